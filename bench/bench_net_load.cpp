@@ -38,6 +38,7 @@
 #include "database/access/transport.h"
 #include "net/net.h"
 #include "net/tls.h"
+#include "output/output_job.h"
 #include "output/devices/report_output.h"
 
 namespace {
@@ -52,8 +53,8 @@ void Quiet(const char *) {}
 
 // The server's report: as many pushes of 10000 bytes as the job's report
 // number says (0: until stopped).
-void LongReport() {
-    int pushes = int16_t(GetU16(ReportParams, ReportParamsVc::ReportNumber));
+void LongReport(ReportJob &job) {
+    int pushes = int16_t(GetU16(job.selection, ReportParamsVc::ReportNumber));
     for (int i = 0; (pushes <= 0 || i < pushes) && !RepStopped; i++) {
         for (uint32_t k = 0; k < PushBytes / 2; k++) MsgPutWord(&OutputMessage, 0);
         MsgSend();
@@ -307,10 +308,11 @@ void BM_Report1MBStandAlone(benchmark::State &state) {
     static bool ready = (BenchLoadInterface() && AllocWorkBlocks(), true);
     (void)ready;
     MsgPushFn old = MsgSetPush(DropPush);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, 100);
+    OwnedJob own;
+    PutU16(own.job.selection, ReportParamsVc::ReportNumber, 100);
     for (auto _ : state) {
         RepStopped = 0;
-        LongReport();
+        LongReport(own.job);
     }
     MsgSetPush(old);
     state.SetBytesProcessed((int64_t)state.iterations() * 100 * PushBytes);

@@ -177,7 +177,8 @@ void BM_ProjectTransReport(benchmark::State &state) {
         ScriptAnswerFile(file.string());
         RepOpenFileDevice();
         auto start = std::chrono::steady_clock::now();
-        RunReport();
+        ReportJob job{ReportParams};   // the job the selection above filled
+        RunReport(job);
         report += Seconds(start);
         if (RepStopped || std::filesystem::file_size(file) == 0)
             return state.SkipWithError("the report did not run to its end");

@@ -40,7 +40,8 @@ inline bool BenchReportToFile(const std::filesystem::path &file)
 {
     ScriptAnswerFile(file.string());
     RepOpenFileDevice();
-    RunReport();
+    ReportJob job{ReportParams};   // the job the selection above filled
+    RunReport(job);
     return !RepStopped;
 }
 

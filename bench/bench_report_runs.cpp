@@ -160,7 +160,8 @@ void BM_SalesJournal(benchmark::State &state)
             ScriptAnswerFile(file.string());
             RepOpenFileDevice();
         }
-        RunReport();
+        ReportJob job{ReportParams};   // the job the selection above filled
+        RunReport(job);
         bool stopped = RepStopped;
         if (kind == OutPreview && WinIsOpen(RepOutputState.previewWindow)) WinClose(RepOutputState.previewWindow);
         if (stopped) return state.SkipWithError("the report did not run to its end");

@@ -132,7 +132,8 @@ void BM_BalanceSheet(benchmark::State &state) {
         Select();
         ScriptAnswerFile(file.string());
         RepOpenFileDevice();
-        RunReport();
+        ReportJob job{ReportParams};   // the job the selection above filled
+        RunReport(job);
         if (RepStopped) return state.SkipWithError("the report did not run to its end");
     }
     // Every account of the rows' ranges has a line of its own.

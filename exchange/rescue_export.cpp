@@ -81,9 +81,8 @@ void RescueExportText()
 // names; true only when it ran to its end.
 bool RescueExportRun()
 {
-    ReportJob job{ReportParams};   // bridge: the text export run still takes the global job record
-    if (!job.selection) return false;
-    PutU16(job.selection, ReportParamsVc::OutputKind, OutTextFile);
-    PutU16(job.selection, ReportParamsVc::ReportNumber, 28);
-    return RunTextExport(28);
+    OwnedJob own;
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, OutTextFile);
+    PutU16(own.job.selection, ReportParamsVc::ReportNumber, 28);
+    return RunTextExport(own.job, 28);
 }

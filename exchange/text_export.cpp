@@ -27,7 +27,6 @@
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
-#include "output/running_job.h"
 #include "rules/ledger.h"
 #include "exchange/ledger_text.h"
 #include "shell/text_file_dialogs.h"
@@ -146,7 +145,7 @@ bool RunTextExportBody(ReportJob &job, int kind)
     } bankFlag(BankFileExportJob(job, kind));
     // What reads the running job without it at hand (the formulas' period
     // and column layout, the device) reads this one.
-    RunningSelectionScope running(job.selection);
+    OutputJobAttach running(job);
     OutputJobState.stopFlag = 0;
     OutputJobState.writeFailed = 0;
     // The file is the client's: it chose it before asking (a client), or
@@ -171,7 +170,7 @@ bool RunTextExportBody(ReportJob &job, int kind)
 // the report's dates in the job's selection.
 void ExportDatabaseText(ReportJob &job, int kind)
 {
-    RunningSelectionScope running(job.selection);
+    OutputJobAttach running(job);
     if (job.selection) {
         DateRec from = GetDate(job.selection, ReportParamsVc::DateFrom);
         DateRec to = GetDate(job.selection, ReportParamsVc::DateTo);

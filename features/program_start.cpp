@@ -9,8 +9,6 @@
 #include "exchange/text_exchange.h"
 #include "features/seams.h"
 #include "net/net.h"
-#include "operations/batch_routines.h"
-#include "output/job_queue.h"
 #include "output/output_job.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
@@ -27,19 +25,8 @@ void FeaturesInstall()
     // has one: one table each, filled whole.
     OutputRunServices = OutputRunServicesRec{
         .runReportCommand = ReportRunCommand,
-        .repJobQueuePush = JobQueuePushLocal,
-        .repJobQueueRun = JobQueueRunLocal,
         .reportParamsCheck = ReportParamsCheckBody,
-        .runTextExport =
-            [](int kind) {
-                ReportJob job{ReportParams};   // bridge: the job from the global until the caller hands it down
-                return RunTextExportBody(job, kind);
-            },
-        .runMaintenance =
-            [] {
-                ReportJob job{ReportParams};   // bridge: the job from the global until the caller hands it down
-                return RunMaintenance(job);
-            },
+        .runTextExport = RunTextExportBody,
     };
     FeatureCommands = FeatureCommandsRec{
         .reportSelectionCheck = CheckReportParameters,

@@ -64,7 +64,7 @@ bool CheckFrame(int slot, const uint8_t *bytes, uint32_t length) {
     return true;
 }
 
-void SmallReport() {
+void SmallReport(ReportJob &) {
     for (int i = 0; i < 3 && !RepStopped; i++) {
         MsgPutWord(&OutputMessage, 0);
         MsgSend();

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/msg_buffer.h"
+#include "core/report_job.h"
 
 // ---- Limits and time-outs (settable: tests shorten the waits) ----
 
@@ -269,7 +270,7 @@ extern int ServerRunningClass;      // class of the request being handled, 0 non
 extern bool ServerReportWaiting;    // a report waits for an acknowledgement
 extern bool ServerLoginAccepted;    // the last request 31 accepted its user
 // What requests 12 and 42 run (the report dispatcher; tests put a body of their own).
-extern void (*ServerReportRun)();
+extern void (*ServerReportRun)(ReportJob &job);
 // Runs NetPump until the session's acknowledgement came, the session
 // ended or NetLimits.ackMs passed (the report job is then stopped, and
 // the session is marked silent). A silent session is not waited for

@@ -36,6 +36,7 @@
 #include "operations/replenishment.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
+#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "reports/frame/report_run.h"
 #include "rules/approval.h"
@@ -50,7 +51,7 @@
 #include "shell/shell.h"
 
 bool ServerLoginAccepted = false;
-void (*ServerReportRun)() = RunReport;
+void (*ServerReportRun)(ReportJob &job) = RunReport;
 
 namespace {
 
@@ -112,12 +113,10 @@ void PutErrPos(MsgBuffer *reply) {
     MsgPutWord(reply, FieldErrorPos.column);
 }
 
-bool GetJob(MsgBuffer *m) {
-    if (!ReportParams) return false;
-    std::vector<uint8_t> job(OutputJobRecordSize);
-    if (!MsgGetJobRecord(m, job.data(), OutputJobRecordSize)) return false;
-    std::memcpy(ReportParams, job.data(), OutputJobRecordSize);
-    return true;
+// Reads the job record of a run request into job; false when it is not
+// one whole.
+bool GetJob(MsgBuffer *m, ReportJob &job) {
+    return job.selection && MsgGetJobRecord(m, job.selection, ReportParamsSize);
 }
 
 // Requests 16, 36, 37, 38.
@@ -356,7 +355,8 @@ bool Login(MsgBuffer *m, MsgBuffer *reply) {
 bool Import(MsgBuffer *m) {
     uint32_t length = 0;
     MsgGetLong(m, &length);
-    if (!GetJob(m) || length > MsgRemaining(m)) return false;
+    OwnedJob own;
+    if (!GetJob(m, own.job) || length > MsgRemaining(m)) return false;
     std::vector<uint8_t> file(length);
     for (uint32_t at = 0; at < length;) {
         uint16_t mark = 0;
@@ -374,6 +374,7 @@ bool Import(MsgBuffer *m) {
     // Asked at the header already; asked again, as another session may
     // have come while the file travelled.
     if (!ServerImportMayStart()) return true;   // the refusal travels in the reply
+    GlobalJobBridge bridge(own.job);   // BRIDGE: the import readers read the global job record
     ImportMemorySource(file.data(), length);
     ImportRun();
     ImportFileClose();
@@ -400,20 +401,28 @@ bool JobRun(uint16_t code, MsgBuffer *m) {
     }
     uint16_t kind = 0;
     if (code == ReqTextExport) MsgGetWord(m, &kind);
-    if (!GetJob(m) || !BodyDone(m)) return false;
-    if (AuthRefuseRun(code, kind, ReportParams)) return true;   // the refusal travels in the reply
+    OwnedJob own;
+    ReportJob &job = own.job;
+    if (!GetJob(m, job) || !BodyDone(m)) return false;
+    if (AuthRefuseRun(code, kind, job.selection)) return true;   // the refusal travels in the reply
     RepStopped = 0;
     UserCancelFlag = 0;
+    if (code == ReqReportRun || code == ReqDocumentRun) {
+        ServerReportRun(job);
+        return true;
+    }
+    if (code == ReqMaintenance) {
+        RunMaintenanceCall(job);
+        return true;
+    }
+    OutputJobAttach attached(job);
     switch (code) {
-    case ReqReportRun:
-    case ReqDocumentRun: ServerReportRun(); break;
-    case ReqTextExport: RunTextExport(kind); break;
-    case ReqMaintenance: RunMaintenanceCall(); break;
-    case ReqQuotationRowsBatch: QuotationRowsBatchCall(ReportParams); break;
-    case ReqPaymentSuggestion: PaymentSuggestionCall(ReportParams); break;
-    case ReqPurchaseOrderSuggestion: PurchaseOrderSuggestionCall(ReportParams); break;
-    case ReqProductionSuggestion: ProductionSuggestionCall(ReportParams); break;
-    case ReqPurchasePricesToItems: PurchasePricesToItemsCall(ReportParams); break;
+    case ReqTextExport: RunTextExport(job, kind); break;
+    case ReqQuotationRowsBatch: QuotationRowsBatchCall(job.selection); break;
+    case ReqPaymentSuggestion: PaymentSuggestionCall(job.selection); break;
+    case ReqPurchaseOrderSuggestion: PurchaseOrderSuggestionCall(job.selection); break;
+    case ReqProductionSuggestion: ProductionSuggestionCall(job.selection); break;
+    case ReqPurchasePricesToItems: PurchasePricesToItemsCall(job.selection); break;
     default: break;
     }
     return true;

@@ -13,6 +13,7 @@
 
 #include <cassert>
 #include <cstring>
+#include <vector>
 
 #include "core/field_access.h"
 #include "core/interface_defs.h"
@@ -60,13 +61,14 @@ ApproveResult ReportOfRecordCode(int reg, uint8_t *record, uint32_t recid)
 {
     (void)reg;
     (void)recid;
-    ReportJob job{ReportParams};   // bridge: RunRecordReport still runs the global job record
-    if (!job.selection || !record) return ApproveResult::Unchanged;
+    if (!record) return ApproveResult::Unchanged;
+    std::vector<uint8_t> selection(ReportParamsSize, 0);
+    ReportJob job{selection.data()};
     RecordReportParams(job, RecordCodeReport);
     uint8_t code[256];
     GetPString(record, LeadingFieldAt, LeadingCodeMax, code);
     PutText(job.selection, ReportParamsVc::SelText1, code);
-    (void)RunRecordReport();
+    (void)RunRecordReport(job);
     return ApproveResult::Unchanged;
 }
 
@@ -90,11 +92,12 @@ uint32_t SerialOffset(int reg)
 ApproveResult ReportOfRecordSerial(int reg, uint8_t *record, uint32_t recid)
 {
     (void)recid;
-    ReportJob job{ReportParams};   // bridge: RunRecordReport still runs the global job record
-    if (!job.selection || !record) return ApproveResult::Unchanged;
+    if (!record) return ApproveResult::Unchanged;
+    std::vector<uint8_t> selection(ReportParamsSize, 0);
+    ReportJob job{selection.data()};
     RecordReportParams(job, RecordSerialReport);
     PutI32(job.selection, ReportParamsVc::NumberFrom, GetI32(record, SerialOffset(reg)));
-    (void)RunRecordReport();
+    (void)RunRecordReport(job);
     return ApproveResult::Unchanged;
 }
 

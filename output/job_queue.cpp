@@ -10,6 +10,7 @@
 // run and is never written to disk.
 #include <cassert>
 #include <cstring>
+#include <vector>
 
 #include "core/field_access.h"
 #include "core/ui_text.h"
@@ -44,7 +45,7 @@ void JobQueueReset()
 // Saves a copy of the job record (ReportParamsSize bytes) with its word 0
 // set to `kind`, the device it is to run on. A full ring refuses with
 // text 1509 and saves nothing. False when nothing was saved.
-bool JobQueuePushLocal(const uint8_t *job, int kind)
+bool JobQueuePush(const uint8_t *job, int kind)
 {
     if (!job) return false;
     JobQueueRec &q = JobQueue;
@@ -71,16 +72,17 @@ bool JobQueuePushLocal(const uint8_t *job, int kind)
     return true;
 }
 
-// Moves the oldest saved job into ReportParams and frees its slot; the
-// ring becomes empty when the head reaches the tail. False when there was
-// nothing to take (an empty ring, or no job record to take it into).
-bool RepJobQueuePop()
+// Moves the oldest saved job into `into` (ReportParamsSize bytes) and
+// frees its slot; the ring becomes empty when the head reaches the tail.
+// False when there was nothing to take (an empty ring, or no record to
+// take it into).
+bool JobQueuePop(uint8_t *into)
 {
     JobQueueRec &q = JobQueue;
-    if (q.head == JobQueueEmpty || !q.slots[q.head] || !ReportParams) return false;
+    if (q.head == JobQueueEmpty || !q.slots[q.head] || !into) return false;
     const uint8_t *copy = MemLock(q.slots[q.head]);
     if (!copy) return false;
-    std::memcpy(ReportParams, copy, ReportParamsSize);
+    std::memcpy(into, copy, ReportParamsSize);
     MemUnlock(q.slots[q.head]);
     MemFree(&q.slots[q.head]);
     q.head = NextSlot(q.head);
@@ -113,15 +115,17 @@ int JobQueueLiveSlot(int n)
     return -1;
 }
 
-// Runs the saved jobs oldest first: each is popped into ReportParams and,
-// unless it was deleted, run; the queue window `window` is relisted after
-// each. A job that ends stopped (the user's cancel, a failed device) ends
-// the batch; the jobs after it stay saved. True: the batch ran.
-bool JobQueueRunLocal(int window)
+// Runs the saved jobs oldest first: each is popped into a job of its own
+// and, unless it was deleted, run; the queue window `window` is relisted
+// after each. A job that ends stopped (the user's cancel, a failed
+// device) ends the batch; the jobs after it stay saved. True: the batch ran.
+bool JobQueueRun(int window)
 {
     RepStopped = 0;
-    while (RepJobQueuePop()) {
-        if (GetU16(ReportParams, ReportParamsVc::ReportNumber) != JobDeleted) RunReportCommand();
+    std::vector<uint8_t> selection(ReportParamsSize, 0);
+    ReportJob job{selection.data()};
+    while (JobQueuePop(job.selection)) {
+        if (GetU16(job.selection, ReportParamsVc::ReportNumber) != JobDeleted) RunReportCommand(job);
         OutJobQueueList(window);
         if (RepStopped == 1) break;
     }

@@ -1,6 +1,5 @@
-// job_queue.h - the ring of saved output jobs (job_queue.cpp), its window
-// (type 9, job_queue_window.cpp) and the install of the runs this layer
-// and the batch routines offer (output_runs_install.cpp).
+// job_queue.h - the ring of saved output jobs (job_queue.cpp) and its
+// window (type 9, job_queue_window.cpp).
 #pragma once
 
 #include <array>
@@ -24,17 +23,18 @@ extern JobQueueRec JobQueue;
 // Empties the ring and frees its copies.
 void JobQueueReset();
 // Saves a copy of a job record with word 0 := kind; a full ring refuses
-// with text 1509. False when nothing was saved. (Installed as repJobQueuePush.)
-bool JobQueuePushLocal(const uint8_t *job, int kind);
-// Moves the oldest job into ReportParams; false when there was none.
-bool RepJobQueuePop();
+// with text 1509. False when nothing was saved.
+bool JobQueuePush(const uint8_t *job, int kind);
+// Moves the oldest job into `into` (ReportParamsSize bytes); false when
+// there was none.
+bool JobQueuePop(uint8_t *into);
 // Jobs held, deleted ones included.
 int JobQueueCount();
 // The slot of the n-th live job from the oldest; -1 none.
 int JobQueueLiveSlot(int n);
 // Runs the saved jobs oldest first until the ring is empty or a job ends
-// stopped; relists window `window`. (Installed as repJobQueueRun.)
-bool JobQueueRunLocal(int window);
+// stopped; relists window `window`.
+bool JobQueueRun(int window);
 
 // The queue window's list, its Delete and its Open.
 void RepJobQueueList(int n);

@@ -3,23 +3,26 @@
 // box), the table through which the output layer reaches the runs that
 // later subsystems own, and the list and picture operations of a job.
 //
-// The runs (report commands, the job queue, selection checks, text
-// exports and maintenance routines) are installed into OutputRunServices
-// by the subsystems that build them; tests install doubles. The report
+// The runs that later subsystems own (the report command, the selection
+// check, the text export) are installed into OutputRunServices by the
+// subsystems that build them; tests install doubles. The report
 // writer's operations (texts, values, lines, pictures, the export
 // stream) are the output layer's own: output/devices/report_output.h
-// declares the rest of them. Until a run is
-// installed its wrapper refuses: where the user asked for the run, the
-// user is told (text FunctionNotYet) and the wrapper gives false; a call
-// made from inside an output run sets the job's stop flag, so that the
-// loop driving the run ends.
+// declares the rest of them. Until a run is installed its wrapper
+// refuses: where the user asked for the run, the user is told (text
+// FunctionNotYet) and the wrapper gives false; a call made from inside
+// an output run sets the job's stop flag, so that the loop driving the
+// run ends.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "core/memblock.h"
 #include "core/msg_buffer.h"
+#include "core/report_job.h"
+#include "dict_offsets.h"
 
 // ---- output_placeholders.cpp ----
 
@@ -52,37 +55,68 @@ struct OutputJobStateRec {
     uint16_t previewWindow = 0;    // the job's preview window, 0 none
     PositionTable positions = DefaultPositions;   // the device's table, reset at job start
     uint8_t writeFailed = 0;       // a file or port write failed: the job's end tells it
+    // The job record the output prints from (ReportParamsVc layout): word
+    // 0 the device, and the selection that a form, the selection header
+    // and the page set-up read. The run attaches its job (OutputJobAttach).
+    uint8_t *jobRecord = nullptr;
 };
 extern OutputJobStateRec OutputJobState;
 
+// The job record the output prints from: the attached run's job.
+// BRIDGE: without one, the global job record, which the text exports,
+// imports and batch routines still fill before they print.
+uint8_t *CurrentJobRecord();
+
+// Sets word 0, the device, of the job record the output prints from: a
+// print command's device for the form or report a window prints next.
+void OutputDeviceSet(uint16_t kind);
+
+// A job with a selection buffer of its own, zero-filled: what a window
+// fills from its record and hands to the run.
+struct OwnedJob {
+    std::vector<uint8_t> bytes = std::vector<uint8_t>(ReportParamsVc::Size, 0);
+    ReportJob job{bytes.data()};
+    OwnedJob() = default;
+    OwnedJob(const OwnedJob &) = delete;
+    OwnedJob &operator=(const OwnedJob &) = delete;
+};
+
+// Attaches a run's job to the output while it lives (a report run, a
+// queued job, a batch routine, a test that calls a body itself).
+class OutputJobAttach {
+public:
+    explicit OutputJobAttach(ReportJob &job) : OutputJobAttach(job.selection) {}
+    explicit OutputJobAttach(uint8_t *record);
+    ~OutputJobAttach();
+    OutputJobAttach(const OutputJobAttach &) = delete;
+    OutputJobAttach &operator=(const OutputJobAttach &) = delete;
+
+private:
+    uint8_t *previous;
+};
+
 // The runs of later subsystems; each null until installed.
 struct OutputRunServicesRec {
-    bool (*runReportCommand)();                                  // opens the device of ReportParams, runs
-    bool (*repJobQueuePush)(const uint8_t *job, int flag);       // ring of 31; false when not queued
-    bool (*repJobQueueRun)(int window);
+    bool (*runReportCommand)(ReportJob &job);                    // opens the job's device, runs
     bool (*reportParamsCheck)(uint8_t *params);                  // false after FieldError
-    bool (*runTextExport)(int kind);
-    bool (*runMaintenance)();                                    // the local batch routine of ReportParams
+    bool (*runTextExport)(ReportJob &job, int kind);
 };
 extern OutputRunServicesRec OutputRunServices;
 // Fills the tables of the layers beneath that the output layer serves
 // (the business layer's prints, the end of a received job).
 void OutputInstall();
 
-// Runs the report that ReportParams selects on its device; false (told,
-// stop flag set) when no report run is installed or the run failed.
-bool RunReportCommand();
-// Queues a copy of a job record (flag: how it runs); false when not queued.
-bool RepJobQueuePush(const uint8_t *job, int flag);
-// Runs the job queue shown in window `window`; false when it did not run.
-bool RepJobQueueRun(int window);
+// Runs the report that job selects on its device (the job attached to
+// the output while it runs); false (told, stop flag set) when no report
+// run is installed or the run failed.
+bool RunReportCommand(ReportJob &job);
 // Checks a job record's selection; false when refused (the check told why).
 bool ReportParamsCheck(uint8_t *params);
-// Runs text export `kind` for ReportParams; false when it did not run.
-bool RunTextExport(int kind);
-// Runs the maintenance routine of ReportParams: at the server as a client
-// (request 30 with the job record), else through the installed routine.
-bool RunMaintenanceCall();
+// Runs text export `kind` for the job record; false when it did not run.
+bool RunTextExport(ReportJob &job, int kind);
+// Runs the maintenance routine of job: at the server as a client
+// (request 30 with the job record), else here.
+bool RunMaintenanceCall(ReportJob &job);
 
 // ---- devices/rep_dispatch.cpp and the devices (output/devices/report_output.h declares the rest) ----
 // A text (PString) at report position x of the current line: its left

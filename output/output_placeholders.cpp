@@ -5,11 +5,14 @@
 // asked for it, and the job's stop flag ends a run that called it.
 #include "output/output_job.h"
 
+#include "core/field_access.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "dict_offsets.h"
+#include "operations/batch_routines.h"
+#include "output/job_bridge.h"
 
 OutputJobStateRec OutputJobState;
 OutputRunServicesRec OutputRunServices;
@@ -32,26 +35,31 @@ bool StopRun()
 
 }  // namespace
 
-// Runs the report ReportParams selects; without a report run the user is
-// told and the job stops.
-bool RunReportCommand()
+OutputJobAttach::OutputJobAttach(uint8_t *record) : previous(OutputJobState.jobRecord)
 {
-    if (OutputRunServices.runReportCommand) return OutputRunServices.runReportCommand();
+    OutputJobState.jobRecord = record;
+}
+
+OutputJobAttach::~OutputJobAttach() { OutputJobState.jobRecord = previous; }
+
+uint8_t *CurrentJobRecord()
+{
+    if (OutputJobState.jobRecord) return OutputJobState.jobRecord;
+    return ReportParams;   // BRIDGE: the global job record, until no routine fills it
+}
+
+void OutputDeviceSet(uint16_t kind)
+{
+    if (uint8_t *job = CurrentJobRecord()) PutU16(job, ReportParamsVc::OutputKind, kind);
+}
+
+// Runs the report job selects, the job attached to the output; without a
+// report run the user is told and the job stops.
+bool RunReportCommand(ReportJob &job)
+{
+    OutputJobAttach attached(job);
+    if (OutputRunServices.runReportCommand) return OutputRunServices.runReportCommand(job);
     StopRun();
-    return RefuseAsked();
-}
-
-// Queues a job record; without a queue the user is told.
-bool RepJobQueuePush(const uint8_t *job, int flag)
-{
-    if (OutputRunServices.repJobQueuePush) return OutputRunServices.repJobQueuePush(job, flag);
-    return RefuseAsked();
-}
-
-// Runs the job queue of a window; without a queue the user is told.
-bool RepJobQueueRun(int window)
-{
-    if (OutputRunServices.repJobQueueRun) return OutputRunServices.repJobQueueRun(window);
     return RefuseAsked();
 }
 
@@ -64,19 +72,21 @@ bool ReportParamsCheck(uint8_t *params)
 }
 
 // Runs a text export; without one the user is told and the job stops.
-bool RunTextExport(int kind)
+bool RunTextExport(ReportJob &job, int kind)
 {
-    if (OutputRunServices.runTextExport) return OutputRunServices.runTextExport(kind);
+    OutputJobAttach attached(job);
+    if (OutputRunServices.runTextExport) return OutputRunServices.runTextExport(job, kind);
     StopRun();
     return RefuseAsked();
 }
 
-// Runs the maintenance routine of ReportParams: a client asks the server
-// (request 30 with the whole job record), which runs it and reports;
-// locally the installed routine runs, and without one the user is told.
-bool RunMaintenanceCall()
+// Runs the maintenance routine of job: a client asks the server (request
+// 30 with the whole job record), which runs it and reports; anyone else
+// runs the batch routine here.
+bool RunMaintenanceCall(ReportJob &job)
 {
-    if (RunModeIsClient()) return ReportParams && JobRequestRemote(ReqMaintenance, ReportParams, ReportParamsSize);
-    if (OutputRunServices.runMaintenance) return OutputRunServices.runMaintenance();
-    return RefuseAsked();
+    if (!job.selection) return false;
+    if (RunModeIsClient()) return JobRequestRemote(ReqMaintenance, job.selection, ReportParamsVc::Size);
+    OutputJobAttach attached(job);
+    return RunMaintenance(job);
 }

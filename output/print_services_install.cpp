@@ -8,6 +8,7 @@
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
 #include "output/forms/print_form_call.h"
+#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "rules/print_services.h"
 
@@ -23,6 +24,9 @@ uint8_t CustomerForm(int16_t doctype, const uint8_t *customer, const uint8_t *re
 void TextNr(int x, int text, int align) { RepTextNr(x, 0, text, align); }
 void Text(int x, const uint8_t *text) { RepTextEx(x, -1, 0, 0, 0, text); }
 void Value(int x, const uint8_t *value, int type, int align) { RepValue(x, 0, value, type, align); }
+// A report run from a record by the business layer, on its own job.
+bool ReportOfJob(ReportJob &job) { return job.selection && RunReportCommand(job); }
+
 bool PollStop()
 {
     RepPollStop();
@@ -37,7 +41,7 @@ void PrintServicesInstall()
         .form = PrintFormCall,
         .customerForm = CustomerForm,
         .paymentDocuments = PaymentDocPrint,
-        .report = RunReportCommand,
+        .report = ReportOfJob,
         .beginJob = RepBeginJobNr,
         .startLine = RepStartLine,
         .textNr = TextNr,

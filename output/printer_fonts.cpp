@@ -15,6 +15,7 @@
 #include "core/work_blocks.h"
 #include "database/access/settings_blocks.h"
 #include "output/output_windows.h"
+#include "output/output_job.h"
 #include "output/printer.h"
 
 namespace {
@@ -126,7 +127,8 @@ void PrinterFontSized(const uint8_t *face, int unused, int height)
 void PrinterFontSelect(const uint8_t *fontRecord)
 {
     if (!fontRecord) return;
-    bool preview = ReportParams && GetI16(ReportParams, ReportParamsVc::OutputKind) == 6;
+    const uint8_t *job = CurrentJobRecord();
+    bool preview = job && GetI16(job, ReportParamsVc::OutputKind) == 6;
     uint8_t key[sizeof Printer.lastFontRecord] = {};
     std::memcpy(key + KeyName, fontRecord + FontVc::Name, KeyFace - KeyName);
     std::memcpy(key + KeyFace, fontRecord + FontVc::WinFontName, KeySize - KeyFace);

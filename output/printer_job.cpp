@@ -108,7 +108,8 @@ bool ChoosePrinter(bool ask, PlPrintChoice *choice)
     }
     if (!ask && !PrintCommand.running) return true;
     if (!received) {
-        int windowType = ReportParams ? GetI16(ReportParams, ReportParamsVc::SelWinType) : 0;
+        const uint8_t *job = CurrentJobRecord();
+        int windowType = job ? GetI16(job, ReportParamsVc::SelWinType) : 0;
         MemBlock stored = 0;
         OutPageSetupLoad(windowType, PageSetupDialogFlag, &stored);
         if (stored) {
@@ -211,7 +212,8 @@ bool PrintJobStartReport(const uint8_t *title)
     OutputJobState.headerLine = NoHeaderLines;
     if (Printer.job) return Stop();
     PlPrintChoice choice;
-    bool ask = ReportParams && GetI16(ReportParams, ReportParamsVc::SetupDialog) == 1;
+    const uint8_t *job = CurrentJobRecord();
+    bool ask = job && GetI16(job, ReportParamsVc::SetupDialog) == 1;
     if (!ChoosePrinter(ask, &choice)) return Stop();
     OutputJobState.layoutWidth = 0;
     return OpenDocument(choice, title, true);

@@ -166,7 +166,7 @@ void RepJobQueueOpen(int n)
 void RepJobQueueButton(int n, int command)
 {
     switch (command) {
-    case CommandRun: RepJobQueueRun(n); return;
+    case CommandRun: JobQueueRun(n); return;
     case CommandDelete: RepJobQueueDelete(n); return;
     case CommandOpen: RepJobQueueOpen(n); return;
     default: return;

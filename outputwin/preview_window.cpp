@@ -159,24 +159,26 @@ int32_t ScrollLimit(int n)
     return limit > 0 ? limit : 0;
 }
 
-// The drill-down of preview n on a text: the preview's job record becomes
-// the job with the defaults of the drill-down's report window, keeping
-// the job's second-kind word and period and taking the text, and the
-// drill-down report runs into a new preview. The run tells the user when
-// it cannot run.
+// The drill-down of preview n on a text: a copy of the preview's job
+// record becomes the job with the defaults of the drill-down's report
+// window, keeping the job's second-kind word and period and taking the
+// text, and the drill-down report runs into a new preview. The run tells
+// the user when it cannot run.
 void PreviewDrillDown(int n, const uint8_t *text)
 {
     const uint8_t *rec = WinRecordBuffer(n);
-    if (!ReportParams || !rec) return;
-    std::memcpy(ReportParams, rec, ReportParamsSize);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, DrillDownReport);
-    ReportSelectionDefaults(ReportParams, DrillDownDefaultsType);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, PreviewOutputKind);
-    PutU16(ReportParams, ReportParamsVc::SecondKind, GetU16(rec, ReportParamsVc::SecondKind));
-    PutText(ReportParams, ReportParamsVc::SelText7, text);
-    PutDate(ReportParams, ReportParamsVc::DateFrom, GetDate(rec, ReportParamsVc::DateFrom));
-    PutDate(ReportParams, ReportParamsVc::DateTo, GetDate(rec, ReportParamsVc::DateTo));
-    RunReportCommand();
+    if (!rec) return;
+    OwnedJob own;
+    uint8_t *job = own.job.selection;
+    std::memcpy(job, rec, ReportParamsSize);
+    PutU16(job, ReportParamsVc::ReportNumber, DrillDownReport);
+    ReportSelectionDefaults(job, DrillDownDefaultsType);
+    PutU16(job, ReportParamsVc::OutputKind, PreviewOutputKind);
+    PutU16(job, ReportParamsVc::SecondKind, GetU16(rec, ReportParamsVc::SecondKind));
+    PutText(job, ReportParamsVc::SelText7, text);
+    PutDate(job, ReportParamsVc::DateFrom, GetDate(rec, ReportParamsVc::DateFrom));
+    PutDate(job, ReportParamsVc::DateTo, GetDate(rec, ReportParamsVc::DateTo));
+    RunReportCommand(own.job);
 }
 
 }  // namespace
@@ -199,7 +201,8 @@ int PreviewOpen(const uint8_t *title)
     int n = OpenWindow(5, 0);
     if (!PreviewIsOpen(n)) return 0;
     uint8_t *rec = WinRecordBuffer(n);
-    if (ReportParams) std::memcpy(rec, ReportParams, ReportParamsSize);
+    const uint8_t *job = CurrentJobRecord();
+    if (job) std::memcpy(rec, job, ReportParamsSize);
     PutU32(rec, PreviewWin::Store, 0);
     PutI32(rec, PreviewWin::StoreUsed, 0);
     PutU32(rec, PreviewWin::Index, 0);
@@ -207,7 +210,7 @@ int PreviewOpen(const uint8_t *title)
     PutI32(rec, PreviewWin::TotalHeight, 0);
     PutI32(rec, PreviewWin::FoundItem, -1);
     PutI16(rec, PreviewWin::HeaderHeight, 0);
-    PutI16(rec, PreviewWin::ReportNumber, ReportParams ? GetI16(ReportParams, ReportParamsVc::ReportNumber) : 0);
+    PutI16(rec, PreviewWin::ReportNumber, job ? GetI16(job, ReportParamsVc::ReportNumber) : 0);
     PutI16(rec, PreviewWin::FormPages, 0);
     KeepPositions(n);
     if (title) SetWindowTitle(n, title);

@@ -239,12 +239,14 @@ void Win352Button(int window, int button) {
     case 3: DocItemInfoButton(window, 1, OrderRowInfo); return;
     case 4: OrderToDownPaymentInvoiceCmd(window); return;
     case 5: PrintFormCall(ORVc::Number, -15, WinRecordBuffer(window)); return;
-    case 6:
-        PutU16(ReportParams, ReportParamsVc::OutputKind, 6);
-        PutU32(ReportParams, ReportParamsVc::NumberFrom, GetU32(WinRecordBuffer(window), ORVc::SerNr));
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 110);
-        RunReportCommand();
+    case 6: {
+        OwnedJob own;
+        PutU16(own.job.selection, ReportParamsVc::OutputKind, 6);
+        PutU32(own.job.selection, ReportParamsVc::NumberFrom, GetU32(WinRecordBuffer(window), ORVc::SerNr));
+        PutU16(own.job.selection, ReportParamsVc::ReportNumber, 110);
+        RunReportCommand(own.job);
         return;
+    }
     default: return;
     }
 }
@@ -346,10 +348,11 @@ void ConvertInPlace(int window, int reg, int kind) {
 
 // Runs report `number` to the preview with `text` as its first selection text.
 void RunReportOf(uint16_t number, const uint8_t *text) {
-    PutU16(ReportParams, ReportParamsVc::OutputKind, 6);
-    PutText(ReportParams, ReportParamsVc::SelText1, text);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, number);
-    RunReportCommand();
+    OwnedJob own;
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, 6);
+    PutText(own.job.selection, ReportParamsVc::SelText1, text);
+    PutU16(own.job.selection, ReportParamsVc::ReportNumber, number);
+    RunReportCommand(own.job);
 }
 
 }  // namespace

@@ -20,18 +20,18 @@ constexpr uint16_t PreviewKind = 6, CalculationReport = 103;
 }  // namespace
 
 void PersonReportButton(int window, int button) {
-    if (button != 1 || !WinIsOpen(window) || !ReportParams) return;
+    if (button != 1 || !WinIsOpen(window)) return;
+    // A job of its own: no department or row code of an earlier selection
+    // can hide this employee or change the calculation shown.
+    OwnedJob own;
+    uint8_t *job = own.job.selection;
     PString code;
     GetText(WinRecordBuffer(window), EmployeeVc::PerCode, code);
-    PutText(ReportParams, P::SelText1, code);
-    // A department or row code left by an earlier selection would hide
-    // this employee or change the calculation shown.
-    PutText(ReportParams, P::SelText2, reinterpret_cast<const uint8_t *>(""));
-    PutText(ReportParams, P::SelText3, reinterpret_cast<const uint8_t *>(""));
-    PutU16(ReportParams, P::OutputKind, PreviewKind);
-    PutU16(ReportParams, P::Word2, 1);
-    PutU16(ReportParams, P::SetupDialog, 0);
-    PutU16(ReportParams, P::ReportNumber, CalculationReport);
-    PutU16(ReportParams, P::Word8, 1);
-    RunReportCommand();
+    PutText(job, P::SelText1, code);
+    PutU16(job, P::OutputKind, PreviewKind);
+    PutU16(job, P::Word2, 1);
+    PutU16(job, P::SetupDialog, 0);
+    PutU16(job, P::ReportNumber, CalculationReport);
+    PutU16(job, P::Word8, 1);
+    RunReportCommand(own.job);
 }

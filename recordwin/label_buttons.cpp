@@ -19,13 +19,14 @@ constexpr uint16_t PrinterKind = 1;
 
 // Runs label run `run` on the number at `numberAt` of the window's record.
 void LabelsOfRecord(int window, uint32_t numberAt, int16_t run) {
-    if (!WinIsOpen(window) || !ReportParams) return;
+    if (!WinIsOpen(window)) return;
+    OwnedJob own;
     PString number;
     LongToDigitText(GetI32(WinRecordBuffer(window), numberAt), number);
-    PutText(ReportParams, P::SelText1, number);
-    PutU16(ReportParams, P::OutputKind, PrinterKind);
-    PutI16(ReportParams, P::ReportNumber, run);
-    RunReportCommand();
+    PutText(own.job.selection, P::SelText1, number);
+    PutU16(own.job.selection, P::OutputKind, PrinterKind);
+    PutI16(own.job.selection, P::ReportNumber, run);
+    RunReportCommand(own.job);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "output/devices/report_output.h"
 #include "output/forms/print_form_call.h"
 #include "output/output_job.h"
 #include "recordwin/record_windows.h"
@@ -108,21 +109,24 @@ void ApproveMarked(int window, const PrintRow &row)
 void RunRecordReport(int window, const PrintRow &row)
 {
     const uint8_t *record = WinRecordBuffer(window);
-    if (!ReportParams || !record) return;
-    ReportSelectionDefaults(ReportParams, 0);
-    ReportPeriodOpen(ReportParams);   // the record is the selection: no proposed period narrows it
-    PutU16(ReportParams, RP::ReportNumber, uint16_t(row.run.report));
+    if (!record) return;
+    OwnedJob own;
+    uint8_t *job = own.job.selection;
+    PutU16(job, RP::OutputKind, CurrentOutputKind());   // the print command's device
+    ReportSelectionDefaults(job, 0);
+    ReportPeriodOpen(job);   // the record is the selection: no proposed period narrows it
+    PutU16(job, RP::ReportNumber, uint16_t(row.run.report));
     uint8_t number[256];
     FieldToText(record, FtLongOrEmpty, number);
-    PutText(ReportParams, RP::SelText1, number);
+    PutText(job, RP::SelText1, number);
     if (row.run.dateAt != NoDate) {
         DateRec date = GetDate(record, row.run.dateAt);
-        PutDate(ReportParams, RP::DateFrom, date);
-        PutDate(ReportParams, RP::DateTo, date);
+        PutDate(job, RP::DateFrom, date);
+        PutDate(job, RP::DateTo, date);
     }
     for (int k = row.run.firstOption; k >= 0 && k <= row.run.lastOption; k++)
-        PutU16(ReportParams, RP::Option1 + 2 * uint32_t(k), 1);
-    RunReportCommand();
+        PutU16(job, RP::Option1 + 2 * uint32_t(k), 1);
+    RunReportCommand(own.job);
 }
 
 // The sales invoice: shown as stored, it is printed by the approve kind

@@ -20,6 +20,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/layer_operations.h"
+#include "output/job_queue.h"
 #include "output/output_job.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/report_defaults_table.h"
@@ -200,13 +201,13 @@ int ReportJobsPerCode(uint8_t *job)
     if (!job) return 0;
     uint8_t list[256];
     GetText(job, RP::ObjectSel, list);
-    if (list[0] == 0) return RepJobQueuePush(job, 1) ? 1 : 0;
+    if (list[0] == 0) return JobQueuePush(job, 1) ? 1 : 0;
     int queued = 0;
     bool refused = false;
     // Queues the job for one code; a refusal ends the walk.
     auto queueFor = [&](const uint8_t *code) {
         PutText(job, RP::ObjectSel, code);
-        if (RepJobQueuePush(job, 1))
+        if (JobQueuePush(job, 1))
             queued++;
         else
             refused = true;

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "core/report_job.h"
+
 // The window type whose defaults a preview's drill-down takes: the
 // general ledger's selection, whose report the drill-down runs.
 constexpr int DrillDownDefaultsType = 425;
@@ -30,4 +32,4 @@ void ReportWindowDefaultsEvent(int window);
 // that queue one job per code (SelectionQueuesPerCode) do so and answer
 // 0, or 2 when nothing could be queued (the window stays open); others
 // answer 1, and the caller queues the job.
-uint8_t ReportWindowRunEvent(int window);
+uint8_t ReportWindowRunEvent(int window, ReportJob &job);

@@ -29,14 +29,13 @@ void ReportWindowDefaultsEvent(int window)
     ReportPeriodOpen(record);
 }
 
-// The job record (ReportParams, the window's record copied) of a window
-// that queues per code (SelectionQueuesPerCode) is queued once per code:
-// 0, the caller queues nothing more; 2 when nothing could be queued (the
-// user was told why), so that the window stays open with the selection
-// as typed. Other windows: 1, the caller queues the job.
-uint8_t ReportWindowRunEvent(int window)
+// The job (the window's record copied) of a window that queues per code
+// (SelectionQueuesPerCode) is queued once per code: 0, the caller queues
+// nothing more; 2 when nothing could be queued (the user was told why),
+// so that the window stays open with the selection as typed. Other
+// windows: 1, the caller queues the job.
+uint8_t ReportWindowRunEvent(int window, ReportJob &job)
 {
-    if (!WinIsOpen(window) || !ReportParams) return 1;
-    if (!SelectionQueuesPerCode(WinTypeOf(window))) return 1;
-    return ReportJobsPerCode(ReportParams) > 0 ? 0 : 2;
+    if (!WinIsOpen(window) || !SelectionQueuesPerCode(WinTypeOf(window)) || !job.selection) return 1;
+    return ReportJobsPerCode(job.selection) > 0 ? 0 : 2;
 }

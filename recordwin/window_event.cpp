@@ -133,7 +133,10 @@ uint8_t GenericAction(int window, int event, void *a, void *b)
         return 1;
     case WindowEventCode::OpenedWithArgs: ReportWindowDefaultsEvent(window); return 1;
     case WindowEventCode::Print: WindowPrintEvent(window); return 1;
-    case WindowEventCode::ReportOk: return ReportWindowRunEvent(window);
+    case WindowEventCode::ReportOk: {
+        ReportJob job{static_cast<uint8_t *>(a)};
+        return ReportWindowRunEvent(window, job);
+    }
     case WindowEventCode::Stored: AfterStoreEvent(window); return 1;
     case WindowEventCode::Button:
         if (b) WindowButtonEvent(window, *static_cast<const int16_t *>(b));

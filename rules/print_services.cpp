@@ -33,10 +33,10 @@ uint8_t PrintPaymentDocuments(const uint8_t *payment)
     return PrintServices.paymentDocuments(payment);
 }
 
-bool RunRecordReport()
+bool RunRecordReport(ReportJob &job)
 {
     if (!ServiceInstalled(PrintServices.report != nullptr)) return false;
-    return PrintServices.report();
+    return PrintServices.report(job);
 }
 
 // ---- report lines ----

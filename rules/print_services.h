@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "core/msg_buffer.h"
+#include "core/report_job.h"
 
 struct PrintServicesRec {
     // Prints record (of register reg) as document doctype, here or on
@@ -24,9 +25,9 @@ struct PrintServicesRec {
     // Prints the payment documents of an outgoing payment; 1 when every
     // one printed.
     uint8_t (*paymentDocuments)(const uint8_t *payment);
-    // Runs the report the job record selects on its device; false when
-    // it did not run (the run told why).
-    bool (*report)();
+    // Runs the report the job selects on its device; false when it did
+    // not run (the run told why).
+    bool (*report)(ReportJob &job);
 
     // The lines of a report job. Texts are PStrings; x is a report
     // position on a 480-unit line; align non-zero puts the right edge at x.
@@ -62,9 +63,9 @@ uint8_t PrintCustomerForm(int16_t doctype, const uint8_t *customer, const uint8_
 // Prints a payment's documents; 0 (the user told) when no printing is
 // installed.
 uint8_t PrintPaymentDocuments(const uint8_t *payment);
-// Runs the report of the job record; false (the user told) when no
-// report run is installed.
-bool RunRecordReport();
+// Runs the report of the job; false (the user told) when no report run
+// is installed.
+bool RunRecordReport(ReportJob &job);
 
 // True when the report line writers are installed; false, the user told,
 // when not. A job that writes lines asks once before it begins; the line

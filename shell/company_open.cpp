@@ -23,6 +23,7 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "output/job_bridge.h"
 #include "shell/database_open.h"
 #include "database/access/person_password.h"
 #include "database/access/record_access.h"
@@ -115,13 +116,16 @@ static bool ImportDefaults(uint16_t option, uint8_t *why)
         ShowTextMessage(Texts::CompanyNoDefaults);
         return true;
     }
-    if (ReportParams) {
-        PutU16(ReportParams, ReportParamsVc::OutputKind, 2);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
-    }
+    OwnedJob own;   // the defaults' import: a text file, run number 0
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, 2);
+    PutU16(own.job.selection, ReportParamsVc::ReportNumber, 0);
     PString name;
     PStringFromC(name, found.c_str());
-    int result = ImportFile(name, option);
+    int result = 0;
+    {
+        GlobalJobBridge bridge(own.job);   // BRIDGE: the import readers read the global job record
+        result = ImportFile(name, option);
+    }
     StatusLineSet({});   // the defaults are part of the company being made, not a run of the user's
     if (result == 0) return true;
     DefaultsFailureText(result, why);
@@ -240,6 +244,7 @@ int ImportFile(const uint8_t *path, int mode)
     ImportShortNameSet(path);
     int result = x.importFileOpen(path, mode);
     if (result != 0) return result;
+    // BRIDGE: the import readers read the global job record.
     if (RunModeIsClient() && ReportParams) PutU16(ReportParams, ReportParamsVc::OutputKind, 2);
     ImportRunWindow(path);
     result = x.importFileClose();

@@ -9,6 +9,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "output/job_bridge.h"
 #include "recordwin/record_windows.h"
 #include "shell/company.h"
 #include "shell/feature_commands.h"
@@ -47,18 +48,20 @@ bool ImportAllowedNow()
 }
 
 // Runs import `number` from device `device`: when no record is being
-// edited, the import's parameters go to ReportParams (no selection
+// edited, the import's parameters make a job of its own (no selection
 // window, the import as the run number, the device as output kind), the
 // user chooses the file and it is imported; the main windows follow.
 void ImportCommand(int number, int device)
 {
     if (!ImportAllowedNow()) return;
-    if (ReportParams) {
-        PutU16(ReportParams, ReportParamsVc::SelWinType, 0);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, uint16_t(number));
-        PutU16(ReportParams, ReportParamsVc::OutputKind, uint16_t(device));
+    OwnedJob own;
+    PutU16(own.job.selection, ReportParamsVc::SelWinType, 0);
+    PutU16(own.job.selection, ReportParamsVc::ReportNumber, uint16_t(number));
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, uint16_t(device));
+    {
+        GlobalJobBridge bridge(own.job);   // BRIDGE: the import readers read the global job record
+        ImportFileAsk();
     }
-    ImportFileAsk();
     WindowType1Refresh();
 }
 

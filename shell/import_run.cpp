@@ -18,7 +18,8 @@
 uint32_t PendingImportSeqNr;
 
 // The import mode of the current job: 0 reads the first section tag
-// itself, 3 imports a single step.
+// itself, 3 imports a single step. BRIDGE: the import's job is the
+// global job record while the import readers read it.
 static int ImportMode()
 {
     return ReportParams ? GetU16(ReportParams, ReportParamsVc::ReportNumber) : 0;

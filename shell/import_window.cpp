@@ -37,7 +37,7 @@ int ImportRunResult;
 namespace {
 
 constexpr int StatusX = 20, StatusY = 60;
-constexpr uint16_t OutputToTextFile = 2;   // ReportParams' output kind of an import
+constexpr uint16_t OutputToTextFile = 2;   // the job record's output kind of an import
 constexpr int LineAscent = 14, LineDescent = 4;   // the band a text line covers about its baseline
 constexpr int GlyphOverhang = 4;                  // pixels a bold glyph may reach left of its origin
 constexpr int BarLeft = 20, BarTop = 150, BarBottom = 166, BarInner = 198;
@@ -119,6 +119,7 @@ bool ImportFileBytes(const uint8_t *path, std::vector<uint8_t> *bytes)
 void ImportRunClient(const uint8_t *path)
 {
     std::vector<uint8_t> file;
+    // BRIDGE: the import's job is the global job record while imports read it.
     if (!ReportParams || !ImportFileBytes(path, &file)) {
         ImportRunResult = RecStoreFailed;
         return;
@@ -154,6 +155,7 @@ void ImportRunWindow(const uint8_t *path)
 void ImportStatusText(const uint8_t *text)
 {
     if (!ImportWindowNumber || !WinIsOpen(ImportWindowNumber)) return;
+    // BRIDGE: the import's job is the global job record while imports read it.
     if (!ReportParams || GetU16(ReportParams, ReportParamsVc::OutputKind) != OutputToTextFile) return;
     StatusDraw(ImportWindowNumber, text);
 }

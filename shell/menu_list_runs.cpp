@@ -10,6 +10,7 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "shell/edit_control.h"
 #include "shell/field_editing.h"
@@ -33,7 +34,7 @@ constexpr int ButtonSecond = 1, ButtonPageSetup = 2;
 constexpr int TextNoReportWindow = 1027, TextNoDocumentWindow = 1558;
 
 // The words a parameter window's record gets from the list that
-// opens it (the layout of ReportParams): word 5 and word 16 have no
+// opens it (the layout of the job record): word 5 and word 16 have no
 // name of their own.
 constexpr uint32_t SpecWord5 = 10, SpecWord16 = 32;
 constexpr uint32_t ParamArgsSize = ReportParamsVc::Reopened + 2;   // words 0..22
@@ -136,11 +137,11 @@ void ModuleFunctionListRun(int n)
     switch (ListWord(n, MenuListRecord::Action)) {
     case KindExports:
         if (spec == 0) {
-            if (!ReportParams) return;
-            PutU16(ReportParams, ReportParamsVc::OutputKind, uint16_t(ListWord(n, MenuListRecord::Device)));
-            PutU16(ReportParams, ReportParamsVc::SetupDialog, uint16_t(ListWord(n, MenuListRecord::Flag)));
-            PutU16(ReportParams, ReportParamsVc::ReportNumber, uint16_t(number));
-            (void)RunTextExport(number);
+            OwnedJob own;
+            PutU16(own.job.selection, ReportParamsVc::OutputKind, uint16_t(ListWord(n, MenuListRecord::Device)));
+            PutU16(own.job.selection, ReportParamsVc::SetupDialog, uint16_t(ListWord(n, MenuListRecord::Flag)));
+            PutU16(own.job.selection, ReportParamsVc::ReportNumber, uint16_t(number));
+            (void)RunTextExport(own.job, number);
             return;
         }
         OpenWindowWithArgs(n, spec, number);

@@ -2,9 +2,9 @@
 // the OK of report, export and maintenance windows.
 //
 // A report, export or maintenance run is specified in a window whose
-// record has the layout of the job record ReportParams. Starting the run
-// copies that record into ReportParams, sets the output device (word 0)
-// and hands the job to the run the output layer installed. The report
+// record has the layout of the job record (ReportParamsVc). Starting the
+// run copies that record into a job of its own, sets the output device
+// (word 0) and hands the job to the run. The report
 // list (type 6) keeps the device in its own list record and runs its
 // selected entry instead; the job queue (type 9) runs its queued jobs.
 #include "shell/report_commands.h"
@@ -18,6 +18,8 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "output/job_bridge.h"
+#include "output/job_queue.h"
 #include "output/output_job.h"
 #include "output/printer.h"
 #include "shell/feature_commands.h"
@@ -38,22 +40,16 @@ constexpr uint16_t DevicePrinter = 1, DeviceFile = 2, DevicePreview = 6, DeviceJ
 // Word 20 of the job record is cleared before a report runs from its window.
 constexpr uint32_t RunWord20 = ReportParamsVc::ExportWord;
 
-// Sets the output device of the job record, when there is one.
-void SetJobDevice(uint16_t device)
-{
-    if (ReportParams) PutU16(ReportParams, ReportParamsVc::OutputKind, device);
-}
-
-// Copies window n's record into ReportParams: the record's bytes, and
-// the rest of the job record cleared so that no word of an earlier job
-// rides along. False when n has no record or no job record exists.
-bool CopyRecordToJob(int n)
+// Copies window n's record into job: the record's bytes, and the rest of
+// the job record cleared so that no word of an earlier job rides along.
+// False when n has no record.
+bool CopyRecordToJob(int n, ReportJob &job)
 {
     const uint8_t *record = WinRecordBuffer(n);
-    if (!ReportParams || !record) return false;
+    if (!job.selection || !record) return false;
     uint32_t size = std::min(MemSize(WinTable[n]->recordHandle), ReportParamsSize);
-    memcpy(ReportParams, record, size);
-    memset(ReportParams + size, 0, ReportParamsSize - size);
+    memcpy(job.selection, record, size);
+    memset(job.selection + size, 0, ReportParamsSize - size);
     return true;
 }
 
@@ -90,9 +86,10 @@ void ReportListOnDevice(int n, uint16_t device)
 void RunFromWindow(int n, uint16_t device, bool commit)
 {
     if (commit) WinCommitField(n);
-    if (!CopyRecordToJob(n)) return;
-    SetJobDevice(device);
-    RunReportCommand();
+    OwnedJob own;
+    if (!CopyRecordToJob(n, own.job)) return;
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, device);
+    RunReportCommand(own.job);
 }
 
 // What CmdPrint prints of window n, on the printer.
@@ -118,14 +115,14 @@ void PrintWindow(int n)
 void CmdPrint(int n)
 {
     StateRefreshFlag = 1;
-    SetJobDevice(DevicePrinter);
+    OutputDeviceSet(DevicePrinter);
     if (!WinIsOpen(n)) return;
     if (WinTypeOf(n) == ReportListType) {
         ReportListOnDevice(n, DevicePrinter);
         return;
     }
     if (WinTypeOf(n) == JobQueueType) {
-        RepJobQueueRun(n);
+        JobQueueRun(n);
         return;
     }
     PrintCommandBegin();
@@ -178,18 +175,20 @@ void ReportWindowOk(int n)
     if (!record || MemSize(WinTable[n]->recordHandle) < ReportParamsVc::Reopened + 2) return;
     if (GetU16(record, ReportParamsVc::Reopened) != 0) return;
     if (!ReportSelectionSound(n)) return;   // the window stays open on the field at fault
-    if (!CopyRecordToJob(n)) return;
-    if (GetU16(ReportParams, ReportParamsVc::OutputKind) == DeviceJobQueue) {
-        uint8_t answer = WindowEvent(n, WindowEventCode::ReportOk, nullptr, nullptr);
-        bool queued = answer == 0 || (answer == 1 && RepJobQueuePush(ReportParams, 1));
+    OwnedJob own;
+    ReportJob &job = own.job;
+    if (!CopyRecordToJob(n, job)) return;
+    if (GetU16(job.selection, ReportParamsVc::OutputKind) == DeviceJobQueue) {
+        uint8_t answer = WindowEvent(n, WindowEventCode::ReportOk, job.selection, nullptr);
+        bool queued = answer == 0 || (answer == 1 && JobQueuePush(job.selection, 1));
         if (queued) WinClose(n);
         return;
     }
     WinPlacementSaveCommand(n);
     WinClose(n);
     ToolbarEnable(false);
-    PutU16(ReportParams, RunWord20, 0);
-    RunReportCommand();
+    PutU16(job.selection, RunWord20, 0);
+    RunReportCommand(job);
     StateRefreshFlag = 1;
 }
 
@@ -201,9 +200,11 @@ void ExportWindowOk(int n)
     if (!WinIsOpen(n)) return;
     StateRefreshFlag = 1;
     WinCommitField(n);
-    if (!CopyRecordToJob(n)) return;
+    OwnedJob own;
+    if (!CopyRecordToJob(n, own.job)) return;
     WinClose(n);
-    if (ReportParamsCheck(ReportParams)) RunTextExport(GetU16(ReportParams, ReportParamsVc::ReportNumber));
+    if (ReportParamsCheck(own.job.selection))
+        RunTextExport(own.job, GetU16(own.job.selection, ReportParamsVc::ReportNumber));
 }
 
 // The OK of a maintenance window (kind 10): its record becomes the job,
@@ -214,8 +215,9 @@ void MaintenanceWindowOk(int n)
     if (!WinIsOpen(n)) return;
     StateRefreshFlag = 1;
     WinCommitField(n);
-    if (!CopyRecordToJob(n)) return;
-    RunMaintenanceCall();
+    OwnedJob own;
+    if (!CopyRecordToJob(n, own.job)) return;
+    RunMaintenanceCall(own.job);
     if (WinIsOpen(n)) WinClose(n);
 }
 

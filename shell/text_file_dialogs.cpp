@@ -25,7 +25,8 @@ constexpr const char *SieFilter =
 // The file the last export dialog gave, for the run's outcome line.
 std::string LastExportFile;
 
-// True when the run being asked for (ReportParams) is the given one.
+// True when the run being asked for is the given one. BRIDGE: the
+// exports that ask for a file still run from the global job record.
 bool RunIs(uint16_t number)
 {
     return ReportParams && GetU16(ReportParams, ReportParamsVc::ReportNumber) == number;

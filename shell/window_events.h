@@ -35,7 +35,7 @@ enum class WindowEventCode : int {
     Button = 23,            // window button b (16-bit) was pressed (the frame's commands 700-799)
     Stored = 24,            // the record was stored
     RecordOpen = 26,        // is the record open for changes: 0 closed (read-only), 1 open
-    ReportOk = 28,          // OK on a report-specification window
+    ReportOk = 28,          // OK on a report-specification window; a: its job record
     RowClicked = 29,        // matrix row a (16-bit) was clicked
     RowAboutToChange = 30,  // the selected matrix row is about to become a (16-bit)
 };

@@ -66,7 +66,7 @@ enum : uint16_t {
     EpsLastChunk = 39, TabText = 40, TabLineEnd = 41,
 };
 }  // namespace RepOp
-// Command 1: the job name and the job record (ReportParams).
+// Command 1: the job name and the job record the output prints from.
 void RepEncOpenJob(const uint8_t *name);
 // Commands 2 and 3: a header line's number and text.
 void RepEncHeader(uint16_t op, int n, const uint8_t *text);

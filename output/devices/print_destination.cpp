@@ -81,10 +81,11 @@ bool PrintOpen(int docType, int destWord, const uint8_t *title, const uint8_t *d
     PString t;
     ExpandTextTemplate(title ? title : EmptyText, t);
     PStringCopy(PrintDestination, dest ? dest : EmptyText);
-    if (!ReportParams) return Refuse();
+    uint8_t *job = CurrentJobRecord();
+    if (!job) return Refuse();
     uint16_t kind = 0;
     const bool keep = PrintKeepsRunDevice && (!dest || dest[0] == 0) && CurrentOutputKind() != 0;
-    if (!keep && KindOfDestination(dest, &kind)) PutU16(ReportParams, ReportParamsVc::OutputKind, kind);
+    if (!keep && KindOfDestination(dest, &kind)) PutU16(job, ReportParamsVc::OutputKind, kind);
     kind = CurrentOutputKind();
     ThousandsFlag = (kind == OutPrinter || kind == OutPreview || kind == OutCharPrinter) ? 1 : 0;
     switch (kind) {

@@ -84,13 +84,14 @@ bool RepValueIsPacked(int type)
 // Command 1: the job name and the job record, in memory form.
 void RepEncOpenJob(const uint8_t *name)
 {
-    if (!ReportParams) {   // a job without a record cannot be run by the client: nothing is sent
+    const uint8_t *job = CurrentJobRecord();
+    if (!job) {   // a job without a record cannot be run by the client: nothing is sent
         RepStopped = 1;
         return;
     }
     Word(RepOp::OpenJob);
     Text(name);
-    MsgPutJobRecord(&OutputMessage, ReportParams, ReportParamsSize);
+    MsgPutJobRecord(&OutputMessage, job, ReportParamsVc::Size);
     Finish(RepOp::OpenJob);
 }
 

@@ -136,7 +136,8 @@ bool RunCommand(MsgBuffer *m, uint16_t op)
     switch (op) {
     case RepOp::OpenJob: {
         MsgGetPString(m, t);
-        if (!ReportParams || !MsgGetJobRecord(m, ReportParams, ReportParamsSize)) return false;
+        uint8_t *job = CurrentJobRecord();   // the job of the run that asked the server
+        if (!job || !MsgGetJobRecord(m, job, ReportParamsVc::Size)) return false;
         if (MsgFailed(m)) return false;
         DamageTold = 0;
         RemoteJobActive = 1;

@@ -36,7 +36,6 @@
 #include "output/output_windows.h"
 #include "output/printer.h"
 #include "output/report_hooks.h"
-#include "output/running_job.h"
 
 uint8_t RemoteOutput = 0;
 uint8_t RemoteOutputLost = 0;
@@ -66,7 +65,7 @@ const RepDevice *JobDevice() { return RepDeviceOf(CurrentOutputKind()); }
 
 // The report number of the job record (word 3), 0 without one.
 int ReportNumberOfJob() {
-    const uint8_t *job = RunningSelection();
+    const uint8_t *job = CurrentJobRecord();
     return job ? GetI16(job, ReportParamsVc::ReportNumber) : 0;
 }
 
@@ -187,8 +186,12 @@ const RepDevice *RepDeviceInstall(uint16_t kind, const RepDevice *d)
     return previous;
 }
 
-// ReportParams word 0; 0 without a job record.
-uint16_t CurrentOutputKind() { return ReportParams ? GetU16(ReportParams, ReportParamsVc::OutputKind) : 0; }
+// Word 0 of the job record the output prints from; 0 without one.
+uint16_t CurrentOutputKind()
+{
+    const uint8_t *job = CurrentJobRecord();
+    return job ? GetU16(job, ReportParamsVc::OutputKind) : 0;
+}
 
 // Start-up: blank character-printer lines and an empty ring of saved
 // jobs. What the layer installs for others is OutputInstall's.

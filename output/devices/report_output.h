@@ -4,7 +4,7 @@
 // Each operation is a dispatcher with two roads. On a server running
 // output for a client (RemoteOutput set) it is encoded as a numbered
 // output command into the outgoing message and nothing is drawn; else it
-// runs on the device that word 0 of ReportParams names (OutputKindCode).
+// runs on the device that word 0 of the job record names (OutputKindCode).
 // A client runs the commands it receives through the same local road, so
 // local and remote output look alike. The texts, values, advance, line
 // feed, picture and export-stream operations are declared in
@@ -55,7 +55,7 @@ struct PageHeaderLinesRec {
 extern PageHeaderLinesRec PageHeaderLines;
 constexpr int HeaderLineCount = 10, HeaderSlot = 512, HeaderRightAt = 256;
 
-// The output devices by the code word 0 of ReportParams holds.
+// The output devices by the code word 0 of the job record holds.
 enum OutputKindCode : uint16_t {
     OutPrinter = 1,        // the printer (a PDF document)
     OutTextFile = 2,       // a text file: texts each followed by TAB, lines ended by CR LF
@@ -78,7 +78,8 @@ struct RunDeviceKept {
     RunDeviceKept(const RunDeviceKept &) = delete;
     RunDeviceKept &operator=(const RunDeviceKept &) = delete;
 };
-// ReportParams word 0, the job's device; 0 while there is no ReportParams.
+// Word 0 of the job record the output prints from (OutputJobState), the
+// job's device; 0 without one.
 uint16_t CurrentOutputKind();
 // At start-up: the character printer's line buffers, and the end of a
 // received job when the connection to the server ends.

@@ -16,7 +16,7 @@
 #include "core/work_blocks.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
-#include "output/running_job.h"
+#include "output/output_job.h"
 
 namespace {
 constexpr int CopyLabelMax = 60, CopyLabelStep = 62, CopyLabels = 5;
@@ -94,7 +94,7 @@ void PageCountText(uint8_t *out) {
 // with each side written as a date; a side that is no date stays as typed.
 void ReportPeriodText(uint8_t *out) {
     out[0] = 0;
-    const uint8_t *job = RunningSelection();
+    const uint8_t *job = CurrentJobRecord();
     if (!job) return;
     uint8_t period[256];
     GetText(job, ReportParamsVc::PeriodText, period);
@@ -172,7 +172,7 @@ void SharedFieldValue(const uint8_t *param, int16_t row, int16_t code, uint8_t *
 // 0 x 0 (nothing printed).
 bool LabelGrid(int16_t doctype, int16_t *columns, int16_t *rows) {
     assert(columns && rows);
-    const uint8_t *job = RunningSelection();
+    const uint8_t *job = CurrentJobRecord();
     int16_t layout = job ? GetI16(job, LabelLayoutWord) : 0;
     *columns = 0, *rows = 0;
     switch (doctype) {

@@ -20,7 +20,7 @@
 #include "core/memblock.h"
 #include "dict_offsets.h"
 #include "operations/invoice_notice.h"
-#include "output/running_job.h"
+#include "output/output_job.h"
 #include "rules/approval.h"
 
 // ---- The print run's state (form_globals.cpp) ----

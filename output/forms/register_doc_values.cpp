@@ -14,7 +14,7 @@
 #include "core/record_buffer.h"
 #include "core/work_blocks.h"
 #include "output/forms/forms.h"
-#include "output/running_job.h"
+#include "output/output_job.h"
 
 namespace {
 constexpr int ProjectDescLines = 3, ProjectTextLines = 10, TextLineStep = 62;
@@ -178,7 +178,7 @@ void CustomerFieldValue26(const uint8_t *customer, int16_t code, const uint8_t *
     if (CustomerShared(customer, code, out)) return;
     if (code == 13) {
         out[0] = 0;
-        if (const uint8_t *job = RunningSelection()) DocTyped(job, ReportParamsVc::NumberFrom, FtLongOrEmpty, out);
+        if (const uint8_t *job = CurrentJobRecord()) DocTyped(job, ReportParamsVc::NumberFrom, FtLongOrEmpty, out);
     } else if (code == 115) {
         CustomerTown(customer, out);
     }

@@ -16,7 +16,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "output/forms/forms.h"
-#include "output/running_job.h"
+#include "output/output_job.h"
 
 namespace {
 constexpr int AddressStep = 62, TextMax = 60, ReminderLevels = 3, ReminderLines = 3;
@@ -142,7 +142,7 @@ void StatementFieldValue(const uint8_t *statement, int16_t code, const uint8_t *
     case 255: Amount(GetDec(st, StatementRec::Amount28), FtAmount2, out); return;
     case 256:
         out[0] = 0;
-        if (const uint8_t *job = RunningSelection()) FieldToText(job + ReportParamsVc::Date2From, FtDate, out);
+        if (const uint8_t *job = CurrentJobRecord()) FieldToText(job + ReportParamsVc::Date2From, FtDate, out);
         return;
     case 257: FieldToText(st + StatementRec::Word52, FtShort, out); return;
     case 258: FieldToText(st + StatementRec::Word54, FtShort, out); return;

@@ -17,7 +17,7 @@
 #include "database/access/record_access.h"
 #include "operations/sales_invoice.h"
 #include "output/forms/forms.h"
-#include "output/running_job.h"
+#include "output/output_job.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -252,7 +252,7 @@ void ItemLabelFieldValue(const uint8_t *items, int16_t code, const uint8_t *para
     (void)param;
     // Each label its own item when the sheet asks for it and the run
     // handed that many; else the first.
-    const uint8_t *job = RunningSelection();
+    const uint8_t *job = CurrentJobRecord();
     int32_t n = job && GetI16(job, ReportParamsVc::ReportLayout) != 0 ? row : 0;
     if (n < 0 || n >= FormItemCount) n = 0;
     const uint8_t *it = items + (size_t)n * INVc::Size;

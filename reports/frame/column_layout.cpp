@@ -69,7 +69,7 @@ const StopRow *StopRowOf(int report)
 // Report 6's stop 6: wider when its selection adds an object column.
 uint16_t Report6Stop6()
 {
-    const uint8_t *selection = RunningSelection();
+    const uint8_t *selection = CurrentJobRecord();
     if (!selection) return 130;
     uint8_t type[256];
     GetText(selection, ReportParamsVc::ObjectType, type);

@@ -25,9 +25,9 @@ namespace {
 // a job record without one falls back to the report number. At a server
 // the client's order flag is used and the set-up goes to the client;
 // here a copy goes where the next print job takes it.
-void LoadReportPageSetup(int number)
+void LoadReportPageSetup(int number, const ReportJob &job)
 {
-    int windowType = int16_t(GetU16(ReportParams, ReportParamsVc::SelWinType));
+    int windowType = int16_t(GetU16(job.selection, ReportParamsVc::SelWinType));
     if (windowType == 0) windowType = number;
     MemFree(&PageSetupHandle);
     if (RemoteOutput) {
@@ -61,7 +61,7 @@ void DispatchReport(int number, ReportJob &job)
             ShowTextMessage(Texts::FunctionNotYet);
             return;
         }
-        RunningSelectionScope running(job.selection);
+        OutputJobAttach attached(job);
         body(job);
         return;
     }
@@ -75,30 +75,31 @@ void DispatchReport(int number, ReportJob &job)
 
 }  // namespace
 
-// Runs the report ReportParams names: amounts grouped on the devices a
-// person reads, Esc cleared, the selection checked (a refusal was told
-// and runs nothing), the printer's page set-up loaded, then the body.
-void RunReport()
+// Runs the report job names, the job attached to the output: amounts
+// grouped on the devices a person reads, Esc cleared, the selection
+// checked (a refusal was told and runs nothing), the printer's page
+// set-up loaded, then the body.
+void RunReport(ReportJob &job)
 {
-    assert(ReportParams);
-    int number = int16_t(GetU16(ReportParams, ReportParamsVc::ReportNumber));
-    uint16_t kind = GetU16(ReportParams, ReportParamsVc::OutputKind);
+    assert(job.selection);
+    OutputJobAttach attached(job);
+    int number = int16_t(GetU16(job.selection, ReportParamsVc::ReportNumber));
+    uint16_t kind = GetU16(job.selection, ReportParamsVc::OutputKind);
     ThousandsFlag = (kind == 1 || kind == 6 || kind == 10) ? 1 : 0;
     CancelFlag = 0;
     ReportsNotBuiltReset();
-    if (!CheckReportParameters(ReportParams)) {
+    if (!CheckReportParameters(job.selection)) {
         ThousandsFlag = 0;
         return;
     }
-    if (kind == 1) LoadReportPageSetup(number);
-    ReportJob job{ReportParams};
+    if (kind == 1) LoadReportPageSetup(number, job);
     DispatchReport(number, job);
     ThousandsFlag = 0;
 }
 
 bool RunRowBody(const ReportRowRec &row, ReportJob &job)
 {
-    RunningSelectionScope running(job.selection);
+    OutputJobAttach attached(job);
     if (row.body) row.body(job);
     else if (row.bodyArg) row.bodyArg(job, row.arg);
     else return false;

@@ -1,5 +1,5 @@
 // report_install.cpp - the report run as the output layer and the shell
-// see it: the command that runs ReportParams, where it runs, the check of
+// see it: the command that runs a job, where it runs, the check of
 // a report window's selection, and their install.
 #include <cassert>
 #include <string>
@@ -19,33 +19,35 @@
 #include "reports/sales/sales_reports.h"
 #include "shell/feature_commands.h"
 
-// Runs the report of ReportParams where it belongs: a client hands the
-// whole job record to the server (a negative number is a document
-// batch there), anyone else runs it here.
-void RunReportWhere()
+// Runs the report of job where it belongs: a client hands the whole job
+// record to the server (a negative number is a document batch there),
+// anyone else runs it here.
+void RunReportWhere(ReportJob &job)
 {
-    assert(ReportParams);
+    assert(job.selection);
     if (RunModeIsClient()) {
-        int number = int16_t(GetU16(ReportParams, ReportParamsVc::ReportNumber));
-        RunReportRemote(number < 0, ReportParams, ReportParamsSize);
+        OutputJobAttach attached(job);   // the server's output commands print on the job's device
+        int number = int16_t(GetU16(job.selection, ReportParamsVc::ReportNumber));
+        RunReportRemote(number < 0, job.selection, ReportParamsSize);
         return;
     }
-    RunReport();
+    RunReport(job);
 }
 
 // The output layer's report command. A text or TAB file is chosen and
 // created first; a cancelled save dialog runs nothing. False when nothing
 // ran or the job ended stopped.
-bool ReportRunCommand()
+bool ReportRunCommand(ReportJob &job)
 {
-    if (!ReportParams) return false;
-    uint16_t kind = GetU16(ReportParams, ReportParamsVc::OutputKind);
+    if (!job.selection) return false;
+    OutputJobAttach attached(job);
+    uint16_t kind = GetU16(job.selection, ReportParamsVc::OutputKind);
     if (kind == 2 || kind == 12) {
         RepOpenFileDevice();
         if (RepStopped) return false;
     }
     RepStopped = 0;
-    RunReportWhere();
+    RunReportWhere(job);
     return RepStopped == 0;
 }
 

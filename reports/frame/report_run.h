@@ -10,7 +10,8 @@
 #include "core/memblock.h"
 #include "core/work_blocks.h"
 #include "output/devices/report_output.h"
-#include "output/running_job.h"
+#include "core/report_job.h"
+#include "output/output_job.h"
 #include "shell/shell.h"
 
 // Esc while a report runs; walks stop on it. The shell's flag under the
@@ -91,19 +92,20 @@ ReportRowRec *ReportTable();
 
 // The row of a report number; null outside -29..116.
 const ReportRowRec *ReportRow(int number);
-// Runs the report ReportParams names: check, page set-up, body. No
-// result: whatever went wrong was told by the check or the body.
-void RunReport();
-// Runs the report of ReportParams where it belongs: a client asks the
-// server, anyone else runs it here.
-void RunReportWhere();
+// Runs the report job names: check, page set-up, body. No result:
+// whatever went wrong was told by the check or the body.
+void RunReport(ReportJob &job);
+// Runs the report of job where it belongs: a client asks the server,
+// anyone else runs it here.
+void RunReportWhere(ReportJob &job);
 // The output layer's report command: opens a file first where the device
 // is a file, then runs; false when nothing ran or the job ended stopped.
-bool ReportRunCommand();
-// Takes a job record received from a client into ReportParams; a record
-// of the wrong size is refused with a message (report_job.cpp).
-bool ReportJobReceive(const uint8_t *bytes, uint32_t size);
-// ReportJobReceive, then RunReport; false when the record was refused.
+bool ReportRunCommand(ReportJob &job);
+// Takes a job record received from a client into job; a record of the
+// wrong size is refused with a message (report_job.cpp).
+bool ReportJobReceive(const uint8_t *bytes, uint32_t size, ReportJob &job);
+// ReportJobReceive into a job of its own, then RunReport; false when the
+// record was refused.
 bool ReportJobRun(const uint8_t *bytes, uint32_t size);
 // Installs the report command and the job-record check into the output
 // layer; a fault in the gathered report table is told (MessageSinkShow).

@@ -56,17 +56,17 @@ int Word(uint32_t offset)
 {
     if (offset == WordZero) return 0;
     if (offset == WordOne) return 1;
-    return GetU16(RunningSelection(), offset);
+    return GetU16(CurrentJobRecord(), offset);
 }
 
 // The running job record's text at offset (maximum length m).
-void Text(uint32_t offset, int m, uint8_t *out) { GetPString(RunningSelection(), offset, m, out); }
+void Text(uint32_t offset, int m, uint8_t *out) { GetPString(CurrentJobRecord(), offset, m, out); }
 
 // The running job record's date at offset.
-DateRec Date(uint32_t offset) { return GetDate(RunningSelection(), offset); }
+DateRec Date(uint32_t offset) { return GetDate(CurrentJobRecord(), offset); }
 
 // Whether the running job record's text at offset is empty.
-bool Empty(uint32_t offset) { return RunningSelection()[offset] == 0; }
+bool Empty(uint32_t offset) { return CurrentJobRecord()[offset] == 0; }
 
 // A date as a date field.
 void DateText(const DateRec *d, uint8_t *out)
@@ -240,7 +240,7 @@ void MakeText(const HeaderStep &s, uint8_t *out)
         return;
     }
     case HeaderMake::Amount:
-        FieldToText(RunningSelection() + s.field, FtAmount2, field);
+        FieldToText(CurrentJobRecord() + s.field, FtAmount2, field);
         if (field[0] == 0) return;
         GetUiText(out, s.text);
         PStringAppendC(out, ": ");
@@ -288,7 +288,7 @@ void ReportSelectionHeader(int report, const uint8_t *title)
     if (report == VoucherReport) return;
     PString line0;
     PStringCopy(line0, title);
-    if (TitleFromSelection == 1 && RunningSelection()) {
+    if (TitleFromSelection == 1 && CurrentJobRecord()) {
         PString own;
         ReportTitleFromSelection(report, own);
         if (own[0] != 0) PStringCopy(line0, own);
@@ -298,7 +298,7 @@ void ReportSelectionHeader(int report, const uint8_t *title)
     FieldToText(reinterpret_cast<const uint8_t *>(&TodayDate), DateFieldType, date);
     RepHeaderRight(0, date);
     if (CompanyBlock) RepHeaderLeft(1, CompanyBlock + CompanyBlk::CompanyName);
-    if (!RunningSelection()) return;
+    if (!CurrentJobRecord()) return;
     HeaderWriter w{1};
     SelectionLines(report, &w);
 }

@@ -54,8 +54,8 @@ void AppendNumber(uint8_t *out, int32_t n)
 // Reads the running job record's text field at offset (maximum length m) into out.
 void ParamText(uint32_t offset, int m, uint8_t *out)
 {
-    assert(RunningSelection());
-    GetPString(RunningSelection(), offset, m, out);
+    assert(CurrentJobRecord());
+    GetPString(CurrentJobRecord(), offset, m, out);
 }
 
 // Finds the record of register reg whose first key field (a code of at

@@ -42,7 +42,7 @@ void ClosePart(const DateRec &from, const DateRec &to, int32_t days, const Packe
     PackedDecimal part, used;
     InterestForDays(days, balance, rate, &part, &used);
     DecAdd(interest, &part, interest);
-    if (GetU16(RunningSelection(), ReportParamsVc::ReportLayout) != 1) return;   // the running report's layout
+    if (GetU16(CurrentJobRecord(), ReportParamsVc::ReportLayout) != 1) return;   // the running report's layout
     uint8_t number[4];
     PutI32(number, 0, days);
     RepStartLine(15);

@@ -23,7 +23,7 @@ namespace {
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15, ColName = 2, ColA = 3, ColB = 4, ColC = 5, StyleFirstLabel = 16, ObjectX = 6;
 
-int Word(uint32_t field) { return GetU16(RunningSelection(), field); }
+int Word(uint32_t field) { return GetU16(CurrentJobRecord(), field); }
 
 // The field type amounts print with in the job record's amount unit.
 int UnitType() {
@@ -98,7 +98,7 @@ int StatementSignFlag(int index) {
 
 void PrintAmountRow(int x, const uint8_t *first, const uint8_t *second, const PackedDecimal *amounts, int sign,
                     const PackedDecimal *keyFigure) {
-    assert(first && second && amounts && RunningSelection());
+    assert(first && second && amounts && CurrentJobRecord());
     PackedDecimal v[3];
     for (int c = 0; c < 3; c++) {
         v[c] = amounts[c];
@@ -122,9 +122,9 @@ void PrintAmountRow(int x, const uint8_t *first, const uint8_t *second, const Pa
 
 void PrintAccountByObjects(const uint8_t *account, const uint8_t *name, PackedDecimal *amounts, int sign,
                            const PackedDecimal *keyFigure) {
-    assert(account && name && amounts && RunningSelection());
+    assert(account && name && amounts && CurrentJobRecord());
     PString type, code, objectType, objectName;
-    GetText(RunningSelection(), P::ObjectType, type);
+    GetText(CurrentJobRecord(), P::ObjectType, type);
     GetText(account, ACVc::Code, code);
     PackedDecimal rest[3], objectSums[3];
     for (int c = 0; c < 3; c++) {

@@ -174,7 +174,7 @@ void ValueBalanceChange(const uint8_t *item, const uint8_t *record, int kind, in
 // account has no balance record for the objects.
 void AccountPeriodAmounts(const uint8_t *account, const uint8_t *objects, PackedDecimal *opening,
                           PackedDecimal *movement, PackedDecimal *closing) {
-    const uint8_t *selection = RunningSelection();
+    const uint8_t *selection = CurrentJobRecord();
     assert(account && objects && opening && movement && closing && selection);
     DecSetZero(opening);
     DecSetZero(movement);

@@ -24,7 +24,7 @@ bool ShowsBalances(int report) { return report == 19 || report == 21 || report =
 // YearToDate are read as ReportFiscalYear left them.
 void AccountColumnAmounts(const uint8_t *account, const uint8_t *objects, PackedDecimal *a, PackedDecimal *b,
                           PackedDecimal *c) {
-    const uint8_t *selection = RunningSelection();
+    const uint8_t *selection = CurrentJobRecord();
     assert(account && objects && a && b && c && selection);
     DecSetZero(a);
     DecSetZero(b);

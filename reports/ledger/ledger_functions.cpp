@@ -91,7 +91,7 @@ void PopArguments(int n, uint8_t *formula, uint8_t *objects) {
         VmPopString(code);
         if (code[0] > 5) code[0] = 5;
         ExtraObjectKey(code, objects);
-    } else if (const uint8_t *selection = RunningSelection()) {
+    } else if (const uint8_t *selection = CurrentJobRecord()) {
         GetText(selection, ReportParamsVc::ObjectSel, objects);
     }
 }

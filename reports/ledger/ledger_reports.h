@@ -19,7 +19,7 @@ bool FormPrintVoucher(int16_t doctype, const uint8_t *record);
 
 // ---- The job record's check (report_check.cpp) ----
 
-// Checks a whole ReportParams record before a report runs, putting the
+// Checks a whole job record before a report runs, putting the
 // month indexes and the sorted object list back into it; false when
 // refused: one message told, FieldErrorPos set where a field is at fault.
 bool CheckReportParameters(uint8_t *params);
@@ -61,17 +61,17 @@ void ValueBalanceBefore(const uint8_t *item, const uint8_t *record, int kind, in
 void ValueBalanceChange(const uint8_t *item, const uint8_t *record, int kind, int column, const DateRec *from,
                         const DateRec *to, MemBlock block, PackedDecimal *out);
 // The opening, movement and closing amounts of account and objects over
-// the running job record's period (RunningSelection: the formula
+// the running job record's period (CurrentJobRecord(): the formula
 // functions call this without a job at hand).
 void AccountPeriodAmounts(const uint8_t *account, const uint8_t *objects, PackedDecimal *opening,
                           PackedDecimal *movement, PackedDecimal *closing);
 // The three column amounts a, b, c of account and objects by the running
-// job record's report and layout (RunningSelection: the balance export
+// job record's report and layout (CurrentJobRecord(): the balance export
 // calls this outside a report run).
 void AccountColumnAmounts(const uint8_t *account, const uint8_t *objects, PackedDecimal *a, PackedDecimal *b,
                           PackedDecimal *c);
 // Sets YearStart and YearToDate from the job record's period and the
-// fiscal years.
+// fiscal years. BRIDGE: without an argument, the global job record's.
 void ReportFiscalYear();
 void ReportFiscalYear(const uint8_t *selection);
 // The same day of the next month (the month's last day where it has fewer).

@@ -35,7 +35,7 @@ constexpr uint16_t KindAccounts = 1, KindRows = 2, KindText = 3;
 
 // A word of the running job record: the row helpers run from the formula
 // walk without the job at hand.
-int Word(uint32_t field) { return GetU16(RunningSelection(), field); }
+int Word(uint32_t field) { return GetU16(CurrentJobRecord(), field); }
 
 bool ResultReport(int report) { return report == 22 || (report >= 47 && report <= 51); }
 
@@ -152,8 +152,8 @@ void AccountOfRow(const uint8_t *account, int sign, FormulaRowState *s) {
     PString code, name, objects, type;
     GetText(account, ACVc::Code, code);
     GetText(account, ACVc::Name, name);
-    GetText(RunningSelection(), P::ObjectSel, objects);
-    GetText(RunningSelection(), P::ObjectType, type);
+    GetText(CurrentJobRecord(), P::ObjectSel, objects);
+    GetText(CurrentJobRecord(), P::ObjectType, type);
     PackedDecimal amounts[3];
     AccountColumnAmounts(code, objects, &amounts[0], &amounts[1], &amounts[2]);
     const int detail = Word(P::DetailLevel);
@@ -224,7 +224,7 @@ void StatementRow(const uint8_t *row, RowWork *w) {
 
 void AccountFormulaSum(int report, const uint8_t *formula, const uint8_t *label, PackedDecimal *sums, int rowSign,
                        const PackedDecimal *keyFigure) {
-    assert(formula && label && sums && RunningSelection());
+    assert(formula && label && sums && CurrentJobRecord());
     (void)report;
     for (int c = 0; c < 3; c++) DecSetZero(&sums[c]);
     FormulaRowState s{label, sums, keyFigure};

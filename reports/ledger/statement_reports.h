@@ -90,7 +90,7 @@ void RowFormulaSum(int report, const uint8_t *formula, int32_t row, PackedDecima
                    const int64_t *rowNumbers);
 // One line: first label at x, second label at column 2, the three
 // amounts laid out by the running job record's report, layout and amount
-// unit (RunningSelection), negated when sign is set.
+// unit (CurrentJobRecord()), negated when sign is set.
 void PrintAmountRow(int x, const uint8_t *first, const uint8_t *second, const PackedDecimal *amounts, int sign,
                     const PackedDecimal *keyFigure);
 // An account broken down by the objects of the running job record's ObjectType;

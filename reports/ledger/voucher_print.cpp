@@ -208,22 +208,24 @@ void PrintVoucherRow(int report, const uint8_t *voucher, const uint8_t *row, Pac
     RepEndLine();
 }
 
-// Prints one voucher on the printer as report `report`. The whole job
-// record and ThousandsFlag are put back as they were afterwards, so the
-// user's report selection survives a print made on approval.
+// Prints one voucher on the printer as report `report`, as a job of its
+// own: a copy of the job record the output prints from with the report,
+// the printer and no set-up dialog, so the user's report selection
+// survives a print made on approval. ThousandsFlag is put back afterwards.
 void PrintVoucherNow(int report, const uint8_t *voucher) {
     assert(voucher);
-    if (!ReportParams) return;
-    std::vector<uint8_t> saved(ReportParams, ReportParams + ReportParamsVc::Size);
+    std::vector<uint8_t> selection(ReportParamsVc::Size, 0);
+    if (const uint8_t *current = CurrentJobRecord()) std::memcpy(selection.data(), current, selection.size());
+    ReportJob job{selection.data()};
+    OutputJobAttach attached(job);
     const uint8_t thousands = ThousandsFlag;
     ThousandsFlag = 1;
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, uint16_t(report));
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutPrinter);
-    PutU16(ReportParams, ReportParamsVc::SetupDialog, 0);
+    PutU16(job.selection, ReportParamsVc::ReportNumber, uint16_t(report));
+    PutU16(job.selection, ReportParamsVc::OutputKind, OutPrinter);
+    PutU16(job.selection, ReportParamsVc::SetupDialog, 0);
     const uint8_t empty[1] = {0};
     RepOpenJob(empty);
     PrintVoucher(25, voucher);
     RepEndJob();
     ThousandsFlag = thousands;
-    std::memcpy(ReportParams, saved.data(), saved.size());
 }

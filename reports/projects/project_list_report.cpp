@@ -14,6 +14,7 @@
 #include "database/access/record_access.h"
 #include "operations/project_ops.h"
 #include "output/devices/report_output.h"
+#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "reports/projects/project_print.h"
 #include "reports/frame/report_run.h"
@@ -329,8 +330,7 @@ void ProjectInvoiceLines(const uint8_t *project, bool detailAll, bool openOnly) 
     if (!invoice.record) return;
     PackedDecimal before, budget, time, cost;
     ProjectInvoiceSums sums{&before, &budget, &time, &cost};
-    ReportJob job{ReportParams};   // bridge until the report hands its job down
-    ProjectInvoicing(job.selection, project, invoice.record, false, detailAll, false, sums);
+    ProjectInvoicing(CurrentJobRecord(), project, invoice.record, false, detailAll, false, sums);
     const PackedDecimal total = GetDec(invoice.record, IVVc::Total);
     if (openOnly && DecIsBlank(&total)) return;
     const int32_t rows = MatrixRowCount(IVVc::Number, 0, invoice.record);

@@ -25,6 +25,7 @@
 #include "operations/run_outcome.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
+#include "output/job_bridge.h"
 #include "reports/frame/index_walk.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/label_runs.h"
@@ -67,8 +68,7 @@ struct LabelRun {
     ~LabelRun() {
         Outcome = nullptr;
         if (run.why == 0) RunNothing(&run, Texts::RunWhyNoneInRange, Texts::RunNothingToPrint);
-        ReportJob job{ReportParams};   // bridge until the run hands its job down
-        RunFinish(&run, RunWhereOfOutput(job.selection));
+        RunFinish(&run, RunWhereOfOutput(CurrentJobRecord()));
     }
     LabelRun(const LabelRun &) = delete;
     LabelRun &operator=(const LabelRun &) = delete;

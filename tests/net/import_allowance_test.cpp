@@ -20,10 +20,7 @@ constexpr int AccessGroupWindow = 591;
 void Company() {
     RulesInstall();
     TextExchangeInstall();
-    OutputRunServices.runTextExport = [](int kind) {   // as the features' install fills it
-        ReportJob job{ReportParams};                     // bridge: the job from the global
-        return RunTextExportBody(job, kind);
-    };
+    OutputRunServices.runTextExport = RunTextExportBody;   // as the features' install fills it
     VerifierIterations = VerifierIterationsMin;
     NetLimits.frameMs = 30000;   // the files below travel longer than the test server's usual limit
     StoreGroup("LIMIT", {{9, 1, 1}, {2, AccessGroupWindow, 0}});

@@ -63,7 +63,7 @@ inline bool ServeThroughQueue = false;
 // The report body the child serves for request 12: `pushes` messages of
 // output, each a few "nothing" commands, stopping when the job stops.
 inline int ReportPushes = 6;
-inline void PushingReport() {
+inline void PushingReport(ReportJob &) {
     for (int i = 0; i < ReportPushes && !RepStopped; i++) {
         for (int k = 0; k < 8; k++) MsgPutWord(&OutputMessage, 0);
         MsgSend();

@@ -53,7 +53,7 @@ void Page() {
 // A run of four documents, each starting its print as a form print does.
 // After the first page the asking client vanishes and a newcomer opens a
 // session, both while the run goes on.
-void RunOfDocuments() {
+void RunOfDocuments(ReportJob &) {
     for (int doc = 0; doc < 4; doc++) {
         RepStopped = RemoteOutputLost;
         for (int page = 0; page < 2 && !RepStopped; page++) {

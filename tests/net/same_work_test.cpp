@@ -100,11 +100,13 @@ PackedDecimal Number(double x) {
     return d;
 }
 
-void ResetParams(uint16_t number, uint16_t kind) {
-    std::memset(ReportParams, 0, ReportParamsSize);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, number);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, kind);
-    PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+// A fresh job record in job (the global one for the import and the
+// export, which still read it) for run `number` on device `kind`.
+void ResetParams(uint8_t *job, uint16_t number, uint16_t kind) {
+    std::memset(job, 0, ReportParamsSize);
+    PutU16(job, ReportParamsVc::ReportNumber, number);
+    PutU16(job, ReportParamsVc::OutputKind, kind);
+    PutI16(job, ReportParamsVc::SetupDialog, 0);
 }
 
 // The work, in the folder `dir` (the printer writes under its print/).
@@ -118,7 +120,7 @@ void Work(const fs::path &dir, WorkResult *out) {
 
     // The shipped defaults, read by the import (at the server for a client).
     std::string defaults = DefaultsText();
-    ResetParams(0, ImportSourceMemory);
+    ResetParams(ReportParams, 0, ImportSourceMemory);
     if (RunModeIsClient()) {
         EXPECT_TRUE(ImportRunRemote(ReportParams, ReportParamsSize, (const uint8_t *)defaults.data(),
                                     (uint32_t)defaults.size()));
@@ -168,7 +170,7 @@ void Work(const fs::path &dir, WorkResult *out) {
 
     // Printed on its form (at the server for a client: the pages come
     // back as pushed output and print here).
-    ResetParams(0, 1);
+    ResetParams(ReportParams, 0, 1);   // the device a form print outside a run takes
     PlPrintChoice choice;
     ScriptAnswerPrint(true, choice);
     EXPECT_TRUE(ApproveRecordList(IVVc::Number, PrintInvoiceKind, &invoice, 1));
@@ -179,15 +181,16 @@ void Work(const fs::path &dir, WorkResult *out) {
     if (!pdfs.empty()) out->pdf = PdfWithoutDates(FileBytes(pdfs[0]));
 
     // Report 65 over the defaults' years to a text file.
-    ResetParams(SalesInvoicesByDate, OutTextFile);
-    PutDate(ReportParams, ReportParamsVc::DateFrom, DateRec{1, 1, 2020});
-    PutDate(ReportParams, ReportParamsVc::DateTo, DateRec{31, 12, 2035});
+    OwnedJob report;
+    ResetParams(report.job.selection, SalesInvoicesByDate, OutTextFile);
+    PutDate(report.job.selection, ReportParamsVc::DateFrom, DateRec{1, 1, 2020});
+    PutDate(report.job.selection, ReportParamsVc::DateTo, DateRec{31, 12, 2035});
     ScriptAnswerFile((dir / "report.txt").string());
-    EXPECT_TRUE(ReportRunCommand());
+    EXPECT_TRUE(ReportRunCommand(report.job));
     out->report = FileBytes(dir / "report.txt");
 
     // The whole company as text.
-    ResetParams(0, OutTextFile);
+    ResetParams(ReportParams, 0, OutTextFile);
     ScriptAnswerFile((dir / "export.txt").string());
     ReportJob job{ReportParams};   // bridge: the output layer reads the global job record
     EXPECT_TRUE(RunTextExportBody(job, 0));
@@ -283,7 +286,7 @@ namespace {
 void PrinterStationServer() {
     ServerServices();
     std::string defaults = DefaultsText();
-    ResetParams(0, ImportSourceMemory);
+    ResetParams(ReportParams, 0, ImportSourceMemory);
     ImportMemorySource((const uint8_t *)defaults.data(), (uint32_t)defaults.size());
     ImportRun();
     ImportFileClose();

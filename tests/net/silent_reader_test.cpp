@@ -30,10 +30,7 @@ long MsSince(Clock::time_point t) {
 void ManyCustomers() {
     RulesInstall();
     TextExchangeInstall();
-    OutputRunServices.runTextExport = [](int kind) {   // as the features' install fills it
-        ReportJob job{ReportParams};                     // bridge: the job from the global
-        return RunTextExportBody(job, kind);
-    };
+    OutputRunServices.runTextExport = RunTextExportBody;   // as the features' install fills it
     MemBlock h = 0;
     uint8_t *r = RecBufferNew(CUVc::Number, &h);
     for (int i = 0; i < 1500; i++) {

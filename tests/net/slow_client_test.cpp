@@ -17,7 +17,7 @@ inline int PageWords = 8;
 
 // The report body: inside one hold a customer is stored, pages are put
 // out, and then the hold fails, so the customer never was.
-void PrintInsideAFailingHold() {
+void PrintInsideAFailingHold(ReportJob &) {
     D4Hold();
     MemBlock h = 0;
     uint8_t *r = RecBufferNew(CUVc::Number, &h);

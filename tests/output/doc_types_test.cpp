@@ -12,7 +12,7 @@
 #include "database/access/record_access.h"
 #include "database/access/settings_blocks.h"
 #include "output/forms/forms.h"
-#include "output/running_job.h"
+#include "output/output_job.h"
 #include "tests/operations/invoice_fixture.h"
 
 namespace {
@@ -117,7 +117,7 @@ TEST_F(DocTypesTest, LabelGridFollowsTheRunningJob) {
     PutI16(own.data(), ReportParamsVc::ReportLayout, 1);
     int16_t cols = -1, rows = -1;
     {
-        RunningSelectionScope running(own.data());
+        OutputJobAttach running(own.data());
         ASSERT_TRUE(LabelGrid(-25, &cols, &rows));
         EXPECT_EQ(cols, 3);
     }

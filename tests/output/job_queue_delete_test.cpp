@@ -36,7 +36,6 @@ protected:
         JobQueueReset();
         JobQueueWindowInstall();
         savedRuns = OutputRunServices;
-        OutputRunServices.repJobQueuePush = JobQueuePushLocal;
     }
     void TearDown() override
     {
@@ -49,7 +48,7 @@ protected:
     {
         std::vector<uint8_t> job(ReportParamsSize, 0);
         PutU16(job.data(), ReportParamsVc::ReportNumber, uint16_t(report));
-        ASSERT_TRUE(JobQueuePushLocal(job.data(), 1));
+        ASSERT_TRUE(JobQueuePush(job.data(), 1));
     }
     // The report numbers of the live jobs, oldest first.
     static std::vector<int> Live()

@@ -48,10 +48,8 @@ protected:
         JobQueueWindowInstall();
         Ran.clear();
         StopAt = 0;
-        OutputRunServices.repJobQueuePush = JobQueuePushLocal;
-        OutputRunServices.repJobQueueRun = JobQueueRunLocal;
-        OutputRunServices.runReportCommand = [] {
-            Ran.push_back(GetU16(ReportParams, ReportParamsVc::SetupDialog));
+        OutputRunServices.runReportCommand = [](ReportJob &job) {
+            Ran.push_back(GetU16(job.selection, ReportParamsVc::SetupDialog));
             if (int(Ran.size()) == StopAt) OutputJobState.stopFlag = 1;
             return OutputJobState.stopFlag == 0;
         };
@@ -70,7 +68,7 @@ protected:
         PutU16(job.data(), ReportParamsVc::SetupDialog, uint16_t(mark));
         PutU16(job.data(), ReportParamsVc::ReportNumber, uint16_t(report));
         PutU16(job.data(), ReportParamsVc::SelWinType, uint16_t(selWindow));
-        return JobQueuePushLocal(job.data(), 1);
+        return JobQueuePush(job.data(), 1);
     }
     // The marks of the live jobs, oldest first.
     static std::vector<int> Live()
@@ -105,9 +103,10 @@ TEST_F(JobQueueTest, ThirtyJobsFillTheRingAndTheThirtyFirstIsRefusedAndTold)
     EXPECT_EQ(Live(), Range(1, 30));
 
     // Every saved copy runs on the device it was saved for.
-    ASSERT_TRUE(RepJobQueuePop());
-    EXPECT_EQ(GetU16(ReportParams, ReportParamsVc::OutputKind), 1);
-    EXPECT_EQ(GetU16(ReportParams, ReportParamsVc::SetupDialog), 1);
+    std::vector<uint8_t> popped(ReportParamsSize, 0);
+    ASSERT_TRUE(JobQueuePop(popped.data()));
+    EXPECT_EQ(GetU16(popped.data(), ReportParamsVc::OutputKind), 1);
+    EXPECT_EQ(GetU16(popped.data(), ReportParamsVc::SetupDialog), 1);
     EXPECT_TRUE(Save(31));   // a popped job makes room
     EXPECT_FALSE(Save(32));
 }
@@ -115,9 +114,10 @@ TEST_F(JobQueueTest, ThirtyJobsFillTheRingAndTheThirtyFirstIsRefusedAndTold)
 TEST_F(JobQueueTest, JobsAreListedAndRunInTheOrderSavedAcrossTheWrap)
 {
     for (int i = 1; i <= 20; i++) ASSERT_TRUE(Save(i));
+    std::vector<uint8_t> popped(ReportParamsSize, 0);
     for (int i = 1; i <= 15; i++) {
-        ASSERT_TRUE(RepJobQueuePop());
-        EXPECT_EQ(GetU16(ReportParams, ReportParamsVc::SetupDialog), i);
+        ASSERT_TRUE(JobQueuePop(popped.data()));
+        EXPECT_EQ(GetU16(popped.data(), ReportParamsVc::SetupDialog), i);
     }
     for (int i = 21; i <= 40; i++) ASSERT_TRUE(Save(i, i % 2 ? 10 : 11));
     EXPECT_LT(JobQueue.tail, JobQueue.head);   // the tail wrapped
@@ -138,7 +138,7 @@ TEST_F(JobQueueTest, JobsAreListedAndRunInTheOrderSavedAcrossTheWrap)
     EXPECT_EQ(JobQueue.head, JobQueueEmpty);
     EXPECT_EQ(JobQueue.tail, JobQueueEmpty);
     EXPECT_TRUE(ListBoxRows(q).empty());
-    EXPECT_FALSE(RepJobQueuePop());
+    EXPECT_FALSE(JobQueuePop(popped.data()));
 }
 
 TEST_F(JobQueueTest, ADeletedJobIsPoppedWithoutRunningAndTheRingEmpties)
@@ -170,14 +170,14 @@ TEST_F(JobQueueTest, ACancelEndsTheBatchAfterItsJobAndKeepsTheRest)
     for (int i = 1; i <= 5; i++) ASSERT_TRUE(Save(i));
     StopAt = 2;
     int q = OpenOrActivateWindow(TypeQueue, 0, 0, false, 0);
-    EXPECT_TRUE(JobQueueRunLocal(q));
+    EXPECT_TRUE(JobQueueRun(q));
     EXPECT_EQ(Ran, (std::vector<int>{1, 2}));
     EXPECT_EQ(Live(), (std::vector<int>{3, 4, 5}));
     EXPECT_EQ(ListBoxRows(q).size(), 3u);
 
     // The next batch starts afresh and runs the rest.
     StopAt = 0;
-    EXPECT_TRUE(JobQueueRunLocal(q));
+    EXPECT_TRUE(JobQueueRun(q));
     EXPECT_EQ(Ran, Range(1, 5));
     EXPECT_EQ(JobQueueCount(), 0);
 }

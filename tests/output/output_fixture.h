@@ -1,6 +1,6 @@
 // output_fixture.h - what the output tests share: a double of the runs
 // that later subsystems install (it records every call with its
-// arguments and a copy of ReportParams, answers as the test says and puts
+// arguments and a copy of the job record, answers as the test says and puts
 // the table back when it goes), and a fresh folder for printed files.
 #pragma once
 
@@ -28,7 +28,8 @@ struct RunCall {
     std::string name;                 // the OutputRunServices member
     std::vector<int64_t> args;        // its number arguments, in order
     std::vector<uint8_t> bytes;       // the bytes or PString it was given, when any
-    std::vector<uint8_t> params;      // ReportParams as it was at the call (empty without)
+    std::vector<uint8_t> params;      // the job record the run had at the call (empty without)
+    bool attached = false;            // the run's job was the one the output prints from
 };
 
 class RunServicesDouble {
@@ -41,16 +42,11 @@ public:
         EXPECT_EQ(current_, nullptr) << "one RunServicesDouble at a time";
         current_ = this;
         OutputRunServicesRec &s = OutputRunServices;
-        s.runReportCommand = [] { return Take("runReportCommand", {}); };
-        s.repJobQueuePush = [](const uint8_t *job, int flag) {
-            return Take("repJobQueuePush", {flag}, job, job ? ReportParamsSize : 0);
-        };
-        s.repJobQueueRun = [](int window) { return Take("repJobQueueRun", {window}); };
+        s.runReportCommand = [](ReportJob &job) { return Take("runReportCommand", {}, nullptr, 0, job.selection); };
         s.reportParamsCheck = [](uint8_t *params) {
             return Take("reportParamsCheck", {}, params, params ? ReportParamsSize : 0);
         };
-        s.runTextExport = [](int kind) { return Take("runTextExport", {kind}); };
-        s.runMaintenance = [] { return Take("runMaintenance", {}); };
+        s.runTextExport = [](ReportJob &job, int kind) { return Take("runTextExport", {kind}, nullptr, 0, job.selection); };
     }
     ~RunServicesDouble()
     {
@@ -80,17 +76,20 @@ private:
     OutputRunServicesRec saved_;
     static inline RunServicesDouble *current_ = nullptr;
 
-    // Records a call and gives the double's answer.
-    static bool Take(const char *name, std::vector<int64_t> args, const uint8_t *bytes = nullptr, uint32_t n = 0)
+    // Records a call and gives the double's answer; the job record is the
+    // run's own, else the one the output prints from.
+    static bool Take(const char *name, std::vector<int64_t> args, const uint8_t *bytes = nullptr, uint32_t n = 0,
+                     const uint8_t *job = nullptr)
     {
         RunServicesDouble *d = current_;
         if (!d) {
             ADD_FAILURE() << name << " called after its double went";
             return false;
         }
-        RunCall c{name, std::move(args), {}, {}};
+        RunCall c{name, std::move(args), {}, {}, job && CurrentJobRecord() == job};
         if (bytes) c.bytes.assign(bytes, bytes + n);
-        if (ReportParams) c.params.assign(ReportParams, ReportParams + ReportParamsSize);
+        if (!job) job = CurrentJobRecord();
+        if (job) c.params.assign(job, job + ReportParamsSize);
         d->calls.push_back(std::move(c));
         return d->answer;
     }
@@ -140,8 +139,8 @@ inline const uint8_t *P(PString &buf, const char *t)
     return buf;
 }
 
-// Sets the output kind of the report parameters.
-inline void OutKind(uint16_t kind) { PutU16(ReportParams, ReportParamsVc::OutputKind, kind); }
+// Sets the output kind of the job record the output prints from.
+inline void OutKind(uint16_t kind) { OutputDeviceSet(kind); }
 
 // A company whose settings database exists and is loaded, as the print
 // paths read it; a print job left open is ended.

@@ -1,7 +1,8 @@
 // output_hooks_test.cpp - the wrappers of the runs later subsystems
 // install: without a run nothing is reported as done (the user is told
 // where the user asked, the running job stops where a job asked), an
-// installed run gets exactly what was passed and its answer comes back,
+// installed run gets exactly the job that was passed, attached to the
+// output, and its answer comes back; the queue is the output layer's own;
 // and a client's maintenance routine runs at the server.
 #include "../database/access/company_fixture.h"
 #include "tests/output/output_fixture.h"
@@ -9,6 +10,7 @@
 #include <cstring>
 
 #include "database/access/remote_calls.h"
+#include "output/job_queue.h"
 #include "dict_offsets.h"
 
 namespace {
@@ -34,40 +36,44 @@ TEST_F(OutputHooks, MissingRunsRefuseTellOnlyWhenAskedAndStopTheJob)
     ASSERT_EQ(notYet, "This function is not available yet.");
 
     // Runs the user asked for: refused and told, each once.
-    EXPECT_FALSE(RunReportCommand());
+    OwnedJob own;
+    EXPECT_FALSE(RunReportCommand(own.job));
     EXPECT_EQ(OutputJobState.stopFlag, 1);
-    EXPECT_FALSE(RepJobQueuePush(ReportParams, 1));
-    EXPECT_FALSE(RepJobQueueRun(3));
-    EXPECT_FALSE(ReportParamsCheck(ReportParams));
-    EXPECT_FALSE(RunTextExport(2));
-    EXPECT_FALSE(RunMaintenanceCall());
-    ASSERT_EQ(MessagesShown.size(), 6u);
+    EXPECT_FALSE(ReportParamsCheck(own.job.selection));
+    EXPECT_FALSE(RunTextExport(own.job, 2));
+    ASSERT_EQ(MessagesShown.size(), 3u);
     for (const std::string &m : MessagesShown) EXPECT_NE(m.find(notYet), std::string::npos) << m;
 }
 
 TEST_F(OutputHooks, InstalledRunsGetTheirArgumentsAndTheTableComesBack)
 {
-    ASSERT_NE(ReportParams, nullptr);
-    for (uint32_t i = 0; i < ReportParamsSize; i++) ReportParams[i] = uint8_t(i * 7);
+    OwnedJob own;
+    for (uint32_t i = 0; i < ReportParamsSize; i++) own.job.selection[i] = uint8_t(i * 7);
+    JobQueueReset();
     {
         RunServicesDouble runs;
-        EXPECT_TRUE(RepJobQueuePush(ReportParams, 1));
+        EXPECT_TRUE(JobQueuePush(own.job.selection, 1));
         runs.answer = false;
-        EXPECT_FALSE(RunReportCommand());
-        EXPECT_FALSE(RunMaintenanceCall());
+        EXPECT_FALSE(RunReportCommand(own.job));
 
-        EXPECT_EQ(runs.Names(),
-                  (std::vector<std::string>{"repJobQueuePush", "runReportCommand", "runMaintenance"}));
-        const RunCall &push = runs.calls[0];
-        EXPECT_EQ(push.args, std::vector<int64_t>{1});
-        EXPECT_EQ(push.bytes, std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize));
-        EXPECT_EQ(runs.calls[1].params[100], uint8_t(100 * 7));
+        EXPECT_EQ(runs.Names(), (std::vector<std::string>{"runReportCommand"}));
+        // The queue holds the job's copy with word 0 the device it runs on.
+        ASSERT_EQ(JobQueueCount(), 1);
+        std::vector<uint8_t> queued(ReportParamsSize, 0);
+        ASSERT_TRUE(JobQueuePop(queued.data()));
+        std::vector<uint8_t> expected(own.job.selection, own.job.selection + ReportParamsSize);
+        PutU16(expected.data(), ReportParamsVc::OutputKind, 1);
+        EXPECT_EQ(queued, expected);
+        // The run saw its own job, and the job was the output's while it ran.
+        EXPECT_EQ(runs.calls[0].params[100], uint8_t(100 * 7));
+        EXPECT_TRUE(runs.calls[0].attached);
+        EXPECT_EQ(OutputJobState.jobRecord, nullptr);
         // A refusing run is not turned into a failed job by the wrapper.
         EXPECT_EQ(OutputJobState.stopFlag, 0);
         EXPECT_TRUE(MessagesShown.empty());
     }
     EXPECT_EQ(OutputRunServices.runReportCommand, nullptr);
-    EXPECT_EQ(OutputRunServices.repJobQueuePush, nullptr);
+    JobQueueReset();
 }
 
 struct SentRequest {
@@ -89,12 +95,13 @@ TEST_F(OutputHooks, ClientMaintenanceRunsAtTheServerWithTheWholeJob)
 {
     RunServicesDouble runs;   // a local routine is there but must not run
     RunMode = RunModeClient;
-    std::memset(ReportParams, 0x5A, ReportParamsSize);
+    OwnedJob own;
+    std::memset(own.job.selection, 0x5A, ReportParamsSize);
 
-    EXPECT_FALSE(RunMaintenanceCall());   // no connection
+    EXPECT_FALSE(RunMaintenanceCall(own.job));   // no connection
     Requests.clear();
     TransportInstall(ServeEmpty, ServeEmpty);
-    EXPECT_TRUE(RunMaintenanceCall());
+    EXPECT_TRUE(RunMaintenanceCall(own.job));
     ASSERT_EQ(Requests.size(), 1u);
     EXPECT_EQ(Requests[0].code, ReqMaintenance);
     ASSERT_GE(Requests[0].body.size(), ReportParamsSize);

@@ -1,21 +1,20 @@
-// output_runs_install.h - the output layer's own runs put into
-// OutputRunServices for tests that run below the features, which fill the
-// whole table at the program's start.
+// output_runs_install.h - what the tests below the features used to
+// install of the output layer's runs. The ring of saved jobs and the batch
+// routines are called directly now, so nothing is left to install; the
+// maintenance call of the global job record serves the tests that still
+// fill it.
 #pragma once
 
 #include "core/work_blocks.h"
-#include "operations/batch_routines.h"
 #include "output/job_queue.h"
 #include "output/output_job.h"
 
-// The ring of saved jobs and the local batch routine; the report command,
-// the selection check and the text export stay as they were.
-inline void OutputRunsInstall()
+// Nothing to install: the output layer calls its own runs.
+inline void OutputRunsInstall() {}
+
+// Runs the maintenance routine of the global job record as a job.
+inline bool RunMaintenanceCall()
 {
-    OutputRunServices.repJobQueuePush = JobQueuePushLocal;
-    OutputRunServices.repJobQueueRun = JobQueueRunLocal;
-    OutputRunServices.runMaintenance = [] {
-        ReportJob job{ReportParams};   // bridge: the job from the global, as the features' install
-        return RunMaintenance(job);
-    };
+    ReportJob job{ReportParams};
+    return RunMaintenanceCall(job);
 }

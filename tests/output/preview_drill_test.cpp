@@ -33,8 +33,7 @@ protected:
         if (!ReportParams) {
             ASSERT_TRUE(AllocWorkBlocks());
         }
-        std::memset(ReportParams, 0, ReportParamsSize);
-        PutU16(ReportParams, Rp::OutputKind, OutPreview);
+        PutU16(own.job.selection, Rp::OutputKind, OutPreview);
         RepOutputState = OutputJobStateRec{};
         Runs.clear();
         savedRuns = OutputRunServices;
@@ -48,10 +47,11 @@ protected:
     }
     OutputRunServicesRec savedRuns{};
     static int32_t Point(int x, int y) { return int32_t((uint32_t(y) << 16) | uint16_t(x)); }
-    // A preview of the job in ReportParams with one plain and one
-    // drill-down line; its window.
-    static int Preview()
+    OwnedJob own;   // the job the preview shows
+    // A preview of the job with one plain and one drill-down line; its window.
+    int Preview()
     {
+        OutputJobAttach attached(own.job);
         PString t;
         PStringFromC(t, "Ledger");
         RepOpenJob(t);
@@ -75,16 +75,17 @@ protected:
 
 TEST_F(PreviewDrill, DrillDownRunsItsReportWithTheJobAndTheText)
 {
-    PutU16(ReportParams, Rp::ReportNumber, 1);
-    PutU16(ReportParams, Rp::SecondKind, 3);
-    PutDate(ReportParams, Rp::DateFrom, DateRec{1, 2, 2024});
-    PutDate(ReportParams, Rp::DateTo, DateRec{29, 2, 2024});
-    PutU16(ReportParams, Rp::Option1 + 2 * 6, 9);
-    PutI32(ReportParams, Rp::NumberFrom, 44);
+    uint8_t *selection = own.job.selection;
+    PutU16(selection, Rp::ReportNumber, 1);
+    PutU16(selection, Rp::SecondKind, 3);
+    PutDate(selection, Rp::DateFrom, DateRec{1, 2, 2024});
+    PutDate(selection, Rp::DateTo, DateRec{29, 2, 2024});
+    PutU16(selection, Rp::Option1 + 2 * 6, 9);
+    PutI32(selection, Rp::NumberFrom, 44);
     int n = Preview();
     ASSERT_GT(n, 0);
-    OutputRunServices.runReportCommand = [] {
-        Runs.emplace_back(ReportParams, ReportParams + ReportParamsSize);
+    OutputRunServices.runReportCommand = [](ReportJob &job) {
+        Runs.emplace_back(job.selection, job.selection + ReportParamsSize);
         return true;
     };
     DoubleClickLine(n, 0);

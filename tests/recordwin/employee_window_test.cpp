@@ -36,8 +36,8 @@ protected:
         InvoiceFrameUp();
         Runs.clear();
         savedRuns = OutputRunServices;
-        OutputRunServices.runReportCommand = [] {
-            Runs.emplace_back(ReportParams, ReportParams + ReportParamsSize);
+        OutputRunServices.runReportCommand = [](ReportJob &job) {
+            Runs.emplace_back(job.selection, job.selection + ReportParamsSize);
             return true;
         };
     }

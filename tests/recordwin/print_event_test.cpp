@@ -23,6 +23,7 @@ namespace Rp = ReportParamsVc;
 // What the doubles saw, in order: "form reg doc", "approve reg kind ids",
 // "report n".
 std::vector<std::string> Calls;
+std::vector<uint8_t> LastJob;   // the job record of the last report run
 // The invoice's posted flag when its form printed.
 int PostedAtPrint = -1;
 
@@ -52,8 +53,9 @@ protected:
         saved = PrintEventCalls;
         savedRuns = OutputRunServices;
         PrintEventCalls = {FormDouble, ApproveDouble};
-        OutputRunServices.runReportCommand = [] {
-            Calls.push_back("report " + std::to_string(GetU16(ReportParams, Rp::ReportNumber)));
+        OutputRunServices.runReportCommand = [](ReportJob &job) {
+            Calls.push_back("report " + std::to_string(GetU16(job.selection, Rp::ReportNumber)));
+            LastJob.assign(job.selection, job.selection + ReportParamsSize);
             return true;
         };
         Calls.clear();
@@ -141,26 +143,26 @@ TEST_F(PrintEventTest, ReportsTakeTheRecordsNumberAndDate)
     PutI32(record.data(), IPVc::SerNr, 1234);
     PutDate(record.data(), IPVc::TransDate, DateRec{5, 6, 2024});
     EXPECT_EQ(PrintOnce(41), "report 13");
-    EXPECT_EQ(std::string(reinterpret_cast<const char *>(ReportParams + Rp::SelText1 + 1), ReportParams[Rp::SelText1]),
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(LastJob.data() + Rp::SelText1 + 1), LastJob[Rp::SelText1]),
               "1234");
-    EXPECT_EQ(GetDate(ReportParams, Rp::DateFrom).day, 5);
-    EXPECT_EQ(GetDate(ReportParams, Rp::DateTo).month, 6);
-    EXPECT_EQ(GetU16(ReportParams, Rp::Option1), 0);
-    EXPECT_EQ(GetU16(ReportParams, Rp::Option2), 1);
-    EXPECT_EQ(GetU16(ReportParams, Rp::Option3), 1);
-    EXPECT_EQ(GetI32(ReportParams, Rp::NumberFrom), -1);
-    EXPECT_EQ(ReportParams[Rp::SelText2], 0);
+    EXPECT_EQ(GetDate(LastJob.data(), Rp::DateFrom).day, 5);
+    EXPECT_EQ(GetDate(LastJob.data(), Rp::DateTo).month, 6);
+    EXPECT_EQ(GetU16(LastJob.data(), Rp::Option1), 0);
+    EXPECT_EQ(GetU16(LastJob.data(), Rp::Option2), 1);
+    EXPECT_EQ(GetU16(LastJob.data(), Rp::Option3), 1);
+    EXPECT_EQ(GetI32(LastJob.data(), Rp::NumberFrom), -1);
+    EXPECT_EQ(LastJob[Rp::SelText2], 0);
 
     std::fill(record.begin(), record.end(), 0);
     PutI32(record.data(), OPVc::SerNr, 8);
     PutDate(record.data(), OPVc::PayDate, DateRec{9, 10, 2024});
     EXPECT_EQ(PrintOnce(157), "report 28");
-    EXPECT_EQ(GetU16(ReportParams, Rp::Option1), 1);
-    EXPECT_EQ(GetDate(ReportParams, Rp::DateTo).day, 9);
+    EXPECT_EQ(GetU16(LastJob.data(), Rp::Option1), 1);
+    EXPECT_EQ(GetDate(LastJob.data(), Rp::DateTo).day, 9);
 
     PutI32(record.data(), VIVc::SerNr, 55);
     EXPECT_EQ(PrintOnce(155), "report 36");
-    EXPECT_EQ(ReportParams[Rp::SelText1 + 1], '5');
+    EXPECT_EQ(LastJob[Rp::SelText1 + 1], '5');
 }
 
 // Shown as stored, the invoice is printed by approve kind 11 on its own

@@ -33,7 +33,6 @@ protected:
         CompanyVariantBind(company);
         JobQueueReset();
         savedRuns = OutputRunServices;
-        OutputRunServices.repJobQueuePush = JobQueuePushLocal;
         FeatureCommands.reportSelectionCheck = CheckReportParameters;   // as the reports install it
         record.assign(ReportParamsSize, 0xAB);
     }
@@ -284,7 +283,7 @@ TEST_F(ReportDefaultsTest, OneJobPerCodeOfTheObjectList)
 
     // A full queue ends the walk with what was queued: the queue told why,
     // the list is put back whole.
-    for (int i = 0; i < 28; i++) ASSERT_TRUE(JobQueuePushLocal(job, 1));
+    for (int i = 0; i < 28; i++) ASSERT_TRUE(JobQueuePush(job, 1));
     PutText(job, Rp::ObjectSel, 30, "A1:C1");
     shown.clear();
     EXPECT_EQ(ReportJobsPerCode(job), 2);
@@ -329,25 +328,26 @@ TEST_F(ReportDefaultsTest, OpenedAndQueueEventsOfReportWindows)
     EXPECT_EQ(std::vector<uint8_t>(Rec(other), Rec(other) + PUVc::Size), before);
 
     for (const char *code : {"A1", "A2", "B1"}) StoreObject(code, "");
-    std::memset(ReportParams, 0, ReportParamsSize);
-    PutText(ReportParams, Rp::ObjectSel, 30, "A1:A2");
-    EXPECT_EQ(WindowEvent(w, 28, nullptr, nullptr), 0);
+    OwnedJob own;
+    ReportJob &job = own.job;
+    PutText(job.selection, Rp::ObjectSel, 30, "A1:A2");
+    EXPECT_EQ(WindowEvent(w, 28, job.selection, nullptr), 0);
     EXPECT_EQ(Queued(), (std::vector<std::string>{"A1", "A2"}));
-    EXPECT_EQ(WindowEvent(other, 28, nullptr, nullptr), 1);
+    EXPECT_EQ(WindowEvent(other, 28, job.selection, nullptr), 1);
     EXPECT_EQ(JobQueueCount(), 2);
     // The result statement and the general ledger queue per code too; a
     // report that reads no object list (the sales journal) does not.
     for (int type : {402, 425}) {
         int sel = OpenNew(type);
         ASSERT_GT(sel, 0);
-        PutText(ReportParams, Rp::ObjectSel, 30, "B1 A1:A2");
-        EXPECT_EQ(WindowEvent(sel, 28, nullptr, nullptr), 0) << type;
+        PutText(job.selection, Rp::ObjectSel, 30, "B1 A1:A2");
+        EXPECT_EQ(WindowEvent(sel, 28, job.selection, nullptr), 0) << type;
     }
     EXPECT_EQ(Queued(), (std::vector<std::string>{"A1", "A2", "B1", "A1", "A2", "B1", "A1", "A2"}));
-    EXPECT_EQ(WindowEvent(due, 28, nullptr, nullptr), 1);
+    EXPECT_EQ(WindowEvent(due, 28, job.selection, nullptr), 1);
     int journal = OpenNew(570);
     ASSERT_GT(journal, 0);
-    EXPECT_EQ(WindowEvent(journal, 28, nullptr, nullptr), 1);
+    EXPECT_EQ(WindowEvent(journal, 28, job.selection, nullptr), 1);
     EXPECT_EQ(JobQueueCount(), 8);
 }
 
@@ -398,8 +398,8 @@ TEST_F(ReportDefaultsTest, RecordReportRunsWithoutAProposedPeriod)
 {
     static std::vector<uint8_t> ran;
     ran.clear();
-    OutputRunServices.runReportCommand = [] {
-        ran.assign(ReportParams, ReportParams + ReportParamsSize);
+    OutputRunServices.runReportCommand = [](ReportJob &job) {
+        ran.assign(job.selection, job.selection + ReportParamsSize);
         return true;
     };
     int w = OpenNew(155);

@@ -241,8 +241,12 @@ protected:
 
     // ---- The job record ----
 
+    // The job record the selection helpers fill, and the job over it that
+    // the runs are handed.
+    static uint8_t *JobBytes() { return ReportParams; }
+    static ReportJob Job() { return ReportJob{JobBytes()}; }
     // Zeroes the whole job record.
-    static void ResetParams() { std::memset(ReportParams, 0, ReportParamsSize); }
+    static void ResetParams() { std::memset(JobBytes(), 0, ReportParamsSize); }
     // A text field of the job record by its ReportParamsVc offset, kept
     // to the field's slot.
     static void SetText(uint32_t field, const char *text) {
@@ -257,28 +261,45 @@ protected:
         default: break;
         }
         ASSERT_NE(width, 0) << "not a text field of the job record: " << field;
-        PutText(ReportParams, field, width, text);
+        PutText(JobBytes(), field, width, text);
     }
     // The period DateFrom..DateTo.
     static void SetPeriod(DateRec from, DateRec to) {
-        PutDate(ReportParams, ReportParamsVc::DateFrom, from);
-        PutDate(ReportParams, ReportParamsVc::DateTo, to);
+        PutDate(JobBytes(), ReportParamsVc::DateFrom, from);
+        PutDate(JobBytes(), ReportParamsVc::DateTo, to);
     }
     // A word of the job record (an option, the layout, the number).
-    static void SetWord(uint32_t field, uint16_t v) { PutU16(ReportParams, field, v); }
+    static void SetWord(uint32_t field, uint16_t v) { PutU16(JobBytes(), field, v); }
+    // Runs the report the job record names, as the report command does.
+    static void RunJob() {
+        ReportJob job = Job();
+        RunReport(job);
+    }
 
     // ---- Running a report and comparing its output ----
 
     // Runs body as a job of output kind `kind` (a text file by default)
     // into a temporary file, the save dialog answered by script; the
     // file's bytes, empty when no file was made.
-    // Runs a body that takes its job over the job record, as the run does.
+    // Runs a body that takes its job as the run does: over a job of its
+    // own, a copy of the job record the helpers filled, attached to the
+    // output; meanwhile the global job record holds bytes no selection
+    // has, so that a body (or a routine it calls) reading the global
+    // instead of its job prints something else. The job's bytes go back
+    // into the job record afterwards, for the tests that read what the
+    // body wrote there.
     static void RunOnJob(void (*body)(ReportJob &)) {
-        ReportJob job{ReportParams};
-        body(job);
+        OwnedJob own;
+        std::memcpy(own.job.selection, JobBytes(), ReportParamsSize);
+        std::memset(ReportParams, 0xEE, ReportParamsSize);
+        {
+            OutputJobAttach attached(own.job);
+            body(own.job);
+        }
+        std::memcpy(JobBytes(), own.job.selection, ReportParamsSize);
     }
     // Report number's row run as the report run runs it, over record (a
-    // job record of its own, or ReportParams) into a text file; the file's
+    // job record of its own, or the fixture's) into a text file; the file's
     // bytes.
     std::string RunRowText(int number, uint8_t *record) {
         static const ReportRowRec *row;
@@ -292,14 +313,11 @@ protected:
             RunRowBody(*row, job);
         });
     }
-    // A body that takes its job, run over the job record.
+    // A body that takes its job, run as RunOnJob runs it.
     std::string RunText(void (*body)(ReportJob &), uint16_t kind = OutTextFile) {
         static void (*jobBody)(ReportJob &);
         jobBody = body;
-        return RunText([] {
-            ReportJob job{ReportParams};
-            jobBody(job);
-        }, kind);
+        return RunText([] { RunOnJob(jobBody); }, kind);
     }
     std::string RunText(void (*body)(), uint16_t kind = OutTextFile) {
         std::remove(outPath.c_str());

@@ -21,7 +21,7 @@ namespace P = ReportParamsVc;
 const uint8_t *SeenRunning = nullptr;
 int SeenStop = 0;
 void See() {
-    SeenRunning = RunningSelection();
+    SeenRunning = CurrentJobRecord();
     PositionTable stops;
     ReportColumnLayout(6, &stops, 0);
     SeenStop = stops[6];
@@ -78,6 +78,36 @@ TEST_F(ReportOwnJobTest, TwoJobsPrintFromTheirOwnRecords)
     }
 }
 
+// Every report prints from its own job alone: run over a job of its own
+// while the global job record holds another selection (other dates, other
+// texts, every option word set), it prints what it prints run as the
+// global record. A body, or a routine it calls, that read the global
+// record would print the other selection's output.
+TEST_F(ReportOwnJobTest, EveryReportPrintsFromItsOwnJobAlone)
+{
+    int run = 0, printed = 0;
+    for (int n = 1; n <= ReportLast; n++) {
+        const ReportRowRec *row = ReportRow(n);
+        if (!row || (row->kind != ReportRowKind::Body && row->kind != ReportRowKind::ByLayout)) continue;
+        SCOPED_TRACE(n);
+        const std::vector<uint8_t> year = Selection(n, {1, 1, 2024}, {31, 12, 2024});
+        std::vector<uint8_t> other = Selection(n, {1, 2, 2020}, {28, 2, 2020}, "ZZZ");
+        for (uint32_t field : {P::SelText2, P::SelText3}) PutText(other.data(), field, 255, "ZZZ");
+        for (uint32_t k = 0; k < 20; k++) PutU16(other.data(), P::Option1 + 2 * k, 1);
+        PutText(other.data(), P::ObjectSel, 30, "ZZZ");
+
+        MakeGlobal(year);
+        const std::string asGlobal = RunRowText(n, ReportParams);
+        MakeGlobal(other);
+        std::vector<uint8_t> own = year;
+        EXPECT_EQ(RunRowText(n, own.data()), asGlobal);
+        run++;
+        printed += !asGlobal.empty();
+    }
+    EXPECT_GT(run, 60) << "the table lost its reports: the case proves little";
+    EXPECT_GT(printed, 60) << "the reports printed nothing: the case proves little";
+}
+
 // The frame's header and columns read the running job: the job's own
 // record while its body runs, the global one after.
 TEST_F(ReportOwnJobTest, TheFrameReadsTheRunningJob)
@@ -90,7 +120,7 @@ TEST_F(ReportOwnJobTest, TheFrameReadsTheRunningJob)
     ASSERT_TRUE(RunRowBody({ReportRowKind::Body, SeeOnJob, nullptr, nullptr, 0}, job));
     EXPECT_EQ(SeenRunning, own.data());
     EXPECT_EQ(SeenStop, 200);   // the object column of its own record
-    EXPECT_EQ(RunningSelection(), ReportParams);
+    EXPECT_EQ(CurrentJobRecord(), ReportParams);
 
     // Outside a run the frame reads the global record: no object column.
     See();

@@ -41,6 +41,7 @@ protected:
     std::string remotePath;
     MsgPushFn savedPush = nullptr;
     uint8_t wasOpen = 0;
+    static inline std::vector<uint8_t> Ran;   // the job record of the last report run
 
     void SetUp() override
     {
@@ -48,6 +49,12 @@ protected:
         if (HasFatalFailure()) return;
         StoreSalesHistory();
         FeaturesInstall();
+        // The report command as installed, the job it was handed kept.
+        Ran.clear();
+        OutputRunServices.runReportCommand = [](ReportJob &job) {
+            Ran.assign(job.selection, job.selection + ReportParamsSize);
+            return ReportRunCommand(job);
+        };
         InvoiceFrameUp();
         if (HasFatalFailure()) return;
         wasOpen = DbOpenFlag;
@@ -160,8 +167,9 @@ TEST_F(ReportWindowRoad, SalesJournalFromTheListToAFileAndThroughTheServer)
     ScriptClick(TopBarButtons[0], 10, 10);   // the top bar's OK
     Drain();
     EXPECT_FALSE(WinIsOpen(w)) << (shown.empty() ? "" : shown.back());
-    EXPECT_EQ(GetU16(ReportParams, P::ReportNumber), 1);
-    DateRec to = GetDate(ReportParams, P::DateTo);
+    ASSERT_EQ(Ran.size(), size_t(ReportParamsSize));
+    EXPECT_EQ(GetU16(Ran.data(), P::ReportNumber), 1);
+    DateRec to = GetDate(Ran.data(), P::DateTo);
     EXPECT_EQ(to.year, 2024) << "the typed to-date keeps its year";
     EXPECT_EQ(to.month, 12);
     EXPECT_EQ(to.day, 31);
@@ -173,10 +181,14 @@ TEST_F(ReportWindowRoad, SalesJournalFromTheListToAFileAndThroughTheServer)
     savedPush = MsgSetPush([](MsgBuffer *m) { Pushes.emplace_back(MsgData(m), MsgData(m) + MsgLength(m)); });
     OutputJobState = OutputJobStateRec{};
     RemoteOutput = 1;
-    RunReport();
+    std::vector<uint8_t> sent = Ran;
+    ReportJob job{sent.data()};
+    RunReport(job);
     RemoteOutput = 0;
     ASSERT_FALSE(Pushes.empty());
     OutputJobState = OutputJobStateRec{};
+    std::vector<uint8_t> client = Ran;   // the client's own job, which the replay prints on
+    OutputJobAttach attached(client.data());
     ScriptAnswerFile(remotePath);
     RepOpenFileDevice();
     ASSERT_EQ(RepStopped, 0);
@@ -215,6 +227,7 @@ TEST_F(ReportWindowRoad, EveryListedReportRunsFromItsWindow)
         ClickControl(w, "Text file");
         ASSERT_EQ(GetU16(WinRecordBuffer(w), P::OutputKind), OutTextFile);
         std::remove(outPath.c_str());
+        Ran.clear();
         shown.clear();
         ScriptAnswerFile(outPath);
         ScriptClick(TopBarButtons[0], 10, 10);   // the top bar's OK
@@ -226,7 +239,8 @@ TEST_F(ReportWindowRoad, EveryListedReportRunsFromItsWindow)
             continue;
         }
         EXPECT_TRUE(shown.empty()) << shown.front();
-        EXPECT_EQ(GetDate(ReportParams, P::DateTo).year, r.dates ? 2024 : 0);
+        ASSERT_EQ(Ran.size(), size_t(ReportParamsSize));
+        EXPECT_EQ(GetDate(Ran.data(), P::DateTo).year, r.dates ? 2024 : 0);
         EXPECT_FALSE(Read(outPath).empty()) << "the headings at least";
     }
 }

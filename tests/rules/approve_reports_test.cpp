@@ -21,8 +21,8 @@ protected:
         Runs.clear();
         savedRuns = OutputRunServices;
         PrintServicesInstall();   // the report kinds run their report through the output layer
-        OutputRunServices.runReportCommand = [] {
-            Runs.emplace_back(ReportParams, ReportParams + ReportParamsSize);
+        OutputRunServices.runReportCommand = [](ReportJob &job) {
+            Runs.emplace_back(job.selection, job.selection + ReportParamsSize);
             return true;
         };
     }
@@ -77,7 +77,7 @@ TEST_F(ApproveReports, WithoutAReportRunTheUserIsTold) {
     EXPECT_TRUE(ApproveRecord(38, INVc::Number, item));
     EXPECT_FALSE(shown.empty());
     // An unknown record runs nothing.
-    OutputRunServices.runReportCommand = [] {
+    OutputRunServices.runReportCommand = [](ReportJob &) {
         Runs.emplace_back();
         return true;
     };

@@ -16,6 +16,7 @@
 #include "shell/record_commands.h"
 #include "shell/report_commands.h"
 #include "shell/window_mouse.h"
+#include "output/job_queue.h"
 #include "tests/output/output_fixture.h"
 #include "tests/shell/record_fixture.h"
 
@@ -188,20 +189,31 @@ TEST_F(ReportSelections, SavedSelectionsAreDeletedByTheirListedRowAndKeptAcrossR
 
 TEST_F(ReportSelections, ReportWindowOkRunsOnlyAFreeWindowAndQueuesOnlyWhenTheTypeAgrees)
 {
+    // The windows' jobs are their own: the global job record is not touched.
+    std::memset(ReportParams, 0x44, ReportParamsSize);
+    const std::vector<uint8_t> global(ReportParams, ReportParams + ReportParamsSize);
     int n = JobWindow(TypeReport, 1, 1);   // word 22 set: nothing
     WindowOkAction(n);
     EXPECT_TRUE(WinIsOpen(n));
     EXPECT_TRUE(runs.calls.empty());
 
+    JobQueueReset();
     for (uint8_t answer : {0, 1}) {
         QueueAnswer = answer;
         n = JobWindow(TypeReport, 0, 7);
         WindowOkAction(n);
         EXPECT_FALSE(WinIsOpen(n));
     }
-    ASSERT_EQ(runs.Names(), (std::vector<std::string>{"repJobQueuePush"}));
-    EXPECT_EQ(runs.calls[0].args, (std::vector<int64_t>{1}));
-    EXPECT_EQ(GetU16(runs.calls[0].bytes.data(), ReportParamsVc::OutputKind), 7);
+    // Only the window whose type left the queueing to OK saved its job,
+    // to run on the device the queue runs it on (1).
+    EXPECT_TRUE(runs.calls.empty());
+    ASSERT_EQ(JobQueueCount(), 1);
+    std::vector<uint8_t> queued(ReportParamsSize, 0);
+    ASSERT_TRUE(JobQueuePop(queued.data()));
+    std::vector<uint8_t> saved(ReportParamsSize, 7);
+    PutU16(saved.data(), ReportParamsVc::Reopened, 0);
+    PutU16(saved.data(), ReportParamsVc::OutputKind, 1);
+    EXPECT_EQ(queued, saved);
     EXPECT_EQ(Events, (std::vector<int>{28, 28}));
 
     runs.calls.clear();
@@ -214,6 +226,8 @@ TEST_F(ReportSelections, ReportWindowOkRunsOnlyAFreeWindowAndQueuesOnlyWhenTheTy
     PutU16(want.data(), ReportParamsVc::OutputKind, 1);
     PutU16(want.data(), ReportParamsVc::ExportWord, 0);   // word 20
     EXPECT_EQ(runs.calls[0].params, want);
+    EXPECT_TRUE(runs.calls[0].attached);
+    EXPECT_EQ(std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize), global);
 }
 
 TEST_F(ReportSelections, PrintCommandsRunByWindow)
@@ -236,9 +250,16 @@ TEST_F(ReportSelections, PrintCommandsRunByWindow)
     CmdPrintToFile(list);   // the list keeps the device and runs its row
     EXPECT_EQ(GetU16(WinRecordBuffer(list), MenuListRecord::Device), 2);
     EXPECT_EQ(WinFindByDef(TypeReport), CurrentWindow);
+    // Print in the queue runs its saved jobs.
+    JobQueueReset();
+    std::vector<uint8_t> saved(ReportParamsSize, 7);
+    ASSERT_TRUE(JobQueuePush(saved.data(), 1));
     CmdPrint(OpenOrActivateWindow(TypeQueue, 0, 0, false, 0));
     CmdPrint(OpenOrActivateWindow(TypePlain, 0, 0, false, 0));
-    EXPECT_EQ(runs.Names(), (std::vector<std::string>{"repJobQueueRun"}));
+    EXPECT_EQ(runs.Names(), (std::vector<std::string>{"runReportCommand"}));
+    EXPECT_EQ(JobQueueCount(), 0);
+    EXPECT_EQ(GetU16(runs.calls[0].params.data(), ReportParamsVc::OutputKind), 1);
+    EXPECT_EQ(runs.calls[0].params[100], 7);
     EXPECT_EQ(Events, (std::vector<int>{8}));
 }
 
@@ -253,11 +274,13 @@ TEST_F(ReportSelections, ExportAndMaintenance)
     }
     ASSERT_EQ(runs.Names(), (std::vector<std::string>{"reportParamsCheck", "reportParamsCheck", "runTextExport"}));
     EXPECT_EQ(runs.calls[2].args, (std::vector<int64_t>{21}));
+    // The maintenance routine runs here (its number is none: it does
+    // nothing) from the window's job, which the batch routines read.
     int m = JobWindow(TypeUpkeep, 0, 0);
+    std::memset(ReportParams, 0, ReportParamsSize);
     WindowOkAction(m);
     EXPECT_FALSE(WinIsOpen(m));
-    ASSERT_EQ(runs.CallsOf("runMaintenance").size(), 1u);
-    EXPECT_EQ(runs.CallsOf("runMaintenance")[0].params[100], 7);
+    EXPECT_EQ(ReportParams[100], 7);
 }
 
 }  // namespace

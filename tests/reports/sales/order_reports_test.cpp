@@ -323,7 +323,7 @@ TEST_F(OrderReportsTest, EscStopsAfterTheOrderAtHand) {
         SetWord(P::OutputKind, OutPreview);
         RecLog.clear();
         LinesStarted = 0;
-        RunReport();
+        RunJob();
         ASSERT_FALSE(RecLog.empty());
         EXPECT_EQ(RecLog.back().name, "end");
         EXPECT_EQ(RepStopped, 1);

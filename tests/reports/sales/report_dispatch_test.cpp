@@ -35,7 +35,7 @@ void JobBody(ReportJob &job) {
 bool HandedIsRunning = false;
 void MemberBody(ReportJob &job) {
     HandedRecord = job.selection;
-    HandedIsRunning = RunningSelection() == job.selection;
+    HandedIsRunning = CurrentJobRecord() == job.selection;
     Ran.push_back(int16_t(GetU16(job.selection, P::ReportNumber)) * 10 + GetU16(job.selection, P::Option3));
     PutU16(job.selection, P::Option2, 7);
 }
@@ -69,7 +69,7 @@ protected:
         SetWord(P::ReportNumber, uint16_t(number));
         SetWord(P::OutputKind, kind);
         SetPeriod(DateRec{1, 1, 2024}, DateRec{31, 12, 2024});
-        RunReport();
+        RunJob();
     }
 };
 
@@ -153,7 +153,7 @@ TEST_F(ReportDispatchTest, RowKinds)
     ResetParams();
     SetWord(P::ReportNumber, 9);
     SetWord(P::ReportLayout, 1);
-    RunReport();
+    RunJob();
     EXPECT_EQ(DoubleLayout, 1);
 
     shown.clear();
@@ -188,13 +188,13 @@ TEST_F(ReportDispatchTest, PageSetupOfTheWindowReachesThePrinter)
     SetWord(P::ReportNumber, 1);
     SetWord(P::OutputKind, 1);
     SetWord(P::SelWinType, Window);
-    RunReport();
+    RunJob();
     PlPrintSetup got;
     ASSERT_TRUE(PageSetupFromHandle(ReceivedPageSetup, &got));
     EXPECT_TRUE(got.landscape);
     MemFree(&ReceivedPageSetup);
     SetWord(P::OutputKind, 6);   // the preview takes no set-up
-    RunReport();
+    RunJob();
     EXPECT_EQ(ReceivedPageSetup, 0u);
 }
 
@@ -209,7 +209,8 @@ TEST_F(ReportDispatchTest, ClientSendsTheJob)
     for (int n : {-16, 1}) {
         ResetParams();
         SetWord(P::ReportNumber, uint16_t(n));
-        RunReportWhere();
+        ReportJob job = Job();
+        RunReportWhere(job);
     }
     RunMode = 0;
     TransportInstall(nullptr, nullptr);
@@ -226,10 +227,11 @@ TEST_F(ReportDispatchTest, ReportCommandOpensTheFileFirst)
     SetWord(P::ReportNumber, 1);
     SetWord(P::OutputKind, OutTextFile);
     ScriptAnswerFile("");
-    EXPECT_FALSE(ReportRunCommand());
+    ReportJob job = Job();
+    EXPECT_FALSE(ReportRunCommand(job));
     EXPECT_TRUE(Ran.empty());
     ScriptAnswerFile(outPath);
-    EXPECT_TRUE(ReportRunCommand());
+    EXPECT_TRUE(ReportRunCommand(job));
     EXPECT_EQ(Ran.size(), 1u);
 }
 
@@ -265,7 +267,8 @@ TEST_F(ReportDispatchTest, ColumnStops)
 namespace {
 
 // A job record received from a client: one of another size is refused
-// with a message and leaves the job record as it was; a whole one runs.
+// with a message; a whole one runs as a job of its own. Neither touches
+// the job record of this program.
 TEST_F(ReportDispatchTest, ReceivedJobOfTheWrongSizeIsRefused)
 {
     Swap(1, {ReportRowKind::Body, FlagBody, nullptr, nullptr, 0});
@@ -287,7 +290,7 @@ TEST_F(ReportDispatchTest, ReceivedJobOfTheWrongSizeIsRefused)
     EXPECT_TRUE(Ran.empty());
     EXPECT_TRUE(ReportJobRun(job.data(), ReportParamsSize));
     EXPECT_EQ(Ran, std::vector<int>{0});
-    EXPECT_EQ(GetU16(ReportParams, P::ReportNumber), 1);
+    EXPECT_EQ(std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize), before);
 }
 
 }  // namespace
