@@ -39,21 +39,22 @@ void TextExchangeInstall()
         .importNextTag = ImportNextTag,
         .readBlockText = ReadBlockText,
         .importTagHeld = ImportTagHeld,
-        // Bridges: these hooks carry no job yet; the import runs the
-        // global job record.
+        // The import's job is the one attached to the output by whoever
+        // started the import (the import command, the server, the new
+        // company's defaults).
         .importFileOpen = [](const uint8_t *path, int mode) {
-            return ImportFileOpen(ReportJob{ReportParams}, path, mode);
+            return ImportFileOpen(ReportJob{CurrentJobRecord()}, path, mode);
         },
         .importFileClose = ImportFileClose,
         .importReadTag = ImportReadTag,
         .importAtEnd = ImportAtEnd,
-        .importTextStep = [] { ImportTextStep(ReportJob{ReportParams}); },   // bridge, as above
+        .importTextStep = [] { ImportTextStep(ReportJob{CurrentJobRecord()}); },
         .importReadLong = ImportReadLong,
         .exportCString = ExportCString,
         .exportLong = ExportLong,
         .registerTextTag = RegisterTextTag,
         .resetImportFlags = ResetImportFlags,
-        .reportImportResult = [] { ReportImportResult(ReportJob{ReportParams}); },   // bridge, as above
+        .reportImportResult = [] { ReportImportResult(ReportJob{CurrentJobRecord()}); },
     };
     D4SetRawExportRunner(RescueExportRun);
 }

@@ -52,7 +52,7 @@ void BalanceExport(ReportJob &job) {
     GetText(job.selection, P::ObjectSel, range);
     const bool objectRange = range[0] != 0;
     RangeSplit(range, firstObject, lastObject);
-    ReportFiscalYear();
+    ReportFiscalYear(job.selection);
 
     RuleRecord balance(BLVc::Number);
     if (!balance.record) return;

@@ -36,7 +36,6 @@
 #include "operations/replenishment.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
-#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "reports/frame/report_run.h"
 #include "rules/approval.h"
@@ -374,7 +373,7 @@ bool Import(MsgBuffer *m) {
     // Asked at the header already; asked again, as another session may
     // have come while the file travelled.
     if (!ServerImportMayStart()) return true;   // the refusal travels in the reply
-    GlobalJobBridge bridge(own.job);   // BRIDGE: the import readers read the global job record
+    OutputJobAttach attached(own.job);
     ImportMemorySource(file.data(), length);
     ImportRun();
     ImportFileClose();

@@ -23,7 +23,7 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
-#include "output/job_bridge.h"
+#include "output/output_job.h"
 #include "shell/database_open.h"
 #include "database/access/person_password.h"
 #include "database/access/record_access.h"
@@ -123,7 +123,7 @@ static bool ImportDefaults(uint16_t option, uint8_t *why)
     PStringFromC(name, found.c_str());
     int result = 0;
     {
-        GlobalJobBridge bridge(own.job);   // BRIDGE: the import readers read the global job record
+        OutputJobAttach attached(own.job);
         result = ImportFile(name, option);
     }
     StatusLineSet({});   // the defaults are part of the company being made, not a run of the user's
@@ -244,8 +244,7 @@ int ImportFile(const uint8_t *path, int mode)
     ImportShortNameSet(path);
     int result = x.importFileOpen(path, mode);
     if (result != 0) return result;
-    // BRIDGE: the import readers read the global job record.
-    if (RunModeIsClient() && ReportParams) PutU16(ReportParams, ReportParamsVc::OutputKind, 2);
+    if (RunModeIsClient() && CurrentJobRecord()) PutU16(CurrentJobRecord(), ReportParamsVc::OutputKind, 2);
     ImportRunWindow(path);
     result = x.importFileClose();
     return result != 0 ? result : ImportRunResult;

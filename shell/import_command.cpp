@@ -9,7 +9,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "output/job_bridge.h"
+#include "output/output_job.h"
 #include "recordwin/record_windows.h"
 #include "shell/company.h"
 #include "shell/feature_commands.h"
@@ -59,7 +59,7 @@ void ImportCommand(int number, int device)
     PutU16(own.job.selection, ReportParamsVc::ReportNumber, uint16_t(number));
     PutU16(own.job.selection, ReportParamsVc::OutputKind, uint16_t(device));
     {
-        GlobalJobBridge bridge(own.job);   // BRIDGE: the import readers read the global job record
+        OutputJobAttach attached(own.job);
         ImportFileAsk();
     }
     WindowType1Refresh();

@@ -13,16 +13,17 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/settings_blocks.h"
+#include "output/output_job.h"
 #include "shell/company.h"
 
 uint32_t PendingImportSeqNr;
 
-// The import mode of the current job: 0 reads the first section tag
-// itself, 3 imports a single step. BRIDGE: the import's job is the
-// global job record while the import readers read it.
+// The import mode of the import's job: 0 reads the first section tag
+// itself, 3 imports a single step.
 static int ImportMode()
 {
-    return ReportParams ? GetU16(ReportParams, ReportParamsVc::ReportNumber) : 0;
+    const uint8_t *job = CurrentJobRecord();
+    return job ? GetU16(job, ReportParamsVc::ReportNumber) : 0;
 }
 
 // The record import loop: each step of the reader runs in its own hold,

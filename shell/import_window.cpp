@@ -22,6 +22,7 @@
 #include "database/access/settings_blocks.h"
 #include "database/engine/engine.h"
 #include "dict_offsets.h"
+#include "output/output_job.h"
 #include "recordwin/record_windows.h"
 #include "shell/database_open.h"
 #include "shell/draw_port.h"
@@ -119,8 +120,8 @@ bool ImportFileBytes(const uint8_t *path, std::vector<uint8_t> *bytes)
 void ImportRunClient(const uint8_t *path)
 {
     std::vector<uint8_t> file;
-    // BRIDGE: the import's job is the global job record while imports read it.
-    if (!ReportParams || !ImportFileBytes(path, &file)) {
+    uint8_t *job = CurrentJobRecord();
+    if (!job || !ImportFileBytes(path, &file)) {
         ImportRunResult = RecStoreFailed;
         return;
     }
@@ -129,7 +130,7 @@ void ImportRunClient(const uint8_t *path)
     GetPortWindow(&saved);
     int window = ImportWindowOpen();
     RemoteConnectionLost = false;
-    bool sent = ImportRunRemote(ReportParams, ReportParamsSize, file.data(), uint32_t(file.size()));
+    bool sent = ImportRunRemote(job, ReportParamsSize, file.data(), uint32_t(file.size()));
     if (sent) SettingsBlocksReload();
     ImportWindowClose(window);
     RestorePortWindow(saved);
@@ -155,8 +156,8 @@ void ImportRunWindow(const uint8_t *path)
 void ImportStatusText(const uint8_t *text)
 {
     if (!ImportWindowNumber || !WinIsOpen(ImportWindowNumber)) return;
-    // BRIDGE: the import's job is the global job record while imports read it.
-    if (!ReportParams || GetU16(ReportParams, ReportParamsVc::OutputKind) != OutputToTextFile) return;
+    const uint8_t *job = CurrentJobRecord();
+    if (!job || GetU16(job, ReportParamsVc::OutputKind) != OutputToTextFile) return;
     StatusDraw(ImportWindowNumber, text);
 }
 

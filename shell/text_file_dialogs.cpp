@@ -8,6 +8,7 @@
 #include "core/pstring.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "output/output_job.h"
 #include "platform/dialog.h"
 #include "shell/file_dialogs.h"
 #include "shell/shell.h"
@@ -25,11 +26,11 @@ constexpr const char *SieFilter =
 // The file the last export dialog gave, for the run's outcome line.
 std::string LastExportFile;
 
-// True when the run being asked for is the given one. BRIDGE: the
-// exports that ask for a file still run from the global job record.
+// True when the run being asked for is the given one.
 bool RunIs(uint16_t number)
 {
-    return ReportParams && GetU16(ReportParams, ReportParamsVc::ReportNumber) == number;
+    const uint8_t *job = CurrentJobRecord();
+    return job && GetU16(job, ReportParamsVc::ReportNumber) == number;
 }
 
 }  // namespace

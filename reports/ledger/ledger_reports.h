@@ -71,8 +71,7 @@ void AccountPeriodAmounts(const uint8_t *account, const uint8_t *objects, Packed
 void AccountColumnAmounts(const uint8_t *account, const uint8_t *objects, PackedDecimal *a, PackedDecimal *b,
                           PackedDecimal *c);
 // Sets YearStart and YearToDate from the job record's period and the
-// fiscal years. BRIDGE: without an argument, the global job record's.
-void ReportFiscalYear();
+// fiscal years.
 void ReportFiscalYear(const uint8_t *selection);
 // The same day of the next month (the month's last day where it has fewer).
 void DateNextMonth(const DateRec *date, DateRec *out);

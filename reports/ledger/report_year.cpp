@@ -25,14 +25,7 @@ bool ReportTakesFiscalYear(int report, int layout) {
 // Sets YearStart to the first day of the fiscal year (block 149) that
 // holds the job record's DateFrom, for the reports that show the year to
 // date, and YearToDate to 1 when such a year was found and the period
-// starts after its first day. Both are cleared first. BRIDGE: the job
-// record of the global, for the exports that still fill it.
-void ReportFiscalYear() {
-    assert(ReportParams);
-    ReportFiscalYear(ReportParams);
-}
-
-// The same for the job record `selection`.
+// starts after its first day. Both are cleared first.
 void ReportFiscalYear(const uint8_t *selection) {
     assert(selection);
     YearStart = DateRec{};

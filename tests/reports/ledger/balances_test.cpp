@@ -156,7 +156,7 @@ TEST_F(ReportBalances, ColumnAmountsByReportAndLayout) {
     for (const Case &k : cases) {
         SetPeriod(k.report, k.layout, k.from, k.to);
         PutU16(ReportParams, ReportParamsVc::SecondKind, (uint16_t)k.second);
-        ReportFiscalYear();
+        ReportFiscalYear(ReportParams);
         EXPECT_EQ(YearToDate, k.yearToDate) << k.report << "/" << k.layout;
         for (const char *code : {"1000", "3000"}) {
             PString account, none;
@@ -197,7 +197,7 @@ TEST_F(ReportBalances, FiscalYearAndMonthSteps) {
     for (const Year &y : years) {
         YearToDate = 9;
         SetPeriod(y.report, y.layout, y.from, {});
-        ReportFiscalYear();
+        ReportFiscalYear(ReportParams);
         EXPECT_EQ(YearStart.year, y.startYear) << y.report;
         EXPECT_EQ(YearToDate, y.toDate) << y.report;
     }
