@@ -5,6 +5,11 @@
 // four states. Every run lists the invoices its header says it took, and
 // the box left empty takes both. Customer Balances runs with the period
 // its window opens with, headed by the layout chosen.
+// Menus: File > Windows... > "Sales invoices", File > Reports (Ctrl+R) >
+// "Sales transaction journal", File > Reports (Ctrl+R) > "Customer
+// Balances".
+// Windows: Windows, Sales invoice, Sales journal selection, Customer
+// balances selection.
 #include "tests/roads/road_fixture.h"
 
 #include <memory>
