@@ -9,6 +9,8 @@
 
 #include "core/field_access.h"
 #include "core/field_types.h"
+#include "core/message_sink.h"
+#include "core/pstring.h"
 #include "output/devices/report_output.h"
 #include "output/layer_operations.h"
 
