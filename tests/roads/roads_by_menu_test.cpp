@@ -1,4 +1,4 @@
-// road_index_test.cpp - the list of roads by module and menu in
+// roads_by_menu_test.cpp - the list of roads by module and menu in
 // docs/road_tests.md holds to the roads: every road file is listed, every
 // file listed is a road, and each menu entry listed for a road is named
 // in that road's opening comment, which also names its menus and its
@@ -89,7 +89,7 @@ std::vector<Entry> ListedEntries(std::string *error)
     return out;
 }
 
-TEST(RoadIndex, EveryRoadIsListedByItsMenusAndSaysTheSameInItsOpeningComment)
+TEST(RoadsByMenu, EveryRoadIsListedByItsMenusAndSaysTheSameInItsOpeningComment)
 {
     std::string error;
     const std::vector<Entry> entries = ListedEntries(&error);
