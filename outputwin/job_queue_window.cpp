@@ -34,7 +34,6 @@
 
 namespace {
 
-constexpr int JobQueueType = 9;
 // The list slots of the interface file's menu tables that name runs.
 constexpr int SlotReports = 1, SlotDocuments = 5;
 // The commands of the window's push buttons.
@@ -112,7 +111,7 @@ void RepJobQueueList(int n)
 // Relists the queue window when one is open (a job was saved).
 void JobQueueShown()
 {
-    int n = WinFindByDef(JobQueueType);
+    int n = WinFindByDef(WinTypes::JobQueue);
     if (n) RepJobQueueList(n);
 }
 
@@ -174,4 +173,4 @@ void RepJobQueueButton(int n, int command)
 }
 
 // Gives the job-queue window its rules.
-void JobQueueWindowInstall() { WindowEventHandlerSet(JobQueueType, JobQueueWindowEvent); }
+void JobQueueWindowInstall() { WindowEventHandlerSet(WinTypes::JobQueue, JobQueueWindowEvent); }

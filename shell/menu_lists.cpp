@@ -33,10 +33,6 @@ constexpr int SlotSavedReports = 0, SlotReports = 1, SlotExports = 2, SlotImport
 // Entries of the module menu: text, a word, module, a word.
 constexpr uint32_t ModuleMenuText = 0, ModuleMenuModule = 4;
 
-constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, ImportListType = 10,
-              WindowListType = 12, ModuleListType = 13;
-constexpr int ListKindReports = 1, ListKindSaved = 2;
-constexpr int KindExports = 1, KindImports = 2, KindMaintenance = 3;
 
 // One row of a menu list: the table entry it stands for (its index in
 // its slot) and the text the row shows, a text number or, for a saved
@@ -120,29 +116,29 @@ template <typename Visit>
 void ListedRows(int n, Visit visit)
 {
     switch (WinTypeOf(n)) {
-    case ReportListType:
-        if (ListWord(n, MenuListRecord::ListKind) == ListKindSaved)
+    case WinTypes::ReportList:
+        if (ListWord(n, MenuListRecord::ListKind) == ListCode(ReportListKind::Saved))
             EachSavedRow(n, visit);
         else
             EachTableRow(n, SlotReports, true, false, visit);
         return;
-    case FunctionListType:
-    case ImportListType:
+    case WinTypes::FunctionList:
+    case WinTypes::ImportList:
         switch (ListWord(n, MenuListRecord::Action)) {
-        case KindExports: EachTableRow(n, SlotExports, true, false, visit); return;
-        case KindImports: EachTableRow(n, SlotImports, true, true, visit); return;
-        case KindMaintenance: EachTableRow(n, SlotMaintenance, false, true, visit); return;
+        case ListCode(FunctionListKind::Exports): EachTableRow(n, SlotExports, true, false, visit); return;
+        case ListCode(FunctionListKind::Imports): EachTableRow(n, SlotImports, true, true, visit); return;
+        case ListCode(FunctionListKind::Maintenance): EachTableRow(n, SlotMaintenance, false, true, visit); return;
         default: return;
         }
-    case DocumentListType: EachTableRow(n, SlotDocuments, false, true, visit); return;
-    case WindowListType:
+    case WinTypes::DocumentList: EachTableRow(n, SlotDocuments, false, true, visit); return;
+    case WinTypes::WindowList:
         for (int i = 0, count = ListTableCount(SlotWindows); i < count; i++) {
             const uint8_t *e = ListTableEntry(SlotWindows, i);
             if (!ModuleMatches(DefU16(e + WindowListEntry::Module)) || !MayOpenWindowType(DefU16(e + WindowListEntry::WinType))) continue;
             if (!visit(ListedRow{i, e, DefU16(e + WindowListEntry::Text), nullptr})) return;
         }
         return;
-    case ModuleListType:
+    case WinTypes::ModuleList:
         for (int i = 0, count = ListTableCount(SlotModuleMenu); i < count; i++) {
             const uint8_t *e = ListTableEntry(SlotModuleMenu, i);
             if (!MayUseModule(DefU16(e + ModuleMenuModule))) continue;

@@ -20,6 +20,7 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
+#include "core/window_kind.h"
 #include "core/work_blocks.h"
 #include "database/access/person_password.h"
 #include "database/access/record_access.h"
@@ -32,11 +33,9 @@ namespace {
 constexpr int RowSize = 6;               // three u16: kind, item, right
 constexpr int RightModule = 1, RightWindowItem = 2, RightWindowType = 3, RightFirstList = 4, RightSecondList = 5;
 constexpr int RightModulesDefault = 9;
-constexpr int MaintenanceListKind = 3;   // the module-function list's maintenance kind
 constexpr int ClientRefusedRegister = 91;
 constexpr int TextNoRight = 16001;       // your access group does not allow this
 
-constexpr int KindList = 1, KindRecord = 3, KindSettings = 8, KindSettingsRows = 9;
 constexpr int WordKind = 0, WordRegister = 8, WordBlock = 9;
 
 // The logged-in user's access list; 0 when no user is logged in.
@@ -135,7 +134,7 @@ bool MayUseType5Item(int n, int item) { return RightAllows(UserAccessRight(UserA
 bool MayUseType5(int n, int item) { return MayUseType5Item(n, item); }
 
 // False for list kind 3 (maintenance), true for every other kind.
-bool MayUseType4Or5(int kind) { return kind != MaintenanceListKind; }
+bool MayUseType4Or5(int kind) { return kind != ListCode(FunctionListKind::Maintenance); }
 
 // Set by every accepted login. Before any (the server's own frame, a
 // program with no company yet) nobody's empty list allows all, as the
@@ -185,12 +184,15 @@ int RightsModuleRight(const UserRightsRec &r, int module)
 // rules, which the rights of the window that started them already passed.
 bool RightsMayWriteRegister(const UserRightsRec &r, int reg)
 {
-    return SomeWindowAllows(r, reg, KindRecord, KindRecord, true);
+    return SomeWindowAllows(r, reg, KindCode(WindowKind::Record), KindCode(WindowKind::Record), true);
 }
 
 // Reads of a register whose records are guarded (persons, access
 // groups): one of its record or list windows must be allowed.
-bool RightsMayReadRegister(const UserRightsRec &r, int reg) { return SomeWindowAllows(r, reg, KindRecord, KindList, true); }
+bool RightsMayReadRegister(const UserRightsRec &r, int reg)
+{
+    return SomeWindowAllows(r, reg, KindCode(WindowKind::Record), KindCode(WindowKind::List), true);
+}
 
 // Stores of a settings block: the window-type right of every settings
 // window that shows it. Windows share blocks (the company window and the
@@ -202,7 +204,7 @@ bool RightsMayWriteBlock(const UserRightsRec &r, int block)
     for (int type = 1; type < WinTypeCount; type++) {
         if (!WinDefExists(type) || WinTypeWord(type, WordRegister) != 0 || WinTypeWord(type, WordBlock) != block) continue;
         int kind = WinTypeWord(type, WordKind);
-        if (kind != KindSettings && kind != KindSettingsRows) continue;
+        if (kind != KindCode(WindowKind::Settings) && kind != KindCode(WindowKind::SettingsTable)) continue;
         if (!RightAllows(RightsAccessRight(r, RightWindowType, type))) return false;
     }
     return true;
@@ -217,7 +219,7 @@ bool RightsMayChangeGroups(const UserRightsRec &r)
     if (r.administrator) return true;
     for (int type = 1; type < WinTypeCount; type++) {
         if (!WinDefExists(type) || WinTypeWord(type, WordRegister) != AccessVc::Number ||
-            WinTypeWord(type, WordKind) != KindRecord)
+            WinTypeWord(type, WordKind) != KindCode(WindowKind::Record))
             continue;
         if (RightAllows(RightsAccessRight(r, RightWindowItem, type)) &&
             RightAllows(RightsAccessRight(r, RightWindowType, type)))

@@ -14,6 +14,7 @@
 #include "core/pstring.h"
 #include "core/system.h"
 #include "core/ui_text.h"
+#include "core/window_kind.h"
 #include "core/work_blocks.h"
 #include "output/devices/report_output.h"
 #include "outputwin/designer.h"
@@ -35,7 +36,6 @@ constexpr int ModuleButtonFirst = 5;
 // The module table (list slot 7): window type, text, second text, module.
 constexpr int ModuleListSlot = 7;
 constexpr int ModuleEntryType = 0, ModuleEntryLabel = 4, ModuleEntryModule = 6;
-constexpr int DesignerKind = 11;
 // The width of the gap that marks the current page in the page strip.
 constexpr int PageGap = 30;
 
@@ -258,7 +258,7 @@ void WinPaintContents(int n)
     WinDrawControls(n, false);
     if (WinKindOf(n) == 1 || WinKindOf(n) == 2) ListRefresh(n);
     if (WinKindOf(n) == 4) PreviewPaint(n);
-    if (WinKindOf(n) == DesignerKind) DesignerPaint(n);
+    if (WinKindOf(n) == KindCode(WindowKind::Designer)) DesignerPaint(n);
     if (WinTypeOf(n) == 13 && CompactVariant) WinDrawModuleButtons(n, false);
     WinScrollBarsUpdate(n);
 }

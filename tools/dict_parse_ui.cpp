@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "core/window_entries.h"
+#include "core/window_kind.h"
 #include "tools/dict.h"
 #include "tools/dict_parser.h"
 #include "tools/dict_types.h"
@@ -154,18 +155,18 @@ constexpr std::array<Named, 2> AlignNames = {{{"left", 0}, {"right", 1}}};
 constexpr std::array<Named, 2> AccessNames = {{{"new", AccessNewOnly}, {"always", AccessAlways}}};
 constexpr std::array<Named, 6> ControlKinds = {
     {{"button", 0}, {"check", 1}, {"radio", 2}, {"scroll", 16}, {"tab", 32}, {"matrixtab", 64}}};
-constexpr std::array<Named, 12> WindowKinds = {{{"plain", 0},
-                                                {"list", 1},
-                                                {"choicelist", 2},
-                                                {"record", 3},
-                                                {"preview", 4},
-                                                {"output", 5},
-                                                {"reportparams", 6},
-                                                {"exportspec", 7},
-                                                {"settings", 8},
-                                                {"settingsrows", 9},
-                                                {"maintenance", 10},
-                                                {"designer", 11}}};
+constexpr std::array<Named, 12> WindowKinds = {{{"plain", KindCode(WindowKind::Plain)},
+                                                {"list", KindCode(WindowKind::List)},
+                                                {"choicelist", KindCode(WindowKind::ChoiceList)},
+                                                {"record", KindCode(WindowKind::Record)},
+                                                {"preview", KindCode(WindowKind::Preview)},
+                                                {"output", KindCode(WindowKind::Output)},
+                                                {"reportparams", KindCode(WindowKind::ReportSelection)},
+                                                {"exportspec", KindCode(WindowKind::ExportSelection)},
+                                                {"settings", KindCode(WindowKind::Settings)},
+                                                {"settingsrows", KindCode(WindowKind::SettingsTable)},
+                                                {"maintenance", KindCode(WindowKind::Maintenance)},
+                                                {"designer", KindCode(WindowKind::Designer)}}};
 
 // A number, or one of the given names.
 template <size_t N>
