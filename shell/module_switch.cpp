@@ -12,6 +12,7 @@
 #include <cassert>
 
 #include "core/definitions.h"
+#include "core/list_slot.h"
 #include "core/system.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
@@ -26,7 +27,6 @@
 #include "shell/window_utils.h"
 
 namespace {
-constexpr int ModuleTableSlot = 7;        // the module table: the register windows of the modules
 constexpr int ModuleEntryType = 0, ModuleEntryModule = 6;
 constexpr int ServerModule = 1;           // the module a server works in
 
@@ -85,8 +85,8 @@ void ActivateModule(int module, int previous)
 const uint8_t *PermittedModuleEntry(int k)
 {
     if (k < 1) return nullptr;
-    for (int i = 0, count = ListTableCount(ModuleTableSlot); i < count; i++) {
-        const uint8_t *entry = ListTableEntry(ModuleTableSlot, i);
+    for (int i = 0, count = ListTableCount(ListSlot::ModuleWindows); i < count; i++) {
+        const uint8_t *entry = ListTableEntry(ListSlot::ModuleWindows, i);
         if (!entry) return nullptr;
         if (!ModuleMatches(DefU16(entry + ModuleEntryModule)) || !MayUseWindowItem(DefU16(entry + ModuleEntryType)))
             continue;

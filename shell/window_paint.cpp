@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "core/field_types.h"
+#include "core/list_slot.h"
 #include "core/memblock.h"
 #include "core/pstring.h"
 #include "core/system.h"
@@ -34,7 +35,6 @@ namespace {
 // Icon-button entries from this index on are module buttons (types 1 and 13).
 constexpr int ModuleButtonFirst = 5;
 // The module table (list slot 7): window type, text, second text, module.
-constexpr int ModuleListSlot = 7;
 constexpr int ModuleEntryType = 0, ModuleEntryLabel = 4, ModuleEntryModule = 6;
 // The width of the gap that marks the current page in the page strip.
 constexpr int PageGap = 30;
@@ -280,8 +280,8 @@ void WinDrawModuleButtons(int n, bool clear)
     }
     UseSemiboldFont(n);
     int next = ModuleButtonFirst;
-    for (int i = 0, count = ListTableCount(ModuleListSlot); i < count; i++) {
-        const uint8_t *m = ListTableEntry(ModuleListSlot, i);
+    for (int i = 0, count = ListTableCount(ListSlot::ModuleWindows); i < count; i++) {
+        const uint8_t *m = ListTableEntry(ListSlot::ModuleWindows, i);
         if (!ModuleMatches(DefU16(m + ModuleEntryModule)) || !MayUseWindowItem(DefU16(m + ModuleEntryType))) continue;
         uint8_t *e = WinDefEntry(n, WinPartIconButtons, next++);
         if (!e) break;
