@@ -30,7 +30,6 @@
 namespace {
 
 // The list slots of the interface file's menu tables the runs come from.
-constexpr int RightFirstList = 4, RightSecondList = 5;
 
 // What a run stores into: up to four registers (0 ends the list).
 using Writes = std::array<uint16_t, 4>;
@@ -89,7 +88,7 @@ bool MayWriteAll(const UserRightsRec &r, const Writes &regs)
 
 bool MayRunRoutine(const UserRightsRec &r, int number)
 {
-    if (!RightsMayUseListed(r, SlotCode(ListSlot::Maintenance), RightSecondList, number)) return false;
+    if (!RightsMayUseListed(r, ListSlot::Maintenance, RightKind::SecondList, number)) return false;
     for (const RoutineWrites &w : Routines)
         if (w.number == number) return MayWriteAll(r, w.regs);
     return true;   // a number without a routine runs nothing
@@ -108,9 +107,9 @@ bool MayRun(const UserRightsRec &r, uint16_t code, int kind, const uint8_t *job)
     switch (code) {
     case ReqReportRun:
     case ReqDocumentRun:
-        return number < 0 ? RightsMayUseListed(r, SlotCode(ListSlot::Documents), RightSecondList, number)
-                          : RightsMayUseListed(r, SlotCode(ListSlot::Reports), RightFirstList, number);
-    case ReqTextExport: return RightsMayUseListed(r, SlotCode(ListSlot::Exports), RightFirstList, kind);
+        return number < 0 ? RightsMayUseListed(r, ListSlot::Documents, RightKind::SecondList, number)
+                          : RightsMayUseListed(r, ListSlot::Reports, RightKind::FirstList, number);
+    case ReqTextExport: return RightsMayUseListed(r, ListSlot::Exports, RightKind::FirstList, kind);
     case ReqMaintenance: return MayRunRoutine(r, uint16_t(number));
     default: return MayRunBatch(r, code);
     }

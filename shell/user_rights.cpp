@@ -31,7 +31,6 @@
 namespace {
 
 constexpr int RowSize = 6;               // three u16: kind, item, right
-constexpr int RightModule = 1, RightWindowItem = 2, RightWindowType = 3, RightFirstList = 4, RightSecondList = 5;
 constexpr int RightModulesDefault = 9;
 constexpr int ClientRefusedRegister = 91;
 constexpr int TextNoRight = 16001;       // your access group does not allow this
@@ -83,7 +82,7 @@ bool SomeWindowAllows(const UserRightsRec &r, int reg, int kindA, int kindB, boo
         int kind = WinTypeWord(type, WordKind);
         if (kind != kindA && kind != kindB) continue;
         exists = true;
-        if (RightAllows(RightsAccessRight(r, RightWindowItem, type))) return true;
+        if (RightAllows(RightsAccessRight(r, RightCode(RightKind::WindowItem), type))) return true;
     }
     return !exists && none;
 }
@@ -95,7 +94,7 @@ bool SomeWindowAllows(const UserRightsRec &r, int reg, int kindA, int kindB, boo
 bool MayUseWindowItem(int type)
 {
     if (RunModeIsClient() && WinTypeRegister(type) == ClientRefusedRegister) return false;
-    return RightAllows(UserAccessRight(UserAccessList(), RightWindowItem, type));
+    return RightAllows(UserAccessRight(UserAccessList(), RightCode(RightKind::WindowItem), type));
 }
 
 // True when the user may use module m: a client never enters module 1;
@@ -117,18 +116,27 @@ bool MayOpenWindowType(int type)
 }
 
 // True when the type-3 right of the window type allows.
-bool MayOpenWindowTypeRight(int type) { return RightAllows(UserAccessRight(UserAccessList(), RightWindowType, type)); }
+bool MayOpenWindowTypeRight(int type)
+{
+    return RightAllows(UserAccessRight(UserAccessList(), RightCode(RightKind::WindowType), type));
+}
 
 // True when the type-4 right of entry `item` of the first offered list
 // (reports, exports) allows; the window n is not used.
-bool MayUseType4Item(int n, int item) { return RightAllows(UserAccessRight(UserAccessList(), RightFirstList, item)); }
+bool MayUseType4Item(int n, int item)
+{
+    return RightAllows(UserAccessRight(UserAccessList(), RightCode(RightKind::FirstList), item));
+}
 
 // The same check as MayUseType4Item, under the name the fillers use.
 bool MayUseType4(int n, int item) { return MayUseType4Item(n, item); }
 
 // True when the type-5 right of entry `item` of the second offered list
 // (documents, maintenance) allows; the window n is not used.
-bool MayUseType5Item(int n, int item) { return RightAllows(UserAccessRight(UserAccessList(), RightSecondList, item)); }
+bool MayUseType5Item(int n, int item)
+{
+    return RightAllows(UserAccessRight(UserAccessList(), RightCode(RightKind::SecondList), item));
+}
 
 // The same check as MayUseType5Item, under the name the fillers use.
 bool MayUseType5(int n, int item) { return MayUseType5Item(n, item); }
@@ -174,7 +182,7 @@ int RightsModuleRight(const UserRightsRec &r, int module)
     int right = 0;
     EachRow(r, [&](int t, int i, int value) {
         if (t == RightModulesDefault && i == 1) right = 1;
-        if (t == RightModule && i == module) right = value;
+        if (t == RightCode(RightKind::Module) && i == module) right = value;
     });
     return right;
 }
@@ -205,7 +213,7 @@ bool RightsMayWriteBlock(const UserRightsRec &r, int block)
         if (!WinDefExists(type) || WinTypeWord(type, WordRegister) != 0 || WinTypeWord(type, WordBlock) != block) continue;
         int kind = WinTypeWord(type, WordKind);
         if (kind != KindCode(WindowKind::Settings) && kind != KindCode(WindowKind::SettingsTable)) continue;
-        if (!RightAllows(RightsAccessRight(r, RightWindowType, type))) return false;
+        if (!RightAllows(RightsAccessRight(r, RightCode(RightKind::WindowType), type))) return false;
     }
     return true;
 }
@@ -221,8 +229,8 @@ bool RightsMayChangeGroups(const UserRightsRec &r)
         if (!WinDefExists(type) || WinTypeWord(type, WordRegister) != AccessVc::Number ||
             WinTypeWord(type, WordKind) != KindCode(WindowKind::Record))
             continue;
-        if (RightAllows(RightsAccessRight(r, RightWindowItem, type)) &&
-            RightAllows(RightsAccessRight(r, RightWindowType, type)))
+        if (RightAllows(RightsAccessRight(r, RightCode(RightKind::WindowItem), type)) &&
+            RightAllows(RightsAccessRight(r, RightCode(RightKind::WindowType), type)))
             return true;
     }
     return false;
@@ -250,10 +258,10 @@ bool RightsMayUpdatePerson(const UserRightsRec &r, const uint8_t *ownCode, const
 
 // Runs the menu lists offer (reports, exports, maintenance, documents):
 // an entry of list table `slot` is offered when its module is one the
-// user may use (0: every module) and its right of type `rightType`
+// user may use (0: every module) and its right of kind `right`
 // allows its number. A number no entry names is run only by a window's
 // button, which asks no list: its right alone decides.
-bool RightsMayUseListed(const UserRightsRec &r, int slot, int rightType, int number)
+bool RightsMayUseListed(const UserRightsRec &r, ListSlot slot, RightKind right, int number)
 {
     bool named = false;
     for (int i = 0, count = ListTableCount(slot); i < count; i++) {
@@ -263,9 +271,9 @@ bool RightsMayUseListed(const UserRightsRec &r, int slot, int rightType, int num
         named = true;
         int module = DefU16(e + MenuTableEntry::Module);
         if (module != 0 && !RightAllows(RightsModuleRight(r, module))) continue;
-        if (RightAllows(RightsAccessRight(r, rightType, entryNumber))) return true;
+        if (RightAllows(RightsAccessRight(r, RightCode(right), entryNumber))) return true;
     }
-    return !named && RightAllows(RightsAccessRight(r, rightType, uint16_t(number)));
+    return !named && RightAllows(RightsAccessRight(r, RightCode(right), uint16_t(number)));
 }
 
 // A check of the logged-in user's rights before a window stores: told
