@@ -9,13 +9,12 @@
 #include "core/decimal.h"
 #include "core/definitions.h"
 #include "core/interface_write.h"
+#include "core/list_slot.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 
 namespace {
 
-constexpr int ListSlotRegWinMenu = 6;
-constexpr int ListSlotModules = 7;
 
 // Which words of an 8-byte entry of the module or register-window table
 // hold the value and the text number.
@@ -24,8 +23,8 @@ struct TableWords {
     int valueWord;
     int textWord;
 };
-constexpr TableWords ModuleWords = {ListSlotModules, 0, 1};
-constexpr TableWords RegWinWords = {ListSlotRegWinMenu, 2, 0};
+constexpr TableWords ModuleWords = {SlotCode(ListSlot::ModuleWindows), 0, 1};
+constexpr TableWords RegWinWords = {SlotCode(ListSlot::ModuleMenu), 2, 0};
 
 uint16_t Word(const uint8_t *entry, int w) { return DefU16(entry + 2 * w); }
 

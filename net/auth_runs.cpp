@@ -20,6 +20,7 @@
 #include <cstdint>
 
 #include "core/field_access.h"
+#include "core/list_slot.h"
 #include "core/ui_text.h"
 #include "database/access/remote_calls.h"
 #include "dict_offsets.h"
@@ -29,8 +30,6 @@
 namespace {
 
 // The list slots of the interface file's menu tables the runs come from.
-constexpr int SlotReports = 1, SlotExports = 2, SlotMaintenance = 4, SlotDocuments = 5;
-constexpr int RightFirstList = 4, RightSecondList = 5;
 
 // What a run stores into: up to four registers (0 ends the list).
 using Writes = std::array<uint16_t, 4>;
@@ -89,7 +88,7 @@ bool MayWriteAll(const UserRightsRec &r, const Writes &regs)
 
 bool MayRunRoutine(const UserRightsRec &r, int number)
 {
-    if (!RightsMayUseListed(r, SlotMaintenance, RightSecondList, number)) return false;
+    if (!RightsMayUseListed(r, ListSlot::Maintenance, RightKind::SecondList, number)) return false;
     for (const RoutineWrites &w : Routines)
         if (w.number == number) return MayWriteAll(r, w.regs);
     return true;   // a number without a routine runs nothing
@@ -108,9 +107,9 @@ bool MayRun(const UserRightsRec &r, uint16_t code, int kind, const uint8_t *job)
     switch (code) {
     case ReqReportRun:
     case ReqDocumentRun:
-        return number < 0 ? RightsMayUseListed(r, SlotDocuments, RightSecondList, number)
-                          : RightsMayUseListed(r, SlotReports, RightFirstList, number);
-    case ReqTextExport: return RightsMayUseListed(r, SlotExports, RightFirstList, kind);
+        return number < 0 ? RightsMayUseListed(r, ListSlot::Documents, RightKind::SecondList, number)
+                          : RightsMayUseListed(r, ListSlot::Reports, RightKind::FirstList, number);
+    case ReqTextExport: return RightsMayUseListed(r, ListSlot::Exports, RightKind::FirstList, kind);
     case ReqMaintenance: return MayRunRoutine(r, uint16_t(number));
     default: return MayRunBatch(r, code);
     }

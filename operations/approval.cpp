@@ -17,6 +17,7 @@
 
 #include "core/field_access.h"
 #include "core/interface_defs.h"
+#include "core/output_kind.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/record_locks.h"
@@ -36,7 +37,7 @@
 namespace {
 
 // The report kinds show their report in a preview.
-constexpr uint16_t PreviewOutput = 6;
+constexpr uint16_t PreviewOutput = OutputCode(OutputKind::ToPreview);
 constexpr int16_t RecordCodeReport = 90, RecordSerialReport = 110;
 // Where the reported records keep their leading code (at most a key
 // code's 20 characters) or their serial number.

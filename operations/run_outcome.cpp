@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cstring>
 
+#include "core/output_kind.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
@@ -16,7 +17,9 @@ RunOutcomeUiRec RunOutcomeUi;
 namespace {
 
 // The output kinds of the job record's word 0 that the line names.
-constexpr uint16_t KindPrinter = 1, KindTextFile = 2, KindPreview = 6, KindCharPrinter = 10, KindTabFile = 12;
+constexpr uint16_t KindPrinter = OutputCode(OutputKind::ToPrinter), KindTextFile = OutputCode(OutputKind::ToTextFile),
+                   KindPreview = OutputCode(OutputKind::ToPreview), KindCharPrinter = OutputCode(OutputKind::ToCharPrinter),
+                   KindTabFile = OutputCode(OutputKind::ToTabFile);
 
 std::string UiText(int n)
 {

@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "core/field_access.h"
+#include "core/window_kind.h"
 #include "output/layer_operations.h"
 #include "shell/draw_port.h"
 #include "shell/window_layout.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr int DesignerKind = 11;
 constexpr int PaneHeader = 32, ScrollBarKept = 15;
 constexpr uint16_t NoItem = 65535;
 
@@ -82,7 +82,7 @@ void DecRectXorLine(const PackedDecimal rect[4])
 // pane's visible height is kept in the window.
 void DesignerContentRect(int n)
 {
-    if (!WinIsOpen(n) || WinKindOf(n) != DesignerKind) return;
+    if (!WinIsOpen(n) || WinKindOf(n) != KindCode(WindowKind::Designer)) return;
     MacRect client;
     WindowClientRect(n, &client);
     WindowRec *w = WinTable[n];

@@ -10,6 +10,7 @@
 
 #include "core/field_access.h"
 #include "core/record_buffer.h"
+#include "core/window_kind.h"
 #include "dict_offsets.h"
 #include "output/layer_operations.h"
 #include "outputwin/designer.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr int DesignerKind = 11;
 constexpr int MinItemSize = 10;   // a click without a drag makes an item about 10 x 10
 constexpr int MarkBefore = 2, MarkAfter = 3;
 constexpr int KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40;
@@ -101,7 +101,7 @@ void SelectionDrop(int w) { MemFree(&WinTable[w]->designerSelection); }
 // editing (which may refuse, or start a new record).
 bool DesignerEditing(int w)
 {
-    if (!WinIsOpen(w) || WinKindOf(w) != DesignerKind || !WinRecordBuffer(w)) return false;
+    if (!WinIsOpen(w) || WinKindOf(w) != KindCode(WindowKind::Designer) || !WinRecordBuffer(w)) return false;
     if (WinRecState(w) == 0) WinBeginEdit(w);
     return WinIsOpen(w) && WinRecState(w) != 0 && WinRecordBuffer(w);
 }

@@ -14,6 +14,7 @@
 #include "core/field_access.h"
 #include "core/memblock.h"
 #include "core/record_buffer.h"
+#include "core/window_kind.h"
 #include "dict_offsets.h"
 #include "output/layer_operations.h"
 #include "outputwin/designer.h"
@@ -26,7 +27,6 @@
 
 namespace {
 
-constexpr int DesignerKind = 11;
 constexpr uint32_t DefFirst = 4, DefEnd = DocVc::Size;   // the form's own fields: bytes 4..485
 constexpr int NoRow = -1;
 
@@ -89,7 +89,9 @@ int LinkedDesigner(int n)
 {
     const PartLink &link = Links[size_t(n)];
     int w = link.designer;
-    if (link.type != WinTypeOf(n) || !WinIsOpen(w) || WinKindOf(w) != DesignerKind || !WinRecordBuffer(w)) return 0;
+    if (link.type != WinTypeOf(n) || !WinIsOpen(w) || WinKindOf(w) != KindCode(WindowKind::Designer) ||
+        !WinRecordBuffer(w))
+        return 0;
     if (WinTable[n]->parentDesigner != w || WinTable[w]->recordId != link.recordId) return 0;
     return w;
 }
@@ -125,7 +127,7 @@ void DesignerOpenPart(int w)
 
 void DesignerButton(int w, int button)
 {
-    if (!WinIsOpen(w) || WinKindOf(w) != DesignerKind || DesignerWindowOpen()) return;
+    if (!WinIsOpen(w) || WinKindOf(w) != KindCode(WindowKind::Designer) || DesignerWindowOpen()) return;
     if (button >= 1 && button <= 3) {
         if (WinRecordBuffer(w)) (void)OpenPart(w, ItemParts + button - 1, WinRecordBuffer(w), DefFirst, DefEnd - DefFirst, NoRow);
     } else if (button == 4) {

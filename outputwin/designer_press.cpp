@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "output/layer_operations.h"
+#include "core/window_kind.h"
 #include "outputwin/designer.h"
 #include "platform/window.h"
 #include "shell/draw_port.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr int DesignerKind = 11;
 constexpr int DragThreshold = 3;   // a drag of this many pixels or fewer moves nothing
 enum Side { SideTop = 1, SideRight = 2, SideBottom = 3, SideLeft = 4 };
 
@@ -106,7 +106,7 @@ MacRect FrameAt(const PressStateRec &s, int x, int y)
 
 bool DesignerPress(int w, int32_t point, bool shift)
 {
-    if (!WinIsOpen(w) || WinKindOf(w) != DesignerKind) return false;
+    if (!WinIsOpen(w) || WinKindOf(w) != KindCode(WindowKind::Designer)) return false;
     DesignerContentRect(w);
     const MacRect content = WinTable[w]->contentRect;
     if (!PtInMacRect(point, &content)) return false;

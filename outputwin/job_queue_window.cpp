@@ -12,6 +12,7 @@
 
 #include "core/definitions.h"
 #include "core/field_access.h"
+#include "core/list_slot.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "core/window_entries.h"
@@ -34,9 +35,7 @@
 
 namespace {
 
-constexpr int JobQueueType = 9;
 // The list slots of the interface file's menu tables that name runs.
-constexpr int SlotReports = 1, SlotDocuments = 5;
 // The commands of the window's push buttons.
 constexpr uint16_t CommandRun = 1, CommandDelete = 2, CommandOpen = 3;
 // The word before the run number of a job its run's tables do not name.
@@ -58,8 +57,8 @@ int TitleIn(int slot, uint16_t number)
 void JobTitle(const uint8_t *job, uint8_t *title)
 {
     uint16_t number = GetU16(job, ReportParamsVc::ReportNumber);
-    int text = TitleIn(SlotDocuments, number);
-    if (text == 0) text = TitleIn(SlotReports, number);
+    int text = TitleIn(SlotCode(ListSlot::Documents), number);
+    if (text == 0) text = TitleIn(SlotCode(ListSlot::Reports), number);
     if (text != 0) {
         GetUiText(title, text);
         return;
@@ -112,7 +111,7 @@ void RepJobQueueList(int n)
 // Relists the queue window when one is open (a job was saved).
 void JobQueueShown()
 {
-    int n = WinFindByDef(JobQueueType);
+    int n = WinFindByDef(WinTypes::JobQueue);
     if (n) RepJobQueueList(n);
 }
 
@@ -174,4 +173,4 @@ void RepJobQueueButton(int n, int command)
 }
 
 // Gives the job-queue window its rules.
-void JobQueueWindowInstall() { WindowEventHandlerSet(JobQueueType, JobQueueWindowEvent); }
+void JobQueueWindowInstall() { WindowEventHandlerSet(WinTypes::JobQueue, JobQueueWindowEvent); }

@@ -11,8 +11,10 @@
 #include <cstring>
 
 #include "core/field_access.h"
+#include "core/output_kind.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
+#include "core/window_kind.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
@@ -29,8 +31,7 @@ namespace {
 constexpr int PrintEntry = 1;        // the window's operations entry "Print"
 constexpr int HeaderPosShift = 500;  // header items are stored this far above the line
 constexpr int DrillDownLink = 16;    // a text whose double click runs a report for it
-constexpr int DesignerWindowKind = 11;   // the form designer keeps its own content rectangle
-constexpr uint16_t PreviewOutputKind = 6;
+constexpr uint16_t PreviewOutputKind = OutputCode(OutputKind::ToPreview);
 constexpr int DrillTextMax = 21;     // the slot the drill-down's text goes into
 
 // The job's preview window, 0 when it has none (or it was closed).
@@ -318,7 +319,7 @@ void PreviewScroll(int n, int slot, int32_t top)
 // for the scroll bars. A form designer's is its own (DesignerContentRect).
 void WinContentRect(int n)
 {
-    if (WinIsOpen(n) && WinKindOf(n) == DesignerWindowKind) {
+    if (WinIsOpen(n) && WinKindOf(n) == KindCode(WindowKind::Designer)) {
         DesignerContentRect(n);
         return;
     }

@@ -4,6 +4,7 @@
 #include "recordwin/record_windows.h"
 
 #include "core/field_access.h"
+#include "core/output_kind.h"
 #include "core/pstring.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
@@ -15,7 +16,7 @@
 namespace {
 
 namespace P = ReportParamsVc;
-constexpr uint16_t PreviewKind = 6, CalculationReport = 103;
+constexpr uint16_t PreviewKind = OutputCode(OutputKind::ToPreview), CalculationReport = 103;
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include "core/decimal.h"
 #include "core/field_access.h"
+#include "core/output_kind.h"
 #include "core/pstring.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
@@ -15,7 +16,7 @@
 namespace {
 
 namespace P = ReportParamsVc;
-constexpr uint16_t PrinterKind = 1;
+constexpr uint16_t PrinterKind = OutputCode(OutputKind::ToPrinter);
 
 // Runs label run `run` on the number at `numberAt` of the window's record.
 void LabelsOfRecord(int window, uint32_t numberAt, int16_t run) {

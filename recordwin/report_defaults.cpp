@@ -12,6 +12,7 @@
 #include "core/definitions.h"
 #include "core/decimal.h"
 #include "core/field_access.h"
+#include "core/list_slot.h"
 #include "core/pstring.h"
 #include "core/system.h"
 #include "core/text_range.h"
@@ -37,7 +38,6 @@ constexpr int OptionWords = 20;
 constexpr int TextMax = 255, ShortTextMax = 21, PeriodMax = 31;
 constexpr int Block134CopySize = 12;
 // The list table of the reports (Ctrl+R).
-constexpr int ReportListSlot = 1;
 // Told when an object list queued no job: its ranges hold no object.
 constexpr int TextNoObjectInList = 19640;
 // The six bytes before the amount-unit word, which no report names but
@@ -129,8 +129,8 @@ void ReportTitleText(uint8_t *r, int type)
     const int number = GetI16(r, RP::ReportNumber);
     uint8_t title[256];
     SavedReportTitle(number, title);
-    for (int i = 0; title[0] == 0 && i < ListTableCount(ReportListSlot); i++) {
-        const uint8_t *e = ListTableEntry(ReportListSlot, i);
+    for (int i = 0; title[0] == 0 && i < ListTableCount(ListSlot::Reports); i++) {
+        const uint8_t *e = ListTableEntry(ListSlot::Reports, i);
         if (e && DefU16(e + MenuTableEntry::WinType) == type && int16_t(DefU16(e + MenuTableEntry::Number)) == number)
             GetUiText(title, DefU16(e + MenuTableEntry::Text));
     }

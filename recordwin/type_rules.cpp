@@ -10,6 +10,7 @@
 #include "core/memblock.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/window_kind.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "rules/series_terms.h"
@@ -26,7 +27,6 @@ constexpr int NoOpenTypeA = 353, NoOpenTypeB = 354;
 // since before the address list had a window.
 constexpr int AddressListType = WinTypes::CustomerAddressList, CustomerListType = WinTypes::CustomerList;
 // The form designer's windows carry a title text in their record.
-constexpr int DesignerKind = 11;
 constexpr int DesignerTitleOffset = 4;
 }  // namespace
 
@@ -49,7 +49,7 @@ void EditCommandsTypeRule(int window, bool *open, bool *nw, bool *ok, bool *canc
 void WinTitleRecordText(int window, uint8_t *text)
 {
     text[0] = 0;
-    if (!WinIsOpen(window) || WinKindOf(window) != DesignerKind) return;
+    if (!WinIsOpen(window) || WinKindOf(window) != KindCode(WindowKind::Designer)) return;
     const WindowRec *w = WinTable[window];
     uint32_t size = WinTypeWord(w->windowType, 2);
     const uint8_t *s = w->record ? w->record + DesignerTitleOffset : nullptr;

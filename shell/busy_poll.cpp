@@ -2,6 +2,7 @@
 // poll of long loops and the job flag.
 #include <thread>
 
+#include "dict_offsets.h"
 #include "platform/display.h"
 #include "platform/queue.h"
 #include "platform/window.h"
@@ -14,9 +15,8 @@
 uint16_t JobActiveFlag;
 int BusyMessageWindow;
 
-// The busy message is a window of this type; its text stands at (70, 31)
-// over a line of 38 blanks that wipes the text before it.
-constexpr int BusyMessageType = 19;
+// The busy message window's text stands at (70, 31) over a line of 38
+// blanks that wipes the text before it.
 constexpr int BusyTextX = 70, BusyTextY = 31, BusyBlankCount = 38;
 constexpr uint32_t EscapeCode = 27;
 
@@ -34,7 +34,7 @@ void Beep() { PlBeep(); }
 // message never lands in another window that took the slot.
 static int BusyWindowOpen()
 {
-    if (BusyMessageWindow && (!WinIsOpen(BusyMessageWindow) || WinTypeOf(BusyMessageWindow) != BusyMessageType))
+    if (BusyMessageWindow && (!WinIsOpen(BusyMessageWindow) || WinTypeOf(BusyMessageWindow) != WinTypes::BusyMessage))
         BusyMessageWindow = 0;
     return BusyMessageWindow;
 }
@@ -43,7 +43,7 @@ static int BusyWindowOpen()
 // the hour-glass cursor. Nothing happens when the window cannot be opened.
 void ShowBusyMessage(const uint8_t *text)
 {
-    if (!BusyWindowOpen()) BusyMessageWindow = OpenWindow(BusyMessageType, 0);
+    if (!BusyWindowOpen()) BusyMessageWindow = OpenWindow(WinTypes::BusyMessage, 0);
     if (!BusyMessageWindow) return;
     int saved;
     GetPortWindow(&saved);

@@ -4,6 +4,7 @@
 
 #include "core/memblock.h"
 #include "core/pstring.h"
+#include "core/window_kind.h"
 #include "platform/clipboard.h"
 #include "platform/control.h"
 #include "platform/queue.h"
@@ -15,7 +16,7 @@
 #include "shell/window_utils.h"
 
 // Window kinds the Edit commands tell apart.
-constexpr int KindList = 1, KindNoEditCommands = 25;
+constexpr int KindNoEditCommands = 25;
 
 // n's edit control when n is open, not of kind 25, and has a live one; else 0.
 static uint32_t EditControlOf(int n)
@@ -61,7 +62,7 @@ void EditCopy(int n)
         WinSend(edit, PlMsg::Copy, 0, 0);
         return;
     }
-    if (!WinIsOpen(n) || WinKindOf(n) != KindList) return;
+    if (!WinIsOpen(n) || WinKindOf(n) != KindCode(WindowKind::List)) return;
     MemBlock text = 0;
     ListCopyMarkedAddresses(n, &text);
     const uint8_t *p = MemLock(text);

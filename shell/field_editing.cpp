@@ -8,6 +8,7 @@
 #include "core/memblock.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
+#include "dict_offsets.h"
 #include "platform/control.h"
 #include "platform/window.h"
 #include "recordwin/record_windows.h"
@@ -23,7 +24,6 @@
 
 namespace {
 
-constexpr int NotesType = 21;          // the notes window: its text is never taken into a record
 constexpr int TextNewRecordOnly = 1512;
 constexpr int TextFieldKeepsValue = 16510;
 
@@ -108,7 +108,7 @@ void WinMarkChanged(int n)
 // window or when no field is edited.
 void WinCommitField(int n)
 {
-    if (!WinIsOpen(n) || WinTypeOf(n) == NotesType) return;
+    if (!WinIsOpen(n) || WinTypeOf(n) == WinTypes::Notes) return;
     WindowRec *w = WinTable[n];
     if (!w->editControl) return;
     EditTextGet(n, w->editText);
@@ -161,7 +161,7 @@ bool WinGotoField(int n, int F, bool select)
 bool WinMayEditField(int n, int F, int state, int access, int report)
 {
     if (!WinIsOpen(n)) return false;
-    if (WinTypeOf(n) == NotesType) return true;
+    if (WinTypeOf(n) == WinTypes::Notes) return true;
     bool allowed = false;
     switch (state) {
     case 1: allowed = access == AccessNewOnly || access == AccessAlways; break;

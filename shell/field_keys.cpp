@@ -1,6 +1,7 @@
 // field_keys.cpp - the keys a record window takes as control characters:
 // Tab, Return, the choose key, the Ctrl commands and the row keys.
 #include "outputwin/designer.h"
+#include "core/window_kind.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/matrix_editing.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr int DesignerKind = 11;
 // The arrow characters 28 left, 29 right, 30 up and 31 down as the
 // designer's key numbers.
 constexpr int DesignerArrowKeys[4] = {37, 39, 38, 40};
@@ -87,7 +87,7 @@ bool WindowKeyCommand(int n, int key, bool shift)
     case 30:
     case 31:
         // A form designer moves its selection by a unit.
-        if (WinKindOf(n) == DesignerKind) return DesignerArrowKey(n, DesignerArrowKeys[key - 28]);
+        if (WinKindOf(n) == KindCode(WindowKind::Designer)) return DesignerArrowKey(n, DesignerArrowKeys[key - 28]);
         if (key >= 30) ArrowKey(n, key, shift);
         return key >= 30;
     default: return false;

@@ -14,6 +14,7 @@
 #include "core/format_block.h"
 #include "core/pstring.h"
 #include "core/system.h"
+#include "dict_offsets.h"
 #include "platform/control.h"
 #include "platform/window.h"
 #include "recordwin/record_windows.h"
@@ -24,7 +25,6 @@
 
 namespace {
 
-constexpr int NotesType = 21;
 
 // True when character c may be typed into a field of the type: amounts
 // take digits, "-" and the two separators of the format block; control
@@ -86,7 +86,7 @@ void WinTypeChar(int n, int c)
     uint32_t edit = EditOf(n);
     if (!edit) return;
     int type = WinTable[n]->editFieldType;
-    if (WinTypeOf(n) == NotesType) type = FtText;   // the notes take any text
+    if (WinTypeOf(n) == WinTypes::Notes) type = FtText;   // the notes take any text
     if (!CharFits(type, c)) return;
     if (type == FtCode || type == FtCodeKept || type == FtCodeNoSep) c = UpperChar(uint8_t(c));
     char one = char(c);

@@ -6,6 +6,7 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
+#include "core/window_kind.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -22,7 +23,6 @@ namespace {
 // Texts: records are being edited; the chosen file was not imported.
 constexpr int TextStoreBeforeImport = 1553, TextNotImported = 9887;
 // The window kinds that store the record they show.
-constexpr int KindRecord = 3, KindSettings = 8, KindSettingsTable = 9, KindDesigner = 11;
 }  // namespace
 
 // Whether an import may run now: not while a record is being edited in
@@ -37,7 +37,9 @@ bool ImportAllowedNow()
     for (int n = WinFirst; n <= WinLast; n++) {
         if (!WinIsOpen(n)) continue;
         int kind = WinKindOf(n);
-        if (kind != KindRecord && kind != KindSettings && kind != KindSettingsTable && kind != KindDesigner) continue;
+        if (kind != KindCode(WindowKind::Record) && kind != KindCode(WindowKind::Settings) &&
+            kind != KindCode(WindowKind::SettingsTable) && kind != KindCode(WindowKind::Designer))
+            continue;
         int state = WinRecState(n);
         if (state == 1 || state == 2) {
             ShowTextMessage(TextStoreBeforeImport);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/field_access.h"
+#include "core/output_kind.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
@@ -38,7 +39,7 @@ int ImportRunResult;
 namespace {
 
 constexpr int StatusX = 20, StatusY = 60;
-constexpr uint16_t OutputToTextFile = 2;   // the job record's output kind of an import
+constexpr uint16_t OutputToTextFile = OutputCode(OutputKind::ToTextFile);   // the job record's output kind of an import
 constexpr int LineAscent = 14, LineDescent = 4;   // the band a text line covers about its baseline
 constexpr int GlyphOverhang = 4;                  // pixels a bold glyph may reach left of its origin
 constexpr int BarLeft = 20, BarTop = 150, BarBottom = 166, BarInner = 198;

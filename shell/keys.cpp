@@ -27,7 +27,6 @@
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
-constexpr int LoginType = 15;
 constexpr int BackspaceChar = 8, EscChar = 27;
 
 // The company's second variant word; 25 turns the Ctrl+Shift+letter
@@ -161,7 +160,7 @@ bool KeyCharCommand(int c)
         if (WindowKeyCommand(w, c, ShiftDown)) return true;
     }
     if (!open) return false;
-    if (c == EscChar && WinTypeOf(w) == LoginType) {
+    if (c == EscChar && WinTypeOf(w) == WinTypes::Login) {
         if (!BusyFlag) LoginWindowDone(true);
         return true;
     }

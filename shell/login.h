@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "core/list_slot.h"
 #include "core/memblock.h"
 #include "core/password_verifier.h"
 
@@ -81,8 +82,13 @@ bool PersonIsAdministrator(const uint8_t *person);
 // one; an insert or a delete gives neither.
 bool MayStorePersonHere(const uint8_t *stored, const uint8_t *person);
 bool MayStoreBlockHere(int block);
+// The kinds of an access group's right rows (a row's first word): a
+// module, a window's item, a window type, and the runs of the first and
+// the second list of a module's functions.
+enum class RightKind : int { Module = 1, WindowItem = 2, WindowType = 3, FirstList = 4, SecondList = 5 };
+constexpr int RightCode(RightKind k) { return static_cast<int>(k); }
 // True when the menus would offer the run of list table `slot` with the number.
-bool RightsMayUseListed(const UserRightsRec &r, int slot, int rightType, int number);
+bool RightsMayUseListed(const UserRightsRec &r, ListSlot slot, RightKind right, int number);
 // True when the user may use windows of the type (type-2 right).
 bool MayUseWindowItem(int type);
 // True when the user may use module m (type-1 right).

@@ -30,7 +30,6 @@
 
 namespace {
 
-constexpr int LoginType = 15;
 constexpr int TextLoginRefused = 9856;    // the user name or the password is wrong
 constexpr uint16_t FieldText = 1;
 constexpr int UserCodeLength = 5;
@@ -58,7 +57,7 @@ bool LoginWindowRun(int n)
     ToolbarEnable(true);
     BarsLocked = ModalWindowFlag = 0;
     SyncRunMenu();
-    if (!done || !WinIsOpen(n) || WinTypeOf(n) != LoginType) return false;
+    if (!done || !WinIsOpen(n) || WinTypeOf(n) != WinTypes::Login) return false;
     WinCommitField(n);
     return !LoginCancelFlag && !QuitFlag && DbOpenFlag && WinIsOpen(n);
 }
@@ -77,7 +76,7 @@ void LoginPairRead(const uint8_t *r, uint8_t *name, uint8_t *password)
 void LoginRecordClear(int n, bool passwordOnly)
 {
     uint8_t *r = WinRecordBuffer(n);
-    if (!r || WinTypeWord(LoginType, 2) < LoginRecordSize) return;
+    if (!r || WinTypeWord(WinTypes::Login, 2) < LoginRecordSize) return;
     if (!passwordOnly) r[LoginCode] = r[LoginName] = 0;
     r[LoginPassword] = 0;
     WinFieldsSync(n);
@@ -133,8 +132,8 @@ bool LoginLoop()
         // company) is over: the login asks now, and no box stands
         // behind it.
         CloseBusyMessage();
-        int n = OpenOrActivateWindow(LoginType, 0, 0, false, 0);
-        if (n == 0 || !WinRecordBuffer(n) || WinTypeWord(LoginType, 2) < LoginRecordSize) {
+        int n = OpenOrActivateWindow(WinTypes::Login, 0, 0, false, 0);
+        if (n == 0 || !WinRecordBuffer(n) || WinTypeWord(WinTypes::Login, 2) < LoginRecordSize) {
             if (n) WinClose(n);
             LoginSessionEnd();
             return false;
@@ -143,7 +142,7 @@ bool LoginLoop()
         for (;;) {
             if (!LoginWindowRun(n)) {
                 LoginSessionEnd();
-                if (WinIsOpen(n) && WinTypeOf(n) == LoginType) WinClose(n);
+                if (WinIsOpen(n) && WinTypeOf(n) == WinTypes::Login) WinClose(n);
                 return false;
             }
             LoginPairRead(WinRecordBuffer(n), name, password);
@@ -152,7 +151,7 @@ bool LoginLoop()
             if (miss == LoginMiss::Lost) {
                 ShowTextMessage(RecConnectionLost);
                 LoginSessionEnd();
-                if (WinIsOpen(n) && WinTypeOf(n) == LoginType) WinClose(n);
+                if (WinIsOpen(n) && WinTypeOf(n) == WinTypes::Login) WinClose(n);
                 return false;
             }
             if (miss == LoginMiss::Wrong) ShowTextMessage(TextLoginRefused);

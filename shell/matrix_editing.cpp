@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "dict_offsets.h"
 #include "outputwin/designer.h"
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
@@ -16,7 +17,6 @@
 #include "shell/window_table.h"
 
 namespace {
-constexpr int JobListType = 9, DesignerType = 23;
 constexpr int HiddenTextType = 25;
 
 // Asks n's type event `event` about row `row`; its answer.
@@ -158,8 +158,8 @@ void WindowDeleteCommand(int n)
 {
     if (!WinIsOpen(n)) return;
     int type = WinTypeOf(n);
-    if (type == JobListType) return;
-    if (type == DesignerType) {
+    if (type == WinTypes::JobQueue) return;
+    if (type == WinTypes::FormDesigner) {
         DesignerDeleteSelection(n);
         return;
     }

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "core/definitions.h"
+#include "core/list_slot.h"
 #include "core/pstring.h"
 #include "core/system.h"
 #include "core/ui_text.h"
@@ -31,7 +32,7 @@
 constexpr int ModuleEntryText = 2;
 // The module menu table (list slot 6): 8-byte entries with the text
 // number at +0 and the module at +4; its items are 501 + entry index.
-constexpr int ModuleMenuSlot = 6, ModuleMenuText = 0, ModuleMenuModule = 4, ModuleMenuFirstId = 501;
+constexpr int ModuleMenuText = 0, ModuleMenuModule = 4, ModuleMenuFirstId = 501;
 
 MenuHandlesRec MenuHandles;
 
@@ -255,8 +256,8 @@ void RebuildWindowTypeMenu()
     }
     for (; ModuleMenuItems > 0 && MenuItemCount(popup) > 0; ModuleMenuItems--) (void)MenuDelete(popup, 0);
     ModuleMenuItems = 0;
-    for (int i = 0, count = ListTableCount(ModuleMenuSlot); i < count; i++) {
-        const uint8_t *entry = ListTableEntry(ModuleMenuSlot, i);
+    for (int i = 0, count = ListTableCount(ListSlot::ModuleMenu); i < count; i++) {
+        const uint8_t *entry = ListTableEntry(ListSlot::ModuleMenu, i);
         if (!entry) break;
         if (!MayUseModule(DefU16(entry + ModuleMenuModule))) continue;
         if (!MenuInsert(popup, ModuleMenuItems, 0, uint32_t(ModuleMenuFirstId + i), TextOf(DefU16(entry + ModuleMenuText))))
@@ -271,8 +272,8 @@ void RebuildWindowTypeMenu()
 // server's) only when `allowModuleOne` is set; no such entry: nothing.
 void ModuleMenuPick(int k, bool allowModuleOne)
 {
-    for (int i = 0, seen = 0, count = ListTableCount(ModuleMenuSlot); i < count; i++) {
-        const uint8_t *entry = ListTableEntry(ModuleMenuSlot, i);
+    for (int i = 0, seen = 0, count = ListTableCount(ListSlot::ModuleMenu); i < count; i++) {
+        const uint8_t *entry = ListTableEntry(ListSlot::ModuleMenu, i);
         if (!entry) return;
         int module = DefU16(entry + ModuleMenuModule);
         if (!MayUseModule(module) || ++seen != k) continue;

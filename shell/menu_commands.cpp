@@ -3,6 +3,7 @@
 // the busy guard has already been applied by the caller.
 #include "shell/menus.h"
 
+#include "dict_offsets.h"
 #include "output/job_queue.h"
 
 #include "shell/database_open.h"
@@ -26,8 +27,6 @@
 // Items 3, 6 and 11 never do anything.
 void MenuCommand(int w, int item)
 {
-    constexpr int WindowListType = 12, FunctionListType = 7, ImportListType = 10, ReportListType = 6,
-                  DocumentListType = 8, JobQueueType = 9;
     if (CompactVariant && item == 11) item = 12;
     switch (item) {
     case 1:
@@ -35,17 +34,17 @@ void MenuCommand(int w, int item)
         if (!RunModeIsClient() && CloseAllWindows(0)) DbConnectCommand();
         break;
     case 2:
-        if (DbOpenFlag) OpenOrActivateWindow(WindowListType, 0, 0, false, 0);
+        if (DbOpenFlag) OpenOrActivateWindow(WinTypes::WindowList, 0, 0, false, 0);
         break;
     case 4:
-        if (DbOpenFlag) OpenOrActivateWindow(FunctionListType, 0, 0, false, 0);
+        if (DbOpenFlag) OpenOrActivateWindow(WinTypes::FunctionList, 0, 0, false, 0);
         break;
     case 5:
         // The full variant reaches its imports here too, not only through
         // the function list, so the item is never a dead end.
         if (!CompactVariant && !DbOpenFlag) break;
-        if (WinDefExists(ImportListType))
-            OpenOrActivateWindow(ImportListType, 0, 0, false, 0);
+        if (WinDefExists(WinTypes::ImportList))
+            OpenOrActivateWindow(WinTypes::ImportList, 0, 0, false, 0);
         else
             (void)ImportFileAsk();
         break;
@@ -53,13 +52,13 @@ void MenuCommand(int w, int item)
         if (WinIsOpen(w)) CmdPrint(w);
         break;
     case 8:
-        if (DbOpenFlag) OpenOrActivateWindow(ReportListType, 0, 0, false, 0);
+        if (DbOpenFlag) OpenOrActivateWindow(WinTypes::ReportList, 0, 0, false, 0);
         break;
     case 9:
-        if (DbOpenFlag) OpenOrActivateWindow(DocumentListType, 0, 0, false, 0);
+        if (DbOpenFlag) OpenOrActivateWindow(WinTypes::DocumentList, 0, 0, false, 0);
         break;
     case 10:
-        OpenOrActivateWindow(JobQueueType, 0, 0, false, 0);
+        OpenOrActivateWindow(WinTypes::JobQueue, 0, 0, false, 0);
         break;
     case 12:
         QuitFlag = 1;
@@ -75,7 +74,6 @@ void MenuCommand(int w, int item)
 // selected job. Every item acts on a window, so nothing happens without one.
 void EditCommand(int w, int item)
 {
-    constexpr int SavedJobsType = 9;
     if (!WinIsOpen(w)) return;
     switch (item) {
     case 1: EditUndo(w); break;
@@ -83,7 +81,7 @@ void EditCommand(int w, int item)
     case 4: EditCopy(w); break;
     case 5: EditPaste(w); break;
     case 6:
-        if (WinTypeOf(w) == SavedJobsType)
+        if (WinTypeOf(w) == WinTypes::JobQueue)
             RepJobQueueDelete(w);
         else
             MatrixRowCommand(w, item);

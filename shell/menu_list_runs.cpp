@@ -24,10 +24,7 @@
 #include "shell/window_table.h"
 
 namespace {
-constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8;
-constexpr int ModuleTypesMarker = 9;   // defined when the interface file has modules
 constexpr int ActionOpenParams = 1, ActionOpenSecond = 2, ActionPageSetup = 4;
-constexpr int KindExports = 1, KindImports = 2, KindMaintenance = 3;
 constexpr int ButtonSecond = 1, ButtonPageSetup = 2;
 
 // Texts: the report's or document's entry has no window to open.
@@ -110,10 +107,11 @@ void ListButton(int n, int button, int missing)
 void FunctionDevicesEnable(int n, int kind)
 {
     constexpr int Group = MenuListRecord::Device;
-    WinButtonsEnable(n, Group, 2, kind == KindExports || kind == KindImports);
-    WinButtonsEnable(n, Group, 5, kind == KindExports);
-    WinButtonsEnable(n, Group, 8, kind == KindExports);
-    WinButtonsEnable(n, Group, 9, kind == KindImports);
+    WinButtonsEnable(n, Group, 2,
+                     kind == ListCode(FunctionListKind::Exports) || kind == ListCode(FunctionListKind::Imports));
+    WinButtonsEnable(n, Group, 5, kind == ListCode(FunctionListKind::Exports));
+    WinButtonsEnable(n, Group, 8, kind == ListCode(FunctionListKind::Exports));
+    WinButtonsEnable(n, Group, 9, kind == ListCode(FunctionListKind::Imports));
 }
 }  // namespace
 
@@ -135,7 +133,7 @@ void ModuleFunctionListRun(int n)
     int spec = DefU16(entry + MenuTableEntry::WinType);
     int number = DefU16(entry + MenuTableEntry::Number);
     switch (ListWord(n, MenuListRecord::Action)) {
-    case KindExports:
+    case ListCode(FunctionListKind::Exports):
         if (spec == 0) {
             OwnedJob own;
             PutU16(own.job.selection, ReportParamsVc::OutputKind, uint16_t(ListWord(n, MenuListRecord::Device)));
@@ -146,8 +144,8 @@ void ModuleFunctionListRun(int n)
         }
         OpenWindowWithArgs(n, spec, number);
         return;
-    case KindImports: ImportCommand(number, ListWord(n, MenuListRecord::Device)); return;
-    case KindMaintenance: OpenWindowWithArgs(n, spec, number); return;
+    case ListCode(FunctionListKind::Imports): ImportCommand(number, ListWord(n, MenuListRecord::Device)); return;
+    case ListCode(FunctionListKind::Maintenance): OpenWindowWithArgs(n, spec, number); return;
     default: return;
     }
 }
@@ -164,7 +162,8 @@ void WindowListRun(int n)
 // closes and the module of the selected row becomes current.
 void ModuleListRun(int n)
 {
-    if (!WinDefExists(ModuleTypesMarker) || !SelectedEntry(n)) return;
+    // The job queue's type is defined when the interface file has modules.
+    if (!WinDefExists(WinTypes::JobQueue) || !SelectedEntry(n)) return;
     int row = ListSelectedIndex(n);
     WinClose(n);
     ModuleMenuPick(row + 1, true);
@@ -218,10 +217,10 @@ void WindowListChoice(int n, int control, uint32_t field, bool changed)
 {
     if (!WinIsOpen(n)) return;
     switch (WinTypeOf(n)) {
-    case ReportListType:
+    case WinTypes::ReportList:
         if (field == MenuListRecord::ListKind && changed) MenuListFill(n);
         return;
-    case FunctionListType:
+    case WinTypes::FunctionList:
         if (field != MenuListRecord::Action) return;
         if (changed) MenuListFill(n);
         FunctionDevicesEnable(n, ListWord(n, MenuListRecord::Action));

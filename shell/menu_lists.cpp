@@ -11,6 +11,7 @@
 
 #include "core/definitions.h"
 #include "core/field_access.h"
+#include "core/list_slot.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
@@ -28,15 +29,9 @@
 namespace {
 
 // The list slots of the interface file's menu tables.
-constexpr int SlotSavedReports = 0, SlotReports = 1, SlotExports = 2, SlotImports = 3, SlotMaintenance = 4,
-              SlotDocuments = 5, SlotModuleMenu = 6, SlotWindows = 8;
 // Entries of the module menu: text, a word, module, a word.
 constexpr uint32_t ModuleMenuText = 0, ModuleMenuModule = 4;
 
-constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, ImportListType = 10,
-              WindowListType = 12, ModuleListType = 13;
-constexpr int ListKindReports = 1, ListKindSaved = 2;
-constexpr int KindExports = 1, KindImports = 2, KindMaintenance = 3;
 
 // One row of a menu list: the table entry it stands for (its index in
 // its slot) and the text the row shows, a text number or, for a saved
@@ -66,7 +61,7 @@ bool RightsAllow(int n, int number, bool type4, bool type5)
 // order: its module matches and the rights allow its number. Stops
 // early when visit gives false; false then.
 template <typename Visit>
-bool EachTableRow(int n, int slot, bool type4, bool type5, Visit visit)
+bool EachTableRow(int n, ListSlot slot, bool type4, bool type5, Visit visit)
 {
     for (int i = 0, count = ListTableCount(slot); i < count; i++) {
         const uint8_t *e = ListTableEntry(slot, i);
@@ -80,8 +75,8 @@ bool EachTableRow(int n, int slot, bool type4, bool type5, Visit visit)
 // The first entry of the saved-report map for report `number`; -1 none.
 int SavedReportMapIndex(int number)
 {
-    for (int i = 0, count = ListTableCount(SlotSavedReports); i < count; i++)
-        if (DefU16(ListTableEntry(SlotSavedReports, i) + MenuTableEntry::Number) == number) return i;
+    for (int i = 0, count = ListTableCount(ListSlot::SavedReports); i < count; i++)
+        if (DefU16(ListTableEntry(ListSlot::SavedReports, i) + MenuTableEntry::Number) == number) return i;
     return -1;
 }
 
@@ -104,7 +99,7 @@ void EachSavedRow(int n, Visit visit)
         const uint8_t *row = p + r * RowSize;
         int i = SavedReportMapIndex(GetU16(row, ReportSelectionBlk::Rows::ReportNr));
         if (i < 0) continue;
-        const uint8_t *e = ListTableEntry(SlotSavedReports, i);
+        const uint8_t *e = ListTableEntry(ListSlot::SavedReports, i);
         if (!ModuleMatches(DefU16(e + MenuTableEntry::Module))) continue;
         if (!RightsAllow(n, DefU16(e + MenuTableEntry::Number), true, false)) continue;
         if (!visit(ListedRow{i, e, 0, row + ReportSelectionBlk::Rows::Name})) break;
@@ -120,31 +115,33 @@ template <typename Visit>
 void ListedRows(int n, Visit visit)
 {
     switch (WinTypeOf(n)) {
-    case ReportListType:
-        if (ListWord(n, MenuListRecord::ListKind) == ListKindSaved)
+    case WinTypes::ReportList:
+        if (ListWord(n, MenuListRecord::ListKind) == ListCode(ReportListKind::Saved))
             EachSavedRow(n, visit);
         else
-            EachTableRow(n, SlotReports, true, false, visit);
+            EachTableRow(n, ListSlot::Reports, true, false, visit);
         return;
-    case FunctionListType:
-    case ImportListType:
+    case WinTypes::FunctionList:
+    case WinTypes::ImportList:
         switch (ListWord(n, MenuListRecord::Action)) {
-        case KindExports: EachTableRow(n, SlotExports, true, false, visit); return;
-        case KindImports: EachTableRow(n, SlotImports, true, true, visit); return;
-        case KindMaintenance: EachTableRow(n, SlotMaintenance, false, true, visit); return;
+        case ListCode(FunctionListKind::Exports): EachTableRow(n, ListSlot::Exports, true, false, visit); return;
+        case ListCode(FunctionListKind::Imports): EachTableRow(n, ListSlot::Imports, true, true, visit); return;
+        case ListCode(FunctionListKind::Maintenance):
+            EachTableRow(n, ListSlot::Maintenance, false, true, visit);
+            return;
         default: return;
         }
-    case DocumentListType: EachTableRow(n, SlotDocuments, false, true, visit); return;
-    case WindowListType:
-        for (int i = 0, count = ListTableCount(SlotWindows); i < count; i++) {
-            const uint8_t *e = ListTableEntry(SlotWindows, i);
+    case WinTypes::DocumentList: EachTableRow(n, ListSlot::Documents, false, true, visit); return;
+    case WinTypes::WindowList:
+        for (int i = 0, count = ListTableCount(ListSlot::Windows); i < count; i++) {
+            const uint8_t *e = ListTableEntry(ListSlot::Windows, i);
             if (!ModuleMatches(DefU16(e + WindowListEntry::Module)) || !MayOpenWindowType(DefU16(e + WindowListEntry::WinType))) continue;
             if (!visit(ListedRow{i, e, DefU16(e + WindowListEntry::Text), nullptr})) return;
         }
         return;
-    case ModuleListType:
-        for (int i = 0, count = ListTableCount(SlotModuleMenu); i < count; i++) {
-            const uint8_t *e = ListTableEntry(SlotModuleMenu, i);
+    case WinTypes::ModuleList:
+        for (int i = 0, count = ListTableCount(ListSlot::ModuleMenu); i < count; i++) {
+            const uint8_t *e = ListTableEntry(ListSlot::ModuleMenu, i);
             if (!MayUseModule(DefU16(e + ModuleMenuModule))) continue;
             if (!visit(ListedRow{i, e, DefU16(e + ModuleMenuText), nullptr})) return;
         }

@@ -18,6 +18,14 @@ constexpr uint32_t ListKind = 8;   // word 4: the report list's kind
 constexpr uint32_t Size = 10;      // the bytes the lists use
 }  // namespace MenuListRecord
 
+// What the function list shows (MenuListRecord::Action of the function and
+// import lists), and what the report list shows (MenuListRecord::ListKind).
+enum class FunctionListKind : uint16_t { Exports = 1, Imports = 2, Maintenance = 3 };
+enum class ReportListKind : uint16_t { Reports = 1, Saved = 2 };
+// The codes as the list's record stores them.
+constexpr int ListCode(FunctionListKind k) { return static_cast<int>(k); }
+constexpr int ListCode(ReportListKind k) { return static_cast<int>(k); }
+
 // An entry of the five-word menu tables (saved-report map, reports,
 // exports, imports, maintenance, documents): byte offsets of its words.
 namespace MenuTableEntry {

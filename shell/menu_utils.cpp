@@ -5,6 +5,7 @@
 
 #include "core/definitions.h"
 #include "core/field_types.h"
+#include "core/list_slot.h"
 #include "core/ui_text.h"
 #include "platform/mdi.h"
 #include "platform/menu.h"
@@ -24,7 +25,7 @@ constexpr int OpsPopupPosition = 5;
 constexpr int OpsPopupTitleText = 1571;
 // The module popup's items: 501 + index of the module menu table (list
 // slot 6, 8-byte entries with the module number in the third word).
-constexpr int ModuleMenuFirstId = 501, ModuleMenuSlot = 6, ModuleMenuEntryModule = 4;
+constexpr int ModuleMenuFirstId = 501, ModuleMenuEntryModule = 4;
 
 // True while the active MDI child is maximised.
 static bool ChildMaximized()
@@ -94,8 +95,8 @@ void RemoveWindowMenu(int n)
 void CheckModuleMenu(int m)
 {
     if (!MenuHandles.modulePopup) return;
-    for (int i = 0, count = ListTableCount(ModuleMenuSlot); i < count; i++) {
-        const uint8_t *e = ListTableEntry(ModuleMenuSlot, i);
+    for (int i = 0, count = ListTableCount(ListSlot::ModuleMenu); i < count; i++) {
+        const uint8_t *e = ListTableEntry(ListSlot::ModuleMenu, i);
         MenuCheckByCommand(MenuHandles.modulePopup, ModuleMenuFirstId + i, DefU16(e + ModuleMenuEntryModule) == m);
     }
 }

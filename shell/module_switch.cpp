@@ -12,8 +12,10 @@
 #include <cassert>
 
 #include "core/definitions.h"
+#include "core/list_slot.h"
 #include "core/system.h"
 #include "core/work_blocks.h"
+#include "dict_offsets.h"
 #include "recordwin/record_windows.h"
 #include "shell/list_windows.h"
 #include "shell/menu_lists.h"
@@ -25,13 +27,8 @@
 #include "shell/window_utils.h"
 
 namespace {
-constexpr int ModuleListWindowType = 13;  // the list of the modules (the compact variant's one window)
-constexpr int ModuleTableSlot = 7;        // the module table: the register windows of the modules
 constexpr int ModuleEntryType = 0, ModuleEntryModule = 6;
-constexpr int JobQueueType = 9;           // a type the interface file defines when it has modules
 constexpr int ServerModule = 1;           // the module a server works in
-// Menu-list windows whose lists follow the current module.
-constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, WindowListType = 12;
 
 // Refills the list of every open window of `type`.
 void RefillListsOfType(int type)
@@ -54,7 +51,7 @@ void SwitchModule(int m, int flag)
 {
     (void)flag;
     if (m == -1 || m == 65535) {
-        if (DbOpenFlag) OpenOrActivateWindow(ModuleListWindowType, 0, 0, false, 0);
+        if (DbOpenFlag) OpenOrActivateWindow(WinTypes::ModuleList, 0, 0, false, 0);
         return;
     }
     if (m < 0 || m == CurrentModule) return;
@@ -72,12 +69,12 @@ void ActivateModule(int module, int previous)
     CheckModuleMenu(module);
     CurrentModule = uint16_t(module);
     WindowType1Refresh();
-    RefillListsOfType(ReportListType);
-    RefillListsOfType(WindowListType);
+    RefillListsOfType(WinTypes::ReportList);
+    RefillListsOfType(WinTypes::WindowList);
     RebuildRegisterMenu();
     RedrawWindowOne();
-    RefillListsOfType(DocumentListType);
-    RefillListsOfType(FunctionListType);
+    RefillListsOfType(WinTypes::DocumentList);
+    RefillListsOfType(WinTypes::FunctionList);
     if (NetServices.moduleOneSwitch) NetServices.moduleOneSwitch(module, previous);
 }
 
@@ -88,8 +85,8 @@ void ActivateModule(int module, int previous)
 const uint8_t *PermittedModuleEntry(int k)
 {
     if (k < 1) return nullptr;
-    for (int i = 0, count = ListTableCount(ModuleTableSlot); i < count; i++) {
-        const uint8_t *entry = ListTableEntry(ModuleTableSlot, i);
+    for (int i = 0, count = ListTableCount(ListSlot::ModuleWindows); i < count; i++) {
+        const uint8_t *entry = ListTableEntry(ListSlot::ModuleWindows, i);
         if (!entry) return nullptr;
         if (!ModuleMatches(DefU16(entry + ModuleEntryModule)) || !MayUseWindowItem(DefU16(entry + ModuleEntryType)))
             continue;
@@ -107,7 +104,9 @@ void OpenModuleEntry(int n)
 {
     if (!DbOpenFlag) return;
     if (n == -1 || n == 65535) {
-        if (CompactVariant || !WinDefExists(JobQueueType)) OpenOrActivateWindow(ModuleListWindowType, 0, 0, false, 0);
+        // Only an interface file with modules defines the job queue's type.
+        if (CompactVariant || !WinDefExists(WinTypes::JobQueue))
+            OpenOrActivateWindow(WinTypes::ModuleList, 0, 0, false, 0);
         return;
     }
     const uint8_t *entry = PermittedModuleEntry(n);
@@ -128,5 +127,6 @@ void OpenModuleEntry(int n)
 // while no module is current in an interface file without modules.
 bool ModuleMatches(int code)
 {
-    return code == 0 || code == CurrentModule || (CurrentModule == 0 && !WinDefExists(JobQueueType));
+    // Without modules (no job queue type defined) every entry counts.
+    return code == 0 || code == CurrentModule || (CurrentModule == 0 && !WinDefExists(WinTypes::JobQueue));
 }

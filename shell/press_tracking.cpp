@@ -11,6 +11,7 @@
 #include <cassert>
 
 #include "core/field_access.h"
+#include "core/window_kind.h"
 #include "outputwin/designer.h"
 #include "platform/icon.h"
 #include "platform/window.h"
@@ -37,7 +38,6 @@ constexpr int IconHalf = 16;         // icon buttons are hit in the 32 x 32 squa
 constexpr int MainWindowType = 1;
 constexpr int ArrowCentreY = 14, ArrowTop = -2, ArrowBottom = 30, ArrowLeft = 4, ArrowRight = 36;
 constexpr int CommandNext = 1, CommandPrev = 2;
-constexpr int ToolbarKindWindow = 5;   // push buttons of this window kind run bar commands
 
 // The value word of control entry e in n's record into *value; false
 // when the control has none or it lies outside the record.
@@ -151,7 +151,8 @@ bool ControlPress(int n, int32_t point)
 void PushRelease(int n, const PressStateRec &s)
 {
     int command = DefU16(s.controlEntry + ControlEntry::Command);
-    if (WinKindOf(n) == ToolbarKindWindow)
+    // The push buttons of an output window run bar commands.
+    if (WinKindOf(n) == KindCode(WindowKind::Output))
         ToolbarCommand(n, command, 0);
     else
         DialogButton(n, s.control, command, 1);

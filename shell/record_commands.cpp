@@ -25,9 +25,6 @@
 int16_t FirstFieldNumber = 1;
 
 namespace {
-constexpr int NotesType = 21;
-constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, ImportListType = 10;
-constexpr int WindowListType = 12, ModuleListType = 13, ReportSelectionType = 14, LoginType = 15, BusyType = 19;
 constexpr const char *ServerStatusClass = "ServStatClass";
 
 // True when n's type lays out a data field and no list pane: such a
@@ -109,15 +106,15 @@ void WindowOkAction(int n)
     default: return;
     }
     switch (WinTypeOf(n)) {
-    case ReportListType: ReportListRun(n); break;
-    case FunctionListType:
-    case ImportListType: ModuleFunctionListRun(n); break;
-    case DocumentListType: DocumentListRun(n); break;
-    case WindowListType: WindowListRun(n); break;
-    case ModuleListType: ModuleListRun(n); break;
-    case LoginType: LoginWindowDone(false); break;
-    case ReportSelectionType: ReportSelectionSaveOk(n); break;
-    case BusyType:
+    case WinTypes::ReportList: ReportListRun(n); break;
+    case WinTypes::FunctionList:
+    case WinTypes::ImportList: ModuleFunctionListRun(n); break;
+    case WinTypes::DocumentList: DocumentListRun(n); break;
+    case WinTypes::WindowList: WindowListRun(n); break;
+    case WinTypes::ModuleList: ModuleListRun(n); break;
+    case WinTypes::Login: LoginWindowDone(false); break;
+    case WinTypes::SaveSelection: ReportSelectionSaveOk(n); break;
+    case WinTypes::BusyMessage:
         // The server status window (found by its name) stays open on OK.
         if (WinFindByName(ServerStatusClass) != n) WinClose(n);
         break;
@@ -149,8 +146,8 @@ void CmdNewRecord(int n)
     if (kind != 0 && kind != 1 && kind != 2) return;
     // The report list's new record is a saved selection of its selected
     // report, whose number is read before a closing list loses it.
-    bool reportList = type == ReportListType;
-    int related = reportList ? (WinDefExists(ReportSelectionType) ? ReportSelectionType : 0) : RelatedType(n);
+    bool reportList = type == WinTypes::ReportList;
+    int related = reportList ? (WinDefExists(WinTypes::SaveSelection) ? WinTypes::SaveSelection : 0) : RelatedType(n);
     if (!related || !WinTypeMayOpen(related)) return;
     int report = reportList ? ReportListSelectedNumber(n) : 0;
     int opener = 0;
@@ -204,7 +201,7 @@ void CmdCancelRecord(int n)
 void CmdDeleteRecord(int n)
 {
     StateRefreshFlag = 1;
-    if (WinIsOpen(n) && WinTypeOf(n) == ReportListType) {
+    if (WinIsOpen(n) && WinTypeOf(n) == WinTypes::ReportList) {
         ReportSelectionDelete(n);
         return;
     }
@@ -231,7 +228,7 @@ void CmdDeleteRecord(int n)
 void CmdOpenType21(int n)
 {
     StateRefreshFlag = 1;
-    OpenOrActivateWindow(NotesType, 0, 0, true, WinIsOpen(n) ? n : 0);
+    OpenOrActivateWindow(WinTypes::Notes, 0, 0, true, WinIsOpen(n) ? n : 0);
 }
 
 // Sets n's edit state; when it changed, the title follows and n is repainted.

@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "core/field_access.h"
+#include "core/output_kind.h"
 #include "core/ui_text.h"
+#include "core/window_kind.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -33,10 +35,9 @@
 
 namespace {
 
-constexpr int ReportListType = 6, JobQueueType = 9;
-constexpr int KindPreview = 4, KindReport = 6;
 // Output devices of the job record's word 0.
-constexpr uint16_t DevicePrinter = 1, DeviceFile = 2, DevicePreview = 6, DeviceJobQueue = 7;
+constexpr uint16_t DevicePrinter = OutputCode(OutputKind::ToPrinter), DeviceFile = OutputCode(OutputKind::ToTextFile),
+                   DevicePreview = OutputCode(OutputKind::ToPreview), DeviceJobQueue = OutputCode(OutputKind::ToJobQueue);
 // Word 20 of the job record is cleared before a report runs from its window.
 constexpr uint32_t RunWord20 = ReportParamsVc::ExportWord;
 
@@ -96,8 +97,8 @@ void RunFromWindow(int n, uint16_t device, bool commit)
 void PrintWindow(int n)
 {
     switch (WinKindOf(n)) {
-    case KindPreview: RunFromWindow(n, DevicePrinter, false); return;
-    case KindReport: RunFromWindow(n, DevicePrinter, true); return;
+    case KindCode(WindowKind::Preview): RunFromWindow(n, DevicePrinter, false); return;
+    case KindCode(WindowKind::ReportSelection): RunFromWindow(n, DevicePrinter, true); return;
     default: break;
     }
     WindowEvent(n, WindowEventCode::Print, nullptr, nullptr);
@@ -117,11 +118,11 @@ void CmdPrint(int n)
     StateRefreshFlag = 1;
     OutputDeviceSet(DevicePrinter);
     if (!WinIsOpen(n)) return;
-    if (WinTypeOf(n) == ReportListType) {
+    if (WinTypeOf(n) == WinTypes::ReportList) {
         ReportListOnDevice(n, DevicePrinter);
         return;
     }
-    if (WinTypeOf(n) == JobQueueType) {
+    if (WinTypeOf(n) == WinTypes::JobQueue) {
         JobQueueRun(n);
         return;
     }
@@ -137,9 +138,9 @@ void CmdPreview(int n)
 {
     StateRefreshFlag = 1;
     if (!WinIsOpen(n)) return;
-    if (WinTypeOf(n) == ReportListType)
+    if (WinTypeOf(n) == WinTypes::ReportList)
         ReportListOnDevice(n, DevicePreview);
-    else if (WinKindOf(n) == KindReport)
+    else if (WinKindOf(n) == KindCode(WindowKind::ReportSelection))
         RunFromWindow(n, DevicePreview, true);
 }
 
@@ -149,11 +150,11 @@ void CmdPrintToFile(int n)
 {
     StateRefreshFlag = 1;
     if (!WinIsOpen(n)) return;
-    if (WinTypeOf(n) == ReportListType)
+    if (WinTypeOf(n) == WinTypes::ReportList)
         ReportListOnDevice(n, DeviceFile);
-    else if (WinKindOf(n) == KindPreview)
+    else if (WinKindOf(n) == KindCode(WindowKind::Preview))
         RunFromWindow(n, DeviceFile, false);
-    else if (WinKindOf(n) == KindReport)
+    else if (WinKindOf(n) == KindCode(WindowKind::ReportSelection))
         RunFromWindow(n, DeviceFile, true);
 }
 

@@ -35,8 +35,6 @@ constexpr int Block = ReportSelectionBlk::Number;
 constexpr uint32_t RowSize = ReportSelectionBlk::Rows::Size;
 constexpr uint32_t NumberAt = ReportSelectionBlk::Rows::ReportNr;   // word 42
 static_assert(NumberAt + 2 == RowSize, "the report number ends the row");
-constexpr int ReportListType = 6;
-constexpr int ListKindSaved = 2;
 
 // A block handle freed when it goes out of scope.
 struct OwnedRows {
@@ -162,11 +160,11 @@ void ReportSelectionSaveOk(int n)
     MemUnlock(rows.h);
     if (SettingsBlockStoreHandle(Block, rows.h) != RecDone) return;
     WinClose(n);
-    int list = WinFindByDef(ReportListType);
+    int list = WinFindByDef(WinTypes::ReportList);
     if (!list) return;
     uint8_t *listRecord = WinRecordBuffer(list);
     if (listRecord && MemSize(WinTable[list]->recordHandle) >= MenuListRecord::Size)
-        PutU16(listRecord, MenuListRecord::ListKind, ListKindSaved);
+        PutU16(listRecord, MenuListRecord::ListKind, ListCode(ReportListKind::Saved));
     MenuListFill(list);
     WinFieldsSync(list);
 }
@@ -179,7 +177,8 @@ void ReportSelectionSaveOk(int n)
 void ReportSelectionDelete(int listWindow)
 {
     StateRefreshFlag = 1;
-    if (!WinIsOpen(listWindow) || RecordWord(listWindow, MenuListRecord::ListKind) != ListKindSaved) return;
+    if (!WinIsOpen(listWindow) || RecordWord(listWindow, MenuListRecord::ListKind) != ListCode(ReportListKind::Saved))
+        return;
     int selected = ListSelectedIndex(listWindow);
     uint8_t target[RowSize];
     if (selected < 0 || !ListedStoredRow(listWindow, selected, target)) return;
@@ -207,7 +206,7 @@ void ReportSelectionDelete(int listWindow)
 // when the list is not open or no entry with a number is selected.
 int ReportListSelectedNumber(int listWindow)
 {
-    if (!WinIsOpen(listWindow) || WinTypeOf(listWindow) != ReportListType) return 0;
+    if (!WinIsOpen(listWindow) || WinTypeOf(listWindow) != WinTypes::ReportList) return 0;
     int number = ListedNumber(listWindow, ListSelectedIndex(listWindow));
     return number > 0 && number < 65536 ? number : 0;
 }

@@ -39,7 +39,6 @@
 #include "shell/window_utils.h"
 
 constexpr int TextClassesFailed = 9509;
-constexpr int CompactWindowType = 13;
 constexpr int ExitStartFailed = 3;
 constexpr int ExitOtherInstanceDeaf = 4;
 
@@ -161,7 +160,7 @@ static int WinMainRun(const StartOptions &o)
     }
     if (!DbOpenFlag) DbConnectCommand();
     if (DbOpenFlag) {
-        if (CompactVariant) OpenOrActivateWindow(CompactWindowType, 0, 0, false, 0);
+        if (CompactVariant) OpenOrActivateWindow(WinTypes::ModuleList, 0, 0, false, 0);
         StartupFlag = 0;
         // The menus and the bar's buttons start as the open windows allow,
         // not as built (everything enabled).

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/definitions.h"
+#include "core/list_slot.h"
 #include "core/system.h"
 #include "core/ui_text.h"
 #include "core/window_entries.h"
@@ -27,7 +28,7 @@ constexpr int NameBoxLeft = 370, NameX = 380, NameY = 3, NameYCompact = 9, Modul
 constexpr int ButtonY = 18, IconHalf = kPlIconSize / 2;
 constexpr int StripInset = 7, StripHeight = 19, StripTextX = 13, StripTextDy = 3;
 // The module popup's entries: text number at +0, module at +4.
-constexpr int ModuleMenuSlot = 6, ModuleMenuText = 0, ModuleMenuModule = 4;
+constexpr int ModuleMenuText = 0, ModuleMenuModule = 4;
 
 PlFont *NormalFont() { return UiFontNormal ? UiFontNormal : FontUiRegular(); }
 
@@ -55,8 +56,8 @@ void PlainText(DrawContext *dc, int x, int y, std::string_view text)
 std::string ModuleLine()
 {
     std::string line;
-    for (int i = 0; CurrentModule != 0 && i < ListTableCount(ModuleMenuSlot); i++) {
-        const uint8_t *e = ListTableEntry(ModuleMenuSlot, i);
+    for (int i = 0; CurrentModule != 0 && i < ListTableCount(ListSlot::ModuleMenu); i++) {
+        const uint8_t *e = ListTableEntry(ListSlot::ModuleMenu, i);
         if (!e || DefU16(e + ModuleMenuModule) != CurrentModule) continue;
         char text[256], plain[256];
         GetUiTextC(text, DefU16(e + ModuleMenuText));

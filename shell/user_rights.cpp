@@ -20,6 +20,7 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
+#include "core/window_kind.h"
 #include "core/work_blocks.h"
 #include "database/access/person_password.h"
 #include "database/access/record_access.h"
@@ -30,13 +31,10 @@
 namespace {
 
 constexpr int RowSize = 6;               // three u16: kind, item, right
-constexpr int RightModule = 1, RightWindowItem = 2, RightWindowType = 3, RightFirstList = 4, RightSecondList = 5;
 constexpr int RightModulesDefault = 9;
-constexpr int MaintenanceListKind = 3;   // the module-function list's maintenance kind
 constexpr int ClientRefusedRegister = 91;
 constexpr int TextNoRight = 16001;       // your access group does not allow this
 
-constexpr int KindList = 1, KindRecord = 3, KindSettings = 8, KindSettingsRows = 9;
 constexpr int WordKind = 0, WordRegister = 8, WordBlock = 9;
 
 // The logged-in user's access list; 0 when no user is logged in.
@@ -84,7 +82,7 @@ bool SomeWindowAllows(const UserRightsRec &r, int reg, int kindA, int kindB, boo
         int kind = WinTypeWord(type, WordKind);
         if (kind != kindA && kind != kindB) continue;
         exists = true;
-        if (RightAllows(RightsAccessRight(r, RightWindowItem, type))) return true;
+        if (RightAllows(RightsAccessRight(r, RightCode(RightKind::WindowItem), type))) return true;
     }
     return !exists && none;
 }
@@ -96,7 +94,7 @@ bool SomeWindowAllows(const UserRightsRec &r, int reg, int kindA, int kindB, boo
 bool MayUseWindowItem(int type)
 {
     if (RunModeIsClient() && WinTypeRegister(type) == ClientRefusedRegister) return false;
-    return RightAllows(UserAccessRight(UserAccessList(), RightWindowItem, type));
+    return RightAllows(UserAccessRight(UserAccessList(), RightCode(RightKind::WindowItem), type));
 }
 
 // True when the user may use module m: a client never enters module 1;
@@ -118,24 +116,33 @@ bool MayOpenWindowType(int type)
 }
 
 // True when the type-3 right of the window type allows.
-bool MayOpenWindowTypeRight(int type) { return RightAllows(UserAccessRight(UserAccessList(), RightWindowType, type)); }
+bool MayOpenWindowTypeRight(int type)
+{
+    return RightAllows(UserAccessRight(UserAccessList(), RightCode(RightKind::WindowType), type));
+}
 
 // True when the type-4 right of entry `item` of the first offered list
 // (reports, exports) allows; the window n is not used.
-bool MayUseType4Item(int n, int item) { return RightAllows(UserAccessRight(UserAccessList(), RightFirstList, item)); }
+bool MayUseType4Item(int n, int item)
+{
+    return RightAllows(UserAccessRight(UserAccessList(), RightCode(RightKind::FirstList), item));
+}
 
 // The same check as MayUseType4Item, under the name the fillers use.
 bool MayUseType4(int n, int item) { return MayUseType4Item(n, item); }
 
 // True when the type-5 right of entry `item` of the second offered list
 // (documents, maintenance) allows; the window n is not used.
-bool MayUseType5Item(int n, int item) { return RightAllows(UserAccessRight(UserAccessList(), RightSecondList, item)); }
+bool MayUseType5Item(int n, int item)
+{
+    return RightAllows(UserAccessRight(UserAccessList(), RightCode(RightKind::SecondList), item));
+}
 
 // The same check as MayUseType5Item, under the name the fillers use.
 bool MayUseType5(int n, int item) { return MayUseType5Item(n, item); }
 
 // False for list kind 3 (maintenance), true for every other kind.
-bool MayUseType4Or5(int kind) { return kind != MaintenanceListKind; }
+bool MayUseType4Or5(int kind) { return kind != ListCode(FunctionListKind::Maintenance); }
 
 // Set by every accepted login. Before any (the server's own frame, a
 // program with no company yet) nobody's empty list allows all, as the
@@ -175,7 +182,7 @@ int RightsModuleRight(const UserRightsRec &r, int module)
     int right = 0;
     EachRow(r, [&](int t, int i, int value) {
         if (t == RightModulesDefault && i == 1) right = 1;
-        if (t == RightModule && i == module) right = value;
+        if (t == RightCode(RightKind::Module) && i == module) right = value;
     });
     return right;
 }
@@ -185,12 +192,15 @@ int RightsModuleRight(const UserRightsRec &r, int module)
 // rules, which the rights of the window that started them already passed.
 bool RightsMayWriteRegister(const UserRightsRec &r, int reg)
 {
-    return SomeWindowAllows(r, reg, KindRecord, KindRecord, true);
+    return SomeWindowAllows(r, reg, KindCode(WindowKind::Record), KindCode(WindowKind::Record), true);
 }
 
 // Reads of a register whose records are guarded (persons, access
 // groups): one of its record or list windows must be allowed.
-bool RightsMayReadRegister(const UserRightsRec &r, int reg) { return SomeWindowAllows(r, reg, KindRecord, KindList, true); }
+bool RightsMayReadRegister(const UserRightsRec &r, int reg)
+{
+    return SomeWindowAllows(r, reg, KindCode(WindowKind::Record), KindCode(WindowKind::List), true);
+}
 
 // Stores of a settings block: the window-type right of every settings
 // window that shows it. Windows share blocks (the company window and the
@@ -202,8 +212,8 @@ bool RightsMayWriteBlock(const UserRightsRec &r, int block)
     for (int type = 1; type < WinTypeCount; type++) {
         if (!WinDefExists(type) || WinTypeWord(type, WordRegister) != 0 || WinTypeWord(type, WordBlock) != block) continue;
         int kind = WinTypeWord(type, WordKind);
-        if (kind != KindSettings && kind != KindSettingsRows) continue;
-        if (!RightAllows(RightsAccessRight(r, RightWindowType, type))) return false;
+        if (kind != KindCode(WindowKind::Settings) && kind != KindCode(WindowKind::SettingsTable)) continue;
+        if (!RightAllows(RightsAccessRight(r, RightCode(RightKind::WindowType), type))) return false;
     }
     return true;
 }
@@ -217,10 +227,10 @@ bool RightsMayChangeGroups(const UserRightsRec &r)
     if (r.administrator) return true;
     for (int type = 1; type < WinTypeCount; type++) {
         if (!WinDefExists(type) || WinTypeWord(type, WordRegister) != AccessVc::Number ||
-            WinTypeWord(type, WordKind) != KindRecord)
+            WinTypeWord(type, WordKind) != KindCode(WindowKind::Record))
             continue;
-        if (RightAllows(RightsAccessRight(r, RightWindowItem, type)) &&
-            RightAllows(RightsAccessRight(r, RightWindowType, type)))
+        if (RightAllows(RightsAccessRight(r, RightCode(RightKind::WindowItem), type)) &&
+            RightAllows(RightsAccessRight(r, RightCode(RightKind::WindowType), type)))
             return true;
     }
     return false;
@@ -248,10 +258,10 @@ bool RightsMayUpdatePerson(const UserRightsRec &r, const uint8_t *ownCode, const
 
 // Runs the menu lists offer (reports, exports, maintenance, documents):
 // an entry of list table `slot` is offered when its module is one the
-// user may use (0: every module) and its right of type `rightType`
+// user may use (0: every module) and its right of kind `right`
 // allows its number. A number no entry names is run only by a window's
 // button, which asks no list: its right alone decides.
-bool RightsMayUseListed(const UserRightsRec &r, int slot, int rightType, int number)
+bool RightsMayUseListed(const UserRightsRec &r, ListSlot slot, RightKind right, int number)
 {
     bool named = false;
     for (int i = 0, count = ListTableCount(slot); i < count; i++) {
@@ -261,9 +271,9 @@ bool RightsMayUseListed(const UserRightsRec &r, int slot, int rightType, int num
         named = true;
         int module = DefU16(e + MenuTableEntry::Module);
         if (module != 0 && !RightAllows(RightsModuleRight(r, module))) continue;
-        if (RightAllows(RightsAccessRight(r, rightType, entryNumber))) return true;
+        if (RightAllows(RightsAccessRight(r, RightCode(right), entryNumber))) return true;
     }
-    return !named && RightAllows(RightsAccessRight(r, rightType, uint16_t(number)));
+    return !named && RightAllows(RightsAccessRight(r, RightCode(right), uint16_t(number)));
 }
 
 // A check of the logged-in user's rights before a window stores: told

@@ -1,7 +1,9 @@
 // window_close.cpp - closing record windows: one window, the question
 // about its changes, every window, and the quit.
 #include "core/ui_text.h"
+#include "core/window_kind.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "recordwin/record_windows.h"
 #include "rules/record_key_text.h"
 #include "shell/field_editing.h"
@@ -12,7 +14,6 @@
 namespace {
 constexpr int TextStoreNew = 1518, TextStoreChanges = 1519;
 constexpr int AnswerYes = 1, AnswerNo = 4;
-constexpr int ReportOutputKind = 5, ModuleListType = 13;
 
 // Asks text `text` with Yes, No and Cancel; the answer.
 int AskStore(int text)
@@ -31,7 +32,7 @@ int AskStore(int text)
 // closes. True when n is closed.
 bool CloseRecordWindow(int n)
 {
-    if (!WinIsOpen(n) || WinKindOf(n) == ReportOutputKind) return false;
+    if (!WinIsOpen(n) || WinKindOf(n) == KindCode(WindowKind::Output)) return false;
     uint16_t type = WinTable[n]->windowType;
     if (!WinAskStoreChanges(n)) return false;
     StateRefreshFlag = 1;
@@ -81,8 +82,8 @@ bool CloseAllWindows(int force)
 {
     bool compact = !WinDefExists(9);
     for (int n = WinFirst; n <= WinLast; n++) {
-        if (!WinIsOpen(n) || WinKindOf(n) == ReportOutputKind) continue;
-        if (compact && WinTypeOf(n) == ModuleListType) continue;
+        if (!WinIsOpen(n) || WinKindOf(n) == KindCode(WindowKind::Output)) continue;
+        if (compact && WinTypeOf(n) == WinTypes::ModuleList) continue;
         uint16_t type = WinTable[n]->windowType;
         bool may = WinAskStoreChanges(n);
         if (!may && force != 1) return false;

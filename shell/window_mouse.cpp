@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "dict_offsets.h"
+#include "core/window_kind.h"
 #include "output/devices/report_output.h"
 #include "output/job_queue.h"
 #include "outputwin/printer_windows.h"
@@ -27,14 +29,11 @@
 
 namespace {
 
-constexpr int ReportListType = 6, DocumentListType = 8, JobQueueType = 9, SaveSelectionType = 14;
-constexpr int LoginType = 15, AboutType = 18, BusyType = 19, DesignerType = 23;
 constexpr int DesignerItemFirst = 24, DesignerItemLast = 31;
 constexpr int LoginCancelButton = 1;   // the login window's Cancel
 constexpr int DesignerChoices = 5;     // the designer's buttons 1..5 choose its tool
 constexpr int CodeOk = 8, CodeClose = 5;
 // Kinds whose window specifies a run: report, export and maintenance.
-constexpr int KindReport = 6, KindExport = 7, KindMaintenance = 10;
 constexpr uint32_t NoControl = 65535;
 
 // The y of a packed point (y in the high half, x in the low).
@@ -182,18 +181,18 @@ void DialogButton(int n, int control, int code, int flag)
     if (!WinIsOpen(n)) return;
     int type = WinTypeOf(n);
     switch (type) {
-    case ReportListType: ReportListButton(n, code); return;
-    case DocumentListType: DocumentListButton(n, code); return;
-    case JobQueueType: RepJobQueueButton(n, code); return;
+    case WinTypes::ReportList: ReportListButton(n, code); return;
+    case WinTypes::DocumentList: DocumentListButton(n, code); return;
+    case WinTypes::JobQueue: RepJobQueueButton(n, code); return;
     case PrinterListType: PrinterListButton(n, code); return;
-    case LoginType: LoginWindowDone(control == LoginCancelButton); return;
-    case AboutType: WinClose(n); return;
-    case SaveSelectionType:   // OK saves the selection; Cancel drops it unasked
+    case WinTypes::Login: LoginWindowDone(control == LoginCancelButton); return;
+    case WinTypes::About: WinClose(n); return;
+    case WinTypes::SaveSelection:   // OK saves the selection; Cancel drops it unasked
         if (code == CodeOk) WindowOkAction(n);
         if (code == CodeClose) WinClose(n);
         return;
-    case BusyType: (void)CloseRecordWindow(n); return;
-    case DesignerType:
+    case WinTypes::BusyMessage: (void)CloseRecordWindow(n); return;
+    case WinTypes::FormDesigner:
         if (control >= 1 && control <= DesignerChoices) WinTable[n]->dialogChoice = uint16_t(control);
         return;
     default: break;
@@ -206,7 +205,8 @@ void DialogButton(int n, int control, int code, int flag)
         return;
     }
     int kind = WinKindOf(n);
-    bool runs = kind == KindReport || kind == KindExport || kind == KindMaintenance;
+    bool runs = kind == KindCode(WindowKind::ReportSelection) || kind == KindCode(WindowKind::ExportSelection) ||
+                kind == KindCode(WindowKind::Maintenance);
     if (runs && (code == CodeOk || code == CodeClose)) {
         if (code == CodeOk)
             WindowOkAction(n);

@@ -6,6 +6,7 @@
 
 #include "core/interface_load.h"
 #include "core/ui_text.h"
+#include "dict_offsets.h"
 #include "platform/control.h"
 #include "platform/mdi.h"
 #include "platform/window.h"
@@ -91,7 +92,7 @@ static bool WinAllocBuffers(int n)
 }
 
 // The About window (type 18) stands lower and is less high than the rest.
-constexpr int AboutType = 18, AboutDropY = 15, AboutLessHeight = 18;
+constexpr int AboutDropY = 15, AboutLessHeight = 18;
 
 // The MDI child's rectangle, relative to the MDI client, of a window of
 // the type opened at rectangle r of the type's form (words 3 to 6, and
@@ -100,7 +101,7 @@ PlRect WinTypeRectToChild(int type, const MacRect &r)
 {
     int x = r.left, y = r.top - OpenOffsetY;
     int width = r.right - r.left + OpenExtraWidth, height = r.bottom - r.top + OpenExtraHeight;
-    if (type == AboutType) {
+    if (type == WinTypes::About) {
         y += AboutDropY;
         height -= AboutLessHeight;
     }
@@ -113,7 +114,7 @@ PlRect WinTypeRectToChild(int type, const MacRect &r)
 MacRect WinChildToTypeRect(int type, const PlRect &c)
 {
     int top = c.top + OpenOffsetY, height = c.bottom - c.top;
-    if (type == AboutType) {
+    if (type == WinTypes::About) {
         top -= AboutDropY;
         height += AboutLessHeight;
     }
@@ -128,7 +129,7 @@ static uint32_t WinCreateChild(int n, const MacRect &r)
     PString title;
     GetUiText(title, WinTypeWord(type, 10));
     uint32_t style = ChildStyle;
-    if (type == 15 || type == AboutType) style = DialogStyle;
+    if (type == 15 || type == WinTypes::About) style = DialogStyle;
     PlMdiCreate create{WinClassForType(type), PStringView(title), WinTypeRectToChild(type, r), style, n};
     return MdiCreateChild(MdiClientWindow, create);
 }

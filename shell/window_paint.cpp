@@ -10,10 +10,12 @@
 #include <cstring>
 
 #include "core/field_types.h"
+#include "core/list_slot.h"
 #include "core/memblock.h"
 #include "core/pstring.h"
 #include "core/system.h"
 #include "core/ui_text.h"
+#include "core/window_kind.h"
 #include "core/work_blocks.h"
 #include "output/devices/report_output.h"
 #include "outputwin/designer.h"
@@ -33,9 +35,7 @@ namespace {
 // Icon-button entries from this index on are module buttons (types 1 and 13).
 constexpr int ModuleButtonFirst = 5;
 // The module table (list slot 7): window type, text, second text, module.
-constexpr int ModuleListSlot = 7;
 constexpr int ModuleEntryType = 0, ModuleEntryLabel = 4, ModuleEntryModule = 6;
-constexpr int DesignerKind = 11;
 // The width of the gap that marks the current page in the page strip.
 constexpr int PageGap = 30;
 
@@ -258,7 +258,7 @@ void WinPaintContents(int n)
     WinDrawControls(n, false);
     if (WinKindOf(n) == 1 || WinKindOf(n) == 2) ListRefresh(n);
     if (WinKindOf(n) == 4) PreviewPaint(n);
-    if (WinKindOf(n) == DesignerKind) DesignerPaint(n);
+    if (WinKindOf(n) == KindCode(WindowKind::Designer)) DesignerPaint(n);
     if (WinTypeOf(n) == 13 && CompactVariant) WinDrawModuleButtons(n, false);
     WinScrollBarsUpdate(n);
 }
@@ -280,8 +280,8 @@ void WinDrawModuleButtons(int n, bool clear)
     }
     UseSemiboldFont(n);
     int next = ModuleButtonFirst;
-    for (int i = 0, count = ListTableCount(ModuleListSlot); i < count; i++) {
-        const uint8_t *m = ListTableEntry(ModuleListSlot, i);
+    for (int i = 0, count = ListTableCount(ListSlot::ModuleWindows); i < count; i++) {
+        const uint8_t *m = ListTableEntry(ListSlot::ModuleWindows, i);
         if (!ModuleMatches(DefU16(m + ModuleEntryModule)) || !MayUseWindowItem(DefU16(m + ModuleEntryType))) continue;
         uint8_t *e = WinDefEntry(n, WinPartIconButtons, next++);
         if (!e) break;

@@ -4,6 +4,7 @@
 // types and modules.
 #include <cassert>
 
+#include "core/list_slot.h"
 #include "core/ui_text.h"
 #include "core/window_entries.h"
 #include "shell/window_layout.h"
@@ -11,9 +12,9 @@
 
 namespace {
 // List-table slots and word offsets of their entries.
-constexpr int ModuleMenuSlot = 6, ModuleMenuTextAt = 0, ModuleMenuModule = 4;
-constexpr int ModulesSlot = 7, ModulesType = 0, ModulesText = 2;
-constexpr int WindowsSlot = 8, WindowsText = 0, WindowsType = 2;
+constexpr int ModuleMenuTextAt = 0, ModuleMenuModule = 4;
+constexpr int ModulesType = 0, ModulesText = 2;
+constexpr int WindowsText = 0, WindowsType = 2;
 }  // namespace
 
 // Entry i of part `part` of n's type; null when there is none.
@@ -59,12 +60,12 @@ int WinEditFieldType(int n)
 void WindowTypeMenuText(int type, uint8_t *text)
 {
     text[0] = 0;
-    for (int i = 0; i < ListTableCount(WindowsSlot); i++) {
-        const uint8_t *e = ListTableEntry(WindowsSlot, i);
+    for (int i = 0; i < ListTableCount(ListSlot::Windows); i++) {
+        const uint8_t *e = ListTableEntry(ListSlot::Windows, i);
         if (DefU16(e + WindowsType) == type) return GetUiText(text, DefU16(e + WindowsText));
     }
-    for (int i = 0; i < ListTableCount(ModulesSlot); i++) {
-        const uint8_t *e = ListTableEntry(ModulesSlot, i);
+    for (int i = 0; i < ListTableCount(ListSlot::ModuleWindows); i++) {
+        const uint8_t *e = ListTableEntry(ListSlot::ModuleWindows, i);
         if (DefU16(e + ModulesType) == type) return GetUiText(text, DefU16(e + ModulesText));
     }
 }
@@ -75,9 +76,9 @@ void ModuleMenuText(int code, uint8_t *text)
 {
     text[0] = 0;
     int found = -1;
-    for (int i = 0; i < ListTableCount(ModuleMenuSlot); i++)
-        if (DefU16(ListTableEntry(ModuleMenuSlot, i) + ModuleMenuModule) == code) found = i;
-    if (found >= 0) GetUiText(text, DefU16(ListTableEntry(ModuleMenuSlot, found) + ModuleMenuTextAt));
+    for (int i = 0; i < ListTableCount(ListSlot::ModuleMenu); i++)
+        if (DefU16(ListTableEntry(ListSlot::ModuleMenu, i) + ModuleMenuModule) == code) found = i;
+    if (found >= 0) GetUiText(text, DefU16(ListTableEntry(ListSlot::ModuleMenu, found) + ModuleMenuTextAt));
 }
 
 // The screen field of n showing the record field at `offset`: the first

@@ -6,6 +6,8 @@
 #include <cassert>
 
 #include "core/field_access.h"
+#include "core/output_kind.h"
+#include "core/window_kind.h"
 #include "dict_offsets.h"
 #include "output/job_queue.h"
 #include "platform/control.h"
@@ -18,13 +20,11 @@
 #include "shell/window_table.h"
 
 namespace {
-constexpr int DesignerKind = 11;
 constexpr int32_t DesignerPaneRange = 910;   // the form's height in designer units
-constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, JobQueueType = 9,
-              ImportListType = 10, WindowListType = 12, ModuleListType = 13, ReportSelectionType = 14;
 // Output devices and actions the lists start with.
-constexpr int DevicePrinter = 1, DeviceTextFile = 2, DeviceReportList = 6;
-constexpr int ActionFirst = 1, KindExports = 1, KindImports = 2, ListKindReports = 1;
+constexpr int DevicePrinter = OutputCode(OutputKind::ToPrinter), DeviceTextFile = OutputCode(OutputKind::ToTextFile),
+              DeviceReportList = OutputCode(OutputKind::ToPreview);
+constexpr int ActionFirst = 1;
 // Buttons named by (group, button): the report list's saved-selection
 // kind, and the import-only device of the function lists.
 constexpr int SavedKindGroup = MenuListRecord::ListKind, SavedKindButton = 2;
@@ -87,33 +87,33 @@ void WinPrepareAfterOpen(int n)
     SetPortWindow(n);
     int kind = WinKindOf(n);
     if (kind == 1 || kind == 2) ListPrepare(n);
-    if (kind == DesignerKind) DesignerPanePrepare(n);
+    if (kind == KindCode(WindowKind::Designer)) DesignerPanePrepare(n);
     switch (WinTypeOf(n)) {
-    case ReportListType:
-        SetListRecord(n, DeviceReportList, ActionFirst, 1, ListKindReports);
+    case WinTypes::ReportList:
+        SetListRecord(n, DeviceReportList, ActionFirst, 1, ListCode(ReportListKind::Reports));
         MenuListFill(n);
-        WinButtonsEnable(n, SavedKindGroup, SavedKindButton, WinDefExists(ReportSelectionType));
+        WinButtonsEnable(n, SavedKindGroup, SavedKindButton, WinDefExists(WinTypes::SaveSelection));
         break;
-    case FunctionListType:
+    case WinTypes::FunctionList:
         // Exports first: their devices on, the import-only one off.
-        SetListRecord(n, DeviceTextFile, KindExports, 0, 0);
+        SetListRecord(n, DeviceTextFile, ListCode(FunctionListKind::Exports), 0, 0);
         MenuListFill(n);
         for (int b : ExportDeviceButtons) WinButtonsEnable(n, DeviceGroup, b, true);
         WinButtonsEnable(n, DeviceGroup, ImportDeviceButton, false);
         break;
-    case DocumentListType:
+    case WinTypes::DocumentList:
         SetListRecord(n, DevicePrinter, ActionFirst, 0, 0);
         MenuListFill(n);
         break;
-    case ImportListType:
-        SetListRecord(n, DeviceTextFile, KindImports, 0, 0);
+    case WinTypes::ImportList:
+        SetListRecord(n, DeviceTextFile, ListCode(FunctionListKind::Imports), 0, 0);
         MenuListFill(n);
         WinButtonsEnable(n, DeviceGroup, ImportDeviceButton, false);
         break;
-    case WindowListType:
-    case ModuleListType: MenuListFill(n); break;
-    case ReportSelectionType: ReportSelectionPrepare(n); break;
-    case JobQueueType: RepJobQueueList(n); break;
+    case WinTypes::WindowList:
+    case WinTypes::ModuleList: MenuListFill(n); break;
+    case WinTypes::SaveSelection: ReportSelectionPrepare(n); break;
+    case WinTypes::JobQueue: RepJobQueueList(n); break;
     default: break;
     }
     if (WinIsOpen(n)) WindowEvent(n, WindowEventCode::LaidOut, nullptr, nullptr);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/pstring.h"
+#include "core/window_kind.h"
 #include "platform/control.h"
 #include "platform/mdi.h"
 #include "platform/queue.h"
@@ -16,7 +17,6 @@
 #include "shell/window_table.h"
 
 // Window kinds (word 0 of the type) that the utilities tell apart.
-constexpr int KindList = 1, KindPagedList = 2, KindPane = 4, KindDesigner = 11;
 
 // The live MDI child of window n; 0 when n is not open or has none.
 static uint32_t ChildOf(int n)
@@ -42,7 +42,7 @@ void ActivateWindowNumber(int n)
         MdiRestore(child);
     else
         MdiActivate(WinParent(child), child);
-    if (WinKindOf(n) != KindDesigner) return;
+    if (WinKindOf(n) != KindCode(WindowKind::Designer)) return;
     int saved;
     GetPortWindow(&saved);
     SetPortWindow(n);
@@ -137,7 +137,8 @@ static void StepRecord(int n, int pageCode)
         (pageCode == PlSb::PageDown ? WinRecordNext : WinRecordPrev)(n);
         return;
     }
-    if (kind == KindList || kind == KindPagedList || kind == KindPane)
+    if (kind == KindCode(WindowKind::List) || kind == KindCode(WindowKind::ChoiceList) ||
+        kind == KindCode(WindowKind::Preview))
         WinSend(child, PlMsg::VScroll, uintptr_t(pageCode), 0);
 }
 

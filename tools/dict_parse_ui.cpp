@@ -7,6 +7,8 @@
 #include <cstdlib>
 
 #include "core/window_entries.h"
+#include "core/list_slot.h"
+#include "core/window_kind.h"
 #include "tools/dict.h"
 #include "tools/dict_parser.h"
 #include "tools/dict_types.h"
@@ -124,21 +126,21 @@ const std::vector<EntryForm> &ListForms() {
                                           {"number", 4, Form::U16}, {"wintype2", 6, Form::U16, R::WinType},
                                           {"module", 8, Form::U16}};
     static const std::vector<EntryForm> forms = {
-        {"savedreports", 0, false, 10, run, {}},
-        {"reports", 1, false, 10, run, {}},
-        {"exports", 2, false, 10, run, {}},
-        {"imports", 3, false, 10, run, {}},
-        {"maintenance", 4, false, 10, run, {}},
-        {"documents", 5, false, 10, run, {}},
-        {"modulemenu", 6, false, 8,
+        {"savedreports", SlotCode(ListSlot::SavedReports), false, 10, run, {}},
+        {"reports", SlotCode(ListSlot::Reports), false, 10, run, {}},
+        {"exports", SlotCode(ListSlot::Exports), false, 10, run, {}},
+        {"imports", SlotCode(ListSlot::Imports), false, 10, run, {}},
+        {"maintenance", SlotCode(ListSlot::Maintenance), false, 10, run, {}},
+        {"documents", SlotCode(ListSlot::Documents), false, 10, run, {}},
+        {"modulemenu", SlotCode(ListSlot::ModuleMenu), false, 8,
          {{"text", 0, Form::U16, R::Text}, {"word1", 2, Form::U16}, {"module", 4, Form::U16},
           {"word3", 6, Form::U16}},
          {}},
-        {"modules", 7, false, 8,
+        {"modules", SlotCode(ListSlot::ModuleWindows), false, 8,
          {{"wintype", 0, Form::U16, R::WinType}, {"text", 2, Form::U16, R::Text},
           {"text2", 4, Form::U16, R::Text}, {"module", 6, Form::U16}},
          {}},
-        {"windows", 8, false, 6,
+        {"windows", SlotCode(ListSlot::Windows), false, 6,
          {{"text", 0, Form::U16, R::Text}, {"wintype", 2, Form::U16, R::WinType}, {"module", 4, Form::U16}},
          {}},
     };
@@ -154,18 +156,18 @@ constexpr std::array<Named, 2> AlignNames = {{{"left", 0}, {"right", 1}}};
 constexpr std::array<Named, 2> AccessNames = {{{"new", AccessNewOnly}, {"always", AccessAlways}}};
 constexpr std::array<Named, 6> ControlKinds = {
     {{"button", 0}, {"check", 1}, {"radio", 2}, {"scroll", 16}, {"tab", 32}, {"matrixtab", 64}}};
-constexpr std::array<Named, 12> WindowKinds = {{{"plain", 0},
-                                                {"list", 1},
-                                                {"choicelist", 2},
-                                                {"record", 3},
-                                                {"preview", 4},
-                                                {"output", 5},
-                                                {"reportparams", 6},
-                                                {"exportspec", 7},
-                                                {"settings", 8},
-                                                {"settingsrows", 9},
-                                                {"maintenance", 10},
-                                                {"designer", 11}}};
+constexpr std::array<Named, 12> WindowKinds = {{{"plain", KindCode(WindowKind::Plain)},
+                                                {"list", KindCode(WindowKind::List)},
+                                                {"choicelist", KindCode(WindowKind::ChoiceList)},
+                                                {"record", KindCode(WindowKind::Record)},
+                                                {"preview", KindCode(WindowKind::Preview)},
+                                                {"output", KindCode(WindowKind::Output)},
+                                                {"reportparams", KindCode(WindowKind::ReportSelection)},
+                                                {"exportspec", KindCode(WindowKind::ExportSelection)},
+                                                {"settings", KindCode(WindowKind::Settings)},
+                                                {"settingsrows", KindCode(WindowKind::SettingsTable)},
+                                                {"maintenance", KindCode(WindowKind::Maintenance)},
+                                                {"designer", KindCode(WindowKind::Designer)}}};
 
 // A number, or one of the given names.
 template <size_t N>

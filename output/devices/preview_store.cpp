@@ -32,11 +32,10 @@ uint32_t PreviewStoreLimit = 256u << 20;
 
 namespace {
 
-constexpr int PreviewWindowType = 5;
 
 // The record of preview window n and its byte size; null when n is no
 // open preview (or no window layer is installed).
-uint8_t *PreviewRecord(int n, uint32_t *size) { return OutWindowRecord(n, PreviewWindowType, size); }
+uint8_t *PreviewRecord(int n, uint32_t *size) { return OutWindowRecord(n, WinTypes::Preview, size); }
 
 uint8_t *PreviewRecordOf(int n)
 {

@@ -4,7 +4,7 @@
 // Each operation is a dispatcher with two roads. On a server running
 // output for a client (RemoteOutput set) it is encoded as a numbered
 // output command into the outgoing message and nothing is drawn; else it
-// runs on the device that word 0 of the job record names (OutputKindCode).
+// runs on the device that word 0 of the job record names (OutputKind).
 // A client runs the commands it receives through the same local road, so
 // local and remote output look alike. The texts, values, advance, line
 // feed, picture and export-stream operations are declared in
@@ -24,6 +24,7 @@
 
 #include "core/decimal.h"
 #include "core/memblock.h"
+#include "core/output_kind.h"
 #include "output/output_job.h"
 #include "output/export_text.h"
 
@@ -55,17 +56,13 @@ struct PageHeaderLinesRec {
 extern PageHeaderLinesRec PageHeaderLines;
 constexpr int HeaderLineCount = 10, HeaderSlot = 512, HeaderRightAt = 256;
 
-// The output devices by the code word 0 of the job record holds.
-enum OutputKindCode : uint16_t {
-    OutPrinter = 1,        // the printer (a PDF document)
-    OutTextFile = 2,       // a text file: texts each followed by TAB, lines ended by CR LF
-    OutBuffer = 5,         // the memory buffer, emptied at job start
-    OutPreview = 6,        // a preview window (type 5)
-    OutBufferKeep = 8,     // the memory buffer, kept across jobs
-    OutCharPrinter = 10,   // a character printer on a port
-    OutTabFile = 12,       // a file of TAB-separated fields
-    OutNone = 65521,       // no output; only the busy message shows the title
-};
+// The output devices (core/output_kind.h) under the short names the
+// output operations use.
+constexpr uint16_t OutPrinter = OutputCode(OutputKind::ToPrinter), OutTextFile = OutputCode(OutputKind::ToTextFile),
+                   OutBuffer = OutputCode(OutputKind::ToBuffer), OutPreview = OutputCode(OutputKind::ToPreview),
+                   OutBufferKeep = OutputCode(OutputKind::ToBufferKept),
+                   OutCharPrinter = OutputCode(OutputKind::ToCharPrinter), OutTabFile = OutputCode(OutputKind::ToTabFile),
+                   OutNone = OutputCode(OutputKind::Nowhere);
 
 // Set while a batch run prints on the device its window chose: a form
 // print to an empty destination then keeps that device (print_destination.cpp).

@@ -45,7 +45,6 @@ constexpr int TextRemindSubject = 14450, TextRemindPrintedTo = 14451, TextRemind
               TextRemindOtherCustomer = 14456, TextRemindNotOverdue = 14457, TextRemindTooFewDays = 14458,
               TextRemindDaysOrMore = 14459, TextRemindOtherLevel = 14460, TextRemindTimes = 14461,
               TextRemindCredits = 14462, TextRemindNonePrinted = 14463, TextRemindPrinted = 14464;
-constexpr int16_t OutputScreen = 6;
 
 // UI text n as a string.
 std::string UiTextString(int n) {
@@ -369,7 +368,7 @@ void TellReminderOutcome(const uint8_t *selection, const ReminderTally &t, bool 
     o.failed = t.failed;
     o.failedText = TextRemindFailed;
     o.stopped = stopped;
-    const bool screen = GetI16(selection, ReportParamsVc::OutputKind) == OutputScreen;
+    const bool screen = GetU16(selection, ReportParamsVc::OutputKind) == OutputCode(OutputKind::ToPreview);
     o.whereText = screen || t.folder.empty() ? (screen ? TextRemindShown : TextRemindPrinted) : TextRemindPrintedTo;
     if (!screen) o.whereExtra = t.folder;
     auto number = [selection](size_t at) { return std::to_string(GetI32(selection, at)); };

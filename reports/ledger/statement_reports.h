@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "core/decimal.h"
+#include "core/window_kind.h"
 
 struct ReportJob;
 
@@ -25,7 +26,7 @@ void FormulaReport33(ReportJob &job);
 void FormulaReport37(ReportJob &job);
 
 // Kinds of the windows that keep a report's rows.
-constexpr int WindowKindList = 1, WindowKindSettingsRows = 9;
+constexpr int WindowKindList = KindCode(WindowKind::List), WindowKindSettingsRows = KindCode(WindowKind::SettingsTable);
 // The line a report with no rows prints (statement_report.cpp): text
 // `text` followed by the quoted title of the window of kind `kind` that
 // keeps the rows: a list (kind 1) of register `number`, or a settings

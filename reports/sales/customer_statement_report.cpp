@@ -34,7 +34,7 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15, SettledBefore = 5;
-constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, OutPreviewKind = 6;
+constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, OutPreviewKind = OutputCode(OutputKind::ToPreview);
 constexpr int32_t NoStart = -1;
 constexpr const char *Dots = "...........";
 // The columns of a statement line (report units, the line 480 wide): each

@@ -12,7 +12,7 @@
 #include "core/interface_load.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
-#include "tests/dict/built_interface.h"
+#include "tests/core/built_interface.h"
 
 namespace {
 

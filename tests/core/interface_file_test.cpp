@@ -19,7 +19,6 @@
 #include "core/name_table.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
-#include "database/engine/format.h"
 #include "core/language_file.h"
 #include "tests/core/defs_loader.h"
 
@@ -48,7 +47,6 @@ std::vector<uint8_t> SizedEntry(uint16_t size, uint8_t fill) {
 
 const char *const LongRegName = "RegisterWithANameOfFortyCharactersLongVc";
 const char *const LongIndexName = "IndexOfTwentyLetters";
-static_assert(IndexFullNameMax == dbformat::MlNameRoom - 1, "the engine's master list holds the full name");
 
 // Registers of five shapes, settings blocks of both kinds, window types
 // with and without layouts, texts, three kinds of list tables and a name

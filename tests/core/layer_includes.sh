@@ -5,7 +5,8 @@
 # RULES is written by the build from the layer list (cmake/layers.cmake,
 # orvel_write_include_rules): one line a folder, "FOLDER: ALLOWED...".
 # Every header and source directly in FOLDER may include, by a quoted
-# path, only headers of the ALLOWED folders; an include whose folder is a
+# path (from the source root or from the file's own folder), only headers
+# of the ALLOWED folders; an include whose folder is a
 # folder of the tree but not allowed is reported. Headers without a
 # folder (the generated dict_offsets.h) and system headers are not
 # checked.
@@ -28,6 +29,10 @@ while IFS= read -r line; do
         grep -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"]*/[^"]*"' "$f" |
         while IFS= read -r inc; do
             path=$(printf '%s\n' "$inc" | sed -n 's/.*include[[:space:]]*"\([^"]*\)".*/\1/p')
+            # A path from the including file's folder is the same header.
+            case "$path" in
+                ./* | ../*) path=$(realpath -m --relative-to="$root" "$(dirname "$f")/$path") ;;
+            esac
             dir=${path%/*}
             case "$allowed" in *" $dir "*) continue ;; esac
             # A path that is no folder of the tree is not a layer's header.

@@ -23,7 +23,7 @@
 #include "core/interface_load.h"
 #include "core/interface_write.h"
 #include "core/pstring.h"
-#include "tests/dict/built_interface.h"
+#include "tests/core/built_interface.h"
 #ifdef ORVEL_DICT_SOURCE_DIR
 #include "tools/dict.h"
 #endif

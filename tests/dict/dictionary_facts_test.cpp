@@ -24,7 +24,7 @@
 #include "core/definitions.h"
 #include "core/interface_load.h"
 #include "core/pstring.h"
-#include "tests/dict/built_interface.h"
+#include "tests/core/built_interface.h"
 
 namespace {
 

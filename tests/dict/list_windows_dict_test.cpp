@@ -14,7 +14,7 @@
 #include "core/interface_defs.h"
 #include "core/window_entries.h"
 #include "dict_offsets.h"
-#include "tests/dict/built_interface.h"
+#include "tests/core/built_interface.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "core/definitions.h"
 #include "core/field_types.h"
 #include "core/window_entries.h"
-#include "tests/dict/built_interface.h"
+#include "tests/core/built_interface.h"
 
 namespace {
 

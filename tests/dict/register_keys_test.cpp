@@ -23,7 +23,7 @@
 #include "database/access/record_access.h"
 #include "database/engine/engine.h"
 #include "dict_offsets.h"
-#include "tests/dict/built_interface.h"
+#include "tests/core/built_interface.h"
 
 namespace {
 

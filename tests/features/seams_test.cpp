@@ -14,7 +14,7 @@
 #include "core/interface_load.h"
 #include "features/program_start.h"
 #include "features/seams.h"
-#include "tests/dict/built_interface.h"
+#include "tests/core/built_interface.h"
 
 namespace {
 

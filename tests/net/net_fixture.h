@@ -45,7 +45,7 @@
 #include "net/tls.h"
 #include "output/devices/report_output.h"
 #include "platform/queue.h"
-#include "tests/dict/built_interface.h"
+#include "tests/core/built_interface.h"
 
 namespace nettest {
 

@@ -2,7 +2,7 @@
 // history, the orders' and purchase orders' quantities, the cost price
 // and the FIFO value.
 #include "core/ui_text.h"
-#include "reports/sales/sales_reports.h"
+#include "core/decimal.h"
 #include "rules/approval.h"
 #include "rules/rules_types.h"
 #include "tests/operations/stock_docs_fixture.h"

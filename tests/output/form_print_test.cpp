@@ -17,7 +17,7 @@
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "operations/sales_invoice.h"
-#include "shell/company.h"
+#include "output/forms/doc_def_lookup.h"
 #include "output/devices/device_table.h"
 #include "output/forms/forms.h"
 

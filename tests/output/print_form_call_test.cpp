@@ -14,7 +14,7 @@
 #include "database/access/transport.h"
 #include "dict_offsets.h"
 #include "output/forms/print_form_call.h"
-#include "tests/dict/built_interface.h"
+#include "tests/core/built_interface.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "core/message_sink.h"
 #include "output/print_services_install.h"
 #include "rules/print_services.h"
-#include "tests/dict/built_interface.h"
+#include "tests/core/built_interface.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "dict_offsets.h"
 #include "recordwin/report_defaults_table.h"
 #include "shell/menu_lists.h"
-#include "tests/dict/built_interface.h"
+#include "tests/core/built_interface.h"
 
 namespace {
 

@@ -4,6 +4,9 @@
 // debit, the sales row is left for Operations > Balance row to fill as a
 // credit, and OK stores the record. The company file then holds it with
 // its two rows, their names and its totals.
+// Menus: in General ledger, Registers > Account rows, Operations > Balance
+// row.
+// Windows: Account rows list, Account row entry.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -7,6 +7,15 @@
 // depreciation to a PDF. File > Maintenance lists the depreciation run,
 // whose window stores the half year's voucher. Then the company file
 // holds the model, the asset and the voucher.
+// Menus: in General ledger, Registers > Accounts, Settings > Asset
+// groups..., Registers > Depreciation models, Registers > Fixed assets; in
+// Purchasing, Registers > Vendors; File > Reports (Ctrl+R) > "Depreciation
+// of fixed assets", File > Print (Ctrl+P), File > Maintenance... >
+// "depreciation voucher".
+// Windows: Reports, Functions (exports, imports, maintenance), Fixed asset,
+// Fixed asset list, Depreciation model, Depreciation model list, Asset
+// depreciation selection, Depreciation run selection, Account list,
+// Account, Asset groups.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

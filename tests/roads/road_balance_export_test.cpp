@@ -3,6 +3,8 @@
 // balances per month" to a text file, its selection window filled by keys;
 // the file read as another system reads it (an account a line, one
 // amount a month), then the company file checked for the accounts.
+// Menus: File > Maintenance... > "Account balances per month".
+// Windows: Account balance export selection.
 #include "tests/roads/road_fixture.h"
 
 #include <fstream>

@@ -6,6 +6,11 @@
 // records and the run says what it wrote and where. A run halted by a
 // number too wide for its field leaves no file on disk, and the Estonian
 // format asks for its file like the others and names the files it wrote.
+// Menus: in Purchasing, Registers > Vendors, Registers > Purchase invoices,
+// Registers > Outgoing payments; File > Windows... > "Company", File >
+// Maintenance... > "Bank payment file".
+// Windows: Company, Windows, Purchase invoice list, Outgoing payment list,
+// Outgoing payment, Bank payment file selection.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 

@@ -10,6 +10,15 @@
 // paying the sales invoice's reference, imported from the import list,
 // becomes a receipt of the sales invoice. The company file then holds the
 // payment marked sent and the receipt.
+// Menus: in Purchasing, Registers > Vendors, Settings > Payment modes...,
+// Registers > Purchase invoices, Registers > Outgoing payments, Registers >
+// Purchase orders, Operations > Purchase invoice; File > Windows... >
+// "Company", File > Windows... > "Sales invoices", File > Maintenance... >
+// "Bank payment file", File > Maintenance... > "Incoming bank payments".
+// Windows: Functions (exports, imports, maintenance), Bank payment file
+// selection, Windows, Vendor list, Payment suggestion, Company, Sales
+// invoice, Payment modes, Purchase order list, Purchase order, Purchase
+// invoice, Outgoing payment list, Outgoing payment.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdio>

@@ -5,6 +5,10 @@
 // Ctrl+J on an item cell opens the item list, the code found in it is
 // chosen with Return and the quantity cell is next. The stored invoice holds what
 // was chosen.
+// Menus: in Sales, Registers > Customers (Ctrl+1), Registers > Orders
+// (Ctrl+9); File > Windows... > "Sales invoices".
+// Windows: Sales invoice, Sales invoice list, Customer list, Item list,
+// Order.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -7,6 +7,13 @@
 // customer's contact as the reference, from a list that holds that
 // customer's contacts only. The stored invoice holds what was chosen.
 // Then the ledger options' printer face, chosen from the font families.
+// Menus: in General ledger, Settings > Ledger options...; File > Windows...
+// > "Contacts", File > Windows... > "Sales invoices".
+// Windows: Sales invoice, Sales invoice list, Customer list, Item list,
+// Contact list, Contact, Number choice (free numbers, from a document's
+// number), VAT code choice, Contact choice (from a document's reference),
+// Font name choice (from the printer face), Ledger options, Purchase item
+// list.
 #include "tests/roads/road_fixture.h"
 
 #include <algorithm>

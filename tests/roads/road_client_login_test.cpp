@@ -7,6 +7,9 @@
 // wrong password (told as wrong, the connection kept) and then ADMIN's
 // right one. It stores a new customer and a posted invoice by keys and
 // clicks, and a second client, logged in beside it, reads both.
+// Menus: in Sales, Registers > Customers; File > Windows... > "Sales
+// invoices".
+// Windows: Customer list, Customers, Windows, Sales invoice.
 #include "tests/roads/road_fixture.h"
 
 #include <fcntl.h>

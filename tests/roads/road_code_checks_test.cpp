@@ -8,6 +8,9 @@
 // delivery mode, each time on its own page with what was typed kept;
 // emptied, the mode lets the change be stored. The company file holds the purchase item and the
 // order as corrected, and nothing of the refused tries.
+// Menus: in Sales, Registers > Orders (Ctrl+9); in Purchasing, Registers >
+// Vendors, Registers > Purchase items.
+// Windows: Order list, Order, Purchase item list, Purchase item.
 #include "tests/roads/road_fixture.h"
 
 #include "core/record_buffer.h"

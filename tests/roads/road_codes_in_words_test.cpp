@@ -7,6 +7,13 @@
 // list shows each code's rate; the project's groupings and modes, the
 // sales accounts' stock switches and the item history's documents show
 // words, not numbers.
+// Menus: in General ledger, Registers > Vouchers; in Sales, Registers >
+// Sales invoices, Settings > Sales accounts...; in Purchasing, Registers >
+// Purchase invoices; in Stock, Registers > Item history; in Projects,
+// Registers > Projects.
+// Windows: Code choice (from a field that shows a value by name), VAT code
+// choice, Sales invoice list, Sales invoice, Purchase invoice list,
+// Purchase invoice, Project list, Project.
 #include "tests/roads/road_fixture.h"
 
 #include <algorithm>

@@ -17,6 +17,22 @@
 // the year print what was posted; the company file holds only what was typed, balanced
 // vouchers and no open item. The vendor's bank giro is also its account
 // number: the domestic file pays to the account the payment rows carry.
+// Menus: in General ledger, Registers > Accounts, Settings > Posting...; in
+// Purchasing, Registers > Payment terms, Registers > Units, Registers >
+// Vendors, Registers > Purchase items, Registers > Purchase orders,
+// Operations > Purchase, Operations > Purchase invoice, Registers >
+// Outgoing payments; in Stock, Registers > Locations, Registers > Item
+// list, Registers > Goods receipts; File > Reports (Ctrl+R) > "Purchase
+// Invoice Journal", File > Reports (Ctrl+R) > "Outgoing Payments", File >
+// Reports (Ctrl+R) > "Trial Balance".
+// Windows: Trial balances and sales-ledger accounts selection, Payment
+// suggestion, Payment journal selection (reports 28 and 92), Payment terms
+// list, Payment terms, Unit list, Unit, Location list, Location, Item list,
+// Item, Purchase item list, Purchase item, Forms: purchase orders, Purchase
+// order list, Purchase order, Goods receipt, Purchase invoice, Outgoing
+// payment list, Outgoing payment, Purchase invoice journal selection,
+// Account list, Account, Posting to the ledger, Series: purchase orders,
+// Series: purchases, Goods receipt list.
 #include "tests/roads/road_company_from_nothing.h"
 #include "tests/roads/road_form_steps.h"
 #include "tests/roads/road_text.h"

@@ -13,6 +13,20 @@
 // currency at 11,50 a euro, and the company file holds the chain as made.
 // Beside it, a form drawn with a misspelt field name and without its own
 // name: both are refused and told, and nothing drawn is lost.
+// Menus: in General ledger, Registers > Forms, Operations > Form; in Sales,
+// Registers > Prices, Registers > Customers, Registers > Quotations,
+// Operations > Order, Operations > Delivery, Registers > Orders (Ctrl+9),
+// Operations > Invoice; in Stock, Registers > Item list, Registers >
+// Deliveries, Operations > Ship marked; in the module the program starts
+// in, Registers > Persons, Registers > Payment terms, Registers > Units,
+// Registers > Price lists; File > Reports (Ctrl+R) > "Trial Balance".
+// Windows: Trial balances and sales-ledger accounts selection, Series:
+// quotations, Series: orders, Series: deliveries, Person list, Persons,
+// Payment terms list, Payment terms, Unit list, Unit, Price lists, Price
+// list, Item list, Item, Prices, Price, Customer list, Customers, Forms:
+// quotations, Forms: orders, Forms: deliveries, Forms: sales invoices,
+// Quotation list, Quotation, Order, Delivery, Delivery list, Order list,
+// Sales invoice, Form list, Form designer.
 #include "tests/roads/road_company_from_nothing.h"
 #include "tests/roads/road_form_steps.h"
 #include "tests/roads/road_text.h"

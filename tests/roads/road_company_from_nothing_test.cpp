@@ -15,6 +15,16 @@
 // customer and an item in their windows, and an invoice of two hours,
 // posted. The company file holds what was typed, the invoice's voucher
 // beside the first, and nothing of the demo.
+// Menus: in General ledger, Registers > Vouchers, Registers > Balance sheet
+// rows, Registers > Income statement rows, Registers > Customers; in Sales,
+// Registers > Sales invoices; in Stock, Registers > Item list; File >
+// Reports (Ctrl+R) > "Income Statement", File > Reports (Ctrl+R) > "Balance
+// Sheet", File > Reports (Ctrl+R) > "Trial Balance".
+// Windows: Balance statement selection, Result statement selection, Trial
+// balances and sales-ledger accounts selection, Voucher, Balance sheet row
+// list, Balance sheet row, Income statement row list, Income statement row,
+// Customer list, Customers, Item list, Item, Sales invoice list, Sales
+// invoice.
 #include "tests/roads/road_company_from_nothing.h"
 #include "tests/roads/road_text.h"
 

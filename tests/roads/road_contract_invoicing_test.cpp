@@ -6,6 +6,11 @@
 // last-invoice date; the run names the invoice on the status line, and a
 // second run over the same day makes no other and says why.
 // Report 89, printed before the run, shows the invoice the run will make.
+// Menus: in Sales, Registers > Contract; File > Maintenance... > "Invoice
+// contracts", File > Reports (Ctrl+R) > "Contract invoices to make", File >
+// Print (Ctrl+P).
+// Windows: Contract, Invoice contracts (routine 15), Reports, Contract
+// invoice preview selection (report 89).
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -2,6 +2,8 @@
 // module the register popup opens the contract window, Record > New a
 // new contract; customer C1 and two item rows are typed and OK stores
 // it. The contract, its rows, sums and profits are in the company file.
+// Menus: in Sales, Registers > Contract.
+// Windows: Contract.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

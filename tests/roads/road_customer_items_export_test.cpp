@@ -7,6 +7,10 @@
 // The export of chosen registers ticks Customers alone: the file holds
 // the number format and the customers' section with every customer, and
 // no other register.
+// Menus: File > Maintenance... > "Customer sales per item", File >
+// Maintenance... > "Chosen registers".
+// Windows: Sales invoice export selection, Chosen registers export
+// selection.
 #include "tests/roads/road_fixture.h"
 
 #include <algorithm>

@@ -7,6 +7,11 @@
 // invoice's number and open amount. The company file then holds the open
 // item those figures came from. The balances and sales reports' windows
 // open from the same list.
+// Menus: File > Windows... > "Sales invoices", File > Maintenance... >
+// "Approve sales invoices", File > Reports (Ctrl+R) > "Customer Ledger".
+// Windows: Windows, Reports, Sales invoice, Approve sales invoices (routine
+// 8), Customer ledger selection, Customer balances selection, Sales per
+// customer selection.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

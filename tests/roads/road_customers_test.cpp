@@ -3,6 +3,8 @@
 // field is found and opened, its name changed and stored by OK; a new
 // customer with a code that exists is refused with the cursor on Code;
 // Esc in a field changes nothing.
+// Menus: in Sales, Registers > Customers (Ctrl+1).
+// Windows: Customer list, Customers.
 #include "tests/roads/road_fixture.h"
 
 #include "dict_offsets.h"

@@ -9,6 +9,11 @@
 // names the invoice, its dates and the days overdue, and the run's last
 // line says how many reminders it printed and into which folder. Run
 // again for invoices reminded no time yet, it tells that none is left.
+// Menus: in Sales, Registers > Orders (Ctrl+9), Registers > Quotations,
+// Operations > Order; File > Documents... > "Payment reminders", File >
+// Documents... > "Print orders", File > Windows... > "Sales invoices".
+// Windows: Order, Order list, Order print run, Sales invoice, Payment
+// reminder run, Quotation, Quotation list.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_form_steps.h"
 

@@ -6,6 +6,17 @@
 // with the trial balance; the SIE export names every account's kind by its
 // class; and a fixed asset in the demo's asset group gets its depreciation
 // voucher from the maintenance run.
+// Menus: in General ledger, Registers > Vouchers, Registers > Depreciation
+// models, Registers > Fixed assets; in Purchasing, Registers > Vendors,
+// Registers > Purchase invoices, Registers > Outgoing payments; File >
+// Reports (Ctrl+R) > "Trial Balance", File > Reports (Ctrl+R) > "Income
+// Statement", File > Reports (Ctrl+R) > "Balance Sheet", File >
+// Maintenance... > "SIE file", File > Maintenance... > "depreciation
+// voucher".
+// Windows: Purchase invoice list, Purchase invoice, Outgoing payment list,
+// Outgoing payment, Balance statement selection, Result statement
+// selection, Trial balances and sales-ledger accounts selection, SIE export
+// selection, Fixed asset, Fixed asset list.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 

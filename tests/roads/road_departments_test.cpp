@@ -3,6 +3,8 @@
 // without a code is refused with the cursor on the code and the name
 // kept, then stored with one. The list finds it again and the company
 // file holds it.
+// Menus: in the module the program starts in, Registers > Departments.
+// Windows: Department list, Department.
 #include "tests/roads/road_fixture.h"
 
 #include "core/field_access.h"

@@ -8,6 +8,10 @@
 // salesperson on its Terms page. A stored order's More page takes a typed
 // address line, which OK stores. The company file then holds the
 // customer's codes, the invoice's and the order's.
+// Menus: in Sales, Registers > Customers (Ctrl+1), Registers > Orders
+// (Ctrl+9); File > Windows... > "Sales invoices".
+// Windows: Customer list, Customers, Sales invoice list, Sales invoice,
+// Order list, Order.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -6,6 +6,11 @@
 // invoice (Invoice). What each window shows is read as the user reads
 // it; then the company file holds the order with its quantities, the
 // shipped delivery and the invoice of the order's row.
+// Menus: in Sales, Registers > Quotations, Operations > Order, Operations >
+// Delivery, Registers > Orders (Ctrl+9), Operations > Invoice; in Stock,
+// Registers > Deliveries, Operations > Ship marked.
+// Windows: Quotation, Quotation list, Order, Order list, Delivery, Delivery
+// list, Sales invoice.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -5,6 +5,11 @@
 // where the range of both orders goes to the printer. The PDF holds one
 // page per order with its number, customer and items, and the company
 // file holds both orders marked printed.
+// Menus: in Sales, Registers > Orders (Ctrl+9); File > Windows... > "Sales
+// invoices", File > Documents... > "Payment reminders", File > Windows... >
+// "Printers", File > Documents... > "Print orders".
+// Windows: Order, Order list, Documents, Order print run, Sales invoice,
+// Payment reminder run, Printer (New in the printer list).
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -4,6 +4,9 @@
 // second new company made from File > Company that imports the file, and
 // its own full export, which is the first byte for byte but for the
 // verifier of ADMIN's password that each company salted itself.
+// Menus: in Sales, Registers > Customers (Ctrl+1); File > Maintenance... >
+// "full", File > Company..., File > Maintenance... > text import.
+// Windows: those its menu entries open.
 #include "tests/roads/road_fixture.h"
 
 #include <fstream>

@@ -4,6 +4,9 @@
 // place with the mouse, stores the form, and prints a posted invoice on
 // it: the PDF shows the new text and the invoice number where they were
 // put, and the company file holds the items at their places.
+// Menus: in the module the program starts in, Registers > Forms; File >
+// Windows... > "Sales invoices", File > Print (Ctrl+P).
+// Windows: Form list, Form designer, Sales invoice.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_form_steps.h"
 

@@ -19,6 +19,18 @@
 // The second road runs the depreciation of an asset whose group has no
 // account for the accumulated depreciation: the run tells which group
 // lacks which account and stores nothing.
+// Menus: in General ledger, Settings > Asset groups..., Registers >
+// Depreciation models, Registers > Fixed assets; in Purchasing, Registers >
+// Vendors, Registers > Purchase items, Registers > Purchase orders,
+// Operations > Purchase invoice, Operations > Purchase, Registers >
+// Outgoing payments; in Projects, Registers > Projects, Registers > Time
+// sheets; File > Maintenance... > "depreciation voucher", File > Windows...
+// > "Sales invoices".
+// Windows: Purchase order list, Purchase order, Purchase invoice, Goods
+// receipt, Outgoing payment list, Outgoing payment, Payment suggestion,
+// Project, Project list, Time sheet, Time sheet list, Windows, Sales
+// invoice list, Sales invoice, Invoices from projects (routine 9), Fixed
+// asset, Fixed asset list, Purchase item list, Purchase item, Asset groups.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 

@@ -5,6 +5,9 @@
 // newer are told as information, not as an error; the SIE export
 // proposes type 4, both SIE file dialogs list SIE files first, and the
 // SIE file read back counts its lines and the records it stored.
+// Menus: File > Maintenance... > "full", File > Maintenance... > text
+// import, File > Maintenance... > "SIE file".
+// Windows: SIE export selection, Functions (exports, imports, maintenance).
 #include "tests/roads/road_fixture.h"
 
 #include <fstream>

@@ -11,6 +11,15 @@
 // opens, by Operations > Postings, the account's postings on its row,
 // whose Return opens the voucher. The company file then holds the open
 // item with what is left and the posting of the voucher.
+// Menus: in General ledger, Registers > Vouchers, Registers > Accounts,
+// Operations > Postings; in Sales, Registers > Sales invoices, Registers >
+// Customer receipts, Operations > Approve, Registers > Customer open items,
+// Registers > Customers, Operations > Open items, Operations > Statistics;
+// in Purchasing, Registers > Vendor period balances; in Stock, Registers >
+// Item list, Operations > Statistics.
+// Windows: Receipt list, Receipt, Vendor list, Sales invoice, Customer open
+// items, Customers, Customer statistics, Item, Item statistics, Vendor
+// period balances, Account, Account postings, Voucher.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

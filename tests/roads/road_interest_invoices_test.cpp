@@ -9,6 +9,15 @@
 // invoice is late at the period's end, tells so, and the late invoice
 // counts its first notice. A goods receipt's unit cost is carried into
 // its item from the purchase source's operations menu.
+// Menus: in Sales, Settings > Interest invoices..., Registers > Customers;
+// in Purchasing, Registers > Vendors; in Stock, Registers > Item, Registers
+// > Goods receipts, Registers > Item list, Operations > Purchase item,
+// Operations > Purchase prices to items; File > Windows... > "Sales
+// invoices", File > Maintenance... > "Interest invoices".
+// Windows: Windows, Sales invoice, Approve sales invoices (routine 8),
+// Interest invoices (routine 4), Item, Purchase item, Vendor list, Interest
+// invoices, Customer list, Customers, Goods receipt list, Goods receipt,
+// Item list.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

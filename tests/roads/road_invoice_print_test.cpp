@@ -5,6 +5,9 @@
 // and sum, the VAT summary, the totals, the total in words and the
 // payment reference with its check digit; what the page says is then
 // checked against the invoice stored in the company file.
+// Menus: File > Windows... > "Company", File > Windows... > "Sales
+// invoices", File > Print (Ctrl+P).
+// Windows: Sales invoice, Company.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdio>

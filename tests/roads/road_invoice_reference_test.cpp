@@ -5,6 +5,10 @@
 // where the invoice is printed again. The reference the first page
 // prints, the one the second company stores for the invoice and the one
 // its page prints are the same.
+// Menus: File > Windows... > "Sales invoices", File > Print (Ctrl+P), File
+// > Maintenance... > "full", File > Company..., File > Maintenance... >
+// text import.
+// Windows: Sales invoice.
 #include "tests/roads/road_fixture.h"
 
 #include <fstream>

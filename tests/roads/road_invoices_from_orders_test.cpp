@@ -7,6 +7,12 @@
 // with the order's amount. The company file holds the invoice (one
 // summary row naming the order, no order link, unposted), its item
 // history, and the order counting its two as invoiced.
+// Menus: in Sales, Registers > Orders (Ctrl+9), Operations > Delivery; in
+// Stock, Registers > Deliveries, Operations > Ship marked; File >
+// Maintenance... > "Invoices from orders", File > Windows... > "Sales
+// invoices".
+// Windows: Order, Order list, Delivery, Delivery list, Windows, Sales
+// invoice, Sales invoice list, Invoices from orders (routine 13).
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -7,6 +7,12 @@
 // written off by "Write off open items": the company file holds the
 // prices and an unposted receipt whose fee row closes the invoice.
 // Last, "Sample invoices" makes three more invoices numbered after it.
+// Menus: in Sales, Registers > Price formulas, Registers > Price lists;
+// File > Windows... > "Sales invoices".
+// Windows: Windows, Sales invoice, Approve sales invoices (routine 8),
+// Update price lists (routine 16), Write off open items (routine 21),
+// Sample invoices (routine 6), Vendor, Price formulas, Price formula, Price
+// lists, Price list.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

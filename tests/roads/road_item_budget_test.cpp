@@ -7,6 +7,9 @@
 // General ledger File > Windows opens each budget, whose rows' texts carry fixed amounts, and
 // the operations menu totals them. The company file holds the purchase
 // item and both budgets with their totals.
+// Menus: in Purchasing, Registers > Vendors; in Stock, Registers > Item,
+// Operations > Purchase item.
+// Windows: Item, Purchase item, Budget by key, Budget by dates, Windows.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

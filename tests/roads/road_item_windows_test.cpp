@@ -11,6 +11,18 @@
 // customer's own prices. The demo customer C1 is put in the group, and
 // an invoice row of HAMMER for C1 takes PL1's price, not the item's.
 // The company file then holds every record as typed.
+// Menus: in Sales, Registers > Price formulas, Registers > Price lists,
+// Registers > Prices, Registers > Quantity step tables, Registers >
+// Discount matrices, Registers > Customer groups, Registers > Customer
+// price lists, Registers > Customers; in Stock, Registers > Item groups,
+// Registers > Item list, Registers > Items by group, Operations > In price
+// lists; File > Print (Ctrl+P), File > Windows... > "Sales invoices".
+// Windows: Sales invoice list, Sales invoice, Customer list, Customers,
+// Purchase item list, Reports, Vendor, Item groups, Item group, Item list,
+// Item, Price formulas, Price formula, Price lists, Price list, Prices,
+// Price, Items by group, Quantity step tables, Quantity steps, Discount
+// matrices, Discount matrix, Customer groups, Customer group, Customer
+// price lists, Customer prices.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 

@@ -5,6 +5,8 @@
 // its selection window without running it, and Run prints what is left
 // to a PDF and empties the queue. The jobs live with the program, not in
 // the company file.
+// Menus: File > Job queue....
+// Windows: Job queue, Sales journal selection.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

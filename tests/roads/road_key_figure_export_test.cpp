@@ -6,6 +6,11 @@
 // monthly balances to text files; a second company imports the whole
 // export. The files are read as another system reads them, then the
 // company files are checked.
+// Menus: File > Maintenance... > text import, File > Maintenance... > "Key
+// figures", File > Maintenance... > "Customer sales per month", File >
+// Maintenance... > "full", File > Maintenance... > "Account balances per
+// month", File > Company....
+// Windows: Sales per month export selection, Key figure export selection.
 #include "tests/roads/road_fixture.h"
 
 #include <fstream>

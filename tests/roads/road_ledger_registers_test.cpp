@@ -8,6 +8,12 @@
 // The account list finds 6990 again and opens it, the rate list shows
 // the new rate, and the company file holds every record as typed. A
 // distribution key and a voucher template keep their rows.
+// Menus: in General ledger, Registers > Accounts, Registers > Objects,
+// Registers > Exchange rates, Registers > Balance sheet rows, Registers >
+// Distribution keys, Registers > Voucher templates.
+// Windows: Account list, Account, Object list, Object, Exchange rate list,
+// Exchange rate, Balance sheet row list, Balance sheet row, Distribution
+// key list, Distribution key, Voucher template list, Voucher template.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

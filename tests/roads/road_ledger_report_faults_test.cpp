@@ -7,6 +7,11 @@
 // the voucher's date as the last one; its period is said in words where
 // an end is open. The VAT report's page says that nothing matched rather
 // than coming out blank.
+// Menus: in General ledger, Registers > Vouchers; File > Reports (Ctrl+R) >
+// "Trial Balance", File > Reports (Ctrl+R) > "VAT Report", File >
+// Windows... > "Sales invoices".
+// Windows: Trial balances and sales-ledger accounts selection, VAT report
+// selection, Sales invoice.
 #include "tests/roads/road_fixture.h"
 
 #include <memory>

@@ -7,6 +7,11 @@
 // windows open from the same list; the balance export with the result
 // amounts writes its file from File > Maintenance. The company file then
 // holds the postings the report listed.
+// Menus: in General ledger, Registers > Vouchers; File > Reports (Ctrl+R) >
+// "General Ledger", File > Maintenance... > "Balances with result amounts".
+// Windows: General ledger selection, Trial balances and sales-ledger
+// accounts selection, Ledger set-up selection, Rate accounts selection,
+// Balances with result amounts export.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -4,6 +4,9 @@
 // selection window, and OK on the invoice's number posts it: the company
 // file then holds the invoice posted and its voucher. A range that names
 // no invoice changes nothing.
+// Menus: File > Maintenance... > "Approve sales invoices", File >
+// Windows... > "Sales invoices".
+// Windows: Sales invoice, Windows, Approve sales invoices (routine 8).
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -4,6 +4,8 @@
 // entry under the pointer is the one highlighted, and it lies on the
 // screen), however long the menu is. The General ledger's register
 // popup is the longest; its last entry is clicked and opens its window.
+// Menus: none (the road walks no menu).
+// Windows: Saved report selection, Voucher print-out selection.
 #include "tests/roads/road_fixture.h"
 
 #include <memory>

@@ -21,6 +21,18 @@
 // creditors, the bank and the VAT as worked out by hand; the customer and
 // vendor ledgers (the vendor's ledger entries, period balance and open
 // items as their lists show them) agree with their open items.
+// Menus: in Sales, Registers > Orders (Ctrl+9), Operations > Delivery,
+// Operations > Invoice, Operations > Post marked, Registers > Customer
+// receipts (Ctrl+7), Operations > Approve, Registers > Customers,
+// Operations > Transactions; in Purchasing, Registers > Vendors, Registers
+// > Purchase orders, Operations > Purchase, Operations > Purchase invoice;
+// in Stock, Registers > Deliveries, Operations > Ship marked; File >
+// Windows... > "Sales invoices", File > Documents... > "Print and approve
+// invoices", File > Reports (Ctrl+R) > "Trial Balance", File > Reports
+// (Ctrl+R) > "Stock Value".
+// Windows: Invoice print and approve run, Approve sales invoices (routine
+// 8), Trial balances and sales-ledger accounts selection, Stock value
+// selection.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 

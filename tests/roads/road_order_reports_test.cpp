@@ -7,6 +7,12 @@
 // file then holds the open order those figures came from. The other order,
 // salesman, posted-document and item statistics windows open from the
 // same list (the purchase-order status from the Purchasing module's).
+// Menus: in Sales, Registers > Orders (Ctrl+9); File > Reports (Ctrl+R) >
+// "Purchase Order Status", File > Reports (Ctrl+R) > "Order Status".
+// Windows: Reports, Order list, Order, Order status selection, Order list
+// selection, Purchase-order status selection, Order flow selection, Orders
+// per object selection, Salesman sales selection, Posted documents
+// selection, Item statistics selection.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -5,6 +5,8 @@
 // totals. The
 // order, its rows and the stock it puts on orders are in the company
 // file.
+// Menus: in Sales, Registers > Orders (Ctrl+9).
+// Windows: Order, Order list.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -5,6 +5,9 @@
 // goes; opened again (the ticks kept) with the invoice's number typed,
 // OK deletes it. The company file
 // then holds no sales invoice.
+// Menus: File > Windows... > "Sales invoices", File > Maintenance... >
+// "Delete documents by number".
+// Windows: Windows, Sales invoice, Delete documents by number (routine 22).
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -9,6 +9,11 @@
 // windows open from the report list of their modules, the person-entry
 // routines' from the function list and the label runs' from the
 // document list.
+// Menus: in General ledger, Registers > Employees, Operations >
+// Calculation; File > Reports (Ctrl+R) > "Employees by Department", File >
+// Print (Ctrl+P), File > Documents... > "Delivery labels".
+// Windows: Employee, Employees, Employees by department, Reports, Functions
+// (exports, imports, maintenance), Documents.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

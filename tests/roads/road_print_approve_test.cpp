@@ -4,6 +4,9 @@
 // and printed, the status line says so, and a second run finds nothing
 // left and says why. With Screen chosen the run shows the invoice in a
 // preview and writes no file.
+// Menus: File > Windows... > "Sales invoices", File > Documents... > "Print
+// and approve invoices".
+// Windows: Sales invoice, Documents, Invoice print and approve run.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -10,6 +10,14 @@
 // invoice that "Invoices from projects" makes for the first shows one row
 // per cost, with its text, quantity and amount, the second's one row of
 // their sum. The company file then holds what was typed.
+// Menus: in Sales, Registers > Customers, Registers > Sales invoices,
+// Registers > Orders, Registers > Quotations; in Stock, Registers > Item
+// structures, Registers > Productions; in Projects, Registers > Projects,
+// Registers > Cost budgets; File > Print (Ctrl+P).
+// Windows: Customer list, Customers, Sales invoice list, Sales invoice,
+// Order list, Order, Quotation list, Quotation, Item structure list, Item
+// structure, Production list, Production, Project list, Project, Cost
+// budget list, Cost budget.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 

@@ -4,6 +4,9 @@
 // list then shows; a printer without a name is refused with what was
 // typed kept; opening a row and changing its device replaces it. The
 // rows are then read back from the company file.
+// Menus: File > Windows... > "Printers".
+// Windows: Printers, Printer (New in the printer list), Session choice
+// (from a printer's device).
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

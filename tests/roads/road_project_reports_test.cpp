@@ -6,6 +6,11 @@
 // holds the project, its budget row and the total of its budgets. The
 // company file then holds the budget those figures came from. The other
 // project reports' windows open from the same list.
+// Menus: in Projects, Registers > Projects, Registers > Time budget; File >
+// Reports (Ctrl+R) > "Project list", File > Print (Ctrl+P).
+// Windows: Reports, Project list selection, Project summary selection,
+// Project transactions selection, Project budgets selection, Project list,
+// Project, Time budget.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -6,6 +6,9 @@
 // the three hours and their amount. Then the company file holds the
 // budget, the project transaction and the link, and the project is
 // invoiced from its budget by the invoicing batch, end to end.
+// Menus: in Projects, Registers > Projects, Registers > Time sheets,
+// Registers > Time budget.
+// Windows: Project, Project list, Time sheet, Time sheet list, Time budget.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

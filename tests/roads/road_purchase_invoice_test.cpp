@@ -9,6 +9,10 @@
 // 1 000, and the payment is approved, posted and stored. The company file
 // then holds the invoice with its rows, the paid payment and no open item
 // left.
+// Menus: in Purchasing, Registers > Vendors, Registers > Purchase invoices,
+// Registers > Outgoing payments.
+// Windows: Purchase invoice list, Purchase invoice, Outgoing payment list,
+// Outgoing payment.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 

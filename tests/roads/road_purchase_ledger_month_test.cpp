@@ -14,6 +14,18 @@
 // invoice clearing what their receipt booked as received, not invoiced,
 // the input and output VAT and the bank paid out.
 // The company file then holds balanced vouchers and no open item.
+// Menus: in General ledger, Operations > Purchase invoice; in Purchasing,
+// Registers > Vendors, Registers > Purchase orders, Operations > Purchase,
+// Operations > Purchase invoice, Registers > Outgoing payments; File >
+// Windows... > "Company", File > Windows... > "Sales invoices", File >
+// Reports (Ctrl+R) > "Trial Balance", File > Reports (Ctrl+R) > "VAT
+// Report", File > Reports (Ctrl+R) > "Balance Sheet", File > Reports
+// (Ctrl+R) > "Income Statement".
+// Windows: Company, Windows, Purchase order list, Purchase order, Sales
+// invoice, Goods receipt, Purchase invoice, Outgoing payment list, Outgoing
+// payment, Payment suggestion, Balance statement selection, Result
+// statement selection, VAT report selection, Trial balances and
+// sales-ledger accounts selection.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 

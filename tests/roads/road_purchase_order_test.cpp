@@ -6,6 +6,10 @@
 // two rows are typed and OK stores it; the list finds it by its number
 // and opens it again with its rows and totals. The order, its rows and
 // the stock it puts on the way are in the company file.
+// Menus: in Purchasing, Registers > Vendors, Registers > Purchase items,
+// Registers > Purchase orders.
+// Windows: Purchase order, Purchase order list, Purchase item list,
+// Purchase item.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

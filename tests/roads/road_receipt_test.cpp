@@ -8,6 +8,11 @@
 // (report 13) shows the receipt. The company file then holds the posted
 // receipt, its balanced voucher, no open item for the invoice, and the
 // customer's receipt transaction.
+// Menus: in Sales, Registers > Customer receipts (Ctrl+7), Operations >
+// Approve; File > Windows... > "Sales invoices", File > Print (Ctrl+P),
+// File > Reports (Ctrl+R) > "Customer-receipt journal".
+// Windows: Sales invoice, Receipt list, Receipt, Reports, Receipt invoice
+// choice.
 #include "tests/roads/road_fixture.h"
 
 #include <algorithm>

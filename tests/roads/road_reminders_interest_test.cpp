@@ -10,6 +10,11 @@
 // line names the invoice's number. The reminder with interest on the
 // demo's form then shows the interest under its own heading and adds it
 // to the balance to pay.
+// Menus: in Sales, Registers > Customers (Ctrl+1); File > Maintenance... >
+// "Interest invoices", File > Windows... > "Sales invoices", File >
+// Documents... > "Reminders with interest".
+// Windows: Customer list, Customers, Sales invoice, Interest invoices
+// (routine 4).
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 

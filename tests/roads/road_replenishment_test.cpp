@@ -9,6 +9,11 @@
 // then holds one purchase order of the vendor for the ten missing, and
 // the stock expects them. (The purchase-order window is not built, so the
 // order is read from the company file.)
+// Menus: in Purchasing, Registers > Vendors, Registers > Purchase items; in
+// Stock, Registers > Item list; File > Maintenance... > "purchase-order
+// suggestion".
+// Windows: Functions (exports, imports, maintenance), Purchase-order
+// suggestion, Purchase item list, Purchase item, Item list, Item.
 #include "tests/roads/road_fixture.h"
 
 #include <algorithm>

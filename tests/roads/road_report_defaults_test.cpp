@@ -4,6 +4,13 @@
 // in, each window with its own report's set, a box untouched where a
 // shared window's other report has none, and a group of boxes that takes
 // everything when none is ticked left unticked.
+// Menus: in General ledger, Settings > Periods...; File > Reports (Ctrl+R)
+// > "General Ledger".
+// Windows: General ledger selection, Period choice (from a report
+// selection's period), Balance statement selection, Result statement
+// selection, Receipt journal selection, Sales journal selection, Day
+// journals selection, Vendor statement and turnover selection, Overdue
+// items selection, Project list selection, Periods.
 #include "tests/roads/road_fixture.h"
 
 #include <memory>

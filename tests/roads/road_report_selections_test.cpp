@@ -8,6 +8,11 @@
 // name fills its field prints in the balances, the journal and the
 // ledger without running into their amounts (the layout check of every
 // printed page).
+// Menus: File > Windows... > "Sales invoices", File > Reports (Ctrl+R) >
+// "Sales transaction journal", File > Reports (Ctrl+R) > "Customer
+// Balances".
+// Windows: Windows, Sales invoice, Sales journal selection, Customer
+// balances selection.
 #include "tests/roads/road_fixture.h"
 
 #include <memory>

@@ -4,6 +4,8 @@
 // the same row printed by File > Print (Ctrl+P) writes a PDF whose text
 // carries the report's title. The voucher print-out, after an invoice is
 // posted, prints its one voucher.
+// Menus: File > Print (Ctrl+P), File > Windows... > "Sales invoices".
+// Windows: Reports, Sales invoice.
 #include "tests/roads/road_fixture.h"
 
 #include <memory>

@@ -5,6 +5,12 @@
 // "Print and approve invoices": its page carries the order's heading as
 // text, no line of zeros under it, and one VAT summary line (the item's
 // 12 %).
+// Menus: in Sales, Registers > Orders (Ctrl+9), Operations > Delivery; in
+// Stock, Registers > Deliveries, Operations > Ship marked; File >
+// Maintenance... > "Invoices from orders", File > Documents... > "Print and
+// approve invoices".
+// Windows: Order, Order list, Delivery, Delivery list, Invoices from orders
+// (routine 13), Documents, Invoice print and approve run.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -4,6 +4,8 @@
 // sum follows a changed discount; OK stores it and the list opens it
 // again. The
 // document and its row are in the company file.
+// Menus: in Sales, Registers > Sales documents.
+// Windows: Sales document, Sales document list, Purchase item list.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -6,6 +6,8 @@
 // form's title and the company's name (its own values are read in
 // road_invoice_print_test.cpp), and refuses an invoice not stored; an unknown
 // customer is refused with the cursor on the field.
+// Menus: File > Windows... > "Sales invoices", File > Print (Ctrl+P).
+// Windows: Sales invoice, Sales invoice list, Windows, Vendor.
 #include "tests/roads/road_fixture.h"
 
 #include <cmath>

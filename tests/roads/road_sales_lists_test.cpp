@@ -7,6 +7,13 @@
 // open item, and Ctrl+P prints the overdue items of C1 to a PDF whose
 // text holds the invoice's number and open amount; the company file then
 // holds the open item those figures came from.
+// Menus: File > Windows... > "Sales invoices", File > Documents... >
+// "Reminders with interest", File > Maintenance... > "Approve sales
+// invoices", File > Reports (Ctrl+R) > "Overdue Items and Interest", File >
+// Print (Ctrl+P).
+// Windows: Windows, Reports, Documents, Sales invoice, Approve sales
+// invoices (routine 8), Overdue items selection, Reminder run with interest
+// selection.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -12,6 +12,17 @@
 // The company file then holds the customer, the item, the order, both
 // invoices posted, the receipt posted, no open item for the paid invoice
 // and the reminder level raised on the unpaid one.
+// Menus: in Sales, Registers > Customers (Ctrl+1), Registers > Quotations,
+// Operations > Order, Operations > Delivery, Registers > Orders (Ctrl+9),
+// Operations > Invoice, Registers > Customer receipts (Ctrl+7), Operations
+// > Approve; in Stock, Registers > Item, Registers > Deliveries, Operations
+// > Ship marked; File > Print (Ctrl+P), File > Reports (Ctrl+R) > "Sales
+// transaction journal", File > Windows... > "Sales invoices", File >
+// Documents... > "Payment reminders".
+// Windows: Customer list, Customers, Item, Item list, Quotation list,
+// Quotation, Sales journal selection, Order, Order list, Delivery, Delivery
+// list, Sales invoice, Reports, Receipt list, Receipt, Documents, Payment
+// reminder run.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 

@@ -6,6 +6,11 @@
 // each refused on OK with their message, the cursor on the cell that
 // holds the fault and every typed row still in the window; mended, they
 // are stored. The blocks are then read back from the company file.
+// Menus: in General ledger, Settings > Number series..., Settings > VAT
+// codes..., Settings > Fiscal years..., Settings > Posting...; in Sales,
+// Settings > Forms....
+// Windows: Number series, Series: quotations, VAT codes, Fiscal years,
+// Posting to the ledger, Forms, Forms: credit notes.
 #include "tests/roads/road_fixture.h"
 
 #include <algorithm>

@@ -5,6 +5,11 @@
 // is refused with words about its rows and VAT (naming a row without a
 // VAT code), keeps the number it showed, and is stored once corrected.
 // Tab from a voucher's text passes over its totals into the rows.
+// Menus: in General ledger, Registers > Vouchers; in Sales, Registers >
+// Orders (Ctrl+9); in Purchasing, Registers > Vendors, Registers > Purchase
+// invoices; File > Print, File > Print (Ctrl+P).
+// Windows: Voucher, Order list, Order, Purchase invoice list, Purchase
+// invoice.
 #include "tests/roads/road_fixture.h"
 
 #include <memory>

@@ -10,6 +10,18 @@
 // lists and open as stored, every new list opens from the register
 // popups, and the company file holds every record as typed. The customer address list copies the
 // marked customers' addresses and opens the interest run over last month.
+// Menus: in General ledger, Registers > Bracket tables, Registers > Entry
+// types; in Sales, Registers > Percentage tables, Registers > Coded texts,
+// Registers > Standard texts, Registers > Customer addresses, Operations >
+// Interest invoices for last month; in Projects, Registers > Employee
+// types, Registers > Time items.
+// Windows: Employee type list, Employee type, Time item list, Time item,
+// Bracket table list, Bracket table, Entry type list, Entry type,
+// Percentage table list, Percentage table, Coded text list, Coded text,
+// Standard text list, Standard text, Person entry list, Contract list,
+// Contact list, Order object list, Order class list, Item structure list,
+// Stock movement list, Time budget list, Cost budget list, Customer address
+// list.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

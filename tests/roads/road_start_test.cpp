@@ -3,6 +3,8 @@
 // a new company filled from DEFAULT.TXT, the login window takes ADMIN and
 // the password orvel typed by keys, and the frame shows the demo
 // company's name. A wrong password is refused first and changes nothing.
+// Menus: none (the road walks no menu).
+// Windows: the frame and its dialogs.
 #include "tests/roads/road_fixture.h"
 
 #include "database/access/person_password.h"

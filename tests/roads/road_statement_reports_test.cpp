@@ -6,6 +6,11 @@
 // account's closing balance and the rows' sums. The company file then
 // holds the voucher those figures came from. The other statements' and
 // formula reports' windows open from the same list.
+// Menus: in General ledger, Registers > Vouchers, Operations > Balance row;
+// File > Reports (Ctrl+R) > "Balance Sheet".
+// Windows: Reports, Voucher list, Voucher, Key figures selection, Balance
+// statement selection, Result statement selection, VAT report selection,
+// Formula report selection.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

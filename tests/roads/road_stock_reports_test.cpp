@@ -6,6 +6,11 @@
 // receipt. The company file then holds the receipt whose first-in
 // first-out value the report printed. The other stock reports' windows
 // open from the same list.
+// Menus: in Stock, Registers > Goods receipts; File > Reports (Ctrl+R) >
+// "Customer List", File > Reports (Ctrl+R) > "Day Journals", File > Reports
+// (Ctrl+R) > "Stock Value".
+// Windows: Reports, Goods receipt list, Goods receipt, Stock value
+// selection.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

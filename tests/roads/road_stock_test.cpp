@@ -7,6 +7,10 @@
 // The company file then holds the stock and the item history that the
 // stock rules give for those two documents: received at MAIN, issued
 // from MAIN, received at SHOP.
+// Menus: in Stock, Registers > Locations, Registers > Goods receipts,
+// Registers > Stock movement.
+// Windows: Goods receipt list, Goods receipt, Currency choice, Stock
+// movement, Location list, Location.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -5,6 +5,12 @@
 // vendor code no vendor has is refused with the cursor on the vendor; a
 // delivery made before the stock came shows it available once opened
 // again.
+// Menus: in Sales, Registers > Orders (Ctrl+9), Operations > Delivery; in
+// Stock, Registers > Goods receipts, Registers > Deliveries; File >
+// Windows... > "Sales invoices".
+// Windows: Sales invoice, Sales invoice list, Windows, Goods receipt list,
+// Goods receipt, Order, Order list, Delivery, Delivery list, Purchase item
+// list.
 #include "tests/roads/road_fixture.h"
 
 #include <memory>

@@ -8,6 +8,13 @@
 // item those figures came from. The purchase-invoice journal's window
 // opens from the same list, the transaction journal's from the General
 // ledger's.
+// Menus: in Purchasing, Settings > Purchase accounts..., Registers >
+// Vendors, Registers > Purchase invoices; File > Reports (Ctrl+R) >
+// "Purchase Invoice Journal", File > Reports (Ctrl+R) > "Vendor Ageing",
+// File > Reports (Ctrl+R) > "Transaction Journal".
+// Windows: Reports, Purchase invoice list, Purchase invoice, Purchase
+// invoice journal selection, Vendor ageing selection, Transaction journal
+// selection.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 

@@ -8,6 +8,10 @@
 // giro and its bank abroad. A second vendor is made by the shared step.
 // The lists find the vendor and the terms again and open them as stored,
 // and the company file holds every record as typed.
+// Menus: in Purchasing, Registers > Payment terms, Registers > Units,
+// Registers > Banks, Registers > Vendors; in Stock, Registers > Locations.
+// Windows: Payment terms list, Payment terms, Unit list, Unit, Bank list,
+// Bank, Location list, Location, Vendor list, Vendor.
 #include "tests/roads/road_fixture.h"
 
 #include "core/field_access.h"

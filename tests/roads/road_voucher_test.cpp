@@ -6,6 +6,8 @@
 // an output-VAT row left for its amount, which Operations > Balance row
 // fills; OK stores the voucher. The company file then holds the voucher
 // with its three rows, its totals and a zero sum of its rows.
+// Menus: in General ledger, Registers > Vouchers, Operations > Balance row.
+// Windows: Voucher list, Voucher.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>

@@ -14,6 +14,15 @@
 // - the words that name a kind by number (VAT zone, serial mode, bank
 //   file format) show the kind's name, not "0", and take a name or a
 //   number typed.
+// Menus: in Sales, Registers > Sales documents, Registers > Customers
+// (Ctrl+1), Registers > Orders (Ctrl+9); in Purchasing, Registers >
+// Purchase orders; in Stock, Registers > Item; File > Windows... >
+// "Company", File > Windows... > "Sales invoices", File > Maintenance... >
+// "Interest invoices", File > Documents... > "Print and approve invoices".
+// Windows: Reports, Windows, Documents, Functions (exports, imports,
+// maintenance), Customer list, Customers, Sales document, Sales document
+// list, Company, Sales invoice, Invoice print and approve run, Interest
+// invoices (routine 4).
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 

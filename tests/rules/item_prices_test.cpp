@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "core/record_buffer.h"
-#include "reports/sales/sales_reports.h"
+#include "core/decimal.h"
 #include "rules/prices.h"
 #include "rules/stock.h"
 #include "tests/rules/rules_fixture.h"

@@ -6,7 +6,6 @@
 #include "rules/hooks.h"
 #include "rules/ledger.h"
 #include "rules/series_terms.h"
-#include "shell/shell.h"
 #include "tests/rules/rules_fixture.h"
 
 namespace {

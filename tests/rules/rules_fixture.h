@@ -33,7 +33,7 @@
 #include "database/access/settings_blocks.h"
 #include "database/engine/engine.h"
 #include "rules/rules_types.h"
-#include "tests/dict/built_interface.h"
+#include "tests/core/built_interface.h"
 
 // The fields of an item that prices, stock and structures read.
 struct FixtureItem {

@@ -29,7 +29,7 @@
 #include "database/access/settings_blocks.h"
 #include "database/access/transport.h"
 #include "database/engine/engine.h"
-#include "dict/built_interface.h"
+#include "tests/core/built_interface.h"
 #include "platform/control.h"
 #include "platform/display.h"
 #include "platform/mdi.h"

@@ -6,10 +6,15 @@
 // collapse, and the split that keeps ascending inserts' nodes full.
 #include <random>
 
+#include "core/interface_defs.h"
 #include "database/engine/engine_state.h"
+#include "database/engine/format.h"
 #include "tests/database/engine/engine_fixture.h"
 
 using namespace enginetest;
+
+// An index's full name from the interface file fits the master list.
+static_assert(IndexFullNameMax == dbformat::MlNameRoom - 1, "the engine's master list holds the full name");
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "core/name_table.h"
 #include "core/pstring.h"
 #include "output/formula/formula.h"
-#include "tests/dict/built_interface.h"
+#include "tests/core/built_interface.h"
 #include "tools/dict.h"
 
 namespace formula_test {

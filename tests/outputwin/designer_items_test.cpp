@@ -3,7 +3,7 @@
 // OK writing back to the item they were opened for.
 #include <gtest/gtest.h>
 
-#include "tests/output/designer_fixture.h"
+#include "tests/outputwin/designer_fixture.h"
 
 using DesignerItems = DesignerFixture;
 

@@ -4,7 +4,7 @@
 // features' install fills the whole table, with the report windows' whole
 // selection check (not the output layer's dates-only one); the import
 // command learns from the text exchange that a file held no export.
-#include "shell_fixture.h"
+#include "tests/shell/shell_fixture.h"
 
 #include <vector>
 

@@ -8,7 +8,7 @@
 #include "platform/window.h"
 #include "shell/draw_port.h"
 #include "shell/window_drawing.h"
-#include "tests/output/designer_fixture.h"
+#include "tests/outputwin/designer_fixture.h"
 
 class DesignerDrawing : public DesignerFixture {
 protected:

@@ -14,7 +14,7 @@
 #include "reports/stock/stock_reports.h"
 #include "rules/stock.h"
 #include "tests/output/output_recorder.h"
-#include "tests/reports/stock_report_fixture.h"
+#include "tests/reports/stock/stock_report_fixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "platform/queue.h"
 #include "shell/window_mouse.h"
 #include "shell/window_utils.h"
-#include "tests/output/designer_fixture.h"
+#include "tests/outputwin/designer_fixture.h"
 
 class DesignerMouse : public DesignerFixture {
 protected:

@@ -4,7 +4,7 @@
 // its frame instead of running and says why when the first does not
 // answer, and a company path on the command line too long for a file
 // name is refused as such.
-#include "shell_fixture.h"
+#include "tests/shell/shell_fixture.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

@@ -9,7 +9,7 @@
 #include "reports/sales/sales_reports.h"
 #include "reports/stock/stock_reports.h"
 #include "tests/reports/global_job.h"
-#include "tests/reports/stock_report_fixture.h"
+#include "tests/reports/stock/stock_report_fixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "platform/queue.h"
 #include "reports/purchase/purchase_reports.h"
 #include "tests/output/output_recorder.h"
-#include "tests/reports/ledger/purchase_report_fixture.h"
+#include "tests/reports/purchase/purchase_report_fixture.h"
 
 namespace {
 

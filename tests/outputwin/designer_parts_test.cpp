@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "recordwin/record_windows.h"
-#include "tests/output/designer_fixture.h"
+#include "tests/outputwin/designer_fixture.h"
 
 using DesignerParts = DesignerFixture;
 

@@ -3,7 +3,7 @@
 // closing the frame, the bottom bar's quit, a lost connection, no
 // company, a cancelled login) closes the company exactly once, and the
 // file then checks clean.
-#include "../database/access/company_fixture.h"
+#include "tests/database/access/company_fixture.h"
 
 #include <cstring>
 #include <functional>

@@ -15,7 +15,7 @@
 #include "reports/purchase/vendor_reports.h"
 #include "tests/output/output_recorder.h"
 #include "tests/reports/preview_lines.h"
-#include "tests/reports/vendor_report_fixture.h"
+#include "tests/reports/purchase/vendor_report_fixture.h"
 
 namespace {
 
