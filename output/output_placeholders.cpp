@@ -12,7 +12,6 @@
 #include "database/access/remote_calls.h"
 #include "dict_offsets.h"
 #include "operations/batch_routines.h"
-#include "output/job_bridge.h"
 
 OutputJobStateRec OutputJobState;
 OutputRunServicesRec OutputRunServices;

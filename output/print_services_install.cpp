@@ -8,7 +8,6 @@
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
 #include "output/forms/print_form_call.h"
-#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "rules/print_services.h"
 

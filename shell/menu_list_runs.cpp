@@ -10,7 +10,6 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
-#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "shell/edit_control.h"
 #include "shell/field_editing.h"

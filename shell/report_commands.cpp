@@ -20,7 +20,6 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "output/job_bridge.h"
 #include "output/job_queue.h"
 #include "output/output_job.h"
 #include "output/printer.h"

@@ -33,7 +33,6 @@
 #include "output/forms/forms.h"
 #include "output/forms/print_form_call.h"
 #include "output/output_windows.h"
-#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "rules/rules_types.h"
 

@@ -14,7 +14,6 @@
 #include "database/access/record_access.h"
 #include "operations/project_ops.h"
 #include "output/devices/report_output.h"
-#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "reports/projects/project_print.h"
 #include "reports/frame/report_run.h"

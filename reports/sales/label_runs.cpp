@@ -25,7 +25,7 @@
 #include "operations/run_outcome.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
-#include "output/job_bridge.h"
+#include "output/output_job.h"
 #include "reports/frame/index_walk.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/label_runs.h"

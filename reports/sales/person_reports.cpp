@@ -13,7 +13,6 @@
 #include "dict_offsets.h"
 #include "operations/person_entries.h"
 #include "output/devices/report_output.h"
-#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "reports/frame/index_walk.h"
 #include "reports/frame/line_values.h"

@@ -11,7 +11,7 @@
 #include "operations/run_outcome.h"
 #include "operations/statement.h"
 #include "output/devices/report_output.h"
-#include "output/job_bridge.h"
+#include "output/output_job.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
 

@@ -12,7 +12,6 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
-#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "reports/frame/report_run.h"
 #include "reports/stock/stock_reports.h"

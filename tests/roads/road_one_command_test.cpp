@@ -10,6 +10,11 @@
 // print on OK and print nothing on Cancel; Tab from the last header field
 // of each document with rows goes into its first row, at the item (or
 // account, or invoice) the row is about.
+// Menus: in Sales, Registers > Sales invoices, Registers > Orders
+// (Ctrl+9), Operations > Delivery; in Stock, Registers > Item; File >
+// Print (Ctrl+P), File > Reports (Ctrl+R) > "Sales transaction journal".
+// Windows: Sales invoice list, Sales invoice, Order list, Order, Item,
+// Sales journal selection.
 #include "tests/roads/road_fixture.h"
 
 #include <memory>

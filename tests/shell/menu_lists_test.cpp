@@ -15,6 +15,7 @@
 #include "core/memblock.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "output/output_job.h"
 #include "platform/control.h"
 #include "recordwin/record_windows.h"
 #include "shell/menu_lists.h"
@@ -123,6 +124,7 @@ list modulemenu {
 struct ReaderLog {
     int opens = 0, closes = 0, openResult = 0;
     std::string path;
+    std::vector<uint8_t> job;   // the import's job record at the open
 } Reader;
 
 // The events a parameter window heard, with its record's word 3 then.
@@ -144,6 +146,8 @@ protected:
         SettingsText.importFileOpen = [](const uint8_t *path, int) {
             Reader.opens++;
             Reader.path = PStringToStd(path);
+            const uint8_t *job = CurrentJobRecord();
+            Reader.job.assign(job, job + ReportParamsSize);
             return Reader.openResult;
         };
         SettingsText.importFileClose = [] { return ++Reader.closes, 0; };
@@ -351,9 +355,10 @@ TEST_F(MenuLists, ImportRefusedWhileARecordIsEditedAndToldWhenItFails)
     EXPECT_EQ(Reader.opens, 1);
     EXPECT_EQ(Reader.closes, 1);
     EXPECT_EQ(Reader.path, PStringToStd(file));
-    EXPECT_EQ(GetU16(ReportParams, ReportParamsVc::ReportNumber), 31);
-    EXPECT_EQ(GetU16(ReportParams, ReportParamsVc::OutputKind), 2);
-    EXPECT_EQ(GetU16(ReportParams, ReportParamsVc::SelWinType), 0);
+    ASSERT_EQ(Reader.job.size(), ReportParamsSize);
+    EXPECT_EQ(GetU16(Reader.job.data(), ReportParamsVc::ReportNumber), 31);
+    EXPECT_EQ(GetU16(Reader.job.data(), ReportParamsVc::OutputKind), 2);
+    EXPECT_EQ(GetU16(Reader.job.data(), ReportParamsVc::SelWinType), 0);
     EXPECT_TRUE(MessagesShown.empty());
 
     // A cancelled question imports nothing; a refused file is told.

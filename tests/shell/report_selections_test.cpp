@@ -18,6 +18,7 @@
 #include "shell/window_mouse.h"
 #include "output/job_queue.h"
 #include "tests/output/output_fixture.h"
+#include "tests/shell/maintenance_job_capture.h"
 #include "tests/shell/record_fixture.h"
 
 namespace {
@@ -277,10 +278,13 @@ TEST_F(ReportSelections, ExportAndMaintenance)
     // The maintenance routine runs here (its number is none: it does
     // nothing) from the window's job, which the batch routines read.
     int m = JobWindow(TypeUpkeep, 0, 0);
-    std::memset(ReportParams, 0, ReportParamsSize);
-    WindowOkAction(m);
+    {
+        MaintenanceJobCapture capture;
+        WindowOkAction(m);
+    }
     EXPECT_FALSE(WinIsOpen(m));
-    EXPECT_EQ(ReportParams[100], 7);
+    ASSERT_EQ(MaintenanceJobSent.size(), ReportParamsSize);
+    EXPECT_EQ(MaintenanceJobSent[100], 7);
 }
 
 }  // namespace
