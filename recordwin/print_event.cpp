@@ -83,7 +83,6 @@ constexpr int16_t DeliveryShippedForm = -3, DeliveryOpenForm = -7;
 constexpr ApproveKind InvoicePrintKind = 11;
 constexpr int SelTextMax = 255;
 // Record-edit states: shown as stored, new.
-constexpr int StateShown = 0, StateNew = 1;
 
 // The window's marked records take the approve kind; the list shows
 // what changed.

@@ -33,7 +33,6 @@ constexpr int NoTarget = 65535, ActedItself = 0;
 constexpr int ColAccount = 0;
 constexpr uint32_t RowMax = 256;   // above the largest row of an account-row window
 constexpr uint16_t AccountRowKind = 1, CorrectionRowKind = 2, LinkRowKind = 4;
-constexpr int StateShown = 0, StateNew = 1;
 constexpr int UserCodeMax = 5;
 
 // A company word of the voucher entry (0 when the block is not bound).

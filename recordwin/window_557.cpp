@@ -29,7 +29,6 @@ namespace SD = SalesDocVc;
 
 constexpr int CustomerCodeMax = 20, CodeMax = 5;
 // Record-edit states: shown as stored, new, stored under change.
-constexpr int StateShown = 0, StateNew = 1, StateChanging = 2;
 
 // The customer's fields the document takes, by position.
 constexpr CustomerCopy Doc557Copies[] = {

@@ -128,6 +128,9 @@ inline int WinModeOf(int n) { return int(WinTable[n]->recordId & 0xFFFF); }
 inline uint8_t *WinRecordBuffer(int n) { return WinTable[n]->record; }
 inline uint8_t *WinStoredRecord(int n) { return WinTable[n]->stored; }
 inline int WinRecState(int n) { return WinTable[n]->editState; }
+// The edit states a record window's code tells apart: a stored record
+// shown unchanged, a new record, a stored record being changed.
+constexpr int StateShown = 0, StateNew = 1, StateChanging = 2;
 inline int WinListColumn(int n) { return WinTable[n]->listColumn; }
 inline int WinOpenerOf(int n) { return WinTable[n]->opener; }
 inline int WinOpenerOf2(int n) { return WinTable[n]->opener; }
