@@ -14,7 +14,7 @@
 #include "net/net.h"
 #include "rules/purchase_prices.h"
 #include "tests/operations/invoice_fixture.h"
-#include "tests/operations/serve_here.h"
+#include "tests/net/serve_here.h"
 
 namespace {
 
