@@ -26,6 +26,9 @@ struct PurchaseRow {
 class PurchasePrices : public InvoiceCompanyFixture {
 protected:
     std::vector<uint8_t> params = std::vector<uint8_t>(ReportParamsSize, 0);
+    // The global job record as found: a case that fills it gives it back,
+    // so that the tests running after read what they set.
+    std::vector<uint8_t> globalJob = std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize);
 
     void SetUp() override
     {
@@ -39,6 +42,7 @@ protected:
     {
         Variant(0);
         CompanyVariantBind(nullptr);
+        std::memcpy(ReportParams, globalJob.data(), ReportParamsSize);
         InvoiceCompanyFixture::TearDown();
     }
     static void Variant(uint16_t v) { PutU16(CompanyBlock, CompanyBlk::CompanyVariant, v); }
