@@ -24,7 +24,7 @@
 #include "output/devices/device_table.h"
 #include "output/forms/forms.h"
 #include "output/printer.h"
-#include "tests/reports/global_job.h"
+#include "tests/output/global_job.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "rules/hooks.h"
 #include "rules/ledger.h"
 #include "rules/vat_currency.h"
-#include "tests/reports/global_job.h"
+#include "tests/output/global_job.h"
 
 namespace {
 

@@ -45,7 +45,7 @@
 #include "rules/ledger_print.h"
 #include "rules/stock_cost_lines.h"
 #include "tests/operations/invoice_fixture.h"
-#include "tests/reports/global_job.h"
+#include "tests/output/global_job.h"
 
 namespace ReportCo {
 constexpr DateRec Today{15, 3, 2024};

@@ -10,7 +10,7 @@
 #include "platform/queue.h"
 #include "reports/assets/asset_reports.h"
 #include "tests/output/output_recorder.h"
-#include "tests/operations/asset_fixture.h"
+#include "tests/reports/assets/asset_fixture.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "operations/sales_invoice.h"
 #include "reports/sales/aged_buckets.h"
 #include "reports/sales/customer_reports.h"
-#include "tests/reports/global_job.h"
+#include "tests/output/global_job.h"
 #include "tests/reports/preview_lines.h"
 #include "tests/reports/report_fixture.h"
 

@@ -6,7 +6,7 @@
 // capped), the purchase labels of rows by quantity, the single sheet
 // set again by a number run after a label run, and Esc mid-sheet (not
 // one left from before the run).
-#include "tests/reports/global_job.h"
+#include "tests/output/global_job.h"
 #include "tests/reports/report_fixture.h"
 
 #include <string>

@@ -5,7 +5,7 @@
 // routine 17 storing one entry per employee with rows and routine 18
 // deleting a number range; the person reports (100 to 104) as goldens of
 // the text-file device, a selection that takes nobody and Esc mid-walk.
-#include "tests/reports/global_job.h"
+#include "tests/output/global_job.h"
 #include "tests/reports/person_fixture.h"
 
 #include "reports/sales/person_reports.h"

@@ -8,7 +8,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/sales/sales_reports.h"
 #include "reports/stock/stock_reports.h"
-#include "tests/reports/global_job.h"
+#include "tests/output/global_job.h"
 #include "tests/reports/stock/stock_report_fixture.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "net/net.h"
 #include "rules/purchase_prices.h"
 #include "tests/operations/invoice_fixture.h"
-#include "tests/operations/serve_here.h"
+#include "tests/net/serve_here.h"
 
 namespace {
 
@@ -26,11 +26,15 @@ struct PurchaseRow {
 class PurchasePrices : public InvoiceCompanyFixture {
 protected:
     std::vector<uint8_t> params = std::vector<uint8_t>(ReportParamsSize, 0);
+    // The global job record as found: a case that fills it gives it back,
+    // so that the tests running after read what they set.
+    std::vector<uint8_t> globalJob;
 
     void SetUp() override
     {
         InvoiceCompanyFixture::SetUp();
         if (HasFatalFailure()) return;
+        globalJob.assign(ReportParams, ReportParams + ReportParamsSize);
         CompanyVariantBind(CompanyBlock);
         Variant(15);
         ChangeItem("ITEM1", [](uint8_t *r) { PutDec(r, INVc::Markup, Dec(25)); });
@@ -39,6 +43,7 @@ protected:
     {
         Variant(0);
         CompanyVariantBind(nullptr);
+        if (globalJob.size() == ReportParamsSize) std::memcpy(ReportParams, globalJob.data(), ReportParamsSize);
         InvoiceCompanyFixture::TearDown();
     }
     static void Variant(uint16_t v) { PutU16(CompanyBlock, CompanyBlk::CompanyVariant, v); }

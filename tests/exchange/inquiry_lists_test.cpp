@@ -18,7 +18,7 @@
 #include "dict_offsets.h"
 #include "exchange/text_exchange.h"
 #include "rules/ledger.h"
-#include "tests/operations/serve_here.h"
+#include "tests/net/serve_here.h"
 #include "platform/script.h"
 #include "recordwin/inquiry_lists.h"
 #include "recordwin/record_windows.h"

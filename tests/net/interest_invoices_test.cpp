@@ -17,7 +17,7 @@
 #include "output/job_queue.h"
 #include "output/output_job.h"
 #include "tests/operations/invoice_fixture.h"
-#include "tests/operations/serve_here.h"
+#include "tests/net/serve_here.h"
 #include "tests/output/output_runs_install.h"
 
 namespace {

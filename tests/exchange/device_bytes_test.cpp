@@ -2,7 +2,7 @@
 // buffer and character printer devices write for whole jobs run through
 // the public output operations, and how they fail: a full disk, a port
 // that refuses, a full buffer, a cancelled file dialog.
-#include "../database/access/company_fixture.h"
+#include "tests/database/access/company_fixture.h"
 #include "tests/output/output_fixture.h"
 
 #include <fstream>

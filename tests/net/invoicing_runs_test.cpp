@@ -13,7 +13,7 @@
 #include "database/access/transport.h"
 #include "output/job_queue.h"
 #include "output/output_job.h"
-#include "tests/operations/serve_here.h"
+#include "tests/net/serve_here.h"
 #include "operations/batch_routines.h"
 #include "operations/customer_receipt.h"
 #include "tests/operations/invoice_fixture.h"

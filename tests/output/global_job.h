@@ -11,9 +11,9 @@
 
 #include <cstring>
 
+#include "core/report_job.h"
 #include "core/work_blocks.h"
 #include "output/output_job.h"
-#include "reports/frame/report_run.h"
 
 template <typename Run>
 void OverCopyOfGlobalJob(Run run)

@@ -1,7 +1,7 @@
 // entry_state_test.cpp - the entry state a company opens with: the last
 // voucher's dates when it is there, nothing when it is gone, and the
 // number-series block kept across a close.
-#include "../database/access/company_fixture.h"
+#include "tests/database/access/company_fixture.h"
 
 #include "core/field_access.h"
 #include "rules/entry_state.h"

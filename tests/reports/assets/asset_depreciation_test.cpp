@@ -12,7 +12,7 @@
 #include "rules/ledger.h"
 #include "rules/ledger_print.h"
 #include "rules/print_services.h"
-#include "tests/operations/asset_fixture.h"
+#include "tests/reports/assets/asset_fixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // -10 approval) and the maintenance routines that delete a number range
 // of documents (22) and clear the budgets (1, 2), as the batch dispatcher
 // runs them.
-#include "tests/reports/global_job.h"
+#include "tests/output/global_job.h"
 #include "operations/batch_routines.h"
 #include "operations/maintenance_runs.h"
 #include "output/devices/report_output.h"

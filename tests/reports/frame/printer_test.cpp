@@ -5,7 +5,7 @@
 // the foot page number, the
 // fonts and their fall-backs, and jobs that are cancelled or cannot be
 // written.
-#include "../database/access/company_fixture.h"
+#include "tests/database/access/company_fixture.h"
 #include "tests/output/output_fixture.h"
 #include "tests/output/pdf_words.h"
 
