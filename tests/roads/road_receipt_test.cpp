@@ -91,21 +91,7 @@ TEST_F(ReceiptRoad, ReceiptForAnInvoiceIsEnteredApprovedAndClosesItsOpenItem)
     const std::string company = StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
     Menu("Module", "Sales");
-    Menu("File", "Windows...");
-    ClickRow("Sales invoices");
-    Key(PlKey::Return);
-    ClickButton("New");
-    Check("a new invoice", [] { return ActiveType() == SalesInvoice; });
-    ClickField("Customer");
-    Type("C1");
-    Key(PlKey::Tab);
-    ClickCell(0, 1);
-    Type("ITEM1");
-    Key(PlKey::Tab);
-    Type("2");
-    Key(PlKey::Tab);
-    ClickButton("Posted");
-    ClickOk();
+    TypeAndPostInvoice("C1", "ITEM1", "2");
     auto invoice = std::make_shared<std::string>();
     Check("the invoice is posted", [invoice] {
         EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle() << ::testing::PrintToString(Messages());
@@ -339,21 +325,7 @@ TEST_F(ReceiptRoad, ApproveWithNoRowClickedActsOnTheListsRowOrAsksForOne)
         return true;
     });
     Menu("Window", "Close all");
-    Menu("File", "Windows...");
-    ClickRow("Sales invoices");
-    Key(PlKey::Return);
-    ClickButton("New");
-    Check("a new invoice", [] { return ActiveType() == SalesInvoice; });
-    ClickField("Customer");
-    Type("C1");
-    Key(PlKey::Tab);
-    ClickCell(0, 1);
-    Type("ITEM1");
-    Key(PlKey::Tab);
-    Type("2");
-    Key(PlKey::Tab);
-    ClickButton("Posted");
-    ClickOk();
+    TypeAndPostInvoice("C1", "ITEM1", "2");
     auto invoice = std::make_shared<std::string>();
     Check("the invoice is posted", [invoice] {
         *invoice = Shown("Number");

@@ -82,6 +82,25 @@ void RoadTest::NewFromList(const std::string &list, int listType, int recordType
     });
 }
 
+void RoadTest::TypeAndPostInvoice(const std::string &customer, const std::string &item, const std::string &quantity)
+{
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    Check("a new invoice", [] { return ActiveType() == WinTypes::SalesInvoice; });
+    ClickField("Customer");
+    Type(customer);
+    Key(PlKey::Tab);
+    ClickCell(0, 1);
+    Type(item);
+    Key(PlKey::Tab);
+    Type(quantity);
+    Key(PlKey::Tab);
+    ClickButton("Posted");
+    ClickOk();
+}
+
 void RoadTest::Retype(const std::string &label, const std::string &text)
 {
     ClickField(label);
