@@ -73,7 +73,6 @@ bool ReportParamsCheck(uint8_t *params)
 // Runs a text export; without one the user is told and the job stops.
 bool RunTextExport(ReportJob &job, int kind)
 {
-    OutputJobAttach attached(job);
     if (OutputRunServices.runTextExport) return OutputRunServices.runTextExport(job, kind);
     StopRun();
     return RefuseAsked();
