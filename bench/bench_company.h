@@ -21,7 +21,6 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "outputwin/output_windows_install.h"
-#include "tests/output/output_runs_install.h"
 
 // Loads the interface file the build made, probed beside the program, in
 // the build folder above it and in the working folder; false (the reason
@@ -32,7 +31,6 @@
 inline void BenchOutputInstall() {
     RepOutputInit();
     OutputInstall();
-    OutputRunsInstall();
     OutputWindowEntriesInstall();
 }
 

@@ -181,7 +181,6 @@ bool ServeHere(uint16_t code, MsgBuffer *request, MsgBuffer *reply)
 
 TEST_F(InvoiceRoutines, AClientsRequestRunsTheRoutineAtTheServerAndAShortJobIsRefused)
 {
-    OutputRunsInstall();
     Invoice(1001);
     Invoice(1002);
     Select(8, "1001");

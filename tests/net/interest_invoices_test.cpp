@@ -493,7 +493,6 @@ TEST_F(InterestRun, AClientsRunIsMadeAtTheServer)
     Late(1001, "C1", 10000, DateRec{1, 5, 2024});
     Select("C1");
     std::memcpy(ReportParams, job.selection, ReportParamsSize);   // the client sends the global job record
-    OutputRunsInstall();
     RunMode = RunModeClient;
     TransportInstall(ServeHere, ServeHere);
     EXPECT_TRUE(RunMaintenanceCall());

@@ -543,7 +543,6 @@ bool ServeHere(uint16_t code, MsgBuffer *request, MsgBuffer *reply)
 // records a local run makes.
 TEST_F(OrderInvoicing, AClientsRequestMakesWhatALocalRunMakes)
 {
-    OutputRunsInstall();
     uint32_t a = Order(1101, "C1", {{.item = "ITEM1", .qty = 2, .shipped = 2}});
     Select(1);
     std::memcpy(ReportParams, job.selection, ReportParamsSize);   // the client sends the global job record

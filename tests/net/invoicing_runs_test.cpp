@@ -244,7 +244,6 @@ TEST_F(WriteOffRun, AClientsRunsAreMadeAtTheServer)
         PutText(row, PriceListVc::Rows::Formula, 5, "F1");
         ASSERT_TRUE(MatrixRowPut(PriceListVc::Number, 0, r, 0, row));
     });
-    OutputRunsInstall();
     RunMode = RunModeClient;
     TransportInstall(ServeHere, ServeHere);
     Routine(21);

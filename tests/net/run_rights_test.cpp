@@ -11,7 +11,6 @@
 #include "rules/hooks.h"
 #include "tests/net/net_fixture.h"
 #include "tests/net/rights_fixture.h"
-#include "tests/output/output_runs_install.h"
 
 using namespace nettest;
 
@@ -32,7 +31,6 @@ constexpr int16_t DocumentOrders = -6;
 // uses only the ledger module (2).
 void Company() {
     RulesInstall();
-    OutputRunsInstall();
     VerifierIterations = VerifierIterationsMin;
     std::vector<AccessRow> norun = {{9, 1, 1},
                                     {4, ReportSales, 0},
