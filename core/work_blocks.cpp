@@ -10,9 +10,6 @@
 #include "core/system.h"
 #include "core/ui_text.h"
 
-uint8_t *ReportParams = nullptr;
-uint8_t *OutputJobRecord = nullptr;
-uint32_t OutputJobRecordSize = 0;
 uint8_t *LoggedInUser = nullptr;
 uint8_t *SessionUserInfo = nullptr;
 int16_t CurrentSessionIndex = 0;
@@ -64,9 +61,6 @@ bool AllocWorkBlocks() {
     ReportListBlock = 163;
     // The register count is fixed at 133 (RegisterCount): the per-register
     // tables that the interface loader fills are sized from it.
-    ReportParams = MemAllocFixed(ReportParamsSize);
-    OutputJobRecord = ReportParams;
-    OutputJobRecordSize = ReportParams ? ReportParamsSize : 0;
     ReportRunWords[0] = ReportRunWords[1] = 0;
     LoggedInUser = MemAllocFixed(LoggedInUserSize);
     if (LoggedInUser) PutU32(LoggedInUser, LoggedInUserAccessList, 0);
@@ -76,7 +70,7 @@ bool AllocWorkBlocks() {
     if (PendingVoucher) PutU32(PendingVoucher, PendingVoucherRows, 0);
     FormPrintWork = MemAllocFixed(FormPrintWorkSize);
     if (FormPrintWork) PutU32(FormPrintWork, 0, 0);
-    return ReportParams && LoggedInUser && SessionUserInfo && PendingVoucher && FormPrintWork;
+    return LoggedInUser && SessionUserInfo && PendingVoucher && FormPrintWork;
 }
 
 void StartupFlags() {

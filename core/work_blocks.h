@@ -15,13 +15,10 @@
 
 // ---- Work records ----
 
-// The report-parameter record (register 99 of the dictionary, whose
-// fields ReportParamsVc:: names): the selection of the current report and
-// the current output job at once. Its address is kept twice, with its size.
+// The size of a job record (register 99 of the dictionary, whose fields
+// ReportParamsVc:: names): a report's selection and its output device.
+// No job record is global: each run holds its own (core/report_job.h).
 constexpr uint32_t ReportParamsSize = ReportParamsVc::Size;
-extern uint8_t *ReportParams;
-extern uint8_t *OutputJobRecord;      // the same record
-extern uint32_t OutputJobRecordSize;  // ReportParamsSize once allocated
 
 // The logged-in user record; +68 holds the handle of the user's access list.
 constexpr uint32_t LoggedInUserSize = 72;

@@ -62,9 +62,8 @@ struct OutputJobStateRec {
 };
 extern OutputJobStateRec OutputJobState;
 
-// The job record the output prints from: the attached run's job.
-// BRIDGE: without one, the global job record, which the text exports,
-// imports and batch routines still fill before they print.
+// The job record the output prints from: the attached run's job; null
+// while no run is attached.
 uint8_t *CurrentJobRecord();
 
 // Sets word 0, the device, of the job record the output prints from: a

@@ -41,11 +41,7 @@ OutputJobAttach::OutputJobAttach(uint8_t *record) : previous(OutputJobState.jobR
 
 OutputJobAttach::~OutputJobAttach() { OutputJobState.jobRecord = previous; }
 
-uint8_t *CurrentJobRecord()
-{
-    if (OutputJobState.jobRecord) return OutputJobState.jobRecord;
-    return ReportParams;   // BRIDGE: the global job record, until no routine fills it
-}
+uint8_t *CurrentJobRecord() { return OutputJobState.jobRecord; }
 
 void OutputDeviceSet(uint16_t kind)
 {

@@ -110,13 +110,16 @@ void PrintWindow(int n)
 // one print command, which asks the print dialog once, with the device
 // of what it prints chosen, and prints on OK: a preview what it holds, a
 // report window its report, any other window's type its record or list
-// (event 8), so that a document and a report print the same way. Window 0
-// only sets the device.
+// (event 8), so that a document and a report print the same way. The
+// command holds a job on the printer while it runs: what prints without a
+// run of its own (a document's form) prints from it.
 void CmdPrint(int n)
 {
     StateRefreshFlag = 1;
-    OutputDeviceSet(DevicePrinter);
     if (!WinIsOpen(n)) return;
+    OwnedJob own;
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, DevicePrinter);
+    OutputJobAttach attached(own.job);
     if (WinTypeOf(n) == WinTypes::ReportList) {
         ReportListOnDevice(n, DevicePrinter);
         return;

@@ -9,11 +9,13 @@
 // from the start of the call to its end.
 #include <cassert>
 #include <cstring>
+#include <optional>
 
 #include "core/field_access.h"
 #include "core/file_form.h"
 #include "core/format_block.h"
 #include "core/memblock.h"
+#include "core/output_kind.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
@@ -21,6 +23,7 @@
 #include "output/devices/report_output.h"
 #include "output/forms/doc_def_lookup.h"
 #include "output/forms/forms.h"
+#include "output/output_job.h"
 #include "output/output_windows.h"
 #include "output/report_hooks.h"
 
@@ -87,6 +90,16 @@ bool PrintFormCopies(const uint8_t *formDef, int16_t doctype)
 // voucher (1 when it printed); any other positive doctype prints nothing.
 uint8_t PrintForm(int16_t doctype, const uint8_t *record)
 {
+    // A form printed outside any run (a button of its window, an approve
+    // that prints, a client's request) prints on the printer, as File >
+    // Print would, from a job of its own.
+    std::optional<OwnedJob> own;
+    std::optional<OutputJobAttach> onPrinter;
+    if (!CurrentJobRecord()) {
+        own.emplace();
+        PutU16(own->job.selection, ReportParamsVc::OutputKind, OutputCode(OutputKind::ToPrinter));
+        onPrinter.emplace(own->job);
+    }
     uint8_t result = 0;
     // A job whose client is gone stays stopped: the next document of a
     // run must not start printing again (its pages would go nowhere).
