@@ -6,8 +6,8 @@
 
 // The job record a run works from. A run reads its selection here and
 // writes here what it settles for the rest of the run (the account range
-// it split, the options a journal sets), so that no run reaches for a
-// global job record.
+// it split, the options a journal sets). No job record is global: the
+// output reads the job its run attached (output/output_job.h).
 struct ReportJob {
     uint8_t *selection;   // ReportParamsSize bytes, ReportParamsVc layout
 };

@@ -8,8 +8,9 @@
 #include <sstream>
 
 #include "database/access/register_hooks.h"
-#include "tests/exchange/global_job.h"
+#include "tests/exchange/test_job_export.h"
 #include "tests/exchange/sie_fixture.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -25,12 +26,12 @@ protected:
     {
         PString p;
         PStringFromC(p, range);
-        PutText(ReportParams, ReportParamsVc::SelText1, p);
-        PutDate(ReportParams, ReportParamsVc::DateFrom, from);
-        PutDate(ReportParams, ReportParamsVc::DateTo, to);
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+        PutText(TestJob, ReportParamsVc::SelText1, p);
+        PutDate(TestJob, ReportParamsVc::DateFrom, from);
+        PutDate(TestJob, ReportParamsVc::DateTo, to);
+        PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / "balances.txt").string());
-        EXPECT_TRUE(ExportOverGlobalJob(kind));
+        EXPECT_TRUE(ExportOverTestJob(kind));
         std::map<std::string, std::vector<std::string>> out;
         std::istringstream in(FileBytes(dir / "balances.txt"));
         std::string line;

@@ -11,11 +11,12 @@
 #include "core/memblock.h"
 #include "core/name_table.h"
 #include "output/formula/formula.h"
+#include "tests/output/test_job.h"
 #include "tools/dict.h"
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
 #include "exchange/balance_sections.h"
-#include "tests/exchange/global_job.h"
+#include "tests/exchange/test_job_export.h"
 #include "tests/exchange/sie_fixture.h"
 
 namespace {
@@ -140,14 +141,14 @@ protected:
     std::string Export(int kind, const char *range, DateRec from, DateRec to, uint16_t option1 = 0,
                        uint16_t option2 = 0)
     {
-        Put(ReportParams, ReportParamsVc::SelText1, 255, range);
-        PutDate(ReportParams, ReportParamsVc::DateFrom, from);
-        PutDate(ReportParams, ReportParamsVc::DateTo, to);
-        PutU16(ReportParams, ReportParamsVc::Option1, option1);
-        PutU16(ReportParams, ReportParamsVc::Option2, option2);
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+        Put(TestJob, ReportParamsVc::SelText1, 255, range);
+        PutDate(TestJob, ReportParamsVc::DateFrom, from);
+        PutDate(TestJob, ReportParamsVc::DateTo, to);
+        PutU16(TestJob, ReportParamsVc::Option1, option1);
+        PutU16(TestJob, ReportParamsVc::Option2, option2);
+        PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / "kind.txt").string());
-        ExportOverGlobalJob(kind);
+        ExportOverTestJob(kind);
         return FileBytes(dir / "kind.txt");
     }
     static std::vector<std::vector<std::string>> Lines(const std::string &bytes)

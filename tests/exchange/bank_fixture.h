@@ -18,7 +18,8 @@
 #include "database/access/register_hooks.h"
 #include "exchange/bank_file.h"
 #include "tests/exchange/exchange_fixture.h"
-#include "tests/exchange/global_job.h"
+#include "tests/exchange/test_job_export.h"
+#include "tests/output/test_job.h"
 
 namespace bank_test {
 
@@ -143,13 +144,13 @@ protected:
     {
         PString p;
         PStringFromView(p, range);
-        ::PutText(ReportParams, ReportParamsVc::SelText1, p);
-        PutU16(ReportParams, ReportParamsVc::Option1, resend ? 1 : 0);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 15);
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+        ::PutText(TestJob, ReportParamsVc::SelText1, p);
+        PutU16(TestJob, ReportParamsVc::Option1, resend ? 1 : 0);
+        PutU16(TestJob, ReportParamsVc::ReportNumber, 15);
+        PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
         std::string path = name.rfind("/", 0) == 0 ? name : (dir / name).string();
         ScriptAnswerFile(path);
-        bool whole = ExportOverGlobalJob(15);
+        bool whole = ExportOverTestJob(15);
         if (ok) *ok = whole;
         if (!std::filesystem::is_regular_file(path)) return {};   // a device is not read back
         return Lines(FileBytes(path), whole);

@@ -7,7 +7,8 @@
 #include <filesystem>
 
 #include "tests/exchange/bank_fixture.h"
-#include "tests/exchange/global_job.h"
+#include "tests/exchange/test_job_export.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -82,14 +83,14 @@ TEST_F(BankFormatsTest, EstonianOrdersGoOneFileEachWithTheirTestNumbers)
                                                                             {ReportParamsVc::SelText6, "Regards"}}) {
         PString t;
         PStringFromC(t, value);
-        PutPString(ReportParams, field, 20, t);   // the slots of 21 bytes
+        PutPString(TestJob, field, 20, t);   // the slots of 21 bytes
     }
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, 15);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+    PutU16(TestJob, ReportParamsVc::ReportNumber, 15);
+    PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
     PString range;
     PStringFromC(range, "1:3");
-    ::PutText(ReportParams, ReportParamsVc::SelText1, range);
-    ASSERT_TRUE(ExportOverGlobalJob(15));
+    ::PutText(TestJob, ReportParamsVc::SelText1, range);
+    ASSERT_TRUE(ExportOverTestJob(15));
     std::vector<std::filesystem::path> files;
     for (auto &e : std::filesystem::directory_iterator(dir / "out")) files.push_back(e.path());
     std::sort(files.begin(), files.end());
@@ -138,7 +139,7 @@ TEST_F(BankFormatsTest, SwedishDomesticBatchWritesInvoicesCreditNotesAndTotal)
     };
     EXPECT_EQ(lines, want);
     // The due-date switch dates a row by its later due date.
-    PutU16(ReportParams, ReportParamsVc::Option3, 1);
+    PutU16(TestJob, ReportParamsVc::Option3, 1);
     lines = Run("40:40", true, "due.txt");
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[1].substr(49, 6), "261220");
@@ -183,7 +184,7 @@ TEST_F(BankFormatsTest, SwedishSecondFileCarriesPostalGiroPaymentsAndTheirRunnin
     Payment(1, {{501, "V1", "5555-12345", 100.0}, {502, "V2", "123-4", -130.0}, {501, "V1", "5555-12345", 0.0}}, 1,
             0, 0, postal);
     Payment(2, {{501, "V1", "5555-12345", 10.0}});   // domestic: not in this file
-    PutU16(ReportParams, ReportParamsVc::Option2, 1);
+    PutU16(TestJob, ReportParamsVc::Option2, 1);
     std::vector<std::string> lines = Run("1:9");
     std::vector<std::string> want = {
         "0" + std::string("47110") + "261207" + "1" + B(87),

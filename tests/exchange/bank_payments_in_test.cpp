@@ -16,6 +16,7 @@
 #include "exchange/bank_file.h"
 #include "exchange/bank_payments_in.h"
 #include "tests/exchange/bank_fixture.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -83,8 +84,8 @@ protected:
     void Import(const std::string &bytes)
     {
         MessagesShown.clear();
-        PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 1);
+        PutU16(TestJob, ReportParamsVc::OutputKind, ImportSourceMemory);
+        PutU16(TestJob, ReportParamsVc::ReportNumber, 1);
         SourceOf(bytes);
         ImportRun();   // its start clears the last result, its end tells this one
     }

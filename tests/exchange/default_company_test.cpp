@@ -27,9 +27,10 @@
 #include "rules/vat_currency.h"
 #include "shell/company.h"
 #include "tests/exchange/demo_defaults.h"
-#include "tests/exchange/global_job.h"
+#include "tests/exchange/test_job_export.h"
 #include "tests/operations/invoice_fixture.h"
 #include "tests/output/pdf_words.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ protected:
         fs::create_directories(folder);
         savedCwd = fs::current_path();
         fs::current_path(folder);   // the printer writes under ./print
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         FeaturesInstall();
     }
     void TearDown() override
@@ -62,7 +63,7 @@ protected:
         ImportResult = ImportResultRec{};
         OutputRunServices.runTextExport = nullptr;
         D4SetRawExportRunner(nullptr);
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         fs::remove_all(folder);
         InvoiceFixture::TearDown();
     }
@@ -76,9 +77,9 @@ protected:
     // The full export (kind 0) of the open company; its bytes.
     std::string ExportAll(const char *name)
     {
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+        PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((folder / name).string());
-        EXPECT_TRUE(ExportOverGlobalJob(0));
+        EXPECT_TRUE(ExportOverTestJob(0));
         return Bytes(folder / name);
     }
     // Whether register reg holds a record whose first key is code.
@@ -92,8 +93,8 @@ protected:
     // Imports the file at p as the defaults of a new company are imported.
     int Import(const fs::path &p)
     {
-        PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceFile);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
+        PutU16(TestJob, ReportParamsVc::OutputKind, ImportSourceFile);
+        PutU16(TestJob, ReportParamsVc::ReportNumber, 0);
         PString name;
         PStringFromC(name, p.c_str());
         int result = ImportFile(name, 0);
@@ -167,7 +168,7 @@ TEST_F(DefaultCompany, ImportsWhole)
     PutText(printer.data(), PrintersBlk::Rows::Name, 20, "OFFICE");
     PutText(printer.data(), PrintersBlk::Rows::PrinterText, 20, "P");
     ASSERT_EQ(SettingsBlockStore(PrintersBlk::Number, printer.data(), uint32_t(printer.size())), RecDone);
-    PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+    PutI16(TestJob, ReportParamsVc::SetupDialog, 0);
     shown.clear();
     uint32_t id = StoreInvoice({.serial = 2400002, .posted = 1}, {{.item = "ITEM1", .qty = 1, .price = 100}});
     ASSERT_NE(id, 0u) << (shown.empty() ? "" : shown.front());

@@ -2,6 +2,7 @@
 // buffer and character printer devices write for whole jobs run through
 // the public output operations, and how they fail: a full disk, a port
 // that refuses, a full buffer, a cancelled file dialog.
+#include "core/work_blocks.h"
 #include "tests/database/access/company_fixture.h"
 #include "tests/output/output_fixture.h"
 
@@ -16,6 +17,7 @@
 #include "output/devices/device_table.h"
 #include "platform/print.h"
 #include "platform/script.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -45,8 +47,8 @@ protected:
     void SetUp() override
     {
         CompanyFixture::SetUp();
-        OutputJobState = OutputJobStateRec{};
-        ASSERT_NE(ReportParams, nullptr);
+        ResetOutputJobState();
+        ASSERT_NE(LoggedInUser, nullptr);
         DosCodePage = 0;
     }
     void TearDown() override
@@ -58,7 +60,7 @@ protected:
         RepBufferLimit = 64u << 20;
         DosCodePage = 0;
         CompanyVariantBind(nullptr);
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         CompanyFixture::TearDown();
     }
     bool Told(int n)
@@ -147,7 +149,7 @@ TEST_F(DeviceBytes, FileFailuresStopTheJobAndWriteNothingOrTellTheLoss)
 
 TEST_F(DeviceBytes, BankFilesAskTheirNameNumberTheNextAndAreKeptOnlyWhole)
 {
-    PutI16(ReportParams, ReportParamsVc::ReportNumber, 15);
+    PutI16(TestJob, ReportParamsVc::ReportNumber, 15);
     PutI16(CompanyBlock, CompanyBlk::CompanyVariant, 27);
     CompanyVariantBind(CompanyBlock);
     OutKind(OutTextFile);

@@ -24,6 +24,7 @@
 #include "platform/script.h"
 #include "shell/database_open.h"
 #include "tests/database/access/company_fixture.h"
+#include "tests/output/test_job.h"
 
 class ExchangeFixture : public CompanyFixture {
 protected:
@@ -35,7 +36,7 @@ protected:
         if (HasFatalFailure()) return;
         ASSERT_EQ(D4Create((dir / "company.VDB").c_str(), 0), D4OpenOk);
         ASSERT_TRUE(SettingsStartup());
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         FeaturesInstall();
         ImportDosLetters = 0;
     }
@@ -46,7 +47,7 @@ protected:
         ImportDosLetters = 0;
         OutputRunServices.runTextExport = nullptr;
         D4SetRawExportRunner(nullptr);
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         CompanyFixture::TearDown();   // SettingsText back to empty
     }
 
@@ -54,7 +55,7 @@ protected:
     // the file's bytes.
     std::string ExportBytes(void (*write)(), const char *name = "export.txt")
     {
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+        PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / name).string());
         RepOpenFileDevice();
         EXPECT_EQ(OutputJobState.stopFlag, 0);
@@ -83,16 +84,16 @@ protected:
         }
         std::filesystem::path p = dir / "import.txt";
         std::ofstream(p, std::ios::binary) << bytes;
-        PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceFile);
+        PutU16(TestJob, ReportParamsVc::OutputKind, ImportSourceFile);
         PString path;
         PStringFromC(path, p.c_str());
-        ASSERT_EQ(ImportFileOpen(ReportJob{ReportParams}, path, 0), 0);
+        ASSERT_EQ(ImportFileOpen(ReportJob{TestJob}, path, 0), 0);
     }
     // Imports bytes from memory as the program does (ImportRun in mode 0).
     void ImportBytes(const std::string &bytes)
     {
-        PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
+        PutU16(TestJob, ReportParamsVc::OutputKind, ImportSourceMemory);
+        PutU16(TestJob, ReportParamsVc::ReportNumber, 0);
         SourceOf(bytes);
         ImportRun();
     }

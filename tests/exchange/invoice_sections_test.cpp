@@ -16,7 +16,8 @@
 #include "rules/hooks.h"
 #include "shell/database_open.h"
 #include "tests/exchange/exchange_fixture.h"
-#include "tests/exchange/global_job.h"
+#include "tests/exchange/test_job_export.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -79,9 +80,9 @@ protected:
     }
     std::string FullExport(const char *name)
     {
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+        PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / name).string());
-        EXPECT_TRUE(ExportOverGlobalJob(0));
+        EXPECT_TRUE(ExportOverTestJob(0));
         return FileBytes(dir / name);
     }
     // An invoice of rows of kinds 1 to 5 (type 1) or a credit note of one
@@ -482,12 +483,12 @@ protected:
                                 {ReportParamsVc::SelText3, items}}) {
             PString p;
             PStringFromC(p, text);
-            PutPString(ReportParams, at, 255, p);
+            PutPString(TestJob, at, 255, p);
         }
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+        PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
         std::string name = "kind" + std::to_string(kind) + ".txt";
         ScriptAnswerFile((dir / name).string());
-        EXPECT_TRUE(ExportOverGlobalJob(kind));
+        EXPECT_TRUE(ExportOverTestJob(kind));
         return FileBytes(dir / name);
     }
 };
@@ -509,11 +510,11 @@ TEST_F(InvoiceExportsTest, InvoiceRowsByKindItemAndInvoiceKind)
     EXPECT_NE(lines[3][9].find("-100"), std::string::npos);
     lines = Fields(Run(13, "", "", "IT1:IT1"));
     EXPECT_EQ(lines.size(), 3u);
-    PutU16(ReportParams, ReportParamsVc::Option3, 1);
+    PutU16(TestJob, ReportParamsVc::Option3, 1);
     lines = Fields(Run(13));
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0][0], "102");
-    PutU16(ReportParams, ReportParamsVc::Option3, 0);
+    PutU16(TestJob, ReportParamsVc::Option3, 0);
 }
 
 // Kind 4 writes a "fakt1" section that reads back; a customer range that
@@ -553,16 +554,16 @@ TEST_F(InvoiceExportsTest, SelectedRegistersInTheirOrder)
     uint32_t recid = 0;
     ASSERT_TRUE(RecStoreByKey(CUVc::Number, cu.data(), 0, &recid));
     ASSERT_TRUE(RecStoreByKey(INVc::Number, item.data(), 0, &recid));
-    PutU16(ReportParams, ReportParamsVc::Option1, 1);   // items
-    PutU16(ReportParams, ReportParamsVc::Option5, 1);   // customers
+    PutU16(TestJob, ReportParamsVc::Option1, 1);   // items
+    PutU16(TestJob, ReportParamsVc::Option5, 1);   // customers
     std::string out = Run(3);
     size_t items = out.find("artikel2"), customers = out.find("cu2");
     ASSERT_NE(items, std::string::npos);
     ASSERT_NE(customers, std::string::npos);
     EXPECT_LT(items, customers);
-    PutU16(ReportParams, ReportParamsVc::Option1, 0);
+    PutU16(TestJob, ReportParamsVc::Option1, 0);
     EXPECT_EQ(Run(3).find("artikel2"), std::string::npos);
-    PutU16(ReportParams, ReportParamsVc::Option5, 0);
+    PutU16(TestJob, ReportParamsVc::Option5, 0);
 }
 
 }  // namespace

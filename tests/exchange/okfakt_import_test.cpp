@@ -22,6 +22,7 @@
 #include "shell/database_open.h"
 #include "shell/login.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -81,8 +82,8 @@ protected:
     void Import(const std::string &bytes)
     {
         source = bytes;
-        PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
+        PutU16(TestJob, ReportParamsVc::OutputKind, ImportSourceMemory);
+        PutU16(TestJob, ReportParamsVc::ReportNumber, 0);
         ImportMemorySource(reinterpret_cast<const uint8_t *>(source.data()), uint32_t(source.size()));
         ImportRun();
     }

@@ -16,6 +16,7 @@
 #include "exchange/ledger_text.h"
 #include "rules/rules_types.h"
 #include "shell/company.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -277,8 +278,8 @@ TEST_F(OldMasterSections, ModeThreeMakesOneFormNamedAfterTheFileAndKeepsAStoredO
         PStringFromC(ImportFileShortName, name);
         ResetImportFlags();
         MessagesShown.clear();
-        PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 3);
+        PutU16(TestJob, ReportParamsVc::OutputKind, ImportSourceMemory);
+        PutU16(TestJob, ReportParamsVc::ReportNumber, 3);
         SourceOf("ot\r\nX\tNot read\r\n\r\n");
         ImportRun();
         ImportFileClose();

@@ -8,6 +8,7 @@
 #include "database/access/record_access.h"
 #include "exchange/section_table.h"
 #include "shell/database_open.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -76,13 +77,13 @@ TEST_F(RegisterSections, NumberRanges)
         {"100:199", {100, 150, 199}}, {"150:", {150, 199, 200}}, {"300:400", {}}, {"0:99", {99}}, {"", {99, 100, 150, 199, 200}},
     };
     for (const RangeCase &c : cases) {
-        PutU16(ReportParams, ReportParamsVc::ExportWord, PUVc::Number);
+        PutU16(TestJob, ReportParamsVc::ExportWord, PUVc::Number);
         PString sel;
         PStringFromC(sel, c.range);
-        PutText(ReportParams, ReportParamsVc::SelText1, sel);
+        PutText(TestJob, ReportParamsVc::SelText1, sel);
         // The section: the tag line, then each record's line and its
         // blank line; the serial number is the first column.
-        std::string bytes = ExportBytes([] { RegExportNumberRange(ReportJob{ReportParams}); });
+        std::string bytes = ExportBytes([] { RegExportNumberRange(ReportJob{TestJob}); });
         std::vector<uint32_t> written;
         size_t at = bytes.find("\r\n");
         if (!c.numbers.empty()) {
@@ -99,8 +100,8 @@ TEST_F(RegisterSections, NumberRanges)
             EXPECT_EQ(bytes, "\r\n") << c.range;
         }
     }
-    PutU16(ReportParams, ReportParamsVc::ExportWord, 0);
-    EXPECT_EQ(ExportBytes([] { RegExportNumberRange(ReportJob{ReportParams}); }), "\r\n");
+    PutU16(TestJob, ReportParamsVc::ExportWord, 0);
+    EXPECT_EQ(ExportBytes([] { RegExportNumberRange(ReportJob{TestJob}); }), "\r\n");
 }
 
 // Key ranges, compared without regard to case; a from text after every
@@ -118,12 +119,12 @@ TEST_F(RegisterSections, KeyRanges)
     for (const auto &c : cases) {
         PString sel;
         PStringFromC(sel, c.range);
-        PutText(ReportParams, ReportParamsVc::SelText1, sel);
-        EXPECT_EQ(ExportBytes([] { RegExportKeyRange(ReportJob{ReportParams}, OTVc::Number); }),
+        PutText(TestJob, ReportParamsVc::SelText1, sel);
+        EXPECT_EQ(ExportBytes([] { RegExportKeyRange(ReportJob{TestJob}, OTVc::Number); }),
                   Section("ot", c.records) + "\r\n")
             << c.range;
     }
-    EXPECT_EQ(ExportBytes([] { RegExportKeyRange(ReportJob{ReportParams}, 0); }), "\r\n");
+    EXPECT_EQ(ExportBytes([] { RegExportKeyRange(ReportJob{TestJob}, 0); }), "\r\n");
 }
 
 // 25 records renew the hold twice and are all stored; a hold whose write

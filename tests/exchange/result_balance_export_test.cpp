@@ -3,7 +3,7 @@
 // by the column choice; records of several objects are never written.
 #include "exchange/exchange.h"
 #include "exchange/text_exchange.h"
-#include "tests/exchange/global_job.h"
+#include "tests/exchange/test_job_export.h"
 #include "tests/reports/ledger/ledger_report_fixture.h"
 
 namespace {
@@ -20,7 +20,7 @@ protected:
         SetWord(P::OutputKind, OutTextFile);
         std::remove(outPath.c_str());
         ScriptAnswerFile(outPath);
-        EXPECT_TRUE(ExportOverGlobalJob(22));
+        EXPECT_TRUE(ExportOverTestJob(22));
         std::ifstream in(outPath, std::ios::binary);
         std::ostringstream s;
         s << in.rdbuf();

@@ -24,8 +24,9 @@
 #include "rules/hooks.h"
 #include "rules/series_terms.h"
 #include "tests/exchange/exchange_fixture.h"
-#include "tests/exchange/global_job.h"
+#include "tests/exchange/test_job_export.h"
 #include "tests/exchange/list_values.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -80,9 +81,9 @@ protected:
     // The full export of the open company.
     std::string FullExport(const char *name)
     {
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+        PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / name).string());
-        EXPECT_TRUE(ExportOverGlobalJob(0));
+        EXPECT_TRUE(ExportOverTestJob(0));
         return FileBytes(dir / name);
     }
 };

@@ -4,7 +4,7 @@
 // information section (kind 31) against golden files, then their filters,
 // layouts and walks, and a reversed date range refused.
 #include "tests/exchange/exchange_fixture.h"
-#include "tests/exchange/global_job.h"
+#include "tests/exchange/test_job_export.h"
 
 #include <array>
 #include <cstdlib>
@@ -18,6 +18,7 @@
 #include "database/access/record_access.h"
 #include "exchange/selective_exports.h"
 #include "rules/ledger.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -172,17 +173,17 @@ protected:
     // keeps them) into a file; the file's bytes, "" when the run failed.
     std::string Export(int kind)
     {
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+        PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
         std::string name = "kind" + std::to_string(kind) + ".txt";
         ScriptAnswerFile((dir / name).string());
-        if (!ExportOverGlobalJob(kind)) return "";
+        if (!ExportOverTestJob(kind)) return "";
         return FileBytes(dir / name);
     }
     static void Select(uint32_t at, const char *text)
     {
         PString p;
         PStringFromC(p, text);
-        PutPString(ReportParams, at, 255, p);
+        PutPString(TestJob, at, 255, p);
     }
     // The lines of bytes, each its TAB-separated fields, without the
     // line end that closes every export file.
@@ -224,8 +225,8 @@ protected:
 TEST_F(SelectiveExports, KindsMatchTheirGoldens)
 {
     MakeCompany();
-    PutDate(ReportParams, ReportParamsVc::DateFrom, DateRec{1, 1, 2024});
-    PutDate(ReportParams, ReportParamsVc::DateTo, DateRec{31, 12, 2024});
+    PutDate(TestJob, ReportParamsVc::DateFrom, DateRec{1, 1, 2024});
+    PutDate(TestJob, ReportParamsVc::DateTo, DateRec{31, 12, 2024});
     for (int kind : {18, 27, 31, 33}) {
         std::string bytes = Export(kind);
         ASSERT_FALSE(bytes.empty()) << kind;
@@ -249,7 +250,7 @@ TEST_F(SelectiveExports, OrderRowsFilterByItemGroupAndNumbersInThreeLayouts)
     EXPECT_EQ(Amount(lines[2][10]), 0);
 
     // By order class: class A (order 2) first; numbers 2:3 only.
-    PutU16(ReportParams, ReportParamsVc::Option1, 1);
+    PutU16(TestJob, ReportParamsVc::Option1, 1);
     Select(ReportParamsVc::SelText1, "2:3");
     lines = Lines(Export(18));
     ASSERT_EQ(lines.size(), 3u);
@@ -257,7 +258,7 @@ TEST_F(SelectiveExports, OrderRowsFilterByItemGroupAndNumbersInThreeLayouts)
     EXPECT_EQ(lines[1][0], "3");
 
     // One item group, then one item: rows of other items are left out.
-    PutU16(ReportParams, ReportParamsVc::Option1, 0);
+    PutU16(TestJob, ReportParamsVc::Option1, 0);
     Select(ReportParamsVc::SelText1, "");
     Select(ReportParamsVc::SelText4, "g1");
     lines = Lines(Export(18));
@@ -271,7 +272,7 @@ TEST_F(SelectiveExports, OrderRowsFilterByItemGroupAndNumbersInThreeLayouts)
 
     // Layout 1: only rows whose item has a "RUV" attribute, 12 columns.
     Select(ReportParamsVc::SelText3, "");
-    PutU16(ReportParams, ReportParamsVc::ReportLayout, 1);
+    PutU16(TestJob, ReportParamsVc::ReportLayout, 1);
     lines = Lines(Export(18));
     ASSERT_EQ(lines.size(), 2u);
     ASSERT_EQ(lines[0].size(), 12u);
@@ -280,14 +281,14 @@ TEST_F(SelectiveExports, OrderRowsFilterByItemGroupAndNumbersInThreeLayouts)
     EXPECT_EQ(lines[0][11], "Red paint");
 
     // Layout 2: one field a row, the item, its group and the row text.
-    PutU16(ReportParams, ReportParamsVc::ReportLayout, 2);
+    PutU16(TestJob, ReportParamsVc::ReportLayout, 2);
     lines = Lines(Export(18));
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], (std::vector<std::string>{"I1 G1: Five widgets"}));
     EXPECT_EQ(lines[1], (std::vector<std::string>{"I2 G2: One gadget"}));
 
     // Nothing in the range: the kind's one line end and the file's.
-    PutU16(ReportParams, ReportParamsVc::ReportLayout, 0);
+    PutU16(TestJob, ReportParamsVc::ReportLayout, 0);
     Select(ReportParamsVc::SelText1, "50:60");
     EXPECT_EQ(Export(18), "\r\n\r\n");
 }
@@ -304,14 +305,14 @@ TEST_F(SelectiveExports, PurchaseRowsByVendorItemRangeAndGroupRangeEachRowByItse
     EXPECT_EQ(lines[3][0], "3");
 
     // By vendor V1 only: orders 1 and 3, in vendor order.
-    PutU16(ReportParams, ReportParamsVc::Option1, 1);
+    PutU16(TestJob, ReportParamsVc::Option1, 1);
     Select(ReportParamsVc::SelText2, "V1");
     lines = Lines(Export(33));
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[2][0], "3");
 
     // Item-group range G2:G9 and item range I2:I3: the gadget rows only.
-    PutU16(ReportParams, ReportParamsVc::Option1, 0);
+    PutU16(TestJob, ReportParamsVc::Option1, 0);
     Select(ReportParamsVc::SelText2, "");
     Select(ReportParamsVc::SelText3, "I2:I3");
     Select(ReportParamsVc::SelText4, "G2:G9");
@@ -324,8 +325,8 @@ TEST_F(SelectiveExports, PurchaseRowsByVendorItemRangeAndGroupRangeEachRowByItse
 TEST_F(SelectiveExports, CustomerSalesPerItemWithTheYearBeforeAndTotals)
 {
     MakeCompany();
-    PutDate(ReportParams, ReportParamsVc::DateFrom, DateRec{1, 1, 2024});
-    PutDate(ReportParams, ReportParamsVc::DateTo, DateRec{31, 1, 2024});
+    PutDate(TestJob, ReportParamsVc::DateFrom, DateRec{1, 1, 2024});
+    PutDate(TestJob, ReportParamsVc::DateTo, DateRec{31, 1, 2024});
     Select(ReportParamsVc::SelText2, "C1:C2");
     auto lines = Lines(Export(27));
     // C1: I1 (January 2024 and January 2023), I2 has nothing in January;
@@ -345,7 +346,7 @@ TEST_F(SelectiveExports, CustomerSalesPerItemWithTheYearBeforeAndTotals)
     EXPECT_EQ(Amount(lines[2][4]), 0);
 
     // An item range: I2 only, whose February lies in the months now.
-    PutDate(ReportParams, ReportParamsVc::DateTo, DateRec{29, 2, 2024});
+    PutDate(TestJob, ReportParamsVc::DateTo, DateRec{29, 2, 2024});
     Select(ReportParamsVc::SelText3, "I2");
     lines = Lines(Export(27));
     ASSERT_EQ(lines.size(), 3u);
@@ -357,15 +358,15 @@ TEST_F(SelectiveExports, ReversedDatesAreRefusedAndWriteNothing)
 {
     MakeCompany();
     MessagesShown.clear();
-    PutDate(ReportParams, ReportParamsVc::DateFrom, DateRec{1, 6, 2024});
-    PutDate(ReportParams, ReportParamsVc::DateTo, DateRec{31, 5, 2024});
+    PutDate(TestJob, ReportParamsVc::DateFrom, DateRec{1, 6, 2024});
+    PutDate(TestJob, ReportParamsVc::DateTo, DateRec{31, 5, 2024});
     EXPECT_EQ(Export(27), "");
     EXPECT_EQ(Shown(Texts::ExportMonthsReversed), 1);
     EXPECT_EQ(FileBytes(dir / "kind27.txt"), "");
     // The same dates within one month are reversed too.
     MessagesShown.clear();
-    PutDate(ReportParams, ReportParamsVc::DateFrom, DateRec{20, 5, 2024});
-    PutDate(ReportParams, ReportParamsVc::DateTo, DateRec{10, 5, 2024});
+    PutDate(TestJob, ReportParamsVc::DateFrom, DateRec{20, 5, 2024});
+    PutDate(TestJob, ReportParamsVc::DateTo, DateRec{10, 5, 2024});
     EXPECT_EQ(Export(27), "");
     EXPECT_EQ(Shown(Texts::ExportMonthsReversed), 1);
 }

@@ -20,6 +20,7 @@
 #include "database/access/register_hooks.h"
 #include "rules/rules_types.h"
 #include "tests/exchange/exchange_fixture.h"
+#include "tests/output/test_job.h"
 
 class SieFixture : public ExchangeFixture {
 protected:
@@ -177,24 +178,24 @@ protected:
     // The SIE file of the open company.
     std::string Sie(int type, DateRec from = {1, 1, 2024}, DateRec to = {31, 12, 2024}, const char *range = "")
     {
-        PutU16(ReportParams, ReportParamsVc::ReportLayout, uint16_t(type));
+        PutU16(TestJob, ReportParamsVc::ReportLayout, uint16_t(type));
         PString p;
         PStringFromC(p, "Prosa text");
-        PutText(ReportParams, ReportParamsVc::SelText1, p);
+        PutText(TestJob, ReportParamsVc::SelText1, p);
         PStringFromC(p, range);
-        PutText(ReportParams, ReportParamsVc::SelText2, p);
-        PutDate(ReportParams, ReportParamsVc::DateFrom, from);
-        PutDate(ReportParams, ReportParamsVc::DateTo, to);
-        // Over the global job record, which the output device reads too.
-        return ExportBytes([] { ExportSie(ReportJob{ReportParams}); }, "export.se");
+        PutText(TestJob, ReportParamsVc::SelText2, p);
+        PutDate(TestJob, ReportParamsVc::DateFrom, from);
+        PutDate(TestJob, ReportParamsVc::DateTo, to);
+        // Over the test's job record, which the output device reads too.
+        return ExportBytes([] { ExportSie(ReportJob{TestJob}); }, "export.se");
     }
     // Imports bytes as an SIE file (import mode 2).
     void ImportSie(const std::string &bytes)
     {
         ResetImportFlags();
         MessagesShown.clear();
-        PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 2);
+        PutU16(TestJob, ReportParamsVc::OutputKind, ImportSourceMemory);
+        PutU16(TestJob, ReportParamsVc::ReportNumber, 2);
         SourceOf(bytes);
         ImportRun();   // which tells the result at its end
         ImportFileClose();

@@ -10,8 +10,9 @@
 #include "rules/accounts.h"
 #include "rules/documents.h"
 #include "rules/series_terms.h"
-#include "tests/exchange/global_job.h"
+#include "tests/exchange/test_job_export.h"
 #include "tests/exchange/sie_fixture.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -44,9 +45,9 @@ protected:
     static uint16_t YearCodeOf(DateRec d) { return YearCodeOfDate(&d); }
     std::string FullExport()
     {
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+        PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / "full.txt").string());
-        EXPECT_TRUE(ExportOverGlobalJob(0));
+        EXPECT_TRUE(ExportOverTestJob(0));
         return FileBytes(dir / "full.txt");
     }
 };

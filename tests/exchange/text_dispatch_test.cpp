@@ -2,7 +2,7 @@
 // format line, damage, "seqnr", and the export run: a full export to a
 // disk that refuses it, and the rescue export read back into a company.
 #include "tests/exchange/exchange_fixture.h"
-#include "tests/exchange/global_job.h"
+#include "tests/exchange/test_job_export.h"
 
 #include <array>
 #include <utility>
@@ -10,6 +10,7 @@
 #include "core/file_form.h"
 #include "core/format_block.h"
 #include "database/access/record_access.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -76,8 +77,8 @@ TEST_P(Dispatch, SectionsLandAsTheTagsSay)
     const DispatchCase &c = GetParam();
     StoreOt("OLD", "old");
     StoreOt("OLD2", "old");
-    PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, c.mode);
+    PutU16(TestJob, ReportParamsVc::OutputKind, ImportSourceMemory);
+    PutU16(TestJob, ReportParamsVc::ReportNumber, c.mode);
     SourceOf(c.file);
     ImportRun();
     std::string want = c.stored;
@@ -116,8 +117,8 @@ TEST_F(TextDispatch, ControlCharactersInAFieldAreDamageAtTheirLineAndColumn)
         ImportResult = ImportResultRec{};
         std::string file = "tb\r\n\r\n\r\not\r\nA\tK\xE4p\r\nB\tBe\nta\r\nV\tVee\vC\tGam";
         file += std::string(1, bad) + "ma\r\nD\tDelta\r\n\r\n";
-        PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
+        PutU16(TestJob, ReportParamsVc::OutputKind, ImportSourceMemory);
+        PutU16(TestJob, ReportParamsVc::ReportNumber, 0);
         SourceOf(file);
         ImportRun();
         EXPECT_EQ(NameOf(OTVc::Number, "A"), "K\xE4p");
@@ -175,20 +176,20 @@ TEST_F(TextDispatch, FormatLineHoldsForTheFileOnly)
 TEST_F(TextDispatch, ExportToAFullDiskFailsAndStops)
 {
     for (int i = 0; i < 50; i++) StoreOt(("C" + std::to_string(i)).c_str(), "name");
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+    PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
     ScriptAnswerFile("/dev/full");
-    EXPECT_FALSE(ExportOverGlobalJob(0));
+    EXPECT_FALSE(ExportOverTestJob(0));
     EXPECT_EQ(Shown(Texts::OutputNotWritten), 1);
     EXPECT_EQ(OutputJobState.stopFlag, 1);
 
     // Kind 22, the last kind to get its writer, runs: no balance records
     // here, nothing refused.
     ScriptAnswerFile((dir / "k22.txt").string());
-    EXPECT_TRUE(ExportOverGlobalJob(22));
+    EXPECT_TRUE(ExportOverTestJob(22));
     EXPECT_EQ(Shown(Texts::ExportKindRefused), 0);
     // A kind that writes nothing runs to its end.
     ScriptAnswerFile((dir / "k17.txt").string());
-    EXPECT_TRUE(ExportOverGlobalJob(17));
+    EXPECT_TRUE(ExportOverTestJob(17));
     EXPECT_EQ(FileBytes(dir / "k17.txt"), "\r\n");
 }
 

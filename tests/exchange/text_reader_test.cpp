@@ -13,6 +13,7 @@
 #include "exchange/import_lines.h"
 #include "exchange/section_table.h"
 #include "platform/queue.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -162,7 +163,7 @@ TEST_F(ExchangeFixture, FileThatIsMissingOrShrinksUnderTheReader)
 {
     PString path;
     PathOf("none.txt", path);
-    EXPECT_NE(ImportFileOpen(ReportJob{ReportParams}, path, 0), 0);
+    EXPECT_NE(ImportFileOpen(ReportJob{TestJob}, path, 0), 0);
     EXPECT_EQ(Shown(Texts::ExchangeFileNotOpened), 1);
 
     // The file loses its second window after it was opened: the read comes

@@ -11,7 +11,8 @@
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
 #include "tests/exchange/exchange_fixture.h"
-#include "tests/exchange/global_job.h"
+#include "tests/exchange/test_job_export.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -50,12 +51,12 @@ protected:
     {
         PString p;
         PStringFromC(p, numbers);
-        ::PutText(ReportParams, ReportParamsVc::SelText1, p);
-        PutDate(ReportParams, ReportParamsVc::DateFrom, from);
-        PutDate(ReportParams, ReportParamsVc::DateTo, to);
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+        ::PutText(TestJob, ReportParamsVc::SelText1, p);
+        PutDate(TestJob, ReportParamsVc::DateFrom, from);
+        PutDate(TestJob, ReportParamsVc::DateTo, to);
+        PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / "ts.txt").string());
-        EXPECT_TRUE(ExportOverGlobalJob(19));
+        EXPECT_TRUE(ExportOverTestJob(19));
         std::string bytes = FileBytes(dir / "ts.txt");
         std::vector<std::string> out;
         for (size_t at = 0; at < bytes.size();) {

@@ -13,6 +13,7 @@
 #include "rules/ledger.h"
 #include "exchange/ledger_text.h"
 #include "rules/rules_types.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -106,11 +107,11 @@ TEST_F(VoucherText, ExportSelectionRoundTrip)
     for (uint32_t n = 1; n <= 4; n++) StoreFull(n);
     uint8_t t[256];
     PStringFromC(t, "24.9:24.12");
-    PutText(ReportParams, ReportParamsVc::SelText1, t);
-    EXPECT_EQ(ExportBytes([] { ExportVouchersText(ReportJob{ReportParams}); }, "none.txt"), "\r\n");
+    PutText(TestJob, ReportParamsVc::SelText1, t);
+    EXPECT_EQ(ExportBytes([] { ExportVouchersText(ReportJob{TestJob}); }, "none.txt"), "\r\n");
     PStringFromC(t, "24.2:24.3");
-    PutText(ReportParams, ReportParamsVc::SelText1, t);
-    std::string bytes = ExportBytes([] { ExportVouchersText(ReportJob{ReportParams}); });
+    PutText(TestJob, ReportParamsVc::SelText1, t);
+    std::string bytes = ExportBytes([] { ExportVouchersText(ReportJob{TestJob}); });
     EXPECT_EQ(bytes.rfind("trans3\t\r\n2\t", 0), 0u) << bytes;
     EXPECT_NE(bytes.find("\r\n3\t"), std::string::npos);
     EXPECT_EQ(bytes.find("\r\n4\t"), std::string::npos);

@@ -19,8 +19,9 @@
 #include "exchange/field_lists.h"
 #include "exchange/section_table.h"
 #include "tests/exchange/exchange_fixture.h"
-#include "tests/exchange/global_job.h"
+#include "tests/exchange/test_job_export.h"
 #include "tests/exchange/list_values.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -36,9 +37,9 @@ protected:
     // The full export of the open company.
     std::string FullExport(const char *name)
     {
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+        PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / name).string());
-        EXPECT_TRUE(ExportOverGlobalJob(0));
+        EXPECT_TRUE(ExportOverTestJob(0));
         return FileBytes(dir / name);
     }
     // Imports bytes into the open company; true when it ran to its end

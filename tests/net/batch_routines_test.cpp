@@ -18,12 +18,12 @@
 #include "rules/hooks.h"
 #include "tests/operations/invoice_fixture.h"
 #include "tests/operations/stock_docs_fixture.h"
-#include "tests/output/output_runs_install.h"
 
 namespace {
 
 // The job the routines run.
 uint8_t Selection[ReportParamsSize];
+ReportJob SelectionJob{Selection};
 ReportJob Job{Selection};
 
 // Fills the job for routine `number` over the range text.
@@ -184,10 +184,9 @@ TEST_F(InvoiceRoutines, AClientsRequestRunsTheRoutineAtTheServerAndAShortJobIsRe
     Invoice(1001);
     Invoice(1002);
     Select(8, "1001");
-    std::memcpy(ReportParams, Selection, ReportParamsSize);   // the client sends the global job record
     RunMode = RunModeClient;
     TransportInstall(ServeHere, ServeHere);
-    EXPECT_TRUE(RunMaintenanceCall());
+    EXPECT_TRUE(RunMaintenanceCall(SelectionJob));   // the client sends its job whole
     TransportInstall(nullptr, nullptr);
     RunMode = 0;
     EXPECT_EQ(Posted(1001), 1);

@@ -16,6 +16,7 @@
 #include "rules/rules_types.h"
 #include "shell/database_open.h"
 #include "tests/net/net_fixture.h"
+#include "tests/output/test_job.h"
 
 using namespace nettest;
 namespace fs = std::filesystem;
@@ -56,10 +57,10 @@ struct FlowResult {
 
 void Work(FlowResult *out) {
     std::string defaults = DefaultsText();
-    std::memset(ReportParams, 0, ReportParamsSize);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
+    std::memset(TestJob, 0, ReportParamsSize);
+    PutU16(TestJob, ReportParamsVc::OutputKind, ImportSourceMemory);
     if (RunModeIsClient()) {
-        ASSERT_TRUE(ImportRunRemote(ReportParams, ReportParamsSize, (const uint8_t *)defaults.data(),
+        ASSERT_TRUE(ImportRunRemote(TestJob, ReportParamsSize, (const uint8_t *)defaults.data(),
                                     (uint32_t)defaults.size()));
         SettingsBlocksReload();
     } else {

@@ -116,7 +116,7 @@ TEST_F(NetServerTest, BodiesThatDoNotParseAreRefusedAndChangeNothing) {
     // Import chunks out of place.
     MsgBuffer im;
     MsgPutLong(&im, 10);
-    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    std::vector<uint8_t> job(ReportParamsSize, 0);
     MsgPutJobRecord(&im, job.data(), (uint32_t)job.size());
     MsgPutWord(&im, 1);
     MsgPutLong(&im, 5);

@@ -62,7 +62,7 @@ uint16_t ServedText(const std::vector<uint8_t> &f) {
 std::vector<uint8_t> EmptyImport(uint32_t session) {
     MsgBuffer body;
     MsgPutLong(&body, 0);
-    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    std::vector<uint8_t> job(ReportParamsSize, 0);
     MsgPutJobRecord(&body, job.data(), (uint32_t)job.size());
     return Request(session, ReqImportRun, &body);
 }

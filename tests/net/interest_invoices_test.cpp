@@ -18,7 +18,6 @@
 #include "output/output_job.h"
 #include "tests/operations/invoice_fixture.h"
 #include "tests/net/serve_here.h"
-#include "tests/output/output_runs_install.h"
 
 namespace {
 
@@ -492,10 +491,9 @@ TEST_F(InterestRun, AClientsRunIsMadeAtTheServer)
 {
     Late(1001, "C1", 10000, DateRec{1, 5, 2024});
     Select("C1");
-    std::memcpy(ReportParams, job.selection, ReportParamsSize);   // the client sends the global job record
     RunMode = RunModeClient;
     TransportInstall(ServeHere, ServeHere);
-    EXPECT_TRUE(RunMaintenanceCall());
+    EXPECT_TRUE(RunMaintenanceCall(job));   // the client sends its job whole
     TransportInstall(nullptr, nullptr);
     RunMode = 0;
     OutputRunServices = OutputRunServicesRec{};

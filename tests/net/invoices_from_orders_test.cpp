@@ -27,7 +27,6 @@
 #include "rules/hooks.h"
 #include "rules/vat_currency.h"
 #include "tests/operations/invoice_fixture.h"
-#include "tests/output/output_runs_install.h"
 
 namespace {
 
@@ -545,10 +544,9 @@ TEST_F(OrderInvoicing, AClientsRequestMakesWhatALocalRunMakes)
 {
     uint32_t a = Order(1101, "C1", {{.item = "ITEM1", .qty = 2, .shipped = 2}});
     Select(1);
-    std::memcpy(ReportParams, job.selection, ReportParamsSize);   // the client sends the global job record
     RunMode = RunModeClient;
     TransportInstall(ServeHere, ServeHere);
-    EXPECT_TRUE(RunMaintenanceCall());
+    EXPECT_TRUE(RunMaintenanceCall(job));   // the client sends its job whole
     TransportInstall(nullptr, nullptr);
     RunMode = 0;
     OutputRunServices = OutputRunServicesRec{};

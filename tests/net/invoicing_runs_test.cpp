@@ -17,12 +17,12 @@
 #include "operations/batch_routines.h"
 #include "operations/customer_receipt.h"
 #include "tests/operations/invoice_fixture.h"
-#include "tests/output/output_runs_install.h"
 
 namespace {
 
 // The job the runs of the tests are handed.
 uint8_t Selection[ReportParamsSize];
+ReportJob SelectionJob{Selection};
 ReportJob Job{Selection};
 
 // Empties the job and names routine `number`.
@@ -247,11 +247,9 @@ TEST_F(WriteOffRun, AClientsRunsAreMadeAtTheServer)
     RunMode = RunModeClient;
     TransportInstall(ServeHere, ServeHere);
     Routine(21);
-    std::memcpy(ReportParams, Selection, ReportParamsSize);   // the client sends the global job record
-    EXPECT_TRUE(RunMaintenanceCall());
+    EXPECT_TRUE(RunMaintenanceCall(SelectionJob));   // the client sends its job whole
     Routine(16);
-    std::memcpy(ReportParams, Selection, ReportParamsSize);   // the client sends the global job record
-    EXPECT_TRUE(RunMaintenanceCall());
+    EXPECT_TRUE(RunMaintenanceCall(SelectionJob));   // the client sends its job whole
     TransportInstall(nullptr, nullptr);
     RunMode = 0;
     OutputRunServices = OutputRunServicesRec{};

@@ -136,7 +136,7 @@ protected:
 std::vector<uint8_t> WholeExport(const RawConn &c, uint32_t session) {
     MsgBuffer body;
     MsgPutWord(&body, 0);
-    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    std::vector<uint8_t> job(ReportParamsSize, 0);
     MsgPutJobRecord(&body, job.data(), (uint32_t)job.size());
     c.Send(Request(session, ReqTextExport, &body));
     std::vector<uint8_t> pushed;

@@ -127,7 +127,7 @@ TEST_F(NetOutputAddressTest, AClientGoneMidJobLeavesNothingToTheNextAndTheRunSto
 
     MsgBuffer body;
     MsgPutPString(&body, EmptyPString);
-    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    std::vector<uint8_t> job(ReportParamsSize, 0);
     MsgPutJobRecord(&body, job.data(), (uint32_t)job.size());
     Feed(SlotA, Request(SessionA, ReqReportRun, &body));
 

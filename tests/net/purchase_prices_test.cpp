@@ -15,6 +15,7 @@
 #include "rules/purchase_prices.h"
 #include "tests/operations/invoice_fixture.h"
 #include "tests/net/serve_here.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -26,15 +27,15 @@ struct PurchaseRow {
 class PurchasePrices : public InvoiceCompanyFixture {
 protected:
     std::vector<uint8_t> params = std::vector<uint8_t>(ReportParamsSize, 0);
-    // The global job record as found: a case that fills it gives it back,
+    // The test's job record as found: a case that fills it gives it back,
     // so that the tests running after read what they set.
-    std::vector<uint8_t> globalJob;
+    std::vector<uint8_t> testJobAsFound;
 
     void SetUp() override
     {
         InvoiceCompanyFixture::SetUp();
         if (HasFatalFailure()) return;
-        globalJob.assign(ReportParams, ReportParams + ReportParamsSize);
+        testJobAsFound.assign(TestJob, TestJob + ReportParamsSize);
         CompanyVariantBind(CompanyBlock);
         Variant(15);
         ChangeItem("ITEM1", [](uint8_t *r) { PutDec(r, INVc::Markup, Dec(25)); });
@@ -43,7 +44,7 @@ protected:
     {
         Variant(0);
         CompanyVariantBind(nullptr);
-        if (globalJob.size() == ReportParamsSize) std::memcpy(ReportParams, globalJob.data(), ReportParamsSize);
+        if (testJobAsFound.size() == ReportParamsSize) std::memcpy(TestJob, testJobAsFound.data(), ReportParamsSize);
         InvoiceCompanyFixture::TearDown();
     }
     static void Variant(uint16_t v) { PutU16(CompanyBlock, CompanyBlk::CompanyVariant, v); }
@@ -187,10 +188,10 @@ TEST_F(PurchasePrices, ThePriceListStepKeepsTheJobRecord)
     CostPriceList();
     Purchase(7, {{"ITEM1", 80}});
     Select(7, "", "", true);
-    std::memset(ReportParams, 0x5A, ReportParamsSize);
+    std::memset(TestJob, 0x5A, ReportParamsSize);
     ASSERT_TRUE(PurchasePricesToItems(params.data()));
     EXPECT_EQ(ListPrice("ITEM1"), 80);
-    for (uint32_t i = 0; i < ReportParamsSize; i++) ASSERT_EQ(ReportParams[i], 0x5A) << i;
+    for (uint32_t i = 0; i < ReportParamsSize; i++) ASSERT_EQ(TestJob[i], 0x5A) << i;
 }
 
 // The window opened from a purchase takes its number; from a purchase

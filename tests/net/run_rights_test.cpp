@@ -67,7 +67,7 @@ void Company() {
 // invoices from number `first` (each person's own numbers, so that a
 // run that should have been refused shows in the file).
 std::vector<uint8_t> Job(int16_t number, const char *first) {
-    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    std::vector<uint8_t> job(ReportParamsSize, 0);
     PutU16(job.data(), ReportParamsVc::ReportNumber, uint16_t(number));
     PutText(job.data(), ReportParamsVc::SelText1, 255, "2");
     PutText(job.data(), ReportParamsVc::SelText3, 255, first);

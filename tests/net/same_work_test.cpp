@@ -28,6 +28,7 @@
 #include "shell/database_open.h"
 #include "shell/net_services.h"
 #include "tests/net/net_fixture.h"
+#include "tests/output/test_job.h"
 
 using namespace nettest;
 namespace fs = std::filesystem;
@@ -100,7 +101,7 @@ PackedDecimal Number(double x) {
     return d;
 }
 
-// A fresh job record in job (the global one for the import and the
+// A fresh job record in job (the test's job record for the import and the
 // export, which still read it) for run `number` on device `kind`.
 void ResetParams(uint8_t *job, uint16_t number, uint16_t kind) {
     std::memset(job, 0, ReportParamsSize);
@@ -120,9 +121,9 @@ void Work(const fs::path &dir, WorkResult *out) {
 
     // The shipped defaults, read by the import (at the server for a client).
     std::string defaults = DefaultsText();
-    ResetParams(ReportParams, 0, ImportSourceMemory);
+    ResetParams(TestJob, 0, ImportSourceMemory);
     if (RunModeIsClient()) {
-        EXPECT_TRUE(ImportRunRemote(ReportParams, ReportParamsSize, (const uint8_t *)defaults.data(),
+        EXPECT_TRUE(ImportRunRemote(TestJob, ReportParamsSize, (const uint8_t *)defaults.data(),
                                     (uint32_t)defaults.size()));
         SettingsBlocksReload();
     } else {
@@ -170,7 +171,7 @@ void Work(const fs::path &dir, WorkResult *out) {
 
     // Printed on its form (at the server for a client: the pages come
     // back as pushed output and print here).
-    ResetParams(ReportParams, 0, 1);   // the device a form print outside a run takes
+    ResetParams(TestJob, 0, 1);   // the device a form print outside a run takes
     PlPrintChoice choice;
     ScriptAnswerPrint(true, choice);
     EXPECT_TRUE(ApproveRecordList(IVVc::Number, PrintInvoiceKind, &invoice, 1));
@@ -190,9 +191,9 @@ void Work(const fs::path &dir, WorkResult *out) {
     out->report = FileBytes(dir / "report.txt");
 
     // The whole company as text.
-    ResetParams(ReportParams, 0, OutTextFile);
+    ResetParams(TestJob, 0, OutTextFile);
     ScriptAnswerFile((dir / "export.txt").string());
-    ReportJob job{ReportParams};   // bridge: the output layer reads the global job record
+    ReportJob job{TestJob};   // the job the test attached, which the output reads
     EXPECT_TRUE(RunTextExportBody(job, 0));
     out->exportText = VerifiersMasked(FileBytes(dir / "export.txt"));
 
@@ -204,7 +205,7 @@ void ServerServices() {
     InstallServices();
     ServerReportRun = RunReport;
     // The server's own job record never asks for a dialog.
-    PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+    PutI16(TestJob, ReportParamsVc::SetupDialog, 0);
 }
 
 class SameWorkTest : public NetServerTest {
@@ -226,7 +227,7 @@ protected:
         ImportFileClose();
         ImportResult = ImportResultRec{};
         OutputRunServices = savedRuns;
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         D4SetRawExportRunner(nullptr);
         RegisterHooksClear();
         ScriptReset();
@@ -286,7 +287,7 @@ namespace {
 void PrinterStationServer() {
     ServerServices();
     std::string defaults = DefaultsText();
-    ResetParams(ReportParams, 0, ImportSourceMemory);
+    ResetParams(TestJob, 0, ImportSourceMemory);
     ImportMemorySource((const uint8_t *)defaults.data(), (uint32_t)defaults.size());
     ImportRun();
     ImportFileClose();

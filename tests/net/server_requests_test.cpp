@@ -15,7 +15,7 @@ namespace {
 std::vector<uint8_t> JobRequestBody(uint16_t code) {
     MsgBuffer body;
     if (code == ReqReportRun) MsgPutPString(&body, EmptyPString);
-    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    std::vector<uint8_t> job(ReportParamsSize, 0);
     MsgPutJobRecord(&body, job.data(), (uint32_t)job.size());
     return Request(0, code, &body);
 }
@@ -230,7 +230,7 @@ TEST_F(NetServerTest, AnImportWithAnotherSessionInUseImportsNothingAndSaysWhy) {
     ASSERT_NE(sb, 0u);
     MsgBuffer im;
     MsgPutLong(&im, 0);   // an empty file: no chunk
-    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    std::vector<uint8_t> job(ReportParamsSize, 0);
     MsgPutJobRecord(&im, job.data(), (uint32_t)job.size());
     a.Send(Request(sa, ReqImportRun, &im));
     std::vector<uint8_t> f = a.Frame();
@@ -302,7 +302,7 @@ TEST_F(NetServerTest, PurchasePricesOfNoPurchaseChangeNothingAndTheClientStaysCo
     PStringFromC(name, "ANY");
     PStringFromC(pw, "");
     ASSERT_TRUE(LoginRemote(AccessVc::Number, name, pw, access));
-    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    std::vector<uint8_t> job(ReportParamsSize, 0);
     // Request 50 naming no purchase that exists runs and changes nothing.
     for (uint16_t code : {ReqPurchasePricesToItems}) {
         told.clear();

@@ -64,7 +64,7 @@ protected:
 std::vector<uint8_t> ExportRequest(uint32_t session) {
     MsgBuffer body;
     MsgPutWord(&body, 0);   // everything
-    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    std::vector<uint8_t> job(ReportParamsSize, 0);
     MsgPutJobRecord(&body, job.data(), (uint32_t)job.size());
     return Request(session, ReqTextExport, &body);
 }

@@ -45,7 +45,7 @@ void BigPagesSmallQueueServer() {
 std::vector<uint8_t> ReportRequest(uint32_t session) {
     MsgBuffer body;
     MsgPutPString(&body, EmptyPString);
-    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    std::vector<uint8_t> job(ReportParamsSize, 0);
     MsgPutJobRecord(&body, job.data(), (uint32_t)job.size());
     return Request(session, ReqReportRun, &body);
 }

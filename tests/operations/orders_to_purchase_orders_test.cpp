@@ -229,7 +229,6 @@ TEST_F(OrdersToPurchaseOrdersTest, ApproveKind47OrdersOneSalesOrder) {
     SalesOrder({{"A", 4}});
     uint32_t serial = SalesOrder({{"A", 6}});
     Select("kept");
-    std::memcpy(ReportParams, job.selection, RP::Size);   // the caller's global job record
     RuleRecord o(ORVc::Number);
     PutU32(o.record, ORVc::SerNr, serial);
     uint32_t recid = 0, position = 0;
@@ -239,7 +238,7 @@ TEST_F(OrdersToPurchaseOrdersTest, ApproveKind47OrdersOneSalesOrder) {
     ASSERT_EQ(orders.size(), 1u);
     EXPECT_EQ(orders[0].salesOrder, serial);
     EXPECT_EQ(orders[0].rows[0], (std::pair<std::string, double>{"A", 6}));
-    EXPECT_EQ(Text(ReportParams, RP::SelText1), "kept");
+    EXPECT_EQ(Text(job.selection, RP::SelText1), "kept");   // the caller's job
 }
 
 }  // namespace

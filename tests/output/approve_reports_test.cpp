@@ -8,6 +8,7 @@
 #include "output/print_services_install.h"
 #include "rules/approval.h"
 #include "rules/print_services.h"
+#include "tests/output/test_job.h"
 #include "tests/rules/rules_fixture.h"
 
 namespace {
@@ -42,8 +43,8 @@ TEST_F(ApproveReports, KindsRunTheirReportForTheRecord) {
     });
     uint32_t quote = StoreRecord(QuotationVc::Number, [](uint8_t *r) { PutI32(r, QuotationVc::SerNr, 77); });
     // A selection left by an earlier job is not carried over.
-    PutText(ReportParams, ReportParamsVc::SelText2, 255, "old");
-    PutI32(ReportParams, ReportParamsVc::NumberTo, 99);
+    PutText(TestJob, ReportParamsVc::SelText2, 255, "old");
+    PutI32(TestJob, ReportParamsVc::NumberTo, 99);
 
     EXPECT_TRUE(ApproveRecord(38, INVc::Number, item));
     ASSERT_EQ(Runs.size(), 1u);

@@ -19,6 +19,7 @@
 #include "output/devices/device_table.h"
 #include "output/forms/forms.h"
 #include "output/printer.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -87,8 +88,8 @@ protected:
         fs::create_directories(folder);
         savedCwd = fs::current_path();
         fs::current_path(folder);
-        OutputJobState = OutputJobStateRec{};
-        PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+        ResetOutputJobState();
+        PutI16(TestJob, ReportParamsVc::SetupDialog, 0);
         AddRow(PrintersBlk::Number, PrintersBlk::Rows::Size, [&](uint8_t *r) {
             PutText(r, PrintersBlk::Rows::Name, 20, "OFFICE");
             PutText(r, PrintersBlk::Rows::PrinterText, 20, "P");
@@ -97,7 +98,7 @@ protected:
     void TearDown() override {
         if (Printer.job) PrinterEndDoc();
         if (!savedCwd.empty()) fs::current_path(savedCwd);
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         fs::remove_all(folder);
         InvoiceCompanyFixture::TearDown();
     }

@@ -14,6 +14,7 @@
 #include "output/forms/forms.h"
 #include "output/output_job.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/output/test_job.h"
 
 namespace {
 std::string S(const uint8_t *p) { return PStringToStd(p); }
@@ -101,7 +102,7 @@ TEST_F(DocTypesTest, LabelGridsByLayoutWord) {
         {-27, 9, true, 1, 1}, {-2, 0, false, 0, 0},
     };
     for (const Case &c : cases) {
-        PutI16(ReportParams, ReportParamsVc::ReportLayout, c.layout);
+        PutI16(TestJob, ReportParamsVc::ReportLayout, c.layout);
         int16_t cols = -1, rows = -1;
         EXPECT_EQ(LabelGrid(c.doctype, &cols, &rows), c.grid) << c.doctype;
         EXPECT_EQ(cols, c.cols) << c.doctype;
@@ -110,9 +111,9 @@ TEST_F(DocTypesTest, LabelGridsByLayoutWord) {
 }
 
 // A run over a job record of its own prints its labels by that record's
-// layout, not the global one's, and the global's again once it ends.
+// layout, not the test's job's, and the test's job's again once it ends.
 TEST_F(DocTypesTest, LabelGridFollowsTheRunningJob) {
-    PutI16(ReportParams, ReportParamsVc::ReportLayout, 0);
+    PutI16(TestJob, ReportParamsVc::ReportLayout, 0);
     std::vector<uint8_t> own(ReportParamsSize, 0);
     PutI16(own.data(), ReportParamsVc::ReportLayout, 1);
     int16_t cols = -1, rows = -1;

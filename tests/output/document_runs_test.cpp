@@ -24,7 +24,8 @@
 #include "output/devices/device_table.h"
 #include "output/forms/forms.h"
 #include "output/printer.h"
-#include "tests/output/global_job.h"
+#include "tests/output/test_job_body.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -55,9 +56,9 @@ protected:
         fs::create_directories(folder);
         savedCwd = fs::current_path();
         fs::current_path(folder);
-        OutputJobState = OutputJobStateRec{};
-        PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
-        PutU16(ReportParams, ReportParamsVc::OutputKind, 1);
+        ResetOutputJobState();
+        PutI16(TestJob, ReportParamsVc::SetupDialog, 0);
+        PutU16(TestJob, ReportParamsVc::OutputKind, 1);
         AddRow(PrintersBlk::Number, PrintersBlk::Rows::Size, [&](uint8_t *r) {
             PutText(r, PrintersBlk::Rows::Name, 20, "OFFICE");
             PutText(r, PrintersBlk::Rows::PrinterText, 20, "P");
@@ -81,7 +82,7 @@ protected:
         RunOutcomeUi = savedUi;
         if (Printer.job) PrinterEndDoc();
         if (!savedCwd.empty()) fs::current_path(savedCwd);
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         fs::remove_all(folder);
         InvoiceCompanyFixture::TearDown();
     }
@@ -91,7 +92,7 @@ protected:
             for (const auto &e : fs::directory_iterator(folder / "print")) n += e.path().extension() == ".pdf";
         return n;
     }
-    void Range(const char *text) { PutText(ReportParams, ReportParamsVc::SelText1, 255, text); }
+    void Range(const char *text) { PutText(TestJob, ReportParamsVc::SelText1, 255, text); }
     void StoreOrder(int32_t number) {
         StoreRecord(ORVc::Number, [&](uint8_t *o) {
             PutI32(o, ORVc::SerNr, number);
@@ -133,10 +134,10 @@ protected:
             });
         }
         Range("800:801");
-        PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
-        PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
-        PutU16(ReportParams, ReportParamsVc::Option2, 1);
-        PutText(ReportParams, ReportParamsVc::SelText2, 20, "");
+        PutI32(TestJob, ReportParamsVc::NumberFrom, -1);
+        PutI32(TestJob, ReportParamsVc::NumberTo, -1);
+        PutU16(TestJob, ReportParamsVc::Option2, 1);
+        PutText(TestJob, ReportParamsVc::SelText2, 20, "");
     }
     // The count of documents the last run did not print, as its closing
     // line tells it; empty when it tells none.
@@ -160,22 +161,22 @@ protected:
 TEST_F(DocumentRuns, OrderRangeWalksItsEndsAndMarksWhatPrinted) {
     for (int32_t n = 100; n <= 104; n++) ASSERT_NO_FATAL_FAILURE(StoreOrder(n));
     Range("");
-    OverGlobalJob<ApproveOrderRange>();
+    OverTestJob<ApproveOrderRange>();
     EXPECT_EQ(Pdfs(), 0u);                                  // an empty range does nothing, and says so
     EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoRange));
     EXPECT_FALSE(shown.empty()) << "a run that made nothing tells it in a box too";
     Range("101:103");
-    OverGlobalJob<ApproveOrderRange>();
+    OverTestJob<ApproveOrderRange>();
     EXPECT_EQ(Pdfs(), 3u);
     EXPECT_EQ(LastLine(), "3 documents printed - to the printer");
     for (int32_t n = 100; n <= 104; n++) EXPECT_EQ(OrderPrinted(n), n >= 101 && n <= 103 ? 1 : 0) << n;
     Range("103:");                                          // no upper end: to the register's end
-    OverGlobalJob<ApproveOrderRange>();
+    OverTestJob<ApproveOrderRange>();
     EXPECT_EQ(Pdfs(), 5u);
     EXPECT_EQ(OrderPrinted(104), 1);
     EXPECT_EQ(RefusedTold(), "");
     Range("OR100-OR100");                                   // letters split by the digits
-    OverGlobalJob<ApproveOrderRange>();
+    OverTestJob<ApproveOrderRange>();
     EXPECT_EQ(Pdfs(), 6u);
     EXPECT_EQ(OrderPrinted(100), 1);
 }
@@ -184,10 +185,10 @@ TEST_F(DocumentRuns, EscStopsBeforeTheNextDocument) {
     for (int32_t n = 100; n <= 102; n++) ASSERT_NO_FATAL_FAILURE(StoreOrder(n));
     Range("100:");
     UserCancelFlag = 1;                                     // an Esc left from before the run
-    OverGlobalJobArg<PrintDeliveryForms>(-7);                                 // no deliveries: nothing at all
+    OverTestJobArg<PrintDeliveryForms>(-7);                                 // no deliveries: nothing at all
     EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoneInRange));
     RunOutcomeUi.poll = EscAtSecond;
-    OverGlobalJob<ApproveOrderRange>();
+    OverTestJob<ApproveOrderRange>();
     UserCancelFlag = 0;
     EXPECT_EQ(Pdfs(), 1u);                                  // the first order prints, then the run ends
     EXPECT_EQ(OrderPrinted(100), 1);
@@ -200,7 +201,7 @@ TEST_F(DocumentRuns, OrdersThatDidNotPrintAreCountedAndTold) {
     for (int32_t n = 100; n <= 101; n++) ASSERT_NO_FATAL_FAILURE(StoreOrder(n));
     DropForm();
     Range("100:101");
-    OverGlobalJob<ApproveOrderRange>();
+    OverTestJob<ApproveOrderRange>();
     EXPECT_EQ(Pdfs(), 0u);
     EXPECT_EQ(OrderPrinted(100), 0);
     EXPECT_EQ(RefusedTold(), "2");
@@ -211,7 +212,7 @@ TEST_F(DocumentRuns, OrdersThatDidNotPrintAreCountedAndTold) {
 TEST_F(DocumentRuns, SecondOrderFormsThatDidNotPrintAreCounted) {
     for (int32_t n = 100; n <= 101; n++) ASSERT_NO_FATAL_FAILURE(StoreOrder(n));
     Range("100:101");
-    OverGlobalJob<ApproveOrderRange26>();                                  // no second form chosen: nothing prints
+    OverTestJob<ApproveOrderRange26>();                                  // no second form chosen: nothing prints
     EXPECT_EQ(Pdfs(), 0u);
     EXPECT_EQ(RefusedTold(), "2");
     shown.clear();
@@ -220,7 +221,7 @@ TEST_F(DocumentRuns, SecondOrderFormsThatDidNotPrintAreCounted) {
         PutText(r, Order2FormBlk::Rows::FormName, 20, InvoiceCo::FormName);
         PutI32(r, Order2FormBlk::Rows::CopyPass, -1);
     });
-    OverGlobalJob<ApproveOrderRange26>();
+    OverTestJob<ApproveOrderRange26>();
     EXPECT_EQ(Pdfs(), 2u);
     EXPECT_EQ(RefusedTold(), "");
 }
@@ -235,32 +236,32 @@ TEST_F(DocumentRuns, InvoicePrintModes) {
     ASSERT_NE(StoreInvoice(f, {{"ITEM1", 1, 100}}), 0u);
     auto printed = [&](int32_t n) { return Stored(IVVc::Number, "SerNr", IVVc::SerNr, n, IVVc::Printed, false); };
     Range("700:701");
-    PutU16(ReportParams, ReportParamsVc::Option2, 1);
-    PutI16(ReportParams, ReportParamsVc::BatchMode, 0);
-    OverGlobalJob<ApproveInvoiceRange>();
+    PutU16(TestJob, ReportParamsVc::Option2, 1);
+    PutI16(TestJob, ReportParamsVc::BatchMode, 0);
+    OverTestJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 1u);                                  // the cash invoice's word is off
     EXPECT_EQ(printed(700), 1);
     EXPECT_EQ(printed(701), 0);
-    OverGlobalJob<ApproveInvoiceRange>();
+    OverTestJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 1u);                                  // mode 0: printed before, not again
     EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyAllPrinted));
-    PutI16(ReportParams, ReportParamsVc::BatchMode, 2);
-    OverGlobalJob<ApproveInvoiceRange>();
+    PutI16(TestJob, ReportParamsVc::BatchMode, 2);
+    OverTestJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 2u);                                  // mode 2: again
     EXPECT_EQ(printed(700), 1);
-    PutI16(ReportParams, ReportParamsVc::BatchMode, 3);
-    PutU16(ReportParams, ReportParamsVc::Option3, 1);
-    OverGlobalJob<ApproveInvoiceRange>();
+    PutI16(TestJob, ReportParamsVc::BatchMode, 3);
+    PutU16(TestJob, ReportParamsVc::Option3, 1);
+    OverTestJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 2u);                                  // an unknown mode skips
     EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyBadMode));
-    PutI16(ReportParams, ReportParamsVc::BatchMode, 1);
-    OverGlobalJob<ApproveInvoiceRange>();
+    PutI16(TestJob, ReportParamsVc::BatchMode, 1);
+    OverTestJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 3u);                                  // mode 1: both, printed or not
     EXPECT_EQ(RefusedTold(), "1");                          // no cash-invoice form: told, not skipped
     EXPECT_EQ(printed(701), 0);
-    PutU16(ReportParams, ReportParamsVc::Option2, 0);
-    PutU16(ReportParams, ReportParamsVc::Option3, 0);
-    OverGlobalJob<ApproveInvoiceRange>();
+    PutU16(TestJob, ReportParamsVc::Option2, 0);
+    PutU16(TestJob, ReportParamsVc::Option3, 0);
+    OverTestJob<ApproveInvoiceRange>();
     EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoKind));
 }
 
@@ -276,16 +277,16 @@ TEST_F(DocumentRuns, UnpostedInvoicesArePostedThenPrintedOnce) {
     auto word = [&](int32_t n, size_t at) { return Stored(IVVc::Number, "SerNr", IVVc::SerNr, n, at, false); };
     ASSERT_EQ(word(710, IVVc::Posted), 0);
     Range("710:711");
-    PutU16(ReportParams, ReportParamsVc::Option2, 1);
-    PutI16(ReportParams, ReportParamsVc::BatchMode, 0);
-    OverGlobalJob<ApproveInvoiceRange>();
+    PutU16(TestJob, ReportParamsVc::Option2, 1);
+    PutI16(TestJob, ReportParamsVc::BatchMode, 0);
+    OverTestJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 2u);
     for (int32_t n : {710, 711}) {
         EXPECT_EQ(word(n, IVVc::Posted), 1) << n;
         EXPECT_EQ(word(n, IVVc::Printed), 1) << n;
     }
     EXPECT_EQ(LastLine(), "2 invoices printed, 2 posted - to the printer");
-    OverGlobalJob<ApproveInvoiceRange>();
+    OverTestJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 2u);
     EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyAllPrinted));
 }
@@ -298,9 +299,9 @@ TEST_F(DocumentRuns, AnInvoiceThatCannotBePostedIsNotPrinted) {
     f.serial = 720;
     ASSERT_NE(StoreInvoice(f, {{"ITEM1", 1, 100, "1", "9999"}}), 0u);
     Range("720");
-    PutU16(ReportParams, ReportParamsVc::Option2, 1);
-    PutI16(ReportParams, ReportParamsVc::BatchMode, 0);
-    OverGlobalJob<ApproveInvoiceRange>();
+    PutU16(TestJob, ReportParamsVc::Option2, 1);
+    PutI16(TestJob, ReportParamsVc::BatchMode, 0);
+    OverTestJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 0u);
     EXPECT_EQ(Stored(IVVc::Number, "SerNr", IVVc::SerNr, 720, IVVc::Posted, false), 0);
     EXPECT_EQ(LastLine(), "1 " + UiText(Texts::RunNotPosted) + " - to the printer");
@@ -321,7 +322,7 @@ TEST_F(DocumentRuns, RemindersShowProgressAndStopAtEsc) {
     progress.clear();
     RunOutcomeUi.progress = [](const uint8_t *text) { progress.emplace_back(reinterpret_cast<const char *>(text + 1), text[0]); };
     RunOutcomeUi.poll = EscAtSecond;
-    OverGlobalJob<PrintCustomerForms>();
+    OverTestJob<PrintCustomerForms>();
     EXPECT_EQ(Pdfs(), 1u);
     EXPECT_EQ(level(801), second);
     ASSERT_FALSE(progress.empty());
@@ -338,30 +339,30 @@ TEST_F(DocumentRuns, ReminderLevelStoredOnlyWhenPrinted) {
     };
     const int32_t before = level(800);
     DropForm();
-    OverGlobalJob<PrintCustomerForms>();
+    OverTestJob<PrintCustomerForms>();
     EXPECT_EQ(Pdfs(), 0u);
     EXPECT_EQ(level(800), before);                          // a failed print leaves the counter
     ChangeBlock(ReminderFormBlk::Number, ReminderFormBlk::Rows::Size, [](uint8_t *row) {
         PutText(row, ReminderFormBlk::Rows::FormName, 20, InvoiceCo::FormName);
     });
-    OverGlobalJob<PrintCustomerForms>();
+    OverTestJob<PrintCustomerForms>();
     EXPECT_EQ(Pdfs(), 1u);                                  // 801 is not due: never reminded
     EXPECT_EQ(level(800), (before == -1 || before == -2 ? 0 : before) + 1);
     EXPECT_EQ(level(801), Stored(IVVc::Number, "SerNr", IVVc::SerNr, 801, IVVc::NoticeCount, true));
     // Only invoices reminded five times: none.
-    PutI32(ReportParams, ReportParamsVc::NumberTo, 5);
-    OverGlobalJob<PrintCustomerForms>();
+    PutI32(TestJob, ReportParamsVc::NumberTo, 5);
+    OverTestJob<PrintCustomerForms>();
     EXPECT_EQ(Pdfs(), 1u);
     // Another customer's items are left alone.
-    PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
-    PutText(ReportParams, ReportParamsVc::SelText2, 20, "C2");
-    OverGlobalJob<PrintCustomerForms>();
+    PutI32(TestJob, ReportParamsVc::NumberTo, -1);
+    PutText(TestJob, ReportParamsVc::SelText2, 20, "C2");
+    OverTestJob<PrintCustomerForms>();
     EXPECT_EQ(Pdfs(), 1u);
     // Without the raise option the reminder prints and the level stays.
-    PutText(ReportParams, ReportParamsVc::SelText2, 20, "");
-    PutU16(ReportParams, ReportParamsVc::Option2, 0);
+    PutText(TestJob, ReportParamsVc::SelText2, 20, "");
+    PutU16(TestJob, ReportParamsVc::Option2, 0);
     const int32_t raised = level(800);
-    OverGlobalJob<PrintCustomerForms>();
+    OverTestJob<PrintCustomerForms>();
     EXPECT_EQ(Pdfs(), 2u);
     EXPECT_EQ(level(800), raised);
 }
@@ -370,10 +371,10 @@ TEST_F(DocumentRuns, ProjectCodeRangeStopsAsTheIndexOrdersCodes) {
     for (const char *code : {"a1", "B2", "c3"})
         StoreRecord(ProjectVc::Number, [&](uint8_t *r) { PutText(r, ProjectVc::Code, 20, code); });
     Range("A:B2");
-    OverGlobalJob<PrintProjectForms>();
+    OverTestJob<PrintProjectForms>();
     EXPECT_EQ(Pdfs(), 2u);                                  // a1 and B2, whatever their case
     Range("");
-    OverGlobalJob<PrintProjectForms>();
+    OverTestJob<PrintProjectForms>();
     EXPECT_EQ(Pdfs(), 2u);
 }
 
@@ -442,10 +443,10 @@ TEST_F(DocumentRuns, ReminderPrintsTheNewLevelOnTheFormOfTheInvoicesLanguage) {
         return Stored(IVVc::Number, "SerNr", IVVc::SerNr, n, IVVc::NoticeCount, true);
     };
     Range("810:811");
-    PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
-    PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
-    PutU16(ReportParams, ReportParamsVc::Option2, 1);
-    OverGlobalJob<PrintCustomerForms>();
+    PutI32(TestJob, ReportParamsVc::NumberFrom, -1);
+    PutI32(TestJob, ReportParamsVc::NumberTo, -1);
+    PutU16(TestJob, ReportParamsVc::Option2, 1);
+    OverTestJob<PrintCustomerForms>();
     ASSERT_EQ(Pdfs(), 1u);
     const std::string text = NewestPdfText(folder / "print");
     // The level the reminder raises to, not the stored one.

@@ -3,6 +3,7 @@
 // stopped and nothing counts as printed or written; installed, each gets
 // what its caller passed.
 #include "../database/access/company_fixture.h"
+#include "core/work_blocks.h"
 #include "tests/output/output_fixture.h"
 
 #include <string>
@@ -13,6 +14,7 @@
 #include "output/forms/forms.h"
 #include "output/report_hooks.h"
 #include "platform/script.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -43,8 +45,8 @@ protected:
     void SetUp() override
     {
         CompanyFixture::SetUp();
-        OutputJobState = OutputJobStateRec{};
-        ASSERT_NE(ReportParams, nullptr);
+        ResetOutputJobState();
+        ASSERT_NE(LoggedInUser, nullptr);
         Calls.clear();
         MessagesShown.clear();
     }
@@ -55,7 +57,7 @@ protected:
         BankFileHooks = savedBank;
         MemFree(&RepBufferBlock);
         RepBufferUsed = 0;
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         CompanyFixture::TearDown();
     }
     // The messages shown since SetUp are exactly one "not available".
@@ -78,7 +80,7 @@ TEST_F(FeatureHooks, ReportJobWithoutItsFrameIsStoppedAndPrintsNothing)
 {
     PString title;
     PStringFromView(title, "Sales");
-    PutI16(ReportParams, ReportParamsVc::ReportNumber, 42);
+    PutI16(TestJob, ReportParamsVc::ReportNumber, 42);
     OutKind(OutBuffer);
 
     // Either half missing stops the job: a header without columns (or

@@ -20,6 +20,7 @@
 #include "output/forms/doc_def_lookup.h"
 #include "output/devices/device_table.h"
 #include "output/forms/forms.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ protected:
     {
         InvoiceFixture::SetUp();
         if (HasFatalFailure()) return;
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         MsgReset(&OutputMessage);
         Pushes.clear();
         StopAfterFirstPage = false;
@@ -68,7 +69,7 @@ protected:
         RunMode = 0;
         MsgSetPush(savedPush_);
         MsgReset(&OutputMessage);
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         FormDefLoaded = 0;
         InvoiceFixture::TearDown();
     }

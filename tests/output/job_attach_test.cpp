@@ -4,6 +4,7 @@
 // client takes the received one into its own job, and a voucher printed
 // on approval prints as a job of its own.
 #include "../database/access/company_fixture.h"
+#include "core/work_blocks.h"
 #include "tests/output/output_fixture.h"
 
 #include <cstring>
@@ -11,6 +12,7 @@
 
 #include "core/msg_buffer.h"
 #include "output/devices/device_table.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -22,13 +24,14 @@ protected:
     void SetUp() override
     {
         CompanyFixture::SetUp();
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
+        DetachTestJob();
         MsgReset(&OutputMessage);
         Pushes.clear();
         savedPush = MsgSetPush([](MsgBuffer *m) { Pushes.emplace_back(MsgData(m), MsgData(m) + MsgLength(m)); });
-        ASSERT_NE(ReportParams, nullptr);
-        std::memset(ReportParams, 0x33, ReportParamsSize);
-        globalBefore.assign(ReportParams, ReportParams + ReportParamsSize);
+        ASSERT_NE(LoggedInUser, nullptr);
+        std::memset(TestJob, 0x33, ReportParamsSize);
+        testJobBefore.assign(TestJob, TestJob + ReportParamsSize);
     }
     void TearDown() override
     {
@@ -36,13 +39,13 @@ protected:
         RemoteJobActive = 0;
         MsgSetPush(savedPush);
         MsgReset(&OutputMessage);
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         CompanyFixture::TearDown();
     }
-    Bytes Global() const { return Bytes(ReportParams, ReportParams + ReportParamsSize); }
+    Bytes TestJobBytes() const { return Bytes(TestJob, TestJob + ReportParamsSize); }
 
     MsgPushFn savedPush = nullptr;
-    Bytes globalBefore;
+    Bytes testJobBefore;
 };
 
 TEST_F(JobAttach, TheOutputReadsTheAttachedJobAndNestedRunsGiveTheOuterOneBack)
@@ -65,7 +68,7 @@ TEST_F(JobAttach, TheOutputReadsTheAttachedJobAndNestedRunsGiveTheOuterOneBack)
     }
     EXPECT_EQ(OutputJobState.jobRecord, nullptr);
     EXPECT_EQ(GetU16(outer.job.selection, ReportParamsVc::OutputKind), OutTextFile);
-    EXPECT_EQ(Global(), globalBefore);
+    EXPECT_EQ(TestJobBytes(), testJobBefore);
 }
 
 TEST_F(JobAttach, TheServerSendsTheRunningJobAndTheClientTakesItIntoItsOwn)
@@ -83,7 +86,7 @@ TEST_F(JobAttach, TheServerSendsTheRunningJobAndTheClientTakesItIntoItsOwn)
     }
     ASSERT_FALSE(Pushes.empty());
     // The record travels whole: the client's job holds the server's bytes
-    // after command 1, and the global record is never written.
+    // after command 1, and the test's job record is never written.
     OwnedJob client;
     PutU16(client.job.selection, ReportParamsVc::OutputKind, OutBuffer);
     {
@@ -92,7 +95,7 @@ TEST_F(JobAttach, TheServerSendsTheRunningJobAndTheClientTakesItIntoItsOwn)
     }
     EXPECT_EQ(Bytes(client.job.selection, client.job.selection + ReportParamsSize),
               Bytes(server.job.selection, server.job.selection + ReportParamsSize));
-    EXPECT_EQ(Global(), globalBefore);
+    EXPECT_EQ(TestJobBytes(), testJobBefore);
     EXPECT_EQ(RemoteJobActive, 0);
 }
 
@@ -115,7 +118,7 @@ TEST_F(JobAttach, ARunsJobIsTheOutputsOnlyWhileItRunsAndAFailedRunLeavesNoneAtta
     OutputRunServices = saved;
     EXPECT_EQ(OutputJobState.jobRecord, nullptr);
     EXPECT_EQ(OutputJobState.stopFlag, 1);
-    EXPECT_EQ(Global(), globalBefore);
+    EXPECT_EQ(TestJobBytes(), testJobBefore);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "output/output_job.h"
 #include "output/printer.h"
 #include "tests/database/access/company_fixture.h"
+#include "tests/output/test_job.h"
 
 // One call a run received.
 struct RunCall {
@@ -149,8 +150,8 @@ protected:
     void SetUp() override
     {
         CompanyFixture::SetUp();
-        OutputJobState = OutputJobStateRec{};
-        ASSERT_NE(ReportParams, nullptr);
+        ResetOutputJobState();
+        ASSERT_NE(LoggedInUser, nullptr);
         ASSERT_EQ(D4Create((dir / "PRINT.VDB").c_str(), 0), D4OpenOk);
         SettingsBlockLoad(CompanyBlk::Number);
     }
@@ -158,7 +159,7 @@ protected:
     {
         if (Printer.job) PrinterEndDoc();
         CompanyVariantBind(nullptr);
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         CompanyFixture::TearDown();
     }
 };

@@ -12,6 +12,7 @@
 #include "database/access/remote_calls.h"
 #include "output/job_queue.h"
 #include "dict_offsets.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -20,12 +21,13 @@ protected:
     void SetUp() override
     {
         CompanyFixture::SetUp();
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
+        DetachTestJob();
         OutputRunServices = OutputRunServicesRec{};
     }
     void TearDown() override
     {
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         CompanyFixture::TearDown();
     }
 };

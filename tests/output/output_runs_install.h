@@ -1,14 +1,15 @@
-// output_runs_install.h - the maintenance call of the global job record,
-// for the tests that still fill it.
+// output_runs_install.h - the maintenance call of the test's job record
+// (TestJob), for the tests that fill their selection there.
 #pragma once
 
 #include "core/work_blocks.h"
 #include "output/job_queue.h"
 #include "output/output_job.h"
+#include "tests/output/test_job.h"
 
-// Runs the maintenance routine of the global job record as a job.
+// Runs the maintenance routine of TestJob as a job.
 inline bool RunMaintenanceCall()
 {
-    ReportJob job{ReportParams};
+    ReportJob job{TestJob};
     return RunMaintenanceCall(job);
 }

@@ -20,6 +20,7 @@
 #include "output/devices/device_table.h"
 #include "output/forms/forms.h"
 #include "output/printer.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -39,8 +40,8 @@ protected:
         fs::create_directories(folder);
         savedCwd = fs::current_path();
         fs::current_path(folder);   // the printer writes under ./print
-        OutputJobState = OutputJobStateRec{};
-        PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+        ResetOutputJobState();
+        PutI16(TestJob, ReportParamsVc::SetupDialog, 0);
         AddRow(PrintersBlk::Number, PrintersBlk::Rows::Size, [&](uint8_t *r) {
             PutText(r, PrintersBlk::Rows::Name, 20, "OFFICE");
             PutText(r, PrintersBlk::Rows::PrinterText, 20, "P");
@@ -64,7 +65,7 @@ protected:
         if (Printer.job) PrinterEndDoc();
         RecFreeMatrix(OPVc::Number, payment.data());
         if (!savedCwd.empty()) fs::current_path(savedCwd);
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         fs::remove_all(folder);
         InvoiceCompanyFixture::TearDown();
     }

@@ -21,7 +21,8 @@
 #include "rules/hooks.h"
 #include "rules/ledger.h"
 #include "rules/vat_currency.h"
-#include "tests/output/global_job.h"
+#include "tests/output/test_job_body.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -40,8 +41,8 @@ protected:
         fs::create_directories(folder);
         savedCwd = fs::current_path();
         fs::current_path(folder);
-        PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
-        PutU16(ReportParams, ReportParamsVc::OutputKind, 1);
+        PutI16(TestJob, ReportParamsVc::SetupDialog, 0);
+        PutU16(TestJob, ReportParamsVc::OutputKind, 1);
         AddRow(PrintersBlk::Number, PrintersBlk::Rows::Size, [&](uint8_t *r) {
             PutText(r, PrintersBlk::Rows::Name, 20, "OFFICE");
             PutText(r, PrintersBlk::Rows::PrinterText, 20, "P");
@@ -154,14 +155,14 @@ TEST_F(PostingRoads, EveryRoadReachesTheCustomerLedger) {
     // The approve run over a range, and print and approve.
     Fill(r.record, f, "R4", 504);
     ASSERT_NE(StoreUnposted(r.record), 0u);
-    PutText(ReportParams, ReportParamsVc::SelText1, 255, "504");
-    ASSERT_TRUE(InvoiceRangeApprove(ReportJob{ReportParams}));   // bridge: the job from the global
+    PutText(TestJob, ReportParamsVc::SelText1, 255, "504");
+    ASSERT_TRUE(InvoiceRangeApprove(ReportJob{TestJob}));   // the test's job
     Fill(r.record, f, "R5", 505);
     ASSERT_NE(StoreUnposted(r.record), 0u);
-    PutText(ReportParams, ReportParamsVc::SelText1, 255, "505");
-    PutU16(ReportParams, ReportParamsVc::Option2, 1);
-    PutI16(ReportParams, ReportParamsVc::BatchMode, 0);
-    OverGlobalJob<ApproveInvoiceRange>();
+    PutText(TestJob, ReportParamsVc::SelText1, 255, "505");
+    PutU16(TestJob, ReportParamsVc::Option2, 1);
+    PutI16(TestJob, ReportParamsVc::BatchMode, 0);
+    OverTestJob<ApproveInvoiceRange>();
 
     // The list's approve button: a credit note of R5's invoice.
     f.kind = 3;

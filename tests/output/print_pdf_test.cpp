@@ -18,6 +18,7 @@
 #include "output/devices/device_table.h"
 #include "output/printer.h"
 #include "platform/dialog.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ protected:
     {
         PrintCompany::SetUp();
         if (HasFatalFailure()) return;
-        PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+        PutI16(TestJob, ReportParamsVc::SetupDialog, 0);
         OutKind(OutPrinter);
     }
     size_t PrintedFiles() const
@@ -129,7 +130,7 @@ TEST_F(ReportPrinting, AReceivedPageSetupIsTakenOnceAndACancelledReportPrintsNot
     EXPECT_NE(ReadAll(file).find("/MediaBox [ 0 0 841.92 595.2 ]"), std::string::npos);
     Find(PdfWords(file), "Across");
 
-    PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
+    PutI16(TestJob, ReportParamsVc::SetupDialog, 1);
     ScriptAnswerPrint(false, PlPrintChoice{});
     RepBeginJob(Ps("Never"));
     EXPECT_EQ(RepStopped, 1);

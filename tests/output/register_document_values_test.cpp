@@ -4,6 +4,7 @@
 // cells beyond the records print empty, and the town of a customer's
 // last address line.
 #include "tests/output/document_values_fixture.h"
+#include "tests/output/test_job.h"
 
 #include <memory>
 #include <vector>
@@ -120,9 +121,9 @@ TEST_F(RegisterDocumentValues, CustomerDocumentTownAndDays) {
     PutText(k.data(), CUVc::DelAddr3, 60, "");
     PutText(k.data(), CUVc::DelAddr2, 60, "999");
     EXPECT_EQ(Value(115), "");                              // digits only: no town
-    PutI32(ReportParams, ReportParamsVc::NumberFrom, 30);
+    PutI32(TestJob, ReportParamsVc::NumberFrom, 30);
     EXPECT_EQ(Value(13), "30");
-    PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
+    PutI32(TestJob, ReportParamsVc::NumberFrom, -1);
     EXPECT_EQ(Value(13), "");
 }
 

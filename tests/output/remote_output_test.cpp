@@ -20,6 +20,7 @@
 #include "output/devices/device_table.h"
 #include "platform/print.h"
 #include "platform/script.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ protected:
     void SetUp() override
     {
         CompanyFixture::SetUp();
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         MsgReset(&OutputMessage);
         Pushes.clear();
         PassedTexts.clear();
@@ -49,7 +50,7 @@ protected:
         MsgSetPush(savedPush_);
         MsgReset(&OutputMessage);
         MemFree(&PageHeaderLines.block);
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         CompanyFixture::TearDown();
     }
     // The bytes of the message being built on the server.
@@ -129,7 +130,7 @@ TEST_F(RemoteOutputTest, CommandBytesAndTheSendRule)
     RepOpenJob(P(t, "Job"));
     ASSERT_EQ(Pushes.size(), 1u);
     Bytes open = {1, 0, 3, 'J', 'o', 'b', 0xD6, 0x04, 0, 0};
-    open.insert(open.end(), ReportParams, ReportParams + ReportParamsSize);
+    open.insert(open.end(), TestJob, TestJob + ReportParamsSize);
     EXPECT_EQ(Pushes[0], open);
 
     RepTextEx(10, -1, 16, 1, 0, P(t, "ab"));
@@ -180,7 +181,7 @@ TEST_F(RemoteOutputTest, AJobThroughServerAndClientGivesTheSameBytesOnTheRealDev
     auto run = [&](uint16_t k, bool server, const char *name) {
         std::filesystem::path file = out.path / name;
         auto prepare = [&] {
-            OutputJobState = OutputJobStateRec{};
+            ResetOutputJobState();
             OutKind(k);
             DosCodePage = 1;
             if (k == OutCharPrinter) {

@@ -9,6 +9,7 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "dict_offsets.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -17,13 +18,13 @@ protected:
     void SetUp() override
     {
         CompanyFixture::SetUp();
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         RemoteOutput = 0;
     }
     void TearDown() override
     {
         MemFree(&PageHeaderLines.block);
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         CompanyFixture::TearDown();
     }
 };

@@ -16,6 +16,7 @@
 #include "output/forms/forms.h"
 #include "core/field_types.h"
 #include "database/access/record_access.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -77,15 +78,15 @@ protected:
     struct Line { int16_t kind; int32_t number; double amount, balance; bool secondDate; };
     // Builds C1's statement from opening balance 10; its lines.
     std::vector<Line> Build(DateRec from, DateRec to, int16_t option, double *closing) {
-        PutDate(ReportParams, ReportParamsVc::DateFrom, from);
-        PutDate(ReportParams, ReportParamsVc::DateTo, to);
-        PutI16(ReportParams, ReportParamsVc::ReportLayout, option);
+        PutDate(TestJob, ReportParamsVc::DateFrom, from);
+        PutDate(TestJob, ReportParamsVc::DateTo, to);
+        PutI16(TestJob, ReportParamsVc::ReportLayout, option);
         std::vector<uint8_t> customer(CUVc::Size);
         PutText(customer.data(), CUVc::Code, 20, "C1");
         PackedDecimal balance = Dec(10);
         uint8_t st[StatementRec::Size];
         std::vector<Line> lines;
-        EXPECT_TRUE(StatementBuild(ReportParams, customer.data(), &balance, st));
+        EXPECT_TRUE(StatementBuild(TestJob, customer.data(), &balance, st));
         *closing = DecToDouble(&balance);
         PackedDecimal stored = GetDec(st, StatementRec::Closing), opening = GetDec(st, StatementRec::Opening);
         EXPECT_EQ(DecToDouble(&stored), *closing);
@@ -223,16 +224,16 @@ TEST_F(StatementLines, OpenItemsAreAgedOnTheCallersDay) {
 
 TEST_F(StatementLines, TheStatementFormsValues) {
     StoreJune();
-    PutDate(ReportParams, ReportParamsVc::DateFrom, DateRec{1, 6, 2024});
-    PutDate(ReportParams, ReportParamsVc::DateTo, DateRec{30, 6, 2024});
-    PutI16(ReportParams, ReportParamsVc::ReportLayout, 0);
+    PutDate(TestJob, ReportParamsVc::DateFrom, DateRec{1, 6, 2024});
+    PutDate(TestJob, ReportParamsVc::DateTo, DateRec{30, 6, 2024});
+    PutI16(TestJob, ReportParamsVc::ReportLayout, 0);
     std::vector<uint8_t> customer(CUVc::Size);
     PutText(customer.data(), CUVc::Code, 20, "C1");
     PutText(customer.data(), CUVc::Name, 60, "First Customer");
     PutText(customer.data(), CUVc::Addr1, 60, "Kundvagen 2");
     PackedDecimal balance = Dec(10);
     uint8_t st[StatementRec::Size];
-    ASSERT_TRUE(StatementBuild(ReportParams, customer.data(), &balance, st));
+    ASSERT_TRUE(StatementBuild(TestJob, customer.data(), &balance, st));
     // Reminder levels 1, 4 and 2 on three lines: the level-3 texts print.
     MemBlock h = GetU32(st, StatementRec::Lines);
     uint8_t *data = MemLock(h);

@@ -15,6 +15,7 @@
 #include "shell/report_commands.h"
 #include "output/job_queue.h"
 #include "tests/output/output_fixture.h"
+#include "tests/output/test_job.h"
 #include "tests/shell/record_fixture.h"
 
 namespace {
@@ -58,7 +59,7 @@ protected:
     {
         JobQueueReset();
         WindowEventHandlerSet(TypeQueue, nullptr);
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         RecordFixture::TearDown();
     }
     // Saves job `mark` (in its word 2) of report `report`; false when refused.

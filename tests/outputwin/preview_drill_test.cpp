@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "core/field_access.h"
+#include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
 #include "output/output_job.h"
 #include "recordwin/report_defaults.h"
+#include "tests/output/test_job.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
@@ -30,11 +32,11 @@ protected:
         if (HasFatalFailure()) return;
         MakeFrame();
         if (HasFatalFailure()) return;
-        if (!ReportParams) {
+        if (!LoggedInUser) {
             ASSERT_TRUE(AllocWorkBlocks());
         }
         PutU16(own.job.selection, Rp::OutputKind, OutPreview);
-        RepOutputState = OutputJobStateRec{};
+        ResetOutputJobState();
         Runs.clear();
         savedRuns = OutputRunServices;
         OutputRunServices.runReportCommand = nullptr;
@@ -42,7 +44,7 @@ protected:
     void TearDown() override
     {
         OutputRunServices = savedRuns;
-        RepOutputState = OutputJobStateRec{};
+        ResetOutputJobState();
         ShellFixture::TearDown();
     }
     OutputRunServicesRec savedRuns{};

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "core/field_access.h"
+#include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "tests/output/test_job.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
@@ -22,17 +24,17 @@ protected:
         if (HasFatalFailure()) return;
         MakeFrame();
         if (HasFatalFailure()) return;
-        if (!ReportParams) {
+        if (!LoggedInUser) {
             ASSERT_TRUE(AllocWorkBlocks());
         }
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutPreview);
-        RepOutputState = OutputJobStateRec{};
+        PutU16(TestJob, ReportParamsVc::OutputKind, OutPreview);
+        ResetOutputJobState();
         PreviewStoreLimit = 256u << 20;
     }
     void TearDown() override
     {
         PreviewStoreLimit = 256u << 20;
-        RepOutputState = OutputJobStateRec{};
+        ResetOutputJobState();
         ShellFixture::TearDown();
     }
 

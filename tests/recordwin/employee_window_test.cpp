@@ -17,6 +17,7 @@
 #include "shell/record_commands.h"
 #include "shell/window_table.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -56,8 +57,8 @@ TEST_F(EmployeeWindowButtons, CalculationPreviewsTheEmployeeShown) {
     const int w = OpenOrActivateWindow(Employee, 0, 0, false, 0);
     ASSERT_GT(w, 0);
     PutText(WinRecordBuffer(w), EmployeeVc::PerCode, 10, "E7");
-    PutText(ReportParams, P::SelText2, 255, "D9");
-    PutText(ReportParams, P::SelText3, 255, "X");
+    PutText(TestJob, P::SelText2, 255, "D9");
+    PutText(TestJob, P::SelText3, 255, "X");
     Press(w, 2);
     EXPECT_TRUE(Runs.empty());
     Press(w, 1);

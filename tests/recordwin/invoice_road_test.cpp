@@ -35,6 +35,7 @@
 #include "shell/window_utils.h"
 #include "tests/operations/invoice_fixture.h"
 #include "tests/output/pdf_words.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ protected:
         ASSERT_EQ(forms.size(), size_t(InvoiceFormBlk::Rows::Size));
         PutText(forms.data(), InvoiceFormBlk::Rows::PrinterName, 20, "OFFICE");
         ASSERT_EQ(SettingsBlockStore(InvoiceFormBlk::Number, forms.data(), uint32_t(forms.size())), RecDone);
-        PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+        PutI16(TestJob, ReportParamsVc::SetupDialog, 0);
         RulesInstall();   // after the company: its blocks are laid down whole, unchecked
 
         folder = fs::path(::testing::TempDir()) / ("orvel_road_" + std::to_string(getpid()));
@@ -79,7 +80,7 @@ protected:
     void TearDown() override
     {
         if (Printer.job) PrinterEndDoc();
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         InvoiceFrameDown();
         if (!savedCwd.empty()) fs::current_path(savedCwd);
         fs::remove_all(folder);

@@ -14,6 +14,7 @@
 #include "dict_offsets.h"
 #include "output/output_job.h"
 #include "recordwin/record_windows.h"
+#include "tests/output/test_job.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
@@ -47,7 +48,7 @@ protected:
     {
         ShellFixture::SetUp();
         if (HasFatalFailure()) return;
-        if (!ReportParams) {
+        if (!LoggedInUser) {
             ASSERT_TRUE(AllocWorkBlocks());
         }
         saved = PrintEventCalls;
@@ -138,8 +139,8 @@ TEST_F(PrintEventTest, DeliveryFormFollowsItsShippedWord)
 // by an earlier job is not carried over.
 TEST_F(PrintEventTest, ReportsTakeTheRecordsNumberAndDate)
 {
-    PutI32(ReportParams, Rp::NumberFrom, 77);
-    PutText(ReportParams, Rp::SelText2, reinterpret_cast<const uint8_t *>("\x03old"));
+    PutI32(TestJob, Rp::NumberFrom, 77);
+    PutText(TestJob, Rp::SelText2, reinterpret_cast<const uint8_t *>("\x03old"));
     PutI32(record.data(), IPVc::SerNr, 1234);
     PutDate(record.data(), IPVc::TransDate, DateRec{5, 6, 2024});
     EXPECT_EQ(PrintOnce(41), "report 13");

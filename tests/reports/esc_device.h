@@ -7,6 +7,7 @@
 
 #include "platform/queue.h"
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 
 inline int EscAtLine = 0, EscLinesStarted = 0;
 
@@ -25,7 +26,7 @@ inline const RepDevice EscAtLineDevice = [] {
 // when the job ended stopped. The texts it printed are in RecLog.
 inline bool RunWithEscAt(int line, void (*body)()) {
     const RepDevice *saved = RepDeviceInstall(OutPreview, &EscAtLineDevice);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutPreview);
+    PutU16(TestJob, ReportParamsVc::OutputKind, OutPreview);
     RecLog.clear();
     EscAtLine = line;
     EscLinesStarted = 0;

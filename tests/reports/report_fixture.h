@@ -45,7 +45,8 @@
 #include "rules/ledger_print.h"
 #include "rules/stock_cost_lines.h"
 #include "tests/operations/invoice_fixture.h"
-#include "tests/output/global_job.h"
+#include "tests/output/test_job_body.h"
+#include "tests/output/test_job.h"
 
 namespace ReportCo {
 constexpr DateRec Today{15, 3, 2024};
@@ -62,8 +63,8 @@ protected:
         if (HasFatalFailure()) return;
         TodayDate = ReportCo::Today;
         FormatBlockBind(&format);
-        OutputJobState = OutputJobStateRec{};
-        ASSERT_NE(ReportParams, nullptr);
+        ResetOutputJobState();
+        ASSERT_NE(LoggedInUser, nullptr);
         ResetParams();
         StockCostLinesInstall();   // as start-up installs the stock reports' lines
         LedgerPrintInstall();      // and the ledger printouts
@@ -74,7 +75,7 @@ protected:
         OutputRunServices = OutputRunServicesRec{};
         StockCostLines = StockCostLinesRec{};
         LedgerPrint = LedgerPrintRec{};
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         ReportsNotBuiltReset();
         CancelFlag = 0;
         InvoiceCompanyFixture::TearDown();
@@ -243,7 +244,7 @@ protected:
 
     // The job record the selection helpers fill, and the job over it that
     // the runs are handed.
-    static uint8_t *JobBytes() { return ReportParams; }
+    static uint8_t *JobBytes() { return TestJob; }
     static ReportJob Job() { return ReportJob{JobBytes()}; }
     // Zeroes the whole job record.
     static void ResetParams() { std::memset(JobBytes(), 0, ReportParamsSize); }
@@ -283,15 +284,15 @@ protected:
     // file's bytes, empty when no file was made.
     // Runs a body that takes its job as the run does: over a job of its
     // own, a copy of the job record the helpers filled, attached to the
-    // output; meanwhile the global job record holds bytes no selection
-    // has, so that a body (or a routine it calls) reading the global
-    // instead of its job prints something else. The job's bytes go back
+    // output; meanwhile the test's job record holds bytes no selection
+    // has, so that a body (or a routine it calls) reading the test's
+    // job instead of its job prints something else. The job's bytes go back
     // into the job record afterwards, for the tests that read what the
     // body wrote there.
     static void RunOnJob(void (*body)(ReportJob &)) {
         OwnedJob own;
         std::memcpy(own.job.selection, JobBytes(), ReportParamsSize);
-        std::memset(ReportParams, 0xEE, ReportParamsSize);
+        std::memset(TestJob, 0xEE, ReportParamsSize);
         {
             OutputJobAttach attached(own.job);
             body(own.job);

@@ -26,6 +26,7 @@
 #include "shell/toolbar.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {
@@ -179,14 +180,14 @@ TEST_F(ReportWindowRoad, SalesJournalFromTheListToAFileAndThroughTheServer)
     // The server road: the job record as the client sent it runs on the
     // server, whose output commands the client replays into its own file.
     savedPush = MsgSetPush([](MsgBuffer *m) { Pushes.emplace_back(MsgData(m), MsgData(m) + MsgLength(m)); });
-    OutputJobState = OutputJobStateRec{};
+    ResetOutputJobState();
     RemoteOutput = 1;
     std::vector<uint8_t> sent = Ran;
     ReportJob job{sent.data()};
     RunReport(job);
     RemoteOutput = 0;
     ASSERT_FALSE(Pushes.empty());
-    OutputJobState = OutputJobStateRec{};
+    ResetOutputJobState();
     std::vector<uint8_t> client = Ran;   // the client's own job, which the replay prints on
     OutputJobAttach attached(client.data());
     ScriptAnswerFile(remotePath);

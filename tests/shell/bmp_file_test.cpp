@@ -28,6 +28,7 @@
 #include "shell/window_table.h"
 #include "tests/core/bmp_writer.h"
 #include "tests/output/output_fixture.h"
+#include "tests/output/test_job.h"
 #include "tests/shell/record_fixture.h"
 
 namespace {
@@ -197,8 +198,8 @@ TEST_F(PictureFile, OnlyAReadablePictureFileReachesThePrintedPageAndItsBlockIsFr
 
     // A document on the printer with an open page; the picture's rectangle
     // (top, left, bottom, right in points) as a picture element gives it.
-    ASSERT_NE(ReportParams, nullptr);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, 1);
+    ASSERT_NE(LoggedInUser, nullptr);
+    PutU16(TestJob, ReportParamsVc::OutputKind, 1);
     PlPrintChoice choice;
     choice.fileName = (out.path / "pictures.pdf").string();
     ScriptAnswerPrint(true, choice);

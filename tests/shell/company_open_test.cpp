@@ -13,6 +13,7 @@
 #include "shell/company.h"
 #include "dict_offsets.h"
 #include "shell/database_open.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -220,7 +221,7 @@ TEST_F(CompanyOpen, AnImportOpensTheWholePathAndShowsItsStatusOnlyInItsWindow)
     Write(name, "[CSVc]\nC300\n");
     PString path;
     PathOf(name.c_str(), path);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, 2);
+    PutU16(TestJob, ReportParamsVc::OutputKind, 2);
     auto band = [](int n) {   // the status line's pixels
         std::vector<uint32_t> px;
         for (int y = 44; y < 64; y++)
@@ -237,10 +238,10 @@ TEST_F(CompanyOpen, AnImportOpensTheWholePathAndShowsItsStatusOnlyInItsWindow)
         title = WinTitle(WinTable[n]->mdiChild);
         std::vector<uint32_t> shown = band(n);
         for (uint32_t p : shown) inked |= p != shown.front();
-        PutU16(ReportParams, ReportParamsVc::OutputKind, 1);
+        PutU16(TestJob, ReportParamsVc::OutputKind, 1);
         ImportStatusText(other);
         otherKindDrawsNothing = band(n) == shown;
-        PutU16(ReportParams, ReportParamsVc::OutputKind, 2);
+        PutU16(TestJob, ReportParamsVc::OutputKind, 2);
         ImportStatusText(other);
         drawn = band(n) != shown;
         ImportStatusText(ImportFileShortName);
@@ -281,12 +282,12 @@ TEST_F(CompanyOpen, AnImportOpensTheWholePathAndShowsItsStatusOnlyInItsWindow)
         nullptr);
     RunMode = RunModeClient;
     PathOf(name.c_str(), path);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, 0);
+    PutU16(TestJob, ReportParamsVc::OutputKind, 0);
     std::vector<uint32_t> bar = BarFlags();
     EXPECT_EQ(ImportFile(path, 0), RecConnectionLost);
     EXPECT_EQ(requests, std::vector<uint16_t>{ReqImportRun});
     EXPECT_TRUE(barWhileSending != bar && BarFlags() == bar);
-    EXPECT_EQ(GetU16(ReportParams, ReportParamsVc::OutputKind), 2);
+    EXPECT_EQ(GetU16(TestJob, ReportParamsVc::OutputKind), 2);
     EXPECT_EQ(std::tuple(Reader.steps, Reader.closes, ImportWindowNumber), std::tuple(0, 1, 0));
 
     SettingsText = SettingsTextExchange{};   // no reader is no success

@@ -43,6 +43,7 @@
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
+#include "tests/output/test_job.h"
 #include "tests/shell/record_fixture.h"
 
 class DemoCompany : public RecordFixture {
@@ -71,7 +72,7 @@ protected:
         ImportFileClose();
         ImportResult = ImportResultRec{};
         OutputRunServices = savedRuns;
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         D4SetRawExportRunner(nullptr);
         RegisterHooksClear();
         RecordFixture::TearDown();   // the rest of the exchange's entries go with the settings

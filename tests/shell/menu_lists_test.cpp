@@ -135,7 +135,7 @@ protected:
     void SetUp() override
     {
         ShellFixture::SetUp();
-        if (!ReportParams) {
+        if (!LoggedInUser) {
             ASSERT_TRUE(AllocWorkBlocks());
         }
         UseDict(MenuListDict);

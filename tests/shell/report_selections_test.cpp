@@ -18,6 +18,7 @@
 #include "shell/window_mouse.h"
 #include "output/job_queue.h"
 #include "tests/output/output_fixture.h"
+#include "tests/output/test_job.h"
 #include "tests/shell/maintenance_job_capture.h"
 #include "tests/shell/record_fixture.h"
 
@@ -190,9 +191,9 @@ TEST_F(ReportSelections, SavedSelectionsAreDeletedByTheirListedRowAndKeptAcrossR
 
 TEST_F(ReportSelections, ReportWindowOkRunsOnlyAFreeWindowAndQueuesOnlyWhenTheTypeAgrees)
 {
-    // The windows' jobs are their own: the global job record is not touched.
-    std::memset(ReportParams, 0x44, ReportParamsSize);
-    const std::vector<uint8_t> global(ReportParams, ReportParams + ReportParamsSize);
+    // The windows' jobs are their own: the test's job record is not touched.
+    std::memset(TestJob, 0x44, ReportParamsSize);
+    const std::vector<uint8_t> testJobBefore(TestJob, TestJob + ReportParamsSize);
     int n = JobWindow(TypeReport, 1, 1);   // word 22 set: nothing
     WindowOkAction(n);
     EXPECT_TRUE(WinIsOpen(n));
@@ -228,7 +229,7 @@ TEST_F(ReportSelections, ReportWindowOkRunsOnlyAFreeWindowAndQueuesOnlyWhenTheTy
     PutU16(want.data(), ReportParamsVc::ExportWord, 0);   // word 20
     EXPECT_EQ(runs.calls[0].params, want);
     EXPECT_TRUE(runs.calls[0].attached);
-    EXPECT_EQ(std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize), global);
+    EXPECT_EQ(std::vector<uint8_t>(TestJob, TestJob + ReportParamsSize), testJobBefore);
 }
 
 TEST_F(ReportSelections, PrintCommandsRunByWindow)

@@ -18,6 +18,7 @@
 #include "shell/menu_lists.h"
 #include "shell/record_commands.h"
 #include "tests/output/output_fixture.h"
+#include "tests/output/test_job.h"
 #include "tests/shell/maintenance_job_capture.h"
 #include "tests/shell/demo_company_fixture.h"
 
@@ -190,7 +191,7 @@ TEST_F(RunWindowKinds, OkRunsAsTheTopBarsOkAndCancelClosesUnrun)
             if (c.run.empty()) return MaintenanceJobSent;
             return runs.calls.empty() ? std::vector<uint8_t>() : runs.calls.back().params;
         };
-        std::memset(ReportParams, 0, ReportParamsSize);
+        std::memset(TestJob, 0, ReportParamsSize);
         int n = Typed(c.type, "1.3.2024", "31.3.2024");
         ASSERT_GT(n, 0);
         std::optional<MaintenanceJobCapture> capture;
@@ -207,7 +208,7 @@ TEST_F(RunWindowKinds, OkRunsAsTheTopBarsOkAndCancelClosesUnrun)
                   (std::vector<int>{1, 3, 2024, 31, 3, 2024}));
 
         runs.calls.clear();
-        std::memset(ReportParams, 0, ReportParamsSize);
+        std::memset(TestJob, 0, ReportParamsSize);
         n = Typed(c.type, "1.3.2024", "31.3.2024");
         ASSERT_GT(n, 0);
         if (c.run.empty()) capture.emplace();

@@ -80,7 +80,7 @@ TEST_F(WorkBlocksTest, WorkRecordsAllocatedOnce) {
     EXPECT_EQ(SessionTables, 1);
 
     ASSERT_TRUE(AllocWorkBlocks());
-    EXPECT_TRUE(AllZero(ReportParams, ReportParamsSize) && AllZero(LoggedInUser, LoggedInUserSize) &&
+    EXPECT_TRUE(AllZero(LoggedInUser, LoggedInUserSize) &&
                 AllZero(PendingVoucher, PendingVoucherSize) && AllZero(FormPrintWork, FormPrintWorkSize));
 
     // The logged-in user's code comes from the current session's entry,

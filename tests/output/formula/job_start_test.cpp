@@ -7,6 +7,7 @@
 
 #include "core/pstring.h"
 #include "output/formula/formula_internal.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -14,12 +15,12 @@ class FormulaJobStart : public CompanyFixture {
 protected:
     void SetUp() override {
         CompanyFixture::SetUp();
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         RemoteOutput = 0;
     }
     void TearDown() override {
         MemFree(&PageHeaderLines.block);
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         CompanyFixture::TearDown();
     }
 };

@@ -12,6 +12,7 @@
 #include "rules/ledger.h"
 #include "rules/ledger_print.h"
 #include "rules/print_services.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/assets/asset_fixture.h"
 
 namespace {
@@ -196,7 +197,7 @@ TEST_F(AssetDepreciationTest, PeriodAfter2030) {
 // and passing the voucher check.
 TEST_F(AssetDepreciationTest, StoredVoucherPostsAndBalances) {
     WholeYear();
-    ASSERT_TRUE(DepreciationVoucherRows(ReportParams, 1));
+    ASSERT_TRUE(DepreciationVoucherRows(TestJob, 1));
     const auto vouchers = Vouchers();
     ASSERT_EQ(vouchers.size(), 1u);
     const std::vector<uint8_t> &v = vouchers[0];
@@ -245,7 +246,7 @@ TEST_F(AssetDepreciationTest, RecordsOfEightyRows) {
         StoreAsset(code, "CARS", {1, 1, 2024}, 1200, {{{1, 1, 2024}, "SL20"}}, objects);
     }
     WholeYear();
-    ASSERT_TRUE(DepreciationVoucherRows(ReportParams, 1));
+    ASSERT_TRUE(DepreciationVoucherRows(TestJob, 1));
     const auto vouchers = Vouchers();
     ASSERT_EQ(vouchers.size(), 2u);
     EXPECT_EQ(RowsOf(vouchers[0]), 80);
@@ -268,14 +269,14 @@ TEST_F(AssetDepreciationTest, TheStoredRunSaysWhatItMadeOrWhyNothing) {
     ResetParams();
     SetPeriod({1, 1, 2010}, {31, 12, 2010});
     shown.clear();
-    EXPECT_TRUE(DepreciationVoucherRows(ReportParams, 1));
+    EXPECT_TRUE(DepreciationVoucherRows(TestJob, 1));
     EXPECT_EQ(RegRecordCount(SMVc::Number), 0u);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0], "Nothing made: no asset has depreciation to book up to the date given");
 
     WholeYear();
     shown.clear();
-    ASSERT_TRUE(DepreciationVoucherRows(ReportParams, 1));
+    ASSERT_TRUE(DepreciationVoucherRows(TestJob, 1));
     const auto vouchers = Vouchers();
     ASSERT_EQ(vouchers.size(), 1u);
     ASSERT_EQ(shown.size(), 1u);
@@ -291,7 +292,7 @@ TEST_F(AssetDepreciationTest, TooManyObjectsStoresNothing) {
     StoreAsset("Z9", "FULL", {1, 1, 2024}, 1000, {{{1, 1, 2024}, "SL20"}}, "P1");
     WholeYear();
     shown.clear();
-    EXPECT_FALSE(DepreciationVoucherRows(ReportParams, 1));
+    EXPECT_FALSE(DepreciationVoucherRows(TestJob, 1));
     EXPECT_EQ(RegRecordCount(SMVc::Number), 0u);
     EXPECT_DOUBLE_EQ(Posted(AssetCo::Cost, "", ReportCo::Today), 0);
     ASSERT_FALSE(shown.empty());
@@ -299,7 +300,7 @@ TEST_F(AssetDepreciationTest, TooManyObjectsStoresNothing) {
 
     // Five codes together are one list.
     ChangeAssetObjects("Z9", "K5");
-    EXPECT_TRUE(DepreciationVoucherRows(ReportParams, 1));
+    EXPECT_TRUE(DepreciationVoucherRows(TestJob, 1));
     EXPECT_EQ(RegRecordCount(SMVc::Number), 1u);
 }
 
@@ -313,14 +314,14 @@ TEST_F(AssetDepreciationTest, PrintedVoucherWithoutPrintingFailsAndTouchesNothin
     WholeYear();
     PrintServices = PrintServicesRec{};
     shown.clear();
-    EXPECT_FALSE(DepreciationVoucherRows(ReportParams, 0));
+    EXPECT_FALSE(DepreciationVoucherRows(TestJob, 0));
     EXPECT_TRUE(WasShown(Texts::FunctionNotYet));
     EXPECT_EQ(drafts, 0);
     EXPECT_EQ(RegRecordCount(SMVc::Number), 0u);
 
     PrintServicesInstall();
     shown.clear();
-    EXPECT_TRUE(DepreciationVoucherRows(ReportParams, 0));
+    EXPECT_TRUE(DepreciationVoucherRows(TestJob, 0));
     EXPECT_EQ(drafts, 1);
     EXPECT_FALSE(WasShown(Texts::FunctionNotYet));
     EXPECT_EQ(RegRecordCount(SMVc::Number), 0u) << "printing stores nothing";
@@ -331,7 +332,7 @@ TEST_F(AssetDepreciationTest, NoFreeNumberStoresNothing) {
     WithoutRules([this] { AddSeriesRow(SubLedgerSeriesBlk::Number, 1, 10, {1, 1, 2020}, {31, 12, 2020}); });
     WholeYear();
     shown.clear();
-    EXPECT_FALSE(DepreciationVoucherRows(ReportParams, 1));
+    EXPECT_FALSE(DepreciationVoucherRows(TestJob, 1));
     EXPECT_EQ(RegRecordCount(SMVc::Number), 0u);
     EXPECT_DOUBLE_EQ(Posted(AssetCo::Cost, "", ReportCo::Today), 0);
     EXPECT_FALSE(shown.empty());
@@ -362,7 +363,7 @@ TEST_F(AssetDepreciationTest, AGroupWithoutAccountsStoresNothingAndSaysWhy) {
         });
         StoreAsset("Z1", c.group, {1, 1, 2024}, 1000, {{{1, 1, 2024}, "SL20"}});
         shown.clear();
-        EXPECT_FALSE(DepreciationVoucherRows(ReportParams, 1));
+        EXPECT_FALSE(DepreciationVoucherRows(TestJob, 1));
         EXPECT_EQ(RegRecordCount(SMVc::Number), 0u);
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_NE(shown[0].find(c.want), std::string::npos) << shown[0];
@@ -373,7 +374,7 @@ TEST_F(AssetDepreciationTest, AGroupWithoutAccountsStoresNothingAndSaysWhy) {
     RegDeleteAll(AssetVc::Number);
     StoreAsset("Z1", "NC", {1, 1, 2026}, 1000, {{{1, 1, 2026}, "SL20"}});
     shown.clear();
-    EXPECT_TRUE(DepreciationVoucherRows(ReportParams, 1));
+    EXPECT_TRUE(DepreciationVoucherRows(TestJob, 1));
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].rfind("Nothing made: ", 0), 0u) << shown[0];
 }

@@ -18,6 +18,7 @@
 
 #include "operations/asset_depreciation.h"
 #include "rules/hooks.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 namespace AssetCo {
@@ -132,8 +133,8 @@ protected:
         EXPECT_TRUE(RecFind(AssetVc::Number, r.record, 1, 1, &recid, &position)) << code;
         SetPeriod(from, to);
         SetWord(ReportParamsVc::Option2, secondBook);
-        // The report fixture keeps its selection in the global job record.
-        AssetPeriodAmounts(ReportParams, r.record, false, nullptr, &a);
+        // The report fixture keeps its selection in the test's job record.
+        AssetPeriodAmounts(TestJob, r.record, false, nullptr, &a);
         RecFreeMatrix(AssetVc::Number, r.record);
         return a;
     }

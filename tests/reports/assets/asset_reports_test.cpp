@@ -10,6 +10,7 @@
 #include "platform/queue.h"
 #include "reports/assets/asset_reports.h"
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/assets/asset_fixture.h"
 
 namespace {
@@ -77,7 +78,7 @@ TEST_F(AssetReportsTest, Goldens) {
         SetWord(P::Option2, c.secondBook);
         SetText(P::SelText1, c.range);
         SetText(P::SelText3, c.group);
-        PutDate(ReportParams, P::Date2From, c.date);
+        PutDate(TestJob, P::Date2From, c.date);
         ExpectGolden(c.golden, RunText(c.body));
     }
     // Printing the voucher stores nothing.
@@ -85,15 +86,15 @@ TEST_F(AssetReportsTest, Goldens) {
 }
 
 // Two jobs over their own records, run one after the other while the
-// global job record holds another period: each prints what it prints as
-// the global record, and the global record is left as it was.
+// test's job record holds another period: each prints what it prints as
+// the test's job record, and the test's job record is left as it was.
 TEST_F(AssetReportsTest, JobsPrintFromTheirOwnRecords) {
     for (int n : {99, 106, 108, 109}) {
         SCOPED_TRACE(n);
         Year();
         SetWord(P::ReportNumber, uint16_t(n));
         SetWord(P::OutputKind, OutTextFile);
-        std::vector<uint8_t> whole(ReportParams, ReportParams + ReportParamsSize);
+        std::vector<uint8_t> whole(TestJob, TestJob + ReportParamsSize);
         std::vector<uint8_t> part = whole;
         PutText(part.data(), P::SelText1, 255, "A2:A3");
         PutDate(part.data(), P::DateFrom, DateRec{1, 1, 2024});
@@ -102,16 +103,16 @@ TEST_F(AssetReportsTest, JobsPrintFromTheirOwnRecords) {
         PutText(other.data(), P::SelText1, 255, "A1");
         PutU16(other.data(), P::Option2, 1);
 
-        std::memcpy(ReportParams, whole.data(), ReportParamsSize);
-        const std::string wholeText = RunRowText(n, ReportParams);
-        std::memcpy(ReportParams, part.data(), ReportParamsSize);
-        const std::string partText = RunRowText(n, ReportParams);
+        std::memcpy(TestJob, whole.data(), ReportParamsSize);
+        const std::string wholeText = RunRowText(n, TestJob);
+        std::memcpy(TestJob, part.data(), ReportParamsSize);
+        const std::string partText = RunRowText(n, TestJob);
         ASSERT_NE(wholeText, partText) << "the two jobs print alike: the case proves nothing";
 
-        std::memcpy(ReportParams, other.data(), ReportParamsSize);
+        std::memcpy(TestJob, other.data(), ReportParamsSize);
         EXPECT_EQ(RunRowText(n, whole.data()), wholeText);
         EXPECT_EQ(RunRowText(n, part.data()), partText);
-        EXPECT_EQ(std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize), other);
+        EXPECT_EQ(std::vector<uint8_t>(TestJob, TestJob + ReportParamsSize), other);
     }
     EXPECT_EQ(RegRecordCount(SMVc::Number), 0u);   // the printed voucher stores nothing
 }
@@ -123,7 +124,7 @@ TEST_F(AssetReportsTest, VoucherReportPrintsStoredRows) {
     for (const char *s : {"7830", "1229", "K1", "P1", "3600,00", "1600,00", "5200,00"})
         EXPECT_NE(printed.find(s), std::string::npos) << s << "\n" << printed;
     Year();
-    ASSERT_TRUE(DepreciationVoucherRows(ReportParams, 1));
+    ASSERT_TRUE(DepreciationVoucherRows(TestJob, 1));
     EXPECT_EQ(RegRecordCount(SMVc::Number), 1u);
 }
 
@@ -163,7 +164,7 @@ TEST_F(AssetReportsTest, EscEndsAfterTheAssetAtHand) {
         SetWord(P::OutputKind, OutPreview);
         RecLog.clear();
         LinesStarted = 0;
-        ReportJob job{ReportParams};
+        ReportJob job{TestJob};
         body(job);
         ASSERT_FALSE(RecLog.empty());
         EXPECT_EQ(RecLog.back().name, "end");

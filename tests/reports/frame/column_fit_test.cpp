@@ -6,6 +6,7 @@
 
 #include "core/pstring.h"
 #include "reports/frame/column_fit.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {
@@ -25,7 +26,7 @@ protected:
     }
     void TearDown() override {
         RemoteOutput = 0;
-        RepOutputState = OutputJobStateRec{};
+        ResetOutputJobState();
         InvoiceFrameDown();
         ReportFixture::TearDown();
     }

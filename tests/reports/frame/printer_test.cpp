@@ -27,6 +27,7 @@
 #include "output/devices/device_table.h"
 #include "output/printer.h"
 #include "reports/frame/report_frame.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -113,8 +114,8 @@ protected:
 
 TEST_F(Printing, ReportJobTakesTheDefaultPrinterSilentlyAndPrintsTheFootOfAWholeA4Page)
 {
-    PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutPrinter);
+    PutI16(TestJob, ReportParamsVc::SetupDialog, 0);
+    PutU16(TestJob, ReportParamsVc::OutputKind, OutPrinter);
     ASSERT_TRUE(PrintJobStartReport(Ps("Ledger")));
     EXPECT_EQ(PrintDialogs(), 0);
     EXPECT_EQ(ReportToPrinterX(72), 300);
@@ -204,9 +205,9 @@ TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
 {
     // A report job on the printer device, whose advance moves the line
     // down; each page is started here, so no advance starts one.
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutPrinter);
+    PutU16(TestJob, ReportParamsVc::OutputKind, OutPrinter);
     fs::path file = AnswerPrint(true);
-    PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
+    PutI16(TestJob, ReportParamsVc::SetupDialog, 1);
     ASSERT_TRUE(PrintJobStartReport(Ps("Wrap")));
     OutputJobState.pageStarted = 1;
     const double m = 248 * 0.24;   // the left margin, points
@@ -270,7 +271,7 @@ TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
 // all; after the command a job asks only as its set-up says.
 TEST_F(Printing, APrintCommandAsksOnceAndItsJobsFollowTheAnswer)
 {
-    PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+    PutI16(TestJob, ReportParamsVc::SetupDialog, 0);
     fs::path file = AnswerPrint(true, "first.pdf");
     PrintCommandBegin();
     ASSERT_EQ(PrintJobStartDoc(0, 0, Ps("Doc")), 1);
@@ -305,7 +306,7 @@ TEST_F(Printing, CancelledOrUnwritableJobsStopAndLeaveNoFile)
 {
     // Cancelled dialogs: nothing opens, nothing is written, nothing counts.
     AnswerPrint(false);
-    PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
+    PutI16(TestJob, ReportParamsVc::SetupDialog, 1);
     EXPECT_FALSE(PrintJobStartReport(Ps("R")));
     EXPECT_EQ(OutputJobState.stopFlag, 1);
     AnswerPrint(false);
@@ -331,7 +332,7 @@ TEST_F(Printing, FontsFallBackToTheDefaultFacesAndAFontRecordMakesItsFontOnce)
 {
     PutText(CompanyBlock, CompanyBlk::PrinterFontName, Ps("DejaVu Sans"));
     AnswerPrint(true);
-    PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
+    PutI16(TestJob, ReportParamsVc::SetupDialog, 1);
     ASSERT_TRUE(PrintJobStartReport(Ps("F")));
     EXPECT_EQ(FontResolvedFamily(Printer.normal), "DejaVu Sans");
     EXPECT_EQ(FontPixelHeight(Printer.bold), 41);   // 10 points at 300 dpi

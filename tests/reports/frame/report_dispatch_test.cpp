@@ -11,6 +11,7 @@
 #include "reports/frame/report_frame.h"
 #include "reports/stock/stock_reports.h"
 #include "shell/page_setup.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {
@@ -108,19 +109,19 @@ TEST_F(ReportDispatchTest, BodiesTakeTheirJob)
     Swap(1, {ReportRowKind::Body, JobBody, nullptr, nullptr, 0});
     Run(1, 2);
     EXPECT_EQ(Ran, std::vector<int>{1});
-    EXPECT_EQ(HandedRecord, ReportParams);
+    EXPECT_EQ(HandedRecord, TestJob);
 }
 
 // The day's journals run each asked-for member over a copy of the batch's
 // record with the member's number and options: what a member writes stays
-// in its copy, and neither the batch's record nor the global one changes.
+// in its copy, and neither the batch's record nor the test's job changes.
 TEST_F(ReportDispatchTest, DayJournalMembersRunOnTheirOwnCopies)
 {
     Swap(1, {ReportRowKind::Body, MemberBody, nullptr, nullptr, 0});
     Swap(13, {ReportRowKind::Body, MemberBody, nullptr, nullptr, 0});
     ResetParams();
     SetWord(P::OutputKind, OutNone);
-    const std::vector<uint8_t> global(ReportParams, ReportParams + ReportParamsSize);
+    const std::vector<uint8_t> testJobBefore(TestJob, TestJob + ReportParamsSize);
     std::vector<uint8_t> batch(ReportParamsSize, 0);
     PutU16(batch.data(), P::ReportNumber, 87);
     PutU16(batch.data(), P::OutputKind, OutNone);
@@ -132,9 +133,9 @@ TEST_F(ReportDispatchTest, DayJournalMembersRunOnTheirOwnCopies)
     EXPECT_EQ(Ran, (std::vector<int>{11, 131}));   // each its number, option 3 set for it
     EXPECT_TRUE(HandedIsRunning) << "the member's header would read another record";
     EXPECT_NE(HandedRecord, batch.data());
-    EXPECT_NE(HandedRecord, ReportParams);
+    EXPECT_NE(HandedRecord, TestJob);
     EXPECT_EQ(batch, before);
-    EXPECT_EQ(std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize), global);
+    EXPECT_EQ(std::vector<uint8_t>(TestJob, TestJob + ReportParamsSize), testJobBefore);
 }
 
 // Each kind of row: arguments kept, report 9 by layout, a later body
@@ -274,7 +275,7 @@ TEST_F(ReportDispatchTest, ReceivedJobOfTheWrongSizeIsRefused)
     Swap(1, {ReportRowKind::Body, FlagBody, nullptr, nullptr, 0});
     ResetParams();
     SetWord(P::ReportNumber, 77);
-    const std::vector<uint8_t> before(ReportParams, ReportParams + ReportParamsSize);
+    const std::vector<uint8_t> before(TestJob, TestJob + ReportParamsSize);
     std::vector<uint8_t> job(ReportParamsSize, 0);
     PutU16(job.data(), P::ReportNumber, 1);
     PutU16(job.data(), P::OutputKind, 2);
@@ -284,13 +285,13 @@ TEST_F(ReportDispatchTest, ReceivedJobOfTheWrongSizeIsRefused)
         sent.resize(size);
         EXPECT_FALSE(ReportJobRun(sent.data(), size)) << size;
         EXPECT_TRUE(WasShown(10418)) << size;
-        EXPECT_EQ(std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize), before) << size;
+        EXPECT_EQ(std::vector<uint8_t>(TestJob, TestJob + ReportParamsSize), before) << size;
     }
     EXPECT_FALSE(ReportJobRun(nullptr, ReportParamsSize));
     EXPECT_TRUE(Ran.empty());
     EXPECT_TRUE(ReportJobRun(job.data(), ReportParamsSize));
     EXPECT_EQ(Ran, std::vector<int>{0});
-    EXPECT_EQ(std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize), before);
+    EXPECT_EQ(std::vector<uint8_t>(TestJob, TestJob + ReportParamsSize), before);
 }
 
 }  // namespace

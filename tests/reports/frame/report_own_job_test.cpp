@@ -1,7 +1,7 @@
 // report_own_job_test.cpp - a report run over a job record of its own
 // prints from that record: two jobs with different selections, run one after
-// the other while the global job record holds a third, print what each
-// prints as the global record, and leave the global record as it was.
+// the other while the test's job record holds a third, print what each
+// prints as the test's job record, and leave the test's job record as it was.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,6 +10,7 @@
 
 #include "reports/frame/report_frame.h"
 #include "rules/ledger.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {
@@ -44,12 +45,12 @@ protected:
         SetWord(P::MonthFrom, uint16_t(MonthIndex(&from)));
         SetWord(P::MonthTo, uint16_t(MonthIndex(&to)));
         SetText(P::SelText1, range);
-        return std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize);
+        return std::vector<uint8_t>(TestJob, TestJob + ReportParamsSize);
     }
-    static void MakeGlobal(const std::vector<uint8_t> &record) {
-        std::memcpy(ReportParams, record.data(), ReportParamsSize);
+    static void MakeTestJob(const std::vector<uint8_t> &record) {
+        std::memcpy(TestJob, record.data(), ReportParamsSize);
     }
-    static std::vector<uint8_t> Global() { return std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize); }
+    static std::vector<uint8_t> TestJobBytes() { return std::vector<uint8_t>(TestJob, TestJob + ReportParamsSize); }
 };
 
 TEST_F(ReportOwnJobTest, TwoJobsPrintFromTheirOwnRecords)
@@ -63,25 +64,25 @@ TEST_F(ReportOwnJobTest, TwoJobsPrintFromTheirOwnRecords)
         const std::vector<uint8_t> january = Selection(n, {1, 1, 2024}, {31, 1, 2024}, "C2");
         const std::vector<uint8_t> other = Selection(n, {1, 1, 2020}, {31, 12, 2020});
 
-        MakeGlobal(year);
-        const std::string yearText = RunRowText(n, ReportParams);
-        MakeGlobal(january);
-        const std::string januaryText = RunRowText(n, ReportParams);
+        MakeTestJob(year);
+        const std::string yearText = RunRowText(n, TestJob);
+        MakeTestJob(january);
+        const std::string januaryText = RunRowText(n, TestJob);
         ASSERT_FALSE(yearText.empty());
         ASSERT_NE(yearText, januaryText) << "the two jobs print alike: the case proves nothing";
 
-        MakeGlobal(other);
+        MakeTestJob(other);
         std::vector<uint8_t> ownYear = year, ownJanuary = january;
         EXPECT_EQ(RunRowText(n, ownYear.data()), yearText);
         EXPECT_EQ(RunRowText(n, ownJanuary.data()), januaryText);
-        EXPECT_EQ(Global(), other) << "a body on its own job changed the global job record";
+        EXPECT_EQ(TestJobBytes(), other) << "a body on its own job changed the test's job record";
     }
 }
 
 // Every report prints from its own job alone: run over a job of its own
-// while the global job record holds another selection (other dates, other
+// while the test's job record holds another selection (other dates, other
 // texts, every option word set), it prints what it prints run as the
-// global record. A body, or a routine it calls, that read the global
+// test's job record. A body, or a routine it calls, that read the test's job
 // record would print the other selection's output.
 TEST_F(ReportOwnJobTest, EveryReportPrintsFromItsOwnJobAlone)
 {
@@ -96,20 +97,20 @@ TEST_F(ReportOwnJobTest, EveryReportPrintsFromItsOwnJobAlone)
         for (uint32_t k = 0; k < 20; k++) PutU16(other.data(), P::Option1 + 2 * k, 1);
         PutText(other.data(), P::ObjectSel, 30, "ZZZ");
 
-        MakeGlobal(year);
-        const std::string asGlobal = RunRowText(n, ReportParams);
-        MakeGlobal(other);
+        MakeTestJob(year);
+        const std::string asTestJob = RunRowText(n, TestJob);
+        MakeTestJob(other);
         std::vector<uint8_t> own = year;
-        EXPECT_EQ(RunRowText(n, own.data()), asGlobal);
+        EXPECT_EQ(RunRowText(n, own.data()), asTestJob);
         run++;
-        printed += !asGlobal.empty();
+        printed += !asTestJob.empty();
     }
     EXPECT_GT(run, 60) << "the table lost its reports: the case proves little";
     EXPECT_GT(printed, 60) << "the reports printed nothing: the case proves little";
 }
 
 // The frame's header and columns read the running job: the job's own
-// record while its body runs, the global one after.
+// record while its body runs, the test's job after.
 TEST_F(ReportOwnJobTest, TheFrameReadsTheRunningJob)
 {
     ResetParams();
@@ -120,11 +121,11 @@ TEST_F(ReportOwnJobTest, TheFrameReadsTheRunningJob)
     ASSERT_TRUE(RunRowBody({ReportRowKind::Body, SeeOnJob, nullptr, nullptr, 0}, job));
     EXPECT_EQ(SeenRunning, own.data());
     EXPECT_EQ(SeenStop, 200);   // the object column of its own record
-    EXPECT_EQ(CurrentJobRecord(), ReportParams);
+    EXPECT_EQ(CurrentJobRecord(), TestJob);
 
-    // Outside a run the frame reads the global record: no object column.
+    // Outside a run the frame reads the test's job record: no object column.
     See();
-    EXPECT_EQ(SeenRunning, ReportParams);
+    EXPECT_EQ(SeenRunning, TestJob);
     EXPECT_EQ(SeenStop, 130);
 }
 

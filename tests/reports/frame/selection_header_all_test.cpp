@@ -13,6 +13,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {
@@ -38,9 +39,9 @@ protected:
         ResetParams();
         SetWord(P::OutputKind, OutPreview);
         SetPeriod({1, 2, 2024}, {29, 2, 2024});
-        PutDate(ReportParams, P::Date2From, DateRec{3, 1, 2024});
-        PutDate(ReportParams, P::Date2To, DateRec{4, 1, 2024});
-        PutDate(ReportParams, P::Date3, DateRec{5, 1, 2024});
+        PutDate(TestJob, P::Date2From, DateRec{3, 1, 2024});
+        PutDate(TestJob, P::Date2To, DateRec{4, 1, 2024});
+        PutDate(TestJob, P::Date3, DateRec{5, 1, 2024});
         SetText(P::SelText1, "11:19");
         SetText(P::SelText2, "B2:B8");
         SetText(P::SelText3, "C3");
@@ -51,8 +52,8 @@ protected:
         SetText(P::SelText8, "81:88");
         SetText(P::ObjectSel, "P1");
         SetText(P::ObjectType, "DEP");
-        PutDec(ReportParams, P::Amount1, Dec(7.25));
-        PutDec(ReportParams, P::Amount2, Dec(12.5));
+        PutDec(TestJob, P::Amount1, Dec(7.25));
+        PutDec(TestJob, P::Amount2, Dec(12.5));
         for (uint32_t f : {P::Option1, P::Option2, P::Option3, P::Option4, P::Option5, P::Option6, P::Option7,
                            P::Option8, P::Option9, P::Option11, P::ReportLayout, P::RangeKind, P::SecondKind,
                            P::ColumnLayout, P::AmountUnit, P::DetailLevel})
@@ -93,12 +94,12 @@ TEST_F(SelectionHeaderAllTest, EveryReportUnderThreeSelections) {
         SetText(f, "");
     PackedDecimal blank;
     DecSetBlank(&blank);
-    PutDec(ReportParams, P::Amount1, blank);
-    PutDate(ReportParams, P::Date2From, DateRec{});
-    PutDate(ReportParams, P::Date2To, DateRec{});
+    PutDec(TestJob, P::Amount1, blank);
+    PutDate(TestJob, P::Date2From, DateRec{});
+    PutDate(TestJob, P::Date2To, DateRec{});
     all += AllHeaders("empty");
     Fill(2);
-    PutDate(ReportParams, P::Date2To, DateRec{3, 1, 2024});   // equal dates shown once
+    PutDate(TestJob, P::Date2To, DateRec{3, 1, 2024});   // equal dates shown once
     all += AllHeaders("twos");
     // A golden that lost its lines would compare equal to a header that
     // wrote nothing: each selection writes many.

@@ -12,6 +12,7 @@
 #include "reports/frame/report_frame.h"
 #include "reports/ledger/ledger_reports.h"
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {
@@ -69,7 +70,7 @@ TEST_F(SelectionHeaderTest, Report5EverySelection) {
     SetWord(P::Option1, 2);
     SetWord(P::Option2, 1);
     SetWord(P::Option3, 1);
-    PutDate(ReportParams, P::Date2From, DateRec{1, 3, 2024});
+    PutDate(TestJob, P::Date2From, DateRec{1, 3, 2024});
     const std::vector<Line> want = {
         {1, true, UiText(1105) + "C1 : C3"}, {2, false, UiText(2427)}, {2, true, UiText(1189)},
         {3, false, UiText(1161)},            {3, true, UiText(6650)},  {4, true, UiText(1824) + "S1"},
@@ -107,13 +108,13 @@ TEST_F(SelectionHeaderTest, LinesThatMoveOrVanish) {
     EXPECT_FALSE(std::get<1>(r17[0]));
     EXPECT_EQ(std::get<2>(r17[0]).rfind(UiText(3017), 0), 0u);
 
-    PutDate(ReportParams, P::Date2From, DateRec{1, 3, 2024});
-    PutDate(ReportParams, P::Date2To, DateRec{1, 3, 2024});
+    PutDate(TestJob, P::Date2From, DateRec{1, 3, 2024});
+    PutDate(TestJob, P::Date2To, DateRec{1, 3, 2024});
     EXPECT_EQ(std::get<2>(Selection(63).back()), "01.03.2024");
-    PutDate(ReportParams, P::Date2To, DateRec{2, 3, 2024});
+    PutDate(TestJob, P::Date2To, DateRec{2, 3, 2024});
     EXPECT_EQ(std::get<2>(Selection(63).back()), "01.03.2024 : 02.03.2024");
 
-    PutDate(ReportParams, P::Date2From, DateRec{});
+    PutDate(TestJob, P::Date2From, DateRec{});
     SetWord(P::Option2, 1);
     EXPECT_EQ(std::get<2>(Selection(8).back()), UiText(2346));
     SetWord(P::Option2, 2);
@@ -128,10 +129,10 @@ TEST_F(SelectionHeaderTest, LinesThatMoveOrVanish) {
     SetWord(P::OutputKind, OutPreview);
     PackedDecimal blank;
     DecSetBlank(&blank);
-    PutDec(ReportParams, P::Amount1, blank);
-    PutDec(ReportParams, P::Amount2, blank);
+    PutDec(TestJob, P::Amount1, blank);
+    PutDec(TestJob, P::Amount2, blank);
     const size_t without = Selection(14).size();
-    PutDec(ReportParams, P::Amount2, Dec(12.5));
+    PutDec(TestJob, P::Amount2, Dec(12.5));
     const std::vector<Line> r14 = Selection(14);
     ASSERT_EQ(r14.size(), without + 1);
     EXPECT_EQ(std::get<2>(r14.back()).rfind(UiText(2499) + ": ", 0), 0u);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/ledger/ledger_report_fixture.h"
 
 namespace {
@@ -210,7 +211,7 @@ TEST_F(AccountInterestTest, RateAccountAndObjectResultGoldens) {
     Select(83, {1, 3, 2024}, {31, 3, 2024});
     SetWord(P::OutputKind, OutPreview);
     RecLog.clear();
-    ReportJob job{ReportParams};
+    ReportJob job{TestJob};
     ObjectBalanceReport(job);
     RepDeviceInstall(OutPreview, saved);
     const std::vector<std::string> lines = Lines();

@@ -9,6 +9,7 @@
 #include "rules/ledger.h"
 #include "rules/series_terms.h"
 #include "shell/shell.h"
+#include "tests/output/test_job.h"
 #include "tests/rules/rules_fixture.h"
 
 namespace {
@@ -32,13 +33,13 @@ protected:
         Insert(TRVc::Number, {5, 3, 2024}, 100);
         Insert(SMVc::Number, {10, 3, 2024}, 1000);
         Insert(TRVc::Number, {20, 3, 2024}, 7);
-        ASSERT_NE(ReportParams, nullptr);
-        RecClear(ReportParamsVc::Number, ReportParams);
+        ASSERT_NE(LoggedInUser, nullptr);
+        RecClear(ReportParamsVc::Number, TestJob);
         YearStart = DateRec{};
         YearToDate = 0;
     }
     void TearDown() override {
-        RecClear(ReportParamsVc::Number, ReportParams);
+        RecClear(ReportParamsVc::Number, TestJob);
         YearStart = DateRec{};
         YearToDate = 0;
         UserCancelFlag = 0;
@@ -59,10 +60,10 @@ protected:
     }
     static double Value(const PackedDecimal *d) { return DecIsBlank(d) ? 0 : DecToDouble(d); }
     static void SetPeriod(int report, int layout, DateRec from, DateRec to) {
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, (uint16_t)report);
-        PutU16(ReportParams, ReportParamsVc::ColumnLayout, (uint16_t)layout);
-        PutDate(ReportParams, ReportParamsVc::DateFrom, from);
-        PutDate(ReportParams, ReportParamsVc::DateTo, to);
+        PutU16(TestJob, ReportParamsVc::ReportNumber, (uint16_t)report);
+        PutU16(TestJob, ReportParamsVc::ColumnLayout, (uint16_t)layout);
+        PutDate(TestJob, ReportParamsVc::DateFrom, from);
+        PutDate(TestJob, ReportParamsVc::DateTo, to);
     }
 };
 
@@ -155,8 +156,8 @@ TEST_F(ReportBalances, ColumnAmountsByReportAndLayout) {
     };
     for (const Case &k : cases) {
         SetPeriod(k.report, k.layout, k.from, k.to);
-        PutU16(ReportParams, ReportParamsVc::SecondKind, (uint16_t)k.second);
-        ReportFiscalYear(ReportParams);
+        PutU16(TestJob, ReportParamsVc::SecondKind, (uint16_t)k.second);
+        ReportFiscalYear(TestJob);
         EXPECT_EQ(YearToDate, k.yearToDate) << k.report << "/" << k.layout;
         for (const char *code : {"1000", "3000"}) {
             PString account, none;
@@ -197,7 +198,7 @@ TEST_F(ReportBalances, FiscalYearAndMonthSteps) {
     for (const Year &y : years) {
         YearToDate = 9;
         SetPeriod(y.report, y.layout, y.from, {});
-        ReportFiscalYear(ReportParams);
+        ReportFiscalYear(TestJob);
         EXPECT_EQ(YearStart.year, y.startYear) << y.report;
         EXPECT_EQ(YearToDate, y.toDate) << y.report;
     }

@@ -6,6 +6,7 @@
 // Esc mid-run.
 #include "platform/queue.h"
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/ledger/ledger_report_fixture.h"
 #include "tests/reports/preview_lines.h"
 
@@ -129,7 +130,7 @@ TEST_F(GeneralLedgerTest, OpeningsAndSums) {
         std::string range = std::string(account) + ":" + account;
         SetText(P::SelText7, range.c_str());
         RecLog.clear();
-        OverGlobalJob<LedgerReport6>();
+        OverTestJob<LedgerReport6>();
         // The summary line: code, name, debit, credit, closing (the last value).
         std::string last;
         bool inLine = false;
@@ -160,7 +161,7 @@ TEST_F(GeneralLedgerTest, MonthsSeparatedByARule) {
     SetWord(P::OutputKind, OutPreview);
     SetText(P::SelText7, "1510:1510");
     RecLog.clear();
-    OverGlobalJob<LedgerReport6>();
+    OverTestJob<LedgerReport6>();
     RepDeviceInstall(OutPreview, saved);
     std::vector<std::string> seen;   // the dates and the thick rules in order
     for (const RecCall &c : RecLog) {
@@ -209,7 +210,7 @@ TEST_F(GeneralLedgerTest, EscStopsAfterThePostingAtHand) {
     SetWord(P::OutputKind, OutPreview);
     RecLog.clear();
     LinesStarted = 0;
-    OverGlobalJob<LedgerReport6>();
+    OverTestJob<LedgerReport6>();
     ASSERT_FALSE(RecLog.empty());
     EXPECT_EQ(RecLog.back().name, "end");
     EXPECT_EQ(RepStopped, 1);
@@ -222,7 +223,7 @@ TEST_F(GeneralLedgerTest, EscStopsAfterThePostingAtHand) {
     EXPECT_TRUE(sawFirst);
     RecLog.clear();
     CancelFlag = 1;
-    OverGlobalJob<LedgerReport6>();
+    OverTestJob<LedgerReport6>();
     EXPECT_TRUE(RecLog.empty());
     CancelFlag = 0;
     RepDeviceInstall(OutPreview, saved);
@@ -252,8 +253,8 @@ TEST_F(GeneralLedgerTest, LongReferencesKeepEachPostingOnItsLine) {
         SetText(P::SelText7, "1910:1910");
         SetWord(P::Option7, column7);
         SetWord(P::SecondKind, 1);
-        RepOutputState = OutputJobStateRec{};
-        OverGlobalJob<LedgerReport6>();
+        ResetOutputJobState();
+        OverTestJob<LedgerReport6>();
         const int n = OpenPreviewWindow();
         ASSERT_TRUE(PreviewIsOpen(n));
         const std::vector<PlacedText> texts = PreviewTexts(n);

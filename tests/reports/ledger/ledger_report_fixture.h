@@ -32,6 +32,7 @@
 #include "rules/hooks.h"
 #include "rules/ledger.h"
 #include "rules/series_terms.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 class LedgerReportFixture : public ReportFixture {
@@ -177,7 +178,7 @@ protected:
         ResetParams();
         SetWord(ReportParamsVc::ReportNumber, (uint16_t)report);
         SetPeriod(from, to);
-        PutU16(ReportParams, ReportParamsVc::MonthFrom, MonthIndex(&from));
-        PutU16(ReportParams, ReportParamsVc::MonthTo, MonthIndex(&to));
+        PutU16(TestJob, ReportParamsVc::MonthFrom, MonthIndex(&from));
+        PutU16(TestJob, ReportParamsVc::MonthTo, MonthIndex(&to));
     }
 };

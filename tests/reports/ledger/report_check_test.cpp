@@ -6,6 +6,7 @@
 #include "database/access/record_access.h"
 #include "reports/ledger/ledger_reports.h"
 #include "rules/ledger.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {
@@ -71,7 +72,7 @@ TEST_F(ReportCheckTest, RefusesWithOneMessageOnItsField)
         SetText(P::ObjectType, c.objectType);
         FieldErrorPos = ErrorPosition{P::DateTo, 0, 0};   // a stale field from an earlier refusal
         shown.clear();
-        bool ok = c.twin ? ReportParamsCheckBody(ReportParams) : CheckReportParameters(ReportParams);
+        bool ok = c.twin ? ReportParamsCheckBody(TestJob) : CheckReportParameters(TestJob);
         EXPECT_EQ(ok, c.ok);
         if (c.text) {
             ASSERT_EQ(shown.size(), 1u);
@@ -92,16 +93,16 @@ TEST_F(ReportCheckTest, CompletesTheRecord)
     DateRec from{15, 3, 2024}, to{31, 12, 2030};
     SetPeriod(from, to);
     SetText(P::ObjectSel, "B,A,B");
-    ASSERT_TRUE(CheckReportParameters(ReportParams));
-    EXPECT_EQ(GetU16(ReportParams, P::MonthFrom), MonthIndex(&from));
-    EXPECT_EQ(GetU16(ReportParams, P::MonthTo) - GetU16(ReportParams, P::MonthFrom), 81);   // not clamped
+    ASSERT_TRUE(CheckReportParameters(TestJob));
+    EXPECT_EQ(GetU16(TestJob, P::MonthFrom), MonthIndex(&from));
+    EXPECT_EQ(GetU16(TestJob, P::MonthTo) - GetU16(TestJob, P::MonthFrom), 81);   // not clamped
     uint8_t list[256];
-    ::GetText(ReportParams, P::ObjectSel, list);
+    ::GetText(TestJob, P::ObjectSel, list);
     EXPECT_EQ(std::string(reinterpret_cast<char *>(list + 1), list[0]), "A,B");
 
-    ReportParams[P::ObjectSel] = 255;   // a client's damaged length
-    EXPECT_TRUE(CheckReportParameters(ReportParams));
-    EXPECT_LE(ReportParams[P::ObjectSel], 30);
+    TestJob[P::ObjectSel] = 255;   // a client's damaged length
+    EXPECT_TRUE(CheckReportParameters(TestJob));
+    EXPECT_LE(TestJob[P::ObjectSel], 30);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "operations/sales_invoice.h"
 #include "platform/queue.h"
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/ledger/ledger_report_fixture.h"
 
 namespace {
@@ -99,7 +100,7 @@ TEST_F(SalesLedgerStatementTest, EscStopsAfterTheEntryAtHand) {
     SetWord(P::OutputKind, OutPreview);
     RecLog.clear();
     LinesStarted = 0;
-    ReportJob job{ReportParams};
+    ReportJob job{TestJob};
     LedgerReport60(job);
     RepDeviceInstall(OutPreview, saved);
     ASSERT_FALSE(RecLog.empty());

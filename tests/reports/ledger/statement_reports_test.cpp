@@ -281,7 +281,7 @@ TEST_F(LedgerStatements, LongBlocksKeepEveryResult) {
     FormulaRow(Report38RowBlk::Number, "LAST", "Last", "ROWVALUE(R120)+ROWVALUE(R3)");
     Select(38, {1, 1, 2024}, {31, 3, 2024});
     SetText(P::SelText1, "Long report");
-    EXPECT_EQ(Title(OverGlobalJob<FormulaReport37>), "Long report");
+    EXPECT_EQ(Title(OverTestJob<FormulaReport37>), "Long report");
     const std::string out = RunText(FormulaReport37);
     const size_t last = out.find("Last");
     ASSERT_NE(last, std::string::npos) << out;
@@ -301,24 +301,24 @@ TEST_F(LedgerStatements, CancelledAndUntitledReports) {
     EXPECT_EQ(RunText(StatementReport).find("Current assets"), std::string::npos);
     CancelFlag = 0;
     SetWord(P::ReportNumber, 37);
-    EXPECT_EQ(Title(OverGlobalJob<FormulaReport37>), "Formula Report");
+    EXPECT_EQ(Title(OverTestJob<FormulaReport37>), "Formula Report");
     EXPECT_NE(RunText(FormulaReport37).find("Cash"), std::string::npos);
     std::vector<uint8_t> saved(ReportSelectionBlk::Rows::Size, 0);
     PutText(saved.data(), ReportSelectionBlk::Rows::Title, 60, "Liquidity");
     PutU16(saved.data(), ReportSelectionBlk::Rows::ReportNr, 37);
     ASSERT_EQ(SettingsBlockStore(ReportSelectionBlk::Number, saved.data(), uint32_t(saved.size())), RecDone);
-    EXPECT_EQ(Title(OverGlobalJob<FormulaReport37>), "Liquidity");
+    EXPECT_EQ(Title(OverTestJob<FormulaReport37>), "Liquidity");
     SetWord(P::ReportNumber, 41);   // an empty block: the title alone
-    EXPECT_EQ(Title(OverGlobalJob<FormulaReport37>), "Formula Report");
+    EXPECT_EQ(Title(OverTestJob<FormulaReport37>), "Formula Report");
     EXPECT_EQ(RunText(FormulaReport37).find("Cash"), std::string::npos);
     SetWord(P::ReportNumber, 21);
-    EXPECT_EQ(Title(OverGlobalJob<StatementReport>), "Balance Sheet");
+    EXPECT_EQ(Title(OverTestJob<StatementReport>), "Balance Sheet");
     SetWord(P::ReportNumber, 46);
-    EXPECT_EQ(Title(OverGlobalJob<StatementReport>), "Balance Sheet");
+    EXPECT_EQ(Title(OverTestJob<StatementReport>), "Balance Sheet");
     SetWord(P::ReportNumber, 51);
-    EXPECT_EQ(Title(OverGlobalJob<StatementReport>), "Income Statement");
+    EXPECT_EQ(Title(OverTestJob<StatementReport>), "Income Statement");
     SetText(P::SelText1, "Own title");
-    EXPECT_EQ(Title(OverGlobalJob<StatementReport>), "Own title");
+    EXPECT_EQ(Title(OverTestJob<StatementReport>), "Own title");
 }
 
 // Lines started in the Esc test's job; the third posts Esc, as a user
@@ -345,7 +345,7 @@ TEST_F(LedgerStatements, EscStopsTheStatement) {
     const RepDevice *saved = RepDeviceInstall(OutPreview, &EscDevice);
     RecLog.clear();
     LinesStarted = 0;
-    OverGlobalJob<StatementReport>();
+    OverTestJob<StatementReport>();
     RepDeviceInstall(OutPreview, saved);
     ASSERT_FALSE(RecLog.empty());
     EXPECT_EQ(RecLog.back().name, "end");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/ledger/ledger_report_fixture.h"
 
 namespace {
@@ -68,7 +69,7 @@ TEST_F(TrialBalancesTest, SixColumnGoldens) {
     for (const auto &r : runs) {
         SCOPED_TRACE(r.golden);
         Select(61, r.from, r.to);
-        PutDate(ReportParams, P::Date2From, r.second);
+        PutDate(TestJob, P::Date2From, r.second);
         SetWord(P::Option2, r.sumsOnly);
         SetWord(P::Option9, r.groups);
         SetWord(P::Option5, r.ranges);
@@ -87,7 +88,7 @@ TEST_F(TrialBalancesTest, SixColumnsOnTheFromDateAndThePreview) {
     SetWord(P::OutputKind, OutPreview);
     ThousandsFlag = 1;   // as a run to the preview has it
     RecLog.clear();
-    ReportJob job{ReportParams};
+    ReportJob job{TestJob};
     LedgerReport61(job);
     RepDeviceInstall(OutPreview, saved);
     ThousandsFlag = 0;
@@ -104,9 +105,9 @@ TEST_F(TrialBalancesTest, SixColumnsOnTheFromDateAndThePreview) {
 }
 
 // The trial balances take their job: over a job record other than the
-// global one they select by the job's range, print as the same run on the
-// global record does, and the account range they split goes back into
-// the job, while the global record is left as it was.
+// test's one they select by the job's range, print as the same run on the
+// test's job record does, and the account range they split goes back into
+// the job, while the test's job record is left as it was.
 TEST_F(TrialBalancesTest, BodiesReadAndWriteTheirJob) {
     StoreLedger();
     ASSERT_FALSE(HasFatalFailure());
@@ -117,17 +118,17 @@ TEST_F(TrialBalancesTest, BodiesReadAndWriteTheirJob) {
         body = report == 20 ? AccountBalanceReport : LedgerReport61;
         Select(report, {1, 3, 2024}, {31, 3, 2024});
         SetText(P::SelText7, "3010:3010");
-        const std::string onGlobal = RunText(body);
-        ASSERT_NE(onGlobal.find("3010\tSales"), std::string::npos) << onGlobal;
+        const std::string onTestJob = RunText(body);
+        ASSERT_NE(onTestJob.find("3010\tSales"), std::string::npos) << onTestJob;
 
         Select(report, {1, 3, 2024}, {31, 3, 2024});
         SetWord(P::OutputKind, OutTextFile);
-        std::vector<uint8_t> own(ReportParams, ReportParams + ReportParamsSize);
+        std::vector<uint8_t> own(TestJob, TestJob + ReportParamsSize);
         PutText(own.data(), P::SelText7, 21, "3010:3010");
         ReportJob job{own.data()};
         running = &job;
         const std::string onJob = RunText([] { body(*running); });
-        EXPECT_EQ(onJob, onGlobal);
+        EXPECT_EQ(onJob, onTestJob);
         EXPECT_EQ(onJob.find("1910"), std::string::npos) << onJob;
 
         PString first, last;
@@ -135,8 +136,8 @@ TEST_F(TrialBalancesTest, BodiesReadAndWriteTheirJob) {
         GetTextPrefix(own.data(), P::SelText6, 10, last);
         EXPECT_EQ(PStringToStd(first), "3010");
         EXPECT_EQ(PStringToStd(last), "3010");
-        EXPECT_EQ(ReportParams[P::SelText5], 0) << "the global record is not the job's";
-        EXPECT_EQ(ReportParams[P::SelText7], 0);
+        EXPECT_EQ(TestJob[P::SelText5], 0) << "the test's job record is not the job's";
+        EXPECT_EQ(TestJob[P::SelText7], 0);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "rules/ledger.h"
 #include "rules/series_terms.h"
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {
@@ -66,14 +67,14 @@ TEST_F(VoucherPrintTest, PagesAndJobRecordKept) {
         SetWord(ReportParamsVc::ReportNumber, 24);
         SetWord(ReportParamsVc::SetupDialog, 3);
         SetText(ReportParamsVc::SelText1, "kept");
-        std::vector<uint8_t> before(ReportParams, ReportParams + ReportParamsVc::Size);
+        std::vector<uint8_t> before(TestJob, TestJob + ReportParamsVc::Size);
         ThousandsFlag = 0;
         RecLog.clear();
         PrintVoucherNow(25, v.record);
         EXPECT_EQ(Count("pageEnd"), c.pages) << c.rows << " rows";
         EXPECT_EQ(RecLog.front().kind, OutPrinter);
         EXPECT_EQ(RecLog.back().name, "end");
-        EXPECT_TRUE(std::equal(before.begin(), before.end(), ReportParams)) << c.rows << " rows";
+        EXPECT_TRUE(std::equal(before.begin(), before.end(), TestJob)) << c.rows << " rows";
         EXPECT_EQ(ThousandsFlag, 0);
     }
     ThousandsFlag = 1;
@@ -131,12 +132,12 @@ TEST_F(VoucherPrintTest, RangeRunPrinterOnly) {
         SetWord(ReportParamsVc::OutputKind, c.kind);
         SetWord(ReportParamsVc::Option1, 1);
         SetWord(ReportParamsVc::Option2, 1);
-        PutU32(ReportParams, ReportParamsVc::NumberFrom, c.from);
-        PutU32(ReportParams, ReportParamsVc::NumberTo, c.to);
+        PutU32(TestJob, ReportParamsVc::NumberFrom, c.from);
+        PutU32(TestJob, ReportParamsVc::NumberTo, c.to);
         SetText(ReportParamsVc::SelText1, c.bounded);
         SetPeriod({1, 1, 2024}, {31, 3, 2024});
         RecLog.clear();
-        OverGlobalJob<VoucherPrintRun>();
+        OverTestJob<VoucherPrintRun>();
         EXPECT_EQ(TextsAt(350).size() / 4, size_t(c.vouchers)) << c.from;   // four right labels at 350 a voucher
         EXPECT_EQ(CancelFlag, c.cancelled);
         EXPECT_EQ(RecLog.empty(), c.kind == OutPreview || c.vouchers == 0);
@@ -155,7 +156,7 @@ TEST_F(VoucherPrintTest, NumberRanges) {
     const uint8_t empty[1] = {0};
     RepOpenJob(empty);
     RecLog.clear();
-    VoucherNumberRanges(ReportParams);
+    VoucherNumberRanges(TestJob);
     RepEndJob();
     uint8_t a[256], b[256], c[256], d[256];
     YearCodeText(a, 1, 1);
@@ -181,9 +182,9 @@ TEST_F(VoucherPrintTest, TransByDateCutOff) {
         ResetParams();
         SetWord(ReportParamsVc::OutputKind, OutPreview);
         SetPeriod({1, 1, 2024}, {31, 3, 2024});
-        PutDate(ReportParams, ReportParamsVc::Date3, c.cutoff);
+        PutDate(TestJob, ReportParamsVc::Date3, c.cutoff);
         RecLog.clear();
-        OverGlobalJob<TransByDateReport>();
+        OverTestJob<TransByDateReport>();
         EXPECT_EQ(int(TextsAt(170).size()) - 1, c.lines) << c.cutoff.day;   // less the heading
         EXPECT_EQ(RecLog.back().name, "end");
     }

@@ -27,6 +27,7 @@
 #include "reports/projects/project_reports.h"
 #include "rules/project_budget_lines.h"
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {
@@ -291,16 +292,16 @@ TEST_F(ProjectReportsTest, SelectionsEndAndSkip) {
 // period starts that day; rows of other days or projects do not count.
 TEST_F(ProjectReportsTest, TransactionHoursFromTheFirstDayOn) {
     March();
-    PutDate(ReportParams, P::DateFrom, DateRec{4, 3, 2024});
-    PutDate(ReportParams, P::DateTo, DateRec{4, 3, 2024});
+    PutDate(TestJob, P::DateFrom, DateRec{4, 3, 2024});
+    PutDate(TestJob, P::DateTo, DateRec{4, 3, 2024});
     SetText(P::SelText1, "AN:AN");
     const std::string rows = RunText(ProjectTransReport);
     EXPECT_TRUE(Has(rows, "Survey again")) << rows;
     EXPECT_EQ(LineWith(rows, "Total"), "Total\t4\t400,00\t\r") << rows;
     // Per item the same hours and value.
     March();
-    PutDate(ReportParams, P::DateFrom, DateRec{4, 3, 2024});
-    PutDate(ReportParams, P::DateTo, DateRec{4, 3, 2024});
+    PutDate(TestJob, P::DateFrom, DateRec{4, 3, 2024});
+    PutDate(TestJob, P::DateTo, DateRec{4, 3, 2024});
     SetText(P::SelText1, "AN:AN");
     SetWord(P::ReportLayout, 2);
     const std::string text = RunText(ProjectTransReport);
@@ -432,7 +433,7 @@ TEST_F(ProjectReportsTest, EscEndsAfterTheRecordAtHand) {
         RecLog.clear();
         LinesStarted = 0;
         EscAtLine = c.escAt;
-        ReportJob job{ReportParams};
+        ReportJob job{TestJob};
         c.body(job);
         ASSERT_FALSE(RecLog.empty());
         EXPECT_EQ(RecLog.back().name, "end");

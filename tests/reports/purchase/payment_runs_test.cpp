@@ -2,7 +2,7 @@
 // -10 approval) and the maintenance routines that delete a number range
 // of documents (22) and clear the budgets (1, 2), as the batch dispatcher
 // runs them.
-#include "tests/output/global_job.h"
+#include "tests/output/test_job_body.h"
 #include "operations/batch_routines.h"
 #include "operations/maintenance_runs.h"
 #include "output/devices/report_output.h"
@@ -11,6 +11,7 @@
 #include "reports/purchase/purchase_reports.h"
 #include "tests/operations/purchase_fixture.h"
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 
 namespace {
 
@@ -21,11 +22,11 @@ protected:
     void SetUp() override {
         PurchaseFixture::SetUp();
         if (HasFatalFailure()) return;
-        std::memset(ReportParams, 0, ReportParamsSize);
-        OutputJobState = OutputJobStateRec{};
+        std::memset(TestJob, 0, ReportParamsSize);
+        ResetOutputJobState();
     }
     void TearDown() override {
-        OutputJobState = OutputJobStateRec{};
+        ResetOutputJobState();
         CancelFlag = 0;
         PurchaseFixture::TearDown();
     }
@@ -71,7 +72,7 @@ protected:
         }
         return out;
     }
-    static void SetRange(const char *range) { PutText(ReportParams, P::SelText1, 255, range); }
+    static void SetRange(const char *range) { PutText(TestJob, P::SelText1, 255, range); }
     // The job the batch routines of the tests are handed, and its range.
     uint8_t selection[ReportParamsSize] = {};
     ReportJob job{selection};
@@ -98,15 +99,15 @@ TEST_F(PaymentRunsTest, AdviceForApprovedPaymentsOnly) {
     StorePayment(3, 1, {{.invoice = 10, .amount = 70}, {.invoice = 99, .amount = 12}});
     StorePayment(4, 1, {{.invoice = 10, .amount = 80}});
     RecorderInstall rec({OutPreview});
-    PutU16(ReportParams, P::OutputKind, OutPreview);
+    PutU16(TestJob, P::OutputKind, OutPreview);
 
     SetRange("1:2");
-    OverGlobalJob<VendorPaymentRun>();
+    OverTestJob<VendorPaymentRun>();
     EXPECT_EQ(Jobs(), 0);
     EXPECT_TRUE(RecLog.empty());
 
     SetRange("");
-    OverGlobalJob<VendorPaymentRun>();
+    OverTestJob<VendorPaymentRun>();
     EXPECT_EQ(Jobs(), 2);
     EXPECT_TRUE(Logged(UiText(4101)));
     EXPECT_TRUE(Logged("Orvel Test AB"));
@@ -128,7 +129,7 @@ TEST_F(PaymentRunsTest, ApprovalRunTwiceApprovesOnce) {
     StorePayment(2, 0, {{.invoice = -1, .amount = 20, .vendor = ""}});
     StorePayment(3, 0, {{.invoice = -1, .amount = 30, .vendor = ""}});
     SetRange("1:2");
-    OverGlobalJob<ApprovePaymentRange>();
+    OverTestJob<ApprovePaymentRange>();
     for (int32_t s : {1, 2}) {
         EXPECT_EQ(PaymentWord(s, OPVc::Approved), 1) << s;
         EXPECT_EQ(PaymentWord(s, OPVc::Printed), 1) << s;
@@ -137,10 +138,10 @@ TEST_F(PaymentRunsTest, ApprovalRunTwiceApprovesOnce) {
 
     // Take payment 1's approval back by hand: a second run leaves it alone.
     SetPaymentWord(1, OPVc::Approved, 0);
-    OverGlobalJob<ApprovePaymentRange>();
+    OverTestJob<ApprovePaymentRange>();
     EXPECT_EQ(PaymentWord(1, OPVc::Approved), 0);
-    PutU16(ReportParams, P::BatchMode, 1);
-    OverGlobalJob<ApprovePaymentRange>();
+    PutU16(TestJob, P::BatchMode, 1);
+    OverTestJob<ApprovePaymentRange>();
     EXPECT_EQ(PaymentWord(1, OPVc::Approved), 1);
 }
 

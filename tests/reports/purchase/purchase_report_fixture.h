@@ -24,6 +24,7 @@
 #pragma once
 
 #include "rules/ledger.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 class PurchaseReportFixture : public ReportFixture {
@@ -296,7 +297,7 @@ protected:
     // The period in the job record with its month numbers, as the check sets them.
     static void SetMonths(DateRec from, DateRec to) {
         SetPeriod(from, to);
-        PutU16(ReportParams, ReportParamsVc::MonthFrom, MonthIndex(&from));
-        PutU16(ReportParams, ReportParamsVc::MonthTo, MonthIndex(&to));
+        PutU16(TestJob, ReportParamsVc::MonthFrom, MonthIndex(&from));
+        PutU16(TestJob, ReportParamsVc::MonthTo, MonthIndex(&to));
     }
 };

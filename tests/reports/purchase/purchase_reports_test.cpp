@@ -262,7 +262,7 @@ TEST_F(PurchaseReportsTest, EscStopsThePaymentJournal) {
     LinesStarted = 0;
     SetWord(P::OutputKind, OutPreview);
     SetWord(P::Option3, 1);
-    OverGlobalJob<ReportPurchInvoicePayments>();
+    OverTestJob<ReportPurchInvoicePayments>();
     RepDeviceInstall(OutPreview, saved);
     ASSERT_FALSE(RecLog.empty());
     EXPECT_EQ(RecLog.back().name, "end");

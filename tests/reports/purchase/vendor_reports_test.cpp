@@ -14,6 +14,7 @@
 #include "reports/purchase/purchase_reports.h"
 #include "reports/purchase/vendor_reports.h"
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/preview_lines.h"
 #include "tests/reports/purchase/vendor_report_fixture.h"
 
@@ -38,7 +39,7 @@ protected:
         ResetParams();
         SetWord(P::ReportNumber, 31);
         SetWord(P::ReportLayout, layout);
-        PutDate(ReportParams, P::Date2From, reportDate);
+        PutDate(TestJob, P::Date2From, reportDate);
     }
     static double Open(int32_t serial, DateRec date, double start) {
         PackedDecimal amount = Dec(start);
@@ -159,8 +160,8 @@ TEST_F(VendorReportsTest, AgeingColumnsDoNotOverlapInThePreview) {
         Ageing(2);
         SetWord(P::Option3, inCurrency);
         SetWord(P::OutputKind, OutPreview);
-        RepOutputState = OutputJobStateRec{};
-        OverGlobalJob<VendorAgeingReport>();
+        ResetOutputJobState();
+        OverTestJob<VendorAgeingReport>();
         const int n = OpenPreviewWindow();
         ASSERT_TRUE(PreviewIsOpen(n));
         const std::vector<PlacedText> texts = PreviewTexts(n);
@@ -302,7 +303,7 @@ const RepDevice EscDevice = [] {
 // Runs body to the recording preview with Esc at line `at`; the texts
 // written.
 std::vector<std::string> RunWithEsc(void (*body)(), int at) {
-    PutU16(ReportParams, P::OutputKind, OutPreview);
+    PutU16(TestJob, P::OutputKind, OutPreview);
     RecLog.clear();
     LinesStarted = 0;
     EscAtLine = at;
@@ -326,7 +327,7 @@ TEST_F(VendorReportsTest, EscStopsTheAgeingAfterTheRecordAtHand) {
         SCOPED_TRACE(date.year);
         Ageing(1, date);
         CancelFlag = 0;
-        const auto texts = RunWithEsc(OverGlobalJob<VendorAgeingReport>, 3);
+        const auto texts = RunWithEsc(OverTestJob<VendorAgeingReport>, 3);
         EXPECT_TRUE(Holds(texts, "First Vendor"));
         EXPECT_FALSE(Holds(texts, "Euro Vendor"));
         EXPECT_EQ(RecLog.back().name, "end");
@@ -334,7 +335,7 @@ TEST_F(VendorReportsTest, EscStopsTheAgeingAfterTheRecordAtHand) {
     }
     JournalAll();
     CancelFlag = 0;
-    auto texts = RunWithEsc(OverGlobalJob<ReportPurchInvoicesByVendor>, 2);
+    auto texts = RunWithEsc(OverTestJob<ReportPurchInvoicesByVendor>, 2);
     EXPECT_TRUE(Holds(texts, "A-100"));
     EXPECT_FALSE(Holds(texts, "A-101"));
     EXPECT_EQ(RecLog.back().name, "end");
@@ -498,8 +499,8 @@ TEST_F(TransJournalTest, JournalByOrderAndSelection) {
         SetText(P::SelText2, r.vat);
         SetWord(P::Option1, r.codeFrom);
         SetWord(P::Option2, r.codeTo);
-        PutU32(ReportParams, P::NumberFrom, r.numberFrom);
-        PutU32(ReportParams, P::NumberTo, r.numberTo);
+        PutU32(TestJob, P::NumberFrom, r.numberFrom);
+        PutU32(TestJob, P::NumberTo, r.numberTo);
         SetPeriod(r.from, r.to);
         ExpectGolden(r.golden, RunText(TransJournalReport));
     }

@@ -15,6 +15,7 @@
 #include "output/output_job.h"
 #include "reports/sales/contract_reports.h"
 #include "rules/contract_invoicing.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {
@@ -91,8 +92,8 @@ protected:
     static void Select(DateRec from, DateRec to, const char *customers = "", const char *numbers = "",
                        const char *filter = "") {
         ResetParams();
-        PutDate(ReportParams, P::Date2From, from);
-        PutDate(ReportParams, P::Date2To, to);
+        PutDate(TestJob, P::Date2From, from);
+        PutDate(TestJob, P::Date2To, to);
         SetText(P::SelText1, customers);
         SetText(P::SelText2, numbers);
         SetText(P::SelText3, filter);
@@ -100,7 +101,7 @@ protected:
     // Routine 15 as the function list runs it.
     static bool Run() {
         SetWord(P::ReportNumber, 15);
-        return RunMaintenance(ReportJob{ReportParams});   // the report fixture keeps its selection there
+        return RunMaintenance(ReportJob{TestJob});   // the report fixture keeps its selection there
     }
     // The stored invoices in number order.
     static std::vector<Made> Invoices() {
@@ -144,7 +145,7 @@ protected:
         return RunText([] {
             PString title = {0};
             RepOpenJob(title);
-            ExportContractsText(ReportJob{ReportParams});   // the report fixture keeps its selection there
+            ExportContractsText(ReportJob{TestJob});   // the report fixture keeps its selection there
             RepEndJob();
         });
     }

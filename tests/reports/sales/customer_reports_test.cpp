@@ -15,7 +15,8 @@
 #include "operations/sales_invoice.h"
 #include "reports/sales/aged_buckets.h"
 #include "reports/sales/customer_reports.h"
-#include "tests/output/global_job.h"
+#include "tests/output/test_job_body.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/preview_lines.h"
 #include "tests/reports/report_fixture.h"
 
@@ -201,7 +202,7 @@ TEST_F(CustomerReportsTest, LedgerByLayoutAndMode) {
         SetWord(P::Option1, r.overdue);
         SetWord(P::Option2, r.byName);
         SetWord(P::Option3, r.inCurrency);
-        PutDate(ReportParams, P::Date2From, r.asOf);
+        PutDate(TestJob, P::Date2From, r.asOf);
         SetText(P::SelText1, r.range);
         SetText(P::SelText2, r.salesman);
         SetText(P::SelText3, r.group);
@@ -249,10 +250,10 @@ TEST_F(CustomerReportsTest, EscStopsAfterTheCustomerAtHand) {
         SetWord(P::ReportNumber, 5);
         SetWord(P::ReportLayout, 1);
         SetWord(P::OutputKind, OutPreview);
-        PutDate(ReportParams, P::Date2From, asOf);
+        PutDate(TestJob, P::Date2From, asOf);
         RecLog.clear();
         LinesStarted = 0;
-        OverGlobalJob<CustomerLedgerReport>();
+        OverTestJob<CustomerLedgerReport>();
         ASSERT_FALSE(RecLog.empty());
         EXPECT_EQ(RecLog.back().name, "end");
         EXPECT_EQ(RepStopped, 1);
@@ -267,10 +268,10 @@ TEST_F(CustomerReportsTest, EscStopsAfterTheCustomerAtHand) {
 
 // The period in the job record with its month numbers, as the check sets them.
 void SetMonths(DateRec from, DateRec to) {
-    PutDate(ReportParams, P::DateFrom, from);
-    PutDate(ReportParams, P::DateTo, to);
-    PutU16(ReportParams, P::MonthFrom, MonthIndex(&from));
-    PutU16(ReportParams, P::MonthTo, MonthIndex(&to));
+    PutDate(TestJob, P::DateFrom, from);
+    PutDate(TestJob, P::DateTo, to);
+    PutU16(TestJob, P::MonthFrom, MonthIndex(&from));
+    PutU16(TestJob, P::MonthTo, MonthIndex(&to));
 }
 
 // Report 34: the balances of the quarter and of March alone (an opening
@@ -328,13 +329,13 @@ TEST_F(CustomerReportsTest, CashInvoiceKeepsTheBalance) {
     RepOpenFileDevice();
     ASSERT_EQ(RepStopped, 0);
     RepBeginJobNr(2480);
-    CustomerTransactionList(ReportParams, c.record, &balance);
+    CustomerTransactionList(TestJob, c.record, &balance);
     RepEndJob();
     EXPECT_EQ(DecToDouble(&balance), 100);
     SetMonths({15, 2, 2024}, {15, 2, 2024});
     RepOpenFileDevice();
     RepBeginJobNr(2480);
-    CustomerTransactionList(ReportParams, c.record, &balance);
+    CustomerTransactionList(TestJob, c.record, &balance);
     RepEndJob();
     EXPECT_EQ(DecToDouble(&balance), 100);
 }
@@ -365,10 +366,10 @@ TEST_F(CustomerReportsTest, SalesPerCustomer) {
         SetText(P::SelText7, r.salesman);
         PackedDecimal minimum = Dec(r.minimum);
         if (r.minimum < 0) DecSetBlank(&minimum);
-        PutDec(ReportParams, P::Amount1, minimum);
+        PutDec(TestJob, P::Amount1, minimum);
         PackedDecimal blank;
         DecSetBlank(&blank);
-        PutDec(ReportParams, P::Amount2, blank);
+        PutDec(TestJob, P::Amount2, blank);
         SetMonths({1, 1, 2024}, {31, 3, 2024});
         ExpectGolden(r.golden, RunText(CustomerSalesReport));
     }
@@ -384,7 +385,7 @@ TEST_F(CustomerReportsTest, CustomerWalkByRangeAndGroup) {
         SetText(P::SelText1, range);
         SetText(P::SelText3, group);
         std::vector<std::string> codes;
-        CustomerWalk(ReportParams,
+        CustomerWalk(TestJob,
             [](const uint8_t *customer, void *context) {
                 PString code;
                 ::GetText(customer, CUVc::Code, code);
@@ -420,8 +421,8 @@ TEST_F(CustomerReportsTest, TheStatementRunSaysWhatItPrintedOrWhyNot) {
         lines.clear();
         ResetParams();
         SetText(P::SelText1, range);
-        PutI16(ReportParams, P::Option2, openOnly);   // only customers with something open
-        OverGlobalJob<CustomerStatementRun>();
+        PutI16(TestJob, P::Option2, openOnly);   // only customers with something open
+        OverTestJob<CustomerStatementRun>();
         return lines.empty() ? std::string("(no line)") : lines.back();
     };
     EXPECT_EQ(run("X1:X9", 0), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoCustomer));
@@ -497,8 +498,8 @@ TEST_F(CustomerReportsTest, OpenItemColumnsDoNotOverlapInThePreview) {
         SetWord(P::ReportLayout, layout);
         SetWord(P::Option3, inCurrency);
         SetWord(P::OutputKind, OutPreview);
-        RepOutputState = OutputJobStateRec{};
-        OverGlobalJob<CustomerLedgerReport>();
+        ResetOutputJobState();
+        OverTestJob<CustomerLedgerReport>();
         const int n = OpenPreviewWindow();
         ASSERT_TRUE(PreviewIsOpen(n));
         const std::vector<PlacedText> texts = PreviewTexts(n);

@@ -6,7 +6,8 @@
 // capped), the purchase labels of rows by quantity, the single sheet
 // set again by a number run after a label run, and Esc mid-sheet (not
 // one left from before the run).
-#include "tests/output/global_job.h"
+#include "tests/output/test_job_body.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 #include <string>
@@ -107,7 +108,7 @@ protected:
 TEST_F(LabelRunsTest, CustomerLabelsInSheets) {
     StoreCustomers(33);
     Select("L01:L33", 0);
-    OverGlobalJob<PrintCustomerForms13>();
+    OverTestJob<PrintCustomerForms13>();
     EXPECT_EQ(Counts(), (std::vector<int32_t>{16, 16, 1}));
     ASSERT_EQ(Prints.size(), 3u);
     EXPECT_EQ(Prints[0].columns, 2);
@@ -117,11 +118,11 @@ TEST_F(LabelRunsTest, CustomerLabelsInSheets) {
     EXPECT_EQ(Prints[2].codes, (std::vector<std::string>{"L33"}));
     Prints.clear();
     Select("L01:L17", 0);
-    OverGlobalJob<PrintCustomerForms13>();
+    OverTestJob<PrintCustomerForms13>();
     EXPECT_EQ(Counts(), (std::vector<int32_t>{16, 1}));
     Prints.clear();
     Select("L01:L30", 1);
-    OverGlobalJob<PrintCustomerForms13>();
+    OverTestJob<PrintCustomerForms13>();
     EXPECT_EQ(Counts(), (std::vector<int32_t>{24, 6}));
     EXPECT_EQ(Prints[0].columns, 3);
     EXPECT_EQ(LabelSheet.cellWidth, 195);
@@ -129,10 +130,10 @@ TEST_F(LabelRunsTest, CustomerLabelsInSheets) {
     // word is given back as chosen.
     Prints.clear();
     Select("L01:L03", 2);
-    OverGlobalJob<PrintCustomerForms13>();
+    OverTestJob<PrintCustomerForms13>();
     ASSERT_EQ(Counts(), (std::vector<int32_t>{3}));
     EXPECT_EQ(Prints[0].columns, 2);
-    EXPECT_EQ(GetU16(ReportParams, P::ReportLayout), 2);
+    EXPECT_EQ(GetU16(TestJob, P::ReportLayout), 2);
 }
 
 // By group the walk keeps to the group; by name it runs in name order
@@ -140,17 +141,17 @@ TEST_F(LabelRunsTest, CustomerLabelsInSheets) {
 TEST_F(LabelRunsTest, CustomerLabelsByGroupAndName) {
     StoreCustomers(12);
     Select("", 0, "G3");
-    OverGlobalJob<PrintCustomerForms13>();
+    OverTestJob<PrintCustomerForms13>();
     ASSERT_EQ(Prints.size(), 1u);
     EXPECT_EQ(Prints[0].codes, (std::vector<std::string>{"L03", "L06", "L09", "L12"}));
     Prints.clear();
     Select("Labelcust10:Labelcust12", 0, "", 1);
-    OverGlobalJob<PrintCustomerForms13>();
+    OverTestJob<PrintCustomerForms13>();
     ASSERT_EQ(Prints.size(), 1u);
     EXPECT_EQ(Prints[0].codes, (std::vector<std::string>{"L03", "L02", "L01"}));
     Prints.clear();
     Select("X1:X9", 0);
-    OverGlobalJob<PrintCustomerForms13>();
+    OverTestJob<PrintCustomerForms13>();
     EXPECT_TRUE(Prints.empty());
 }
 
@@ -165,7 +166,7 @@ TEST_F(LabelRunsTest, EscPrintsThePartSheet) {
     RunOutcomeUi = RunOutcomeUiRec{};
     RunOutcomeUi.poll = EscAtSecondPoll;
     Select("L01:L20", 0);
-    OverGlobalJob<PrintCustomerForms13>();
+    OverTestJob<PrintCustomerForms13>();
     RunOutcomeUi = saved;
     CancelFlag = 0;
     ASSERT_EQ(Counts(), (std::vector<int32_t>{1}));
@@ -180,15 +181,15 @@ TEST_F(LabelRunsTest, CustomerFormCopies) {
     EXPECT_EQ(CustomerFormCopies(0xFFFFFFFFu), 1);
     EXPECT_EQ(CustomerFormCopies(0xFFFFFFFEu), LabelCopyCap);
     Select("C1:C2", 0);
-    PutU32(ReportParams, P::NumberFrom, 2);
-    OverGlobalJob<PrintCustomerForms26>();
+    PutU32(TestJob, P::NumberFrom, 2);
+    OverTestJob<PrintCustomerForms26>();
     EXPECT_EQ(Prints.size(), 4u);
     Prints.clear();
-    PutU32(ReportParams, P::NumberFrom, 0);
-    OverGlobalJob<PrintCustomerForms26>();
+    PutU32(TestJob, P::NumberFrom, 0);
+    OverTestJob<PrintCustomerForms26>();
     EXPECT_TRUE(Prints.empty());
-    PutU32(ReportParams, P::NumberFrom, 0xFFFFFFFFu);
-    OverGlobalJob<PrintCustomerForms26>();
+    PutU32(TestJob, P::NumberFrom, 0xFFFFFFFFu);
+    OverTestJob<PrintCustomerForms26>();
     ASSERT_EQ(Prints.size(), 2u);
     EXPECT_EQ(Prints[0].columns, 1);
 }
@@ -215,10 +216,10 @@ TEST_F(LabelRunsTest, DeliveryLabelCopies) {
     }
     StoreCustomers(3);
     Select("L01:L03", 0);
-    OverGlobalJob<PrintCustomerForms13>();
+    OverTestJob<PrintCustomerForms13>();
     Prints.clear();
     Select("1:2", 0);
-    OverGlobalJob<PrintDeliveryLabels>();
+    OverTestJob<PrintDeliveryLabels>();
     ASSERT_EQ(Prints.size(), 4u);
     for (const Printed &p : Prints) {
         EXPECT_EQ(p.columns, 1);
@@ -228,7 +229,7 @@ TEST_F(LabelRunsTest, DeliveryLabelCopies) {
     EXPECT_EQ(Prints[3].number, 2);
     Prints.clear();
     Select("", 0);
-    OverGlobalJob<PrintDeliveryLabels>();
+    OverTestJob<PrintDeliveryLabels>();
     EXPECT_TRUE(Prints.empty());
 }
 
@@ -247,14 +248,14 @@ TEST_F(LabelRunsTest, PurchaseLabelsByRow) {
     });
     StoreRecord(PUVc::Number, [&](uint8_t *r) { PutI32(r, PUVc::SerNr, 9); });
     Select("7", 0);
-    OverGlobalJob<PrintPurchaseLabels>();
+    OverTestJob<PrintPurchaseLabels>();
     std::vector<int32_t> rows;
     for (const Printed &p : Prints) rows.push_back(p.row);
     EXPECT_EQ(rows, (std::vector<int32_t>{0, 0, 3, 3}));
     Prints.clear();
     LabelSheet = {3, 8, 195, 103};
     Select("1:9", 0);
-    OverGlobalJob<PrintPurchaseForms>();
+    OverTestJob<PrintPurchaseForms>();
     ASSERT_EQ(Prints.size(), 2u);
     EXPECT_EQ(Prints[1].number, 9);
     EXPECT_EQ(Prints[0].columns, 1);

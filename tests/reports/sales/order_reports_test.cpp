@@ -7,6 +7,7 @@
 #include "platform/queue.h"
 #include "reports/sales/order_reports.h"
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/order_report_fixture.h"
 
 namespace {
@@ -147,13 +148,13 @@ TEST_F(OrderReportsTest, PurchaseOrderStatus) {
 // Report 110: order 1 with its two deliveries; a number no order has
 // prints nothing and opens no file.
 TEST_F(OrderReportsTest, OrderFlow) {
-    PutU32(ReportParams, P::NumberFrom, 1);
+    PutU32(TestJob, P::NumberFrom, 1);
     ExpectGolden("flow110_order1", RunNumber(110));
-    PutU32(ReportParams, P::NumberFrom, 4);
+    PutU32(TestJob, P::NumberFrom, 4);
     const std::string out = RunNumber(110);
     ExpectGolden("flow110_order4", out);
     EXPECT_NE(out.find("\t200\t0\t200\t98\t98\t"), std::string::npos) << "deliverable is the stock on hand";
-    PutU32(ReportParams, P::NumberFrom, 99);
+    PutU32(TestJob, P::NumberFrom, 99);
     EXPECT_EQ(RunNumber(110), "");
 }
 
@@ -176,7 +177,7 @@ TEST_F(OrderReportsTest, SalesmanSummaryKeepsEverySalesman) {
     const std::string out = RunNumber(72);
     ExpectGolden("salesman72_summary", out);
     EXPECT_NE(out.find("S9"), std::string::npos);
-    PutDate(ReportParams, P::Date2From, DateRec{1, 3, 2024});
+    PutDate(TestJob, P::Date2From, DateRec{1, 3, 2024});
     SetWord(P::ReportLayout, 1);
     const std::string march = RunNumber(72);
     ExpectGolden("salesman72_summary_march_ledger", march);
@@ -191,7 +192,7 @@ TEST_F(OrderReportsTest, CommissionRows) {
     ExpectGolden("salesman72_by_date", RunNumber(72));
     SetWord(P::ReportLayout, 0);
     SetText(P::SelText7, "S1");
-    PutDate(ReportParams, P::Date2From, DateRec{1, 2, 2024});
+    PutDate(TestJob, P::Date2From, DateRec{1, 2, 2024});
     const std::string out = RunNumber(72);
     EXPECT_EQ(out.find("Sam Second"), std::string::npos);
     EXPECT_EQ(out.find("10.01.2024"), std::string::npos) << "invoice 1 is before the period";

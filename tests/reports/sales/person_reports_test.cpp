@@ -5,7 +5,8 @@
 // routine 17 storing one entry per employee with rows and routine 18
 // deleting a number range; the person reports (100 to 104) as goldens of
 // the text-file device, a selection that takes nobody and Esc mid-walk.
-#include "tests/output/global_job.h"
+#include "tests/output/test_job_body.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/person_fixture.h"
 
 #include "reports/sales/person_reports.h"
@@ -40,9 +41,9 @@ protected:
     static bool Run17(const char *code = "") {
         ResetParams();
         SetWord(P::ReportNumber, 17);
-        PutDate(ReportParams, P::DateFrom, DateRec{31, 3, 2024});
+        PutDate(TestJob, P::DateFrom, DateRec{31, 3, 2024});
         SetText(P::SelText3, code);
-        return MaintenanceRun17(ReportJob{ReportParams});   // the report fixture keeps its selection there
+        return MaintenanceRun17(ReportJob{TestJob});   // the report fixture keeps its selection there
     }
     static std::vector<int32_t> EntrySerials() {
         std::vector<int32_t> out;
@@ -115,7 +116,7 @@ TEST_F(PersonReportsTest, BaseAmountsByRowAndColumn) {
 TEST_F(PersonReportsTest, CalculationOfOneEmployee) {
     RuleRecord person(EmployeeVc::Number), entry(E::Number);
     ASSERT_TRUE(ReadEmployee("E1", person.record));
-    PersonEntryCalc(ReportParams, person.record, entry.record);
+    PersonEntryCalc(TestJob, person.record, entry.record);
     EXPECT_EQ(EntryRows(entry.record),
               (Rows{"7010|Salary|3200.00", "1930|Salary|-3200.00", "7010|March pay|500.00", "1930||-500.00",
                     "1930|March pay|810.00", "2710||-810.00", "7510||1005.44", "2730||-1005.44"}));
@@ -125,14 +126,14 @@ TEST_F(PersonReportsTest, CalculationOfOneEmployee) {
     EXPECT_NEAR(DecToDouble(&balance), 5515.44, 0.001);
 
     SetText(P::SelText3, "X");
-    PersonEntryCalc(ReportParams, person.record, entry.record);
+    PersonEntryCalc(TestJob, person.record, entry.record);
     EXPECT_EQ(EntryRows(entry.record), (Rows{"7010|March pay|100.00", "1930||-100.00"}));
 
     // An employee without entry type or rows gets an entry without rows.
     SetText(P::SelText3, "");
     RecFreeMatrix(EmployeeVc::Number, person.record);
     ASSERT_TRUE(ReadEmployee("E3", person.record));
-    PersonEntryCalc(ReportParams, person.record, entry.record);
+    PersonEntryCalc(TestJob, person.record, entry.record);
     EXPECT_TRUE(EntryRows(entry.record).empty());
 }
 
@@ -191,9 +192,9 @@ TEST_F(PersonReportsTest, Routine18DeletesItsRange) {
     ASSERT_EQ(serials.size(), 4u);
     auto run18 = [](uint32_t from, uint32_t to) {
         ResetParams();
-        PutU32(ReportParams, P::NumberFrom, from);
-        PutU32(ReportParams, P::NumberTo, to);
-        return MaintenanceRun18(ReportJob{ReportParams});   // as above
+        PutU32(TestJob, P::NumberFrom, from);
+        PutU32(TestJob, P::NumberTo, to);
+        return MaintenanceRun18(ReportJob{TestJob});   // as above
     };
     EXPECT_TRUE(run18(0, uint32_t(serials[0]) - 1));
     EXPECT_EQ(EntrySerials(), serials);
@@ -241,7 +242,7 @@ TEST_F(PersonReportsTest, ReportsAsGoldens) {
         static ReportArgBody argBody;
         argBody = row->bodyArg;
         std::string out = row->body ? RunText(row->body) : RunText([] {
-            ReportJob job{ReportParams};
+            ReportJob job{TestJob};
             argBody(job, arg);
         });
         ExpectGolden(r.golden, out);
@@ -269,15 +270,15 @@ TEST_F(PersonReportsTest, UnlistedEntriesAndEsc) {
     PutDate(e.record, E::TransDate, DateRec{31, 3, 2024});
     ASSERT_TRUE(RecInsertUnchecked(E::Number, e.record, &recid));
     ResetParams();
-    PutDate(ReportParams, P::DateFrom, DateRec{31, 3, 2024});
-    const std::string out = RunText([] { OverGlobalJobArg<TransDateReport101>(0); });
+    PutDate(TestJob, P::DateFrom, DateRec{31, 3, 2024});
+    const std::string out = RunText([] { OverTestJobArg<TransDateReport101>(0); });
     EXPECT_EQ(out.find("777"), std::string::npos) << out;
     EXPECT_NE(out.find("E2"), std::string::npos) << out;
 
     // Headings, the department's empty line and its line, then Anna's:
     // Esc as her line starts.
     ResetParams();
-    EXPECT_TRUE(RunWithEscAt(4, OverGlobalJob<EmployeeDepReport>));
+    EXPECT_TRUE(RunWithEscAt(4, OverTestJob<EmployeeDepReport>));
     EXPECT_TRUE(RecordedText("Anna Berg"));
     EXPECT_FALSE(RecordedText("Cecilia Dahl"));
     EXPECT_FALSE(RecordedText("Bo Carlsson"));

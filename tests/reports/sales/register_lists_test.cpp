@@ -139,8 +139,8 @@ TEST_F(RegisterListsTest, RegisterCounts) {
 // Report 90: the item in every price list, its own price where a list
 // has none; a code no item has opens no job and writes nothing.
 TEST_F(RegisterListsTest, ItemInPriceLists) {
-    RunAll({{"register90_item1", OverGlobalJob<PriceListReport>, "ITEM1", "", 0, 0, 0, 0, {}, {}},
-            {"register90_item2", OverGlobalJob<PriceListReport>, "ITEM2", "", 0, 0, 0, 0, {}, {}}});
+    RunAll({{"register90_item1", OverTestJob<PriceListReport>, "ITEM1", "", 0, 0, 0, 0, {}, {}},
+            {"register90_item2", OverTestJob<PriceListReport>, "ITEM2", "", 0, 0, 0, 0, {}, {}}});
     ResetParams();
     SetText(P::SelText1, "NOSUCH");
     EXPECT_EQ(RunText(PriceListReport), "");
@@ -149,34 +149,34 @@ TEST_F(RegisterListsTest, ItemInPriceLists) {
 // Report 27 as list and cards; by name it skips the names outside the
 // range and goes on to the end; a class filters.
 TEST_F(RegisterListsTest, VendorLists) {
-    RunAll({{"register27_cards", OverGlobalJob<VendorListReport>, "", "", 0, 0, 0, 0, {}, {}},
-            {"register27_list", OverGlobalJob<VendorListReport>, "", "", 1, 0, 0, 0, {}, {}},
-            {"register27_range", OverGlobalJob<VendorListReport>, "V2:V3", "", 1, 0, 0, 0, {}, {}},
-            {"register27_by_name", OverGlobalJob<VendorListReport>, "B:C", "", 1, 1, 0, 0, {}, {}},
-            {"register27_class", OverGlobalJob<VendorListReport>, "", "A", 1, 0, 0, 0, {}, {}},
-            {"register27_nobody", OverGlobalJob<VendorListReport>, "X1:X9", "", 1, 0, 0, 0, {}, {}}});
+    RunAll({{"register27_cards", OverTestJob<VendorListReport>, "", "", 0, 0, 0, 0, {}, {}},
+            {"register27_list", OverTestJob<VendorListReport>, "", "", 1, 0, 0, 0, {}, {}},
+            {"register27_range", OverTestJob<VendorListReport>, "V2:V3", "", 1, 0, 0, 0, {}, {}},
+            {"register27_by_name", OverTestJob<VendorListReport>, "B:C", "", 1, 1, 0, 0, {}, {}},
+            {"register27_class", OverTestJob<VendorListReport>, "", "A", 1, 0, 0, 0, {}, {}},
+            {"register27_nobody", OverTestJob<VendorListReport>, "X1:X9", "", 1, 0, 0, 0, {}, {}}});
 }
 
 // Report 113 by item and by vendor within both ranges.
 TEST_F(RegisterListsTest, PurchaseItems) {
-    RunAll({{"register113_by_item", OverGlobalJob<PurchaseItemReport>, "", "", 0, 0, 0, 0, {}, {}},
-            {"register113_by_vendor", OverGlobalJob<PurchaseItemReport>, "", "V2", 0, 0, 1, 0, {}, {}},
-            {"register113_item_range", OverGlobalJob<PurchaseItemReport>, "ITEM2", "", 0, 0, 0, 0, {}, {}}});
+    RunAll({{"register113_by_item", OverTestJob<PurchaseItemReport>, "", "", 0, 0, 0, 0, {}, {}},
+            {"register113_by_vendor", OverTestJob<PurchaseItemReport>, "", "V2", 0, 0, 1, 0, {}, {}},
+            {"register113_item_range", OverTestJob<PurchaseItemReport>, "ITEM2", "", 0, 0, 0, 0, {}, {}}});
 }
 
 // Report 79 in both layouts, a number range and a period.
 TEST_F(RegisterListsTest, Productions) {
-    RunAll({{"register79_lines", OverGlobalJob<ProductionReport>, "", "", 0, 0, 0, 0, {}, {}},
-            {"register79_blocks", OverGlobalJob<ProductionReport>, "1:2", "", 0, 0, 0, 1, {}, {}},
-            {"register79_march", OverGlobalJob<ProductionReport>, "", "", 0, 0, 0, 0, {1, 3, 2024}, {31, 3, 2024}},
-            {"register79_nothing", OverGlobalJob<ProductionReport>, "7:9", "", 0, 0, 0, 0, {}, {}}});
+    RunAll({{"register79_lines", OverTestJob<ProductionReport>, "", "", 0, 0, 0, 0, {}, {}},
+            {"register79_blocks", OverTestJob<ProductionReport>, "1:2", "", 0, 0, 0, 1, {}, {}},
+            {"register79_march", OverTestJob<ProductionReport>, "", "", 0, 0, 0, 0, {1, 3, 2024}, {31, 3, 2024}},
+            {"register79_nothing", OverTestJob<ProductionReport>, "7:9", "", 0, 0, 0, 0, {}, {}}});
 }
 
 // Esc stops the vendor walk after the vendor at hand; the job still ends.
 TEST_F(RegisterListsTest, EscStopsTheWalk) {
     ResetParams();
     SetWord(P::Option1, 1);
-    EXPECT_TRUE(RunWithEscAt(2, OverGlobalJob<VendorListReport>));
+    EXPECT_TRUE(RunWithEscAt(2, OverTestJob<VendorListReport>));
     EXPECT_TRUE(RecordedText("Alpha Supplies"));
     EXPECT_FALSE(RecordedText("Beta Parts"));
 }

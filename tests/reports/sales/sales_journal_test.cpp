@@ -70,12 +70,12 @@ TEST_F(SalesJournalTest, Report57And111)
         uint16_t layout;
         const char *item, *group, *objects;
     } cases[] = {
-        {"report57_layout0", OverGlobalJob<InvoiceJournalReport>, 0, "", "", ""},
-        {"report57_layout1_item", OverGlobalJob<InvoiceJournalReport>, 1, "ITEM1", "", ""},
-        {"report57_no_group", OverGlobalJob<InvoiceJournalReport>, 0, "", "NOGRP", ""},
-        {"report111_layout0", OverGlobalJob<ShipDateReport>, 0, "", "", ""},
-        {"report111_layout1", OverGlobalJob<ShipDateReport>, 1, "", "", ""},
-        {"report111_other_objects", OverGlobalJob<ShipDateReport>, 0, "", "", "P2"},
+        {"report57_layout0", OverTestJob<InvoiceJournalReport>, 0, "", "", ""},
+        {"report57_layout1_item", OverTestJob<InvoiceJournalReport>, 1, "ITEM1", "", ""},
+        {"report57_no_group", OverTestJob<InvoiceJournalReport>, 0, "", "NOGRP", ""},
+        {"report111_layout0", OverTestJob<ShipDateReport>, 0, "", "", ""},
+        {"report111_layout1", OverTestJob<ShipDateReport>, 1, "", "", ""},
+        {"report111_other_objects", OverTestJob<ShipDateReport>, 0, "", "", "P2"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.golden);
@@ -118,9 +118,9 @@ TEST_F(SalesJournalTest, EscStopsAfterTheRecordAtHand)
         const char *first, *second;   // a text of the first and the second record
         int firstCount;               // how often the first's text prints: once, not again as a total
     } cases[] = {
-        {OverGlobalJob<SalesJournalReport>, "250,00", "784,00", 1},
-        {OverGlobalJob<InvoiceJournalReport>, "10.01.2024", "20.01.2024", 1},
-        {OverGlobalJob<ShipDateReport>, "05.03.2024", "12.03.2024", 1},
+        {OverTestJob<SalesJournalReport>, "250,00", "784,00", 1},
+        {OverTestJob<InvoiceJournalReport>, "10.01.2024", "20.01.2024", 1},
+        {OverTestJob<ShipDateReport>, "05.03.2024", "12.03.2024", 1},
     };
     const RepDevice *saved = RepDeviceInstall(OutPreview, &EscDevice);
     for (const auto &c : cases) {

@@ -17,6 +17,7 @@
 #include "output/forms/forms.h"
 #include "platform/queue.h"
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {
@@ -343,13 +344,13 @@ TEST_F(SalesListsTest, VatCodeCheckListsOnlyTheFaults) {
     PStringFromC(account, "9999");
     EXPECT_FALSE(VatAccountCheck(account, &message));
     EXPECT_EQ(message, 4203);
-    Golden("report67_sound", OverGlobalJob<VatCodeCheckReport>, 67, [] {});
+    Golden("report67_sound", OverTestJob<VatCodeCheckReport>, 67, [] {});
     AddRow(VatAccountsBlk::Number, VatAccountsBlk::Rows::Size, [&](uint8_t *r) {
         PutText(r, VatAccountsBlk::Rows::VatCode, 2, "2");
         PutText(r, VatAccountsBlk::Rows::AccZone1, 10, "9999");
         PutText(r, VatAccountsBlk::Rows::AccZone2, 10, InvoiceCo::VatOut);
     });
-    Golden("report67_faults", OverGlobalJob<VatCodeCheckReport>, 67, [] {});
+    Golden("report67_faults", OverTestJob<VatCodeCheckReport>, 67, [] {});
 }
 
 // ---- Document lists ----
@@ -361,12 +362,12 @@ TEST_F(SalesListsTest, DeliveriesByLayoutAndFilter) {
         SetWord(P::Option2, 1);
         SetWord(P::Option3, 1);
     };
-    Golden("report7_layout0", OverGlobalJob<DeliveryReport>, 7, both);
-    Golden("report7_layout1", OverGlobalJob<DeliveryReport>, 7, [&] { both(); SetWord(P::ReportLayout, 1); });
-    Golden("report7_shipped", OverGlobalJob<DeliveryReport>, 7, [] { SetWord(P::Option3, 1); });
-    Golden("report7_no_flags", OverGlobalJob<DeliveryReport>, 7, [] {});
-    Golden("report7_reversed_range", OverGlobalJob<DeliveryReport>, 7, [&] { both(); SetText(P::SelText1, "2:1"); });
-    Golden("report7_period", OverGlobalJob<DeliveryReport>, 7, [&] { both(); SetPeriod({6, 3, 2024}, {31, 3, 2024}); });
+    Golden("report7_layout0", OverTestJob<DeliveryReport>, 7, both);
+    Golden("report7_layout1", OverTestJob<DeliveryReport>, 7, [&] { both(); SetWord(P::ReportLayout, 1); });
+    Golden("report7_shipped", OverTestJob<DeliveryReport>, 7, [] { SetWord(P::Option3, 1); });
+    Golden("report7_no_flags", OverTestJob<DeliveryReport>, 7, [] {});
+    Golden("report7_reversed_range", OverTestJob<DeliveryReport>, 7, [&] { both(); SetText(P::SelText1, "2:1"); });
+    Golden("report7_period", OverTestJob<DeliveryReport>, 7, [&] { both(); SetPeriod({6, 3, 2024}, {31, 3, 2024}); });
 }
 
 TEST_F(SalesListsTest, GoodsReceivedWithTheirValue) {
@@ -376,33 +377,33 @@ TEST_F(SalesListsTest, GoodsReceivedWithTheirValue) {
         SetWord(P::Option2, 1);
         SetWord(P::Option3, 1);
     };
-    Golden("report53_layout0", OverGlobalJob<PurchaseReport53>, 53, both);
-    Golden("report53_layout1", OverGlobalJob<PurchaseReport53>, 53, [&] { both(); SetWord(P::ReportLayout, 1); });
-    Golden("report53_vendor_and_po", OverGlobalJob<PurchaseReport53>, 53, [&] {
+    Golden("report53_layout0", OverTestJob<PurchaseReport53>, 53, both);
+    Golden("report53_layout1", OverTestJob<PurchaseReport53>, 53, [&] { both(); SetWord(P::ReportLayout, 1); });
+    Golden("report53_vendor_and_po", OverTestJob<PurchaseReport53>, 53, [&] {
         both();
         SetWord(P::ReportLayout, 1);
         SetText(P::SelText2, "V1");
         SetText(P::SelText8, "5:9");
     });
-    Golden("report53_nobody", OverGlobalJob<PurchaseReport53>, 53, [&] { both(); SetText(P::SelText2, "NOBODY"); });
+    Golden("report53_nobody", OverTestJob<PurchaseReport53>, 53, [&] { both(); SetText(P::SelText2, "NOBODY"); });
 }
 
 TEST_F(SalesListsTest, SalesOrdersAtHomePrices) {
     StoreDocuments();
     ASSERT_FALSE(HasFatalFailure());
-    Golden("report58_layout0", OverGlobalJob<SalesOrderReport>, 58, [] {});
-    Golden("report58_layout1", OverGlobalJob<SalesOrderReport>, 58, [] { SetWord(P::ReportLayout, 1); });
-    Golden("report58_layout2", OverGlobalJob<SalesOrderReport>, 58, [] { SetWord(P::ReportLayout, 2); });
-    Golden("report58_objects", OverGlobalJob<SalesOrderReport>, 58, [] { SetText(P::ObjectSel, "P2"); });
-    Golden("report58_salesman", OverGlobalJob<SalesOrderReport>, 58, [] { SetText(P::SelText7, "S9"); });
+    Golden("report58_layout0", OverTestJob<SalesOrderReport>, 58, [] {});
+    Golden("report58_layout1", OverTestJob<SalesOrderReport>, 58, [] { SetWord(P::ReportLayout, 1); });
+    Golden("report58_layout2", OverTestJob<SalesOrderReport>, 58, [] { SetWord(P::ReportLayout, 2); });
+    Golden("report58_objects", OverTestJob<SalesOrderReport>, 58, [] { SetText(P::ObjectSel, "P2"); });
+    Golden("report58_salesman", OverTestJob<SalesOrderReport>, 58, [] { SetText(P::SelText7, "S9"); });
 }
 
 TEST_F(SalesListsTest, QuotationsByLayoutAndClass) {
     StoreDocuments();
     ASSERT_FALSE(HasFatalFailure());
-    Golden("report59_layout0", OverGlobalJob<QuotationReport>, 59, [] {});
-    Golden("report59_layout1", OverGlobalJob<QuotationReport>, 59, [] { SetWord(P::ReportLayout, 1); });
-    Golden("report59_class", OverGlobalJob<QuotationReport>, 59, [] { SetText(P::SelText5, "B"); });
+    Golden("report59_layout0", OverTestJob<QuotationReport>, 59, [] {});
+    Golden("report59_layout1", OverTestJob<QuotationReport>, 59, [] { SetWord(P::ReportLayout, 1); });
+    Golden("report59_class", OverTestJob<QuotationReport>, 59, [] { SetText(P::SelText5, "B"); });
 }
 
 // Lines started in the Esc test's job; the second (the first order's)
@@ -431,7 +432,7 @@ TEST_F(SalesListsTest, EscStopsTheListAfterTheDocumentAtHand) {
     SetWord(P::OutputKind, OutPreview);
     RecLog.clear();
     LinesStarted = 0;
-    OverGlobalJob<SalesOrderReport>();
+    OverTestJob<SalesOrderReport>();
     RepDeviceInstall(OutPreview, saved);
     ASSERT_FALSE(RecLog.empty());
     EXPECT_EQ(RecLog.back().name, "end");
@@ -454,7 +455,7 @@ TEST_F(SalesListsTest, EscStopsTheReminderRunAfterTheCustomerAtHand) {
         CancelFlag = 1;
         return RecordingFormPrinter(doctype, block);
     };
-    OverGlobalJobArg<CustomerReport18>(0);
+    OverTestJobArg<CustomerReport18>(0);
     CancelFlag = 0;
     ASSERT_EQ(FormCalls.size(), 1u);
     EXPECT_EQ(FormCalls[0].customer, "C1");
@@ -468,20 +469,20 @@ TEST_F(SalesListsTest, SalesInvoiceJournalByCode) {
     auto every = [] {
         for (uint32_t o : {P::Option2, P::Option3, P::Option4, P::Option5, P::Option6, P::Option7}) SetWord(o, 1);
     };
-    Golden("report94_all", OverGlobalJob<SalesInvoiceJournal>, 94, every);
-    Golden("report94_every_code", OverGlobalJob<SalesInvoiceJournal>, 94, [&] { every(); SetWord(P::Option10, 1); });
-    Golden("report94_credit_notes", OverGlobalJob<SalesInvoiceJournal>, 94, [&] { every(); SetWord(P::Option6, 0); });
-    Golden("report94_by_date", OverGlobalJob<SalesInvoiceJournal>, 94, [&] {
+    Golden("report94_all", OverTestJob<SalesInvoiceJournal>, 94, every);
+    Golden("report94_every_code", OverTestJob<SalesInvoiceJournal>, 94, [&] { every(); SetWord(P::Option10, 1); });
+    Golden("report94_credit_notes", OverTestJob<SalesInvoiceJournal>, 94, [&] { every(); SetWord(P::Option6, 0); });
+    Golden("report94_by_date", OverTestJob<SalesInvoiceJournal>, 94, [&] {
         every();
         SetWord(P::Option8, 1);
         SetPeriod({1, 2, 2024}, {29, 2, 2024});
         SetText(P::SelText1, "4:9");
     });
-    Golden("report94_unposted_only", OverGlobalJob<SalesInvoiceJournal>, 94, [&] { every(); SetWord(P::Option2, 0); });
+    Golden("report94_unposted_only", OverTestJob<SalesInvoiceJournal>, 94, [&] { every(); SetWord(P::Option2, 0); });
     // The country variant that counts the invoices and sums them by
     // whether they bear VAT.
     SetCompanyRule(37);
-    Golden("report94_country_count", OverGlobalJob<SalesInvoiceJournal>, 94, every);
+    Golden("report94_country_count", OverTestJob<SalesInvoiceJournal>, 94, every);
 }
 
 TEST_F(SalesListsTest, PurchaseInvoiceJournalByCodeAndVatFree) {
@@ -490,11 +491,11 @@ TEST_F(SalesListsTest, PurchaseInvoiceJournalByCodeAndVatFree) {
     auto every = [] {
         for (uint32_t o : {P::Option2, P::Option3, P::Option6, P::Option7}) SetWord(o, 1);
     };
-    Golden("report95_all", OverGlobalJob<PurchInvoiceJournal>, 95, every);
-    Golden("report95_class_a", OverGlobalJob<PurchInvoiceJournal>, 95, [&] { every(); SetText(P::SelText3, "A"); });
-    Golden("report95_every_code", OverGlobalJob<PurchInvoiceJournal>, 95, [&] { every(); SetWord(P::Option10, 1); });
+    Golden("report95_all", OverTestJob<PurchInvoiceJournal>, 95, every);
+    Golden("report95_class_a", OverTestJob<PurchInvoiceJournal>, 95, [&] { every(); SetText(P::SelText3, "A"); });
+    Golden("report95_every_code", OverTestJob<PurchInvoiceJournal>, 95, [&] { every(); SetWord(P::Option10, 1); });
     SetCompanyRule(37);
-    Golden("report95_country_count", OverGlobalJob<PurchInvoiceJournal>, 95, every);
+    Golden("report95_country_count", OverTestJob<PurchInvoiceJournal>, 95, every);
 }
 
 // An invoice with no VAT-coded row is listed and its amount counted in
@@ -561,14 +562,14 @@ TEST_F(SalesListsTest, InterestOfOneOverdueRow) {
 TEST_F(SalesListsTest, OverdueItemsReport) {
     StoreLedgerHistory();
     ASSERT_FALSE(HasFatalFailure());
-    Golden("report18_layout0", [] { OverGlobalJobArg<CustomerReport18>(1); }, 18, [] {});
-    Golden("report18_two_days", [] { OverGlobalJobArg<CustomerReport18>(1); }, 18, [] { SetWord(P::ReportLayout, 1); });
-    Golden("report18_currency", [] { OverGlobalJobArg<CustomerReport18>(1); }, 18, [] { SetWord(P::Option5, 1); });
-    Golden("report18_objects", [] { OverGlobalJobArg<CustomerReport18>(1); }, 18, [] { SetText(P::ObjectSel, "P1"); });
-    Golden("report18_nobody", [] { OverGlobalJobArg<CustomerReport18>(1); }, 18, [] { SetText(P::SelText1, "X1:X9"); });
+    Golden("report18_layout0", [] { OverTestJobArg<CustomerReport18>(1); }, 18, [] {});
+    Golden("report18_two_days", [] { OverTestJobArg<CustomerReport18>(1); }, 18, [] { SetWord(P::ReportLayout, 1); });
+    Golden("report18_currency", [] { OverTestJobArg<CustomerReport18>(1); }, 18, [] { SetWord(P::Option5, 1); });
+    Golden("report18_objects", [] { OverTestJobArg<CustomerReport18>(1); }, 18, [] { SetText(P::ObjectSel, "P1"); });
+    Golden("report18_nobody", [] { OverTestJobArg<CustomerReport18>(1); }, 18, [] { SetText(P::SelText1, "X1:X9"); });
     SetCompanyRule(7);
-    Golden("report18_capped", [] { OverGlobalJobArg<CustomerReport18>(1); }, 18,
-           [] { PutDate(ReportParams, P::Date2From, DateRec{5, 3, 2024}); });
+    Golden("report18_capped", [] { OverTestJobArg<CustomerReport18>(1); }, 18,
+           [] { PutDate(TestJob, P::Date2From, DateRec{5, 3, 2024}); });
 }
 
 // The header of report 18 names the objects its items were chosen by.
@@ -579,7 +580,7 @@ TEST_F(SalesListsTest, OverdueHeaderNamesTheObjects) {
     SetWord(P::OutputKind, OutPreview);
     SetText(P::ObjectSel, "P1");
     RecLog.clear();
-    OverGlobalJobArg<CustomerReport18>(1);
+    OverTestJobArg<CustomerReport18>(1);
     RepDeviceInstall(OutPreview, saved);
     bool named = false;
     for (const RecCall &call : RecLog)
@@ -600,12 +601,12 @@ TEST_F(SalesListsTest, ReminderRunThroughTheFormPrinter) {
     SetWord(P::Option3, 1);
     const int32_t before = NoticeCount(1);
     FormAnswer = 0;
-    OverGlobalJobArg<CustomerReport18>(0);
+    OverTestJobArg<CustomerReport18>(0);
     ASSERT_FALSE(FormCalls.empty());
     EXPECT_EQ(NoticeCount(1), before) << "a failed print counts no reminder";
     FormCalls.clear();
     FormAnswer = 1;
-    OverGlobalJobArg<CustomerReport18>(0);
+    OverTestJobArg<CustomerReport18>(0);
     ASSERT_FALSE(FormCalls.empty());
     const FormCall &c1 = FormCalls[0];
     EXPECT_EQ(c1.doctype, -8);
@@ -620,7 +621,7 @@ TEST_F(SalesListsTest, ReminderRunThroughTheFormPrinter) {
     // Only the customer range: nobody, no form.
     FormCalls.clear();
     SetText(P::SelText1, "X1:X9");
-    OverGlobalJobArg<CustomerReport18>(0);
+    OverTestJobArg<CustomerReport18>(0);
     EXPECT_TRUE(FormCalls.empty());
 }
 
@@ -633,11 +634,11 @@ TEST_F(SalesListsTest, CustomerWithoutItemsPrintsNothing) {
     PString code;
     PStringFromC(code, "C4");
     PackedDecimal grand = Dec(5);
-    CustomerOverdueItems(ReportParams, code, 0, &grand);
+    CustomerOverdueItems(TestJob, code, 0, &grand);
     EXPECT_EQ(DecToDouble(&grand), 5);
     EXPECT_TRUE(FormCalls.empty());
     PStringFromC(code, "C1");
-    CustomerOverdueItems(ReportParams, code, 0, &grand);
+    CustomerOverdueItems(TestJob, code, 0, &grand);
     ASSERT_EQ(FormCalls.size(), 1u);
     EXPECT_EQ(DecToDouble(&grand), 5 + FormCalls[0].total);
 }
@@ -647,14 +648,14 @@ TEST_F(SalesListsTest, CustomerWithoutItemsPrintsNothing) {
 TEST_F(SalesListsTest, StatementsOfOpenInvoices) {
     StoreLedgerHistory();
     ASSERT_FALSE(HasFatalFailure());
-    Golden("report66_layout0", OverGlobalJob<CustomerStatementReport>, 66, [] {});
-    Golden("report66_open_only", OverGlobalJob<CustomerStatementReport>, 66, [] { SetWord(P::RangeKind, 1); });
-    Golden("report66_overdue_only", OverGlobalJob<CustomerStatementReport>, 66, [] { SetWord(P::RangeKind, 2); });
-    Golden("report66_as_of", OverGlobalJob<CustomerStatementReport>, 66, [] {
+    Golden("report66_layout0", OverTestJob<CustomerStatementReport>, 66, [] {});
+    Golden("report66_open_only", OverTestJob<CustomerStatementReport>, 66, [] { SetWord(P::RangeKind, 1); });
+    Golden("report66_overdue_only", OverTestJob<CustomerStatementReport>, 66, [] { SetWord(P::RangeKind, 2); });
+    Golden("report66_as_of", OverTestJob<CustomerStatementReport>, 66, [] {
         SetWord(P::ReportLayout, 1);
-        PutDate(ReportParams, P::Date2From, DateRec{1, 2, 2024});
+        PutDate(TestJob, P::Date2From, DateRec{1, 2, 2024});
     });
-    Golden("report66_no_choice", OverGlobalJob<CustomerStatementReport>, 66, [] { SetWord(P::RangeKind, 3); });
+    Golden("report66_no_choice", OverTestJob<CustomerStatementReport>, 66, [] { SetWord(P::RangeKind, 3); });
 }
 
 // Invoice 1 has two payments: its number and date print on the first

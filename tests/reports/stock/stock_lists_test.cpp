@@ -8,7 +8,8 @@
 #include "reports/frame/report_run.h"
 #include "reports/sales/sales_reports.h"
 #include "reports/stock/stock_reports.h"
-#include "tests/output/global_job.h"
+#include "tests/output/test_job_body.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/stock/stock_report_fixture.h"
 
 namespace {
@@ -169,11 +170,11 @@ TEST_F(StockListsTest, DayJournals) {
     SetWord(P::Option13, 1);
     SetPeriod({1, 1, 2024}, {31, 3, 2024});
     SetWord(P::OutputKind, OutTextFile);
-    std::vector<uint8_t> before(ReportParams, ReportParams + ReportParamsSize);
+    std::vector<uint8_t> before(TestJob, TestJob + ReportParamsSize);
     shown.clear();
     ExpectGolden("report87_payments", RunText(Report87Batch));
     EXPECT_TRUE(shown.empty()) << shown.front();
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), ReportParams));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), TestJob));
 
     // What the two members print run alone.
     Params(1);
@@ -214,7 +215,7 @@ TEST_F(StockListsTest, DayJournals) {
     RepOpenFileDevice();
     ASSERT_EQ(RepStopped, 0);
     ScriptAnswerFile("");
-    OverGlobalJob<Report87Batch>();
+    OverTestJob<Report87Batch>();
     EXPECT_EQ(RepStopped, 1);
     EXPECT_EQ(FileText(outPath), journal);
 }

@@ -14,6 +14,7 @@
 #include "reports/stock/stock_reports.h"
 #include "rules/stock.h"
 #include "tests/output/output_recorder.h"
+#include "tests/output/test_job.h"
 #include "tests/reports/stock/stock_report_fixture.h"
 
 namespace {
@@ -99,7 +100,7 @@ TEST_F(StockReportsTest, StockValueByLayout) {
         SetWord(P::RangeKind, r.skipEmpty);
         SetText(P::SelText2, r.location);
         SetText(P::SelText1, r.range);
-        PutDate(ReportParams, P::Date2From, r.date);
+        PutDate(TestJob, P::Date2From, r.date);
         ExpectGolden(r.golden, RunText(ItemReport8));
     }
 }
@@ -111,7 +112,7 @@ TEST_F(StockReportsTest, StockValueIsTheFifoValue) {
     for (DateRec date : {DateRec{}, DateRec{28, 2, 2024}}) {
         SCOPED_TRACE(date.year);
         Params(8);
-        PutDate(ReportParams, P::Date2From, date);
+        PutDate(TestJob, P::Date2From, date);
         const std::string text = RunText(ItemReport8);
         double sum = 0;
         for (const char *item : {"ITEM1", "ITEM2", "SER1"}) {
@@ -180,18 +181,18 @@ TEST_F(StockReportsTest, PriceStockAndItemLists) {
         SetText(P::SelText2, r.selText2);
         static int mode;
         mode = r.mode;
-        ExpectGolden(r.golden, RunText(+[] { OverGlobalJobArg<ItemPriceReport>(mode); }));
+        ExpectGolden(r.golden, RunText(+[] { OverTestJobArg<ItemPriceReport>(mode); }));
     }
     // 77 leaves out the item without a supplier that 11 lists.
     Params(11);
-    EXPECT_FALSE(LineOf(RunText(+[] { OverGlobalJobArg<ItemPriceReport>(2); }), "SER1").empty());
+    EXPECT_FALSE(LineOf(RunText(+[] { OverTestJobArg<ItemPriceReport>(2); }), "SER1").empty());
     Params(77);
-    EXPECT_TRUE(LineOf(RunText(+[] { OverGlobalJobArg<ItemPriceReport>(2); }), "SER1").empty());
+    EXPECT_TRUE(LineOf(RunText(+[] { OverTestJobArg<ItemPriceReport>(2); }), "SER1").empty());
     // ITEM1: 116 on hand against no minimum: nothing to order; the
     // supplier's minimum raises a need only when there is one.
     Params(10);
     SetText(P::SelText2, "PL");
-    EXPECT_TRUE(LineOf(RunText(+[] { OverGlobalJobArg<ItemPriceReport>(0); }), "ITEM2").empty());
+    EXPECT_TRUE(LineOf(RunText(+[] { OverTestJobArg<ItemPriceReport>(0); }), "ITEM2").empty());
 }
 
 // Report 80 with one line per item and with the components; a structure
@@ -262,7 +263,7 @@ TEST_F(StockReportsTest, ItemAndSerialHistories) {
         SetWord(P::Option6, r.productions);
         SetText(P::SelText8, r.location);
         SetText(P::SelText1, r.range);
-        PutDate(ReportParams, P::DateTo, r.to);
+        PutDate(TestJob, P::DateTo, r.to);
         ExpectGolden(r.golden, RunText(StockHistoryReport));
     }
     Params(84);
@@ -334,7 +335,7 @@ TEST_F(StockReportsTest, GroupHeadingsInGroupOrder) {
     SetWord(P::OutputKind, OutPreview);
     SetWord(P::Option3, 1);
     RecLog.clear();
-    OverGlobalJobArg<ItemPriceReport>(3);
+    OverTestJobArg<ItemPriceReport>(3);
     RepDeviceInstall(OutPreview, saved);
     std::vector<std::string> seen;   // group texts and rules in order
     for (const RecCall &call : RecLog) {
@@ -366,7 +367,7 @@ TEST_F(StockReportsTest, EscStopsAfterTheItemAtHand) {
     const struct {
         int number;
         void (*body)();
-    } runs[] = {{8, OverGlobalJob<ItemReport8>}, {73, OverGlobalJob<StockHistoryReport>}, {80, OverGlobalJob<ItemQtyReport>}, {10, +[] { OverGlobalJobArg<ItemPriceReport>(0); }}};
+    } runs[] = {{8, OverTestJob<ItemReport8>}, {73, OverTestJob<StockHistoryReport>}, {80, OverTestJob<ItemQtyReport>}, {10, +[] { OverTestJobArg<ItemPriceReport>(0); }}};
     for (const auto &r : runs) {
         SCOPED_TRACE(r.number);
         Params(r.number);
