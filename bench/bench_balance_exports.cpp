@@ -12,6 +12,7 @@
 // stays short.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_export.h"
 #include "bench/bench_frame.h"
 #include "bench/bench_store.h"
 #include "bench/bench_sizes.h"
@@ -94,27 +95,18 @@ bool Source()
     return ok;
 }
 
-// Runs export kind into the text file as the program does; false when the
-// job stopped or a write failed.
-bool Export(int kind)
+// Runs export kind into the text file from job as the program does;
+// false when the job stopped or a write failed.
+bool Export(ReportJob &job, int kind)
 {
     OutputJobState = OutputJobStateRec{};
     PString none = {0};
-    PutText(ReportParams, ReportParamsVc::SelText1, none);
-    PutText(ReportParams, ReportParamsVc::ObjectSel, none);
-    PutDate(ReportParams, ReportParamsVc::DateFrom, First);
-    PutDate(ReportParams, ReportParamsVc::DateTo, Last);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
-    ScriptAnswerFile(ExportFile().string());
-    RepOpenFileDevice();
-    if (OutputJobState.stopFlag) return false;
-    PString title = {0};
-    RepOpenJob(title);
-    ReportJob job{ReportParams};   // over the global job record, which the output device reads
-    ExportDatabaseText(job, kind);
-    bool ran = !OutputJobState.stopFlag;
-    RepEndJob();
-    return ran && !OutputJobState.writeFailed;
+    PutText(job.selection, ReportParamsVc::SelText1, none);
+    PutText(job.selection, ReportParamsVc::ObjectSel, none);
+    PutDate(job.selection, ReportParamsVc::DateFrom, First);
+    PutDate(job.selection, ReportParamsVc::DateTo, Last);
+    PutU16(job.selection, ReportParamsVc::OutputKind, OutTextFile);
+    return BenchExportToFile(job, ExportFile(), kind);
 }
 
 // The peer: every account by position, its balance record by key, the
@@ -179,9 +171,10 @@ void BM_Export(benchmark::State &state)
     const int kind = int(state.range(0));
     if (!Source()) return state.SkipWithError("the company could not be made");
     double seconds = 0;
+    OwnedJob own;
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
-        if (!Export(kind)) return state.SkipWithError("the export did not run to its end");
+        if (!Export(own.job, kind)) return state.SkipWithError("the export did not run to its end");
         seconds += Since(start);
     }
     if (PeerSeconds[kind] > 0) state.counters["export/peer"] = seconds / double(state.iterations()) / PeerSeconds[kind];

@@ -34,6 +34,7 @@
 #include "exchange/text_exchange.h"
 #include "features/program_start.h"
 #include "output/devices/report_output.h"
+#include "output/output_job.h"
 #include "platform/script.h"
 #include "shell/database_open.h"
 
@@ -163,20 +164,20 @@ std::filesystem::path Folder()
     return dir;
 }
 
-// One export of every payment, re-sent, into a file; its size in bytes
-// (0 when the job did not end whole).
-uintmax_t ExportOnce()
+// One export of every payment, re-sent, into a file from the benchmark's
+// job (the export attaches it); its size in bytes (0 when the job did not
+// end whole).
+uintmax_t ExportOnce(ReportJob &job)
 {
     const std::filesystem::path file = Folder() / "bank.txt";
     PString range;
     PStringFromC(range, "1:");
-    PutText(ReportParams, ReportParamsVc::SelText1, range);
-    PutU16(ReportParams, ReportParamsVc::Option1, 1);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, 15);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+    PutText(job.selection, ReportParamsVc::SelText1, range);
+    PutU16(job.selection, ReportParamsVc::Option1, 1);
+    PutU16(job.selection, ReportParamsVc::ReportNumber, 15);
+    PutU16(job.selection, ReportParamsVc::OutputKind, OutTextFile);
     OutputJobState = OutputJobStateRec{};
     ScriptAnswerFile(file.string());
-    ReportJob job{ReportParams};   // over the global job record, which the output device reads
     if (!RunTextExportBody(job, 15)) return 0;
     std::error_code ec;
     uintmax_t size = std::filesystem::file_size(file, ec);
@@ -188,8 +189,9 @@ void BM_BankFileExport(benchmark::State &state)
     const uint16_t format = uint16_t(state.range(0));
     if (!Company() || !CompanyFormat(format)) return state.SkipWithError("the company could not be made");
     uintmax_t bytes = 0;
+    OwnedJob own;
     for (auto _ : state) {
-        bytes = ExportOnce();
+        bytes = ExportOnce(own.job);
         if (bytes == 0) return state.SkipWithError("the bank file was not written whole");
     }
     // Telepay writes four 80-character lines for each row and transfer;
@@ -237,10 +239,9 @@ const std::string &IncomingFile()
     return file;
 }
 
-void UseIncomingFile(uint16_t job)
+// The import reads the incoming file from memory.
+void UseIncomingFile()
 {
-    PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, job);
     const std::string &file = IncomingFile();
     ImportMemorySource(reinterpret_cast<const uint8_t *>(file.data()), uint32_t(file.size()));
 }
@@ -248,8 +249,14 @@ void UseIncomingFile(uint16_t job)
 void BM_BankPaymentsImport(benchmark::State &state)
 {
     if (!Company() || !CompanyFormat(BankFormatLm)) return state.SkipWithError("the company could not be made");
+    // The import's job (bank payments from memory), attached as the
+    // import command attaches it: its steps read it.
+    OwnedJob own;
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, ImportSourceMemory);
+    PutU16(own.job.selection, ReportParamsVc::ReportNumber, 1);
+    OutputJobAttach attached(own.job);
     for (auto _ : state) {
-        UseIncomingFile(1);
+        UseIncomingFile();
         ImportRun();
         if (BankImportResult.refusedLine != 0 || BankImportResult.read != uint32_t(IncomingLines) ||
             BankImportResult.unmatched != 0 || BankImportResult.notStored != 0)
@@ -267,7 +274,7 @@ void BM_IncomingReadPeer(benchmark::State &state)
     if (!Company()) return state.SkipWithError("the company could not be made");
     RuleRecord invoice(IVVc::Number);
     for (auto _ : state) {
-        UseIncomingFile(0);
+        UseIncomingFile();
         std::string line;
         bool full = false;
         int found = 0;

@@ -29,6 +29,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/forms/forms.h"
+#include "output/output_job.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -209,16 +210,19 @@ void BM_OrderRunToPdf(benchmark::State &state)
     fs::create_directories(dir / "print");
     fs::path saved = fs::current_path();
     fs::current_path(dir);   // the printer writes under ./print
-    PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, 1);
+    // The run's job, attached as the dispatcher attaches it: its forms
+    // print from it.
+    OwnedJob own;
+    PutI16(own.job.selection, ReportParamsVc::SetupDialog, 0);
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, 1);
     PString range;
     PStringFromC(range, (std::to_string(FirstOrder) + ":" + std::to_string(FirstOrder + Orders - 1)).c_str());
     bool whole = true;
     for (auto _ : state) {
-        PutText(ReportParams, ReportParamsVc::SelText1, range);
+        PutText(own.job.selection, ReportParamsVc::SelText1, range);
         UserCancelFlag = 0;
-        ReportJob job{ReportParams};
-        ApproveOrderRange(job);
+        OutputJobAttach attached(own.job);
+        ApproveOrderRange(own.job);
         state.PauseTiming();
         whole = PdfsIn(dir / "print") == size_t(Orders) && PrintedFlag(FirstOrder + Orders - 1) == 1;
         for (const auto &e : fs::directory_iterator(dir / "print")) fs::remove(e.path());
@@ -254,22 +258,25 @@ void BM_ReminderRunToPdf(benchmark::State &state)
     fs::create_directories(dir / "print");
     fs::path saved = fs::current_path();
     fs::current_path(dir);
-    PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, 1);
+    // The run's job, attached as the dispatcher attaches it.
+    OwnedJob own;
+    uint8_t *selection = own.job.selection;
+    PutI16(selection, ReportParamsVc::SetupDialog, 0);
+    PutU16(selection, ReportParamsVc::OutputKind, 1);
     PString range, empty = {0};
     PStringFromC(range, (std::to_string(FirstInvoice) + ":").c_str());
-    PutTextPrefix(ReportParams, ReportParamsVc::SelText2, 20, empty);
-    PutTextPrefix(ReportParams, ReportParamsVc::SelText3, 5, empty);
-    PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
-    PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
-    PutU16(ReportParams, ReportParamsVc::Option2, 1);
+    PutTextPrefix(selection, ReportParamsVc::SelText2, 20, empty);
+    PutTextPrefix(selection, ReportParamsVc::SelText3, 5, empty);
+    PutI32(selection, ReportParamsVc::NumberFrom, -1);
+    PutI32(selection, ReportParamsVc::NumberTo, -1);
+    PutU16(selection, ReportParamsVc::Option2, 1);
     bool whole = true;
     int32_t rounds = 0;
     for (auto _ : state) {
-        PutText(ReportParams, ReportParamsVc::SelText1, range);
+        PutText(selection, ReportParamsVc::SelText1, range);
         UserCancelFlag = 0;
-        ReportJob job{ReportParams};
-        PrintCustomerForms(job);
+        OutputJobAttach attached(own.job);
+        PrintCustomerForms(own.job);
         rounds++;
         state.PauseTiming();
         whole = PdfsIn(dir / "print") == size_t(OpenItems / 2) && NoticeLevelOf(FirstInvoice) == rounds &&
@@ -278,7 +285,6 @@ void BM_ReminderRunToPdf(benchmark::State &state)
         state.ResumeTiming();
         if (!whole) break;
     }
-    PutU16(ReportParams, ReportParamsVc::Option2, 0);
     fs::current_path(saved);
     fs::remove_all(dir);
     if (!whole) return state.SkipWithError("the run did not remind every overdue item once");

@@ -24,7 +24,9 @@
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "operations/statement.h"
+#include "output/devices/report_output.h"
 #include "output/forms/forms.h"
+#include "output/output_job.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -187,7 +189,12 @@ void BM_PrintInvoiceWithValues(benchmark::State &state) {
     fs::create_directories(dir / "print");
     fs::path saved = fs::current_path();
     fs::current_path(dir);   // the printer writes under ./print
-    PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+    // The print's job, on the printer without its set-up dialog, attached
+    // as File > Print attaches its job.
+    OwnedJob own;
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, OutPrinter);
+    PutI16(own.job.selection, ReportParamsVc::SetupDialog, 0);
+    OutputJobAttach attached(own.job);
     double withValues = 0, peer = 0;
     for (auto _ : state) {
         double full = PrintOnce("FULL", dir), plain = PrintOnce("PLAIN", dir);
@@ -212,15 +219,16 @@ void BM_CustomerStatementLines(benchmark::State &state) {
         state.SkipWithError("the company could not be made");
         return;
     }
-    PutDate(ReportParams, ReportParamsVc::DateFrom, DateRec{1, 1, 2000});
-    PutDate(ReportParams, ReportParamsVc::DateTo, DateRec{31, 12, 2099});
+    OwnedJob own;   // the statement's selection: its period
+    PutDate(own.job.selection, ReportParamsVc::DateFrom, DateRec{1, 1, 2000});
+    PutDate(own.job.selection, ReportParamsVc::DateTo, DateRec{31, 12, 2099});
     uint8_t customer[CUVc::Size] = {};
     BenchPutText(customer, CUVc::Code, 20, "C1");
     for (auto _ : state) {
         PackedDecimal balance;
         DecSetZero(&balance);
         uint8_t statement[StatementRec::Size];
-        if (!StatementBuild(ReportParams, customer, &balance, statement)) {
+        if (!StatementBuild(own.job.selection, customer, &balance, statement)) {
             state.SkipWithError("the statement could not be built");
             break;
         }

@@ -26,6 +26,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "output/output_job.h"
 #include "platform/script.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/account_reports.h"
@@ -115,7 +116,7 @@ bool StoreLedger() {
 
 bool Up() {
     if (State < 0) {
-        State = BenchFrameUp(Place()) && ReportParams ? 1 : 0;
+        State = BenchFrameUp(Place()) ? 1 : 0;
         MessageSinkSet([](const char *m) { std::fprintf(stderr, "%s\n", m); });
         if (State == 1 && !StoreLedger()) {
             std::fprintf(stderr, "the ledger could not be stored\n");
@@ -129,11 +130,12 @@ bool Up() {
 void BM_GeneralLedger(benchmark::State &state) {
     if (!Up()) return state.SkipWithError("the program cannot start");
     const std::filesystem::path file = Place().dir / "ledger.txt";
+    OwnedJob own;
     for (auto _ : state) {
-        BenchReportJob(6, int(state.range(0)));
-        PutDate(ReportParams, ReportParamsVc::DateFrom, DateRec{1, 1, 2024});
-        PutDate(ReportParams, ReportParamsVc::DateTo, DateRec{31, 12, 2024});
-        if (!BenchReportToFile(file)) return state.SkipWithError("the report did not run to its end");
+        BenchReportJob(own.job, 6, int(state.range(0)));
+        PutDate(own.job.selection, ReportParamsVc::DateFrom, DateRec{1, 1, 2024});
+        PutDate(own.job.selection, ReportParamsVc::DateTo, DateRec{31, 12, 2024});
+        if (!BenchReportToFile(own.job, file)) return state.SkipWithError("the report did not run to its end");
     }
     state.counters["postings/s"] =
         benchmark::Counter(double(Postings) * double(state.iterations()), benchmark::Counter::kIsRate);
@@ -182,7 +184,9 @@ void BM_InterestOverPostings(benchmark::State &state) {
     DateRec end;
     if (!InterestRateSpan(code, &from, rate.record, &end))
         return state.SkipWithError("the rate record is not found");
-    std::memset(ReportParams, 0, ReportParamsSize);
+    // The walk reads the running job's layout: a zero job, no lines.
+    OwnedJob own;
+    OutputJobAttach attached(own.job);
     for (auto _ : state) {
         PackedDecimal balance, interest;
         DecSetZero(&balance);

@@ -411,7 +411,12 @@ void BM_PrintForm500(benchmark::State &state) {
     fs::path dir = fs::temp_directory_path() / ("orvel_bench_form_" + std::to_string(getpid()));
     fs::create_directories(dir);
     fs::current_path(dir);   // the printer writes under ./print
-    PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+    // The print's job, on the printer without its set-up dialog, attached
+    // as File > Print attaches its job.
+    OwnedJob own;
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, OutPrinter);
+    PutI16(own.job.selection, ReportParamsVc::SetupDialog, 0);
+    OutputJobAttach attached(own.job);
     RuleRecord invoice(IVVc::Number);
     PutU32(invoice.record, IVVc::SerNr, serial);
     uint32_t recid = 0, position = 0;

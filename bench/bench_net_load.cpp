@@ -220,7 +220,7 @@ void ReportClient(std::atomic<bool> *stop, std::atomic<bool> *running, std::atom
         running->store(true);
         return;
     }
-    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    std::vector<uint8_t> job(ReportParamsSize, 0);
     MsgBuffer b;
     MsgPutPString(&b, EmptyPString);
     MsgPutJobRecord(&b, job.data(), (uint32_t)job.size());
@@ -327,7 +327,7 @@ void BM_Report1MBThroughServer(benchmark::State &state) {
         state.SkipWithError("no session");
         return;
     }
-    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    std::vector<uint8_t> job(ReportParamsSize, 0);
     PutU16(job.data(), ReportParamsVc::ReportNumber, 100);
     for (auto _ : state) {
         MsgBuffer b;

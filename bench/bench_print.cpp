@@ -20,7 +20,6 @@
 
 #include "core/pstring.h"
 #include "core/field_access.h"
-#include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
 #include "output/output_job.h"
@@ -89,11 +88,8 @@ void BM_PrintDevice(benchmark::State &state)
         state.SkipWithError("the program cannot start");
         return;
     }
-    if (!ReportParams) {
-        state.SkipWithError("no job record");
-        return;
-    }
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutPrinter);
+    OwnedJob own;   // the job the printer prints from
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, OutPrinter);
     const RepDevice *printer = RepDeviceInstall(OutPrinter, &Advancing);
     const std::vector<std::string> &texts = Texts();
     uintmax_t bytes = 0;
@@ -102,6 +98,7 @@ void BM_PrintDevice(benchmark::State &state)
     for (auto _ : state) {
         OutputJobState = OutputJobStateRec{};
         OutputJobState.positions = {65535, 72, 0, 0, 0, 0, 0, 0, 0, 0, 300};   // points to 300-dpi units
+        OutputJobAttach attached(own.job);
         if (PrintJobStartDoc(0, 0, title) != 1) {
             state.SkipWithError("no print job");
             break;

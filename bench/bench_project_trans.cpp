@@ -29,6 +29,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "output/output_job.h"
 #include "platform/script.h"
 #include "reports/frame/report_run.h"
 #include "reports/projects/project_reports.h"
@@ -135,7 +136,7 @@ bool StoreCompany() {
 
 bool Up() {
     if (State < 0) {
-        State = BenchFrameUp(Place()) && ReportParams ? 1 : 0;
+        State = BenchFrameUp(Place()) ? 1 : 0;
         MessageSinkSet([](const char *) {});
         if (State == 1 && !StoreCompany()) State = 0;
     }
@@ -166,19 +167,21 @@ void BM_ProjectTransReport(benchmark::State &state) {
     if (!Up()) return state.SkipWithError("the program cannot start");
     const std::filesystem::path file = Place().dir / "hours.txt";
     double report = 0, bare = 0;
+    OwnedJob own;
     for (auto _ : state) {
         OutputJobState = OutputJobStateRec{};
-        std::memset(ReportParams, 0, ReportParamsSize);
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 70);
-        PutU16(ReportParams, ReportParamsVc::ReportLayout, layout);
-        PutDate(ReportParams, ReportParamsVc::DateFrom, {1, 1, 2024});
-        PutDate(ReportParams, ReportParamsVc::DateTo, {31, 12, 2024});
+        uint8_t *selection = own.job.selection;
+        std::memset(selection, 0, ReportParamsSize);
+        PutU16(selection, ReportParamsVc::OutputKind, OutTextFile);
+        PutU16(selection, ReportParamsVc::ReportNumber, 70);
+        PutU16(selection, ReportParamsVc::ReportLayout, layout);
+        PutDate(selection, ReportParamsVc::DateFrom, {1, 1, 2024});
+        PutDate(selection, ReportParamsVc::DateTo, {31, 12, 2024});
         ScriptAnswerFile(file.string());
+        OutputJobAttach attached(own.job);   // the file device opens for the job's device
         RepOpenFileDevice();
         auto start = std::chrono::steady_clock::now();
-        ReportJob job{ReportParams};   // the job the selection above filled
-        RunReport(job);
+        RunReport(own.job);
         report += Seconds(start);
         if (RepStopped || std::filesystem::file_size(file) == 0)
             return state.SkipWithError("the report did not run to its end");

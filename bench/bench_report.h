@@ -1,7 +1,7 @@
 // bench_report.h - a report run by the benchmarks as the dispatcher runs
-// it for a user: a fresh job record of the report and layout, then the
-// run (parameter check and body) into a text file the file dialog is
-// answered with.
+// it for a user: a fresh job record of the report and layout (the
+// benchmark's own job), then the run (parameter check and body) into a
+// text file the file dialog is answered with.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -19,28 +19,30 @@
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
 #include "output/devices/report_output.h"
+#include "output/output_job.h"
 #include "platform/script.h"
 #include "reports/frame/report_run.h"
 #include "rules/rules_types.h"
 
-// Clears the job record and names report `number` in `layout`, to a text
-// file; the caller fills the selection after it.
-inline void BenchReportJob(int number, int layout)
+// Clears the benchmark's job record and names report `number` in
+// `layout`, to a text file; the caller fills the selection after it.
+inline void BenchReportJob(ReportJob &job, int number, int layout)
 {
     OutputJobState = OutputJobStateRec{};
-    std::memset(ReportParams, 0, ReportParamsSize);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, uint16_t(number));
-    PutU16(ReportParams, ReportParamsVc::ReportLayout, uint16_t(layout));
+    std::memset(job.selection, 0, ReportParamsSize);
+    PutU16(job.selection, ReportParamsVc::OutputKind, OutTextFile);
+    PutU16(job.selection, ReportParamsVc::ReportNumber, uint16_t(number));
+    PutU16(job.selection, ReportParamsVc::ReportLayout, uint16_t(layout));
 }
 
-// Runs the job record's report into `file`; false when it did not run to
-// its end.
-inline bool BenchReportToFile(const std::filesystem::path &file)
+// Runs the report of job into `file`; false when it did not run to its
+// end. The file device is opened for the job's device, so the job is
+// attached from then on (the run attaches it again).
+inline bool BenchReportToFile(ReportJob &job, const std::filesystem::path &file)
 {
     ScriptAnswerFile(file.string());
+    OutputJobAttach attached(job);
     RepOpenFileDevice();
-    ReportJob job{ReportParams};   // the job the selection above filled
     RunReport(job);
     return !RepStopped;
 }
@@ -70,7 +72,7 @@ inline int BenchPartiesWithOpenItems(int party, uint32_t codeAt, int item, const
 // 1 when all went in, 0 when the program or a party failed.
 inline int BenchUpWithParties(const BenchWorkplace &place, int count, bool (*store)(int))
 {
-    int up = BenchFrameUp(place) && ReportParams ? 1 : 0;
+    int up = BenchFrameUp(place) ? 1 : 0;
     MessageSinkSet([](const char *) {});
     if (up != 1) return up;
     DbHoldBegin();
@@ -86,10 +88,11 @@ inline int BenchUpWithParties(const BenchWorkplace &place, int count, bool (*sto
 inline void BenchAgeingRuns(benchmark::State &state, int number, const std::filesystem::path &file, int parties,
                             const char *rate)
 {
+    OwnedJob own;
     for (auto _ : state) {
-        BenchReportJob(number, 2);
-        if (state.range(0) == 1) PutDate(ReportParams, ReportParamsVc::Date2From, {30, 6, 2024});
-        if (!BenchReportToFile(file)) return state.SkipWithError("the report did not run to its end");
+        BenchReportJob(own.job, number, 2);
+        if (state.range(0) == 1) PutDate(own.job.selection, ReportParamsVc::Date2From, {30, 6, 2024});
+        if (!BenchReportToFile(own.job, file)) return state.SkipWithError("the report did not run to its end");
     }
     state.counters[rate] = benchmark::Counter(double(parties) * double(state.iterations()), benchmark::Counter::kIsRate);
 }

@@ -24,9 +24,9 @@
 #include "core/message_sink.h"
 #include "core/msg_buffer.h"
 #include "core/pstring.h"
-#include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "output/output_job.h"
 #include "platform/print.h"
 #include "platform/script.h"
 
@@ -49,7 +49,7 @@ int FrameState = -1;   // -1 not tried, 0 cannot start, 1 up
 bool Up()
 {
     if (FrameState < 0) {
-        FrameState = BenchFrameUp(Place()) && ReportParams ? 1 : 0;
+        FrameState = BenchFrameUp(Place()) ? 1 : 0;
         MessageSinkSet([](const char *) {});
     }
     return FrameState == 1;
@@ -93,13 +93,20 @@ void RunJob()
     }
 }
 
-// Opens what a device needs before its job: the output file of kind 2
-// (its name answers the file dialog), the port file of kind 10 (emptied,
-// as a port file is appended to). False when the port cannot be set.
-bool PrepareDevice(uint16_t kind)
+// A fresh output state and the benchmark's job on device kind; the
+// caller attaches the job, as the output prints from the attached job.
+void FreshJob(ReportJob &job, uint16_t kind)
 {
     OutputJobState = OutputJobStateRec{};
-    PutU16(ReportParams, ReportParamsVc::OutputKind, kind);
+    PutU16(job.selection, ReportParamsVc::OutputKind, kind);
+}
+
+// Opens what a device needs before its job (the job attached, on kind):
+// the output file of kind 2 (its name answers the file dialog), the port
+// file of kind 10 (emptied, as a port file is appended to). False when
+// the port cannot be set.
+bool PrepareDevice(uint16_t kind)
+{
     std::filesystem::path file = Place().dir / (kind == OutTextFile ? "out.txt" : "lpt1.out");
     std::error_code ignored;
     std::filesystem::remove(file, ignored);
@@ -115,7 +122,10 @@ void BM_LocalDevice(benchmark::State &state)
 {
     uint16_t kind = uint16_t(state.range(0));
     if (!Up()) return state.SkipWithError("the program cannot start");
+    OwnedJob own;
     for (auto _ : state) {
+        FreshJob(own.job, kind);
+        OutputJobAttach attached(own.job);
         if (!PrepareDevice(kind)) return state.SkipWithError("the port cannot be set");
         RunJob();
         bool stopped = RepStopped;
@@ -129,13 +139,13 @@ BENCHMARK(BM_LocalDevice)->Arg(OutTextFile)->Arg(OutPreview)->Arg(OutCharPrinter
 std::vector<std::vector<uint8_t>> *PushSink = nullptr;
 
 // The server's output of the job for a device kind, as the pushed messages.
-std::vector<std::vector<uint8_t>> Encode(uint16_t kind)
+std::vector<std::vector<uint8_t>> Encode(ReportJob &job, uint16_t kind)
 {
     std::vector<std::vector<uint8_t>> pushes;
     PushSink = &pushes;
     MsgPushFn old = MsgSetPush([](MsgBuffer *m) { PushSink->emplace_back(MsgData(m), MsgData(m) + MsgLength(m)); });
-    OutputJobState = OutputJobStateRec{};
-    PutU16(ReportParams, ReportParamsVc::OutputKind, kind);
+    FreshJob(job, kind);
+    OutputJobAttach attached(job);
     RemoteOutput = 1;
     RunJob();
     RepEndJob();
@@ -149,8 +159,9 @@ void BM_ServerEncode(benchmark::State &state)
 {
     if (!Up()) return state.SkipWithError("the program cannot start");
     size_t bytes = 0;
+    OwnedJob own;
     for (auto _ : state) {
-        std::vector<std::vector<uint8_t>> pushes = Encode(OutTextFile);
+        std::vector<std::vector<uint8_t>> pushes = Encode(own.job, OutTextFile);
         bytes = 0;
         for (const auto &p : pushes) bytes += p.size();
     }
@@ -163,8 +174,11 @@ void BM_ClientRun(benchmark::State &state)
 {
     uint16_t kind = uint16_t(state.range(0));
     if (!Up()) return state.SkipWithError("the program cannot start");
-    std::vector<std::vector<uint8_t>> pushes = Encode(kind);
+    OwnedJob own;
+    std::vector<std::vector<uint8_t>> pushes = Encode(own.job, kind);
     for (auto _ : state) {
+        FreshJob(own.job, kind);
+        OutputJobAttach attached(own.job);
         if (!PrepareDevice(kind)) return state.SkipWithError("the port cannot be set");
         bool ok = true;
         for (const auto &p : pushes) ok = RepExecRemote(p.data(), uint32_t(p.size())) && ok;
@@ -178,7 +192,9 @@ BENCHMARK(BM_ClientRun)->Arg(OutTextFile)->Arg(OutPreview)->Arg(OutCharPrinter)-
 void BM_PreviewLayoutAndDraw(benchmark::State &state)
 {
     if (!Up()) return state.SkipWithError("the program cannot start");
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutPreview);
+    OwnedJob own;
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, OutPreview);
+    OutputJobAttach attached(own.job);
     PString title, text;
     PStringFromC(title, "Preview bench");
     int n = PreviewOpen(title);

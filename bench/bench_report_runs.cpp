@@ -30,6 +30,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "output/output_job.h"
 #include "platform/script.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
@@ -128,7 +129,7 @@ bool StorePostings()
 bool Up()
 {
     if (State < 0) {
-        State = BenchFrameUp(Place()) && ReportParams ? 1 : 0;
+        State = BenchFrameUp(Place()) ? 1 : 0;
         MessageSinkSet([](const char *) {});
         if (State == 1 && !(StoreInvoices() && StorePostings())) State = 0;
     }
@@ -136,16 +137,17 @@ bool Up()
 }
 
 // The job record of report 1 over 2024, every invoice kind, to `kind`.
-void Report1Job(uint16_t kind)
+void Report1Job(ReportJob &job, uint16_t kind)
 {
-    std::memset(ReportParams, 0, ReportParamsSize);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, kind);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, 1);
+    uint8_t *selection = job.selection;
+    std::memset(selection, 0, ReportParamsSize);
+    PutU16(selection, ReportParamsVc::OutputKind, kind);
+    PutU16(selection, ReportParamsVc::ReportNumber, 1);
     for (uint32_t o : {ReportParamsVc::Option2, ReportParamsVc::Option3, ReportParamsVc::Option4,
                        ReportParamsVc::Option5, ReportParamsVc::Option6, ReportParamsVc::Option7})
-        PutU16(ReportParams, o, 1);
-    PutDate(ReportParams, ReportParamsVc::DateFrom, {1, 1, 2024});
-    PutDate(ReportParams, ReportParamsVc::DateTo, {31, 12, 2024});
+        PutU16(selection, o, 1);
+    PutDate(selection, ReportParamsVc::DateFrom, {1, 1, 2024});
+    PutDate(selection, ReportParamsVc::DateTo, {31, 12, 2024});
 }
 
 void BM_SalesJournal(benchmark::State &state)
@@ -153,15 +155,16 @@ void BM_SalesJournal(benchmark::State &state)
     const uint16_t kind = uint16_t(state.range(0));
     if (!Up()) return state.SkipWithError("the program cannot start");
     const std::filesystem::path file = Place().dir / "journal.txt";
+    OwnedJob own;
     for (auto _ : state) {
         OutputJobState = OutputJobStateRec{};
-        Report1Job(kind);
+        Report1Job(own.job, kind);
         if (kind == OutTextFile) {
             ScriptAnswerFile(file.string());
+            OutputJobAttach attached(own.job);   // the file device opens for the job's device
             RepOpenFileDevice();
         }
-        ReportJob job{ReportParams};   // the job the selection above filled
-        RunReport(job);
+        RunReport(own.job);
         bool stopped = RepStopped;
         if (kind == OutPreview && WinIsOpen(RepOutputState.previewWindow)) WinClose(RepOutputState.previewWindow);
         if (stopped) return state.SkipWithError("the report did not run to its end");

@@ -14,6 +14,7 @@
 // small ones, so that the test build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_export.h"
 #include "bench/bench_frame.h"
 #include "bench/bench_sizes.h"
 
@@ -139,25 +140,16 @@ bool Source()
     return ok;
 }
 
-// Writes the SIE file of type over the second year; false when the job
-// stopped or a write failed.
-bool Export(int type)
+// Writes the SIE file of type over the second year from job; false when
+// the job stopped or a write failed.
+bool Export(ReportJob &job, int type)
 {
     OutputJobState = OutputJobStateRec{};
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
-    PutU16(ReportParams, ReportParamsVc::ReportLayout, uint16_t(type));
-    PutDate(ReportParams, ReportParamsVc::DateFrom, DateRec{1, 1, 2026});
-    PutDate(ReportParams, ReportParamsVc::DateTo, DateRec{31, 12, 2026});
-    ScriptAnswerFile(SieFile(type).string());
-    RepOpenFileDevice();
-    if (OutputJobState.stopFlag) return false;
-    PString title = {0};
-    RepOpenJob(title);
-    ReportJob job{ReportParams};   // over the global job record, which the output device reads
-    ExportDatabaseText(job, 21);
-    bool ran = !OutputJobState.stopFlag;
-    RepEndJob();
-    return ran && !OutputJobState.writeFailed;
+    PutU16(job.selection, ReportParamsVc::OutputKind, OutTextFile);
+    PutU16(job.selection, ReportParamsVc::ReportLayout, uint16_t(type));
+    PutDate(job.selection, ReportParamsVc::DateFrom, DateRec{1, 1, 2026});
+    PutDate(job.selection, ReportParamsVc::DateTo, DateRec{31, 12, 2026});
+    return BenchExportToFile(job, SieFile(type), 21);
 }
 
 // The peer: every account's balance record and every voucher with its
@@ -214,9 +206,10 @@ void BM_SieExport(benchmark::State &state)
     const int type = int(state.range(0));
     if (!Source()) return state.SkipWithError("the company could not be made");
     double seconds = 0;
+    OwnedJob own;
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
-        if (!Export(type)) return state.SkipWithError("the SIE export did not run to its end");
+        if (!Export(own.job, type)) return state.SkipWithError("the SIE export did not run to its end");
         seconds += Since(start);
     }
     Count(state, seconds / double(state.iterations()), type);
@@ -225,7 +218,8 @@ void BM_SieExport(benchmark::State &state)
 // The type-4 file into a fresh company per iteration.
 void BM_SieImport(benchmark::State &state)
 {
-    if (!Source() || !Export(4)) return state.SkipWithError("the SIE export did not run to its end");
+    OwnedJob own;
+    if (!Source() || !Export(own.job, 4)) return state.SkipWithError("the SIE export did not run to its end");
     std::string target = (Place().dir / "target.VDB").string();
     double seconds = 0;
     bool ok = true;
@@ -236,11 +230,14 @@ void BM_SieImport(benchmark::State &state)
         auto start = std::chrono::steady_clock::now();
         if (!ok) break;
         ResetImportFlags();
-        PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceFile);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 2);
+        // The import's job (SIE from a file), attached as the import
+        // command attaches it: its steps read it.
+        PutU16(own.job.selection, ReportParamsVc::OutputKind, ImportSourceFile);
+        PutU16(own.job.selection, ReportParamsVc::ReportNumber, 2);
+        OutputJobAttach attached(own.job);
         PString path;
         PStringFromC(path, SieFile(4).c_str());
-        if (!(ok = ImportFileOpen(ReportJob{ReportParams}, path, 0) == 0)) break;
+        if (!(ok = ImportFileOpen(own.job, path, 0) == 0)) break;
         ImportRun();
         ok = ImportFileClose() == 0 && SieImportResult.refusedFault == 0 && SieImportResult.notStored == 0;
         if (!ok) break;

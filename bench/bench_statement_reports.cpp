@@ -25,6 +25,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "output/output_job.h"
 #include "platform/script.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
@@ -108,32 +109,33 @@ bool StoreLedger() {
 
 bool Up() {
     if (State < 0) {
-        State = BenchFrameUp(Place()) && ReportParams ? 1 : 0;
+        State = BenchFrameUp(Place()) ? 1 : 0;
         MessageSinkSet([](const char *) {});
         if (State == 1 && !StoreLedger()) State = 0;
     }
     return State == 1;
 }
 
-void Select() {
+void Select(ReportJob &job) {
     OutputJobState = OutputJobStateRec{};
-    std::memset(ReportParams, 0, ReportParamsSize);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, 21);
-    PutDate(ReportParams, ReportParamsVc::DateFrom, {1, 1, 2024});
-    PutDate(ReportParams, ReportParamsVc::DateTo, {31, 12, 2024});
+    std::memset(job.selection, 0, ReportParamsSize);
+    PutU16(job.selection, ReportParamsVc::OutputKind, OutTextFile);
+    PutU16(job.selection, ReportParamsVc::ReportNumber, 21);
+    PutDate(job.selection, ReportParamsVc::DateFrom, {1, 1, 2024});
+    PutDate(job.selection, ReportParamsVc::DateTo, {31, 12, 2024});
 }
 
 // Report 21 through the dispatcher (check, body) into a text file.
 void BM_BalanceSheet(benchmark::State &state) {
     if (!Up()) return state.SkipWithError("the program cannot start");
     const std::filesystem::path file = Place().dir / "statement.txt";
+    OwnedJob own;
     for (auto _ : state) {
-        Select();
+        Select(own.job);
         ScriptAnswerFile(file.string());
+        OutputJobAttach attached(own.job);   // the file device opens for the job's device
         RepOpenFileDevice();
-        ReportJob job{ReportParams};   // the job the selection above filled
-        RunReport(job);
+        RunReport(own.job);
         if (RepStopped) return state.SkipWithError("the report did not run to its end");
     }
     // Every account of the rows' ranges has a line of its own.
@@ -145,11 +147,14 @@ void BM_BalanceSheet(benchmark::State &state) {
 BENCHMARK(BM_BalanceSheet)->Unit(benchmark::kMillisecond);
 
 // The peer: every account read in code order with its opening, movement
-// and closing amounts, nothing printed.
+// and closing amounts, nothing printed; the amounts are over the period
+// of the job attached.
 void BM_AccountWalkPeer(benchmark::State &state) {
     if (!Up()) return state.SkipWithError("the program cannot start");
+    OwnedJob own;
     for (auto _ : state) {
-        Select();
+        Select(own.job);
+        OutputJobAttach attached(own.job);
         RuleRecord a(ACVc::Number);
         uint32_t recid = 0, position = 0;
         int read = 0;

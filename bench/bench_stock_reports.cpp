@@ -25,6 +25,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "output/output_job.h"
 #include "platform/script.h"
 #include "reports/frame/report_run.h"
 #include "rules/rules_types.h"
@@ -125,7 +126,7 @@ bool StockOf(const char *code, double qty) {
 
 bool Up() {
     if (State < 0) {
-        State = BenchFrameUp(Place()) && ReportParams ? 1 : 0;
+        State = BenchFrameUp(Place()) ? 1 : 0;
         MessageSinkSet([](const char *) {});
         char code[16];
         for (int i = 1; State == 1 && i <= Items; i++) {
@@ -144,18 +145,19 @@ bool Up() {
     return State == 1;
 }
 
-void RunToText(int number, int layout, const char *range, benchmark::State &state) {
+void RunToText(ReportJob &job, int number, int layout, const char *range, benchmark::State &state) {
     const std::filesystem::path file = Place().dir / "stock.txt";
-    BenchReportJob(number, layout);
-    PutU16(ReportParams, ReportParamsVc::Option4, 1);   // report 73: purchases
-    Text(ReportParams, ReportParamsVc::SelText1, 255, range);
-    if (!BenchReportToFile(file)) state.SkipWithError("the report did not run to its end");
+    BenchReportJob(job, number, layout);
+    PutU16(job.selection, ReportParamsVc::Option4, 1);   // report 73: purchases
+    Text(job.selection, ReportParamsVc::SelText1, 255, range);
+    if (!BenchReportToFile(job, file)) state.SkipWithError("the report did not run to its end");
 }
 
 // Report 8: every receipt of every item valued (the stock is all of them).
 void BM_StockValueFifo(benchmark::State &state) {
     if (!Up()) return state.SkipWithError("the program cannot start");
-    for (auto _ : state) RunToText(8, int(state.range(0)), "F0000:F9999", state);
+    OwnedJob own;
+    for (auto _ : state) RunToText(own.job, 8, int(state.range(0)), "F0000:F9999", state);
     state.counters["receipts/s"] =
         benchmark::Counter(double(Items) * Receipts * double(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -164,7 +166,8 @@ BENCHMARK(BM_StockValueFifo)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 // Report 73 over the year's receipts of every item, quantities and values.
 void BM_ItemHistoryYear(benchmark::State &state) {
     if (!Up()) return state.SkipWithError("the program cannot start");
-    for (auto _ : state) RunToText(73, int(state.range(0)), "H0000:H9999", state);
+    OwnedJob own;
+    for (auto _ : state) RunToText(own.job, 73, int(state.range(0)), "H0000:H9999", state);
     state.counters["entries/s"] =
         benchmark::Counter(double(HistoryItems) * Days * double(state.iterations()), benchmark::Counter::kIsRate);
 }

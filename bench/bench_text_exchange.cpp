@@ -14,6 +14,7 @@
 // the test build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_export.h"
 #include "bench/bench_frame.h"
 #include "bench/bench_sizes.h"
 
@@ -131,22 +132,13 @@ bool Source()
     return ok;
 }
 
-// Exports the open company in kind 0 to the text file; false when the job
-// stopped or a write failed.
-bool ExportText()
+// Exports the open company in kind 0 to the text file from job; false
+// when the job stopped or a write failed.
+bool ExportText(ReportJob &job)
 {
     OutputJobState = OutputJobStateRec{};
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
-    ScriptAnswerFile(TextFile().string());
-    RepOpenFileDevice();
-    if (OutputJobState.stopFlag) return false;
-    PString title = {0};
-    RepOpenJob(title);
-    ReportJob job{ReportParams};   // over the global job record, which the output device reads
-    ExportDatabaseText(job, 0);
-    bool ran = !OutputJobState.stopFlag;
-    RepEndJob();
-    return ran && !OutputJobState.writeFailed;
+    PutU16(job.selection, ReportParamsVc::OutputKind, OutTextFile);
+    return BenchExportToFile(job, TextFile(), 0);
 }
 
 // Writes every record of the benchmark's registers as raw bytes; false
@@ -184,15 +176,17 @@ bool ImportRaw()
     return ok;
 }
 
-// Imports the text file into the open company as the program does;
+// Imports the text file into the open company as the program does, from
+// job (attached as the import command attaches it: its steps read it);
 // false when the run stopped or a step failed.
-bool ImportText()
+bool ImportText(ReportJob &job)
 {
-    PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceFile);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
+    PutU16(job.selection, ReportParamsVc::OutputKind, ImportSourceFile);
+    PutU16(job.selection, ReportParamsVc::ReportNumber, 0);
+    OutputJobAttach attached(job);
     PString path;
     PStringFromC(path, TextFile().c_str());
-    if (ImportFileOpen(ReportJob{ReportParams}, path, 0) != 0) return false;
+    if (ImportFileOpen(job, path, 0) != 0) return false;
     ImportFailedSteps = 0;
     ImportRun();
     bool stopped = ImportAbortFlag != 0;
@@ -222,9 +216,10 @@ void BM_TextExport(benchmark::State &state)
 {
     if (!Source()) return state.SkipWithError("the company could not be made");
     double seconds = 0;
+    OwnedJob own;
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
-        if (!ExportText()) return state.SkipWithError("the text export did not run to its end");
+        if (!ExportText(own.job)) return state.SkipWithError("the text export did not run to its end");
         seconds += Since(start);
     }
     Count(state, TextFile(), seconds / double(state.iterations()), RawExportSeconds);
@@ -247,7 +242,8 @@ void BM_RawExport(benchmark::State &state)
 // holds, else that many records (and vouchers) per hold.
 void BM_TextImport(benchmark::State &state)
 {
-    if (!Source() || !ExportText()) return state.SkipWithError("the text export did not run to its end");
+    OwnedJob own;
+    if (!Source() || !ExportText(own.job)) return state.SkipWithError("the text export did not run to its end");
     uint32_t records = ImportHoldRecords, vouchers = ImportHoldVouchers;
     if (state.range(0)) ImportHoldRecords = ImportHoldVouchers = uint32_t(state.range(0));
     std::string target = (Place().dir / "target.VDB").string();
@@ -258,7 +254,7 @@ void BM_TextImport(benchmark::State &state)
         ok = BenchCompanyReopen(target, true);
         state.ResumeTiming();
         auto start = std::chrono::steady_clock::now();
-        if (!ok || !(ok = ImportText())) break;
+        if (!ok || !(ok = ImportText(own.job))) break;
         seconds += Since(start);
     }
     ImportHoldRecords = records;

@@ -73,12 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (fuzzsetup::BeforeInput("orvel_fuzz_bank_", Install)) AddInvoice();
     if (size == 0) return 0;
     PutU16(CompanyBlock, CompanyBlk::CompanyVariant, data[0] % 2 ? BankFormatTelepay : BankFormatLm);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, 1);
     const uint32_t receipts = RegRecordCount(IPVc::Number);
-    ImportMemorySource(data + 1, uint32_t(size - 1));
-    ImportRun();
-    ImportFileClose();
+    fuzzsetup::ImportFromMemory(1, data + 1, uint32_t(size - 1));
     Check(ImportAtEnd());
     // A refused or damaged file stores nothing.
     if (BankImportResult.refusedFault != 0 || ImportResult.damageLine != 0)

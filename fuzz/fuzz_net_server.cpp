@@ -163,7 +163,7 @@ std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
     add(ReqListRows, &rows);
     MsgPutWord(&block, 129);
     add(ReqSettingsRead, &block);
-    std::vector<uint8_t> jobRecord(OutputJobRecordSize, 0);
+    std::vector<uint8_t> jobRecord(ReportParamsSize, 0);
     MsgPutPString(&job, EmptyPString);
     MsgPutJobRecord(&job, jobRecord.data(), (uint32_t)jobRecord.size());
     add(ReqReportRun, &job);

@@ -20,6 +20,7 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "output/output_job.h"
 
 namespace {
 
@@ -50,8 +51,15 @@ const RepDevice CountingDevice = {
     .flushLine = [] { DeviceCalls++; },
 };
 
-// Once: a quiet message sink, an interface with the font register, a job
-// record, the recording device for every kind.
+// The target's job record, which the output prints from while it is
+// attached: its device word decides which device the commands reach.
+uint8_t *Job() {
+    static uint8_t record[ReportParamsSize];
+    return record;
+}
+
+// Once: a quiet message sink, an interface with the font register, the
+// recording device for every kind.
 void Setup() {
     static bool done = false;
     if (done) return;
@@ -63,8 +71,6 @@ void Setup() {
     std::vector<uint8_t> file;
     std::string error;
     if (!InterfaceWrite(d, &file, &error) || !LoadDefinitionsFromBytes(file.data(), file.size(), &error)) std::abort();
-    static uint8_t params[ReportParamsSize];
-    if (!ReportParams) ReportParams = params;
     for (uint16_t k = 0; k < DeviceKinds; k++) RepDeviceInstall(k, &CountingDevice);
 }
 
@@ -74,7 +80,8 @@ std::vector<uint8_t> Encoded(uint16_t kind, void (*job)()) {
     std::vector<uint8_t> out;
     sink = &out;
     MsgPushFn old = MsgSetPush([](MsgBuffer *m) { sink->insert(sink->end(), MsgData(m), MsgData(m) + MsgLength(m)); });
-    PutU16(ReportParams, ReportParamsVc::OutputKind, kind);
+    PutU16(Job(), ReportParamsVc::OutputKind, kind);
+    OutputJobAttach attached(Job());
     RemoteOutput = 1;
     job();
     MsgSend();
@@ -175,7 +182,8 @@ std::vector<std::vector<uint8_t>> RepExecFuzzSeeds() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Setup();
     uint32_t blocks = MemBlockCount();
-    PutU16(ReportParams, ReportParamsVc::OutputKind, (size & 1) ? OutCharPrinter : OutTextFile);
+    PutU16(Job(), ReportParamsVc::OutputKind, (size & 1) ? OutCharPrinter : OutTextFile);
+    OutputJobAttach attached(Job());
     PString t;
     PStringFromView(t, "Fuzz");
     RepOpenJob(t);

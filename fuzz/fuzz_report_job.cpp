@@ -24,6 +24,7 @@
 #include "dict_offsets.h"
 #include "fuzz/fuzz_setup.h"
 #include "output/devices/report_output.h"
+#include "output/output_job.h"
 #include "reports/frame/report_run.h"
 #include "rules/rules_types.h"
 
@@ -200,16 +201,24 @@ std::vector<std::vector<uint8_t>> ReportJobFuzzSeeds() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Setup();
-    // The job record keeps its place; nothing of an earlier job may decide
-    // whether this one is taken.
-    std::memset(ReportParams, 0, ReportParamsSize);
     std::vector<uint8_t> job(data, data + size);
     if (size == ReportParamsSize) PutU16(job.data(), P::OutputKind, OutBuffer);   // never a file or printer here
+    // A job record of the target's own, marked: the record received into it
+    // is taken whole or not at all, never in part.
+    constexpr uint8_t Mark = 0xA5;
+    std::vector<uint8_t> own(ReportParamsSize, Mark);
+    ReportJob receiving{own.data()};
+    const bool received = ReportJobReceive(job.data(), uint32_t(size), receiving);
+    Check(received == (size == ReportParamsSize));
+    if (received) Check(std::equal(own.begin(), own.end(), job.begin(), job.end()));
+    else Check(std::all_of(own.begin(), own.end(), [](uint8_t b) { return b == Mark; }));
     const uint32_t blocks = MemBlockCount();
     const bool hadBuffer = RepBufferBlock != 0;
+    Check(CurrentJobRecord() == nullptr);
     bool taken = ReportJobRun(job.data(), uint32_t(size));
-    Check(taken == (size == ReportParamsSize));
-    if (!taken) Check(std::all_of(ReportParams, ReportParams + ReportParamsSize, [](uint8_t b) { return b == 0; }));
+    Check(taken == received);
+    // The run's job went with it: the output is left attached to nothing.
+    Check(CurrentJobRecord() == nullptr);
     // Every block a run takes is given back; only the memory buffer, made
     // by the first job that writes to it, stays.
     Check(MemBlockCount() == blocks + (!hadBuffer && RepBufferBlock != 0 ? 1 : 0));

@@ -1,8 +1,8 @@
 // fuzz_setup.h - what the fuzz targets that work on a company share: a
 // quiet message sink, the built interface (QVENG.WIN in the working
-// folder), the work blocks, and a scratch folder of the process's own for
-// a new company, removed at exit. Header only, as the libFuzzer builds
-// link no replay code.
+// folder), the work blocks, a scratch folder of the process's own for a
+// new company, removed at exit, and an import run from memory. Header
+// only, as the libFuzzer builds link no replay code.
 #pragma once
 
 #include <unistd.h>
@@ -15,11 +15,16 @@
 #include <string>
 #include <vector>
 
+#include "core/field_access.h"
 #include "core/interface_load.h"
 #include "core/message_sink.h"
 #include "core/work_blocks.h"
 #include "database/access/settings_binding.h"
 #include "database/engine/engine.h"
+#include "dict_offsets.h"
+#include "exchange/text_exchange.h"
+#include "output/output_job.h"
+#include "shell/database_open.h"
 
 namespace fuzzsetup {
 
@@ -50,7 +55,7 @@ inline void Start(const std::string &prefix) {
     std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::string error;
     Check(!file.empty() && LoadDefinitionsFromBytes(file.data(), file.size(), &error, "QVENG.WIN"));
-    if (!ReportParams) Check(AllocWorkBlocks());
+    if (!LoggedInUser) Check(AllocWorkBlocks());
     Folder() = std::filesystem::temp_directory_path() / (prefix + std::to_string(getpid()));
     std::atexit(RemoveFolder);
 }
@@ -80,6 +85,19 @@ inline bool BeforeInput(const std::string &prefix, void (*install)()) {
     if (inputs++ % InputsPerCompany != 0) return false;
     FreshCompany();
     return true;
+}
+
+// Imports n bytes from memory as the import command does: import `number`
+// from a job of the input's own, attached while the import runs (its steps
+// read it), then the source closed.
+inline void ImportFromMemory(uint16_t number, const uint8_t *bytes, uint32_t n) {
+    OwnedJob own;
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, ImportSourceMemory);
+    PutU16(own.job.selection, ReportParamsVc::ReportNumber, number);
+    OutputJobAttach attached(own.job);
+    ImportMemorySource(bytes, n);
+    ImportRun();
+    ImportFileClose();
 }
 
 }  // namespace fuzzsetup

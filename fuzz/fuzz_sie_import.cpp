@@ -55,13 +55,9 @@ std::vector<std::vector<uint8_t>> SieImportFuzzSeeds() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzzsetup::BeforeInput("orvel_fuzz_sie_", TextExchangeInstall);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, 2);
     const uint32_t accounts = RegRecordCount(ACVc::Number), vouchers = RegRecordCount(TRVc::Number);
     ResetImportFlags();
-    ImportMemorySource(data, uint32_t(size));
-    ImportRun();
-    ImportFileClose();
+    fuzzsetup::ImportFromMemory(2, data, uint32_t(size));
     Check(ImportAtEnd());
     Check(ImportDosLetters == 0);
     // A refused or damaged file stores nothing.

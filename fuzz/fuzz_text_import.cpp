@@ -14,7 +14,6 @@
 
 #include "core/field_access.h"
 #include "core/format_block.h"
-#include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/text_exchange.h"
@@ -99,11 +98,7 @@ std::vector<std::vector<uint8_t>> TextImportFuzzSeeds() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzzsetup::BeforeInput("orvel_fuzz_text_", TextExchangeInstall);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
-    ImportMemorySource(data, uint32_t(size));
-    ImportRun();
-    ImportFileClose();
+    fuzzsetup::ImportFromMemory(0, data, uint32_t(size));
     Check(ImportAtEnd());
     // The file's own format line is forgotten after the run; a "sysformat"
     // section may change the format, and the program then formats with
