@@ -2,7 +2,7 @@
 // buffer and character printer devices write for whole jobs run through
 // the public output operations, and how they fail: a full disk, a port
 // that refuses, a full buffer, a cancelled file dialog.
-#include "tests/database/access/company_fixture.h"
+#include "tests/shell/shell_fixture.h"
 #include "tests/output/output_fixture.h"
 
 #include <fstream>
@@ -38,13 +38,13 @@ std::string ReadAll(const fs::path &p)
     return s.str();
 }
 
-class DeviceBytes : public CompanyFixture {
+class DeviceBytes : public ShellCompanyFixture {
 protected:
     TempPrintDir out;
 
     void SetUp() override
     {
-        CompanyFixture::SetUp();
+        ShellCompanyFixture::SetUp();
         OutputJobState = OutputJobStateRec{};
         ASSERT_NE(ReportParams, nullptr);
         DosCodePage = 0;
@@ -59,7 +59,7 @@ protected:
         DosCodePage = 0;
         CompanyVariantBind(nullptr);
         OutputJobState = OutputJobStateRec{};
-        CompanyFixture::TearDown();
+        ShellCompanyFixture::TearDown();
     }
     bool Told(int n)
     {
