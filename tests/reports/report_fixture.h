@@ -45,6 +45,8 @@
 #include "rules/ledger_print.h"
 #include "rules/stock_cost_lines.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/output/printing_fixture.h"
+#include "tests/shell/invoice_frame.h"
 #include "tests/output/global_job.h"
 
 namespace ReportCo {
@@ -52,7 +54,7 @@ constexpr DateRec Today{15, 3, 2024};
 constexpr int32_t Invoices = 6, Receipts = 2;
 }  // namespace ReportCo
 
-class ReportFixture : public InvoiceCompanyFixture {
+class ReportFixture : public Printing<InvoiceCompanyFixture> {
 protected:
     FormatBlock format = DefaultFormatBlock;   // dates day first, fixed for the goldens
     std::string outPath;                       // RunText's file

@@ -10,13 +10,14 @@
 #include "reports/frame/report_run.h"
 #include "reports/purchase/purchase_reports.h"
 #include "tests/operations/purchase_fixture.h"
+#include "tests/output/printing_fixture.h"
 #include "tests/output/output_recorder.h"
 
 namespace {
 
 namespace P = ReportParamsVc;
 
-class PaymentRunsTest : public PurchaseFixture {
+class PaymentRunsTest : public Printing<PurchaseFixture> {
 protected:
     void SetUp() override {
         PurchaseFixture::SetUp();
