@@ -77,6 +77,7 @@ protected:
         CompactVariant = false;
         SettingsText = SettingsTextExchange{};
         AccessServices = AccessServiceHooks{};
+        RemoteOps = RemoteOpsTable{};   // a client started before leaves its stubs
         RunMode = 1;
         LockOwnerId = LockOwnerSelf;
     }

@@ -15,7 +15,7 @@
 #include "shell/report_commands.h"
 #include "output/job_queue.h"
 #include "tests/output/output_fixture.h"
-#include "tests/shell/record_fixture.h"
+#include "tests/reports/report_window_fixture.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ list reports {
 }
 )";
 
-class JobQueueTest : public RecordFixture {
+class JobQueueTest : public ReportWindowFixture {
 protected:
     std::string InterfaceSource() override { return JobQueueDict; }
     void SetUp() override

@@ -19,7 +19,8 @@
 #include "shell/record_commands.h"
 #include "tests/output/output_fixture.h"
 #include "tests/shell/maintenance_job_capture.h"
-#include "tests/shell/demo_company_fixture.h"
+#include "tests/features/demo_company_fixture.h"
+#include "tests/reports/report_window_fixture.h"
 
 namespace {
 
@@ -149,7 +150,7 @@ std::string KindsDict()
     return source;
 }
 
-class RunWindowKinds : public RecordFixture {
+class RunWindowKinds : public ReportWindowFixture {
 protected:
     std::string InterfaceSource() override { return KindsDict(); }
 
