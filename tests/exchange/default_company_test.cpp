@@ -29,6 +29,7 @@
 #include "tests/exchange/demo_defaults.h"
 #include "tests/exchange/test_job_export.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/output/printing_fixture.h"
 #include "tests/output/pdf_words.h"
 #include "tests/output/test_job.h"
 
@@ -39,7 +40,7 @@ namespace fs = std::filesystem;
 // The fourteen number-series blocks of the full export.
 constexpr int SeriesBlocks[] = {188, 187, 190, 191, 192, 193, 194, 195, 198, 152, 197, 196, 189, 204};
 
-class DefaultCompany : public InvoiceFixture {
+class DefaultCompany : public Printing<InvoiceFixture> {
 protected:
     fs::path folder, savedCwd;
 

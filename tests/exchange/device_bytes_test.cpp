@@ -3,7 +3,7 @@
 // the public output operations, and how they fail: a full disk, a port
 // that refuses, a full buffer, a cancelled file dialog.
 #include "core/work_blocks.h"
-#include "tests/database/access/company_fixture.h"
+#include "tests/shell/shell_fixture.h"
 #include "tests/output/output_fixture.h"
 
 #include <fstream>
@@ -40,13 +40,13 @@ std::string ReadAll(const fs::path &p)
     return s.str();
 }
 
-class DeviceBytes : public CompanyFixture {
+class DeviceBytes : public ShellCompanyFixture {
 protected:
     TempPrintDir out;
 
     void SetUp() override
     {
-        CompanyFixture::SetUp();
+        ShellCompanyFixture::SetUp();
         ResetOutputJobState();
         ASSERT_NE(LoggedInUser, nullptr);
         DosCodePage = 0;
@@ -61,7 +61,7 @@ protected:
         DosCodePage = 0;
         CompanyVariantBind(nullptr);
         ResetOutputJobState();
-        CompanyFixture::TearDown();
+        ShellCompanyFixture::TearDown();
     }
     bool Told(int n)
     {

@@ -23,16 +23,16 @@
 #include "output/output_job.h"
 #include "platform/script.h"
 #include "shell/database_open.h"
-#include "tests/database/access/company_fixture.h"
 #include "tests/output/test_job.h"
+#include "tests/shell/shell_fixture.h"
 
-class ExchangeFixture : public CompanyFixture {
+class ExchangeFixture : public ShellCompanyFixture {
 protected:
     std::string source;   // the bytes an import from memory reads; kept for its run
 
     void SetUp() override
     {
-        CompanyFixture::SetUp();
+        ShellCompanyFixture::SetUp();
         if (HasFatalFailure()) return;
         ASSERT_EQ(D4Create((dir / "company.VDB").c_str(), 0), D4OpenOk);
         ASSERT_TRUE(SettingsStartup());
@@ -48,7 +48,7 @@ protected:
         OutputRunServices.runTextExport = nullptr;
         D4SetRawExportRunner(nullptr);
         ResetOutputJobState();
-        CompanyFixture::TearDown();   // SettingsText back to empty
+        ShellCompanyFixture::TearDown();   // SettingsText back to empty
     }
 
     // Runs write as an export job to a text file in the company folder;

@@ -3,7 +3,7 @@
 // closing the frame, the bottom bar's quit, a lost connection, no
 // company, a cancelled login) closes the company exactly once, and the
 // file then checks clean.
-#include "tests/database/access/company_fixture.h"
+#include "tests/shell/shell_fixture.h"
 
 #include <cstring>
 #include <functional>
@@ -38,12 +38,12 @@ int PollThenExit(int, PlSocketPostFn)
     return 0;
 }
 
-class ExitPath : public CompanyFixture {
+class ExitPath : public ShellCompanyFixture {
 protected:
     std::string company;
     void SetUp() override
     {
-        CompanyFixture::SetUp();
+        ShellCompanyFixture::SetUp();
         LangFileSetDirectories({home.string()});
         company = (dir / "run.VDB").string();
         PString path;
@@ -57,7 +57,7 @@ protected:
     void TearDown() override
     {
         LangFileSetDirectories({});
-        CompanyFixture::TearDown();
+        ShellCompanyFixture::TearDown();
     }
     // Runs the program on the command line and checks the one way out.
     void RunAndExpectOneClose(const std::string &commandLine, int closeLines)

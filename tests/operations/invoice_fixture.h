@@ -15,7 +15,10 @@
 //
 // Each piece is a small function of its own, so a test may lay down
 // only what it needs or change one value after the rest. The rules'
-// entries are installed by a test class that overrides InstallRules.
+// entries are installed by a test class that overrides InstallRules,
+// the output layer's prints by one that overrides InstallPrints
+// (tests/output/printing_fixture.h); the frame for tests that drive the
+// windows is tests/shell/invoice_frame.h.
 #pragma once
 
 #include <cstdint>
@@ -24,16 +27,7 @@
 #include <vector>
 
 #include "core/ui_text.h"
-#include "output/print_services_install.h"
-#include "platform/display.h"
-#include "platform/script.h"
-#include "platform/window.h"
 #include "rules/print_services.h"
-#include "shell/menus.h"
-#include "shell/shell.h"
-#include "shell/startup.h"
-#include "shell/window_utils.h"
-#include "shell/window_table.h"
 #include "tests/rules/rules_fixture.h"
 
 // One item row of an invoice.
@@ -74,42 +68,15 @@ constexpr const char *Location = "MAIN", *FormName = "INVOICE", *FontName = "NOR
 constexpr DateRec YearStart{1, 1, 2024}, YearEnd{31, 12, 2024};
 }  // namespace InvoiceCo
 
-// The program's frame on the headless display, as start-up makes it, for
-// tests that drive the invoice window through the framework.
-inline void InvoiceFrameUp()
-{
-    std::string error;
-    ASSERT_TRUE(DisplayOpen(PlDisplayKind::Headless, &error)) << error;
-    WinTableInit();
-    WinResetAll();
-    ScriptReset();
-    if (!WinClassExists("m4frame")) {
-        ASSERT_TRUE(RegisterWindowClasses());
-    }
-    ToolbarMetricsInit();
-    MenuBarBuild();
-    FrameWindow = WinCreate("m4frame", "Orvel", PlStyle::OverlappedWindow | PlStyle::ClipChildren | PlStyle::Visible,
-                            PlRect{0, 0, 1000, 740}, 0, 0, 0);
-    ASSERT_NE(FrameWindow, 0u);
-}
-
-// Takes down what InvoiceFrameUp put up: the window table, the frame and
-// its bars, and the script.
-inline void InvoiceFrameDown()
-{
-    WinTableInit();
-    WinResetAll();
-    FrameWindow = MdiClientWindow = TopBarWindow = BottomBarWindow = 0;
-    ScriptReset();
-}
-
 class InvoiceFixture : public RulesFixture {
 protected:
-    // The company's documents print: the output layer's prints are
-    // installed as start-up installs them.
+    // Fills the business layer's print table; the base leaves it empty,
+    // so a print asked for is refused and told, as on a server.
+    virtual void InstallPrints() {}
+
     void SetUp() override {
         RulesFixture::SetUp();
-        PrintServicesInstall();
+        InstallPrints();
     }
     void TearDown() override {
         PrintServices = PrintServicesRec{};

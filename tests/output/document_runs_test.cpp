@@ -7,6 +7,7 @@
 // that cannot be posted), and reminders whose level is stored only when
 // the reminder printed.
 #include "tests/operations/invoice_fixture.h"
+#include "tests/output/printing_fixture.h"
 
 #include <unistd.h>
 
@@ -43,7 +44,7 @@ void EscAtSecond() {
     if (++Polls == 2) UserCancelFlag = 1;
 }
 
-class DocumentRuns : public InvoiceCompanyFixture {
+class DocumentRuns : public Printing<InvoiceCompanyFixture> {
 protected:
     fs::path folder, savedCwd;
     RunOutcomeUiRec savedUi;

@@ -7,6 +7,7 @@
 // operation becomes an output command, which the tests decode back into
 // the calls the run made.
 #include "tests/operations/invoice_fixture.h"
+#include "tests/output/printing_fixture.h"
 
 #include <algorithm>
 #include <string>
@@ -37,7 +38,7 @@ struct FormCall {
     std::string font;      // the font record's name
 };
 
-class FormPrint : public InvoiceFixture {
+class FormPrint : public Printing<InvoiceFixture> {
 protected:
     void SetUp() override
     {

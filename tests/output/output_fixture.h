@@ -144,12 +144,16 @@ inline const uint8_t *P(PString &buf, const char *t)
 inline void OutKind(uint16_t kind) { OutputDeviceSet(kind); }
 
 // A company whose settings database exists and is loaded, as the print
-// paths read it; a print job left open is ended.
-class PrintCompany : public CompanyFixture {
+// paths read it; a print job left open is ended. It works in the company
+// folder of Base: CompanyFixture, or a higher layer's fixture of one.
+template <class Base>
+class PrintCompanyIn : public Base {
 protected:
+    using Base::dir;
+
     void SetUp() override
     {
-        CompanyFixture::SetUp();
+        Base::SetUp();
         ResetOutputJobState();
         ASSERT_NE(LoggedInUser, nullptr);
         ASSERT_EQ(D4Create((dir / "PRINT.VDB").c_str(), 0), D4OpenOk);
@@ -160,6 +164,7 @@ protected:
         if (Printer.job) PrinterEndDoc();
         CompanyVariantBind(nullptr);
         ResetOutputJobState();
-        CompanyFixture::TearDown();
+        Base::TearDown();
     }
 };
+using PrintCompany = PrintCompanyIn<CompanyFixture>;

@@ -5,6 +5,7 @@
 // printed, and a vendor whose total is not positive prints the text for
 // nothing to pay.
 #include "tests/operations/invoice_fixture.h"
+#include "tests/output/printing_fixture.h"
 #include "tests/output/pdf_words.h"
 
 #include <unistd.h>
@@ -27,7 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 using pdfwords::PdfWords;
 
-class PaymentDocuments : public InvoiceCompanyFixture {
+class PaymentDocuments : public Printing<InvoiceCompanyFixture> {
 protected:
     fs::path folder, savedCwd;
     std::vector<uint8_t> payment = std::vector<uint8_t>(OPVc::Size, 0);

@@ -6,6 +6,7 @@
 // statistics, its open item, and the customer's ledger balance agrees
 // with the open items.
 #include "tests/operations/invoice_fixture.h"
+#include "tests/output/printing_fixture.h"
 
 #include <unistd.h>
 
@@ -28,7 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PostingRoads : public InvoiceFixture {
+class PostingRoads : public Printing<InvoiceFixture> {
 protected:
     fs::path folder, savedCwd;
 

@@ -3,7 +3,7 @@
 // is refused and told, never run into nothing; display-only entries stay
 // silent and the answers say "none". With the windows installed the
 // preview is the output device of its kind.
-#include "../database/access/company_fixture.h"
+#include "tests/shell/shell_fixture.h"
 #include "tests/output/output_fixture.h"
 
 #include <filesystem>
@@ -17,14 +17,14 @@
 
 namespace {
 
-class NoWindows : public PrintCompany {
+class NoWindows : public PrintCompanyIn<ShellCompanyFixture> {
 protected:
     OutputWindowsRec saved;
     const RepDevice *preview = nullptr;
 
     void SetUp() override
     {
-        PrintCompany::SetUp();
+        PrintCompanyIn::SetUp();
         saved = OutputWindows;
         OutputWindows = OutputWindowsRec{};
         preview = RepDeviceInstall(OutPreview, nullptr);
@@ -35,7 +35,7 @@ protected:
         RepDeviceInstall(OutPreview, preview);
         OutputWindows = saved;
         RemoteOutput = 0;
-        PrintCompany::TearDown();
+        PrintCompanyIn::TearDown();
     }
     size_t FilesUnder() const
     {

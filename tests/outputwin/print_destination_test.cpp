@@ -2,7 +2,7 @@
 // text names its output kind and an unknown one keeps the kind, the
 // character printer's grid width, the "no output" destination that only
 // shows its title, and the opens that fail without writing anything.
-#include "../database/access/company_fixture.h"
+#include "tests/shell/shell_fixture.h"
 #include "tests/output/output_fixture.h"
 
 #include <string>
@@ -17,7 +17,7 @@
 
 namespace {
 
-class PrintDestinations : public PrintCompany {
+class PrintDestinations : public PrintCompanyIn<ShellCompanyFixture> {
 protected:
     // The files anywhere under the company folder.
     size_t FilesUnder() const

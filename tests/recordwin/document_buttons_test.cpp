@@ -18,6 +18,7 @@
 #include "shell/record_commands.h"
 #include "shell/window_table.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/shell/invoice_frame.h"
 
 namespace {
 

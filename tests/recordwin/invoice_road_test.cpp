@@ -34,6 +34,8 @@
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/shell/invoice_frame.h"
+#include "tests/output/printing_fixture.h"
 #include "tests/output/pdf_words.h"
 #include "tests/output/test_job.h"
 
@@ -45,7 +47,7 @@ namespace fs = std::filesystem;
 // Window 347's customer field and its row cells, seven a row from 63.
 constexpr int FieldCustomer = 2, FirstCell = 63, CellsPerRow = 7, ColItem = 1, ColQty = 2;
 
-class InvoiceRoad : public InvoiceFixture {
+class InvoiceRoad : public Printing<InvoiceFixture> {
 protected:
     int w = 0;
     fs::path folder, savedCwd;

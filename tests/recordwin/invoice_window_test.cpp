@@ -21,6 +21,7 @@
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/shell/invoice_frame.h"
 #include "tests/recordwin/window_driver.h"
 
 namespace {

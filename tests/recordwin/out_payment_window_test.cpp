@@ -14,6 +14,7 @@
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "tests/operations/purchase_fixture.h"
+#include "tests/shell/invoice_frame.h"
 
 namespace {
 

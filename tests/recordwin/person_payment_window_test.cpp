@@ -15,6 +15,7 @@
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "tests/operations/purchase_fixture.h"
+#include "tests/shell/invoice_frame.h"
 #include "tests/recordwin/window_driver.h"
 
 namespace {

@@ -17,12 +17,14 @@
 #include "shell/record_commands.h"
 #include "shell/window_layout.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/shell/invoice_frame.h"
+#include "tests/output/printing_fixture.h"
 
 namespace {
 
 constexpr int SerialChoice = 562;
 
-class RowItemCodeTest : public InvoiceFixture {
+class RowItemCodeTest : public Printing<InvoiceFixture> {
 protected:
     void SetUp() override
     {

@@ -16,6 +16,7 @@
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/shell/invoice_frame.h"
 
 namespace {
 

@@ -45,15 +45,17 @@
 #include "rules/ledger_print.h"
 #include "rules/stock_cost_lines.h"
 #include "tests/operations/invoice_fixture.h"
-#include "tests/output/test_job_body.h"
+#include "tests/output/printing_fixture.h"
 #include "tests/output/test_job.h"
+#include "tests/output/test_job_body.h"
+#include "tests/shell/invoice_frame.h"
 
 namespace ReportCo {
 constexpr DateRec Today{15, 3, 2024};
 constexpr int32_t Invoices = 6, Receipts = 2;
 }  // namespace ReportCo
 
-class ReportFixture : public InvoiceCompanyFixture {
+class ReportFixture : public Printing<InvoiceCompanyFixture> {
 protected:
     FormatBlock format = DefaultFormatBlock;   // dates day first, fixed for the goldens
     std::string outPath;                       // RunText's file

@@ -15,7 +15,7 @@
 #include "platform/queue.h"
 #include "shell/menus.h"
 #include "shell/window_events.h"
-#include "tests/shell/demo_company_fixture.h"
+#include "tests/features/demo_company_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
 namespace {

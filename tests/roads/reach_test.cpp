@@ -46,7 +46,7 @@
 #include "shell/toolbar.h"
 #include "shell/window_layout.h"
 #include "tests/exchange/demo_defaults.h"
-#include "tests/shell/demo_company_fixture.h"
+#include "tests/features/demo_company_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
 namespace {

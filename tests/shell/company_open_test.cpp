@@ -1,6 +1,6 @@
 // company_open_test.cpp - a new company's defaults, imports and their
 // window, the client's import, DOS letters and form-definition lookup.
-#include "../database/access/company_fixture.h"
+#include "tests/shell/shell_fixture.h"
 
 #include <filesystem>
 #include <functional>
@@ -66,11 +66,11 @@ void InstallReader()
     };
 }
 
-class CompanyOpen : public CompanyFixture {
+class CompanyOpen : public ShellCompanyFixture {
 protected:
     void SetUp() override
     {
-        CompanyFixture::SetUp();
+        ShellCompanyFixture::SetUp();
         if (HasFatalFailure()) return;
         MakeFrame();
         Reader = ScriptedReader{};

@@ -2,7 +2,7 @@
 // dialog creates only where no file is, a client falls back to a local
 // company, a client's close ends its session, and writes made under the
 // quick flush mode survive the program's end.
-#include "tests/database/access/company_fixture.h"
+#include "tests/shell/shell_fixture.h"
 
 #include "core/date.h"
 #include "core/decimal.h"
@@ -10,7 +10,7 @@
 
 namespace {
 
-using DatabaseOpen = CompanyFixture;
+using DatabaseOpen = ShellCompanyFixture;
 
 TEST_F(DatabaseOpen, DialogCreatesOnlyWhereNoFileIs)
 {

@@ -1,7 +1,7 @@
 // entry_state_test.cpp - the entry state a company opens with: the last
 // voucher's dates when it is there, nothing when it is gone, and the
 // number-series block kept across a close.
-#include "tests/database/access/company_fixture.h"
+#include "tests/shell/shell_fixture.h"
 
 #include "core/field_access.h"
 #include "rules/entry_state.h"
@@ -10,7 +10,7 @@
 
 namespace {
 
-using EntryState = CompanyFixture;
+using EntryState = ShellCompanyFixture;
 
 TEST_F(EntryState, LastVoucherGivesTheDatesAndAMissingOneNothing)
 {
@@ -91,7 +91,7 @@ TEST_F(EntryState, ARefusedSeriesStoreIsToldAndADoneOneIsNot)
 // A company of an interface without a number-series block (the record
 // windows' test dictionary) has no series state: closing it stores
 // nothing and reports no failure, on stderr or to the user.
-class EntryStateWithoutSeriesBlock : public CompanyFixture {
+class EntryStateWithoutSeriesBlock : public ShellCompanyFixture {
 protected:
     void SetUp() override
     {

@@ -19,7 +19,6 @@
 
 #include "output/print_services_install.h"
 #include "rules/print_services.h"
-#include "reports/ledger/ledger_reports.h"
 #include "shell/company.h"
 #include "shell/feature_commands.h"
 #include "shell/startup.h"
@@ -132,6 +131,10 @@ class RecordFixture : public ShellFixture {
 protected:
     // The dictionary the windows come from; empty: the built interface file.
     virtual std::string InterfaceSource() { return {}; }
+    // Fills the report windows' check of their selection; the base leaves
+    // it empty, so a report window's OK is refused and told. The reports'
+    // check is installed by tests/reports/report_window_fixture.h.
+    virtual void InstallReportCheck() {}
 
     void SetUp() override
     {
@@ -145,9 +148,9 @@ protected:
         MakeFrame();
         if (HasFatalFailure()) return;
         TodayDate = DateRec{15, 6, 2024};
-        // The report windows check their selection as the program's start
-        // installs it; the runs themselves are each test's doubles.
-        FeatureCommands.reportSelectionCheck = CheckReportParameters;
+        // The report windows check their selection by what the program's
+        // start installs; the runs themselves are each test's doubles.
+        InstallReportCheck();
         Answers().clear();
         Questions().clear();
         AskSinkSet(AnswerFromScript);

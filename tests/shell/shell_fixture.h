@@ -1,35 +1,25 @@
-// shell_fixture.h - the one fixture of the shell's tests: the headless
-// display with no windows and none of the shell's classes, the interface
-// file the build compiled (or one compiled from dictionary text the test
-// gives), the shell's flags at their start values, and, when asked, the
-// frame with its menu bar, both bars and the MDI client as start-up makes
-// them, and a fresh folder with the database layer started for a company.
-// Messages to the user are recorded, not shown.
+// shell_fixture.h - the one fixture of the shell's tests: what the
+// access layer's fixture gives (tests/database/access/company_fixture.h:
+// the headless display, the interface file the build compiled or one
+// compiled from dictionary text the test gives, a company folder when
+// asked, messages to the user recorded, not shown) with no windows and
+// none of the shell's classes, the shell's flags at their start values,
+// and, when asked, the frame with its menu bar, both bars and the MDI
+// client as start-up makes them.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "core/interface_load.h"
 #include "core/interface_write.h"
-#include "core/message_sink.h"
 #include "core/pstring.h"
 #include "core/system.h"
 #include "core/ui_text.h"
-#include "core/work_blocks.h"
 #include "shell/database_open.h"
-#include "database/access/record_access.h"
-#include "database/access/register_hooks.h"
-#include "database/access/settings_binding.h"
-#include "database/access/settings_blocks.h"
-#include "database/access/transport.h"
-#include "database/engine/engine.h"
-#include "tests/core/built_interface.h"
+#include "tests/database/access/company_fixture.h"
 #include "platform/control.h"
 #include "platform/display.h"
 #include "platform/mdi.h"
@@ -46,8 +36,6 @@
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 #include "tools/dict.h"
-
-inline std::vector<std::string> MessagesShown;   // what the program told the user
 
 // A message that a "recorder" window was sent.
 struct SentMessage {
@@ -146,23 +134,13 @@ list modules {
 }
 )";
 
-class ShellFixture : public ::testing::Test {
+class ShellFixture : public AccessFixture {
 protected:
-    std::filesystem::path home;   // the build folder, where QVENG.WIN lies
-    std::filesystem::path dir;    // the company folder; empty until UseCompanyFolder
-
     void SetUp() override
     {
-        std::string error;
-        ASSERT_TRUE(DisplayOpen(PlDisplayKind::Headless, &error)) << error;
         WinTableInit();
-        WinResetAll();
-        ScriptReset();
-        ASSERT_TRUE(LoadBuiltInterface(&error)) << error;
-        home = std::filesystem::current_path();
-        ResetShell();
-        MessagesShown.clear();
-        MessageSinkSet([](const char *t) { MessagesShown.push_back(t); });
+        AccessFixture::SetUp();
+        if (HasFatalFailure()) return;
         Sent.clear();
         ASSERT_TRUE(WinRegisterClass({"recorder", RecorderProc, 0, kPlWhite, PlClassStyle::DblClks, 0}));
     }
@@ -170,33 +148,17 @@ protected:
     {
         SetPortWindow(0);
         WinTableInit();
-        WinResetAll();   // the frame's end closes what company is open
-        if (D4IsOpen()) D4Close();
-        TransportInstall(nullptr, nullptr);
-        MsgSetSocketHooks(nullptr, nullptr);
-        MessageSinkSet(nullptr);
-        ScriptReset();
-        ResetShell();
-        InterfaceUnload();
-        if (!dir.empty()) {
-            std::filesystem::current_path(home);
-            std::filesystem::remove_all(dir);
-        }
+        AccessFixture::TearDown();   // the frame's end closes what company is open
     }
-    // The shell's and the access layer's globals to their start values.
-    static void ResetShell()
+    // The shell's globals, with those beneath, to their start values.
+    void ResetGlobals() override
     {
-        PlTickSetOffset(0);
-        CompactVariant = false;
+        AccessFixture::ResetGlobals();
         ShellStateReset();
         FrameCleanupDone = 0;
         MenuHandles = MenuHandlesRec{};
         NetServices = NetServicesRec{};
         SocketsActive = false;
-        SettingsText = SettingsTextExchange{};
-        AccessServices = AccessServiceHooks{};
-        RunMode = 1;
-        LockOwnerId = LockOwnerSelf;
     }
 
     // The interface file compiled from dictionary text replaces the built one.
@@ -239,22 +201,6 @@ protected:
         MsgClear();
     }
 
-    // A fresh folder as the current one, with the work records, the
-    // database layer and the settings started: company files, DEFAULT.TXT
-    // and the log land there.
-    void UseCompanyFolder()
-    {
-        dir = std::filesystem::path(::testing::TempDir()) /
-              ("orvel_shell_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        std::filesystem::current_path(dir);
-        ASSERT_TRUE(AllocWorkBlocks());
-        ASSERT_TRUE(DbLayerInit());
-        ASSERT_TRUE(SettingsStartup());
-    }
-
     // Opens a window of the type as the user would; 0 when refused.
     static int Open(int type)
     {
@@ -280,44 +226,12 @@ protected:
     // The number of the window whose MDI child is active; 0 when none.
     static int ActiveNumber() { return WindowNumberOf(MdiGetActive(MdiClientWindow, nullptr)); }
 
-    // A path in the company folder as a PString.
-    void PathOf(const char *name, uint8_t *out) { PStringFromC(out, (dir / name).c_str()); }
-    // The lines of the company folder's log that start with the text.
-    int LogLines(const std::string &start)
-    {
-        std::ifstream in(dir / "orvel.log");
-        int n = 0;
-        for (std::string line; std::getline(in, line);)
-            if (line.rfind(start, 0) == 0) n++;
-        return n;
-    }
-    // What a message of text n shows (the number when the file lacks it).
-    static std::string TextOf(int n)
-    {
-        PString t;
-        GetUiText(t, n);
-        return t[0] ? PStringToStd(t) : "Internal error " + std::to_string(n);
-    }
-    // Whether any message shown to the user holds the text.
-    static bool Said(const std::string &text)
-    {
-        for (const std::string &m : MessagesShown)
-            if (m.find(text) != std::string::npos) return true;
-        return false;
-    }
     // The rows of window n's list box.
     static std::vector<std::string> ListBoxRows(int n)
     {
         std::vector<std::string> rows;
         for (int i = 0; i < ListBoxCount(WinListBox(n)); i++) rows.push_back(ListBoxText(WinListBox(n), i));
         return rows;
-    }
-    // Whether a message box of the running program said the text.
-    static bool Told(const std::string &text)
-    {
-        for (const PlScriptRecord &r : ScriptRecords())
-            if (r.kind == "message" && r.text.find(text) != std::string::npos) return true;
-        return false;
     }
 };
 
@@ -328,5 +242,16 @@ protected:
     {
         ShellFixture::SetUp();
         UseTestWindows();
+    }
+};
+
+// The shell's fixture working in a fresh company folder of its own with
+// the database layer started.
+class ShellCompanyFixture : public ShellFixture {
+protected:
+    void SetUp() override
+    {
+        ShellFixture::SetUp();
+        UseCompanyFolder();
     }
 };

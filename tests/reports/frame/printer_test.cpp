@@ -5,7 +5,7 @@
 // the foot page number, the
 // fonts and their fall-backs, and jobs that are cancelled or cannot be
 // written.
-#include "tests/database/access/company_fixture.h"
+#include "tests/shell/shell_fixture.h"
 #include "tests/output/output_fixture.h"
 #include "tests/output/pdf_words.h"
 
@@ -77,14 +77,14 @@ std::vector<std::vector<uint8_t>> ServerFormJob(int16_t points)
     return sent;
 }
 
-class Printing : public PrintCompany {
+class Printing : public PrintCompanyIn<ShellCompanyFixture> {
 protected:
     TempPrintDir out;
 
     void SetUp() override
     {
         OutputRunServices = OutputRunServicesRec{};
-        PrintCompany::SetUp();
+        PrintCompanyIn::SetUp();
         if (HasFatalFailure()) return;
         OutputJobState.positions = {65535, 72, 0, 0, 0, 0, 0, 0, 0, 0, 300};   // as ReportToPrinterX in a report
         ASSERT_NE(CompanyBlock, nullptr);
@@ -92,7 +92,7 @@ protected:
     }
     void TearDown() override
     {
-        PrintCompany::TearDown();
+        PrintCompanyIn::TearDown();
         OutputRunServices = OutputRunServicesRec{};
     }
     // The print dialog's next answer: confirmed into file `name` of the

@@ -10,6 +10,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/purchase/purchase_reports.h"
 #include "tests/operations/purchase_fixture.h"
+#include "tests/output/printing_fixture.h"
 #include "tests/output/output_recorder.h"
 #include "tests/output/test_job.h"
 
@@ -17,7 +18,7 @@ namespace {
 
 namespace P = ReportParamsVc;
 
-class PaymentRunsTest : public PurchaseFixture {
+class PaymentRunsTest : public Printing<PurchaseFixture> {
 protected:
     void SetUp() override {
         PurchaseFixture::SetUp();

@@ -11,7 +11,7 @@
 
 #include "database/engine/engine.h"
 #include "dict_offsets.h"
-#include "tests/shell/demo_company_fixture.h"
+#include "tests/features/demo_company_fixture.h"
 
 namespace {
 

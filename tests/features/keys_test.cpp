@@ -5,7 +5,7 @@
 // by keys: Esc and every other control character no command takes
 // neither enters a field nor starts an edit, and a paste keeps only what
 // a field takes.
-#include "shell_fixture.h"
+#include "tests/shell/shell_fixture.h"
 
 #include <cstring>
 #include <vector>
@@ -15,7 +15,7 @@
 #include "platform/clipboard.h"
 #include "platform/control.h"
 #include "shell/toolbar.h"
-#include "tests/shell/demo_company_fixture.h"
+#include "tests/features/demo_company_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
 namespace {

@@ -31,7 +31,7 @@
 #include "shell/login.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
-#include "tests/shell/demo_company_fixture.h"
+#include "tests/features/demo_company_fixture.h"
 #include "tests/shell/record_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 

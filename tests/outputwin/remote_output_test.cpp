@@ -3,7 +3,7 @@
 // server and replayed on the client giving the same device calls as run
 // locally, the gathered EPS picture, and damaged buffers that run what
 // came before the damage and nothing after it.
-#include "../database/access/company_fixture.h"
+#include "tests/shell/shell_fixture.h"
 #include "tests/output/output_fixture.h"
 #include "tests/output/output_recorder.h"
 
@@ -28,11 +28,11 @@ using Bytes = std::vector<uint8_t>;
 std::vector<Bytes> Pushes;
 std::vector<std::string> PassedTexts;
 
-class RemoteOutputTest : public CompanyFixture {
+class RemoteOutputTest : public ShellCompanyFixture {
 protected:
     void SetUp() override
     {
-        CompanyFixture::SetUp();
+        ShellCompanyFixture::SetUp();
         ResetOutputJobState();
         MsgReset(&OutputMessage);
         Pushes.clear();
@@ -51,7 +51,7 @@ protected:
         MsgReset(&OutputMessage);
         MemFree(&PageHeaderLines.block);
         ResetOutputJobState();
-        CompanyFixture::TearDown();
+        ShellCompanyFixture::TearDown();
     }
     // The bytes of the message being built on the server.
     static Bytes Pending() { return Bytes(MsgData(&OutputMessage), MsgData(&OutputMessage) + MsgLength(&OutputMessage)); }

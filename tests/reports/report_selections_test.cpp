@@ -20,7 +20,7 @@
 #include "tests/output/output_fixture.h"
 #include "tests/output/test_job.h"
 #include "tests/shell/maintenance_job_capture.h"
-#include "tests/shell/record_fixture.h"
+#include "tests/reports/report_window_fixture.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ list savedreports {
 std::vector<int> Events;   // events 8 and 28 the report and plain types heard
 uint8_t QueueAnswer = 1;   // what event 28 gives
 
-class ReportSelections : public RecordFixture {
+class ReportSelections : public ReportWindowFixture {
 protected:
     std::string InterfaceSource() override { return ReportSelectionDict; }
     void SetUp() override

@@ -18,7 +18,7 @@
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
 #include "shell/settings_menu.h"
-#include "tests/shell/demo_company_fixture.h"
+#include "tests/features/demo_company_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
 namespace {

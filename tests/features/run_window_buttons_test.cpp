@@ -20,7 +20,8 @@
 #include "tests/output/output_fixture.h"
 #include "tests/output/test_job.h"
 #include "tests/shell/maintenance_job_capture.h"
-#include "tests/shell/demo_company_fixture.h"
+#include "tests/features/demo_company_fixture.h"
+#include "tests/reports/report_window_fixture.h"
 
 namespace {
 
@@ -150,7 +151,7 @@ std::string KindsDict()
     return source;
 }
 
-class RunWindowKinds : public RecordFixture {
+class RunWindowKinds : public ReportWindowFixture {
 protected:
     std::string InterfaceSource() override { return KindsDict(); }
 

@@ -13,7 +13,7 @@
 #include "dict_offsets.h"
 #include "shell/database_open.h"
 #include "shell/toolbar.h"
-#include "tests/shell/demo_company_fixture.h"
+#include "tests/features/demo_company_fixture.h"
 
 namespace {
 

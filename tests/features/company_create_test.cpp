@@ -9,7 +9,7 @@
 #include "core/field_access.h"
 #include "database/access/person_password.h"
 
-#include "tests/shell/demo_company_fixture.h"
+#include "tests/features/demo_company_fixture.h"
 
 namespace {
 

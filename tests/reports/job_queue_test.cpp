@@ -16,7 +16,7 @@
 #include "output/job_queue.h"
 #include "tests/output/output_fixture.h"
 #include "tests/output/test_job.h"
-#include "tests/shell/record_fixture.h"
+#include "tests/reports/report_window_fixture.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ list reports {
 }
 )";
 
-class JobQueueTest : public RecordFixture {
+class JobQueueTest : public ReportWindowFixture {
 protected:
     std::string InterfaceSource() override { return JobQueueDict; }
     void SetUp() override

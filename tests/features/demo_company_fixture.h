@@ -68,6 +68,9 @@ protected:
     void TearDown() override
     {
         WindowEventHandlerSet(LoginWindowType, nullptr);
+        // The start gave the job-queue window its rules; they would keep a
+        // slot of the run-time table that the tests after this one fill.
+        WindowEventHandlerSet(WinTypes::JobQueue, nullptr);
         WhenLoginShows() = nullptr;
         ImportFileClose();
         ImportResult = ImportResultRec{};

@@ -12,7 +12,7 @@
 #include "shell/report_commands.h"
 #include "shell/window_table.h"
 #include "tests/output/output_fixture.h"
-#include "tests/shell/record_fixture.h"
+#include "tests/reports/report_window_fixture.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ window 60 {
 }
 )";
 
-class ReportWindowCheck : public RecordFixture {
+class ReportWindowCheck : public ReportWindowFixture {
 protected:
     std::string InterfaceSource() override { return ReportWindowDict; }
     RunServicesDouble runs;

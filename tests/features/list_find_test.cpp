@@ -13,7 +13,7 @@
 #include "shell/list_windows.h"
 #include "shell/record_commands.h"
 #include "shell/toolbar.h"
-#include "tests/shell/demo_company_fixture.h"
+#include "tests/features/demo_company_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
 namespace {
