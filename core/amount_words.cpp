@@ -16,6 +16,7 @@
 #include "core/format_block.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
+#include "dict_offsets.h"
 
 namespace {
 
@@ -24,9 +25,6 @@ constexpr int TextOnes = 2820;
 constexpr int TextTens = 2840;
 constexpr int TextForintTwenties = 2849;
 constexpr int TextAltOneTwo = 2850;
-constexpr int TextBillions = 2801;    // then millions 2804, thousands 2807
-constexpr int TextCentsBefore = 2891;
-constexpr int TextCentsAfter = 2892;
 
 enum class Numbers { Plain, AltOneTwo, Forint };
 enum class GroupWord { ThreeForms, TwoForms, GenericThousands };
@@ -65,7 +63,9 @@ void GroupWords(int group, int kind, Numbers numbers, GroupWord style, uint8_t *
     }
 
     if (kind < 1 || kind > 3 || group == 0) return;
-    const int singular = TextBillions + 3 * (3 - kind);
+    // Three forms a group word: billions from Texts::WordsBillion1, then
+    // millions and thousands three texts further each.
+    const int singular = Texts::WordsBillion1 + 3 * (3 - kind);
     const bool twoToFour = u >= 2 && u <= 4 && t != 1;
     int word;
     if (style == GroupWord::TwoForms)
@@ -155,9 +155,9 @@ void ArithmeticWords(const PackedDecimal *amount, const std::array<GroupFn, 4> &
     // before the "and".
     if (out[0] == 0) AppendText(out, TextOnes);
     UpperFirst(out);
-    AppendText(out, TextCentsBefore);
+    AppendText(out, Texts::WordsCentsBefore);
     AppendNumber(out, g.cents, true);
-    AppendText(out, TextCentsAfter);
+    AppendText(out, Texts::WordsCentsAfter);
 }
 
 }  // namespace

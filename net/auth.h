@@ -11,11 +11,10 @@
 #include "core/msg_buffer.h"
 #include "shell/login.h"
 
-// Texts the guard shows (the client shows them from the reply).
+// Texts the guard shows (the client shows them from the reply); a refused
+// right shows Texts::NoRight.
 constexpr int TextNotLoggedIn = 16000;
-constexpr int TextNoRight = 16001;
 constexpr int TextLoginWait = 16002;
-
 
 // ---- Login (auth_login.cpp) ----
 

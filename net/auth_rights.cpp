@@ -46,8 +46,8 @@ SessionRights Rights[NetSlotCount];
 
 int Refuse()
 {
-    ShowTextMessage(TextNoRight);
-    return TextNoRight;
+    ShowTextMessage(Texts::NoRight);
+    return Texts::NoRight;
 }
 
 UserRightsRec Current() { return AuthRightsOf(ServerCurrentSession); }

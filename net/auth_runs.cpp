@@ -124,6 +124,6 @@ int AuthRefuseRun(uint16_t code, int kind, const uint8_t *job)
 {
     if (ServerCurrentSession < 0) return 0;
     if (MayRun(AuthRightsOf(ServerCurrentSession), code, kind, job)) return 0;
-    ShowTextMessage(TextNoRight);
-    return TextNoRight;
+    ShowTextMessage(Texts::NoRight);
+    return Texts::NoRight;
 }

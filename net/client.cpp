@@ -21,6 +21,7 @@
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
+#include "dict_offsets.h"
 #include "net/auth.h"
 #include "net/net.h"
 #include "net/tls.h"
@@ -34,10 +35,6 @@ NetClientStateRec NetClient;
 
 namespace {
 
-constexpr int TextNoFreeSession = 1401;
-constexpr int TextServerBusy = 1403;
-constexpr int TextWrongVersion = 1405;
-constexpr int TextNotServing = 1411;
 constexpr int TextCertificateChanged = 16200, TextKnownPrint = 16201, TextShownPrint = 16202;
 constexpr int TextNoSecureChannel = 16203, TextPinNotKept = 16205;
 constexpr int ChannelWaitMs = 5000;
@@ -118,7 +115,7 @@ bool NetClientRequest(uint16_t code, MsgBuffer *request, MsgBuffer *reply) {
         if (h.status == ReplyBusy) {
             if (!NetClient.busyShown && NetNowMs() - start > (uint64_t)NetLimits.busyTextMs) {
                 NetClient.busyShown = true;
-                ShowTextMessage(TextServerBusy);
+                ShowTextMessage(Texts::ServerBusy);
             }
             for (uint64_t again = NetNowMs() + (uint64_t)NetLimits.busyRetryMs; NetNowMs() < again;)
                 ClientWaitStep(20);
@@ -171,7 +168,7 @@ bool ClientHandshake(const uint8_t *clientAddress) {
     uint32_t version = 0;
     if (!NetClientRequest(ReqVersion, &request, &reply) || !MsgGetLong(&reply, &version)) return false;
     if (version != NetProgramVersion) {
-        ShowTextMessage(TextWrongVersion);
+        ShowTextMessage(Texts::ServerWrongVersion);
         NetClient.quit = NetClient.refused = true;
         return false;
     }
@@ -188,7 +185,7 @@ bool ClientHandshake(const uint8_t *clientAddress) {
     MsgGetPString(&answer, name);
     if (MsgFailed(&answer)) return false;
     if (id == SessionNoneFree || id == SessionNotServing) {
-        ShowTextMessage(id == SessionNoneFree ? TextNoFreeSession : TextNotServing);
+        ShowTextMessage(id == SessionNoneFree ? Texts::NoFreeSession : Texts::ServerNotServing);
         NetClient.quit = NetClient.refused = true;
         return false;
     }

@@ -10,6 +10,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
+#include "dict_offsets.h"
 #include "net/net.h"
 #include "net/tcp_settings.h"
 #include "platform/queue.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr int TextOpeningCompany = 1540;
 
 bool UserCancelled() { return UserCancelFlag != 0; }
 
@@ -51,7 +51,7 @@ bool ClientConnectCompany() {
             break;
         }
         uint8_t busy[256];
-        GetUiText(busy, TextOpeningCompany);
+        GetUiText(busy, Texts::OpeningServerCompany);
         ShowBusyMessage(busy);
         uint8_t none[1] = {0};
         DbOpen(none, 0);

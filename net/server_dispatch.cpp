@@ -29,6 +29,7 @@
 #include "database/access/remote_calls.h"
 #include "database/access/settings_blocks.h"
 #include "database/engine/engine.h"
+#include "dict_offsets.h"
 #include "exchange/text_exchange.h"
 #include "net/auth.h"
 #include "net/net.h"
@@ -385,7 +386,7 @@ bool Import(MsgBuffer *m) {
 bool ServerImportMayStart() {
     if (!AuthMayRun(ReqImportRun)) return false;
     if (!SessionsAllowExclusive()) {
-        ShowTextMessage(TextNotExclusive);
+        ShowTextMessage(Texts::RegisterNeedsSingleUser);
         return false;
     }
     return true;

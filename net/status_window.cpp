@@ -13,6 +13,7 @@
 #include "database/access/settings_blocks.h"
 #include "database/engine/engine.h"
 #include "database/engine/engine_path.h"
+#include "dict_offsets.h"
 #include "net/net.h"
 #include "net/tls.h"
 #include "shell/draw_port.h"
@@ -23,7 +24,6 @@
 namespace {
 
 constexpr int StatusWindowType = 423;
-constexpr int TextProgramTitle = 1802;
 constexpr int TextNoServerKey = 16204;
 constexpr int LabelLeft = 20, LabelGap = 8;
 constexpr const char *LabelFree = "DB Free sectors:";
@@ -96,7 +96,7 @@ void ServerStatusPaint(int window) {
     SetTextNormal();
     UseSemiboldFontOpaque(window);
     uint8_t text[256];
-    GetUiText(text, TextProgramTitle);
+    GetUiText(text, Texts::ProgramTitle);
     int valueLeft = ValueLeft();
     Line(20, nullptr, text, "     ", valueLeft);
     uint8_t company[256] = {0};

@@ -22,6 +22,7 @@
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "net/net.h"
 #include "shell/net_services.h"
 
@@ -29,7 +30,6 @@ TcpSettingsRec TcpSettings;
 
 namespace {
 
-constexpr int TextBadTcpValue = 10900;
 constexpr uint16_t HighestRunMode = 3;
 
 // The first field of a line.
@@ -112,7 +112,7 @@ int TcpSettingsLoad() {
     }
     if (bad) {
         char text[256];
-        GetUiTextC(text, TextBadTcpValue);
+        GetUiTextC(text, Texts::TcpSettingBad);
         std::string told = std::string(text) + " " + std::to_string(bad + 1);   // the tag is line 1
         MessageSinkShow(told.c_str());
     }

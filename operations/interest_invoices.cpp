@@ -50,7 +50,6 @@ namespace Trans = CustTransVc;
 namespace Receipt = IPVc;
 namespace Blk = InterestBlk;
 
-constexpr int TextPeriodReversed = 1142, TextInterestHeading = 1169;
 constexpr int TextNoInterestNumber = 12580;
 // Rows an invoice takes before the next late invoice starts another.
 constexpr int32_t RowsBeforeFull = 199;
@@ -291,7 +290,7 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     if (GetU16(draft->selection, ReportParamsVc::Option2) == 1) {
         uint8_t row[Row::Size] = {}, part[256];
         PutU16(row, Row::Kind, TextRow);
-        GetUiText(text, TextInterestHeading);
+        GetUiText(text, Texts::PeriodRowHeading);
         PStringAppendC(text, " ");
         DateToText(&from, part);
         PStringAppend(text, part);
@@ -557,7 +556,7 @@ bool InterestInvoiceRun(const ReportJob &job)
     DateRec from = GetDate(job.selection, ReportParamsVc::Date2From);
     DateRec to = GetDate(job.selection, ReportParamsVc::Date2To);
     if (from.year == 0 || to.year == 0 || DateCompare(&from, &to) >= 0) {
-        ShowTextMessage(TextPeriodReversed);
+        ShowTextMessage(Texts::SeriesDatesReversed);
         return false;
     }
     RunOutcome progress;

@@ -46,7 +46,7 @@ namespace OR = ORVc::Rows;
 namespace Hist = InvHistVc;
 namespace HR = InvHistVc::Rows;
 
-constexpr int TextRunTitle = 12550, TextOrderHeading = 1816, TextNoNumber = 12551, TextNotStored = 12552, TextBadWay = 12553;
+constexpr int TextRunTitle = 12550, TextNoNumber = 12551, TextNotStored = 12552, TextBadWay = 12553;
 constexpr uint16_t RowKindItem = 1, RowKindText = 3, RowKindDownPayment = 5, HistoryKindOrder = 7, OrderOpen = 1, InvStateNothingShipped = 1,
                    InvStateInvoiced = 2;
 constexpr int GroupMax = 5;
@@ -88,7 +88,7 @@ void StartInvoice(uint8_t *invoice)
 void OrderHeadingText(const uint8_t *order, uint8_t *text)
 {
     uint8_t number[256], reference[256];
-    GetUiText(text, TextOrderHeading);
+    GetUiText(text, Texts::TitleOrderDoc);
     LongToDigitText(GetI32(order, Ord::SerNr), number);
     PStringAppend(text, number);
     GetText(order, Ord::Reference, reference);

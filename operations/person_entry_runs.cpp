@@ -27,7 +27,6 @@ namespace W = EmployeeVc;
 namespace P = ReportParamsVc;
 
 constexpr int TextDeleting = 6400;        // "Deleting person entry "
-constexpr int TextNoSerial = 13320;       // "No free number for a person entry on "
 constexpr int EntryTextMax = 60;
 constexpr uint32_t NumberNone = 0xFFFFFFFFu;
 
@@ -71,7 +70,7 @@ bool EntryOfPerson(const uint8_t *selection, const uint8_t *person, const DateRe
     const int32_t serial = NextSerialNumber(E::Number, &date, 0, 0);
     if (serial == NoFreeNumber) {
         DateToText(&date, text);
-        ShowMessage(TextNoSerial, text);
+        ShowMessage(Texts::NoPersonEntrySerial, text);
         return false;
     }
     PutI32(entry, E::SerNr, serial);

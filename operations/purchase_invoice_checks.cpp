@@ -43,9 +43,6 @@ namespace {
 namespace PI = VIVc;
 namespace Row = VIVc::Rows;
 
-// "A row with an amount needs a VAT code ... Row: " (shared with the
-// purchase order's rows).
-constexpr int TextRowVatCodeMissing = 16403;
 // "The rows and the VAT do not add up to the invoice amount. ..."
 constexpr int TextRowsNotTotal = 11304;
 
@@ -163,7 +160,7 @@ int RowsNotTotal(const uint8_t *invoice, const PackedDecimal *difference, int32_
             if (DecIsBlank(&amount) || DecIsZero(&amount) || code[0] != 0) continue;
             PString number;
             PStringFromView(number, std::to_string(i + 1));
-            return FieldErrorAt(TextRowVatCodeMissing, number, PI::Matrix, (uint16_t)i, Row::VatCode);
+            return FieldErrorAt(Texts::RowVatCodeMissing, number, PI::Matrix, (uint16_t)i, Row::VatCode);
         }
     }
     PString amount;

@@ -30,7 +30,6 @@ namespace Source = PurchItemVc;
 // A vendor's purchase order with this many rows takes no further items.
 constexpr int32_t FullOrderRows = 99;
 // The heading row of a sales order's rows: this text and its number.
-constexpr int TextOrderHeading = 1816;
 
 // True when order (a read purchase order) still takes items.
 bool TakesItems(const uint8_t *order, const uint32_t *salesOrder) {
@@ -182,7 +181,7 @@ bool PurchaseOrdersFromRows(const uint8_t *itemCode, const uint8_t *purchaseData
     GetText(purchaseData, Source::VendCode, vendor);
     uint32_t recid = 0;
     OpenOrNewOrder(vendor, order.record, &recid);
-    GetUiText(heading, TextOrderHeading);
+    GetUiText(heading, Texts::TitleOrderDoc);
     LongToDigitText((int32_t)GetU32(customerOrder, ORVc::SerNr), number);
     PStringAppend(heading, number);
     bool ok = true;

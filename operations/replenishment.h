@@ -67,11 +67,10 @@ uint32_t SerialOrNext(int reg, uint8_t *record, uint32_t serialAt, uint32_t date
 // serial was free or a store failed.
 extern int32_t ReplenishmentNotStored;
 // Starts a run's count; ends it telling the user the count (text
-// textNumber followed by it) when it is not zero.
+// textNumber followed by it) when it is not zero: Texts::ItemsNotOrdered
+// or Texts::ItemsNotMade.
 void ReplenishmentRunBegin();
 void ReplenishmentRunEnd(int textNumber);
-constexpr int TextItemsNotOrdered = 11770;
-constexpr int TextItemsNotMade = 11771;
 
 // ---- The suggestions (replenishment_runs.cpp) ----
 

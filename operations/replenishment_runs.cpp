@@ -114,7 +114,7 @@ bool PurchaseOrderSuggestion(const uint8_t *block) {
         GetText(item, Item::Code, code);
         PurchaseOrderAddItem(code, supplier.record, &qty);
     });
-    ReplenishmentRunEnd(TextItemsNotOrdered);
+    ReplenishmentRunEnd(Texts::ItemsNotOrdered);
     return true;
 }
 
@@ -129,7 +129,7 @@ bool ProductionSuggestion(const uint8_t *block) {
         if (DecIsBlank(&batches) || DecSign(&batches) <= 0) return;
         CreateProductionRecord(recipe.record, &batches);
     });
-    ReplenishmentRunEnd(TextItemsNotMade);
+    ReplenishmentRunEnd(Texts::ItemsNotMade);
     return true;
 }
 

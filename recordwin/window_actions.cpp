@@ -2,13 +2,14 @@
 // runs for a window type: closing with a choice for the opener, and
 // whether a type's record may be edited now.
 #include "core/ui_text.h"
+#include "dict_offsets.h"
 #include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
 #include "shell/window_table.h"
 
 namespace {
 // Vouchers (117) may not be edited while the period window (198) is open.
-constexpr int VoucherType = 117, PeriodType = 198, TextPeriodOpen = 1074;
+constexpr int VoucherType = 117, PeriodType = 198;
 }
 
 // Closes window and, when text is not empty and its opener is still
@@ -27,7 +28,7 @@ void WinCloseWithChoice(int window, const uint8_t *text)
 uint8_t WinTypeMayOpen(int type)
 {
     if (type == VoucherType && WinFindByDef(PeriodType)) {
-        ShowTextMessage(TextPeriodOpen);
+        ShowTextMessage(Texts::PeriodWindowOpen);
         return 0;
     }
     return 1;

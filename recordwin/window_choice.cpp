@@ -23,9 +23,8 @@ constexpr int VoucherType = 117, SettingsType = 198, SalesInvoiceType = 347, Pur
               DeliveryType = 354;
 // A voucher window greys the third item of its operations menu while
 // text 1075 is not empty: the text is the switch, its wording the reason.
-constexpr int TextVoucherMenuSwitch = 1075, VoucherSwitchedItem = 3;
+constexpr int VoucherSwitchedItem = 3;
 // Told when a delivery row would deliver more than is left on its order.
-constexpr int TextDeliversMoreThanLeft = 1303;
 // The window types that draw themselves.
 constexpr int SelfDrawnTypes[] = {1, 5, 18, 19, 23, 32, 423};
 
@@ -101,7 +100,7 @@ void WindowActivateEvent(int window)
     if (WinIsOpen(window) && WinRecState(window) == 0) WinShownFiguresRefresh(window);
     if (!WinIsOpen(window) || WinTypeOf(window) != VoucherType) return;
     uint8_t text[256];
-    GetUiText(text, TextVoucherMenuSwitch);
+    GetUiText(text, Texts::VoucherMenuSwitch);
     if (text[0] != 0) EnableWindowMenuItem(window, VoucherSwitchedItem, false);
 }
 
@@ -179,7 +178,7 @@ void DeliveryRowAvailabilityCheck(int window, int field, uint8_t changed)
         uint8_t r[SHVc::Rows::Size];
         if (!MatrixRowRead(SHVc::Number, delivery, row, r)) return;
         PackedDecimal deliver = GetDec(r, SHVc::Rows::ToDeliver), left = GetDec(r, SHVc::Rows::QtyLeft);
-        if (DecCompare(&deliver, &left) > 0) ShowTextMessage(TextDeliversMoreThanLeft);
+        if (DecCompare(&deliver, &left) > 0) ShowTextMessage(Texts::DeliverAboveRemaining);
     } else if (id == int(SHVc::Rows::Location)) {
         uint8_t location[256];
         GetText(delivery, SHVc::Location, location);

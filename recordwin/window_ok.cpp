@@ -20,7 +20,6 @@
 namespace {
 
 // Told when a batch operation stopped before its end.
-constexpr int TextBatchNotDone = 11620;
 
 // What a choice-list window gives back of its chosen line: its first
 // `length` characters (0: the whole line) or, with upToBlank, the line up
@@ -107,7 +106,7 @@ uint8_t WindowOkEvent(int window)
         if (b.type != type) continue;
         uint8_t *record = WinRecordBuffer(window);
         bool whole = record && MemSize(WinTable[window]->recordHandle) >= ReportParamsVc::Size;
-        if (!whole || !b.run(record)) ShowTextMessage(TextBatchNotDone);
+        if (!whole || !b.run(record)) ShowTextMessage(Texts::BatchNotDone);
         if (WinIsOpen(window)) WinClose(window);
         ChoiceMadeFlag = 1;
         return 0;

@@ -38,8 +38,8 @@ namespace {
 namespace Co = ContractVc;
 namespace Inv = IVVc;
 
-constexpr int TextContract = 1168, TextPeriod = 1169, TextPeriodReversed = 1142;
-constexpr int TextNoNumber = 12620, TextRunTitle = 12621;
+constexpr int TextContract = 1168;
+constexpr int TextNoNumber = 12620;
 
 // A text field copied from the contract into the invoice; each side keeps
 // its own length.
@@ -215,7 +215,7 @@ bool ContractSelectionRead(const uint8_t *selection, ContractSelection *sel, boo
     sel->periodTo = GetDate(selection, ReportParamsVc::Date2To);
     const bool open = DateIsEmpty(&sel->periodFrom) || DateIsEmpty(&sel->periodTo);
     if ((open && needPeriod) || (!open && DateCompare(&sel->periodFrom, &sel->periodTo) > 0)) {
-        ShowTextMessage(TextPeriodReversed);
+        ShowTextMessage(Texts::SeriesDatesReversed);
         return false;
     }
     return true;
@@ -318,7 +318,7 @@ void ContractToInvoice(const uint8_t *contract, uint8_t *invoice, const DateRec 
     PStringAppendC(text, digits);
     AddTextRow(invoice, text);
     uint8_t date[256];
-    GetUiText(text, TextPeriod);
+    GetUiText(text, Texts::PeriodRowHeading);
     PStringAppendChar(text, ' ');
     DateToText(&from, date);
     PStringAppend(text, date);
@@ -343,7 +343,7 @@ bool InvoiceContracts(const ReportJob &job)
     RunState run;
     RuleRecord contract(Co::Number);
     if (!run.invoice.record || !contract.record) return false;
-    RunStart(&run.outcome, TextRunTitle);
+    RunStart(&run.outcome, Texts::MaintContractInvoices);
     struct Ctx {
         ContractSelection *sel;
         RunState *run;

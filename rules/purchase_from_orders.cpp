@@ -231,7 +231,7 @@ bool OrdersToPurchaseOrders(const ReportJob &job) {
             if (UserCancelFlag) break;
         }
     }
-    ReplenishmentRunEnd(TextItemsNotOrdered);
+    ReplenishmentRunEnd(Texts::ItemsNotOrdered);
     return true;
 }
 

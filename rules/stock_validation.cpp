@@ -14,6 +14,7 @@
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "operations/operations.h"
 #include "rules/checks.h"
 #include "rules/ledger.h"
@@ -22,8 +23,6 @@
 #include "rules/vat_currency.h"
 
 namespace {
-
-constexpr int TextRowVatCodeMissing = 16403;
 
 // Reads item code into item (register 3); true when it exists.
 bool ReadItem(const uint8_t *code, uint8_t *item) {
@@ -208,7 +207,8 @@ int PurchaseOrderChecks(uint8_t *record) {
         if (code[0] == 0 && !DecIsZero(&sum)) {
             uint8_t number[16];
             LongToDigitText(i + 1, number);
-            return FieldErrorAt(TextRowVatCodeMissing, number, PurchOrderVc::Matrix, at, PurchOrderVc::Rows::VatCode);
+            return FieldErrorAt(Texts::RowVatCodeMissing, number, PurchOrderVc::Matrix, at,
+                                PurchOrderVc::Rows::VatCode);
         }
     }
     // The rows may have taken their items' VAT codes: the totals follow.

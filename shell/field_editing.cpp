@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr int TextNewRecordOnly = 1512;
 constexpr int TextFieldKeepsValue = 16510;
 
 // Takes the edit text of n into its edited block by the field's type and
@@ -167,7 +166,7 @@ bool WinMayEditField(int n, int F, int state, int access, int report)
     case 1: allowed = access == AccessNewOnly || access == AccessAlways; break;
     case 2:
         allowed = access == AccessAlways;
-        if (access == AccessNewOnly && report == 1) ShowTextMessage(TextNewRecordOnly);
+        if (access == AccessNewOnly && report == 1) ShowTextMessage(Texts::NewRecordOnly);
         break;
     case 5: allowed = true; break;
     default: break;

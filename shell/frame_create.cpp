@@ -12,6 +12,7 @@
 #include "core/company_variant.h"
 #include "database/access/record_access.h"
 #include "database/access/settings_binding.h"
+#include "dict_offsets.h"
 #include "platform/font.h"
 #include "platform/mdi.h"
 #include "platform/queue.h"
@@ -27,9 +28,6 @@
 
 uint8_t FrameCleanupDone;
 
-constexpr int TextDatabaseFailed = 9510;
-constexpr int TextFrameFailed = 9511;
-constexpr int TextProgramTitle = 1802;
 constexpr int TextFaceNormal = 2006, TextFaceBold = 2007;
 constexpr uint32_t AppWorkspaceColour = 0x808080;
 constexpr uint32_t LightGrey = 0xC0C0C0, White = 0xFFFFFF;
@@ -86,11 +84,11 @@ bool CreateFrameWindow(PlShow show, std::string *why)
     DialogDoneFlag = 0;
     MenuBarBuild();
     if (!DbLayerInit()) {
-        *why = StartupText(TextDatabaseFailed, "The database layer could not be started.");
+        *why = StartupText(Texts::StartNoDatabase, "The database layer could not be started.");
         return false;
     }
     if (!SettingsStartup()) {
-        *why = StartupText(TextDatabaseFailed, "The database layer could not be started.");
+        *why = StartupText(Texts::StartNoDatabase, "The database layer could not be started.");
         return false;
     }
     CompanyVariantBind(CompanyBlock);
@@ -99,12 +97,12 @@ bool CreateFrameWindow(PlShow show, std::string *why)
     UiFontNormal = UiFontFromText(TextFaceNormal, 400, &OwnedNormalFont);
     UiFontBold = UiFontFromText(TextFaceBold, 600, &OwnedBoldFont);
 
-    std::string title = StartupText(TextProgramTitle, "Orvel");
+    std::string title = StartupText(Texts::ProgramTitle, "Orvel");
     uint32_t style = PlStyle::OverlappedWindow | PlStyle::ClipChildren;
     FrameWindow = WinCreate("m4frame", title, style, WinDesktopRect(), 0, 0, 0);
     if (FrameWindow && MenuHandles.bar) WinSetMenu(FrameWindow, MenuHandles.bar);
     if (!FrameWindow || !MdiClientWindow || !WinIsWindow(MdiClientWindow)) {
-        *why = StartupText(TextFrameFailed, "The main window could not be made.");
+        *why = StartupText(Texts::StartNoFrame, "The main window could not be made.");
         return false;
     }
     WinShow(FrameWindow, show);

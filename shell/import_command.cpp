@@ -21,7 +21,6 @@
 
 namespace {
 // Texts: records are being edited; the chosen file was not imported.
-constexpr int TextStoreBeforeImport = 1553, TextNotImported = 9887;
 // The window kinds that store the record they show.
 }  // namespace
 
@@ -42,7 +41,7 @@ bool ImportAllowedNow()
             continue;
         int state = WinRecState(n);
         if (state == 1 || state == 2) {
-            ShowTextMessage(TextStoreBeforeImport);
+            ShowTextMessage(Texts::StoreBeforeImport);
             return false;
         }
     }
@@ -77,7 +76,7 @@ int ImportFileAsk()
     PString path;
     if (!OpenTextFileDialog(path)) return 0;
     if (ImportFile(path, 0) != 0) {
-        ShowMessage(TextNotImported, path);
+        ShowMessage(Texts::FileNotImported, path);
         return 0;
     }
     if (!RunModeIsClient() && ImportReadNoExport()) {

@@ -30,7 +30,6 @@
 
 namespace {
 
-constexpr int TextLoginRefused = 9856;    // the user name or the password is wrong
 constexpr uint16_t FieldText = 1;
 constexpr int UserCodeLength = 5;
 constexpr uint32_t LoginCode = PEVc::Code, LoginName = PEVc::Name, LoginPassword = PEVc::Password;
@@ -154,7 +153,7 @@ bool LoginLoop()
                 if (WinIsOpen(n) && WinTypeOf(n) == WinTypes::Login) WinClose(n);
                 return false;
             }
-            if (miss == LoginMiss::Wrong) ShowTextMessage(TextLoginRefused);
+            if (miss == LoginMiss::Wrong) ShowTextMessage(Texts::LoginRefused);
             LoginRecordClear(n, true);
         }
         WinClose(n);

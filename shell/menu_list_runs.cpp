@@ -27,7 +27,6 @@ constexpr int ActionOpenParams = 1, ActionOpenSecond = 2, ActionPageSetup = 4;
 constexpr int ButtonSecond = 1, ButtonPageSetup = 2;
 
 // Texts: the report's or document's entry has no window to open.
-constexpr int TextNoReportWindow = 1027, TextNoDocumentWindow = 1558;
 
 // The words a parameter window's record gets from the list that
 // opens it (the layout of the job record): word 5 and word 16 have no
@@ -115,10 +114,10 @@ void FunctionDevicesEnable(int n, int kind)
 }  // namespace
 
 // The report list's OK: runs the selected report by the list's action.
-void ReportListRun(int n) { ReportOrDocumentRun(n, TextNoReportWindow); }
+void ReportListRun(int n) { ReportOrDocumentRun(n, Texts::NoReportWindow); }
 
 // The document list's OK: runs the selected document by the list's action.
-void DocumentListRun(int n) { ReportOrDocumentRun(n, TextNoDocumentWindow); }
+void DocumentListRun(int n) { ReportOrDocumentRun(n, Texts::NoDocumentWindow); }
 
 // The module-function lists' OK, by list kind: an export opens its
 // parameter window, or one without is run directly by the text
@@ -170,10 +169,10 @@ void ModuleListRun(int n)
 
 // Button `button` of the report list: 1 opens the selected report's
 // second window, 2 its page set-up.
-void ReportListButton(int n, int button) { ListButton(n, button, TextNoReportWindow); }
+void ReportListButton(int n, int button) { ListButton(n, button, Texts::NoReportWindow); }
 
 // Button `button` of the document list, as the report list's.
-void DocumentListButton(int n, int button) { ListButton(n, button, TextNoDocumentWindow); }
+void DocumentListButton(int n, int button) { ListButton(n, button, Texts::NoDocumentWindow); }
 
 // Activates the window of `type`, or opens and prepares one, and hands
 // it n's list parameters: device, flag and list kind of n's record, the

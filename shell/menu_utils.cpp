@@ -7,6 +7,7 @@
 #include "core/field_types.h"
 #include "core/list_slot.h"
 #include "core/ui_text.h"
+#include "dict_offsets.h"
 #include "platform/mdi.h"
 #include "platform/menu.h"
 #include "shell/list_windows.h"
@@ -20,9 +21,9 @@
 // position lower than their numbers say.
 constexpr int FileMenuGapAfter = 5;
 // Where a window's operations popup goes in the menu bar (one further
-// right while a maximised child's system menu takes position 0).
+// right while a maximised child's system menu takes position 0); its
+// title is Texts::MenuOperations.
 constexpr int OpsPopupPosition = 5;
-constexpr int OpsPopupTitleText = 1571;
 // The module popup's items: 501 + index of the module menu table (list
 // slot 6, 8-byte entries with the module number in the third word).
 constexpr int ModuleMenuFirstId = 501, ModuleMenuEntryModule = 4;
@@ -67,7 +68,7 @@ void InsertWindowMenu(int n)
     for (int i = 0, count = MenuItemCount(MenuHandles.bar); i < count; i++)
         if (MenuSubMenu(MenuHandles.bar, i) == popup) return;
     char title[256];
-    GetUiTextC(title, OpsPopupTitleText);
+    GetUiTextC(title, Texts::MenuOperations);
     int position = OpsPopupPosition + (ChildMaximized() ? 1 : 0);
     if (MenuInsert(MenuHandles.bar, position, PlMenuFlag::Popup, popup, title)) RedrawMenuBar();
 }

@@ -8,6 +8,7 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
+#include "dict_offsets.h"
 #include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
@@ -16,7 +17,6 @@
 #include "shell/window_table.h"
 
 namespace {
-constexpr int TextChangedMeanwhile = 1404;
 
 // Report (6), export (7) and maintenance (10) windows edit a job record
 // laid out by its register: it is never stored, so there is no record to
@@ -58,7 +58,7 @@ void WinBeginEdit(int n)
             // Another window (or user) stored the block since n read it:
             // n shows it as now stored, so that its store loses nothing.
             WinCommitField(n);
-            ShowTextMessage(TextChangedMeanwhile);
+            ShowTextMessage(Texts::RecordChangedMeanwhile);
             SettingsRecordReread(n);
             WinFieldsSync(n);
         }
@@ -74,7 +74,7 @@ void WinBeginEdit(int n)
         WinShownFiguresRefresh(n);
         if (WinRecordDiffers(n)) {
             WinCommitField(n);
-            ShowTextMessage(TextChangedMeanwhile);
+            ShowTextMessage(Texts::RecordChangedMeanwhile);
             WinRestoreStored(n);
             WinFieldsSync(n);
         }

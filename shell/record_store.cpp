@@ -21,7 +21,6 @@
 #include "shell/window_table.h"
 
 namespace {
-constexpr int TextEmptyRow = 1006;
 
 enum class StoreWay { Insert, Update };
 
@@ -123,7 +122,7 @@ int MatrixTrimBeforeSave(int n)
     if (row < 0 || row >= NoField || row >= WinMatrixRowCount(n)) return 0;
     int first = 0, cells = 0;
     MatrixGeometry(n, &first, &cells);
-    ShowTextMessage(TextEmptyRow);
+    ShowTextMessage(Texts::EmptyRowFirst);
     return first + row * cells;
 }
 

@@ -38,7 +38,6 @@
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
-constexpr int TextClassesFailed = 9509;
 constexpr int ExitStartFailed = 3;
 constexpr int ExitOtherInstanceDeaf = 4;
 
@@ -192,7 +191,7 @@ bool InitInstance(const StartOptions &o, std::string *why)
     LightGreyLook = 1;
     CompactVariant = !WinDefExists(9);
     if (!RegisterWindowClasses()) {
-        *why = StartupText(TextClassesFailed, "The window classes could not be registered.");
+        *why = StartupText(Texts::StartNoClasses, "The window classes could not be registered.");
         return false;
     }
     return CreateFrameWindow(o.show, why);

@@ -33,7 +33,6 @@ namespace {
 constexpr int RowSize = 6;               // three u16: kind, item, right
 constexpr int RightModulesDefault = 9;
 constexpr int ClientRefusedRegister = 91;
-constexpr int TextNoRight = 16001;       // your access group does not allow this
 
 constexpr int WordKind = 0, WordRegister = 8, WordBlock = 9;
 
@@ -284,7 +283,7 @@ static bool AllowedHere(F check)
 {
     if (RunModeIsClient()) return true;
     bool allowed = WithList(UserAccessList(), UserIsAdministrator, check);
-    if (!allowed) ShowTextMessage(TextNoRight);
+    if (!allowed) ShowTextMessage(Texts::NoRight);
     return allowed;
 }
 

@@ -12,7 +12,6 @@
 #include "shell/window_table.h"
 
 namespace {
-constexpr int TextStoreNew = 1518, TextStoreChanges = 1519;
 constexpr int AnswerYes = 1, AnswerNo = 4;
 
 // Asks text `text` with Yes, No and Cancel; the answer.
@@ -56,7 +55,7 @@ bool WinAskStoreChanges(int n)
     int state = WinRecState(n);
     if ((kind == 3 || kind == 11) && (state == 1 || state == 2)) {
         WinCommitField(n);
-        int answer = AskStore(state == 1 ? TextStoreNew : TextStoreChanges);
+        int answer = AskStore(state == 1 ? Texts::AskStoreNew : Texts::AskStoreChanges);
         if (answer == AnswerYes) return state == 1 ? WinInsertRecord(n) : WinUpdateRecord(n);
         if (answer != AnswerNo) return false;
         if (state == 2 && WinRegisterOf(n)) (void)RecordUnlockCall(WinRegisterOf(n), WinTable[n]->recordId);
@@ -64,7 +63,7 @@ bool WinAskStoreChanges(int n)
     }
     if ((kind == 8 || kind == 9) && state == 2) {
         WinCommitField(n);
-        int answer = AskStore(TextStoreChanges);
+        int answer = AskStore(Texts::AskStoreChanges);
         if (answer == AnswerYes) return kind == 8 ? WinSaveSettingsRecord(n) : WinSaveRecord(n);
         if (answer != AnswerNo) return false;
         (void)RegisterUnlockCall(WinTypeWord(WinTypeOf(n), 9));

@@ -36,6 +36,7 @@
 #include <cstdint>
 
 #include "core/memblock.h"
+#include "dict_offsets.h"
 
 // ---- Run mode, owner, shared state ----
 
@@ -64,8 +65,8 @@ extern uint32_t RecPendingSequence;
 //   -1        RecRefused: a check refused (validation, record check,
 //             settings check, delete check) after showing its own text;
 //             whatever non-zero value the check gave becomes -1;
-//   above 0   the number of the text that was shown: TextKeyExists,
-//             TextRecordLocked, RecConnectionLost, RecNotFound,
+//   above 0   the number of the text that was shown: RecKeyExists,
+//             Texts::RecordInUse, RecConnectionLost, RecNotFound,
 //             RecStoreFailed.
 // A result never names a field. Where a window puts the focus after a
 // failure travels beside the result, in FieldErrorPos (core/ui_text.h):
@@ -88,17 +89,13 @@ extern uint32_t RecPendingSequence;
 
 constexpr int RecDone = 0;
 constexpr int RecRefused = -1;               // a check refused (it showed why)
-constexpr int TextRecordLocked = 1520;       // record or register is in use
-constexpr int TextKeyExists = 1547;
-constexpr int RecKeyExists = TextKeyExists;  // insert: the key exists
-constexpr int RecConnectionLost = 9501;      // "The connection to the server was lost"
-constexpr int RecNotFound = 9502;            // "The record no longer exists"
-constexpr int RecStoreFailed = 9503;         // "The record could not be stored"
-constexpr int RecDeleteRefused = RecRefused; // the delete check said no
-constexpr int TextRecordLocksFull = 1406;
-constexpr int TextRegisterLocksFull = 1407;
-constexpr int TextRegisterLockRefused = 1408;
-constexpr int TextNotExclusive = 1402;
+// The results that are text numbers take them from the dictionary; a
+// record or register in use is Texts::RecordInUse.
+constexpr int RecKeyExists = Texts::RecordKeyExists;     // insert: the key exists
+constexpr int RecConnectionLost = Texts::ConnectionLost; // "The connection to the server was lost"
+constexpr int RecNotFound = Texts::RecordVanished;       // "The record no longer exists"
+constexpr int RecStoreFailed = Texts::RecordNotStored;   // "The record could not be stored"
+constexpr int RecDeleteRefused = RecRefused;             // the delete check said no
 
 // FieldErrorPos.field when a failure names no field.
 constexpr uint16_t RecFocusNone = 65535;
@@ -202,7 +199,7 @@ int RecCheckLocal(int reg, uint8_t *data, uint32_t size, int mode);
 
 // *result (see the result space above): RecDone, RecKeyExists, RecRefused
 // (the validation said no), RecNotFound (update: the stored record is
-// gone), TextRecordLocked (update: another owner holds its lock),
+// gone), Texts::RecordInUse (update: another owner holds its lock),
 // RecStoreFailed (the engine, a hook or the hold's commit failed) or
 // RecConnectionLost. *recid is 0 when nothing was stored. The update
 // releases the caller's lock on the record once it is stored.
@@ -213,7 +210,7 @@ void RecUpdateCheckedLocal(int reg, uint8_t *record, uint32_t recid, int *result
 // Deletes the record with id *recid after the delete check, then reads the
 // record now at the same position (its id back into *recid; 0 and a
 // cleared record when none is left). Result: RecDone, RecNotFound (the id
-// is no live record of the register), TextRecordLocked (another owner
+// is no live record of the register), Texts::RecordInUse (another owner
 // holds its lock), RecDeleteRefused (the delete check said no),
 // RecStoreFailed or RecConnectionLost. Only a done delete changes the
 // caller's record and id; it leaves no lock on the record behind.

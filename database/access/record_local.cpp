@@ -28,6 +28,7 @@
 #include "database/access/register_hooks.h"
 #include "database/engine/engine.h"
 #include "database/engine/engine_state.h"   // a stored record's write serial; failing a hold
+#include "dict_offsets.h"
 
 namespace {
 
@@ -375,7 +376,7 @@ void RecInsertCheckedLocal(int reg, uint8_t *record, uint32_t *recid, int *resul
     DbHoldBegin();
     uint32_t id = 0;
     if (InsertKeyExists(reg, record)) {
-        ShowTextMessage(TextKeyExists);
+        ShowTextMessage(Texts::RecordKeyExists);
         *result = RecKeyExists;
         FieldErrorPos.field = (uint16_t)RegIndexInfo(reg, nullptr, nullptr, nullptr);
     } else if (ValidateRecord(reg, record, record, 1) != 0) {
@@ -400,8 +401,8 @@ void RecUpdateCheckedLocal(int reg, uint8_t *record, uint32_t recid, int *result
         ShowTextMessage(RecNotFound);
         *result = RecNotFound;
     } else if (RecordLockedByOther(LockOwnerId, reg, recid)) {
-        ShowTextMessage(TextRecordLocked);
-        *result = TextRecordLocked;
+        ShowTextMessage(Texts::RecordInUse);
+        *result = Texts::RecordInUse;
     } else {
         PreserveStoredFields(reg, stored, record);
         if (ValidateRecord(reg, record, stored, 2) != 0) {
@@ -429,8 +430,8 @@ int RecDeleteCheckedLocal(int reg, uint8_t *record, uint32_t *recid, const char 
         ShowTextMessage(RecNotFound);
         result = RecNotFound;
     } else if (RecordLockedByOther(LockOwnerId, reg, gone)) {
-        ShowTextMessage(TextRecordLocked);
-        result = TextRecordLocked;
+        ShowTextMessage(Texts::RecordInUse);
+        result = Texts::RecordInUse;
     } else if (CanDeleteRecord(reg, record, 1) == 0) {
         result = RecDeleteRefused;
     } else {

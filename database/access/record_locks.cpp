@@ -7,6 +7,7 @@
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
 #include "database/access/settings_blocks.h"
+#include "dict_offsets.h"
 
 std::array<RecordLock, RecordLockEntries> RecordLockTable;
 std::array<RegisterLock, RegisterLockEntries> RegisterLockTable;
@@ -32,7 +33,7 @@ bool RecordLocked(int reg, uint32_t recid) {
     if (RunModeIsClient()) return false;
     for (const RecordLock &e : RecordLockTable)
         if (Holds(e, reg, recid)) {
-            ShowTextMessage(TextRecordLocked);
+            ShowTextMessage(Texts::RecordInUse);
             return true;
         }
     return false;
@@ -50,7 +51,7 @@ bool RecordLockAdd(uint32_t owner, int reg, uint32_t recid) {
             e = RecordLock{owner, (uint16_t)reg, recid};
             return true;
         }
-    ShowTextMessage(TextRecordLocksFull);
+    ShowTextMessage(Texts::RecordLockTableFull);
     return false;
 }
 
@@ -78,7 +79,7 @@ bool RegisterLocked(int number) {
     if (!RegisterLockNumberValid(number)) return false;
     for (const RegisterLock &e : RegisterLockTable)
         if (e.number != RegisterLockFree && e.number == (uint16_t)number) {
-            ShowTextMessage(TextRecordLocked);
+            ShowTextMessage(Texts::RecordInUse);
             return true;
         }
     return false;
@@ -91,7 +92,7 @@ bool RegisterLockAdd(uint32_t owner, int number) {
             e = RegisterLock{owner, (uint16_t)number};
             return true;
         }
-    ShowTextMessage(TextRegisterLocksFull);
+    ShowTextMessage(Texts::RegisterLockTableFull);
     return false;
 }
 
@@ -107,18 +108,18 @@ bool RegisterLockTake(int number) {
     // A number the table cannot hold would alias another (or the free
     // mark) once cut to 16 bits.
     if (!RegisterLockNumberValid(number)) {
-        ShowTextMessage(TextRegisterLockRefused);
+        ShowTextMessage(Texts::RegisterLockRefused);
         return false;
     }
     // A settings window on a block the program does not bind needs no
     // exclusive use of the company.
     bool exclusiveTest = !SettingsBlockIsUnbound(number);
     if (RegisterLocked(number)) {
-        ShowTextMessage(TextRegisterLockRefused);
+        ShowTextMessage(Texts::RegisterLockRefused);
         return false;
     }
     if (exclusiveTest && !ExclusiveAllowed()) {
-        ShowTextMessage(TextNotExclusive);
+        ShowTextMessage(Texts::RegisterNeedsSingleUser);
         return false;
     }
     return RegisterLockAdd(LockOwnerId, number);

@@ -6,10 +6,10 @@
 
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
+#include "dict_offsets.h"
 #include "reports/frame/report_run.h"
 
 namespace {
-constexpr int TextJobDamaged = 10418;
 }  // namespace
 
 // Takes the job record a client sent (size bytes) into job. A record of
@@ -20,7 +20,7 @@ bool ReportJobReceive(const uint8_t *bytes, uint32_t size, ReportJob &job)
 {
     assert(job.selection);
     if (!bytes || size != ReportParamsSize) {
-        ShowTextMessage(TextJobDamaged);
+        ShowTextMessage(Texts::ReportJobDamaged);
         return false;
     }
     std::memcpy(job.selection, bytes, ReportParamsSize);

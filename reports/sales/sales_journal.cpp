@@ -40,8 +40,7 @@ constexpr int LineHeight = 15;
 constexpr int StopRight = 1, StopSecond = 2;   // column stops of the report's layout
 constexpr int RuleEnd = 1, RuleThick = 4, RowRule = 2;
 constexpr int TitleJournal = 2351, TitleItemJournal = 2641;
-constexpr int TextNotPosted = 2366, TextFlagged = 2367, TextTotal = 2365, TextRow = 1807;
-constexpr int TextVoucherMissing = 10400;
+constexpr int TextNotPosted = 2366, TextFlagged = 2367, TextTotal = 2365;
 constexpr int NameMax = 60;
 constexpr uint16_t CreditKind = 3, ItemRow = 1, TextRowKind = 3, InterestRow = 4;
 
@@ -216,7 +215,7 @@ void VoucherCheckLine(const uint8_t *inv)
     RecFreeMatrix(TRVc::Number, voucher.record);
     if (found) return;
     RepStartLine(LineHeight);
-    RepTextNr(100, 0, TextVoucherMissing, 0);
+    RepTextNr(100, 0, Texts::VoucherMissingLine, 0);
     RepEndLine();
 }
 
@@ -225,7 +224,7 @@ void TextRowLine(int32_t row)
 {
     RepStartLine(LineHeight);
     PString text;
-    GetUiText(text, TextRow);
+    GetUiText(text, Texts::InvoiceRefRowText);
     int32_t number = row + 1;
     PString digits;
     FieldToText(reinterpret_cast<const uint8_t *>(&number), FtLongOrEmpty, digits);

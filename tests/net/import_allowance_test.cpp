@@ -80,7 +80,7 @@ TEST_F(NetImportAllowanceTest, AnImportIsAnsweredFromItsHeaderAndARefusedFileIsN
     // Told while the file is still on its way, with the refusal's text.
     std::vector<uint8_t> answer = bob.Frame(3000);
     ASSERT_FALSE(answer.empty()) << "no answer before the whole file came";
-    EXPECT_EQ(ServedText(answer), TextNoRight);
+    EXPECT_EQ(ServedText(answer), Texts::NoRight);
     ASSERT_TRUE(Stream(bob, Claimed - 10 - (1u << 20))) << "the server closed the connection";
     // The next request after the dropped file is served on the same connection.
     EXPECT_EQ(CustomerCount(bob, sb), 0u);
@@ -91,7 +91,7 @@ TEST_F(NetImportAllowanceTest, AnImportIsAnsweredFromItsHeaderAndARefusedFileIsN
     ASSERT_NE(sa, 0u);
     ASSERT_TRUE(admin.Send(ImportHead(sa, Claimed)));
     answer = admin.Frame(3000);
-    EXPECT_EQ(ServedText(answer), TextNotExclusive);
+    EXPECT_EQ(ServedText(answer), Texts::RegisterNeedsSingleUser);
     ASSERT_TRUE(Stream(admin, Claimed - 10));
     // Alone once BOB's session ended: the administrator's import is served.
     MsgBuffer own;
@@ -101,8 +101,8 @@ TEST_F(NetImportAllowanceTest, AnImportIsAnsweredFromItsHeaderAndARefusedFileIsN
     ASSERT_TRUE(admin.Send(EmptyImport(sa)));
     answer = admin.Frame(5000);
     EXPECT_EQ(Status(answer), ReplyServed);
-    EXPECT_NE(ServedText(answer), TextNoRight);
-    EXPECT_NE(ServedText(answer), TextNotExclusive);
+    EXPECT_NE(ServedText(answer), Texts::NoRight);
+    EXPECT_NE(ServedText(answer), Texts::RegisterNeedsSingleUser);
     ServerEnd e = Stop();
     EXPECT_TRUE(e.integrity) << e.report;
 }

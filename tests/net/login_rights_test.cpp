@@ -272,8 +272,8 @@ TEST_F(GuardTest, APersonWithoutARightIsRefusedWhatTheMenusWouldNotOffer) {
 
     // BOB's group refuses the customer window: his insert is refused with
     // the text, and nothing is stored. EVE's empty group allows nothing.
-    EXPECT_EQ(InsertCustomer(bob, sb, "C1", nullptr), TextNoRight);
-    EXPECT_EQ(InsertCustomer(eve, se, "C2", nullptr), TextNoRight);
+    EXPECT_EQ(InsertCustomer(bob, sb, "C1", nullptr), Texts::NoRight);
+    EXPECT_EQ(InsertCustomer(eve, se, "C2", nullptr), Texts::NoRight);
     EXPECT_EQ(CustomerCount(admin, sa), 0u);
     EXPECT_EQ(InsertCustomer(cat, sc, "C3", nullptr), RecDone);
     EXPECT_EQ(InsertCustomer(admin, sa, "C4", nullptr), RecDone);
@@ -291,18 +291,18 @@ TEST_F(GuardTest, APersonWithoutARightIsRefusedWhatTheMenusWouldNotOffer) {
     ASSERT_FALSE(adminRecord.empty());
     ASSERT_FALSE(catRecord.empty());
     PutText(adminRecord.data(), PEVc::Password, 20, "hacked");
-    EXPECT_EQ(Update(bob, sb, PEVc::Number, adminId, adminRecord.data()), TextNoRight);
-    EXPECT_EQ(Update(cat, sc, PEVc::Number, adminId, adminRecord.data()), TextNoRight);
+    EXPECT_EQ(Update(bob, sb, PEVc::Number, adminId, adminRecord.data()), Texts::NoRight);
+    EXPECT_EQ(Update(cat, sc, PEVc::Number, adminId, adminRecord.data()), Texts::NoRight);
     std::vector<uint8_t> moved = catRecord;
     PutText(moved.data(), PEVc::AccessCode, 5, "");
-    EXPECT_EQ(Update(cat, sc, PEVc::Number, catId, moved.data()), TextNoRight);
+    EXPECT_EQ(Update(cat, sc, PEVc::Number, catId, moved.data()), Texts::NoRight);
     // BOB empties the rows of his own group: refused.
     std::vector<uint8_t> group;
     ASSERT_EQ(ReadAt(admin, sa, AccessVc::Number, 1, &group), 1);
     uint32_t groupId = 0;
     std::memcpy(&groupId, group.data() + AccessVc::Size, 4);
     PutU32(group.data(), AccessVc::Matrix, 0);
-    EXPECT_EQ(Update(bob, sb, AccessVc::Number, groupId, group.data()), TextNoRight);
+    EXPECT_EQ(Update(bob, sb, AccessVc::Number, groupId, group.data()), Texts::NoRight);
 
     // CAT may change his own password; a record sent back unchanged keeps
     // the stored verifier.
@@ -385,10 +385,10 @@ TEST_F(GuardTest, OnlyTheAccessGroupRightChangesWhoIsWhoAndTheAdministrator) {
         {"BOB's password", {bobId, changed(bobRecord, PEVc::Password, 20, "taken-over")}},
     };
     for (const auto &[what, write] : refused)
-        EXPECT_EQ(Update(cat, sc, PEVc::Number, write.first, write.second.data()), TextNoRight) << what;
+        EXPECT_EQ(Update(cat, sc, PEVc::Number, write.first, write.second.data()), Texts::NoRight) << what;
     std::vector<uint8_t> fresh = changed(catRecord, PEVc::Code, 5, "ADMIN");
-    EXPECT_EQ(InsertPerson(cat, sc, fresh), TextNoRight);
-    EXPECT_EQ(DeletePerson(cat, sc, adminId, adminRecord), TextNoRight);
+    EXPECT_EQ(InsertPerson(cat, sc, fresh), Texts::NoRight);
+    EXPECT_EQ(DeletePerson(cat, sc, adminId, adminRecord), Texts::NoRight);
 
     // What stays his: another person's ordinary fields and his own password.
     EXPECT_EQ(Update(cat, sc, PEVc::Number, bobId, changed(bobRecord, PEVc::FullName, 20, "Bob B.").data()), RecDone);

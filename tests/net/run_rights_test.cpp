@@ -143,30 +143,30 @@ TEST_F(RunRightsTest, ARunIsServedOnlyWhenTheMenusWouldOfferItAndARefusedOneWrit
     for (const Ask &k : EveryKind) {
         RunAnswer a = AskRun(bob, sb, k.code, k.number);
         EXPECT_TRUE(a.replied) << k.code;
-        EXPECT_EQ(a.text, TextNoRight) << k.code;
+        EXPECT_EQ(a.text, Texts::NoRight) << k.code;
         EXPECT_EQ(a.pushes, 0) << k.code;
     }
     // A document run under the report code is still asked as a document.
-    EXPECT_EQ(AskRun(bob, sb, ReqReportRun, DocumentOrders).text, TextNoRight);
+    EXPECT_EQ(AskRun(bob, sb, ReqReportRun, DocumentOrders).text, Texts::NoRight);
     // A report no list names is asked its own right: BOB's row refuses it,
     // DAN's group (no row) lets it run.
-    EXPECT_EQ(AskRun(bob, sb, ReqReportRun, int16_t(ReportOfOrderButton)).text, TextNoRight);
+    EXPECT_EQ(AskRun(bob, sb, ReqReportRun, int16_t(ReportOfOrderButton)).text, Texts::NoRight);
     EXPECT_GT(AskRun(dan, sd, ReqReportRun, int16_t(ReportOfOrderButton)).pushes, 0);
 
     // DAN may use routine 6 from the menus but not write invoices.
-    EXPECT_EQ(AskRun(dan, sd, ReqMaintenance, RoutineSampleInvoices, "3001").text, TextNoRight);
+    EXPECT_EQ(AskRun(dan, sd, ReqMaintenance, RoutineSampleInvoices, "3001").text, Texts::NoRight);
     for (uint16_t reg : {IVVc::Number, OPVc::Number, PurchOrderVc::Number, ProductionVc::Number,
                          TimeBudgetVc::Number, CostBudgetVc::Number, PriceVc::Number})
         EXPECT_EQ(RecordCount(admin, sa, reg), 0u) << "a refused run wrote to register " << reg;
     // A report his group names nothing against runs and pushes its output.
     RunAnswer report = AskRun(dan, sd, ReqReportRun, ReportSales);
-    EXPECT_NE(report.text, TextNoRight);
+    EXPECT_NE(report.text, Texts::NoRight);
     EXPECT_GT(report.pushes, 0);
 
     // LED works only in the ledger: its report runs, a sales one does not.
-    EXPECT_EQ(AskRun(led, sl, ReqReportRun, ReportSales).text, TextNoRight);
+    EXPECT_EQ(AskRun(led, sl, ReqReportRun, ReportSales).text, Texts::NoRight);
     RunAnswer ledger = AskRun(led, sl, ReqReportRun, ReportLedger);
-    EXPECT_NE(ledger.text, TextNoRight);
+    EXPECT_NE(ledger.text, Texts::NoRight);
     EXPECT_GT(ledger.pushes, 0);
 
     // ADMIN is refused nothing, and his routine 6 stores two invoices.
@@ -174,7 +174,7 @@ TEST_F(RunRightsTest, ARunIsServedOnlyWhenTheMenusWouldOfferItAndARefusedOneWrit
         if (k.code == ReqTextExport) continue;   // an export asks for a file on the client's screen
         RunAnswer a = AskRun(admin, sa, k.code, k.number, "1001");
         EXPECT_TRUE(a.replied) << k.code;
-        EXPECT_NE(a.text, TextNoRight) << k.code;
+        EXPECT_NE(a.text, Texts::NoRight) << k.code;
     }
     EXPECT_EQ(RecordCount(admin, sa, IVVc::Number), 2u);
 

@@ -239,7 +239,7 @@ TEST_F(NetServerTest, AnImportWithAnotherSessionInUseImportsNothingAndSaysWhy) {
     ReplyHeader h;
     ASSERT_TRUE(ReplyHeaderRead(&m, &h, false));
     EXPECT_EQ(h.status, ReplyServed);
-    EXPECT_EQ(h.textNumber, TextNotExclusive) << "the refusal's text travels in the reply";
+    EXPECT_EQ(h.textNumber, Texts::RegisterNeedsSingleUser) << "the refusal's text travels in the reply";
     // With b gone the import runs (and the reply carries no such text).
     close(b.fd);
     b.fd = -1;
@@ -250,7 +250,7 @@ TEST_F(NetServerTest, AnImportWithAnotherSessionInUseImportsNothingAndSaysWhy) {
     ASSERT_TRUE(MsgLoad(&m2, f.data(), (uint32_t)f.size()));
     ASSERT_TRUE(ReplyHeaderRead(&m2, &h, false));
     EXPECT_EQ(h.status, ReplyServed);
-    EXPECT_NE(h.textNumber, TextNotExclusive);
+    EXPECT_NE(h.textNumber, Texts::RegisterNeedsSingleUser);
 }
 
 TEST_F(NetServerTest, EveryReplyAfterACountChangeCarriesTheNewCounts) {

@@ -192,7 +192,7 @@ TEST_F(Presses, BoxesChangeOnlyAnEditableRecordAndRadiosReportRealChanges)
     Click(n, CheckFlag);
     EXPECT_EQ(WinRecState(n), 0);
     EXPECT_EQ(GetU16(WinRecordBuffer(n), FlagAt), 0);
-    EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(TextRecordLocked)});
+    EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(Texts::RecordInUse)});
     EXPECT_EQ(Pixels(n, check), off);
 
     AsOtherUser([&] { ASSERT_TRUE(RecordUnlockCall(BoxRegister, id)); });

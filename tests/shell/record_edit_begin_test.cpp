@@ -47,7 +47,7 @@ TEST_F(EditBegin, LockedElsewhereStaysReadOnlyAndChangedElsewhereReloads)
     MessagesShown.clear();
     WinBeginEdit(n);
     EXPECT_EQ(WinRecState(n), 0);
-    EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(TextRecordLocked)});
+    EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(Texts::RecordInUse)});
 
     // The other user stores a change and lets go.
     PutText(other.data(), CUVc::Name, "Theirs");

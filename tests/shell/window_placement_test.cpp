@@ -164,7 +164,7 @@ TEST_F(Placement, NothingIsKeptWithoutCompanyOrNameAndARefusalIsTold)
     ASSERT_TRUE(RecReadAt(Placements, 1, held.data(), &id));
     AsOtherUser([&] { ASSERT_TRUE(RecordLockTakeCall(Placements, id, held.data())); });
     ASSERT_GT(MovedAndSaved(TypeKept, other), 0);
-    EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(TextRecordLocked)});
+    EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(Texts::RecordInUse)});
     EXPECT_TRUE(OpensAt(TypeKept) == kept);
 
     CompanyClose();

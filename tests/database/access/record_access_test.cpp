@@ -350,7 +350,7 @@ TEST_F(RecordAccessTest, ValidatedUpdateAndDeleteRefusals) {
     ASSERT_TRUE(RecordLockAdd(2, RegItem, id));
     Put(rec, {"U1", 1, 20, 0});
     RecUpdateChecked(RegItem, rec, id, &result);
-    EXPECT_EQ(result, TextRecordLocked);
+    EXPECT_EQ(result, Texts::RecordInUse);
     EXPECT_TRUE(Calls.empty());
     EXPECT_TRUE(RecordLockedByOther(1, RegItem, id));
     RecordUnlock(2, RegItem, id);
@@ -370,7 +370,7 @@ TEST_F(RecordAccessTest, ValidatedUpdateAndDeleteRefusals) {
     uint32_t target = d;
     Calls.clear();
     Shown.clear();
-    EXPECT_EQ(RecDeleteChecked(RegItem, rec, &target, ""), TextRecordLocked);
+    EXPECT_EQ(RecDeleteChecked(RegItem, rec, &target, ""), Texts::RecordInUse);
     EXPECT_EQ(Shown, (std::vector<std::string>{"T1520"}));
     EXPECT_TRUE(Calls.empty());
     EXPECT_EQ(target, d);
@@ -607,7 +607,7 @@ TEST_F(RecordAccessTest, ResultsNameNoFieldAndTheFocusTravelsBeside) {
     // Whatever a check answers - here a number that would pass for a
     // text - is a refusal; the position is the one the check recorded.
     RegisterHookTable[RegItem].validateRecord = [](int, uint8_t *, uint8_t *, int) {
-        return FieldErrorAt(0, nullptr, OffPayload, 3, 5), TextRecordLocked;
+        return FieldErrorAt(0, nullptr, OffPayload, 3, 5), int{Texts::RecordInUse};
     };
     EXPECT_EQ(Insert({"L", 5, 0, 0}, &id), RecRefused);
     EXPECT_EQ(FieldErrorPos.field, OffPayload);

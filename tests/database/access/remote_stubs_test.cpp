@@ -237,8 +237,8 @@ TEST_F(RemoteStubs, WritesGiveTheServersResultOrConnectionLostNeverDone) {
     // Delete (5): result, the id now shown, its record; a delete that was
     // not done leaves the caller on its own record.
     recid = 8;
-    Reply(Wire().w(TextRecordLocked).l(9).doc(0x77, -1));
-    EXPECT_EQ(RecDeleteCheckedRemote(DocReg, doc, &recid, nullptr), TextRecordLocked);
+    Reply(Wire().w(Texts::RecordInUse).l(9).doc(0x77, -1));
+    EXPECT_EQ(RecDeleteCheckedRemote(DocReg, doc, &recid, nullptr), Texts::RecordInUse);
     EXPECT_EQ(std::tuple(recid, doc[0]), std::tuple(8u, 0x13));
     Reply(Wire().w(0).l(9).doc(0x14, -1));
     EXPECT_EQ(RecDeleteCheckedRemote(DocReg, doc, &recid, nullptr), RecDone);

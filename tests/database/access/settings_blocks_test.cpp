@@ -121,7 +121,7 @@ TEST_F(SettingsBlocksTest, LoadedOnceAndReloadedAfterAStore) {
 
     // A refused store changes neither; whatever the check answered, the
     // result is a refusal, never a text number or a field.
-    CheckAnswer = TextKeyExists;
+    CheckAnswer = Texts::RecordKeyExists;
     const uint8_t refused[8] = {7, 0, 0, 0};
     EXPECT_EQ(SettingsBlockStore(Single, refused, 8), RecRefused);
     EXPECT_EQ(std::memcmp(single, next, 8), 0);
