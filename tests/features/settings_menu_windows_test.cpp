@@ -183,14 +183,13 @@ TEST_F(SettingsMenuWindows, TheFormsWindowOpensTheChosenDocument)
 // change, with nothing stored meanwhile, tells nothing.
 TEST_F(SettingsMenuWindows, AWindowShowsItsBlockAnewWhenAnotherStoredIt)
 {
-    constexpr int TextChangedMeanwhile = 1404;
     int options = OpenOrActivateWindow(WinTypes::SetLedgerOptions, 0, 0, false, 0);
     ASSERT_GT(options, 0);
     int company = OpenOrActivateWindow(WinTypes::Company, 0, 0, false, 0);
     ASSERT_GT(company, 0);
     Type("Orchard Ltd");
     ASSERT_EQ(WinRecState(company), 2);
-    EXPECT_FALSE(Said(TextOf(TextChangedMeanwhile))) << "nothing was stored since it was read";
+    EXPECT_FALSE(Said(TextOf(Texts::RecordChangedMeanwhile))) << "nothing was stored since it was read";
     ToolbarCommand(company, 8, 0);
     ASSERT_FALSE(WinIsOpen(company));
 
@@ -198,7 +197,7 @@ TEST_F(SettingsMenuWindows, AWindowShowsItsBlockAnewWhenAnotherStoredIt)
     Drain();
     EXPECT_EQ(TextAt(WinRecordBuffer(options), CompanyBlk::CompanyName), "Demo Company AB");
     Type("NO");
-    EXPECT_TRUE(Said(TextOf(TextChangedMeanwhile)));
+    EXPECT_TRUE(Said(TextOf(Texts::RecordChangedMeanwhile)));
     EXPECT_EQ(TextAt(WinRecordBuffer(options), CompanyBlk::CompanyName), "Orchard Ltd");
     ToolbarCommand(options, 8, 0);
     ASSERT_FALSE(WinIsOpen(options));
