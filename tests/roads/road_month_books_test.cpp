@@ -6,7 +6,8 @@
 // and invoiced from the order (800 net, 1 000 with VAT); the payment
 // suggestion pays that invoice from the bank, its payment is approved and
 // goes out in the bank file; a second invoice of the vendor, rent of 250,
-// is typed and left unpaid.
+// is typed and left unpaid; a third, cleaning of 100, is paid by a payment
+// typed approved and posted from the payment list's "Post marked".
 // Sales, one invoice by every road a user posts one: sixteen of ITEM1
 // ordered by the first demo customer, delivered (the delivery books their
 // cost against stock), invoiced from the order and posted in its window;
@@ -25,11 +26,12 @@
 // Operations > Invoice, Operations > Post marked, Registers > Customer
 // receipts (Ctrl+7), Operations > Approve, Registers > Customers,
 // Operations > Transactions; in Purchasing, Registers > Vendors, Registers
-// > Purchase orders, Operations > Purchase, Operations > Purchase invoice;
-// in Stock, Registers > Deliveries, Operations > Ship marked; File >
-// Windows... > "Sales invoices", File > Documents... > "Print and approve
-// invoices", File > Reports (Ctrl+R) > "Trial Balance", File > Reports
-// (Ctrl+R) > "Stock Value".
+// > Purchase orders, Operations > Purchase, Operations > Purchase invoice,
+// Registers > Purchase invoices, Registers > Outgoing payments, Operations
+// > Post marked; in Stock, Registers > Deliveries, Operations > Ship
+// marked; File > Windows... > "Sales invoices", File > Documents... >
+// "Print and approve invoices", File > Reports (Ctrl+R) > "Trial Balance",
+// File > Reports (Ctrl+R) > "Stock Value".
 // Windows: Invoice print and approve run, Approve sales invoices (routine
 // 8), Trial balances and sales-ledger accounts selection, Stock value
 // selection.
@@ -66,8 +68,9 @@ constexpr double GoodsIn = 20 * 40, GoodsOut = 16 * 40;
 constexpr double OrderNet = 1600, OrderVat = 400, ServiceNet = 700, ServiceVat = 84;
 constexpr double OrderTotal = OrderNet + OrderVat, ServiceTotal = ServiceNet + ServiceVat;
 constexpr double PurchaseVat = GoodsIn / 4, PurchaseTotal = GoodsIn + PurchaseVat;
-// The vendor's second invoice, rent without VAT, left unpaid.
-constexpr double Rent = 250;
+// The vendor's second invoice, rent without VAT, left unpaid; its third,
+// cleaning without VAT, paid by a payment posted from its list.
+constexpr double Rent = 250, Cleaning = 100;
 
 // The cells of a list row as ListRowsShown gives it.
 std::vector<std::string> CellsOf(const std::string &row) {
@@ -167,6 +170,18 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     const std::filesystem::path bankFile = dir / "LM.TXT";
     WriteBankPaymentFile(bankFile, payment);
     auto rent = TypeApprovedPurchaseInvoice("V1", "F-2", "5010", "250,00");
+    auto cleaning = TypeApprovedPurchaseInvoice("V1", "F-3", "5010", "100,00");
+    auto cleaningPaid = TypeApprovedPayment("B", cleaning);
+    Menu("Registers", "Outgoing payments");
+    Check("the payment list", Opened(W::OutPaymentList));
+    FindRow("the payment to post", cleaningPaid);
+    auto toldBefore = CountTold();
+    Menu("Operations", "Post marked");
+    Check("Post marked posts the payment without a word", [toldBefore] {
+        EXPECT_EQ(Messages().size(), *toldBefore) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Menu("Window", "Close all");
 
     // ---- the sales month: an order delivered and invoiced ----------------
     // What the bank file run told (that it wrote the payment) is not the
@@ -320,12 +335,13 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     // ---- the vendor's ledger, balance and open items ------------------------
     Menu("Module", "Purchasing");
     Menu("Registers", "Vendor ledger entries");
-    Check("the vendor's ledger holds both invoices and the payment", [bought, rent, payment] {
+    Check("the vendor's ledger holds the invoices and the payments", [bought, rent, payment, cleaning, cleaningPaid] {
         EXPECT_EQ(ActiveType(), W::VendLedgerList) << ActiveTitle();
         const std::vector<std::string> rows = ListRowsShown();
         // Vendor | date | kind (0 an invoice, 1 a payment) | document | invoice
         std::map<std::string, std::string> want = {
-            {"0 " + *bought, *bought}, {"1 " + *payment, *bought}, {"0 " + *rent, *rent}};
+            {"0 " + *bought, *bought}, {"1 " + *payment, *bought}, {"0 " + *rent, *rent},
+            {"0 " + *cleaning, *cleaning}, {"1 " + *cleaningPaid, *cleaning}};
         for (const std::string &row : rows) {
             const std::vector<std::string> cells = CellsOf(row);
             if (cells.size() != 5 || cells[0] != "V1") {
@@ -376,8 +392,8 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
                 continue;
             }
             EXPECT_EQ(cells[1], "Fjord Supply AS") << row;
-            EXPECT_EQ(DigitsOf(cells[2]), "105000") << row << ": 800 of goods and 250 of rent";
-            EXPECT_EQ(DigitsOf(cells[3]), "25000") << row << ": 1 000 and 250 invoiced, 1 000 paid";
+            EXPECT_EQ(DigitsOf(cells[2]), "115000") << row << ": 800 of goods, 250 of rent, 100 of cleaning";
+            EXPECT_EQ(DigitsOf(cells[3]), "25000") << row << ": 1 000, 250 and 100 invoiced, 1 100 paid";
         }
         return true;
     });
@@ -402,7 +418,8 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     // The trial balance, debit positive: stock and cost of goods once
     // (the delivery's voucher booked the cost, the invoice did not book it
     // again), the goods received cleared by their invoice, the creditor
-    // owed the rent only (the goods' invoice paid from the bank), the
+    // owed the rent only (the goods' invoice and the cleaning paid from the
+    // bank), the
     // receivables of four invoices less the one paid in cash, sales and
     // output VAT of four invoices, the input VAT of the goods.
     const std::map<std::string, double> want = {
@@ -410,8 +427,8 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
         {"4010", GoodsOut},
         {"2441", 0},
         {"2440", -Rent},
-        {"1930", -PurchaseTotal},
-        {"5010", Rent},
+        {"1930", -(PurchaseTotal + Cleaning)},
+        {"5010", Rent + Cleaning},
         {"2640", PurchaseVat},
         {"1510", OrderTotal + 2 * ServiceTotal},
         {"1910", ServiceTotal},
@@ -486,7 +503,7 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
                 vendorLedger -= AmountAt(row.data(), OPVc::Rows::Amount);
         RecFreeMatrix(OPVc::Number, outPayment.data());
     }
-    EXPECT_EQ(vendorEntries, 3);
+    EXPECT_EQ(vendorEntries, 5);
     EXPECT_NEAR(vendorLedger, Rent, 0.005);
     std::vector<uint8_t> balance(VBVc::Size);
     ASSERT_TRUE(FindByCode(VBVc::Number, VBVc::VendCode, 20, "V1", &balance));
@@ -494,7 +511,7 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     PeriodBalanceAt(GetU32(balance.data(), VBVc::Amounts), 4, 3, month, &vendorOwes);
     EXPECT_NEAR(DecToDouble(&vendorOwes), Rent, 0.005);
     RecFreeMatrix(VBVc::Number, balance.data());
-    ASSERT_EQ(RegRecordCount(OPVc::Number), 1u);
+    ASSERT_EQ(RegRecordCount(OPVc::Number), 2u);
     std::vector<uint8_t> sent(OPVc::Size);
     ASSERT_TRUE(RecReadAt(OPVc::Number, 1, sent.data(), &id));
     EXPECT_EQ(std::to_string(GetI32(sent.data(), OPVc::SerNr)), *payment);
@@ -502,6 +519,13 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     EXPECT_EQ(GetU16(sent.data(), OPVc::Sent), 1) << "the payment went out in the bank file";
     EXPECT_NEAR(AmountAt(sent.data(), OPVc::RowsTotal), PurchaseTotal, 0.005);
     RecFreeMatrix(OPVc::Number, sent.data());
+    std::vector<uint8_t> postedFromList(OPVc::Size);
+    ASSERT_TRUE(RecReadAt(OPVc::Number, 2, postedFromList.data(), &id));
+    EXPECT_EQ(std::to_string(GetI32(postedFromList.data(), OPVc::SerNr)), *cleaningPaid);
+    EXPECT_EQ(GetU16(postedFromList.data(), OPVc::Posted), 1) << "Post marked posted it";
+    EXPECT_EQ(GetU16(postedFromList.data(), OPVc::Transferred), 1) << "and entered it in the vendor ledger";
+    EXPECT_NEAR(AmountAt(postedFromList.data(), OPVc::RowsTotal), Cleaning, 0.005);
+    RecFreeMatrix(OPVc::Number, postedFromList.data());
     CloseForCheck();
 
     // The bank file holds the one payment: its head, the payment, its end.
