@@ -66,10 +66,6 @@ extern OutputJobStateRec OutputJobState;
 // while no run is attached.
 uint8_t *CurrentJobRecord();
 
-// Sets word 0, the device, of the job record the output prints from: a
-// print command's device for the form or report a window prints next.
-void OutputDeviceSet(uint16_t kind);
-
 // A job with a selection buffer of its own, zero-filled: what a window
 // fills from its record and hands to the run.
 struct OwnedJob {

@@ -43,11 +43,6 @@ OutputJobAttach::~OutputJobAttach() { OutputJobState.jobRecord = previous; }
 
 uint8_t *CurrentJobRecord() { return OutputJobState.jobRecord; }
 
-void OutputDeviceSet(uint16_t kind)
-{
-    if (uint8_t *job = CurrentJobRecord()) PutU16(job, ReportParamsVc::OutputKind, kind);
-}
-
 // Runs the report job selects, the job attached to the output; without a
 // report run the user is told and the job stops.
 bool RunReportCommand(ReportJob &job)

@@ -61,7 +61,7 @@ TEST_F(JobAttach, TheOutputReadsTheAttachedJobAndNestedRunsGiveTheOuterOneBack)
             OutputJobAttach b(inner.job);
             EXPECT_EQ(CurrentOutputKind(), OutBuffer);
             // A device set while a run prints goes into that run's job.
-            OutputDeviceSet(OutPreview);
+            OutKind(OutPreview);
             EXPECT_EQ(GetU16(inner.job.selection, ReportParamsVc::OutputKind), OutPreview);
         }
         EXPECT_EQ(CurrentOutputKind(), OutTextFile);

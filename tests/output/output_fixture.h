@@ -141,7 +141,10 @@ inline const uint8_t *P(PString &buf, const char *t)
 }
 
 // Sets the output kind of the job record the output prints from.
-inline void OutKind(uint16_t kind) { OutputDeviceSet(kind); }
+inline void OutKind(uint16_t kind)
+{
+    if (uint8_t *job = CurrentJobRecord()) PutU16(job, ReportParamsVc::OutputKind, kind);
+}
 
 // A company whose settings database exists and is loaded, as the print
 // paths read it; a print job left open is ended. It works in the company
