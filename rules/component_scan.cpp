@@ -1,5 +1,6 @@
 // component_scan.cpp - how many units of an item its components in stock
-// allow, for the item prices and the stock reports.
+// allow, for the item prices and the stock reports, and the walk over a
+// structure's component rows that the structure's cost walks too.
 #include <cassert>
 #include <cstring>
 #include <vector>
@@ -88,6 +89,8 @@ void SubStructureScan(const uint8_t *item, std::vector<Component> &list, int exp
 
 }  // namespace
 
+// Each row of the structure naming an existing item, handed to visit with
+// that item's record (read into one buffer, valid during the call only).
 bool StructureComponentsWalk(const uint8_t *structure, const std::function<void(const StructureComponent &)> &visit) {
     assert(structure);
     RuleRecord recipe(StructureVc::Number), part(INVc::Number);
