@@ -15,8 +15,9 @@
 // answers with 0 iterations: no proof is asked and any pair enters, as a
 // local login lets it. Failures are counted per address and per name
 // (auth_limits.cpp); while a wait is on, a first step is answered with
-// the wait and nothing is checked. The empty name, which the program tries
-// first to find a company without persons, neither counts nor waits.
+// the wait and a final step is refused, and nothing is checked. The empty
+// name, which the program tries first to find a company without persons,
+// neither counts nor waits.
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
@@ -128,10 +129,22 @@ bool FinalStep(int slot, int session, MsgBuffer *m, MsgBuffer *reply)
     uint8_t signature[ScramKeySize] = {0};
     bool nonces = c.open && BytesEqualConstant(clientNonce, c.clientNonce, ScramNonceSize) &&
                   BytesEqualConstant(serverNonce, c.serverNonce, ScramNonceSize);
+    // A failure since this challenge was given (by another session of the
+    // address) sets a wait that holds for its proof too: otherwise many
+    // sessions, each given its challenge before the first failure, would
+    // all have their proofs checked at once. The proof is refused unchecked
+    // and, not having been tried, counts no failure; its challenge is spent.
+    const uint64_t wait = c.open && !c.user.empty() ? LoginWaitLeft(address, c.user) : 0;
+    if (wait) {
+        Log("proof of \"" + c.user + "\" from " + address + " refused unchecked: " + std::to_string(wait) +
+            " ms to wait after failures");
+        ShowTextMessage(TextLoginWait);
+    }
+    const bool tried = nonces && !wait;
     bool proven = false;
-    if (nonces && c.known && c.target.kind == LoginTarget::Open) {
+    if (tried && c.known && c.target.kind == LoginTarget::Open) {
         proven = true;
-    } else if (nonces && c.known) {
+    } else if (tried && c.known) {
         std::string message = ScramAuthMessage(c.user, c.clientNonce, c.serverNonce, c.salt, c.iterations);
         proven = ScramServerCheck(c.target.verifier, message, proof, signature);
     }
@@ -147,7 +160,7 @@ bool FinalStep(int slot, int session, MsgBuffer *m, MsgBuffer *reply)
         Log("login of \"" + c.user + "\" from " + address + " accepted");
     } else {
         OPENSSL_cleanse(signature, sizeof signature);
-        if (c.open && !c.user.empty()) LoginFailure(address, c.user);
+        if (c.open && !wait && !c.user.empty()) LoginFailure(address, c.user);
         RecClear(AccessVc::Number, access);
         name[0] = 0;
     }

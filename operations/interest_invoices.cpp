@@ -270,22 +270,21 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     PutU16(r, Inv::Posted, 0);
     ClearGeneratedInvoiceHead(r);
     PutU16(r, Inv::InclVat, 0);
-    int32_t serial = NextSerialNumber(Inv::Number, &date, SeriesHint(0, SeriesDefaultsBlk::InvoiceHint), 0);
+    // Interest invoices keep a hint of their own, so that they may have a
+    // number series of their own and never move the ordinary invoices' one.
+    uint8_t *series = SettingsRecord(SeriesDefaultsBlk::Number, SeriesStateBlock);
+    const int32_t hint = series ? GetI32(series, SeriesDefaultsBlk::InterestHint) : 0;
+    int32_t serial = NextSerialNumber(Inv::Number, &date, hint > 0 ? hint : 0, 0);
     if (serial == NoFreeNumber) {
         ShowTextMessage(TextNoInterestNumber);
         return false;
     }
-    if (SeriesStateBlock) PutI32(SeriesStateBlock, SeriesDefaultsBlk::InvoiceHint, serial);
+    if (series) PutI32(series, SeriesDefaultsBlk::InterestHint, serial);
     PutI32(r, Inv::SerNr, serial);
     GetText(customer, CUVc::Code, text);
     PutText(r, Inv::CustCode, text);
     CopyCustomerToDocument(r);
-    const uint8_t *b = SettingsRecord(Blk::Number, InvoiceRateBlock);
-    if (b) {
-        GetTextPrefix(b, Blk::PayMode, 1, text);
-        PutText(r, Inv::PayModeText, text);
-    }
-    ApplyPaymentTerms(r);
+    ApplyInterestPaymentTerms(r);
     PutI32(r, Inv::NoticeCount, -1);   // no freight, no notice
     if (GetU16(draft->selection, ReportParamsVc::Option2) == 1) {
         uint8_t row[Row::Size] = {}, part[256];

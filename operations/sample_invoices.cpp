@@ -94,12 +94,7 @@ bool TestInvoice(uint32_t serial, const DateRec &date)
     GetText(customer.record, CUVc::Code, text);
     PutText(r, Inv::CustCode, text);
     CopyCustomerToDocument(r);   // also the price list, discount code and payment terms
-    const uint8_t *interest = SettingsRecord(InterestBlk::Number, InvoiceRateBlock);
-    if (interest) {
-        GetTextPrefix(interest, InterestBlk::PayMode, 1, text);
-        PutText(r, Inv::PayModeText, text);
-    }
-    ApplyPaymentTerms(r);
+    ApplyInterestPaymentTerms(r);
 
     for (int32_t i = 0, rows = RandomInclusive(1, MaxRows); i < rows; i++) {
         if (!TestItemAt(item.record)) return false;

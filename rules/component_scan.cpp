@@ -1,5 +1,6 @@
 // component_scan.cpp - how many units of an item its components in stock
-// allow, for the item prices and the stock reports.
+// allow, for the item prices and the stock reports, and the walk over a
+// structure's component rows that the structure's cost walks too.
 #include <cassert>
 #include <cstring>
 #include <vector>
@@ -61,41 +62,57 @@ void ComponentListAdd(std::vector<Component> &list, const uint8_t *code, const P
 // the item itself sets *batch to its second quantity when batch is given.
 void SubStructureScan(const uint8_t *item, std::vector<Component> &list, int explode, PackedDecimal *batch,
                       int depth) {
-    RuleRecord goods(INVc::Number), recipe(StructureVc::Number), part(INVc::Number);
-    if (!goods.record || !recipe.record || !part.record) return;
+    RuleRecord goods(INVc::Number);
+    if (!goods.record) return;
     uint32_t recid = 0, position = 0;
     PutText(goods.record, INVc::Code, item);
     if (!RecFind(INVc::Number, goods.record, 1, 1, &recid, &position)) return;
-    uint8_t code[256], self[256];
+    uint8_t structure[256], self[256];
     GetText(goods.record, INVc::Code, self);
-    GetText(goods.record, INVc::StructCode, code);
-    if (code[0] == 0) return;
-    PutText(recipe.record, StructureVc::Code, code);
-    if (!RecFind(StructureVc::Number, recipe.record, 1, 1, &recid, &position)) return;
+    GetText(goods.record, INVc::StructCode, structure);
+    if (structure[0] == 0) return;
     PackedDecimal one;
     DecFromLong(&one, 1);
-    uint8_t row[StructureVc::Rows::Size], sub[256];
-    int32_t count = MatrixRowCount(StructureVc::Number, 0, recipe.record);
-    for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(StructureVc::Number, recipe.record, i, row)) continue;
-        GetText(row, StructureVc::Rows::ItemCode, code);
-        PackedDecimal qty = GetDec(row, StructureVc::Rows::Quantity), second = GetDec(row, StructureVc::Rows::QuantityIn);
-        if (PStringEqual(code, self)) {
-            if (batch) *batch = second;
-            continue;
+    StructureComponentsWalk(structure, [&](const StructureComponent &c) {
+        if (PStringEqual(c.code, self)) {
+            if (batch) *batch = c.second;
+            return;
         }
-        std::memset(part.record, 0, INVc::Size);
-        PutText(part.record, INVc::Code, code);
-        if (!RecFind(INVc::Number, part.record, 1, 1, &recid, &position)) continue;
-        GetText(part.record, INVc::StructCode, sub);
+        uint8_t sub[256];
+        GetText(c.item, INVc::StructCode, sub);
         if (explode == 1 && sub[0] != 0 && depth < MaxStructureDepth)
-            SubStructureScan(code, list, explode, nullptr, depth + 1);
+            SubStructureScan(c.code, list, explode, nullptr, depth + 1);
         else
-            ComponentListAdd(list, code, &qty, &second, &one);
-    }
+            ComponentListAdd(list, c.code, &c.quantity, &c.second, &one);
+    });
 }
 
 }  // namespace
+
+// Each row of the structure naming an existing item, handed to visit with
+// that item's record (read into one buffer, valid during the call only).
+bool StructureComponentsWalk(const uint8_t *structure, const std::function<void(const StructureComponent &)> &visit) {
+    assert(structure);
+    RuleRecord recipe(StructureVc::Number), part(INVc::Number);
+    if (!recipe.record || !part.record) return false;
+    uint32_t recid = 0, position = 0;
+    PutText(recipe.record, StructureVc::Code, structure);
+    if (structure[0] == 0 || !RecFind(StructureVc::Number, recipe.record, 1, 1, &recid, &position)) return false;
+    uint8_t row[StructureVc::Rows::Size], code[256];
+    const int32_t count = MatrixRowCount(StructureVc::Number, 0, recipe.record);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(StructureVc::Number, recipe.record, i, row)) continue;
+        GetText(row, StructureVc::Rows::ItemCode, code);
+        if (code[0] == 0) continue;
+        RecFreeMatrix(INVc::Number, part.record);   // the text rows of the item read before
+        std::memset(part.record, 0, INVc::Size);
+        PutText(part.record, INVc::Code, code);
+        if (!RecFind(INVc::Number, part.record, 1, 1, &recid, &position)) continue;
+        visit(StructureComponent{code, GetDec(row, StructureVc::Rows::Quantity),
+                                 GetDec(row, StructureVc::Rows::QuantityIn), part.record});
+    }
+    return true;
+}
 
 // How many units of item its components in stock allow, into result:
 // the smallest available / needed over the components that are needed at

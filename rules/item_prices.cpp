@@ -179,30 +179,23 @@ bool ItemPrice(const ItemPriceQuery *q, uint8_t *item, ItemPriceAnswer *a) {
     return true;
 }
 
-// The cost of one unit made by the structure named structure: the cost
-// price and additional cost of each existing component on a row with a
-// quantity above zero (the quantity does not multiply). price is left as
-// it was when there is no such structure.
+// The cost of one unit made by the structure named structure: over its
+// rows with a quantity above zero, the cost price and additional cost of
+// each existing component times the row's quantity. price is left as it
+// was when there is no such structure.
 void StructurePrice(const uint8_t *structure, PackedDecimal *price) {
     assert(structure && price);
-    RuleRecord rec(StructureVc::Number);
-    if (!ReadByCode(rec, StructureVc::Code, structure, StructureMax)) return;
+    if (structure[0] == 0 || structure[0] > StructureMax) return;
     PackedDecimal sum;
     DecSetZero(&sum);
-    int32_t rows = MatrixRowCount(StructureVc::Number, 0, rec.record);
-    uint8_t row[StructureVc::Rows::Size], code[256];
-    RuleRecord component(INVc::Number);
-    for (int32_t i = 0; i < rows; i++) {
-        if (!MatrixRowGet(StructureVc::Number, 0, rec.record, i, row)) break;
-        PackedDecimal qty = GetDec(row, StructureVc::Rows::Quantity);
-        if (DecCompareDouble(&qty, 0) <= 0) continue;
-        Field(row, StructureVc::Rows::ItemCode, ItemCodeMax, code);
-        if (!ReadByCode(component, INVc::Code, code, ItemCodeMax)) continue;
-        PackedDecimal cost = GetDec(component.record, INVc::CostPrice), add = GetDec(component.record, INVc::AddCost);
-        DecAdd(&sum, &cost, &sum);
-        DecAdd(&sum, &add, &sum);
-    }
-    *price = sum;
+    const bool found = StructureComponentsWalk(structure, [&](const StructureComponent &c) {
+        if (DecCompareDouble(&c.quantity, 0) <= 0) return;
+        PackedDecimal cost = GetDec(c.item, INVc::CostPrice), add = GetDec(c.item, INVc::AddCost), unit, line;
+        DecAdd(&cost, &add, &unit);
+        DecMul(&unit, &c.quantity, &line);
+        DecAdd(&sum, &line, &sum);
+    });
+    if (found) *price = sum;
 }
 
 // The two stock figures of item at location: the quantity in stock and the

@@ -12,6 +12,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
+#include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "rules/series_terms.h"
 #include "rules/settings_row_find.h"
@@ -166,6 +167,21 @@ void ApplyPaymentTerms(uint8_t *invoice) {
         if (GetU16(invoice, IVVc::InvType) != TermsNextMonth) PutU16(invoice, IVVc::InvType, TermsOrdinary);
     }
     PutDate(invoice, IVVc::PayDate, DueAfter(&date, days));
+}
+
+// Gives an interest or sample invoice the interest settings' payment mode
+// (block 134) as its terms when they name one, so that it is due as they
+// say: a payment mode of block 131 on the invoice's date, terms of that
+// code after their days. Without one the invoice keeps the terms it took
+// from its customer. Then ApplyPaymentTerms, as for every sales invoice.
+void ApplyInterestPaymentTerms(uint8_t *invoice) {
+    assert(invoice);
+    if (const uint8_t *interest = SettingsRecord(InterestBlk::Number, InvoiceRateBlock)) {
+        uint8_t mode[256];
+        GetText(interest, InterestBlk::PayMode, mode);
+        if (mode[0] != 0) PutText(invoice, IVVc::PayTerms, mode);
+    }
+    ApplyPaymentTerms(invoice);
 }
 
 // Sets a purchase invoice's kind, cash-discount amount (whole units,

@@ -48,8 +48,8 @@ bool RateFitsCurrency(const uint8_t *currency, const PackedDecimal *rate);
 // cost blank, the texts empty.
 bool ItemPrice(const ItemPriceQuery *q, uint8_t *item, ItemPriceAnswer *a);
 // The cost of the structure with this code (register 76) into price: the
-// cost and additional cost of its existing components; price is unchanged
-// when there is no such structure.
+// cost and additional cost of its existing components, each times its
+// row's quantity; price is unchanged when there is no such structure.
 void StructurePrice(const uint8_t *structure, PackedDecimal *price);
 // The two stock figures of item at location into cost and value: the
 // quantity in stock and the quantity reserved from its stock record or,

@@ -67,6 +67,7 @@ void CustomerDefaults(int, uint8_t *customer) {
     SetEntryUserCode();
     CustomerCode(customer);
     PutU16(customer, CUVc::InterestFlag, 1);
+    PutU16(customer, CUVc::NoticeCounting, 1);   // reminders count, as for an imported customer
     PutU16(customer, CUVc::OnAccount, 1);
     PutBlank(customer, CUVc::CreditLimit);
 }

@@ -37,6 +37,10 @@ int PaymentTermsKind(const uint8_t *code);
 bool PaymentTermsKnown(const uint8_t *code);
 // Sets a sales invoice's due dates and kind from its payment terms.
 void ApplyPaymentTerms(uint8_t *invoice);
+// The same for an invoice the program makes for interest or as a sample:
+// the payment mode of the interest settings (block 134), when they name
+// one, becomes its terms in place of its customer's.
+void ApplyInterestPaymentTerms(uint8_t *invoice);
 // Sets a purchase invoice's due and discount dates from its payment terms.
 void ApplyPurchaseInvoiceTerms(uint8_t *pi);
 // The same, as the purchase-invoice window calls it.

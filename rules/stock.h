@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "core/date.h"
 #include "core/decimal.h"
@@ -107,3 +108,17 @@ void StockFifoValue(const uint8_t *item, const uint8_t *location, const PackedDe
 // print asks for one report line per component (stock_cost_lines.h).
 void RecipeComponentScan(const uint8_t *item, int multiplier, PackedDecimal *result, PackedDecimal *second,
                          int print, int explode);
+
+// One row of an item structure whose component item exists: the row's
+// item code, its two quantities (per unit made, and the second one) and
+// the component's item record (register 3).
+struct StructureComponent {
+    const uint8_t *code;
+    PackedDecimal quantity, second;
+    const uint8_t *item;
+};
+// Calls visit for each row of the structure whose code is structure
+// (register 76) that names an existing item, in row order; rows naming
+// no item are passed over. False, nothing visited, when no structure has
+// that code. The walk under both the structure's cost and the scan above.
+bool StructureComponentsWalk(const uint8_t *structure, const std::function<void(const StructureComponent &)> &visit);

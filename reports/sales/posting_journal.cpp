@@ -6,6 +6,7 @@
 #include <cassert>
 
 #include "core/company_variant.h"
+#include "core/date.h"
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/pstring.h"
@@ -138,6 +139,7 @@ void SummaryBlock(int layout, const uint8_t *summary) {
 
 // Report 65: the posted invoices of the period (and serial range) by
 // transaction date with their vouchers, and the vouchers summed per account.
+// An empty From starts at the first invoice, an empty To runs to the last.
 void InvoiceByDateReport(ReportJob &job) {
     if (!job.selection || !PendingVoucher) return;
     const int layout = GetU16(job.selection, ReportParamsVc::ReportLayout) == 1 ? 1 : 0;
@@ -159,7 +161,7 @@ void InvoiceByDateReport(ReportJob &job) {
     IndexWalkFrom(IVVc::Number, "TransDate", inv.record, 1, [&](uint8_t *invoice) {
         if (RepStopped) return false;
         const DateRec date = GetDate(invoice, IVVc::TransDate);
-        if (DateCompare(&date, &to) > 0) return false;
+        if (!DateIsEmpty(&to) && DateCompare(&date, &to) > 0) return false;   // an empty To: to the end
         const int32_t serial = GetI32(invoice, IVVc::SerNr);
         const bool inRange = (serialFrom < 0 || serial >= serialFrom) && (serialTo < 0 || serial <= serialTo);
         if (inRange && GetU16(invoice, IVVc::Posted) != 0) {

@@ -486,6 +486,46 @@ TEST_F(InterestRun, NoNumberLeftStopsTheRun)
     EXPECT_EQ(Notices(1001), -1);
 }
 
+// The interest settings' payment mode is the invoice's terms: a payment
+// mode makes it due on its date, a terms code after the terms' days, and
+// no mode leaves the customer's 30 days. Interest invoices are numbered
+// through their own hint, in their own series, and leave the ordinary
+// invoices' hint as it was.
+TEST_F(InterestRun, TheSettingsPaymentModeIsTheTermsAndTheNumbersKeepTheirOwnHint)
+{
+    StoreTerms("10", 0, 10);
+    tableRows[InvSeriesBlk::Number].clear();
+    AddSeriesRow(InvSeriesBlk::Number, 1, 49999);
+    AddSeriesRow(InvSeriesBlk::Number, 50000, 59999);
+    uint8_t *series = SettingsRecord(SeriesDefaultsBlk::Number, SeriesStateBlock);
+    ASSERT_NE(series, nullptr);
+    PutI32(series, SeriesDefaultsBlk::InvoiceHint, 1001);
+    PutI32(series, SeriesDefaultsBlk::InterestHint, 50000);
+    Late(1001, "C1", 10000, DateRec{1, 5, 2024});
+    const struct {
+        const char *mode, *terms;
+        int32_t days;
+    } cases[] = {{"K", "K", 0}, {"10", "10", 10}, {"", "30", 30}};
+    int32_t serial = 50000;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.mode);
+        ChangeBlock(InterestBlk::Number, InterestBlk::Size,
+                    [&](uint8_t *b) { PutText(b, InterestBlk::PayMode, 2, c.mode); });
+        Select("C1");
+        ASSERT_TRUE(RunMaintenance(job));
+        std::vector<Made> made = InterestInvoices();
+        ASSERT_FALSE(made.empty());
+        const uint8_t *head = made.back().head.data();
+        EXPECT_EQ(GetU16(head, IVVc::InvType), 4);
+        EXPECT_EQ(Text(head, IVVc::PayTerms), c.terms);
+        DateRec date = GetDate(head, IVVc::InvDate), due = GetDate(head, IVVc::PayDate);
+        EXPECT_EQ(DateDiffDays(&due, &date), c.days);
+        EXPECT_EQ(GetI32(head, IVVc::SerNr), serial);
+        EXPECT_EQ(GetI32(series, SeriesDefaultsBlk::InterestHint), serial++);
+        EXPECT_EQ(GetI32(series, SeriesDefaultsBlk::InvoiceHint), 1001) << "the ordinary invoices' hint";
+    }
+}
+
 // A client's run is made at the server: the same invoice as locally.
 TEST_F(InterestRun, AClientsRunIsMadeAtTheServer)
 {

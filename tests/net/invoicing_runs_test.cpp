@@ -5,7 +5,8 @@
 // off by receipts (routine 21: the selection's limits, two rows an item,
 // 92 rows a receipt, a run with no number left) and sample invoices
 // (routine 6: counts, dates and consecutive numbers, a number already
-// taken, an empty register, a count that is no number).
+// taken, an empty register, a count that is no number, the interest
+// settings' payment mode as the terms).
 #include <cstring>
 #include <vector>
 
@@ -386,6 +387,39 @@ TEST_F(SampleInvoiceRun, ATakenNumberOrBadSelectionStopsTheRun)
     EXPECT_FALSE(RunMaintenance(Job));
     EXPECT_EQ(shown.size(), 1u);
     EXPECT_EQ(Serials().size(), 4u);
+}
+
+// The interest settings' payment mode is every sample invoice's terms: a
+// terms code makes it due after the terms' days, a payment mode makes a
+// cash invoice due on its date.
+TEST_F(SampleInvoiceRun, TheInterestSettingsPaymentModeIsTheTerms)
+{
+    StoreTerms("10", 0, 10);
+    const struct {
+        const char *mode;
+        uint16_t kind;
+        int32_t days;
+    } cases[] = {{"10", 1, 10}, {"K", 2, 0}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.mode);
+        ASSERT_TRUE(RegDeleteAll(IVVc::Number));
+        ChangeBlock(InterestBlk::Number, InterestBlk::Size,
+                    [&](uint8_t *b) { PutText(b, InterestBlk::PayMode, 2, c.mode); });
+        Routine(6);
+        Param(ReportParamsVc::SelText1, 255, "3");
+        ASSERT_TRUE(RunMaintenance(Job));
+        RuleRecord r(IVVc::Number);
+        uint32_t recid = 0;
+        int32_t p = 1;
+        for (; RecReadAt(IVVc::Number, p, r.record, &recid); p++) {
+            EXPECT_EQ(Text(r.record, IVVc::PayTerms), c.mode);
+            EXPECT_EQ(GetU16(r.record, IVVc::InvType), c.kind);
+            DateRec date = GetDate(r.record, IVVc::InvDate), due = GetDate(r.record, IVVc::PayDate);
+            EXPECT_EQ(DateDiffDays(&due, &date), c.days);
+            RecFreeMatrix(IVVc::Number, r.record);
+        }
+        EXPECT_EQ(p, 4);
+    }
 }
 
 TEST_F(SampleInvoiceRun, NoCustomersMakesNothing)

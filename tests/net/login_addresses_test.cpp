@@ -1,12 +1,16 @@
 // Failed logins are counted per address and per name at that address: a
 // stranger who keeps failing with the administrator's name makes only
 // himself wait, whatever name he tries next, while the administrator at
-// another address logs in at once every time.
+// another address logs in at once every time; and many sessions of one
+// address, each given its challenge before the first failure, have no more
+// proofs checked than one session.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 
 #include <chrono>
+#include <memory>
+#include <vector>
 #include <thread>
 
 #include "core/password_verifier.h"
@@ -32,6 +36,18 @@ void Company() {
 class NetLoginAddressTest : public NetRightsTest {
 protected:
     nettest::ServerSetup ServerExtra() override { return Company; }
+};
+
+// The same company with a first wait long enough that no test step outlasts it.
+void CompanyWithLongWaits() {
+    Company();
+    AuthLimits.firstDelayMs = 20000;
+    AuthLimits.maxDelayMs = 60000;
+}
+
+class NetLoginManySessionsTest : public NetRightsTest {
+protected:
+    nettest::ServerSetup ServerExtra() override { return CompanyWithLongWaits; }
 };
 
 // A raw connection from another loopback address (the server sees 127.0.0.2).
@@ -80,6 +96,59 @@ TEST_F(NetLoginAddressTest, AStrangerFailingWithANameMakesOnlyHimselfWait) {
     LoginTrace t;
     EXPECT_EQ(Login(stranger, ss, "ADMIN", AdminPassword, &t), LoginOutcome::Wait);
     EXPECT_GT(t.waitMs, 400u * 4) << "the stranger's count started afresh";
+    ServerEnd e = Stop();
+    EXPECT_TRUE(e.integrity) << e.report;
+}
+
+// Twelve sessions from one address each ask ADMIN's challenge while no
+// wait is on, then all send their proofs, the last one the right
+// password: the first wrong proof sets the wait, and every proof after it
+// is refused unchecked, the right one too, without adding to the count
+// (the next step 1 waits the first failure's wait). The administrator at
+// his own address logs in meanwhile.
+TEST_F(NetLoginManySessionsTest, ManySessionsOfOneAddressHaveOneProofChecked) {
+    constexpr int Sessions = 12;
+    std::vector<std::unique_ptr<RawConn>> conns;
+    std::vector<uint32_t> ids;
+    std::vector<RawLogin> logins(Sessions);
+    for (int i = 0; i < Sessions; i++) {
+        conns.push_back(std::make_unique<RawConn>(0));
+        ASSERT_TRUE(ConnectFrom(conns.back().get(), "127.0.0.2", port)) << i;
+        ids.push_back(Open(*conns.back(), false));
+        ASSERT_NE(ids.back(), 0u) << i;
+    }
+    for (int i = 0; i < Sessions; i++) {
+        logins[i].user = "ADMIN";
+        logins[i].password = i == Sessions - 1 ? AdminPassword : "guess";
+        MsgBuffer first, m;
+        ASSERT_TRUE(RawLoginFirst(&logins[i], &first));
+        ASSERT_TRUE(conns[i]->Send(Request(ids[i], ReqLogin, &first)));
+        uint32_t waitMs = 0;
+        ASSERT_TRUE(ReplyBody(conns[i]->Frame(), &m)) << i;
+        ASSERT_EQ(RawLoginTakeChallenge(&logins[i], &m, &waitMs), RawChallenge::Given) << i;
+    }
+    // The proofs are made before any is sent, so that they reach the server together.
+    std::vector<std::vector<uint8_t>> finals;
+    for (int i = 0; i < Sessions; i++) {
+        MsgBuffer final;
+        ASSERT_TRUE(RawLoginFinal(&logins[i], &final));
+        finals.push_back(Request(ids[i], ReqLogin, &final));
+    }
+    for (int i = 0; i < Sessions; i++) ASSERT_TRUE(conns[i]->Send(finals[i])) << i;
+    for (int i = 0; i < Sessions; i++) {
+        MsgBuffer r;
+        RawLoginAnswer a;
+        ASSERT_TRUE(ReplyBody(conns[i]->Frame(), &r) && RawLoginTakeAnswer(logins[i], &r, &a)) << i;
+        EXPECT_FALSE(a.accepted) << "session " << i << "'s proof was checked during the wait";
+    }
+    RawConn admin(port);
+    uint32_t sa = Open(admin, false);
+    ASSERT_NE(sa, 0u);
+    EXPECT_EQ(Login(admin, sa, "ADMIN", AdminPassword), LoginOutcome::Accepted);
+    LoginTrace t;
+    EXPECT_EQ(Login(*conns[0], ids[0], "ADMIN", AdminPassword, &t), LoginOutcome::Wait);
+    EXPECT_GT(t.waitMs, 0u);
+    EXPECT_LE(t.waitMs, 20000u) << "the unchecked proofs counted as failures";
     ServerEnd e = Stop();
     EXPECT_TRUE(e.integrity) << e.report;
 }

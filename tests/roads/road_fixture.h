@@ -124,10 +124,12 @@ public:   // the steps' lambdas use these too
     // `listType`, whose New opens record window `recordType` on a new
     // record; the road fails otherwise.
     void NewFromList(const std::string &list, int listType, int recordType);
-    // File > Windows... > "Sales invoices", New, the customer and one row
-    // of `quantity` units of `item` typed, Posted and OK: the invoice is
-    // posted as a user posts it in its window. The road checks the result.
-    void TypeAndPostInvoice(const std::string &customer, const std::string &item, const std::string &quantity);
+    // File > Windows... > "Sales invoices", New, the customer (and, when
+    // given, the invoice date) and one row of `quantity` units of `item`
+    // typed, Posted and OK: the invoice is posted as a user posts it in
+    // its window. The road checks the result.
+    void TypeAndPostInvoice(const std::string &customer, const std::string &item, const std::string &quantity,
+                            const std::string &date = "");
     // What data field `label` of the active window holds replaced by
     // `text`: a click on it, End and Shift+Home select it, and the text
     // typed over.

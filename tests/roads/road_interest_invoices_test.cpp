@@ -6,8 +6,8 @@
 // invoices", leaving an open item due in 30 days. "Interest invoices"
 // under File > Maintenance, run for a period ending 90 days from today,
 // makes an unposted interest invoice whose row charges the 60 days the
-// invoice is late at the period's end, tells so, and the late invoice
-// counts its first notice. A goods receipt's unit cost is carried into
+// invoice is late at the period's end, due at once by the settings'
+// payment mode, tells so, and the late invoice counts its first notice. A goods receipt's unit cost is carried into
 // its item from the purchase source's operations menu.
 // Menus: in Sales, Settings > Interest invoices..., Registers > Customers;
 // in Purchasing, Registers > Vendors; in Stock, Registers > Item, Registers
@@ -57,9 +57,10 @@ std::string DayText(int days)
 
 class InterestRoad : public RoadTest {
 protected:
-    // Sales > Settings > Interest invoices: the rate 12 % a year and rate
-    // method 1 (the rate of these settings, not the item's) typed over
-    // the demo's, OK stores them and closes the window.
+    // Sales > Settings > Interest invoices: the rate 12 % a year, rate
+    // method 1 (the rate of these settings, not the item's) and the
+    // payment mode B (bank) typed over the demo's, OK stores them and
+    // closes the window.
     void TypeInterestSettings()
     {
         Menu("Module", "Sales");
@@ -67,6 +68,7 @@ protected:
         Check("the interest settings open", Opened(WinTypes::SetInterest));
         Retype("Rate", "12");
         Retype("Rate method (0-2)", "1");
+        Retype("Payment mode", "B");
         KeepPicture("interest_settings");
         auto told = CountTold();
         ClickOk();
@@ -153,6 +155,9 @@ TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
     ASSERT_TRUE(SettingsBlockRead(InterestBlk::Number, settings, sizeof settings));
     EXPECT_EQ(RoadTest::AmountAt(settings, InterestBlk::Rate), 12);
     EXPECT_EQ(GetU16(settings, InterestBlk::RateMethod), 1);
+    EXPECT_EQ(TextAt(settings, InterestBlk::PayMode), "B");
+    uint8_t series[SeriesDefaultsBlk::Size] = {0};
+    ASSERT_TRUE(SettingsBlockRead(SeriesDefaultsBlk::Number, series, sizeof series));
     std::vector<uint8_t> customer;
     ASSERT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, "C9", &customer));
     EXPECT_EQ(GetU16(customer.data(), CUVc::InterestFlag), 1);
@@ -170,6 +175,14 @@ TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
         }
         interestInvoices++;
         EXPECT_EQ(GetU16(inv, IVVc::InvType), 4);
+        // The settings' payment mode is its terms: due on its date. It is
+        // numbered through the interest invoices' own hint, and the
+        // ordinary invoices' hint does not follow it.
+        EXPECT_EQ(TextAt(inv, IVVc::PayTerms), "B");
+        DateRec date = GetDate(inv, IVVc::InvDate), due = GetDate(inv, IVVc::PayDate);
+        EXPECT_EQ(DateCompare(&due, &date), 0);
+        EXPECT_EQ(GetU32(series, SeriesDefaultsBlk::InterestHint), GetU32(inv, IVVc::SerNr));
+        EXPECT_NE(GetU32(series, SeriesDefaultsBlk::InvoiceHint), GetU32(inv, IVVc::SerNr));
         EXPECT_EQ(TextAt(inv, IVVc::CustCode), "C9");
         EXPECT_EQ(GetU16(inv, IVVc::Posted), 0);
         ASSERT_EQ(MatrixRowCount(IVVc::Number, 0, inv), 1);

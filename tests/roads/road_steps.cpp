@@ -82,7 +82,8 @@ void RoadTest::NewFromList(const std::string &list, int listType, int recordType
     });
 }
 
-void RoadTest::TypeAndPostInvoice(const std::string &customer, const std::string &item, const std::string &quantity)
+void RoadTest::TypeAndPostInvoice(const std::string &customer, const std::string &item, const std::string &quantity,
+                                  const std::string &date)
 {
     Menu("File", "Windows...");
     ClickRow("Sales invoices");
@@ -92,6 +93,10 @@ void RoadTest::TypeAndPostInvoice(const std::string &customer, const std::string
     ClickField("Customer");
     Type(customer);
     Key(PlKey::Tab);
+    if (!date.empty()) {
+        Retype("Invoice date", date);
+        Key(PlKey::Tab);
+    }
     ClickCell(0, 1);
     Type(item);
     Key(PlKey::Tab);
