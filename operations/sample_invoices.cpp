@@ -134,7 +134,7 @@ bool TestInvoices(const ReportJob &job)
     if (first.year == 0) first = TodayDate;
     if (last.year == 0 || DateCompare(&last, &first) < 0) last = first;
     if (serial <= 0) {
-        serial = NextSerialNumber(Inv::Number, &first, SeriesHint(0, SeriesDefaultsBlk::InvoiceHint), 0);
+        serial = NextSerialNumber(Inv::Number, &first, CompanySeriesHint(SeriesDefaultsBlk::InvoiceHint), 0);
         if (serial == NoFreeNumber) {
             ShowTextMessage(TextNoInvoiceNumber);
             return false;

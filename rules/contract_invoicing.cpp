@@ -171,7 +171,7 @@ bool InvoiceOnePeriod(void *ctx, uint8_t *contract, const DateRec &date, const D
     if (DecIsZero(&total)) return true;
     DateRec transDate = GetDate(inv, Inv::TransDate);
     const int32_t serial =
-        NextSerialNumber(Inv::Number, &transDate, SeriesHint(0, SeriesDefaultsBlk::ContractInvHint), 0);
+        NextSerialNumber(Inv::Number, &transDate, CompanySeriesHint(SeriesDefaultsBlk::ContractInvHint), 0);
     if (serial == NoFreeNumber) {
         run.unnumbered++;
         RunCount(&run.outcome, 1, Texts::RunPeriodNoNumber, Texts::RunPeriodsNoNumber);

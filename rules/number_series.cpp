@@ -145,6 +145,12 @@ int32_t SeriesHint(uint32_t userAt, uint32_t blockAt) {
         int32_t own = GetI32(user, userAt);
         if (own > 0) return own;
     }
+    return CompanySeriesHint(blockAt);
+}
+
+// The company's series start, the u32 at blockAt of block 132, for the
+// runs that number from the company's hint whoever runs them; 0 when unset.
+int32_t CompanySeriesHint(uint32_t blockAt) {
     if (const uint8_t *block = SettingsRecord(SeriesDefaultsBlk::Number, SeriesStateBlock)) {
         int32_t hint = GetI32(block, blockAt);
         if (hint > 0) return hint;

@@ -20,6 +20,9 @@ int32_t NextSerialNumber(int reg, const DateRec *date, int32_t wanted, int32_t r
 // own start (the u32 at userAt of the user's entry), else the hint at
 // blockAt of block 132; 0 when neither is set.
 int32_t SeriesHint(uint32_t userAt, uint32_t blockAt);
+// The hint at blockAt of block 132 alone, for the runs that number from
+// the company's hint whoever runs them; 0 when unset.
+int32_t CompanySeriesHint(uint32_t blockAt);
 // True when number lies in a series row of reg valid on date, or reg's
 // series block has no rows; false for -1.
 bool SerialNumberValid(int reg, int32_t number, const DateRec *date);

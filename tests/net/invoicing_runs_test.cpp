@@ -422,6 +422,25 @@ TEST_F(SampleInvoiceRun, TheInterestSettingsPaymentModeIsTheTerms)
     }
 }
 
+// The run numbers from the company's invoice hint whoever runs it: a
+// user's own order series (the first of the user's series choices) is no
+// invoice number and must not lead the search out of the invoice series.
+TEST_F(SampleInvoiceRun, NumbersFromTheCompanysInvoiceHintNotTheUsersOrderSeries)
+{
+    uint8_t *user = SessionUserEntry(CurrentSessionIndex);
+    ASSERT_NE(user, nullptr);
+    PutU32(user, SU::SeriesA, 700000);
+    uint8_t *series = SettingsRecord(SeriesDefaultsBlk::Number, SeriesStateBlock);
+    ASSERT_NE(series, nullptr);
+    PutI32(series, SeriesDefaultsBlk::InvoiceHint, 300);
+    Routine(6);
+    Param(ReportParamsVc::SelText1, 255, "2");
+    const bool ran = RunMaintenance(Job);
+    PutU32(user, SU::SeriesA, 0);
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(Serials(), (std::vector<uint32_t>{1, 2}));   // the first free of the hint's series row
+}
+
 TEST_F(SampleInvoiceRun, NoCustomersMakesNothing)
 {
     ASSERT_TRUE(RegDeleteAll(CUVc::Number));
