@@ -8,8 +8,8 @@
 // vendor's ledger entries and period balance read the same in both.
 // Menus: in Sales, Registers > Customers (Ctrl+1); in Purchasing,
 // Registers > Vendors, Registers > Purchase invoices, Registers > Outgoing
-// payments, Registers > Vendor ledger entries, Registers > Vendor period
-// balances; File > Maintenance... > "full", File > Company..., File >
+// payments, Operations > Post marked, Registers > Vendor ledger entries,
+// Registers > Vendor period balances; File > Maintenance... > "full", File > Company..., File >
 // Maintenance... > text import.
 // Windows: those its menu entries open.
 #include "tests/roads/road_fixture.h"
