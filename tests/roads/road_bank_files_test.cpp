@@ -359,6 +359,7 @@ TEST_F(BankFilesRoad, AnInvoiceApprovedBeforeItsVendorHadBankDetailsIsPaidToTheA
         *payment = Digits(Shown("Number"));
         return ActiveType() == WinTypes::OutPayment && !payment->empty();
     });
+    KeepPicture("late_bank_payment");
     ClickButton("Approved");
     OkStoresQuietly("the approved payment");
     // The approval locks the rows: a key typed there is told, not dropped.
