@@ -266,13 +266,13 @@ BankWrite BankRefuseNumber(int n, int64_t detail)
 
 bool BankAccountIsNumber(const uint8_t *account)
 {
-    int digits = 0;
+    bool nonZero = false;
     for (int i = 1; i <= account[0]; i++) {
         uint8_t c = account[i];
-        if (c >= '0' && c <= '9') digits++;
+        if (c >= '0' && c <= '9') nonZero = nonZero || c != '0';
         else if (c != ' ' && c != '-' && c != '.' && c != '/') return false;
     }
-    return digits > 0;
+    return nonZero;
 }
 
 // ---- Field writers ----
@@ -360,6 +360,20 @@ bool BankReadByKey(int reg, uint32_t field, const void *value, uint8_t *record)
     return found;
 }
 
+namespace {
+
+// The payment text of purchase invoice `serial` into account (empty when
+// the invoice is gone): what a row made before its vendor had an account
+// number pays to.
+void InvoicePayeeText(int32_t serial, uint8_t *account)
+{
+    std::vector<uint8_t> invoice(RegRecordSize(VIVc::Number));
+    account[0] = 0;
+    if (BankReadByKey(VIVc::Number, VIVc::SerNr, &serial, invoice.data())) GetText(invoice.data(), VIVc::PayText, account);
+}
+
+}  // namespace
+
 bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows)
 {
     namespace PR = OPVc::Rows;
@@ -373,6 +387,7 @@ bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows)
         b.invoice = GetI32(row.data(), PR::InvoiceNr);
         GetText(row.data(), PR::VendCode, b.vendor);
         GetText(row.data(), PR::AccountText, b.account);
+        if (b.account[0] == 0) InvoicePayeeText(b.invoice, b.account);
         PackedDecimal amount = GetDec(row.data(), PR::Amount);
         if (!AmountCents(&amount, &b.cents)) b.cents = 0;
         rows->push_back(b);

@@ -84,8 +84,10 @@ void BankShowPayment(int32_t serial);
 // field's type); its rows are not kept. False when there is none.
 bool BankReadByKey(int reg, uint32_t field, const void *value, uint8_t *record);
 // The rows of a payment that are paid invoices (kind 1) and count (flag 0).
-// The payee's account is the row's account text (the one the payment
-// window shows under "Account"); its other text is the details of payment.
+// The payee's account is the row's account text, which every format
+// reads (the payment window shows it under "Vendor's account", filled from
+// the vendor's account number); a row without one pays to its purchase
+// invoice's payment text. The row's other text is the details of payment.
 struct BankRow {
     int32_t invoice;
     PString vendor;       // vendor code
@@ -93,9 +95,10 @@ struct BankRow {
     int64_t cents;        // the amount in hundredths
 };
 bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows);
-// True when an account text is an account number: digits, at least one,
-// with only blanks, "-", "." and "/" between them. A name or a code typed
-// where the account belongs is not one.
+// True when an account text is an account number: digits, at least one
+// of them not "0", with only blanks, "-", "." and "/" between them. A name
+// or a code typed where the account belongs is not one, nor an account of
+// zeros, which would send the money nowhere.
 bool BankAccountIsNumber(const uint8_t *account);
 // The paid rows with the purchase invoice of each (register-28 records one
 // after the other in invoices), when every row can be written: an existing

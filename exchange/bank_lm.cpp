@@ -5,7 +5,9 @@
 //
 // A payment goes into the file whole or not at all: every paid row (kind
 // 1, flag 0) must name an existing purchase invoice whose payment
-// reference, when it has one, is at most 20 digits; else nothing of the
+// reference, when it has one, is at most 20 digits, and pay to an account
+// number of at most 14 digits (the row's account, as in every format, or
+// its invoice's payment text when the row has none); else nothing of the
 // payment is written and it stays unsent.
 #include <vector>
 
@@ -22,6 +24,8 @@
 namespace {
 
 constexpr int RecordLength = 300;
+// The payee account's field holds 14 digits.
+constexpr int PayeeDigits = 14;
 
 // The parts every record of a batch begins with or repeats.
 struct LmBatchHead {
@@ -51,7 +55,7 @@ void BatchHead(const LmBatchHead &h, const uint8_t *payingAccount)
     BankBlanks(RecordLength - BankLineLength());
 }
 
-// One paid invoice.
+// One paid invoice, to the row's payee account.
 void InvoiceRecord(const LmBatchHead &h, const BankRow &row, const uint8_t *invoice, const uint8_t *payDate)
 {
     std::vector<uint8_t> vendor(RegRecordSize(VEVc::Number));
@@ -74,9 +78,8 @@ void InvoiceRecord(const LmBatchHead &h, const BankRow &row, const uint8_t *invo
         BankText(text, 30);
         BankBlanks(40);
     }
-    PString account, account14;
-    GetText(invoice, VIVc::PayText, account);
-    BankAccountTo14Digits(account, account14);
+    PString account14;
+    BankAccountTo14Digits(row.account, account14);
     BankText(account14, 14);
     BankTextC(" 89", 3);
     PString ref;
@@ -145,18 +148,12 @@ BankWrite LmBatch(const uint8_t *payment)
 {
     std::vector<BankRow> rows;
     std::vector<uint8_t> invoices;
-    if (!BankRowsWithInvoices(payment, -1, &rows, &invoices)) return BankWrite::NotWritten;
+    if (!BankRowsWithInvoices(payment, PayeeDigits, &rows, &invoices)) return BankWrite::NotWritten;
     const uint32_t invSize = RegRecordSize(VIVc::Number);
     for (size_t r = 0; r < rows.size(); r++) {
         PString ref;
         GetText(invoices.data() + r * invSize, VIVc::PayRef, ref);
         if (!AllDigits(ref)) return BankRefuse(Texts::BankWhyRefNotDigits, ref);
-        // An invoice without the vendor's account would send the money to
-        // the account of fourteen zeros.
-        PString account, digits;
-        GetText(invoices.data() + r * invSize, VIVc::PayText, account);
-        DigitsOnly(account, digits);
-        if (!HasNonZero(digits)) return BankRefuseNumber(Texts::BankWhyInvoiceNoAccount, rows[r].invoice);
     }
 
     LmBatchHead h;

@@ -13,6 +13,8 @@
 //   fgres      a text of 10, a text of 5, an amount, twelve amounts
 #include "exchange/balance_sections.h"
 
+#include <string>
+
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/memblock.h"
@@ -92,8 +94,13 @@ void OpeningStore(OpeningRecord &o)
     } else {
         PutDate(r, OpenBalVc::TransDate, o.date);
         PutI32(r, OpenBalVc::SerNr, number);
-        if (StoreFb1Record(r)) ImportResult.stored++;
-        else ImportResult.kept++;
+        if (StoreFb1Record(r)) {
+            ImportResult.stored++;
+        } else {
+            PString key = {0};
+            PStringFromView(key, std::to_string(number));
+            ImportCountKept(key);
+        }
     }
     RecFreeMatrix(OpenBalVc::Number, r);
     RecClear(OpenBalVc::Number, r);
@@ -135,7 +142,7 @@ void BudgetStore(uint8_t *budget)
     ImportResult.read++;
     uint32_t recid = 0;
     if (RecStoreByKey(BUVc::Number, budget, 1, &recid)) ImportResult.stored++;
-    else ImportResult.kept++;
+    else ImportCountKept(budget + BUVc::Account);
 }
 
 // Reads a budget line of either layout into a cleared record; false when

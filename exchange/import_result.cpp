@@ -82,6 +82,19 @@ void ResetImportFlags()
     ImportMastersForget();
 }
 
+// How many kept records the result names; the message says ", ..." for more.
+constexpr uint32_t KeptNamed = 3;
+
+void ImportCountKept(const uint8_t *key)
+{
+    if (++ImportResult.kept > KeptNamed) return;
+    uint8_t *names = ImportResult.keptNames;
+    if (names[0] != 0) PStringAppendC(names, ", ");
+    PStringAppend(names, ImportCurrentTag());
+    PStringAppendC(names, " ");
+    PStringAppend(names, key);
+}
+
 void ImportLineListText(std::span<const uint32_t> kept, uint32_t count, uint8_t *tail)
 {
     char n[16];
@@ -115,8 +128,10 @@ void ReportImportResult(const ReportJob &job)
         // information, not a fault.
         PString text = {0};
         GetUiText(text, Texts::ImportRecordsKept);
-        std::snprintf(n, sizeof n, "%u", unsigned(ImportResult.kept));
+        std::snprintf(n, sizeof n, "%u (", unsigned(ImportResult.kept));
         PStringAppendC(text, n);
+        PStringAppend(text, ImportResult.keptNames);
+        PStringAppendC(text, ImportResult.kept > KeptNamed ? ", ...)" : ")");
         RunInfoMessage(text);
     }
     SieReportResult();

@@ -8,10 +8,12 @@
 // tag. A damaged value stops the import (ImportDamage); a block whose
 // section was not read whole is not stored, so the stored one stays.
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "core/field_access.h"
 #include "core/field_types.h"
+#include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
@@ -152,7 +154,12 @@ void ReminderStatsImport()
         ImportResult.read++;
         switch (InvoiceNoticeStore(invoice)) {
         case NoticeResult::Stored: ImportResult.stored++; break;
-        case NoticeResult::Kept: ImportResult.kept++; break;
+        case NoticeResult::Kept: {
+            PString key = {0};
+            PStringFromView(key, std::to_string(GetI32(invoice, IVVc::SerNr)));
+            ImportCountKept(key);
+            break;
+        }
         case NoticeResult::Missing: break;   // no such invoice: nothing to write
         case NoticeResult::Failed: ImportAbortFlag = 1; break;
         }

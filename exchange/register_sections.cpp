@@ -202,7 +202,7 @@ void RegImportRecords(int reg, uint16_t version, uint8_t replace)
         RecPendingSequence = 0;
         if (waiting) CountRefused(reg);
         else if (RecImportStore(reg, record, replace, sequence)) ImportResult.stored++;
-        else ImportResult.kept++;
+        else ImportCountKept(key);
     }
     RecBufferFree(reg, &h);
     if (ImportAbortFlag) return;

@@ -80,6 +80,10 @@ void ImportRefuseUnnumbered();
 bool ImportTakeUnnumbered();
 // Counts such a record, whose lines begin at line.
 void ImportCountUnnumbered(uint32_t line);
+// Counts a record not stored because the stored copy is newer, named for
+// the result by the section's tag and its key (a PString): the first few
+// are named, so the user can find what the file did not bring.
+void ImportCountKept(const uint8_t *key);
 // A reader's check of the field list it was given: true when shape holds;
 // else the import stops as damaged at the next column (a list the reader
 // cannot use is never read past its end, in any build).
@@ -193,6 +197,8 @@ struct ImportResultRec {
     // Records not stored because their series was full, and the first lines.
     uint32_t unnumbered;
     uint32_t unnumberedLines[8];
+    // The first records kept ("tag key, tag key"; a PString).
+    uint8_t keptNames[256];
     uint8_t longBfoObject[8];
     bool seenHeader, formatStored;
     uint32_t sectionsKnown;   // sections whose tag an export of this program writes (the header too)

@@ -4,10 +4,10 @@
 //
 // The check built the voucher when the invoice becomes preliminary or
 // approved; the before-hooks, inside the hold that stores the invoice,
-// store it, keep the open item and enter the vendor ledger. The import's store books the open item
-// of an approved invoice not stored yet (its voucher comes with the
-// import). An approved invoice whose due or discount date changed carries
-// the dates to its open item.
+// store it, keep the open item and enter the vendor ledger. The import's
+// store books the open item and the vendor ledger of an approved invoice
+// not stored yet (its voucher comes with the import). An approved invoice
+// whose due or discount date changed carries the dates to its open item.
 #include <cassert>
 
 #include "core/field_access.h"
@@ -64,12 +64,17 @@ int BeforeUpdate(int, uint8_t *invoice, uint8_t *stored, uint32_t) {
 }
 
 // The import's store: an invoice not stored yet, approved, books its
-// open item; one stored already is replaced as it is.
+// open item and enters the vendor ledger and the vendor's period balance
+// by the transfer its approval runs (its voucher comes with the import;
+// the ledger and balances are not in the file), so a restored company
+// holds the ledger the exported one held. One stored already is replaced
+// as it is.
 void BeforeStore(int, uint8_t *invoice) {
     if (RecExists(PI::Number, invoice)) return;
     PutU16(invoice, PI::Transferred, 0);
     StatusMarkPurchaseInvoice(invoice);
-    if (Flag(invoice, PI::Approved)) (void)PurchaseInvoiceSaveSteps(invoice, 0);
+    if (Flag(invoice, PI::Approved) && PurchaseInvoiceSaveSteps(invoice, 0))
+        (void)PurchaseInvoiceToVendorLedger(invoice);
 }
 
 // A new invoice: numbered when stored, dated today, not approved, on the

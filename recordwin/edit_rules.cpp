@@ -138,12 +138,14 @@ uint8_t StoredRowKeyCell(int window, int F, int report)
 }
 
 // An approved payment may still change its date and bank amounts; a
-// posted one nothing.
+// posted one nothing. A field the approval locks is told with text
+// `locked` (0: refused without a word), typing too.
 uint8_t PaymentMayEdit(int window, int id, uint32_t approvedAt, uint32_t postedAt,
-                       std::initializer_list<uint32_t> open)
+                       std::initializer_list<uint32_t> open, int locked, int report)
 {
-    bool locked = StoredWordSet(window, approvedAt) && !IdIn(id, open);
-    return StoredWordSet(window, postedAt) || locked ? 0 : 1;
+    if (StoredWordSet(window, postedAt)) return 0;
+    if (!StoredWordSet(window, approvedAt) || IdIn(id, open)) return 1;
+    return locked ? RefuseTyped(locked, report) : 0;
 }
 
 }  // namespace
@@ -192,8 +194,11 @@ uint8_t WinFieldEditRules(int window, int F, int state, int unused, int report)
         return 1;
     case 157:
         if (state != 2) return 1;
+        // Typing into a header field or a row the approval locks is told
+        // why it is not taken, not dropped without a word.
         return PaymentMayEdit(window, id, OPVc::Approved, OPVc::Posted,
-                              {OPVc::PayDate, OPVc::Rate, OPVc::HomeTotal, OPVc::BankCharges});
+                              {OPVc::PayDate, OPVc::Rate, OPVc::HomeTotal, OPVc::BankCharges},
+                              Texts::ApprovedPaymentChange, report);
     case 290:
         if (id == int(PurchOrderVc::SerNr) && state != 1) return 0;
         if (state != 2) return 1;
@@ -215,7 +220,7 @@ uint8_t WinFieldEditRules(int window, int F, int state, int unused, int report)
     case 476:
         if (state != 2) return 1;
         return PaymentMayEdit(window, id, PersPayVc::Approved, PersPayVc::Posted,
-                              {PersPayVc::PayDate, PersPayVc::BankAmount, PersPayVc::BankCharges});
+                              {PersPayVc::PayDate, PersPayVc::BankAmount, PersPayVc::BankCharges}, 0, report);
     default: return 1;
     }
 }

@@ -135,7 +135,9 @@ TEST_F(BankFileTest, APaymentThatCannotBeWrittenWholeStaysUnsentAndIsListed)
 {
     SimplePayment(1, 1001);
     Payment(2, {{1001, "V1", "1111.22.33333", 5.0}, {4242, "V1", "1111.22.33333", 5.0}});   // invoice gone
-    Payment(3, {{1001, "V1", "", 5.0}});                                                 // no account
+    Invoice(1003, "V1", "Vendor one", "F3", "");
+    InvoicePayText(1003, "");
+    Payment(3, {{1003, "V1", "", 5.0}});   // no account, nor any on its invoice
     Invoice(1004, "V2", "Two", "F4", "");
     Payment(4, {{1004, "V2", "2222.33.44444", -20.0}});                                    // negative payee
     Payment(5, {{1001, "V1", "1234567890123", 5.0}});                                    // 13-digit account

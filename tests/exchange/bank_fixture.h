@@ -4,6 +4,7 @@
 // lines come back split at CR LF.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -56,6 +57,9 @@ protected:
         ExchangeFixture::SetUp();
         if (HasFatalFailure()) return;
         RegisterHooksClear();
+        // The selection of an earlier test (an Estonian test key, the
+        // Swedish second file) is not this test's.
+        std::fill(TestJob, TestJob + ReportParamsVc::Size, uint8_t(0));
         CompanyVariantBind(CompanyBlock);   // as the frame binds it
         TodayDate = DateRec{7, 12, 2026};
         Company(BankFormatTelepay, "NO 123 456 789 01", "1234.56.78901");
@@ -104,6 +108,17 @@ protected:
         PutDate(vi.data(), VIVc::DueDate, due);
         uint32_t id = 0;
         ASSERT_TRUE(RecInsertLocal(VIVc::Number, vi.data(), &id));
+    }
+    // The stored invoice's payment text replaced by text.
+    void InvoicePayText(int32_t serial, const std::string &text)
+    {
+        std::vector<uint8_t> vi(RegRecordSize(VIVc::Number), 0);
+        PutI32(vi.data(), VIVc::SerNr, serial);
+        uint32_t id = 0, pos = 0;
+        ASSERT_TRUE(RecFind(VIVc::Number, vi.data(), 1, 1, &id, &pos));
+        PutText(vi.data(), VIVc::PayText, 30, text);
+        ASSERT_TRUE(RecStore(VIVc::Number, vi.data(), 1, &id));
+        RecFreeMatrix(VIVc::Number, vi.data());
     }
     void Payment(int32_t serial, std::vector<PayRow> rows, uint16_t approved = 1, uint16_t sent = 0,
                  uint16_t skip = 0, const std::function<void(uint8_t *)> &extra = nullptr)

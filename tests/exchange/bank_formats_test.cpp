@@ -31,7 +31,9 @@ TEST_F(BankFormatsTest, LmBatchHasHeadRowsAndNetEndOf300Characters)
     Company(BankFormatLm, "1", "1");
     Invoice(501, "V1", "Vendor one", "F-501", "");
     Invoice(502, "V1", "Vendor one", "C-502", "1234567", 3);
-    Payment(40, {{501, "V1", "5555-12345", 250.50}, {502, "V1", "5555-12345", -50.25}});
+    // The first row pays to its own account; the second has none and pays
+    // to its invoice's payment text.
+    Payment(40, {{501, "V1", "5555-12345", 250.50}, {502, "V1", "", -50.25}});
     std::vector<std::string> lines = Run("40:40");
     ASSERT_EQ(lines.size(), 4u) << ::testing::PrintToString(lines);
     for (const std::string &l : lines) EXPECT_EQ(l.size(), 300u);
@@ -39,8 +41,9 @@ TEST_F(BankFormatsTest, LmBatchHasHeadRowsAndNetEndOf300Characters)
     EXPECT_EQ(lines[0].substr(0, 35), "LM  00" + acct + org + "261207");
     EXPECT_EQ(lines[0].substr(39), "4 261207" + B(253));
     EXPECT_EQ(lines[1], "LM  10" + acct + ("Vendor V1" + B(21)) + ("Addr one" + B(12)) + ("Addr two" + B(12)) +
-                            "50123450006789" + " 89" + "2" + ("KODV1" + B(5)) + ("F-501" + B(10)) + "261120" +
+                            "55551230000045" + " 89" + "2" + ("KODV1" + B(5)) + ("F-501" + B(10)) + "261120" +
                             B(29) + "261210" + Zeros(12) + "000000025050" + B(102));
+    EXPECT_EQ(lines[2].substr(90, 14), "50123450006789");
     EXPECT_EQ(lines[2].substr(107, 67), "1" + std::string("00000000000001234567") + B(40) + "261210");
     EXPECT_EQ(lines[2].substr(186, 12), "000000005025");
     EXPECT_EQ(lines[3], "LM  90" + acct + org + "261207" + "000001" + "0000000025050" + "000001" +
@@ -253,23 +256,21 @@ TEST_F(BankFormatsTest, LmRefusesAPayeeOrPayingAccountOfZerosAndSaysWhy)
     Company(BankFormatLm, "1", "1");
     Invoice(501, "V1", "Vendor one", "F-501", "");
     Invoice(502, "V1", "Vendor one", "F-502", "");
-    // The vendor's account kept on the invoice is lost: fourteen zeros.
-    std::vector<uint8_t> vi(RegRecordSize(VIVc::Number), 0);
-    PutI32(vi.data(), VIVc::SerNr, 502);
-    uint32_t id = 0, pos = 0;
-    ASSERT_TRUE(RecFind(VIVc::Number, vi.data(), 1, 1, &id, &pos));
-    PutText(vi.data(), VIVc::PayText, 30, "000-000");
-    ASSERT_TRUE(RecStore(VIVc::Number, vi.data(), 1, &id));
-    RecFreeMatrix(VIVc::Number, vi.data());
+    // A row without an account pays to its invoice's payment text, here
+    // lost to zeros; an account of zeros is refused as a typed one is.
+    InvoicePayText(502, "000-000");
     Payment(41, {{501, "V1", "5555-12345", 10.0}});
-    Payment(42, {{501, "V1", "5555-12345", 10.0}, {502, "V1", "5555-12345", 10.0}});
+    Payment(42, {{501, "V1", "5555-12345", 10.0}, {502, "V1", "", 10.0}});
+    Payment(43, {{501, "V1", "0.00", 10.0}});
     MessagesShown.clear();
-    std::vector<std::string> lines = Run("41:42");
+    std::vector<std::string> lines = Run("41:43");
     ASSERT_EQ(lines.size(), 3u);   // payment 41 alone
     for (const std::string &l : lines) EXPECT_NE(l.substr(90, 14), Zeros(14)) << l;
     EXPECT_EQ(SentFlag(41), 1);
     EXPECT_EQ(SentFlag(42), 0);
+    EXPECT_EQ(SentFlag(43), 0);
     std::string list;
     for (const std::string &m : MessagesShown) list += m;
-    EXPECT_NE(list.find("42 (" + TextOf(Texts::BankWhyInvoiceNoAccount) + "502)"), std::string::npos) << list;
+    EXPECT_NE(list.find("42 (" + TextOf(Texts::BankWhyAccountLetters) + "000-000)"), std::string::npos) << list;
+    EXPECT_NE(list.find("43 (" + TextOf(Texts::BankWhyAccountLetters) + "0.00)"), std::string::npos) << list;
 }

@@ -48,6 +48,7 @@ struct DispatchCase {
     const char *stored;           // "reg:code=name;..." expected after the run ("-": absent)
     uint32_t damageLine;          // 0: none
     int toldText;                 // a text told once, 0 none
+    const char *toldEnds = "";    // how that message ends
 };
 
 const DispatchCase DispatchCases[] = {
@@ -67,7 +68,8 @@ const DispatchCase DispatchCases[] = {
     {"a text file read in import mode 1 (bank payments) stores nothing and says so", 1,
      "ot\r\nA\tAlpha\r\n\r\n", "24:A=-", 0, Texts::BankInNothingRead},
     {"seqnr: the first record is kept as the newer stored one, the second replaced", 0,
-     "seqnr\t1\r\not\r\nOLD\tnew\r\nOLD2\tnew\r\n\r\n", "24:OLD=old;24:OLD2=new", 0, Texts::ImportRecordsKept},
+     "seqnr\t1\r\not\r\nOLD\tnew\r\nOLD2\tnew\r\n\r\n", "24:OLD=old;24:OLD2=new", 0, Texts::ImportRecordsKept,
+     ": 1 (ot OLD)"},
 };
 
 class Dispatch : public TextDispatch, public ::testing::WithParamInterface<DispatchCase> {};
@@ -95,6 +97,9 @@ TEST_P(Dispatch, SectionsLandAsTheTagsSay)
     EXPECT_EQ(ImportResult.damageLine, c.damageLine) << c.what;
     if (c.toldText) {
         EXPECT_EQ(Shown(c.toldText), 1) << c.what;
+        const std::string ends = c.toldEnds, last = MessagesShown.empty() ? "" : MessagesShown.back();
+        EXPECT_TRUE(last.size() >= ends.size() && last.compare(last.size() - ends.size(), ends.size(), ends) == 0)
+            << c.what << ": " << last;
     }
     if (c.damageLine) {
         EXPECT_NE(MessagesShown.back().find(std::to_string(c.damageLine) + ", "), std::string::npos);

@@ -9,16 +9,19 @@
 // "LM" batch of the payment; then the bank's file of incoming payments,
 // paying the sales invoice's reference, imported from the import list,
 // becomes a receipt of the sales invoice. The company file then holds the
-// payment marked sent and the receipt.
+// payment marked sent and the receipt. A vendor given its account number
+// after its invoice was approved is paid to that account by the payment
+// the suggestion makes afterwards.
 // Menus: in Purchasing, Registers > Vendors, Settings > Payment modes...,
 // Registers > Purchase invoices, Registers > Outgoing payments, Registers >
 // Purchase orders, Operations > Purchase invoice; File > Windows... >
 // "Company", File > Windows... > "Sales invoices", File > Maintenance... >
-// "Bank payment file", File > Maintenance... > "Incoming bank payments".
+// "Bank payment file", File > Maintenance... > "Incoming bank payments",
+// File > Maintenance... > "Payment suggestion".
 // Windows: Functions (exports, imports, maintenance), Bank payment file
-// selection, Windows, Vendor list, Payment suggestion, Company, Sales
-// invoice, Payment modes, Purchase order list, Purchase order, Purchase
-// invoice, Outgoing payment list, Outgoing payment.
+// selection, Windows, Vendor list, Vendor, Payment suggestion, Company,
+// Sales invoice, Payment modes, Purchase order list, Purchase order,
+// Purchase invoice, Outgoing payment list, Outgoing payment.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdio>
@@ -41,7 +44,7 @@
 
 namespace {
 
-constexpr int FunctionList = 7, BankFileSelection = 415, WindowList = 12;
+constexpr int FunctionList = 7, BankFileSelection = 415, WindowList = 12, PaymentSuggestionSel = 313;
 constexpr int SalesRowItem = 1;
 namespace fs = std::filesystem;
 
@@ -120,7 +123,7 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
     const fs::path out = dir / "LM.TXT", in = dir / "incoming.txt";
 
     TypeCompanyBankData();
-    TypeVendor({"V1", "Vendor V1", "Main street 1", "", "", "5012345-6789", "KODV1"});
+    TypeVendor({"V1", "Vendor V1", "Main street 1", "", "", "5012345-6789", "1111.22.33333"});
     TypePaymentModeBankAccount("4234567-85");
     auto invoice = TypeApprovedPurchaseInvoice("V1", "F-501", "5010", "250,50");
     auto payment = TypeApprovedPayment("B", invoice);
@@ -188,6 +191,7 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
     for (const std::string &l : lines) EXPECT_EQ(l.size(), 300u);
     EXPECT_EQ(lines[0].substr(0, 29), "LM  00" + std::string("42345670000085") + "987654321");
     EXPECT_EQ(lines[1].substr(0, 50), "LM  10" + std::string("42345670000085") + "Vendor V1" + std::string(21, ' '));
+    EXPECT_EQ(lines[1].substr(90, 14), "11112200033333") << "the vendor's account number the payment row carries";
     EXPECT_EQ(lines[1].substr(186, 12), "000000025050");
     EXPECT_EQ(lines[2].substr(35, 19), "000001" + std::string("0000000025050"));
 
@@ -226,7 +230,7 @@ TEST_F(BankFilesRoad, AnInvoiceMadeFromAPurchaseOrderIsPaidByTheSuggestionInTheB
     const std::string company = StartNewCompany("from_order.VDB");
     const fs::path out = dir / "LM.TXT";
     TypeCompanyBankData();
-    TypeVendor({"V1", "Vendor V1", "Main street 1", "", "4010", "5012345-6789", "KODV1"});
+    TypeVendor({"V1", "Vendor V1", "Main street 1", "", "4010", "5012345-6789", "1111.22.33333"});
     TypePaymentModeBankAccount("4234567-85");
 
     // Two of ITEM1 at 80 ordered from V1.
@@ -251,7 +255,7 @@ TEST_F(BankFilesRoad, AnInvoiceMadeFromAPurchaseOrderIsPaidByTheSuggestionInTheB
     Check("the invoice made from the order carries the vendor's payee texts", [] {
         EXPECT_EQ(ActiveType(), WinTypes::PurchaseInvoice) << ActiveTitle() << ::testing::PrintToString(Messages());
         EXPECT_EQ(Shown("Payment text"), "5012345-6789");
-        EXPECT_EQ(Shown("Payee text"), "KODV1");
+        EXPECT_EQ(Shown("Payee text"), "1111.22.33333");
         return ActiveType() == WinTypes::PurchaseInvoice;
     });
     ClickField("Vendor's invoice");
@@ -285,7 +289,7 @@ TEST_F(BankFilesRoad, AnInvoiceMadeFromAPurchaseOrderIsPaidByTheSuggestionInTheB
         EXPECT_EQ(Digits(CellUnder("Invoice", 0)), *invoice);
         EXPECT_EQ(CellUnder("Vendor", 0), "V1");
         EXPECT_EQ(CellUnder("Giro / text", 0), "5012345-6789");
-        EXPECT_EQ(CellUnder("Vendor's account", 0), "KODV1");
+        EXPECT_EQ(CellUnder("Vendor's account", 0), "1111.22.33333");
         EXPECT_EQ(CellUnder("Vendor's name", 0), "Vendor V1");
         EXPECT_EQ(Digits(Shown("Rows total")), "20000") << Shown("Rows total");
         return true;
@@ -308,6 +312,89 @@ TEST_F(BankFilesRoad, AnInvoiceMadeFromAPurchaseOrderIsPaidByTheSuggestionInTheB
     ASSERT_TRUE(RecReadAt(VIVc::Number, 1, made.data(), &id));
     EXPECT_EQ(TextAt(made.data(), VIVc::PayText), "5012345-6789") << "the approved invoice keeps its payment text";
     RecFreeMatrix(VIVc::Number, made.data());
+    CloseForCheck();
+}
+
+// A vendor whose bank details come after its invoice was approved: the
+// approved invoice keeps its empty payment text, and the payment the
+// suggestion makes afterwards carries the vendor's new account number in
+// its row, which the LM file pays to. Typing into a cell the approval
+// locks is told why it is not taken, and the cell keeps its text.
+TEST_F(BankFilesRoad, AnInvoiceApprovedBeforeItsVendorHadBankDetailsIsPaidToTheAccountAddedLater)
+{
+    const std::string company = StartNewCompany("late_bank.VDB");
+    const fs::path out = dir / "LM.TXT";
+    TypeCompanyBankData();
+    TypePaymentModeBankAccount("4234567-85");
+    TypeVendor({"V2", "Late Bank Ltd", "Kai 2", "", "", "", ""});
+    auto invoice = TypeApprovedPurchaseInvoice("V2", "F-7", "5010", "300,00");
+
+    // The vendor's account number, typed on its Bank page once it is known.
+    Menu("Module", "Purchasing");
+    Menu("Registers", "Vendors");
+    Check("the vendor list opens", Opened(WinTypes::VendorList));
+    OpenFromList("V2", WinTypes::Vendors);
+    ClickButton("Bank");
+    ClickField("Account number");
+    Type("1111.22.33333");
+    OkStoresQuietly("the vendor's bank details");
+    Menu("Window", "Close all");
+
+    RunRoutine("Payment suggestion", PaymentSuggestionSel,
+               {{"Due to", [] { return std::string("31.12.2099"); }},
+                {"Payment date", [] { return std::string("07.12.2026"); }},
+                {"Payment mode", [] { return std::string("B"); }}},
+               "late_bank_suggestion.png");
+    Menu("Module", "Purchasing");
+    Menu("Registers", "Outgoing payments");
+    Check("the payment list opens", Opened(WinTypes::OutPaymentList));
+    FindRow("the suggested payment", std::make_shared<std::string>(""));
+    Key(PlKey::Return);
+    auto payment = std::make_shared<std::string>();
+    Check("the suggested row pays the invoice to the vendor's new account", [invoice, payment] {
+        EXPECT_EQ(ActiveType(), WinTypes::OutPayment) << ActiveTitle();
+        EXPECT_EQ(Digits(CellUnder("Invoice", 0)), *invoice);
+        EXPECT_EQ(CellUnder("Giro / text", 0), "") << "the invoice was approved without one";
+        EXPECT_EQ(CellUnder("Vendor's account", 0), "1111.22.33333");
+        *payment = Digits(Shown("Number"));
+        return ActiveType() == WinTypes::OutPayment && !payment->empty();
+    });
+    KeepPicture("late_bank_payment");
+    ClickButton("Approved");
+    OkStoresQuietly("the approved payment");
+    // The approval locks the rows: a key typed there is told, not dropped.
+    auto told = CountTold();
+    ClickCell(0, 3);
+    Type("9");
+    Check("the approved payment tells why it takes no new account", [told] {
+        EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told(Text(Texts::ApprovedPaymentChange))) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(CellUnder("Vendor's account", 0), "1111.22.33333");
+        return true;
+    });
+    AnswerBox(kPlIdNo);
+    Menu("Window", "Close all");
+    WriteBankPaymentFile(out, payment);
+    EXPECT_EQ(Run(), 0);
+
+    std::ifstream file(out, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const size_t row = bytes.find("LM  10");
+    ASSERT_NE(row, std::string::npos) << bytes;
+    EXPECT_EQ(bytes.substr(row + 20, 13), "Late Bank Ltd");
+    EXPECT_EQ(bytes.substr(row + 90, 14), "11112200033333") << "the account added to the vendor after the approval";
+    EXPECT_EQ(bytes.substr(row + 186, 12), "000000030000");
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> sent(OPVc::Size);
+    uint32_t id = 0;
+    ASSERT_EQ(RegRecordCount(OPVc::Number), 1u);
+    ASSERT_TRUE(RecReadAt(OPVc::Number, 1, sent.data(), &id));
+    RecFreeMatrix(OPVc::Number, sent.data());
+    EXPECT_EQ(GetU16(sent.data(), OPVc::Sent), 1) << "the payment went out";
+    std::vector<uint8_t> approved(VIVc::Size);
+    ASSERT_TRUE(RecReadAt(VIVc::Number, 1, approved.data(), &id));
+    RecFreeMatrix(VIVc::Number, approved.data());
+    EXPECT_EQ(TextAt(approved.data(), VIVc::PayText), "") << "the approved invoice is as it was approved";
     CloseForCheck();
 }
 
