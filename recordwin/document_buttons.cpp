@@ -21,6 +21,7 @@
 #include "rules/convert_document.h"
 #include "rules/purchase_prices.h"
 #include "rules/rules_types.h"
+#include "shell/edit_control.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/matrix_editing.h"
@@ -357,12 +358,15 @@ void ShowStoredAgain(int window) {
 
 // Opens the purchase-prices selection with window as its opener, its
 // purchase or item taken from window's record and both price switches
-// on; OK there runs it.
+// on; OK there runs it. The field the selection opened on is shown again,
+// as the fill left it.
 void OpenPurchasePrices(int window) {
     int w = OpenRelated(window, PurchasePricesType, 1);
     if (!w || !WinRecordBuffer(w) || !WinIsOpen(window)) return;
     PurchasePricesFill(WinRegisterOf(window), WinRecordBuffer(window), WinRecordBuffer(w));
     WinRecordRefresh(w);
+    if (WinTable[w]->editControl) EditControlDestroy(w);
+    WinGotoField(w, 1, true);
 }
 
 // Prints the first marked record of list window on the form of doctype.

@@ -8,16 +8,21 @@
 // SERVICE units for project 1, stored, opens the batch of its rows into
 // the project's budgets with the quotation and the project proposed; its
 // OK makes the time budget of SERVICE, which the time-budget window shows
-// with the two units. The company file then holds the invoice of the plan,
-// the project's invoiced sum and its marked plan line, and the budget.
+// with the two units. A time sheet of three hours on the project, stored
+// unapproved, is approved from the time-sheet list. The company file then
+// holds the invoice of the plan, the project's invoiced sum and its marked
+// plan line, the budget of the quotation's row and that of the hours.
 // Menus: in Projects, Registers > Projects, Operations > Invoice the plan,
-// Registers > Time budget; File > Windows... > "Sales invoices"; in Sales,
-// Registers > Quotations, Operations > Rows into project budgets.
+// Registers > Time budget, Registers > Time sheets, Operations > Approve
+// marked; File > Windows... > "Sales invoices"; in Sales, Registers >
+// Quotations, Operations > Rows into project budgets.
 // Windows: Project, Project list, Sales invoice list, Quotation, Quotation
-// list, Quotation rows into budgets, Time budget.
+// list, Quotation rows into budgets, Time budget, Time sheet, Time sheet
+// list.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
+#include <map>
 #include <memory>
 
 #include "core/field_access.h"
@@ -30,7 +35,7 @@
 namespace {
 
 constexpr int Project = 259, ProjectList = 260, SalesInvoiceList = 348, Quotation = 272, QuotationList = 273,
-              RowsIntoBudgets = 509, TimeBudget = 362;
+              RowsIntoBudgets = 509, TimeBudget = 362, TimeSheet = 268, TimeSheetList = 269;
 namespace fs = std::filesystem;
 
 TEST_F(RoadTest, AProjectsPlanIsInvoicedAndAQuotationFillsItsBudget)
@@ -113,7 +118,7 @@ TEST_F(RoadTest, AProjectsPlanIsInvoicedAndAQuotationFillsItsBudget)
         EXPECT_EQ(Shown("Project"), "1");
         return ActiveType() == RowsIntoBudgets;
     });
-    auto told = CountTold();
+    std::shared_ptr<size_t> told = CountTold();
     ClickOk();
     Check("the batch runs without a word and closes", [told] {
         EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
@@ -135,6 +140,36 @@ TEST_F(RoadTest, AProjectsPlanIsInvoicedAndAQuotationFillsItsBudget)
         EXPECT_EQ(Shown("Budget"), "1400,00");
         return true;
     });
+
+    NewFromList("Time sheets", TimeSheetList, TimeSheet);
+    ClickCell(0, 1);
+    for (const char *text : {"ADMIN", "1", "ITEM1", "3"}) {
+        Type(text);
+        Key(PlKey::Tab);
+    }
+    OkStoresQuietly("the time sheet, not approved");
+    auto sheet = std::make_shared<std::string>();
+    Do("read the time sheet's number", [sheet] {
+        *sheet = Shown("Number");
+        return !sheet->empty();
+    });
+    Menu("Window", "Close all");
+    Menu("Registers", "Time sheets");
+    Check("the time-sheet list opens", Opened(TimeSheetList));
+    FindRow("the time sheet", sheet);
+    Check("the list shows the sheet not approved", [] {
+        const std::string row = SelectedListRowShown();
+        EXPECT_EQ(row.substr(row.size() < 2 ? 0 : row.size() - 2), "No") << row;
+        return true;
+    });
+    told = CountTold();
+    Menu("Operations", "Approve marked");
+    Check("the list shows the sheet approved, quietly", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        const std::string row = SelectedListRowShown();
+        EXPECT_EQ(row.substr(row.size() < 3 ? 0 : row.size() - 3), "Yes") << row;
+        return true;
+    });
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));
@@ -151,11 +186,21 @@ TEST_F(RoadTest, AProjectsPlanIsInvoicedAndAQuotationFillsItsBudget)
     EXPECT_EQ(TextAt(inv.head.data(), IVVc::Project), "1");
     EXPECT_EQ(TextAt(inv.head.data(), IVVc::CustCode), "C1");
     EXPECT_DOUBLE_EQ(AmountAt(inv.head.data(), IVVc::Net), 1000);
-    std::vector<uint8_t> budget;
-    ASSERT_TRUE(FindByCode(TimeBudgetVc::Number, TimeBudgetVc::Project, 20, "1", &budget));
-    EXPECT_EQ(TextAt(budget.data(), TimeBudgetVc::ItemCode), "SERVICE");
-    EXPECT_DOUBLE_EQ(AmountAt(budget.data(), TimeBudgetVc::Budget), 1400);
-    RecFreeMatrix(TimeBudgetVc::Number, budget.data());
+    std::map<std::string, double> budgets, hours;
+    std::vector<uint8_t> budget(TimeBudgetVc::Size);
+    uint32_t recid = 0;
+    for (int32_t p = 1; RecReadAt(TimeBudgetVc::Number, p, budget.data(), &recid); p++) {
+        EXPECT_EQ(TextAt(budget.data(), TimeBudgetVc::Project), "1");
+        const std::string item = TextAt(budget.data(), TimeBudgetVc::ItemCode);
+        budgets[item] = AmountAt(budget.data(), TimeBudgetVc::Budget);
+        uint8_t row[TimeBudgetVc::Rows::Size];
+        for (int32_t i = 0; MatrixRowGet(TimeBudgetVc::Number, 0, budget.data(), i, row); i++)
+            hours[item] += AmountAt(row, TimeBudgetVc::Rows::QtySpent);
+        RecFreeMatrix(TimeBudgetVc::Number, budget.data());
+    }
+    EXPECT_EQ(budgets, (std::map<std::string, double>{{"ITEM1", 0}, {"SERVICE", 1400}}));
+    EXPECT_EQ(hours, (std::map<std::string, double>{{"ITEM1", 3}, {"SERVICE", 0}})) << "the approved sheet's hours";
+    EXPECT_EQ(RegRecordCount(ProjTransVc::Number), 1u);
     CloseForCheck();
 }
 
