@@ -148,6 +148,7 @@ namespace {
 int OpenRelated(int window, int type, int field);
 void OpenPurchasePrices(int window);
 void ShowStoredAgain(int window);
+void RecordShownAgain(int window);
 void PrintMarkedForm(int window, int reg, int16_t doctype);
 constexpr int PaymentSelectionType = 313, ProductionSuggestionType = 395, PurchaseSuggestionType = 390,
               QuotationRowsBatchType = 509, PurchaseItemType = 284, PurchasePricesType = 472;
@@ -348,25 +349,33 @@ int OpenRelated(int window, int type, int field) {
     return w;
 }
 
+// Shows window's record after it was changed below the field under edit:
+// the fields are drawn again, and the field under edit takes its text
+// anew from the record instead of keeping what it held before.
+void RecordShownAgain(int window) {
+    WinRecordRefresh(window);
+    int field = WinTable[window]->currentField;
+    if (!WinTable[window]->editControl || field <= 0) return;
+    EditControlDestroy(window);
+    WinGotoField(window, field, true);
+}
+
 // Shows window's stored, unchanged record again as the company now holds
 // it: a run changed it behind the window.
 void ShowStoredAgain(int window) {
     if (!WinIsOpen(window) || WinRecState(window) != 0 || WinTable[window]->recordId == 0) return;
     WinLoadRecord(window, WinTable[window]->recordId);
-    WinRecordRefresh(window);
+    RecordShownAgain(window);
 }
 
 // Opens the purchase-prices selection with window as its opener, its
 // purchase or item taken from window's record and both price switches
-// on; OK there runs it. The field the selection opened on is shown again,
-// as the fill left it.
+// on; OK there runs it.
 void OpenPurchasePrices(int window) {
     int w = OpenRelated(window, PurchasePricesType, 1);
     if (!w || !WinRecordBuffer(w) || !WinIsOpen(window)) return;
     PurchasePricesFill(WinRegisterOf(window), WinRecordBuffer(window), WinRecordBuffer(w));
-    WinRecordRefresh(w);
-    if (WinTable[w]->editControl) EditControlDestroy(w);
-    WinGotoField(w, 1, true);
+    RecordShownAgain(w);
 }
 
 // Prints the first marked record of list window on the form of doctype.
