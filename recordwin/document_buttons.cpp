@@ -11,12 +11,14 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/order_conversion.h"
+#include "operations/purchase_ledger.h"
 #include "core/work_blocks.h"
 #include "output/forms/print_form_call.h"
 #include "output/output_job.h"
 #include "recordwin/out_payment_window.h"
 #include "recordwin/purchase_invoice_window.h"
 #include "recordwin/record_windows.h"
+#include "recordwin/window_rows.h"
 #include "rules/approval.h"
 #include "rules/convert_document.h"
 #include "rules/purchase_prices.h"
@@ -170,8 +172,9 @@ void Win156Button(int window, int button) {
 
 // Outgoing payment: 1 runs kind 27 on the stored, unchanged payment (a
 // beep while it is being edited) and shows it approved; 2, while it is
-// being edited, opens the payment selection; 3 adds a payment row below
-// the current row.
+// being edited, opens the payment selection (a beep otherwise); 3 adds a
+// discount row below the current row for the invoice it pays, of what is
+// still open.
 void Win157Button(int window, int button) {
     if (button == 1) {
         uint32_t own = WinTable[window]->recordId;
@@ -185,11 +188,15 @@ void Win157Button(int window, int button) {
     }
     if (button == 2) {
         if (WinRecState(window) == 1 || WinRecState(window) == 2) OpenRelated(window, PaymentSelectionType, 1);
+        else Beep();
         return;
     }
-    if (button != 3 || WinSelectedRow(window) < 0) return;
+    int current = WinCurrentRow(window);
+    if (button != 3 || current < 0) return;
     WinCommitField(window);
-    int current = WinSelectedRow(window);
+    // A stored payment shown takes the row as an edit of it.
+    if (WinRecState(window) == 0) WinBeginEdit(window);
+    if (!WinIsOpen(window) || WinRecState(window) == 0) return;
     uint8_t row[OPVc::Rows::Size];
     if (!MatrixRowRead(OPVc::Number, WinRecordBuffer(window), current, row)) return;
     // Below the current row, or in its place when it names no invoice.
@@ -197,8 +204,14 @@ void Win157Button(int window, int button) {
     if (at < 1) return;
     if (!MatrixRowRead(OPVc::Number, WinRecordBuffer(window), at - 1, row)) return;
     uint32_t invoice = GetU32(row, OPVc::Rows::InvoiceNr);
-    WinMatrixInsertRow(window, at, 5);
+    if (!WinRowInsertAt(window, at, PaymentRowDiscount) ||
+        !MatrixRowRead(OPVc::Number, WinRecordBuffer(window), at, row))
+        return;
+    PutU16(row, OPVc::Rows::Kind, PaymentRowDiscount);
+    if (!MatrixRowPut(OPVc::Number, 0, WinRecordBuffer(window), at, row)) return;
     PaymentRowFromInvoice(invoice, window, at);
+    WinMarkChanged(window);
+    OutPaymentTotalsRefresh(window);
 }
 
 // Goods-receipt list: button 1 receives the marked purchases into stock.
