@@ -119,9 +119,23 @@ bool InvoicesFromProjects(const ReportJob &job);
 // project's text rows. false, with nothing to store, when no invoice
 // number is free.
 bool InvoiceFromPercentage(uint8_t *invoice, const uint8_t *project);
+// What invoicing a project's plan came to: an invoice made (its number
+// and record id), nothing due beyond what is invoiced (or an invoice of
+// no total), no such project, no free invoice number, or a store failed.
+enum class PlanInvoiceResult { NothingDue, Made, NoProject, NumbersUsedUp, Failed };
+struct PlanInvoiceOutcome {
+    PlanInvoiceResult result = PlanInvoiceResult::NothingDue;
+    int32_t serial = -1;
+    uint32_t invoiceId = 0;
+};
 // Invoices what has fallen due in the plan of the project with this code
-// and is not yet invoiced; false when a store failed.
-bool ProjectToInvoice(const uint8_t *projectCode);
+// and is not yet invoiced; what it came to in *outcome (may be null).
+// false when no invoice number was free or a store failed.
+bool ProjectToInvoice(const uint8_t *projectCode, PlanInvoiceOutcome *outcome = nullptr);
+// ProjectToInvoice as a run that says what it did in its closing line:
+// the invoice made with its number, why none was, or that it failed.
+// *invoiceId is the made invoice's record id, else all ones.
+bool ProjectPlanInvoiceRun(const uint8_t *projectCode, uint32_t *invoiceId);
 
 // ---- Invoice fills (invoice_fills.cpp) ----
 

@@ -14,6 +14,7 @@
 #include "dict_offsets.h"
 #include "operations/operations.h"
 #include "operations/project_ops.h"
+#include "operations/run_outcome.h"
 #include "operations/sales_invoice.h"
 #include "rules/documents.h"
 #include "rules/prices.h"
@@ -118,16 +119,16 @@ void MarkPlanLines(uint8_t *project, uint32_t serial) {
 }
 
 // The invoice of amount s for the project (read in project); stored with
-// the project's sums and plan when its total is not zero. false when a
-// store failed.
-bool InvoicePlanAmount(uint8_t *project, const PackedDecimal &s) {
+// the project's sums and plan when its total is not zero. What it came
+// to, with the invoice's number and record id when one was made.
+PlanInvoiceResult InvoicePlanAmount(uint8_t *project, const PackedDecimal &s, PlanInvoiceOutcome *outcome) {
     RuleRecord inv(IVVc::Number), item(INVc::Number);
-    if (!inv.record) return false;
-    if (!InvoiceFromPercentage(inv.record, project)) return true;
+    if (!inv.record) return PlanInvoiceResult::Failed;
+    if (!InvoiceFromPercentage(inv.record, project)) return PlanInvoiceResult::NumbersUsedUp;
     uint8_t row[IVVc::Rows::Size] = {}, space[2] = {1, ' '};
     InitDocRow(row, IVVc::Number, 1);
     PutText(row, IVVc::Rows::Text, space);
-    if (!AppendRow(inv.record, row)) return false;
+    if (!AppendRow(inv.record, row)) return PlanInvoiceResult::Failed;
     std::memset(row, 0, sizeof row);
     InitDocRow(row, IVVc::Number, 5);
     uint8_t defaults[ProjectBlk::Size] = {}, code[256], account[256], vat[256];
@@ -143,20 +144,22 @@ bool InvoicePlanAmount(uint8_t *project, const PackedDecimal &s) {
     PutText(row, IVVc::Rows::SalesAcc, account);
     PutText(row, IVVc::Rows::VatCode, vat);
     PutDec(row, IVVc::Rows::Sum, s);
-    if (!AppendRow(inv.record, row)) return false;
+    if (!AppendRow(inv.record, row)) return PlanInvoiceResult::Failed;
     DocTotalsRound(inv.record);
     PackedDecimal total = GetDec(inv.record, IVVc::Total);
-    if (DecIsZero(&total)) return true;
+    if (DecIsZero(&total)) return PlanInvoiceResult::NothingDue;
     uint32_t recid = 0;
-    if (!RecStoreByKey(IVVc::Number, inv.record, 0, &recid)) return false;
+    if (!RecStoreByKey(IVVc::Number, inv.record, 0, &recid)) return PlanInvoiceResult::Failed;
     // The stored invoice's down payments reach the stored project; the
     // copy here is read again so that its sums are those and not added
     // twice.
     UpdateProjectTotals(inv.record, nullptr);
     uint32_t position = 0, projectId = 0;
-    if (!RecFind(ProjectVc::Number, project, 1, 1, &projectId, &position)) return false;
+    if (!RecFind(ProjectVc::Number, project, 1, 1, &projectId, &position)) return PlanInvoiceResult::Failed;
+    outcome->serial = int32_t(GetU32(inv.record, IVVc::SerNr));
+    outcome->invoiceId = recid;
     MarkPlanLines(project, GetU32(inv.record, IVVc::SerNr));
-    return true;
+    return PlanInvoiceResult::Made;
 }
 
 }  // namespace
@@ -199,11 +202,18 @@ bool InvoiceFromPercentage(uint8_t *inv, const uint8_t *project) {
 
 // Invoices what the plan of the project has made due beyond what is
 // invoiced already, when that is above zero; the project is stored with
-// its plan lines marked. A missing project does nothing.
-bool ProjectToInvoice(const uint8_t *projectCode) {
+// its plan lines marked. A missing project does nothing. No free invoice
+// number is a failure, not a run that found nothing to do.
+bool ProjectToInvoice(const uint8_t *projectCode, PlanInvoiceOutcome *outcome) {
     assert(projectCode);
+    PlanInvoiceOutcome unused;
+    if (!outcome) outcome = &unused;
+    *outcome = PlanInvoiceOutcome{};
     RuleRecord project(ProjectVc::Number);
-    if (!ProjectReadByCode(project, ProjectVc::Code, CodeMax, projectCode)) return true;
+    if (!ProjectReadByCode(project, ProjectVc::Code, CodeMax, projectCode)) {
+        outcome->result = PlanInvoiceResult::NoProject;
+        return true;
+    }
     uint32_t recid = 0, position = 0;
     RecFind(ProjectVc::Number, project.record, 1, 1, &recid, &position);
     PackedDecimal s, invoiced = GetDec(project.record, ProjectVc::DownPayInvoiced);
@@ -211,7 +221,37 @@ bool ProjectToInvoice(const uint8_t *projectCode) {
     if (!DecIsBlank(&invoiced)) DecSub(&s, &invoiced, &s);
     if (DecSign(&s) <= 0) return true;
     DbHoldBegin();
-    bool ok = InvoicePlanAmount(project.record, s) && RecStore(ProjectVc::Number, project.record, 1, &recid);
+    outcome->result = InvoicePlanAmount(project.record, s, outcome);
+    bool ok = outcome->result != PlanInvoiceResult::Failed && RecStore(ProjectVc::Number, project.record, 1, &recid);
     if (!ok) DbHoldFail();
-    return DbHoldEnd() && ok;
+    if (!(DbHoldEnd() && ok)) {
+        *outcome = PlanInvoiceOutcome{PlanInvoiceResult::Failed};
+        return false;
+    }
+    return outcome->result != PlanInvoiceResult::NumbersUsedUp;
+}
+
+bool ProjectPlanInvoiceRun(const uint8_t *projectCode, uint32_t *invoiceId) {
+    assert(projectCode && invoiceId);
+    *invoiceId = SerialNone;
+    RunOutcome run;
+    RunStart(&run, 0);
+    RunNothing(&run, Texts::RunWhyPlanNothingDue, Texts::RunNothingInvoiced);
+    PlanInvoiceOutcome outcome;
+    bool ok = ProjectToInvoice(projectCode, &outcome);
+    switch (outcome.result) {
+    case PlanInvoiceResult::Made:
+        RunCount(&run, 1, Texts::RunInvoiceMade, Texts::RunInvoicesMade);
+        RunNumber(&run, outcome.serial);
+        *invoiceId = outcome.invoiceId;
+        break;
+    case PlanInvoiceResult::NothingDue: break;
+    case PlanInvoiceResult::NoProject: RunNothing(&run, Texts::RunWhyPlanNoProject); break;
+    case PlanInvoiceResult::NumbersUsedUp:
+        RunFailed(&run, 1, Texts::RunPlanNoNumber, Texts::RunPlanNoNumber);
+        break;
+    case PlanInvoiceResult::Failed: RunFailed(&run, 1, Texts::RunPlanNotStored, Texts::RunPlanNotStored); break;
+    }
+    RunFinish(&run, 0);
+    return ok;
 }

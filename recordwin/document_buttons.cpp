@@ -8,18 +8,22 @@
 #include "core/field_access.h"
 #include "core/memblock.h"
 #include "core/record_buffer.h"
+#include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/order_conversion.h"
+#include "operations/purchase_ledger.h"
 #include "core/work_blocks.h"
 #include "output/forms/print_form_call.h"
 #include "output/output_job.h"
 #include "recordwin/out_payment_window.h"
 #include "recordwin/purchase_invoice_window.h"
 #include "recordwin/record_windows.h"
+#include "recordwin/window_rows.h"
 #include "rules/approval.h"
 #include "rules/convert_document.h"
 #include "rules/purchase_prices.h"
 #include "rules/rules_types.h"
+#include "shell/edit_control.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/matrix_editing.h"
@@ -144,9 +148,13 @@ void OrderListToInvoice(int window) { RunConversion(window, OrderListToInvoiceDe
 
 namespace {
 int OpenRelated(int window, int type, int field);
+void OpenPurchasePrices(int window);
+void ShowStoredAgain(int window);
+void RecordShownAgain(int window);
+void PrintMarkedForm(int window, int reg, int16_t doctype);
 constexpr int PaymentSelectionType = 313, ProductionSuggestionType = 395, PurchaseSuggestionType = 390,
-              QuotationRowsBatchType = 509, NumberRangeExportType = 586, PurchaseItemType = 284,
-              PurchasePricesType = 472;
+              QuotationRowsBatchType = 509, PurchaseItemType = 284, PurchasePricesType = 472;
+constexpr int16_t FourthInvoiceForm = -16;
 }  // namespace
 
 // Purchase-invoice list: button 1 posts the marked invoices.
@@ -163,8 +171,10 @@ void Win156Button(int window, int button) {
 }
 
 // Outgoing payment: 1 runs kind 27 on the stored, unchanged payment (a
-// beep while it is being edited); 2, while it is being edited, opens the
-// payment selection; 3 adds a payment row below the current row.
+// beep while it is being edited) and shows it approved; 2, while it is
+// being edited, opens the payment selection (a beep otherwise); 3 adds a
+// discount row below the current row for the invoice it pays, of what is
+// still open.
 void Win157Button(int window, int button) {
     if (button == 1) {
         uint32_t own = WinTable[window]->recordId;
@@ -173,15 +183,20 @@ void Win157Button(int window, int button) {
             return;
         }
         ApproveRecordList(OPVc::Number, 27, &own, 1);
+        ShowStoredAgain(window);
         return;
     }
     if (button == 2) {
         if (WinRecState(window) == 1 || WinRecState(window) == 2) OpenRelated(window, PaymentSelectionType, 1);
+        else Beep();
         return;
     }
-    if (button != 3 || WinSelectedRow(window) < 0) return;
+    int current = WinCurrentRow(window);
+    if (button != 3 || current < 0) return;
     WinCommitField(window);
-    int current = WinSelectedRow(window);
+    // A stored payment shown takes the row as an edit of it.
+    if (WinRecState(window) == 0) WinBeginEdit(window);
+    if (!WinIsOpen(window) || WinRecState(window) == 0) return;
     uint8_t row[OPVc::Rows::Size];
     if (!MatrixRowRead(OPVc::Number, WinRecordBuffer(window), current, row)) return;
     // Below the current row, or in its place when it names no invoice.
@@ -189,8 +204,14 @@ void Win157Button(int window, int button) {
     if (at < 1) return;
     if (!MatrixRowRead(OPVc::Number, WinRecordBuffer(window), at - 1, row)) return;
     uint32_t invoice = GetU32(row, OPVc::Rows::InvoiceNr);
-    WinMatrixInsertRow(window, at, 5);
+    if (!WinRowInsertAt(window, at, PaymentRowDiscount) ||
+        !MatrixRowRead(OPVc::Number, WinRecordBuffer(window), at, row))
+        return;
+    PutU16(row, OPVc::Rows::Kind, PaymentRowDiscount);
+    if (!MatrixRowPut(OPVc::Number, 0, WinRecordBuffer(window), at, row)) return;
     PaymentRowFromInvoice(invoice, window, at);
+    WinMarkChanged(window);
+    OutPaymentTotalsRefresh(window);
 }
 
 // Goods-receipt list: button 1 receives the marked purchases into stock.
@@ -198,14 +219,17 @@ void Win196Button(int window, int button) {
     if (button == 1) ApproveMarked(window, 20, PUVc::Number);
 }
 
-// Goods receipt: 2 the number-range export selection.
+// Goods receipt: 2 the purchase-prices selection filled from the receipt
+// shown: its unit costs into its items.
 void Win197Button(int window, int button) {
-    if (button == 2) OpenRelated(window, NumberRangeExportType, 1);
+    if (button == 2) OpenPurchasePrices(window);
 }
 
-// Sales-invoice list: button 1 posts the marked invoices.
+// Sales-invoice list: button 1 posts the marked invoices, 2 prints the
+// marked invoice on the fourth invoice form.
 void Win348Button(int window, int button) {
     if (button == 1) ApproveMarked(window, 1, IVVc::Number);
+    if (button == 2) PrintMarkedForm(window, IVVc::Number, FourthInvoiceForm);
 }
 
 // Delivery list: button 1 ships the marked deliveries.
@@ -300,7 +324,7 @@ void ListApproveButton(int window, int button) {
         int reg;
     };
     static constexpr Run runs[] = {
-        {254, 1, 30, SMVc::Number},         {260, 1, 32, ProjectVc::Number},
+        {254, 1, 30, SMVc::Number},
         {269, 1, 6, TimeSheetVc::Number},   {474, 1, 44, ExpenseVc::Number},
         {42, 1, 38, INVc::Number},          {194, 1, 38, INVc::Number},   // the marked items in the price lists
     };
@@ -309,16 +333,18 @@ void ListApproveButton(int window, int button) {
         if (r.type == type && r.button == button) ApproveMarked(window, r.kind, r.reg);
 }
 
-// Project: button 1 invoices the project when it is stored and unchanged;
-// else a beep.
+// Project: button 1 invoices what the project's plan has made due when
+// the project is stored and unchanged, else a beep. The run says what it
+// did; the window then shows the plan with the invoice's number.
 void Win259Button(int window, int button) {
     if (button != 1) return;
-    if (WinRecState(window) != 0) {
+    if (WinRecState(window) != 0 || WinTable[window]->recordId == 0) {
         Beep();
         return;
     }
-    uint32_t none = 0;
-    ConvertDocumentCall(ProjectVc::Number, ConvertProjectToInvoice, WinRecordBuffer(window), &none);
+    uint32_t made = SerialNone;
+    ConvertDocumentCall(ProjectVc::Number, ConvertProjectToInvoice, WinRecordBuffer(window), &made);
+    ShowStoredAgain(window);
 }
 
 namespace {
@@ -334,6 +360,44 @@ int OpenRelated(int window, int type, int field) {
     WinRecordRefresh(w);
     WinGotoField(w, field, true);
     return w;
+}
+
+// Shows window's record after it was changed below the field under edit:
+// the fields are drawn again, and the field under edit takes its text
+// anew from the record instead of keeping what it held before.
+void RecordShownAgain(int window) {
+    WinRecordRefresh(window);
+    int field = WinTable[window]->currentField;
+    if (!WinTable[window]->editControl || field <= 0) return;
+    EditControlDestroy(window);
+    WinGotoField(window, field, true);
+}
+
+// Shows window's stored, unchanged record again as the company now holds
+// it: a run changed it behind the window.
+void ShowStoredAgain(int window) {
+    if (!WinIsOpen(window) || WinRecState(window) != 0 || WinTable[window]->recordId == 0) return;
+    WinLoadRecord(window, WinTable[window]->recordId);
+    RecordShownAgain(window);
+}
+
+// Opens the purchase-prices selection with window as its opener, its
+// purchase or item taken from window's record and both price switches
+// on; OK there runs it.
+void OpenPurchasePrices(int window) {
+    int w = OpenRelated(window, PurchasePricesType, 1);
+    if (!w || !WinRecordBuffer(w) || !WinIsOpen(window)) return;
+    PurchasePricesFill(WinRegisterOf(window), WinRecordBuffer(window), WinRecordBuffer(w));
+    RecordShownAgain(w);
+}
+
+// Prints the first marked record of list window on the form of doctype.
+void PrintMarkedForm(int window, int reg, int16_t doctype) {
+    if (!ListHasRowToActOn(window)) return;
+    int32_t id = ListSelAnchor(window);
+    RuleRecord record(reg);
+    if (id <= 0 || !record.record || !RecReadById(reg, uint32_t(id), record.record)) return;
+    PrintFormCall(reg, doctype, record.record);
 }
 
 // Commits the field under edit, runs the routine of kind on the window's
@@ -396,11 +460,7 @@ void Win195Button(int window, int button) {
 // its item range the source's item and both price switches on; the
 // purchase's number is typed there.
 void Win284Button(int window, int button) {
-    if (button != 1) return;
-    int w = OpenRelated(window, PurchasePricesType, 1);
-    if (!w || !WinRecordBuffer(w)) return;
-    PurchasePricesFill(WinRegisterOf(window), WinRecordBuffer(window), WinRecordBuffer(w));
-    WinRecordRefresh(w);
+    if (button == 1) OpenPurchasePrices(window);
 }
 
 // Budgets: button 1 computes the period rows (by key, by dates).
@@ -411,9 +471,8 @@ void Win145Button(int window, int button) {
     if (button == 1) ConvertInPlace(window, BPVc::Number, ConvertBudgetByDates);
 }
 
-// Production list: 1 kind 37 on the marked productions, 2 the production
-// suggestion.
+// Production list: 2 the production suggestion. (Approving productions,
+// kind 37, does nothing: the list offers no button for it.)
 void Win121Button(int window, int button) {
-    if (button == 1) ApproveMarked(window, 37, ProductionVc::Number);
     if (button == 2) OpenRelated(window, ProductionSuggestionType, 1);
 }

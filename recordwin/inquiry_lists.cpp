@@ -171,19 +171,22 @@ uint32_t FindSource(const InquirySource &s)
     return found ? id : 0;
 }
 
-// The number the layout gives operations item `button` (1 the first) of
-// window type `type`; -1 when the type has no such item.
-int OpNumberAt(int type, int button)
+// The inquiry list that the operations item numbered `number` of window
+// type `type` opens; null when the number names none.
+const InquiryButtonEntry *InquiryItemEntry(int type, int number)
 {
-    uint8_t *def = WinTypeDef(type);
-    if (!def || button < 1 || button > WinDefPartCount(def, WinPartMenuItems)) return -1;
-    uint16_t size = 0;
-    const uint8_t *entry = WinDefPartEntry(def, WinPartMenuItems, button - 1, &size);
-    if (!entry || size < OpEntry::Number + 2) return -1;
-    return DefU16(entry + OpEntry::Number);
+    for (const InquiryButtonEntry &b : InquiryButtons)
+        if (b.windowType == type && b.opNumber == number) return &b;
+    return nullptr;
 }
 
 }  // namespace
+
+int InquiryListOfItem(int type, int number)
+{
+    const InquiryButtonEntry *e = InquiryItemEntry(type, number);
+    return e ? e->listType : 0;
+}
 
 InquirySource InquirySourceOf(int listReg, const uint8_t *r, uint32_t size)
 {
@@ -272,10 +275,7 @@ bool InquiryListButton(int window, int button)
 {
     if (!WinIsOpen(window)) return false;
     int type = WinTypeOf(window);
-    const InquiryButtonEntry *e = nullptr;
-    int number = OpNumberAt(type, button);
-    for (const InquiryButtonEntry &b : InquiryButtons)
-        if (b.windowType == type && b.opNumber == number) e = &b;
+    const InquiryButtonEntry *e = InquiryItemEntry(type, OpNumberAt(type, button));
     if (!e) return false;
     if (!WinDefExists(e->listType) || !WinTypeMayOpen(e->listType)) return true;
     // The code and name are read before the list opens: opening may move

@@ -47,6 +47,9 @@ bool InquiryListOpenSource(int n, int32_t id);
 // a list without an index by that code, selected on its first row; true.
 // False for any other item.
 bool InquiryListButton(int window, int button);
+// The inquiry list that an operations item numbered `number` of window
+// type `type` opens; 0 when the number names none.
+int InquiryListOfItem(int type, int number);
 
 // ---- inquiry_columns.cpp ----
 // The text of column `column` of list type windowType for a row's record:

@@ -372,53 +372,34 @@ void RowDefaults(uint8_t *rows, int row) {
     PutU32(r, Row::Link, SerialNone);
 }
 
-// The matrix row the user is on: the focused cell's, else the selected
-// row; -1 when none.
-int CurrentRow(int window) {
-    int first = 0, cells = 0, row = -1, column = 0;
-    MatrixGeometry(window, &first, &cells);
-    int F = WinFocusFieldNumber(window);
-    if (WinHasMatrix(window) && F >= first) MatrixRowAt(window, F, &row, &column);
-    else row = WinSelectedRow(window);
-    return row >= 0 && row < WinMatrixRowCount(window) ? row : -1;
-}
-
 }  // namespace
 
 // Buttons 1 and 2 add a discount or a fee row after the current row (in
 // its place when it names no invoice), filled for the invoice of the row
-// above it; button 3 converts the receipt in place, which changes nothing
-// of it but marks the window changed. The focus returns where it was.
+// above it. The focus returns where it was. (A receipt has no conversion
+// of its own: converting it in place would change nothing of it.)
 void Win41Button(int window, int button) {
-    if (!WinIsOpen(window) || (button < 1 || button > 3)) return;
-    int row = CurrentRow(window);
+    if (!WinIsOpen(window) || (button < 1 || button > 2)) return;
+    int row = WinCurrentRow(window);
     if (row < 0) return;
     int field = WinFocusFieldNumber(window);
     WinCommitField(window);
     if (!WinIsOpen(window)) return;
-    if (button == 3) {
-        int state = WinRecState(window);
-        if (state == 1 || state == 2) WinMarkChanged(window);
-    } else {
-        uint8_t r[Row::Size], above[Row::Size];
-        int place = ReadRow(window, row, r) && GetU32(r, Row::InvoiceNr) == SerialNone ? row : row + 1;
-        uint16_t kind = button == 1 ? ReceiptRowDiscount : ReceiptRowFee;
-        int count = WinMatrixRowCount(window);
-        if (place < count) WinMatrixInsertRow(window, place, kind);
-        else (void)MatrixResize(window, count + 1);
-        if (WinMatrixRowCount(window) == count + 1 && ReadRow(window, place, r)) {
-            std::memset(r, 0, sizeof r);
-            PutU16(r, Row::Kind, kind);
-            PutU32(r, Row::InvoiceNr, SerialNone);
-            PutU32(r, Row::Link, SerialNone);
-            PutRow(window, place, r);
-            if (place > 0 && ReadRow(window, place - 1, above) && GetU32(above, Row::InvoiceNr) != SerialNone) {
-                PutU32(r, Row::InvoiceNr, GetU32(above, Row::InvoiceNr));
-                DiscountOrFeeFill(window, place, r);
-            }
-            WinMarkChanged(window);
-            ReceiptTotalsRefresh(window);
+    uint8_t r[Row::Size], above[Row::Size];
+    int place = ReadRow(window, row, r) && GetU32(r, Row::InvoiceNr) == SerialNone ? row : row + 1;
+    uint16_t kind = button == 1 ? ReceiptRowDiscount : ReceiptRowFee;
+    if (WinRowInsertAt(window, place, kind) && ReadRow(window, place, r)) {
+        std::memset(r, 0, sizeof r);
+        PutU16(r, Row::Kind, kind);
+        PutU32(r, Row::InvoiceNr, SerialNone);
+        PutU32(r, Row::Link, SerialNone);
+        PutRow(window, place, r);
+        if (place > 0 && ReadRow(window, place - 1, above) && GetU32(above, Row::InvoiceNr) != SerialNone) {
+            PutU32(r, Row::InvoiceNr, GetU32(above, Row::InvoiceNr));
+            DiscountOrFeeFill(window, place, r);
         }
+        WinMarkChanged(window);
+        ReceiptTotalsRefresh(window);
     }
     if (WinIsOpen(window) && field > 0) WinGotoField(window, field, true);
 }

@@ -9,8 +9,7 @@
 
 // Window type 41's event handler: 1 = go on / allowed, 0 = refused.
 uint8_t Win41Event(int window, int event, void *a, void *b);
-// Button 1 (a discount row), 2 (a fee row) or 3 (conversion in place) of
-// a receipt window.
+// Button 1 (a discount row) or 2 (a fee row) of a receipt window.
 void Win41Button(int window, int button);
 // Window type 40's event handler: button 1 approves the marked receipts.
 uint8_t Win40Event(int window, int event, void *a, void *b);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/date.h"
 #include "core/decimal.h"
@@ -345,9 +346,29 @@ void Doc557RowInfo(int window, int row);
 void Doc557Button(int window, int button);
 
 // ---- Window buttons (window_buttons.cpp, document_buttons.cpp) ----
-// Event 23's generic action: button `button` of window handed to the
-// handler of its type; types not in the table ignore their buttons.
-void WindowButtonEvent(int window, int button);
+// Event 23's generic action: operations item `item` (its place, 1 the
+// first) of window opens the record's inquiry list its number names, or
+// is handed to the handler of the window's type as the button its number
+// names; a type not in the table, or a button its handler does not act
+// on, does nothing.
+void WindowButtonEvent(int window, int item);
+// The number the layout gives operations item `item` (1 the first) of
+// window type `type`; -1 when the type has no such item.
+int OpNumberAt(int type, int item);
+// The button operations item `item` of window type `type` presses: the
+// item's number, or `item` itself when the layout has no such item (an
+// event raised for a button of a window without its item).
+int ItemButton(int type, int item);
+// A window type whose buttons do something, and the buttons its handler
+// acts on: bit b for button b, or AnyButton for a type whose every
+// operations item opens what the item names (the settings groups).
+struct WindowButtons {
+    int type;
+    uint32_t acts;
+};
+constexpr uint32_t AnyButton = 0xFFFFFFFFu;
+// Every such window type, as the button table holds them.
+std::vector<WindowButtons> WindowButtonsActedOn();
 // The conversion commands: the window's own stored record (a window being
 // edited beeps), or the first marked record of a list, turned into a new
 // document that opens in its own window.
@@ -393,8 +414,8 @@ void PurchaseLabelButton(int window, int button);
 void Win354Button(int window, int button);
 // Employee (500): 1 previews the entry calculation of the employee shown.
 void PersonReportButton(int window, int button);
-// The approve runs on the marked records of the project, time-sheet and
-// expense lists (types 260, 269, 474), and the item lists' price-list
+// The approve runs on the marked records of the account-row, time-sheet
+// and expense lists (types 254, 269, 474), and the item lists' price-list
 // report of the marked items (42, 194).
 void ListApproveButton(int window, int button);
 // Fills a new purchase-item record (register 56) from an item: its code,

@@ -3,6 +3,7 @@
 #include "recordwin/window_rows.h"
 
 #include "dict_offsets.h"
+#include "shell/matrix_editing.h"
 #include "shell/window_table.h"
 
 namespace {
@@ -65,4 +66,25 @@ bool WinRowCellAt(int window, int F, int *row, int *column, int *cell)
     MatrixRowAt(window, F, row, column);
     *cell = WinFieldIdAtCell(window, F);
     return *row != NoField && *cell != NoField && *row >= 0 && *row < WinMatrixRowCount(window);
+}
+
+int WinCurrentRow(int window)
+{
+    if (!WinIsOpen(window)) return -1;
+    int first = 0, cells = 0, row = -1, column = 0;
+    MatrixGeometry(window, &first, &cells);
+    int F = WinFocusFieldNumber(window);
+    if (WinHasMatrix(window) && F >= first) MatrixRowAt(window, F, &row, &column);
+    else row = WinSelectedRow(window);
+    return row >= 0 && row < WinMatrixRowCount(window) ? row : -1;
+}
+
+bool WinRowInsertAt(int window, int row, int kind)
+{
+    if (!WinIsOpen(window) || !WinHasMatrix(window)) return false;
+    int count = WinMatrixRowCount(window);
+    if (row < 0 || row > count) return false;
+    if (row < count) WinMatrixInsertRow(window, row, kind);
+    else if (MatrixResize(window, count + 1)) MatrixRowsClear(window, kind, row, row);
+    return WinMatrixRowCount(window) == count + 1;
 }

@@ -60,6 +60,15 @@ using HeaderFieldStep = void (*)(int window, int id, uint8_t changed);
 using RowCellStep = void (*)(int window, int field, uint8_t changed);
 void FieldChangedSplit(int window, int field, uint8_t changed, HeaderFieldStep header, RowCellStep cell);
 
+// The matrix row the user is on: the focused cell's, else the selected
+// row; -1 when none.
+int WinCurrentRow(int window);
+
+// Puts an empty row of kind `kind` at row `row` of the window's rows: the
+// rows from there move down, or the row comes after the last when `row`
+// is their count. True when the window has the new row.
+bool WinRowInsertAt(int window, int row, int kind);
+
 // The row, the column and the row byte of the cell that screen field F
 // shows; false when F is no shown cell of one of the window's rows, so
 // that the row rules never reach past the rows the window holds.

@@ -217,7 +217,7 @@ bool ConvertDocument(int kind, int unused, uint8_t *record, uint32_t *newRecid) 
     case ConvertProjectToInvoice: {
         uint8_t code[256];
         GetText(record, ProjectVc::Code, code);
-        return ProjectToInvoice(code);
+        return ProjectPlanInvoiceRun(code, newRecid);
     }
     default: break;
     }

@@ -38,7 +38,8 @@ int ConvertKindRegister(int kind);
 int ConvertKindSource(int kind);
 
 // Runs kind on record (see the header). *newRecid is set to all ones
-// first and to the new record's id when one is inserted. true when a
+// first and to the new record's id when one is inserted (kind 9: the
+// invoice of the project's plan, whose run says what it did). true when a
 // document was made or the kind's routine ran; false when nothing was
 // made: a kind outside 1..11 or 5, a source missing or locked by another
 // session (text 1520), no free number, or a target the fill left without

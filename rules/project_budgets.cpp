@@ -174,11 +174,11 @@ bool QuotationToBudget(const BudgetLayout &b, const uint8_t *project, const uint
         NewBudgetRow(b, row.data(), item, price);
         if (!MatrixRowPut(b.reg, 0, rec.record, 0, row.data())) return false;
     }
-    if (exists) {
-        if (!MatrixRowGet(b.reg, 0, rec.record, 0, row.data())) return false;
-        PutDec(row.data(), b.rowQty, *qty);
-        if (!MatrixRowPut(b.reg, 0, rec.record, 0, row.data())) return false;
-    }
+    // The quotation's quantity goes on the first row, of a budget made now
+    // as of one kept: a new budget without it would budget nothing.
+    if (!MatrixRowGet(b.reg, 0, rec.record, 0, row.data())) return false;
+    PutDec(row.data(), b.rowQty, *qty);
+    if (!MatrixRowPut(b.reg, 0, rec.record, 0, row.data())) return false;
     if (b.reg == TimeBudgetVc::Number) TimeBudgetTotals(rec.record);
     else CostBudgetTotals(rec.record);
     int result = RecRefused;

@@ -39,11 +39,14 @@ void ImportRun()
     const SettingsTextExchange &x = SettingsText;
     if (ImportMode() == 0 && x.importReadTag) x.importReadTag();
     // Without a reader there is nothing to read: the import is at its end.
-    while (x.importAtEnd && x.importTextStep && !x.importAtEnd()) {
+    // Mode 3 reads nothing of the file: its one step runs for an empty
+    // file too.
+    const bool oneStep = ImportMode() == 3;
+    while (x.importAtEnd && x.importTextStep && (oneStep || !x.importAtEnd())) {
         DbHoldBegin();
         x.importTextStep();
         if (!DbHoldEnd()) ImportFailedSteps++;
-        if (ImportMode() == 3) break;
+        if (oneStep) break;
     }
     DbFlushFull();
     ImportBufferEnd();

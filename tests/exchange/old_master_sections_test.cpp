@@ -274,13 +274,13 @@ TEST_F(OldMasterSections, SkippedSectionCountsAsKnownAndTheNextIsRead)
 
 TEST_F(OldMasterSections, ModeThreeMakesOneFormNamedAfterTheFileAndKeepsAStoredOne)
 {
-    auto run = [this](const char *name) {
+    auto run = [this](const char *name, const char *text = "ot\r\nX\tNot read\r\n\r\n") {
         PStringFromC(ImportFileShortName, name);
         ResetImportFlags();
         MessagesShown.clear();
         PutU16(TestJob, ReportParamsVc::OutputKind, ImportSourceMemory);
         PutU16(TestJob, ReportParamsVc::ReportNumber, 3);
-        SourceOf("ot\r\nX\tNot read\r\n\r\n");
+        SourceOf(text);
         ImportRun();
         ImportFileClose();
     };
@@ -309,6 +309,10 @@ TEST_F(OldMasterSections, ModeThreeMakesOneFormNamedAfterTheFileAndKeepsAStoredO
     run("");
     EXPECT_EQ(Shown(Texts::FormFileNoName), 1);
     EXPECT_EQ(RegRecordCount(DocVc::Number), 1u);
+
+    // Nothing of the file is read, so an empty one names its definition too.
+    run("empty.txt", "");
+    EXPECT_EQ(RowsOf(DocVc::Number, DocVc::Code, 20, "EMPTY.TXT"), 0);
 }
 
 }  // namespace

@@ -5,11 +5,16 @@
 #include "tests/operations/project_fixture.h"
 
 #include "core/definitions.h"
+#include "operations/run_outcome.h"
 #include "operations/sales_invoice.h"
 #include "database/access/register_hooks.h"
 #include "rules/series_terms.h"
 
 namespace {
+
+// The closing lines the runs put on the status line.
+std::vector<std::string> StatusSaid;
+void KeepStatus(const uint8_t *text) { StatusSaid.emplace_back(reinterpret_cast<const char *>(text + 1), text[0]); }
 
 class ProjectInvoicingTest : public ProjectFixture {
 protected:
@@ -288,6 +293,9 @@ TEST_F(ProjectInvoicingTest, AnInvoiceWhoseRowsCancelIsStoredWithItsBudgets) {
     EXPECT_DOUBLE_EQ(Amount(project.record, ProjectVc::DownPayDeducted), -300) << "the stored invoice's deduction";
 }
 
+// The plan's run says what it did each time: the invoice made with its
+// number, nothing due, no free number (a failure, not a success), no
+// such project.
 TEST_F(ProjectInvoicingTest, PlanInvoicesInvoiceWhatIsDueOnceAndOnlyWithANumber) {
     StoreProject("PL", "C1", [&](uint8_t *p) {
         PlanLine(p, {1, 5, 2024}, "1000", "");
@@ -297,11 +305,16 @@ TEST_F(ProjectInvoicingTest, PlanInvoicesInvoiceWhatIsDueOnceAndOnlyWithANumber)
     });
     uint8_t code[256];
     PStringFromC(code, "PL");
-    ASSERT_TRUE(ProjectToInvoice(code));
+    const RunOutcomeUiRec saved = RunOutcomeUi;
+    RunOutcomeUi = RunOutcomeUiRec{};
+    RunOutcomeUi.status = KeepStatus;
+    StatusSaid.clear();
+    uint32_t made = 0;
+    shown.clear();
+    ASSERT_TRUE(ProjectPlanInvoiceRun(code, &made));
     ASSERT_EQ(RegRecordCount(IVVc::Number), 1u);
     RuleRecord inv(IVVc::Number), project(ProjectVc::Number);
-    uint32_t recid = 0;
-    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.record, &recid));
+    ASSERT_TRUE(RecReadById(IVVc::Number, made, inv.record)) << "the run gives the invoice's record id";
     EXPECT_EQ(Rows(inv.record), (std::vector<std::tuple<int, std::string, double>>{{1, " ", 0}, {5, "", 500}}));
     ReadProject(project, "PL");
     EXPECT_DOUBLE_EQ(Amount(project.record, ProjectVc::DownPayInvoiced), 1500);
@@ -309,22 +322,36 @@ TEST_F(ProjectInvoicingTest, PlanInvoicesInvoiceWhatIsDueOnceAndOnlyWithANumber)
     for (int32_t i = 0; i < 3; i++)
         EXPECT_EQ(GetU32(Row(ProjectVc::Number, project.record, i).data(), ProjectVc::Rows::InvoiceNr),
                   i < 2 ? serial : SerialNone) << i;
+    EXPECT_EQ(StatusSaid, std::vector<std::string>{"1 invoice made, numbers " + std::to_string(serial)});
+    EXPECT_TRUE(shown.empty()) << "an invoice made is told on the status line only";
 
     // Nothing due beyond what is invoiced: no invoice, also with a
-    // positive last line.
-    ASSERT_TRUE(ProjectToInvoice(code));
+    // positive last line; told in a message too.
+    const std::string nothing = TextOf(Texts::RunNothingInvoiced) + TextOf(Texts::RunWhyPlanNothingDue);
+    ASSERT_TRUE(ProjectPlanInvoiceRun(code, &made));
+    EXPECT_EQ(made, SerialNone);
     EXPECT_EQ(RegRecordCount(IVVc::Number), 1u);
-    // No free number: nothing stored, no line marked.
+    EXPECT_EQ(StatusSaid.back(), nothing);
+    EXPECT_EQ(shown, std::vector<std::string>{nothing});
+    // No free number: nothing stored, no line marked, and told as a failure.
     TodayDate = DateRec{15, 7, 2024};
     AddSeriesRow(SeriesBlockOfRegister(IVVc::Number), serial, serial);
-    ASSERT_TRUE(ProjectToInvoice(code));
+    PlanInvoiceOutcome outcome;
+    EXPECT_FALSE(ProjectToInvoice(code, &outcome));
+    EXPECT_EQ(outcome.result, PlanInvoiceResult::NumbersUsedUp);
+    shown.clear();
+    EXPECT_FALSE(ProjectPlanInvoiceRun(code, &made));
+    EXPECT_EQ(made, SerialNone);
+    EXPECT_EQ(shown, std::vector<std::string>{"1 " + TextOf(Texts::RunPlanNoNumber)});
+    RunOutcomeUi = saved;
     EXPECT_EQ(RegRecordCount(IVVc::Number), 1u);
     ReadProject(project, "PL");
     EXPECT_EQ(GetU32(Row(ProjectVc::Number, project.record, 2).data(), ProjectVc::Rows::InvoiceNr), SerialNone);
     EXPECT_DOUBLE_EQ(Amount(project.record, ProjectVc::DownPayInvoiced), 1500);
     uint8_t missing[256];
     PStringFromC(missing, "NONE");
-    EXPECT_TRUE(ProjectToInvoice(missing));
+    EXPECT_TRUE(ProjectToInvoice(missing, &outcome));
+    EXPECT_EQ(outcome.result, PlanInvoiceResult::NoProject);
 }
 
 TEST_F(ProjectInvoicingTest, PlanInvoiceTextRowsFollowTheProjectsWords) {

@@ -595,7 +595,8 @@ TEST_F(ExchangeReach, FileImportAsksForTheFileAndImportsIt)
     Menu(CmdImport);
     int list = Find(WinTypes::ImportList);
     ASSERT_GT(list, 0);
-    ASSERT_EQ(ListBoxRows(list), (std::vector<std::string>{TextOf(10512), TextOf(10621), TextOf(12257)}));
+    ASSERT_EQ(ListBoxRows(list),
+              (std::vector<std::string>{TextOf(10512), TextOf(10621), TextOf(12257), TextOf(11539)}));
     ScriptAnswerFile(in.string());
     ChooseRow(list, 0);
     EXPECT_EQ(RegRecordCount(CUVc::Number), 4u) << (Shown().empty() ? "" : Shown().front());

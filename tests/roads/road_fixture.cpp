@@ -569,10 +569,15 @@ std::string RoadTest::CellUnder(const std::string &heading, int row)
         if (PText(title) != heading) continue;
         uint16_t type = DefU16(col + ColumnEntry::Type), format = DefU16(col + ColumnEntry::Format);
         uint8_t text[256];
+        // The cell under edit shows its edit control's text.
+        int first = 0, cells = 0, editRow = -1, editColumn = -1;
+        MatrixGeometry(n, &first, &cells);
+        if (WinTable[n]->editControl && WinTable[n]->currentField >= first) {
+            MatrixRowAt(n, WinTable[n]->currentField, &editRow, &editColumn);
+            if (editRow == row && editColumn == c) return EditGetText(WinTable[n]->editControl);
+        }
         // A cell of type 28 shows the text its window supplies, as painted.
         if (type == FtSpare28) {
-            int first = 0, cells = 0;
-            MatrixGeometry(n, &first, &cells);
             MatrixCellDisplayText(n, first + row * cells + c, text);
             return PText(text);
         }

@@ -4,9 +4,12 @@
 // what they did; the records the import kept because the stored copy is
 // newer are told as information, not as an error; the SIE export
 // proposes type 4, both SIE file dialogs list SIE files first, and the
-// SIE file read back counts its lines and the records it stored.
+// SIE file read back counts its lines and the records it stored. A file
+// imported as a form definition named after it makes an empty form
+// definition of its name.
 // Menus: File > Maintenance... > "full", File > Maintenance... > text
-// import, File > Maintenance... > "SIE file".
+// import, File > Maintenance... > "SIE file", File > Maintenance... >
+// "Form definition named after a file".
 // Windows: SIE export selection, Functions (exports, imports, maintenance).
 #include "tests/roads/road_fixture.h"
 
@@ -113,7 +116,36 @@ TEST_F(RoadTest, ExchangeRunsTellWhatTheyDidAndKeptRecordsAreInformation)
         EXPECT_EQ(said.find("stored: 0."), std::string::npos) << said;
         return true;
     });
+
+    // A form definition named after the file imported: its name, upper
+    // case, is the definition's code.
+    const fs::path letter = dir / "letter.txt";
+    std::ofstream(letter, std::ios::binary) << "A letter to customers\r\n";
+    Menu("Window", "Close all");
+    Menu("File", "Maintenance...");
+    Check("the function list opens for the form file", Opened(FunctionList));
+    ClickButton("Imports");
+    ClickButton("Text file");
+    auto told = CountTold();
+    ClickRow("Form definition named after a file");
+    AnswerFile(letter.string());
+    Key(PlKey::Return);
+    Check("the form file is imported without a fault", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        const std::string said = StatusLineText();
+        EXPECT_EQ(said.rfind("Import done.", 0), 0u) << said;
+        return true;
+    });
     EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> form;
+    std::string codes;
+    uint32_t recid = 0;
+    form.resize(DocVc::Size);
+    for (int32_t p = 1; RecReadAt(DocVc::Number, p, form.data(), &recid); p++) codes += TextAt(form.data(), DocVc::Code) + " ";
+    EXPECT_TRUE(FindByCode(DocVc::Number, DocVc::Code, 20, "LETTER.TXT", &form)) << "the forms are " << codes;
+    CloseForCheck();
 }
 
 }  // namespace

@@ -7,8 +7,9 @@
 // under File > Maintenance, run for a period ending 90 days from today,
 // makes an unposted interest invoice whose row charges the 60 days the
 // invoice is late at the period's end, due at once by the settings'
-// payment mode, tells so, and the late invoice counts its first notice. A goods receipt's unit cost is carried into
-// its item from the purchase source's operations menu.
+// payment mode, tells so, and the late invoice counts its first notice. A
+// goods receipt's unit cost is carried into its item from the purchase
+// source's operations menu, and a second receipt's from the receipt's own.
 // Menus: in Sales, Settings > Interest invoices..., Registers > Customers;
 // in Purchasing, Registers > Vendors; in Stock, Registers > Item, Registers
 // > Goods receipts, Registers > Item list, Operations > Purchase item,
@@ -208,6 +209,8 @@ TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
 // makes a purchase source of it, and that window's operations menu opens
 // "Purchase prices to items" with the item as its range; the receipt's
 // number typed, OK sets the item's cost price to the receipt's unit cost.
+// A second receipt of GREEN at 18.00 opens the same selection from its own
+// operations menu, with its number proposed; OK makes 18 the cost price.
 TEST_F(InterestRoad, APurchasesUnitCostBecomesTheItemsCostPrice)
 {
     const std::string company = StartNewCompany();
@@ -226,31 +229,37 @@ TEST_F(InterestRoad, APurchasesUnitCostBecomesTheItemsCostPrice)
     Check("OK stores the item", [] { return TitleTells("viewing"); });
     Menu("Window", "Close all");
 
-    Menu("Registers", "Goods receipts");
-    Check("the goods-receipt list opens", Opened(WinTypes::GoodsReceiptList));
-    ClickButton("New");
-    Check("New opens a goods receipt", Opened(WinTypes::GoodsReceipt));
-    ClickField("Vendor");
-    Type("V1");
-    Key(PlKey::Tab);
-    TypeFields({{"Text", "Receipt"}, {"Location", "MAIN"}});
-    ClickCell(0, ReceiptItem);
-    Type("GREEN");
-    Key(PlKey::Tab);
-    TypeCell(0, ReceiptQty, "1");
-    Key(PlKey::Tab);
-    TypeCell(0, ReceiptPrice, "15");
-    Key(PlKey::Tab);
-    TypeCell(0, ReceiptUnitCost, "15");
-    Key(PlKey::Tab);
-    KeepPicture("interest_goods_receipt");
-    OkStoresQuietly("the goods receipt");
-    auto receipt = std::make_shared<std::string>();
-    Check("the stored receipt shows its number and the vendor's name", [receipt] {
-        *receipt = Shown("Number");
-        EXPECT_EQ(Shown("Name"), "Widget Works");
-        return !receipt->empty();
-    });
+    // A goods receipt of one GREEN from V1 at `cost`, stored; its number
+    // is in the result once that step ran.
+    auto typeReceipt = [this](const char *cost) {
+        Menu("Registers", "Goods receipts");
+        Check("the goods-receipt list opens", Opened(WinTypes::GoodsReceiptList));
+        ClickButton("New");
+        Check("New opens a goods receipt", Opened(WinTypes::GoodsReceipt));
+        ClickField("Vendor");
+        Type("V1");
+        Key(PlKey::Tab);
+        TypeFields({{"Text", "Receipt"}, {"Location", "MAIN"}});
+        ClickCell(0, ReceiptItem);
+        Type("GREEN");
+        Key(PlKey::Tab);
+        TypeCell(0, ReceiptQty, "1");
+        Key(PlKey::Tab);
+        TypeCell(0, ReceiptPrice, cost);
+        Key(PlKey::Tab);
+        TypeCell(0, ReceiptUnitCost, cost);
+        Key(PlKey::Tab);
+        KeepPicture("interest_goods_receipt");
+        OkStoresQuietly("the goods receipt");
+        auto receipt = std::make_shared<std::string>();
+        Check("the stored receipt shows its number and the vendor's name", [receipt] {
+            *receipt = Shown("Number");
+            EXPECT_EQ(Shown("Name"), "Widget Works");
+            return !receipt->empty();
+        });
+        return receipt;
+    };
+    auto receipt = typeReceipt("15");
     Menu("Window", "Close all");
 
     Menu("Registers", "Item list");
@@ -289,13 +298,36 @@ TEST_F(InterestRoad, APurchasesUnitCostBecomesTheItemsCostPrice)
         EXPECT_NE(ActiveType(), PurchasePricesSel);
         return true;
     });
+    Menu("Window", "Close all");
+    Menu("Registers", "Item list");
+    OpenFromList("GREEN", Item);
+    Check("the item costs what the receipt's unit cost was", [] {
+        EXPECT_EQ(Shown("Cost price"), "15,00");
+        return true;
+    });
+
+    Menu("Window", "Close all");
+    auto second = typeReceipt("18");
+    Menu("Operations", "Purchase prices to items");
+    Check("the selection opens with the receipt's number", [second] {
+        EXPECT_EQ(ActiveType(), PurchasePricesSel) << ActiveTitle();
+        EXPECT_EQ(Shown("Purchase"), *second);
+        EXPECT_EQ(Shown("Items"), "");
+        return ActiveType() == PurchasePricesSel;
+    });
+    ClickButton("OK");
+    Check("the second run ends without a message", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_NE(ActiveType(), PurchasePricesSel);
+        return true;
+    });
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));
-    EXPECT_EQ(RegRecordCount(PUVc::Number), 1u);
+    EXPECT_EQ(RegRecordCount(PUVc::Number), 2u);
     std::vector<uint8_t> item;
     ASSERT_TRUE(FindByCode(INVc::Number, INVc::Code, 20, "GREEN", &item));
-    EXPECT_EQ(RoadTest::AmountAt(item.data(), INVc::CostPrice), 15);
+    EXPECT_EQ(RoadTest::AmountAt(item.data(), INVc::CostPrice), 18);
 }
 
 }  // namespace

@@ -4,10 +4,14 @@
 // customer's address, each row's item, text, quantity, price, VAT rate
 // and sum, the VAT summary, the totals, the total in words and the
 // payment reference with its check digit; what the page says is then
-// checked against the invoice stored in the company file.
+// checked against the invoice stored in the company file. An invoice
+// marked in the invoice list prints on the fourth invoice form, once the
+// form is named in the form settings.
 // Menus: File > Windows... > "Company", File > Windows... > "Sales
-// invoices", File > Print (Ctrl+P).
-// Windows: Sales invoice, Company.
+// invoices", File > Print (Ctrl+P); in Sales, Settings > Forms...,
+// Operations > Fourth invoice form.
+// Windows: Sales invoice, Sales invoice list, Company, Forms, Forms: fourth
+// invoice form.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdio>
@@ -258,6 +262,57 @@ TEST_F(RoadTest, AnInvoicePrintedBeforePostingPaysByThePrintedReference)
     EXPECT_EQ(GetU16(inv.data(), IVVc::Posted), 1);
     EXPECT_EQ(TextAt(inv.data(), IVVc::RefStr), *printed) << "posting keeps the reference the page printed";
     CloseForCheck();
+}
+
+// The fourth invoice form named in Sales > Settings > Forms... (the demo's
+// invoice form); an invoice typed, then marked in the invoice list and
+// printed from its Operations menu on that form: its page names it.
+TEST_F(RoadTest, AnInvoiceMarkedInItsListPrintsOnTheFourthForm)
+{
+    StartNewCompany();
+    Menu("Module", "Sales");
+    Menu("Settings", "Forms...");
+    Check("the form settings open", Opened(WinTypes::SetForms));
+    ClickRow("Fourth invoice form");
+    Key(PlKey::Return);
+    Check("the fourth invoice form's rows open", [] {
+        EXPECT_NE(ActiveType(), WinTypes::SetForms) << ActiveTitle();
+        return ActiveType() != WinTypes::SetForms;
+    });
+    TypeCell(0, 3, "INVOICE");
+    auto told = CountTold();
+    ClickOk();
+    Check("the row is stored quietly", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Menu("Window", "Close all");
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    Check("the invoice window opens on a new invoice", Opened(SalesInvoice));
+    auto number = TypeOneRowDocument("C1", ColItem, "ITEM1", "2");
+    Menu("Window", "Close all");
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    Check("the invoice list opens", Opened(WinTypes::SalesInvoiceList));
+    FindRow("the invoice", number);
+    AnswerPrint(true);
+    Menu("Operations", "Fourth invoice form");
+    Check("the marked invoice prints on the fourth form", [this, number] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        if (pdfs.size() != 1) {
+            ADD_FAILURE() << "PDFs printed: " << pdfs.size() << "; told " << ::testing::PrintToString(Messages());
+            return false;
+        }
+        const std::string page = PdfText(pdfs[0]);
+        EXPECT_NE(LineWith(page, *number), "") << page;
+        EXPECT_NE(LineWith(page, "First Customer"), "") << page;
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
 }
 
 }  // namespace

@@ -6,9 +6,12 @@
 // order's number, its customer's name and its open value. The company
 // file then holds the open order those figures came from. The other order,
 // salesman, posted-document and item statistics windows open from the
-// same list (the purchase-order status from the Purchasing module's).
-// Menus: in Sales, Registers > Orders (Ctrl+9); File > Reports (Ctrl+R) >
-// "Purchase Order Status", File > Reports (Ctrl+R) > "Order Status".
+// same list (the purchase-order status from the Purchasing module's). An
+// order's flow is shown from the order's Operations menu and from the
+// order list's for the marked order.
+// Menus: in Sales, Registers > Orders (Ctrl+9), Operations > Order flow,
+// Operations > Order flow of marked; File > Reports (Ctrl+R) > "Purchase
+// Order Status", File > Reports (Ctrl+R) > "Order Status".
 // Windows: Reports, Order list, Order, Order status selection, Order list
 // selection, Purchase-order status selection, Order flow selection, Orders
 // per object selection, Salesman sales selection, Posted documents
@@ -81,6 +84,46 @@ TEST_F(RoadTest, TheOrderStatusShowsATypedOrdersOpenValue) {
     PackedDecimal net = GetDec(order.data(), ORVc::Net);
     EXPECT_DOUBLE_EQ(DecToDouble(&net), 200);
     EXPECT_NE(text->find("200,00"), std::string::npos) << *text;
+}
+
+// An order's flow from the order's own Operations menu, then from the
+// order list's for the marked order: each shows the order flow of that
+// order in the preview, which prints it with Ctrl+P.
+TEST_F(RoadTest, AnOrdersFlowIsShownFromItsWindowAndItsList) {
+    StartNewCompany();
+    Menu("Module", "Sales");
+    Key('9', false, true);
+    Check("Ctrl+9 opens the order list", Opened(OrderList));
+    ClickButton("New");
+    Check("New opens the order window", Opened(Order));
+    std::shared_ptr<std::string> number = TypeOneRowDocument("C1", ColItem, "ITEM1", "2");
+    // The preview of the report the menu item runs, printed: its page
+    // holds the report's title and the order's number.
+    auto flowShown = [this, number](const std::string &from) {
+        Check("the order flow opens in the preview from " + from, Opened(Preview));
+        AnswerPrint(true);
+        Key('P', false, true);
+        Check("the order flow from " + from + " prints the order", [this, number, from] {
+            std::vector<fs::path> pdfs = FilesIn("print");
+            if (pdfs.empty()) {
+                ADD_FAILURE() << "nothing printed from " << from << "; told " << ::testing::PrintToString(Messages());
+                return false;
+            }
+            const std::string text = PdfText(pdfs.back());
+            EXPECT_NE(text.find("Order Flow"), std::string::npos) << text;
+            EXPECT_NE(text.find(*number), std::string::npos) << text;
+            return true;
+        });
+    };
+    Menu("Operations", "Order flow");
+    flowShown("the order");
+    Menu("Window", "Close all");
+    Key('9', false, true);
+    Check("Ctrl+9 opens the order list again", Opened(OrderList));
+    FindRow("the order", number);
+    Menu("Operations", "Order flow of marked");
+    flowShown("the order list");
+    EXPECT_EQ(Run(), 0);
 }
 
 }  // namespace

@@ -195,7 +195,11 @@ TEST_F(ProjectBudgetsTest, QuotationRowsGoToTimeOrCostBudgetsByTheSelection) {
     p = GetDec(row, TimeBudgetVc::Rows::Price);
     q = GetDec(row, TimeBudgetVc::Rows::BudgetQty);
     EXPECT_EQ(DecCompareDouble(&p, 40), 0);
-    EXPECT_TRUE(DecIsBlank(&q));   // a new row's quantities start blank
+    EXPECT_EQ(DecCompareDouble(&q, 3), 0) << "a new budget's row carries the quotation's quantity";
+    total = GetDec(b.record, TimeBudgetVc::Budget);
+    EXPECT_EQ(DecCompareDouble(&total, 120), 0);
+    q = GetDec(row, TimeBudgetVc::Rows::QtySpent);
+    EXPECT_TRUE(DecIsBlank(&q));   // its other quantities start blank
     EXPECT_FALSE(ReadBudget(CostBudgetVc::Number, c.record, "PR1", "TRAVEL"));
 
     ASSERT_TRUE(ReadBudget(CostBudgetVc::Number, c.record, "PR1", "STEEL"));

@@ -124,7 +124,8 @@ TEST_F(MenusTest, FileImportFollowsTheOpenCompany)
     MenuCommand(0, 5);
     int n = WinFindByDef(10);
     ASSERT_GT(n, 0);
-    EXPECT_EQ(ListBoxRows(n), (std::vector<std::string>{TextOf(10512), TextOf(10621), TextOf(12257)}));
+    EXPECT_EQ(ListBoxRows(n),
+              (std::vector<std::string>{TextOf(10512), TextOf(10621), TextOf(12257), TextOf(11539)}));
     WinClose(n);
     DbOpenFlag = 0;
     CompactVariant = true;
