@@ -131,6 +131,7 @@ TEST_F(CodesInWordsRoad, KindsAndSeriesShowTheirMeaning)
         EXPECT_EQ(CellUnder("Kind", 0), "Item");
         return true;
     });
+    KeepPicture("invoice_rows_page");
     ClickButton("More");
     Check("the posted invoice tells its kind in words and shows its list mark as a tick", [] {
         EXPECT_EQ(Shown("Invoice kind"), "Invoice");
