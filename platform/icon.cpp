@@ -202,8 +202,10 @@ const IconDef kIcons[] = {
     {kIconCheckOn, [](Painter &p) { CheckBox(p, true, false); }},
     {kIconCheckOffPressed, [](Painter &p) { CheckBox(p, false, true); }},
     {kIconCheckOnPressed, [](Painter &p) { CheckBox(p, true, true); }},
-    {kIconCellFlagOff, [](Painter &p) { p.Panel(11, 11, 21, 21, kPlWhite, kPlGrey); }},
-    {kIconCellFlagOn, [](Painter &p) {
+    // A set flag in a cell: a tick on the cell's white, and on a selected
+    // (black) row the tick on a white panel, so that both read as set.
+    {kIconCellFlag, [](Painter &p) { CheckMark(p, 12, 11, kPlBlack); }},
+    {kIconCellFlagSelected, [](Painter &p) {
          p.Panel(11, 11, 21, 21, kPlWhite, kPlGrey);
          CheckMark(p, 12, 11, kPlBlack);
      }},

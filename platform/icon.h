@@ -35,8 +35,8 @@ enum PlIconNumber : int {
     kIconCheckOn = 332,
     kIconCheckOffPressed = 333,
     kIconCheckOnPressed = 334,
-    kIconCellFlagOff = 391,   // a flag value in a list or matrix cell
-    kIconCellFlagOn = 392,
+    kIconCellFlag = 391,      // a set flag in a list or matrix cell (a tick)
+    kIconCellFlagSelected = 392,  // the same on a selected row
     kIconOverflowLeft = 398,  // text cut at the left edge of a field
     kIconOverflowRight = 399, // text cut at the right edge
     kIconArrowsNone = 400,    // record arrows: previous (left half), next (right half)

@@ -2,9 +2,12 @@
 // 131) applied to documents: due dates, cash-discount dates and amounts,
 // and the document kind the terms give.
 //
-// Terms kinds: 1 ordinary, 2 a payment mode, 3 cash (the sales document
-// becomes a credit note), 4 days counted from the first of the next month;
-// 0 counts as 1. Days of all bits set mean "due on the document date".
+// Terms kinds (PayTermsKind): 1 ordinary, 2 cash (also what a payment-mode
+// code typed as the terms gives), 3 credit note, 4 days counted from the
+// first of the next month; 0 counts as 1. The kind is stored as the terms
+// window's radio buttons set it and a sales document takes it as its own
+// kind, so each button is named by what the document becomes. Days of all
+// bits set mean "due on the document date".
 #include <cassert>
 #include <cstring>
 
@@ -14,6 +17,7 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "rules/pay_terms_kind.h"
 #include "rules/series_terms.h"
 #include "rules/settings_row_find.h"
 #include "rules/vat_currency.h"
@@ -21,7 +25,9 @@
 namespace {
 
 constexpr uint32_t DaysNone = 0xFFFFFFFFu;   // due on the document date / no discount date
-constexpr uint16_t TermsOrdinary = 1, TermsPaymentMode = 2, TermsCash = 3, TermsNextMonth = 4;
+constexpr uint16_t TermsOrdinary = uint16_t(PayTermsKind::Ordinary), TermsCash = uint16_t(PayTermsKind::Cash),
+                   TermsCreditNote = uint16_t(PayTermsKind::CreditNote),
+                   TermsNextMonth = uint16_t(PayTermsKind::NextMonth);
 
 // True when a row of block 131 has the payment-mode code (a PString).
 bool PaymentModeExists(const uint8_t *code) {
@@ -100,8 +106,8 @@ bool PaymentTermsKnown(const uint8_t *code) {
 }
 
 // The kind of the terms of code: the terms record's kind (0 read as 1;
-// with an empty code, the first record's); 2 when only a payment mode of
-// block 131 has the code; 1 when neither table has it.
+// with an empty code, the first record's); 2 (cash) when only a payment
+// mode of block 131 has the code; 1 when neither table has it.
 int PaymentTermsKind(const uint8_t *code) {
     assert(code);
     RuleRecord terms(PayTermsVc::Number);
@@ -109,17 +115,17 @@ int PaymentTermsKind(const uint8_t *code) {
     // A miss leaves the first terms record read, or a cleared one (kind 0,
     // read as 1) when the register is empty.
     if (FindPaymentTerms(code, terms.record) || code[0] == 0) return TermsKindOf(terms.record);
-    if (PaymentModeExists(code)) return TermsPaymentMode;
+    if (PaymentModeExists(code)) return TermsCash;
     return TermsOrdinary;
 }
 
 // Sets a sales invoice's terms code, days, discount, kind, payment-mode
 // text and due date from its payment terms: its own terms record, else a
-// payment mode of that code (kind 2, due on the invoice date), else the
-// first terms record, whose code replaces the unknown one. Kind 4 counts
-// the days from the first of the next month; a document already of kind 4
-// keeps it. Kind 3 (cash) makes a credit note: text "K" and the credit
-// notes' stock switch of block 133.
+// payment mode of that code (a cash invoice, due on the invoice date),
+// else the first terms record, whose code replaces the unknown one. Kind 4
+// counts the days from the first of the next month; a document already of
+// kind 4 keeps it. Cash terms make a cash invoice; credit-note terms make
+// a credit note: text "K" and the credit notes' stock switch of block 133.
 void ApplyPaymentTerms(uint8_t *invoice) {
     assert(invoice);
     RuleRecord terms(PayTermsVc::Number);
@@ -134,7 +140,7 @@ void ApplyPaymentTerms(uint8_t *invoice) {
         PutU32(invoice, IVVc::PayDays, 0);
         PutDec(invoice, IVVc::CashDiscPct, blank);
         PutU32(invoice, IVVc::CashDiscDays, DaysNone);
-        termsKind = TermsPaymentMode;
+        termsKind = TermsCash;
     } else {
         uint8_t termsCode[256];
         GetText(terms.record, PayTermsVc::Code, termsCode);
@@ -151,7 +157,7 @@ void ApplyPaymentTerms(uint8_t *invoice) {
         if (kind == 0 || kind == TermsNextMonth) kind = TermsOrdinary;
         PutU16(invoice, IVVc::InvType, kind);
     }
-    if (GetU16(invoice, IVVc::InvType) == TermsCash) {
+    if (GetU16(invoice, IVVc::InvType) == TermsCreditNote) {
         uint8_t k[2] = {1, 'K'};
         PutText(invoice, IVVc::PayModeText, k);
         uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);

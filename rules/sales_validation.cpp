@@ -20,6 +20,7 @@
 #include "rules/ledger.h"
 #include "rules/prices.h"
 #include "rules/serial_numbers.h"
+#include "rules/pay_terms_kind.h"
 #include "rules/series_terms.h"
 
 namespace {
@@ -28,7 +29,6 @@ constexpr int CodeMax = 20;
 constexpr int AccountMax = 10;
 constexpr int VatMax = 2;
 constexpr uint16_t RowKindItem = 1;
-constexpr int TermsCash = 3;
 
 // Where one kind of document keeps what the shared steps read. A zero
 // column means the document has no such field.
@@ -145,7 +145,10 @@ int OrderLikeChecks(const SalesDoc &d, uint8_t *record, const uint8_t *stored, i
     }
     const uint32_t termsAt = order ? ORVc::PayTerms : QuotationVc::PayTerms;
     GetPString(record, termsAt, 2, code);
-    if (PaymentTermsKind(code) == TermsCash) return FieldError(Texts::CashTermsNotAllowed, nullptr, (uint16_t)termsAt);
+    // Terms that make a credit note have no meaning on an order or a
+    // quotation: the invoice made from it would credit the customer.
+    if (PaymentTermsKind(code) == int(PayTermsKind::CreditNote))
+        return FieldError(Texts::CashTermsNotAllowed, nullptr, (uint16_t)termsAt);
     SalesDoc rows = d;
     if (!order) rows.rowAccount = 0;
     int zone = order ? GetU16(record, ORVc::VatZone) : 0;

@@ -35,6 +35,11 @@ void ValueText(int n, const uint8_t *value, int type, int length, int F, uint8_t
     FieldFormat(value, uint16_t(type), length, text);
 }
 
+// True when a formatted value is the one flag character a set mark
+// (18, also 1 and 118) formats to: it is drawn as the check icon, as no
+// font has a picture for that control character.
+bool IsCheckMarkText(const uint8_t *text) { return text[0] == 1 && text[1] == 0x12; }
+
 // The two-pixel underline over the width of a field at its bottom.
 void Underline(const MacRect *r)
 {
@@ -50,8 +55,9 @@ void Underline(const MacRect *r)
 // Draws a field's value in r: the text at the base line top + 12, left
 // or right aligned, over a white (selected: black) field with a grey
 // underline. A text wider than the field is cut at the field's edges,
-// with a red mark on the side that was cut. A struck value gets a red
-// line through it. Nothing for the field under edit.
+// with a red mark on the side that was cut. A set list mark is the check
+// icon at the field's left. A struck value gets a red line through it.
+// Nothing for the field under edit.
 void WinDrawFieldValue(int n, const uint8_t *value, int type, int length, int F, const MacRect *r, bool right,
                        bool selected, bool struck)
 {
@@ -61,7 +67,10 @@ void WinDrawFieldValue(int n, const uint8_t *value, int type, int length, int F,
     ValueText(n, value, type, length, F, text);
     PortScope port(n);
     FillRectMode(r, selected ? FillBlack : FillWhite);
-    if (text[0] != 0) {
+    if (type == FtMark && IsCheckMarkText(text)) {
+        DrawIconAt(selected ? kIconCellFlagSelected : kIconCellFlag, r->left + 8, (r->top + r->bottom) / 2);
+        Underline(r);
+    } else if (text[0] != 0) {
         int clip = ClipToRect(n, r);
         SetTextStyle(n, selected ? 1 : 0, false);
         int width = PStringWidth(text), room = r->right - r->left - 1;
@@ -102,7 +111,8 @@ void ListCellDraw(int n, const uint8_t *value, int type, int length, const MacRe
     PortScope port(n);
     FillRectMode(r, selected ? FillBlack : FillWhite);
     if (mark == 18) {
-        DrawIconAt(selected ? kIconCellFlagOn : kIconCellFlagOff, (r->left + r->right) / 2, (r->top + r->bottom) / 2);
+        const int icon = selected ? kIconCellFlagSelected : kIconCellFlag;
+        DrawIconAt(icon, (r->left + r->right) / 2, (r->top + r->bottom) / 2);
         return;
     }
     uint8_t text[256];

@@ -122,12 +122,14 @@ int RowsPage(int n)
 
 // The cell of the first row that a move into the rows enters: its first
 // cell, past a leading 16-bit number column (a row's kind, such as an
-// invoice row's, which a row of the usual kind leaves as it is) when
-// another column follows it on the shown column page.
+// invoice row's, shown as a number or in words, which a row of the usual
+// kind leaves as it is) when another column follows it on the shown
+// column page.
 int RowsEntryField(int n, const FieldRange &f)
 {
     const uint8_t *column = MatrixColumnAt(n, MatrixRowKind(n, 0), 0);
-    bool kindFirst = column && DefU16(column + ColumnEntry::Type) == FtShort && f.cells > 1;
+    const uint16_t type = column ? DefU16(column + ColumnEntry::Type) : 0;
+    bool kindFirst = column && (type == FtShort || type == FtChoice) && f.cells > 1;
     return f.first + (kindFirst ? 1 : 0);
 }
 

@@ -6,7 +6,9 @@
 // their meaning and are chosen from a list of the meanings; the VAT code
 // list shows each code's rate; the project's groupings and modes, the
 // sales accounts' stock switches and the item history's documents show
-// words, not numbers.
+// words, not numbers. A sales invoice's rows name their kind and its More
+// page the invoice's kind in words, and the posted invoice's list mark is
+// the tick the lists draw, not a character no font draws.
 // Menus: in General ledger, Registers > Vouchers; in Sales, Registers >
 // Sales invoices, Settings > Sales accounts...; in Purchasing, Registers >
 // Purchase invoices; in Stock, Registers > Item history; in Projects,
@@ -17,13 +19,21 @@
 #include "tests/roads/road_fixture.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <cairo.h>
+
+#include "core/window_entries.h"
 #include "dict_offsets.h"
 #include "platform/dialog.h"
+#include "platform/icon.h"
 #include "platform/queue.h"
+#include "platform/window.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
 
 namespace {
 
@@ -32,6 +42,39 @@ constexpr int CodeChoice = 560, VatCodeChoice = 444;
 bool AnyHolds(const std::vector<std::string> &rows, const std::string &part)
 {
     return std::any_of(rows.begin(), rows.end(), [&](const std::string &r) { return r.find(part) != std::string::npos; });
+}
+
+// Whether data field `label` of the active window shows the set-flag tick
+// (icon 391) where a field draws it, centred 8 pixels into the field: every
+// opaque pixel of the icon is on the screen in its colour.
+bool FieldShowsTick(const std::string &label)
+{
+    int n = RoadTest::Active();
+    const uint8_t *entry = nullptr;
+    for (int i = 0; n && i < WinDefCount(n, WinPartDataFields) && !entry; i++) {
+        const uint8_t *e = WinDefEntry(n, WinPartDataFields, i);
+        if (e && std::string(reinterpret_cast<const char *>(e + FieldEntry::Label) + 1, e[FieldEntry::Label]) == label)
+            entry = e;
+    }
+    cairo_surface_t *icon = IconSurface(kIconCellFlag);
+    if (!entry || !icon) return false;
+    MacRect r;
+    WinBindingRect(n, entry, &r);
+    cairo_surface_flush(icon);
+    const unsigned char *data = cairo_image_surface_get_data(icon);
+    const int stride = cairo_image_surface_get_stride(icon);
+    const int left = r.left + 8 - 16, top = (r.top + r.bottom) / 2 - 16;
+    int opaque = 0, matched = 0;
+    for (int y = 0; y < 32; y++)
+        for (int x = 0; x < 32; x++) {
+            uint32_t argb;
+            std::memcpy(&argb, data + y * stride + x * 4, 4);
+            if ((argb >> 24) != 0xFF) continue;
+            opaque++;
+            uint32_t shown = WinClientPixel(WinTable[n]->mdiChild, left + x, top + y) & 0xFFFFFF;
+            if (shown == (argb & 0xFFFFFF)) matched++;
+        }
+    return opaque > 0 && matched == opaque;
 }
 
 class CodesInWordsRoad : public RoadTest {
@@ -84,6 +127,18 @@ TEST_F(CodesInWordsRoad, KindsAndSeriesShowTheirMeaning)
     NewFromList("Sales invoices", WinTypes::SalesInvoiceList, WinTypes::SalesInvoice);
     ClickButton("Posted");
     TypeOneRowDocument("C1", 1, "ITEM1", "1");
+    Check("the invoice's row names its kind", [] {
+        EXPECT_EQ(CellUnder("Kind", 0), "Item");
+        return true;
+    });
+    KeepPicture("invoice_rows_page");
+    ClickButton("More");
+    Check("the posted invoice tells its kind in words and shows its list mark as a tick", [] {
+        EXPECT_EQ(Shown("Invoice kind"), "Invoice");
+        EXPECT_TRUE(FieldShowsTick("List mark"));
+        return true;
+    });
+    KeepPicture("invoice_more_page");
     Menu("Window", "Close all");
     Menu("Module", "General ledger");
     Menu("Registers", "Vouchers");

@@ -1,5 +1,6 @@
 // payment_terms_test.cpp - due dates, discounts and document kinds that
 // payment terms and payment modes give sales and purchase invoices.
+#include "rules/pay_terms_kind.h"
 #include "rules/series_terms.h"
 #include "tests/rules/rules_fixture.h"
 
@@ -41,8 +42,9 @@ protected:
 // Sales invoices: the next-month rule across a year end and within a
 // month; a document of kind 4 keeps its kind; a code that is only a
 // payment mode (kind 2, due at once); an unknown code replaced by the
-// first terms' code; cash terms make a credit note with "K" and the
-// credit notes' stock switch, and days of all bits set are due at once.
+// first terms' code; cash terms make a cash invoice with no "K";
+// credit-note terms make a credit note with "K" and the credit notes'
+// stock switch, and days of all bits set are due at once.
 TEST_F(PaymentTerms, SalesInvoiceDueDates) {
     StoreTermsFull("10", 1, 10);
     StoreTermsFull("C", 3, AllBits);
@@ -68,9 +70,9 @@ TEST_F(PaymentTerms, SalesInvoiceDueDates) {
     EXPECT_EQ(Text(r, IVVc::PayTerms), "B");
     PackedDecimal pct = GetDec(r, IVVc::CashDiscPct);
     EXPECT_TRUE(DecIsBlank(&pct));
-    EXPECT_EQ(PaymentTermsKind((const uint8_t *)"\001B"), 2);
-    EXPECT_EQ(PaymentTermsKind((const uint8_t *)"\002N3"), 4);
-    EXPECT_EQ(PaymentTermsKind((const uint8_t *)"\002ZZ"), 1);
+    EXPECT_EQ(PaymentTermsKind((const uint8_t *)"\001B"), int(PayTermsKind::Cash));
+    EXPECT_EQ(PaymentTermsKind((const uint8_t *)"\002N3"), int(PayTermsKind::NextMonth));
+    EXPECT_EQ(PaymentTermsKind((const uint8_t *)"\002ZZ"), int(PayTermsKind::Ordinary));
 
     EXPECT_EQ(Due(r, "ZZ", {17, 3, 2024}), "27.3.2024");
     EXPECT_EQ(Text(r, IVVc::PayTerms), "10");
@@ -78,6 +80,13 @@ TEST_F(PaymentTerms, SalesInvoiceDueDates) {
     EXPECT_EQ(GetU16(r, IVVc::InvType), 3);
     EXPECT_EQ(Text(r, IVVc::PayModeText), "K");
     EXPECT_EQ(GetU16(r, IVVc::UpdStock), 1);
+
+    StoreTermsFull("KO", 2, 0);
+    PutU16(r, IVVc::InvType, 0);
+    EXPECT_EQ(Due(r, "KO", {2, 2, 2024}), "2.2.2024");
+    EXPECT_EQ(GetU16(r, IVVc::InvType), 2);
+    EXPECT_EQ(Text(r, IVVc::PayModeText), "");
+    EXPECT_EQ(PaymentTermsKind((const uint8_t *)"\002KO"), int(PayTermsKind::Cash));
 }
 
 // Purchase invoices: the discount in whole units and its date; days of all
