@@ -81,10 +81,12 @@ void TellOutcome(MessageOutcome outcome, int n, const uint8_t *extra) {
         PStringAppendChar(text, ' ');
     }
     PStringAppend(text, extra);
-    if (MessageKindFor(outcome) == MessageKind::Information) {
+    const MessageKind kind = MessageKindFor(outcome);
+    if (kind == MessageKind::Information || kind == MessageKind::Warning) {
         char c[256];
         PStringToC(text, c);
-        NoticeSinkShow(c);
+        if (kind == MessageKind::Information) NoticeSinkShow(c);
+        else WarningSinkShow(c);
         return;
     }
     StopMessage(text);

@@ -112,8 +112,10 @@ bool InvoiceCustomerFill(uint8_t *inv)
     const uint8_t *check = SettingsRecord(CreditLimitBlk::Number, CreditLimitBlock);
     PackedDecimal zero;
     DecSetZero(&zero);
+    // A warning only: the invoice goes on (the refusal, when the company
+    // asks for one, comes from the invoice's check on storing).
     if (check && GetU16(check, CreditLimitBlk::InvoiceCheck) == 1 && DecCompare(&limit, &zero) > 0 &&
         DecCompare(&balance, &limit) > 0)
-        ShowTextMessage(Texts::CreditLimitExceeded);
+        TellOutcome(MessageOutcome::Warned, Texts::CreditLimitExceeded, nullptr);
     return true;
 }

@@ -47,3 +47,9 @@ ApproveResult PrintInvoiceFormAgain(int reg, uint8_t *invoice, uint32_t recid)
     if (result == ApproveResult::Unchanged) PutI16(invoice, IVVc::Printed, before);
     return result;
 }
+
+bool InvoicePrintedBefore(const uint8_t *invoice)
+{
+    assert(invoice);
+    return GetI16(invoice, IVVc::Posted) != 0 && GetI16(invoice, IVVc::Printed) != 0;
+}

@@ -49,7 +49,7 @@ void OrderCustomerLeft(int window, uint8_t changed)
     WinFieldsSync(window);
     SalesDocRateRefresh(OrderWindowDesc, window);
     CustomerNoteShow(customer.record);
-    if (OrderCreditWarning(order)) ShowTextMessage(Texts::CreditLimitExceeded);
+    if (OrderCreditWarning(order)) TellOutcome(MessageOutcome::Warned, Texts::CreditLimitExceeded, nullptr);
 }
 
 // The order, or while a stored order is changed its stored copy, has

@@ -112,7 +112,7 @@ bool Doc557CustomerFill(uint8_t *doc)
     DocTotals268(doc);
     CustomerNoteShow(customer.record);
     PayerShow(customer.record);
-    if (CreditWarning(&limit, &balance)) ShowTextMessage(Texts::CreditLimitExceeded);
+    if (CreditWarning(&limit, &balance)) TellOutcome(MessageOutcome::Warned, Texts::CreditLimitExceeded, nullptr);
     return true;
 }
 

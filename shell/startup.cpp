@@ -60,6 +60,12 @@ static void ShellNoticeShow(const char *text)
     DlgMessageBox(FrameWindow, text, "Orvel", PlMbButtons::Ok, PlMbIcon::Information);
 }
 
+// A warning: the work goes on, told with the warning icon.
+static void ShellWarningShow(const char *text)
+{
+    DlgMessageBox(FrameWindow, text, "Orvel", PlMbButtons::Ok, PlMbIcon::Warning);
+}
+
 // Puts an invoice's stock warning on the status strip: the posting goes
 // on, so the user is told without a box to answer on every invoice.
 static void ShellStockNotice(const std::string &line) { StatusLineSet(line); }
@@ -119,12 +125,14 @@ int WinMain(const StartOptions &o)
     StartupFlag = 1;
     MessageSink previousSink = MessageSinkSet(ShellMessageShow);
     MessageSink previousNotice = NoticeSinkSet(ShellNoticeShow);
+    MessageSink previousWarning = WarningSinkSet(ShellWarningShow);
     AskSink previousAsk = AskSinkSet(ShellAsk);
     InvoiceStockNoticeSet(ShellStockNotice);
     int code = WinMainRun(o);
     InvoiceStockNoticeSet(nullptr);
     MessageSinkSet(previousSink);
     NoticeSinkSet(previousNotice);
+    WarningSinkSet(previousWarning);
     AskSinkSet(previousAsk);
     return code;
 }

@@ -1,6 +1,7 @@
 // message_kind_test.cpp - one place decides the box of every run's closing
-// word: a success or a count is a notice (information icon), a refusal or
-// a failure the stop icon, a question a question. The table walks each
+// word: a success or a count is a notice (information icon), a warning
+// about work that goes on the warning icon, a refusal or a failure the
+// stop icon, a question a question. The table walks each
 // way a run ends through the routine it ends with.
 #include <functional>
 #include <string>
@@ -19,11 +20,12 @@ namespace {
 std::vector<MessageKind> Kinds;
 void Stop(const char *) { Kinds.push_back(MessageKind::Stop); }
 void Notice(const char *) { Kinds.push_back(MessageKind::Information); }
+void Warning(const char *) { Kinds.push_back(MessageKind::Warning); }
 
 class MessageKindTest : public RulesFixture {
 protected:
     RunOutcomeUiRec savedUi;
-    MessageSink savedStop = nullptr, savedNotice = nullptr;
+    MessageSink savedStop = nullptr, savedNotice = nullptr, savedWarning = nullptr;
     void SetUp() override {
         RulesFixture::SetUp();
         // Without a status line every closing line becomes a box, so each
@@ -32,11 +34,13 @@ protected:
         RunOutcomeUi = RunOutcomeUiRec{};
         savedStop = MessageSinkSet(Stop);
         savedNotice = NoticeSinkSet(Notice);
+        savedWarning = WarningSinkSet(Warning);
         Kinds.clear();
     }
     void TearDown() override {
         MessageSinkSet(savedStop);
         NoticeSinkSet(savedNotice);
+        WarningSinkSet(savedWarning);
         RunOutcomeUi = savedUi;
         RulesFixture::TearDown();
     }
@@ -73,6 +77,7 @@ TEST(MessageKindFor, SuccessAndCountsInformRefusalsAndFailuresStop)
     EXPECT_EQ(MessageKindFor(MessageOutcome::Refused), MessageKind::Stop);
     EXPECT_EQ(MessageKindFor(MessageOutcome::Failed), MessageKind::Stop);
     EXPECT_EQ(MessageKindFor(MessageOutcome::Question), MessageKind::Question);
+    EXPECT_EQ(MessageKindFor(MessageOutcome::Warned), MessageKind::Warning);
 }
 
 TEST_F(MessageKindTest, EveryRunsClosingLineIsShownInItsOutcomesBox)
@@ -98,6 +103,8 @@ TEST_F(MessageKindTest, EveryRunsClosingLineIsShownInItsOutcomesBox)
          },
          MessageKind::Information},
         {"a plain refusal", [] { ShowTextMessage(Texts::BankFileIncomplete); }, MessageKind::Stop},
+        {"a warning that lets the work go on",
+         [] { TellOutcome(MessageOutcome::Warned, Texts::CreditLimitExceeded, nullptr); }, MessageKind::Warning},
     };
     for (const Row &row : table) {
         Kinds.clear();
@@ -112,7 +119,10 @@ TEST_F(MessageKindTest, EveryRunsClosingLineIsShownInItsOutcomesBox)
 TEST_F(MessageKindTest, WithoutANoticeSinkNoticesReachTheMessageSink)
 {
     NoticeSinkSet(nullptr);
+    WarningSinkSet(nullptr);
     BatchRun(1, 0);
-    ASSERT_EQ(Kinds.size(), 1u);
+    TellOutcome(MessageOutcome::Warned, Texts::CreditLimitExceeded, nullptr);
+    ASSERT_EQ(Kinds.size(), 2u);
     EXPECT_EQ(Kinds[0], MessageKind::Stop);
+    EXPECT_EQ(Kinds[1], MessageKind::Stop);
 }
