@@ -3,15 +3,14 @@
 //
 // A run or an action that ends with a word to the user says what it came
 // to (a MessageOutcome); MessageKindFor turns that into the box: a success or
-// a plain count is information, a caution about work that goes on the
-// warning icon, a refusal or a failure the stop icon, a question a
-// question. Callers never pick an icon themselves, so the
+// a plain count is information, a refusal or a failure the stop icon, a
+// question a question. Callers never pick an icon themselves, so the
 // same outcome looks the same in every run.
 #pragma once
 
 #include <cstdint>
 
-enum class MessageKind : uint8_t { Information, Stop, Question, Warning };
+enum class MessageKind : uint8_t { Information, Stop, Question };
 
 enum class MessageOutcome : uint8_t {
     Done,       // the run made or did what it was asked
@@ -19,7 +18,6 @@ enum class MessageOutcome : uint8_t {
     Refused,    // the run refused its input or its data: nothing was done
     Failed,     // something went wrong (wholly or for some of what was asked)
     Question,   // the user is asked before anything is done
-    Warned,     // the work goes on, but the user should know why it may not be wise
 };
 
 constexpr MessageKind MessageKindFor(MessageOutcome o)
@@ -30,7 +28,6 @@ constexpr MessageKind MessageKindFor(MessageOutcome o)
     case MessageOutcome::Refused:
     case MessageOutcome::Failed: return MessageKind::Stop;
     case MessageOutcome::Question: return MessageKind::Question;
-    case MessageOutcome::Warned: return MessageKind::Warning;
     }
     return MessageKind::Stop;
 }

@@ -32,19 +32,6 @@ void NoticeSinkShow(const char *text) {
     else MessageSinkShow(text);
 }
 
-static MessageSink CurrentWarning = nullptr;
-
-MessageSink WarningSinkSet(MessageSink sink) {
-    MessageSink old = CurrentWarning;
-    CurrentWarning = sink;
-    return old;
-}
-
-void WarningSinkShow(const char *text) {
-    if (CurrentWarning) CurrentWarning(text ? text : "");
-    else MessageSinkShow(text);
-}
-
 static void BeepSilent() {}
 
 static BeepSink CurrentBeep = BeepSilent;

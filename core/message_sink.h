@@ -27,13 +27,6 @@ MessageSink NoticeSinkSet(MessageSink sink);
 // none.
 void NoticeSinkShow(const char *text);
 
-// The sink of warnings (work that goes on, told with the warning icon).
-// Until one is installed, warnings go to the message sink, as notices do.
-MessageSink WarningSinkSet(MessageSink sink);
-// Shows text through the warning sink, or the message sink when there is
-// none.
-void WarningSinkShow(const char *text);
-
 // The beep of a refused action. No one hears a beep until the window layer
 // installs one (a server has no one at the screen), so the default is
 // silent.

@@ -81,12 +81,10 @@ void TellOutcome(MessageOutcome outcome, int n, const uint8_t *extra) {
         PStringAppendChar(text, ' ');
     }
     PStringAppend(text, extra);
-    const MessageKind kind = MessageKindFor(outcome);
-    if (kind == MessageKind::Information || kind == MessageKind::Warning) {
+    if (MessageKindFor(outcome) == MessageKind::Information) {
         char c[256];
         PStringToC(text, c);
-        if (kind == MessageKind::Information) NoticeSinkShow(c);
-        else WarningSinkShow(c);
+        NoticeSinkShow(c);
         return;
     }
     StopMessage(text);

@@ -49,9 +49,8 @@ AskSink AskSinkSet(AskSink sink);
 void ShowMessage(int n, const uint8_t *extra);
 void ShowTextMessage(int n);
 // The same in the box of what a run or an action came to (message_kind.h):
-// a success or a count is a notice with the information icon, a warning
-// about work that goes on carries the warning icon, a refusal or a failure
-// a stop message. ShowMessage is this with MessageOutcome::Failed.
+// a success or a count is a notice with the information icon, a refusal or
+// a failure a stop message. ShowMessage is this with MessageOutcome::Failed.
 void TellOutcome(MessageOutcome outcome, int n, const uint8_t *extra);
 // Whether a service that a higher layer installs at start-up is there:
 // false, and the user told that the function is not available, when it

@@ -8,6 +8,7 @@
 #include "core/field_access.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
+#include "core/warning_message.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -116,6 +117,6 @@ bool InvoiceCustomerFill(uint8_t *inv)
     // asks for one, comes from the invoice's check on storing).
     if (check && GetU16(check, CreditLimitBlk::InvoiceCheck) == 1 && DecCompare(&limit, &zero) > 0 &&
         DecCompare(&balance, &limit) > 0)
-        TellOutcome(MessageOutcome::Warned, Texts::CreditLimitExceeded, nullptr);
+        ShowWarning(Texts::CreditLimitExceeded, nullptr);
     return true;
 }

@@ -9,6 +9,7 @@
 
 #include "core/field_access.h"
 #include "dict_offsets.h"
+#include "operations/invoice_printed.h"
 #include "operations/sales_invoice.h"
 #include "rules/print_services.h"
 

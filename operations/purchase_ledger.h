@@ -55,13 +55,6 @@ bool PurchaseInvoiceRead(uint32_t serial, RuleRecord &rec);
 // Reads the vendor of code (a PString) into rec (register 27); false when
 // the code is empty or unknown.
 bool VendorRead(const uint8_t *code, RuleRecord &rec);
-// Reads the outgoing payment of serial into rec (register 30); false when
-// it is gone.
-bool OutPaymentRead(int32_t serial, RuleRecord &rec);
-// What the payment of a vendor-ledger entry (register 32) paid on the
-// entry's invoice: its counted rows for that invoice, in the payment's
-// currency; zero when the payment is gone.
-void PaymentRowsForInvoice(const uint8_t *entry, PackedDecimal *sum);
 // Reads the open item of serial into rec (register 29), its id into *recid.
 bool VendorOpenItemRead(uint32_t serial, RuleRecord &rec, uint32_t *recid);
 // The rate per 100 at rateAt of record: 100 when blank or zero.

@@ -14,6 +14,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
+#include "operations/vendor_payment_rows.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 

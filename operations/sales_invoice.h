@@ -127,12 +127,6 @@ ApproveResult PrintInvoiceForm(int reg, uint8_t *invoice, uint32_t recid);
 // Approve kind 17: prints the invoice again as an original (no copy
 // mark); the printed flag as stored when the print did not come out.
 ApproveResult PrintInvoiceFormAgain(int reg, uint8_t *invoice, uint32_t recid);
-// Whether the invoice was printed as the invoice it is, as the invoice
-// print run and the invoice window tell it: only a posted invoice can be.
-// An unposted one prints as a draft whatever its printed word says (new
-// invoices are stored with the word set, and posting clears it), so it
-// still waits for its first print.
-bool InvoicePrintedBefore(const uint8_t *invoice);
 
 // ---- Open items and orders (open_items.cpp) ----
 

@@ -20,7 +20,7 @@
 #include "core/record_buffer.h"
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
-#include "operations/sales_invoice.h"
+#include "operations/invoice_printed.h"
 #include "recordwin/window_rows.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"

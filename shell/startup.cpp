@@ -16,6 +16,7 @@
 #include "core/pstring.h"
 #include "core/system.h"
 #include "core/ui_text.h"
+#include "core/warning_message.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"

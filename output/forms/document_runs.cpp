@@ -29,7 +29,7 @@
 #include "operations/invoice_notice.h"
 #include "operations/reminder_outcome.h"
 #include "operations/run_outcome.h"
-#include "operations/sales_invoice.h"
+#include "operations/invoice_printed.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
 #include "output/forms/print_form_call.h"

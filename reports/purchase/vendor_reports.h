@@ -8,6 +8,7 @@
 
 #include "core/date.h"
 #include "core/decimal.h"
+#include "operations/vendor_payment_rows.h"
 #include "reports/ledger/journal_reports.h"
 #include "rules/rules_types.h"
 

@@ -1,7 +1,6 @@
 // message_kind_test.cpp - one place decides the box of every run's closing
-// word: a success or a count is a notice (information icon), a warning
-// about work that goes on the warning icon, a refusal or a failure the
-// stop icon, a question a question. The table walks each
+// word: a success or a count is a notice (information icon), a refusal or
+// a failure the stop icon, a question a question. The table walks each
 // way a run ends through the routine it ends with.
 #include <functional>
 #include <string>
@@ -10,6 +9,7 @@
 #include "core/message_sink.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
+#include "core/warning_message.h"
 #include "exchange/run_outcome.h"
 #include "operations/reminder_outcome.h"
 #include "operations/run_outcome.h"
@@ -20,12 +20,11 @@ namespace {
 std::vector<MessageKind> Kinds;
 void Stop(const char *) { Kinds.push_back(MessageKind::Stop); }
 void Notice(const char *) { Kinds.push_back(MessageKind::Information); }
-void Warning(const char *) { Kinds.push_back(MessageKind::Warning); }
 
 class MessageKindTest : public RulesFixture {
 protected:
     RunOutcomeUiRec savedUi;
-    MessageSink savedStop = nullptr, savedNotice = nullptr, savedWarning = nullptr;
+    MessageSink savedStop = nullptr, savedNotice = nullptr;
     void SetUp() override {
         RulesFixture::SetUp();
         // Without a status line every closing line becomes a box, so each
@@ -34,13 +33,11 @@ protected:
         RunOutcomeUi = RunOutcomeUiRec{};
         savedStop = MessageSinkSet(Stop);
         savedNotice = NoticeSinkSet(Notice);
-        savedWarning = WarningSinkSet(Warning);
         Kinds.clear();
     }
     void TearDown() override {
         MessageSinkSet(savedStop);
         NoticeSinkSet(savedNotice);
-        WarningSinkSet(savedWarning);
         RunOutcomeUi = savedUi;
         RulesFixture::TearDown();
     }
@@ -77,7 +74,6 @@ TEST(MessageKindFor, SuccessAndCountsInformRefusalsAndFailuresStop)
     EXPECT_EQ(MessageKindFor(MessageOutcome::Refused), MessageKind::Stop);
     EXPECT_EQ(MessageKindFor(MessageOutcome::Failed), MessageKind::Stop);
     EXPECT_EQ(MessageKindFor(MessageOutcome::Question), MessageKind::Question);
-    EXPECT_EQ(MessageKindFor(MessageOutcome::Warned), MessageKind::Warning);
 }
 
 TEST_F(MessageKindTest, EveryRunsClosingLineIsShownInItsOutcomesBox)
@@ -103,8 +99,6 @@ TEST_F(MessageKindTest, EveryRunsClosingLineIsShownInItsOutcomesBox)
          },
          MessageKind::Information},
         {"a plain refusal", [] { ShowTextMessage(Texts::BankFileIncomplete); }, MessageKind::Stop},
-        {"a warning that lets the work go on",
-         [] { TellOutcome(MessageOutcome::Warned, Texts::CreditLimitExceeded, nullptr); }, MessageKind::Warning},
     };
     for (const Row &row : table) {
         Kinds.clear();
@@ -119,10 +113,28 @@ TEST_F(MessageKindTest, EveryRunsClosingLineIsShownInItsOutcomesBox)
 TEST_F(MessageKindTest, WithoutANoticeSinkNoticesReachTheMessageSink)
 {
     NoticeSinkSet(nullptr);
-    WarningSinkSet(nullptr);
     BatchRun(1, 0);
-    TellOutcome(MessageOutcome::Warned, Texts::CreditLimitExceeded, nullptr);
-    ASSERT_EQ(Kinds.size(), 2u);
+    ASSERT_EQ(Kinds.size(), 1u);
     EXPECT_EQ(Kinds[0], MessageKind::Stop);
-    EXPECT_EQ(Kinds[1], MessageKind::Stop);
+}
+
+// A warning lets the work go on: it has its own box (the warning icon),
+// never the stop box of a refusal; a program that installs no warning
+// sink still hears it where the stop messages go.
+TEST_F(MessageKindTest, AWarningHasItsOwnBoxOrElseReachesTheMessageSink)
+{
+    static std::vector<std::string> warned;
+    warned.clear();
+    MessageSink before = WarningSinkSet([](const char *text) { warned.push_back(text); });
+    ShowWarning(Texts::CreditLimitExceeded, nullptr);
+    ASSERT_EQ(warned.size(), 1u);
+    PString text;
+    GetUiText(text, Texts::CreditLimitExceeded);
+    EXPECT_EQ(warned[0], std::string(reinterpret_cast<const char *>(text + 1), text[0]));
+    EXPECT_TRUE(Kinds.empty()) << "a warning is no stop message";
+    WarningSinkSet(nullptr);
+    ShowWarning(Texts::CreditLimitExceeded, nullptr);
+    ASSERT_EQ(Kinds.size(), 1u);
+    EXPECT_EQ(Kinds[0], MessageKind::Stop);
+    WarningSinkSet(before);
 }
