@@ -8,6 +8,7 @@
 #include "core/field_access.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
+#include "core/warning_message.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -112,8 +113,10 @@ bool InvoiceCustomerFill(uint8_t *inv)
     const uint8_t *check = SettingsRecord(CreditLimitBlk::Number, CreditLimitBlock);
     PackedDecimal zero;
     DecSetZero(&zero);
+    // A warning only: the invoice goes on (the refusal, when the company
+    // asks for one, comes from the invoice's check on storing).
     if (check && GetU16(check, CreditLimitBlk::InvoiceCheck) == 1 && DecCompare(&limit, &zero) > 0 &&
         DecCompare(&balance, &limit) > 0)
-        ShowTextMessage(Texts::CreditLimitExceeded);
+        ShowWarning(Texts::CreditLimitExceeded, nullptr);
     return true;
 }

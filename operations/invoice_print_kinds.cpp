@@ -9,6 +9,7 @@
 
 #include "core/field_access.h"
 #include "dict_offsets.h"
+#include "operations/invoice_printed.h"
 #include "operations/sales_invoice.h"
 #include "rules/print_services.h"
 
@@ -46,4 +47,10 @@ ApproveResult PrintInvoiceFormAgain(int reg, uint8_t *invoice, uint32_t recid)
     ApproveResult result = PrintInvoiceForm(reg, invoice, recid);
     if (result == ApproveResult::Unchanged) PutI16(invoice, IVVc::Printed, before);
     return result;
+}
+
+bool InvoicePrintedBefore(const uint8_t *invoice)
+{
+    assert(invoice);
+    return GetI16(invoice, IVVc::Posted) != 0 && GetI16(invoice, IVVc::Printed) != 0;
 }

@@ -14,6 +14,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
+#include "operations/vendor_payment_rows.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 
@@ -157,4 +158,32 @@ int HeldRecordChanges(int reg, const uint8_t *record, const uint8_t *old, const 
                 return FieldErrorAt(text, nullptr, (uint16_t)matrix, (uint16_t)i, RegisterFieldHolding(reg, at, true));
     }
     return 0;
+}
+
+// Reads the outgoing payment of serial into rec.
+bool OutPaymentRead(int32_t serial, RuleRecord &rec) {
+    assert(rec.reg == OPVc::Number);
+    if (!rec.record) return false;
+    PutI32(rec.record, OPVc::SerNr, serial);
+    uint32_t recid = 0, position = 0;
+    return RecFind(OPVc::Number, rec.record, 1, 1, &recid, &position);
+}
+
+// The counted rows of the entry's payment that pay the entry's invoice.
+void PaymentRowsForInvoice(const uint8_t *entry, PackedDecimal *sum) {
+    assert(entry && sum);
+    DecSetZero(sum);
+    RuleRecord payment(OPVc::Number);
+    if (!OutPaymentRead(GetI32(entry, VLVc::DocSerNr), payment)) return;
+    const int32_t invoice = GetI32(entry, VLVc::InvoiceNr);
+    uint8_t row[OPVc::Rows::Size];
+    const int32_t rows = MatrixRowCount(OPVc::Number, 0, payment.record);
+    for (int32_t i = 0; i < rows; i++) {
+        if (!MatrixRowRead(OPVc::Number, payment.record, i, row)) break;
+        // The rows that lowered the open item: the same rows the payment's
+        // posting counts (a paid invoice or a discount taken, flag 0).
+        if (!PaymentRowCounts(row) || GetI32(row, OPVc::Rows::InvoiceNr) != invoice) continue;
+        const PackedDecimal amount = GetDec(row, OPVc::Rows::Amount);
+        if (!DecIsBlank(&amount)) DecAdd(sum, &amount, sum);
+    }
 }

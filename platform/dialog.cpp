@@ -267,6 +267,23 @@ void DrawMbIcon(DrawContext *dc, PlMbIcon icon, int x, int y)
 {
     if (icon == PlMbIcon::None) return;
     cairo_t *cr = DcCairo(dc);
+    if (icon == PlMbIcon::Warning) {
+        // A yellow triangle, black-edged, with a black exclamation mark.
+        cairo_save(cr);
+        cairo_move_to(cr, x + 16, y + 1);
+        cairo_line_to(cr, x + 31, y + 30);
+        cairo_line_to(cr, x + 1, y + 30);
+        cairo_close_path(cr);
+        cairo_set_source_rgb(cr, 1, 0.8, 0);
+        cairo_fill_preserve(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+        cairo_restore(cr);
+        DcFillRect(dc, PlRect{x + 14, y + 10, x + 18, y + 22}, kPlBrushBlack);
+        DcFillRect(dc, PlRect{x + 14, y + 24, x + 18, y + 28}, kPlBrushBlack);
+        return;
+    }
     cairo_save(cr);
     cairo_arc(cr, x + 16, y + 16, 15, 0, 6.2832);
     if (icon == PlMbIcon::Stop) cairo_set_source_rgb(cr, 0.85, 0, 0);

@@ -24,7 +24,7 @@ constexpr int kPlIdYes = 6;
 constexpr int kPlIdNo = 7;
 
 enum class PlMbButtons : uint8_t { Ok, OkCancel, YesNo, YesNoCancel };
-enum class PlMbIcon : uint8_t { None, Stop, Question, Information };
+enum class PlMbIcon : uint8_t { None, Stop, Question, Information, Warning };
 
 // A modal message box owned by `owner` (0 = the active window). The default
 // button is the first (OK or Yes) unless defaultButton (0-based) says

@@ -5,9 +5,12 @@
 // the reference of the voucher window's (117) link rows (kinds 3 and 4):
 // the voucher they name, typed and shown as "year.number"; the vendor's
 // name on an outgoing payment's row (type 157), read from the vendor
-// register by the row's vendor code. Whether a field may be edited is in
-// edit_rules.cpp.
+// register by the row's vendor code; the order row a delivery's or goods
+// receipt's row comes from, shown and typed counted from 1. Whether a
+// field may be edited is in edit_rules.cpp.
 #include "recordwin/record_windows.h"
+
+#include <vector>
 
 #include "core/choice_lists.h"
 #include "core/field_access.h"
@@ -17,6 +20,7 @@
 #include "core/record_buffer.h"
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
+#include "operations/invoice_printed.h"
 #include "recordwin/window_rows.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -58,6 +62,61 @@ bool VendorNameCellAt(int window, int F, uint8_t *r)
     const uint8_t *payment = WinRecordBuffer(window);
     return at.IsCell() && at.column == VendorNameColumn && payment &&
            MatrixRowGet(OPVc::Number, 0, payment, at.row, r);
+}
+
+// The rows of a delivery (type 354) and of a goods receipt (type 197)
+// name the row of their order or purchase order they come from: its
+// index counted from 0 in the low 16 bits, all bits set for none (a
+// delivery's component lines all but the lowest). The user reads and
+// types the row's number as the order window counts its rows, from 1.
+struct OrderRowCell {
+    int type;
+    int reg;
+    uint32_t at;   // byte in the row
+};
+constexpr OrderRowCell OrderRowCells[] = {{WinTypes::Delivery, SHVc::Number, SHVc::Rows::OrderRowNr},
+                                          {WinTypes::GoodsReceipt, PUVc::Number, PUVc::Rows::PORowNr}};
+constexpr uint32_t NoOrderRow = 0xFFFFFFFFu, ComponentRow = 0xFFFFFFFEu, OrderRowIndexMask = 0xFFFFu;
+
+// The order-row cell under screen field F, with its row's place in *row;
+// null when F is none.
+const OrderRowCell *OrderRowCellAt(int window, int F, int *row)
+{
+    if (!WinIsOpen(window)) return nullptr;
+    FieldPlace at = WinFieldPlace(window, F);
+    if (!at.IsCell()) return nullptr;
+    for (const OrderRowCell &c : OrderRowCells)
+        if (c.type == WinTypeOf(window) && WinRecordIs(window, c.reg) && at.cell == int(c.at)) {
+            *row = at.row;
+            return &c;
+        }
+    return nullptr;
+}
+
+// The order row a link names, as the user reads it: its number counted
+// from 1; empty for a row of no order row.
+void OrderRowText(uint32_t link, uint8_t *text)
+{
+    text[0] = 0;
+    if (link == NoOrderRow || link == ComponentRow) return;
+    LongToDigitText(int32_t(link & OrderRowIndexMask) + 1, text);
+}
+
+// Reads a typed order-row number into the link it stands for: empty is
+// none; otherwise a number from 1 to the most a link can index. False
+// for anything else.
+bool OrderRowFromText(const uint8_t *text, uint32_t *link)
+{
+    uint8_t value[4];
+    if (!FieldFromText(value, FtLongOrEmpty, 0, text)) return false;
+    const int32_t n = GetI32(value, 0);
+    if (n == -1) {
+        *link = NoOrderRow;
+        return true;
+    }
+    if (n < 1 || uint32_t(n) > OrderRowIndexMask + 1) return false;
+    *link = uint32_t(n - 1);
+    return true;
 }
 
 // A choice value the window keeps at record byte `at`, shown through
@@ -137,6 +196,17 @@ bool WinFieldFromTextByType(int window, uint8_t *record, int F, const uint8_t *t
     }
     uint8_t r[Row::Size];
     int row = 0;
+    if (const OrderRowCell *c = OrderRowCellAt(window, F, &row)) {
+        // A cell's edit holds the rows' block, not the record: the row is
+        // reached through the window's record, as the rows rules do.
+        uint8_t *document = WinRecordBuffer(window);
+        std::vector<uint8_t> cells(RecRowSize(c->reg));
+        uint32_t link = NoOrderRow;
+        if (!document || !MatrixRowGet(c->reg, 0, document, row, cells.data()) || !OrderRowFromText(text, &link))
+            return false;
+        PutU32(cells.data(), c->at, link);
+        return MatrixRowPut(c->reg, 0, document, row, cells.data());
+    }
     if (ReferenceRowAt(window, F, r, &row)) {
         uint16_t code = 0;
         int32_t number = -1;
@@ -163,13 +233,23 @@ bool WinFieldFromTextByType(int window, uint8_t *record, int F, const uint8_t *t
 
 // The text the window supplies for data field F: a choice field's value
 // as its list's text; the voucher window's series field the name of the
-// voucher's series; empty for every other field.
+// voucher's series; the sales invoice's printed word as the invoice print
+// run reads it; empty for every other field.
 void WinFieldDisplayText(int window, int F, uint8_t *text)
 {
     text[0] = 0;
     if (WinIsOpen(window) && WinTypeOf(window) == VoucherWindow && WinRecordIs(window, TRVc::Number) &&
         WinFieldIdAt(window, F) == int(TRVc::YearCode)) {
         if (const uint8_t *voucher = WinRecordBuffer(window)) YearCodeNameText(text, GetU16(voucher, TRVc::YearCode));
+        return;
+    }
+    if (WinIsOpen(window) && WinTypeOf(window) == WinTypes::SalesInvoice && WinRecordIs(window, IVVc::Number) &&
+        WinFieldIdAt(window, F) == int(IVVc::Printed)) {
+        // What the invoice print run will do with the invoice: an unposted
+        // one has printed no more than a draft, whatever its word says.
+        const uint8_t *invoice = WinRecordBuffer(window);
+        int index = 0;
+        if (invoice) ChoiceTextOf(Choices::InvoicePosted, InvoicePrintedBefore(invoice) ? 1 : 0, &index, text);
         return;
     }
     const ChoiceField *c = ChoiceFieldOf(window, F);
@@ -186,6 +266,12 @@ void MatrixCellDisplayText(int window, int F, uint8_t *text)
     text[0] = 0;
     uint8_t r[Row::Size];
     int row = 0;
+    if (const OrderRowCell *c = OrderRowCellAt(window, F, &row)) {
+        std::vector<uint8_t> cells(RecRowSize(c->reg));
+        const uint8_t *record = WinRecordBuffer(window);
+        if (record && MatrixRowGet(c->reg, 0, record, row, cells.data())) OrderRowText(GetU32(cells.data(), c->at), text);
+        return;
+    }
     if (ReferenceRowAt(window, F, r, &row)) {
         VoucherRefText(text, GetU16(r, Row::LinkYearCode), GetU32(r, Row::LinkSerNr));
         return;

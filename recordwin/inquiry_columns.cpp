@@ -1,7 +1,9 @@
 // inquiry_columns.cpp - the texts of the lists of kept period sums
 // (customer statistics, item statistics, vendor period balances): the
 // name of the customer, item or vendor of the row's code, and this fiscal
-// year's sum of one kind of the row's period block. See inquiry_lists.h.
+// year's sum of one kind of the row's period block; and in the vendor
+// ledger's list the amount and currency of each entry, read from its
+// invoice or payment. See inquiry_lists.h.
 //
 // The columns are list columns of type lookup (the window supplies their
 // text); the column's offset says what it is made from: the row's code
@@ -24,6 +26,8 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/purchase_ledger.h"
+#include "operations/vendor_payment_rows.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 
@@ -78,6 +82,57 @@ void NameOf(const PeriodList &l, const uint8_t *code, uint8_t *text)
     RecBufferFree(l.namedReg, &h);
 }
 
+// The vendor ledger (register 32) keeps no amount: an entry names its
+// purchase invoice (kind 0) or its payment (kind 1) and the invoice it
+// belongs to. Its list's lookup columns on the document's number show,
+// by their format word, the amount the entry stands for or the currency
+// it is in.
+constexpr uint16_t VendEntryInvoice = 0, VendEntryPayment = 1;
+constexpr int VendColumnAmount = 0, VendColumnCurrency = 1;
+constexpr int CurrencyLength = 5;
+
+// The amount of a vendor-ledger entry in its document's currency: an
+// invoice's total (a credit note's below zero), or what the payment paid
+// on the entry's invoice; the document's currency code into currency.
+// False when the document is gone.
+bool VendEntryAmount(const uint8_t *entry, PackedDecimal *amount, uint8_t *currency)
+{
+    currency[0] = 0;
+    const uint16_t kind = GetU16(entry, VLVc::Kind);
+    const int32_t doc = GetI32(entry, VLVc::DocSerNr);
+    if (kind == VendEntryInvoice) {
+        RuleRecord invoice(VIVc::Number);
+        if (!PurchaseInvoiceRead(uint32_t(doc), invoice)) return false;
+        *amount = GetDec(invoice.record, VIVc::InvAmount);
+        if (DecIsBlank(amount)) DecSetZero(amount);
+        if (GetU16(invoice.record, VIVc::InvType) == PurchaseKindCredit) DecNegateInto(amount, amount);
+        GetPString(invoice.record, VIVc::CurncyCode, CurrencyLength, currency);
+        return true;
+    }
+    if (kind != VendEntryPayment) return false;
+    RuleRecord payment(OPVc::Number);
+    if (!OutPaymentRead(doc, payment)) return false;
+    GetPString(payment.record, OPVc::CurncyCode, CurrencyLength, currency);
+    PaymentRowsForInvoice(entry, amount);
+    return true;
+}
+
+// The text of the vendor ledger's lookup column of format `what`.
+void VendEntryText(const uint8_t *entry, int what, uint8_t *text)
+{
+    PackedDecimal amount;
+    uint8_t currency[256];
+    if (!VendEntryAmount(entry, &amount, currency)) return;
+    if (what == VendColumnCurrency) {
+        PStringCopy(text, currency);
+        return;
+    }
+    if (what != VendColumnAmount) return;
+    uint8_t value[sizeof(PackedDecimal)];
+    PutDec(value, 0, amount);
+    FieldFormat(value, uint16_t(FtAmount2), 0, text);
+}
+
 }  // namespace
 
 void InquiryYearMonths(const DateRec *today, uint16_t *first, uint16_t *last)
@@ -110,12 +165,16 @@ void InquiryColumnText(int windowType, int column, const uint8_t *record, uint8_
     text[0] = 0;
     const PeriodList *l = PeriodListOf(windowType);
     uint8_t *def = WinTypeDef(windowType);
-    if (!l || !def || !record) return;
+    if ((!l && windowType != WinTypes::VendLedgerList) || !def || !record) return;
     uint16_t size = 0;
     const uint8_t *e = WinDefPartEntry(def, WinPartFieldList, column, &size);
     if (!e || size < ListColEntry::Offset + 4 || DefU16(e + ListColEntry::Type) != FtSpare28) return;
     uint32_t at = DefU32(e + ListColEntry::Offset);
     int kind = DefU16(e + ListColEntry::Format);
+    if (!l) {
+        if (at == VLVc::DocSerNr) VendEntryText(record, kind, text);
+        return;
+    }
     if (at == l->codeAt) {
         uint8_t code[256];
         GetPString(record, l->codeAt, CodeLength, code);

@@ -6,6 +6,7 @@
 // rows are partly delivered keeps its rows: none deleted or inserted.
 #include "core/field_access.h"
 #include "core/ui_text.h"
+#include "core/warning_message.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "operations/sales_customer_fill.h"
@@ -49,7 +50,7 @@ void OrderCustomerLeft(int window, uint8_t changed)
     WinFieldsSync(window);
     SalesDocRateRefresh(OrderWindowDesc, window);
     CustomerNoteShow(customer.record);
-    if (OrderCreditWarning(order)) ShowTextMessage(Texts::CreditLimitExceeded);
+    if (OrderCreditWarning(order)) ShowWarning(Texts::CreditLimitExceeded, nullptr);
 }
 
 // The order, or while a stored order is changed its stored copy, has

@@ -10,6 +10,7 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
+#include "core/warning_message.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -112,7 +113,7 @@ bool Doc557CustomerFill(uint8_t *doc)
     DocTotals268(doc);
     CustomerNoteShow(customer.record);
     PayerShow(customer.record);
-    if (CreditWarning(&limit, &balance)) ShowTextMessage(Texts::CreditLimitExceeded);
+    if (CreditWarning(&limit, &balance)) ShowWarning(Texts::CreditLimitExceeded, nullptr);
     return true;
 }
 

@@ -105,6 +105,9 @@ void AddListEntries(int n, int list, const int *filters, int filterCount)
     uint8_t text[256], unused[256];
     uint16_t value = 0;
     for (int i = 0; ChoiceTextAt(list, i, text, &value); i++) {
+        // A value without words (the kind of a row not filled in yet) is
+        // shown as nothing and is no choice.
+        if (text[0] == 0) continue;
         bool shown = filterCount == 0;
         for (int f = 0; f < filterCount && !shown; f++) {
             int index = 0;

@@ -16,6 +16,7 @@
 #include "core/pstring.h"
 #include "core/system.h"
 #include "core/ui_text.h"
+#include "core/warning_message.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
@@ -58,6 +59,12 @@ static void ShellMessageShow(const char *text)
 static void ShellNoticeShow(const char *text)
 {
     DlgMessageBox(FrameWindow, text, "Orvel", PlMbButtons::Ok, PlMbIcon::Information);
+}
+
+// A warning: the work goes on, told with the warning icon.
+static void ShellWarningShow(const char *text)
+{
+    DlgMessageBox(FrameWindow, text, "Orvel", PlMbButtons::Ok, PlMbIcon::Warning);
 }
 
 // Puts an invoice's stock warning on the status strip: the posting goes
@@ -119,12 +126,14 @@ int WinMain(const StartOptions &o)
     StartupFlag = 1;
     MessageSink previousSink = MessageSinkSet(ShellMessageShow);
     MessageSink previousNotice = NoticeSinkSet(ShellNoticeShow);
+    MessageSink previousWarning = WarningSinkSet(ShellWarningShow);
     AskSink previousAsk = AskSinkSet(ShellAsk);
     InvoiceStockNoticeSet(ShellStockNotice);
     int code = WinMainRun(o);
     InvoiceStockNoticeSet(nullptr);
     MessageSinkSet(previousSink);
     NoticeSinkSet(previousNotice);
+    WarningSinkSet(previousWarning);
     AskSinkSet(previousAsk);
     return code;
 }

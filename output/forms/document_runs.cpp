@@ -29,6 +29,7 @@
 #include "operations/invoice_notice.h"
 #include "operations/reminder_outcome.h"
 #include "operations/run_outcome.h"
+#include "operations/invoice_printed.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
 #include "output/forms/print_form_call.h"
@@ -211,14 +212,6 @@ uint16_t InvoiceKindOption(const uint8_t *selection, int16_t kind) {
     case 4: return GetU16(selection, ReportParamsVc::Option5);
     default: return GetU16(selection, ReportParamsVc::Option2);
     }
-}
-
-// Whether an invoice was printed as the invoice it is: only a posted
-// invoice can be. An unposted one prints as a draft whatever its printed
-// word says (new invoices are stored with the word set, and posting
-// clears it), so it still waits for its first print.
-bool InvoicePrintedBefore(const uint8_t *inv) {
-    return GetI16(inv, IVVc::Posted) != 0 && GetI16(inv, IVVc::Printed) != 0;
 }
 
 // Reads the stored invoice recid into a fresh buffer; false when gone.

@@ -51,14 +51,6 @@ void LowerByEntry(const uint8_t *entry, void *context) {
 
 }  // namespace
 
-bool OutPaymentRead(int32_t serial, RuleRecord &rec) {
-    assert(rec.reg == OPVc::Number);
-    if (!rec.record) return false;
-    PutI32(rec.record, OPVc::SerNr, serial);
-    uint32_t recid = 0, position = 0;
-    return RecFind(OPVc::Number, rec.record, 1, 1, &recid, &position);
-}
-
 void VendorEntriesOfInvoice(int32_t serial, const DateRec *upTo, void (*each)(const uint8_t *entry, void *context),
                             void *context) {
     assert(each);
@@ -71,24 +63,6 @@ void VendorEntriesOfInvoice(int32_t serial, const DateRec *upTo, void (*each)(co
         if (!upTo || DateCompare(&on, upTo) <= 0) each(e, context);
         return true;
     });
-}
-
-void PaymentRowsForInvoice(const uint8_t *entry, PackedDecimal *sum) {
-    assert(entry && sum);
-    DecSetZero(sum);
-    RuleRecord payment(OPVc::Number);
-    if (!OutPaymentRead(GetI32(entry, VLVc::DocSerNr), payment)) return;
-    const int32_t invoice = GetI32(entry, VLVc::InvoiceNr);
-    uint8_t row[OPVc::Rows::Size];
-    const int32_t rows = MatrixRowCount(OPVc::Number, 0, payment.record);
-    for (int32_t i = 0; i < rows; i++) {
-        if (!MatrixRowRead(OPVc::Number, payment.record, i, row)) break;
-        // The rows that lowered the open item: the same rows the payment's
-        // posting counts (a paid invoice or a discount taken, flag 0).
-        if (!PaymentRowCounts(row) || GetI32(row, OPVc::Rows::InvoiceNr) != invoice) continue;
-        const PackedDecimal amount = GetDec(row, OPVc::Rows::Amount);
-        if (!DecIsBlank(&amount)) DecAdd(sum, &amount, sum);
-    }
 }
 
 void InvoiceOpenAtDate(int32_t serial, const DateRec *date, PackedDecimal *amount) {

@@ -8,6 +8,7 @@
 
 #include "core/date.h"
 #include "core/decimal.h"
+#include "operations/vendor_payment_rows.h"
 #include "reports/ledger/journal_reports.h"
 #include "rules/rules_types.h"
 
@@ -34,16 +35,11 @@ bool AgeingInvoiceLines(const uint8_t *invoice, const PackedDecimal *open, int l
 // invoices add theirs, payments subtract what they paid on it; entries
 // dated after date are left out.
 void InvoiceOpenAtDate(int32_t serial, const DateRec *date, PackedDecimal *amount);
-// What the payment of a vendor-ledger entry paid on the entry's invoice:
-// its counted rows for that invoice; zero when the payment is gone.
-void PaymentRowsForInvoice(const uint8_t *entry, PackedDecimal *sum);
 // Calls each for every vendor-ledger entry of invoice serial (its own,
 // its credit notes', its payments') dated on or before upTo, every one
 // when upTo is null, in the ledger's order.
 void VendorEntriesOfInvoice(int32_t serial, const DateRec *upTo, void (*each)(const uint8_t *entry, void *context),
                             void *context);
-// Reads the outgoing payment of serial into rec; false when it is gone.
-bool OutPaymentRead(int32_t serial, RuleRecord &rec);
 // Minus the vendor's payments on account (counted payment rows without an
 // invoice naming the vendor): in the payment currency (currency) and at
 // the payment's rate (home). With asOf given, only payments dated on or

@@ -9,6 +9,7 @@
 #include "core/message_sink.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
+#include "core/warning_message.h"
 #include "exchange/run_outcome.h"
 #include "operations/reminder_outcome.h"
 #include "operations/run_outcome.h"
@@ -115,4 +116,25 @@ TEST_F(MessageKindTest, WithoutANoticeSinkNoticesReachTheMessageSink)
     BatchRun(1, 0);
     ASSERT_EQ(Kinds.size(), 1u);
     EXPECT_EQ(Kinds[0], MessageKind::Stop);
+}
+
+// A warning lets the work go on: it has its own box (the warning icon),
+// never the stop box of a refusal; a program that installs no warning
+// sink still hears it where the stop messages go.
+TEST_F(MessageKindTest, AWarningHasItsOwnBoxOrElseReachesTheMessageSink)
+{
+    static std::vector<std::string> warned;
+    warned.clear();
+    MessageSink before = WarningSinkSet([](const char *text) { warned.push_back(text); });
+    ShowWarning(Texts::CreditLimitExceeded, nullptr);
+    ASSERT_EQ(warned.size(), 1u);
+    PString text;
+    GetUiText(text, Texts::CreditLimitExceeded);
+    EXPECT_EQ(warned[0], std::string(reinterpret_cast<const char *>(text + 1), text[0]));
+    EXPECT_TRUE(Kinds.empty()) << "a warning is no stop message";
+    WarningSinkSet(nullptr);
+    ShowWarning(Texts::CreditLimitExceeded, nullptr);
+    ASSERT_EQ(Kinds.size(), 1u);
+    EXPECT_EQ(Kinds[0], MessageKind::Stop);
+    WarningSinkSet(before);
 }

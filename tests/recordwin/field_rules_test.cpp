@@ -1,7 +1,8 @@
 // field_rules_test.cpp - fields whose text the window supplies: choice
 // values of types 27 and 31 shown and typed through their lists (31
 // falling back on a second list), and the cells of a type-241 window
-// read and shown through the list their row's code names.
+// read and shown through the list their row's code names; a delivery's
+// order-row cells counted from 1.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "core/choice_lists.h"
 #include "core/field_access.h"
 #include "core/memblock.h"
+#include "core/record_buffer.h"
 #include "core/pstring.h"
 #include "dict_offsets.h"
 #include "recordwin/record_windows.h"
@@ -147,6 +149,54 @@ TEST_F(FieldRulesTest, CodeRowCellsGoThroughTheirRowsList)
     EXPECT_FALSE(WinFieldFromTextByType(w, rec, 5, t));
     MatrixCellDisplayText(w, 5, t);
     EXPECT_EQ(t[0], 0);
+}
+
+// A delivery's row names its order's row by its index from 0; the user
+// reads and types it as the order counts its rows, from 1, and a row of
+// no order row (or a component line) shows nothing.
+TEST_F(FieldRulesTest, DeliveryOrderRowCellsCountFromOne)
+{
+    int w = OpenOrActivateWindow(WinTypes::Delivery, 0, 0, true, 0);
+    ASSERT_GT(w, 0);
+    uint8_t *rec = WinRecordBuffer(w);
+    uint8_t row[SHVc::Rows::Size] = {};
+    const uint32_t links[] = {0, 0xFFFFFFFFu, 0xFFFFFFFEu};
+    for (int i = 0; i < 3; i++) {
+        PutU32(row, SHVc::Rows::OrderRowNr, links[i]);
+        ASSERT_TRUE(MatrixRowPut(SHVc::Number, 0, rec, i, row));
+    }
+    // The order row is the last of a row's seven cells.
+    int first = 0, cells = 0;
+    MatrixGeometry(w, &first, &cells);
+    ASSERT_EQ(cells, 7);
+    auto cell = [first, cells](int r) { return first + r * cells + 6; };
+    auto link = [rec](int r) {
+        uint8_t got[SHVc::Rows::Size] = {};
+        EXPECT_TRUE(MatrixRowGet(SHVc::Number, 0, rec, r, got));
+        return GetU32(got, SHVc::Rows::OrderRowNr);
+    };
+    PString t;
+    MatrixCellDisplayText(w, cell(0), t);
+    EXPECT_EQ(Str(t), "1");
+    MatrixCellDisplayText(w, cell(1), t);
+    EXPECT_EQ(Str(t), "");
+    MatrixCellDisplayText(w, cell(2), t);
+    EXPECT_EQ(Str(t), "");
+
+    Text(t, "3");
+    EXPECT_TRUE(WinFieldFromTextByType(w, rec, cell(1), t));
+    EXPECT_EQ(link(1), 2u);
+    MatrixCellDisplayText(w, cell(1), t);
+    EXPECT_EQ(Str(t), "3");
+    Text(t, "");
+    EXPECT_TRUE(WinFieldFromTextByType(w, rec, cell(0), t));
+    EXPECT_EQ(link(0), 0xFFFFFFFFu);
+    // Row 0 and anything that is no row number are refused; the link stays.
+    for (const char *bad : {"0", "-2", "x", "65537"}) {
+        Text(t, bad);
+        EXPECT_FALSE(WinFieldFromTextByType(w, rec, cell(1), t)) << bad;
+        EXPECT_EQ(link(1), 2u) << bad;
+    }
 }
 
 }  // namespace

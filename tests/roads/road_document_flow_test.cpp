@@ -81,6 +81,7 @@ TEST_F(RoadTest, AQuotationBecomesAnOrderThatDeliversAndInvoices)
         EXPECT_EQ(ActiveType(), Delivery) << ActiveTitle();
         EXPECT_EQ(Shown("Order"), *order);
         EXPECT_EQ(Shown("Customer"), "C1");
+        EXPECT_EQ(CellUnder("Order row", 0), "1") << "the order's rows count from 1, as the order shows them";
         *delivery = Shown("Number");
         return ActiveType() == Delivery && !delivery->empty();
     });

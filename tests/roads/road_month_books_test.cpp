@@ -338,13 +338,15 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     Check("the vendor's ledger holds the invoices and the payments", [bought, rent, payment, cleaning, cleaningPaid] {
         EXPECT_EQ(ActiveType(), W::VendLedgerList) << ActiveTitle();
         const std::vector<std::string> rows = ListRowsShown();
-        // Vendor | date | kind (0 an invoice, 1 a payment) | document | invoice
-        std::map<std::string, std::string> want = {
-            {"0 " + *bought, *bought}, {"1 " + *payment, *bought}, {"0 " + *rent, *rent},
-            {"0 " + *cleaning, *cleaning}, {"1 " + *cleaningPaid, *cleaning}};
+        // Vendor | date | kind | document | invoice | amount | currency:
+        // what each invoice came to and what each payment paid on it.
+        std::map<std::string, std::pair<std::string, std::string>> want = {
+            {"Invoice " + *bought, {*bought, "100000"}},    {"Payment " + *payment, {*bought, "100000"}},
+            {"Invoice " + *rent, {*rent, "25000"}},         {"Invoice " + *cleaning, {*cleaning, "10000"}},
+            {"Payment " + *cleaningPaid, {*cleaning, "10000"}}};
         for (const std::string &row : rows) {
             const std::vector<std::string> cells = CellsOf(row);
-            if (cells.size() != 5 || cells[0] != "V1") {
+            if (cells.size() < 6 || cells[0] != "V1") {
                 ADD_FAILURE() << row;
                 continue;
             }
@@ -353,7 +355,8 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
                 ADD_FAILURE() << "no such entry: " << row;
                 continue;
             }
-            EXPECT_EQ(DigitsOf(cells[4]), it->second) << row;
+            EXPECT_EQ(DigitsOf(cells[4]), it->second.first) << row;
+            EXPECT_EQ(DigitsOf(cells[5]), it->second.second) << row;
             want.erase(it);
         }
         EXPECT_TRUE(want.empty()) << want.size() << " entries missing: " << ::testing::PrintToString(rows);

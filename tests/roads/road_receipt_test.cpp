@@ -133,6 +133,10 @@ TEST_F(ReceiptRoad, ReceiptForAnInvoiceIsEnteredApprovedAndClosesItsOpenItem)
     Check("the invoice fills the row and the totals", [] {
         EXPECT_EQ(Shown("Rows total"), "250,00");
         EXPECT_EQ(Shown("Amount received"), "250,00");
+        // The row's kind and pass-over word read as words; the empty row
+        // under it has no kind yet and shows none.
+        EXPECT_EQ(CellUnder("Kind", 0), "Payment");
+        EXPECT_EQ(CellUnder("Skip", 0), "No");
         return true;
     });
     Do("keep a picture of the receipt window", [this, shots] {
