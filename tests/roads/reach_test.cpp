@@ -27,7 +27,6 @@
 #include "core/field_types.h"
 #include "core/record_buffer.h"
 #include "core/window_entries.h"
-#include "database/access/remote_calls.h"
 #include "dict_offsets.h"
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
@@ -99,8 +98,12 @@ std::vector<std::string> RowTextsShown(int n, int row)
     if (!StoredRecord(reg, uint32_t(id), record.data(), uint32_t(record.size()))) return texts;
     for (int c = 0; const uint8_t *e = WinDefEntry(n, WinPartFieldList, c); c++) {
         PString text;
-        FieldFormat(record.data() + DefU32(e + ListColEntry::Offset), DefU16(e + ListColEntry::Type),
-                    DefU16(e + ListColEntry::Format), text);
+        // A lookup column shows the text its window makes for the row.
+        if (DefU16(e + ListColEntry::Type) == FtSpare28)
+            RowExtraText(WinTypeOf(n), c, record.data(), text);
+        else
+            FieldFormat(record.data() + DefU32(e + ListColEntry::Offset), DefU16(e + ListColEntry::Type),
+                        DefU16(e + ListColEntry::Format), text);
         texts.push_back(PStringToStd(text));
     }
     RecFreeMatrix(reg, record.data());
@@ -376,9 +379,6 @@ class SalesInvoiceReach : public LoggedIn {};
 // posted state, and OK on its row opens it in the invoice window.
 TEST_F(SalesInvoiceReach, TheWindowListOpensTheInvoiceListWhichOpensItsInvoices)
 {
-    // The list's kind and total are texts the window makes, as the
-    // program's start installs them.
-    RowExtraTextInstall(RowExtraText);
     Menu(CmdWindows);
     int windows = Find(WinTypes::WindowList);
     ASSERT_GT(windows, 0);
