@@ -49,6 +49,10 @@ bool StoredWordSet(int window, uint32_t at)
     return s && GetU16(s, at) != 0;
 }
 
+// The refusal of a link typed into a row other than a credit note's
+// first (dict/win_sales_invoice.dict).
+constexpr int CreditLinkFirstRowText = 10572;
+
 // Report values of WinFieldEditRules: 1 a choice, paste or deletion asks
 // (every refusal is told), ReportTyped a typed character (told only by a
 // refusal that would otherwise drop what the user types without a word).
@@ -208,7 +212,9 @@ uint8_t WinFieldEditRules(int window, int F, int state, int unused, int report)
             return IdIn(id, {PurchOrderVc::DelivText, PurchOrderVc::Closed}) ? 1 : 0;
         if (Stored(window) && PurchaseOrderHasReceivedRows(Stored(window))) return StoredRowKeyCell(window, F, report);
         return 1;
-    case 347: return Invoice347MayEdit(window, state, id) ? 1 : 0;
+    case 347:
+        if (!Invoice347MayEdit(window, state, id)) return 0;
+        return InvoiceLinkCellMayEdit(window, F) ? 1 : RefuseTyped(CreditLinkFirstRowText, report);
     case 352:
         if (id == int(ORVc::SerNr) && state != 1) return 0;
         if (state == 2 && Stored(window) && OrderHasDeliveredRows(Stored(window)))

@@ -57,6 +57,13 @@ int InquiryListOfItem(int type, int number);
 // vendor, or this fiscal year's sum of one kind of its period block; empty
 // for other types and columns.
 void InquiryColumnText(int windowType, int column, const uint8_t *record, uint8_t *text);
+// ---- document_list_columns.cpp ----
+// The text of lookup column `column` of the customer transactions list or
+// the sales-invoice list for a row's record: the document's kind in words
+// or its amount with its sign (a credit note's negated); true for those
+// two list types, false (text empty) for any other.
+bool DocumentListColumnText(int windowType, int column, const uint8_t *record, uint8_t *text);
+
 // The first and last month (MonthIndex) of the fiscal year holding today,
 // or of today's calendar year when no fiscal year holds it.
 void InquiryYearMonths(const DateRec *today, uint16_t *first, uint16_t *last);

@@ -13,6 +13,7 @@
 #include "core/company_variant.h"
 #include "core/date.h"
 #include "core/field_access.h"
+#include "core/pstring.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -26,6 +27,7 @@
 #include "rules/series_terms.h"
 #include "rules/vat_currency.h"
 #include "shell/field_editing.h"
+#include "shell/list_windows.h"
 #include "shell/matrix_editing.h"
 #include "shell/window_events.h"
 #include "shell/window_layout.h"
@@ -330,6 +332,39 @@ bool Invoice347MayEdit(int window, int state, int id)
     if (state == 2 && StoredPosted(window)) return EditableAfterPosting(id);
     if (id == int(IVVc::VatZone) && CompanyVariant() != ZoneVariant) return false;
     return true;
+}
+
+// True unless screen field F is the link cell (the "Credit" column page)
+// of a row other than a credit note's first: that cell names the
+// invoice a credit note credits, and only the first row of a credit note
+// does; on other rows the program keeps its order-row links there.
+bool InvoiceLinkCellMayEdit(int window, int F)
+{
+    if (!WinIsOpen(window)) return false;
+    FieldPlace at = WinFieldPlace(window, F);
+    if (!at.IsCell() || at.cell != int(Row::Link)) return true;
+    return at.row == 0 && GetU16(WinRecordBuffer(window), IVVc::InvType) == CreditNoteTerms;
+}
+
+// The choice list of open invoices has opened for the invoice window's
+// link cell: it holds the invoice's customer's open items only, as the
+// credited invoice must be that customer's. Other fields keep the list.
+void CreditedInvoiceChoiceLimit(int list, int window)
+{
+    if (!WinIsOpen(window) || !WinIsOpen(list)) return;
+    FieldPlace at = WinFieldPlace(window, WinTable[window]->currentField);
+    if (!at.IsCell() || at.cell != int(Row::Link)) return;
+    const uint8_t *invoice = WinRecordBuffer(window);
+    uint8_t code[256], label[256], name[256];
+    GetText(invoice, IVVc::CustCode, code);
+    if (code[0] == 0) return;
+    PStringCopy(label, code);
+    GetText(invoice, IVVc::Addr0, name);
+    if (name[0] != 0) {
+        PStringAppendC(label, " ");
+        PStringAppend(label, name);
+    }
+    (void)ListFilterSet(list, "CustCode", code, label);
 }
 
 // Window type 347's event handler: 1 = go on / allowed, 0 = refused.

@@ -43,9 +43,11 @@ void WindowChooseRecordEvent(int window)
 
 // A chooser list has opened for the field of `opener` under edit: a
 // receipt's Invoice cell chooses among the open invoices of its row's
-// customer. Other openers keep the whole list.
+// customer, a credit note's link cell among those of its customer. Other
+// openers keep the whole list.
 void ChooserListOpened(int list, int opener)
 {
-    if (WinIsOpen(opener) && WinIsOpen(list) && WinTypeOf(opener) == WinTypes::Receipt)
-        ReceiptInvoiceChoiceLimit(list, opener);
+    if (!WinIsOpen(opener) || !WinIsOpen(list)) return;
+    if (WinTypeOf(opener) == WinTypes::Receipt) ReceiptInvoiceChoiceLimit(list, opener);
+    else if (WinTypeOf(opener) == WinTypes::SalesInvoice) CreditedInvoiceChoiceLimit(list, opener);
 }

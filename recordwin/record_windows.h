@@ -149,6 +149,12 @@ uint8_t Win347Event(int window, int event, void *a, void *b);
 // True when the field at record byte id (NoField for a row cell or a
 // control) of invoice window `window` may be edited in edit state `state`.
 bool Invoice347MayEdit(int window, int state, int id);
+// False when screen field F is the link cell of a row other than a credit
+// note's first (only that row names a credited invoice).
+bool InvoiceLinkCellMayEdit(int window, int F);
+// Limits the open-invoice choice list opened from the invoice window's
+// link cell to the invoice's customer.
+void CreditedInvoiceChoiceLimit(int list, int window);
 // What leaving a field or row cell of the invoice window does (field is
 // the screen field's record byte, changed its change flag).
 void InvoiceRowLeave(int window, int field, uint8_t changed);

@@ -163,7 +163,9 @@ void FindKeyByType(int window, int *keyParts, uint8_t *text)
 
 // The row text list column `column` of the window's own text shows: in
 // the voucher list (type 118) the voucher's year code and number; in the
-// lists of kept period sums a name or a year's sum (inquiry_lists.h);
+// customer transactions and the sales-invoice list a document's kind in
+// words and its signed amount; in the lists of kept period sums a name or
+// a year's sum (inquiry_lists.h);
 // empty for every other type. The type is the window type, not the
 // register.
 void RowExtraText(int windowType, int column, const uint8_t *record, uint8_t *text)
@@ -171,6 +173,6 @@ void RowExtraText(int windowType, int column, const uint8_t *record, uint8_t *te
     text[0] = 0;
     if (windowType == VoucherListType && record)
         VoucherYearCodeText(text, record);
-    else
+    else if (!DocumentListColumnText(windowType, column, record, text))
         InquiryColumnText(windowType, column, record, text);
 }

@@ -586,3 +586,64 @@ TEST_F(InquiryLists, EachVendorAndAccountItemOpensItsListLimitedToTheRecord)
 }
 
 }  // namespace
+
+namespace {
+
+// The customer's transactions and the invoice list show each document's
+// kind in words and its amount with the sign it moves the balance by: a
+// credit note "Credit note" and minus (its stored total stays positive),
+// a cash invoice in its words, a receipt as it stands; an entry whose
+// invoice is gone reads as an invoice; other lists' columns are left to
+// their own texts.
+TEST_F(InquiryLists, CreditNotesShowInWordsAndWithTheirMinus)
+{
+    auto dec = [](double x) {
+        PackedDecimal d;
+        DecFromDouble(&d, x);
+        return d;
+    };
+    auto invoice = [dec](int32_t serial, uint16_t kind, double total) {
+        std::vector<uint8_t> inv(IVVc::Size);
+        PutI32(inv.data(), IVVc::SerNr, serial);
+        PutText(inv.data(), IVVc::CustCode, "C1");
+        PutU16(inv.data(), IVVc::InvType, kind);
+        PutDec(inv.data(), IVVc::Total, dec(total));
+        EXPECT_NE(InsertHeld(IVVc::Number, inv.data()), 0u);
+        return inv;
+    };
+    auto text = [](int type, int column, const uint8_t *rec) {
+        uint8_t t[256];
+        RowExtraText(type, column, rec, t);
+        return std::string(PStringView(t));
+    };
+    constexpr int TransKind = 2, TransAmount = 6, ListKind = 3, ListTotal = 5;
+    struct Case {
+        int32_t serial;
+        uint16_t kind;   // of the invoice; 9: none stored
+        uint16_t entry;  // 0 an invoice's entry, 1 a receipt's
+        const char *words, *amount;
+    };
+    for (const Case &c : {Case{101, 1, 0, "Invoice", "784,00"}, Case{102, 3, 0, "Credit note", "-392,00"},
+                          Case{103, 2, 0, "Cash invoice", "784,00"}, Case{104, 9, 0, "Invoice", "392,00"},
+                          Case{105, 3, 1, "Receipt", "392,00"}}) {
+        const double total = c.kind == 3 || c.serial == 104 ? 392 : 784;
+        std::vector<uint8_t> inv = c.kind == 9 ? std::vector<uint8_t>(IVVc::Size) : invoice(c.serial, c.kind, total);
+        std::vector<uint8_t> entry(CustTransVc::Size);
+        PutU16(entry.data(), CustTransVc::Kind, c.entry);
+        PutI32(entry.data(), CustTransVc::DocNr, c.serial);
+        PutDec(entry.data(), CustTransVc::Amount, dec(total));
+        EXPECT_EQ(text(WinTypes::CustTransList, TransKind, entry.data()), c.words) << c.serial;
+        EXPECT_EQ(text(WinTypes::CustTransList, TransAmount, entry.data()), c.amount) << c.serial;
+        if (c.kind == 9 || c.entry != 0) continue;
+        EXPECT_EQ(text(WinTypes::SalesInvoiceList, ListKind, inv.data()), c.words) << c.serial;
+        EXPECT_EQ(text(WinTypes::SalesInvoiceList, ListTotal, inv.data()), c.amount) << c.serial;
+        const PackedDecimal stored = GetDec(inv.data(), IVVc::Total);
+        EXPECT_EQ(DecToDouble(&stored), total) << "the stored total keeps its sign";
+    }
+    // A column the list draws from its bytes gets no text of the window's.
+    std::vector<uint8_t> credit = invoice(106, 3, 10);
+    EXPECT_EQ(text(WinTypes::SalesInvoiceList, 0, credit.data()), "");
+    EXPECT_EQ(text(WinTypes::CustOpenItemList, ListTotal, credit.data()), "");
+}
+
+}  // namespace

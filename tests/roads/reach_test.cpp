@@ -98,8 +98,12 @@ std::vector<std::string> RowTextsShown(int n, int row)
     if (!StoredRecord(reg, uint32_t(id), record.data(), uint32_t(record.size()))) return texts;
     for (int c = 0; const uint8_t *e = WinDefEntry(n, WinPartFieldList, c); c++) {
         PString text;
-        FieldFormat(record.data() + DefU32(e + ListColEntry::Offset), DefU16(e + ListColEntry::Type),
-                    DefU16(e + ListColEntry::Format), text);
+        // A lookup column shows the text its window makes for the row.
+        if (DefU16(e + ListColEntry::Type) == FtSpare28)
+            RowExtraText(WinTypeOf(n), c, record.data(), text);
+        else
+            FieldFormat(record.data() + DefU32(e + ListColEntry::Offset), DefU16(e + ListColEntry::Type),
+                        DefU16(e + ListColEntry::Format), text);
         texts.push_back(PStringToStd(text));
     }
     RecFreeMatrix(reg, record.data());
@@ -371,8 +375,8 @@ class SalesInvoiceReach : public LoggedIn {};
 
 // File > Windows lists the sales invoices; their list opens inside the
 // work area, New there opens an empty invoice, the stored invoice shows
-// in the list with its number, customer, name, date, total and posted
-// state, and OK on its row opens it in the invoice window.
+// in the list with its number, customer, name, kind, date, total and
+// posted state, and OK on its row opens it in the invoice window.
 TEST_F(SalesInvoiceReach, TheWindowListOpensTheInvoiceListWhichOpensItsInvoices)
 {
     Menu(CmdWindows);
@@ -433,7 +437,7 @@ TEST_F(SalesInvoiceReach, TheWindowListOpensTheInvoiceListWhichOpensItsInvoices)
     FieldFormat(stored.data() + IVVc::InvDate, FtDate, 0, date);
     FieldFormat(stored.data() + IVVc::Total, FtAmount2, 0, total);
     EXPECT_EQ(RowTextsShown(list, 0), (std::vector<std::string>{PStringToStd(serial), "C1", "First Customer",
-                                                                 PStringToStd(date), PStringToStd(total),
+                                                                 "Invoice", PStringToStd(date), PStringToStd(total),
                                                                  TextOf(10504)}));
     MacRect r = ListPaneRect(list);
     ClickAt(list, r.left + 20, r.top + 8);

@@ -226,6 +226,12 @@ public:   // the steps' lambdas use these too
     // number typed over the demo's; OK must store them quietly. Every
     // window is closed afterwards.
     void TypeCompanyBankData();
+    // Purchasing > Registers > Payment terms, New: terms `code` ("Credit
+    // note", 0 days) of the kind that makes an invoice on them a credit
+    // note (its button found by the kind it stores, whatever its label),
+    // stored quietly. Every window is closed afterwards; the Purchasing
+    // module stays chosen.
+    void TypeCreditNoteTerms(const std::string &code);
     // Purchasing > Settings > Payment modes: the first mode's (B's) bank
     // account typed; OK must store it quietly and close the window. Every
     // window is closed afterwards.

@@ -14,18 +14,23 @@
 // three invoices of one installation (700 at 12 % VAT) posted by File >
 // Documents > "Print and approve invoices", by the "Approve sales
 // invoices" run and by the invoice list's "Post marked"; a cash receipt
-// pays the second.
+// pays the second. A credit note of half an installation (350 and 42 of
+// VAT) names the approved invoice in its first row and lowers that
+// invoice's open item; a cash invoice of one installation (the payment
+// mode K typed as its payment terms) books the cash account and opens
+// no item.
 //
 // The customer's transactions show every document with its kind and its
-// amount; the trial balance books the stock and the cost of goods once
-// (1460 is what the stock value report shows), and the receivables, the
-// creditors, the bank and the VAT as worked out by hand; the customer and
-// vendor ledgers (the vendor's ledger entries, period balance and open
-// items as their lists show them) agree with their open items.
+// amount (the credit note's with its minus); the trial balance books the
+// stock and the cost of goods once (1460 is what the stock value report
+// shows), and the receivables, the creditors, the bank, the cash and the
+// VAT as worked out by hand; the customer and vendor ledgers (the
+// vendor's ledger entries, period balance and open items as their lists
+// show them) agree with their open items.
 // Menus: in Sales, Registers > Orders (Ctrl+9), Operations > Delivery,
 // Operations > Invoice, Operations > Post marked, Registers > Customer
 // receipts (Ctrl+7), Operations > Approve, Registers > Customers,
-// Operations > Transactions; in Purchasing, Registers > Vendors, Registers
+// Operations > Transactions; in Purchasing, Registers > Payment terms, Registers > Vendors, Registers
 // > Purchase orders, Operations > Purchase, Operations > Purchase invoice,
 // Registers > Purchase invoices, Registers > Outgoing payments, Operations
 // > Post marked; in Stock, Registers > Deliveries, Operations > Ship
@@ -34,7 +39,7 @@
 // File > Reports (Ctrl+R) > "Stock Value".
 // Windows: Invoice print and approve run, Approve sales invoices (routine
 // 8), Trial balances and sales-ledger accounts selection, Stock value
-// selection.
+// selection, Payment terms list, Payment terms.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 
@@ -60,13 +65,15 @@ namespace {
 
 namespace W = WinTypes;
 constexpr int InvoiceRun = 459, ApproveSel = 553, TrialBalanceSel = 428, StockValueSel = 464;
-constexpr int OrderItemColumn = 0, InvoiceItemColumn = 1, PurchaseRowPrice = 5;
+constexpr int OrderItemColumn = 0, InvoiceItemColumn = 1, PurchaseRowPrice = 5, CreditedColumn = 0;
 
 // Hand-worked figures of the month. Goods: 20 in at 40, 16 out.
 constexpr double GoodsIn = 20 * 40, GoodsOut = 16 * 40;
 // The order's invoice: 16 at 100 and 25 % VAT; an installation: 700 and 12 %.
 constexpr double OrderNet = 1600, OrderVat = 400, ServiceNet = 700, ServiceVat = 84;
 constexpr double OrderTotal = OrderNet + OrderVat, ServiceTotal = ServiceNet + ServiceVat;
+// The credit note: half an installation.
+constexpr double CreditNet = ServiceNet / 2, CreditVat = ServiceVat / 2, CreditTotal = CreditNet + CreditVat;
 constexpr double PurchaseVat = GoodsIn / 4, PurchaseTotal = GoodsIn + PurchaseVat;
 // The vendor's second invoice, rent without VAT, left unpaid; its third,
 // cleaning without VAT, paid by a payment posted from its list.
@@ -292,21 +299,77 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     });
     Menu("Window", "Close all");
 
+    // ---- half the approved invoice credited, and a cash sale ---------------
+    TypeCreditNoteTerms("CR");
+    Menu("Module", "Sales");
+    NewFromWindowList("Sales invoices", W::SalesInvoiceList, W::SalesInvoice);
+    ClickField("Customer");
+    Type("C1");
+    Key(PlKey::Tab);
+    ClickButton("Terms");
+    Retype("Payment terms", "CR");
+    Key(PlKey::Tab);
+    ClickButton("Rows");
+    ClickButton("Credit");
+    ClickCell(0, CreditedColumn);
+    Type("the credited invoice's number", [approved] { return *approved; });
+    Key(PlKey::Tab);
+    ClickButton("Items");
+    ClickCell(1, InvoiceItemColumn);
+    Type("SERVICE");
+    Key(PlKey::Tab);
+    Type("0,5");
+    Key(PlKey::Tab);
+    ClickButton("Posted");
+    OkStoresQuietly("the credit note, posted in its window");
+    auto credit = std::make_shared<std::string>();
+    Check("the credit note credits 392,00", [credit] {
+        EXPECT_EQ(Shown("Total"), "392,00");
+        *credit = Shown("Number");
+        return !credit->empty();
+    });
+    Menu("Window", "Close all");
+    NewFromWindowList("Sales invoices", W::SalesInvoiceList, W::SalesInvoice);
+    ClickField("Customer");
+    Type("C1");
+    Key(PlKey::Tab);
+    ClickButton("Terms");
+    Retype("Payment terms", "K");
+    Key(PlKey::Tab);
+    ClickButton("Rows");
+    ClickCell(0, InvoiceItemColumn);
+    Type("SERVICE");
+    Key(PlKey::Tab);
+    Type("1");
+    Key(PlKey::Tab);
+    ClickButton("Posted");
+    OkStoresQuietly("the cash invoice, posted in its window");
+    auto cash = std::make_shared<std::string>();
+    Check("the cash invoice sells one installation", [cash] {
+        EXPECT_EQ(Shown("Total"), "784,00");
+        *cash = Shown("Number");
+        return !cash->empty();
+    });
+    Menu("Window", "Close all");
+
     // ---- the customer's transactions --------------------------------------
     Menu("Registers", "Customers");
     OpenFromList("C1", W::Customers);
     Menu("Operations", "Transactions");
     Check("every document is in the customer's transactions with its kind and amount",
-          [fromOrder, printed, approved, marked, receipt] {
+          [fromOrder, printed, approved, marked, receipt, credit, cash] {
               EXPECT_EQ(ActiveType(), W::CustTransList) << ActiveTitle();
               const std::vector<std::string> rows = ListRowsShown();
-              EXPECT_EQ(rows.size(), 5u) << ::testing::PrintToString(rows);
-              // By kind and number: a receipt and an invoice may share a number.
+              EXPECT_EQ(rows.size(), 7u) << ::testing::PrintToString(rows);
+              // By kind and number: a receipt and an invoice may share a
+              // number. A credit note's amount shows its minus.
               std::map<std::string, std::string> want = {{"Invoice " + *fromOrder, "200000"},
                                                          {"Invoice " + *printed, "78400"},
                                                          {"Invoice " + *approved, "78400"},
                                                          {"Invoice " + *marked, "78400"},
-                                                         {"Receipt " + *receipt, "78400"}};
+                                                         {"Receipt " + *receipt, "78400"},
+                                                         {"Credit note " + *credit, "-39200"},
+                                                         {"Cash invoice " + *cash, "78400"}};
               for (const std::string &row : rows) {
                   // Customer | date | kind | document | invoice | account | amount
                   std::vector<std::string> cells;
@@ -324,7 +387,7 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
                       ADD_FAILURE() << "no such document: " << row;
                       continue;
                   }
-                  EXPECT_EQ(DigitsOf(cells[6]), it->second) << row;
+                  EXPECT_EQ((cells[6].rfind("-", 0) == 0 ? "-" : "") + DigitsOf(cells[6]), it->second) << row;
                   want.erase(it);
               }
               EXPECT_TRUE(want.empty()) << want.size() << " documents missing";
@@ -423,8 +486,10 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     // again), the goods received cleared by their invoice, the creditor
     // owed the rent only (the goods' invoice and the cleaning paid from the
     // bank), the
-    // receivables of four invoices less the one paid in cash, sales and
-    // output VAT of four invoices, the input VAT of the goods.
+    // receivables of four invoices less the one paid in cash and less the
+    // credit note, the cash of the receipt and of the cash invoice, sales
+    // and output VAT of five invoices less the credit note, the input VAT
+    // of the goods.
     const std::map<std::string, double> want = {
         {"1460", GoodsIn - GoodsOut},
         {"4010", GoodsOut},
@@ -433,10 +498,10 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
         {"1930", -(PurchaseTotal + Cleaning)},
         {"5010", Rent + Cleaning},
         {"2640", PurchaseVat},
-        {"1510", OrderTotal + 2 * ServiceTotal},
-        {"1910", ServiceTotal},
-        {"3010", -(OrderNet + 3 * ServiceNet)},
-        {"2610", -(OrderVat + 3 * ServiceVat)},
+        {"1510", OrderTotal + 2 * ServiceTotal - CreditTotal},
+        {"1910", 2 * ServiceTotal},
+        {"3010", -(OrderNet + 4 * ServiceNet - CreditNet)},
+        {"2610", -(OrderVat + 4 * ServiceVat - CreditVat)},
     };
     for (const auto &[account, amount] : want)
         EXPECT_NEAR(TrialClosingBalance(*trial, account), amount, 0.005) << account << "\n" << *trial;
@@ -444,10 +509,12 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     // The stock value report values the four left at 40: what 1460 holds.
     EXPECT_NE(stockValue->find("160,00"), std::string::npos) << *stockValue;
 
-    // The company file: the customer's ledger (its invoices less what it
-    // paid), its statistics (sold less paid) and its open items all owe
-    // what 1510 holds; the vendor's open item is its invoice, and its
-    // ledger holds the invoice.
+    // The company file: the customer's ledger (its invoices less its
+    // credit note and what it paid; the cash invoice paid at once), its
+    // statistics (sold less paid) and its open items all owe what 1510
+    // holds; the credited invoice is open for what the credit left, and
+    // neither the credit note nor the cash invoice has an open item. The
+    // vendor's open item is its invoice, and its ledger holds the invoice.
     ASSERT_TRUE(OpenForCheck(company));
     uint32_t id = 0;
     double ledger = 0;
@@ -456,16 +523,27 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     for (int32_t p = 1; RecReadAt(CustTransVc::Number, p, e.data(), &id); p++) {
         ASSERT_EQ(TextAt(e.data(), CustTransVc::CustCode), "C1");
         const double amount = AmountAt(e.data(), CustTransVc::Amount);
-        ledger += GetU16(e.data(), CustTransVc::Kind) == 0 ? amount : -amount;
+        const std::string doc = std::to_string(GetU32(e.data(), CustTransVc::DocNr));
+        if (GetU16(e.data(), CustTransVc::Kind) != 0) ledger -= amount;
+        else if (doc == *credit) ledger -= amount;
+        else if (doc != *cash) ledger += amount;
         entries++;
     }
-    EXPECT_EQ(entries, 5);
+    EXPECT_EQ(entries, 7);
     double open = 0;
+    std::map<std::string, double> openByInvoice;
     std::vector<uint8_t> item(ARVc::Size);
-    for (int32_t p = 1; RecReadAt(ARVc::Number, p, item.data(), &id); p++) open += AmountAt(item.data(), ARVc::OpenAmount);
-    const double owed = OrderTotal + 2 * ServiceTotal;
+    for (int32_t p = 1; RecReadAt(ARVc::Number, p, item.data(), &id); p++) {
+        open += AmountAt(item.data(), ARVc::OpenAmount);
+        openByInvoice[std::to_string(GetU32(item.data(), ARVc::InvoiceNr))] += AmountAt(item.data(), ARVc::OpenAmount);
+    }
+    const double owed = OrderTotal + 2 * ServiceTotal - CreditTotal;
     EXPECT_NEAR(ledger, owed, 0.005);
     EXPECT_NEAR(open, owed, 0.005);
+    EXPECT_EQ(openByInvoice.size(), 3u) << "the order's, the approved and the marked invoice";
+    EXPECT_NEAR(openByInvoice[*approved], ServiceTotal - CreditTotal, 0.005);
+    EXPECT_EQ(openByInvoice.count(*credit), 0u);
+    EXPECT_EQ(openByInvoice.count(*cash), 0u);
     std::vector<uint8_t> stat(CSVc::Size);
     ASSERT_TRUE(FindByCode(CSVc::Number, CSVc::CustCode, 20, "C1", &stat));
     PackedDecimal sold, paid;

@@ -11,11 +11,15 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/system.h"
+#include "core/window_entries.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
+#include "platform/script.h"
+#include "platform/window.h"
 #include "shell/list_windows.h"
+#include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
@@ -512,6 +516,34 @@ void RoadTest::TypeCompanyBankData()
         EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
         return true;
     });
+    Menu("Window", "Close all");
+}
+
+void RoadTest::TypeCreditNoteTerms(const std::string &code)
+{
+    static constexpr uint16_t KindCreditNote = 3;
+    Menu("Module", "Purchasing");
+    NewFromList("Payment terms", WinTypes::PayTermsList, WinTypes::PayTerms);
+    TypeFields({{"Code", code.c_str()}, {"Name", "Credit note"}, {"Days", "0"}});
+    Do("click the kind of terms that makes credit notes", [] {
+        int n = Active();
+        for (int i = 0; n && i < WinDefCount(n, WinPartControls); i++) {
+            const uint8_t *e = WinDefEntry(n, WinPartControls, i);
+            if (!e || DefU16(e + ControlEntry::Offset) != PayTermsVc::Kind ||
+                DefU16(e + ControlEntry::Value) != KindCreditNote)
+                continue;
+            MacRect r;
+            WinFieldRect(n, i, &r);
+            PlPoint p = WinClientToScreen(WinTable[n]->mdiChild, PlPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+            MsgInputMouse(p, 0, false);
+            MsgInputMouse(p, 1, true);
+            MsgInputMouse(p, 1, false);
+            return true;
+        }
+        ADD_FAILURE() << "no kind of terms that makes credit notes in \"" << ActiveTitle() << "\"";
+        return false;
+    });
+    OkStoresQuietly("the credit-note terms");
     Menu("Window", "Close all");
 }
 

@@ -1,0 +1,116 @@
+// document_list_columns.cpp - the kind and amount columns of the customer
+// transactions list (type 115) and of the sales-invoice list (type 348):
+// a document's kind in words and its amount with the sign it moves the
+// customer's balance by, as the customer statement prints them. A credit
+// note shows "Credit note" and -784,00 beside its invoice's 784,00, so
+// the rows of a customer add up to what the customer owes.
+//
+// Only the shown text turns: a credit note's stored total and its ledger
+// entry's amount stay positive, the kind telling that they credit (the
+// ledger reports read them so). The columns are list columns of type
+// lookup whose offset names the field they are made from.
+#include "recordwin/inquiry_lists.h"
+
+#include "core/decimal.h"
+#include "core/definitions.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/ui_text.h"
+#include "core/window_entries.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+constexpr uint16_t InvoiceKindCash = 2, InvoiceKindCredit = 3;
+constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1;
+// The words of a receipt's entry (dict/win_inquiry_lists.dict).
+constexpr int ReceiptWords = 19610;
+
+// The kind of the stored sales invoice numbered serial; 0 when there is
+// none (it then shows as an ordinary invoice).
+uint16_t StoredInvoiceKind(uint32_t serial)
+{
+    RuleRecord invoice(IVVc::Number);
+    if (!invoice.record) return 0;
+    PutU32(invoice.record, IVVc::SerNr, serial);
+    uint32_t recid = 0, position = 0;
+    bool found = RecFind(IVVc::Number, invoice.record, 1, 1, &recid, &position) &&
+                 GetU32(invoice.record, IVVc::SerNr) == serial;
+    return found ? GetU16(invoice.record, IVVc::InvType) : 0;
+}
+
+// The words of invoice kind `kind`, the statement's.
+void InvoiceKindWords(uint16_t kind, uint8_t *text)
+{
+    GetUiText(text, kind == InvoiceKindCredit ? Texts::StatementCreditNote
+                    : kind == InvoiceKindCash ? Texts::StatementCashInvoice
+                                              : Texts::StatementInvoice);
+}
+
+// The amount at `at` of record, negated for a credit note, as an amount
+// column shows it; empty for a blank amount.
+void SignedAmountText(const uint8_t *record, uint32_t at, bool credit, uint8_t *text)
+{
+    PackedDecimal amount = GetDec(record, at);
+    text[0] = 0;
+    if (DecIsBlank(&amount)) return;
+    if (credit) DecNegateInto(&amount, &amount);
+    uint8_t value[sizeof(PackedDecimal)];
+    PutDec(value, 0, amount);
+    FieldFormat(value, uint16_t(FtAmount2), 0, text);
+}
+
+// The offset list column `column` of window type windowType is made from;
+// false when it is no lookup column.
+bool LookupColumnOffset(int windowType, int column, uint32_t *at)
+{
+    uint8_t *def = WinTypeDef(windowType);
+    uint16_t size = 0;
+    const uint8_t *e = def ? WinDefPartEntry(def, WinPartFieldList, column, &size) : nullptr;
+    if (!e || size < ListColEntry::Offset + 4 || DefU16(e + ListColEntry::Type) != FtSpare28) return false;
+    *at = DefU32(e + ListColEntry::Offset);
+    return true;
+}
+
+// A customer-ledger entry: a receipt as it stands, an invoice entry by
+// the kind of the invoice it came from.
+void CustTransText(uint32_t at, const uint8_t *entry, uint8_t *text)
+{
+    const uint16_t kind = GetU16(entry, CustTransVc::Kind);
+    const uint16_t invoiceKind =
+        kind == EntryInvoice ? StoredInvoiceKind(GetU32(entry, CustTransVc::DocNr)) : uint16_t(0);
+    if (at == CustTransVc::Kind) {
+        if (kind == EntryReceipt) GetUiText(text, ReceiptWords);
+        else if (kind == EntryInvoice) InvoiceKindWords(invoiceKind, text);
+    } else if (at == CustTransVc::Amount) {
+        SignedAmountText(entry, CustTransVc::Amount, invoiceKind == InvoiceKindCredit, text);
+    }
+}
+
+// A sales invoice of the invoice list.
+void InvoiceListText(uint32_t at, const uint8_t *invoice, uint8_t *text)
+{
+    const uint16_t kind = GetU16(invoice, IVVc::InvType);
+    if (at == IVVc::InvType) InvoiceKindWords(kind, text);
+    else if (at == IVVc::Total) SignedAmountText(invoice, IVVc::Total, kind == InvoiceKindCredit, text);
+}
+
+}  // namespace
+
+bool DocumentListColumnText(int windowType, int column, const uint8_t *record, uint8_t *text)
+{
+    text[0] = 0;
+    uint32_t at = 0;
+    if (!record) return false;
+    if (windowType == WinTypes::CustTransList) {
+        if (LookupColumnOffset(windowType, column, &at)) CustTransText(at, record, text);
+        return true;
+    }
+    if (windowType == WinTypes::SalesInvoiceList) {
+        if (LookupColumnOffset(windowType, column, &at)) InvoiceListText(at, record, text);
+        return true;
+    }
+    return false;
+}
