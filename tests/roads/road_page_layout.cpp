@@ -137,6 +137,41 @@ void PushedBelow(const std::vector<Line> &lines, const std::vector<std::vector<R
                       TextOf(above, u.first, u.last) + "\" above reaches over where it starts");
 }
 
+// Whether line n reads as the head of a table: three texts or more and
+// no digit in any word (a row of values always holds some).
+bool HeadLine(const std::vector<Line> &lines, const std::vector<std::vector<Run>> &runs, size_t n)
+{
+    if (runs[n].size() < 3) return false;
+    for (const PdfWord &w : lines[n].words)
+        for (char c : w.text)
+            if (c >= '0' && c <= '9') return false;
+    return true;
+}
+
+// The rows under the head line n of a table (lines of two texts or more,
+// each close below the one before, up to the next head) each keep their
+// texts under the head's span: a text that starts right of the head's
+// last heading, or ends left of its first, by more than an em, stands
+// in a column nobody named. One fault per table, at its first such text.
+void UnheadedColumn(const std::vector<Line> &lines, const std::vector<std::vector<Run>> &runs, size_t n,
+                    const std::string &where, std::vector<std::string> *faults)
+{
+    const Line &head = lines[n];
+    const double first = runs[n].front().start, last = runs[n].back().end, height = head.bottom - head.top;
+    for (size_t m = n + 1; m < lines.size(); m++) {
+        const Line &row = lines[m];
+        if (runs[m].size() < 2 || HeadLine(lines, runs, m) || row.top - lines[m - 1].bottom > 3 * height) return;
+        const double em = (row.bottom - row.top) / BoxPerEm;
+        for (const Run &r : runs[m]) {
+            if (r.start <= last + em && r.end >= first - em) continue;
+            faults->push_back(where + "\"" + TextOf(row, r.first, r.last) +
+                              "\" stands in a column without a heading: the head line \"" +
+                              TextOf(head, 0, head.words.size() - 1) + "\" names nothing over it");
+            return;
+        }
+    }
+}
+
 // The faults of one page's lines.
 void PageFaults(int page, const std::vector<Line> &lines, std::vector<std::string> *faults)
 {
@@ -184,6 +219,7 @@ void PageFaults(int page, const std::vector<Line> &lines, std::vector<std::strin
                               TextOf(l, cut + 1, r.last) + "\", which other lines keep apart");
         }
         if (n > 0) PushedBelow(lines, runs, n, where(l), faults);
+        if (HeadLine(lines, runs, n)) UnheadedColumn(lines, runs, n, where(l), faults);
     }
 }
 

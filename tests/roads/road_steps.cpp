@@ -24,7 +24,7 @@ namespace {
 constexpr int FunctionList = 7, VoucherList = 118, Voucher = 117;
 constexpr int DeprModel = 543, DeprModelList = 548, DeprRunSel = 539;
 // The voucher window's columns: account, then debit and credit.
-constexpr int ColAccount = 0, ColDebit = 3, ColCredit = 4;
+constexpr int ColAccount = 0, ColDebit = 3, ColCredit = 4, ColVat = 5;
 // The asset window's depreciation rows: the start date, then the model.
 constexpr int ColDeprStart = 0;
 constexpr int VendorWindow = 2, VendorList = 3;
@@ -148,6 +148,10 @@ void RoadTest::TypeVoucherRows(const std::string &text, const std::vector<Vouche
         const bool debit = !rows[i].debit.empty();
         ClickCell(i, debit ? ColDebit : ColCredit);
         Type(debit ? rows[i].debit : rows[i].credit);
+        Key(PlKey::Tab);
+        if (rows[i].vat.empty()) continue;
+        ClickCell(i, ColVat);
+        Type(rows[i].vat);
         Key(PlKey::Tab);
     }
 }
