@@ -211,6 +211,18 @@ protected:
         }
     }
 
+    // The widest value a matrix cell of a field type commonly shows: a
+    // document's number, a date, a row's quantity, price or sum; empty for
+    // texts and codes.
+    static const char *CellSample(int type)
+    {
+        switch (type) {
+        case FtAmount2: case FtAmount1: case FtAmount0: case FtAmount3: case FtAmount3Drop: case FtDebit:
+        case FtCredit: return "8888,88";
+        default: return ListSample(type);
+        }
+    }
+
     // The rule on the cells of n's matrix: a cell of a number column
     // (row kinds 1 to 9, on the column page shown) holds the column's
     // widest common value, so no digit is cut at its left or right edge.
@@ -221,7 +233,7 @@ protected:
                 const uint8_t *column = MatrixColumnAt(n, kind, c);
                 MacRect cell;
                 if (!column || !MatrixCellRect(n, kind, &cell, 0, c)) break;
-                const char *sample = ListSample(DefU16(column + ColumnEntry::Type));
+                const char *sample = CellSample(DefU16(column + ColumnEntry::Type));
                 if (!sample[0]) continue;
                 PString text, heading;
                 PStringFromC(text, sample);

@@ -105,6 +105,13 @@ TEST(PageLayout, ASoundPagePassesAndEachFaultIsCaughtAndNamed)
                       W(200, 50, 90, "Printed"), W(200, 350, 400, "09.12.2026")})
         page.push_back(w);
     EXPECT_TRUE(PageLayoutFaults(page).empty()) << ::testing::PrintToString(PageLayoutFaults(page));
+    // A head of two lines names the column on its upper line.
+    page = SoundPage();
+    for (PdfWord w : {W(70, 200, 230, "Period"), W(70, 260, 290, "Closing"), W(70, 340, 380, "Balance"),
+                      W(85, 180, 200, "Debit"), W(85, 220, 250, "Credit"), W(85, 300, 330, "Debit"),
+                      W(100, 350, 380, "250,00")})
+        page.push_back(w);
+    EXPECT_TRUE(PageLayoutFaults(page).empty()) << ::testing::PrintToString(PageLayoutFaults(page));
 
     // A text drawn over another, and two texts with no blank between.
     page = SoundPage();

@@ -1,6 +1,6 @@
 // road_codes_in_words_test.cpp - codes a user reads in words, on the demo
 // company: the voucher list shows each voucher by its series and number,
-// so a sales invoice's voucher and a ledger voucher numbered alike are
+// whole, so a sales invoice's voucher and a ledger voucher numbered alike are
 // told apart, and the voucher window shows its series and its credit sum
 // without a sign. The purchase invoice's VAT treatment and kind show
 // their meaning and are chosen from a list of the meanings; the VAT code
@@ -91,6 +91,7 @@ TEST_F(CodesInWordsRoad, KindsAndSeriesShowTheirMeaning)
         std::vector<std::string> rows = ListRowsShown();
         EXPECT_TRUE(AnyHolds(rows, *series + "." + *number)) << ::testing::PrintToString(rows);
         EXPECT_TRUE(AnyHolds(rows, "SINV.")) << ::testing::PrintToString(rows);
+        EXPECT_EQ(ListCellCut(), "") << "the list cuts a text";
         return true;
     });
     Menu("Window", "Close all");

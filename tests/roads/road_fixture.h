@@ -297,6 +297,10 @@ public:   // the steps' lambdas use these too
     static std::string ListRowShown(int n, int32_t id);
     // The same for every row the active list window shows.
     static std::vector<std::string> ListRowsShown();
+    // The first text the active list window cuts at the end of its
+    // column, with its row and the room it lacks; "" when every text of
+    // the rows shown fits its column (the last column runs to the edge).
+    static std::string ListCellCut();
     // The company name the top bar shows (empty without a company).
     static std::string CompanyShown();
     // Texts of the message boxes shown since the start, in order.

@@ -150,20 +150,30 @@ bool HeadLine(const std::vector<Line> &lines, const std::vector<std::vector<Run>
 
 // The rows under the head line n of a table (lines of two texts or more,
 // each close below the one before, up to the next head) each keep their
-// texts under the head's span: a text that starts right of the head's
-// last heading, or ends left of its first, by more than an em, stands
-// in a column nobody named. One fault per table, at its first such text.
+// texts within the head's reach: a text that starts right of the head's
+// last heading by more than an em stands in a column nobody named. (Left
+// of the first heading stand the row's code and name, whose headings a
+// head of two lines may give on the line above.) One fault per table, at
+// its first such text.
 void UnheadedColumn(const std::vector<Line> &lines, const std::vector<std::vector<Run>> &runs, size_t n,
                     const std::string &where, std::vector<std::string> *faults)
 {
     const Line &head = lines[n];
-    const double first = runs[n].front().start, last = runs[n].back().end, height = head.bottom - head.top;
+    const double height = head.bottom - head.top;
+    double last = runs[n].back().end;
+    // A head of two lines: the line right above without digits heads too.
+    if (n > 0 && !runs[n - 1].empty() && head.top - lines[n - 1].top <= 1.6 * height) {
+        bool words = true;
+        for (const PdfWord &w : lines[n - 1].words)
+            for (char c : w.text) words = words && !(c >= '0' && c <= '9');
+        if (words) last = std::max(last, runs[n - 1].back().end);
+    }
     for (size_t m = n + 1; m < lines.size(); m++) {
         const Line &row = lines[m];
         if (runs[m].size() < 2 || HeadLine(lines, runs, m) || row.top - lines[m - 1].bottom > 3 * height) return;
         const double em = (row.bottom - row.top) / BoxPerEm;
         for (const Run &r : runs[m]) {
-            if (r.start <= last + em && r.end >= first - em) continue;
+            if (r.start <= last + em) continue;
             faults->push_back(where + "\"" + TextOf(row, r.first, r.last) +
                               "\" stands in a column without a heading: the head line \"" +
                               TextOf(head, 0, head.words.size() - 1) + "\" names nothing over it");

@@ -15,7 +15,9 @@
 #include "database/access/remote_calls.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
+#include "shell/draw_port.h"
 #include "shell/list_windows.h"
+#include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
@@ -361,6 +363,42 @@ std::string RoadTest::ListRowShown(int n, int32_t id)
     }
     RecBufferFree(reg, &h);
     return shown;
+}
+
+std::string RoadTest::ListCellCut()
+{
+    const int n = Active(), reg = n ? WinRegisterOf(n) : 0;
+    if (reg == 0) return "";
+    MacRect pane;
+    WinColumnRect(n, 0, &pane);
+    PortScope port(n);
+    SetTextStyle(n, 0, false);
+    MemBlock h = 0;
+    uint8_t *rec = RecBufferNew(reg, &h);
+    std::string cut;
+    for (int i = 0; rec && cut.empty() && i < ListRowCount(n); i++) {
+        MsgBuffer texts;
+        if (ListRowId(n, i) <= 0 || !RecReadById(reg, uint32_t(ListRowId(n, i)), rec) ||
+            !RowFieldsToMsg(&texts, WinTypeOf(n), reg, rec))
+            continue;
+        MsgRewind(&texts);
+        PString text;
+        // Each column's cell as the list draws it: from 2 left of its x
+        // to the gap before the next column, its text 1 into it.
+        for (int c = 0; MsgRemaining(&texts) > 0 && MsgGetPString(&texts, text); c++) {
+            const uint8_t *e = WinDefEntry(n, WinPartFieldList, c), *next = WinDefEntry(n, WinPartFieldList, c + 1);
+            if (!e || !next) break;
+            const int x = RectXResolve(&pane, int16_t(DefU16(e + ListColEntry::DataX)));
+            const int end = RectXResolve(&pane, int16_t(DefU16(next + ListColEntry::DataX))) - 1 - ListColumnGap;
+            if (PStringWidth(text) > end - x) {
+                cut = "\"" + std::string(reinterpret_cast<const char *>(text + 1), text[0]) + "\" (row " + std::to_string(i) + ") needs " +
+                      std::to_string(PStringWidth(text)) + " pixels, its column gives " + std::to_string(end - x);
+                break;
+            }
+        }
+    }
+    RecBufferFree(reg, &h);
+    return cut;
 }
 
 std::vector<std::string> RoadTest::ListRowsShown()
