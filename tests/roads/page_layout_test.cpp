@@ -89,7 +89,8 @@ TEST(PageLayout, ASoundPagePassesAndEachFaultIsCaughtAndNamed)
 
     // A table's head names every column of its rows: a code printed
     // right of the last heading is caught, once; a row's texts under
-    // the headings' span, and lines below the table, are not.
+    // the headings' span, a total set off from the columns and lines
+    // below the table are not.
     page = SoundPage();
     for (PdfWord w : {W(85, 50, 85, "Account"), W(85, 120, 140, "Name"), W(85, 300, 330, "Debit")})
         page.push_back(w);
@@ -102,7 +103,8 @@ TEST(PageLayout, ASoundPagePassesAndEachFaultIsCaughtAndNamed)
         << faults[0];
     page = SoundPage();
     for (PdfWord w : {W(85, 50, 85, "Account"), W(85, 120, 140, "Name"), W(85, 300, 330, "Debit"),
-                      W(200, 50, 90, "Printed"), W(200, 350, 400, "09.12.2026")})
+                      W(145, 240, 280, "Overdue"), W(145, 350, 380, "250,00"), W(200, 50, 90, "Printed"),
+                      W(200, 350, 400, "09.12.2026")})
         page.push_back(w);
     EXPECT_TRUE(PageLayoutFaults(page).empty()) << ::testing::PrintToString(PageLayoutFaults(page));
     // A head of two lines names the column on its upper line.

@@ -85,12 +85,16 @@ TEST_F(CodesInWordsRoad, KindsAndSeriesShowTheirMeaning)
     ClickButton("Posted");
     TypeOneRowDocument("C1", 1, "ITEM1", "1");
     Menu("Window", "Close all");
+    // A purchase invoice's voucher beside them.
+    TypeVendor({"V1", "Vendor V1", "Main street 1", "", "", "", ""});
+    TypeApprovedPurchaseInvoice("V1", "F-1", "5010", "300,00");
     Menu("Module", "General ledger");
     Menu("Registers", "Vouchers");
     Check("the voucher list tells the two vouchers apart by their series", [series, number] {
         std::vector<std::string> rows = ListRowsShown();
         EXPECT_TRUE(AnyHolds(rows, *series + "." + *number)) << ::testing::PrintToString(rows);
         EXPECT_TRUE(AnyHolds(rows, "SINV.")) << ::testing::PrintToString(rows);
+        EXPECT_TRUE(AnyHolds(rows, "PINV.")) << ::testing::PrintToString(rows);
         EXPECT_EQ(ListCellCut(), "") << "the list cuts a text";
         return true;
     });

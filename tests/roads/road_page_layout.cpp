@@ -151,7 +151,8 @@ bool HeadLine(const std::vector<Line> &lines, const std::vector<std::vector<Run>
 // The rows under the head line n of a table (lines of two texts or more,
 // each close below the one before, up to the next head) each keep their
 // texts within the head's reach: a text that starts right of the head's
-// last heading by more than an em stands in a column nobody named. (Left
+// last heading by more than an em, on a row that fills that heading's
+// column, stands in a column nobody named. (Left
 // of the first heading stand the row's code and name, whose headings a
 // head of two lines may give on the line above.) One fault per table, at
 // its first such text.
@@ -160,18 +161,24 @@ void UnheadedColumn(const std::vector<Line> &lines, const std::vector<std::vecto
 {
     const Line &head = lines[n];
     const double height = head.bottom - head.top;
-    double last = runs[n].back().end;
+    double last = runs[n].back().end, lastStart = runs[n].back().start;
     // A head of two lines: the line right above without digits heads too.
     if (n > 0 && !runs[n - 1].empty() && head.top - lines[n - 1].top <= 1.6 * height) {
         bool words = true;
         for (const PdfWord &w : lines[n - 1].words)
             for (char c : w.text) words = words && !(c >= '0' && c <= '9');
-        if (words) last = std::max(last, runs[n - 1].back().end);
+        if (words && runs[n - 1].back().end > last) last = runs[n - 1].back().end, lastStart = runs[n - 1].back().start;
     }
     for (size_t m = n + 1; m < lines.size(); m++) {
         const Line &row = lines[m];
         if (runs[m].size() < 2 || HeadLine(lines, runs, m) || row.top - lines[m - 1].bottom > 3 * height) return;
         const double em = (row.bottom - row.top) / BoxPerEm;
+        // Only a row of the table itself, one that fills the last
+        // heading's column, tells a column beyond it (a total set off
+        // below the table is not one).
+        bool filled = false;
+        for (const Run &r : runs[m]) filled = filled || (r.end >= lastStart && r.start <= last);
+        if (!filled) continue;
         for (const Run &r : runs[m]) {
             if (r.start <= last + em) continue;
             faults->push_back(where + "\"" + TextOf(row, r.first, r.last) +
