@@ -137,11 +137,12 @@ void PushedBelow(const std::vector<Line> &lines, const std::vector<std::vector<R
                       TextOf(above, u.first, u.last) + "\" above reaches over where it starts");
 }
 
-// Whether line n reads as the head of a table: three texts or more and
-// no digit in any word (a row of values always holds some).
+// Whether line n reads as the head of a table: four texts or more and
+// no digit in any word (a row of values always holds some; a line of
+// three is as often a label with its values).
 bool HeadLine(const std::vector<Line> &lines, const std::vector<std::vector<Run>> &runs, size_t n)
 {
-    if (runs[n].size() < 3) return false;
+    if (runs[n].size() < 4) return false;
     for (const PdfWord &w : lines[n].words)
         for (char c : w.text)
             if (c >= '0' && c <= '9') return false;
@@ -173,6 +174,18 @@ void UnheadedColumn(const std::vector<Line> &lines, const std::vector<std::vecto
         const Line &row = lines[m];
         if (runs[m].size() < 2 || HeadLine(lines, runs, m) || row.top - lines[m - 1].bottom > 3 * height) return;
         const double em = (row.bottom - row.top) / BoxPerEm;
+        // A table's first row lines up under two of its headings at least
+        // (starts or ends within an em); else the line was no head.
+        if (m == n + 1) {
+            int aligned = 0;
+            for (const Run &h : runs[n]) {
+                bool under = false;
+                for (const Run &r : runs[m])
+                    under = under || std::fabs(r.start - h.start) <= em || std::fabs(r.end - h.end) <= em;
+                aligned += under;
+            }
+            if (aligned < 2) return;
+        }
         // Only a row of the table itself, one that fills the last
         // heading's column, tells a column beyond it (a total set off
         // below the table is not one).
