@@ -1,19 +1,19 @@
 // road_codes_in_words_test.cpp - codes a user reads in words, on the demo
 // company: the voucher list shows each voucher by its series and number,
-// whole, so a sales invoice's voucher and a ledger voucher numbered alike are
-// told apart, and the voucher window shows its series and its credit sum
-// without a sign. The purchase invoice's VAT treatment and kind show
-// their meaning and are chosen from a list of the meanings; the VAT code
-// list shows each code's rate; the project's groupings and modes, the
-// sales accounts' stock switches and the item history's documents show
-// words, not numbers.
+// whole, so a sales invoice's voucher, a purchase invoice's and a ledger
+// voucher numbered alike are told apart, and the voucher window shows its
+// series and its credit sum without a sign. The purchase invoice's VAT
+// treatment and kind show their meaning and are chosen from a list of the
+// meanings; the VAT code list shows each code's rate; the project's
+// groupings and modes, the sales accounts' stock switches and the item
+// history's documents show words, not numbers.
 // Menus: in General ledger, Registers > Vouchers; in Sales, Registers >
 // Sales invoices, Settings > Sales accounts...; in Purchasing, Registers >
-// Purchase invoices; in Stock, Registers > Item history; in Projects,
-// Registers > Projects.
+// Vendors, Registers > Purchase invoices; in Stock, Registers > Item
+// history; in Projects, Registers > Projects.
 // Windows: Code choice (from a field that shows a value by name), VAT code
-// choice, Sales invoice list, Sales invoice, Purchase invoice list,
-// Purchase invoice, Project list, Project.
+// choice, Sales invoice list, Sales invoice, Vendor list, Vendor, Purchase
+// invoice list, Purchase invoice, Project list, Project.
 #include "tests/roads/road_fixture.h"
 
 #include <algorithm>
