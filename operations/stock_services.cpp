@@ -48,7 +48,8 @@ bool SerialQtyAtLocation(const uint8_t *item, const uint8_t *serial, const uint8
 
 // Sets the unit cost of each row of a delivery (register 8) that has an
 // item and a quantity to deliver: the FIFO cost of that quantity at the
-// delivery's location divided by the quantity.
+// delivery's location divided by the quantity; blank for a service or an
+// unknown item, which have no stock cost, and for an item without receipts.
 void DeliveryRowsCostPrice(uint8_t *delivery) {
     assert(delivery);
     uint8_t row[SHVc::Rows::Size], item[256], location[256];
@@ -61,7 +62,8 @@ void DeliveryRowsCostPrice(uint8_t *delivery) {
         if (item[0] == 0 || DecIsZero(&qty)) continue;
         DecSetBlank(&cost);
         FifoIssueCost(item, location, &qty, &cost);
-        DecDiv(&cost, &qty, &unit);
+        if (DecIsBlank(&cost)) DecSetBlank(&unit);
+        else DecDiv(&cost, &qty, &unit);
         PutDec(row, SHVc::Rows::UnitCost, unit);
         if (!MatrixRowPut(SHVc::Number, 0, delivery, i, row)) return;
     }

@@ -205,7 +205,9 @@ void PreviewDrawAbove(int n)
 
 // Draws the page marks in XOR: the line under the header band, a double
 // line at the bottom of the content, the right page edge from the top of
-// the content to its bottom and a short tick at the edge.
+// the content to its bottom and a short tick at the edge. The edge of a
+// report is its right column stop; forms are drawn on the whole page, so
+// theirs is the page's width, clear of every text the form places.
 void PreviewDrawMarks(int n)
 {
     if (!PreviewIsOpen(n)) return;
@@ -215,7 +217,10 @@ void PreviewDrawMarks(int n)
     DrawContext *dc = PortState.dc;
     if (dc) {
         const MacRect &c = WinTable[n]->contentRect;
-        int edge = c.left + PreviewLeftMargin + GetU16(WinRecordBuffer(n), PreviewWin::Positions + 20);
+        const uint8_t *rec = WinRecordBuffer(n);
+        const int right = GetI16(rec, PreviewWin::FormPages) > 0 ? int(FormPageWidth)
+                                                                  : int(GetU16(rec, PreviewWin::Positions + 20));
+        int edge = c.left + PreviewLeftMargin + right;
         PlRop rop = DcSetRop(dc, PlRop::Xor);
         PlPen pen = DcSetPen(dc, kPlPenWhite);
         auto line = [dc](int x1, int y1, int x2, int y2) {

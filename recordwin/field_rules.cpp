@@ -6,8 +6,9 @@
 // the voucher they name, typed and shown as "year.number"; the vendor's
 // name on an outgoing payment's row (type 157), read from the vendor
 // register by the row's vendor code; the order row a delivery's or goods
-// receipt's row comes from, shown and typed counted from 1. Whether a
-// field may be edited is in edit_rules.cpp.
+// receipt's row comes from, shown and typed counted from 1; the account's
+// whole name on the rows of the account-row windows that keep only its
+// beginning. Whether a field may be edited is in edit_rules.cpp.
 #include "recordwin/record_windows.h"
 
 #include <vector>
@@ -21,7 +22,9 @@
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
 #include "operations/invoice_printed.h"
+#include "recordwin/account_rows.h"
 #include "recordwin/window_rows.h"
+#include "rules/accounts.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "shell/window_layout.h"
@@ -117,6 +120,38 @@ bool OrderRowFromText(const uint8_t *text, uint32_t *link)
     if (n < 1 || uint32_t(n) > OrderRowIndexMask + 1) return false;
     *link = uint32_t(n - 1);
     return true;
+}
+
+// The account-row windows whose rows keep fewer characters of the
+// account's name than an account has (the account rows and the opening
+// balances keep 20 of 60): their name cell shows the account's whole name
+// while the row's text is its beginning, the row's own text otherwise;
+// what is typed there becomes the row's text, cut to its width.
+constexpr int AccountNameWidth = 60;
+
+// The layout and row of an account-row window under screen field F when
+// F is such a short name cell of an existing row; null otherwise.
+const AccountRowLayout *ShortNameCellAt(int window, int F, uint8_t *r, int *row)
+{
+    const AccountRowLayout *L = WinAccountRowLayout(window);
+    if (!L || L->nameMax >= AccountNameWidth || L->rowSize > 256) return nullptr;
+    FieldPlace at = WinFieldPlace(window, F);
+    const uint8_t *record = WinRecordBuffer(window);
+    if (!at.IsCell() || at.column != L->colName || !record || !MatrixRowGet(L->reg, 0, record, at.row, r))
+        return nullptr;
+    *row = at.row;
+    return L;
+}
+
+// The text a short name cell shows for row r (see above).
+void ShortNameText(const AccountRowLayout &L, const uint8_t *r, uint8_t *text)
+{
+    GetPString(r, RawOffset(L.nameAt), L.nameMax, text);
+    PString account, name;
+    GetPString(r, RawOffset(L.accountAt), 10, account);
+    if (text[0] == 0 || account[0] == 0 || !AccountExists(account)) return;
+    if (AccountNameOf(account, name, AccountNameWidth) && name[0] > text[0] && PStringPrefixEqual(text, name))
+        PStringCopy(text, name);
 }
 
 // A choice value the window keeps at record byte `at`, shown through
@@ -218,6 +253,11 @@ bool WinFieldFromTextByType(int window, uint8_t *record, int F, const uint8_t *t
         PutI32(r, Row::LinkSerNr, number);
         return MatrixRowPut(TRVc::Number, 0, WinRecordBuffer(window), row, r);
     }
+    uint8_t named[256];
+    if (const AccountRowLayout *L = ShortNameCellAt(window, F, named, &row)) {
+        PutPString(named, RawOffset(L->nameAt), L->nameMax, text);
+        return MatrixRowPut(L->reg, 0, WinRecordBuffer(window), row, named);
+    }
     if (!WinIsOpen(window) || WinTypeOf(window) != CodeRowsType) return false;
     MemBlock rows = 0;
     uint8_t *cell = CodeCell(window, F, &rows);
@@ -259,8 +299,8 @@ void WinFieldDisplayText(int window, int F, uint8_t *text)
 
 // The text the window supplies for matrix cell F: a voucher link row's
 // reference; an outgoing payment row's vendor name (empty for a code no
-// vendor has); in a type-241 window the cell's value as the text of its
-// row's list; empty otherwise.
+// vendor has); an account row's name (ShortNameText); in a type-241
+// window the cell's value as the text of its row's list; empty otherwise.
 void MatrixCellDisplayText(int window, int F, uint8_t *text)
 {
     text[0] = 0;
@@ -282,6 +322,11 @@ void MatrixCellDisplayText(int window, int F, uint8_t *text)
         GetText(paid, OPVc::Rows::VendCode, code);
         RuleRecord vendor(VEVc::Number);
         if (code[0] != 0 && VendorRead(code, vendor)) GetText(vendor.record, VEVc::Name, text);
+        return;
+    }
+    uint8_t named[256];
+    if (const AccountRowLayout *L = ShortNameCellAt(window, F, named, &row)) {
+        ShortNameText(*L, named, text);
         return;
     }
     if (!WinIsOpen(window) || WinTypeOf(window) != CodeRowsType) return;

@@ -297,19 +297,19 @@ namespace {
 
 // Walks the receipts of item for the stock on hand and the issue in w,
 // then prices the issued units older than every receipt at the average of
-// the covered units. An item missing or not stocked costs zero; no
-// receipt at all leaves the cost blank.
-void FifoWalkItem(FifoWalk *w, const uint8_t *item, const uint8_t *location) {
+// the covered units. An item missing or not stocked costs zero and
+// answers false; no receipt at all leaves the cost blank.
+bool FifoWalkItem(FifoWalk *w, const uint8_t *item, const uint8_t *location) {
     DecSetBlank(&w->cost);
     DecSetZero(&w->covered);
     DecSetZero(&w->coveredValue);
     RuleRecord goods(INVc::Number);
-    if (!goods.record) return;
+    if (!goods.record) return true;
     PutText(goods.record, INVc::Code, item);
     uint32_t recid = 0, position = 0;
     if (!RecFind(INVc::Number, goods.record, 1, 1, &recid, &position) || GetU16(goods.record, INVc::Stocked) == 0) {
         DecSetZero(&w->cost);
-        return;
+        return false;
     }
     uint8_t want[256];
     GetText(goods.record, INVc::Code, want);
@@ -320,7 +320,7 @@ void FifoWalkItem(FifoWalk *w, const uint8_t *item, const uint8_t *location) {
         if (ReceiptIndexComplete()) WalkReceiptRuns(w, want, location, byLocation);
         else WalkFlaggedEntries(w, want, location, byLocation);
     }
-    if (DecSign(&w->toIssue) <= 0 || DecSign(&w->covered) <= 0) return;
+    if (DecSign(&w->toIssue) <= 0 || DecSign(&w->covered) <= 0) return true;
     // The value first, then the division: an average rounded on its own
     // would be multiplied into a visible error.
     PackedDecimal extra;
@@ -328,6 +328,7 @@ void FifoWalkItem(FifoWalk *w, const uint8_t *item, const uint8_t *location) {
     DecDiv(&extra, &w->covered, &extra);
     DecRound(&extra, 2, &extra);
     DecAdd(&w->cost, &extra, &w->cost);
+    return true;
 }
 
 }  // namespace
@@ -336,9 +337,10 @@ void FifoWalkItem(FifoWalk *w, const uint8_t *item, const uint8_t *location) {
 // of onHand into cost: the receipts are walked from the newest back and
 // the issue takes the oldest units of the stock on hand; units older than
 // every receipt found take the average cost of the covered units. An
-// issue of zero or less, an item missing or not stocked cost zero; no
-// receipt at all gives blank. A document with several history entries is
-// valued once.
+// issue of zero or less costs zero; an item missing or not stocked has no
+// cost of its own and leaves cost as the caller set it (a service's row
+// shows no cost); no receipt at all gives blank. A document with several
+// history entries is valued once.
 void StockFifoCostOfQty(const uint8_t *item, const uint8_t *location, const PackedDecimal *onHand,
                         const PackedDecimal *issued, PackedDecimal *cost) {
     assert(item && location && onHand && issued && cost);
@@ -349,8 +351,7 @@ void StockFifoCostOfQty(const uint8_t *item, const uint8_t *location, const Pack
     FifoWalk w;
     w.remaining = *onHand;
     w.toIssue = *issued;
-    FifoWalkItem(&w, item, location);
-    *cost = w.cost;
+    if (FifoWalkItem(&w, item, location)) *cost = w.cost;
 }
 
 // The value of qty of item held at location (empty: all), first in first

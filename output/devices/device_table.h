@@ -185,6 +185,8 @@ void PreviewDrawMarks(int n);
 // Shared by the preview's files: the preview geometry in window pixels.
 constexpr int32_t PreviewTopOffset = 20, PreviewLeftMargin = 10, PreviewSearchStrip = 20;
 constexpr int32_t FormPageHeight = 842, FormPageGap = 20;
+// The width of a form page (A4 in points): its right edge in the preview.
+constexpr int32_t FormPageWidth = 595;
 // Window n is an open preview (type 5) with its record.
 bool PreviewIsOpen(int n);
 // Makes room for `size` more bytes after `used` in *h, growing it by

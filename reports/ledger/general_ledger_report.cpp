@@ -43,6 +43,7 @@ namespace P = ReportParamsVc;
 constexpr int ColRight = 1, ColDate = 2, ColDebit = 3, ColCredit = 4, ColBalance = 5, ColText = 6, ColObjects = 7,
               ColMonthRule = 8, ColSumRule = 9;
 constexpr int LineHeight = 15;
+constexpr int TextVatColumn = 3199;   // the heading over the rows' VAT codes
 constexpr int RuleGap = 4;     // report units between a row's line and the sums rule below it
 constexpr int ColumnGap = 6;   // report units left free before the next column's text
 
@@ -167,6 +168,8 @@ void ColumnHead() {
     RepTextNr(ColDebit, 0, 3187, 1);
     RepTextNr(ColCredit, 0, 3188, 1);
     RepTextNr(ColBalance, 0, 3189, 1);
+    // The rows print their VAT code at the right edge: it gets its heading.
+    RepTextNr(ColRight, 0, TextVatColumn, 1);
     RepEndLine();
     RepRuleFull(1, 4);
 }

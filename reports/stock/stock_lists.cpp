@@ -168,7 +168,7 @@ void RecipeReport(ReportJob &job) {
     CodeRange(job.selection, P::SelText2, partFrom, partTo);
     const bool byPart = partFrom[0] || partTo[0];
     RepBeginJobNr(5380);
-    ReportHeadings(LineHeight, {{0, 5381}, {60, 5104}, {320, 5382, -1}, {410, 5383, -1}});
+    ReportHeadings(LineHeight, {{0, 5381}, {60, 5104}, {320, 5382, -1}, {410, 5383, -1}, {460, 5384, -1}});
     RuleRecord recipe(StructureVc::Number);
     if (recipe.record) {
         PutText(recipe.record, StructureVc::Code, from);
@@ -191,6 +191,7 @@ void RecipeReport(ReportJob &job) {
             StockFieldAt(60, r, StructureVc::Text);
             StockValueAt(320, &made, FtAmount2);
             StockValueAt(410, &batch, FtAmount2);
+            StockFieldAt(460, r, StructureVc::Code, -1);
             RepEndLine();
             EmptyLine();
             ReportHeadings(LineHeight, {{0, 5107}, {280, 5108, -1}, {340, 5109, -1}, {400, 5111, -1}, {460, 5112, -1}});

@@ -316,6 +316,7 @@ TEST_F(StockDocsTest, FifoValueAgreesWithIssueCost) {
         PStringFromC(code, item);
         none[0] = 0;
         PackedDecimal h = Dec(onHand), q = Dec(issued), result;
+        DecFromLong(&result, -1);   // what the cost was before the call
         StockFifoCostOfQty(code, none, &h, &q, &result);
         return DecIsBlank(&result) ? -99.0 : DecToDouble(&result);
     };
@@ -330,7 +331,7 @@ TEST_F(StockDocsTest, FifoValueAgreesWithIssueCost) {
     EXPECT_EQ(value("A", 4, &feb), 12);
     for (double q : {1.0, 4.0, 10.0, 14.0, 20.0}) EXPECT_EQ(value("A", q), cost("A", q, q)) << q;
     EXPECT_EQ(cost("B", 10, 7), 35);   // six units beyond the receipt, at its 5.00
-    EXPECT_EQ(cost("S", 10, 7), 0);
+    EXPECT_EQ(cost("S", 10, 7), -1);   // an item it does not know leaves the cost as it was
 }
 
 // The structure costs: method 0 from the item's two cost amounts, method

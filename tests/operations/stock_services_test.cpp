@@ -26,17 +26,27 @@ TEST_F(StockServicesTest, SerialQtyAtLocation) {
     EXPECT_FALSE(SerialQtyAtLocation(item, serial, c, &two));
 }
 
-// Each row with an item and a quantity gets its FIFO cost per unit.
+// Each row with an item and a quantity gets its FIFO cost per unit; a
+// service's row and an unknown item's show no cost rather than 0,00.
 TEST_F(StockServicesTest, DeliveryRowsCostPrice) {
     StoreItem("A");
     Receipt(1, DateRec{1, 2, 2024}, "A", 6, 3);
     Receipt(2, DateRec{1, 3, 2024}, "A", 4, 5);
     StoreStock("A", "", 10);
+    StoreItem("SERVICE", {.stocked = 0});
     RuleRecord d(SHVc::Number);
     DeliveryRow(d.record, "A", 7, 7);
     DeliveryRow(d.record, "A", 0, 0);
     DeliveryRow(d.record, "A", 2, 2);
+    DeliveryRow(d.record, "SERVICE", 1, 1);
+    DeliveryRow(d.record, "GHOST", 3, 3);
     DeliveryRowsCostPrice(d.record);
+    for (int32_t i : {3, 4}) {
+        uint8_t unpriced[SHVc::Rows::Size];
+        ASSERT_TRUE(MatrixRowRead(SHVc::Number, d.record, i, unpriced));
+        PackedDecimal cost = GetDec(unpriced, SHVc::Rows::UnitCost);
+        EXPECT_TRUE(DecIsBlank(&cost)) << "row " << i << ": " << D(cost);
+    }
     uint8_t row[SHVc::Rows::Size];
     ASSERT_TRUE(MatrixRowRead(SHVc::Number, d.record, 0, row));
     EXPECT_NEAR(D(GetDec(row, SHVc::Rows::UnitCost)), 23.0 / 7, 0.001);

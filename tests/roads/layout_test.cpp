@@ -211,6 +211,43 @@ protected:
         }
     }
 
+    // The widest value a matrix cell of a field type commonly shows: a
+    // document's number, a date, a row's quantity, price or sum; empty for
+    // texts and codes.
+    static const char *CellSample(int type)
+    {
+        switch (type) {
+        case FtAmount2: case FtAmount1: case FtAmount0: case FtAmount3: case FtAmount3Drop: case FtDebit:
+        case FtCredit: return "8888,88";
+        default: return ListSample(type);
+        }
+    }
+
+    // The rule on the cells of n's matrix: a cell of a number column
+    // (row kinds 1 to 9, on the column page shown) holds the column's
+    // widest common value, so no digit is cut at its left or right edge.
+    void MatrixCellRoom(int n, const std::string &where)
+    {
+        for (int kind = 1; kind <= 9; kind++) {
+            for (int c = 0; c < MatrixCellCount(n, kind); c++) {
+                const uint8_t *column = MatrixColumnAt(n, kind, c);
+                MacRect cell;
+                if (!column || !MatrixCellRect(n, kind, &cell, 0, c)) break;
+                const char *sample = CellSample(DefU16(column + ColumnEntry::Type));
+                if (!sample[0]) continue;
+                PString text, heading;
+                PStringFromC(text, sample);
+                GetUiText(heading, DefU16(column + ColumnEntry::Heading));
+                int need = LabelWidth(n, text, false), room = cell.right - cell.left - 1;
+                if (need > room)
+                    Fault(where + ": matrix cell " + std::to_string(c) + " of row kind " + std::to_string(kind) + " " +
+                              Quoted(heading),
+                          "cuts its values (" + std::string(sample) + ", " + std::to_string(need) +
+                              " pixels) to the " + std::to_string(room) + " pixels of the cell");
+            }
+        }
+    }
+
     // The elements of n on the pages shown now, with the faults of their
     // stored rectangles and of the button labels that do not fit.
     std::vector<Element> ShownElements(int n, const std::string &where)
@@ -275,6 +312,7 @@ protected:
             // may lie left of the area: room for the highest row's.
             out.push_back({name + "'s headings", MacRect{int16_t(r.top - 16), r.left, r.top, r.right}});
             MatrixHeadingRoom(n, name);
+            MatrixCellRoom(n, name);
             MacRect number;
             if (MatrixCellRect(n, 1, &number, 0, -1)) {
                 PString highest;
@@ -483,12 +521,16 @@ window 31 {
 9603 "Headings"
 9604 "Depreciation cost account"
 9605 "Objects"
+9606 "No."
+9607 "Rest"
 wintype 32 { kind plain recsize 96 rect 40 20 300 500 title 9603 }
 window 32 {
   control rect 20 -30 -10 -15 kind scroll start 0 max 0 page 0 label ""
   matrix  rowsize 40 cells 2 first 1 rect 20 30 -10 -30 maxrows 20 page 0 control 0
   column  x 0 type text format 10 offset 0 heading 9604
   column  x 60 type text format 10 offset 12 heading 9605
+  column  x 150 type long offset 24 align right heading 9606
+  column  x 190 type text format 10 offset 28 heading 9607
 }
 )";
 
@@ -516,6 +558,8 @@ TEST_F(Layout, EachRuleNamesTheTypeTheElementAndTheRule)
     EXPECT_TRUE(told("window type 32 \"Headings\": matrix 0: matrix heading 0 \"Depreciation cost account\"",
                      "runs into the next column"));
     for (const std::string &f : faults) EXPECT_EQ(f.find("\"Objects\""), std::string::npos) << f;
+    EXPECT_TRUE(told("window type 32 \"Headings\": matrix 0: matrix cell 2 of row kind 1 \"No.\"", "cuts its values"));
+    for (const std::string &f : faults) EXPECT_EQ(f.find("\"Rest\": cuts"), std::string::npos) << f;
     // The pages of type 31 stand one at a time below page 0: fields on
     // the same spot of two pages do not meet.
     for (const std::string &f : faults) EXPECT_EQ(f.rfind("window type 31", 0), std::string::npos) << f;

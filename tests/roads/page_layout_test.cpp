@@ -1,7 +1,8 @@
 // page_layout_test.cpp - the layout check of printed pages on pages made
 // by hand: a sound report page passes, with amounts whose thousands stand
 // a blank apart; a name run up to an amount that two other lines keep apart,
-// an amount the printer put below a name too long for its column,
+// an amount the printer put below a name too long for its column, a
+// column printed without a heading,
 // a text drawn over another and two texts that touch are each caught and
 // named; a page's fault is told with its page.
 #include <gtest/gtest.h>
@@ -83,6 +84,35 @@ TEST(PageLayout, ASoundPagePassesAndEachFaultIsCaughtAndNamed)
     page = SoundPage();
     for (PdfWord w : {W(145, 220, 290, "Grand total"), W(145, 303.3, 330, "750,00"), W(160, 240, 290, "Overdue"),
                       W(160, 303.3, 330, "0,00")})
+        page.push_back(w);
+    EXPECT_TRUE(PageLayoutFaults(page).empty()) << ::testing::PrintToString(PageLayoutFaults(page));
+
+    // A table's head names every column of its rows: a code printed
+    // right of the last heading is caught, once; a row's texts under
+    // the headings' span, a total set off from the columns and lines
+    // below the table are not.
+    page = SoundPage();
+    for (PdfWord w : {W(85, 50, 85, "Account"), W(85, 95, 115, "Name"), W(85, 250, 275, "Credit"),
+                      W(85, 300, 330, "Debit")})
+        page.push_back(w);
+    EXPECT_TRUE(PageLayoutFaults(page).empty()) << ::testing::PrintToString(PageLayoutFaults(page));
+    page.push_back(W(100, 350, 355, "1"));
+    page.push_back(W(115, 350, 355, "1"));
+    faults = PageLayoutFaults(page);
+    ASSERT_EQ(faults.size(), 1u) << ::testing::PrintToString(faults);
+    EXPECT_TRUE(Told(faults, "\"1\" stands in a column without a heading: the head line \"Account Name Credit Debit\""))
+        << faults[0];
+    page = SoundPage();
+    for (PdfWord w : {W(85, 50, 85, "Account"), W(85, 95, 115, "Name"), W(85, 250, 275, "Credit"),
+                      W(85, 300, 330, "Debit"), W(145, 240, 280, "Overdue"), W(145, 350, 380, "250,00"),
+                      W(200, 50, 90, "Printed"), W(200, 350, 400, "09.12.2026")})
+        page.push_back(w);
+    EXPECT_TRUE(PageLayoutFaults(page).empty()) << ::testing::PrintToString(PageLayoutFaults(page));
+    // A head of two lines names the column on its upper line.
+    page = SoundPage();
+    for (PdfWord w : {W(70, 200, 230, "Period"), W(70, 260, 290, "Closing"), W(70, 340, 380, "Balance"),
+                      W(85, 50, 85, "Account"), W(85, 150, 170, "Credit"), W(85, 180, 200, "Debit"),
+                      W(85, 220, 250, "Credit"), W(85, 300, 330, "Debit"), W(100, 350, 380, "250,00")})
         page.push_back(w);
     EXPECT_TRUE(PageLayoutFaults(page).empty()) << ::testing::PrintToString(PageLayoutFaults(page));
 

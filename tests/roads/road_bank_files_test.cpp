@@ -291,6 +291,8 @@ TEST_F(BankFilesRoad, AnInvoiceMadeFromAPurchaseOrderIsPaidByTheSuggestionInTheB
         EXPECT_EQ(CellUnder("Giro / text", 0), "5012345-6789");
         EXPECT_EQ(CellUnder("Vendor's account", 0), "1111.22.33333");
         EXPECT_EQ(CellUnder("Vendor's name", 0), "Vendor V1");
+        for (const char *cell : {"Invoice", "Vendor", "Giro / text", "Vendor's account", "Amount"})
+            EXPECT_TRUE(CellShownWhole(cell, 0)) << cell << " cuts " << CellUnder(cell, 0);
         EXPECT_EQ(Digits(Shown("Rows total")), "20000") << Shown("Rows total");
         return true;
     }, "from_order_suggestion.png");

@@ -1,21 +1,22 @@
 // road_codes_in_words_test.cpp - codes a user reads in words, on the demo
 // company: the voucher list shows each voucher by its series and number,
-// so a sales invoice's voucher and a ledger voucher numbered alike are
-// told apart, and the voucher window shows its series and its credit sum
-// without a sign. The purchase invoice's VAT treatment and kind show
-// their meaning and are chosen from a list of the meanings; the VAT code
-// list shows each code's rate; the project's groupings and modes, the
-// sales accounts' stock switches and the item history's documents show
-// words, not numbers. A sales invoice's rows name their kind and its More
-// page the invoice's kind in words, and the posted invoice's list mark is
-// the tick the lists draw, not a character no font draws.
+// whole, so a sales invoice's voucher, a purchase invoice's and a ledger
+// voucher numbered alike are told apart, and the voucher window shows its
+// series and its credit sum without a sign. The purchase invoice's VAT
+// treatment and kind show their meaning and are chosen from a list of the
+// meanings; the VAT code list shows each code's rate; the project's
+// groupings and modes, the sales accounts' stock switches and the item
+// history's documents show words, not numbers.
+// A sales invoice's rows name their kind and its More page the invoice's
+// kind in words, and the posted invoice's list mark is the tick the
+// lists draw, not a character no font draws.
 // Menus: in General ledger, Registers > Vouchers; in Sales, Registers >
 // Sales invoices, Settings > Sales accounts...; in Purchasing, Registers >
-// Purchase invoices; in Stock, Registers > Item history; in Projects,
-// Registers > Projects.
+// Vendors, Registers > Purchase invoices; in Stock, Registers > Item
+// history; in Projects, Registers > Projects.
 // Windows: Code choice (from a field that shows a value by name), VAT code
-// choice, Sales invoice list, Sales invoice, Purchase invoice list,
-// Purchase invoice, Project list, Project.
+// choice, Sales invoice list, Sales invoice, Vendor list, Vendor, Purchase
+// invoice list, Purchase invoice, Project list, Project.
 #include "tests/roads/road_fixture.h"
 
 #include <algorithm>
@@ -140,12 +141,17 @@ TEST_F(CodesInWordsRoad, KindsAndSeriesShowTheirMeaning)
     });
     KeepPicture("invoice_more_page");
     Menu("Window", "Close all");
+    // A purchase invoice's voucher beside them.
+    TypeVendor({"V1", "Vendor V1", "Main street 1", "", "", "", ""});
+    TypeApprovedPurchaseInvoice("V1", "F-1", "5010", "300,00");
     Menu("Module", "General ledger");
     Menu("Registers", "Vouchers");
     Check("the voucher list tells the two vouchers apart by their series", [series, number] {
         std::vector<std::string> rows = ListRowsShown();
         EXPECT_TRUE(AnyHolds(rows, *series + "." + *number)) << ::testing::PrintToString(rows);
         EXPECT_TRUE(AnyHolds(rows, "SINV.")) << ::testing::PrintToString(rows);
+        EXPECT_TRUE(AnyHolds(rows, "PINV.")) << ::testing::PrintToString(rows);
+        EXPECT_EQ(ListCellCut(), "") << "the list cuts a text";
         return true;
     });
     Menu("Window", "Close all");

@@ -178,7 +178,9 @@ TEST_F(CompanyFromNothingSalesRoad, AQuotationInEurosBecomesAnInvoicePrintedOnDr
         return !quotation->empty();
     });
     ClickButton("Terms");
-    Check("the quotation takes the customer's terms", [] {
+    auto rate = std::make_shared<std::string>();
+    Check("the quotation takes the customer's terms", [rate] {
+        *rate = Shown("Rate");
         EXPECT_EQ(Shown("Currency"), "EUR");
         EXPECT_EQ(Shown("Payment terms"), "30");
         EXPECT_EQ(Shown("Salesperson"), "AS");
@@ -230,7 +232,10 @@ TEST_F(CompanyFromNothingSalesRoad, AQuotationInEurosBecomesAnInvoicePrintedOnDr
         return Opened(WinTypes::SalesInvoice)();
     });
     ClickButton("Terms");
-    Check("the invoice takes the customer's currency, terms and salesperson", [] {
+    Check("the invoice takes the customer's currency, terms and salesperson", [rate] {
+        // The rate reads as the quotation showed it, with its decimals.
+        EXPECT_EQ(Shown("Rate"), *rate);
+        EXPECT_EQ(Shown("Rate"), "1150,00");
         EXPECT_EQ(Shown("Currency"), "EUR");
         EXPECT_EQ(Shown("Payment terms"), "30");
         EXPECT_EQ(Shown("Salesperson"), "AS");

@@ -40,9 +40,11 @@
 #include "platform/window.h"
 #include "recordwin/record_windows.h"
 #include "shell/database_open.h"
+#include "shell/draw_port.h"
 #include "shell/procedures.h"
 #include "shell/shell.h"
 #include "shell/toolbar.h"
+#include "shell/window_drawing.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 
@@ -591,6 +593,61 @@ std::string RoadTest::CellUnder(const std::string &heading, int row)
         return PText(text);
     }
     return none;
+}
+
+bool RoadTest::CellShownWhole(const std::string &heading, int row)
+{
+    int n = Active();
+    if (!n || row < 0 || row >= WinMatrixRowCount(n)) return false;
+    const int kind = MatrixRowKind(n, row), slot = MatrixSlotOf(n);
+    const int top = slot >= 0 ? WinTable[n]->controls[slot].position : 0;
+    for (int c = 0; c < MatrixCellCount(n, kind); c++) {
+        PString title;
+        GetUiText(title, DefU16(MatrixColumnAt(n, kind, c) + ColumnEntry::Heading));
+        MacRect r;
+        if (PText(title) != heading || !MatrixCellRect(n, kind, &r, row - top, c)) continue;
+        PString text;
+        PStringFromC(text, CellUnder(heading, row).c_str());
+        // Measured in the face the cell is drawn in, against the room the
+        // drawing leaves (field_draw.cpp).
+        PortScope port(n);
+        SetTextStyle(n, 0, false);
+        return PStringWidth(text) <= r.right - r.left - 1;
+    }
+    return false;
+}
+
+std::string RoadTest::VerticalRuleThroughText()
+{
+    int n = Active();
+    if (!n) return "";
+    WinPaintFrame(n);
+    WinPaintContents(n);
+    const uint32_t child = WinTable[n]->mdiChild;
+    const MacRect c = WinTable[n]->contentRect;
+    auto dark = [child](int x, int y) {
+        const uint32_t p = WinClientPixel(child, x, y);
+        return ((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF)) < 3 * 128;
+    };
+    const int height = c.bottom - 3 - c.top;
+    for (int x = c.left + 1; height > 20 && x < c.right - 1; x++) {
+        int rule = 0;
+        for (int y = c.top; y < c.bottom - 3; y++) rule += dark(x, y);
+        if (rule * 10 < height * 8) continue;
+        // A rule drawn over a text inverts the text's pixels on it: the
+        // rule breaks where the text's strokes stand beside it. A
+        // horizontal line it crosses runs on far to both sides; a glyph's
+        // stroke does not.
+        int beside = 0;
+        for (int y = c.top; y < c.bottom - 3; y++) {
+            const bool line = dark(x - 3, y) && dark(x - 6, y) && dark(x + 3, y) && dark(x + 6, y);
+            const bool near = dark(x - 1, y) || dark(x + 1, y) || dark(x - 2, y) || dark(x + 2, y);
+            beside += !dark(x, y) && near && !line;
+        }
+        if (beside > 3) return "the vertical rule at x " + std::to_string(x) + " runs through " + std::to_string(beside) +
+                               " pixels of text";
+    }
+    return "";
 }
 
 std::string RoadTest::FocusLabel()

@@ -143,6 +143,7 @@ public:   // the steps' lambdas use these too
     // the credit column (the other left empty).
     struct VoucherRow {
         std::string account, debit, credit;
+        std::string vat = {};   // typed into the row's VAT cell when given
     };
     // General ledger > Registers > Vouchers, New, the text and each row
     // typed; the voucher is left open, not stored.
@@ -278,6 +279,13 @@ public:   // the steps' lambdas use these too
     // shows in the active window's rows; "(no such cell)" when the rows
     // have no such column or row.
     static std::string CellUnder(const std::string &heading, int row);
+    // Whether that cell shows its text whole: it fits the cell in the face
+    // the cell is drawn in (false without such a cell).
+    static bool CellShownWhole(const std::string &heading, int row);
+    // Where a vertical rule the active window draws over its content (a
+    // preview's page edge) runs through a text, as painted; "" when none
+    // does.
+    static std::string VerticalRuleThroughText();
     // The label of the focused data field of the active window; "cell"
     // for a matrix cell, "" when no field has the focus.
     static std::string FocusLabel();
@@ -295,6 +303,10 @@ public:   // the steps' lambdas use these too
     static std::string ListRowShown(int n, int32_t id);
     // The same for every row the active list window shows.
     static std::vector<std::string> ListRowsShown();
+    // The first text the active list window cuts at the end of its
+    // column, with its row and the room it lacks; "" when every text of
+    // the rows shown fits its column (the last column runs to the edge).
+    static std::string ListCellCut();
     // The company name the top bar shows (empty without a company).
     static std::string CompanyShown();
     // Texts of the message boxes shown since the start, in order.

@@ -1,5 +1,6 @@
 // road_ledger_reports_test.cpp - the general ledger as a bookkeeper reads
-// it: a cash sale typed as a voucher (1910 debit, 3010 credit) in the
+// it: a cash sale typed as a voucher (1910 debit, 3010 credit with VAT
+// code 1) in the
 // General ledger module; Ctrl+R lists the ledger reports, the general
 // ledger's selection window takes the accounts 1910:3010, OK shows it in
 // the preview, and Ctrl+P prints it to a PDF whose text holds both
@@ -18,6 +19,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <sstream>
 
 #include "core/field_access.h"
 #include "database/access/record_access.h"
@@ -36,7 +38,7 @@ TEST_F(LedgerReportsRoad, TheGeneralLedgerListsATypedVoucher) {
     const std::string company = StartNewCompany("ledger.VDB");
 
     // The cash sale, typed row by row.
-    TypeVoucher("Cash sale", {{"1910", "1250", ""}, {"3010", "", "1250"}});
+    TypeVoucher("Cash sale", {{"1910", "1250", ""}, {"3010", "", "1250", "1"}});
 
     // The other ledger reports' windows open from the list.
     const std::pair<const char *, int> windows[] = {
@@ -65,6 +67,16 @@ TEST_F(LedgerReportsRoad, TheGeneralLedgerListsATypedVoucher) {
 
     for (const char *want : {"General Ledger", "1910", "3010", "Cash sale"})
         EXPECT_NE(text->find(want), std::string::npos) << want << " not in " << *text;
+    // The sales row's VAT code stands in a column of its own, under its
+    // heading (the page check holds every column to one).
+    std::istringstream lines(*text);
+    bool headed = false;
+    for (std::string line; std::getline(lines, line);) {
+        const size_t balance = line.find("Balance");
+        if (line.find("Debit") != std::string::npos && balance != std::string::npos)
+            headed = headed || line.find("VAT", balance) != std::string::npos;
+    }
+    EXPECT_TRUE(headed) << *text;
     // The amount, whatever the grouping of its thousands.
     std::string digits;
     for (char c : *text)

@@ -137,6 +137,71 @@ void PushedBelow(const std::vector<Line> &lines, const std::vector<std::vector<R
                       TextOf(above, u.first, u.last) + "\" above reaches over where it starts");
 }
 
+// Whether line n reads as the head of a table: four texts or more and
+// no digit in any word (a row of values always holds some; a line of
+// three is as often a label with its values).
+bool HeadLine(const std::vector<Line> &lines, const std::vector<std::vector<Run>> &runs, size_t n)
+{
+    if (runs[n].size() < 4) return false;
+    for (const PdfWord &w : lines[n].words)
+        for (char c : w.text)
+            if (c >= '0' && c <= '9') return false;
+    return true;
+}
+
+// The rows under the head line n of a table (lines of two texts or more,
+// each close below the one before, up to the next head) each keep their
+// texts within the head's reach: a text that starts right of the head's
+// last heading by more than an em, on a row that fills that heading's
+// column, stands in a column nobody named. (Left
+// of the first heading stand the row's code and name, whose headings a
+// head of two lines may give on the line above.) One fault per table, at
+// its first such text.
+void UnheadedColumn(const std::vector<Line> &lines, const std::vector<std::vector<Run>> &runs, size_t n,
+                    const std::string &where, std::vector<std::string> *faults)
+{
+    const Line &head = lines[n];
+    const double height = head.bottom - head.top;
+    double last = runs[n].back().end, lastStart = runs[n].back().start;
+    // A head of two lines: the line right above without digits heads too.
+    if (n > 0 && !runs[n - 1].empty() && head.top - lines[n - 1].top <= 1.6 * height) {
+        bool words = true;
+        for (const PdfWord &w : lines[n - 1].words)
+            for (char c : w.text) words = words && !(c >= '0' && c <= '9');
+        if (words && runs[n - 1].back().end > last) last = runs[n - 1].back().end, lastStart = runs[n - 1].back().start;
+    }
+    for (size_t m = n + 1; m < lines.size(); m++) {
+        const Line &row = lines[m];
+        if (runs[m].size() < 2 || HeadLine(lines, runs, m) || row.top - lines[m - 1].bottom > 3 * height) return;
+        const double em = (row.bottom - row.top) / BoxPerEm;
+        // A table's first row lines up under two of its headings at least
+        // (starts or ends within an em); else the line was no head.
+        if (m == n + 1) {
+            int aligned = 0;
+            for (const Run &h : runs[n]) {
+                bool under = false;
+                for (const Run &r : runs[m])
+                    under = under || std::fabs(r.start - h.start) <= em || std::fabs(r.end - h.end) <= em;
+                aligned += under;
+            }
+            if (aligned < 2) return;
+        }
+        // Only a row of the table itself, one that fills the last
+        // heading's column, tells a column beyond it (a total set off
+        // below the table is not one).
+        bool filled = false;
+        for (const Run &r : runs[m]) filled = filled || (r.end >= lastStart && r.start <= last);
+        if (!filled) continue;
+        for (const Run &r : runs[m]) {
+            if (r.start <= last + em) continue;
+            faults->push_back(where + "\"" + TextOf(row, r.first, r.last) +
+                              "\" stands in a column without a heading: the head line \"" +
+                              TextOf(head, 0, head.words.size() - 1) + "\" names nothing over it");
+            return;
+        }
+    }
+}
+
 // The faults of one page's lines.
 void PageFaults(int page, const std::vector<Line> &lines, std::vector<std::string> *faults)
 {
@@ -184,6 +249,7 @@ void PageFaults(int page, const std::vector<Line> &lines, std::vector<std::strin
                               TextOf(l, cut + 1, r.last) + "\", which other lines keep apart");
         }
         if (n > 0) PushedBelow(lines, runs, n, where(l), faults);
+        if (HeadLine(lines, runs, n)) UnheadedColumn(lines, runs, n, where(l), faults);
     }
 }
 

@@ -11,7 +11,10 @@
 //     (a long name run into an amount);
 //   - a column's text stands alone at the start of a line, right under a
 //     text of the line above that reaches over where it starts: the
-//     printer's way with a text that would have overlapped the one before.
+//     printer's way with a text that would have overlapped the one before;
+//   - a row under a table's head line (texts without digits) holds a text
+//     right of the head's last heading: a column printed without a
+//     heading.
 // Each fault names the page, the line's text and the words concerned.
 #pragma once
 

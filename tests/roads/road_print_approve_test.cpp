@@ -155,6 +155,7 @@ TEST_F(PrintApproveRoad, ScreenShowsThePreviewAndWritesNoFile)
         EXPECT_NE(ActiveTitle().find(*number), std::string::npos) << ActiveTitle();
         EXPECT_TRUE(FilesIn("print").empty());
         EXPECT_EQ(StatusLineText(), "1 invoice printed, 1 posted - on the screen");
+        EXPECT_EQ(VerticalRuleThroughText(), "") << "the page edge crosses the invoice's texts";
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "invoice_run_preview.png"));
         return ActiveType() == Preview;
     });

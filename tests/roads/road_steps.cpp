@@ -18,6 +18,7 @@
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "platform/window.h"
+#include "shell/draw_port.h"
 #include "shell/list_windows.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
@@ -28,7 +29,7 @@ namespace {
 constexpr int FunctionList = 7, VoucherList = 118, Voucher = 117;
 constexpr int DeprModel = 543, DeprModelList = 548, DeprRunSel = 539;
 // The voucher window's columns: account, then debit and credit.
-constexpr int ColAccount = 0, ColDebit = 3, ColCredit = 4;
+constexpr int ColAccount = 0, ColDebit = 3, ColCredit = 4, ColVat = 5;
 // The asset window's depreciation rows: the start date, then the model.
 constexpr int ColDeprStart = 0;
 constexpr int VendorWindow = 2, VendorList = 3;
@@ -152,6 +153,10 @@ void RoadTest::TypeVoucherRows(const std::string &text, const std::vector<Vouche
         const bool debit = !rows[i].debit.empty();
         ClickCell(i, debit ? ColDebit : ColCredit);
         Type(debit ? rows[i].debit : rows[i].credit);
+        Key(PlKey::Tab);
+        if (rows[i].vat.empty()) continue;
+        ClickCell(i, ColVat);
+        Type(rows[i].vat);
         Key(PlKey::Tab);
     }
 }
@@ -361,6 +366,42 @@ std::string RoadTest::ListRowShown(int n, int32_t id)
     }
     RecBufferFree(reg, &h);
     return shown;
+}
+
+std::string RoadTest::ListCellCut()
+{
+    const int n = Active(), reg = n ? WinRegisterOf(n) : 0;
+    if (reg == 0) return "";
+    MacRect pane;
+    WinColumnRect(n, 0, &pane);
+    PortScope port(n);
+    SetTextStyle(n, 0, false);
+    MemBlock h = 0;
+    uint8_t *rec = RecBufferNew(reg, &h);
+    std::string cut;
+    for (int i = 0; rec && cut.empty() && i < ListRowCount(n); i++) {
+        MsgBuffer texts;
+        if (ListRowId(n, i) <= 0 || !RecReadById(reg, uint32_t(ListRowId(n, i)), rec) ||
+            !RowFieldsToMsg(&texts, WinTypeOf(n), reg, rec))
+            continue;
+        MsgRewind(&texts);
+        PString text;
+        // Each column's cell as the list draws it: from 2 left of its x
+        // to the gap before the next column, its text 1 into it.
+        for (int c = 0; MsgRemaining(&texts) > 0 && MsgGetPString(&texts, text); c++) {
+            const uint8_t *e = WinDefEntry(n, WinPartFieldList, c), *next = WinDefEntry(n, WinPartFieldList, c + 1);
+            if (!e || !next) break;
+            const int x = RectXResolve(&pane, int16_t(DefU16(e + ListColEntry::DataX)));
+            const int end = RectXResolve(&pane, int16_t(DefU16(next + ListColEntry::DataX))) - 1 - ListColumnGap;
+            if (PStringWidth(text) > end - x) {
+                cut = "\"" + std::string(reinterpret_cast<const char *>(text + 1), text[0]) + "\" (row " + std::to_string(i) + ") needs " +
+                      std::to_string(PStringWidth(text)) + " pixels, its column gives " + std::to_string(end - x);
+                break;
+            }
+        }
+    }
+    RecBufferFree(reg, &h);
+    return cut;
 }
 
 std::vector<std::string> RoadTest::ListRowsShown()

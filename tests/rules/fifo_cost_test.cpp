@@ -47,14 +47,14 @@ TEST_F(FifoCostTest, IssueTakesOldestUnitsOfStockOnHand) {
     EXPECT_EQ(Cost("A", 10, -2), 0);
 }
 
-// An item not stocked or missing costs zero; a document
+// An item not stocked or missing leaves the caller's cost as it was; a document
 // with two history entries for the item is valued once; by-location
 // valuation keeps to the receipts at the location.
 TEST_F(FifoCostTest, ItemsDocumentsAndLocations) {
     StoreItem("SERVICE", {.stocked = 0});
     Receipt(1, DateRec{1, 2, 2024}, "SERVICE", 5, 9);
-    EXPECT_EQ(Cost("SERVICE", 5, 2), 0);
-    EXPECT_EQ(Cost("GHOST", 5, 2), 0);
+    EXPECT_EQ(Cost("SERVICE", 5, 2), -1);   // the caller's cost stays
+    EXPECT_EQ(Cost("GHOST", 5, 2), -1);
 
     StoreItem("A");
     Receipt(2, DateRec{1, 2, 2024}, "A", 5, 2);
