@@ -5,9 +5,9 @@
 // client's request on a server, say) is refused before anything is read.
 // Kinds whose operation belongs to a part of the program not built yet
 // have no operation: the record is read and nothing else happens, as for
-// the kinds that never had one. The follow-ups of kinds 1 and 15 (enter
-// the invoice in the customer ledger, print what block 170 asks for) come
-// with those kinds' operations. The sales invoice's kinds 1, 11, 17 and 18
+// the kinds that never had one. A posted invoice (kind 1) and a shipped
+// delivery (kind 15) are followed by what follows in their windows
+// (posting_follow_ups.cpp). The sales invoice's kinds 1, 11, 17 and 18
 // name their operations.
 #include "rules/approval.h"
 
@@ -23,6 +23,7 @@
 #include "database/access/record_locks.h"
 #include "database/access/remote_calls.h"
 #include "operations/customer_receipt.h"
+#include "operations/posting_follow_ups.h"
 #include "operations/project_ops.h"
 #include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
@@ -197,9 +198,23 @@ bool ApproveAllowed(ApproveKind kind, int reg, const uint8_t *record) {
     }
 }
 
+namespace {
+
+// What follows a kind that changed the stored record recid: a posted
+// invoice and a shipped delivery take the same follow-ups as in their
+// windows. false when a store failed.
+bool FollowUps(ApproveKind kind, uint32_t recid) {
+    if (kind == ApproveKindPostInvoice) return InvoicePostedFollowUps(recid, true);
+    if (kind == ApproveKindShipDelivery) return DeliveryShippedFollowUps(recid, true);
+    return true;
+}
+
+}  // namespace
+
 // Applies kind to the stored record recid of reg inside a hold of its own
 // (nested in the caller's when there is one): reads the record, asks the
-// gate, runs the operation and writes a changed record back in place. A
+// gate, runs the operation, writes a changed record back in place and
+// runs what follows the kind (FollowUps). A
 // kind outside 1..48, a register that is not the kind's, a record that
 // cannot be read or a gate that refuses leaves everything alone and is no
 // failure. false only when something had to be stored and was not; the
@@ -216,6 +231,7 @@ bool ApproveRecord(ApproveKind kind, int reg, uint32_t recid) {
     ApproveResult result = run(reg, r.record, recid);
     uint32_t id = recid;
     if (result == ApproveResult::Changed && !RecStore(reg, r.record, 1, &id)) result = ApproveResult::Failed;
+    if (result == ApproveResult::Changed && !FollowUps(kind, id)) result = ApproveResult::Failed;
     if (result == ApproveResult::Failed) DbHoldFail();
     bool stored = DbHoldEnd();
     return result != ApproveResult::Failed && stored;

@@ -23,7 +23,9 @@
 #include "operations/batch_routines.h"
 #include "operations/maintenance_runs.h"
 #include "operations/person_entries.h"
+#include "operations/posting_follow_ups.h"
 #include "operations/project_ops.h"
+#include "operations/run_outcome.h"
 #include "operations/stock_docs.h"
 #include "rules/approval.h"
 #include "rules/contract_invoicing.h"
@@ -34,7 +36,8 @@
 
 namespace {
 
-constexpr ApproveKind ApproveSalesInvoice = 1;
+// Why the approval run posted nothing.
+constexpr int TextNoneToPost = 14262;
 
 // The documents whose posted (or approved, received, shipped) flag
 // routine 10 clears in the copy it validates against.
@@ -140,20 +143,41 @@ bool RunMaintenance(const ReportJob &job)
     return Routines[number](job);
 }
 
-// Routine 8: approves the unposted sales invoices of the serial range
-// in serial order; posted ones are left as they are. False when an
-// approval failed to store (the run ends there).
+// Routine 8: approves (posts) the unposted sales invoices of the serial
+// range in serial order; posted ones are left as they are. Each posts as
+// a list's "Post marked" posts it, follow-ups included. The run shows
+// which invoice it is at, stops at Esc between invoices, and ends with
+// its counted line: how many posted and how many not (the approval told
+// why), or why nothing was. False when an approval failed to store (the
+// run ends there).
 bool InvoiceRangeApprove(const ReportJob &job)
 {
     assert(job.selection);
-    RuleRecord invoice(IVVc::Number);
-    if (!invoice.record) return false;
+    RuleRecord invoice(IVVc::Number), after(IVVc::Number);
+    if (!invoice.record || !after.record) return false;
     uint8_t range[256];
     ParamText(job, ReportParamsVc::SelText1, 255, range);
-    return EachInSerialRange(IVVc::Number, IVVc::SerNr, invoice.record, range, [](uint8_t *r, uint32_t recid) {
+    RunOutcome run;
+    RunStart(&run, Texts::MaintApproveInvoices);
+    bool stopped = false;
+    bool stored = EachInSerialRange(IVVc::Number, IVVc::SerNr, invoice.record, range, [&](uint8_t *r, uint32_t recid) {
         if (GetU16(r, IVVc::Posted) != 0) return true;
-        return ApproveRecord(ApproveSalesInvoice, IVVc::Number, recid);
+        if (!RunGoesOnNumber(&run, GetI32(r, IVVc::SerNr))) return !(stopped = true);
+        if (!ApproveRecord(ApproveKindPostInvoice, IVVc::Number, recid)) return false;
+        bool posted = RecReadById(IVVc::Number, recid, after.record) && GetU16(after.record, IVVc::Posted) != 0;
+        if (posted)
+            RunCount(&run, 1, Texts::RunPosted, Texts::RunPosted);
+        else
+            RunFailed(&run, 1, Texts::RunNotPosted, Texts::RunNotPosted);
+        return true;
     });
+    if (!stored && !stopped) {
+        RunProgressEnd(&run);
+        return false;
+    }
+    RunNothing(&run, TextNoneToPost);
+    RunFinish(&run, 0);
+    return true;
 }
 
 // Routine 10: for the records of register word 437 (byte 874) in the

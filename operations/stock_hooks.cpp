@@ -14,6 +14,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/operations.h"
+#include "operations/posting_follow_ups.h"
 #include "operations/stock_docs.h"
 #include "rules/checks.h"
 #include "rules/documents.h"
@@ -155,8 +156,7 @@ int DeliveryBeforeInsert(int, uint8_t *d) {
 }
 int DeliveryAfterInsert(int, uint8_t *d, uint32_t recid, int saveFlag) {
     bool ok = DeliveryInsertSteps(d) && DeliveryStockRows(d, nullptr, 1);
-    if (ok && Set(d, SHVc::Shipped) && saveFlag == 1 && PrintOnSave(PrintOnSaveBlk::DeliveryForm) == 1)
-        ok = ApproveRecord(14, SHVc::Number, recid);
+    if (ok && Set(d, SHVc::Shipped)) ok = DeliveryShippedFollowUps(recid, saveFlag == 1);
     return Ok(ok);
 }
 int DeliveryBeforeUpdate(int, uint8_t *n, uint8_t *s, uint32_t) {
@@ -174,8 +174,8 @@ int DeliveryBeforeUpdate(int, uint8_t *n, uint8_t *s, uint32_t) {
     return Ok(ok);
 }
 int DeliveryAfterUpdate(int, uint8_t *n, uint8_t *s, uint32_t recid) {
-    if (Set(s, SHVc::Shipped) || !Set(n, SHVc::Shipped) || PrintOnSave(PrintOnSaveBlk::DeliveryForm) != 1) return 1;
-    return Ok(ApproveRecord(14, SHVc::Number, recid));
+    if (Set(s, SHVc::Shipped) || !Set(n, SHVc::Shipped)) return 1;
+    return Ok(DeliveryShippedFollowUps(recid, true));
 }
 int DeliveryBeforeDelete(int, uint8_t *d) {
     bool ok = GetU32(d, SHVc::OrderNr) == SerialNone || UpdateOrderFromDelivery(nullptr, d, 0);

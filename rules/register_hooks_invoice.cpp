@@ -16,6 +16,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "operations/operations.h"
+#include "operations/posting_follow_ups.h"
 #include "operations/sales_invoice.h"
 #include "rules/approval.h"
 #include "rules/checks.h"
@@ -30,17 +31,9 @@ namespace Inv = IVVc;
 // True when the invoice's posted flag is set.
 bool Posted(const uint8_t *invoice) { return GetU16(invoice, Inv::Posted) == 1; }
 
-// Runs kind on the stored invoice recid; false when a store failed.
-bool RunKind(ApproveKind kind, uint32_t recid) { return ApproveRecord(kind, Inv::Number, recid); }
-
-// The kinds after a posting: the print-out when block 170 asks for it on
-// save, then the customer ledger unless the invoice is there already.
-int KindsAfterPosting(const uint8_t *invoice, uint32_t recid, bool printAllowed) {
-    const uint8_t *block = SettingsRecord(PrintOnSaveBlk::Number, PrintOnSaveBlock);
-    if (printAllowed && block && GetU16(block, PrintOnSaveBlk::InvoiceForm) == 1 && !RunKind(11, recid)) return 0;
-    if (GetU16(invoice, Inv::Transferred) == 0 && !RunKind(18, recid)) return 0;
-    return 1;
-}
+// The follow-ups of a posting, as every other road to a posted invoice
+// runs them (the print-out only when allowed).
+int KindsAfterPosting(uint32_t recid, bool printAllowed) { return InvoicePostedFollowUps(recid, printAllowed) ? 1 : 0; }
 
 // The check before a store: the codes the invoice names, then its own
 // checks (which may number and post it).
@@ -60,7 +53,7 @@ int BeforeInsert(int, uint8_t *invoice) {
 // a save).
 int AfterInsert(int, uint8_t *invoice, uint32_t recid, int saveFlag) {
     if (!Posted(invoice)) return 1;
-    return KindsAfterPosting(invoice, recid, saveFlag == 1);
+    return KindsAfterPosting(recid, saveFlag == 1);
 }
 
 // After an import store: the after-insert steps with no print-out.
@@ -93,7 +86,7 @@ int BeforeUpdate(int, uint8_t *invoice, uint8_t *stored, uint32_t) {
 // After an update that posted the invoice: the kinds.
 int AfterUpdate(int, uint8_t *invoice, uint8_t *stored, uint32_t recid) {
     if (Posted(stored) || !Posted(invoice)) return 1;
-    return KindsAfterPosting(invoice, recid, true);
+    return KindsAfterPosting(recid, true);
 }
 
 // The import store of an invoice not stored yet: what it names is made,

@@ -12,6 +12,7 @@
 #include "outputwin/designer.h"
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
+#include "shell/report_commands.h"
 #include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
@@ -153,12 +154,16 @@ void MatrixRowCommand(int n, int item)
 // editable (a key field of a stored record is refused with text 1512),
 // the characters themselves being the edit control's. The job-queue
 // window deletes with that window; a form designer deletes its selected
-// items.
+// items; the report list its selected saved selection.
 void WindowDeleteCommand(int n)
 {
     if (!WinIsOpen(n)) return;
     int type = WinTypeOf(n);
     if (type == WinTypes::JobQueue) return;
+    if (type == WinTypes::ReportList) {
+        ReportSelectionDelete(n);
+        return;
+    }
     if (type == WinTypes::FormDesigner) {
         DesignerDeleteSelection(n);
         return;

@@ -18,6 +18,7 @@
 #include "shell/menus.h"
 #include "shell/page_setup.h"
 #include "shell/record_commands.h"
+#include "shell/report_commands.h"
 #include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
@@ -79,7 +80,8 @@ void ReportOrDocumentRun(int n, int missing)
             ShowTextMessage(missing);
             return;
         }
-        OpenWindowWithArgs(n, spec, DefU16(entry + MenuTableEntry::Number));
+        // A saved selection opens its report with the title it was saved under.
+        if (int m = OpenWindowWithArgs(n, spec, DefU16(entry + MenuTableEntry::Number))) ReportSelectionOpened(n, m);
         return;
     case ActionOpenSecond: OpenSecondWindow(n, DefU16(entry + MenuTableEntry::WinType2), missing); return;
     case ActionPageSetup: (void)PrintSetupDialog(0, spec); return;

@@ -54,9 +54,11 @@ WindowAbilities AbilitiesOf(int n)
     a.rowSelected = (WinHasMatrix(n) && MatrixHasSelection(n)) ||
                     (kind == 11 && MemIsValid(w->designerSelection) && MemSize(w->designerSelection) > 0);
     a.atEnd = WinHasMatrix(n) && MatrixAtEnd(n);
-    a.deletable = (kind == 3 || kind == 11) && w->editState != 1;
     // The report list (type 6) lists when its record's fifth word is 2.
     a.listable = type == 9 || (type == 6 && w->record && DefU16(w->record + 8) == 2);
+    // Record > Delete deletes the record shown, or the saved selection
+    // the report list shows.
+    a.deletable = ((kind == 3 || kind == 11) && w->editState != 1) || (type == 6 && a.listable);
     a.addressText = WinIsAddressList(n);
     return a;
 }

@@ -7,6 +7,7 @@
 
 #include <cassert>
 
+#include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "recordwin/record_windows.h"
@@ -26,6 +27,8 @@ int16_t FirstFieldNumber = 1;
 
 namespace {
 constexpr const char *ServerStatusClass = "ServStatClass";
+// Text: a selection of this report would never be listed again.
+constexpr int TextSelectionNotKept = 9968;
 
 // True when n's type lays out a data field and no list pane: such a
 // window starts with the focus on a field.
@@ -150,6 +153,12 @@ void CmdNewRecord(int n)
     int related = reportList ? (WinDefExists(WinTypes::SaveSelection) ? WinTypes::SaveSelection : 0) : RelatedType(n);
     if (!related || !WinTypeMayOpen(related)) return;
     int report = reportList ? ReportListSelectedNumber(n) : 0;
+    // A saved selection of a report the saved selections do not list
+    // could never be seen again: the user is told before typing it.
+    if (report != 0 && !ReportKeepsSelections(report)) {
+        ShowTextMessage(TextSelectionNotKept);
+        return;
+    }
     int opener = 0;
     if (kind != 1) {
         opener = WinOpenerOf(n);

@@ -20,5 +20,12 @@ int ReportListSelectedNumber(int listWindow);
 // Type 14 opened from the report list: its record's word 42 := the number
 // that list's selected entry had (after the window's preparation).
 void ReportSelectionWindowTake(int specWindow, int number);
+// True when report `number` keeps saved selections: the saved-report map
+// names it, so a saved row of it is listed and runs.
+bool ReportKeepsSelections(int number);
+// The report list listWindow ran its selected saved selection in report
+// window specWindow: the window's title field (the selection's first
+// text) takes the saved title, so the report prints under it.
+void ReportSelectionOpened(int listWindow, int specWindow);
 // PrintFormatLine, the format line of an export, is the output layer's
 // (output/devices/report_output.h).

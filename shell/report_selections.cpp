@@ -20,6 +20,7 @@
 
 #include "core/definitions.h"
 #include "core/field_access.h"
+#include "core/list_slot.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
@@ -220,4 +221,32 @@ void ReportSelectionWindowTake(int specWindow, int number)
     uint8_t *record = WinRecordBuffer(specWindow);
     if (!record || MemSize(WinTable[specWindow]->recordHandle) < RowSize) return;
     PutU16(record, NumberAt, uint16_t(number));
+}
+
+// True when the saved-report map has an entry for report `number`.
+bool ReportKeepsSelections(int number)
+{
+    for (int i = 0, count = ListTableCount(ListSlot::SavedReports); i < count; i++)
+        if (DefU16(ListTableEntry(ListSlot::SavedReports, i) + MenuTableEntry::Number) == number) return true;
+    return false;
+}
+
+// Puts the title of the saved selection selected in report list
+// listWindow into the selection text of report window specWindow, where
+// the reports the map names keep their title, and shows it. A saved row
+// without a title leaves the window as it opened (the report then takes
+// its saved title by number).
+void ReportSelectionOpened(int listWindow, int specWindow)
+{
+    if (!WinIsOpen(listWindow) || !WinIsOpen(specWindow) || WinTypeOf(listWindow) != WinTypes::ReportList) return;
+    if (RecordWord(listWindow, MenuListRecord::ListKind) != ListCode(ReportListKind::Saved)) return;
+    uint8_t row[RowSize];
+    if (!ListedStoredRow(listWindow, ListSelectedIndex(listWindow), row)) return;
+    uint8_t *record = WinRecordBuffer(specWindow);
+    if (!record || MemSize(WinTable[specWindow]->recordHandle) < ReportParamsSize) return;
+    uint8_t title[256];
+    GetText(row, ReportSelectionBlk::Rows::Title, title);
+    if (title[0] == 0) return;
+    PutText(record, ReportParamsVc::SelText1, title);
+    WinRecordRefresh(specWindow);
 }

@@ -128,6 +128,10 @@ void RedrawWindowOne()
 // Steps window n by a page or a record: list and pane windows scroll
 // their pane by a page through the child's vertical-scroll handling.
 // Record windows (kinds 3 and 11) step through their register's records.
+// A window listing in a list box (the report, document, function, window
+// and module lists) hands the key to its list box, which moves the
+// selection a page on and scrolls it into view, so Return then runs
+// the row paged to.
 static void StepRecord(int n, int pageCode)
 {
     uint32_t child = ChildOf(n);
@@ -135,6 +139,10 @@ static void StepRecord(int n, int pageCode)
     int kind = WinKindOf(n);
     if (kind == 3 || kind == 11) {
         (pageCode == PlSb::PageDown ? WinRecordNext : WinRecordPrev)(n);
+        return;
+    }
+    if (uint32_t list = WinListBox(n)) {
+        WinSend(list, PlMsg::KeyDown, pageCode == PlSb::PageDown ? PlKey::PageDown : PlKey::PageUp, 0);
         return;
     }
     if (kind == KindCode(WindowKind::List) || kind == KindCode(WindowKind::ChoiceList) ||

@@ -17,6 +17,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "operations/batch_routines.h"
+#include "operations/run_outcome.h"
 #include "output/forms/forms.h"
 #include "output/printer.h"
 #include "rules/hooks.h"
@@ -237,6 +238,62 @@ TEST_F(PostingRoads, NothingTwiceAndNothingOfARefusedPosting) {
     EXPECT_EQ(BooksOf("R2").entries, 0);
     EXPECT_DOUBLE_EQ(BooksOf("R2").statTotal, 0);
     EXPECT_DOUBLE_EQ(BooksOf("R2").open, 0);
+}
+
+// With invoices printed as they are posted (block 170), each road that
+// posts one prints it as the window's save does: the window's save, the
+// approve run and the list's approve button leave it printed. The approve
+// run ends by saying how many it posted.
+TEST_F(PostingRoads, EveryRoadPrintsWhatPostingAsksFor) {
+    ChangeBlock(PrintOnSaveBlk::Number, PrintOnSaveBlk::Size,
+                [](uint8_t *b) { PutU16(b, PrintOnSaveBlk::InvoiceForm, 1); });
+    std::vector<uint8_t> &forms = tableRows[InvoiceFormBlk::Number];
+    ASSERT_EQ(forms.size(), size_t(InvoiceFormBlk::Rows::Size));
+    PutText(forms.data(), InvoiceFormBlk::Rows::PrinterName, 20, "OFFICE");
+    ASSERT_EQ(SettingsBlockStore(InvoiceFormBlk::Number, forms.data(), uint32_t(forms.size())), RecDone);
+
+    FixtureInvoice f;
+    RuleRecord r(IVVc::Number);
+    f.posted = 1;
+    Fill(r.record, f, "R1", 701);
+    ASSERT_TRUE(WindowInsert(r.record));
+    f.posted = 0;
+    Fill(r.record, f, "R2", 702);
+    ASSERT_NE(StoreUnposted(r.record), 0u);
+    Fill(r.record, f, "R3", 703);
+    ASSERT_NE(StoreUnposted(r.record), 0u);
+    // The run's closing line, as the status line gets it.
+    static std::vector<std::string> said;
+    said.clear();
+    const RunOutcomeUiRec savedUi = RunOutcomeUi;
+    RunOutcomeUi = RunOutcomeUiRec{};
+    RunOutcomeUi.status = [](const uint8_t *line) { said.emplace_back(reinterpret_cast<const char *>(line + 1), line[0]); };
+    PutText(TestJob, ReportParamsVc::SelText1, 255, "702");
+    ASSERT_TRUE(InvoiceRangeApprove(ReportJob{TestJob}));
+    EXPECT_EQ(said, std::vector<std::string>{"1 posted"});
+    Fill(r.record, f, "R4", 704);
+    const uint32_t listed = StoreUnposted(r.record);
+    ASSERT_NE(listed, 0u);
+    ASSERT_TRUE(ApproveRecordList(IVVc::Number, 1, &listed, 1));
+
+    for (int32_t serial : {701, 702, 704}) {
+        SCOPED_TRACE(serial);
+        uint32_t recid = 0;
+        ASSERT_TRUE(ReadInvoice(serial, r, &recid));
+        EXPECT_EQ(GetU16(r.record, IVVc::Posted), 1);
+        EXPECT_EQ(GetU16(r.record, IVVc::Printed), 1);
+    }
+    uint32_t recid = 0;
+    ASSERT_TRUE(ReadInvoice(703, r, &recid));
+    EXPECT_EQ(GetU16(r.record, IVVc::Posted), 0) << "outside the run's range";
+
+    // A range with nothing to post says why.
+    ASSERT_FALSE(UiText(14262).empty());
+    said.clear();
+    ASSERT_TRUE(InvoiceRangeApprove(ReportJob{TestJob}));
+    RunOutcomeUi = savedUi;
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find(UiText(14262)), std::string::npos) << said[0];
 }
 
 }  // namespace

@@ -43,6 +43,7 @@
 #include "shell/login.h"
 #include "shell/menu_lists.h"
 #include "shell/record_commands.h"
+#include "shell/report_commands.h"
 #include "shell/toolbar.h"
 #include "shell/window_layout.h"
 #include "tests/exchange/demo_defaults.h"
@@ -191,7 +192,14 @@ protected:
             if (type == WinTypes::ReportList && WinIsOpen(n)) {
                 ActivateWindowNumber(n);
                 Drain();
-                MenuIfEnabled(MenuHandles.record, CmdRecordNew);   // a saved selection of the first report
+                // A saved selection of the first report that keeps them.
+                const uint32_t list = WinListBox(n);
+                bool keeps = false;
+                for (int row = 0; list && row < ListBoxCount(list) && !keeps; row++) {
+                    ListBoxSetCurSel(list, row);
+                    keeps = ReportKeepsSelections(ReportListSelectedNumber(n));
+                }
+                if (keeps) MenuIfEnabled(MenuHandles.record, CmdRecordNew);
                 Collect();
             }
         }

@@ -382,7 +382,7 @@ void RoadTest::ChooseTextExport(const std::string &row, const std::filesystem::p
 
 void RoadTest::RunRoutine(const std::string &title, int type,
                           std::vector<std::pair<std::string, std::function<std::string()>>> fields,
-                          const char *shot)
+                          const char *shot, const std::string &says)
 {
     OpenMaintenanceRun(title, type);
     for (auto &[label, text] : fields) {
@@ -399,9 +399,10 @@ void RoadTest::RunRoutine(const std::string &title, int type,
     // routine's.
     auto told = CountTold();
     ClickButton("OK");
-    Check("the routine ran without a message", [told] {
+    Check("the routine ran without a message box and said what it did", [told, says] {
         EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
-        return Messages().size() == *told;
+        EXPECT_EQ(StatusLineText().rfind(says, 0), 0u) << StatusLineText();
+        return Messages().size() == *told && StatusLineText().rfind(says, 0) == 0;
     });
 }
 

@@ -86,9 +86,11 @@ public:   // the steps' lambdas use these too
     // selection window (type `type`) with each (field label, text made when
     // the step runs) typed, a picture of it kept as `shot` in the folder
     // ORVEL_ROAD_SHOTS names (when set), and OK; the road fails when the
-    // routine tells anything.
+    // routine shows a message box, or when its status line then does not
+    // begin with `says` (a routine that counts what it did says so there).
     void RunRoutine(const std::string &title, int type,
-                    std::vector<std::pair<std::string, std::function<std::string()>>> fields, const char *shot);
+                    std::vector<std::pair<std::string, std::function<std::string()>>> fields, const char *shot,
+                    const std::string &says = "");
     // File > Maintenance, the function list's text import of `file`; the
     // road fails when the program tells that something was not imported.
     // Closes every window afterwards.

@@ -129,7 +129,7 @@ TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
     });
     Menu("Window", "Close all");
     RunRoutine("Approve sales invoices", ApproveSel, {{"Invoice numbers", [number] { return *number; }}},
-               "interest_approve.png");
+               "interest_approve.png", "1 posted");
     // The routine by hand: it ends with its line of what it made.
     OpenMaintenanceRun("Interest invoices", InterestSel);
     ClickField("Customers");

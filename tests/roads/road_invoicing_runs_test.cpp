@@ -92,7 +92,7 @@ TEST_F(InvoicingRunsRoad, PricesFromAFormulaAndAnOpenItemWrittenOff)
     });
     Menu("Window", "Close all");
     auto range = [number] { return *number + ":" + *number; };
-    RunRoutine("Approve sales invoices", ApproveSel, {{"Invoice numbers", range}}, "approve.png");
+    RunRoutine("Approve sales invoices", ApproveSel, {{"Invoice numbers", range}}, "approve.png", "1 posted");
     RunRoutine("Write off open items", WriteOffSel, {{"Invoice numbers", range}}, "write_off.png");
     RunRoutine("Sample invoices", SampleSel, {{"How many", [] { return std::string("3"); }}}, "samples.png");
     EXPECT_EQ(Run(), 0);

@@ -5,8 +5,15 @@
 // left and says why. With Screen chosen the run shows the invoice in a
 // preview and writes no file.
 // Menus: File > Windows... > "Sales invoices", File > Documents... > "Print
-// and approve invoices".
-// Windows: Sales invoice, Documents, Invoice print and approve run.
+// and approve invoices"; in Sales, Settings > Printing on save..., the
+// invoice list's Operations > Post marked, Registers > Orders (Ctrl+9),
+// Operations > Delivery; in Stock, Registers > Deliveries, Operations >
+// Ship marked.
+// With invoices and deliveries printed on posting and shipping, "Post
+// marked" and "Ship marked" print them as their windows do.
+// Windows: Sales invoice, Documents, Invoice print and approve run,
+// Printing on save, Sales invoice list, Order list, Order, Delivery,
+// Delivery list.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
@@ -167,6 +174,91 @@ TEST_F(PrintApproveRoad, ScreenShowsThePreviewAndWritesNoFile)
     ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.data(), &id));
     EXPECT_EQ(GetU16(inv.data(), IVVc::Posted), 1);
     RecFreeMatrix(IVVc::Number, inv.data());
+    CloseForCheck();
+}
+
+// With invoices and deliveries printed as they are posted or shipped
+// (Sales > Settings > Printing on save), "Post marked" in the invoice list
+// and "Ship marked" in the delivery list print as posting or shipping in
+// their windows does; the company file holds them posted and shipped and
+// marked printed.
+TEST_F(PrintApproveRoad, PostMarkedAndShipMarkedPrintAsTheirWindowsDo)
+{
+    const std::string company = StartNewCompany();
+    Menu("Module", "Sales");
+    Menu("Settings", "Printing on save...");
+    Check("the printing-on-save settings open", Opened(WinTypes::SetPrintOnSave));
+    Retype("Invoice", "1");
+    Retype("Delivery", "1");
+    ClickOk();
+    Check("OK stores them quietly", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return ActiveType() != WinTypes::SetPrintOnSave;
+    });
+    Menu("Window", "Close all");
+
+    auto invoice = TypeUnpostedInvoice("ITEM1", "2");
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    Check("the invoice list opens", Opened(WinTypes::SalesInvoiceList));
+    FindRow("the invoice to post", invoice);
+    AnswerPrint(true);
+    Menu("Operations", "Post marked");
+    Check("Post marked posts the invoice and prints it", [this, invoice] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        EXPECT_EQ(pdfs.size(), 1u) << ::testing::PrintToString(Messages());
+        if (pdfs.size() != 1) return false;
+        const std::string text = PdfText(pdfs[0]);
+        EXPECT_NE(text.find(*invoice), std::string::npos) << text;
+        EXPECT_NE(text.find("First Customer"), std::string::npos) << text;
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    Key('9', false, true);
+    Check("Ctrl+9 opens the order list", Opened(WinTypes::OrderList));
+    ClickButton("New");
+    Check("New opens an order", Opened(WinTypes::Order));
+    TypeOneRowDocument("C1", 0, "ITEM1", "3");
+    Menu("Operations", "Delivery");
+    auto delivery = std::make_shared<std::string>();
+    Check("Delivery makes the order's delivery", [delivery] {
+        EXPECT_EQ(ActiveType(), WinTypes::Delivery) << ActiveTitle();
+        *delivery = Shown("Number");
+        return ActiveType() == WinTypes::Delivery && !delivery->empty();
+    });
+    Menu("Window", "Close all");
+    Menu("Module", "Stock");
+    Menu("Registers", "Deliveries");
+    Check("the delivery list", Opened(WinTypes::DeliveryList));
+    FindRow("the delivery to ship", delivery);
+    AnswerPrint(true);
+    Menu("Operations", "Ship marked");
+    Check("Ship marked ships the delivery and prints it", [this, delivery] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        EXPECT_EQ(pdfs.size(), 2u) << ::testing::PrintToString(Messages());
+        if (pdfs.size() != 2) return false;
+        const std::string text = PdfText(pdfs[1]);
+        EXPECT_NE(text.find(*delivery), std::string::npos) << text;
+        EXPECT_NE(text.find("First Customer"), std::string::npos) << text;
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> inv(IVVc::Size), del(SHVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.data(), &id));
+    EXPECT_EQ(GetU16(inv.data(), IVVc::Posted), 1);
+    EXPECT_EQ(GetU16(inv.data(), IVVc::Printed), 1);
+    RecFreeMatrix(IVVc::Number, inv.data());
+    ASSERT_TRUE(RecReadAt(SHVc::Number, 1, del.data(), &id));
+    EXPECT_EQ(GetU16(del.data(), SHVc::Shipped), 1);
+    EXPECT_EQ(GetU16(del.data(), SHVc::Printed), 1);
+    RecFreeMatrix(SHVc::Number, del.data());
     CloseForCheck();
 }
 
