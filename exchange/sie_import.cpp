@@ -40,9 +40,6 @@ SieImportResultRec SieImportResult;
 
 namespace {
 
-// The text an unknown account's name reads as.
-constexpr int MissingAccountText = 1023;
-
 // A record of a register with rows, freed with its rows at scope end.
 struct OwnedRecord {
     int reg;
@@ -339,7 +336,7 @@ void StoreOpening(const std::vector<OpeningRow> &rows, const DateRec &date)
     for (const OpeningRow &row : rows) {
         PString account, name;
         SieToPString(row.account, account);
-        if (!AccountNameOf(account, name, 60)) GetUiText(name, MissingAccountText);
+        if (!AccountNameOf(account, name, 60)) GetUiText(name, Texts::AccountNameMissing);
         PackedDecimal amount;
         DecFromThousandths(&amount, row.amount);
         AddOpeningBalanceRow(r.record, account, name, &amount);

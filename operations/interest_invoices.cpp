@@ -512,7 +512,7 @@ bool InterestInvoice(const ReportJob &job, const uint8_t *customer, const DateRe
         draft.later.clear();
         if (rules.dayRule == 0 || rules.belowMinimum)
             if (!InterestFromOpenItems(customer, &draft, from, to)) return false;
-        if (CompanyVariant() != 15)
+        if (!CompanyVariantIs(CountryVariant::V15))
             if (!InterestFromPayments(customer, &draft, from, to)) return false;
         bool stored = false;
         if (!InterestInvoiceFinish(&draft, &stored)) return false;

@@ -19,9 +19,6 @@
 
 namespace {
 
-// The company variant whose deliveries carry their order's first object.
-constexpr uint16_t VariantOrderObjects = 27;
-
 // Fails a build: the pending voucher is left without rows.
 bool Refuse() {
     PendingVoucherClear();
@@ -156,7 +153,7 @@ bool BuildShipmentVoucher(const uint8_t *delivery, bool force) {
 
     uint8_t orderObjects[256];
     orderObjects[0] = 0;
-    if (CompanyVariant() == VariantOrderObjects) OrderObjects(delivery, orderObjects);
+    if (CompanyVariantIs(CountryVariant::V27)) OrderObjects(delivery, orderObjects);
     ShipmentCosts costs{costAccount, costName, orderObjects, {}};
     DecSetZero(&costs.total);
 
