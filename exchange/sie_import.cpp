@@ -149,8 +149,7 @@ bool AccountRead(const std::string &code, uint8_t *ac)
 {
     RecClear(ACVc::Number, ac);
     PutText(ac, ACVc::Code, 10, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(ACVc::Number, ac, 1, 1, &recid, &position);
+    return RecFindByFirstKey(ACVc::Number, ac);
 }
 
 // A new account gets the kind its number gives and may be debited and

@@ -556,8 +556,7 @@ bool PurchaseAccountRead(const uint8_t *code, RuleRecord &acc)
 {
     if (!acc.record || code[0] == 0) return false;
     PutText(acc.record, ACVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(ACVc::Number, acc.record);
 }
 
 bool AccountNameIsUnknown(const uint8_t *name) { return AccountNameIsUnknownAt(name, -1); }

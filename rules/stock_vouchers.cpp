@@ -30,8 +30,7 @@ bool ReadLocation(const uint8_t *code, uint8_t *loc) {
     if (code[0] == 0) return false;
     std::memset(loc, 0, LocationVc::Size);
     PutText(loc, LocationVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(LocationVc::Number, loc, 1, 1, &recid, &position);
+    return RecFindByFirstKey(LocationVc::Number, loc);
 }
 
 // The stock account of a location record (null: none) into out: its own

@@ -55,8 +55,7 @@ bool OutPaymentRead(int32_t serial, RuleRecord &rec) {
     assert(rec.reg == OPVc::Number);
     if (!rec.record) return false;
     PutI32(rec.record, OPVc::SerNr, serial);
-    uint32_t recid = 0, position = 0;
-    return RecFind(OPVc::Number, rec.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(OPVc::Number, rec.record);
 }
 
 void VendorEntriesOfInvoice(int32_t serial, const DateRec *upTo, void (*each)(const uint8_t *entry, void *context),
