@@ -50,7 +50,9 @@ TEST_F(RegisterEntries, OwnHooksOverTheRecordLayersChecks) {
         EXPECT_EQ(h.preserveStoredFields, &PreserveStoredFieldsOf) << reg;
         EXPECT_NE(h.validateRecord, nullptr) << reg;
         EXPECT_TRUE(h.beforeInsert || h.afterInsert || h.newRecordDefaults) << reg << ": its own hooks are gone";
-        if (reg != IVVc::Number) EXPECT_EQ(h.validateRecord, &ValidateRecordOf) << reg;
+        if (reg != IVVc::Number) {
+            EXPECT_EQ(h.validateRecord, &ValidateRecordOf) << reg;
+        }
     }
     EXPECT_NE(RegisterHookTable[IVVc::Number].validateRecord, &ValidateRecordOf);   // the invoice's own
     EXPECT_NE(RegisterHookTable[IVVc::Number].beforeDelete, nullptr);
