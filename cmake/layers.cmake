@@ -11,8 +11,10 @@
 # theirs that calls one defined in a higher layer leaves an undefined
 # symbol and the check fails to link: an upward call fails the build.
 
-# What every layer compiles and links with: the source root and the
-# generated dictionary header on the include path, the system libraries.
+# What every layer compiles and links with: the generated dictionary
+# header on the include path and the system libraries. The source root is
+# not on a layer's include path: each folder sees its own layer's folders
+# and those beneath (orvel_include_view).
 if(NOT TARGET orvel_base)
   add_library(orvel_base INTERFACE)
 endif()
@@ -50,7 +52,41 @@ function(orvel_layer name)
     endif()
     list(JOIN allowed " " allowed_text)
     set_property(GLOBAL APPEND PROPERTY ORVEL_INCLUDE_RULES "${folder}: ${allowed_text}")
+    # The folder's sources see, on their include path, only the folders
+    # they may include: a header of any other folder is not found, so an
+    # upward include fails the compile in either spelling.
+    orvel_include_view(view ${folder} ${allowed})
+    file(GLOB folder_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp)
+    set_source_files_properties(${folder_sources} PROPERTIES INCLUDE_DIRECTORIES ${view})
   endforeach()
+endfunction()
+
+# orvel_include_view(OUT FOLDER ALLOWED...): a directory in the build tree
+# holding a link to each ALLOWED folder at its path from the source root
+# (database/engine as database/engine), and nothing else; OUT is its path.
+# A folder inside one already linked is seen through that link.
+function(orvel_include_view out folder)
+  string(REPLACE "/" "_" id ${folder})
+  set(view ${CMAKE_BINARY_DIR}/layer_views/${id})
+  file(MAKE_DIRECTORY ${view})
+  foreach(allowed IN LISTS ARGN)
+    set(covered FALSE)
+    foreach(other IN LISTS ARGN)
+      string(FIND "${allowed}" "${other}/" at)
+      if(at EQUAL 0)
+        set(covered TRUE)
+      endif()
+    endforeach()
+    if(covered OR IS_SYMLINK ${view}/${allowed})
+      continue()
+    endif()
+    get_filename_component(parent ${allowed} DIRECTORY)
+    if(parent)
+      file(MAKE_DIRECTORY ${view}/${parent})
+    endif()
+    file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${allowed} ${view}/${allowed} SYMBOLIC)
+  endforeach()
+  set(${out} ${view} PARENT_SCOPE)
 endfunction()
 
 # orvel_write_include_rules(FILE): writes one line a folder of every layer

@@ -249,12 +249,12 @@ void AmountToWordsLats(const PackedDecimal *amount, uint8_t *out) {
 void AmountToWords(const PackedDecimal *amount, int kind, uint8_t *out) {
     out[0] = 0;
     if (kind != WordsKindAmount || DecIsBlank(amount)) return;
-    switch (CompanyVariant()) {
-    case 24: AmountToWordsAlt(amount, out); break;
-    case 25: AmountToWordsFraction(amount, out); break;
-    case 26: AmountToWordsForint(amount, out); break;
-    case 27: AmountToWordsSenti(amount, out); break;
-    case 28: AmountToWordsLats(amount, out); break;
+    switch (CountryVariant(CompanyVariant())) {
+    case CountryVariant::V24: AmountToWordsAlt(amount, out); break;
+    case CountryVariant::V25: AmountToWordsFraction(amount, out); break;
+    case CountryVariant::V26: AmountToWordsForint(amount, out); break;
+    case CountryVariant::V27: AmountToWordsSenti(amount, out); break;
+    case CountryVariant::V28: AmountToWordsLats(amount, out); break;
     default: AmountToWordsGeneric(amount, out); break;
     }
 }

@@ -13,9 +13,20 @@
 
 constexpr uint32_t CompanyVariantOffset = CompanyBlk::CompanyVariant;  // u16 in block 129
 
+// The variant words the program tests, by their number. A variant is a
+// country's whole set of rules (one variant picks a bank file, a reference
+// check and a printed-document detail at once), so the names say the
+// number and each use says what it switches.
+enum class CountryVariant : uint16_t {
+    V5 = 5, V7 = 7, V9 = 9, V13 = 13, V15 = 15,
+    V24 = 24, V25 = 25, V26 = 26, V27 = 27, V28 = 28, V37 = 37,
+};
+
 // The variant word of the bound company block, in host byte order; 0
 // while no block is bound.
 uint16_t CompanyVariant();
+// True when the bound company's variant word is v.
+inline bool CompanyVariantIs(CountryVariant v) { return CompanyVariant() == static_cast<uint16_t>(v); }
 
 // Binds the company settings block (memory form, at least
 // CompanyVariantOffset + 2 bytes); null unbinds it. The block is read at

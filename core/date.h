@@ -68,6 +68,9 @@ bool DateParse(const uint8_t *text, DateTimeRec *out);
 // DateParse reads the text back to the same date in every order (for
 // years 1964..2063, or 1900..2099 with four-digit years).
 void DateToText(const DateRec *date, uint8_t *out);
+// The heading of an invoice's period row: the period-row text, a space,
+// the from date, `between` and the to date (each as DateToText writes it).
+void PeriodRowText(const DateRec *from, const DateRec *to, const char *between, uint8_t *out);
 
 // Writes day, month name (interface texts 2781..2792, the month number
 // when the text is missing) and the whole year: "7 March 1995".

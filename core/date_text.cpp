@@ -6,6 +6,7 @@
 #include "core/format_block.h"
 #include "core/system.h"
 #include "core/ui_text.h"
+#include "dict_offsets.h"
 
 namespace {
 
@@ -192,4 +193,15 @@ void DateToLongText(const DateRec *date, uint8_t *out) {
         AppendNumber(out, date->month, f->monthLeadingZero != 0);
     AppendChar(out, ' ');
     AppendNumber(out, date->year, true);
+}
+
+void PeriodRowText(const DateRec *from, const DateRec *to, const char *between, uint8_t *out) {
+    PString date;
+    GetUiText(out, Texts::PeriodRowHeading);
+    PStringAppendChar(out, ' ');
+    DateToText(from, date);
+    PStringAppend(out, date);
+    PStringAppendC(out, between);
+    DateToText(to, date);
+    PStringAppend(out, date);
 }

@@ -181,7 +181,7 @@ void FieldFormat(const uint8_t *value, uint16_t type, int m, uint8_t *out) {
         break;
     }
     case FtThousands:
-        FormatScaled(&v, 1000, CompanyVariant() == 27 ? 1 : 0, '\'', text);
+        FormatScaled(&v, 1000, CompanyVariantIs(CountryVariant::V27) ? 1 : 0, '\'', text);
         break;
     case FtMillions:
         FormatScaled(&v, 1000000, 0, '"', text);

@@ -17,13 +17,15 @@
 #include <string>
 #include <vector>
 
+#include "core/company_variant.h"
 #include "core/date.h"
 #include "core/decimal.h"
 #include "core/pstring.h"
 #include "core/report_job.h"
 
-// The company's bank-file formats.
-constexpr uint16_t BankFormatSwedish = 5, BankFormatTelepay = 9, BankFormatLm = 13, BankFormatEstonian = 27;
+// The company's bank-file formats: the country variant word picks one.
+constexpr uint16_t BankFormatSwedish = uint16_t(CountryVariant::V5), BankFormatTelepay = uint16_t(CountryVariant::V9),
+                   BankFormatLm = uint16_t(CountryVariant::V13), BankFormatEstonian = uint16_t(CountryVariant::V27);
 
 // ---- bank_file.cpp: the frame ----
 // Export kind 15: writes the ready payments of the selection's number

@@ -4,20 +4,14 @@
 #include "core/pstring.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "exchange/bank_file.h"
 #include "exchange/exchange.h"
-
-namespace {
-
-// The company's bank-file format whose files have a fixed name.
-constexpr uint16_t TelepayFormat = 9;
-
-}  // namespace
 
 // The bank format's default name: "TILTB.TBD" for the format that
 // expects it, else the name stays as the output layer proposed it.
 void TelepayDefaultFileName(uint8_t *name)
 {
-    if (CompanyVariant() == TelepayFormat) PStringFromView(name, "TILTB.TBD");
+    if (CompanyVariant() == BankFormatTelepay) PStringFromView(name, "TILTB.TBD");
 }
 
 bool BankFileExportRunning = false;

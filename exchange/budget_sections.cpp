@@ -35,8 +35,6 @@
 
 namespace {
 
-// The name a row gets for an account the register does not hold.
-constexpr int MissingAccountText = 1023;
 // Lines of "fgres" between two renewals of the hold.
 constexpr uint32_t ResultLinesPerHold = 20;
 
@@ -263,7 +261,7 @@ void OpeningBalanceImport()
         ImportShowProgress(account, FtText);
         if (objects[0] != 0 || account[0] == 0 || DecIsBlank(&amount) || DecIsZero(&amount)) continue;
         PString name = {0};
-        if (!AccountNameOf(account, name, 60)) GetUiText(name, MissingAccountText);
+        if (!AccountNameOf(account, name, 60)) GetUiText(name, Texts::AccountNameMissing);
         if (MatrixRowCount(OpenBalVc::Number, 0, o.buffer.record) == 0) o.firstLine = line;
         AddOpeningBalanceRow(o.buffer.record, account, name, &amount);
         if (MatrixRowCount(OpenBalVc::Number, 0, o.buffer.record) >= OpeningRowsPerRecord) OpeningStore(o);

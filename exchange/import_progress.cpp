@@ -45,7 +45,7 @@ void ImportTagDraw(const uint8_t *tag)
 void ImportProgressBar()
 {
     uint16_t mode = ImportSourceMode();
-    if (mode == ImportSourceServer || mode == ImportSourceMemory || ImportWindowNumber == 0) return;
+    if (mode == ImportSourceMemory || ImportWindowNumber == 0) return;
     uint32_t length = ImportFileLength();
     uint16_t width = length ? uint16_t(uint64_t(BarWidth) * ImportReadPosition() / length) : 0;
     if (width == ShownWidth) return;

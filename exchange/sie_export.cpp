@@ -34,9 +34,6 @@
 
 namespace {
 
-// The texts that name the writing program and its version.
-constexpr int ProgramNameText = 1802, ProgramVersionText = 901;
-
 struct SieExportState {
     DateRec curStart, curEnd, prevStart, prevEnd;
     PString low, high;                               // the account range; empty is open
@@ -152,8 +149,8 @@ const char *KindLetter(int kind)
 void HeadLines(const ReportJob &job, uint16_t type)
 {
     PString name, version, user;
-    GetUiText(name, ProgramNameText);
-    GetUiText(version, ProgramVersionText);
+    GetUiText(name, Texts::ProgramTitle);
+    GetUiText(version, Texts::ProgramVersion);
     CurrentUserCode(user);
     std::string org = Field(CompanyBlock, CompanyBlk::OrgNr, 30), orgNoBlanks;
     for (char c : org)

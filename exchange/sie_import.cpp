@@ -40,9 +40,6 @@ SieImportResultRec SieImportResult;
 
 namespace {
 
-// The text an unknown account's name reads as.
-constexpr int MissingAccountText = 1023;
-
 // A record of a register with rows, freed with its rows at scope end.
 struct OwnedRecord {
     int reg;
@@ -152,8 +149,7 @@ bool AccountRead(const std::string &code, uint8_t *ac)
 {
     RecClear(ACVc::Number, ac);
     PutText(ac, ACVc::Code, 10, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(ACVc::Number, ac, 1, 1, &recid, &position);
+    return RecFindByFirstKey(ACVc::Number, ac);
 }
 
 // A new account gets the kind its number gives and may be debited and
@@ -339,7 +335,7 @@ void StoreOpening(const std::vector<OpeningRow> &rows, const DateRec &date)
     for (const OpeningRow &row : rows) {
         PString account, name;
         SieToPString(row.account, account);
-        if (!AccountNameOf(account, name, 60)) GetUiText(name, MissingAccountText);
+        if (!AccountNameOf(account, name, 60)) GetUiText(name, Texts::AccountNameMissing);
         PackedDecimal amount;
         DecFromThousandths(&amount, row.amount);
         AddOpeningBalanceRow(r.record, account, name, &amount);

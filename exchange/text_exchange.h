@@ -35,8 +35,9 @@ int FileCreatedNoOp();
 void PStrSubstr(const uint8_t *src, uint8_t *dst, int start, int count);
 
 // ---- Import side (text_reader.cpp, import_progress.cpp) ----
-// Source modes of the reader.
-constexpr uint16_t ImportSourceFile = 2, ImportSourceNone = 9, ImportSourceServer = 11, ImportSourceMemory = 12;
+// Source modes of the reader. A server imports a client's file from memory:
+// the client sends the whole file (ImportMemorySource).
+constexpr uint16_t ImportSourceFile = 2, ImportSourceNone = 9, ImportSourceMemory = 12;
 // Opens a file (PString path) read-only as the source; 0, else told and not 0.
 int ImportFileOpen(const ReportJob &job, const uint8_t *path, int unused);
 // Closes the source; 0, or the run's reader error.

@@ -139,8 +139,9 @@ bool FieldRead(uint8_t *text)
 }  // namespace
 
 // Opens a file read-only as the source: length taken, position, window
-// and abort flag reset; the job's output kind names the source. 0 when
-// open; else, told with the name, not 0.
+// and abort flag reset. A job whose output kind is ImportSourceNone reads
+// nothing; any other kind reads the file. 0 when open; else, told with
+// the name, not 0.
 int ImportFileOpen(const ReportJob &job, const uint8_t *path, int unused)
 {
     assert(path);
@@ -149,13 +150,6 @@ int ImportFileOpen(const ReportJob &job, const uint8_t *path, int unused)
     if (asked == ImportSourceNone) {
         ReaderStart(ImportSourceNone, 0);
         return 0;
-    }
-    if (asked == ImportSourceServer) {
-        // The server's reading of a client's file in steps is not built:
-        // the client sends the whole file instead.
-        ShowTextMessage(Texts::ImportSourceRefused);
-        Reader.mode = ImportSourceNone;
-        return RecStoreFailed;
     }
     OutStream *s = nullptr;
     uint32_t length = 0;

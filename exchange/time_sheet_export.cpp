@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/date.h"
+#include "core/company_variant.h"
 #include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/field_types.h"
@@ -20,9 +21,6 @@
 namespace {
 
 namespace TR = TimeSheetVc::Rows;
-
-// The country variant whose files carry the header line.
-constexpr uint16_t NorwegianVariant = 9;
 
 // The leader of the row's project into leader; empty when the project is
 // missing (not the leader of the project looked up before).
@@ -83,7 +81,7 @@ void TimeSheetExport(const ReportJob &job)
         bool found = RecFind(TimeSheetVc::Number, sheet, 1, 0, &recid, &position) && position > 0;
         uint8_t company[CompanyBlk::Size] = {0};
         if (found && SettingsBlockRead(CompanyBlk::Number, company, sizeof company) &&
-            GetU16(company, CompanyBlk::CompanyVariant) == NorwegianVariant) {
+            GetU16(company, CompanyBlk::CompanyVariant) == uint16_t(CountryVariant::V9)) {
             for (const char *h : {"Nummer", "Regdag", "Tekst", "Dato", "Medarb", "Prosj", "Artikkel", "Antall",
                                   "Spesifikasjon", "Leder"})
                 ExportCString(h);

@@ -30,8 +30,6 @@ TcpSettingsRec TcpSettings;
 
 namespace {
 
-constexpr uint16_t HighestRunMode = 3;
-
 // The first field of a line.
 std::string FirstField(const std::string &line) {
     size_t end = line.find_first_of("\t\r\n\v");
@@ -70,7 +68,8 @@ bool TcpSettingsValue(int index, const std::string &text, TcpSettingsRec *out) {
             out->runMode = TcpRunModeNone;
             return true;
         }
-        if (text.size() > TcpRunModeTextMax || !Number(text, HighestRunMode, &v)) return false;
+        // The client's is the highest run mode.
+        if (text.size() > TcpRunModeTextMax || !Number(text, RunModeClient, &v)) return false;
         out->runMode = v;
         return true;
     default:

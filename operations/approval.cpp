@@ -3,12 +3,10 @@
 //
 // A kind names its register; a caller that passes another register (a
 // client's request on a server, say) is refused before anything is read.
-// Kinds whose operation belongs to a part of the program not built yet
-// have no operation: the record is read and nothing else happens, as for
-// the kinds that never had one. A posted invoice (kind 1) and a shipped
-// delivery (kind 15) are followed by what follows in their windows
-// (posting_follow_ups.cpp). The sales invoice's kinds 1, 11, 17 and 18
-// name their operations.
+// Every kind from 1 to 48 has its operation except 7, 9, 10, 21, 22, 32
+// and 37, which have none: the record is read and nothing else happens.
+// A posted invoice (kind 1) and a shipped delivery (kind 15) are followed
+// by what follows in their windows (posting_follow_ups.cpp).
 #include "rules/approval.h"
 
 #include <cassert>
@@ -105,8 +103,8 @@ ApproveResult ReportOfRecordSerial(int reg, uint8_t *record, uint32_t recid)
 
 }  // namespace
 
-// One entry per kind: its register and its operation (null: nothing to do
-// yet). The comment names the operation the kind stands for.
+// One entry per kind: its register and its operation (null: the kind does
+// nothing). The comment names the operation the kind stands for.
 const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {0, nullptr},                              //  0 not used
     {IVVc::Number, ApproveInvoice},            //  1 approve a sales invoice

@@ -26,8 +26,7 @@ constexpr int LineHeight = 12;
 bool ReadModel(const uint8_t *code, uint8_t *model) {
     if (!code[0]) return false;
     PutText(model, DeprModelVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(DeprModelVc::Number, model, 1, 1, &recid, &position);
+    return RecFindByFirstKey(DeprModelVc::Number, model);
 }
 
 // value x months x rate / 1200: a year's rate over months of it.

@@ -12,6 +12,7 @@
 #include "core/field_access.h"
 #include "core/record_buffer.h"
 #include "core/system.h"
+#include "database/access/index_walk.h"
 #include "database/access/record_access.h"
 #include "operations/sales_invoice.h"
 #include "rules/ledger.h"
@@ -32,22 +33,17 @@ PackedDecimal QtyShippedWithVoucher(uint32_t order, uint32_t at) {
     DecSetZero(&sum);
     RuleRecord delivery(SHVc::Number);
     if (!delivery.record) return sum;
-    PutU32(delivery.record, SHVc::OrderNr, order);
-    uint32_t recid = 0, position = 0;
-    if (!RecFindByIndex(SHVc::Number, "OrderKey", delivery.record, 1, 0, &recid, &position)) return sum;
     uint8_t row[SHVc::Rows::Size];
-    for (uint32_t p = position;; p++) {
-        if (p != position && !RecReadAtIndex(SHVc::Number, "OrderKey", int32_t(p), delivery.record, &recid)) break;
-        if (GetU32(delivery.record, SHVc::OrderNr) != order) break;
-        if (GetU16(delivery.record, SHVc::Shipped) == 0 || !DeliveryBookedOn(GetDate(delivery.record, SHVc::ShipDate)))
-            continue;
-        for (int32_t i = 0, n = MatrixRowCount(SHVc::Number, 0, delivery.record); i < n; i++) {
-            if (!MatrixRowRead(SHVc::Number, delivery.record, i, row)) continue;
+    IndexWalkOfNumber(SHVc::Number, "OrderKey", delivery.record, SHVc::OrderNr, order, [&](const uint8_t *d) {
+        if (GetU16(d, SHVc::Shipped) == 0 || !DeliveryBookedOn(GetDate(d, SHVc::ShipDate))) return true;
+        for (int32_t i = 0, n = MatrixRowCount(SHVc::Number, 0, d); i < n; i++) {
+            if (!MatrixRowRead(SHVc::Number, d, i, row)) continue;
             if ((GetU32(row, SHVc::Rows::OrderRowNr) & OrderRowMask) != at) continue;
             PackedDecimal qty = GetDec(row, SHVc::Rows::ToDeliver);
             if (!DecIsBlank(&qty)) DecAdd(&sum, &qty, &sum);
         }
-    }
+        return true;
+    });
     return sum;
 }
 

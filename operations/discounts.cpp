@@ -22,8 +22,7 @@ constexpr uint32_t PercentStride = 12;
 bool ReadByCode(RuleRecord &rec, uint32_t offset, const uint8_t *code) {
     if (!rec.record || !code || code[0] == 0 || code[0] > CodeMax) return false;
     PutPString(rec.record, offset, CodeMax, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(rec.reg, rec.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(rec.reg, rec.record);
 }
 
 static_assert(QtyStepVc::Step9 == QtyStepVc::Step1 + 8 * PercentStride);

@@ -228,10 +228,6 @@ void NewDefaults(int, uint8_t *expense) {
 
 // Fills register 109's entry of table, whole.
 void InstallExpenseEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h = CheckedEntry();
-    h.beforeInsert = BeforeInsert;
-    h.beforeUpdate = BeforeUpdate;
-    h.newRecordDefaults = NewDefaults;
-    h.newRecordDefaultsOther = NewDefaults;
-    table[EX::Number] = h;
+    table[EX::Number] = CheckedEntryWith({.beforeInsert = BeforeInsert, .beforeUpdate = BeforeUpdate,
+        .newRecordDefaults = NewDefaults, .newRecordDefaultsOther = NewDefaults});
 }

@@ -42,8 +42,7 @@ std::vector<std::string> UsersNotMade;
 // holds code into r; true when it exists.
 bool Stored(int reg, uint32_t codeAt, int max, const uint8_t *code, uint8_t *r) {
     PutPString(r, codeAt, max, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, r, 1, 1, &recid, &position);
+    return RecFindByFirstKey(reg, r);
 }
 
 // Makes the record of reg whose key field at codeAt (max characters)

@@ -287,15 +287,9 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     ApplyInterestPaymentTerms(r);
     PutI32(r, Inv::NoticeCount, -1);   // no freight, no notice
     if (GetU16(draft->selection, ReportParamsVc::Option2) == 1) {
-        uint8_t row[Row::Size] = {}, part[256];
+        uint8_t row[Row::Size] = {};
         PutU16(row, Row::Kind, TextRow);
-        GetUiText(text, Texts::PeriodRowHeading);
-        PStringAppendC(text, " ");
-        DateToText(&from, part);
-        PStringAppend(text, part);
-        PStringAppendC(text, " - ");
-        DateToText(&to, part);
-        PStringAppend(text, part);
+        PeriodRowText(&from, &to, " - ", text);
         PutText(row, Row::Text, text);
         PutI32(row, Row::Link, -1);
         if (!MatrixRowPut(Inv::Number, 0, r, 0, row)) return false;
@@ -512,7 +506,7 @@ bool InterestInvoice(const ReportJob &job, const uint8_t *customer, const DateRe
         draft.later.clear();
         if (rules.dayRule == 0 || rules.belowMinimum)
             if (!InterestFromOpenItems(customer, &draft, from, to)) return false;
-        if (CompanyVariant() != 15)
+        if (!CompanyVariantIs(CountryVariant::V15))
             if (!InterestFromPayments(customer, &draft, from, to)) return false;
         bool stored = false;
         if (!InterestInvoiceFinish(&draft, &stored)) return false;

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int16_t InvoiceDocType = -2;   // the sales invoice's form
-constexpr int InvoiceRegister = 5;
 
 }  // namespace
 
@@ -29,7 +28,7 @@ constexpr int InvoiceRegister = 5;
 ApproveResult PrintInvoiceForm(int reg, uint8_t *invoice, uint32_t recid)
 {
     (void)recid;
-    assert(invoice && reg == InvoiceRegister);
+    assert(invoice && reg == IVVc::Number);
     if (PrintDocumentForm(reg, InvoiceDocType, invoice) != 1) return ApproveResult::Unchanged;
     if (GetI16(invoice, IVVc::Printed) != 0) return ApproveResult::Unchanged;
     PutI16(invoice, IVVc::Printed, 1);

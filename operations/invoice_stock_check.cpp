@@ -45,8 +45,7 @@ struct Need {
 bool ReadItem(const uint8_t *code, uint8_t *item) {
     RecClear(INVc::Number, item);
     PutText(item, INVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(INVc::Number, item, 1, 1, &recid, &position);
+    return RecFindByFirstKey(INVc::Number, item);
 }
 
 // Adds qty of code (taken at row) to needs, summed per item.

@@ -76,8 +76,7 @@ bool RowCost(const uint8_t *invoice, const uint8_t *row, const uint8_t *item, co
 }  // namespace
 
 bool InvoiceReadByKey(int reg, uint8_t *record) {
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(reg, record);
 }
 
 bool InvoiceVoucherRow(const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,

@@ -13,6 +13,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/doc_flow_fields.h"
 #include "operations/operations.h"
 #include "operations/sales_invoice.h"
 #include "rules/rules_types.h"
@@ -60,15 +61,11 @@ void OrderDownPaymentMove(uint8_t *order, const PackedDecimal *amount, int sign)
 // interest rate; no dates.
 void OpenItemFromInvoice(uint8_t *item, const uint8_t *invoice, uint32_t serial) {
     assert(item && invoice);
-    uint8_t text[256];
     RecClear(ARVc::Number, item);
     PutU32(item, ARVc::InvoiceNr, serial);
-    GetText(invoice, Inv::CustCode, text);
-    PutText(item, ARVc::CustCode, text);
-    GetText(invoice, Inv::Addr0, text);
-    PutText(item, ARVc::CustName, text);
-    GetText(invoice, Inv::CurncyCode, text);
-    PutText(item, ARVc::CurncyCode, text);
+    DocFlowCopyText(item, ARVc::CustCode, invoice, Inv::CustCode);
+    DocFlowCopyText(item, ARVc::CustName, invoice, Inv::Addr0);
+    DocFlowCopyText(item, ARVc::CurncyCode, invoice, Inv::CurncyCode);
     PutU16(item, ARVc::InvType, GetU16(invoice, Inv::InvType));
     PackedDecimal zero;
     DecSetZero(&zero);

@@ -277,8 +277,7 @@ bool DocFlowReadByCode(int reg, uint32_t codeAt, int max, const uint8_t *code, u
     RecClear(reg, record);
     if (code[0] == 0) return false;
     PutPString(record, codeAt, max, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(reg, record);
 }
 
 // Fills the invoice from its order (see the header). The rows are those of

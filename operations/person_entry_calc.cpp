@@ -40,8 +40,7 @@ PackedDecimal ZeroIfBlank(const PackedDecimal &v) {
 bool ReadByCode(int reg, uint32_t at, int m, const uint8_t *code, uint8_t *record) {
     if (code[0] == 0) return false;
     PutPString(record, at, m, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(reg, record);
 }
 
 // The account's name, empty for an empty account.

@@ -50,8 +50,7 @@ bool RowCounts(const uint8_t *row) { return GetU16(row, Row::Kind) == 1 && GetU1
 bool PersonRead(const uint8_t *code, RuleRecord &rec) {
     if (!rec.record || code[0] == 0) return false;
     PutText(rec.record, PEVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(PEVc::Number, rec.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(PEVc::Number, rec.record);
 }
 
 int OpenChecks(uint8_t *payment, const uint8_t *old, int mode) {
@@ -259,10 +258,6 @@ void NewDefaults(int, uint8_t *payment) {
 
 // Fills register 110's entry of table, whole.
 void InstallPersonPaymentEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h = CheckedEntry();
-    h.beforeInsert = BeforeInsert;
-    h.beforeUpdate = BeforeUpdate;
-    h.newRecordDefaults = NewDefaults;
-    h.newRecordDefaultsOther = NewDefaults;
-    table[PP::Number] = h;
+    table[PP::Number] = CheckedEntryWith({.beforeInsert = BeforeInsert, .beforeUpdate = BeforeUpdate,
+        .newRecordDefaults = NewDefaults, .newRecordDefaultsOther = NewDefaults});
 }

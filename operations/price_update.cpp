@@ -83,8 +83,7 @@ bool ReadByCode(int reg, uint32_t at, int length, const uint8_t *code, uint8_t *
 {
     RecClear(reg, record);
     PutPString(record, at, length, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(reg, record);
 }
 
 PackedDecimal DecOrZero(const uint8_t *record, uint32_t at)

@@ -17,6 +17,7 @@
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
+#include "database/access/index_walk.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/doc_flow_fields.h"
@@ -97,20 +98,11 @@ std::map<uint32_t, PackedDecimal> BookedReceipts(uint32_t poSerial) {
     std::map<uint32_t, PackedDecimal> booked;
     RuleRecord purchase(PUVc::Number);
     if (!purchase.record) return booked;
-    PutU32(purchase.record, PUVc::POSerNr, poSerial);
-    uint32_t recid = 0, position = 0;
-    if (!RecFindByIndex(PUVc::Number, "PONr", purchase.record, 1, 0, &recid, &position)) return booked;
     uint8_t row[PUVc::Rows::Size];
-    for (uint32_t p = position;; p++) {
-        if (p != position) {
-            RecFreeMatrix(PUVc::Number, purchase.record);
-            if (!RecReadAtIndex(PUVc::Number, "PONr", (int32_t)p, purchase.record, &recid)) break;
-        }
-        if (GetU32(purchase.record, PUVc::POSerNr) != poSerial) break;
-        if (GetU16(purchase.record, PUVc::Received) != 1 || !StockVoucherStored(GetU32(purchase.record, PUVc::SerNr)))
-            continue;
-        for (int32_t i = 0, n = MatrixRowCount(PUVc::Number, 0, purchase.record); i < n; i++) {
-            if (!MatrixRowRead(PUVc::Number, purchase.record, i, row)) continue;
+    IndexWalkOfNumber(PUVc::Number, "PONr", purchase.record, PUVc::POSerNr, poSerial, [&](const uint8_t *p) {
+        if (GetU16(p, PUVc::Received) != 1 || !StockVoucherStored(GetU32(p, PUVc::SerNr))) return true;
+        for (int32_t i = 0, n = MatrixRowCount(PUVc::Number, 0, p); i < n; i++) {
+            if (!MatrixRowRead(PUVc::Number, p, i, row)) continue;
             PackedDecimal qty = GetDec(row, PUVc::Rows::Quantity), unit = GetDec(row, PUVc::Rows::UnitCost), cost;
             DecMul(&qty, &unit, &cost);
             if (DecIsBlank(&cost)) continue;
@@ -118,7 +110,8 @@ std::map<uint32_t, PackedDecimal> BookedReceipts(uint32_t poSerial) {
             (void)fresh;
             DecAdd(&at->second, &cost, &at->second);
         }
-    }
+        return true;
+    });
     return booked;
 }
 

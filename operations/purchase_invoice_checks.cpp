@@ -88,7 +88,7 @@ int VatReferenceApprover(const uint8_t *invoice) {
         return FieldError(Texts::PurchaseVatZero, nullptr, PI::VatEntered);
     uint8_t text[256];
     GetText(invoice, PI::PayRef, text);
-    if (CompanyVariant() == 13 && !CheckRef731(text)) return FieldError(Texts::PurchaseRefInvalid, nullptr, PI::PayRef);
+    if (CompanyVariantIs(CountryVariant::V13) && !CheckRef731(text)) return FieldError(Texts::PurchaseRefInvalid, nullptr, PI::PayRef);
     const uint8_t *entry = SettingsRecord(PurchInvEntryBlk::Number, Block153);
     if (GetU16(invoice, PI::Approved) == 1 && entry && GetU16(entry, PurchInvEntryBlk::ApproverRequired) != 0) {
         GetText(invoice, PI::Approver, text);
@@ -152,7 +152,7 @@ int CreditedRowCheck(const uint8_t *invoice, const uint8_t *row, uint16_t i) {
 // the difference is told at the last row's amount.
 int RowsNotTotal(const uint8_t *invoice, const PackedDecimal *difference, int32_t count) {
     uint8_t row[Row::Size], code[256];
-    if (GetU16(invoice, PI::VatTreatment) == 0) {
+    if (VatTreatment(GetU16(invoice, PI::VatTreatment)) == VatTreatment::Ordinary) {
         for (int32_t i = 0; i < count; i++) {
             if (!MatrixRowRead(PI::Number, invoice, i, row) || GetU16(row, Row::Kind) != PurchaseRowAccount) continue;
             PackedDecimal amount = GetDec(row, Row::Amount);

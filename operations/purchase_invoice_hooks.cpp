@@ -128,11 +128,6 @@ ApproveResult ApprovePurchaseInvoiceToVendorLedger(int, uint8_t *invoice, uint32
 
 // Fills register 28's entry of table, whole.
 void InstallPurchaseInvoiceEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h = CheckedEntry();
-    h.beforeInsert = BeforeInsert;
-    h.beforeUpdate = BeforeUpdate;
-    h.beforeStore = BeforeStore;
-    h.newRecordDefaults = NewDefaults;
-    h.newRecordDefaultsOther = NewDefaults;
-    table[PI::Number] = h;
+    table[PI::Number] = CheckedEntryWith({.beforeInsert = BeforeInsert, .beforeUpdate = BeforeUpdate,
+        .beforeStore = BeforeStore, .newRecordDefaults = NewDefaults, .newRecordDefaultsOther = NewDefaults});
 }

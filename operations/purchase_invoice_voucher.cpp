@@ -93,7 +93,7 @@ bool RowsAndVat(const uint8_t *invoice, const uint8_t *accounts, const PackedDec
     PackedDecimal vatTotal;
     DecSetZero(&vatTotal);
     uint8_t firstVat[256] = {0};
-    const uint16_t treatment = GetU16(invoice, PI::VatTreatment);
+    const VatTreatment treatment = VatTreatment(GetU16(invoice, PI::VatTreatment));
     SettingsRows codes(VatCodeBlk::Number, &VatCodeRows, VatCodeBlk::Rows::Size);
     for (int32_t c = 0; c < codes.count; c++) {
         uint8_t code[256];
@@ -111,7 +111,7 @@ bool RowsAndVat(const uint8_t *invoice, const uint8_t *accounts, const PackedDec
         AmountTimesRate(&sum, rate, &converted);
         VatAmount(code, &converted, &vat, 0);
         DecRound(&vat, 2, &vat);
-        if (DecIsZero(&vat) || treatment == 2) continue;
+        if (DecIsZero(&vat) || treatment == VatTreatment::NoVatRows) continue;
         uint8_t acc1[256] = {0}, acc2[256] = {0};
         VatCodeLookup(code, &codeRate, 0, acc1, acc2);
         if (!Post(acc2, nullptr, nullptr, &vat, true, debit, running)) return false;
@@ -125,7 +125,7 @@ bool RowsAndVat(const uint8_t *invoice, const uint8_t *accounts, const PackedDec
         DecSub(&vatTotal, &convertedEntered, &difference);
         if (!Post(firstVat, nullptr, nullptr, &difference, true, !debit, running)) return false;
     }
-    if (treatment == 1) {
+    if (treatment == VatTreatment::Offset) {
         GetText(accounts, PurchAccountsBlk::VatOffsetAcc, account);
         if (!DecIsZero(&vatTotal) && !Post(account, nullptr, nullptr, &vatTotal, false, !debit, running)) return false;
     }

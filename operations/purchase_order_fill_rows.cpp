@@ -190,7 +190,7 @@ bool PurchaseOrdersFromRows(const uint8_t *itemCode, const uint8_t *purchaseData
         if (MatrixRowCount(PO::Number, 0, order.record) > 0)
             ok = AppendPurchaseOrderRow(order.record, false, nullptr, nullptr, empty);
         ok = ok && AppendPurchaseOrderRow(order.record, false, nullptr, nullptr, heading);
-        if (ok && CompanyVariant() == 9) {
+        if (ok && CompanyVariantIs(CountryVariant::V9)) {
             uint8_t text[256];
             GetText(customerOrder, ORVc::CustReference, text);
             ok = AppendPurchaseOrderRow(order.record, false, nullptr, nullptr, text);

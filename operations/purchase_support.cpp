@@ -23,8 +23,7 @@ bool PurchaseInvoiceRead(uint32_t serial, RuleRecord &rec) {
     assert(rec.reg == VIVc::Number);
     if (!rec.record || serial == SerialNone) return false;
     PutU32(rec.record, VIVc::SerNr, serial);
-    uint32_t recid = 0, position = 0;
-    return RecFind(VIVc::Number, rec.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(VIVc::Number, rec.record);
 }
 
 // Reads the vendor of code into rec.
@@ -32,8 +31,7 @@ bool VendorRead(const uint8_t *code, RuleRecord &rec) {
     assert(rec.reg == VEVc::Number && code);
     if (!rec.record || code[0] == 0) return false;
     PutText(rec.record, VEVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(VEVc::Number, rec.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(VEVc::Number, rec.record);
 }
 
 // Reads the open item of serial into rec, its id into *recid.
@@ -58,8 +56,7 @@ bool CodeInRegister(int reg, RawOffset codeAt, int max, const uint8_t *code) {
     RuleRecord r(reg);
     if (!r.record) return false;
     PutPString(r.record, codeAt, max, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, r.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(reg, r.record);
 }
 
 // The last field of reg (of its rows when row) starting at or before at.
@@ -165,8 +162,7 @@ bool OutPaymentRead(int32_t serial, RuleRecord &rec) {
     assert(rec.reg == OPVc::Number);
     if (!rec.record) return false;
     PutI32(rec.record, OPVc::SerNr, serial);
-    uint32_t recid = 0, position = 0;
-    return RecFind(OPVc::Number, rec.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(OPVc::Number, rec.record);
 }
 
 // The counted rows of the entry's payment that pay the entry's invoice.

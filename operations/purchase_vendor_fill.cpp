@@ -15,14 +15,6 @@
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 
-namespace {
-
-// Under this company variant an invoice takes no payee texts; a payment
-// row names the vendor's giro instead.
-constexpr uint16_t VariantGiroNames = 5;
-
-}  // namespace
-
 bool PurchaseInvoiceVendorFill(uint8_t *invoice)
 {
     assert(invoice);
@@ -50,7 +42,7 @@ bool PurchaseInvoiceVendorFill(uint8_t *invoice)
 void PurchasePayeeFill(uint8_t *invoice, const uint8_t *code)
 {
     RuleRecord vendor(VEVc::Number);
-    if (code[0] != 0 && VendorRead(code, vendor) && CompanyVariant() != VariantGiroNames) {
+    if (code[0] != 0 && VendorRead(code, vendor) && !CompanyVariantIs(CountryVariant::V5)) {
         uint8_t text[256];
         GetText(vendor.record, VEVc::AccountNr, text);
         PutText(invoice, VIVc::PayeeText, text);
@@ -78,7 +70,7 @@ void PaymentRowPayeeFill(const uint8_t *payment, const uint8_t *invoice, uint8_t
     RuleRecord vendor(VEVc::Number);
     if (VendorRead(code, vendor)) {
         GetText(vendor.record, VEVc::AccountNr, account);
-        if (text[0] == 0 && CompanyVariant() == VariantGiroNames) PaymentGiroName(payment, vendor.record, text);
+        if (text[0] == 0 && CompanyVariantIs(CountryVariant::V5)) PaymentGiroName(payment, vendor.record, text);
     }
     PutText(row, OPVc::Rows::InvPayText, text);
     PutText(row, OPVc::Rows::AccountText, account);

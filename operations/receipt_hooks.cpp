@@ -98,14 +98,7 @@ void NewDefaults(int reg, uint8_t *receipt) {
 
 // Fills register 10's entry of table, whole.
 void InstallReceiptEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h = CheckedEntry();
-    h.beforeInsert = BeforeInsert;
-    h.afterInsert = AfterInsert;
-    h.beforeUpdate = BeforeUpdate;
-    h.afterUpdate = AfterUpdate;
-    h.beforeStore = BeforeStore;
-    h.afterStore = AfterStore;
-    h.newRecordDefaults = NewDefaults;
-    h.newRecordDefaultsOther = NewDefaultsOther;
-    table[IPVc::Number] = h;
+    table[IPVc::Number] = CheckedEntryWith({.beforeInsert = BeforeInsert, .afterInsert = AfterInsert,
+        .beforeUpdate = BeforeUpdate, .afterUpdate = AfterUpdate, .beforeStore = BeforeStore,
+        .afterStore = AfterStore, .newRecordDefaults = NewDefaults, .newRecordDefaultsOther = NewDefaultsOther});
 }

@@ -24,8 +24,7 @@ bool ReceiptInvoiceRead(uint32_t serial, RuleRecord &rec) {
     assert(rec.reg == IVVc::Number);
     if (!rec.record || serial == SerialNone) return false;
     PutU32(rec.record, IVVc::SerNr, serial);
-    uint32_t recid = 0, position = 0;
-    return RecFind(IVVc::Number, rec.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(IVVc::Number, rec.record);
 }
 
 // Reads the customer of code into rec.
@@ -33,8 +32,7 @@ bool ReceiptCustomerRead(const uint8_t *code, RuleRecord &rec) {
     assert(rec.reg == CUVc::Number && code);
     if (!rec.record || code[0] == 0) return false;
     PutText(rec.record, CUVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(CUVc::Number, rec.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(CUVc::Number, rec.record);
 }
 
 // Reads the open item of invoice serial into rec, its id into *recid.

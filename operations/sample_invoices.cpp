@@ -61,8 +61,7 @@ bool SerialTaken(uint32_t serial)
     RuleRecord other(Inv::Number);
     if (!other.record) return true;
     PutU32(other.record, Inv::SerNr, serial);
-    uint32_t recid = 0, position = 0;
-    return RecFind(Inv::Number, other.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(Inv::Number, other.record);
 }
 
 }  // namespace

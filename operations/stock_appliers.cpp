@@ -67,8 +67,7 @@ void RowParts(const uint8_t *item, const uint8_t *structure, const PackedDecimal
 bool ReadOrder(uint32_t serial, uint8_t *order) {
     if (serial == SerialNone) return false;
     PutU32(order, ORVc::SerNr, serial);
-    uint32_t recid = 0, position = 0;
-    return RecFind(ORVc::Number, order, 1, 1, &recid, &position);
+    return RecFindByFirstKey(ORVc::Number, order);
 }
 
 }  // namespace

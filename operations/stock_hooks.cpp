@@ -289,38 +289,22 @@ void MoveDefaultsOther(int, uint8_t *m) {
 }  // namespace
 
 void InstallStockEntries(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h = CheckedEntry();
-    h.beforeInsert = PurchaseBeforeInsert, h.afterInsert = PurchaseAfterInsert;
-    h.beforeUpdate = PurchaseBeforeUpdate, h.beforeDelete = PurchaseBeforeDelete;
-    h.newRecordDefaults = PurchaseDefaults, h.newRecordDefaultsOther = PurchaseDefaultsOther;
-    table[PUVc::Number] = h;
-
-    h = CheckedEntry();
-    h.beforeInsert = OrderBeforeInsert, h.afterInsert = OrderAfterInsert;
-    h.beforeUpdate = OrderBeforeUpdate, h.afterUpdate = OrderAfterUpdate, h.beforeDelete = OrderBeforeDelete;
-    h.newRecordDefaults = OrderDefaults, h.newRecordDefaultsOther = OrderDefaultsOther;
-    table[ORVc::Number] = h;
-
-    h = CheckedEntry();
-    h.beforeInsert = DeliveryBeforeInsert, h.afterInsert = DeliveryAfterInsert;
-    h.beforeUpdate = DeliveryBeforeUpdate, h.afterUpdate = DeliveryAfterUpdate;
-    h.beforeDelete = DeliveryBeforeDelete;
-    h.newRecordDefaults = DeliveryDefaults, h.newRecordDefaultsOther = DeliveryDefaultsOther;
-    table[SHVc::Number] = h;
-
-    h = CheckedEntry();
-    h.beforeInsert = PoBeforeInsert, h.beforeUpdate = PoBeforeUpdate, h.beforeDelete = PoBeforeDelete;
-    h.newRecordDefaults = PoDefaults, h.newRecordDefaultsOther = PoDefaultsOther;
-    table[PurchOrderVc::Number] = h;
-
-    h = CheckedEntry();
-    h.beforeInsert = ProdBeforeInsert, h.beforeUpdate = ProdBeforeUpdate, h.beforeDelete = ProdBeforeDelete;
-    h.newRecordDefaults = ProdDefaults, h.newRecordDefaultsOther = ProdDefaultsOther;
-    table[ProductionVc::Number] = h;
-
-    h = CheckedEntry();
-    h.beforeInsert = MoveBeforeInsert, h.afterInsert = MoveAfterInsert;
-    h.beforeUpdate = MoveBeforeUpdate, h.afterUpdate = MoveAfterUpdate;
-    h.newRecordDefaults = MoveDefaults, h.newRecordDefaultsOther = MoveDefaultsOther;
-    table[StockMoveVc::Number] = h;
+    table[PUVc::Number] = CheckedEntryWith({.beforeInsert = PurchaseBeforeInsert, .afterInsert = PurchaseAfterInsert,
+        .beforeUpdate = PurchaseBeforeUpdate, .beforeDelete = PurchaseBeforeDelete,
+        .newRecordDefaults = PurchaseDefaults, .newRecordDefaultsOther = PurchaseDefaultsOther});
+    table[ORVc::Number] = CheckedEntryWith({.beforeInsert = OrderBeforeInsert, .afterInsert = OrderAfterInsert,
+        .beforeUpdate = OrderBeforeUpdate, .afterUpdate = OrderAfterUpdate, .beforeDelete = OrderBeforeDelete,
+        .newRecordDefaults = OrderDefaults, .newRecordDefaultsOther = OrderDefaultsOther});
+    table[SHVc::Number] = CheckedEntryWith({.beforeInsert = DeliveryBeforeInsert, .afterInsert = DeliveryAfterInsert,
+        .beforeUpdate = DeliveryBeforeUpdate, .afterUpdate = DeliveryAfterUpdate,
+        .beforeDelete = DeliveryBeforeDelete, .newRecordDefaults = DeliveryDefaults,
+        .newRecordDefaultsOther = DeliveryDefaultsOther});
+    table[PurchOrderVc::Number] = CheckedEntryWith({.beforeInsert = PoBeforeInsert, .beforeUpdate = PoBeforeUpdate,
+        .beforeDelete = PoBeforeDelete, .newRecordDefaults = PoDefaults, .newRecordDefaultsOther = PoDefaultsOther});
+    table[ProductionVc::Number] = CheckedEntryWith({.beforeInsert = ProdBeforeInsert,
+        .beforeUpdate = ProdBeforeUpdate, .beforeDelete = ProdBeforeDelete, .newRecordDefaults = ProdDefaults,
+        .newRecordDefaultsOther = ProdDefaultsOther});
+    table[StockMoveVc::Number] = CheckedEntryWith({.beforeInsert = MoveBeforeInsert, .afterInsert = MoveAfterInsert,
+        .beforeUpdate = MoveBeforeUpdate, .afterUpdate = MoveAfterUpdate, .newRecordDefaults = MoveDefaults,
+        .newRecordDefaultsOther = MoveDefaultsOther});
 }

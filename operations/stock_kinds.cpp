@@ -51,8 +51,7 @@ bool PurchaseLocation(const uint8_t *purchase, uint8_t *loc) {
     if (code[0] == 0) return false;
     std::memset(loc, 0, LocationVc::Size);
     PutText(loc, LocationVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(LocationVc::Number, loc, 1, 1, &recid, &position);
+    return RecFindByFirstKey(LocationVc::Number, loc);
 }
 
 }  // namespace

@@ -87,8 +87,7 @@ bool ProjectReadByCode(RuleRecord &rec, uint32_t at, int max, const uint8_t *cod
     if (!rec.record || !code || code[0] == 0 || code[0] > max) return false;
     RecClear(rec.reg, rec.record);
     PutPString(rec.record, at, max, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(rec.reg, rec.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(rec.reg, rec.record);
 }
 
 // Finds the budget of project and item by the (project, item) index.

@@ -23,8 +23,7 @@ bool CurrentUserRecord(uint8_t *person) {
     GetPString(entry, SU::UserCode, 5, code);
     if (code[0] == 0) return false;
     PutText(person, PEVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(PEVc::Number, person, 1, 1, &recid, &position);
+    return RecFindByFirstKey(PEVc::Number, person);
 }
 
 // The name of the person with this code into out (a PString buffer of 256

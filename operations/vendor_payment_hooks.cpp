@@ -248,15 +248,8 @@ void NewDefaults(int, uint8_t *payment) {
 
 // Fills register 30's entry of table, whole.
 void InstallVendorPaymentEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h = CheckedEntry();
-    h.beforeInsert = BeforeInsert;
-    h.afterInsert = AfterInsert;
-    h.beforeUpdate = BeforeUpdate;
-    h.afterUpdate = AfterUpdate;
-    h.beforeDelete = BeforeDelete;
-    h.beforeStore = BeforeStore;
-    h.afterStore = AfterStore;
-    h.newRecordDefaults = NewDefaults;
-    h.newRecordDefaultsOther = NewDefaults;
-    table[OP::Number] = h;
+    table[OP::Number] = CheckedEntryWith({.beforeInsert = BeforeInsert, .afterInsert = AfterInsert,
+        .beforeUpdate = BeforeUpdate, .afterUpdate = AfterUpdate, .beforeStore = BeforeStore,
+        .afterStore = AfterStore, .beforeDelete = BeforeDelete, .newRecordDefaults = NewDefaults,
+        .newRecordDefaultsOther = NewDefaults});
 }

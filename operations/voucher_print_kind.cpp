@@ -4,13 +4,9 @@
 
 #include "rules/ledger_print.h"
 
-namespace {
-constexpr int VoucherReport = 25;
-}
-
 // Prints the voucher; the record is not changed, so nothing is stored.
 ApproveResult PrintVoucherKind(int, uint8_t *voucher, uint32_t)
 {
-    if (voucher) (void)LedgerPrintVoucher(VoucherReport, voucher);
+    if (voucher) (void)LedgerPrintVoucher(VoucherPrintReport, voucher);
     return ApproveResult::Unchanged;
 }

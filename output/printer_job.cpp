@@ -34,8 +34,6 @@ namespace {
 
 // Highest page-header line of a job that has none.
 constexpr uint16_t NoHeaderLines = 65535;
-// The company variant that prints page numbers at the foot of a page.
-constexpr uint16_t FootPageNumberVariant = 25;
 // The report font's size in points.
 constexpr int32_t ReportFontSize = 12;
 
@@ -296,7 +294,7 @@ void PrinterEndDoc() { CloseDocument(); }
 // bold. The page ends in every case.
 void PrinterPageNumber(int flag)
 {
-    if (OutputJobState.headerLine != NoHeaderLines && CompanyVariant() == FootPageNumberVariant) {
+    if (OutputJobState.headerLine != NoHeaderLines && CompanyVariantIs(CountryVariant::V25)) {
         SelectFontOf(true);
         OutputJobState.linePos = Printer.usableHeightPt + 20;
         PString text, part;

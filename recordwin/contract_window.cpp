@@ -29,8 +29,6 @@ namespace CO = ContractVc;
 
 constexpr int LastEvent = 12;
 constexpr int CustomerCodeMax = 20, ItemCodeMax = 20, VatCodeMax = 2, AccountMax = 10;
-// Only this company variant lets a contract's VAT zone be typed.
-constexpr uint16_t ZoneVariant = 15;
 
 // The customer's fields a contract takes, by position.
 constexpr CustomerCopy ContractCopies[] = {
@@ -250,7 +248,7 @@ uint8_t Win468Event(int window, int event, void *a, void *b)
     switch (WindowEventCode(event)) {
     case WindowEventCode::MayEditField:
         if (Closed(window, state)) return 0;
-        if (b && *static_cast<const uint16_t *>(b) == CO::VatZone && CompanyVariant() != ZoneVariant) return 0;
+        if (b && *static_cast<const uint16_t *>(b) == CO::VatZone && !CompanyVariantIs(CountryVariant::V15)) return 0;
         return 1;
     case WindowEventCode::MayDeleteRow: return state == 2 && Closed(window, 2) ? uint8_t(RefuseClosed()) : 1;
     case WindowEventCode::FieldChanged:

@@ -24,8 +24,6 @@ namespace {
 // A stored voucher's rows may change only below a correction mark; these
 // are the row kinds that matter.
 constexpr uint16_t VoucherCorrectionKind = 2;
-// The company variant whose users may not change a voucher row's text.
-constexpr uint16_t VoucherTextLockedVariant = 7;
 // Screen fields of the voucher window the rules name by number: field 1
 // the number, 2 the date, 4 the text.
 constexpr int VoucherNumberField = 1, VoucherDateField = 2, VoucherTextField = 4;
@@ -92,7 +90,7 @@ uint8_t VoucherMayEdit(int window, int F, int id, int report)
     if (DateAfterLock137(&date) && F != VoucherNumberField) return 1;
     bool mark = VoucherHasCorrectionMark(window);
     if (id == int(TRVc::SerNr)) return Refuse(Texts::NewRecordOnly, report);
-    bool variant7 = CompanyVariant() == VoucherTextLockedVariant;
+    bool variant7 = CompanyVariantIs(CountryVariant::V7);
     if ((variant7 && F == VoucherTextField) || (F == VoucherDateField && !mark))
         return Refuse(Texts::NewRecordOnly, report);
     FieldPlace at = WinFieldPlace(window, F);

@@ -38,7 +38,6 @@ namespace {
 
 namespace Row = IVVc::Rows;
 
-constexpr uint16_t ZoneVariant = 15;   // the company variant whose users may change the VAT zone
 constexpr uint16_t CreditNoteTerms = 3;
 constexpr int ItemCodeMax = 20, VatCodeMax = 2, AccountMax = 10;
 // The structure code of an invoice row whose item is made of no structure.
@@ -330,7 +329,7 @@ bool Invoice347MayEdit(int window, int state, int id)
 {
     if (state == 0 && ShownPosted(window)) return false;
     if (state == 2 && StoredPosted(window)) return EditableAfterPosting(id);
-    if (id == int(IVVc::VatZone) && CompanyVariant() != ZoneVariant) return false;
+    if (id == int(IVVc::VatZone) && !CompanyVariantIs(CountryVariant::V15)) return false;
     return true;
 }
 

@@ -45,7 +45,6 @@ namespace Row = OPVc::Rows;
 
 constexpr int ColInvoice = 0, ColVendor = 1, ColAmount = 4;
 constexpr uint16_t RowPaid = 1, RowDiscount = 5, RowSummed = 6;
-constexpr uint16_t VariantGiroNames = 5;
 constexpr int CodeMax = 20, AccountTextMax = 20, CurrencyMax = 5;
 
 uint16_t KindOf(const uint8_t *r)
@@ -140,7 +139,7 @@ void VendorFill(int window, int row, uint8_t *r)
     }
     GetText(vendor.record, VEVc::AccountNr, text);
     PutText(r, Row::AccountText, text);
-    if (CompanyVariant() == VariantGiroNames) {
+    if (CompanyVariantIs(CountryVariant::V5)) {
         if (r[Row::InvPayText] == 0) {
             PaymentGiroName(WinRecordBuffer(window), vendor.record, text);
             PutText(r, Row::InvPayText, text);

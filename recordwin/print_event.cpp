@@ -82,7 +82,6 @@ constexpr int16_t DeliveryShippedForm = -3, DeliveryOpenForm = -7;
 // The approve kind that prints a stored sales invoice and marks it printed.
 constexpr ApproveKind InvoicePrintKind = 11;
 constexpr int SelTextMax = 255;
-// Record-edit states: shown as stored, new.
 
 // The window's marked records take the approve kind; the list shows
 // what changed.

@@ -45,8 +45,6 @@ namespace {
 namespace Row = VIVc::Rows;
 
 constexpr uint16_t KindAccount = 1, KindCredited = 3, CreditNote = 3;
-constexpr uint16_t VatTreatmentNone = 2;
-constexpr uint16_t VariantTreatment = 15, VariantRef731 = 13, VariantRefMod = 9;
 constexpr int CodeMax = 20, NameMax = 60, AccountMax = 10, VatCodeMax = 2, CurrencyMax = 5, TermsMax = 2;
 constexpr int TemplateLastRow = 298;
 
@@ -171,8 +169,7 @@ void HeaderFieldChanged(int window, int id, uint8_t changed)
         if (!changed) return;
         uint8_t ref[256];
         GetText(inv, VIVc::PayRef, ref);
-        uint16_t variant = CompanyVariant();
-        if ((variant == VariantRef731 && !CheckRef731(ref)) || (variant == VariantRefMod && !CheckRefMod10Mod11(ref)))
+        if ((CompanyVariantIs(CountryVariant::V13) && !CheckRef731(ref)) || (CompanyVariantIs(CountryVariant::V9) && !CheckRefMod10Mod11(ref)))
             ShowTextMessage(Texts::PurchaseRefInvalid);
         return;
     }
@@ -258,7 +255,7 @@ uint8_t MayEdit(int window, uint32_t offset)
     const uint8_t *decides = state == 2 ? WinStoredRecord(window) : state == 0 ? shown : nullptr;
     if ((offset == VIVc::Approved || offset == VIVc::Preliminary) && Approved(decides)) return 0;
     if (offset == VIVc::Preliminary && GetU16(shown, VIVc::Preliminary) != 0) return 0;
-    if (offset == VIVc::VatTreatment && CompanyVariant() != VariantTreatment) return 0;
+    if (offset == VIVc::VatTreatment && !CompanyVariantIs(CountryVariant::V15)) return 0;
     return 1;
 }
 
@@ -490,7 +487,7 @@ void PurchaseBalanceRow(int window)
     PurchaseInvoiceRowsDifference(inv, &amount);
     DecNegateInto(&amount, &amount);
     PackedDecimal entered = GetDec(inv, VIVc::VatEntered);
-    if (GetU16(inv, VIVc::VatTreatment) == 0 && DecIsBlank(&entered)) {
+    if (VatTreatment(GetU16(inv, VIVc::VatTreatment)) == VatTreatment::Ordinary && DecIsBlank(&entered)) {
         uint8_t code[256];
         GetText(r, Row::VatCode, code);
         PackedDecimal vat;
@@ -520,7 +517,7 @@ void RowsVatTotals(int window, uint8_t *invoice)
 void PurchaseVatPercentDefault(uint8_t *invoice)
 {
     const uint8_t *block = SettingsRecord(PurchInvEntryBlk::Number, Block153);
-    if (!block || GetU16(block, PurchInvEntryBlk::VatPctDefault) == 0 || GetU16(invoice, VIVc::VatTreatment) != 0)
+    if (!block || GetU16(block, PurchInvEntryBlk::VatPctDefault) == 0 || VatTreatment(GetU16(invoice, VIVc::VatTreatment)) != VatTreatment::Ordinary)
         return;
     uint8_t pct[256];
     GetText(block, PurchInvEntryBlk::VatPct, pct);
@@ -559,8 +556,7 @@ bool PurchaseAccountRead(const uint8_t *code, RuleRecord &acc)
 {
     if (!acc.record || code[0] == 0) return false;
     PutText(acc.record, ACVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(ACVc::Number, acc.record);
 }
 
 bool AccountNameIsUnknown(const uint8_t *name) { return AccountNameIsUnknownAt(name, -1); }

@@ -73,8 +73,7 @@ bool ItemKnown(const uint8_t *r)
     RuleRecord rec(INVc::Number);
     if (item[0] == 0 || !rec.record) return false;
     PutText(rec.record, INVc::Code, item);
-    uint32_t recid = 0, position = 0;
-    return RecFind(INVc::Number, rec.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(INVc::Number, rec.record);
 }
 
 // The factor of a row, a blank or zero one counting as 1.

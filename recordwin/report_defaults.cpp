@@ -47,9 +47,6 @@ constexpr uint32_t UnnamedSixSize = 6, UnnamedSixAt = ReportParamsVc::AmountUnit
 // Option word k (0..19) of a selection.
 void PutOption(uint8_t *r, int k, uint16_t v) { PutU16(r, RP::Option1 + 2 * uint32_t(k), v); }
 
-// The variants of the company that change a set's defaults.
-constexpr uint16_t VariantDetailTwo = 13, VariantAltOptions = 15, VariantBatchMode = 27;
-
 // The defaults every report window starts from.
 void CommonDefaults(uint8_t *r)
 {
@@ -78,7 +75,7 @@ void CommonDefaults(uint8_t *r)
     r[RP::SelText5] = 0;   // an empty text by its length byte: the slot's amount keeps its other bytes
     PutText(r, RP::SelText6, empty);
     std::memset(r + UnnamedSixAt, 0, UnnamedSixSize);
-    PutU16(r, RP::DetailLevel, CompanyVariant() == VariantDetailTwo ? 2 : 1);
+    PutU16(r, RP::DetailLevel, CompanyVariantIs(CountryVariant::V13) ? 2 : 1);
     PutU16(r, RP::Word1102, 0);
     PutI32(r, RP::Long1104, -1);
     PutI32(r, RP::Long1108, -1);
@@ -117,7 +114,7 @@ void PreviousMonthDefaults(uint8_t *r)
         std::memcpy(r + RP::Block134Copy, block, Block134CopySize);
     else
         std::memset(r + RP::Block134Copy, 0, Block134CopySize);
-    if (CompanyVariant() == VariantAltOptions) PutU16(r, RP::ReportLayout, 2);
+    if (CompanyVariantIs(CountryVariant::V15)) PutU16(r, RP::ReportLayout, 2);
 }
 
 // The title of the report the record names, into the first text slot:
@@ -146,14 +143,14 @@ void ApplyRow(uint8_t *r, const SelectionDefaults &row)
     case DefaultsExtra::None: break;
     case DefaultsExtra::ReportTitle: ReportTitleText(r, row.window); break;
     case DefaultsExtra::AltOptions:
-        if (CompanyVariant() == VariantAltOptions) {
+        if (CompanyVariantIs(CountryVariant::V15)) {
             PutOption(r, 0, 0);
             PutOption(r, 2, 0);
             PutOption(r, 3, 1);
         }
         PutOption(r, 4, 1);
         break;
-    case DefaultsExtra::BatchByVariant: PutU16(r, RP::BatchMode, CompanyVariant() == VariantBatchMode ? 1 : 0); break;
+    case DefaultsExtra::BatchByVariant: PutU16(r, RP::BatchMode, CompanyVariantIs(CountryVariant::V27) ? 1 : 0); break;
     case DefaultsExtra::BatchModeZero: PutU16(r, RP::BatchMode, 0); break;
     case DefaultsExtra::PeriodInSecondDates:
         PutDate(r, RP::Date2From, GetDate(r, RP::DateFrom));

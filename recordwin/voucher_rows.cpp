@@ -56,8 +56,7 @@ bool AccountRead(const uint8_t *code, uint8_t *account)
     std::memset(account, 0, ACVc::Size);
     if (code[0] == 0 || code[0] > AccountMax) return false;
     PutText(account, ACVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(ACVc::Number, account, 1, 1, &recid, &position);
+    return RecFindByFirstKey(ACVc::Number, account);
 }
 
 // The date step of a changed date field: an empty date takes the entry

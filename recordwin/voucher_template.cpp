@@ -52,8 +52,7 @@ bool VoucherTemplateRead(const uint8_t *code, uint8_t *tpl)
     if (!tpl || code[0] == 0 || code[0] > AUVc::Code.Length) return false;
     RecClear(AUVc::Number, tpl);
     PutText(tpl, AUVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(AUVc::Number, tpl, 1, 1, &recid, &position);
+    return RecFindByFirstKey(AUVc::Number, tpl);
 }
 
 bool TemplateRowTextsRead(const uint8_t *tpl, int i, TemplateRowTexts *t)

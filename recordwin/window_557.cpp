@@ -29,7 +29,6 @@ namespace {
 namespace SD = SalesDocVc;
 
 constexpr int CustomerCodeMax = 20, CodeMax = 5;
-// Record-edit states: shown as stored, new, stored under change.
 
 // The customer's fields the document takes, by position.
 constexpr CustomerCopy Doc557Copies[] = {

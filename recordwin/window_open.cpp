@@ -78,8 +78,7 @@ bool FindByCode(int reg, TextField<N> code, const uint8_t *key, uint8_t *record)
 {
     if (key[0] == 0) return false;
     PutText(record, code, key);
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(reg, record);
 }
 
 // Appends to line (a PString) the name of the item whose code is the row's

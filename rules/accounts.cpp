@@ -24,8 +24,7 @@ bool ReadAccount(const uint8_t *account, uint8_t *record) {
     std::memset(record, 0, ACVc::Size);
     if (!account || account[0] == 0 || account[0] > AccountCodeMax) return false;
     PutText(record, ACVc::Code, account);
-    uint32_t recid = 0, position = 0;
-    return RecFind(ACVc::Number, record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(ACVc::Number, record);
 }
 
 }  // namespace

@@ -317,14 +317,7 @@ void ContractToInvoice(const uint8_t *contract, uint8_t *invoice, const DateRec 
     PStringAppendChar(text, ' ');
     PStringAppendC(text, digits);
     AddTextRow(invoice, text);
-    uint8_t date[256];
-    GetUiText(text, Texts::PeriodRowHeading);
-    PStringAppendChar(text, ' ');
-    DateToText(&from, date);
-    PStringAppend(text, date);
-    PStringAppendChar(text, ':');
-    DateToText(&to, date);
-    PStringAppend(text, date);
+    PeriodRowText(&from, &to, ":", text);
     AddTextRow(invoice, text);
     PStringFromC(text, "-----------");
     AddTextRow(invoice, text);

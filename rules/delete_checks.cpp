@@ -42,8 +42,7 @@ bool SerialExists(int reg, uint32_t offset, uint32_t serial) {
     RuleRecord probe(reg);
     if (!probe.record) return true;
     PutU32(probe.record, offset, serial);
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, probe.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(reg, probe.record);
 }
 
 // Copies the text field at offset of record into a PString buffer.

@@ -34,8 +34,7 @@ constexpr int ItemCodeMax = 20, GroupCodeMax = 5, ListCodeMax = 5, CurrencyMax =
 bool ReadByCode(RuleRecord &rec, uint32_t offset, const uint8_t *code, int max) {
     if (!rec.record || !code || code[0] == 0 || code[0] > max) return false;
     PutPString(rec.record, offset, max, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(rec.reg, rec.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(rec.reg, rec.record);
 }
 
 // Copies the text field at offset (at most max characters) into out.

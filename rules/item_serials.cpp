@@ -36,8 +36,7 @@ void ResolveLocation(const uint8_t *location, uint8_t *out) {
 // exist.
 bool ReadItem(const uint8_t *code, uint8_t *item) {
     PutText(item, INVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(INVc::Number, item, 1, 1, &recid, &position);
+    return RecFindByFirstKey(INVc::Number, item);
 }
 
 // True when item code exists and has a serial-number mode.

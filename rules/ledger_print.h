@@ -8,6 +8,10 @@
 
 #include <cstdint>
 
+// The voucher print-out: report 25 on the printer, and the one document
+// type above 0 that the form print run prints.
+constexpr int VoucherPrintReport = 25;
+
 struct LedgerPrintRec {
     void (*voucher)(int report, const uint8_t *voucher);   // a register 11 voucher as report `report`
     void (*accountRows)(const uint8_t *record);           // a register 9 draft with its rows and totals

@@ -22,8 +22,7 @@ constexpr int ClassMax = 5, PersonClassMax = 6;
 bool ReadByKey(RuleRecord &rec, uint32_t offset, int max, const uint8_t *code) {
     if (!rec.record || !code || code[0] == 0 || code[0] > max) return false;
     PutPString(rec.record, offset, max, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(rec.reg, rec.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(rec.reg, rec.record);
 }
 
 }  // namespace

@@ -15,7 +15,6 @@ namespace {
 
 namespace Row = VIVc::Rows;
 constexpr uint16_t KindAccount = 1;
-constexpr uint16_t VatTreatmentNone = 2;
 
 // The kind of a row: an empty kind word is an account row (a row typed
 // below the last one has none yet).
@@ -46,7 +45,7 @@ bool PurchaseInvoiceRowsVat(uint8_t *invoice, bool *written)
     VatSumsTotal(sums, 0, &vat, nullptr);
     MemUnlock(sums);
     MemFree(&sums);
-    if (GetU16(invoice, VIVc::VatTreatment) == VatTreatmentNone) return true;
+    if (VatTreatment(GetU16(invoice, VIVc::VatTreatment)) == VatTreatment::NoVatRows) return true;
     DecRound(&vat, 2, &vat);
     PutDec(invoice, VIVc::VatComputed, vat);
     if (written) *written = true;

@@ -31,8 +31,6 @@ namespace {
 namespace P = ReportParamsVc;
 namespace Item = INVc;
 
-constexpr uint16_t MarkupVariant = 15;
-
 // A from:to range of codes; an empty text takes every code.
 struct CodeRange {
     bool given;
@@ -135,7 +133,7 @@ bool PurchasePricesToItems(const uint8_t *params)
     if (!RecFindByIndex(PUVc::Number, "SerNr", purchase.record, 1, 1, &recid, &position)) return true;
     const CodeRange items = ReadRange(params, P::SelText2), groups = ReadRange(params, P::SelText3);
     const bool costs = GetU16(params, P::Option2) != 0;
-    const bool sales = GetU16(params, P::Option3) != 0 && CompanyVariant() == MarkupVariant;
+    const bool sales = GetU16(params, P::Option3) != 0 && CompanyVariantIs(CountryVariant::V15);
     const bool lists = GetU16(params, P::Option4) == 0;
     uint8_t row[PUVc::Rows::Size], code[256];
     for (int32_t i = 0; MatrixRowRead(PUVc::Number, purchase.record, i, row); i++) {

@@ -36,8 +36,7 @@ bool ReadLocation(uint8_t *purchase, uint8_t *loc, bool *none) {
     *none = code[0] == 0;
     if (*none || !loc) return false;
     PutText(loc, LocationVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(LocationVc::Number, loc, 1, 1, &recid, &position);
+    return RecFindByFirstKey(LocationVc::Number, loc);
 }
 
 // Checks row `row` of a purchase: an item that exists and may be bought,

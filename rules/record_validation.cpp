@@ -250,7 +250,7 @@ int ValidateCustomer(uint8_t *record, uint8_t *stored, int mode) {
     uint8_t code[256];
     GetText(record, CUVc::Code, code);
     if (code[0] == 0) return FieldError(Texts::CustomerCodeMissing, nullptr, CUVc::Code);
-    if (CompanyVariant() == 13) {
+    if (CompanyVariantIs(CountryVariant::V13)) {
         for (int i = 1; i <= code[0]; i++)
             if (code[i] < '0' || code[i] > '9') return FieldError(Texts::CustomerCodeDigits, nullptr, CUVc::Code);
         if (code[1] == '0' || code[0] > 8) return FieldError(Texts::CustomerCodeForm, nullptr, CUVc::Code);

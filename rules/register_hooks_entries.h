@@ -29,6 +29,15 @@ inline RegisterHooks CheckedEntry() {
     h.preserveStoredFields = PreserveStoredFieldsOf;
     return h;
 }
+// A register's own hooks over CheckedEntry: the three record-layer checks
+// stay where own leaves them empty.
+inline RegisterHooks CheckedEntryWith(RegisterHooks own) {
+    const RegisterHooks checked = CheckedEntry();
+    if (!own.validateRecord) own.validateRecord = checked.validateRecord;
+    if (!own.canDelete) own.canDelete = checked.canDelete;
+    if (!own.preserveStoredFields) own.preserveStoredFields = checked.preserveStoredFields;
+    return own;
+}
 // Takes the current session user's code into EntryUserCode (empty when no
 // session is current); every new record's defaults start with it.
 void SetEntryUserCode();

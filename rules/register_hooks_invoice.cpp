@@ -176,16 +176,8 @@ void NewDefaultsOther(int, uint8_t *invoice) {
 
 // Fills register 5's entry of table, whole.
 void InstallInvoiceEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h = CheckedEntry();
-    h.validateRecord = Validate;
-    h.beforeInsert = BeforeInsert;
-    h.afterInsert = AfterInsert;
-    h.beforeUpdate = BeforeUpdate;
-    h.afterUpdate = AfterUpdate;
-    h.beforeStore = BeforeStore;
-    h.afterStore = AfterStore;
-    h.beforeDelete = BeforeDelete;
-    h.newRecordDefaults = NewDefaults;
-    h.newRecordDefaultsOther = NewDefaultsOther;
-    table[Inv::Number] = h;
+    table[Inv::Number] = CheckedEntryWith({.validateRecord = Validate, .beforeInsert = BeforeInsert,
+        .afterInsert = AfterInsert, .beforeUpdate = BeforeUpdate, .afterUpdate = AfterUpdate,
+        .beforeStore = BeforeStore, .afterStore = AfterStore, .beforeDelete = BeforeDelete,
+        .newRecordDefaults = NewDefaults, .newRecordDefaultsOther = NewDefaultsOther});
 }

@@ -218,32 +218,20 @@ void Sp1Defaults(int, uint8_t *sp1) {
 // The entry of a register with the shared sm1/fb1/sp1 hooks.
 template <bool (*Post)(const uint8_t *, bool), ApproveKind Kind, uint32_t SerAt, uint32_t DoneAt>
 RegisterHooks SubLedgerEntry(void (*defaults)(int, uint8_t *)) {
-    RegisterHooks h = CheckedEntry();
-    h.newRecordDefaults = defaults;
-    h.newRecordDefaultsOther = SubDefaultsOther<SerAt, DoneAt>;
-    h.afterInsert = SubAfterInsert<Post, Kind>;
-    h.beforeUpdate = SubBeforeUpdate<Post, DoneAt>;
-    h.afterUpdate = SubAfterUpdate<Kind>;
-    h.afterStore = SubAfterStore<Post, Kind>;
-    h.beforeDelete = SubBeforeDelete<Post>;
-    return h;
+    return CheckedEntryWith({.afterInsert = SubAfterInsert<Post, Kind>, .beforeUpdate = SubBeforeUpdate<Post, DoneAt>,
+        .afterUpdate = SubAfterUpdate<Kind>, .afterStore = SubAfterStore<Post, Kind>,
+        .beforeDelete = SubBeforeDelete<Post>, .newRecordDefaults = defaults,
+        .newRecordDefaultsOther = SubDefaultsOther<SerAt, DoneAt>});
 }
 
 }  // namespace
 
 // Fills the entries of registers 9, 11, 51 and 126.
 void InstallLedgerEntries(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks v = CheckedEntry();
-    v.insertKeyExists = VoucherKeyExists;
-    v.newRecordDefaults = VoucherDefaults;
-    v.newRecordDefaultsOther = VoucherDefaultsOther;
-    v.afterInsert = VoucherAfterInsert;
-    v.beforeUpdate = VoucherBeforeUpdate;
-    v.afterUpdate = VoucherAfterUpdate;
-    v.beforeStore = VoucherBeforeStore;
-    v.afterStore = VoucherAfterStore;
-    v.beforeDelete = VoucherBeforeDelete;
-    table[Voucher::Number] = v;
+    table[Voucher::Number] = CheckedEntryWith({.insertKeyExists = VoucherKeyExists, .afterInsert = VoucherAfterInsert,
+        .beforeUpdate = VoucherBeforeUpdate, .afterUpdate = VoucherAfterUpdate, .beforeStore = VoucherBeforeStore,
+        .afterStore = VoucherAfterStore, .beforeDelete = VoucherBeforeDelete, .newRecordDefaults = VoucherDefaults,
+        .newRecordDefaultsOther = VoucherDefaultsOther});
 
     table[SMVc::Number] = SubLedgerEntry<PostAccountRows, 28, SMVc::SerNr, SMVc::Reg18Done>(Sm1Defaults);
     table[OpenBalVc::Number] =

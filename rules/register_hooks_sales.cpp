@@ -77,21 +77,14 @@ int Register56MarkUpdate(int reg, uint8_t *r, uint8_t *, uint32_t) { return Regi
 
 // Fills the entries of registers 45, 55 and 56, and the check of 127.
 void InstallSalesDocEntries(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks contract = CheckedEntry();
-    contract.newRecordDefaults = ContractDefaults;
-    contract.newRecordDefaultsOther = ContractDefaultsOther;
-    table[ContractVc::Number] = contract;
+    table[ContractVc::Number] = CheckedEntryWith({.newRecordDefaults = ContractDefaults,
+        .newRecordDefaultsOther = ContractDefaultsOther});
 
-    RegisterHooks quotation = CheckedEntry();
-    quotation.newRecordDefaults = QuotationDefaults;
-    quotation.newRecordDefaultsOther = QuotationDefaultsOther;
-    table[QuotationVc::Number] = quotation;
+    table[QuotationVc::Number] = CheckedEntryWith({.newRecordDefaults = QuotationDefaults,
+        .newRecordDefaultsOther = QuotationDefaultsOther});
 
-    RegisterHooks pi = CheckedEntry();
-    pi.newRecordDefaults = Register56Defaults;
-    pi.beforeInsert = Register56Mark;
-    pi.beforeUpdate = Register56MarkUpdate;
-    table[PurchItemVc::Number] = pi;
+    table[PurchItemVc::Number] = CheckedEntryWith({.beforeInsert = Register56Mark,
+        .beforeUpdate = Register56MarkUpdate, .newRecordDefaults = Register56Defaults});
 
     // A sales document keeps no number or rows to check: only its codes.
     table[SalesDocVc::Number].validateRecord = ValidateRecordOf;

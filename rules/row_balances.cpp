@@ -168,7 +168,7 @@ void PurchaseInvoiceRowsDifference(const uint8_t *invoice, PackedDecimal *result
     SumPlainRows(VIVc::Number, invoice, VIVc::Rows::Amount, &sum);
     PackedDecimal amount = GetDec(invoice, VIVc::InvAmount);
     DecSub(&sum, &amount, result);
-    if (GetU16(invoice, VIVc::VatTreatment) == 1) return;
+    if (VatTreatment(GetU16(invoice, VIVc::VatTreatment)) == VatTreatment::Offset) return;
     PackedDecimal vat = GetDec(invoice, VIVc::VatEntered);
     if (DecIsBlank(&vat)) vat = GetDec(invoice, VIVc::VatComputed);
     DecAdd(result, &vat, result);

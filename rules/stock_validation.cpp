@@ -28,16 +28,14 @@ namespace {
 bool ReadItem(const uint8_t *code, uint8_t *item) {
     std::memset(item, 0, INVc::Size);
     PutText(item, INVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(INVc::Number, item, 1, 1, &recid, &position);
+    return RecFindByFirstKey(INVc::Number, item);
 }
 
 // Reads location code into loc (register 78); true when it exists.
 bool ReadLocation(const uint8_t *code, uint8_t *loc) {
     std::memset(loc, 0, LocationVc::Size);
     PutText(loc, LocationVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(LocationVc::Number, loc, 1, 1, &recid, &position);
+    return RecFindByFirstKey(LocationVc::Number, loc);
 }
 
 // Gives a record of reg that asks for a number the next free one of its

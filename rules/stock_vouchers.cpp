@@ -19,9 +19,6 @@
 
 namespace {
 
-// The company variant whose deliveries carry their order's first object.
-constexpr uint16_t VariantOrderObjects = 27;
-
 // Fails a build: the pending voucher is left without rows.
 bool Refuse() {
     PendingVoucherClear();
@@ -33,8 +30,7 @@ bool ReadLocation(const uint8_t *code, uint8_t *loc) {
     if (code[0] == 0) return false;
     std::memset(loc, 0, LocationVc::Size);
     PutText(loc, LocationVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(LocationVc::Number, loc, 1, 1, &recid, &position);
+    return RecFindByFirstKey(LocationVc::Number, loc);
 }
 
 // The stock account of a location record (null: none) into out: its own
@@ -156,7 +152,7 @@ bool BuildShipmentVoucher(const uint8_t *delivery, bool force) {
 
     uint8_t orderObjects[256];
     orderObjects[0] = 0;
-    if (CompanyVariant() == VariantOrderObjects) OrderObjects(delivery, orderObjects);
+    if (CompanyVariantIs(CountryVariant::V27)) OrderObjects(delivery, orderObjects);
     ShipmentCosts costs{costAccount, costName, orderObjects, {}};
     DecSetZero(&costs.total);
 

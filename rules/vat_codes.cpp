@@ -63,8 +63,7 @@ static_assert(INVc::Code == 0 && ITVc::Code == 0 && ACVc::Code == 0);
 bool ReadByCode(RuleRecord &rec, const uint8_t *code, int max) {
     if (!rec.record || !code || code[0] == 0 || code[0] > max) return false;
     PutPString(rec.record, 0, max, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(rec.reg, rec.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(rec.reg, rec.record);
 }
 
 // Copies the text field at offset of base (at most max characters) into

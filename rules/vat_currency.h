@@ -7,6 +7,13 @@
 
 #include "rules/rules_types.h"
 
+// A purchase invoice's VAT treatment (the word VIVc::VatTreatment).
+enum class VatTreatment : uint16_t {
+    Ordinary = 0,    // the VAT is part of the invoice total
+    Offset = 1,      // the VAT is booked and offset on block 155's account, outside the total
+    NoVatRows = 2,   // no VAT rows; the VAT computed from the rows is left as it is
+};
+
 // ---- VAT codes (vat_codes.cpp) ----
 
 // Finds the block-208 row of code (row 0 for an unknown code) and copies its

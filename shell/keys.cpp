@@ -75,7 +75,7 @@ int EditArrowMode(int n, uint32_t key)
 // The key-down part of KeyPreTranslate for key k in the topmost window n.
 static bool KeyDownCommand(int n, uint32_t k)
 {
-    if (ShiftDown && CtrlDown && SecondVariantWord() != 25) {
+    if (ShiftDown && CtrlDown && SecondVariantWord() != uint16_t(CountryVariant::V25)) {
         if (n) KeyActionTable(n, UpperChar(uint8_t(k)));
         return true;
     }
@@ -155,8 +155,7 @@ bool KeyCharCommand(int c)
     bool open = WinIsOpen(w);
     if (open && (WinTypeOf(w) == 18 || WinTypeOf(w) == 19) && (c == 3 || c == 13)) return false;
     if (c >= 1 && c <= 31) {
-        uint16_t variant = CompanyVariant();
-        if (c == 9 && (variant == 7 || variant == 15) && !ShiftDown) c = 3;
+        if (c == 9 && (CompanyVariantIs(CountryVariant::V7) || CompanyVariantIs(CountryVariant::V15)) && !ShiftDown) c = 3;
         if (WindowKeyCommand(w, c, ShiftDown)) return true;
     }
     if (!open) return false;

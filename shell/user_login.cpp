@@ -99,8 +99,7 @@ bool PersonByCode(LoginScratch &s, const uint8_t *name)
 {
     RecClear(PEVc::Number, s.user);
     if (!FieldFromText(s.user + PEVc::Code, FieldText, UserCodeLength, name)) return false;
-    uint32_t recid = 0, position = 0;
-    return RecFind(PEVc::Number, s.user, 1, 1, &recid, &position);
+    return RecFindByFirstKey(PEVc::Number, s.user);
 }
 
 // The access code of the person "ADMIN" (empty when there is none): its

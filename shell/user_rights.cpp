@@ -32,9 +32,9 @@ namespace {
 
 constexpr int RowSize = 6;               // three u16: kind, item, right
 constexpr int RightModulesDefault = 9;
-constexpr int ClientRefusedRegister = 91;
+constexpr int ClientRefusedRegister = DocVc::Number;   // form definitions
 
-constexpr int WordKind = 0, WordRegister = 8, WordBlock = 9;
+constexpr int WordKind = 0, WordBlock = 9;
 
 // The logged-in user's access list; 0 when no user is logged in.
 MemBlock UserAccessList()
@@ -77,7 +77,7 @@ bool SomeWindowAllows(const UserRightsRec &r, int reg, int kindA, int kindB, boo
 {
     bool exists = false;
     for (int type = 1; type < WinTypeCount; type++) {
-        if (!WinDefExists(type) || WinTypeWord(type, WordRegister) != reg) continue;
+        if (!WinDefExists(type) || WinTypeRegister(type) != reg) continue;
         int kind = WinTypeWord(type, WordKind);
         if (kind != kindA && kind != kindB) continue;
         exists = true;
@@ -209,7 +209,7 @@ bool RightsMayReadRegister(const UserRightsRec &r, int reg)
 bool RightsMayWriteBlock(const UserRightsRec &r, int block)
 {
     for (int type = 1; type < WinTypeCount; type++) {
-        if (!WinDefExists(type) || WinTypeWord(type, WordRegister) != 0 || WinTypeWord(type, WordBlock) != block) continue;
+        if (!WinDefExists(type) || WinTypeRegister(type) != 0 || WinTypeWord(type, WordBlock) != block) continue;
         int kind = WinTypeWord(type, WordKind);
         if (kind != KindCode(WindowKind::Settings) && kind != KindCode(WindowKind::SettingsTable)) continue;
         if (!RightAllows(RightsAccessRight(r, RightCode(RightKind::WindowType), type))) return false;
@@ -225,7 +225,7 @@ bool RightsMayChangeGroups(const UserRightsRec &r)
 {
     if (r.administrator) return true;
     for (int type = 1; type < WinTypeCount; type++) {
-        if (!WinDefExists(type) || WinTypeWord(type, WordRegister) != AccessVc::Number ||
+        if (!WinDefExists(type) || WinTypeRegister(type) != AccessVc::Number ||
             WinTypeWord(type, WordKind) != KindCode(WindowKind::Record))
             continue;
         if (RightAllows(RightsAccessRight(r, RightCode(RightKind::WindowItem), type)) &&

@@ -41,8 +41,6 @@ void MatrixClickRow(int n, int area, int screenRow);
 // ---- window_scroll.cpp ----
 // Brings n's scroll bars up to its panes and matrix.
 void WinScrollBarsUpdate(int n);
-// Scrolls a report or preview pane of n by pixels.
-void WinScrollContents(int n, int slot, int32_t top);
 // Scrolls a designer pane of n by pixels and repaints it.
 void WinScrollPane(int n, int slot, int32_t top);
 

@@ -38,10 +38,6 @@ void WinScrollBarsUpdate(int n)
     }
 }
 
-// Scrolls a report or preview pane of n by pixels. Report previews are
-// not built yet: the pane does not move.
-void WinScrollContents(int n, int slot, int32_t top) {}
-
 // Scrolls a form designer's pane of n to `top` pixels of the form
 // (within the slot's range) and repaints its content.
 void WinScrollPane(int n, int slot, int32_t top)

@@ -146,6 +146,12 @@ void DbHoldFail();
 
 // Through the current index, direction 1; a miss clears the record.
 bool RecFind(int reg, uint8_t *record, int parts, int exact, uint32_t *recid, uint32_t *position);
+// RecFind of the record whose first key part record holds, exactly: the
+// read every lookup by a code or a serial number makes.
+inline bool RecFindByFirstKey(int reg, uint8_t *record) {
+    uint32_t recid = 0, position = 0;
+    return RecFind(reg, record, 1, 1, &recid, &position);
+}
 bool RecFindLocal(int reg, uint8_t *record, int parts, int exact, uint32_t *recid, uint32_t *position);
 // Direction -1 (the last entry not above the key when not exact); a miss
 // leaves the record unchanged.

@@ -18,6 +18,7 @@
 #include "core/date.h"
 #include "core/decimal.h"
 #include "core/msg_buffer.h"
+#include "dict_offsets.h"
 
 enum RequestCode : uint16_t {
     ReqVersion = 0,
@@ -83,9 +84,9 @@ enum CalcSubRequest : uint16_t {
 };
 
 // Registers whose records the calculation replies carry.
-constexpr int CalcItemRegister = 3;
-constexpr int CalcCustomerRegister = 2;
-constexpr int CalcDeliveryRegister = 8;
+constexpr int CalcItemRegister = INVc::Number;
+constexpr int CalcCustomerRegister = CUVc::Number;
+constexpr int CalcDeliveryRegister = SHVc::Number;
 
 // Import files travel in chunks of this many bytes (docs/protocol.md).
 constexpr uint32_t ImportChunkSize = 16384;

@@ -27,7 +27,6 @@ int16_t FormPagesStarted = 0;
 
 namespace {
 
-constexpr uint16_t WideGridVariant = 15;   // the company variant whose character forms are 130 columns
 constexpr uint8_t EmptyText[1] = {0};
 
 // The output kind a destination text names; false for a text that names none.
@@ -73,7 +72,7 @@ bool PrintKeepsRunDevice = false;
 
 bool PrintOpen(int docType, int destWord, const uint8_t *title, const uint8_t *dest)
 {
-    CharGridColumns = int16_t(CompanyVariant() == WideGridVariant ? 130 : 120);
+    CharGridColumns = int16_t(CompanyVariantIs(CountryVariant::V15) ? 130 : 120);   // variant 15's forms are wider
     RepStopped = 0;
     FormFeedAtEnd = 1;
     FormPagesStarted = 0;

@@ -16,11 +16,10 @@
 #include "core/field_types.h"
 #include "core/msg_buffer.h"
 #include "core/work_blocks.h"
+#include "dict_offsets.h"
 #include "output/devices/device_table.h"
 
 namespace {
-
-constexpr int FontRegister = 93;
 
 // True for the commands after which the message leaves at once.
 bool SentAtOnce(uint16_t op)
@@ -197,10 +196,10 @@ void RepEncFormText(const uint8_t *text, const PackedDecimal rect[4], const uint
     Text(text);
     MsgPutDecRect(&OutputMessage, rect);
     if (fontRecord) {
-        MsgPutRecord(&OutputMessage, FontRegister, fontRecord);
+        MsgPutRecord(&OutputMessage, FontVc::Number, fontRecord);
     } else {
         uint8_t none[FontVc::Size] = {};
-        MsgPutRecord(&OutputMessage, FontRegister, none);
+        MsgPutRecord(&OutputMessage, FontVc::Number, none);
     }
     Word(lineIndex);
     Word(pitch);

@@ -32,7 +32,6 @@ namespace {
 constexpr uint32_t HandleCap = 16u << 20;   // a picture, an EPS text or a page set-up
 constexpr uint32_t GatherCap = 16u << 20;   // the chunks of commands 38 and 39 together
 constexpr int MaxFormLines = 2000;
-constexpr int FontRegister = 93;
 
 MemBlock EpsGather = 0;      // the chunks of an EPS picture gathered so far
 uint8_t DamageTold = 0;      // the user was told of damaged output in this job
@@ -264,7 +263,7 @@ bool RunCommand(MsgBuffer *m, uint16_t op)
         uint8_t font[FontVc::Size] = {};
         MsgGetPString(m, t);
         MsgGetDecRect(m, rect);
-        MsgGetRecord(m, FontRegister, font);
+        MsgGetRecord(m, FontVc::Number, font);
         int lineIndex = Word(m), pitch = Word(m), align = Word(m);
         if (MsgFailed(m)) return false;
         FormTextOut(t, rect, font, lineIndex, pitch, align);

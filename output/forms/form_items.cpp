@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr uint16_t ClientMode = 3;            // RunMode of a client
 constexpr int FieldNamesList = 101;           // choice list of the data fields' names
 constexpr uint16_t FontKeyType = 27;          // the font name's key type
 constexpr int FontKeyLength = 20;
@@ -142,7 +141,7 @@ uint8_t PrintFormItems(const uint8_t *formDef, int16_t doctype)
 void PrintFormField(int16_t doctype, const uint8_t *fieldText, int16_t code, const PackedDecimal rect[4],
                     const uint8_t *font, int16_t pitch, int16_t align)
 {
-    if (RunMode == ClientMode) return;
+    if (RunModeIsClient()) return;
     PString lookup = {0};
     if (code != 0) PStringFromC(lookup, " X ");
     else {

@@ -26,12 +26,11 @@
 #include "output/output_job.h"
 #include "output/output_windows.h"
 #include "output/report_hooks.h"
+#include "rules/ledger_print.h"
 
 namespace {
 
-constexpr int16_t VoucherDocType = 25;   // the one positive doctype that prints
 constexpr uint8_t FormPrintable = 3;     // DocumentState of a form that may print
-constexpr uint16_t ClientMode = 3;       // RunMode of a client
 
 // Loads the page set-up the user keeps for the document type so the
 // print open takes it: on a server it goes to the client with the run,
@@ -108,7 +107,7 @@ uint8_t PrintForm(int16_t doctype, const uint8_t *record)
     ThousandsFlag = 1;
     uint8_t formDef[DocVc::Size] = {};
     if (doctype > 0) {
-        if (doctype == VoucherDocType) result = PrintVoucherForm(doctype, record) ? 1 : 0;
+        if (doctype == VoucherPrintReport) result = PrintVoucherForm(doctype, record) ? 1 : 0;
     } else {
         PString title = {0};
         for (int16_t pass = 1;; pass++) {
@@ -167,7 +166,7 @@ bool PrintFormPage(const uint8_t *formDef, int16_t doctype)
 // page is the document's last.
 void FormSetRowsPerPage(int16_t n)
 {
-    if (RunMode == ClientMode || n < 1) return;
+    if (RunModeIsClient() || n < 1) return;
     FormRowsPerPage = n;
     FormLastPage = FormFirstRow + FormRowsPerPage >= FormRowCount;
 }

@@ -44,9 +44,9 @@ void LoadReportPageSetup(int number, const ReportJob &job)
     ReceivedPageSetup = copy;
 }
 
-// Runs the body of a report number's row over job. A body a later
-// version brings is told as not available yet; a number without a body
-// runs nothing.
+// Runs the body of a report number's row over job; a number without a
+// body runs nothing, and report 9 without a body for the chosen layout
+// tells the user it is not available.
 void DispatchReport(int number, ReportJob &job)
 {
     const ReportRowRec *row = ReportRow(number);
@@ -65,9 +65,6 @@ void DispatchReport(int number, ReportJob &job)
         body(job);
         return;
     }
-    case ReportRowKind::Later:
-        ShowTextMessage(Texts::FunctionNotYet);
-        return;
     case ReportRowKind::None:
         return;
     }
@@ -87,7 +84,6 @@ void RunReport(ReportJob &job)
     uint16_t kind = GetU16(job.selection, ReportParamsVc::OutputKind);
     ThousandsFlag = (kind == 1 || kind == 6 || kind == 10) ? 1 : 0;
     CancelFlag = 0;
-    ReportsNotBuiltReset();
     if (!CheckReportParameters(job.selection)) {
         ThousandsFlag = 0;
         return;

@@ -26,13 +26,12 @@ constexpr int ReportFirst = -29, ReportLast = 116, ReportCount = ReportLast - Re
 using ReportBody = void (*)(ReportJob &);
 using ReportArgBody = void (*)(ReportJob &, int);
 
-// What a report number runs: nothing, a body a later version brings
-// (told as not available yet), a body, or report 9's choice by layout.
-enum class ReportRowKind : uint8_t { None, Later, Body, ByLayout };
+// What a report number runs: nothing, a body, or report 9's choice by
+// layout.
+enum class ReportRowKind : uint8_t { None, Body, ByLayout };
 
 // One report number's row. Body: body(job) or, when body is null,
 // bodyArg(job, arg). ByLayout: body for ReportLayout 0, bodyAlt otherwise.
-// Later: arg is the argument its body will take.
 struct ReportRowRec {
     ReportRowKind kind;
     ReportBody body;
@@ -112,8 +111,3 @@ bool ReportJobRun(const uint8_t *bytes, uint32_t size);
 void ReportsInstall();
 // The fault of the gathered report table, empty when there is none.
 const std::string &ReportTableProblem();
-// A part of the report run not built yet: tells "not available yet" once
-// a run and stops the job.
-void ReportsNotBuilt();
-// Lets the next run tell ReportsNotBuilt's message again.
-void ReportsNotBuiltReset();

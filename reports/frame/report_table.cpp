@@ -28,7 +28,7 @@ bool RowHasBody(const ReportRowRec &row)
 {
     if (row.kind == ReportRowKind::ByLayout) return row.body != nullptr || row.bodyAlt != nullptr;
     if (row.kind == ReportRowKind::Body) return row.body != nullptr || row.bodyArg != nullptr;
-    return row.kind == ReportRowKind::Later;
+    return false;
 }
 
 // Keeps the first fault found.

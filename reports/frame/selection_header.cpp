@@ -17,6 +17,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/frame/totals_table.h"
 #include "reports/ledger/ledger_reports.h"
+#include "rules/ledger_print.h"
 #include "rules/series_terms.h"
 
 uint8_t TitleFromSelection = 0;
@@ -25,7 +26,6 @@ namespace {
 
 namespace P = ReportParamsVc;
 
-constexpr int VoucherReport = 25;    // prints its own header
 constexpr int HeaderLines = 10;      // the output layer keeps lines 0..9
 constexpr uint16_t DateFieldType = 6;
 constexpr int TitleMax = 60;
@@ -285,7 +285,7 @@ void SelectionLines(int report, HeaderWriter *w)
 // given) and today's date, line 1 the company, then the selection lines.
 void ReportSelectionHeader(int report, const uint8_t *title)
 {
-    if (report == VoucherReport) return;
+    if (report == VoucherPrintReport) return;   // prints its own header
     PString line0;
     PStringCopy(line0, title);
     if (TitleFromSelection == 1 && CurrentJobRecord()) {

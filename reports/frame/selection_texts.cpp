@@ -66,8 +66,7 @@ bool FindByCode(int reg, uint32_t size, const uint8_t *code, uint8_t *record)
     std::memset(record, 0, size);
     if (code[0] == 0) return false;
     PutPString(record, 0, ObjectCodeMax, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(reg, record);
 }
 
 }  // namespace

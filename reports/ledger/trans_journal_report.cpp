@@ -249,6 +249,6 @@ void TransJournalReport(ReportJob &job) {
     RepValue(160, 0, count, FtLong, 0);
     RepEndLine();
     if (!vat.empty()) SummaryLines(vat, 3198, false);
-    if (CompanyVariant() == 25 && !accounts.empty()) SummaryLines(accounts, 2407, true);
+    if (CompanyVariantIs(CountryVariant::V25) && !accounts.empty()) SummaryLines(accounts, 2407, true);
     RepEndJob();
 }

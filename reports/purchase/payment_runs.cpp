@@ -28,8 +28,6 @@ namespace {
 constexpr int LineHeight = 12;
 constexpr int StopRight = 1;
 constexpr ApproveKind KindApprovePayment = 27;
-// The company variant whose advice shows the invoice's text of position 296.
-constexpr uint16_t VariantInvoiceText = 13;
 
 // Reads the vendor of code into vendor; false when there is none.
 bool ReadVendor(const uint8_t *code, uint8_t *vendor) {
@@ -58,7 +56,7 @@ void PrintAdviceRow(const uint8_t *row) {
     RepTextField(StopRight, invoice.record, VIVc::VendInvNr, style, -1);
     RepEndLine();
     RepStartLine(LineHeight);
-    if (CompanyVariant() == VariantInvoiceText) RepTextField(120, invoice.record, VIVc::PayeeText, style, 0);
+    if (CompanyVariantIs(CountryVariant::V13)) RepTextField(120, invoice.record, VIVc::PayeeText, style, 0);
     RepTextField(210, vendor.record, VEVc::Addr1, style, 0);
     RepTextField(StopRight, invoice.record, VIVc::PayRef, style, -1);
     RepEndLine();

@@ -108,7 +108,7 @@ void InvoiceLine(const uint8_t *invoice) {
 // Layout 1 below the invoice line: the vendor's extra text (variant 26),
 // the VAT and the rows.
 void InvoiceDetail(const uint8_t *invoice) {
-    if (CompanyVariant() == 26) {
+    if (CompanyVariantIs(CountryVariant::V26)) {
         RuleRecord vendor(VEVc::Number);
         PString code;
         GetText(invoice, VIVc::VendCode, code);

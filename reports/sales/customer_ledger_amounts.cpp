@@ -23,8 +23,7 @@ bool SalesReceiptRead(uint32_t serial, RuleRecord &r) {
     if (!r.record) return false;
     RecFreeMatrix(IPVc::Number, r.record);   // the rows of the receipt read before
     PutU32(r.record, IPVc::SerNr, serial);
-    uint32_t recid = 0, position = 0;
-    return RecFind(IPVc::Number, r.record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(IPVc::Number, r.record);
 }
 
 bool SalesInvoiceRead(uint32_t serial, RuleRecord &r) {

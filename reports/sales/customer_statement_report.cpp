@@ -85,8 +85,7 @@ bool OpenItemOf(int32_t serial, uint8_t *item)
 {
     std::memset(item, 0, ARVc::Size);
     PutI32(item, ARVc::InvoiceNr, serial);
-    uint32_t recid = 0, position = 0;
-    return RecFind(ARVc::Number, item, 1, 1, &recid, &position);
+    return RecFindByFirstKey(ARVc::Number, item);
 }
 
 bool SameCustomer(const uint8_t *invoice, const uint8_t *code)

@@ -43,7 +43,7 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15, RightEdge = 1, CustomerMax = 20, ReminderDoc = -8;
-constexpr uint16_t RuleCapped = 7, KindCredit = 3, KindInterest = 4, NoticeCountingOn = 1;
+constexpr uint16_t KindCredit = 3, KindInterest = 4, NoticeCountingOn = 1;
 constexpr int32_t OverdueFrom = -2;   // days at or below: overdue for the block's two totals
 constexpr uint32_t NoCap = 0xFFFFFFFFu;
 
@@ -128,7 +128,7 @@ bool OverdueRowAdd(MemBlock *rows, const uint8_t *openItem, const uint8_t *invoi
     int32_t n = -days;
     const uint16_t kind = GetU16(openItem, ARVc::InvType);
     bool bears = kind != KindCredit && kind != KindInterest;
-    if (CompanyVariant() == RuleCapped) {
+    if (CompanyVariantIs(CountryVariant::V7)) {
         bears = true;
         if (InterestDayCap != NoCap && n > (int32_t)InterestDayCap) n = (int32_t)InterestDayCap;
     }
@@ -216,7 +216,7 @@ void CustomerOverdueItems(const uint8_t *selection, const uint8_t *customerCode,
 void OverdueBlockPrint(const uint8_t *selection, const uint8_t *block)
 {
     assert(selection && block);
-    const bool inCurrency = Option(selection, P::Option5), capped = CompanyVariant() == RuleCapped;
+    const bool inCurrency = Option(selection, P::Option5), capped = CompanyVariantIs(CountryVariant::V7);
     PString own, currency;
     GetText(FormCustomer, CUVc::CurncyCode, own);
     RepRuleFull(1, 4);

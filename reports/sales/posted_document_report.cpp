@@ -36,7 +36,7 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15;
-constexpr uint16_t VariantWithReference = 25, CreditNote = 3;
+constexpr uint16_t CreditNote = 3;
 
 // How one register's documents are read: its walk, the flag that marks a
 // posted document, its fields and how its voucher is built.
@@ -117,7 +117,7 @@ void DocumentLine(const VoucherRun &run, const uint8_t *doc) {
     RepTextField(240, doc, k.name, 60);
     PackedDecimal amount;
     if (run.layout == 1 && DocumentAmount(k, doc, &amount)) OrderLineAmount(1, &amount, FtAmount2, 1);
-    const bool variant = k.choice == 5 && CompanyVariant() == VariantWithReference;
+    const bool variant = k.choice == 5 && CompanyVariantIs(CountryVariant::V25);
     if (variant) RepTextField(480, doc, IVVc::Text290, 0, 1);
     RepEndLine();
     if (!variant || run.layout != 0) return;

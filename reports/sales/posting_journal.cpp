@@ -27,9 +27,6 @@
 
 namespace {
 
-// The company variant whose journal shows each invoice's reference and addresses.
-constexpr uint16_t VariantWithReference = 25;
-
 // The second heading line of layout 0 (repeated above the summary).
 void SecondHeading() {
     ReportHeadings(15, {{20, 2744}, {60, 2748}, {380, 2745, 1}, {1, 2746, 1}});
@@ -60,7 +57,7 @@ void InvoiceLine(const uint8_t *invoice, int layout) {
     RepText(140, 0, text, 0);
     GetText(invoice, IVVc::Addr0, text);
     RepText(240, 0, text, 0);
-    const bool variant25 = CompanyVariant() == VariantWithReference;
+    const bool variant25 = CompanyVariantIs(CountryVariant::V25);
     if (variant25) {
         GetText(invoice, IVVc::Text290, text);
         RepText(480, 0, text, 1);

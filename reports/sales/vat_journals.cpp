@@ -38,7 +38,7 @@
 namespace {
 
 namespace P = ReportParamsVc;
-constexpr int LineHeight = 15, RuleEnd = 1, RuleThick = 4, CountryWithCount = 37;
+constexpr int LineHeight = 15, RuleEnd = 1, RuleThick = 4;
 constexpr uint16_t KindCredit = 3, KindAccountRow = 1, PricedKinds[] = {1, 4, 5};
 using Sums = std::vector<PackedDecimal>;
 
@@ -158,7 +158,7 @@ void InvoiceWalk(const uint8_t *selection, int reg, uint32_t serial, uint32_t tr
 
 // The count of invoices and the two sums of the country line.
 struct CountryLine {
-    bool on = CompanyVariant() == CountryWithCount;
+    bool on = CompanyVariantIs(CountryVariant::V37);
     int32_t printed = 0;
     PackedDecimal taxed, untaxed;
     CountryLine()

@@ -35,6 +35,5 @@ bool StockReadBySerial(int reg, uint32_t serialField, uint32_t serial, uint8_t *
     assert(record);
     RecClear(reg, record);
     PutU32(record, serialField, serial);
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, record, 1, 1, &recid, &position);
+    return RecFindByFirstKey(reg, record);
 }

@@ -4,12 +4,12 @@
 #
 # RULES is written by the build from the layer list (cmake/layers.cmake,
 # orvel_write_include_rules): one line a folder, "FOLDER: ALLOWED...".
-# Every header and source directly in FOLDER may include, by a quoted
-# path (from the source root or from the file's own folder), only headers
-# of the ALLOWED folders; an include whose folder is a
-# folder of the tree but not allowed is reported. Headers without a
-# folder (the generated dict_offsets.h) and system headers are not
-# checked.
+# Every header and source directly in FOLDER may include, by a quoted or
+# an angle-bracket path (from the source root, or for a quoted path from
+# the file's own folder), only headers of the ALLOWED folders; an include
+# whose folder is a folder of the tree but not allowed is reported.
+# Headers without a folder (the generated dict_offsets.h) and system
+# headers (whose folder is none of the tree's) are not checked.
 #
 # Usage: layer_includes.sh SOURCE_ROOT RULES
 root=${1:?usage: layer_includes.sh SOURCE_ROOT RULES}
@@ -26,9 +26,9 @@ while IFS= read -r line; do
     for f in "$root/$folder"/*.h "$root/$folder"/*.cpp; do
         [ -e "$f" ] || continue
         checked=$((checked + 1))
-        grep -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"]*/[^"]*"' "$f" |
+        grep -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*\("[^"]*/[^"]*"\|<[^>]*/[^>]*>\)' "$f" |
         while IFS= read -r inc; do
-            path=$(printf '%s\n' "$inc" | sed -n 's/.*include[[:space:]]*"\([^"]*\)".*/\1/p')
+            path=$(printf '%s\n' "$inc" | sed -n 's/.*include[[:space:]]*["<]\([^">]*\)[">].*/\1/p')
             # A path from the including file's folder is the same header.
             case "$path" in
                 ./* | ../*) path=$(realpath -m --relative-to="$root" "$(dirname "$f")/$path") ;;

@@ -22,9 +22,9 @@ sh "$here/test_include_rules.sh" "$root" "$rules" > "$work/test_rules.txt" || ex
 sh "$here/layer_includes.sh" "$root" "$work/test_rules.txt" > "$work/check.log" 2>&1
 status=$?
 [ $status -le 1 ] || { cat "$work/check.log"; exit 2; }
-# "FILE:LINE:#include "HEADER"" -> "FILE -> HEADER"
+# "FILE:LINE:#include "HEADER"" (or <HEADER>) -> "FILE -> HEADER"
 grep -v 'may include only\|files include only' "$work/check.log" |
-    sed -n 's/^\([^:]*\):[0-9]*:.*include[[:space:]]*"\([^"]*\)".*/\1 -> \2/p' | sort -u > "$work/found.txt"
+    sed -n 's/^\([^:]*\):[0-9]*:.*include[[:space:]]*["<]\([^">]*\)[">].*/\1 -> \2/p' | sort -u > "$work/found.txt"
 grep -v '^#' "$pending" | grep -v '^[[:space:]]*$' | sort -u > "$work/pending.txt"
 
 failed=0

@@ -30,9 +30,14 @@ if ! sh "$check" "$tree" "$rules" "$work/none_pending.txt" "$work/run" > "$work/
     exit 1
 fi
 
-# Probe: PROBE_FILE INCLUDED_HEADER; the check must fail naming the file.
+# Probe: PROBE_FILE INCLUDED_HEADER [angle]; the check must fail naming
+# the file. With "angle" the include is written <HEADER>.
 probe() {
-    printf '#include "%s"\n' "$2" > "$tree/$1"
+    if [ "$3" = angle ]; then
+        printf '#include <%s>\n' "$2" > "$tree/$1"
+    else
+        printf '#include "%s"\n' "$2" > "$tree/$1"
+    fi
     if sh "$check" "$tree" "$rules" "$work/none_pending.txt" "$work/run" > "$work/probe.log" 2>&1; then
         echo "FAIL: $1 includes $2, yet the check passed"
         exit 1
@@ -70,6 +75,8 @@ probe "tests/output/window_probe_test.cpp" "outputwin/designer.h"
 probe "tests/output/road_probe_test.cpp" "tests/roads/road_fixture.h"
 # A path from the test's own folder is no way around it.
 probe "tests/output/relative_probe_test.cpp" "../shell/shell_fixture.h"
+# Nor is the angle-bracket spelling.
+probe "tests/output/angle_probe_test.cpp" "outputwin/designer.h" angle
 
 # A pending include that no longer holds fails too, so the list shrinks.
 echo "tests/output/gone_test.cpp -> shell/shell.h" > "$work/stale_pending.txt"

@@ -3,8 +3,9 @@
 # folder of the layer list, an include of a folder the folder must not see.
 #
 # A scratch tree holds every folder of RULES; each folder that may not see
-# some other folder gets one file including a header of such a folder, and
-# the check must name that file. A clean scratch tree must pass, so that a
+# some other folder gets one file including a header of such a folder, in
+# the quoted and then the angle-bracket spelling, and the check must name
+# that file each time. A clean scratch tree must pass, so that a
 # failure is the include and not a broken set-up.
 #
 # Usage: upward_include_fails.sh SOURCE_ROOT RULES WORK_DIR
@@ -34,18 +35,21 @@ while IFS= read -r line; do
         case "$allowed" in *" $g "*) ;; *) above=$g ;; esac
     done
     [ -n "$above" ] || continue      # the top layer sees every folder
-    printf '#include "%s/upward.h"\n' "$above" > "$work/$f/upward_probe.cpp"
-    if sh "$check" "$work" "$rules" > "$work/probe.log" 2>&1; then
-        echo "FAIL: $f includes $above/upward.h, yet the check passed"
-        exit 1
-    fi
-    grep -q "$f/upward_probe.cpp" "$work/probe.log" || {
-        cat "$work/probe.log"
-        echo "FAIL: the check failed but did not name $f/upward_probe.cpp"
-        exit 1
-    }
+    # The same include in both spellings: quoted and angle-bracket.
+    for spelling in '"%s/upward.h"' '<%s/upward.h>'; do
+        printf "#include $spelling\n" "$above" > "$work/$f/upward_probe.cpp"
+        if sh "$check" "$work" "$rules" > "$work/probe.log" 2>&1; then
+            echo "FAIL: $f includes $(cat "$work/$f/upward_probe.cpp"), yet the check passed"
+            exit 1
+        fi
+        grep -q "$f/upward_probe.cpp" "$work/probe.log" || {
+            cat "$work/probe.log"
+            echo "FAIL: the check failed but did not name $f/upward_probe.cpp"
+            exit 1
+        }
+        probes=$((probes + 1))
+    done
     rm "$work/$f/upward_probe.cpp"
-    probes=$((probes + 1))
 done < "$rules"
 [ "$probes" -gt 0 ] || { echo "FAIL: no folder could be probed"; exit 1; }
-echo "an upward include fails the check in each of $probes folders"
+echo "an upward include fails the check: $probes probes, each folder in both spellings"

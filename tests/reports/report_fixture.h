@@ -78,7 +78,6 @@ protected:
         StockCostLines = StockCostLinesRec{};
         LedgerPrint = LedgerPrintRec{};
         ResetOutputJobState();
-        ReportsNotBuiltReset();
         CancelFlag = 0;
         InvoiceCompanyFixture::TearDown();
     }

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "operations/operations.h"
+#include "rules/checks.h"
 #include "rules/entry_state.h"
 #include "rules/hooks.h"
 #include "database/access/record_locks.h"
@@ -34,6 +35,27 @@ TEST_F(RegisterEntries, InstalledRegisters) {
     for (int reg = -1; reg <= RegisterCount; reg++)
         EXPECT_EQ(RegisterHasRules(reg), installed.count(reg) == 1 || reg == 5) << reg;
     EXPECT_NE(RegisterHookTable[5].canDelete, nullptr);
+}
+
+// Each register's own hooks sit over the record layer's checks: a register
+// that brings no validation, delete check or kept fields of its own has the
+// record layer's, and one that brings its own validation keeps it.
+TEST_F(RegisterEntries, OwnHooksOverTheRecordLayersChecks) {
+    RulesInstall();
+    for (int reg : {int(IPVc::Number), int(VIVc::Number), int(OPVc::Number), int(PUVc::Number), int(ORVc::Number),
+                    int(SHVc::Number), int(ExpenseVc::Number), int(PersPayVc::Number), int(TRVc::Number),
+                    int(SMVc::Number), int(ContractVc::Number), int(QuotationVc::Number), int(IVVc::Number)}) {
+        const RegisterHooks &h = RegisterHookTable[size_t(reg)];
+        EXPECT_EQ(h.canDelete, &CanDeleteRecordOf) << reg;
+        EXPECT_EQ(h.preserveStoredFields, &PreserveStoredFieldsOf) << reg;
+        EXPECT_NE(h.validateRecord, nullptr) << reg;
+        EXPECT_TRUE(h.beforeInsert || h.afterInsert || h.newRecordDefaults) << reg << ": its own hooks are gone";
+        if (reg != IVVc::Number) {
+            EXPECT_EQ(h.validateRecord, &ValidateRecordOf) << reg;
+        }
+    }
+    EXPECT_NE(RegisterHookTable[IVVc::Number].validateRecord, &ValidateRecordOf);   // the invoice's own
+    EXPECT_NE(RegisterHookTable[IVVc::Number].beforeDelete, nullptr);
 }
 
 // A new vendor's code follows the last one when it is a number and stays

@@ -138,8 +138,8 @@ TEST_F(ReportDispatchTest, DayJournalMembersRunOnTheirOwnCopies)
     EXPECT_EQ(std::vector<uint8_t>(TestJob, TestJob + ReportParamsSize), testJobBefore);
 }
 
-// Each kind of row: arguments kept, report 9 by layout, a later body
-// told once a run, a number without a body or outside the table silent.
+// Each kind of row: arguments kept, report 9 by layout (a layout without
+// its body told), a number without a body or outside the table silent.
 TEST_F(ReportDispatchTest, RowKinds)
 {
     for (int n : {-18, -17, -16}) Swap(n, {ReportRowKind::Body, nullptr, nullptr, ArgBody, int16_t(n)});
@@ -158,10 +158,14 @@ TEST_F(ReportDispatchTest, RowKinds)
     EXPECT_EQ(DoubleLayout, 1);
 
     shown.clear();
-    Swap(10, {ReportRowKind::Later, nullptr, nullptr, nullptr, 0});
-    Run(10, 2);
+    Swap(9, {ReportRowKind::ByLayout, FirstBody, nullptr, nullptr, 0});
+    ResetParams();
+    SetWord(P::ReportNumber, 9);
+    SetWord(P::ReportLayout, 1);
+    RunJob();
     EXPECT_EQ(shown.size(), 1u);
     EXPECT_TRUE(WasShown(9920));
+    EXPECT_EQ(DoubleLayout, 1);   // the first layout's body did not run in its place
     shown.clear();
     ASSERT_EQ(ReportRow(2)->kind, ReportRowKind::None);
     for (int n : {2, -30, 117, 32000}) Run(n, 2);

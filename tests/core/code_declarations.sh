@@ -1,0 +1,100 @@
+#!/bin/sh
+# code_declarations.sh - fails when a numbered code the program tests is
+# declared again beside its one declaration:
+# - a register or a text the dictionary names, declared as a number of its
+#   own instead of by its generated name (FontVc::Number, Texts::...);
+# - a country variant, run mode or VAT treatment declared as a number
+#   outside its home (CountryVariant in core/company_variant.h, the run
+#   modes in database/access/record_access.h, VatTreatment in
+#   rules/vat_currency.h), or a variant word compared with a bare number;
+# - a code of those kinds, or a report or document type, declared with the
+#   same number in two product files.
+# Product files are the sources outside tests/, bench/ and fuzz/.
+#
+# Usage: code_declarations.sh SOURCE_ROOT DICT_HEADER
+root=${1:?usage: code_declarations.sh SOURCE_ROOT DICT_HEADER}
+header=${2:?usage: code_declarations.sh SOURCE_ROOT DICT_HEADER}
+[ -r "$header" ] || { echo "no generated header at $header"; exit 2; }
+cd "$root" || exit 2
+
+files=$(find . -path ./build -prune -o -path ./tests -prune -o -path ./bench -prune -o -path ./fuzz -prune -o \
+        \( -name '*.h' -o -name '*.cpp' \) -type f -print | sed 's|^\./||' | sort)
+[ -n "$files" ] || { echo "no product file found under $root"; exit 2; }
+
+# Every "constexpr TYPE NAME = NUMBER" of the product as "FILE NAME NUMBER",
+# several names of one declaration each on a line of its own.
+# shellcheck disable=SC2086
+awk '
+    /^[[:space:]]*(static[[:space:]]+|inline[[:space:]]+)*constexpr[[:space:]]/ {
+        line = $0
+        sub(/\/\/.*/, "", line)
+        sub(/^[[:space:]]*(static[[:space:]]+|inline[[:space:]]+)*constexpr[[:space:]]+[A-Za-z_:0-9]+[[:space:]]+/, "", line)
+        sub(/;.*/, "", line)
+        n = split(line, parts, ",")
+        for (i = 1; i <= n; i++) {
+            p = parts[i]
+            gsub(/^[[:space:]]+|[[:space:]]+$/, "", p)
+            if (match(p, /^[A-Za-z_][A-Za-z_0-9]*[[:space:]]*=[[:space:]]*-?[0-9]+u?$/)) {
+                name = p; sub(/[[:space:]]*=.*/, "", name)
+                value = p; sub(/.*=[[:space:]]*/, "", value); sub(/u$/, "", value)
+                print FILENAME, name, value
+            }
+        }
+    }' $files > "${TMPDIR:-/tmp}/code_decl.$$"
+decls="${TMPDIR:-/tmp}/code_decl.$$"
+trap 'rm -f "$decls" "$decls.reg" "$decls.txt"' EXIT
+[ -s "$decls" ] || { echo "no constant declaration was read"; exit 2; }
+
+# The numbers the dictionary names: registers and texts.
+sed -n 's|^namespace [A-Za-z0-9_]* {  // register \([0-9]*\)$|\1|p' "$header" | sort -u > "$decls.reg"
+sed -n '/^namespace Texts {/,/^}/s|^inline constexpr [a-z0-9_]* [A-Za-z0-9_]* = \([0-9]*\);$|\1|p' "$header" |
+    sort -u > "$decls.txt"
+[ -s "$decls.reg" ] && [ -s "$decls.txt" ] || { echo "no register or text names in $header"; exit 2; }
+
+failed=0
+report() { echo "$1"; failed=1; }
+
+# A register or named text under a number of its own.
+while read -r file name value; do
+    case "$name" in
+        First*Register | Last*Register) ;;   # a range's bound, not a register
+        *Register | *Reg)
+            grep -qx -e "$value" "$decls.reg" && report "$file: $name = $value is register $value: use its generated name" ;;
+        *Text | *Text[A-Z]* | Text*)
+            grep -qx -e "$value" "$decls.txt" && report "$file: $name = $value is a named text: use Texts::" ;;
+    esac
+done < "$decls"
+
+# Variants, run modes and VAT treatments away from their home.
+while read -r file name value; do
+    case "$name" in
+        *Variant*) report "$file: $name = $value: a country variant is a CountryVariant" ;;
+        *RunMode* | *ClientMode* | *ServerMode*)
+            [ "$file" = database/access/record_access.h ] || [ "$value" -gt 3 ] ||
+                report "$file: $name = $value: the run modes are record_access.h's" ;;
+        *Treatment*) report "$file: $name = $value: a VAT treatment is a VatTreatment" ;;
+    esac
+done < "$decls"
+# shellcheck disable=SC2086
+grep -n 'CompanyVariant()[[:space:]]*[!=]=[[:space:]]*[0-9]\|VatTreatment)[[:space:]]*[!=]=[[:space:]]*[0-9]' $files |
+    while IFS= read -r hit; do echo "$hit: compare with the code's name, not its number"; done > "$decls.reg"
+[ -s "$decls.reg" ] && { cat "$decls.reg"; failed=1; }
+
+# One number of one kind declared in two files.
+awk '{
+        kind = ""
+        if ($2 ~ /^(First|Last)/) next   # the bound of a range, not a code
+        if ($2 ~ /Variant/) kind = "variant"
+        else if ($2 ~ /RunMode|ClientMode|ServerMode/) kind = "run mode"
+        else if ($2 ~ /Treatment/) kind = "VAT treatment"
+        else if ($2 ~ /Register$|Reg$/) kind = "register"
+        else if ($2 ~ /DocType|Report$|ReportNumber$/) kind = "report or document type"
+        if (kind == "") next
+        key = kind " " $3
+        if (key in first && first[key] != $1) print first[key] ": " where[key] " and " $1 ": " $2 " are both " kind " " $3
+        else if (!(key in first)) { first[key] = $1; where[key] = $2 }
+    }' "$decls" > "$decls.txt"
+[ -s "$decls.txt" ] && { cat "$decls.txt"; failed=1; }
+
+[ $failed -eq 0 ] && echo "$(wc -l < "$decls") constants read: each code the checks know is declared once"
+exit $failed
