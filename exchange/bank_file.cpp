@@ -94,7 +94,7 @@ void ShowWritten(int payments, const std::vector<std::string> &names)
 {
     std::string line = std::to_string(payments);
     PString t;
-    GetUiText(t, Texts::BankFilePayments);
+    GetUiText(t, payments == 1 ? Texts::BankFileOnePayment : Texts::BankFilePayments);
     line += PStringToStd(t);
     if (names.size() > 1) {
         GetUiText(t, Texts::BankFileFiles);
