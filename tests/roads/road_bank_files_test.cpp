@@ -165,7 +165,9 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
         if (saveAs) {
             auto types = DlgParseFilter(saveAs->text);
             EXPECT_FALSE(types.empty()) << saveAs->text;
-            if (!types.empty()) EXPECT_NE(types[0].first.find("*.TXT"), std::string::npos) << saveAs->text;
+            if (!types.empty()) {
+                EXPECT_NE(types[0].first.find("*.TXT"), std::string::npos) << saveAs->text;
+            }
             for (const auto &[name, patterns] : types) {
                 EXPECT_EQ(name.find('&'), std::string::npos) << name;
                 EXPECT_EQ(name.find("(*. "), std::string::npos) << name;

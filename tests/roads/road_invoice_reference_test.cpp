@@ -20,6 +20,7 @@
 #include <sstream>
 
 #include "core/field_access.h"
+#include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "platform/dialog.h"
