@@ -40,6 +40,9 @@ namespace {
 // Why no file was written: no payment of the range could be
 // (win_bank_files.dict).
 constexpr int TextNoneWritten = 15418;
+// " payment in ": the run's last word for a single payment, where the
+// others say " payments in ".
+constexpr int TextOnePaymentIn = 15419;
 
 // What one run of the export wrote and left out; kept from WriteBankFile
 // until BankFileJobEnded.
@@ -94,7 +97,7 @@ void ShowWritten(int payments, const std::vector<std::string> &names)
 {
     std::string line = std::to_string(payments);
     PString t;
-    GetUiText(t, Texts::BankFilePayments);
+    GetUiText(t, payments == 1 ? TextOnePaymentIn : Texts::BankFilePayments);
     line += PStringToStd(t);
     if (names.size() > 1) {
         GetUiText(t, Texts::BankFileFiles);

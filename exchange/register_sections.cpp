@@ -200,9 +200,16 @@ void RegImportRecords(int reg, uint16_t version, uint8_t replace)
         uint32_t sequence = PendingImportSeqNr;
         PendingImportSeqNr = 0;
         RecPendingSequence = 0;
+        bool failed = false;
         if (waiting) CountRefused(reg);
-        else if (RecImportStore(reg, record, replace, sequence)) ImportResult.stored++;
-        else ImportCountKept(key);
+        else if (RecImportStore(reg, record, replace, sequence, &failed)) ImportResult.stored++;
+        else if (!failed) ImportCountKept(key);
+        else {
+            // A refused store fails the whole hold: nothing read since
+            // its start is stored, so the import stops here.
+            ImportFailedSteps++;
+            ImportAbortFlag = 1;
+        }
     }
     RecBufferFree(reg, &h);
     if (ImportAbortFlag) return;

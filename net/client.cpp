@@ -13,7 +13,11 @@
 // acknowledgement). Other input is dropped during the wait: a request a
 // click or key started there would be answered after the one waited for
 // and take its reply.
+#include <cassert>
+#include <cctype>
+#include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "core/pstring.h"
 #include "core/ui_text.h"
@@ -27,6 +31,7 @@
 #include "net/tls.h"
 #include "output/devices/report_output.h"
 #include "platform/queue.h"
+#include "platform/socket.h"
 #include "shell/net_services.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
@@ -37,7 +42,11 @@ namespace {
 
 constexpr int TextCertificateChanged = 16200, TextKnownPrint = 16201, TextShownPrint = 16202;
 constexpr int TextNoSecureChannel = 16203, TextPinNotKept = 16205;
-constexpr int ChannelWaitMs = 5000;
+constexpr int ChannelWaitMs = 5000, ConnectWaitMs = 5000;
+// The words of a connection that failed: the server and port, then why.
+constexpr int TextConnectFailedTo = 16206, TextConnectFailedPort = 16207, TextWhyRefused = 16208,
+              TextWhyNoAnswer = 16209, TextWhyUnknownHost = 16210, TextWhyUnreachable = 16211,
+              TextWhyNoChannel = 16212, TextWhyNoHandshake = 16213, TextWhyNoCompany = 16214;
 constexpr int BackoffFirstMs = 1000, BackoffLastMs = 30000;
 
 void Lost() {
@@ -236,20 +245,59 @@ bool ChannelTrusted(const char *host, uint16_t port) {
 
 }  // namespace
 
+bool ConnectOnce(const char *host, uint16_t port, int *error) {
+    int ignored = 0;
+    if (!error) error = &ignored;
+    NetClient.quit = NetClient.refused = false;
+    if (!NetClientConnect(host, port, ConnectWaitMs, error)) return false;
+    NetClient.connected = true;
+    uint8_t address[256];
+    PStringFromC(address, NetLocalAddress().c_str());
+    if (ChannelTrusted(host, port) && ClientHandshake(address)) return true;
+    NetClient.connected = false;
+    if (ConnTable[0].inUse) NetConnClose(0);
+    *error = NetConnectNoHandshake;
+    return false;
+}
+
+void ConnectFailureText(const char *host, uint16_t port, int error, uint8_t *out) {
+    assert(host && out);
+    int why = 0;
+    switch (error) {
+    case ECONNREFUSED: why = TextWhyRefused; break;
+    case kPlSockWouldBlock: case ETIMEDOUT: why = TextWhyNoAnswer; break;
+    case kPlSockHostNotFound: why = TextWhyUnknownHost; break;
+    case ENETUNREACH: case EHOSTUNREACH: case ENETDOWN: case EHOSTDOWN: why = TextWhyUnreachable; break;
+    case NetConnectNoChannel: why = TextWhyNoChannel; break;
+    case NetConnectNoHandshake: why = TextWhyNoHandshake; break;
+    case NetConnectNoCompany: why = TextWhyNoCompany; break;
+    default: break;
+    }
+    uint8_t part[256];
+    GetUiText(out, TextConnectFailedTo);
+    PStringAppendC(out, host);
+    GetUiText(part, TextConnectFailedPort);
+    PStringAppend(out, part);
+    PStringAppendC(out, (std::to_string(port) + ": ").c_str());
+    if (why != 0) {
+        GetUiText(part, why);
+        PStringAppend(out, part);
+    } else {
+        // An error the words above do not cover: the system's own.
+        std::string system = std::strerror(error);
+        if (!system.empty()) system[0] = char(std::tolower((unsigned char)system[0]));
+        PStringAppendC(out, system.c_str());
+    }
+    PStringAppendC(out, ".");
+}
+
 bool ConnectLoop(const char *host, uint16_t port, bool (*cancel)()) {
     int backoff = BackoffFirstMs;
     NetClient.quit = NetClient.refused = false;
     for (;;) {
         if (cancel && cancel()) return false;
-        if (NetClientConnect(host, port, 5000)) {
-            NetClient.connected = true;
-            uint8_t address[256];
-            PStringFromC(address, NetLocalAddress().c_str());
-            if (ChannelTrusted(host, port) && ClientHandshake(address)) return true;
-            NetClient.connected = false;
-            if (ConnTable[0].inUse) NetConnClose(0);
-            if (NetClient.quit) return false;   // refused: asking again will not help
-        }
+        if (ConnectOnce(host, port, nullptr)) return true;
+        if (NetClient.quit) return false;   // refused: asking again will not help
         // Never a tight loop: wait, in short steps so a cancel is heard;
         // the windows paint meanwhile and Esc is the user's cancel.
         ConnectWaiting = true;
@@ -275,6 +323,6 @@ void NetClientStart() {
     TransportInstall(NetClientRequest, NetClientRequest);
     RemoteOpsInstall();
     NetClient.connected = false;
-    NetClient.quit = false;
+    NetClient.quit = NetClient.refused = false;
     NetClient.session = 0;
 }

@@ -394,18 +394,20 @@ bool NetServerListen(uint16_t port, uint32_t window) {
 
 uint16_t NetListenPort() { return Listener >= 0 ? PlSocketLocalPort(Listener) : 0; }
 
-bool NetClientConnect(const char *host, uint16_t port, int timeoutMs) {
+bool NetClientConnect(const char *host, uint16_t port, int timeoutMs, int *error) {
+    int ignored = 0;
+    if (!error) error = &ignored;
+    *error = 0;
     int s = PlSocketConnect(host, port);
     if (s < 0) {
-        if (PlSocketLastError() == kPlSockHostNotFound)
-            NetReport("Invalid host specified", 0);
-        else
-            NetReport("Unable to allocate socket", PlSocketLastError());
+        *error = PlSocketLastError();
         return false;
     }
     int r = PlSocketConnectWait(s, timeoutMs);
-    if (r != 0 || !PlSocketSelect(s, NetClientWindow, kPlSockRead | kPlSockWrite | kPlSockClose)) {
-        NetReport("Unable to connect to server:", r);
+    if (r == 0 && !PlSocketSelect(s, NetClientWindow, kPlSockRead | kPlSockWrite | kPlSockClose))
+        r = PlSocketLastError();
+    if (r != 0) {
+        *error = r;
         PlSocketClose(s);
         return false;
     }
@@ -418,7 +420,7 @@ bool NetClientConnect(const char *host, uint16_t port, int timeoutMs) {
     ConnTable[0].tls = TlsLinkClient();
     std::vector<uint8_t> wire;
     if (!ConnTable[0].tls || !TlsLinkStart(ConnTable[0].tls, &wire) || !QueueWire(0, wire.data(), wire.size())) {
-        NetReport("Unable to start the secure channel", 0);
+        *error = NetConnectNoChannel;
         NetConnClose(0);
         return false;
     }

@@ -105,8 +105,13 @@ uint16_t NetListenPort();
 // The window the client's socket events go to (the frame; 0 headless).
 extern uint32_t NetClientWindow;
 // Connects to host:port within timeoutMs; the socket takes slot 0 and
-// the channel's handshake starts. false (told) on failure.
-bool NetClientConnect(const char *host, uint16_t port, int timeoutMs);
+// the channel's handshake starts. false on failure, which is not told:
+// *error (when given) says why, as the platform's socket error number
+// (platform/socket.h; kPlSockWouldBlock when no answer came in time) or
+// NetConnectNoChannel. The caller tells the user once, in words
+// (ConnectFailureText).
+constexpr int NetConnectNoChannel = -2;   // the secure channel could not be started
+bool NetClientConnect(const char *host, uint16_t port, int timeoutMs, int *error = nullptr);
 // True once slot's channel finished its handshake (a connection without
 // a channel, attached by a test, at once).
 bool NetChannelReady(int slot);
@@ -300,6 +305,18 @@ bool NetClientRequest(uint16_t code, MsgBuffer *request, MsgBuffer *reply);
 void NetClientOnMessage(int slot, MsgBuffer *frame);
 // Requests 0 and 15; true when the server accepted the client.
 bool ClientHandshake(const uint8_t *clientAddress);
+// One attempt: connects and shakes hands; true once a session stands.
+// On failure *error (when given) says why: NetClientConnect's error, or
+// NetConnectNoHandshake when the connection was made but no session came
+// of it. A server that refused the client (NetClient.refused) has told
+// the user why already.
+constexpr int NetConnectNoHandshake = -3;
+// Not an error of the connection: the server's company did not open.
+constexpr int NetConnectNoCompany = -4;
+bool ConnectOnce(const char *host, uint16_t port, int *error);
+// "Connection failed to the server host, port n: " and why in words,
+// into the 256-byte PString buffer out.
+void ConnectFailureText(const char *host, uint16_t port, int error, uint8_t *out);
 // Connects (backing off 1 s doubling to 30 s between attempts) and
 // shakes hands; true once a session stands, false when cancelled.
 // cancel is asked between attempts (null: never cancel).

@@ -22,8 +22,6 @@
 namespace {
 
 
-bool UserCancelled() { return UserCancelFlag != 0; }
-
 void LoadSettings() { TcpSettingsLoad(); }
 
 bool Listen(uint16_t port, uint32_t frame) {
@@ -34,21 +32,31 @@ bool Listen(uint16_t port, uint32_t frame) {
 
 void OnEvent(uint32_t, int socket, int bits) { NetOnSocketEvent(socket, bits); }
 
+// Tells once why the connection to the server failed, and ends the
+// program: without its server a client has nothing to work on.
+void ConnectionFailed(int error) {
+    uint8_t text[256];
+    ConnectFailureText(TcpSettings.serverAddress.c_str(), TcpPort, error, text);
+    StopMessage(text);
+    QuitFlag = QuitForced = 1;
+}
+
 // Connects, shakes hands and opens the server's company; a company that
-// does not open ends the session before the next attempt.
+// does not open ends the session before the next attempt. A server that
+// cannot be reached is tried once, and the user is told once, naming the
+// server, its port and why; the program then ends.
 bool ClientConnectCompany() {
     NetClientStart();
     NetClientWindow = FrameWindow;
     for (int attempt = 0; attempt < 3; attempt++) {
-        if (!ConnectLoop(TcpSettings.serverAddress.c_str(), TcpPort, UserCancelled)) {
+        int error = 0;
+        if (!ConnectOnce(TcpSettings.serverAddress.c_str(), TcpPort, &error)) {
+            NetClientClose();
             // The server said no (no free session, another version, a
             // changed certificate) and the user was told: the program ends.
-            if (NetClient.refused) {
-                NetClientClose();
-                QuitFlag = QuitForced = 1;
-                return false;
-            }
-            break;
+            if (NetClient.refused) QuitFlag = QuitForced = 1;
+            else ConnectionFailed(error);
+            return false;
         }
         uint8_t busy[256];
         GetUiText(busy, Texts::OpeningServerCompany);
@@ -60,9 +68,7 @@ bool ClientConnectCompany() {
         NetClientClose();
     }
     NetClientClose();
-    uint8_t failed[256];
-    PStringFromC(failed, "Connection failed");
-    StopMessage(failed);
+    ConnectionFailed(NetConnectNoCompany);
     return false;
 }
 

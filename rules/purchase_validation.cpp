@@ -150,8 +150,11 @@ bool AccountMissing(uint8_t *why, int text, const uint8_t *account) {
 }
 
 // Appends text to the PString out with a separator before it.
+// Appends text to out, after separator when out already holds something;
+// an empty text adds nothing, so no part leaves a stray separator.
 void AppendWith(uint8_t *out, const char *separator, const uint8_t *text) {
-    PStringAppendC(out, separator);
+    if (text[0] == 0) return;
+    if (out[0] != 0) PStringAppendC(out, separator);
     PStringAppend(out, text);
 }
 
@@ -174,8 +177,10 @@ int ValidatePurchase(uint8_t *record, uint8_t *stored, int mode) {
 // location (null: none): each row's cost debited to the stock account,
 // their sum credited to the purchase clearing account. Unless always is
 // set, block 199 decides whether purchases make vouchers at all and from
-// which date. true when built or not wanted; false (nothing pending) when
-// an account it needs is missing.
+// which date. The voucher's text joins the vendor's code and name, the
+// currency with its rate and the receipt's own text, each only when
+// given. true when built or not wanted; false (nothing pending) when an
+// account it needs is missing.
 bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool always, uint8_t *why) {
     assert(purchase);
     if (why) why[0] = 0;
@@ -207,11 +212,16 @@ bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool
     AppendWith(text, " ", part);
     GetText(purchase, PUVc::Currency, part);
     if (part[0] != 0) {
-        AppendWith(text, ", ", part);
+        uint8_t rateText[256];
         PackedDecimal rate = GetDec(purchase, PUVc::Rate);
-        DecFormat(&rate, 3, part);
-        AppendWith(text, " ", part);
+        DecFormat(&rate, 3, rateText);
+        AppendWith(part, " ", rateText);
+        AppendWith(text, ", ", part);
     }
+    // The receipt's own text ("Opening stock") says what the voucher is
+    // for when no vendor does.
+    GetText(purchase, PUVc::Text, part);
+    AppendWith(text, ", ", part);
     PutText(PendingVoucher, Voucher::Text, text);
 
     RuleRecord item(INVc::Number);

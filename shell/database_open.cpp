@@ -199,9 +199,11 @@ void DbCloseRemote()
 // dialog asks; the open company is closed only once another file has
 // been chosen, so a cancelled dialog leaves it open and the user at work.
 // A client's new connection replaces its session, which is ended first;
-// when the server cannot be reached the user may open a local company
-// instead. The program ends only when no company was open before the
-// command and none is open after it (the start-up's question cancelled).
+// a connection that fails has told the user why and set the quit flag;
+// only a connect service that gave up without it leaves the user to open
+// a local company instead. The program ends also when no company was
+// open before the command and none is open after it (the start-up's
+// question cancelled).
 void DbConnectCommand()
 {
     bool wasOpen = DbOpenFlag != 0;

@@ -19,9 +19,13 @@ namespace {
 // The run numbers of the SIE file import and export.
 constexpr uint16_t SieImportNumber = 2, SieExportNumber = 21;
 // SIE files first (their usual extensions), then this program's own text
-// files, then every file: a file from another program may have any name.
-constexpr const char *SieFilter =
-    "SIE files (*.SE;*.SI)|*.SE;*.SI|Orvel export(*. & *.TXT)|*.;*.TXT|All files (*.*)|*.*|";
+// files (".TXT" or no extension), then every file: a file from another
+// program may have any name. No "&" in a type's name: the dialog's button
+// would draw it as the underline of a shortcut letter.
+constexpr const char *SieFilter = "SIE files (*.SE;*.SI)|*.SE;*.SI|"
+                                  "Orvel text files (*.TXT, or no extension)|*.TXT;*.|All files (*.*)|*.*|";
+// An export's own text files first, then every file.
+constexpr const char *ExportFilter = "Orvel text files (*.TXT, or no extension)|*.TXT;*.|All files (*.*)|*.*|";
 
 // The file the last export dialog gave, for the run's outcome line.
 std::string LastExportFile;
@@ -60,8 +64,8 @@ bool SaveExportFileDialog(uint8_t *path, uint16_t *word)
     *word = 0;
     PlFileDialog d;
     const bool sie = RunIs(SieExportNumber);
-    d.filter = sie ? SieFilter : "All files (*.*)|*.*|Orvel export(*. & *.TXT)|*.;*.TXT|";
-    d.filterIndex = sie ? 1 : 2;
+    d.filter = sie ? SieFilter : ExportFilter;
+    d.filterIndex = 1;
     if (sie) d.defaultExt = "SE";
     d.save = true;
     d.overwritePrompt = true;

@@ -240,9 +240,12 @@ bool RecStoreLocal(int reg, uint8_t *record, int mode, uint32_t *recid);
 // replace is allowed; true when stored.
 bool RecStoreByKey(int reg, uint8_t *record, int replace, uint32_t *recid);
 bool RecStoreByKeyLocal(int reg, uint8_t *record, int replace, uint32_t *recid);
-// The import store with the store hooks; true when stored.
-bool RecImportStore(int reg, uint8_t *record, int overwrite, uint32_t sequence);
-bool RecImportStoreLocal(int reg, uint8_t *record, int overwrite, uint32_t sequence);
+// The import store with the store hooks; true when stored. False also
+// when the stored copy is kept (newer, or no overwrite); *failed (when
+// given) then tells a store that was tried and refused (the engine or the
+// disk said no, and the hold failed) from a copy kept.
+bool RecImportStore(int reg, uint8_t *record, int overwrite, uint32_t sequence, bool *failed = nullptr);
+bool RecImportStoreLocal(int reg, uint8_t *record, int overwrite, uint32_t sequence, bool *failed = nullptr);
 // Deletes every record of the register (no hooks); count 0.
 bool RegDeleteAll(int reg);
 bool RegDeleteAllLocal(int reg);

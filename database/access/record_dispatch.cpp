@@ -197,9 +197,13 @@ bool RecStoreByKey(int reg, uint8_t *record, int replace, uint32_t *recid) {
     return RecStoreByKeyLocal(reg, record, replace, recid);
 }
 
-bool RecImportStore(int reg, uint8_t *record, int overwrite, uint32_t sequence) {
-    if (RefuseInClient()) return false;
-    return RecImportStoreLocal(reg, record, overwrite, sequence);
+bool RecImportStore(int reg, uint8_t *record, int overwrite, uint32_t sequence, bool *failed) {
+    if (failed) *failed = false;
+    if (RefuseInClient()) {
+        if (failed) *failed = true;
+        return false;
+    }
+    return RecImportStoreLocal(reg, record, overwrite, sequence, failed);
 }
 
 bool RegDeleteAll(int reg) {

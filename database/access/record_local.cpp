@@ -517,11 +517,13 @@ bool RecStoreByKeyLocal(int reg, uint8_t *record, int replace, uint32_t *recid) 
     return RecUpdateLocal(reg, record, id);
 }
 
-bool RecImportStoreLocal(int reg, uint8_t *record, int overwrite, uint32_t sequence) {
+bool RecImportStoreLocal(int reg, uint8_t *record, int overwrite, uint32_t sequence, bool *failed) {
+    if (failed) *failed = false;
     char name[IndexNameRoom];
     if (!RegValid(reg) || RegisterRulesWaiting(reg) || !IndexToUse(reg, nullptr, name)) return false;
     RegMarkOpen(reg);
     uint32_t id = 0;
+    bool stored = false;
     if (FindIdByKey(reg, name, record, &id)) {
         bool replace = false;
         if (sequence != 0) {
@@ -530,14 +532,20 @@ bool RecImportStoreLocal(int reg, uint8_t *record, int overwrite, uint32_t seque
         } else {
             replace = overwrite != 0;
         }
-        if (!replace || RegIsSimple(reg)) return false;
+        if (!replace || RegIsSimple(reg)) return false;   // the stored copy is kept
         BeforeStoreHook(reg, record);
-        if (!RecUpdateLocal(reg, record, id)) return false;
-        AfterStoreHook(reg, record, id);
-        return true;
+        stored = RecUpdateLocal(reg, record, id);
+    } else {
+        BeforeStoreHook(reg, record);
+        stored = RecInsertLocal(reg, record, &id);
     }
-    BeforeStoreHook(reg, record);
-    if (!RecInsertLocal(reg, record, &id)) return false;
+    if (!stored) {
+        // Refused (a write the disk would not take, say): the hold is
+        // undone at its end, so nothing of this record was kept either.
+        DbHoldFail();
+        if (failed) *failed = true;
+        return false;
+    }
     AfterStoreHook(reg, record, id);
     return true;
 }

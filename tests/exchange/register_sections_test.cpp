@@ -18,6 +18,7 @@ protected:
     {
         ImportHoldRecords = 10;
         D4TestHooks.failWriteAt = -1;
+        ImportAbortFlag = 0;
         ExchangeFixture::TearDown();
     }
     // Stores "ot" records (register 24) whose code and name are code.
@@ -157,6 +158,35 @@ TEST_F(RegisterSections, HoldsAreRenewedAndAFailedOneStops)
     EXPECT_TRUE(ImportAtEnd());
     EXPECT_EQ(RegRecordCount(OTVc::Number), 0u);   // the failed hold kept nothing
     EXPECT_EQ(RegRecordCount(OrderClassVc::Number), 0u);
+}
+
+// A store the disk refuses in the middle of a section (the file had to
+// grow for it) fails the hold: the import stops there with a failed step,
+// and the refused record is not told as one kept for a newer stored copy.
+TEST_F(RegisterSections, AStoreTheDiskRefusesStopsAndIsNotKept)
+{
+    constexpr uint32_t many = 3000;   // more than the new file's room: it grows under them
+    ImportHoldRecords = many + 1;     // one hold, so no commit writes inside the section
+    std::string records;
+    for (uint32_t i = 0; i < many; i++) records += "K" + std::to_string(i) + "\tname\r\n";
+    ImportResult = ImportResultRec{};
+    ImportHoldsRenewed = ImportFailedSteps = 0;
+    ImportAbortFlag = 0;
+    SourceOf("ot\r\n" + records + "\r\n");
+    ImportReadTag();
+    const uint64_t refusals = D4DiskRefusals();
+    DbHoldBegin();
+    D4TestHooks.failWriteAt = D4TestHooks.writesDone + 1;
+    RegImportRecords(OTVc::Number, 1, 1);
+    D4TestHooks.failWriteAt = -1;
+    ASSERT_EQ(D4DiskRefusals(), refusals + 1);   // a store of the section met the refusal
+    EXPECT_FALSE(DbHoldEnd());
+    EXPECT_EQ(ImportResult.kept, 0u);
+    EXPECT_EQ(ImportFailedSteps, 1u);
+    EXPECT_EQ(ImportAbortFlag, 1);
+    EXPECT_LT(ImportResult.read, many);   // nothing after the refused record was read
+    EXPECT_EQ(RegRecordCount(OTVc::Number), 0u);
+    EXPECT_TRUE(Said("The disk refused the write"));
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <thread>
 
 #include "net/tcp_settings.h"
+#include "shell/database_open.h"
+#include "shell/shell.h"
 #include "platform/queue.h"
 #include "platform/window.h"
 #include "shell/net_services.h"
@@ -217,6 +219,39 @@ TEST_F(NetClientTest, ConnectLoopBacksOffAndCancels) {
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     EXPECT_GE(ms, 900);
     EXPECT_LT(ms, 5000);
+}
+
+// The program's own way in, as its Open command takes it, to a port that
+// nothing listens on: one attempt, not a retry until Esc; one message
+// that names the server, its port and why in words, not an error number;
+// then the program ends rather than offering a local company.
+TEST_F(NetClientTest, AnUnreachableServerIsToldOnceByAddressPortAndReasonAndTheProgramEnds) {
+    int closed = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(closed, (sockaddr *)&a, sizeof a), 0);
+    socklen_t len = sizeof a;
+    getsockname(closed, (sockaddr *)&a, &len);
+    const uint16_t port = ntohs(a.sin_port);
+    close(closed);   // bound but never listening: the port is closed
+
+    NetInstall();
+    TcpSettings.serverAddress = "127.0.0.1";
+    TcpPort = port;
+    QuitFlag = QuitForced = 0;
+    auto start = std::chrono::steady_clock::now();
+    DbConnectCommand();
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(ms, 3000) << "tried again instead of telling";
+    EXPECT_TRUE(QuitFlag);
+    EXPECT_TRUE(RunModeIsClient()) << "the program went on to open a local company";
+    EXPECT_FALSE(DbOpenFlag);
+    ASSERT_EQ(Shown.size(), 1u) << ::testing::PrintToString(Shown);
+    for (const std::string &part : {std::string("Connection failed"), std::string("127.0.0.1"),
+                                    ", port " + std::to_string(port) + ":", std::string("nothing accepts connections")})
+        EXPECT_NE(Shown[0].find(part), std::string::npos) << part << " in " << Shown[0];
+    QuitFlag = QuitForced = 0;
 }
 
 TEST(NetTcpSettings, SectionLinesAndDefaults) {

@@ -135,7 +135,7 @@ TEST_F(BankFileChoiceRoad, ATelepayFileCarriesThePaymentTypedInItsWindow)
     Type("the payment's number", [numbers] { return *numbers; });
     ClickOk();
     Check("the run says what it wrote and where, and leaves nothing unsent", [telepay] {
-        EXPECT_TRUE(Told("1 payments in " + telepay.string())) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("1 payment in " + telepay.string())) << ::testing::PrintToString(Messages());
         EXPECT_FALSE(Told("stay unsent")) << ::testing::PrintToString(Messages());
         return true;
     });
@@ -180,7 +180,7 @@ TEST_F(BankFileChoiceRoad, ATelepayFileCarriesThePaymentTypedInItsWindow)
     ClickOk();
     Check("the order goes to the file chosen, and the run says so", [order] {
         EXPECT_TRUE(fs::exists(order)) << ::testing::PrintToString(Messages());
-        EXPECT_TRUE(Told("1 payments in " + order.string())) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("1 payment in " + order.string())) << ::testing::PrintToString(Messages());
         return true;
     });
     EXPECT_EQ(Run(), 0);

@@ -151,9 +151,27 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
         EXPECT_TRUE(fs::exists(out)) << ::testing::PrintToString(Messages());
         EXPECT_EQ(Messages().size(), 1u) << ::testing::PrintToString(Messages());
         if (!Messages().empty()) {
-            EXPECT_EQ(Messages()[0], Text(Texts::BankFileWrote) + "1" + Text(Texts::BankFilePayments) + out.string());
+            EXPECT_EQ(Messages()[0], Text(Texts::BankFileWrote) + "1 payment in " + out.string());
             EXPECT_EQ(ScriptRecords().back().icon, int(PlMbIcon::Information)) << "a success is a notice";
             EXPECT_EQ(StatusLineText(), Messages()[0]);
+        }
+        // The Save As dialog offered the file types by names that read as
+        // written (an "&" is drawn as a shortcut's underline), this
+        // program's text files first.
+        const PlScriptRecord *saveAs = nullptr;
+        for (const PlScriptRecord &r : ScriptRecords())
+            if (r.kind == "file") saveAs = &r;
+        EXPECT_TRUE(saveAs != nullptr) << "no Save As dialog";
+        if (saveAs) {
+            auto types = DlgParseFilter(saveAs->text);
+            EXPECT_FALSE(types.empty()) << saveAs->text;
+            if (!types.empty()) {
+                EXPECT_NE(types[0].first.find("*.TXT"), std::string::npos) << saveAs->text;
+            }
+            for (const auto &[name, patterns] : types) {
+                EXPECT_EQ(name.find('&'), std::string::npos) << name;
+                EXPECT_EQ(name.find("(*. "), std::string::npos) << name;
+            }
         }
         return true;
     });

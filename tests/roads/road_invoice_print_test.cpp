@@ -145,7 +145,7 @@ TEST_F(RoadTest, PrintedInvoiceShowsItsOwnValues)
         *page = PdfText(pdfs[0]);
         const std::string &p = *page;
         EXPECT_NE(LineWith(p, "Invoice number").find(*number), std::string::npos) << p;
-        EXPECT_NE(LineWith(p, "Reference").find(Reference("1", *number)), std::string::npos) << p;
+        EXPECT_NE(LineWith(p, "Payment reference").find(Reference("1", *number)), std::string::npos) << p;
         EXPECT_NE(p.find("First Customer"), std::string::npos) << p;
         EXPECT_NE(p.find("Kundv\xC3\xA4gen 2"), std::string::npos) << p;   // the address, as UTF-8 text
         // Each row: item, text, quantity, price, VAT rate, sum.
@@ -234,9 +234,9 @@ TEST_F(RoadTest, AnInvoicePrintedBeforePostingPaysByThePrintedReference)
             return false;
         }
         const std::string page = PdfText(pdfs[0]);
-        std::istringstream words(LineWith(page, "Reference"));
+        std::istringstream words(LineWith(page, "Payment reference"));
         for (std::string w; words >> w;) *printed = w;
-        EXPECT_FALSE(printed->empty() || *printed == "Reference") << page;
+        EXPECT_FALSE(printed->empty() || *printed == "reference") << page;
         // "1", the account in 14 digits, the total in 8, then the reference
         // right-aligned in 20 digits.
         const std::string scanned = ScannedBarcode(pdfs[0], dir / "unposted");

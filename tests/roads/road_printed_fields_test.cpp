@@ -9,7 +9,8 @@
 // costs in a cost budget, the first with its "Row detail" switch on: the
 // invoice that "Invoices from projects" makes for the first shows one row
 // per cost, with its text, quantity and amount, the second's one row of
-// their sum. The company file then holds what was typed.
+// their sum, shown and printed with the demo company's cost text. The
+// company file then holds what was typed.
 // Menus: in Sales, Registers > Customers, Registers > Sales invoices,
 // Registers > Orders, Registers > Quotations; in Stock, Registers > Item
 // structures, Registers > Productions; in Projects, Registers > Projects,
@@ -22,6 +23,7 @@
 #include "tests/roads/road_text.h"
 
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,6 +51,8 @@ struct BudgetCost {
     std::string text, price, quantity, spent;
 };
 const std::vector<BudgetCost> Costs = {{0, "Cement", "50", "2", "100,00"}, {1, "Timber", "40", "3", "120,00"}};
+// The demo company's text of a project invoice's row of summed costs.
+const std::string CostRowText = "Materials and expenses";
 
 // An item row of the invoice window as shown: item, quantity,
 // description and sum.
@@ -279,6 +283,15 @@ TEST_F(PrintedFieldsRoad, CustomerQuotationStructureAndBudgetFieldsReachTheirDoc
         if (rows.empty()) return true;
         EXPECT_EQ(rows[0].sum, "220,00") << ShownRows(rows);
         for (const BudgetCost &c : Costs) EXPECT_EQ(rows[0].text.find(c.text), std::string::npos) << rows[0].text;
+        EXPECT_EQ(rows[0].text, CostRowText) << "the summed row takes the project defaults' cost text";
+        return true;
+    });
+    auto summedPage = PrintActive("the summed project invoice");
+    Check("the summed cost row prints with its words", [summedPage] {
+        std::istringstream in(*summedPage);
+        std::string line;
+        while (std::getline(in, line) && line.find("220,00") == std::string::npos) {}
+        EXPECT_NE(line.find(CostRowText), std::string::npos) << "the row's line: " << line << "\n" << *summedPage;
         return true;
     });
     EXPECT_EQ(Run(), 0);

@@ -333,7 +333,7 @@ void RoadTest::WriteBankPaymentFile(const std::filesystem::path &file, std::shar
     ClickOk();
     Check("the run says it wrote the payment", [file, told] {
         EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
-        EXPECT_TRUE(Told("1 payments in " + file.string())) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("1 payment in " + file.string())) << ::testing::PrintToString(Messages());
         EXPECT_FALSE(Told("stay unsent")) << ::testing::PrintToString(Messages());
         return true;
     });

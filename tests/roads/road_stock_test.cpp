@@ -6,7 +6,7 @@
 // movement carries four of them from the main location to the new one.
 // The company file then holds the stock and the item history that the
 // stock rules give for those two documents: received at MAIN, issued
-// from MAIN, received at SHOP.
+// from MAIN, received at SHOP; and the receipt's voucher carries its text.
 // Menus: in Stock, Registers > Locations, Registers > Goods receipts,
 // Registers > Stock movement.
 // Windows: Goods receipt list, Goods receipt, Currency choice, Stock
@@ -17,6 +17,7 @@
 #include <fstream>
 #include <memory>
 
+#include "core/field_access.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
@@ -54,6 +55,8 @@ TEST_F(RoadTest, GoodsReceivedInWindow197AndMovedInWindow426MoveTheStock)
     Menu("Edit", "Choose...");
     ClickField("Location");
     Type("MAIN");
+    ClickField("Text");
+    Type("Opening stock");
     ClickField("Currency");
     Menu("Edit", "Choose...");
     Check("the currency is chosen from its list", [] {
@@ -148,6 +151,25 @@ TEST_F(RoadTest, GoodsReceivedInWindow197AndMovedInWindow426MoveTheStock)
         RecFreeMatrix(StockMoveVc::Number, move.data());
     }
     ASSERT_EQ(RegRecordCount(LocationVc::Number), 2u);
+    {
+        // The receipt's stock voucher says what it was for.
+        std::vector<uint8_t> receipt(PUVc::Size), voucher(TRVc::Size);
+        uint32_t id = 0;
+        ASSERT_TRUE(RecReadAt(PUVc::Number, 1, receipt.data(), &id));
+        RecFreeMatrix(PUVc::Number, receipt.data());
+        std::vector<std::string> texts;
+        bool found = false;
+        for (int32_t i = 1; i <= int32_t(RegRecordCount(TRVc::Number)); i++) {
+            ASSERT_TRUE(RecReadAt(TRVc::Number, i, voucher.data(), &id));
+            RecFreeMatrix(TRVc::Number, voucher.data());
+            texts.push_back(TextAt(voucher.data(), TRVc::Text));
+            if (GetU32(voucher.data(), TRVc::SerNr) != GetU32(receipt.data(), PUVc::SerNr)) continue;
+            if (texts.back().find("Opening stock") == std::string::npos) continue;
+            found = true;
+            EXPECT_EQ(texts.back(), "EUR 1125,000, Opening stock");
+        }
+        EXPECT_TRUE(found) << "the goods receipt's voucher, among " << ::testing::PrintToString(texts);
+    }
     CloseForCheck();
 }
 

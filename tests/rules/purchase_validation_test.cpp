@@ -142,6 +142,31 @@ TEST_F(PurchaseVoucherTest, StockVoucherRows) {
     RecFreeMatrix(Voucher::Number, PendingVoucher);
 }
 
+// The voucher's text says whom the goods came from and what the receipt
+// was for: a receipt without a vendor (opening stock) is named by its own
+// text, and no missing part leaves a stray blank or comma.
+TEST_F(PurchaseVoucherTest, TheVoucherTextJoinsVendorCurrencyAndTheReceiptsText) {
+    struct Case { const char *code, *name, *currency, *text, *expected; };
+    for (Case c : {Case{"V1", "Vendor", "", "", "V1 Vendor"},
+                   Case{"", "", "", "Opening stock", "Opening stock"},
+                   Case{"", "Vendor", "", "", "Vendor"},
+                   Case{"V1", "Vendor", "", "Order 12", "V1 Vendor, Order 12"},
+                   Case{"", "", "EUR", "Opening stock", "EUR 11,250, Opening stock"},
+                   Case{"V1", "Vendor", "EUR", "", "V1 Vendor, EUR 11,250"}}) {
+        RuleRecord p(PUVc::Number);
+        Purchase(p.record, {"BOLT"});
+        PutText(p.record, PUVc::VendCode, 20, c.code);
+        PutText(p.record, PUVc::VendName, 60, c.name);
+        PutText(p.record, PUVc::Currency, 5, c.currency);
+        PutDec(p.record, PUVc::Rate, Dec(11.25));
+        PutText(p.record, PUVc::Text, 60, c.text);
+        PutU16(p.record, PUVc::Received, 1);
+        ASSERT_TRUE(BuildPurchaseVoucher(p.record, nullptr, false)) << c.expected;
+        EXPECT_EQ(Text(PendingVoucher, Voucher::Text), c.expected);
+        RecFreeMatrix(Voucher::Number, PendingVoucher);
+    }
+}
+
 // Each account the voucher needs, missing or named but not in the chart,
 // refuses the purchase with the account to give and where; an account the
 // chart lacks is named. The location's own stock account stands in for
