@@ -7,7 +7,10 @@
 // (TestJob) zeroed and attached, detached for the roads, which attach
 // their own as the program does; the ring of saved jobs; the client's
 // table of remote calls, its transport and the run mode (a client test
-// would otherwise leave the next test talking to no server); and the
+// would otherwise leave the next test talking to no server); the window
+// the client's socket events go to (a road's frame window, gone after it,
+// would swallow the next client's events, whose channel never comes up);
+// and the
 // window-event handlers set at run time. What a fixture needs it sets in
 // its own SetUp, which runs after this.
 #include <gtest/gtest.h>
@@ -19,6 +22,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/transport.h"
+#include "net/net.h"
 #include "output/job_queue.h"
 #include "output/output_job.h"
 #include "shell/window_event_handlers.h"
@@ -54,6 +58,7 @@ class FreshTestState : public ::testing::EmptyTestEventListener {
         RemoteOutputActive = false;
         RemoteConnectionLost = false;
         RunMode = 0;
+        NetClientWindow = 0;
         LockOwnerId = LockOwnerSelf;
         WindowEventHandlersClear();
     }
