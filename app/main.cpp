@@ -1,8 +1,9 @@
 // main.cpp - the orvel executable: reads its arguments (an option such as
 // --help is answered here and never taken for a company), opens the
 // screen, or says in one line why it cannot, and runs the program
-// (OrvelStart: the features layer installed, then the shell) with the
-// company named on the command line.
+// (OrvelStart: every layer installed in layer order, the business rules,
+// output, windows and features, the tables between them checked, then
+// the shell) with the company named on the command line.
 #include <cstdio>
 #include <string>
 

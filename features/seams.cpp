@@ -4,13 +4,16 @@
 
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 #include "core/server_hooks.h"
 #include "database/access/register_hooks.h"
 #include "database/access/settings_blocks.h"
+#include "dict_offsets.h"
 #include "operations/person_entries.h"
 #include "operations/run_outcome.h"
 #include "output/devices/bank_file_hooks.h"
+#include "output/formula/formula.h"
 #include "output/output_job.h"
 #include "output/output_windows.h"
 #include "output/report_hooks.h"
@@ -20,17 +23,37 @@
 #include "rules/stock_cost_lines.h"
 #include "shell/feature_commands.h"
 #include "shell/net_services.h"
+#include "shell/window_event_handlers.h"
 
 namespace {
 
-using AnyFn = void (*)();
-
 // A table the check reads slot by slot must hold nothing but function
 // pointers, each as wide as any other.
-template <typename T> constexpr bool OnlyPointers = sizeof(T) % sizeof(AnyFn) == 0 && alignof(T) == alignof(AnyFn);
+template <typename T> constexpr bool OnlyPointers = sizeof(T) % sizeof(SeamFn) == 0 && alignof(T) == alignof(SeamFn);
 
 #define SEAM(table, filler)                                                                   \
-    Seam { #table, &table, sizeof(table), SeamFiller::filler }
+    Seam { #table, &table, sizeof(table), SeamFiller::filler, 0, nullptr, nullptr }
+
+// The ledger's balance functions of the formula machine: entry i is
+// function LedgerBalanceFunctionFirst + i.
+SeamFn BalanceEntry(size_t i)
+{
+    return reinterpret_cast<SeamFn>(VmBalanceFunctionOf(LedgerBalanceFunctionFirst + int(i)));
+}
+void BalanceEntrySet(size_t i, SeamFn fn)
+{
+    VmSetBalanceFunction(LedgerBalanceFunctionFirst + int(i), reinterpret_cast<VmBalanceFunction>(fn));
+}
+constexpr size_t BalanceEntries = LedgerBalanceFunctionLast - LedgerBalanceFunctionFirst + 1;
+
+// The window types whose handler the ui layer's install sets at run time
+// rather than the record windows' built-in table holding it.
+constexpr int RunTimeHandlerTypes[] = {WinTypes::JobQueue};
+SeamFn HandlerEntry(size_t i) { return reinterpret_cast<SeamFn>(WindowEventHandlerSetFor(RunTimeHandlerTypes[i])); }
+void HandlerEntrySet(size_t i, SeamFn fn)
+{
+    WindowEventHandlerSet(RunTimeHandlerTypes[i], reinterpret_cast<WindowEventHandler>(fn));
+}
 static_assert(OnlyPointers<AccessServiceHooks> && OnlyPointers<AccessUiHooksRec> &&
               OnlyPointers<SettingsTextExchange> && OnlyPointers<ServerHooksRec> &&
               OnlyPointers<PrintServicesRec> && OnlyPointers<LedgerPrintRec> &&
@@ -59,9 +82,11 @@ const Seam SeamList[] = {
     SEAM(OutputRunServices, Features),
     SEAM(ReportHooks, Features),
     SEAM(BankFileHooks, Features),
+    Seam{"BalanceTable", nullptr, 0, SeamFiller::Features, BalanceEntries, BalanceEntry, BalanceEntrySet},
     // Declared by the ui layer.
     SEAM(NetServices, Features),
     SEAM(FeatureCommands, Features),
+    Seam{"RunTimeHandlers", nullptr, 0, SeamFiller::Ui, std::size(RunTimeHandlerTypes), HandlerEntry, HandlerEntrySet},
 };
 #undef SEAM
 
@@ -69,15 +94,28 @@ const Seam SeamList[] = {
 
 std::span<const Seam> Seams() { return SeamList; }
 
+size_t SeamEntryCount(const Seam &s) { return s.table ? s.size / sizeof(SeamFn) : s.count; }
+
+SeamFn SeamEntry(const Seam &s, size_t i)
+{
+    if (!s.table) return s.entry(i);
+    SeamFn fn;
+    std::memcpy(&fn, static_cast<const uint8_t *>(s.table) + i * sizeof(SeamFn), sizeof fn);
+    return fn;
+}
+
+void SeamEntrySet(const Seam &s, size_t i, SeamFn fn)
+{
+    if (!s.table) s.setEntry(i, fn);
+    else std::memcpy(static_cast<uint8_t *>(s.table) + i * sizeof(SeamFn), &fn, sizeof fn);
+}
+
 std::string SeamsEmptyEntry()
 {
     for (const Seam &s : SeamList) {
         if (s.filler == SeamFiller::Server) continue;
-        for (size_t at = 0, i = 0; at + sizeof(AnyFn) <= s.size; at += sizeof(AnyFn), i++) {
-            uintptr_t slot;
-            std::memcpy(&slot, static_cast<const uint8_t *>(s.table) + at, sizeof slot);
-            if (slot == 0) return std::string(s.name) + " entry " + std::to_string(i);
-        }
+        for (size_t i = 0; i < SeamEntryCount(s); i++)
+            if (!SeamEntry(s, i)) return std::string(s.name) + " entry " + std::to_string(i);
     }
     return {};
 }

@@ -17,15 +17,31 @@ enum class SeamFiller {
     Server,     // NetServerStart, only when the program serves: empty by design otherwise
 };
 
+// Any entry of a table, as the check reads and a test replaces it.
+using SeamFn = void (*)();
+
+// A table of its own is a struct of function pointers, read slot by slot.
+// Some seams are entries of a table that holds others too, each reached
+// by its number (the formula machine's balance functions, the window
+// types' handlers set at run time): such a seam names how many entries
+// it has and how to read and replace entry i, and has no table.
 struct Seam {
     const char *name;     // the table's name in the code
-    void *table;          // the table: a struct of function pointers only
-    size_t size;          // its size in bytes
+    void *table;          // a table of its own: a struct of function pointers only; else null
+    size_t size;          // its size in bytes; 0 without a table
     SeamFiller filler;
+    size_t count;                            // entries of a seam without a table
+    SeamFn (*entry)(size_t i);               // entry i of a seam without a table
+    void (*setEntry)(size_t i, SeamFn fn);   // replaces entry i of a seam without a table
 };
 
 // Every table, in layer order of the layer that declares it.
 std::span<const Seam> Seams();
+// The number of entries of a seam, entry i (0 from the first), and entry
+// i replaced by fn (null empties it), whatever the seam's form.
+size_t SeamEntryCount(const Seam &s);
+SeamFn SeamEntry(const Seam &s, size_t i);
+void SeamEntrySet(const Seam &s, size_t i, SeamFn fn);
 // The first entry of a table that a start must have filled and found
 // empty, as "Table entry N" (N from 0 in declaration order); empty when
 // every such entry is filled. Tables filled only by a serving program are

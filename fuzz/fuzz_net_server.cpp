@@ -32,6 +32,7 @@ namespace {
 std::string CompanyPath;
 uint32_t ServedReplies = 0;
 uint32_t ServedLoggedIn = 0;   // served replies to a logged-in session (its login's own among them)
+uint32_t InputsRun = 0;
 uint32_t InputsLoggedIn = 0;
 
 constexpr uint8_t NonceByte = 0xA5, ClientNonceByte = 0x3C;
@@ -175,12 +176,20 @@ std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
     return seeds;
 }
 
+uint32_t NetServerFuzzInputsRun() { return InputsRun; }
+uint32_t NetServerFuzzInputsLoggedIn() { return InputsLoggedIn; }
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Setup();
-    // Each input starts as the process's first connection: the seeds'
-    // session id is the first one given.
+    // Each input starts as the process's first connection to a fresh
+    // server: the seeds' session id is the first one given, and no failed
+    // login of an earlier input makes this one's address wait (every input
+    // comes from the same address, so one failure would keep every later
+    // login out and the requests behind it unfuzzed).
     SessionTableInit();
     SessionIdCounter = 0;
+    LoginLimitsReset();
+    InputsRun++;
     int slot = NetSlotAttach(100000);
     Check(slot >= 0);
     NetFeedBytes(slot, data, size);

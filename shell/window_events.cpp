@@ -8,6 +8,7 @@
 // decided by the handler alone when there is one. Events outside 0..28
 // reach only the handler. Result: 1 go on / allowed, 0 refused or done.
 #include "shell/window_events.h"
+#include "shell/window_event_handlers.h"
 
 #include <array>
 #include <cassert>
@@ -32,8 +33,7 @@ std::array<HandlerEntry, RunTimeHandlerSlots> RunTimeHandlers{};
 // null when it has neither.
 WindowEventHandler HandlerOf(int type)
 {
-    for (const HandlerEntry &e : RunTimeHandlers)
-        if (e.type != 0 && e.type == type) return e.handler;
+    if (WindowEventHandler h = WindowEventHandlerSetFor(type)) return h;
     return WindowEventBuiltIns.handlerOf ? WindowEventBuiltIns.handlerOf(type) : nullptr;
 }
 
@@ -73,3 +73,13 @@ void WindowEventHandlerSet(int type, WindowEventHandler h)
     assert(free && "run-time handler table full");
     if (free) *free = HandlerEntry{type, h};
 }
+
+// The run-time handler of window type `type`; null when none was set.
+WindowEventHandler WindowEventHandlerSetFor(int type)
+{
+    for (const HandlerEntry &e : RunTimeHandlers)
+        if (e.type != 0 && e.type == type) return e.handler;
+    return nullptr;
+}
+
+void WindowEventHandlersClear() { RunTimeHandlers.fill(HandlerEntry{}); }

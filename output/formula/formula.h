@@ -121,9 +121,16 @@ void VmRestoreLevel(int level, uint32_t frame);
 uint32_t VmCurrentFrame();
 
 // Balance function n (0..255) of opcode 129: it pops its arguments from
-// the value stack and pushes its result. An empty entry pushes REAL 0.
+// the value stack and pushes its result. An empty entry ends the run as a
+// fault (VmFaulted) with a message: the formula gives no result.
 using VmBalanceFunction = void (*)(int n);
 void VmSetBalanceFunction(int n, VmBalanceFunction fn);
+// The function of entry n; null when empty or n is outside 0..255.
+VmBalanceFunction VmBalanceFunctionOf(int n);
+// The ledger's balance functions, 14 to 22: the reports install them at
+// the program's start (ReportFunctionsInstall), and the start-up check
+// asks for every one.
+constexpr int LedgerBalanceFunctionFirst = 14, LedgerBalanceFunctionLast = 22;
 
 // ---- the compiler (script_*.cpp) ----
 

@@ -38,6 +38,8 @@ extern VmState Vm;
 
 // Sets the fault and shows its message the first time.
 void VmFault();
+// The same with message `text` in place of the full machine's.
+void VmFaultWith(int text);
 // Replaces the floor below which no pop goes; returns the old one.
 int VmSetFloor(int level);
 

@@ -7,6 +7,7 @@
 #include "core/decimal.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
+#include "dict_offsets.h"
 #include "output/formula/formula_internal.h"
 
 namespace {
@@ -37,9 +38,13 @@ void VmSetBalanceFunction(int n, VmBalanceFunction fn) {
     if (n >= 0 && n < 256) BalanceTable[n] = fn;
 }
 
+VmBalanceFunction VmBalanceFunctionOf(int n) { return n >= 0 && n < 256 ? BalanceTable[n] : nullptr; }
+
+// A function nobody installed refuses the run: a 0 in its place would
+// print as a balance the books do not hold.
 void VmBalance(int n) {
     if (n >= 0 && n < 256 && BalanceTable[n]) BalanceTable[n](n);
-    else VmPushReal(0.0);
+    else VmFaultWith(Texts::FunctionNotYet);
 }
 
 // Results are 16-bit: every product, sum and quotient keeps its low 16

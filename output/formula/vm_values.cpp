@@ -43,10 +43,12 @@ uint8_t *FrameRecord(uint32_t offset) {
 
 }  // namespace
 
-void VmFault() {
+void VmFault() { VmFaultWith(Texts::FormulaMachineFull); }
+
+void VmFaultWith(int text) {
     if (Vm.fault) return;
     Vm.fault = true;
-    ShowTextMessage(Texts::FormulaMachineFull);
+    ShowTextMessage(text);
 }
 
 bool VmFaulted() { return Vm.fault; }

@@ -16,6 +16,7 @@
 #include "reports/frame/report_frame.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
+#include "reports/ledger/statement_reports.h"
 #include "reports/sales/sales_reports.h"
 #include "shell/feature_commands.h"
 
@@ -76,4 +77,5 @@ void ReportsInstall()
     StockCostLinesInstall();
     LedgerPrintInstall();
     ReportFrameInstall();
+    ReportFunctionsInstall();
 }

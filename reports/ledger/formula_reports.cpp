@@ -56,7 +56,6 @@ bool CodeIs(const uint8_t *row, const uint8_t *code) {
 // first row when empty) through the row coded `to` (to the last when
 // empty or when no row has it); rows outside keep a blank result.
 void FormulaRows(int block, const uint8_t *title, const uint8_t *from, const uint8_t *to) {
-    ReportFunctionsInstall();
     RepBeginJob(title);
     MemBlock rows = 0;
     SettingsBlockFetch(&rows, block);

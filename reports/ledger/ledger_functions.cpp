@@ -107,12 +107,6 @@ void RowValue(const uint8_t *code, PackedDecimal *out) {
     KeyFigureResultOfRow(code, out);
 }
 
-// Enters the functions at load, for the formulas that run outside the
-// reports of this file too (the key-figure export, report columns).
-struct InstallAtLoad {
-    InstallAtLoad() { ReportFunctionsInstall(); }
-} installAtLoad;
-
 }  // namespace
 
 bool FormulaRunBegin(const uint8_t *rows, int32_t count) {
@@ -243,7 +237,9 @@ void ReportBalanceFunction(int n) {
     ThousandsFlag = thousands;
 }
 
+// Every number of the ledger's range gets the function, those that do
+// nothing (17, 18, 20) too: an empty entry would refuse the run.
 void ReportFunctionsInstall() {
-    for (int n : {FnBalance, FnMovement, FnRowValue, FnListMovement, FnObjectMovement, FnObjectBalance})
+    for (int n = LedgerBalanceFunctionFirst; n <= LedgerBalanceFunctionLast; n++)
         VmSetBalanceFunction(n, ReportBalanceFunction);
 }

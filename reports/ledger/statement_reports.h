@@ -60,7 +60,9 @@ bool FormulaResultAt(int32_t row, PackedDecimal *out);
 // and pushes the result as a REAL. Other numbers push nothing.
 void ReportBalanceFunction(int n);
 // Enters ReportBalanceFunction into the language's machine under each
-// of its numbers.
+// number of the ledger's range (14 to 22); the reports' install does it
+// at the program's start, for every formula (statement rows, the
+// key-figure export, report columns).
 void ReportFunctionsInstall();
 // Calls each for the account start alone (end null), or for every
 // account from start through end in account order; an end below start

@@ -358,6 +358,7 @@ TEST_F(BalanceSections, KeyFiguresReadTheResultsOfEarlierRowsInTheirMonth)
     ASSERT_TRUE(DictCompile({{"names.dict", text.str()}}, &defs, &header, &errors));
     const NameTableSource &n = defs.names;
     ASSERT_TRUE(NameTableSetBlocks(n.header, n.kept1, n.kept2, n.buckets, n.entries, n.pool));
+    const VmBalanceFunction installed = VmBalanceFunctionOf(16);
     VmSetBalanceFunction(16, [](int) {
         PString code = {0};
         VmPopString(code);
@@ -367,7 +368,7 @@ TEST_F(BalanceSections, KeyFiguresReadTheResultsOfEarlierRowsInTheirMonth)
     KeyFigures({{"A", "Base", "3"}, {"B", "Twice", "ROWVAL(A)*2"}, {"C", "Ahead", "ROWVAL(D)+1"},
                 {"D", "Later", "7"}, {"E", "None", "ROWVAL(Q)+1"}});
     auto lines = Lines(Export(12, "", DateRec{1, 1, 2024}, DateRec{29, 2, 2024}, 1, 1));
-    VmSetBalanceFunction(16, nullptr);
+    VmSetBalanceFunction(16, installed);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[1], (std::vector<std::string>{"B", "Twice", "", Amt("6.00"), Amt("6.00")}));
     EXPECT_EQ(lines[2][3], Amt("1.00"));   // not evaluated yet: blank

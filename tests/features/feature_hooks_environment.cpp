@@ -1,12 +1,15 @@
 // feature_hooks_environment.cpp - the test program gives the output layer
 // what the features give it at the program's start: the report frame
-// with the voucher form, and the bank file's questions. Tests of a missing hook
-// save the tables and clear them (feature_hooks_test.cpp).
+// with the voucher form, the bank file's questions and the ledger's
+// balance functions of the formula language. Tests of a missing hook
+// save the tables and clear them (feature_hooks_test.cpp) and put back
+// what they found.
 #include <gtest/gtest.h>
 
 #include "exchange/exchange.h"
 #include "reports/frame/report_frame.h"
 #include "reports/ledger/ledger_reports.h"
+#include "reports/ledger/statement_reports.h"
 
 namespace {
 
@@ -16,6 +19,7 @@ public:
     {
         ReportFrameInstall();
         BankFileHooksInstall();
+        ReportFunctionsInstall();
     }
 };
 

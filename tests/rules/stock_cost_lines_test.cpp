@@ -29,6 +29,9 @@ class StockCostLinesTest : public StockFixture {
 protected:
     void SetUp() override {
         StockFixture::SetUp();
+        // No writers until a test installs them, whatever an earlier
+        // test's start of the program filled in.
+        StockCostLines = StockCostLinesRec{};
         fifoLines.clear();
         componentLines.clear();
     }

@@ -3,6 +3,9 @@
 // full stack, string space or call stack does to a run.
 #include "tests/output/formula/formula_fixture.h"
 
+#include "core/ui_text.h"
+#include "dict_offsets.h"
+
 namespace formula_test {
 namespace {
 
@@ -182,15 +185,30 @@ TEST_F(FormulaMachine, JumpsFramesAndVariables) {
 }
 
 TEST_F(FormulaMachine, UnwindWithoutFrameAndBalanceFunctions) {
+    const VmBalanceFunction installed = VmBalanceFunctionOf(14);
+    // A function nobody installed ends the run with a message instead of
+    // passing for a balance of 0; the values below it stay.
     VmSetBalanceFunction(14, nullptr);
     VmPushFrame(0, 0);
-    ASSERT_TRUE(Code().Op({129, 14}).Run());
-    EXPECT_EQ(VmTop()->type, VmReal);
-    EXPECT_EQ(VmPopReal(), 0.0);
+    const int level = VmTopIndex();
+    EXPECT_FALSE(Code().Str("1910").Op({129, 14}).Real(3).Run());
+    EXPECT_TRUE(VmFaulted());
+    PString notYet;
+    GetUiText(notYet, Texts::FunctionNotYet);
+    ASSERT_EQ(Shown.size(), 1u);
+    EXPECT_EQ(Shown[0], PStringToStd(notYet));
+    ASSERT_FALSE(Shown[0].empty());
+    VmRestoreLevel(level, VmCurrentFrame());
+    VmClearFault();
+    // Numbers outside the table refuse the same way.
+    EXPECT_EQ(VmBalanceFunctionOf(-1), nullptr);
+    EXPECT_EQ(VmBalanceFunctionOf(256), nullptr);
+
     VmSetBalanceFunction(14, [](int n) { VmPushReal(VmPopReal() * 2 + n); });
     ASSERT_TRUE(Code().Real(5).Op({129, 14}).Run());
     EXPECT_EQ(VmPopReal(), 24.0);
-    VmSetBalanceFunction(14, nullptr);
+    VmSetBalanceFunction(14, installed);
+    Shown.clear();
 
     // Unwinding past every frame stops at the floor with a message.
     VmUnwindFrame();

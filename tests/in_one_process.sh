@@ -1,0 +1,25 @@
+#!/bin/sh
+# in_one_process.sh - runs the whole test program in one process, so that
+# a test that depends on what an earlier one left behind (or on what an
+# earlier one set up for it) fails: in the program's own order, or
+# shuffled with a seed drawn here and printed first, so that a failing
+# order can be run again with ORVEL_TEST_SEED set to that seed.
+#
+# Usage: in_one_process.sh TEST_PROGRAM [--shuffle] [GTEST_ARGS...]
+program=${1:?usage: in_one_process.sh TEST_PROGRAM [--shuffle] [GTEST_ARGS...]}
+shift
+order=""
+if [ "${1:-}" = "--shuffle" ]; then
+    shift
+    # gtest takes seeds 1..99999; the seconds of the clock vary run by run.
+    seed=${ORVEL_TEST_SEED:-$(( $(date +%s) % 99999 + 1 ))}
+    echo "shuffled with seed $seed (ORVEL_TEST_SEED=$seed repeats this order)"
+    order="--gtest_shuffle --gtest_random_seed=$seed"
+fi
+start=$(date +%s)
+# Only failures are printed: the summary at the end names every one.
+"$program" --gtest_brief=1 $order "$@"
+status=$?
+echo "the whole test program took $(( $(date +%s) - start )) s in one process"
+[ -n "$order" ] && [ $status -ne 0 ] && echo "shuffled with seed $seed: failed"
+exit $status

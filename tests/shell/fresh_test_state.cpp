@@ -1,0 +1,111 @@
+// fresh_test_state.cpp - every test of the test program starts from the
+// state a program starts with, whatever ran before it in the same process
+// and in whatever order: the shared tables a test may fill are cleared
+// before it starts.
+//
+// Cleared: the output job's state, with the unit tests' job record
+// (TestJob) zeroed and attached, detached for the roads, which attach
+// their own as the program does; the ring of saved jobs; the client's
+// table of remote calls, its transport and the run mode (a client test
+// would otherwise leave the next test talking to no server); the
+// network a road's start installs: the shell's network services, the
+// TCP settings and ports, the client's state and the window its socket
+// events go to (the road's frame window, gone after it, would swallow
+// the next client's events, whose channel then never comes up), the
+// file of pinned servers, and the network's turn in the message wait;
+// the wait's idle hook and what was posted to it; the shell's flags (a
+// road's program ends with the quit flag set, and the next test's first
+// message would close its windows); and the window-event handlers set at
+// run time.
+// What a fixture needs it sets in its own SetUp, which runs after this.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/memblock.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/transport.h"
+#include "net/net.h"
+#include "net/tcp_settings.h"
+#include "net/tls.h"
+#include "output/job_queue.h"
+#include "output/output_job.h"
+#include "platform/queue.h"
+#include "shell/net_services.h"
+#include "shell/shell.h"
+#include "shell/window_event_handlers.h"
+#include "tests/output/test_job.h"
+
+namespace {
+
+// Roads are the test files under tests/roads/.
+bool IsRoad(const ::testing::TestInfo &test)
+{
+    const char *file = test.file();
+    return file && std::string(file).find("tests/roads/") != std::string::npos;
+}
+
+// Frees the saved jobs whose blocks are still alive: a test that reset
+// the memory blocks leaves the ring with handles that are no longer its.
+void JobQueueForget()
+{
+    for (MemBlock &h : JobQueue.slots)
+        if (MemIsValid(h)) MemFree(&h);
+    JobQueue = JobQueueRec{};
+}
+
+// The values a program starts with that are not a type's zero, taken
+// before the first test, when every static has been set (not when this
+// listener is made, which may come before them).
+struct StartValues {
+    uint16_t tcpPort = 0;
+    uint16_t tcpListenPort = 0;
+    std::string pinFile;
+};
+
+class FreshTestState : public ::testing::EmptyTestEventListener {
+    StartValues start;
+    void OnTestProgramStart(const ::testing::UnitTest &) override
+    {
+        start.tcpPort = TcpPort;
+        start.tcpListenPort = TcpListenPort;
+        start.pinFile = TlsPinFile;
+    }
+    void OnTestStart(const ::testing::TestInfo &test) override
+    {
+        std::memset(TestJob, 0, ReportParamsSize);
+        OutputJobState = OutputJobStateRec{};
+        if (!IsRoad(test)) OutputJobState.jobRecord = TestJob;
+        JobQueueForget();
+        RemoteOps = RemoteOpsTable{};
+        TransportInstall(nullptr, nullptr);
+        RemoteOutputActive = false;
+        RemoteConnectionLost = false;
+        RunMode = 0;
+        NetServices = NetServicesRec{};
+        SocketsActive = false;
+        TcpSettings = TcpSettingsRec{};
+        TcpPort = start.tcpPort;
+        TcpListenPort = start.tcpListenPort;
+        ClientSessionId = 0;
+        NetClient = NetClientStateRec{};
+        NetClientWindow = 0;
+        TlsPinFile = start.pinFile;
+        MsgSetTimer(nullptr);
+        MsgSetIdleHook(nullptr);
+        MsgClear();
+        ShellStateReset();
+        LockOwnerId = LockOwnerSelf;
+        WindowEventHandlersClear();
+    }
+    void OnTestEnd(const ::testing::TestInfo &) override { OutputJobState.jobRecord = nullptr; }
+};
+
+const bool Appended = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshTestState);
+    return true;
+}();
+
+}  // namespace
