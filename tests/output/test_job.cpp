@@ -1,5 +1,5 @@
 // test_job.cpp - TestJob, the unit tests' job record (see test_job.h);
-// tests/shell/fresh_test_state.cpp clears and attaches it before each
+// tests/features/fresh_test_state.cpp clears and attaches it before each
 // test.
 #include "tests/output/test_job.h"
 

@@ -4,7 +4,7 @@
 // the routines it calls read the selection and the device from there. A
 // unit test calls those routines without their run, so the test program
 // clears a job record of its own, TestJob, and attaches it before each
-// test starts (tests/shell/fresh_test_state.cpp), and detaches it when
+// test starts (tests/features/fresh_test_state.cpp), and detaches it when
 // the test ends: a test fills its selection and device there, and no
 // test sees what another left in it. Road tests get nothing attached:
 // they start the program as main does, and what prints there prints from
