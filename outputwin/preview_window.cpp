@@ -7,6 +7,7 @@
 // page header, which shows at once in its band. The job's end lays the
 // store out (preview_layout.cpp) and the window paints from it until the
 // user closes it, which frees the store and its index.
+#include <algorithm>
 #include <cassert>
 #include <cstring>
 
@@ -20,6 +21,8 @@
 #include "output/devices/device_table.h"
 #include "output/layer_operations.h"
 #include "output/output_job.h"
+#include "platform/control.h"
+#include "platform/window.h"
 #include "recordwin/report_defaults.h"
 #include "shell/draw_port.h"
 #include "shell/field_editing.h"
@@ -33,6 +36,7 @@ constexpr int HeaderPosShift = 500;  // header items are stored this far above t
 constexpr int DrillDownLink = 16;    // a text whose double click runs a report for it
 constexpr uint16_t PreviewOutputKind = OutputCode(OutputKind::ToPreview);
 constexpr int DrillTextMax = 21;     // the slot the drill-down's text goes into
+constexpr int32_t BarPositionMax = 32767;  // the highest position a bar's report carries
 
 // The job's preview window, 0 when it has none (or it was closed).
 int JobWindow()
@@ -146,6 +150,9 @@ void EndJob()
     if (!n) return;
     KeepPositions(n);
     PreviewLayout(n);
+    // The bar takes the laid-out height: the last line is reached by it,
+    // and the first page key moves a whole pane.
+    PreviewScroll(n, 0, 0);
     ActivateWindowNumber(n);
     WinMarkChanged(n);
     EnableWindowMenuItem(n, PrintEntry, true);
@@ -159,6 +166,11 @@ int32_t ScrollLimit(int n)
     int32_t limit = total - WinTable[n]->paneHeight;
     return limit > 0 ? limit : 0;
 }
+
+// Pixels per step of the scroll bar for a scroll limit: 1, unless the
+// limit is past the 16-bit position a bar reports when its thumb is let
+// go; then as many as keep the bar's range within it.
+int32_t BarUnit(int32_t limit) { return 1 + limit / BarPositionMax; }
 
 // The drill-down of preview n on a text: a copy of the preview's job
 // record becomes the job with the defaults of the drill-down's report
@@ -296,7 +308,8 @@ void PreviewFree(int n)
 }
 
 // Scrolls the preview to `top` (kept within 0 and the laid-out height
-// plus 50 less the pane) and marks it for repainting.
+// plus 50 less the pane), sets its scroll bar to match and marks it for
+// repainting. The slot keeps pixels; the bar counts BarUnit steps.
 void PreviewScroll(int n, int slot, int32_t top)
 {
     if (!PreviewIsOpen(n)) return;
@@ -311,7 +324,29 @@ void PreviewScroll(int n, int slot, int32_t top)
     c.maximum = limit;
     c.pageSize = w->paneHeight;
     c.position = top;
+    PreviewBarUpdate(n);
     WinMarkChanged(n);
+}
+
+// Sets the scroll bar of preview n (control 0) to its pane's scroll
+// range and top, in BarUnit steps; the pane is left as it is.
+void PreviewBarUpdate(int n)
+{
+    if (!PreviewIsOpen(n)) return;
+    const ControlSlot &c = WinTable[n]->controls[0];
+    if (!c.control) return;
+    const int32_t limit = c.maximum > 0 ? c.maximum : 0, unit = BarUnit(limit), steps = (limit + unit - 1) / unit;
+    ScrollBarSetRange(c.control, 0, int(steps), true);
+    ScrollBarSetPos(c.control, int(c.position >= limit ? steps : c.position / unit), true);
+}
+
+// The content top in pixels that position `position` of the preview's
+// scroll bar stands for.
+int32_t PreviewBarTop(int n, int position)
+{
+    if (!PreviewIsOpen(n)) return 0;
+    const int32_t limit = ScrollLimit(n);
+    return std::min(limit, int32_t(position) * BarUnit(limit));
 }
 
 // The content rectangle of window n: the client area below the search
@@ -337,6 +372,17 @@ void WinContentRect(int n)
     w->paneHeight = c.bottom - c.top;
     w->reportPaneWidth = int16_t(client.right - client.left - 15);
     w->reportPaneHeight = int16_t(client.bottom - client.top - 21);
+    // The scroll bar follows the content: the header band, which arrives
+    // with the job, moves its top down.
+    if (uint32_t bar = w->controls[0].control) {
+        MacRect r;
+        PlRect want;
+        WinFieldRect(n, 0, &r);
+        RectToWin(&r, &want);
+        const PlRect is = WinRect(bar);
+        if (is.left != want.left || is.top != want.top || is.right != want.right || is.bottom != want.bottom)
+            WinMove(bar, want);
+    }
 }
 
 // The click handler of preview windows: a click on a text of the content

@@ -43,16 +43,17 @@ void ScrollPane(int n, uint32_t bar, int code, int position)
         }
     int type = WinTypeOf(n);
     int step = (type == 5 || type == 23) ? 12 : 1;
+    int kind = WinKindOf(n);
     int32_t c = w->controls[p].position, g = w->controls[p].pageSize, to;
     switch (code) {
     case PlSb::LineUp: to = c - step; break;
     case PlSb::LineDown: to = c + step; break;
     case PlSb::PageUp: to = c - g + step; break;
     case PlSb::PageDown: to = c + g - step; break;
-    case PlSb::ThumbPosition: to = position; break;
+    // A preview's bar may count steps of several pixels (a long report).
+    case PlSb::ThumbPosition: to = kind == 4 ? PreviewBarTop(n, position) : position; break;
     default: return;
     }
-    int kind = WinKindOf(n);
     if (kind == 1 || kind == 2) {
         ListScrollTo(n, p, to);
     } else if (kind == 4) {

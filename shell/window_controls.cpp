@@ -32,7 +32,6 @@ static void ScrollBarCreate(int n, int i, const uint8_t *entry)
     ControlSlot &slot = w->controls[i];
     MacRect r;
     WinFieldRect(n, i, &r);
-    if (WinKindOf(n) == 4 && i == 0) r.top = int16_t(w->contentRect.top + 1);
     int16_t start = int16_t(DefU16(entry + ControlEntry::Value));
     slot.position = slot.minimum = start;
     slot.maximum = int16_t(DefU16(entry + ControlEntry::Maximum));

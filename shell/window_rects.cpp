@@ -99,7 +99,8 @@ bool WinListBoxRect(int n, MacRect *out)
 // The rectangle of control i of n's control list, resolved against the
 // area of the control's page by the control rule. The scroll bar of the
 // matrix or of a list pane stands beside that area instead; in kind 4 the
-// right edge moves 6 to the left, and in kind 11 control 0 moves 32 down.
+// right edge moves 6 to the left and control 0 starts at the content's
+// top, and in kind 11 control 0 moves 32 down.
 // An empty rectangle when there is no control i.
 void WinFieldRect(int n, int control, MacRect *out)
 {
@@ -123,6 +124,8 @@ void WinFieldRect(int n, int control, MacRect *out)
     }
     int kind = WinKindOf(n);
     if (kind == 4) r.right = int16_t(r.right - 6);
+    // A preview's bar stands beside its content, below the header band.
+    if (kind == 4 && control == 0) r.top = int16_t(WinTable[n]->contentRect.top + 1);
     if (kind == 11 && control == 0) r.top = int16_t(r.top + 32);
     *out = r;
 }

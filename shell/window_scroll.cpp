@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "output/devices/report_output.h"
 #include "outputwin/designer.h"
 #include "platform/control.h"
 #include "platform/window.h"
@@ -20,6 +21,11 @@
 void WinScrollBarsUpdate(int n)
 {
     assert(WinIsOpen(n));
+    // A preview's bar counts pixels of its laid-out report.
+    if (WinKindOf(n) == 4) {
+        PreviewBarUpdate(n);
+        return;
+    }
     for (int i = 0; i < ControlSlotCount; i++) {
         const uint8_t *e = WinControlByIndex(n, i);
         if (!e) break;

@@ -180,8 +180,12 @@ void PreviewFind(int n);
 void PreviewResized(int n);
 // Frees the window's store and index; called before its record goes.
 void PreviewFree(int n);
-// Scrolls the preview's pane `slot` to `top`.
+// Scrolls the preview's pane `slot` to `top` pixels, its scroll bar with it.
 void PreviewScroll(int n, int slot, int32_t top);
+// Sets the preview's scroll bar to its pane's range and top.
+void PreviewBarUpdate(int n);
+// The pane's top in pixels for position `position` of the preview's scroll bar.
+int32_t PreviewBarTop(int n, int position);
 // Recomputes the preview's content rectangle.
 void WinContentRect(int n);
 // The click handler of preview windows; false for windows of other types.
