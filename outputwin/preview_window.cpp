@@ -150,8 +150,7 @@ void EndJob()
     if (!n) return;
     KeepPositions(n);
     PreviewLayout(n);
-    // The bar takes the laid-out height: the last line is reached by it,
-    // and the first page key moves a whole pane.
+    // The bar takes the laid-out height, so that it reaches the last line.
     PreviewScroll(n, 0, 0);
     ActivateWindowNumber(n);
     WinMarkChanged(n);

@@ -11,6 +11,9 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "platform/control.h"
+#include "platform/queue.h"
+#include "platform/window.h"
 #include "tests/output/test_job.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -281,6 +284,43 @@ TEST_F(Preview, AFormPageFitsTheWindowsWidth)
     EXPECT_GE(c.right - c.left, PreviewLeftMargin + PageWidth) << "the content is narrower than a page";
     EXPECT_NE(Pixel(n, c.left + PreviewLeftMargin + PageWidth - 2, c.top + PreviewTopOffset + 100), kPlWhite)
         << "the page's right end is not painted";
+}
+
+// A report longer than a bar's 16-bit positions: at the job's end the
+// scroll bar spans the laid-out height, the first Page Down moves a whole
+// pane less a line, and the thumb dragged to the bar's end brings the
+// last line into the content.
+TEST_F(Preview, ScrollBarReachesTheLastLineOfALongReport)
+{
+    int n = Begin();
+    ASSERT_GT(n, 0);
+    constexpr int Lines = 3000;   // 36 000 pixels at 12 a line
+    for (int i = 0; i < Lines; i++) Line({{0, ("row " + std::to_string(i)).c_str()}});
+    RepEndJob();
+    uint32_t bar = WinTable[n]->controls[0].control;
+    ASSERT_NE(bar, 0u) << "the preview has no scroll bar";
+    int low = 0, high = 0;
+    ScrollBarRange(bar, &low, &high);
+    EXPECT_EQ(low, 0);
+    EXPECT_GT(high, 0) << "the bar does not know the report's height";
+    EXPECT_LE(high, 32767) << "the bar's end is past what its thumb can report";
+
+    const uint32_t child = WinTable[n]->mdiChild;
+    WinSend(child, PlMsg::VScroll, uintptr_t(PlSb::PageDown), 0);
+    EXPECT_EQ(WinTable[n]->paneScroll, WinTable[n]->paneHeight - 12) << "the first page key moves a pane";
+
+    // The thumb pressed, dragged below the bar and let go.
+    const PlRect thumb = ScrollBarThumbRect(bar), track = WinClientRect(bar);
+    const int x = (thumb.left + thumb.right) / 2;
+    auto at = [x](int y) { return intptr_t((uint32_t(uint16_t(y)) << 16) | uint16_t(x)); };
+    WinSend(bar, PlMsg::LButtonDown, 0, at((thumb.top + thumb.bottom) / 2));
+    WinSend(bar, PlMsg::MouseMove, 0, at(track.bottom + 40));
+    WinSend(bar, PlMsg::LButtonUp, 0, at(track.bottom + 40));
+    const int32_t last = 12 * Lines;   // the last line's baseline
+    const int32_t lastOnScreen = WinTable[n]->contentRect.top + PreviewTopOffset + last - WinTable[n]->paneScroll;
+    EXPECT_LE(lastOnScreen + 3, WinTable[n]->contentRect.bottom - 3) << "the last line is below the content";
+    EXPECT_GE(lastOnScreen - 10, WinTable[n]->contentRect.top) << "the last line is above the content";
+    EXPECT_EQ(ScrollBarPos(bar), high);
 }
 
 // Closing the window while its job runs frees the store and stops the job.

@@ -847,7 +847,8 @@ void RoadTest::ReportWindowOpens(const std::string &report, int sel)
 }
 
 std::shared_ptr<std::string> RoadTest::ReportToPreviewAndPdf(const std::string &report, int sel,
-                                                             std::function<void()> select, const std::string &shot)
+                                                             std::function<void()> select, const std::string &shot,
+                                                             std::function<void()> inPreview)
 {
     namespace fs = std::filesystem;
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
@@ -870,6 +871,7 @@ std::shared_ptr<std::string> RoadTest::ReportToPreviewAndPdf(const std::string &
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / (shot + "_preview.png")));
         return true;
     });
+    if (inPreview) inPreview();
     Menu("Window", "Close all");
     auto before = std::make_shared<size_t>();
     auto text = std::make_shared<std::string>();

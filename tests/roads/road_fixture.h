@@ -109,8 +109,14 @@ public:   // the steps' lambdas use these too
     // then with Ctrl+P to the printer's PDF, whose text the result holds
     // once that step ran. With ORVEL_ROAD_SHOTS set: pictures of the
     // selection and the preview and a copy of the PDF, named from `shot`.
+    // `inPreview`, when given, walks the preview before it is closed.
     std::shared_ptr<std::string> ReportToPreviewAndPdf(const std::string &report, int sel,
-                                                       std::function<void()> select, const std::string &shot);
+                                                       std::function<void()> select, const std::string &shot,
+                                                       std::function<void()> inPreview = {});
+    // Drags the thumb of the active window's vertical scroll bar to the
+    // bottom of its track (road_preview_steps.cpp); the road fails when
+    // the window has no such bar or its thumb cannot be dragged.
+    void DragScrollBarToEnd();
 
     // ---- steps many roads share (road_steps.cpp) ----------------------
     // OK in the active record window: the road fails unless the record is
@@ -288,6 +294,10 @@ public:   // the steps' lambdas use these too
     // preview's page edge) runs through a text, as painted; "" when none
     // does.
     static std::string VerticalRuleThroughText();
+    // The texts of the active preview that show whole in its content as
+    // painted now: inside the content, clear of the marks at its bottom,
+    // with ink where they stand (road_preview_steps.cpp).
+    static std::vector<std::string> PreviewTextsShown();
     // The label of the focused data field of the active window; "cell"
     // for a matrix cell, "" when no field has the focus.
     static std::string FocusLabel();

@@ -12,7 +12,8 @@
 // the year print to PDFs and show the sums of what was posted, after two
 // of the goods are sold on a posted sales invoice: the goods on stock, the
 // invoice clearing what their receipt booked as received, not invoiced,
-// the input and output VAT and the bank paid out.
+// the input and output VAT and the bank paid out. The trial balance's
+// preview reaches its Total line by its scroll bar.
 // The company file then holds balanced vouchers and no open item.
 // Menus: in General ledger, Operations > Purchase invoice; in Purchasing,
 // Registers > Vendors, Registers > Purchase orders, Operations > Purchase,
@@ -29,6 +30,7 @@
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cmath>
@@ -238,7 +240,23 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     Menu("Window", "Close all");
 
     Menu("Module", "General ledger");
-    auto trial = ReportToPreviewAndPdf("Trial Balance", TrialBalanceSel, [this] { ThisYear(); }, "month_trial");
+    // The trial balance runs longer than its preview's window: the Total
+    // line shows once the scroll bar is dragged to its end.
+    auto trial = ReportToPreviewAndPdf("Trial Balance", TrialBalanceSel, [this] { ThisYear(); }, "month_trial", [this] {
+        Check("the preview opens on the first accounts, the Total below", [] {
+            const std::vector<std::string> shown = PreviewTextsShown();
+            EXPECT_EQ(std::count(shown.begin(), shown.end(), "1460"), 1) << ::testing::PrintToString(shown);
+            EXPECT_EQ(std::count(shown.begin(), shown.end(), "Total"), 0) << ::testing::PrintToString(shown);
+            return true;
+        });
+        DragScrollBarToEnd();
+        KeepPicture("month_trial_preview_end");
+        Check("at the scroll bar's end the Total line shows whole", [] {
+            const std::vector<std::string> shown = PreviewTextsShown();
+            EXPECT_EQ(std::count(shown.begin(), shown.end(), "Total"), 1) << ::testing::PrintToString(shown);
+            return true;
+        });
+    });
     Menu("Window", "Close all");
     auto vat = ReportToPreviewAndPdf("VAT Report", VatReportSel, [this] { ThisYear(); }, "month_vat");
     Menu("Window", "Close all");
