@@ -18,10 +18,15 @@
 #include <string>
 #include <vector>
 
+#include "core/field_access.h"
 #include "core/field_types.h"
+#include "core/msg_buffer.h"
 #include "core/language_file.h"
 #include "core/window_entries.h"
 #include "database/access/register_hooks.h"
+#include "database/access/remote_calls.h"
+#include "dict_offsets.h"
+#include "rules/rules_types.h"
 #include "features/program_start.h"
 #include "shell/draw_port.h"
 #include "shell/window_drawing.h"
@@ -166,13 +171,52 @@ protected:
         }
     }
 
+    // Records holding the widest values the columns a list window fills
+    // itself (type 28) commonly show, by window type: in the voucher list
+    // a voucher of every fixed series numbered with seven digits. None
+    // for other types.
+    static std::vector<std::vector<uint8_t>> WidestRecords(int type)
+    {
+        std::vector<std::vector<uint8_t>> records;
+        if (type != WinTypes::VoucherList) return records;
+        for (uint16_t code = YearCodeFixedFirst; code <= YearCodeFixedLast; code++) {
+            std::vector<uint8_t> voucher(RegRecordSize(TRVc::Number));
+            PutU16(voucher.data(), TRVc::YearCode, code);
+            PutU32(voucher.data(), TRVc::SerNr, 8888888);
+            records.push_back(std::move(voucher));
+        }
+        return records;
+    }
+
+    // The widest text list column i of n shows for those records, made by
+    // the routine the list draws its rows with; "" when it has none.
+    static std::string WidestOwnText(int n, int i)
+    {
+        std::string widest;
+        int widestWidth = -1;
+        for (const std::vector<uint8_t> &record : WidestRecords(WinTypeOf(n))) {
+            MsgBuffer texts;
+            if (!RowFieldsToMsg(&texts, WinTypeOf(n), WinRegisterOf(n), record.data())) continue;
+            MsgRewind(&texts);
+            PString text;
+            for (int c = 0; c <= i; c++)
+                if (!MsgGetPString(&texts, text)) text[0] = 0;
+            if (const int w = LabelWidth(n, text, false); w > widestWidth) {
+                widestWidth = w;
+                widest = PStringToStd(text);
+            }
+        }
+        return widest;
+    }
+
     // The rule on list column i of n: its cell, which ends the gap short
     // of the next column, holds the column's widest common value.
     void ListColumnRoom(int n, int i, const std::string &name)
     {
         const uint8_t *e = WinDefEntry(n, WinPartFieldList, i);
         const uint8_t *next = WinDefEntry(n, WinPartFieldList, i + 1);
-        const char *sample = ListSample(DefU16(e + ListColEntry::Type));
+        const std::string own = DefU16(e + ListColEntry::Type) == FtSpare28 ? WidestOwnText(n, i) : "";
+        const char *sample = own.empty() ? ListSample(DefU16(e + ListColEntry::Type)) : own.c_str();
         if (!next || !sample[0]) return;
         MacRect pane;
         WinColumnRect(n, 0, &pane);
