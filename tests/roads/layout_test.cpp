@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "core/decimal.h"
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/msg_buffer.h"
@@ -173,17 +174,29 @@ protected:
 
     // Records holding the widest values the columns a list window fills
     // itself (type 28) commonly show, by window type: in the voucher list
-    // a voucher of every fixed series numbered with seven digits. None
-    // for other types.
+    // a voucher of every fixed series numbered with seven digits; in the
+    // sales-invoice list an invoice of every kind (a credit note's total
+    // shows with its minus) of the widest common total. None for other
+    // types.
     static std::vector<std::vector<uint8_t>> WidestRecords(int type)
     {
         std::vector<std::vector<uint8_t>> records;
-        if (type != WinTypes::VoucherList) return records;
-        for (uint16_t code = YearCodeFixedFirst; code <= YearCodeFixedLast; code++) {
-            std::vector<uint8_t> voucher(RegRecordSize(TRVc::Number));
-            PutU16(voucher.data(), TRVc::YearCode, code);
-            PutU32(voucher.data(), TRVc::SerNr, 8888888);
-            records.push_back(std::move(voucher));
+        if (type == WinTypes::VoucherList) {
+            for (uint16_t code = YearCodeFixedFirst; code <= YearCodeFixedLast; code++) {
+                std::vector<uint8_t> voucher(RegRecordSize(TRVc::Number));
+                PutU16(voucher.data(), TRVc::YearCode, code);
+                PutU32(voucher.data(), TRVc::SerNr, 8888888);
+                records.push_back(std::move(voucher));
+            }
+        } else if (type == WinTypes::SalesInvoiceList) {
+            PackedDecimal total;
+            DecFromThousandths(&total, 888888880);
+            for (uint16_t kind = 0; kind < 10; kind++) {
+                std::vector<uint8_t> invoice(RegRecordSize(IVVc::Number));
+                PutU16(invoice.data(), IVVc::InvType, kind);
+                PutDec(invoice.data(), IVVc::Total, total);
+                records.push_back(std::move(invoice));
+            }
         }
         return records;
     }

@@ -154,6 +154,7 @@ TEST_F(CodesInWordsRoad, KindsAndSeriesShowTheirMeaning)
         EXPECT_EQ(ListCellCut(), "") << "the list cuts a text";
         return true;
     });
+    KeepPicture("voucher_list");
     Menu("Window", "Close all");
 
     // ---- The purchase invoice's VAT treatment, kind and VAT codes.
