@@ -21,7 +21,7 @@
 void WinScrollBarsUpdate(int n)
 {
     assert(WinIsOpen(n));
-    // A preview's bar counts pixels of its laid-out report.
+    // A preview's bar counts pixels of its laid-out report, not rows.
     if (WinKindOf(n) == 4) {
         PreviewBarUpdate(n);
         return;
