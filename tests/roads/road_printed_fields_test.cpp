@@ -22,6 +22,7 @@
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 
+#include <cstdlib>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -130,6 +131,9 @@ protected:
             EXPECT_EQ(pdfs.size(), *before + 1) << what << "; told " << ::testing::PrintToString(Messages());
             if (pdfs.size() != *before + 1) return false;
             *text = PdfText(pdfs.back());
+            // ORVEL_ROAD_SHOTS names a folder for a copy, to look at.
+            if (const char *shots = std::getenv("ORVEL_ROAD_SHOTS"))
+                fs::copy_file(pdfs.back(), fs::path(shots) / (what + ".pdf"), fs::copy_options::overwrite_existing);
             return true;
         });
         return text;
