@@ -4,7 +4,9 @@
 // reference on the Sales page; the invoice made for it prints the phone,
 // our reference and the third reference, and the order prints the
 // reference and the phone. A quotation's "valid until" date, typed on its
-// Terms page, prints on the quotation. An item structure's extra cost
+// Terms page, prints on the quotation; a quotation in euros prints its
+// VAT amount beside the currency, 0,00 for a customer whose zone charges
+// no VAT. An item structure's extra cost
 // goes into the production made from it. Two projects get the same two
 // costs in a cost budget, the first with its "Row detail" switch on: the
 // invoice that "Invoices from projects" makes for the first shows one row

@@ -7,7 +7,8 @@
 // open-items report no longer shows the invoice, the receipt journal
 // (report 13) shows the receipt. The company file then holds the posted
 // receipt, its balanced voucher, no open item for the invoice, and the
-// customer's receipt transaction.
+// customer's receipt transaction. A receipt for a euro invoice names the
+// currency of each total beside it.
 // Menus: in Sales, Registers > Customer receipts (Ctrl+7), Operations >
 // Approve; File > Windows... > "Sales invoices", File > Print (Ctrl+P),
 // File > Reports (Ctrl+R) > "Customer-receipt journal".
