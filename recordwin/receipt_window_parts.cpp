@@ -5,10 +5,13 @@
 
 #include "core/field_access.h"
 #include "core/memblock.h"
+#include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/ui_text.h"
 #include "dict_offsets.h"
 #include "operations/customer_receipt.h"
 #include "recordwin/receipt_window.h"
+#include "recordwin/window_rows.h"
 #include "rules/approval.h"
 #include "rules/prices.h"
 #include "rules/vat_currency.h"
@@ -31,6 +34,25 @@ void ReceiptTotalsRefresh(int window) {
     DocRowsTotal(WinRecordBuffer(window));
     WinRedrawFieldById(window, int(IPVc::Total));
     WinRedrawFieldById(window, int(IPVc::AmountRec));
+}
+
+// The rows add up in the receipt's currency, while the amount received
+// is what came into the payment mode's account, in home currency: beside
+// the rows' total stands the receipt's currency code, beside the amount
+// received the words for home currency. A home-currency receipt (no code)
+// has nothing to tell apart and shows neither.
+bool ReceiptTotalCurrencyText(int window, int F, uint8_t *text) {
+    text[0] = 0;
+    if (!WinIsOpen(window) || WinTypeOf(window) != WinTypes::Receipt || !WinRecordIs(window, IPVc::Number)) return false;
+    const int id = WinFieldIdAt(window, F);
+    if (id != int(IPVc::Total) && id != int(IPVc::AmountRec)) return false;
+    const uint8_t *receipt = WinRecordBuffer(window);
+    uint8_t currency[256];
+    if (receipt) GetText(receipt, IPVc::CurncyCode, currency);
+    if (!receipt || currency[0] == 0) return true;
+    if (id == int(IPVc::Total)) PStringCopy(text, currency);
+    else GetUiText(text, Texts::ReceiptHomeCurrency);
+    return true;
 }
 
 // The rate of the receipt's currency on its date into the rate field

@@ -85,7 +85,16 @@ bool SalesHeaderValue(const SalesHeaderLayout &l, const uint8_t *d, int16_t code
     case 2: DocAddressRow(d, l.address0, row, out); return true;
     case 3: DocAddressRow(d, l.delivery0, row, out); return true;
     case 73: DocTyped(d, l.net, FtAmount2, out); return true;
-    case 74: DocTyped(d, l.vat, FtAmount2, out); return true;
+    case 74: {
+        // A document for a zone that charges no VAT keeps its VAT blank;
+        // once it has a total its VAT line reads 0,00, as the invoice's
+        // does, rather than a label and a currency with no amount.
+        value = GetDec(d, l.vat);
+        const PackedDecimal total = GetDec(d, l.total);
+        if (DecIsBlank(&value) && !DecIsBlank(&total)) DecSetZero(&value);
+        DocDecText(value, FtAmount2, out);
+        return true;
+    }
     case 77: DocTyped(d, l.total, FtAmount2, out); return true;
     case 78:
         value = GetDec(d, l.total);

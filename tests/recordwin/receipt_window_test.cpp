@@ -22,10 +22,10 @@ namespace {
 
 namespace Row = IPVc::Rows;
 
-// Screen fields of window 41: the payment mode, the amount received, and
-// the first row cell of six a row (invoice, customer, text, amount, date,
-// kind).
-constexpr int FirstCell = 13, CellsPerRow = 7;
+// The row cells of window 41, seven a row (invoice, customer, text,
+// amount, date, kind, skip), are numbered from the window's matrix on,
+// after every header field.
+constexpr int CellsPerRow = 7;
 constexpr int ColInvoice = 0, ColCustomer = 1, ColAmount = 3, ColDate = 4;
 
 class ReceiptWindowTest : public ReceiptFixture, public WindowDriver {
@@ -50,7 +50,12 @@ protected:
     }
 
     uint8_t *Rc() { return Rec(); }
-    static int Cell(int row, int column) { return FirstCell + row * CellsPerRow + column; }
+    int Cell(int row, int column) {
+        int first = 0, cells = 0;
+        MatrixGeometry(w, &first, &cells);
+        EXPECT_EQ(cells, CellsPerRow);
+        return first + row * cells + column;
+    }
     uint8_t *RowAt(int row) { return RowBytes(row, Row::Size); }
     // Types invoice serial into row `row` (growing the rows) and leaves it.
     void PayInvoice(int row, int32_t serial) {

@@ -538,12 +538,10 @@ std::string RoadTest::ActiveTitle()
 
 bool RoadTest::TitleTells(const std::string &text) { return Holds(ActiveTitle(), text); }
 
-std::string RoadTest::Shown(const std::string &label, int nth, bool *found)
+// The text data field entry i of window n shows: the edit control's
+// text while it is being edited.
+static std::string FieldShown(int n, int i)
 {
-    int n = Active();
-    int i = n ? FieldIndex(n, label, nth) : -1;
-    if (found) *found = i >= 0;
-    if (i < 0) return {};
     if (WinTable[n]->currentField == i + 1 && WinTable[n]->editControl) return EditGetText(WinTable[n]->editControl);
     const uint8_t *e = WinDefEntry(n, WinPartDataFields, i);
     uint8_t text[256];
@@ -555,6 +553,36 @@ std::string RoadTest::Shown(const std::string &label, int nth, bool *found)
     FieldFormat(WinRecordBuffer(n) + DefU32(e + FieldEntry::Offset), DefU16(e + FieldEntry::Type),
                 DefU16(e + FieldEntry::Format), text);
     return PText(text);
+}
+
+std::string RoadTest::Shown(const std::string &label, int nth, bool *found)
+{
+    int n = Active();
+    int i = n ? FieldIndex(n, label, nth) : -1;
+    if (found) *found = i >= 0;
+    if (i < 0) return {};
+    return FieldShown(n, i);
+}
+
+std::string RoadTest::ShownBeside(const std::string &label)
+{
+    const std::string none = "(nothing beside)";
+    int n = Active();
+    int i = n ? FieldIndex(n, label, 0) : -1;
+    if (i < 0) return none;
+    const uint8_t *e = WinDefEntry(n, WinPartDataFields, i);
+    MacRect at;
+    WinBindingRect(n, e, &at);
+    int nearest = -1, gap = 0;
+    for (int j = 0; j < WinDefCount(n, WinPartDataFields); j++) {
+        const uint8_t *f = WinDefEntry(n, WinPartDataFields, j);
+        if (j == i || DefU16(f + FieldEntry::Page) != DefU16(e + FieldEntry::Page)) continue;
+        MacRect r;
+        WinBindingRect(n, f, &r);
+        if (r.top != at.top || r.left < at.right) continue;
+        if (nearest < 0 || r.left - at.right < gap) nearest = j, gap = r.left - at.right;
+    }
+    return nearest < 0 ? none : FieldShown(n, nearest);
 }
 
 std::string RoadTest::CellUnder(const std::string &heading, int row)

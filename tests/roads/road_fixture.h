@@ -283,6 +283,9 @@ public:   // the steps' lambdas use these too
     // the edit control's text while it is being edited. *found false when
     // there is no such field.
     static std::string Shown(const std::string &label, int nth = 0, bool *found = nullptr);
+    // The text the data field standing right of field `label` on its line
+    // (the nearest one) shows; "(nothing beside)" when none stands there.
+    static std::string ShownBeside(const std::string &label);
     // The text the cell of row `row` under the column headed `heading`
     // shows in the active window's rows; "(no such cell)" when the rows
     // have no such column or row.

@@ -4,7 +4,9 @@
 // reference on the Sales page; the invoice made for it prints the phone,
 // our reference and the third reference, and the order prints the
 // reference and the phone. A quotation's "valid until" date, typed on its
-// Terms page, prints on the quotation. An item structure's extra cost
+// Terms page, prints on the quotation; a quotation in euros prints its
+// VAT amount beside the currency, 0,00 for a customer whose zone charges
+// no VAT. An item structure's extra cost
 // goes into the production made from it. Two projects get the same two
 // costs in a cost budget, the first with its "Row detail" switch on: the
 // invoice that "Invoices from projects" makes for the first shows one row
@@ -22,6 +24,7 @@
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 
+#include <cstdlib>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -130,6 +133,9 @@ protected:
             EXPECT_EQ(pdfs.size(), *before + 1) << what << "; told " << ::testing::PrintToString(Messages());
             if (pdfs.size() != *before + 1) return false;
             *text = PdfText(pdfs.back());
+            // ORVEL_ROAD_SHOTS names a folder for a copy, to look at.
+            if (const char *shots = std::getenv("ORVEL_ROAD_SHOTS"))
+                fs::copy_file(pdfs.back(), fs::path(shots) / (what + ".pdf"), fs::copy_options::overwrite_existing);
             return true;
         });
         return text;
@@ -335,6 +341,95 @@ TEST_F(PrintedFieldsRoad, CustomerQuotationStructureAndBudgetFieldsReachTheirDoc
         EXPECT_NEAR(AmountAt(b.data(), CostBudgetVc::Invoiced), 220, 0.005) << project;
         RecFreeMatrix(CostBudgetVc::Number, b.data());
     }
+    CloseForCheck();
+}
+
+// What a printed page's totals line carries after its words "VAT EUR"
+// (the amount, when any), its words joined by one blank; "(no VAT EUR
+// line)" when the page has none.
+std::string PrintedAfterVatEur(const std::string &page)
+{
+    std::istringstream in(page);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::vector<std::string> w;
+        for (std::string word; words >> word;) w.push_back(word);
+        for (size_t i = 0; i + 1 < w.size(); i++) {
+            if (w[i] != "VAT" || w[i + 1] != "EUR") continue;
+            std::string rest;
+            for (size_t j = i + 2; j < w.size(); j++) rest += (rest.empty() ? "" : " ") + w[j];
+            return rest;
+        }
+    }
+    return "(no VAT EUR line)";
+}
+
+// A quotation in euros prints its VAT line whole: the amount the window
+// shows, beside the currency, whether the euros are typed on a
+// home-currency customer's quotation that carries VAT or come from the
+// demo's euro customer, whose zone charges none (the line then reads
+// 0,00, as that customer's invoice does).
+TEST_F(PrintedFieldsRoad, AQuotationInEurosPrintsItsVatAmountBesideItsCurrency)
+{
+    const std::string company = StartNewCompany();
+    Menu("Module", "Sales");
+
+    NewFromList("Quotations", WinTypes::QuotationList, WinTypes::Quotation);
+    ClickField("Customer");
+    Type("C1");
+    Key(PlKey::Tab);
+    ClickButton("Terms");
+    Retype("Currency", "EUR");
+    Key(PlKey::Tab);
+    ClickButton("Rows");
+    ClickCell(0, 0);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("2");
+    Key(PlKey::Tab);
+    OkStores("the euro quotation with VAT");
+    auto vat = std::make_shared<std::string>();
+    Check("the quotation carries VAT", [vat] {
+        *vat = Shown("VAT");
+        EXPECT_NE(*vat, "");
+        EXPECT_NE(*vat, "0,00");
+        return true;
+    });
+    auto taxed = PrintActive("the euro quotation with VAT");
+    Check("its VAT line prints the amount beside the currency", [taxed, vat] {
+        EXPECT_EQ(PrintedAfterVatEur(*taxed), *vat) << *taxed;
+        return true;
+    });
+
+    NewFromList("Quotations", WinTypes::QuotationList, WinTypes::Quotation);
+    ClickField("Customer");
+    Type("C2");
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("1");
+    Key(PlKey::Tab);
+    OkStores("the euro customer's quotation");
+    auto untaxed = PrintActive("the euro customer's quotation");
+    NewFromList("Sales invoices", WinTypes::SalesInvoiceList, WinTypes::SalesInvoice);
+    TypeOneRowDocument("C2", 1, "ITEM1", "1");
+    auto invoice = PrintActive("the euro customer's invoice");
+    Check("without VAT the quotation's line reads as the invoice's, with its amount", [untaxed, invoice] {
+        EXPECT_EQ(PrintedAfterVatEur(*untaxed), "0,00") << *untaxed;
+        EXPECT_EQ(PrintedAfterVatEur(*invoice), "0,00") << *invoice;
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(QuotationVc::Number), 2u);
+    std::vector<uint8_t> q(QuotationVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(QuotationVc::Number, 1, q.data(), &id));
+    EXPECT_EQ(TextAt(q.data(), QuotationVc::CurncyCode), "EUR");
+    EXPECT_EQ(TextAt(q.data(), QuotationVc::CustCode), "C1");
+    RecFreeMatrix(QuotationVc::Number, q.data());
     CloseForCheck();
 }
 

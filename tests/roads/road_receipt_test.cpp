@@ -7,7 +7,8 @@
 // open-items report no longer shows the invoice, the receipt journal
 // (report 13) shows the receipt. The company file then holds the posted
 // receipt, its balanced voucher, no open item for the invoice, and the
-// customer's receipt transaction.
+// customer's receipt transaction. A receipt for a euro invoice names the
+// currency of each total beside it.
 // Menus: in Sales, Registers > Customer receipts (Ctrl+7), Operations >
 // Approve; File > Windows... > "Sales invoices", File > Print (Ctrl+P),
 // File > Reports (Ctrl+R) > "Customer-receipt journal".
@@ -306,6 +307,68 @@ TEST_F(ReceiptRoad, TheInvoiceCellChoosesAmongTheRowCustomersOpenInvoices)
     EXPECT_EQ(std::to_string(GetU32(row.data(), IPVc::Rows::InvoiceNr)), *second);
     ASSERT_TRUE(MatrixRowRead(IPVc::Number, receipt.data(), 1, row.data()));
     EXPECT_EQ(std::to_string(GetU32(row.data(), IPVc::Rows::InvoiceNr)), *first);
+    CloseForCheck();
+}
+
+// A receipt for an invoice in euros: the invoice's currency comes into
+// the receipt with its first row. The rows add up in euros while the
+// amount received is what the bank account got, in home currency: beside
+// each total stands the currency it is in. A receipt in home currency has
+// nothing to tell apart and shows neither.
+TEST_F(ReceiptRoad, AReceiptInEurosNamesItsCurrencyBesideItsTotals)
+{
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    Menu("Module", "Sales");
+    auto euro = PostedInvoice("C2", "1");
+    Menu("Window", "Close all");
+    Key('7', false, true);
+    Check("Ctrl+7 opens the receipt list", Opened(ReceiptList));
+    ClickButton("New");
+    Check("New opens a receipt", Opened(Receipt));
+    Check("a new receipt names no currency beside its totals", [] {
+        EXPECT_EQ(ShownBeside("Rows total"), "");
+        EXPECT_EQ(ShownBeside("Amount received"), "");
+        return true;
+    });
+    Type("K");
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Do("type the euro invoice's number", [euro] {
+        ScriptText(*euro);
+        return true;
+    });
+    Key(PlKey::Tab);
+    Check("the euro invoice makes the rows' total euros, and each total names its currency", [] {
+        EXPECT_EQ(Shown("Currency"), "EUR");
+        EXPECT_NE(Shown("Rows total"), "");
+        EXPECT_NE(Shown("Amount received"), Shown("Rows total")) << "the euros at the day's rate";
+        EXPECT_EQ(ShownBeside("Rows total"), "EUR");
+        EXPECT_EQ(ShownBeside("Amount received"), "home currency");
+        return true;
+    });
+    Do("keep a picture of the euro receipt", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "euro_receipt_window.png"));
+        return true;
+    });
+    OkStores("the euro receipt");
+    Check("the stored receipt still names the currencies beside its totals", [] {
+        EXPECT_EQ(ShownBeside("Rows total"), "EUR");
+        EXPECT_EQ(ShownBeside("Amount received"), "home currency");
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(IPVc::Number), 1u);
+    std::vector<uint8_t> receipt(IPVc::Size), row(IPVc::Rows::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(IPVc::Number, 1, receipt.data(), &id));
+    EXPECT_EQ(TextAt(receipt.data(), IPVc::CurncyCode), "EUR");
+    ASSERT_EQ(MatrixRowCount(IPVc::Number, 0, receipt.data()), 1);
+    ASSERT_TRUE(MatrixRowRead(IPVc::Number, receipt.data(), 0, row.data()));
+    EXPECT_EQ(std::to_string(GetU32(row.data(), IPVc::Rows::InvoiceNr)), *euro);
+    EXPECT_EQ(TextAt(row.data(), IPVc::Rows::CustCode), "C2");
     CloseForCheck();
 }
 
