@@ -24,6 +24,7 @@
 #include "operations/operations.h"
 #include "operations/sales_invoice.h"
 #include "output/output_job.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "rules/vat_currency.h"
@@ -175,7 +176,8 @@ bool ReadInvoiceStockFlag(uint8_t *invoice)
     text[0] = 0;
     if (!ImportReadField(text, FtText, 5)) return false;
     if (text[0] != 0) return ParseColumn(invoice + IVVc::UpdStock, FtShort, 0, text);
-    bool updates = GetU32(invoice, IVVc::OrderNr) != 0xFFFFFFFFu && GetU16(invoice, IVVc::InvType) != 3;
+    bool updates = GetU32(invoice, IVVc::OrderNr) != 0xFFFFFFFFu &&
+        InvoiceKind(GetU16(invoice, IVVc::InvType)) != InvoiceKind::CreditNote;
     PutU16(invoice, IVVc::UpdStock, updates ? 1 : 0);
     return true;
 }
@@ -258,7 +260,8 @@ bool StoredReferenceKept(uint8_t *invoice)
 void InvoiceRepairs(uint8_t *invoice)
 {
     uint16_t type = GetU16(invoice, IVVc::InvType);
-    if (type < 1 || type > 4) PutU16(invoice, IVVc::InvType, 1);
+    if (type < uint16_t(InvoiceKind::Ordinary) || type > uint16_t(InvoiceKind::Interest))
+        PutU16(invoice, IVVc::InvType, uint16_t(InvoiceKind::Ordinary));
     PString text;
     GetText(invoice, IVVc::ARAcc, text);
     if (text[0] == 0) {

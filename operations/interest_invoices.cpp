@@ -36,6 +36,7 @@
 #include "operations/reminder_outcome.h"
 #include "operations/run_outcome.h"
 #include "operations/invoice_notice.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -53,7 +54,7 @@ namespace Blk = InterestBlk;
 constexpr int TextNoInterestNumber = 12580;
 // Rows an invoice takes before the next late invoice starts another.
 constexpr int32_t RowsBeforeFull = 199;
-constexpr uint16_t OrdinaryInvoice = 1, InterestKind = 4, ReceiptEntry = 1;
+constexpr uint16_t ReceiptEntry = 1;
 constexpr uint16_t TextRow = 0, AmountRow = 4, PaidInvoiceRow = 1;
 // The run's closing line (texts_run_outcome.dict).
 constexpr int TextOutcomeSubject = 14470, TextOutcomeMade = 14471, TextOutcomeNoCustomer = 14472,
@@ -257,7 +258,7 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     RecClear(Inv::Number, r);
     draft->interestRows = 0;
     draft->notices.clear();
-    PutU16(r, Inv::InvType, InterestKind);
+    PutU16(r, Inv::InvType, uint16_t(InvoiceKind::Interest));
     DateRec date = GetDate(draft->selection, ReportParamsVc::Date3);
     if (date.year == 0) date = TodayDate;
     PutDate(r, Inv::InvDate, date);
@@ -353,7 +354,7 @@ bool InterestFromOpenItems(const uint8_t *customer, InterestDraft *draft, const 
         if (!PStringEqual(own, code)) break;
         int32_t number = GetI32(item.record, Open::InvoiceNr);
         bool found = ReadInvoice(number, late.record);
-        if (found && GetU16(late.record, Inv::InvType) != OrdinaryInvoice) continue;
+        if (found && InvoiceKind(GetU16(late.record, Inv::InvType)) != InvoiceKind::Ordinary) continue;
         if (found)
             GetText(late.record, Inv::CurncyCode, currency);
         else
@@ -394,7 +395,7 @@ bool InterestFromPayments(const uint8_t *customer, InterestDraft *draft, const D
             DateRec paid = GetDate(row, Receipt::Rows::PayDate);
             if (DateCompare(&paid, &date) != 0 || GetI32(row, Receipt::Rows::InvoiceNr) != invoiceNr) continue;
             bool found = ReadInvoice(invoiceNr, late.record);
-            if (found && GetU16(late.record, Inv::InvType) != OrdinaryInvoice) continue;
+            if (found && InvoiceKind(GetU16(late.record, Inv::InvType)) != InvoiceKind::Ordinary) continue;
             currency[0] = 0;
             if (found) GetText(late.record, Inv::CurncyCode, currency);
             Room room = RoomFor(customer, draft, currency, from, to);

@@ -30,6 +30,7 @@
 #include "operations/operations.h"
 #include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/serial_numbers.h"
@@ -43,7 +44,7 @@ namespace Row = IVVc::Rows;
 
 // The refusal of a change to a posted invoice.
 constexpr int PostedChangeText = Texts::PostedInvoiceChange;
-constexpr uint16_t KindItem = 1, KindAmount = 4, KindDownPayment = 5, KindCredit = 3;
+constexpr uint16_t KindItem = 1, KindAmount = 4, KindDownPayment = 5;
 
 // Byte ranges [from, to) of the invoice that a posted invoice may still
 // change: those a user edits after posting and those the program writes.
@@ -152,7 +153,8 @@ int CurrencyChecks(const uint8_t *invoice) {
 // Step 9: the invoice a credit note's first row links to must exist, be
 // no credit note, and share the customer and the currency.
 int CreditedInvoiceChecks(const uint8_t *invoice) {
-    if (GetU16(invoice, Inv::InvType) != KindCredit || MatrixRowCount(Inv::Number, 0, invoice) < 1) return 0;
+    if (InvoiceKind(GetU16(invoice, Inv::InvType)) != InvoiceKind::CreditNote ||
+        MatrixRowCount(Inv::Number, 0, invoice) < 1) return 0;
     uint8_t row[Row::Size];
     if (!MatrixRowRead(Inv::Number, invoice, 0, row)) return 0;
     uint32_t link = GetU32(row, Row::Link);
@@ -163,7 +165,8 @@ int CreditedInvoiceChecks(const uint8_t *invoice) {
     PutU32(credited.record, Inv::SerNr, link);
     uint32_t recid = 0, position = 0;
     if (!RecFind(Inv::Number, credited.record, 1, 1, &recid, &position)) return refuse(Texts::CreditedInvoiceMissing);
-    if (GetU16(credited.record, Inv::InvType) == KindCredit) return refuse(Texts::CreditOfCreditNote);
+    if (InvoiceKind(GetU16(credited.record, Inv::InvType)) == InvoiceKind::CreditNote)
+        return refuse(Texts::CreditOfCreditNote);
     uint8_t a[256], b[256];
     GetText(invoice, Inv::CustCode, a);
     GetText(credited.record, Inv::CustCode, b);
@@ -196,7 +199,7 @@ int32_t OrderRowCount(const uint8_t *invoice) {
 // and the run has counted them on the orders already.
 int RowChecks(const uint8_t *invoice) {
     const int zone = GetU16(invoice, Inv::VatZone);
-    const bool credit = GetU16(invoice, Inv::InvType) == KindCredit;
+    const bool credit = InvoiceKind(GetU16(invoice, Inv::InvType)) == InvoiceKind::CreditNote;
     int32_t orderRows = -2;   // not read yet
     uint8_t row[Row::Size], code[256];
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);

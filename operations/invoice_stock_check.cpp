@@ -23,13 +23,14 @@
 #include "dict_offsets.h"
 #include "operations/operations.h"
 #include "operations/sales_invoice.h"
+#include "rules/invoice_kind.h"
 #include "rules/stock.h"
 
 namespace {
 
 namespace Inv = IVVc;
 namespace Row = IVVc::Rows;
-constexpr uint16_t KindItem = 1, KindCredit = 3;
+constexpr uint16_t KindItem = 1;
 
 InvoiceStockNoticeSink Sink = nullptr;
 std::string Last;
@@ -105,7 +106,8 @@ bool CollectNeeds(const uint8_t *invoice, uint8_t *item, std::vector<Need> &need
 int InvoiceStockCheck(const uint8_t *invoice, std::string *warning) {
     assert(invoice);
     if (warning) warning->clear();
-    if (GetU16(invoice, Inv::UpdStock) == 0 || GetU16(invoice, Inv::InvType) == KindCredit) return 0;
+    if (GetU16(invoice, Inv::UpdStock) == 0 ||
+        InvoiceKind(GetU16(invoice, Inv::InvType)) == InvoiceKind::CreditNote) return 0;
     RuleRecord item(INVc::Number), stock(LocationStock::Number);
     if (!item.record || !stock.record) return 0;
     std::vector<Need> needs;

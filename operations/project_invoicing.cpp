@@ -15,6 +15,7 @@
 #include "database/access/record_access.h"
 #include "operations/operations.h"
 #include "operations/project_invoice_work.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/projects.h"
 #include "rules/series_terms.h"
@@ -291,7 +292,7 @@ void ProjectInvoiceHeader(const uint8_t *selection, uint8_t *inv, const uint8_t 
     DateRec date = InvoiceDate(selection);
     int32_t n = NextSerialNumber(IVVc::Number, &date, -1, 0);
     PutU32(inv, IVVc::SerNr, n == NoFreeNumber ? SerialNone : (uint32_t)n);
-    PutU16(inv, IVVc::InvType, 1);
+    PutU16(inv, IVVc::InvType, uint16_t(InvoiceKind::Ordinary));
     PutDate(inv, IVVc::InvDate, date);
     PutDate(inv, IVVc::TransDate, date);
     PutU32(inv, IVVc::OrderNr, SerialNone);

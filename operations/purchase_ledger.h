@@ -26,7 +26,6 @@
 struct RuleRecord;
 
 // Kinds of purchase invoice, and of its rows.
-constexpr uint16_t PurchaseKindInvoice = 1, PurchaseKindCash = 2, PurchaseKindCredit = 3;
 constexpr uint16_t PurchaseRowAccount = 1, PurchaseRowCredited = 3;
 
 // ---- What a vendor gives its documents (purchase_vendor_fill.cpp) ----

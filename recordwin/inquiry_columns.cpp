@@ -28,6 +28,7 @@
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
 #include "operations/vendor_payment_rows.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 
@@ -105,7 +106,8 @@ bool VendEntryAmount(const uint8_t *entry, PackedDecimal *amount, uint8_t *curre
         if (!PurchaseInvoiceRead(uint32_t(doc), invoice)) return false;
         *amount = GetDec(invoice.record, VIVc::InvAmount);
         if (DecIsBlank(amount)) DecSetZero(amount);
-        if (GetU16(invoice.record, VIVc::InvType) == PurchaseKindCredit) DecNegateInto(amount, amount);
+        if (InvoiceKind(GetU16(invoice.record, VIVc::InvType)) == InvoiceKind::CreditNote)
+            DecNegateInto(amount, amount);
         GetPString(invoice.record, VIVc::CurncyCode, CurrencyLength, currency);
         return true;
     }

@@ -22,6 +22,7 @@
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/approval.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -38,7 +39,6 @@ namespace {
 
 namespace Row = IVVc::Rows;
 
-constexpr uint16_t CreditNoteTerms = 3;
 constexpr int ItemCodeMax = 20, VatCodeMax = 2, AccountMax = 10;
 // The structure code of an invoice row whose item is made of no structure.
 constexpr uint8_t NoStructure[] = {1, '_'};
@@ -139,9 +139,9 @@ void HeaderFieldLeft(int window, int id, uint8_t changed)
         GetText(inv, IVVc::PayTerms, after);
         if (before[0] != after[0] || std::memcmp(before + 1, after + 1, before[0]) != 0) Beep();
         WinRedrawFieldById(window, int(IVVc::PayDate));
-        if (GetU16(inv, IVVc::InvType) == CreditNoteTerms) {
+        if (InvoiceKind(GetU16(inv, IVVc::InvType)) == InvoiceKind::CreditNote) {
             WinCommitField(window);
-            if (WinIsOpen(window)) (void)InsertRowOfKind(window, 0, CreditNoteTerms);
+            if (WinIsOpen(window)) (void)InsertRowOfKind(window, 0, uint16_t(DocRowKind::Reference));
         }
         return;
     }
@@ -342,7 +342,7 @@ bool InvoiceLinkCellMayEdit(int window, int F)
     if (!WinIsOpen(window)) return false;
     FieldPlace at = WinFieldPlace(window, F);
     if (!at.IsCell() || at.cell != int(Row::Link)) return true;
-    return at.row == 0 && GetU16(WinRecordBuffer(window), IVVc::InvType) == CreditNoteTerms;
+    return at.row == 0 && InvoiceKind(GetU16(WinRecordBuffer(window), IVVc::InvType)) == InvoiceKind::CreditNote;
 }
 
 // The choice list of open invoices has opened for the invoice window's

@@ -29,6 +29,7 @@
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/checks.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -44,7 +45,7 @@ namespace {
 
 namespace Row = VIVc::Rows;
 
-constexpr uint16_t KindAccount = 1, KindCredited = 3, CreditNote = 3;
+constexpr uint16_t KindAccount = 1, KindCredited = 3;
 constexpr int CodeMax = 20, NameMax = 60, AccountMax = 10, VatCodeMax = 2, CurrencyMax = 5, TermsMax = 2;
 constexpr int TemplateLastRow = 298;
 
@@ -153,7 +154,7 @@ void HeaderFieldChanged(int window, int id, uint8_t changed)
     case VIVc::PayTerms:
         if (!changed) return;
         RefreshPurchaseInvoiceTerms(inv);
-        if (GetU16(inv, VIVc::InvType) == CreditNote) {
+        if (InvoiceKind(GetU16(inv, VIVc::InvType)) == InvoiceKind::CreditNote) {
             WinCommitField(window);
             if (!WinIsOpen(window) || !OpenRowAt(window, 0, KindCredited)) return;
             uint8_t r[Row::Size] = {};

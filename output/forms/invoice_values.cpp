@@ -18,6 +18,7 @@
 #include "operations/operations.h"
 #include "operations/sales_invoice.h"
 #include "output/forms/forms.h"
+#include "rules/invoice_kind.h"
 
 namespace {
 // The codes the invoice empties first: they print nothing unless a step
@@ -94,7 +95,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
     case 93: DocTextOr(inv, IVVc::CustPhone, FormCustomer, CUVc::Phone, out); return true;
     case 94: DocTextOr(inv, IVVc::Text1238, FormCustomer, CUVc::Text456, out); return true;
     case 95:
-        if (kind == 1) DocTyped(inv, IVVc::IntRate, FtAmount2, out);
+        if (InvoiceKind(kind) == InvoiceKind::Ordinary) DocTyped(inv, IVVc::IntRate, FtAmount2, out);
         return true;
     case 99:
         if (FormDeliveryFound) DocTyped(FormDelivery, SHVc::ShipDate, FtDate, out);
@@ -119,7 +120,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
     case 221: InvoicePaymentReference(inv, out); return true;
     case 222: DocTyped(inv, IVVc::PayDate, FtDate, out); return true;
     case 223:
-        if (kind == 1) DueDateText(inv, out);
+        if (InvoiceKind(kind) == InvoiceKind::Ordinary) DueDateText(inv, out);
         return true;
     case 234: {
         PackedDecimal sum;

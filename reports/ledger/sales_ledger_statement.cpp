@@ -25,6 +25,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/ledger/account_reports.h"
 #include "reports/ledger/ledger_lines.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -34,7 +35,6 @@ namespace {
 namespace P = ReportParamsVc;
 namespace Entry = CustTransVc;
 constexpr uint16_t EntryReceipt = 1;
-constexpr uint16_t KindCash = 2, KindCredit = 3;
 constexpr uint32_t OnAccount = 0xFFFFFFFFu;
 constexpr int ColDebit = 3, ColCredit = 4, ColBalance = 1;
 
@@ -153,11 +153,11 @@ void LedgerReport60(ReportJob &job) {
             }
             const PackedDecimal total = GetDec(invoice.record, IVVc::Total), rate = GetDec(invoice.record, IVVc::Rate);
             AmountTimesRate(&total, &rate, &amount);
-            const uint16_t kind = GetU16(invoice.record, IVVc::InvType);
-            if (kind == KindCredit) {
+            const InvoiceKind kind = InvoiceKind(GetU16(invoice.record, IVVc::InvType));
+            if (kind == InvoiceKind::CreditNote) {
                 DecSub(&balance, &amount, &balance);
                 text = 2487;
-            } else if (kind == KindCash) {
+            } else if (kind == InvoiceKind::Cash) {
                 both = true;
                 text = 2488;
             } else {

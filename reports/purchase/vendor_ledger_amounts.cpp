@@ -18,12 +18,13 @@
 #include "reports/frame/index_walk.h"
 #include "reports/frame/report_run.h"
 #include "reports/purchase/vendor_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
 namespace {
 
-constexpr uint16_t EntryInvoice = 0, EntryPayment = 1, KindCredit = 3;
+constexpr uint16_t EntryInvoice = 0, EntryPayment = 1;
 constexpr int32_t NoInvoice = -1;
 
 // The invoice and amount InvoiceOpenAtDate brings to its date.
@@ -40,7 +41,8 @@ void LowerByEntry(const uint8_t *entry, void *context) {
         RuleRecord other(VIVc::Number);
         if (!PurchaseInvoiceRead((uint32_t)doc, other)) return;
         const PackedDecimal total = GetDec(other.record, VIVc::InvAmount);
-        if (GetU16(other.record, VIVc::InvType) == KindCredit) DecSub(open->amount, &total, open->amount);
+        if (InvoiceKind(GetU16(other.record, VIVc::InvType)) == InvoiceKind::CreditNote)
+            DecSub(open->amount, &total, open->amount);
         else DecAdd(open->amount, &total, open->amount);
     } else if (kind == EntryPayment) {
         PackedDecimal paid;

@@ -29,6 +29,7 @@
 #include "reports/purchase/purchase_reports.h"
 #include "reports/purchase/purchase_walk.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -219,12 +220,13 @@ void VendorInvoiceEntry(Statement *s, const uint8_t *entry) {
     const uint8_t *inv = invoice.record;
     if (GetU16(inv, VIVc::Approved) != 0) {
         PackedDecimal amount = GetDec(inv, VIVc::InvAmount), rate = GetDec(inv, VIVc::Rate);
-        const int kind = GetU16(inv, VIVc::InvType);
-        if (kind == 3) {
+        const InvoiceKind kind = InvoiceKind(GetU16(inv, VIVc::InvType));
+        if (kind == InvoiceKind::CreditNote) {
             // A credit note naming the invoice it credits takes that invoice's rate.
             uint8_t first[VIVc::Rows::Size];
             if (MatrixRowCount(VIVc::Number, 0, inv) > 0 && MatrixRowRead(VIVc::Number, inv, 0, first) &&
-                GetU16(first, VIVc::Rows::Kind) == 3 && GetI32(first, VIVc::Rows::CredSerNr) != -1) {
+                PurchaseRowKind(GetU16(first, VIVc::Rows::Kind)) == PurchaseRowKind::Credited &&
+                GetI32(first, VIVc::Rows::CredSerNr) != -1) {
                 PackedDecimal credited;
                 InvoiceRate(GetI32(first, VIVc::Rows::CredSerNr), &credited);
                 if (!DecIsBlank(&credited)) rate = credited;
@@ -235,8 +237,8 @@ void VendorInvoiceEntry(Statement *s, const uint8_t *entry) {
         GetText(inv, VIVc::VendInvNr, text);
         Reference(GetI32(inv, VIVc::SerNr), text, nullptr, ref);
         const DateRec date = GetDate(inv, VIVc::TransDate);
-        if (kind == 2) EntryLine(s, &date, 4188, ref, &amount, Column::Both, 0);
-        else if (kind == 3) EntryLine(s, &date, 4187, ref, &amount, Column::Debit, -1);
+        if (kind == InvoiceKind::Cash) EntryLine(s, &date, 4188, ref, &amount, Column::Both, 0);
+        else if (kind == InvoiceKind::CreditNote) EntryLine(s, &date, 4187, ref, &amount, Column::Debit, -1);
         else EntryLine(s, &date, 4185, ref, &amount, Column::Credit, 1);
     }
     RecFreeMatrix(VIVc::Number, invoice.record);

@@ -20,6 +20,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -28,7 +29,7 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15;
-constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, KindCash = 2, KindCredit = 3;
+constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1;
 constexpr uint32_t NoInvoice = 0xFFFFFFFFu;
 // Column numbers of the layout of the report.
 constexpr int ColClosing = 1, ColName = 2, ColDebit = 3, ColCredit = 4, ColLabel = 6, ColRuleFrom = 9;
@@ -234,18 +235,18 @@ void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, 
             if (!head) CustomerTransactionHead(selection, customer, &opening);
             head = true;
             NumberText((int32_t)docNr, number);
-            const uint16_t invKind = GetU16(doc.record, IVVc::InvType);
-            bool both = invKind == KindCash;
-            if (invKind == KindCredit) {
+            const InvoiceKind invKind = InvoiceKind(GetU16(doc.record, IVVc::InvType));
+            bool both = invKind == InvoiceKind::Cash;
+            if (invKind == InvoiceKind::CreditNote) {
                 RuleRecord credited(IVVc::Number);
                 both = SalesInvoiceRead(GetU32(doc.record, IVVc::CredInv), credited) &&
-                       GetU16(credited.record, IVVc::InvType) == KindCash;
+                       InvoiceKind(GetU16(credited.record, IVVc::InvType)) == InvoiceKind::Cash;
             }
             if (both) {
                 DecAdd(&debit, &amount, &debit);
                 DecAdd(&credit, &amount, &credit);
-                TransactionLine(e, invKind == KindCash ? 2488 : 2487, number, &amount, &amount, balance);
-            } else if (invKind == KindCredit) {
+                TransactionLine(e, invKind == InvoiceKind::Cash ? 2488 : 2487, number, &amount, &amount, balance);
+            } else if (invKind == InvoiceKind::CreditNote) {
                 DecSub(balance, &amount, balance);
                 DecAdd(&credit, &amount, &credit);
                 TransactionLine(e, 2487, number, nullptr, &amount, balance);

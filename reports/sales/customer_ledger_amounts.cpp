@@ -9,12 +9,13 @@
 #include "dict_offsets.h"
 #include "reports/frame/index_walk.h"
 #include "reports/sales/customer_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
 namespace {
 
-constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, KindCredit = 3, RowPaid = 1;
+constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, RowPaid = 1;
 constexpr uint32_t NoInvoice = 0xFFFFFFFFu;
 
 }  // namespace
@@ -78,7 +79,8 @@ void InvoiceOpenAmountAt(int32_t serial, const DateRec *date, PackedDecimal *amo
             RuleRecord other(IVVc::Number);
             if (!SalesInvoiceRead(GetU32(entry, CustTransVc::DocNr), other)) return true;
             PackedDecimal total = GetDec(other.record, IVVc::Total);
-            if (GetU16(other.record, IVVc::InvType) == KindCredit) DecNegateInto(&total, &total);
+            if (InvoiceKind(GetU16(other.record, IVVc::InvType)) == InvoiceKind::CreditNote)
+                DecNegateInto(&total, &total);
             DecAdd(open, &total, open);
         }
         return true;

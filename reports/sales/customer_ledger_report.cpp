@@ -27,6 +27,7 @@
 #include "reports/sales/aged_buckets.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -49,7 +50,7 @@ constexpr int EntryKindX = 100, EntryNumberX = 172, EntryDateX = 295;
 // theirs, far enough apart for "123 456,00" each at the preview's font;
 // the name is cut before the first amount's widest start.
 constexpr int BucketX[4] = {178, 246, 314, 382}, BucketSumX = 450, NameX = 60, NameEndX = 112;
-constexpr uint16_t KindCash = 2, KindCredit = 3, EntryInvoice = 0, EntryReceipt = 1;
+constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1;
 
 // What the selection asks for, read once.
 struct LedgerSelection {
@@ -162,7 +163,8 @@ void EntryLoweringLine(const uint8_t *entry, int32_t serial, const LedgerSelecti
     const int32_t doc = GetI32(entry, CustTransVc::DocNr);
     if (kind == EntryInvoice && doc != serial) {
         RuleRecord credit(IVVc::Number);
-        if (!SalesInvoiceRead((uint32_t)doc, credit) || GetU16(credit.record, IVVc::InvType) != KindCredit) return;
+        if (!SalesInvoiceRead((uint32_t)doc, credit) ||
+            InvoiceKind(GetU16(credit.record, IVVc::InvType)) != InvoiceKind::CreditNote) return;
         PackedDecimal amount = GetDec(credit.record, IVVc::Total), shown;
         if (s.customerCurrency) shown = amount;
         else AtRate(&amount, credit.record, IVVc::Rate, &shown);
@@ -332,12 +334,12 @@ void InvoiceItems(const uint8_t *customer, const LedgerSelection &s, CustomerSum
     IndexWalkOfCode(IVVc::Number, "CustCode", invoice.record, 2, IVVc::CustCode, own, [&](const uint8_t *inv) {
         const DateRec due = GetDate(inv, IVVc::PayDate), date = GetDate(inv, IVVc::InvDate);
         const int32_t days = DateDiffDays(&due, &s.asOf);
-        const uint16_t kind = GetU16(inv, IVVc::InvType);
+        const InvoiceKind kind = InvoiceKind(GetU16(inv, IVVc::InvType));
         if ((s.overdueOnly && days >= 0) || DateCompare(&date, &s.asOf) > 0 || GetU16(inv, IVVc::Posted) == 0 ||
-            kind == KindCash || !SalesmanPasses(inv, s))
+            kind == InvoiceKind::Cash || !SalesmanPasses(inv, s))
             return true;
         PackedDecimal amount = GetDec(inv, IVVc::Total), home;
-        if (kind == KindCredit) {
+        if (kind == InvoiceKind::CreditNote) {
             if (GetI32(inv, IVVc::CredInv) != -1) return true;
             DecNegateInto(&amount, &amount);
         }

@@ -30,6 +30,7 @@
 #include "reports/frame/selection_match.h"
 #include "reports/frame/totals_table.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -42,7 +43,7 @@ constexpr int RuleEnd = 1, RuleThick = 4, RowRule = 2;
 constexpr int TitleJournal = 2351, TitleItemJournal = 2641;
 constexpr int TextNotPosted = 2366, TextFlagged = 2367, TextTotal = 2365;
 constexpr int NameMax = 60;
-constexpr uint16_t CreditKind = 3, ItemRow = 1, TextRowKind = 3, InterestRow = 4;
+constexpr uint16_t ItemRow = 1, TextRowKind = 3, InterestRow = 4;
 
 // The selection of a journal as the job record holds it.
 struct JournalSel {
@@ -300,7 +301,7 @@ void ItemJournalSums(const JournalSel &s, const uint8_t *inv, bool print, Packed
             RepEndLine();
         }
     }
-    if (GetU16(inv, IVVc::InvType) == CreditKind) {
+    if (InvoiceKind(GetU16(inv, IVVc::InvType)) == InvoiceKind::CreditNote) {
         DecNegateInto(homeNet, homeNet);
         DecNegateInto(rowSum, rowSum);
     }
@@ -357,10 +358,10 @@ void SalesJournalReport(ReportJob &job)
             const DateRec date = GetDate(r, IVVc::TransDate);
             if (byNumber && s.numTo >= 0 && serial > s.numTo) return false;
             if (!byNumber && s.to.year != 0 && DateCompare(&date, &s.to) > 0) return false;
-            const uint16_t kind = GetU16(r, IVVc::InvType);
+            const InvoiceKind kind = InvoiceKind(GetU16(r, IVVc::InvType));
             if (!TextFieldAdmits(s.customer, r, IVVc::CustCode) ||
                 !TextFieldAdmits(s.salesman, r, IVVc::SalesMan) || !PostedPasses(s, GetU16(r, IVVc::Posted)) ||
-                !DateInPeriod(s, date) || !KindPasses(s, kind))
+                !DateInPeriod(s, date) || !KindPasses(s, uint16_t(kind)))
                 return true;
             PString objects;
             GetText(r, IVVc::Objects, objects);
@@ -371,7 +372,7 @@ void SalesJournalReport(ReportJob &job)
                 PackedDecimal vat = GetDec(r, IVVc::Vat);
                 DecSub(&amount, &vat, &amount);
             }
-            if (kind == CreditKind) DecNegateInto(&amount, &amount);
+            if (kind == InvoiceKind::CreditNote) DecNegateInto(&amount, &amount);
             if (!TotalsTableAddInCurrency(r, IVVc::CurncyCode, &amount)) return false;
             if (layout == 1) {
                 PrintDocSummaryLine(r);

@@ -24,6 +24,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/order_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -32,7 +33,7 @@ namespace {
 namespace P = ReportParamsVc;
 namespace R = IVVc::Rows;
 constexpr int LineHeight = 15;
-constexpr uint16_t CreditNote = 3, LedgerInvoice = 0;
+constexpr uint16_t LedgerInvoice = 0;
 
 // One salesman's line of the summary.
 struct SalesmanSums {
@@ -106,7 +107,8 @@ bool HasLedgerEntry(const uint8_t *invoice) {
     RuleRecord entry(CustTransVc::Number);
     if (!entry.record) return false;
     const int32_t serial = GetI32(invoice, IVVc::SerNr), credited = GetI32(invoice, IVVc::CredInv);
-    const int32_t filed = GetU16(invoice, IVVc::InvType) == CreditNote && credited >= 0 ? credited : serial;
+    const int32_t filed = InvoiceKind(GetU16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote && credited >= 0
+        ? credited : serial;
     PutI32(entry.record, CustTransVc::InvoiceNr, filed);
     PutU16(entry.record, CustTransVc::Kind, LedgerInvoice);
     uint32_t recid = 0, position = 0;
@@ -145,7 +147,7 @@ void SalesmanLine(const uint8_t *code);
 void CommissionRows(CommissionRun &run, const uint8_t *invoice, bool withSalesman) {
     PString salesman;
     GetText(invoice, IVVc::SalesMan, salesman);
-    const bool credit = GetU16(invoice, IVVc::InvType) == CreditNote;
+    const bool credit = InvoiceKind(GetU16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote;
     EachItemRow(invoice, [&](const uint8_t *row) {
         if (withSalesman) SalesmanLine(salesman);
         withSalesman = false;
@@ -259,7 +261,7 @@ bool EachForSummary(const uint8_t *invoice, void *context) {
         run.summary.push_back(s);
         line = &run.summary.back();
     }
-    const bool credit = GetU16(invoice, IVVc::InvType) == CreditNote;
+    const bool credit = InvoiceKind(GetU16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote;
     EachItemRow(invoice, [&](const uint8_t *row) {
         const PackedDecimal base = RowBase(run, invoice, row);
         PackedDecimal *into = credit ? &line->credits : &line->sales;

@@ -32,6 +32,7 @@
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/sales_lists.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -39,7 +40,7 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15, RuleEnd = 1, RuleThick = 4;
-constexpr uint16_t KindCredit = 3, KindAccountRow = 1, PricedKinds[] = {1, 4, 5};
+constexpr uint16_t KindAccountRow = 1, PricedKinds[] = {1, 4, 5};
 using Sums = std::vector<PackedDecimal>;
 
 PackedDecimal Blank()
@@ -265,7 +266,7 @@ void SalesInvoiceJournal(ReportJob &job)
     RepRuleFull(RuleEnd, RuleThick);
     InvoiceWalk(job.selection, IVVc::Number, IVVc::SerNr, IVVc::TransDate, [&](const uint8_t *inv) {
         const bool posted = GetU16(inv, IVVc::Posted) != 0, inclusive = GetU16(inv, IVVc::InclVat) != 0;
-        const bool credit = GetU16(inv, IVVc::InvType) == KindCredit;
+        const bool credit = InvoiceKind(GetU16(inv, IVVc::InvType)) == InvoiceKind::CreditNote;
         if (!ParamStateAdmits(job.selection, P::Option3, P::Option2, posted) || !ParamStateAdmits(job.selection, P::Option4, P::Option5, inclusive) ||
             !ParamStateAdmits(job.selection, P::Option6, P::Option7, credit))
             return;
@@ -337,7 +338,7 @@ void PurchInvoiceJournal(ReportJob &job)
     }
     InvoiceWalk(job.selection, VIVc::Number, VIVc::SerNr, VIVc::TransDate, [&](const uint8_t *inv) {
         const bool approved = GetU16(inv, VIVc::Approved) != 0;
-        const bool credit = GetU16(inv, VIVc::InvType) == KindCredit;
+        const bool credit = InvoiceKind(GetU16(inv, VIVc::InvType)) == InvoiceKind::CreditNote;
         if (!ParamStateAdmits(job.selection, P::Option3, P::Option2, approved) || !ParamStateAdmits(job.selection, P::Option6, P::Option7, credit))
             return;
         std::memset(vendor.record, 0, VEVc::Size);

@@ -1,0 +1,26 @@
+// invoice_kind.h - the kind words of invoices and of document rows, as the
+// records store them. Every file that reads or writes one of these words
+// names its value here.
+#pragma once
+
+#include <cstdint>
+
+// The kind of an invoice: the word IVVc::InvType of a sales invoice and
+// VIVc::InvType of a purchase invoice (which knows 1 to 3). A sales invoice
+// takes its kind from its payment terms (PayTermsKind) when it is made;
+// Interest is the invoice the interest run makes.
+enum class InvoiceKind : uint16_t { Ordinary = 1, Cash = 2, CreditNote = 3, Interest = 4 };
+
+// The kind word that starts a row of a sales document (quotation, order,
+// delivery, invoice, contract) or of a purchase order; every kind uses the
+// row's one layout. Item is an item row in every document; the invoice uses
+// the others: ItemAlso is read as an item row, Reference is a text row that
+// names another invoice by its Link (the invoice a credit note credits),
+// Amount is a row of an amount without item (interest), DownPayment a
+// down payment taken off the total. Plain is a row written with no kind: a
+// text line of the interest invoice.
+enum class DocRowKind : uint16_t { Plain = 0, Item = 1, ItemAlso = 2, Reference = 3, Amount = 4, DownPayment = 5 };
+
+// The kind word of a purchase invoice's row (VIVc::Rows::Kind): an account
+// row, or the row naming the invoice a credit note credits (CredSerNr).
+enum class PurchaseRowKind : uint16_t { Account = 1, Credited = 3 };
