@@ -92,12 +92,12 @@ const Column RowKind5[] = {
     {R::Text, FtText, 100}, {R::Sum, FtAmount2, 0}, {R::SalesAcc, FtCodeNoSep, 10}, {R::VatCode, FtCodeNoSep, 2},
 };
 
-std::span<const Column> InvoiceRowColumns(uint16_t kind)
+std::span<const Column> InvoiceRowColumns(DocRowKind kind)
 {
     switch (kind) {
-    case 3: return RowKind3;
-    case 4: return RowKind4;
-    case 5: return RowKind5;
+    case DocRowKind::Text: return RowKind3;
+    case DocRowKind::Amount: return RowKind4;
+    case DocRowKind::DownPayment: return RowKind5;
     default: return RowItem;
     }
 }
@@ -214,9 +214,9 @@ bool ReadInvoiceRows(uint8_t *invoice)
     for (int32_t count = 0; ImportNextLineHasData(); count++) {
         std::fill(row.begin(), row.end(), 0);
         if (!ImportReadField(row.data() + R::Kind, FtShort, 0)) return false;
-        uint16_t kind = GetU16(row.data(), R::Kind);
+        const DocRowKind kind = DocRowKind(GetU16(row.data(), R::Kind));
         if (!ReadColumns(InvoiceRowColumns(kind), row.data(), size)) return false;
-        if (kind != 3 && kind != 4 && kind != 5) {
+        if (kind != DocRowKind::Text && kind != DocRowKind::Amount && kind != DocRowKind::DownPayment) {
             if (noOrder) PutI32(row.data(), R::Link, -1);
             RowStructureFill(row.data());
         }
@@ -304,7 +304,7 @@ void WriteInvoiceText(int, const uint8_t *invoice)
     for (int32_t r = 0; r < count; r++) {
         if (!MatrixRowGet(IVVc::Number, 0, invoice, r, row.data())) break;
         ExportValue(row.data() + R::Kind, FtShort);
-        WriteColumns(InvoiceRowColumns(GetU16(row.data(), R::Kind)), row.data());
+        WriteColumns(InvoiceRowColumns(DocRowKind(GetU16(row.data(), R::Kind))), row.data());
         RepLineFeed();
     }
 }

@@ -138,8 +138,8 @@ void InvoiceRowsOf(const ReportJob &job, const uint8_t *iv, int layout, uint8_t 
     int32_t count = MatrixRowCount(IVVc::Number, 0, iv);
     for (int32_t r = 0; r < count && !OutputJobState.stopFlag; r++) {
         if (!MatrixRowGet(IVVc::Number, 0, iv, r, row.data())) break;
-        uint16_t kind = GetU16(row.data(), R::Kind);
-        if (kind == 3 || kind == 4) continue;
+        const DocRowKind kind = DocRowKind(GetU16(row.data(), R::Kind));
+        if (kind == DocRowKind::Text || kind == DocRowKind::Amount) continue;
         PString code, attribute;
         GetText(row.data(), R::ItemCode, code);
         if (itemFrom[0] != 0 && PStringCompareNoCase(code, itemFrom) < 0) continue;

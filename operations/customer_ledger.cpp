@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr uint16_t RowItem = 1, RowCredit = 3;
 constexpr int CustomerKinds = 5, ItemKinds = 3;
 constexpr uint16_t StatRegister = IVVc::Number;   // the register an item-history record names
 
@@ -115,7 +114,7 @@ bool StatisticsItemRows(const uint8_t *invoice, const PackedDecimal *rate, Packe
 bool CreditsCashInvoice(const uint8_t *invoice) {
     uint8_t row[IVVc::Rows::Size];
     if (MatrixRowCount(IVVc::Number, 0, invoice) == 0 || !MatrixRowRead(IVVc::Number, invoice, 0, row)) return false;
-    if (GetU16(row, IVVc::Rows::Kind) != RowCredit) return false;
+    if (DocRowKind(GetU16(row, IVVc::Rows::Kind)) != DocRowKind::Text) return false;
     uint32_t link = GetU32(row, IVVc::Rows::Link);
     if (link == SerialNone) return false;
     RuleRecord credited(IVVc::Number);
@@ -175,7 +174,7 @@ bool InvoiceMonthlyStatistics(const uint8_t *invoice) {
         int32_t count = MatrixRowCount(IVVc::Number, 0, invoice);
         for (int32_t i = 0; i < count; i++) {
             if (!MatrixRowRead(IVVc::Number, invoice, i, row)) return false;
-            if (GetU16(row, IVVc::Rows::Kind) != RowItem) continue;
+            if (DocRowKind(GetU16(row, IVVc::Rows::Kind)) != DocRowKind::Item) continue;
             GetText(row, IVVc::Rows::ItemCode, item);
             if (item[0] == 0) continue;
             PackedDecimal qty = GetDec(row, IVVc::Rows::Quantity), unit = GetDec(row, IVVc::Rows::UnitCost);

@@ -55,7 +55,7 @@ constexpr int TextNoInterestNumber = 12580;
 // Rows an invoice takes before the next late invoice starts another.
 constexpr int32_t RowsBeforeFull = 199;
 constexpr uint16_t ReceiptEntry = 1;
-constexpr uint16_t TextRow = 0, AmountRow = 4, PaidInvoiceRow = 1;
+constexpr uint16_t PaidInvoiceRow = 1;
 // The run's closing line (texts_run_outcome.dict).
 constexpr int TextOutcomeSubject = 14470, TextOutcomeMade = 14471, TextOutcomeNoCustomer = 14472,
               TextOutcomeNoInterest = 14473, TextOutcomeNoLateInvoice = 14474, TextOutcomeBelowMinimum = 14475,
@@ -166,7 +166,7 @@ bool AppendInterestRow(InterestDraft *draft, int32_t invoiceNr, const DateRec &d
 {
     uint8_t row[Row::Size] = {};
     uint8_t text[256], part[256];
-    PutU16(row, Row::Kind, AmountRow);
+    PutU16(row, Row::Kind, uint16_t(DocRowKind::Amount));
     char digits[16];
     std::snprintf(digits, sizeof digits, "%d", invoiceNr);
     PStringFromC(text, digits);
@@ -289,7 +289,7 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     PutI32(r, Inv::NoticeCount, -1);   // no freight, no notice
     if (GetU16(draft->selection, ReportParamsVc::Option2) == 1) {
         uint8_t row[Row::Size] = {};
-        PutU16(row, Row::Kind, TextRow);
+        PutU16(row, Row::Kind, uint16_t(DocRowKind::Plain));
         PeriodRowText(&from, &to, " - ", text);
         PutText(row, Row::Text, text);
         PutI32(row, Row::Link, -1);
@@ -431,14 +431,14 @@ void InterestInvoiceHeader(uint8_t *invoice)
     }
     if (!spaced) {
         std::memset(row, 0, sizeof row);
-        PutU16(row, Row::Kind, TextRow);
+        PutU16(row, Row::Kind, uint16_t(DocRowKind::Plain));
         PStringFromC(text, " ");
         PutText(row, Row::Text, text);
         PutI32(row, Row::Link, -1);
         if (!MatrixRowPut(Inv::Number, 0, invoice, at++, row)) return;
     }
     std::memset(row, 0, sizeof row);
-    PutU16(row, Row::Kind, 1);
+    PutU16(row, Row::Kind, uint16_t(DocRowKind::Item));
     PackedDecimal one;
     DecFromLong(&one, 1);
     PutDec(row, Row::Quantity, one);

@@ -44,7 +44,6 @@ namespace Row = IVVc::Rows;
 
 // The refusal of a change to a posted invoice.
 constexpr int PostedChangeText = Texts::PostedInvoiceChange;
-constexpr uint16_t KindItem = 1, KindAmount = 4, KindDownPayment = 5;
 
 // Byte ranges [from, to) of the invoice that a posted invoice may still
 // change: those a user edits after posting and those the program writes.
@@ -207,8 +206,8 @@ int RowChecks(const uint8_t *invoice) {
         const uint16_t at = (uint16_t)i;
         if (!MatrixRowRead(Inv::Number, invoice, i, row))
             return FieldErrorAt(Texts::RecordNotStored, nullptr, Inv::Matrix, at, Row::Kind);
-        uint16_t kind = GetU16(row, Row::Kind);
-        if (kind == KindItem) {
+        const DocRowKind kind = DocRowKind(GetU16(row, Row::Kind));
+        if (kind == DocRowKind::Item) {
             GetText(row, Row::ItemCode, code);
             if (code[0] != 0 && !CodeInRegister(INVc::Number, INVc::Code, code))
                 return FieldErrorAt(Texts::CodeUnknown, nullptr, Inv::Matrix, at, Row::ItemCode);
@@ -219,13 +218,14 @@ int RowChecks(const uint8_t *invoice) {
                     return FieldErrorAt(Texts::CodeUnknown, nullptr, Inv::Matrix, at, Row::Link);
             }
         }
-        if ((kind == KindItem || kind == KindDownPayment) && !CompactVariant) {
+        if ((kind == DocRowKind::Item || kind == DocRowKind::DownPayment) && !CompactVariant) {
             PackedDecimal sum = GetDec(row, Row::Sum);
             GetText(row, Row::VatCode, code);
             if (!DecIsZero(&sum) && code[0] == 0)
                 return FieldErrorAt(Texts::VatCodeMissing, nullptr, Inv::Matrix, at, Row::VatCode);
         }
-        if ((kind == KindItem || kind == KindAmount || kind == KindDownPayment) && !AccountAgreesWithVat(row, Row::SalesAcc, Row::VatCode, zone))
+        if ((kind == DocRowKind::Item || kind == DocRowKind::Amount || kind == DocRowKind::DownPayment) &&
+            !AccountAgreesWithVat(row, Row::SalesAcc, Row::VatCode, zone))
             return FieldErrorAt(Texts::AccountVatMismatch, nullptr, Inv::Matrix, at, Row::VatCode);
     }
     return 0;
@@ -279,8 +279,9 @@ void InvoiceRowKindsSettle(uint8_t *invoice) {
     uint8_t row[Row::Size];
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(Inv::Number, invoice, i, row) || GetU16(row, Row::Kind) != 0) continue;
-        PutU16(row, Row::Kind, KindItem);
+        if (!MatrixRowRead(Inv::Number, invoice, i, row) ||
+            DocRowKind(GetU16(row, Row::Kind)) != DocRowKind::Plain) continue;
+        PutU16(row, Row::Kind, uint16_t(DocRowKind::Item));
         bool put = MatrixRowPut(Inv::Number, 0, invoice, i, row);
         assert(put);   // the row was just read: its place exists
         (void)put;

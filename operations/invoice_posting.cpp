@@ -33,7 +33,6 @@ namespace {
 
 namespace Inv = IVVc;
 namespace Row = IVVc::Rows;
-constexpr uint16_t KindItem = 1;
 
 // Tells the user a record could not be stored and fails the open hold.
 void StoreFailedTold() {
@@ -141,7 +140,8 @@ void OrderQuantitiesFromInvoice(const uint8_t *invoice) {
     uint8_t row[Row::Size], line[ORVc::Rows::Size];
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(Inv::Number, invoice, i, row) || GetU16(row, Row::Kind) != KindItem) continue;
+        if (!MatrixRowRead(Inv::Number, invoice, i, row) ||
+            DocRowKind(GetU16(row, Row::Kind)) != DocRowKind::Item) continue;
         uint32_t link = GetU32(row, Row::Link);
         int32_t at = (int32_t)(link & 0xFFFFu);
         if (link == SerialNone || at >= orderRows || !MatrixRowRead(ORVc::Number, order.record, at, line)) continue;
@@ -230,7 +230,7 @@ void InvoiceStockRows(uint8_t *invoice) {
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(Inv::Number, invoice, i, row)) continue;
-        if (GetU16(row, Row::Kind) != KindItem || GetU32(row, Row::Link) != SerialNone) continue;
+        if (DocRowKind(GetU16(row, Row::Kind)) != DocRowKind::Item || GetU32(row, Row::Link) != SerialNone) continue;
         GetText(row, Row::ItemCode, item);
         if (!ItemMovesStock(item)) continue;
         GetText(row, Row::StructCode, structure);

@@ -30,7 +30,6 @@ namespace {
 
 namespace Inv = IVVc;
 namespace Row = IVVc::Rows;
-constexpr uint16_t KindItem = 1;
 
 InvoiceStockNoticeSink Sink = nullptr;
 std::string Last;
@@ -81,7 +80,7 @@ bool CollectNeeds(const uint8_t *invoice, uint8_t *item, std::vector<Need> &need
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(Inv::Number, invoice, i, row)) continue;
-        if (GetU16(row, Row::Kind) != KindItem || GetU32(row, Row::Link) != SerialNone) continue;
+        if (DocRowKind(GetU16(row, Row::Kind)) != DocRowKind::Item || GetU32(row, Row::Link) != SerialNone) continue;
         GetText(row, Row::ItemCode, code);
         PackedDecimal qty = GetDec(row, Row::Quantity);
         if (code[0] == 0 || DecIsBlank(&qty) || DecSign(&qty) <= 0 || !ReadItem(code, item)) continue;

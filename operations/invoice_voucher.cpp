@@ -61,7 +61,7 @@ struct VoucherVatSums {
 void FreightRow(const uint8_t *invoice, uint8_t *row) {
     std::memset(row, 0, IVVc::Rows::Size);
     uint8_t part[256];
-    PutU16(row, IVVc::Rows::Kind, 1);
+    PutU16(row, IVVc::Rows::Kind, uint16_t(DocRowKind::Item));
     GetText(invoice, IVVc::FreightItem, part);
     PutText(row, IVVc::Rows::ItemCode, part);
     PackedDecimal one, freight = GetDec(invoice, IVVc::Freight);

@@ -23,7 +23,6 @@
 namespace {
 
 namespace Inv = IVVc;
-constexpr uint16_t KindDownPayment = 5;
 
 // Tells the user a record could not be stored and fails the open hold.
 void StoreFailedTold() {
@@ -152,7 +151,8 @@ void InvoiceDownPaymentSums(const uint8_t *invoice, PackedDecimal *positive, Pac
     uint8_t row[Inv::Rows::Size];
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(Inv::Number, invoice, i, row) || GetU16(row, Inv::Rows::Kind) != KindDownPayment) continue;
+        if (!MatrixRowRead(Inv::Number, invoice, i, row) ||
+            DocRowKind(GetU16(row, Inv::Rows::Kind)) != DocRowKind::DownPayment) continue;
         PackedDecimal sum = GetDec(row, Inv::Rows::Sum);
         if (DecIsZero(&sum)) continue;
         PackedDecimal *total = DecIsNegative(&sum) ? negative : positive;

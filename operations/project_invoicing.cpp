@@ -129,7 +129,8 @@ void DownPaymentRows(ProjectRun &run) {
     if (DecIsZero(&settlement)) return;
     uint8_t row[IVVc::Rows::Size], rowText[256];
     for (int32_t i = MatrixRowCount(IVVc::Number, 0, run.inv) - 1; i >= 0; i--) {
-        if (!MatrixRowGet(IVVc::Number, 0, run.inv, i, row) || GetU16(row, IVVc::Rows::Kind) != 5) continue;
+        if (!MatrixRowGet(IVVc::Number, 0, run.inv, i, row) ||
+            DocRowKind(GetU16(row, IVVc::Rows::Kind)) != DocRowKind::DownPayment) continue;
         AddTo(row, IVVc::Rows::Sum, settlement);
         GetText(row, IVVc::Rows::Text, rowText);
         if (rowText[0] == 0) PutText(row, IVVc::Rows::Text, text);

@@ -81,7 +81,7 @@ bool RowsAndVat(const uint8_t *invoice, const uint8_t *accounts, const PackedDec
     std::vector<std::vector<uint8_t>> rows;
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(PI::Number, invoice, i, row)) return false;
-        if (GetU16(row, Row::Kind) != PurchaseRowAccount) continue;
+        if (PurchaseRowKind(GetU16(row, Row::Kind)) != PurchaseRowKind::Account) continue;
         rows.emplace_back(row, row + Row::Size);
         PackedDecimal amount = GetDec(row, Row::Amount), converted;
         AmountTimesRate(&amount, rate, &converted);

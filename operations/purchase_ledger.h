@@ -25,9 +25,6 @@
 
 struct RuleRecord;
 
-// Kinds of purchase invoice, and of its rows.
-constexpr uint16_t PurchaseRowAccount = 1, PurchaseRowCredited = 3;
-
 // ---- What a vendor gives its documents (purchase_vendor_fill.cpp) ----
 
 // Fills the purchase invoice from the vendor its code names: the name,

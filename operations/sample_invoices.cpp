@@ -99,7 +99,7 @@ bool TestInvoice(uint32_t serial, const DateRec &date)
     for (int32_t i = 0, rows = RandomInclusive(1, MaxRows); i < rows; i++) {
         if (!TestItemAt(item.record)) return false;
         uint8_t row[Inv::Rows::Size] = {};
-        PutU16(row, Inv::Rows::Kind, 1);
+        PutU16(row, Inv::Rows::Kind, uint16_t(DocRowKind::Item));
         PackedDecimal qty;
         DecFromLong(&qty, RandomInclusive(1, MaxQuantity));
         PutDec(row, Inv::Rows::Quantity, qty);

@@ -25,7 +25,7 @@
 namespace {
 
 namespace Inv = IVVc;
-constexpr uint16_t KindItem = 1, DocSalesInvoice = 5;
+constexpr uint16_t DocSalesInvoice = 5;
 
 // One history record in the making; the invoice's location is set on
 // every line when they are written.
@@ -91,7 +91,8 @@ void StockHistoryFromInvoice(const uint8_t *invoice) {
     uint8_t row[Inv::Rows::Size], item[256], structure[256];
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(Inv::Number, invoice, i, row) || GetU16(row, Inv::Rows::Kind) != KindItem) continue;
+        if (!MatrixRowRead(Inv::Number, invoice, i, row) ||
+            DocRowKind(GetU16(row, Inv::Rows::Kind)) != DocRowKind::Item) continue;
         GetText(row, Inv::Rows::ItemCode, item);
         if (item[0] == 0) continue;
         GetText(row, Inv::Rows::StructCode, structure);

@@ -76,7 +76,7 @@ bool OpenItemAdd(uint32_t serial, const uint8_t *invoice, const PackedDecimal *c
 uint32_t CreditedSerial(const uint8_t *invoice) {
     uint8_t row[PI::Rows::Size];
     if (MatrixRowCount(PI::Number, 0, invoice) < 1 || !MatrixRowRead(PI::Number, invoice, 0, row)) return SerialNone;
-    if (GetU16(row, PI::Rows::Kind) != PurchaseRowCredited) return SerialNone;
+    if (PurchaseRowKind(GetU16(row, PI::Rows::Kind)) != PurchaseRowKind::Credited) return SerialNone;
     return GetU32(row, PI::Rows::CredSerNr);
 }
 

@@ -14,6 +14,7 @@
 #include "recordwin/document_rows.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
@@ -23,7 +24,7 @@ namespace {
 
 namespace Row = ContractVc::Rows;
 
-constexpr uint16_t ItemRow = 1, SumRow = 4, TextRow = 5;
+constexpr uint16_t SumRow = 4, TextRow = 5;
 
 struct RowMarks {
     bool sum = false, profit = false;
@@ -103,11 +104,11 @@ void ContractRowLeft(int window, int F, uint8_t changed)
         // totals and invoicing count it.
         const uint16_t kindBefore = GetU16(r, Row::Kind);
         if (changed && GetU16(r, Row::Kind) == 0 && uint32_t(cell) != Row::Kind) {
-            PutU16(r, Row::Kind, ItemRow);
+            PutU16(r, Row::Kind, uint16_t(DocRowKind::Item));
             redraw.push_back(Row::Kind);
         }
         uint16_t kind = GetU16(r, Row::Kind);
-        if (kind == ItemRow) {
+        if (DocRowKind(kind) == DocRowKind::Item) {
             if (!ItemRowCellLeft(doc, row, r, uint32_t(cell), changed, item.record, &redraw, &m)) {
                 PutU16(r, Row::Kind, kindBefore);
                 Beep();
@@ -117,7 +118,7 @@ void ContractRowLeft(int window, int F, uint8_t changed)
                                (kind == TextRow && IsAnyOf(uint32_t(cell), {Row::Text, Row::Price, Row::Discount})))) {
             m.profit = true;
         }
-        bool priced = kind == ItemRow || kind == SumRow;
+        bool priced = DocRowKind(kind) == DocRowKind::Item || kind == SumRow;
         if (m.sum && priced && DocRowSumUpdate(ContractDocLayout, r)) {
             redraw.push_back(Row::Sum);
             m.profit = true;

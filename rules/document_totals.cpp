@@ -15,6 +15,7 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "rules/invoice_kind.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -44,7 +45,10 @@ struct DocRows {
 };
 
 // A priced row: one that enters the totals.
-bool PricedKind(uint16_t kind) { return kind == 1 || kind == 4 || kind == 5; }
+bool PricedKind(uint16_t word) {
+    const DocRowKind kind = DocRowKind(word);
+    return kind == DocRowKind::Item || kind == DocRowKind::Amount || kind == DocRowKind::DownPayment;
+}
 
 // A word of the round-off block taken within 0..3; 2 while it is unbound.
 int RoundOffWord(uint32_t offset) {

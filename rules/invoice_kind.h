@@ -14,12 +14,13 @@ enum class InvoiceKind : uint16_t { Ordinary = 1, Cash = 2, CreditNote = 3, Inte
 // The kind word that starts a row of a sales document (quotation, order,
 // delivery, invoice, contract) or of a purchase order; every kind uses the
 // row's one layout. Item is an item row in every document; the invoice uses
-// the others: ItemAlso is read as an item row, Reference is a text row that
-// names another invoice by its Link (the invoice a credit note credits),
-// Amount is a row of an amount without item (interest), DownPayment a
-// down payment taken off the total. Plain is a row written with no kind: a
-// text line of the interest invoice.
-enum class DocRowKind : uint16_t { Plain = 0, Item = 1, ItemAlso = 2, Reference = 3, Amount = 4, DownPayment = 5 };
+// the others: ItemAlso is read as an item row, Text is a text row that may
+// name another invoice by its Link (the first row of a credit note names the
+// invoice it credits), Amount is a row of an amount without item (interest),
+// DownPayment a down payment taken off the total. Plain is a row written
+// with no kind yet: a text line of the interest invoice, or a new row that
+// becomes an item row once typed in.
+enum class DocRowKind : uint16_t { Plain = 0, Item = 1, ItemAlso = 2, Text = 3, Amount = 4, DownPayment = 5 };
 
 // The kind word of a purchase invoice's row (VIVc::Rows::Kind): an account
 // row, or the row naming the invoice a credit note credits (CredSerNr).

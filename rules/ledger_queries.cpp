@@ -28,7 +28,6 @@ namespace {
 // The history type of a sales invoice and the invoice type of a credit
 // note.
 constexpr uint16_t HistorySalesInvoice = 5;
-constexpr uint16_t InvoiceRowItem = 1;
 
 }  // namespace
 
@@ -144,7 +143,7 @@ bool StockValueAtDate(const uint8_t *item, const uint8_t *customer, int mode, co
         const int32_t n = MatrixRowCount(Invoice::Number, 0, invoice.record);
         for (int32_t i = 0; i < n; i++) {
             if (!MatrixRowRead(Invoice::Number, invoice.record, i, row)) break;
-            if (GetU16(row, InvoiceRow::Kind) != InvoiceRowItem) continue;
+            if (DocRowKind(GetU16(row, InvoiceRow::Kind)) != DocRowKind::Item) continue;
             GetText(row, InvoiceRow::ItemCode, code);
             if (PStringCompareNoCase(code, item) != 0) continue;
             PackedDecimal v;

@@ -166,7 +166,8 @@ void NewDefaultsOther(int, uint8_t *invoice) {
     uint8_t row[Inv::Rows::Size];
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(Inv::Number, invoice, i, row) || GetU16(row, Inv::Rows::Kind) != 1) continue;
+        if (!MatrixRowRead(Inv::Number, invoice, i, row) ||
+            DocRowKind(GetU16(row, Inv::Rows::Kind)) != DocRowKind::Item) continue;
         PutU32(row, Inv::Rows::Link, SerialNone);
         MatrixRowPut(Inv::Number, 0, invoice, i, row);
     }

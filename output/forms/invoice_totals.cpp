@@ -99,7 +99,8 @@ PackedDecimal ItemRowsSum(const uint8_t *inv, Value value) {
     uint8_t r[IVVc::Rows::Size];
     int32_t rows = MatrixRowCount(IVVc::Number, 0, inv);
     for (int32_t i = 0; i < rows; i++)
-        if (MatrixRowRead(IVVc::Number, inv, i, r) && GetU16(r, IVVc::Rows::Kind) == 1) total = Add(total, value(r));
+        if (MatrixRowRead(IVVc::Number, inv, i, r) &&
+            DocRowKind(GetU16(r, IVVc::Rows::Kind)) == DocRowKind::Item) total = Add(total, value(r));
     return total;
 }
 

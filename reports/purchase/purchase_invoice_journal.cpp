@@ -26,7 +26,6 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15;
-constexpr uint16_t RowAccount = 1, RowNote = 3;
 
 // What the selection asks for, read once.
 struct JournalSelection {
@@ -136,8 +135,8 @@ void InvoiceDetail(const uint8_t *invoice) {
     const int32_t rows = MatrixRowCount(VIVc::Number, 0, invoice);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowRead(VIVc::Number, invoice, i, row)) break;
-        const uint16_t kind = GetU16(row, VIVc::Rows::Kind);
-        if (kind == RowAccount) {
+        const PurchaseRowKind kind = PurchaseRowKind(GetU16(row, VIVc::Rows::Kind));
+        if (kind == PurchaseRowKind::Account) {
             const PackedDecimal amount = GetDec(row, VIVc::Rows::Amount);
             RepStartLine(LineHeight);
             TextField(20, row, VIVc::Rows::Account, 10);
@@ -145,7 +144,7 @@ void InvoiceDetail(const uint8_t *invoice) {
             TextField(150, row, VIVc::Rows::Text, 60);
             PrintAmountAt(380, &amount);
             RepEndLine();
-        } else if (kind == RowNote) {
+        } else if (kind == PurchaseRowKind::Credited) {
             RepStartLine(LineHeight);
             RepValue(380, 0, row + VIVc::Rows::CredSerNr, FtLongOrEmpty, 1);
             RepEndLine();

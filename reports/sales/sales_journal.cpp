@@ -43,7 +43,6 @@ constexpr int RuleEnd = 1, RuleThick = 4, RowRule = 2;
 constexpr int TitleJournal = 2351, TitleItemJournal = 2641;
 constexpr int TextNotPosted = 2366, TextFlagged = 2367, TextTotal = 2365;
 constexpr int NameMax = 60;
-constexpr uint16_t ItemRow = 1, TextRowKind = 3, InterestRow = 4;
 
 // The selection of a journal as the job record holds it.
 struct JournalSel {
@@ -272,9 +271,9 @@ void ItemJournalSums(const JournalSel &s, const uint8_t *inv, bool print, Packed
     PString item;
     for (int32_t i = 0; i < rows; ++i) {
         if (!MatrixRowGet(IVVc::Number, 0, inv, i, row.data())) continue;
-        const uint16_t kind = GetU16(row.data(), IVVc::Rows::Kind);
-        if (kind == TextRowKind && print) TextRowLine(i);
-        if (kind != ItemRow) continue;
+        const DocRowKind kind = DocRowKind(GetU16(row.data(), IVVc::Rows::Kind));
+        if (kind == DocRowKind::Text && print) TextRowLine(i);
+        if (kind != DocRowKind::Item) continue;
         GetText(row.data(), IVVc::Rows::ItemCode, item);
         if (!ItemPasses(s, item)) continue;
         PackedDecimal sum = GetDec(row.data(), IVVc::Rows::Sum), home;
@@ -497,9 +496,9 @@ void PrintDocSummaryLine(const uint8_t *inv)
     const int32_t rows = MatrixRowCount(IVVc::Number, 0, inv);
     for (int32_t i = 0; i < rows; ++i) {
         if (!MatrixRowGet(IVVc::Number, 0, inv, i, row.data())) continue;
-        const uint16_t kind = GetU16(row.data(), IVVc::Rows::Kind);
-        if (kind == TextRowKind) TextRowLine(i);
-        if (kind != ItemRow && kind != InterestRow) continue;
+        const DocRowKind kind = DocRowKind(GetU16(row.data(), IVVc::Rows::Kind));
+        if (kind == DocRowKind::Text) TextRowLine(i);
+        if (kind != DocRowKind::Item && kind != DocRowKind::Amount) continue;
         RepStartLine(LineHeight);
         RepTextField(20, row.data(), IVVc::Rows::ItemCode);
         FieldValue(124, row.data(), IVVc::Rows::Quantity, FtAmount3, 1);

@@ -96,7 +96,7 @@ void EachItemRow(const uint8_t *invoice, F each) {
     const int32_t n = MatrixRowCount(IVVc::Number, 0, invoice);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(IVVc::Number, invoice, i, row)) break;
-        if (GetU16(row, R::Kind) == 1 && row[R::ItemCode] != 0) each(row);
+        if (DocRowKind(GetU16(row, R::Kind)) == DocRowKind::Item && row[R::ItemCode] != 0) each(row);
     }
 }
 

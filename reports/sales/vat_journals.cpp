@@ -40,7 +40,7 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15, RuleEnd = 1, RuleThick = 4;
-constexpr uint16_t KindAccountRow = 1, PricedKinds[] = {1, 4, 5};
+constexpr DocRowKind PricedKinds[] = {DocRowKind::Item, DocRowKind::Amount, DocRowKind::DownPayment};
 using Sums = std::vector<PackedDecimal>;
 
 PackedDecimal Blank()
@@ -277,7 +277,7 @@ void SalesInvoiceJournal(ReportJob &job)
         const int32_t rows = MatrixRowCount(IVVc::Number, 0, inv);
         for (int32_t i = 0; i < rows; i++) {
             if (!MatrixRowGet(IVVc::Number, 0, inv, i, row)) continue;
-            const uint16_t kind = GetU16(row, IVVc::Rows::Kind);
+            const DocRowKind kind = DocRowKind(GetU16(row, IVVc::Rows::Kind));
             if (std::find(std::begin(PricedKinds), std::end(PricedKinds), kind) == std::end(PricedKinds)) continue;
             GetText(row, IVVc::Rows::VatCode, code);
             const PackedDecimal sum = GetDec(row, IVVc::Rows::Sum);
@@ -358,7 +358,8 @@ void PurchInvoiceJournal(ReportJob &job)
         uint8_t row[VIVc::Rows::Size];
         const int32_t rows = MatrixRowCount(VIVc::Number, 0, inv);
         for (int32_t i = 0; i < rows; i++) {
-            if (!MatrixRowGet(VIVc::Number, 0, inv, i, row) || GetU16(row, VIVc::Rows::Kind) != KindAccountRow) continue;
+            if (!MatrixRowGet(VIVc::Number, 0, inv, i, row) ||
+                PurchaseRowKind(GetU16(row, VIVc::Rows::Kind)) != PurchaseRowKind::Account) continue;
             const PackedDecimal amount = GetDec(row, VIVc::Rows::Amount);
             GetText(row, VIVc::Rows::VatCode, code);
             if (code[0]) gather.Add(code, &amount);

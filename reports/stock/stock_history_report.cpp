@@ -30,7 +30,6 @@ constexpr int LineHeight = 15, GapHeight = 10;
 constexpr int OrderCode = 0, OrderGroup = 1;
 constexpr uint16_t KindPurchase = PUVc::Number, KindInvoice = IVVc::Number, KindDelivery = SHVc::Number,
                    KindProduction = ProductionVc::Number, KindMoveIn = StockMoveVc::Number, KindMoveOut = 0xFFFF;
-constexpr uint16_t InvoiceRowItem = 1;
 constexpr uint32_t NoOrder = 0xFFFFFFFFu;
 
 // One row of a source document as the history reports show it.
@@ -101,7 +100,7 @@ void SourceRows(uint16_t kind, const uint8_t *doc, const uint8_t *item, int32_t 
             GetText(row.data(), PUVc::Rows::SerialNr, out.serial);
             break;
         case KindInvoice:
-            if (GetU16(row.data(), IVVc::Rows::Kind) != InvoiceRowItem) continue;
+            if (DocRowKind(GetU16(row.data(), IVVc::Rows::Kind)) != DocRowKind::Item) continue;
             GetText(row.data(), IVVc::Rows::ItemCode, code);
             out.qty = GetDec(row.data(), IVVc::Rows::Quantity);
             ZeroIfBlank(&out.qty);
