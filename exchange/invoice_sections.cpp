@@ -25,6 +25,7 @@
 #include "operations/sales_invoice.h"
 #include "output/output_job.h"
 #include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "rules/vat_currency.h"
@@ -342,9 +343,9 @@ void WriteReceiptText(int, const uint8_t *receipt)
     for (int32_t r = 0; r < count; r++) {
         if (!MatrixRowGet(IPVc::Number, 0, receipt, r, row.data())) break;
         WriteColumns(Pay3RowLead, row.data());
-        uint16_t kind = GetU16(row.data(), IPVc::Rows::Kind);
-        if (kind == 1) WriteColumns(Pay3RowInvoice, row.data());
-        else if (kind == 5 || kind == 6) WriteColumns(Pay3RowOther, row.data());
+        const PaidRowKind kind = PaidRowKind(GetU16(row.data(), IPVc::Rows::Kind));
+        if (kind == PaidRowKind::Paid) WriteColumns(Pay3RowInvoice, row.data());
+        else if (kind == PaidRowKind::Discount || kind == PaidRowKind::Fee) WriteColumns(Pay3RowOther, row.data());
         RepLineFeed();
     }
 }
@@ -365,12 +366,12 @@ bool ReadReceiptV3(int, int, uint8_t *receipt)
     for (int32_t count = 0; ImportNextLineHasData(); count++) {
         std::fill(row.begin(), row.end(), 0);
         if (!ReadColumns(Pay3RowLead, row.data(), size)) return false;
-        uint16_t kind = GetU16(row.data(), IPVc::Rows::Kind);
-        if (kind == 1) {
+        const PaidRowKind kind = PaidRowKind(GetU16(row.data(), IPVc::Rows::Kind));
+        if (kind == PaidRowKind::Paid) {
             if (!ReadColumns(Pay3RowInvoice, row.data(), size)) return false;
             DateRec paid = GetDate(row.data(), IPVc::Rows::PayDate);
             if (DateIsEmpty(&paid)) PutDate(row.data(), IPVc::Rows::PayDate, date);
-        } else if (kind == 5 || kind == 6) {
+        } else if (kind == PaidRowKind::Discount || kind == PaidRowKind::Fee) {
             if (!ReadColumns(Pay3RowOther, row.data(), size)) return false;
             PutI32(row.data(), IPVc::Rows::Link, -1);
             PutDate(row.data(), IPVc::Rows::PayDate, date);

@@ -21,6 +21,7 @@
 #include "operations/sales_invoice.h"
 #include "rules/invoice_kind.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -136,7 +137,7 @@ bool InvoiceToCustomerTrans(const uint8_t *invoice) {
     GetText(invoice, IVVc::CustCode, text);
     PutText(entry, CustTransVc::CustCode, text);
     PutDate(entry, CustTransVc::TransDate, GetDate(invoice, IVVc::TransDate));
-    PutU16(entry, CustTransVc::Kind, 0);
+    PutU16(entry, CustTransVc::Kind, uint16_t(LedgerEntryKind::Invoice));
     uint32_t serial = GetU32(invoice, IVVc::SerNr), credited = GetU32(invoice, IVVc::CredInv);
     PutU32(entry, CustTransVc::DocNr, serial);
     bool credits = InvoiceKind(GetU16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote && credited != SerialNone;

@@ -37,6 +37,7 @@
 #include "operations/run_outcome.h"
 #include "operations/invoice_notice.h"
 #include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -54,8 +55,6 @@ namespace Blk = InterestBlk;
 constexpr int TextNoInterestNumber = 12580;
 // Rows an invoice takes before the next late invoice starts another.
 constexpr int32_t RowsBeforeFull = 199;
-constexpr uint16_t ReceiptEntry = 1;
-constexpr uint16_t PaidInvoiceRow = 1;
 // The run's closing line (texts_run_outcome.dict).
 constexpr int TextOutcomeSubject = 14470, TextOutcomeMade = 14471, TextOutcomeNoCustomer = 14472,
               TextOutcomeNoInterest = 14473, TextOutcomeNoLateInvoice = 14474, TextOutcomeBelowMinimum = 14475,
@@ -383,7 +382,7 @@ bool InterestFromPayments(const uint8_t *customer, InterestDraft *draft, const D
         DateRec date = GetDate(entry.record, Trans::TransDate);
         if (DateCompare(&date, &from) < 0) continue;
         if (DateCompare(&date, &to) > 0) break;
-        if (GetU16(entry.record, Trans::Kind) != ReceiptEntry) continue;
+        if (LedgerEntryKind(GetU16(entry.record, Trans::Kind)) != LedgerEntryKind::Payment) continue;
         RecFreeMatrix(Receipt::Number, receipt.record);
         PutI32(receipt.record, Receipt::SerNr, GetI32(entry.record, Trans::DocNr));
         uint32_t rid = 0, rpos = 0;
@@ -391,7 +390,8 @@ bool InterestFromPayments(const uint8_t *customer, InterestDraft *draft, const D
         const int32_t invoiceNr = GetI32(entry.record, Trans::InvoiceNr);
         uint8_t row[Receipt::Rows::Size];
         for (int32_t i = 0; MatrixRowRead(Receipt::Number, receipt.record, i, row); i++) {
-            if (GetU16(row, Receipt::Rows::Kind) != PaidInvoiceRow || GetU16(row, Receipt::Rows::Flag) != 0) continue;
+            if (PaidRowKind(GetU16(row, Receipt::Rows::Kind)) != PaidRowKind::Paid ||
+                GetU16(row, Receipt::Rows::Flag) != 0) continue;
             DateRec paid = GetDate(row, Receipt::Rows::PayDate);
             if (DateCompare(&paid, &date) != 0 || GetI32(row, Receipt::Rows::InvoiceNr) != invoiceNr) continue;
             bool found = ReadInvoice(invoiceNr, late.record);

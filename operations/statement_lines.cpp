@@ -22,6 +22,7 @@
 #include "dict_offsets.h"
 #include "operations/statement.h"
 #include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/print_services.h"
 #include "rules/rules_types.h"
 
@@ -62,8 +63,10 @@ PackedDecimal PaymentSum(const uint8_t *payment, const uint8_t *trans, const uin
     int32_t rows = MatrixRowCount(IPVc::Number, 0, payment);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowRead(IPVc::Number, payment, i, row)) continue;
-        uint16_t kind = GetU16(row, IPVc::Rows::Kind);
-        if ((kind != 1 && kind != 5 && kind != 6) || GetU16(row, IPVc::Rows::Flag) != 0) continue;
+        const PaidRowKind kind = PaidRowKind(GetU16(row, IPVc::Rows::Kind));
+        if ((kind != PaidRowKind::Paid && kind != PaidRowKind::Discount && kind != PaidRowKind::Fee) ||
+            GetU16(row, IPVc::Rows::Flag) != 0)
+            continue;
         if (!SameCode(row, IPVc::Rows::CustCode, code)) continue;
         if (option == 0 && GetI32(row, IPVc::Rows::InvoiceNr) != invoice) continue;
         PackedDecimal amount = GetDec(row, IPVc::Rows::Amount);
@@ -179,7 +182,7 @@ bool StatementBuild(const uint8_t *selection, const uint8_t *customer, PackedDec
         DateRec date = GetDate(trans.record, CustTransVc::TransDate);
         if (!DateIsEmpty(&to) && DateDiffDays(&date, &to) > 0) break;
         int32_t number = GetI32(trans.record, CustTransVc::DocNr);
-        if (GetU16(trans.record, CustTransVc::Kind) == 0) {
+        if (LedgerEntryKind(GetU16(trans.record, CustTransVc::Kind)) == LedgerEntryKind::Invoice) {
             if (ReadByNumber(IVVc::Number, "SerNr", IVVc::SerNr, number, invoice.record))
                 ok = InvoiceLine(invoice.record, &lines, balance);
             RecFreeMatrix(IVVc::Number, invoice.record);

@@ -22,6 +22,7 @@
 #include "operations/sales_invoice.h"
 #include "rules/invoice_kind.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -184,7 +185,7 @@ bool VendorLedgerEntryOfInvoice(const uint8_t *invoice) {
     GetText(invoice, PI::VendCode, vendor);
     PutText(entry, VLVc::VendCode, vendor);
     PutDate(entry, VLVc::Date, GetDate(invoice, PI::TransDate));
-    PutU16(entry, VLVc::Kind, 0);
+    PutU16(entry, VLVc::Kind, uint16_t(LedgerEntryKind::Invoice));
     uint32_t serial = GetU32(invoice, PI::SerNr), owner = serial;
     if (InvoiceKind(GetU16(invoice, PI::InvType)) == InvoiceKind::CreditNote &&
         GetU32(invoice, PI::CredInv) != SerialNone)

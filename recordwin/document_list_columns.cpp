@@ -20,11 +20,11 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 
 namespace {
 
-constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1;
 // The words of a receipt's entry (dict/win_inquiry_lists.dict).
 constexpr int ReceiptWords = 19610;
 
@@ -78,12 +78,12 @@ bool LookupColumnOffset(int windowType, int column, uint32_t *at)
 // the kind of the invoice it came from.
 void CustTransText(uint32_t at, const uint8_t *entry, uint8_t *text)
 {
-    const uint16_t kind = GetU16(entry, CustTransVc::Kind);
+    const LedgerEntryKind kind = LedgerEntryKind(GetU16(entry, CustTransVc::Kind));
     const InvoiceKind invoiceKind =
-        InvoiceKind(kind == EntryInvoice ? StoredInvoiceKind(GetU32(entry, CustTransVc::DocNr)) : 0);
+        InvoiceKind(kind == LedgerEntryKind::Invoice ? StoredInvoiceKind(GetU32(entry, CustTransVc::DocNr)) : 0);
     if (at == CustTransVc::Kind) {
-        if (kind == EntryReceipt) GetUiText(text, ReceiptWords);
-        else if (kind == EntryInvoice) InvoiceKindWords(invoiceKind, text);
+        if (kind == LedgerEntryKind::Payment) GetUiText(text, ReceiptWords);
+        else if (kind == LedgerEntryKind::Invoice) InvoiceKindWords(invoiceKind, text);
     } else if (at == CustTransVc::Amount) {
         SignedAmountText(entry, CustTransVc::Amount, invoiceKind == InvoiceKind::CreditNote, text);
     }

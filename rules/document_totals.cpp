@@ -16,6 +16,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -325,7 +326,8 @@ void DocRowsTotal(uint8_t *receipt) {
         DocRows rows(IPVc::Number, receipt, IPVc::Rows::Size);
         for (int32_t i = 0; i < rows.count; i++) {
             const uint8_t *row = rows.Row(i);
-            if (GetU16(row, IPVc::Rows::Kind) != 1 || GetU16(row, IPVc::Rows::Flag) != 0) continue;
+            if (PaidRowKind(GetU16(row, IPVc::Rows::Kind)) != PaidRowKind::Paid ||
+                GetU16(row, IPVc::Rows::Flag) != 0) continue;
             PackedDecimal a = GetDec(row, IPVc::Rows::Amount);
             DecAdd(&total, &a, &total);
         }

@@ -28,6 +28,7 @@
 #include "reports/purchase/vendor_reports.h"
 #include "reports/sales/aged_buckets.h"
 #include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -40,7 +41,6 @@ constexpr int LineHeight = 15;
 // theirs, far enough apart for "123 456,00" each at the preview's font;
 // the name is cut before the first amount's widest start.
 constexpr int BucketX[4] = {208, 276, 344, 412}, BucketSumX = 480, NameX = 60, NameEndX = 142, CodeGap = 4;
-constexpr uint16_t EntryInvoice = 0, EntryPayment = 1;
 
 // What the selection asks for, read once.
 struct AgeingSelection {
@@ -486,17 +486,17 @@ struct LoweringContext {
 // or a payment's rows that paid it on the payment's date.
 void LoweringLines(const uint8_t *entry, void *context) {
     const LoweringContext *c = static_cast<const LoweringContext *>(context);
-    const uint16_t kind = GetU16(entry, VLVc::Kind);
+    const LedgerEntryKind kind = LedgerEntryKind(GetU16(entry, VLVc::Kind));
     const int32_t doc = GetI32(entry, VLVc::DocSerNr);
     PackedDecimal shown;
-    if (kind == EntryInvoice && doc != c->serial) {
+    if (kind == LedgerEntryKind::Invoice && doc != c->serial) {
         RuleRecord credit(VIVc::Number);
         if (!PurchaseInvoiceRead((uint32_t)doc, credit) ||
             InvoiceKind(GetU16(credit.record, VIVc::InvType)) != InvoiceKind::CreditNote) return;
         const PackedDecimal amount = GetDec(credit.record, VIVc::InvAmount);
         ShownAmount(&amount, credit.record, VIVc::Rate, c->inCurrency, &shown);
         LoweringLine(4073, credit.record + VIVc::SerNr, credit.record + VIVc::InvDate, &shown);
-    } else if (kind == EntryPayment) {
+    } else if (kind == LedgerEntryKind::Payment) {
         RuleRecord payment(OPVc::Number);
         if (!OutPaymentRead(doc, payment)) return;
         const DateRec paid = GetDate(payment.record, OPVc::PayDate), on = GetDate(entry, VLVc::Date);

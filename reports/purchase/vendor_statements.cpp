@@ -30,6 +30,7 @@
 #include "reports/purchase/purchase_walk.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -262,8 +263,9 @@ void VendorPaymentEntry(Statement *s, const uint8_t *entry) {
         Reference(GetI32(pay, OPVc::SerNr), nullptr, nullptr, ref);
         const int32_t rows = MatrixRowCount(OPVc::Number, 0, pay);
         for (int32_t i = 0; i < rows && MatrixRowRead(OPVc::Number, pay, i, row); i++) {
-            const int kind = GetU16(row, OPVc::Rows::Kind);
-            if ((kind != 1 && kind != 5) || GetI32(row, OPVc::Rows::InvoiceNr) != invoiceNr) continue;
+            const PaidRowKind kind = PaidRowKind(GetU16(row, OPVc::Rows::Kind));
+            if ((kind != PaidRowKind::Paid && kind != PaidRowKind::Discount) ||
+                GetI32(row, OPVc::Rows::InvoiceNr) != invoiceNr) continue;
             if (!FieldIs(row, OPVc::Rows::VendCode, 20, s->code)) continue;
             PackedDecimal amount = GetDec(row, OPVc::Rows::Amount);
             if (!s->inCurrency) AmountTimesRate(&amount, &rate, &amount);
@@ -304,7 +306,7 @@ void EachVendorStatement(const uint8_t *vendor, void *context) {
     IndexWalkOfCode(VLVc::Number, "MainKey", entry.record, 2, VLVc::VendCode, s.code, [&](const uint8_t *e) {
         const DateRec date = GetDate(e, VLVc::Date);
         if (!DateIsEmpty(&to) && DateCompare(&date, &to) > 0) return false;
-        if (GetU16(e, VLVc::Kind) == 0) VendorInvoiceEntry(&s, e);
+        if (LedgerEntryKind(GetU16(e, VLVc::Kind)) == LedgerEntryKind::Invoice) VendorInvoiceEntry(&s, e);
         else VendorPaymentEntry(&s, e);
         return true;
     });

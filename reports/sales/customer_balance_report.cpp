@@ -22,6 +22,7 @@
 #include "reports/sales/sales_reports.h"
 #include "rules/invoice_kind.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -29,7 +30,6 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15;
-constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1;
 constexpr uint32_t NoInvoice = 0xFFFFFFFFu;
 // Column numbers of the layout of the report.
 constexpr int ColClosing = 1, ColName = 2, ColDebit = 3, ColCredit = 4, ColLabel = 6, ColRuleFrom = 9;
@@ -107,8 +107,9 @@ void ReceiptRowsForEntry(const uint8_t *entry, const uint8_t *receipt, const uin
     const int32_t rows = MatrixRowCount(IPVc::Number, 0, receipt);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowRead(IPVc::Number, receipt, i, row)) break;
-        const uint16_t kind = GetU16(row, IPVc::Rows::Kind);
-        if ((kind != 1 && kind != 5 && kind != 6) || GetU32(row, IPVc::Rows::InvoiceNr) != invoiceNr) continue;
+        const PaidRowKind kind = PaidRowKind(GetU16(row, IPVc::Rows::Kind));
+        if ((kind != PaidRowKind::Paid && kind != PaidRowKind::Discount && kind != PaidRowKind::Fee) ||
+            GetU32(row, IPVc::Rows::InvoiceNr) != invoiceNr) continue;
         DateRec rowDate = GetDate(row, IPVc::Rows::PayDate);
         if (rowDate.year != 0 && DateCompare(&rowDate, &date) != 0) continue;
         if (rowDate.year == 0) rowDate = date;
@@ -198,9 +199,9 @@ void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, 
     const auto eachEntry = [&](const uint8_t *e) {
         const DateRec on = GetDate(e, CustTransVc::TransDate);
         if (to.year != 0 && DateCompare(&on, &to) > 0) return false;
-        const uint16_t kind = GetU16(e, CustTransVc::Kind);
+        const LedgerEntryKind kind = LedgerEntryKind(GetU16(e, CustTransVc::Kind));
         const uint32_t docNr = GetU32(e, CustTransVc::DocNr);
-        if (kind == EntryReceipt) {
+        if (kind == LedgerEntryKind::Payment) {
             if (objects[0]) return true;
             if (!SalesReceiptRead(docNr, receipt)) return true;
             PackedDecimal sum;
@@ -219,7 +220,7 @@ void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, 
                 PStringAppendC(number, ")");
             }
             TransactionLine(e, paid == NoInvoice ? 2497 : 2486, number, nullptr, &sum, balance);
-        } else if (kind == EntryInvoice) {
+        } else if (kind == LedgerEntryKind::Invoice) {
             if (!SalesInvoiceRead(docNr, doc)) return true;
             PString docObjects;
             GetText(doc.record, IVVc::Objects, docObjects);

@@ -25,6 +25,7 @@
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/order_reports.h"
 #include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -33,7 +34,6 @@ namespace {
 namespace P = ReportParamsVc;
 namespace R = IVVc::Rows;
 constexpr int LineHeight = 15;
-constexpr uint16_t LedgerInvoice = 0;
 
 // One salesman's line of the summary.
 struct SalesmanSums {
@@ -110,14 +110,14 @@ bool HasLedgerEntry(const uint8_t *invoice) {
     const int32_t filed = InvoiceKind(GetU16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote && credited >= 0
         ? credited : serial;
     PutI32(entry.record, CustTransVc::InvoiceNr, filed);
-    PutU16(entry.record, CustTransVc::Kind, LedgerInvoice);
+    PutU16(entry.record, CustTransVc::Kind, uint16_t(LedgerEntryKind::Invoice));
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(CustTransVc::Number, "IVKey", entry.record, 2, 0, &recid, &position)) return false;
     for (int32_t p = (int32_t)position;; p++) {
         if (p != (int32_t)position && !RecReadAtIndex(CustTransVc::Number, "IVKey", p, entry.record, &recid))
             return false;
         if (GetI32(entry.record, CustTransVc::InvoiceNr) != filed ||
-            GetU16(entry.record, CustTransVc::Kind) != LedgerInvoice)
+            LedgerEntryKind(GetU16(entry.record, CustTransVc::Kind)) != LedgerEntryKind::Invoice)
             return false;
         if (GetI32(entry.record, CustTransVc::DocNr) == serial) return true;
     }
@@ -232,7 +232,7 @@ bool EachBySalesman(const uint8_t *invoice, void *context) {
 bool EachByTransDate(const uint8_t *entry, void *context) {
     CommissionRun &run = *static_cast<CommissionRun *>(context);
     if (AfterTo(run, entry, CustTransVc::TransDate)) return false;
-    if (GetU16(entry, CustTransVc::Kind) != LedgerInvoice) return true;
+    if (LedgerEntryKind(GetU16(entry, CustTransVc::Kind)) != LedgerEntryKind::Invoice) return true;
     RuleRecord invoice(IVVc::Number);
     if (!invoice.record) return false;
     if (SalesInvoiceRead(GetU32(entry, CustTransVc::DocNr), invoice) && GetU16(invoice.record, IVVc::Posted) != 0 &&
