@@ -153,7 +153,7 @@ bool EachDocument(const uint8_t *record, void *context) {
                 DecSetBlank(&debit);
                 PrintVoucherRow(65, PendingVoucher, row, &debit, 0);
             }
-            if (GetU16(row, Voucher::Rows::Kind) != 1) continue;
+            if (GetU16(row, Voucher::Rows::Kind) != RowAccount) continue;
             GetText(row, Voucher::Rows::Account, account);
             GetText(row, Voucher::Rows::Objects, objects);
             GetText(row, Voucher::Rows::VatCode, vat);

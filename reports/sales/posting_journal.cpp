@@ -93,7 +93,7 @@ void VoucherRows(int layout, uint8_t *summary) {
             DecSetBlank(&debit);
             PrintVoucherRow(65, PendingVoucher, row, &debit, 0);
         }
-        if (GetU16(row, Voucher::Rows::Kind) != 1) continue;
+        if (GetU16(row, Voucher::Rows::Kind) != RowAccount) continue;
         GetText(row, Voucher::Rows::Account, account);
         PackedDecimal amount = GetDec(row, Voucher::Rows::Amount);
         FindVoucherRow(summary, account, none, none, none, &amount, true, true, &ignored);
