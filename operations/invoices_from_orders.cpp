@@ -48,8 +48,7 @@ namespace Hist = InvHistVc;
 namespace HR = InvHistVc::Rows;
 
 constexpr int TextRunTitle = 12550, TextNoNumber = 12551, TextNotStored = 12552, TextBadWay = 12553;
-constexpr uint16_t RowKindItem = 1, RowKindText = 3, RowKindDownPayment = 5, HistoryKindOrder = 7, OrderOpen = 1, InvStateNothingShipped = 1,
-                   InvStateInvoiced = 2;
+constexpr uint16_t HistoryKindOrder = 7, OrderOpen = 1, InvStateNothingShipped = 1, InvStateInvoiced = 2;
 constexpr int GroupMax = 5;
 
 // The run in progress, which counts the invoices stored and the orders
