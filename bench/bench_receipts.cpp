@@ -24,6 +24,7 @@
 #include "operations/customer_receipt.h"
 #include "recordwin/receipt_window.h"
 #include "rules/hooks.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -98,7 +99,7 @@ bool Company() {
 // One paid row for invoice serial.
 void PaidRow(uint8_t *row, int32_t serial) {
     std::memset(row, 0, IPVc::Rows::Size);
-    PutU16(row, IPVc::Rows::Kind, ReceiptRowPaid);
+    PutU16(row, IPVc::Rows::Kind, uint16_t(PaidRowKind::Paid));
     PutU32(row, IPVc::Rows::InvoiceNr, (uint32_t)serial);
     BenchPutText(row, IPVc::Rows::CustCode, 20, "C1");
     PutDate(row, IPVc::Rows::PayDate, DateRec{20, 6, 2024});

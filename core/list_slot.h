@@ -18,6 +18,24 @@ enum class ListSlot : int {
     Windows = 8,         // the window list
 };
 
+// An entry of the modules' menu (ListSlot::ModuleMenu, 8 bytes): byte
+// offsets of its words. The menu's items are numbered ModuleMenuFirstId +
+// the entry's index.
+namespace ModuleMenuEntry {
+constexpr int Text = 0;      // text number of the module's item
+constexpr int Module = 4;    // the module the item enters
+}  // namespace ModuleMenuEntry
+constexpr int ModuleMenuFirstId = 501;
+
+// An entry of the modules' register windows (ListSlot::ModuleWindows,
+// 8 bytes): byte offsets of its words.
+namespace ModuleWindowsEntry {
+constexpr int Type = 0;      // the window type it opens
+constexpr int Text = 2;      // text number of its menu item
+constexpr int Label = 4;     // text number of its button's label
+constexpr int Module = 6;    // the module it belongs to
+}  // namespace ModuleWindowsEntry
+
 // The slot as ListTableCount and ListTableEntry take it.
 constexpr int SlotCode(ListSlot s) { return static_cast<int>(s); }
 

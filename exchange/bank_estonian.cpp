@@ -24,6 +24,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/bank_file.h"
+#include "rules/payment_kinds.h"
 
 namespace {
 
@@ -107,7 +108,8 @@ BankWrite EstonianPaymentOrder(const uint8_t *selection, const uint8_t *payment,
     PString details = {0};
     for (int32_t r = 0, n = MatrixRowCount(OPVc::Number, 0, payment); r < n; r++) {
         if (!MatrixRowGet(OPVc::Number, 0, payment, r, row.data())) break;
-        if (GetU16(row.data(), PR::Kind) != 1 || GetU16(row.data(), PR::Flag) != 0) continue;
+        if (PaidRowKind(GetU16(row.data(), PR::Kind)) != PaidRowKind::Paid ||
+            GetU16(row.data(), PR::Flag) != 0) continue;
         GetText(row.data(), PR::InvPayText, details);
         break;
     }

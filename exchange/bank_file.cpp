@@ -34,6 +34,7 @@
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
 #include "output/layer_operations.h"
+#include "rules/payment_kinds.h"
 
 namespace {
 
@@ -385,7 +386,8 @@ bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows)
     int32_t count = MatrixRowCount(OPVc::Number, 0, payment);
     for (int32_t r = 0; r < count; r++) {
         if (!MatrixRowGet(OPVc::Number, 0, payment, r, row.data())) return false;
-        if (GetU16(row.data(), PR::Kind) != 1 || GetU16(row.data(), PR::Flag) != 0) continue;
+        if (PaidRowKind(GetU16(row.data(), PR::Kind)) != PaidRowKind::Paid ||
+            GetU16(row.data(), PR::Flag) != 0) continue;
         BankRow b{};
         b.invoice = GetI32(row.data(), PR::InvoiceNr);
         GetText(row.data(), PR::VendCode, b.vendor);

@@ -26,6 +26,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/bank_file.h"
+#include "rules/invoice_kind.h"
 
 namespace {
 
@@ -74,9 +75,10 @@ void Yymmdd(DateRec date)
 uint16_t CountedKind(const uint8_t *invoice)
 {
     uint16_t kind = GetU16(invoice, VIVc::InvType);
-    if (kind < 1 || kind > 3) kind = 1;
+    if (kind < uint16_t(InvoiceKind::Ordinary) || kind > uint16_t(InvoiceKind::CreditNote))
+        kind = uint16_t(InvoiceKind::Ordinary);
     PackedDecimal amount = GetDec(invoice, VIVc::InvAmount);
-    if (kind == 1 && DecSign(&amount) < 0) kind = 3;
+    if (InvoiceKind(kind) == InvoiceKind::Ordinary && DecSign(&amount) < 0) kind = uint16_t(InvoiceKind::CreditNote);
     return kind;
 }
 

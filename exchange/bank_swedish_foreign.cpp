@@ -21,6 +21,7 @@
 #include "dict_offsets.h"
 #include "exchange/bank_file.h"
 #include "exchange/text_exchange.h"
+#include "rules/invoice_kind.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -177,9 +178,10 @@ BankWrite SwedishForeignBatch(const uint8_t *selection, const uint8_t *payment)
     const uint32_t size = RegRecordSize(VIVc::Number);
     for (size_t r = 0; r < rows.size(); r++) {
         const uint8_t *invoice = invoices.data() + r * size;
-        uint16_t kind = GetU16(invoice, VIVc::InvType);
+        const InvoiceKind kind = InvoiceKind(GetU16(invoice, VIVc::InvType));
         PackedDecimal amount = GetDec(invoice, VIVc::InvAmount);
-        bool credit = kind == 3 || ((kind < 1 || kind > 3 || kind == 1) && DecSign(&amount) < 0);
+        // Any kind but a cash invoice counts as a credit note when its amount is negative.
+        bool credit = kind == InvoiceKind::CreditNote || (kind != InvoiceKind::Cash && DecSign(&amount) < 0);
         if (credit || rows[r].cents < 0) return BankRefuse(Texts::BankWhyCreditSign);
     }
 

@@ -27,6 +27,7 @@
 #include "dict_offsets.h"
 #include "exchange/bank_file.h"
 #include "output/forms/forms.h"
+#include "rules/invoice_kind.h"
 
 namespace {
 
@@ -169,7 +170,7 @@ void InvoiceRecord(const BankRow &row, const uint8_t *invoice)
 
     BankLineStart();
     BankBlanks(17);
-    bool credit = GetU16(invoice, VIVc::InvType) == 3 || row.cents < 0;
+    bool credit = InvoiceKind(GetU16(invoice, VIVc::InvType)) == InvoiceKind::CreditNote || row.cents < 0;
     BankNumber(row.cents < 0 ? -row.cents : row.cents, 15);
     BankTextC(credit ? "K" : "D", 1);
     BankBlanks(47);

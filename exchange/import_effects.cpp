@@ -24,6 +24,7 @@
 #include "operations/stock_docs.h"
 #include "rules/checks.h"
 #include "rules/documents.h"
+#include "rules/invoice_kind.h"
 #include "rules/vat_currency.h"
 #include "shell/database_open.h"
 
@@ -151,7 +152,7 @@ void AfterReadOrder(int number, int version, uint8_t *record)
     int32_t count = MatrixRowCount(ORVc::Number, 0, record);
     for (int32_t r = 0; r < count; r++) {
         if (!MatrixRowGet(ORVc::Number, 0, record, r, row.data())) break;
-        if (GetU16(row.data(), ORVc::Rows::Kind) != 1) continue;
+        if (DocRowKind(GetU16(row.data(), ORVc::Rows::Kind)) != DocRowKind::Item) continue;
         OrderRowItem(row.data());
         if (!MatrixRowPut(ORVc::Number, 0, record, r, row.data())) break;
     }

@@ -24,6 +24,8 @@
 #include "operations/operations.h"
 #include "operations/sales_invoice.h"
 #include "output/output_job.h"
+#include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "rules/vat_currency.h"
@@ -91,12 +93,12 @@ const Column RowKind5[] = {
     {R::Text, FtText, 100}, {R::Sum, FtAmount2, 0}, {R::SalesAcc, FtCodeNoSep, 10}, {R::VatCode, FtCodeNoSep, 2},
 };
 
-std::span<const Column> InvoiceRowColumns(uint16_t kind)
+std::span<const Column> InvoiceRowColumns(DocRowKind kind)
 {
     switch (kind) {
-    case 3: return RowKind3;
-    case 4: return RowKind4;
-    case 5: return RowKind5;
+    case DocRowKind::Text: return RowKind3;
+    case DocRowKind::Amount: return RowKind4;
+    case DocRowKind::DownPayment: return RowKind5;
     default: return RowItem;
     }
 }
@@ -175,7 +177,8 @@ bool ReadInvoiceStockFlag(uint8_t *invoice)
     text[0] = 0;
     if (!ImportReadField(text, FtText, 5)) return false;
     if (text[0] != 0) return ParseColumn(invoice + IVVc::UpdStock, FtShort, 0, text);
-    bool updates = GetU32(invoice, IVVc::OrderNr) != 0xFFFFFFFFu && GetU16(invoice, IVVc::InvType) != 3;
+    bool updates = GetU32(invoice, IVVc::OrderNr) != 0xFFFFFFFFu &&
+        InvoiceKind(GetU16(invoice, IVVc::InvType)) != InvoiceKind::CreditNote;
     PutU16(invoice, IVVc::UpdStock, updates ? 1 : 0);
     return true;
 }
@@ -212,9 +215,9 @@ bool ReadInvoiceRows(uint8_t *invoice)
     for (int32_t count = 0; ImportNextLineHasData(); count++) {
         std::fill(row.begin(), row.end(), 0);
         if (!ImportReadField(row.data() + R::Kind, FtShort, 0)) return false;
-        uint16_t kind = GetU16(row.data(), R::Kind);
+        const DocRowKind kind = DocRowKind(GetU16(row.data(), R::Kind));
         if (!ReadColumns(InvoiceRowColumns(kind), row.data(), size)) return false;
-        if (kind != 3 && kind != 4 && kind != 5) {
+        if (kind != DocRowKind::Text && kind != DocRowKind::Amount && kind != DocRowKind::DownPayment) {
             if (noOrder) PutI32(row.data(), R::Link, -1);
             RowStructureFill(row.data());
         }
@@ -258,7 +261,8 @@ bool StoredReferenceKept(uint8_t *invoice)
 void InvoiceRepairs(uint8_t *invoice)
 {
     uint16_t type = GetU16(invoice, IVVc::InvType);
-    if (type < 1 || type > 4) PutU16(invoice, IVVc::InvType, 1);
+    if (type < uint16_t(InvoiceKind::Ordinary) || type > uint16_t(InvoiceKind::Interest))
+        PutU16(invoice, IVVc::InvType, uint16_t(InvoiceKind::Ordinary));
     PString text;
     GetText(invoice, IVVc::ARAcc, text);
     if (text[0] == 0) {
@@ -301,7 +305,7 @@ void WriteInvoiceText(int, const uint8_t *invoice)
     for (int32_t r = 0; r < count; r++) {
         if (!MatrixRowGet(IVVc::Number, 0, invoice, r, row.data())) break;
         ExportValue(row.data() + R::Kind, FtShort);
-        WriteColumns(InvoiceRowColumns(GetU16(row.data(), R::Kind)), row.data());
+        WriteColumns(InvoiceRowColumns(DocRowKind(GetU16(row.data(), R::Kind))), row.data());
         RepLineFeed();
     }
 }
@@ -339,9 +343,9 @@ void WriteReceiptText(int, const uint8_t *receipt)
     for (int32_t r = 0; r < count; r++) {
         if (!MatrixRowGet(IPVc::Number, 0, receipt, r, row.data())) break;
         WriteColumns(Pay3RowLead, row.data());
-        uint16_t kind = GetU16(row.data(), IPVc::Rows::Kind);
-        if (kind == 1) WriteColumns(Pay3RowInvoice, row.data());
-        else if (kind == 5 || kind == 6) WriteColumns(Pay3RowOther, row.data());
+        const PaidRowKind kind = PaidRowKind(GetU16(row.data(), IPVc::Rows::Kind));
+        if (kind == PaidRowKind::Paid) WriteColumns(Pay3RowInvoice, row.data());
+        else if (kind == PaidRowKind::Discount || kind == PaidRowKind::Fee) WriteColumns(Pay3RowOther, row.data());
         RepLineFeed();
     }
 }
@@ -362,12 +366,12 @@ bool ReadReceiptV3(int, int, uint8_t *receipt)
     for (int32_t count = 0; ImportNextLineHasData(); count++) {
         std::fill(row.begin(), row.end(), 0);
         if (!ReadColumns(Pay3RowLead, row.data(), size)) return false;
-        uint16_t kind = GetU16(row.data(), IPVc::Rows::Kind);
-        if (kind == 1) {
+        const PaidRowKind kind = PaidRowKind(GetU16(row.data(), IPVc::Rows::Kind));
+        if (kind == PaidRowKind::Paid) {
             if (!ReadColumns(Pay3RowInvoice, row.data(), size)) return false;
             DateRec paid = GetDate(row.data(), IPVc::Rows::PayDate);
             if (DateIsEmpty(&paid)) PutDate(row.data(), IPVc::Rows::PayDate, date);
-        } else if (kind == 5 || kind == 6) {
+        } else if (kind == PaidRowKind::Discount || kind == PaidRowKind::Fee) {
             if (!ReadColumns(Pay3RowOther, row.data(), size)) return false;
             PutI32(row.data(), IPVc::Rows::Link, -1);
             PutDate(row.data(), IPVc::Rows::PayDate, date);

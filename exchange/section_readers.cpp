@@ -23,6 +23,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/text_exchange.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -289,7 +290,7 @@ bool ReadOrderWith(const FieldList &l, int version, uint8_t *record)
     int32_t count = MatrixRowCount(ORVc::Number, 0, record);
     for (int32_t r = 0; r < count; r++) {
         if (!MatrixRowGet(ORVc::Number, 0, record, r, row.data())) return false;
-        if (GetU16(row.data(), ORVc::Rows::Kind) != 1) continue;
+        if (DocRowKind(GetU16(row.data(), ORVc::Rows::Kind)) != DocRowKind::Item) continue;
         PackedDecimal quantity = GetDec(row.data(), ORVc::Rows::Quantity);
         ClampAmount(row.data(), ORVc::Rows::QtyDelivered, &quantity);
         ClampAmount(row.data(), ORVc::Rows::QtyShipped, &quantity);

@@ -29,6 +29,7 @@
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 
 namespace {
@@ -122,7 +123,8 @@ bool InvoiceKindChosen(const ReportJob &job, const uint8_t *iv)
     bool any = false;
     for (uint32_t w : words) any = any || GetU16(job.selection, w) != 0;
     uint16_t kind = GetU16(iv, IVVc::InvType);
-    return !any || (kind >= 1 && kind <= 4 && GetU16(job.selection, words[kind - 1]) != 0);
+    return !any || (kind >= uint16_t(InvoiceKind::Ordinary) && kind <= uint16_t(InvoiceKind::Interest) &&
+                    GetU16(job.selection, words[kind - 1]) != 0);
 }
 
 // Writes the chosen rows of one invoice (kind 13) in layout 0 or 1.
@@ -131,13 +133,13 @@ void InvoiceRowsOf(const ReportJob &job, const uint8_t *iv, int layout, uint8_t 
     PString itemFrom = {0}, itemTo = {0}, group = {0};
     RangeSplit(job.selection + ReportParamsVc::SelText3, itemFrom, itemTo);
     GetTextPrefix(job.selection, ReportParamsVc::SelText4, 5, group);
-    const bool credit = GetU16(iv, IVVc::InvType) == 3;
+    const bool credit = InvoiceKind(GetU16(iv, IVVc::InvType)) == InvoiceKind::CreditNote;
     std::vector<uint8_t> row(RecRowSize(IVVc::Number));
     int32_t count = MatrixRowCount(IVVc::Number, 0, iv);
     for (int32_t r = 0; r < count && !OutputJobState.stopFlag; r++) {
         if (!MatrixRowGet(IVVc::Number, 0, iv, r, row.data())) break;
-        uint16_t kind = GetU16(row.data(), R::Kind);
-        if (kind == 3 || kind == 4) continue;
+        const DocRowKind kind = DocRowKind(GetU16(row.data(), R::Kind));
+        if (kind == DocRowKind::Text || kind == DocRowKind::Amount) continue;
         PString code, attribute;
         GetText(row.data(), R::ItemCode, code);
         if (itemFrom[0] != 0 && PStringCompareNoCase(code, itemFrom) < 0) continue;

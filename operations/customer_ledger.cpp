@@ -19,13 +19,13 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "operations/sales_invoice.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/vat_currency.h"
 
 namespace {
 
-constexpr uint16_t InvoiceKindCash = 2, InvoiceKindCredit = 3;
-constexpr uint16_t RowItem = 1, RowCredit = 3;
 constexpr int CustomerKinds = 5, ItemKinds = 3;
 constexpr uint16_t StatRegister = IVVc::Number;   // the register an item-history record names
 
@@ -115,7 +115,7 @@ bool StatisticsItemRows(const uint8_t *invoice, const PackedDecimal *rate, Packe
 bool CreditsCashInvoice(const uint8_t *invoice) {
     uint8_t row[IVVc::Rows::Size];
     if (MatrixRowCount(IVVc::Number, 0, invoice) == 0 || !MatrixRowRead(IVVc::Number, invoice, 0, row)) return false;
-    if (GetU16(row, IVVc::Rows::Kind) != RowCredit) return false;
+    if (DocRowKind(GetU16(row, IVVc::Rows::Kind)) != DocRowKind::Text) return false;
     uint32_t link = GetU32(row, IVVc::Rows::Link);
     if (link == SerialNone) return false;
     RuleRecord credited(IVVc::Number);
@@ -123,7 +123,7 @@ bool CreditsCashInvoice(const uint8_t *invoice) {
     PutU32(credited.record, IVVc::SerNr, link);
     uint32_t recid = 0, position = 0;
     return RecFind(IVVc::Number, credited.record, 1, 1, &recid, &position) &&
-           GetU16(credited.record, IVVc::InvType) == InvoiceKindCash;
+           InvoiceKind(GetU16(credited.record, IVVc::InvType)) == InvoiceKind::Cash;
 }
 
 }  // namespace
@@ -137,10 +137,10 @@ bool InvoiceToCustomerTrans(const uint8_t *invoice) {
     GetText(invoice, IVVc::CustCode, text);
     PutText(entry, CustTransVc::CustCode, text);
     PutDate(entry, CustTransVc::TransDate, GetDate(invoice, IVVc::TransDate));
-    PutU16(entry, CustTransVc::Kind, 0);
+    PutU16(entry, CustTransVc::Kind, uint16_t(LedgerEntryKind::Invoice));
     uint32_t serial = GetU32(invoice, IVVc::SerNr), credited = GetU32(invoice, IVVc::CredInv);
     PutU32(entry, CustTransVc::DocNr, serial);
-    bool credits = GetU16(invoice, IVVc::InvType) == InvoiceKindCredit && credited != SerialNone;
+    bool credits = InvoiceKind(GetU16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote && credited != SerialNone;
     PutU32(entry, CustTransVc::InvoiceNr, credits ? credited : serial);
     GetText(invoice, IVVc::ARAcc, text);
     PutText(entry, CustTransVc::ARAcc, text);
@@ -160,8 +160,8 @@ bool InvoiceMonthlyStatistics(const uint8_t *invoice) {
     DateRec date = GetDate(invoice, IVVc::TransDate);
     if (date.year == 0) return true;
     uint16_t month = MonthIndex(&date);
-    uint16_t kind = GetU16(invoice, IVVc::InvType);
-    bool negate = kind == InvoiceKindCredit;
+    const InvoiceKind kind = InvoiceKind(GetU16(invoice, IVVc::InvType));
+    bool negate = kind == InvoiceKind::CreditNote;
     PackedDecimal rate = GetDec(invoice, IVVc::Rate), costSum;
     if (DecIsZero(&rate)) DecFromLong(&rate, 100);
     DecSetZero(&costSum);
@@ -175,7 +175,7 @@ bool InvoiceMonthlyStatistics(const uint8_t *invoice) {
         int32_t count = MatrixRowCount(IVVc::Number, 0, invoice);
         for (int32_t i = 0; i < count; i++) {
             if (!MatrixRowRead(IVVc::Number, invoice, i, row)) return false;
-            if (GetU16(row, IVVc::Rows::Kind) != RowItem) continue;
+            if (DocRowKind(GetU16(row, IVVc::Rows::Kind)) != DocRowKind::Item) continue;
             GetText(row, IVVc::Rows::ItemCode, item);
             if (item[0] == 0) continue;
             PackedDecimal qty = GetDec(row, IVVc::Rows::Quantity), unit = GetDec(row, IVVc::Rows::UnitCost);
@@ -206,7 +206,7 @@ bool InvoiceMonthlyStatistics(const uint8_t *invoice) {
     DecAdd(&net, &free, &net);
     AmountTimesRate(&net, &rate, &amounts[0]);
     amounts[1] = total;
-    bool paid = kind == InvoiceKindCash || (negate && CreditsCashInvoice(invoice));
+    bool paid = kind == InvoiceKind::Cash || (negate && CreditsCashInvoice(invoice));
     if (paid) amounts[2] = total;
     else DecSetZero(&amounts[2]);
     amounts[3] = costSum;

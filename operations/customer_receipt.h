@@ -19,9 +19,6 @@
 #include "database/access/register_hooks.h"
 #include "rules/approval.h"
 
-// Row kinds of a receipt.
-constexpr uint16_t ReceiptRowPaid = 1, ReceiptRowDiscount = 5, ReceiptRowFee = 6;
-
 struct RuleRecord;
 
 // ---- Shared lookups (receipt_support.cpp) ----

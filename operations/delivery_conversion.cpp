@@ -19,6 +19,7 @@
 #include "operations/order_conversion.h"
 #include "operations/sales_customer_fill.h"
 #include "rules/convert_document.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
@@ -33,7 +34,7 @@ namespace DR = SHVc::Rows;
 namespace Quo = QuotationVc;
 namespace QR = QuotationVc::Rows;
 
-constexpr uint16_t RowKindItem = 1, SerialOnePerUnit = 1;
+constexpr uint16_t SerialOnePerUnit = 1;
 
 // What can be delivered of an item at the delivery's location: for a
 // stocked item the stock less what others reserved and what unshipped
@@ -208,7 +209,7 @@ bool QuotationToOrder(uint8_t *order, uint32_t quotationId) {
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(Quo::Number, q, i, qr)) continue;
         std::memset(o, 0, sizeof o);
-        PutU16(o, OR::Kind, RowKindItem);
+        PutU16(o, OR::Kind, uint16_t(DocRowKind::Item));
         DocFlowCopyText(o, OR::ItemCode, qr, QR::ItemCode);
         DocFlowCopyText(o, OR::Text, qr, QR::Text);
         DocFlowCopyText(o, OR::SalesAcc, qr, QR::SalesAcc);

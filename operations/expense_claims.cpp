@@ -25,6 +25,7 @@
 #include "operations/voucher_text.h"
 #include "rules/accounts.h"
 #include "rules/hooks.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/register_hooks_entries.h"
 #include "rules/rules_types.h"
@@ -81,7 +82,7 @@ int OpenChecks(uint8_t *expense, const uint8_t *old, int mode) {
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(EX::Number, expense, i, row))
             return FieldErrorAt(Texts::RecordNotStored, nullptr, EX::Matrix, (uint16_t)i, Row::Kind);
-        if (GetU16(row, Row::Kind) != 1) continue;
+        if (ExpenseRowKind(GetU16(row, Row::Kind)) != ExpenseRowKind::Account) continue;
         if (int r = RowCheck(row, (uint16_t)i)) return r;
     }
     if (PendingVoucher) PendingVoucherClear();
@@ -129,7 +130,7 @@ int PostExpense(uint8_t *expense) {
     int32_t count = MatrixRowCount(EX::Number, 0, expense);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(EX::Number, expense, i, row)) return Refuse();
-        if (GetU16(row, Row::Kind) != 1) continue;
+        if (ExpenseRowKind(GetU16(row, Row::Kind)) != ExpenseRowKind::Account) continue;
         PackedDecimal amount = GetDec(row, Row::Amount), rowVat = GetDec(row, Row::VatAmount), converted, net;
         if (DecIsBlank(&rowVat)) DecSetZero(&rowVat);
         AmountTimesRate(&amount, &rate, &converted);

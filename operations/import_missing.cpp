@@ -28,6 +28,7 @@
 #include "operations/doc_flow_fields.h"
 #include "operations/import_missing.h"
 #include "operations/sales_invoice.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -131,7 +132,8 @@ bool CreateMissingItems(const uint8_t *invoice) {
     uint8_t row[IVVc::Rows::Size], code[256];
     int32_t count = MatrixRowCount(IVVc::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(IVVc::Number, invoice, i, row) || GetU16(row, IVVc::Rows::Kind) != 1) continue;
+        if (!MatrixRowRead(IVVc::Number, invoice, i, row) ||
+            DocRowKind(GetU16(row, IVVc::Rows::Kind)) != DocRowKind::Item) continue;
         GetText(row, IVVc::Rows::ItemCode, code);
         bool made = false;
         bool ok = MakeUnlessStored(INVc::Number, INVc::Code, 20, code, &made, [&](uint8_t *item) {
@@ -184,7 +186,8 @@ void RowCostsFromItems(uint8_t *invoice) {
     const uint16_t inclVat = GetU16(invoice, IVVc::InclVat);
     int32_t count = MatrixRowCount(IVVc::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(IVVc::Number, invoice, i, row) || GetU16(row, IVVc::Rows::Kind) != 1) continue;
+        if (!MatrixRowRead(IVVc::Number, invoice, i, row) ||
+            DocRowKind(GetU16(row, IVVc::Rows::Kind)) != DocRowKind::Item) continue;
         PackedDecimal cost = GetDec(row, IVVc::Rows::UnitCost);
         GetText(row, IVVc::Rows::ItemCode, code);
         if (!DecIsBlank(&cost) || code[0] == 0 || !Stored(INVc::Number, INVc::Code, 20, code, item.record)) continue;

@@ -36,6 +36,8 @@
 #include "operations/reminder_outcome.h"
 #include "operations/run_outcome.h"
 #include "operations/invoice_notice.h"
+#include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -53,8 +55,6 @@ namespace Blk = InterestBlk;
 constexpr int TextNoInterestNumber = 12580;
 // Rows an invoice takes before the next late invoice starts another.
 constexpr int32_t RowsBeforeFull = 199;
-constexpr uint16_t OrdinaryInvoice = 1, InterestKind = 4, ReceiptEntry = 1;
-constexpr uint16_t TextRow = 0, AmountRow = 4, PaidInvoiceRow = 1;
 // The run's closing line (texts_run_outcome.dict).
 constexpr int TextOutcomeSubject = 14470, TextOutcomeMade = 14471, TextOutcomeNoCustomer = 14472,
               TextOutcomeNoInterest = 14473, TextOutcomeNoLateInvoice = 14474, TextOutcomeBelowMinimum = 14475,
@@ -165,7 +165,7 @@ bool AppendInterestRow(InterestDraft *draft, int32_t invoiceNr, const DateRec &d
 {
     uint8_t row[Row::Size] = {};
     uint8_t text[256], part[256];
-    PutU16(row, Row::Kind, AmountRow);
+    PutU16(row, Row::Kind, uint16_t(DocRowKind::Amount));
     char digits[16];
     std::snprintf(digits, sizeof digits, "%d", invoiceNr);
     PStringFromC(text, digits);
@@ -257,7 +257,7 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     RecClear(Inv::Number, r);
     draft->interestRows = 0;
     draft->notices.clear();
-    PutU16(r, Inv::InvType, InterestKind);
+    PutU16(r, Inv::InvType, uint16_t(InvoiceKind::Interest));
     DateRec date = GetDate(draft->selection, ReportParamsVc::Date3);
     if (date.year == 0) date = TodayDate;
     PutDate(r, Inv::InvDate, date);
@@ -288,7 +288,7 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     PutI32(r, Inv::NoticeCount, -1);   // no freight, no notice
     if (GetU16(draft->selection, ReportParamsVc::Option2) == 1) {
         uint8_t row[Row::Size] = {};
-        PutU16(row, Row::Kind, TextRow);
+        PutU16(row, Row::Kind, uint16_t(DocRowKind::Plain));
         PeriodRowText(&from, &to, " - ", text);
         PutText(row, Row::Text, text);
         PutI32(row, Row::Link, -1);
@@ -353,7 +353,7 @@ bool InterestFromOpenItems(const uint8_t *customer, InterestDraft *draft, const 
         if (!PStringEqual(own, code)) break;
         int32_t number = GetI32(item.record, Open::InvoiceNr);
         bool found = ReadInvoice(number, late.record);
-        if (found && GetU16(late.record, Inv::InvType) != OrdinaryInvoice) continue;
+        if (found && InvoiceKind(GetU16(late.record, Inv::InvType)) != InvoiceKind::Ordinary) continue;
         if (found)
             GetText(late.record, Inv::CurncyCode, currency);
         else
@@ -382,7 +382,7 @@ bool InterestFromPayments(const uint8_t *customer, InterestDraft *draft, const D
         DateRec date = GetDate(entry.record, Trans::TransDate);
         if (DateCompare(&date, &from) < 0) continue;
         if (DateCompare(&date, &to) > 0) break;
-        if (GetU16(entry.record, Trans::Kind) != ReceiptEntry) continue;
+        if (LedgerEntryKind(GetU16(entry.record, Trans::Kind)) != LedgerEntryKind::Payment) continue;
         RecFreeMatrix(Receipt::Number, receipt.record);
         PutI32(receipt.record, Receipt::SerNr, GetI32(entry.record, Trans::DocNr));
         uint32_t rid = 0, rpos = 0;
@@ -390,11 +390,12 @@ bool InterestFromPayments(const uint8_t *customer, InterestDraft *draft, const D
         const int32_t invoiceNr = GetI32(entry.record, Trans::InvoiceNr);
         uint8_t row[Receipt::Rows::Size];
         for (int32_t i = 0; MatrixRowRead(Receipt::Number, receipt.record, i, row); i++) {
-            if (GetU16(row, Receipt::Rows::Kind) != PaidInvoiceRow || GetU16(row, Receipt::Rows::Flag) != 0) continue;
+            if (PaidRowKind(GetU16(row, Receipt::Rows::Kind)) != PaidRowKind::Paid ||
+                GetU16(row, Receipt::Rows::Flag) != 0) continue;
             DateRec paid = GetDate(row, Receipt::Rows::PayDate);
             if (DateCompare(&paid, &date) != 0 || GetI32(row, Receipt::Rows::InvoiceNr) != invoiceNr) continue;
             bool found = ReadInvoice(invoiceNr, late.record);
-            if (found && GetU16(late.record, Inv::InvType) != OrdinaryInvoice) continue;
+            if (found && InvoiceKind(GetU16(late.record, Inv::InvType)) != InvoiceKind::Ordinary) continue;
             currency[0] = 0;
             if (found) GetText(late.record, Inv::CurncyCode, currency);
             Room room = RoomFor(customer, draft, currency, from, to);
@@ -430,14 +431,14 @@ void InterestInvoiceHeader(uint8_t *invoice)
     }
     if (!spaced) {
         std::memset(row, 0, sizeof row);
-        PutU16(row, Row::Kind, TextRow);
+        PutU16(row, Row::Kind, uint16_t(DocRowKind::Plain));
         PStringFromC(text, " ");
         PutText(row, Row::Text, text);
         PutI32(row, Row::Link, -1);
         if (!MatrixRowPut(Inv::Number, 0, invoice, at++, row)) return;
     }
     std::memset(row, 0, sizeof row);
-    PutU16(row, Row::Kind, 1);
+    PutU16(row, Row::Kind, uint16_t(DocRowKind::Item));
     PackedDecimal one;
     DecFromLong(&one, 1);
     PutDec(row, Row::Quantity, one);

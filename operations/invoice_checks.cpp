@@ -30,6 +30,7 @@
 #include "operations/operations.h"
 #include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/serial_numbers.h"
@@ -43,7 +44,6 @@ namespace Row = IVVc::Rows;
 
 // The refusal of a change to a posted invoice.
 constexpr int PostedChangeText = Texts::PostedInvoiceChange;
-constexpr uint16_t KindItem = 1, KindAmount = 4, KindDownPayment = 5, KindCredit = 3;
 
 // Byte ranges [from, to) of the invoice that a posted invoice may still
 // change: those a user edits after posting and those the program writes.
@@ -152,7 +152,8 @@ int CurrencyChecks(const uint8_t *invoice) {
 // Step 9: the invoice a credit note's first row links to must exist, be
 // no credit note, and share the customer and the currency.
 int CreditedInvoiceChecks(const uint8_t *invoice) {
-    if (GetU16(invoice, Inv::InvType) != KindCredit || MatrixRowCount(Inv::Number, 0, invoice) < 1) return 0;
+    if (InvoiceKind(GetU16(invoice, Inv::InvType)) != InvoiceKind::CreditNote ||
+        MatrixRowCount(Inv::Number, 0, invoice) < 1) return 0;
     uint8_t row[Row::Size];
     if (!MatrixRowRead(Inv::Number, invoice, 0, row)) return 0;
     uint32_t link = GetU32(row, Row::Link);
@@ -163,7 +164,8 @@ int CreditedInvoiceChecks(const uint8_t *invoice) {
     PutU32(credited.record, Inv::SerNr, link);
     uint32_t recid = 0, position = 0;
     if (!RecFind(Inv::Number, credited.record, 1, 1, &recid, &position)) return refuse(Texts::CreditedInvoiceMissing);
-    if (GetU16(credited.record, Inv::InvType) == KindCredit) return refuse(Texts::CreditOfCreditNote);
+    if (InvoiceKind(GetU16(credited.record, Inv::InvType)) == InvoiceKind::CreditNote)
+        return refuse(Texts::CreditOfCreditNote);
     uint8_t a[256], b[256];
     GetText(invoice, Inv::CustCode, a);
     GetText(credited.record, Inv::CustCode, b);
@@ -196,7 +198,7 @@ int32_t OrderRowCount(const uint8_t *invoice) {
 // and the run has counted them on the orders already.
 int RowChecks(const uint8_t *invoice) {
     const int zone = GetU16(invoice, Inv::VatZone);
-    const bool credit = GetU16(invoice, Inv::InvType) == KindCredit;
+    const bool credit = InvoiceKind(GetU16(invoice, Inv::InvType)) == InvoiceKind::CreditNote;
     int32_t orderRows = -2;   // not read yet
     uint8_t row[Row::Size], code[256];
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
@@ -204,8 +206,8 @@ int RowChecks(const uint8_t *invoice) {
         const uint16_t at = (uint16_t)i;
         if (!MatrixRowRead(Inv::Number, invoice, i, row))
             return FieldErrorAt(Texts::RecordNotStored, nullptr, Inv::Matrix, at, Row::Kind);
-        uint16_t kind = GetU16(row, Row::Kind);
-        if (kind == KindItem) {
+        const DocRowKind kind = DocRowKind(GetU16(row, Row::Kind));
+        if (kind == DocRowKind::Item) {
             GetText(row, Row::ItemCode, code);
             if (code[0] != 0 && !CodeInRegister(INVc::Number, INVc::Code, code))
                 return FieldErrorAt(Texts::CodeUnknown, nullptr, Inv::Matrix, at, Row::ItemCode);
@@ -216,13 +218,14 @@ int RowChecks(const uint8_t *invoice) {
                     return FieldErrorAt(Texts::CodeUnknown, nullptr, Inv::Matrix, at, Row::Link);
             }
         }
-        if ((kind == KindItem || kind == KindDownPayment) && !CompactVariant) {
+        if ((kind == DocRowKind::Item || kind == DocRowKind::DownPayment) && !CompactVariant) {
             PackedDecimal sum = GetDec(row, Row::Sum);
             GetText(row, Row::VatCode, code);
             if (!DecIsZero(&sum) && code[0] == 0)
                 return FieldErrorAt(Texts::VatCodeMissing, nullptr, Inv::Matrix, at, Row::VatCode);
         }
-        if ((kind == KindItem || kind == KindAmount || kind == KindDownPayment) && !AccountAgreesWithVat(row, Row::SalesAcc, Row::VatCode, zone))
+        if ((kind == DocRowKind::Item || kind == DocRowKind::Amount || kind == DocRowKind::DownPayment) &&
+            !AccountAgreesWithVat(row, Row::SalesAcc, Row::VatCode, zone))
             return FieldErrorAt(Texts::AccountVatMismatch, nullptr, Inv::Matrix, at, Row::VatCode);
     }
     return 0;
@@ -276,8 +279,9 @@ void InvoiceRowKindsSettle(uint8_t *invoice) {
     uint8_t row[Row::Size];
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(Inv::Number, invoice, i, row) || GetU16(row, Row::Kind) != 0) continue;
-        PutU16(row, Row::Kind, KindItem);
+        if (!MatrixRowRead(Inv::Number, invoice, i, row) ||
+            DocRowKind(GetU16(row, Row::Kind)) != DocRowKind::Plain) continue;
+        PutU16(row, Row::Kind, uint16_t(DocRowKind::Item));
         bool put = MatrixRowPut(Inv::Number, 0, invoice, i, row);
         assert(put);   // the row was just read: its place exists
         (void)put;

@@ -23,6 +23,7 @@
 #include "operations/invoice_stock_check.h"
 #include "operations/operations.h"
 #include "operations/sales_invoice.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -32,7 +33,6 @@ namespace {
 
 namespace Inv = IVVc;
 namespace Row = IVVc::Rows;
-constexpr uint16_t KindItem = 1, KindCash = 2, KindCredit = 3;
 
 // Tells the user a record could not be stored and fails the open hold.
 void StoreFailedTold() {
@@ -63,12 +63,12 @@ uint16_t StoredInvoiceKind(uint32_t serial) {
 // crediting none, makes a negative one of its own.
 void PostOpenItem(uint8_t *invoice) {
     PackedDecimal total = GetDec(invoice, Inv::Total), vat = GetDec(invoice, Inv::Vat);
-    uint16_t kind = GetU16(invoice, Inv::InvType);
+    const InvoiceKind kind = InvoiceKind(GetU16(invoice, Inv::InvType));
     uint32_t serial = GetU32(invoice, Inv::SerNr);
     uint8_t due[6];
     PutDate(due, 0, GetDate(invoice, Inv::PayDate));
-    if (kind == KindCash) return;
-    if (kind == KindCredit) {
+    if (kind == InvoiceKind::Cash) return;
+    if (kind == InvoiceKind::CreditNote) {
         PackedDecimal minus, minusVat;
         DecNegateInto(&total, &minus);
         DecNegateInto(&vat, &minusVat);
@@ -76,7 +76,7 @@ void PostOpenItem(uint8_t *invoice) {
         PutU32(invoice, Inv::CredInv, link);
         if (link == SerialNone) {
             UpdateOpenInvoice(invoice, serial, &minus, &minusVat, due, nullptr, false);
-        } else if (StoredInvoiceKind(link) != KindCash) {
+        } else if (InvoiceKind(StoredInvoiceKind(link)) != InvoiceKind::Cash) {
             UpdateOpenInvoice(invoice, link, &minus, &minusVat, nullptr, nullptr, true);
         }
         return;
@@ -140,7 +140,8 @@ void OrderQuantitiesFromInvoice(const uint8_t *invoice) {
     uint8_t row[Row::Size], line[ORVc::Rows::Size];
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(Inv::Number, invoice, i, row) || GetU16(row, Row::Kind) != KindItem) continue;
+        if (!MatrixRowRead(Inv::Number, invoice, i, row) ||
+            DocRowKind(GetU16(row, Row::Kind)) != DocRowKind::Item) continue;
         uint32_t link = GetU32(row, Row::Link);
         int32_t at = (int32_t)(link & 0xFFFFu);
         if (link == SerialNone || at >= orderRows || !MatrixRowRead(ORVc::Number, order.record, at, line)) continue;
@@ -225,11 +226,11 @@ void InvoiceStockRows(uint8_t *invoice) {
     assert(invoice);
     uint8_t location[256], item[256], structure[256], row[Row::Size];
     StockLocation(invoice, location);
-    const bool credit = GetU16(invoice, Inv::InvType) == KindCredit;
+    const bool credit = InvoiceKind(GetU16(invoice, Inv::InvType)) == InvoiceKind::CreditNote;
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(Inv::Number, invoice, i, row)) continue;
-        if (GetU16(row, Row::Kind) != KindItem || GetU32(row, Row::Link) != SerialNone) continue;
+        if (DocRowKind(GetU16(row, Row::Kind)) != DocRowKind::Item || GetU32(row, Row::Link) != SerialNone) continue;
         GetText(row, Row::ItemCode, item);
         if (!ItemMovesStock(item)) continue;
         GetText(row, Row::StructCode, structure);

@@ -23,13 +23,13 @@
 #include "dict_offsets.h"
 #include "operations/operations.h"
 #include "operations/sales_invoice.h"
+#include "rules/invoice_kind.h"
 #include "rules/stock.h"
 
 namespace {
 
 namespace Inv = IVVc;
 namespace Row = IVVc::Rows;
-constexpr uint16_t KindItem = 1, KindCredit = 3;
 
 InvoiceStockNoticeSink Sink = nullptr;
 std::string Last;
@@ -80,7 +80,7 @@ bool CollectNeeds(const uint8_t *invoice, uint8_t *item, std::vector<Need> &need
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(Inv::Number, invoice, i, row)) continue;
-        if (GetU16(row, Row::Kind) != KindItem || GetU32(row, Row::Link) != SerialNone) continue;
+        if (DocRowKind(GetU16(row, Row::Kind)) != DocRowKind::Item || GetU32(row, Row::Link) != SerialNone) continue;
         GetText(row, Row::ItemCode, code);
         PackedDecimal qty = GetDec(row, Row::Quantity);
         if (code[0] == 0 || DecIsBlank(&qty) || DecSign(&qty) <= 0 || !ReadItem(code, item)) continue;
@@ -105,7 +105,8 @@ bool CollectNeeds(const uint8_t *invoice, uint8_t *item, std::vector<Need> &need
 int InvoiceStockCheck(const uint8_t *invoice, std::string *warning) {
     assert(invoice);
     if (warning) warning->clear();
-    if (GetU16(invoice, Inv::UpdStock) == 0 || GetU16(invoice, Inv::InvType) == KindCredit) return 0;
+    if (GetU16(invoice, Inv::UpdStock) == 0 ||
+        InvoiceKind(GetU16(invoice, Inv::InvType)) == InvoiceKind::CreditNote) return 0;
     RuleRecord item(INVc::Number), stock(LocationStock::Number);
     if (!item.record || !stock.record) return 0;
     std::vector<Need> needs;

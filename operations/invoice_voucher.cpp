@@ -17,12 +17,12 @@
 #include "operations/sales_invoice.h"
 #include "operations/voucher_text.h"
 #include "rules/accounts.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/vat_currency.h"
 
 namespace {
 
-constexpr uint16_t InvoiceKindCash = 2, InvoiceKindCredit = 3;
 // The fixed fiscal-year code of sales-invoice vouchers.
 constexpr uint16_t YearCodeInvoice = 201;
 
@@ -61,7 +61,7 @@ struct VoucherVatSums {
 void FreightRow(const uint8_t *invoice, uint8_t *row) {
     std::memset(row, 0, IVVc::Rows::Size);
     uint8_t part[256];
-    PutU16(row, IVVc::Rows::Kind, 1);
+    PutU16(row, IVVc::Rows::Kind, uint16_t(DocRowKind::Item));
     GetText(invoice, IVVc::FreightItem, part);
     PutText(row, IVVc::Rows::ItemCode, part);
     PackedDecimal one, freight = GetDec(invoice, IVVc::Freight);
@@ -105,8 +105,8 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
 
     PackedDecimal running;
     DecSetZero(&running);
-    uint16_t kind = GetU16(invoice, IVVc::InvType);
-    bool debit = kind != InvoiceKindCredit, credit = !debit;
+    const InvoiceKind kind = InvoiceKind(GetU16(invoice, IVVc::InvType));
+    bool debit = kind != InvoiceKind::CreditNote, credit = !debit;
     int inclusive = GetU16(invoice, IVVc::InclVat) != 0;
     bool gross = GetU16(accounts, SalesAccountsBlk::PostGross) != 0;
     const uint8_t empty[1] = {0};
@@ -130,7 +130,7 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
     GetText(invoice, IVVc::ARAcc, receivable);
     PackedDecimal total = GetDec(invoice, IVVc::Total), converted;
     AmountTimesRate(&total, &rate, &converted);
-    const uint8_t *objects = kind == InvoiceKindCash ? invoiceObjects : receivableObjects;
+    const uint8_t *objects = kind == InvoiceKind::Cash ? invoiceObjects : receivableObjects;
     if (!InvoiceVoucherRow(receivable, objects, empty, &converted, debit, &running)) return Refuse();
 
     // Row objects: the invoice's and its salesperson's.
@@ -178,7 +178,7 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
             if (code[0] == 0) continue;
             PackedDecimal sum, vat, base = sums.Base(i), difference;
             MergeVoucherRow(RecMatrixHandle(Voucher::Number, PendingVoucher), code, &sum, first);
-            if (kind != InvoiceKindCredit) DecNegateInto(&sum, &sum);
+            if (kind != InvoiceKind::CreditNote) DecNegateInto(&sum, &sum);
             VatAmount(code, &base, &vat, inclusive);
             DecRound(&vat, 2, &vat);
             AmountTimesRate(&vat, &rate, &vat);
@@ -223,8 +223,8 @@ void InvoiceVoucherAccounts(uint8_t *invoice) {
     const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
     uint8_t account[256], code[256], rowCode[256];
     account[0] = 0;
-    uint16_t kind = GetU16(invoice, IVVc::InvType);
-    if (kind == InvoiceKindCash) {
+    const InvoiceKind kind = InvoiceKind(GetU16(invoice, IVVc::InvType));
+    if (kind == InvoiceKind::Cash) {
         if (accounts) GetText(accounts, SalesAccountsBlk::CashAcc, account);
         GetText(invoice, IVVc::PayTerms, code);
         SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
@@ -236,7 +236,7 @@ void InvoiceVoucherAccounts(uint8_t *invoice) {
         PutText(invoice, IVVc::ARAcc, account);
         return;
     }
-    if (kind == InvoiceKindCredit && MatrixRowCount(IVVc::Number, 0, invoice) > 0) {
+    if (kind == InvoiceKind::CreditNote && MatrixRowCount(IVVc::Number, 0, invoice) > 0) {
         uint8_t row[IVVc::Rows::Size];
         RuleRecord credited(IVVc::Number);
         if (credited.record && MatrixRowRead(IVVc::Number, invoice, 0, row)) {

@@ -17,6 +17,7 @@
 #include "operations/operations.h"
 #include "operations/sales_invoice.h"
 #include "rules/accounts.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/settings_row_find.h"
 #include "rules/stock.h"
@@ -26,8 +27,6 @@ namespace {
 
 // Invoice row kinds that post: items and text rows (1), interest (4) and
 // down payments (5).
-constexpr uint16_t RowItem = 1, RowInterest = 4, RowDownPayment = 5;
-constexpr uint16_t InvoiceKindCredit = 3;
 
 // The cost of goods of qty of an item under its group's cost method (1
 // cost price, 2 a share of the base price, 3 the row's unit cost, 4 FIFO
@@ -64,7 +63,7 @@ bool RowCost(const uint8_t *invoice, const uint8_t *row, const uint8_t *item, co
         GetText(invoice, IVVc::Location, location);
         // A credit note takes goods back: its FIFO value is read with them
         // already returned, so the cost mirrors what the sale took out.
-        if (GetU16(invoice, IVVc::InvType) == InvoiceKindCredit) back = *qty;
+        if (InvoiceKind(GetU16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote) back = *qty;
         else DecSetZero(&back);
         FifoIssueCostPlus(code, location, qty, cost, &back);
         return true;
@@ -132,12 +131,12 @@ bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_
         if (codes.count > 0) GetText(codes.data, VatCodeRow::Code, vatCode);
     }
 
-    uint16_t kind = GetU16(row, IVVc::Rows::Kind);
-    if (kind != RowItem && kind != RowInterest && kind != RowDownPayment) return true;
+    const DocRowKind kind = DocRowKind(GetU16(row, IVVc::Rows::Kind));
+    if (kind != DocRowKind::Item && kind != DocRowKind::Amount && kind != DocRowKind::DownPayment) return true;
     RuleRecord item(INVc::Number);
     if (!item.record) return false;
     bool haveItem = false;
-    if (kind == RowItem) {
+    if (kind == DocRowKind::Item) {
         uint8_t code[256];
         GetText(row, IVVc::Rows::ItemCode, code);
         PutText(item.record, INVc::Code, code);
@@ -156,7 +155,7 @@ bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_
         GetText(item.record, INVc::Objects, part);
         if (!MergeRowObjects(rowObjects, part, rowObjects)) return false;
     }
-    if (kind == RowItem) {
+    if (kind == DocRowKind::Item) {
         GetText(row, IVVc::Rows::Objects, part);
         if (!MergeRowObjects(rowObjects, part, rowObjects)) return false;
     }

@@ -33,6 +33,7 @@
 #include "operations/order_conversion.h"
 #include "operations/run_outcome.h"
 #include "operations/stock_docs.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "rules/vat_currency.h"
@@ -47,8 +48,7 @@ namespace Hist = InvHistVc;
 namespace HR = InvHistVc::Rows;
 
 constexpr int TextRunTitle = 12550, TextNoNumber = 12551, TextNotStored = 12552, TextBadWay = 12553;
-constexpr uint16_t RowKindItem = 1, RowKindText = 3, RowKindDownPayment = 5, HistoryKindOrder = 7, OrderOpen = 1, InvStateNothingShipped = 1,
-                   InvStateInvoiced = 2;
+constexpr uint16_t HistoryKindOrder = 7, OrderOpen = 1, InvStateNothingShipped = 1, InvStateInvoiced = 2;
 constexpr int GroupMax = 5;
 
 // The run in progress, which counts the invoices stored and the orders
@@ -163,14 +163,14 @@ void CountCopiedRows(const uint8_t *invoice, int32_t first, uint8_t *order)
     uint8_t row[IR::Size], orderRow[OR::Size];
     for (int32_t i = first, n = MatrixRowCount(Inv::Number, 0, invoice); i < n; i++) {
         if (!MatrixRowRead(Inv::Number, invoice, i, row)) continue;
-        if (GetU16(row, IR::Kind) == RowKindDownPayment) {
+        if (DocRowKind(GetU16(row, IR::Kind)) == DocRowKind::DownPayment) {
             PackedDecimal sum = GetDec(row, IR::Sum), deducted;
             if (DecIsBlank(&sum) || !DecIsNegative(&sum)) continue;
             DecAbs(&sum, &deducted);
             AddDecAt(order, Ord::DownPayDed, deducted);
             continue;
         }
-        if (GetU16(row, IR::Kind) != RowKindItem) continue;
+        if (DocRowKind(GetU16(row, IR::Kind)) != DocRowKind::Item) continue;
         int32_t at = LinkedRowIndex(GetU32(row, IR::Link), orderRows);
         if (at < 0 || !MatrixRowRead(Ord::Number, order, at, orderRow)) continue;
         PackedDecimal qty = GetDec(row, IR::Quantity);
@@ -193,7 +193,7 @@ bool CopyOrderOnto(uint8_t *invoice, uint32_t recid, uint8_t *order, bool *copie
     if (!RecReadById(Ord::Number, recid, order)) return false;
     const int32_t before = MatrixRowCount(Inv::Number, 0, invoice);
     uint8_t row[IR::Size] = {}, text[256];
-    PutU16(row, IR::Kind, RowKindText);
+    PutU16(row, IR::Kind, uint16_t(DocRowKind::Text));
     PutU32(row, IR::Link, SerialNone);
     PString blank;
     PStringFromC(blank, " ");
@@ -239,7 +239,7 @@ int32_t InvoiceRowMatch(uint8_t *invoice, const uint8_t *orderRow)
         if (PStringEqual(have, account)) return i;
     }
     std::memset(row, 0, sizeof row);
-    PutU16(row, IR::Kind, RowKindItem);
+    PutU16(row, IR::Kind, uint16_t(DocRowKind::Item));
     PutU32(row, IR::Link, SerialNone);
     return MatrixRowPut(Inv::Number, 0, invoice, count, row) ? count : -1;
 }
@@ -406,7 +406,7 @@ bool OrdersToInvoices(const uint8_t *customer)
             PackedDecimal amount = GetDec(summary, IR::Sum);
             if (DecIsZero(&amount)) continue;
             std::memset(row, 0, sizeof row);
-            PutU16(row, IR::Kind, RowKindItem);
+            PutU16(row, IR::Kind, uint16_t(DocRowKind::Item));
             PutU32(row, IR::Link, SerialNone);
             PutText(row, IR::Text, text);
             // A summary row has an amount only: no quantity, no price.

@@ -18,6 +18,7 @@
 #include "dict_offsets.h"
 #include "operations/batch_routines.h"
 #include "operations/customer_receipt.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "rules/vat_currency.h"
@@ -131,11 +132,11 @@ bool ReceiptFromOpenItems(uint8_t *receipt, const uint8_t *item)
     PutI32(row, Row::Link, DateDiffDays(&date, &TodayDate));
     PackedDecimal zero;
     DecSetZero(&zero);
-    PutU16(row, Row::Kind, ReceiptRowPaid);
+    PutU16(row, Row::Kind, uint16_t(PaidRowKind::Paid));
     PutDec(row, Row::Amount, zero);
     int32_t at = MatrixRowCount(Receipt::Number, 0, receipt);
     if (!MatrixRowPut(Receipt::Number, 0, receipt, at, row)) return false;
-    PutU16(row, Row::Kind, ReceiptRowFee);
+    PutU16(row, Row::Kind, uint16_t(PaidRowKind::Fee));
     PutDec(row, Row::Amount, GetDec(item, Item::OpenAmount));
     return MatrixRowPut(Receipt::Number, 0, receipt, at + 1, row);
 }

@@ -16,13 +16,13 @@
 #include "operations/doc_flow_fields.h"
 #include "operations/operations.h"
 #include "operations/sales_invoice.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
 namespace {
 
 namespace Inv = IVVc;
-constexpr uint16_t KindDownPayment = 5, KindCredit = 3;
 
 // Tells the user a record could not be stored and fails the open hold.
 void StoreFailedTold() {
@@ -147,11 +147,12 @@ void UpdateOrderFromInvoice(const uint8_t *newInv, const uint8_t *oldInv) {
 // and negative by their sign; a credit note adds every sum negated.
 void InvoiceDownPaymentSums(const uint8_t *invoice, PackedDecimal *positive, PackedDecimal *negative) {
     assert(invoice && positive && negative);
-    const bool credit = GetU16(invoice, Inv::InvType) == KindCredit;
+    const bool credit = InvoiceKind(GetU16(invoice, Inv::InvType)) == InvoiceKind::CreditNote;
     uint8_t row[Inv::Rows::Size];
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(Inv::Number, invoice, i, row) || GetU16(row, Inv::Rows::Kind) != KindDownPayment) continue;
+        if (!MatrixRowRead(Inv::Number, invoice, i, row) ||
+            DocRowKind(GetU16(row, Inv::Rows::Kind)) != DocRowKind::DownPayment) continue;
         PackedDecimal sum = GetDec(row, Inv::Rows::Sum);
         if (DecIsZero(&sum)) continue;
         PackedDecimal *total = DecIsNegative(&sum) ? negative : positive;

@@ -22,6 +22,7 @@
 #include "operations/sales_customer_fill.h"
 #include "operations/sales_invoice.h"
 #include "rules/documents.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -40,7 +41,6 @@ namespace IR = IVVc::Rows;
 namespace Del = SHVc;
 namespace DR = SHVc::Rows;
 
-constexpr uint16_t RowKindItem = 1, RowKindDownPayment = 5;
 
 
 // Reads the order whose record id the target carries at linkAt and puts
@@ -164,7 +164,7 @@ bool InvoiceRowFromOrderRow(const uint8_t *invoice, const uint8_t *o, int32_t i,
     PackedDecimal price = GetDec(o, OR::Price);
     if (!DocFlowAboveZero(left) && !DecIsZero(&price)) return false;
     std::memset(row, 0, IR::Size);
-    PutU16(row, IR::Kind, RowKindItem);
+    PutU16(row, IR::Kind, uint16_t(DocRowKind::Item));
     // The link's low 16 bits are the order row; the posting counts the
     // invoiced quantity back onto that row.
     PutU32(row, IR::Link, (uint32_t)i);
@@ -217,7 +217,7 @@ void DeductDownPayments(uint8_t *invoice, const uint8_t *order) {
     if (DecCompare(&left, &net) > 0) left = net;
     if (!DocFlowAboveZero(left)) return;
     uint8_t row[IR::Size] = {};
-    InitDocRow(row, Inv::Number, RowKindDownPayment);
+    InitDocRow(row, Inv::Number, uint16_t(DocRowKind::DownPayment));
     DownPaymentRowTexts(row, order, GetU16(invoice, Inv::VatZone));
     PackedDecimal minus;
     DecNegateInto(&left, &minus);
@@ -333,7 +333,7 @@ void InvoiceStandardTextRows(uint8_t *invoice) {
     for (int32_t i = 0; i < lines; i++) {
         if (!MatrixRowRead(StdTextVc::Number, std.record, i, line)) continue;
         std::memset(row, 0, sizeof row);
-        InitDocRow(row, Inv::Number, RowKindItem);
+        InitDocRow(row, Inv::Number, uint16_t(DocRowKind::Item));
         DocFlowCopyText(row, IR::Text, line, StdTextVc::Rows::Text);
         if (!AppendRow(Inv::Number, invoice, row)) return;
     }
@@ -378,7 +378,7 @@ void DownPaymentInvoiceFromOrder(uint8_t *invoice) {
     DownPaymentAmount(&base, &pct, &amount);
     RecFreeMatrix(Inv::Number, invoice);
     uint8_t row[IR::Size] = {};
-    InitDocRow(row, Inv::Number, RowKindDownPayment);
+    InitDocRow(row, Inv::Number, uint16_t(DocRowKind::DownPayment));
     DownPaymentRowTexts(row, order.record, GetU16(invoice, Inv::VatZone));
     PutDec(row, IR::Sum, amount);
     AppendRow(Inv::Number, invoice, row);

@@ -27,6 +27,7 @@
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
 #include "rules/checks.h"
+#include "rules/payment_kinds.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -97,7 +98,7 @@ void StartPayment(uint8_t *payment, const Selection &s, const DateRec &date) {
 // payee texts the payment window gives a row typed with that invoice.
 bool AddRow(uint8_t *payment, const uint8_t *item, const uint8_t *invoice) {
     uint8_t row[Row::Size] = {}, text[256];
-    PutU16(row, Row::Kind, PaymentRowPaid);
+    PutU16(row, Row::Kind, uint16_t(PaidRowKind::Paid));
     PutU32(row, Row::InvoiceNr, GetU32(item, OI::InvoiceNr));
     GetText(item, OI::VendCode, text);
     PutText(row, Row::VendCode, text);

@@ -18,6 +18,7 @@
 #include "operations/project_invoice_work.h"
 #include "operations/run_outcome.h"
 #include "operations/sales_invoice.h"
+#include "rules/invoice_kind.h"
 
 namespace {
 
@@ -80,7 +81,8 @@ bool InvoiceHasRows(const uint8_t *inv) {
     uint8_t row[IVVc::Rows::Size];
     int32_t n = MatrixRowCount(IVVc::Number, 0, inv);
     for (int32_t i = 0; i < n; i++) {
-        if (!MatrixRowGet(IVVc::Number, 0, inv, i, row) || GetU16(row, IVVc::Rows::Kind) != 1) continue;
+        if (!MatrixRowGet(IVVc::Number, 0, inv, i, row) ||
+            DocRowKind(GetU16(row, IVVc::Rows::Kind)) != DocRowKind::Item) continue;
         PackedDecimal sum = GetDec(row, IVVc::Rows::Sum);
         if (!DecIsZero(&sum)) return true;
     }

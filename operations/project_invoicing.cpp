@@ -15,6 +15,7 @@
 #include "database/access/record_access.h"
 #include "operations/operations.h"
 #include "operations/project_invoice_work.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/projects.h"
 #include "rules/series_terms.h"
@@ -128,7 +129,8 @@ void DownPaymentRows(ProjectRun &run) {
     if (DecIsZero(&settlement)) return;
     uint8_t row[IVVc::Rows::Size], rowText[256];
     for (int32_t i = MatrixRowCount(IVVc::Number, 0, run.inv) - 1; i >= 0; i--) {
-        if (!MatrixRowGet(IVVc::Number, 0, run.inv, i, row) || GetU16(row, IVVc::Rows::Kind) != 5) continue;
+        if (!MatrixRowGet(IVVc::Number, 0, run.inv, i, row) ||
+            DocRowKind(GetU16(row, IVVc::Rows::Kind)) != DocRowKind::DownPayment) continue;
         AddTo(row, IVVc::Rows::Sum, settlement);
         GetText(row, IVVc::Rows::Text, rowText);
         if (rowText[0] == 0) PutText(row, IVVc::Rows::Text, text);
@@ -291,7 +293,7 @@ void ProjectInvoiceHeader(const uint8_t *selection, uint8_t *inv, const uint8_t 
     DateRec date = InvoiceDate(selection);
     int32_t n = NextSerialNumber(IVVc::Number, &date, -1, 0);
     PutU32(inv, IVVc::SerNr, n == NoFreeNumber ? SerialNone : (uint32_t)n);
-    PutU16(inv, IVVc::InvType, 1);
+    PutU16(inv, IVVc::InvType, uint16_t(InvoiceKind::Ordinary));
     PutDate(inv, IVVc::InvDate, date);
     PutDate(inv, IVVc::TransDate, date);
     PutU32(inv, IVVc::OrderNr, SerialNone);

@@ -17,6 +17,7 @@
 #include "operations/run_outcome.h"
 #include "operations/sales_invoice.h"
 #include "rules/documents.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/series_terms.h"
 #include "rules/vat_currency.h"
@@ -171,7 +172,7 @@ bool InvoiceFromPercentage(uint8_t *inv, const uint8_t *project) {
     assert(inv && project);
     RecClear(IVVc::Number, inv);
     RecNewDefaults(IVVc::Number, inv);
-    PutU16(inv, IVVc::InvType, 1);
+    PutU16(inv, IVVc::InvType, uint16_t(InvoiceKind::Ordinary));
     uint8_t text[256];
     GetText(project, ProjectVc::Code, text);
     PutText(inv, IVVc::Project, text);

@@ -25,6 +25,7 @@
 #include "operations/purchase_ledger.h"
 #include "rules/checks.h"
 #include "rules/documents.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -37,7 +38,6 @@ namespace POR = PurchOrderVc::Rows;
 namespace PI = VIVc;
 namespace PIR = VIVc::Rows;
 
-constexpr uint16_t RowKindAccount = 1;
 
 bool AppendRow(uint8_t *invoice, const uint8_t *row) {
     return MatrixRowPut(PI::Number, 0, invoice, MatrixRowCount(PI::Number, 0, invoice), row);
@@ -46,7 +46,7 @@ bool AppendRow(uint8_t *invoice, const uint8_t *row) {
 // A new account row on account (with its name) with VAT code vat.
 void NewAccountRow(uint8_t *row, const uint8_t *account, const uint8_t *vat) {
     std::memset(row, 0, PIR::Size);
-    InitDocRow(row, PI::Number, RowKindAccount);
+    InitDocRow(row, PI::Number, uint16_t(PurchaseRowKind::Account));
     PutText(row, PIR::Account, account);
     RuleRecord acc(ACVc::Number);
     if (acc.record && DocFlowReadByCode(ACVc::Number, ACVc::Code, 10, account, acc.record))
@@ -65,7 +65,8 @@ bool AddToVatRow(uint8_t *invoice, const uint8_t *account, const uint8_t *vat, c
         if (!MatrixRowRead(PI::Number, invoice, i, row)) continue;
         GetText(row, PIR::VatCode, code);
         GetText(row, PIR::Account, own);
-        if (GetU16(row, PIR::Kind) == RowKindAccount && PStringEqual(code, vat) && PStringEqual(own, account)) {
+        if (PurchaseRowKind(GetU16(row, PIR::Kind)) == PurchaseRowKind::Account && PStringEqual(code, vat) &&
+            PStringEqual(own, account)) {
             at = i;
             break;
         }

@@ -31,6 +31,7 @@
 #include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
 #include "rules/checks.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
@@ -154,7 +155,8 @@ int RowsNotTotal(const uint8_t *invoice, const PackedDecimal *difference, int32_
     uint8_t row[Row::Size], code[256];
     if (VatTreatment(GetU16(invoice, PI::VatTreatment)) == VatTreatment::Ordinary) {
         for (int32_t i = 0; i < count; i++) {
-            if (!MatrixRowRead(PI::Number, invoice, i, row) || GetU16(row, Row::Kind) != PurchaseRowAccount) continue;
+            if (!MatrixRowRead(PI::Number, invoice, i, row) ||
+                PurchaseRowKind(GetU16(row, Row::Kind)) != PurchaseRowKind::Account) continue;
             PackedDecimal amount = GetDec(row, Row::Amount);
             GetText(row, Row::VatCode, code);
             if (DecIsBlank(&amount) || DecIsZero(&amount) || code[0] != 0) continue;
@@ -177,9 +179,9 @@ int RowChecks(const uint8_t *invoice) {
         uint16_t at = (uint16_t)i;
         if (!MatrixRowRead(PI::Number, invoice, i, row))
             return FieldErrorAt(Texts::RecordNotStored, nullptr, PI::Matrix, at, Row::Kind);
-        uint16_t kind = GetU16(row, Row::Kind);
-        int r = kind == PurchaseRowAccount ? AccountRowCheck(row, at)
-                : kind == PurchaseRowCredited ? CreditedRowCheck(invoice, row, at)
+        const PurchaseRowKind kind = PurchaseRowKind(GetU16(row, Row::Kind));
+        int r = kind == PurchaseRowKind::Account ? AccountRowCheck(row, at)
+                : kind == PurchaseRowKind::Credited ? CreditedRowCheck(invoice, row, at)
                                                : 0;
         if (r) return r;
     }

@@ -21,6 +21,7 @@
 #include "operations/operations.h"
 #include "operations/purchase_ledger.h"
 #include "rules/hooks.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/register_hooks_entries.h"
 #include "rules/rules_types.h"
@@ -85,7 +86,7 @@ void NewDefaults(int, uint8_t *invoice) {
     PutU32(invoice, PI::CredInv, SerialNone);
     for (uint32_t at : {PI::InvDate, PI::TransDate, PI::DueDate}) PutDate(invoice, at, TodayDate);
     for (uint32_t at : {PI::Approved, PI::Transferred, PI::Preliminary, PI::Mark}) PutU16(invoice, at, 0);
-    PutU16(invoice, PI::InvType, PurchaseKindInvoice);
+    PutU16(invoice, PI::InvType, uint16_t(InvoiceKind::Ordinary));
     PackedDecimal blank;
     DecSetBlank(&blank);
     for (uint32_t at : {PI::InvAmount, PI::VatEntered, PI::Rate, PI::VatComputed}) PutDec(invoice, at, blank);

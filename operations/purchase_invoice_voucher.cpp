@@ -26,6 +26,7 @@
 #include "operations/purchase_ledger.h"
 #include "operations/voucher_text.h"
 #include "rules/accounts.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/settings_row_find.h"
@@ -57,7 +58,7 @@ void CreditorAccount(const uint8_t *invoice, const uint8_t *accounts, int prelim
         GetText(accounts, PurchAccountsBlk::PrelAcc, account);
         return;
     }
-    if (GetU16(invoice, PI::InvType) == PurchaseKindCash) {
+    if (InvoiceKind(GetU16(invoice, PI::InvType)) == InvoiceKind::Cash) {
         *objects = false;
         GetText(accounts, PurchAccountsBlk::CashInvAcc, account);
         SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
@@ -80,7 +81,7 @@ bool RowsAndVat(const uint8_t *invoice, const uint8_t *accounts, const PackedDec
     std::vector<std::vector<uint8_t>> rows;
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(PI::Number, invoice, i, row)) return false;
-        if (GetU16(row, Row::Kind) != PurchaseRowAccount) continue;
+        if (PurchaseRowKind(GetU16(row, Row::Kind)) != PurchaseRowKind::Account) continue;
         rows.emplace_back(row, row + Row::Size);
         PackedDecimal amount = GetDec(row, Row::Amount), converted;
         AmountTimesRate(&amount, rate, &converted);
@@ -161,7 +162,7 @@ int PostPurchaseInvoice(uint8_t *invoice, int preliminary, int force) {
     PartyVoucherText(invoice, PI::VendCode, PI::VendName, PI::CurncyCode, GetDec(invoice, PI::Rate), text);
     PutText(PendingVoucher, Voucher::Text, text);
 
-    const bool debit = GetU16(invoice, PI::InvType) != PurchaseKindCredit;
+    const bool debit = InvoiceKind(GetU16(invoice, PI::InvType)) != InvoiceKind::CreditNote;
     const PackedDecimal rate = RatePer100(invoice, PI::Rate);
     PackedDecimal running;
     DecSetZero(&running);

@@ -25,10 +25,6 @@
 
 struct RuleRecord;
 
-// Kinds of purchase invoice, and of its rows.
-constexpr uint16_t PurchaseKindInvoice = 1, PurchaseKindCash = 2, PurchaseKindCredit = 3;
-constexpr uint16_t PurchaseRowAccount = 1, PurchaseRowCredited = 3;
-
 // ---- What a vendor gives its documents (purchase_vendor_fill.cpp) ----
 
 // Fills the purchase invoice from the vendor its code names: the name,
@@ -133,10 +129,8 @@ void InstallPurchaseInvoiceEntry(std::array<RegisterHooks, RegisterCount> &table
 
 // ---- Outgoing payments (vendor_payment_*.cpp) ----
 // A payment row counts - is checked, posted, applied to its open item -
-// when its kind is 1 (an invoice paid, or a payment on account when its
-// invoice serial is all ones) or 5 (a discount taken) and its flag is 0.
-
-constexpr uint16_t PaymentRowPaid = 1, PaymentRowDiscount = 5;
+// when its kind (PaidRowKind) is Paid (an invoice paid, or a payment on
+// account when its invoice serial is all ones) or Discount and its flag is 0.
 
 // True when the payment row counts.
 bool PaymentRowCounts(const uint8_t *row);

@@ -17,6 +17,7 @@
 #include "operations/replenishment.h"
 #include "operations/sales_invoice.h"
 #include "rules/documents.h"
+#include "rules/invoice_kind.h"
 #include "rules/purchase_from_orders.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -108,7 +109,8 @@ bool AddPurchaseOrderRow(uint8_t *order, const uint8_t *itemCode, const uint8_t 
     GetText(purchaseData, Source::VendItemCode, vendorItem);
     int32_t n = MatrixRowCount(PO::Number, 0, order), at = -1;
     for (int32_t i = 0; i < n && at < 0; i++) {
-        if (!MatrixRowRead(PO::Number, order, i, row) || GetU16(row, Row::Kind) != 1) continue;
+        if (!MatrixRowRead(PO::Number, order, i, row) ||
+            DocRowKind(GetU16(row, Row::Kind)) != DocRowKind::Item) continue;
         GetText(row, Row::ItemCode, code);
         GetText(row, Row::VendItemCode, have);
         if (PStringEqual(code, itemCode) && PStringEqual(have, vendorItem)) at = i;

@@ -27,6 +27,7 @@
 #include "operations/customer_receipt.h"
 #include "operations/sales_invoice.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/serial_numbers.h"
@@ -108,9 +109,9 @@ int RowCheck(const uint8_t *receipt, uint8_t *row, int32_t i) {
     GetText(receipt, IPVc::CurncyCode, currency);
     RuleRecord customer(CUVc::Number);
     if (!ReceiptCustomerRead(code, customer)) return refuse(Texts::CodeUnknown, Row::CustCode);
-    uint16_t kind = GetU16(row, Row::Kind);
+    const PaidRowKind kind = PaidRowKind(GetU16(row, Row::Kind));
     uint32_t serial = GetU32(row, Row::InvoiceNr);
-    if (kind == ReceiptRowPaid && serial == SerialNone) {
+    if (kind == PaidRowKind::Paid && serial == SerialNone) {
         if (GetU16(customer.record, CUVc::OnAccount) == 0) return refuse(Texts::OnAccountNotAllowed, Row::InvoiceNr);
         GetText(customer.record, CUVc::CurncyCode, other);
         if (!PStringEqual(other, currency)) return refuse(Texts::CurrencyDiffers, Row::CustCode);
@@ -122,9 +123,9 @@ int RowCheck(const uint8_t *receipt, uint8_t *row, int32_t i) {
         GetText(invoice.record, IVVc::CustCode, other);
         if (!PStringEqual(other, code)) return refuse(Texts::OtherCustomerInvoice, Row::CustCode);
         DateRec paid = GetDate(row, Row::PayDate);
-        if (kind == ReceiptRowPaid && paid.year == 0) return refuse(Texts::ReceiptPayDateMissing, Row::PayDate);
+        if (kind == PaidRowKind::Paid && paid.year == 0) return refuse(Texts::ReceiptPayDateMissing, Row::PayDate);
     }
-    if (kind != ReceiptRowPaid) PutDate(row, Row::PayDate, GetDate(receipt, IPVc::TransDate));
+    if (kind != PaidRowKind::Paid) PutDate(row, Row::PayDate, GetDate(receipt, IPVc::TransDate));
     return 0;
 }
 

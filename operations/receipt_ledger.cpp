@@ -19,6 +19,7 @@
 #include "operations/customer_receipt.h"
 #include "operations/sales_invoice.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -26,7 +27,6 @@ namespace {
 
 namespace Row = IPVc::Rows;
 constexpr int CustomerKinds = 5, SlotPaid = 2, SlotHomeTotal = 4;
-constexpr uint16_t TransKindReceipt = 1;
 
 }  // namespace
 
@@ -61,7 +61,7 @@ PackedDecimal ReceiptPaidOn(const uint8_t *receipt, const uint8_t *code, uint32_
     int32_t count = MatrixRowCount(IPVc::Number, 0, receipt);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(IPVc::Number, receipt, i, row)) continue;
-        if (!ReceiptRowCounts(row) || GetU16(row, Row::Kind) != ReceiptRowPaid) continue;
+        if (!ReceiptRowCounts(row) || PaidRowKind(GetU16(row, Row::Kind)) != PaidRowKind::Paid) continue;
         GetText(row, Row::CustCode, other);
         if (GetU32(row, Row::InvoiceNr) != serial || !PStringEqual(other, code)) continue;
         PackedDecimal amount = GetDec(row, Row::Amount);
@@ -84,7 +84,7 @@ bool ReceiptToCustomerTrans(const uint8_t *receipt) {
     int32_t count = MatrixRowCount(IPVc::Number, 0, receipt);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(IPVc::Number, receipt, i, row)) return false;
-        if (!ReceiptRowCounts(row) || GetU16(row, Row::Kind) != ReceiptRowPaid) continue;
+        if (!ReceiptRowCounts(row) || PaidRowKind(GetU16(row, Row::Kind)) != PaidRowKind::Paid) continue;
         GetText(row, Row::CustCode, code);
         uint32_t serial = GetU32(row, Row::InvoiceNr);
         if (serial == SerialNone) {
@@ -97,7 +97,7 @@ bool ReceiptToCustomerTrans(const uint8_t *receipt) {
         uint8_t entry[CustTransVc::Size] = {};
         PutText(entry, CustTransVc::CustCode, code);
         PutDate(entry, CustTransVc::TransDate, date);
-        PutU16(entry, CustTransVc::Kind, TransKindReceipt);
+        PutU16(entry, CustTransVc::Kind, uint16_t(LedgerEntryKind::Payment));
         PutU32(entry, CustTransVc::DocNr, GetU32(receipt, IPVc::SerNr));
         PutU32(entry, CustTransVc::InvoiceNr, serial);
         PutText(entry, CustTransVc::ARAcc, account);

@@ -8,14 +8,15 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/customer_receipt.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 
 // True for a row of kind 1, 5 or 6 whose flag word is 0: the rows the
 // checks see, the voucher posts and the open items and statistics count.
 bool ReceiptRowCounts(const uint8_t *row) {
     assert(row);
-    uint16_t kind = GetU16(row, IPVc::Rows::Kind);
-    bool counted = kind == ReceiptRowPaid || kind == ReceiptRowDiscount || kind == ReceiptRowFee;
+    const PaidRowKind kind = PaidRowKind(GetU16(row, IPVc::Rows::Kind));
+    bool counted = kind == PaidRowKind::Paid || kind == PaidRowKind::Discount || kind == PaidRowKind::Fee;
     return counted && GetU16(row, IPVc::Rows::Flag) == 0;
 }
 

@@ -24,6 +24,7 @@
 #include "operations/voucher_text.h"
 #include "rules/accounts.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -109,7 +110,7 @@ bool PostRow(const uint8_t *receipt, const uint8_t *row, const uint8_t *accounts
     AmountTimesRate(&amount, &rate, &converted);
     uint8_t text[256], part[256], account[256];
     uint32_t serial = GetU32(row, Row::InvoiceNr);
-    uint16_t kind = GetU16(row, Row::Kind);
+    const PaidRowKind kind = PaidRowKind(GetU16(row, Row::Kind));
     if (serial == SerialNone) {
         // A payment on account: the customer and the row's text.
         GetText(row, Row::CustCode, text);
@@ -117,7 +118,7 @@ bool PostRow(const uint8_t *receipt, const uint8_t *row, const uint8_t *accounts
         GetText(row, Row::Text, part);
         PStringAppend(text, part);
         CutVoucherText(text);
-        if (kind != ReceiptRowPaid) return true;   // the checks refuse such rows
+        if (kind != PaidRowKind::Paid) return true;   // the checks refuse such rows
         BlockAccount(accounts, SalesAccountsBlk::OnAccountAcc, account);
         return Post(account, nullptr, text, &converted, false, &s->running);
     }
@@ -143,7 +144,7 @@ bool PostRow(const uint8_t *receipt, const uint8_t *row, const uint8_t *accounts
         else if (!DecIsZero(&difference)) DecAdd(&s->losses, &difference, &s->losses);
     }
     if (DecIsZero(&amount)) return true;
-    if (kind == ReceiptRowDiscount) {
+    if (kind == PaidRowKind::Discount) {
         BlockAccount(accounts, SalesAccountsBlk::DiscAcc, account);
         if (!Post(account, nullptr, nullptr, &converted, true, &s->running)) return false;
         uint8_t vatAccount[256], clearing[256];
@@ -157,7 +158,7 @@ bool PostRow(const uint8_t *receipt, const uint8_t *row, const uint8_t *accounts
         return Post(vatAccount, nullptr, nullptr, &vat, true, &s->running) &&
                Post(clearing, nullptr, nullptr, &vat, false, &s->running);
     }
-    if (kind == ReceiptRowFee) {
+    if (kind == PaidRowKind::Fee) {
         BlockAccount(accounts, SalesAccountsBlk::FeeAcc, account);
         return Post(account, nullptr, nullptr, &converted, true, &s->running);
     }

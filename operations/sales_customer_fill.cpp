@@ -14,13 +14,13 @@
 #include "operations/order_conversion.h"
 #include "operations/project_ops.h"
 #include "rules/documents.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 
 namespace {
 
 constexpr int CodeMax = 20, ListMax = 5, LineMax = 60;
-constexpr uint16_t CreditNoteRow = 3;
 
 constexpr CustomerCopy QuotationCopies[] = {
     {QuotationVc::CustName, CUVc::Name, 60},        {QuotationVc::Addr1, CUVc::Addr1, 60},
@@ -92,7 +92,8 @@ bool FirstRowIsCreditNote(const uint8_t *invoice)
 {
     if (MatrixRowCount(IVVc::Number, 0, invoice) < 1) return false;
     uint8_t row[IVVc::Rows::Size];
-    return MatrixRowGet(IVVc::Number, 0, invoice, 0, row) && GetU16(row, IVVc::Rows::Kind) == CreditNoteRow;
+    return MatrixRowGet(IVVc::Number, 0, invoice, 0, row) &&
+        DocRowKind(GetU16(row, IVVc::Rows::Kind)) == DocRowKind::Text;
 }
 
 }  // namespace

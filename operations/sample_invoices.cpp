@@ -20,6 +20,7 @@
 #include "operations/batch_routines.h"
 #include "operations/operations.h"
 #include "operations/project_ops.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -75,7 +76,7 @@ bool TestInvoice(uint32_t serial, const DateRec &date)
     if (!inv.record || !customer.record || !item.record) return false;
     uint8_t *r = inv.record;
     RecClear(Inv::Number, r);
-    PutU16(r, Inv::InvType, 1);
+    PutU16(r, Inv::InvType, uint16_t(InvoiceKind::Ordinary));
     PutDate(r, Inv::InvDate, date);
     PutDate(r, Inv::TransDate, date);
     if (!TestCustomerAt(customer.record)) return false;
@@ -98,7 +99,7 @@ bool TestInvoice(uint32_t serial, const DateRec &date)
     for (int32_t i = 0, rows = RandomInclusive(1, MaxRows); i < rows; i++) {
         if (!TestItemAt(item.record)) return false;
         uint8_t row[Inv::Rows::Size] = {};
-        PutU16(row, Inv::Rows::Kind, 1);
+        PutU16(row, Inv::Rows::Kind, uint16_t(DocRowKind::Item));
         PackedDecimal qty;
         DecFromLong(&qty, RandomInclusive(1, MaxQuantity));
         PutDec(row, Inv::Rows::Quantity, qty);

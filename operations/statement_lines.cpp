@@ -21,12 +21,15 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/statement.h"
+#include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/print_services.h"
 #include "rules/rules_types.h"
 
 namespace {
 constexpr int CustomerCodeMax = 20;
-constexpr int16_t KindCash = 2, KindCredit = 3, KindCreditOfCash = -3, KindPayment = 6;
+// A statement line takes its invoice's kind; these two kinds are the line's own.
+constexpr int16_t KindCreditOfCash = -3, KindPayment = 6;
 constexpr int16_t StatementDoc = -11;
 // The job record's option of which payment rows count: 0 the rows of the
 // transaction's invoice, 1 every row of the customer, other values none.
@@ -60,8 +63,10 @@ PackedDecimal PaymentSum(const uint8_t *payment, const uint8_t *trans, const uin
     int32_t rows = MatrixRowCount(IPVc::Number, 0, payment);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowRead(IPVc::Number, payment, i, row)) continue;
-        uint16_t kind = GetU16(row, IPVc::Rows::Kind);
-        if ((kind != 1 && kind != 5 && kind != 6) || GetU16(row, IPVc::Rows::Flag) != 0) continue;
+        const PaidRowKind kind = PaidRowKind(GetU16(row, IPVc::Rows::Kind));
+        if ((kind != PaidRowKind::Paid && kind != PaidRowKind::Discount && kind != PaidRowKind::Fee) ||
+            GetU16(row, IPVc::Rows::Flag) != 0)
+            continue;
         if (!SameCode(row, IPVc::Rows::CustCode, code)) continue;
         if (option == 0 && GetI32(row, IPVc::Rows::InvoiceNr) != invoice) continue;
         PackedDecimal amount = GetDec(row, IPVc::Rows::Amount);
@@ -78,15 +83,16 @@ bool InvoiceLine(const uint8_t *invoice, MemBlock *lines, PackedDecimal *balance
     DateRec date = GetDate(invoice, IVVc::InvDate), due = GetDate(invoice, IVVc::PayDate), none{};
     PackedDecimal total = GetDec(invoice, IVVc::Total), negated;
     DecNegateInto(&total, &negated);
-    if (kind == KindCash) return InterestRowAdd(lines, kind, number, &date, &none, &total, balance);
-    if (kind == KindCredit) {
+    if (InvoiceKind(kind) == InvoiceKind::Cash)
+        return InterestRowAdd(lines, kind, number, &date, &none, &total, balance);
+    if (InvoiceKind(kind) == InvoiceKind::CreditNote) {
         RuleRecord credited(IVVc::Number);
         bool ofCash = credited.record &&
                       ReadByNumber(IVVc::Number, "SerNr", IVVc::SerNr, GetI32(invoice, IVVc::CredInv), credited.record) &&
-                      GetI16(credited.record, IVVc::InvType) == KindCash;
+                      InvoiceKind(GetI16(credited.record, IVVc::InvType)) == InvoiceKind::Cash;
         if (credited.record) RecFreeMatrix(IVVc::Number, credited.record);
         if (!ofCash) DecSub(balance, &total, balance);
-        return InterestRowAdd(lines, ofCash ? KindCreditOfCash : KindCredit, number, &date, &none, &negated, balance);
+        return InterestRowAdd(lines, ofCash ? KindCreditOfCash : kind, number, &date, &none, &negated, balance);
     }
     DecAdd(balance, &total, balance);
     return InterestRowAdd(lines, kind, number, &date, &due, &total, balance);
@@ -176,7 +182,7 @@ bool StatementBuild(const uint8_t *selection, const uint8_t *customer, PackedDec
         DateRec date = GetDate(trans.record, CustTransVc::TransDate);
         if (!DateIsEmpty(&to) && DateDiffDays(&date, &to) > 0) break;
         int32_t number = GetI32(trans.record, CustTransVc::DocNr);
-        if (GetU16(trans.record, CustTransVc::Kind) == 0) {
+        if (LedgerEntryKind(GetU16(trans.record, CustTransVc::Kind)) == LedgerEntryKind::Invoice) {
             if (ReadByNumber(IVVc::Number, "SerNr", IVVc::SerNr, number, invoice.record))
                 ok = InvoiceLine(invoice.record, &lines, balance);
             RecFreeMatrix(IVVc::Number, invoice.record);

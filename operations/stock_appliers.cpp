@@ -11,6 +11,7 @@
 #include "dict_offsets.h"
 #include "operations/sales_invoice.h"
 #include "operations/stock_docs.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -124,7 +125,8 @@ bool OrderReservedStock(const uint8_t *order, int add) {
     std::vector<StructurePart> parts;
     int32_t count = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(ORVc::Number, order, i, row) || GetU16(row, ORVc::Rows::Kind) != 1) continue;
+        if (!MatrixRowRead(ORVc::Number, order, i, row) ||
+            DocRowKind(GetU16(row, ORVc::Rows::Kind)) != DocRowKind::Item) continue;
         GetText(row, ORVc::Rows::ItemCode, item);
         PackedDecimal qty = GetDec(row, ORVc::Rows::Quantity), amount;
         if (item[0] == 0 || !Signed(&qty, add, &amount)) continue;

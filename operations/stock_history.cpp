@@ -18,13 +18,14 @@
 #include "dict_offsets.h"
 #include "operations/sales_invoice.h"
 #include "operations/stock_docs.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
 
 namespace {
 
 namespace Inv = IVVc;
-constexpr uint16_t KindItem = 1, KindCredit = 3, DocSalesInvoice = 5;
+constexpr uint16_t DocSalesInvoice = 5;
 
 // One history record in the making; the invoice's location is set on
 // every line when they are written.
@@ -72,7 +73,7 @@ bool WriteLines(const uint8_t *invoice, std::vector<HistoryLine> &lines) {
     uint8_t location[256];
     HistoryLocation(invoice, location);
     for (HistoryLine &l : lines) PStringCopy(l.location, location);
-    const bool credit = GetU16(invoice, Inv::InvType) == KindCredit;
+    const bool credit = InvoiceKind(GetU16(invoice, Inv::InvType)) == InvoiceKind::CreditNote;
     const bool flag = GetU32(invoice, Inv::OrderNr) == SerialNone && GetU16(invoice, Inv::UpdStock) != 0;
     const ItemHistoryEntry e{DocSalesInvoice, GetU32(invoice, Inv::SerNr), GetDate(invoice, Inv::InvDate), 0,
                              uint16_t(flag ? 1 : 0), !credit};
@@ -90,7 +91,8 @@ void StockHistoryFromInvoice(const uint8_t *invoice) {
     uint8_t row[Inv::Rows::Size], item[256], structure[256];
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(Inv::Number, invoice, i, row) || GetU16(row, Inv::Rows::Kind) != KindItem) continue;
+        if (!MatrixRowRead(Inv::Number, invoice, i, row) ||
+            DocRowKind(GetU16(row, Inv::Rows::Kind)) != DocRowKind::Item) continue;
         GetText(row, Inv::Rows::ItemCode, item);
         if (item[0] == 0) continue;
         GetText(row, Inv::Rows::StructCode, structure);

@@ -20,7 +20,9 @@
 #include "operations/project_ops.h"
 #include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -75,7 +77,7 @@ bool OpenItemAdd(uint32_t serial, const uint8_t *invoice, const PackedDecimal *c
 uint32_t CreditedSerial(const uint8_t *invoice) {
     uint8_t row[PI::Rows::Size];
     if (MatrixRowCount(PI::Number, 0, invoice) < 1 || !MatrixRowRead(PI::Number, invoice, 0, row)) return SerialNone;
-    if (GetU16(row, PI::Rows::Kind) != PurchaseRowCredited) return SerialNone;
+    if (PurchaseRowKind(GetU16(row, PI::Rows::Kind)) != PurchaseRowKind::Credited) return SerialNone;
     return GetU32(row, PI::Rows::CredSerNr);
 }
 
@@ -89,7 +91,7 @@ bool VendorOpenItemFromInvoice(const uint8_t *invoice) {
     PackedDecimal total = GetDec(invoice, PI::InvAmount), change = total;
     if (DecIsZero(&total)) return true;
     uint32_t serial = GetU32(invoice, PI::SerNr);
-    if (GetU16(invoice, PI::InvType) == PurchaseKindCredit) {
+    if (InvoiceKind(GetU16(invoice, PI::InvType)) == InvoiceKind::CreditNote) {
         DecNegateInto(&total, &change);
         uint32_t credited = GetU32(invoice, PI::CredInv);
         if (credited != SerialNone) serial = credited;
@@ -137,9 +139,9 @@ bool OpenItemDatesFromInvoice(const uint8_t *invoice) {
 // voucher built by the check and the project cost budgets.
 bool PurchaseInvoiceSaveSteps(uint8_t *invoice, int store) {
     assert(invoice);
-    uint16_t kind = GetU16(invoice, PI::InvType);
+    const InvoiceKind kind = InvoiceKind(GetU16(invoice, PI::InvType));
     bool ok = true;
-    if (kind == PurchaseKindCredit) {
+    if (kind == InvoiceKind::CreditNote) {
         uint32_t credited = CreditedSerial(invoice);
         PutU32(invoice, PI::CredInv, credited);
         if (credited != SerialNone) {
@@ -153,7 +155,7 @@ bool PurchaseInvoiceSaveSteps(uint8_t *invoice, int store) {
         } else {
             ok = VendorOpenItemFromInvoice(invoice);
         }
-    } else if (kind != PurchaseKindCash) {
+    } else if (kind != InvoiceKind::Cash) {
         ok = VendorOpenItemFromInvoice(invoice);
     }
     if (!ok) return false;
@@ -183,9 +185,10 @@ bool VendorLedgerEntryOfInvoice(const uint8_t *invoice) {
     GetText(invoice, PI::VendCode, vendor);
     PutText(entry, VLVc::VendCode, vendor);
     PutDate(entry, VLVc::Date, GetDate(invoice, PI::TransDate));
-    PutU16(entry, VLVc::Kind, 0);
+    PutU16(entry, VLVc::Kind, uint16_t(LedgerEntryKind::Invoice));
     uint32_t serial = GetU32(invoice, PI::SerNr), owner = serial;
-    if (GetU16(invoice, PI::InvType) == PurchaseKindCredit && GetU32(invoice, PI::CredInv) != SerialNone)
+    if (InvoiceKind(GetU16(invoice, PI::InvType)) == InvoiceKind::CreditNote &&
+        GetU32(invoice, PI::CredInv) != SerialNone)
         owner = GetU32(invoice, PI::CredInv);
     PutU32(entry, VLVc::DocSerNr, serial);
     PutU32(entry, VLVc::InvoiceNr, owner);
@@ -204,8 +207,8 @@ int PurchaseInvoiceToVendorLedger(uint8_t *invoice) {
     if (DecIsBlank(&vat)) DecSetZero(&vat);
     DecSub(&total, &vat, &net);
     PackedDecimal rate = RatePer100(invoice, PI::Rate);
-    const uint16_t kind = GetU16(invoice, PI::InvType);
-    if (kind == PurchaseKindCredit) {
+    const InvoiceKind kind = InvoiceKind(GetU16(invoice, PI::InvType));
+    if (kind == InvoiceKind::CreditNote) {
         RuleRecord credited(PI::Number);
         uint32_t serial = CreditedSerial(invoice);
         if (serial != SerialNone && PurchaseInvoiceRead(serial, credited)) rate = RatePer100(credited.record, PI::Rate);
@@ -214,11 +217,11 @@ int PurchaseInvoiceToVendorLedger(uint8_t *invoice) {
     AmountTimesRate(&net, &rate, &netHome);
     AmountTimesRate(&total, &rate, &totalHome);
     DecSetBlank(&paid);
-    if (kind == PurchaseKindCash) DecNegateInto(&total, &paid);
+    if (kind == InvoiceKind::Cash) DecNegateInto(&total, &paid);
     uint8_t vendor[256];
     GetText(invoice, PI::VendCode, vendor);
     DateRec date = GetDate(invoice, PI::TransDate);
-    if (!AddVendorPeriodBalance(vendor, &date, &total, &netHome, &paid, &totalHome, kind == PurchaseKindCredit))
+    if (!AddVendorPeriodBalance(vendor, &date, &total, &netHome, &paid, &totalHome, kind == InvoiceKind::CreditNote))
         return -1;
     if (!VendorLedgerEntryOfInvoice(invoice)) return -1;
     PutU16(invoice, PI::Transferred, 1);

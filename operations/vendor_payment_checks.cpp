@@ -21,6 +21,7 @@
 #include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/serial_numbers.h"
@@ -59,7 +60,7 @@ int RowCheck(const uint8_t *payment, const uint8_t *row, uint16_t i) {
     uint8_t code[256], currency[256], other[256];
     GetText(payment, OP::CurncyCode, currency);
     uint32_t serial = GetU32(row, Row::InvoiceNr);
-    if (GetU16(row, Row::Kind) == PaymentRowPaid && serial == SerialNone) {
+    if (PaidRowKind(GetU16(row, Row::Kind)) == PaidRowKind::Paid && serial == SerialNone) {
         GetText(row, Row::VendCode, code);
         RuleRecord vendor(VEVc::Number);
         if (!VendorRead(code, vendor)) return refuse(Texts::CodeUnknown, Row::VendCode);
@@ -107,8 +108,8 @@ int OpenChecks(uint8_t *payment, const uint8_t *old, int mode) {
 // True for a row of kind 1 or 5 whose flag word is 0.
 bool PaymentRowCounts(const uint8_t *row) {
     assert(row);
-    uint16_t kind = GetU16(row, Row::Kind);
-    return (kind == PaymentRowPaid || kind == PaymentRowDiscount) && GetU16(row, Row::Flag) == 0;
+    const PaidRowKind kind = PaidRowKind(GetU16(row, Row::Kind));
+    return (kind == PaidRowKind::Paid || kind == PaidRowKind::Discount) && GetU16(row, Row::Flag) == 0;
 }
 
 // Checks a payment before it is stored; see the file comment.

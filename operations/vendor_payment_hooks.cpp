@@ -27,6 +27,7 @@
 #include "rules/approval.h"
 #include "rules/hooks.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/print_services.h"
 #include "rules/register_hooks_entries.h"
 #include "rules/rules_types.h"
@@ -120,7 +121,7 @@ bool PaymentToVendorLedger(const uint8_t *payment) {
     int32_t count = MatrixRowCount(OP::Number, 0, payment);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(OP::Number, payment, i, row)) return PurchaseStoreFailed();
-        if (!PaymentRowCounts(row) || GetU16(row, Row::Kind) != PaymentRowPaid) continue;
+        if (!PaymentRowCounts(row) || PaidRowKind(GetU16(row, Row::Kind)) != PaidRowKind::Paid) continue;
         uint32_t serial = GetU32(row, Row::InvoiceNr);
         RuleRecord invoice(VIVc::Number);
         if (serial != SerialNone && !PurchaseInvoiceRead(serial, invoice)) continue;
@@ -128,7 +129,7 @@ bool PaymentToVendorLedger(const uint8_t *payment) {
         GetText(row, Row::VendCode, vendor);
         PutText(entry, VLVc::VendCode, vendor);
         PutDate(entry, VLVc::Date, GetDate(payment, OP::PayDate));
-        PutU16(entry, VLVc::Kind, 1);
+        PutU16(entry, VLVc::Kind, uint16_t(LedgerEntryKind::Payment));
         PutU32(entry, VLVc::DocSerNr, GetU32(payment, OP::SerNr));
         PutU32(entry, VLVc::InvoiceNr, serial);
         uint32_t recid = 0;

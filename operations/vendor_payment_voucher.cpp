@@ -25,6 +25,7 @@
 #include "operations/voucher_text.h"
 #include "rules/accounts.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/settings_row_find.h"
 #include "rules/vat_currency.h"
@@ -106,7 +107,7 @@ bool PostRow(Build &b, const uint8_t *row) {
     AmountTimesRate(&amount, &b.rate, &converted);
     uint32_t serial = GetU32(row, Row::InvoiceNr);
     if (serial == SerialNone) {
-        if (GetU16(row, Row::Kind) != PaymentRowPaid) return true;   // the checks refuse such rows
+        if (PaidRowKind(GetU16(row, Row::Kind)) != PaidRowKind::Paid) return true;   // the checks refuse such rows
         return PostBlock(b.accounts, VA::PrepayAcc, objects, nullptr, &converted, false, true, &b.running);
     }
     RuleRecord invoice(VIVc::Number);
@@ -134,7 +135,7 @@ bool PostRow(Build &b, const uint8_t *row) {
                 return false;
         }
     }
-    if (GetU16(row, Row::Kind) != PaymentRowDiscount) return true;
+    if (PaidRowKind(GetU16(row, Row::Kind)) != PaidRowKind::Discount) return true;
     return PostBlock(b.accounts, VA::DiscRecAcc, nullptr, nullptr, &converted, false, false, &b.running) &&
            DiscountVat(b, invoice.record, &amount);
 }

@@ -14,6 +14,7 @@
 #include "recordwin/document_rows.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
@@ -23,7 +24,6 @@ namespace {
 
 namespace Row = ContractVc::Rows;
 
-constexpr uint16_t ItemRow = 1, SumRow = 4, TextRow = 5;
 
 struct RowMarks {
     bool sum = false, profit = false;
@@ -103,21 +103,24 @@ void ContractRowLeft(int window, int F, uint8_t changed)
         // totals and invoicing count it.
         const uint16_t kindBefore = GetU16(r, Row::Kind);
         if (changed && GetU16(r, Row::Kind) == 0 && uint32_t(cell) != Row::Kind) {
-            PutU16(r, Row::Kind, ItemRow);
+            PutU16(r, Row::Kind, uint16_t(ContractRowKind::Item));
             redraw.push_back(Row::Kind);
         }
-        uint16_t kind = GetU16(r, Row::Kind);
-        if (kind == ItemRow) {
+        const ContractRowKind kind = ContractRowKind(GetU16(r, Row::Kind));
+        if (kind == ContractRowKind::Item) {
             if (!ItemRowCellLeft(doc, row, r, uint32_t(cell), changed, item.record, &redraw, &m)) {
                 PutU16(r, Row::Kind, kindBefore);
                 Beep();
                 return;
             }
-        } else if (changed && ((kind == SumRow && IsAnyOf(uint32_t(cell), {Row::Sum, Row::SalesAcc, Row::VatCode})) ||
-                               (kind == TextRow && IsAnyOf(uint32_t(cell), {Row::Text, Row::Price, Row::Discount})))) {
+        } else if (changed &&
+                   ((kind == ContractRowKind::Sum &&
+                     IsAnyOf(uint32_t(cell), {Row::Sum, Row::SalesAcc, Row::VatCode})) ||
+                    (kind == ContractRowKind::Text &&
+                     IsAnyOf(uint32_t(cell), {Row::Text, Row::Price, Row::Discount})))) {
             m.profit = true;
         }
-        bool priced = kind == ItemRow || kind == SumRow;
+        bool priced = kind == ContractRowKind::Item || kind == ContractRowKind::Sum;
         if (m.sum && priced && DocRowSumUpdate(ContractDocLayout, r)) {
             redraw.push_back(Row::Sum);
             m.profit = true;

@@ -21,6 +21,7 @@
 #include "recordwin/window_rows.h"
 #include "rules/approval.h"
 #include "rules/convert_document.h"
+#include "rules/payment_kinds.h"
 #include "rules/purchase_prices.h"
 #include "rules/rules_types.h"
 #include "shell/edit_control.h"
@@ -204,10 +205,10 @@ void Win157Button(int window, int button) {
     if (at < 1) return;
     if (!MatrixRowRead(OPVc::Number, WinRecordBuffer(window), at - 1, row)) return;
     uint32_t invoice = GetU32(row, OPVc::Rows::InvoiceNr);
-    if (!WinRowInsertAt(window, at, PaymentRowDiscount) ||
+    if (!WinRowInsertAt(window, at, int(PaidRowKind::Discount)) ||
         !MatrixRowRead(OPVc::Number, WinRecordBuffer(window), at, row))
         return;
-    PutU16(row, OPVc::Rows::Kind, PaymentRowDiscount);
+    PutU16(row, OPVc::Rows::Kind, uint16_t(PaidRowKind::Discount));
     if (!MatrixRowPut(OPVc::Number, 0, WinRecordBuffer(window), at, row)) return;
     PaymentRowFromInvoice(invoice, window, at);
     WinMarkChanged(window);

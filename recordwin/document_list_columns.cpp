@@ -19,12 +19,12 @@
 #include "core/window_entries.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 
 namespace {
 
-constexpr uint16_t InvoiceKindCash = 2, InvoiceKindCredit = 3;
-constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1;
 // The words of a receipt's entry (dict/win_inquiry_lists.dict).
 constexpr int ReceiptWords = 19610;
 
@@ -42,10 +42,10 @@ uint16_t StoredInvoiceKind(uint32_t serial)
 }
 
 // The words of invoice kind `kind`, the statement's.
-void InvoiceKindWords(uint16_t kind, uint8_t *text)
+void InvoiceKindWords(InvoiceKind kind, uint8_t *text)
 {
-    GetUiText(text, kind == InvoiceKindCredit ? Texts::StatementCreditNote
-                    : kind == InvoiceKindCash ? Texts::StatementCashInvoice
+    GetUiText(text, kind == InvoiceKind::CreditNote ? Texts::StatementCreditNote
+                    : kind == InvoiceKind::Cash ? Texts::StatementCashInvoice
                                               : Texts::StatementInvoice);
 }
 
@@ -78,23 +78,23 @@ bool LookupColumnOffset(int windowType, int column, uint32_t *at)
 // the kind of the invoice it came from.
 void CustTransText(uint32_t at, const uint8_t *entry, uint8_t *text)
 {
-    const uint16_t kind = GetU16(entry, CustTransVc::Kind);
-    const uint16_t invoiceKind =
-        kind == EntryInvoice ? StoredInvoiceKind(GetU32(entry, CustTransVc::DocNr)) : uint16_t(0);
+    const LedgerEntryKind kind = LedgerEntryKind(GetU16(entry, CustTransVc::Kind));
+    const InvoiceKind invoiceKind =
+        InvoiceKind(kind == LedgerEntryKind::Invoice ? StoredInvoiceKind(GetU32(entry, CustTransVc::DocNr)) : 0);
     if (at == CustTransVc::Kind) {
-        if (kind == EntryReceipt) GetUiText(text, ReceiptWords);
-        else if (kind == EntryInvoice) InvoiceKindWords(invoiceKind, text);
+        if (kind == LedgerEntryKind::Payment) GetUiText(text, ReceiptWords);
+        else if (kind == LedgerEntryKind::Invoice) InvoiceKindWords(invoiceKind, text);
     } else if (at == CustTransVc::Amount) {
-        SignedAmountText(entry, CustTransVc::Amount, invoiceKind == InvoiceKindCredit, text);
+        SignedAmountText(entry, CustTransVc::Amount, invoiceKind == InvoiceKind::CreditNote, text);
     }
 }
 
 // A sales invoice of the invoice list.
 void InvoiceListText(uint32_t at, const uint8_t *invoice, uint8_t *text)
 {
-    const uint16_t kind = GetU16(invoice, IVVc::InvType);
+    const InvoiceKind kind = InvoiceKind(GetU16(invoice, IVVc::InvType));
     if (at == IVVc::InvType) InvoiceKindWords(kind, text);
-    else if (at == IVVc::Total) SignedAmountText(invoice, IVVc::Total, kind == InvoiceKindCredit, text);
+    else if (at == IVVc::Total) SignedAmountText(invoice, IVVc::Total, kind == InvoiceKind::CreditNote, text);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/checks.h"
+#include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "shell/window_table.h"
 
@@ -23,7 +24,6 @@ namespace {
 
 // A stored voucher's rows may change only below a correction mark; these
 // are the row kinds that matter.
-constexpr uint16_t VoucherCorrectionKind = 2;
 // Screen fields of the voucher window the rules name by number: field 1
 // the number, 2 the date, 4 the text.
 constexpr int VoucherNumberField = 1, VoucherDateField = 2, VoucherTextField = 4;
@@ -76,7 +76,7 @@ bool VoucherHasCorrectionMark(int window)
 {
     WinRows rows(window, TRVc::Rows::Size);
     const uint8_t *r = rows.At(MatrixRowsPerUnit(window));
-    return r && GetU16(r, TRVc::Rows::Kind) == VoucherCorrectionKind;
+    return r && GetU16(r, TRVc::Rows::Kind) == RowDated;
 }
 
 // The voucher window (117) in state 2: a voucher dated after the lock may

@@ -16,6 +16,7 @@
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/checks.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -29,7 +30,6 @@ namespace {
 
 namespace Row = ExpenseVc::Rows;
 
-constexpr uint16_t KindAccount = 1;
 constexpr int PersonMax = 5, NameMax = 60, RowNameMax = 20, AccountMax = 10, VatCodeMax = 2;
 
 bool Posted(const uint8_t *expense) { return expense && GetU16(expense, ExpenseVc::Posted) != 0; }
@@ -69,10 +69,10 @@ void RowCellChanged(int window, int F, uint8_t changed)
     uint8_t *expense = WinRecordBuffer(window);
     if (!ReadRow(window, row, r)) return;
     if (GetU16(r, Row::Kind) == 0 && changed) {
-        PutU16(r, Row::Kind, KindAccount);
+        PutU16(r, Row::Kind, uint16_t(ExpenseRowKind::Account));
         PutRow(window, row, r);
     }
-    if (GetU16(r, Row::Kind) != KindAccount) return;
+    if (ExpenseRowKind(GetU16(r, Row::Kind)) != ExpenseRowKind::Account) return;
     int id = WinFieldIdAtCell(window, F);
     if (id == int(Row::Account)) {
         uint8_t name[256];
@@ -143,7 +143,8 @@ int EnterTarget(int window, int F)
     if (!WinHasMatrix(window) || F < first) return NoField;
     MatrixRowAt(window, F, &row, &column);
     uint8_t r[Row::Size];
-    if (!ReadRow(window, row, r) || (GetU16(r, Row::Kind) != KindAccount && GetU16(r, Row::Kind) != 0)) return NoField;
+    if (!ReadRow(window, row, r) || (ExpenseRowKind(GetU16(r, Row::Kind)) != ExpenseRowKind::Account &&
+                                     GetU16(r, Row::Kind) != 0)) return NoField;
     return AccountRowEnterTarget(window, ExpenseVc::Matrix, row, WinFieldIdAtCell(window, F), Row::Amount);
 }
 

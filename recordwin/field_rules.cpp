@@ -36,7 +36,6 @@ namespace {
 
 namespace Row = TRVc::Rows;
 constexpr int VoucherWindow = 117;
-constexpr uint16_t ReferenceRowKind = 3, LinkRowKind = 4;
 
 // Reads the voucher row under screen field F of a voucher window into r
 // when it is a row that names another voucher; false otherwise.
@@ -48,7 +47,7 @@ bool ReferenceRowAt(int window, int F, uint8_t *r, int *row)
     if (!at.IsCell() || !voucher || !MatrixRowGet(TRVc::Number, 0, voucher, at.row, r)) return false;
     uint16_t kind = GetU16(r, Row::Kind);
     *row = at.row;
-    return kind == ReferenceRowKind || kind == LinkRowKind;
+    return kind == RowLink || kind == RowReference;
 }
 
 // The outgoing-payment window (type 157): the column of its rows that

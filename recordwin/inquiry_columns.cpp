@@ -28,7 +28,9 @@
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
 #include "operations/vendor_payment_rows.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -87,7 +89,6 @@ void NameOf(const PeriodList &l, const uint8_t *code, uint8_t *text)
 // belongs to. Its list's lookup columns on the document's number show,
 // by their format word, the amount the entry stands for or the currency
 // it is in.
-constexpr uint16_t VendEntryInvoice = 0, VendEntryPayment = 1;
 constexpr int VendColumnAmount = 0, VendColumnCurrency = 1;
 constexpr int CurrencyLength = 5;
 
@@ -98,18 +99,19 @@ constexpr int CurrencyLength = 5;
 bool VendEntryAmount(const uint8_t *entry, PackedDecimal *amount, uint8_t *currency)
 {
     currency[0] = 0;
-    const uint16_t kind = GetU16(entry, VLVc::Kind);
+    const LedgerEntryKind kind = LedgerEntryKind(GetU16(entry, VLVc::Kind));
     const int32_t doc = GetI32(entry, VLVc::DocSerNr);
-    if (kind == VendEntryInvoice) {
+    if (kind == LedgerEntryKind::Invoice) {
         RuleRecord invoice(VIVc::Number);
         if (!PurchaseInvoiceRead(uint32_t(doc), invoice)) return false;
         *amount = GetDec(invoice.record, VIVc::InvAmount);
         if (DecIsBlank(amount)) DecSetZero(amount);
-        if (GetU16(invoice.record, VIVc::InvType) == PurchaseKindCredit) DecNegateInto(amount, amount);
+        if (InvoiceKind(GetU16(invoice.record, VIVc::InvType)) == InvoiceKind::CreditNote)
+            DecNegateInto(amount, amount);
         GetPString(invoice.record, VIVc::CurncyCode, CurrencyLength, currency);
         return true;
     }
-    if (kind != VendEntryPayment) return false;
+    if (kind != LedgerEntryKind::Payment) return false;
     RuleRecord payment(OPVc::Number);
     if (!OutPaymentRead(doc, payment)) return false;
     GetPString(payment.record, OPVc::CurncyCode, CurrencyLength, currency);

@@ -15,6 +15,7 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "rules/payment_kinds.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/record_commands.h"
@@ -196,15 +197,15 @@ InquirySource InquirySourceOf(int listReg, const uint8_t *r, uint32_t size)
     case APVc::Number: return ByNumber(VIVc::Number, GetI32(r, APVc::InvoiceNr));
     case InvHistVc::Number: return ByNumber(IVVc::Number, GetI32(r, InvHistVc::InvoiceNr));
     case CustTransVc::Number:
-        switch (GetU16(r, CustTransVc::Kind)) {
-        case 0: return ByNumber(IVVc::Number, GetI32(r, CustTransVc::DocNr));
-        case 1: return ByNumber(IPVc::Number, GetI32(r, CustTransVc::DocNr));
+        switch (LedgerEntryKind(GetU16(r, CustTransVc::Kind))) {
+        case LedgerEntryKind::Invoice: return ByNumber(IVVc::Number, GetI32(r, CustTransVc::DocNr));
+        case LedgerEntryKind::Payment: return ByNumber(IPVc::Number, GetI32(r, CustTransVc::DocNr));
         default: return {};
         }
     case VLVc::Number:
-        switch (GetU16(r, VLVc::Kind)) {
-        case 0: return ByNumber(VIVc::Number, GetI32(r, VLVc::DocSerNr));
-        case 1: return ByNumber(OPVc::Number, GetI32(r, VLVc::DocSerNr));
+        switch (LedgerEntryKind(GetU16(r, VLVc::Kind))) {
+        case LedgerEntryKind::Invoice: return ByNumber(VIVc::Number, GetI32(r, VLVc::DocSerNr));
+        case LedgerEntryKind::Payment: return ByNumber(OPVc::Number, GetI32(r, VLVc::DocSerNr));
         default: return {};
         }
     case PersLedgerVc::Number:

@@ -22,6 +22,7 @@
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/approval.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -38,7 +39,6 @@ namespace {
 
 namespace Row = IVVc::Rows;
 
-constexpr uint16_t CreditNoteTerms = 3;
 constexpr int ItemCodeMax = 20, VatCodeMax = 2, AccountMax = 10;
 // The structure code of an invoice row whose item is made of no structure.
 constexpr uint8_t NoStructure[] = {1, '_'};
@@ -67,10 +67,10 @@ bool StoredPosted(int window)
 
 // The kind of an invoice row: its kind cell, an empty one read as an item
 // row (the window's rows carry no kind word; a new row is an item row).
-uint16_t RowKind(const uint8_t *row)
+DocRowKind RowKind(const uint8_t *row)
 {
-    uint16_t kind = GetU16(row, Row::Kind);
-    return kind == 0 ? 1 : kind;
+    const DocRowKind kind = DocRowKind(GetU16(row, Row::Kind));
+    return kind == DocRowKind::Plain ? DocRowKind::Item : kind;
 }
 
 // Inserts an empty row of `kind` at `row` of the window's rows, growing
@@ -139,9 +139,9 @@ void HeaderFieldLeft(int window, int id, uint8_t changed)
         GetText(inv, IVVc::PayTerms, after);
         if (before[0] != after[0] || std::memcmp(before + 1, after + 1, before[0]) != 0) Beep();
         WinRedrawFieldById(window, int(IVVc::PayDate));
-        if (GetU16(inv, IVVc::InvType) == CreditNoteTerms) {
+        if (InvoiceKind(GetU16(inv, IVVc::InvType)) == InvoiceKind::CreditNote) {
             WinCommitField(window);
-            if (WinIsOpen(window)) (void)InsertRowOfKind(window, 0, CreditNoteTerms);
+            if (WinIsOpen(window)) (void)InsertRowOfKind(window, 0, uint16_t(DocRowKind::Text));
         }
         return;
     }
@@ -252,10 +252,10 @@ void ItemRowCellLeft(int window, int row, uint8_t *r, uint32_t cell, uint8_t cha
 // discount, then its gross profit in home currency (net of VAT when the
 // prices include it, less quantity x unit cost) and the item-information
 // window's figures.
-void RowSumAndProfit(int window, int row, uint8_t *r, uint16_t kind, RowMarks *m)
+void RowSumAndProfit(int window, int row, uint8_t *r, DocRowKind kind, RowMarks *m)
 {
     const uint8_t *inv = WinRecordBuffer(window);
-    bool priced = kind == 1 || kind == 4;
+    bool priced = kind == DocRowKind::Item || kind == DocRowKind::Amount;
     if (m->sum && priced && DocRowSumUpdate(InvoiceDocLayout, r)) {
         RedrawCells(window, row, {Row::Sum});
         m->profit = true;
@@ -298,14 +298,15 @@ void RowCellLeft(int window, int F, uint8_t changed)
     uint8_t *r = data + uint32_t(row) * Row::Size;
     // A row left without a kind becomes an item row once a value is typed
     // into it, so that totals, checks and posting count it.
-    if (GetU16(r, Row::Kind) == 0 && changed && column != 0) {
-        PutU16(r, Row::Kind, 1);
+    if (DocRowKind(GetU16(r, Row::Kind)) == DocRowKind::Plain && changed && column != 0) {
+        PutU16(r, Row::Kind, uint16_t(DocRowKind::Item));
         RedrawCells(window, row, {Row::Kind});
     }
-    uint16_t kind = RowKind(r);
-    if (kind == 1) {
+    const DocRowKind kind = RowKind(r);
+    if (kind == DocRowKind::Item) {
         ItemRowCellLeft(window, row, r, uint32_t(cell), changed, item.record, &m);
-    } else if (changed && ((kind == 4 && column >= 5 && column <= 7) || (kind == 5 && column >= 2 && column <= 4))) {
+    } else if (changed && ((kind == DocRowKind::Amount && column >= 5 && column <= 7) ||
+                           (kind == DocRowKind::DownPayment && column >= 2 && column <= 4))) {
         m.profit = true;
     }
     RowSumAndProfit(window, row, r, kind, &m);
@@ -342,7 +343,7 @@ bool InvoiceLinkCellMayEdit(int window, int F)
     if (!WinIsOpen(window)) return false;
     FieldPlace at = WinFieldPlace(window, F);
     if (!at.IsCell() || at.cell != int(Row::Link)) return true;
-    return at.row == 0 && GetU16(WinRecordBuffer(window), IVVc::InvType) == CreditNoteTerms;
+    return at.row == 0 && InvoiceKind(GetU16(WinRecordBuffer(window), IVVc::InvType)) == InvoiceKind::CreditNote;
 }
 
 // The choice list of open invoices has opened for the invoice window's

@@ -7,6 +7,7 @@
 #include "operations/sales_invoice.h"
 #include "recordwin/document_rows.h"
 #include "recordwin/record_windows.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/vat_currency.h"
 #include "shell/record_commands.h"
@@ -54,8 +55,8 @@ void InvoiceRowProfit(const uint8_t *invoice, const uint8_t *row, PackedDecimal 
 {
     DecSetBlank(gp);
     DecSetBlank(pct);
-    uint16_t kind = GetU16(row, IVVc::Rows::Kind);
-    if (kind != 0 && kind != 1) return;
+    const DocRowKind kind = DocRowKind(GetU16(row, IVVc::Rows::Kind));
+    if (kind != DocRowKind::Plain && kind != DocRowKind::Item) return;
     PackedDecimal net;
     DocRowNetHome(InvoiceDocLayout, invoice, row, &net);
     *gp = GetDec(row, IVVc::Rows::GrossProfit);

@@ -29,6 +29,7 @@
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/checks.h"
+#include "rules/payment_kinds.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -44,13 +45,12 @@ namespace {
 namespace Row = OPVc::Rows;
 
 constexpr int ColInvoice = 0, ColVendor = 1, ColAmount = 4;
-constexpr uint16_t RowPaid = 1, RowDiscount = 5, RowSummed = 6;
 constexpr int CodeMax = 20, AccountTextMax = 20, CurrencyMax = 5;
 
-uint16_t KindOf(const uint8_t *r)
+PaidRowKind KindOf(const uint8_t *r)
 {
     uint16_t kind = GetU16(r, Row::Kind);
-    return kind == 0 ? RowPaid : kind;
+    return kind == 0 ? PaidRowKind::Paid : PaidRowKind(kind);
 }
 
 bool ReadRow(int window, int row, uint8_t *buf)
@@ -105,19 +105,19 @@ void InvoicePaymentFill(int window, int row, uint8_t *r)
             ShowTextMessage(Texts::CurrencyDiffers);
         }
     }
-    PutU16(r, Row::Kind, RowPaid);
+    PutU16(r, Row::Kind, uint16_t(PaidRowKind::Paid));
     PutText(r, Row::VendCode, code);
     PaymentRowPayeeFill(payment, invoice.record, r);
     PutDec(r, Row::Amount, amount);
     PutRow(window, row, r);
     if (!DecIsZero(&discount)) {
         int at = row + 1, count = WinMatrixRowCount(window);
-        if (at < count) WinMatrixInsertRow(window, at, RowDiscount);
+        if (at < count) WinMatrixInsertRow(window, at, int(PaidRowKind::Discount));
         else (void)MatrixResize(window, count + 1);
         if (WinMatrixRowCount(window) == count + 1) {
             uint8_t d[Row::Size];
             std::memcpy(d, r, sizeof d);
-            PutU16(d, Row::Kind, RowDiscount);
+            PutU16(d, Row::Kind, uint16_t(PaidRowKind::Discount));
             PutU16(d, Row::Flag, 0);
             PutDec(d, Row::Amount, discount);
             PutRow(window, at, d);
@@ -158,11 +158,11 @@ void RowCellChanged(int window, int F, uint8_t changed)
     uint8_t r[Row::Size];
     if (!changed || !ReadRow(window, row, r)) return;
     if (GetU16(r, Row::Kind) == 0) {
-        PutU16(r, Row::Kind, RowPaid);
+        PutU16(r, Row::Kind, uint16_t(PaidRowKind::Paid));
         PutRow(window, row, r);
     }
-    uint16_t kind = KindOf(r);
-    if (kind != RowPaid && kind != RowDiscount) return;
+    const PaidRowKind kind = KindOf(r);
+    if (kind != PaidRowKind::Paid && kind != PaidRowKind::Discount) return;
     switch (column) {
     case ColInvoice: InvoicePaymentFill(window, row, r); return;
     case ColVendor: VendorFill(window, row, r); return;
@@ -279,8 +279,9 @@ void PaymentRowsPaidSum(const uint8_t *payment, uint32_t serial, PackedDecimal *
     for (int i = 0; i < count; i++) {
         uint8_t r[Row::Size];
         if (!MatrixRowRead(OPVc::Number, payment, i, r)) break;
-        uint16_t kind = GetU16(r, Row::Kind);
-        if ((kind != RowPaid && kind != RowDiscount && kind != RowSummed) || GetU16(r, Row::Flag) != 0 ||
+        const PaidRowKind kind = PaidRowKind(GetU16(r, Row::Kind));
+        if ((kind != PaidRowKind::Paid && kind != PaidRowKind::Discount && kind != PaidRowKind::Fee) ||
+            GetU16(r, Row::Flag) != 0 ||
             GetU32(r, Row::InvoiceNr) != serial)
             continue;
         PackedDecimal amount = GetDec(r, Row::Amount);

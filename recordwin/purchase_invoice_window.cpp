@@ -29,6 +29,7 @@
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/checks.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -44,7 +45,6 @@ namespace {
 
 namespace Row = VIVc::Rows;
 
-constexpr uint16_t KindAccount = 1, KindCredited = 3, CreditNote = 3;
 constexpr int CodeMax = 20, NameMax = 60, AccountMax = 10, VatCodeMax = 2, CurrencyMax = 5, TermsMax = 2;
 constexpr int TemplateLastRow = 298;
 
@@ -52,10 +52,10 @@ bool Approved(const uint8_t *invoice) { return invoice && GetU16(invoice, VIVc::
 
 // The kind of a row: an empty kind word is an account row (a row typed
 // below the last one has none yet).
-uint16_t KindOf(const uint8_t *r)
+PurchaseRowKind KindOf(const uint8_t *r)
 {
     uint16_t kind = GetU16(r, Row::Kind);
-    return kind == 0 ? KindAccount : kind;
+    return kind == 0 ? PurchaseRowKind::Account : PurchaseRowKind(kind);
 }
 
 bool ReadRow(int window, int row, uint8_t *buf)
@@ -74,15 +74,15 @@ void PutRow(int window, int row, const uint8_t *buf)
 
 // Makes room for a row at `row` (inserting it, or growing the rows when it
 // is their end); false when the rows could not grow.
-bool OpenRowAt(int window, int row, uint16_t kind)
+bool OpenRowAt(int window, int row, PurchaseRowKind kind)
 {
     int count = WinMatrixRowCount(window);
     if (row < count) {
-        WinMatrixInsertRow(window, row, kind);
+        WinMatrixInsertRow(window, row, uint16_t(kind));
         return WinMatrixRowCount(window) == count + 1;
     }
     if (row != count || !MatrixResize(window, count + 1)) return false;
-    MatrixRowsClear(window, kind, row, row);
+    MatrixRowsClear(window, uint16_t(kind), row, row);
     return true;
 }
 
@@ -153,11 +153,11 @@ void HeaderFieldChanged(int window, int id, uint8_t changed)
     case VIVc::PayTerms:
         if (!changed) return;
         RefreshPurchaseInvoiceTerms(inv);
-        if (GetU16(inv, VIVc::InvType) == CreditNote) {
+        if (InvoiceKind(GetU16(inv, VIVc::InvType)) == InvoiceKind::CreditNote) {
             WinCommitField(window);
-            if (!WinIsOpen(window) || !OpenRowAt(window, 0, KindCredited)) return;
+            if (!WinIsOpen(window) || !OpenRowAt(window, 0, PurchaseRowKind::Credited)) return;
             uint8_t r[Row::Size] = {};
-            PutU16(r, Row::Kind, KindCredited);
+            PutU16(r, Row::Kind, uint16_t(PurchaseRowKind::Credited));
             PutI32(r, Row::CredSerNr, -1);
             PutRow(window, 0, r);
             WinMarkChanged(window);
@@ -207,10 +207,10 @@ void RowCellChanged(int window, int F, uint8_t changed)
     int row = 0, column = 0;
     MatrixRowAt(window, F, &row, &column);
     uint8_t r[Row::Size];
-    if (!ReadRow(window, row, r) || KindOf(r) != KindAccount) return;
+    if (!ReadRow(window, row, r) || KindOf(r) != PurchaseRowKind::Account) return;
     uint8_t *inv = WinRecordBuffer(window);
     if (GetU16(r, Row::Kind) == 0 && changed) {
-        PutU16(r, Row::Kind, KindAccount);
+        PutU16(r, Row::Kind, uint16_t(PurchaseRowKind::Account));
         PutRow(window, row, r);
     }
     if (changed) RowsVatTotals(window, inv);
@@ -238,7 +238,7 @@ int EnterTarget(int window, int F)
     int row = 0, column = 0;
     MatrixRowAt(window, F, &row, &column);
     uint8_t r[Row::Size];
-    if (!ReadRow(window, row, r) || KindOf(r) != KindAccount) return NoField;
+    if (!ReadRow(window, row, r) || KindOf(r) != PurchaseRowKind::Account) return NoField;
     int id = WinFieldIdAtCell(window, F);
     if (id != int(Row::Amount)) return AccountRowEnterTarget(window, VIVc::Matrix, row, id, Row::Amount);
     PackedDecimal amount = GetDec(r, Row::Amount);
@@ -266,7 +266,7 @@ uint8_t MayDeleteRow(int window, int row)
     if (WinRecState(window) != 2) return 1;
     if (Approved(WinStoredRecord(window))) return 0;
     uint8_t r[Row::Size];
-    return ReadRow(window, row, r) && KindOf(r) == KindCredited ? 0 : 1;
+    return ReadRow(window, row, r) && KindOf(r) == PurchaseRowKind::Credited ? 0 : 1;
 }
 
 }  // namespace
@@ -282,7 +282,8 @@ uint8_t Win155Event(int window, int event, void *a, void *b)
     case WindowEventCode::RowDefaults:
         if (a && b) {
             uint8_t *r = static_cast<uint8_t *>(a) + uint32_t(*static_cast<const int16_t *>(b)) * Row::Size;
-            if (*static_cast<const int16_t *>(b) >= 0 && GetU16(r, Row::Kind) == KindCredited)
+            if (*static_cast<const int16_t *>(b) >= 0 &&
+                PurchaseRowKind(GetU16(r, Row::Kind)) == PurchaseRowKind::Credited)
                 PutI32(r, Row::CredSerNr, -1);
         }
         return 1;
@@ -333,11 +334,11 @@ int PurchaseVendorFill(int window, uint8_t *invoice)
     if (account[0] == 0 || !window) return 1;
     uint8_t r[Row::Size] = {};
     if (WinMatrixRowCount(window) == 0) {
-        if (!OpenRowAt(window, 0, KindAccount)) return 1;
+        if (!OpenRowAt(window, 0, PurchaseRowKind::Account)) return 1;
     } else if (!ReadRow(window, 0, r)) {
         return 1;
     }
-    PutU16(r, Row::Kind, KindAccount);
+    PutU16(r, Row::Kind, uint16_t(PurchaseRowKind::Account));
     PutText(r, Row::Account, account);
     PutRow(window, 0, r);
     PurchaseRowAccountLookup(window, invoice, 0, true);
@@ -373,9 +374,9 @@ void PurchaseRowAccountLookup(int window, uint8_t *invoice, int row, bool extra)
     PutText(r, Row::VatCode, text);
     PutRow(window, row, r);
     GetText(acc.record, ACVc::FollowUp, code);
-    if (!extra || code[0] == 0 || !OpenRowAt(window, row + 1, KindAccount)) return;
+    if (!extra || code[0] == 0 || !OpenRowAt(window, row + 1, PurchaseRowKind::Account)) return;
     uint8_t next[Row::Size] = {};
-    PutU16(next, Row::Kind, KindAccount);
+    PutU16(next, Row::Kind, uint16_t(PurchaseRowKind::Account));
     PutText(next, Row::Account, code);
     PutRow(window, row + 1, next);
     WinMarkChanged(window);
@@ -390,7 +391,7 @@ int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
 {
     uint8_t r[Row::Size], prev[Row::Size] = {};
     if (!ReadRow(window, row, r)) return 0;
-    bool hasPrev = row > 0 && ReadRow(window, row - 1, prev) && KindOf(prev) == KindAccount;
+    bool hasPrev = row > 0 && ReadRow(window, row - 1, prev) && KindOf(prev) == PurchaseRowKind::Account;
     if (!hasPrev) std::memset(prev, 0, sizeof prev);
     uint8_t code[256];
     GetText(r, Row::Account, code);
@@ -406,9 +407,9 @@ int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
         int target = row + i - shift;
         if (target > TemplateLastRow) break;
         uint8_t w[Row::Size] = {};
-        if (target >= WinMatrixRowCount(window) && !OpenRowAt(window, target, KindAccount)) break;
+        if (target >= WinMatrixRowCount(window) && !OpenRowAt(window, target, PurchaseRowKind::Account)) break;
         if (!ReadRow(window, target, w)) break;
-        PutU16(w, Row::Kind, KindAccount);
+        PutU16(w, Row::Kind, uint16_t(PurchaseRowKind::Account));
         PutU16(w, Row::Flag, 0);
         PackedDecimal blank;
         DecSetBlank(&blank);
@@ -454,7 +455,7 @@ int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
     }
     if (NextFieldOverride == 0) {
         int after = row + count - shift;
-        if (after >= WinMatrixRowCount(window)) (void)OpenRowAt(window, after, KindAccount);
+        if (after >= WinMatrixRowCount(window)) (void)OpenRowAt(window, after, PurchaseRowKind::Account);
         int F = CellField(window, after, Row::Account);
         if (F != NoField) NextFieldOverride = uint16_t(F);
     }
@@ -474,13 +475,13 @@ void PurchaseBalanceRow(int window)
     if (WinHasMatrix(window) && F >= first) MatrixRowAt(window, F, &row, &column);
     else row = WinSelectedRow(window);
     uint8_t r[Row::Size];
-    if (!ReadRow(window, row, r) || KindOf(r) != KindAccount) return;
+    if (!ReadRow(window, row, r) || KindOf(r) != PurchaseRowKind::Account) return;
     WinCommitField(window);
     if (!WinIsOpen(window) || !ReadRow(window, row, r)) return;
     uint8_t *inv = WinRecordBuffer(window);
     PackedDecimal amount;
     DecSetZero(&amount);
-    PutU16(r, Row::Kind, KindAccount);
+    PutU16(r, Row::Kind, uint16_t(PurchaseRowKind::Account));
     PutDec(r, Row::Amount, amount);
     PutRow(window, row, r);
     RowsVatTotals(window, inv);

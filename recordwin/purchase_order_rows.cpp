@@ -19,6 +19,7 @@
 #include "recordwin/document_rows.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 #include "shell/window_layout.h"
@@ -32,7 +33,6 @@ namespace Row = PurchOrderVc::Rows;
 namespace Terms = PurchItemVc;
 
 constexpr int CodeMax = 20, TermsTextMax = 60, TextMax = 100, VatCodeMax = 2;
-constexpr uint16_t ItemRow = 1;
 
 // What a left cell asks of the rest of the step.
 struct RowMarks {
@@ -175,7 +175,7 @@ void PurchaseOrderRowLeft(int window, int F, uint8_t changed)
             return;
         }
         // A row typed into is an item row, so that the totals count it.
-        if (changed && GetU16(r, Row::Kind) == 0) PutU16(r, Row::Kind, ItemRow);
+        if (changed && GetU16(r, Row::Kind) == 0) PutU16(r, Row::Kind, uint16_t(DocRowKind::Item));
         if (m.sum && DocRowSumUpdate(PurchaseOrderDocLayout, r)) {
             redraw.push_back(Row::Sum);
             m.totals = true;

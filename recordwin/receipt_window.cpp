@@ -25,6 +25,7 @@
 #include "recordwin/receipt_window.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "shell/field_editing.h"
@@ -179,7 +180,7 @@ void RemainingLessDiscountPut(int window, int row, uint8_t *r, uint32_t serial, 
     DecSub(&remaining, &discount, &remaining);
     PutDec(r, Row::Amount, remaining);
     PutRow(window, row, r);
-    if (!DecIsZero(&discount)) (void)InsertRowBelow(window, row, ReceiptRowDiscount, serial, o, &discount);
+    if (!DecIsZero(&discount)) (void)InsertRowBelow(window, row, uint16_t(PaidRowKind::Discount), serial, o, &discount);
 }
 
 // A paid invoice typed into row r (number `row`): the customer, the date,
@@ -262,13 +263,13 @@ void RowCellLeft(int window, int F, uint8_t changed) {
     if (!changed || !ReadRow(window, row, r)) return;
     // A row typed into without a kind is a paid-invoice row.
     if (GetU16(r, Row::Kind) == 0) {
-        PutU16(r, Row::Kind, ReceiptRowPaid);
+        PutU16(r, Row::Kind, uint16_t(PaidRowKind::Paid));
         PutRow(window, row, r);
     }
-    uint16_t kind = GetU16(r, Row::Kind);
+    const PaidRowKind kind = PaidRowKind(GetU16(r, Row::Kind));
     bool hasNext = ReadRow(window, row + 1, next);
-    bool nextDiscount = hasNext && GetU16(next, Row::Kind) == ReceiptRowDiscount;
-    if (kind == ReceiptRowPaid) {
+    bool nextDiscount = hasNext && PaidRowKind(GetU16(next, Row::Kind)) == PaidRowKind::Discount;
+    if (kind == PaidRowKind::Paid) {
         switch (column) {
         case ColInvoice: InvoicePaymentFill(window, row, r); break;
         case ColCustomer:
@@ -286,7 +287,7 @@ void RowCellLeft(int window, int F, uint8_t changed) {
             break;
         default: return;
         }
-    } else if (kind == ReceiptRowDiscount || kind == ReceiptRowFee) {
+    } else if (kind == PaidRowKind::Discount || kind == PaidRowKind::Fee) {
         if (column == ColInvoice) DiscountOrFeeFill(window, row, r);
         else if (column != ColAmount) return;
     } else {
@@ -387,7 +388,7 @@ void Win41Button(int window, int button) {
     if (!WinIsOpen(window)) return;
     uint8_t r[Row::Size], above[Row::Size];
     int place = ReadRow(window, row, r) && GetU32(r, Row::InvoiceNr) == SerialNone ? row : row + 1;
-    uint16_t kind = button == 1 ? ReceiptRowDiscount : ReceiptRowFee;
+    uint16_t kind = uint16_t(button == 1 ? PaidRowKind::Discount : PaidRowKind::Fee);
     if (WinRowInsertAt(window, place, kind) && ReadRow(window, place, r)) {
         std::memset(r, 0, sizeof r);
         PutU16(r, Row::Kind, kind);

@@ -13,6 +13,7 @@
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "recordwin/sales_doc_window.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -24,7 +25,6 @@
 namespace {
 
 constexpr int ItemCodeMax = 20, CostKeyMax = 10;
-constexpr uint16_t ItemRow = 1;
 
 struct RowMarks {
     bool sum = false, profit = false;
@@ -136,7 +136,7 @@ void SalesDocRowLeft(const SalesDocWindow &d, int window, int F, uint8_t changed
         LockedRows rows(window);
         if (!rows.data) return;
         uint8_t *r = rows.data + uint32_t(row) * l.rowSize;
-        if (changed && l.kind != NoDocCell && GetU16(r, l.kind) == 0) PutU16(r, l.kind, ItemRow);
+        if (changed && l.kind != NoDocCell && GetU16(r, l.kind) == 0) PutU16(r, l.kind, uint16_t(DocRowKind::Item));
     }
     if (uint32_t(cell) == l.itemCode) {
         if (!ItemCellLeft(d, window, row, changed, item.record, &m)) {

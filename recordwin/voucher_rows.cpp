@@ -40,7 +40,6 @@ namespace {
 namespace Row = TRVc::Rows;
 constexpr int AccountMax = 10, VatMax = 2;
 constexpr uint32_t RowMax = 256;   // above the largest row of an account-row window
-constexpr uint16_t AccountRowKind = 1;
 
 // The company word that turns the sign check on (1).
 bool SignCheckOn()
@@ -84,7 +83,7 @@ bool AccountRowGet(const AccountRowLayout &L, const uint8_t *record, int row, ui
 {
     assert(L.rowSize <= RowMax);
     if (!record || !MatrixRowGet(L.reg, 0, record, row, r)) return false;
-    return L.kindAt < 0 || GetU16(r, uint32_t(L.kindAt)) == AccountRowKind;
+    return L.kindAt < 0 || GetU16(r, uint32_t(L.kindAt)) == RowAccount;
 }
 
 }  // namespace
@@ -153,7 +152,7 @@ bool LayoutRowAccountLookup(const AccountRowLayout &L, int window, MemBlock rows
     if (code[0] != 0 && !found) Beep();
     if (!found || noExtraRow || followUp[0] == 0) return true;
     uint8_t next[RowMax] = {0};
-    if (L.kindAt >= 0) PutU16(next, uint32_t(L.kindAt), AccountRowKind);
+    if (L.kindAt >= 0) PutU16(next, uint32_t(L.kindAt), RowAccount);
     PutPString(next, L.accountAt, AccountMax, followUp);
     PackedDecimal blank;
     DecSetBlank(&blank);

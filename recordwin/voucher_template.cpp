@@ -28,7 +28,6 @@ namespace {
 namespace Row = TRVc::Rows;
 namespace Tpl = AUVc::Rows;
 constexpr int LastTemplateRow = 298;
-constexpr uint16_t AccountRowKind = 1;
 
 bool Is(const uint8_t *text, char c) { return text[0] == 1 && text[1] == uint8_t(c); }
 
@@ -90,7 +89,7 @@ int VoucherTemplateExpand(int window, int row)
     uint8_t current[Row::Size], prev[Row::Size] = {0};
     if (!MatrixRowGet(TRVc::Number, 0, voucher, row, current)) return 0;
     bool hasPrev = row > 0 && MatrixRowGet(TRVc::Number, 0, voucher, row - 1, prev) &&
-                   GetU16(prev, Row::Kind) == AccountRowKind;
+                   GetU16(prev, Row::Kind) == RowAccount;
     if (!hasPrev) std::memset(prev, 0, sizeof prev);
     PackedDecimal base = GetDec(prev, Row::Amount);
     if (!hasPrev || DecIsBlank(&base)) DecSetZero(&base);
@@ -114,7 +113,7 @@ int VoucherTemplateExpand(int window, int row)
         if (target > LastTemplateRow) break;
         bool first0 = continuation && i == 0;
         uint8_t r[Row::Size] = {0};
-        PutU16(r, Row::Kind, AccountRowKind);
+        PutU16(r, Row::Kind, RowAccount);
         uint8_t text[256];
         if (Is(tr.account, '!') && !first0) tr.account[0] = 0;   // nothing above to continue
         TextOrPrevious(tr.account, first0, prev, Row::Account, text);
@@ -158,7 +157,7 @@ int VoucherTemplateExpand(int window, int row)
     // account that does not exist.
     if (last < row) {
         uint8_t empty[Row::Size] = {0};
-        PutU16(empty, Row::Kind, AccountRowKind);
+        PutU16(empty, Row::Kind, RowAccount);
         PackedDecimal blank;
         DecSetBlank(&blank);
         PutDec(empty, Row::Amount, blank);

@@ -32,7 +32,6 @@ namespace Row = TRVc::Rows;
 constexpr int NoTarget = 65535, ActedItself = 0;
 constexpr int ColAccount = 0;
 constexpr uint32_t RowMax = 256;   // above the largest row of an account-row window
-constexpr uint16_t AccountRowKind = 1, CorrectionRowKind = 2, LinkRowKind = 4;
 constexpr int UserCodeMax = 5;
 
 // A company word of the voucher entry (0 when the block is not bound).
@@ -111,7 +110,7 @@ int LayoutEnterTarget(const AccountRowLayout &L, int window, int field)
     uint8_t r[RowMax];
     assert(L.rowSize <= RowMax);
     if (!at.IsCell() || !record || !WinRecordIs(window, L.reg) || !MatrixRowGet(L.reg, 0, record, at.row, r) ||
-        (L.kindAt >= 0 && GetU16(r, uint32_t(L.kindAt)) != AccountRowKind))
+        (L.kindAt >= 0 && GetU16(r, uint32_t(L.kindAt)) != RowAccount))
         return NoTarget;
     int first = 0, cells = 0;
     MatrixGeometry(window, &first, &cells);
@@ -180,18 +179,18 @@ void VoucherAddCorrectionRow(int window)
     if (!voucher || n < 0) return;
     int count = WinMatrixRowCount(window);
     if (n < count) {
-        WinMatrixInsertRow(window, n, CorrectionRowKind);
+        WinMatrixInsertRow(window, n, RowDated);
         if (WinMatrixRowCount(window) != count + 1) return;
     } else if (n >= count && !MatrixResize(window, n + 1)) {
         return;
     }
-    MatrixRowsClear(window, CorrectionRowKind, n, n);
+    MatrixRowsClear(window, RowDated, n, n);
     voucher = WinRecordBuffer(window);
     uint8_t r[Row::Size];
     if (!voucher || !MatrixRowGet(TRVc::Number, 0, voucher, n, r)) return;
     uint8_t user[UserCodeMax + 1];
     CurrentUserCode(user);
-    PutU16(r, Row::Kind, CorrectionRowKind);
+    PutU16(r, Row::Kind, RowDated);
     PutDate(r, Row::Date, TodayDate);
     PutText(r, Row::Code, user);
     PutDate(r, Row::Date2, GetDate(voucher, TRVc::TransDate));
@@ -211,11 +210,11 @@ void VoucherTrimRows(int window)
     (void)MatrixTrimEmptyRows(window);
     int count = WinMatrixRowCount(window);
     if (!MatrixResize(window, count + 1)) return;
-    MatrixRowsClear(window, LinkRowKind, count, count);
+    MatrixRowsClear(window, RowReference, count, count);
     uint8_t *voucher = WinRecordBuffer(window);
     uint8_t r[Row::Size];
     if (voucher && MatrixRowGet(TRVc::Number, 0, voucher, count, r)) {
-        PutU16(r, Row::Kind, LinkRowKind);
+        PutU16(r, Row::Kind, RowReference);
         if (!MatrixRowPut(TRVc::Number, 0, voucher, count, r)) {
             // The trimmed rows come back with the rest: the button did nothing.
             RowsPutBack(before, voucher);

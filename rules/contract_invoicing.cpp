@@ -28,6 +28,7 @@
 #include "operations/run_outcome.h"
 #include "operations/sales_customer_fill.h"
 #include "rules/documents.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -288,7 +289,7 @@ void ContractToInvoice(const uint8_t *contract, uint8_t *invoice, const DateRec 
     PutDate(invoice, Inv::InvDate, invoiceDate);
     PutDate(invoice, Inv::TransDate, invoiceDate);
     PutU16(invoice, Inv::Posted, 0);
-    PutU16(invoice, Inv::InvType, 0);
+    PutU16(invoice, Inv::InvType, uint16_t(InvoiceKind::Unset));
     PutU32(invoice, Inv::OrderNr, SerialNone);
     // The invoice takes its customer's data as a typed invoice does; what
     // the contract names itself (its address, terms, references, freight)

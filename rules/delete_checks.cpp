@@ -11,6 +11,7 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "rules/checks.h"
+#include "rules/invoice_kind.h"
 #include "rules/series_terms.h"
 
 namespace {
@@ -63,7 +64,7 @@ bool CanDeleteInvoice(const uint8_t *invoice) {
     if (!GetU16(invoice, IVVc::Posted)) return true;
     DateRec date = GetDate(invoice, IVVc::InvDate);
     if (AfterSubLedgerLock(&date) || GetU16(invoice, IVVc::UpdStock)) return false;
-    if (GetU16(invoice, IVVc::InvType) == 3) {
+    if (InvoiceKind(GetU16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote) {
         uint32_t credited = GetU32(invoice, IVVc::CredInv);
         if (credited < SerialAsk) return !SerialExists(IVVc::Number, IVVc::SerNr, credited);
     }

@@ -7,6 +7,7 @@
 #include "core/field_access.h"
 #include "core/ui_text.h"
 #include "rules/documents.h"
+#include "rules/invoice_kind.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ void InitDocRow(uint8_t *row, int reg, uint16_t kind) {
     switch (reg) {
     case IVVc::Number:
         PutU16(row, IVVc::Rows::Kind, kind);
-        if (kind != 3) {
+        if (DocRowKind(kind) != DocRowKind::Text) {
             ClearText(row, IVVc::Rows::ItemCode, 20);
             BlankDec(row, IVVc::Rows::Quantity);
             ClearText(row, IVVc::Rows::Text, 100);
@@ -83,7 +84,7 @@ void InitDocRow(uint8_t *row, int reg, uint16_t kind) {
         break;
     case VIVc::Number:
         PutU16(row, VIVc::Rows::Kind, kind);
-        if (kind == 1) {
+        if (PurchaseRowKind(kind) == PurchaseRowKind::Account) {
             PutU16(row, VIVc::Rows::Flag, 0);
             ClearText(row, VIVc::Rows::Account, 10);
             ClearText(row, VIVc::Rows::Objects, 30);

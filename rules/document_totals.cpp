@@ -15,6 +15,8 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -44,7 +46,10 @@ struct DocRows {
 };
 
 // A priced row: one that enters the totals.
-bool PricedKind(uint16_t kind) { return kind == 1 || kind == 4 || kind == 5; }
+bool PricedKind(uint16_t word) {
+    const DocRowKind kind = DocRowKind(word);
+    return kind == DocRowKind::Item || kind == DocRowKind::Amount || kind == DocRowKind::DownPayment;
+}
 
 // A word of the round-off block taken within 0..3; 2 while it is unbound.
 int RoundOffWord(uint32_t offset) {
@@ -321,7 +326,8 @@ void DocRowsTotal(uint8_t *receipt) {
         DocRows rows(IPVc::Number, receipt, IPVc::Rows::Size);
         for (int32_t i = 0; i < rows.count; i++) {
             const uint8_t *row = rows.Row(i);
-            if (GetU16(row, IPVc::Rows::Kind) != 1 || GetU16(row, IPVc::Rows::Flag) != 0) continue;
+            if (PaidRowKind(GetU16(row, IPVc::Rows::Kind)) != PaidRowKind::Paid ||
+                GetU16(row, IPVc::Rows::Flag) != 0) continue;
             PackedDecimal a = GetDec(row, IPVc::Rows::Amount);
             DecAdd(&total, &a, &total);
         }

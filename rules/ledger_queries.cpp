@@ -13,6 +13,7 @@
 #include "core/record_buffer.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/posting_sources.h"
 #include "rules/vat_currency.h"
@@ -27,8 +28,6 @@ namespace {
 // The history type of a sales invoice and the invoice type of a credit
 // note.
 constexpr uint16_t HistorySalesInvoice = 5;
-constexpr uint16_t InvoiceCredit = 3;
-constexpr uint16_t InvoiceRowItem = 1;
 
 }  // namespace
 
@@ -139,12 +138,12 @@ bool StockValueAtDate(const uint8_t *item, const uint8_t *customer, int mode, co
             GetText(invoice.record, Invoice::CustCode, code);
             if (PStringCompareNoCase(code, customer) != 0) continue;
         }
-        const bool credit = GetU16(invoice.record, Invoice::InvType) == InvoiceCredit;
+        const bool credit = InvoiceKind(GetU16(invoice.record, Invoice::InvType)) == InvoiceKind::CreditNote;
         const PackedDecimal rate = GetDec(invoice.record, Invoice::Rate);
         const int32_t n = MatrixRowCount(Invoice::Number, 0, invoice.record);
         for (int32_t i = 0; i < n; i++) {
             if (!MatrixRowRead(Invoice::Number, invoice.record, i, row)) break;
-            if (GetU16(row, InvoiceRow::Kind) != InvoiceRowItem) continue;
+            if (DocRowKind(GetU16(row, InvoiceRow::Kind)) != DocRowKind::Item) continue;
             GetText(row, InvoiceRow::ItemCode, code);
             if (PStringCompareNoCase(code, item) != 0) continue;
             PackedDecimal v;

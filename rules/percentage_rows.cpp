@@ -12,13 +12,13 @@
 #include "core/record_buffer.h"
 #include "core/text_range.h"
 #include "database/access/record_access.h"
+#include "rules/invoice_kind.h"
 #include "rules/prices.h"
 #include "rules/vat_currency.h"
 
 namespace {
 
 constexpr int ItemCodeMax = 20, VatMax = 2;
-constexpr uint16_t ItemRowKind = 1;
 
 // Where the fields a percentage sum reads lie in the rows of a document
 // register, and where the document says whether its prices include VAT.
@@ -84,7 +84,7 @@ bool DocRowSum(int reg, uint8_t *record, int row, PackedDecimal *total) {
     uint8_t otherItem[256], vat[256];
     for (int32_t i = 0; i < count; i++) {
         if (i == row || !MatrixRowGet(reg, 0, record, i, other.data())) continue;
-        if (GetU16(other.data(), 0) != ItemRowKind) continue;
+        if (DocRowKind(GetU16(other.data(), 0)) != DocRowKind::Item) continue;
         GetPString(other.data(), layout->item, ItemCodeMax, otherItem);
         GetPString(other.data(), layout->vatCode, VatMax, vat);
         PackedDecimal amount = GetDec(other.data(), layout->amount);

@@ -7,6 +7,7 @@
 // order's serial kept in the purchase order), 1 the vendor's open
 // purchase order whatever it was made for, 2 the vendor's open purchase
 // order with the sales order's rows under a heading of its own.
+#include "rules/invoice_kind.h"
 #include "rules/purchase_from_orders.h"
 
 #include <cassert>
@@ -159,7 +160,7 @@ bool AppendPurchaseOrderRow(uint8_t *purchaseOrder, bool withVat, const uint8_t 
     uint8_t row[Row::Size] = {}, field[256];
     PackedDecimal blank;
     DecSetBlank(&blank);
-    PutU16(row, Row::Kind, 1);
+    PutU16(row, Row::Kind, uint16_t(DocRowKind::Item));
     PutU16(row, Row::Word2, 0);
     for (uint32_t at : {Row::Quantity, Row::Price, Row::Sum, Row::Discount, Row::QtyReceived, Row::QtyOnPurchases,
                         Row::PricedQty, Row::PriceUnit})

@@ -9,19 +9,19 @@
 #include "core/memblock.h"
 #include "core/record_buffer.h"
 #include "dict_offsets.h"
+#include "rules/invoice_kind.h"
 #include "rules/vat_currency.h"
 
 namespace {
 
 namespace Row = VIVc::Rows;
-constexpr uint16_t KindAccount = 1;
 
 // The kind of a row: an empty kind word is an account row (a row typed
 // below the last one has none yet).
-uint16_t KindOf(const uint8_t *r)
+PurchaseRowKind KindOf(const uint8_t *r)
 {
     uint16_t kind = GetU16(r, Row::Kind);
-    return kind == 0 ? KindAccount : kind;
+    return kind == 0 ? PurchaseRowKind::Account : PurchaseRowKind(kind);
 }
 
 }  // namespace
@@ -35,7 +35,8 @@ bool PurchaseInvoiceRowsVat(uint8_t *invoice, bool *written)
     int count = MatrixRowCount(VIVc::Number, 0, invoice);
     for (int i = 0; i < count; i++) {
         uint8_t r[Row::Size];
-        if (!MatrixRowRead(VIVc::Number, invoice, i, r) || KindOf(r) != KindAccount || r[Row::VatCode] == 0) continue;
+        if (!MatrixRowRead(VIVc::Number, invoice, i, r) || KindOf(r) != PurchaseRowKind::Account ||
+            r[Row::VatCode] == 0) continue;
         uint8_t code[256];
         GetText(r, Row::VatCode, code);
         PackedDecimal amount = GetDec(r, Row::Amount);

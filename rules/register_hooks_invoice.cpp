@@ -7,6 +7,7 @@
 // stock, item history, voucher, customer ledger) inside the same hold as
 // the invoice itself; afterwards the print-out runs as block 170 asks,
 // and the customer-ledger kind for an imported invoice not entered yet.
+#include "rules/invoice_kind.h"
 #include "rules/register_hooks_entries.h"
 
 #include "core/decimal.h"
@@ -140,7 +141,7 @@ void NewDefaults(int, uint8_t *invoice) {
     PutU32(invoice, Inv::SerNr, NewSerial(&TodayDate));
     for (uint32_t at : {Inv::OrderNr, Inv::CredInv, Inv::CashDiscDays}) PutU32(invoice, at, SerialNone);
     for (uint32_t at : {Inv::Posted, Inv::Printed, Inv::Transferred, Inv::Mark}) PutU16(invoice, at, 0);
-    PutU16(invoice, Inv::InvType, 1);
+    PutU16(invoice, Inv::InvType, uint16_t(InvoiceKind::Ordinary));
     if (const uint8_t *block = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock)) {
         PutU16(invoice, Inv::InclVat, GetU16(block, SalesAccountsBlk::PricesInclVat));
         PutU16(invoice, Inv::UpdStock, GetU16(block, SalesAccountsBlk::UpdateStock));
@@ -165,7 +166,8 @@ void NewDefaultsOther(int, uint8_t *invoice) {
     uint8_t row[Inv::Rows::Size];
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(Inv::Number, invoice, i, row) || GetU16(row, Inv::Rows::Kind) != 1) continue;
+        if (!MatrixRowRead(Inv::Number, invoice, i, row) ||
+            DocRowKind(GetU16(row, Inv::Rows::Kind)) != DocRowKind::Item) continue;
         PutU32(row, Inv::Rows::Link, SerialNone);
         MatrixRowPut(Inv::Number, 0, invoice, i, row);
     }

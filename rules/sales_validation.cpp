@@ -17,6 +17,7 @@
 #include "operations/operations.h"
 #include "operations/purchase_ledger.h"
 #include "rules/checks.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/prices.h"
 #include "rules/serial_numbers.h"
@@ -28,7 +29,6 @@ namespace {
 constexpr int CodeMax = 20;
 constexpr int AccountMax = 10;
 constexpr int VatMax = 2;
-constexpr uint16_t RowKindItem = 1;
 
 // Where one kind of document keeps what the shared steps read. A zero
 // column means the document has no such field.
@@ -81,7 +81,7 @@ int RowChecks(const SalesDoc &d, const uint8_t *record, int zone, bool itemNeede
         const uint16_t at = (uint16_t)i;
         if (!MatrixRowRead(d.reg, record, i, row))
             return FieldErrorAt(Texts::RecordNotStored, nullptr, (uint16_t)d.matrix, at, 0);
-        if (GetU16(row, 0) != RowKindItem) continue;
+        if (DocRowKind(GetU16(row, 0)) != DocRowKind::Item) continue;
         if (d.rowAccount && !AccountAgreesWithVat(row, d.rowAccount, d.rowVat, zone))
             return FieldErrorAt(Texts::AccountVatMismatch, nullptr, (uint16_t)d.matrix, at, (uint16_t)d.rowVat);
         GetPString(row, d.rowItem, CodeMax, code);

@@ -17,6 +17,7 @@
 #include "dict_offsets.h"
 #include "operations/operations.h"
 #include "rules/checks.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/series_terms.h"
 #include "rules/stock.h"
@@ -191,7 +192,7 @@ int PurchaseOrderChecks(uint8_t *record) {
         if (!MatrixRowRead(PurchOrderVc::Number, record, i, row))
             return FieldErrorAt(Texts::CodeUnknown, nullptr, PurchOrderVc::Matrix, at, PurchOrderVc::Rows::ItemCode);
         GetText(row, PurchOrderVc::Rows::ItemCode, code);
-        if (GetU16(row, PurchOrderVc::Rows::Kind) == 1 && code[0] != 0) {
+        if (DocRowKind(GetU16(row, PurchOrderVc::Rows::Kind)) == DocRowKind::Item && code[0] != 0) {
             if (!ReadItem(code, item.record))
                 return FieldErrorAt(Texts::CodeUnknown, nullptr, PurchOrderVc::Matrix, at, PurchOrderVc::Rows::ItemCode);
             if (GetU16(item.record, INVc::StructFlag) == 1)

@@ -15,6 +15,7 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "database/access/record_access.h"
+#include "rules/invoice_kind.h"
 #include "rules/settings_row_find.h"
 #include "rules/vat_currency.h"
 
@@ -213,14 +214,14 @@ void PercentOfAmountTo(const PackedDecimal *a, const PackedDecimal *b, int decim
 }
 
 // The VAT of one document row: rate, vat and plainRate blank, and for row
-// kinds 1, 4 and 5, when inclusive is set or novat is clear, vat and rate
+// kinds Item, Amount and DownPayment, when inclusive is set or novat is clear, vat and rate
 // by VatAmountRound2 and plainRate the code's first rate.
-void RowVatAmount(uint16_t rowKind, int inclusive, int novat, const uint8_t *code, const PackedDecimal *amount,
+void RowVatAmount(DocRowKind rowKind, int inclusive, int novat, const uint8_t *code, const PackedDecimal *amount,
                   PackedDecimal *rate, PackedDecimal *vat, PackedDecimal *plainRate) {
     if (rate) DecSetBlank(rate);
     if (vat) DecSetBlank(vat);
     if (plainRate) DecSetBlank(plainRate);
-    if (rowKind != 1 && rowKind != 4 && rowKind != 5) return;
+    if (rowKind != DocRowKind::Item && rowKind != DocRowKind::Amount && rowKind != DocRowKind::DownPayment) return;
     if (!inclusive && novat) return;
     VatAmountRound2(code, amount, vat, rate, inclusive);
     if (plainRate) VatRateDec(code, plainRate, nullptr, 0);

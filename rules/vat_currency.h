@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 
 // A purchase invoice's VAT treatment (the word VIVc::VatTreatment).
@@ -49,9 +50,9 @@ bool VatPartOf(const uint8_t *code, const PackedDecimal *amount, PackedDecimal *
 void PercentOfAmount(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *r);
 // As PercentOfAmount, rounded once to `decimals` (0 to 3) places.
 void PercentOfAmountTo(const PackedDecimal *a, const PackedDecimal *b, int decimals, PackedDecimal *r);
-// The VAT of one document row: blank outputs, filled for row kinds 1, 4 and
-// 5 when inclusive is set or novat is clear.
-void RowVatAmount(uint16_t rowKind, int inclusive, int novat, const uint8_t *code, const PackedDecimal *amount,
+// The VAT of one document row: blank outputs, filled for row kinds Item,
+// Amount and DownPayment when inclusive is set or novat is clear.
+void RowVatAmount(DocRowKind rowKind, int inclusive, int novat, const uint8_t *code, const PackedDecimal *amount,
                   PackedDecimal *rate, PackedDecimal *vat, PackedDecimal *plainRate);
 // True when code is the code of a row of block 208.
 bool IsVatCode(const uint8_t *code);

@@ -1,5 +1,6 @@
 // draw_icons.cpp - icons, labelled icons and the bottom bar's buttons.
 #include "core/definitions.h"
+#include "core/list_slot.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
@@ -12,8 +13,6 @@
 constexpr int ToolbarButtonY = 18;
 // Offsets in an entry of a window definition's icon-button list.
 constexpr int IconEntryIcon = 2, IconEntryX = 6, IconEntryLabel = 18;
-// A module-table entry's third word: the text of its button's label.
-constexpr int ModuleEntryLabel = 4;
 // Fixed buttons of the bottom bar, after the placeholder entry 0.
 constexpr int FixedButtonFirst = 1, FixedButtonLast = 4;
 
@@ -81,7 +80,7 @@ void DrawToolbarButtons(DrawContext *bar)
     for (int i = FixedButtonFirst; i <= FixedButtonLast; i++) DrawButtonEntry(bar, def, i, nullptr);
     for (int k = 1; const uint8_t *m = PermittedModuleEntry(k); k++) {
         uint8_t label[256];
-        GetUiText(label, DefU16(m + ModuleEntryLabel));
+        GetUiText(label, DefU16(m + ModuleWindowsEntry::Label));
         if (!DrawButtonEntry(bar, def, FixedButtonLast + k, label)) break;
     }
     DcSelectFont(bar, oldFont);

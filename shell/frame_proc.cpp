@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "core/definitions.h"
+#include "core/list_slot.h"
 #include "core/message_sink.h"
 #include "platform/display.h"
 #include "platform/mdi.h"
@@ -59,9 +60,9 @@ static void FrameCommand(int id, int w)
         OpenModuleEntry(id - 400);
     } else if (id == 500) {
         SwitchModule(-1, 0);
-    } else if (id >= 501 && id <= 599) {
-        const uint8_t *entry = ListTableEntry(6, id - 501);
-        if (entry) SwitchModule(DefU16(entry + 4), 0);
+    } else if (id >= ModuleMenuFirstId && id <= 599) {
+        const uint8_t *entry = ListTableEntry(ListSlot::ModuleMenu, id - ModuleMenuFirstId);
+        if (entry) SwitchModule(DefU16(entry + ModuleMenuEntry::Module), 0);
         RedrawWindowOne();
     } else if (id >= SettingsMenuFirstId && id <= SettingsMenuLastId) {
         SettingsMenuCommand(id);

@@ -18,10 +18,9 @@
 
 namespace {
 
-constexpr int RelatedTypeWord = 1;
 
 // The record window type n's list opens its records in; 0 none.
-int RelatedType(int n) { return WinTypeWord(WinTypeOf(n), RelatedTypeWord); }
+int RelatedType(int n) { return WinTypeRelated(WinTypeOf(n)); }
 
 // The window list n was opened from to choose for; 0 when it was opened
 // on its own (or its opener has closed since).

@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr int RelatedTypeWord = 1, MenuKindWord = 22;
 
 // The window's first marked record id, -1 when none is marked.
 int32_t FirstMarkedId(const WindowRec *w)
@@ -48,8 +47,8 @@ void EditCommandsState(int w, bool *open, bool *nw, bool *ok, bool *cancel)
     *open = *nw = *ok = *cancel = false;
     if (!WinIsOpen(w)) return;
     int type = WinTypeOf(w);
-    if (WinTypeWord(type, MenuKindWord) == 1) return;
-    bool related = WinTypeWord(type, RelatedTypeWord) != 0;
+    if (WinTypeMenuKind(type) == MenuKindEditOnly) return;
+    bool related = WinTypeRelated(type) != 0;
     switch (WinKindOf(w)) {
     case 1:
         if (related) {

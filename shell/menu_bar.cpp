@@ -28,11 +28,6 @@
 #include "shell/shell.h"
 #include "shell/window_utils.h"
 
-// The module table's 8-byte entries: the menu text is the second word.
-constexpr int ModuleEntryText = 2;
-// The module menu table (list slot 6): 8-byte entries with the text
-// number at +0 and the module at +4; its items are 501 + entry index.
-constexpr int ModuleMenuText = 0, ModuleMenuModule = 4, ModuleMenuFirstId = 501;
 
 MenuHandlesRec MenuHandles;
 
@@ -231,7 +226,7 @@ void RebuildRegisterMenu()
     // Without an open company there are none: the windows need one.
     for (int k = 1; const uint8_t *entry = DbOpenFlag ? PermittedModuleEntry(k) : nullptr; k++) {
         char text[256 + 8];
-        snprintf(text, 256, "%s", TextOf(DefU16(entry + ModuleEntryText)).c_str());
+        snprintf(text, 256, "%s", TextOf(DefU16(entry + ModuleWindowsEntry::Text)).c_str());
         if (k <= 9) KeyTextAppend(text, '0' + k);
         if (!insert(0, uint32_t(400 + k), text)) return;
     }
@@ -259,8 +254,10 @@ void RebuildWindowTypeMenu()
     for (int i = 0, count = ListTableCount(ListSlot::ModuleMenu); i < count; i++) {
         const uint8_t *entry = ListTableEntry(ListSlot::ModuleMenu, i);
         if (!entry) break;
-        if (!MayUseModule(DefU16(entry + ModuleMenuModule))) continue;
-        if (!MenuInsert(popup, ModuleMenuItems, 0, uint32_t(ModuleMenuFirstId + i), TextOf(DefU16(entry + ModuleMenuText))))
+        if (!MayUseModule(DefU16(entry + ModuleMenuEntry::Module))) continue;
+        const std::string text = TextOf(DefU16(entry + ModuleMenuEntry::Text));
+        if (!MenuInsert(popup, ModuleMenuItems, 0, uint32_t(ModuleMenuFirstId + i), text))
+            
             break;
         ModuleMenuItems++;
     }
@@ -275,7 +272,7 @@ void ModuleMenuPick(int k, bool allowModuleOne)
     for (int i = 0, seen = 0, count = ListTableCount(ListSlot::ModuleMenu); i < count; i++) {
         const uint8_t *entry = ListTableEntry(ListSlot::ModuleMenu, i);
         if (!entry) return;
-        int module = DefU16(entry + ModuleMenuModule);
+        int module = DefU16(entry + ModuleMenuEntry::Module);
         if (!MayUseModule(module) || ++seen != k) continue;
         if (module == 1 && !allowModuleOne) return;
         SwitchModule(module, 0);

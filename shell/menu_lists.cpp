@@ -28,11 +28,6 @@
 
 namespace {
 
-// The list slots of the interface file's menu tables.
-// Entries of the module menu: text, a word, module, a word.
-constexpr uint32_t ModuleMenuText = 0, ModuleMenuModule = 4;
-
-
 // One row of a menu list: the table entry it stands for (its index in
 // its slot) and the text the row shows, a text number or, for a saved
 // report selection, the selection's name.
@@ -142,8 +137,8 @@ void ListedRows(int n, Visit visit)
     case WinTypes::ModuleList:
         for (int i = 0, count = ListTableCount(ListSlot::ModuleMenu); i < count; i++) {
             const uint8_t *e = ListTableEntry(ListSlot::ModuleMenu, i);
-            if (!MayUseModule(DefU16(e + ModuleMenuModule))) continue;
-            if (!visit(ListedRow{i, e, DefU16(e + ModuleMenuText), nullptr})) return;
+            if (!MayUseModule(DefU16(e + ModuleMenuEntry::Module))) continue;
+            if (!visit(ListedRow{i, e, DefU16(e + ModuleMenuEntry::Text), nullptr})) return;
         }
         return;
     default: return;

@@ -19,9 +19,6 @@
 
 namespace {
 
-// Word 22 of a window type: 1 greys File, Record and both popups.
-constexpr int MenuKindWord = 22;
-constexpr int MenuKindEditOnly = 1;
 
 // What window n allows now, for the Edit, File and Record items.
 struct WindowAbilities {
@@ -85,7 +82,7 @@ void EnableTopMenuIfPresent(int k, bool on)
 void MenuStateUpdate(int n)
 {
     if (!WinIsOpen(n) || IsWindowIconic(n)) n = 0;
-    if (n && WinTypeWord(WinTypeOf(n), MenuKindWord) == MenuKindEditOnly) {
+    if (n && WinTypeMenuKind(WinTypeOf(n)) == MenuKindEditOnly) {
         for (int k : {2, 4, 5, 6}) EnableTopMenuIfPresent(k, false);
         EnableTopMenuIfPresent(3, true);
         EnableMenuCmd(MenuHandles.edit, 10, false);

@@ -24,9 +24,6 @@ constexpr int FileMenuGapAfter = 5;
 // right while a maximised child's system menu takes position 0); its
 // title is Texts::MenuOperations.
 constexpr int OpsPopupPosition = 5;
-// The module popup's items: 501 + index of the module menu table (list
-// slot 6, 8-byte entries with the module number in the third word).
-constexpr int ModuleMenuFirstId = 501, ModuleMenuEntryModule = 4;
 
 // True while the active MDI child is maximised.
 static bool ChildMaximized()
@@ -98,7 +95,7 @@ void CheckModuleMenu(int m)
     if (!MenuHandles.modulePopup) return;
     for (int i = 0, count = ListTableCount(ListSlot::ModuleMenu); i < count; i++) {
         const uint8_t *e = ListTableEntry(ListSlot::ModuleMenu, i);
-        MenuCheckByCommand(MenuHandles.modulePopup, ModuleMenuFirstId + i, DefU16(e + ModuleMenuEntryModule) == m);
+        MenuCheckByCommand(MenuHandles.modulePopup, ModuleMenuFirstId + i, DefU16(e + ModuleMenuEntry::Module) == m);
     }
 }
 

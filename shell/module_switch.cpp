@@ -27,7 +27,6 @@
 #include "shell/window_utils.h"
 
 namespace {
-constexpr int ModuleEntryType = 0, ModuleEntryModule = 6;
 constexpr int ServerModule = 1;           // the module a server works in
 
 // Refills the list of every open window of `type`.
@@ -88,7 +87,8 @@ const uint8_t *PermittedModuleEntry(int k)
     for (int i = 0, count = ListTableCount(ListSlot::ModuleWindows); i < count; i++) {
         const uint8_t *entry = ListTableEntry(ListSlot::ModuleWindows, i);
         if (!entry) return nullptr;
-        if (!ModuleMatches(DefU16(entry + ModuleEntryModule)) || !MayUseWindowItem(DefU16(entry + ModuleEntryType)))
+        if (!ModuleMatches(DefU16(entry + ModuleWindowsEntry::Module)) ||
+            !MayUseWindowItem(DefU16(entry + ModuleWindowsEntry::Type)))
             continue;
         if (--k == 0) return entry;
     }
@@ -111,7 +111,7 @@ void OpenModuleEntry(int n)
     }
     const uint8_t *entry = PermittedModuleEntry(n);
     if (!entry) return;
-    const int type = DefU16(entry + ModuleEntryType);
+    const int type = DefU16(entry + ModuleWindowsEntry::Type);
     const bool opened = WinFindByDef(type) == 0;
     const int m = OpenOrActivateWindow(type, 65535, 0, false, 0);
     // A list a record window limited to its own rows is the whole

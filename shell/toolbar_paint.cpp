@@ -27,8 +27,6 @@ constexpr int BandBottom = 30;           // grey line at 30, dark line at 31
 constexpr int NameBoxLeft = 370, NameX = 380, NameY = 3, NameYCompact = 9, ModuleY = 14;
 constexpr int ButtonY = 18, IconHalf = kPlIconSize / 2;
 constexpr int StripInset = 7, StripHeight = 19, StripTextX = 13, StripTextDy = 3;
-// The module popup's entries: text number at +0, module at +4.
-constexpr int ModuleMenuText = 0, ModuleMenuModule = 4;
 
 PlFont *NormalFont() { return UiFontNormal ? UiFontNormal : FontUiRegular(); }
 
@@ -58,9 +56,9 @@ std::string ModuleLine()
     std::string line;
     for (int i = 0; CurrentModule != 0 && i < ListTableCount(ListSlot::ModuleMenu); i++) {
         const uint8_t *e = ListTableEntry(ListSlot::ModuleMenu, i);
-        if (!e || DefU16(e + ModuleMenuModule) != CurrentModule) continue;
+        if (!e || DefU16(e + ModuleMenuEntry::Module) != CurrentModule) continue;
         char text[256], plain[256];
-        GetUiTextC(text, DefU16(e + ModuleMenuText));
+        GetUiTextC(text, DefU16(e + ModuleMenuEntry::Text));
         StripAmpersands(text, plain);
         line = plain;
         break;

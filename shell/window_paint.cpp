@@ -34,8 +34,6 @@ namespace {
 
 // Icon-button entries from this index on are module buttons (types 1 and 13).
 constexpr int ModuleButtonFirst = 5;
-// The module table (list slot 7): window type, text, second text, module.
-constexpr int ModuleEntryType = 0, ModuleEntryLabel = 4, ModuleEntryModule = 6;
 // The width of the gap that marks the current page in the page strip.
 constexpr int PageGap = 30;
 
@@ -282,11 +280,12 @@ void WinDrawModuleButtons(int n, bool clear)
     int next = ModuleButtonFirst;
     for (int i = 0, count = ListTableCount(ListSlot::ModuleWindows); i < count; i++) {
         const uint8_t *m = ListTableEntry(ListSlot::ModuleWindows, i);
-        if (!ModuleMatches(DefU16(m + ModuleEntryModule)) || !MayUseWindowItem(DefU16(m + ModuleEntryType))) continue;
+        if (!ModuleMatches(DefU16(m + ModuleWindowsEntry::Module)) ||
+            !MayUseWindowItem(DefU16(m + ModuleWindowsEntry::Type))) continue;
         uint8_t *e = WinDefEntry(n, WinPartIconButtons, next++);
         if (!e) break;
         PString label;
-        GetUiText(label, DefU16(m + ModuleEntryLabel));
+        GetUiText(label, DefU16(m + ModuleWindowsEntry::Label));
         int x = RectXResolve(&client, int16_t(DefU16(e + IconEntry::X)));
         int y = RectYResolve(&client, int16_t(DefU16(e + IconEntry::Y)));
         DrawIconLabel(DefU16(e + IconEntry::Icon), x, y, label);

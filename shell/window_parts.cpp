@@ -7,15 +7,9 @@
 #include "core/list_slot.h"
 #include "core/ui_text.h"
 #include "core/window_entries.h"
+#include "shell/menu_lists.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
-
-namespace {
-// List-table slots and word offsets of their entries.
-constexpr int ModuleMenuTextAt = 0, ModuleMenuModule = 4;
-constexpr int ModulesType = 0, ModulesText = 2;
-constexpr int WindowsText = 0, WindowsType = 2;
-}  // namespace
 
 // Entry i of part `part` of n's type; null when there is none.
 uint8_t *WinDefEntry(int n, int part, int i)
@@ -62,11 +56,11 @@ void WindowTypeMenuText(int type, uint8_t *text)
     text[0] = 0;
     for (int i = 0; i < ListTableCount(ListSlot::Windows); i++) {
         const uint8_t *e = ListTableEntry(ListSlot::Windows, i);
-        if (DefU16(e + WindowsType) == type) return GetUiText(text, DefU16(e + WindowsText));
+        if (DefU16(e + WindowListEntry::WinType) == type) return GetUiText(text, DefU16(e + WindowListEntry::Text));
     }
     for (int i = 0; i < ListTableCount(ListSlot::ModuleWindows); i++) {
         const uint8_t *e = ListTableEntry(ListSlot::ModuleWindows, i);
-        if (DefU16(e + ModulesType) == type) return GetUiText(text, DefU16(e + ModulesText));
+        if (DefU16(e + ModuleWindowsEntry::Type) == type) return GetUiText(text, DefU16(e + ModuleWindowsEntry::Text));
     }
 }
 
@@ -77,8 +71,8 @@ void ModuleMenuText(int code, uint8_t *text)
     text[0] = 0;
     int found = -1;
     for (int i = 0; i < ListTableCount(ListSlot::ModuleMenu); i++)
-        if (DefU16(ListTableEntry(ListSlot::ModuleMenu, i) + ModuleMenuModule) == code) found = i;
-    if (found >= 0) GetUiText(text, DefU16(ListTableEntry(ListSlot::ModuleMenu, found) + ModuleMenuTextAt));
+        if (DefU16(ListTableEntry(ListSlot::ModuleMenu, i) + ModuleMenuEntry::Module) == code) found = i;
+    if (found >= 0) GetUiText(text, DefU16(ListTableEntry(ListSlot::ModuleMenu, found) + ModuleMenuEntry::Text));
 }
 
 // The screen field of n showing the record field at `offset`: the first

@@ -123,6 +123,11 @@ extern std::array<WindowRec *, WinSlots> WinTable;   // null = free
 inline int WinTypeOf(int n) { return WinTable[n]->windowType; }
 inline int WinKindOf(int n) { return n ? WinTypeWord(WinTypeOf(n), 0) : 0; }
 inline int WinTypeRegister(int type) { return WinTypeWord(type, 8); }
+// The type's related window type (word 1), 0 none.
+inline int WinTypeRelated(int type) { return WinTypeWord(type, 1); }
+// The type's menu kind (word 22); MenuKindEditOnly greys File, Record and both popups.
+constexpr int MenuKindEditOnly = 1;
+inline int WinTypeMenuKind(int type) { return WinTypeWord(type, 22); }
 inline int WinRegisterOf(int n) { return WinTypeRegister(WinTypeOf(n)); }
 inline int WinModeOf(int n) { return int(WinTable[n]->recordId & 0xFFFF); }
 inline uint8_t *WinRecordBuffer(int n) { return WinTable[n]->record; }

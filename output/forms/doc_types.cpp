@@ -20,6 +20,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "output/forms/forms.h"
+#include "rules/invoice_kind.h"
 
 namespace {
 constexpr int16_t FirstDocType = -29, LastDocType = -2;
@@ -155,10 +156,10 @@ uint16_t DocFormSelectBlock(int16_t doctype, const uint8_t *record) {
     const DocTypeRec *d = DocTypeOf(doctype);
     if (!d) return 0;
     if (doctype == -2 && record) {
-        int16_t kind = GetI16(record, IVVc::InvType);
-        if (kind == 2) return 143;
-        if (kind == 3) return 144;
-        if (kind == 4) return 142;
+        const InvoiceKind kind = InvoiceKind(GetI16(record, IVVc::InvType));
+        if (kind == InvoiceKind::Cash) return 143;
+        if (kind == InvoiceKind::CreditNote) return 144;
+        if (kind == InvoiceKind::Interest) return 142;
     }
     if (doctype == -3 && record && GetI16(record, SHVc::Shipped) != 0) return 160;
     return d->block;

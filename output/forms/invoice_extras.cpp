@@ -15,6 +15,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "output/forms/forms.h"
+#include "rules/invoice_kind.h"
 #include "rules/vat_currency.h"
 
 MemBlock InvoiceVatSums;
@@ -93,7 +94,7 @@ void InvoiceRowExtras(const uint8_t *invoice) {
                             InvoiceSideRow::Measure1, InvoiceSideRow::Measure2})
             PutDec(side, at, blank);
         if (!MatrixRowRead(IVVc::Number, invoice, i, row) || InvoiceRowIsBare(row)) continue;
-        uint16_t kind = GetU16(row, IVVc::Rows::Kind);
+        const DocRowKind kind = DocRowKind(GetU16(row, IVVc::Rows::Kind));
         uint8_t code[256];
         GetText(row, IVVc::Rows::VatCode, code);
         PackedDecimal sum = GetDec(row, IVVc::Rows::Sum), rate, vat, plain;
@@ -107,7 +108,7 @@ void InvoiceRowExtras(const uint8_t *invoice) {
             if (inclusive) DecSub(&sum, &vat, &net);
             PutDec(side, InvoiceSideRow::NetSum, net);
         }
-        if (kind == 1) ItemPart(row, language, side);
+        if (kind == DocRowKind::Item) ItemPart(row, language, side);
     }
 }
 

@@ -24,13 +24,13 @@
 #include "core/work_blocks.h"
 #include "operations/sales_invoice.h"
 #include "output/forms/forms.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
 namespace {
 constexpr int BankAccountMax = 60, ReferenceMax = 30;
 constexpr int AmountDigits = 8, ReferenceDigits = 20;
-constexpr int16_t CreditNoteKind = 3;
 constexpr uint8_t Code128StartC = 0x91, Code128Stop1 = 0x8F, Code128Stop2 = 0x85;
 
 void Amount(const PackedDecimal &d, uint8_t *out) { FieldToText((const uint8_t *)&d, FtAmount2, out); }
@@ -99,7 +99,8 @@ PackedDecimal ItemRowsSum(const uint8_t *inv, Value value) {
     uint8_t r[IVVc::Rows::Size];
     int32_t rows = MatrixRowCount(IVVc::Number, 0, inv);
     for (int32_t i = 0; i < rows; i++)
-        if (MatrixRowRead(IVVc::Number, inv, i, r) && GetU16(r, IVVc::Rows::Kind) == 1) total = Add(total, value(r));
+        if (MatrixRowRead(IVVc::Number, inv, i, r) &&
+            DocRowKind(GetU16(r, IVVc::Rows::Kind)) == DocRowKind::Item) total = Add(total, value(r));
     return total;
 }
 
@@ -132,7 +133,7 @@ PackedDecimal ItemQuantity(const uint8_t *inv) {
 // percentage, to whole units; false when the invoice has none.
 bool CashDiscounted(const uint8_t *inv, PackedDecimal *out) {
     PackedDecimal pct = GetDec(inv, IVVc::CashDiscPct);
-    if (GetI16(inv, IVVc::InvType) != 1 || DecIsBlank(&pct)) return false;
+    if (InvoiceKind(GetI16(inv, IVVc::InvType)) != InvoiceKind::Ordinary || DecIsBlank(&pct)) return false;
     PackedDecimal hundred, factor, total = GetDec(inv, IVVc::Total), r;
     DecFromLong(&hundred, 100);
     DecSub(&hundred, &pct, &factor);
@@ -150,7 +151,7 @@ bool CashDiscounted(const uint8_t *inv, PackedDecimal *out) {
 void InvoicePaymentBarcode(const uint8_t *invoice, const uint8_t *account, uint8_t *out) {
     out[0] = 0;
     // A credit note is paid to the customer, not by it: no payment slip.
-    if (GetI16(invoice, IVVc::InvType) == CreditNoteKind) return;
+    if (InvoiceKind(GetI16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote) return;
     PackedDecimal total = GetDec(invoice, IVVc::Total), limit;
     DecFromLong(&limit, 1000000);
     if (DecIsNegative(&total) || DecCompare(&total, &limit) >= 0) return;

@@ -18,6 +18,7 @@
 #include "operations/operations.h"
 #include "operations/sales_invoice.h"
 #include "output/forms/forms.h"
+#include "rules/invoice_kind.h"
 
 namespace {
 // The codes the invoice empties first: they print nothing unless a step
@@ -94,7 +95,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
     case 93: DocTextOr(inv, IVVc::CustPhone, FormCustomer, CUVc::Phone, out); return true;
     case 94: DocTextOr(inv, IVVc::Text1238, FormCustomer, CUVc::Text456, out); return true;
     case 95:
-        if (kind == 1) DocTyped(inv, IVVc::IntRate, FtAmount2, out);
+        if (InvoiceKind(kind) == InvoiceKind::Ordinary) DocTyped(inv, IVVc::IntRate, FtAmount2, out);
         return true;
     case 99:
         if (FormDeliveryFound) DocTyped(FormDelivery, SHVc::ShipDate, FtDate, out);
@@ -119,7 +120,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
     case 221: InvoicePaymentReference(inv, out); return true;
     case 222: DocTyped(inv, IVVc::PayDate, FtDate, out); return true;
     case 223:
-        if (kind == 1) DueDateText(inv, out);
+        if (InvoiceKind(kind) == InvoiceKind::Ordinary) DueDateText(inv, out);
         return true;
     case 234: {
         PackedDecimal sum;
@@ -170,9 +171,10 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
 
 // Row code of an item row (kind 1) and the kinds 4 and 5 that share
 // some of its codes.
-void ItemRowValue(const uint8_t *inv, const uint8_t *r, const uint8_t *s, uint16_t kind, int16_t code,
+void ItemRowValue(const uint8_t *inv, const uint8_t *r, const uint8_t *s, DocRowKind kind, int16_t code,
                   uint8_t *out) {
-    const bool item = kind == 1, other = kind == 4, note = kind == 5;
+    const bool item = kind == DocRowKind::Item, other = kind == DocRowKind::Amount,
+               note = kind == DocRowKind::DownPayment;
     const bool inclusive = GetI16(inv, IVVc::InclVat) != 0;
     PackedDecimal sum = GetDec(r, IVVc::Rows::Sum);
     switch (code) {
@@ -272,20 +274,20 @@ void ItemRowValue(const uint8_t *inv, const uint8_t *r, const uint8_t *s, uint16
 void RowValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
     uint8_t r[IVVc::Rows::Size];
     if (!MatrixRowRead(IVVc::Number, inv, row, r)) return;
-    uint16_t kind = GetU16(r, IVVc::Rows::Kind);
+    const DocRowKind kind = DocRowKind(GetU16(r, IVVc::Rows::Kind));
     const bool rowCode = (code >= 8 && code <= 31) || code == 43 || code == 301 || code == 302 || code == 347 ||
                          code == 348;
     // A text row prints its text, or the invoice it refers to when it
     // has a link (a credit note's first row); a bare row of another kind
     // prints its text alone, no zero quantity, price or VAT.
-    if (kind == 3 || InvoiceRowIsBare(r)) {
+    if (kind == DocRowKind::Text || InvoiceRowIsBare(r)) {
         if (code != 14) {
-            if (kind != 3 && rowCode) out[0] = 0;
+            if (kind != DocRowKind::Text && rowCode) out[0] = 0;
             return;
         }
         out[0] = 0;
         int32_t link = GetI32(r, IVVc::Rows::Link);
-        if (kind != 3 || link == -1) {
+        if (kind != DocRowKind::Text || link == -1) {
             GetText(r, IVVc::Rows::Text, out);
             return;
         }
@@ -295,7 +297,7 @@ void RowValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         if (out[0] + number[0] <= 255) PStringAppend(out, number);
         return;
     }
-    if (kind != 1 && kind != 4 && kind != 5) return;
+    if (kind != DocRowKind::Item && kind != DocRowKind::Amount && kind != DocRowKind::DownPayment) return;
     uint8_t value[256];
     value[0] = 0;
     if (!rowCode) return;

@@ -25,7 +25,9 @@
 #include "reports/frame/report_run.h"
 #include "reports/ledger/account_reports.h"
 #include "reports/ledger/ledger_lines.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -33,8 +35,6 @@ namespace {
 
 namespace P = ReportParamsVc;
 namespace Entry = CustTransVc;
-constexpr uint16_t EntryReceipt = 1;
-constexpr uint16_t KindCash = 2, KindCredit = 3;
 constexpr uint32_t OnAccount = 0xFFFFFFFFu;
 constexpr int ColDebit = 3, ColCredit = 4, ColBalance = 1;
 
@@ -61,8 +61,9 @@ void ReceiptAmount(const uint8_t *entry, PackedDecimal *sum) {
     const int32_t n = MatrixRowCount(IPVc::Number, 0, receipt.record);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(IPVc::Number, receipt.record, i, row)) break;
-        const uint16_t kind = GetU16(row, IPVc::Rows::Kind);
-        if ((kind != 1 && kind != 5 && kind != 6) || GetU16(row, IPVc::Rows::Flag) != 0) continue;
+        const PaidRowKind kind = PaidRowKind(GetU16(row, IPVc::Rows::Kind));
+        if ((kind != PaidRowKind::Paid && kind != PaidRowKind::Discount && kind != PaidRowKind::Fee) ||
+            GetU16(row, IPVc::Rows::Flag) != 0) continue;
         if (GetU32(row, IPVc::Rows::InvoiceNr) != paid) continue;
         DateRec rowDate = GetDate(row, IPVc::Rows::PayDate);
         if (DateIsEmpty(&rowDate)) rowDate = receiptDate;
@@ -142,7 +143,7 @@ void LedgerReport60(ReportJob &job) {
         PackedDecimal amount;
         int text = 2485;
         bool both = false;
-        if (GetU16(entry.record, Entry::Kind) == EntryReceipt) {
+        if (LedgerEntryKind(GetU16(entry.record, Entry::Kind)) == LedgerEntryKind::Payment) {
             ReceiptAmount(entry.record, &amount);
             DecSub(&balance, &amount, &balance);
             text = 2486;
@@ -153,11 +154,11 @@ void LedgerReport60(ReportJob &job) {
             }
             const PackedDecimal total = GetDec(invoice.record, IVVc::Total), rate = GetDec(invoice.record, IVVc::Rate);
             AmountTimesRate(&total, &rate, &amount);
-            const uint16_t kind = GetU16(invoice.record, IVVc::InvType);
-            if (kind == KindCredit) {
+            const InvoiceKind kind = InvoiceKind(GetU16(invoice.record, IVVc::InvType));
+            if (kind == InvoiceKind::CreditNote) {
                 DecSub(&balance, &amount, &balance);
                 text = 2487;
-            } else if (kind == KindCash) {
+            } else if (kind == InvoiceKind::Cash) {
                 both = true;
                 text = 2488;
             } else {

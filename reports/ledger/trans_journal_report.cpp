@@ -28,7 +28,6 @@ namespace {
 namespace P = ReportParamsVc;
 namespace Row = Voucher::Rows;
 constexpr int LineHeight = 15;
-constexpr uint16_t RowAccount = 1;
 
 // What the selection asks for, read once.
 struct JournalSelection {

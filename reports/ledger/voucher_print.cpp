@@ -156,7 +156,7 @@ void PrintVoucher(int, const uint8_t *voucher) {
             RepStartLine(60);
             RepEndLine();
         }
-        if (GetU16(row, Voucher::Rows::Kind) != 1) {
+        if (GetU16(row, Voucher::Rows::Kind) != RowAccount) {
             PrintOtherRow(voucher, row, 0);
             continue;
         }
@@ -184,7 +184,7 @@ void PrintVoucherRow(int report, const uint8_t *voucher, const uint8_t *row, Pac
                      MemBlock vatSummary) {
     assert(row && debitTotal);
     assert(vatSummary == 0);   // report 15's VAT summary belongs to a later report
-    if (GetU16(row, Voucher::Rows::Kind) != 1) {
+    if (GetU16(row, Voucher::Rows::Kind) != RowAccount) {
         PrintOtherRow(voucher, row, 1);
         return;
     }

@@ -18,6 +18,7 @@
 #include "reports/projects/project_print.h"
 #include "reports/frame/report_run.h"
 #include "reports/projects/project_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/project_budget_lines.h"
 #include "rules/rules_types.h"
 
@@ -25,7 +26,6 @@ namespace {
 
 namespace P = ReportParamsVc;
 
-constexpr int InvoiceRowDownPayment = 5;
 
 // The parts of each project report 68 prints, from its job record.
 struct ListParts {
@@ -223,7 +223,7 @@ PackedDecimal DownPayments(const uint8_t *project) {
 void InvoiceRowLine(const uint8_t *row) {
     namespace R = IVVc::Rows;
     RepStartLine(ProjectLineHeight);
-    if (GetU16(row, R::Kind) == InvoiceRowDownPayment) {
+    if (DocRowKind(GetU16(row, R::Kind)) == DocRowKind::DownPayment) {
         PString text;
         GetText(row, R::Text, text);
         if (text[0]) ProjectPTextAt(130, text);

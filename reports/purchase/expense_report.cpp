@@ -20,6 +20,7 @@
 #include "reports/purchase/purchase_reports.h"
 #include "reports/purchase/purchase_walk.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -50,7 +51,7 @@ void PrintExpenseRows(const uint8_t *expense) {
     uint8_t row[ExpenseVc::Rows::Size];
     const int32_t rows = MatrixRowCount(ExpenseVc::Number, 0, expense);
     for (int32_t i = 0; i < rows && MatrixRowRead(ExpenseVc::Number, expense, i, row); i++) {
-        if (GetU16(row, ExpenseVc::Rows::Kind) != 1) continue;
+        if (ExpenseRowKind(GetU16(row, ExpenseVc::Rows::Kind)) != ExpenseRowKind::Account) continue;
         RepStartLine(LineHeight);
         RepTextField(20, row, ExpenseVc::Rows::Account);
         RepTextField(80, row, ExpenseVc::Rows::Objects);

@@ -25,6 +25,7 @@
 #include "reports/sales/order_reports.h"
 #include "reports/sales/sales_reports.h"
 #include "reports/stock/stock_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -66,7 +67,7 @@ void EachRow(const uint8_t *order, bool all, F each) {
     const int32_t n = MatrixRowCount(PurchOrderVc::Number, 0, order);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(PurchOrderVc::Number, order, i, row)) break;
-        if (all || GetU16(row, R::Kind) == 1) each(row);
+        if (all || DocRowKind(GetU16(row, R::Kind)) == DocRowKind::Item) each(row);
     }
 }
 

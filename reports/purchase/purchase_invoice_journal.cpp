@@ -19,13 +19,13 @@
 #include "reports/frame/totals_table.h"
 #include "reports/purchase/vendor_reports.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 
 namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15;
-constexpr uint16_t KindCredit = 3, RowAccount = 1, RowNote = 3;
 
 // What the selection asks for, read once.
 struct JournalSelection {
@@ -53,9 +53,11 @@ void ReadSelection(const uint8_t *selection, JournalSelection *s) {
 }
 
 // The invoice's kind, one outside 1..3 taken as 1.
-uint16_t InvoiceKind(const uint8_t *invoice) {
+uint16_t StoredKind(const uint8_t *invoice) {
     const uint16_t kind = GetU16(invoice, VIVc::InvType);
-    return kind >= 1 && kind <= 3 ? kind : 1;
+    return kind >= uint16_t(InvoiceKind::Ordinary) && kind <= uint16_t(InvoiceKind::CreditNote)
+               ? kind
+               : uint16_t(InvoiceKind::Ordinary);
 }
 
 bool Passes(const uint8_t *invoice, const JournalSelection &s) {
@@ -66,7 +68,7 @@ bool Passes(const uint8_t *invoice, const JournalSelection &s) {
     }
     const bool approved = GetU16(invoice, VIVc::Approved) != 0;
     if (!KindBoxesAdmit({s.unapproved, s.approved}, approved ? 1 : 0)) return false;
-    if (!KindBoxesAdmit({s.kind1, s.kind2, s.kind3}, InvoiceKind(invoice) - 1u)) return false;
+    if (!KindBoxesAdmit({s.kind1, s.kind2, s.kind3}, StoredKind(invoice) - 1u)) return false;
     if (s.postedOnly && GetU16(invoice, VIVc::Preliminary) == 0) return false;
     const DateRec trans = GetDate(invoice, VIVc::TransDate);
     return DateInOpenRange(&trans, &s.from, &s.to);
@@ -93,7 +95,7 @@ void TextField(int x, const uint8_t *record, uint32_t at, int width, int align =
 // currency's row of the totals table.
 void InvoiceLine(const uint8_t *invoice) {
     PackedDecimal amount = GetDec(invoice, VIVc::InvAmount);
-    if (InvoiceKind(invoice) == KindCredit) DecNegateInto(&amount, &amount);
+    if (InvoiceKind(StoredKind(invoice)) == InvoiceKind::CreditNote) DecNegateInto(&amount, &amount);
     RepStartLine(LineHeight);
     RepValue(0, 0, invoice + VIVc::SerNr, FtLong, 0);
     RepValue(60, 0, invoice + VIVc::InvDate, FtDate, 0);
@@ -133,8 +135,8 @@ void InvoiceDetail(const uint8_t *invoice) {
     const int32_t rows = MatrixRowCount(VIVc::Number, 0, invoice);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowRead(VIVc::Number, invoice, i, row)) break;
-        const uint16_t kind = GetU16(row, VIVc::Rows::Kind);
-        if (kind == RowAccount) {
+        const PurchaseRowKind kind = PurchaseRowKind(GetU16(row, VIVc::Rows::Kind));
+        if (kind == PurchaseRowKind::Account) {
             const PackedDecimal amount = GetDec(row, VIVc::Rows::Amount);
             RepStartLine(LineHeight);
             TextField(20, row, VIVc::Rows::Account, 10);
@@ -142,7 +144,7 @@ void InvoiceDetail(const uint8_t *invoice) {
             TextField(150, row, VIVc::Rows::Text, 60);
             PrintAmountAt(380, &amount);
             RepEndLine();
-        } else if (kind == RowNote) {
+        } else if (kind == PurchaseRowKind::Credited) {
             RepStartLine(LineHeight);
             RepValue(380, 0, row + VIVc::Rows::CredSerNr, FtLongOrEmpty, 1);
             RepEndLine();

@@ -17,6 +17,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/purchase/purchase_reports.h"
 #include "reports/purchase/purchase_walk.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -86,7 +87,7 @@ void PrintInvoicePage(const uint8_t *invoice) {
     uint8_t row[VIVc::Rows::Size];
     const int32_t rows = MatrixRowCount(VIVc::Number, 0, invoice);
     for (int32_t i = 0; i < rows && MatrixRowRead(VIVc::Number, invoice, i, row); i++) {
-        if (GetU16(row, VIVc::Rows::Kind) == 1) PrintAccountRow(row);
+        if (PurchaseRowKind(GetU16(row, VIVc::Rows::Kind)) == PurchaseRowKind::Account) PrintAccountRow(row);
         if (RepStopped) break;
     }
     Gap(30);

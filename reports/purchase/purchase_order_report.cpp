@@ -18,6 +18,7 @@
 #include "reports/purchase/purchase_reports.h"
 #include "reports/purchase/purchase_walk.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -60,7 +61,7 @@ void PrintOrderDetail(const uint8_t *order) {
     uint8_t row[O::Rows::Size];
     const int32_t rows = MatrixRowCount(O::Number, 0, order);
     for (int32_t i = 0; i < rows && MatrixRowRead(O::Number, order, i, row); i++) {
-        if (GetU16(row, O::Rows::Kind) != 1) continue;
+        if (DocRowKind(GetU16(row, O::Rows::Kind)) != DocRowKind::Item) continue;
         RepStartLine(LineHeight);
         RepTextField(20, row, O::Rows::ItemCode);
         RepTextField(130, row, O::Rows::Text);

@@ -27,6 +27,8 @@
 #include "reports/purchase/purchase_reports.h"
 #include "reports/purchase/vendor_reports.h"
 #include "reports/sales/aged_buckets.h"
+#include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -39,7 +41,6 @@ constexpr int LineHeight = 15;
 // theirs, far enough apart for "123 456,00" each at the preview's font;
 // the name is cut before the first amount's widest start.
 constexpr int BucketX[4] = {208, 276, 344, 412}, BucketSumX = 480, NameX = 60, NameEndX = 142, CodeGap = 4;
-constexpr uint16_t KindCash = 2, KindCredit = 3, EntryInvoice = 0, EntryPayment = 1;
 
 // What the selection asks for, read once.
 struct AgeingSelection {
@@ -277,12 +278,12 @@ void InvoicesAtDate(const uint8_t *vendor, const AgeingSelection &s, VendorSums 
     IndexWalkOfCode(VIVc::Number, "VECode", invoice.record, 2, VIVc::VendCode, own, [&](const uint8_t *inv) {
         const DateRec due = GetDate(inv, VIVc::DueDate), trans = GetDate(inv, VIVc::TransDate);
         const int32_t days = DateDiffDays(&due, &s.reportDate);
-        const uint16_t kind = GetU16(inv, VIVc::InvType);
-        if ((s.pastDueOnly && days >= 0) || DateCompare(&trans, &s.reportDate) > 0 || kind == KindCash ||
+        const InvoiceKind kind = InvoiceKind(GetU16(inv, VIVc::InvType));
+        if ((s.pastDueOnly && days >= 0) || DateCompare(&trans, &s.reportDate) > 0 || kind == InvoiceKind::Cash ||
             GetU16(inv, VIVc::Approved) == 0)
             return true;
         PackedDecimal amount = GetDec(inv, VIVc::InvAmount), home;
-        if (kind == KindCredit) {
+        if (kind == InvoiceKind::CreditNote) {
             // A credit note of an invoice is counted on that invoice.
             if (GetI32(inv, VIVc::CredInv) != -1) return true;
             DecNegateInto(&amount, &amount);
@@ -485,16 +486,17 @@ struct LoweringContext {
 // or a payment's rows that paid it on the payment's date.
 void LoweringLines(const uint8_t *entry, void *context) {
     const LoweringContext *c = static_cast<const LoweringContext *>(context);
-    const uint16_t kind = GetU16(entry, VLVc::Kind);
+    const LedgerEntryKind kind = LedgerEntryKind(GetU16(entry, VLVc::Kind));
     const int32_t doc = GetI32(entry, VLVc::DocSerNr);
     PackedDecimal shown;
-    if (kind == EntryInvoice && doc != c->serial) {
+    if (kind == LedgerEntryKind::Invoice && doc != c->serial) {
         RuleRecord credit(VIVc::Number);
-        if (!PurchaseInvoiceRead((uint32_t)doc, credit) || GetU16(credit.record, VIVc::InvType) != KindCredit) return;
+        if (!PurchaseInvoiceRead((uint32_t)doc, credit) ||
+            InvoiceKind(GetU16(credit.record, VIVc::InvType)) != InvoiceKind::CreditNote) return;
         const PackedDecimal amount = GetDec(credit.record, VIVc::InvAmount);
         ShownAmount(&amount, credit.record, VIVc::Rate, c->inCurrency, &shown);
         LoweringLine(4073, credit.record + VIVc::SerNr, credit.record + VIVc::InvDate, &shown);
-    } else if (kind == EntryPayment) {
+    } else if (kind == LedgerEntryKind::Payment) {
         RuleRecord payment(OPVc::Number);
         if (!OutPaymentRead(doc, payment)) return;
         const DateRec paid = GetDate(payment.record, OPVc::PayDate), on = GetDate(entry, VLVc::Date);
@@ -520,7 +522,7 @@ bool AgeingInvoiceLines(const uint8_t *invoice, const PackedDecimal *open, int l
     // A credit note that credits no invoice shows its amount as it lowers
     // the debt, like its open amount.
     PackedDecimal total = GetDec(invoice, VIVc::InvAmount), shownTotal, shownOpen;
-    if (GetU16(invoice, VIVc::InvType) == KindCredit) DecNegateInto(&total, &total);
+    if (InvoiceKind(GetU16(invoice, VIVc::InvType)) == InvoiceKind::CreditNote) DecNegateInto(&total, &total);
     ShownAmount(&total, invoice, VIVc::Rate, inCurrency, &shownTotal);
     ShownAmount(open, invoice, VIVc::Rate, inCurrency, &shownOpen);
     PString ref;

@@ -18,12 +18,13 @@
 #include "reports/frame/index_walk.h"
 #include "reports/frame/report_run.h"
 #include "reports/purchase/vendor_reports.h"
+#include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
 namespace {
 
-constexpr uint16_t EntryInvoice = 0, EntryPayment = 1, KindCredit = 3;
 constexpr int32_t NoInvoice = -1;
 
 // The invoice and amount InvoiceOpenAtDate brings to its date.
@@ -34,15 +35,16 @@ struct OpenAtDate {
 
 void LowerByEntry(const uint8_t *entry, void *context) {
     OpenAtDate *open = static_cast<OpenAtDate *>(context);
-    const uint16_t kind = GetU16(entry, VLVc::Kind);
+    const LedgerEntryKind kind = LedgerEntryKind(GetU16(entry, VLVc::Kind));
     const int32_t doc = GetI32(entry, VLVc::DocSerNr);
-    if (kind == EntryInvoice && doc != open->serial) {
+    if (kind == LedgerEntryKind::Invoice && doc != open->serial) {
         RuleRecord other(VIVc::Number);
         if (!PurchaseInvoiceRead((uint32_t)doc, other)) return;
         const PackedDecimal total = GetDec(other.record, VIVc::InvAmount);
-        if (GetU16(other.record, VIVc::InvType) == KindCredit) DecSub(open->amount, &total, open->amount);
+        if (InvoiceKind(GetU16(other.record, VIVc::InvType)) == InvoiceKind::CreditNote)
+            DecSub(open->amount, &total, open->amount);
         else DecAdd(open->amount, &total, open->amount);
-    } else if (kind == EntryPayment) {
+    } else if (kind == LedgerEntryKind::Payment) {
         PackedDecimal paid;
         PaymentRowsForInvoice(entry, &paid);
         DecSub(open->amount, &paid, open->amount);
@@ -79,12 +81,12 @@ void VendorOnAccount(const uint8_t *vendorCode, const DateRec *asOf, PackedDecim
     RuleRecord entry(VLVc::Number);
     if (!entry.record) return;
     PutText(entry.record, VLVc::VendCode, vendorCode);
-    PutU16(entry.record, VLVc::Kind, EntryPayment);
+    PutU16(entry.record, VLVc::Kind, uint16_t(LedgerEntryKind::Payment));
     PutI32(entry.record, VLVc::InvoiceNr, NoInvoice);
     PString code;
     IndexWalkAll(VLVc::Number, "OnAcc", entry.record, 3, [&](const uint8_t *e) {
         GetText(e, VLVc::VendCode, code);
-        if (!PStringEqual(code, vendorCode) || GetU16(e, VLVc::Kind) != EntryPayment ||
+        if (!PStringEqual(code, vendorCode) || LedgerEntryKind(GetU16(e, VLVc::Kind)) != LedgerEntryKind::Payment ||
             GetI32(e, VLVc::InvoiceNr) != NoInvoice)
             return false;
         RuleRecord payment(OPVc::Number);

@@ -29,6 +29,8 @@
 #include "reports/purchase/purchase_reports.h"
 #include "reports/purchase/purchase_walk.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -219,12 +221,13 @@ void VendorInvoiceEntry(Statement *s, const uint8_t *entry) {
     const uint8_t *inv = invoice.record;
     if (GetU16(inv, VIVc::Approved) != 0) {
         PackedDecimal amount = GetDec(inv, VIVc::InvAmount), rate = GetDec(inv, VIVc::Rate);
-        const int kind = GetU16(inv, VIVc::InvType);
-        if (kind == 3) {
+        const InvoiceKind kind = InvoiceKind(GetU16(inv, VIVc::InvType));
+        if (kind == InvoiceKind::CreditNote) {
             // A credit note naming the invoice it credits takes that invoice's rate.
             uint8_t first[VIVc::Rows::Size];
             if (MatrixRowCount(VIVc::Number, 0, inv) > 0 && MatrixRowRead(VIVc::Number, inv, 0, first) &&
-                GetU16(first, VIVc::Rows::Kind) == 3 && GetI32(first, VIVc::Rows::CredSerNr) != -1) {
+                PurchaseRowKind(GetU16(first, VIVc::Rows::Kind)) == PurchaseRowKind::Credited &&
+                GetI32(first, VIVc::Rows::CredSerNr) != -1) {
                 PackedDecimal credited;
                 InvoiceRate(GetI32(first, VIVc::Rows::CredSerNr), &credited);
                 if (!DecIsBlank(&credited)) rate = credited;
@@ -235,8 +238,8 @@ void VendorInvoiceEntry(Statement *s, const uint8_t *entry) {
         GetText(inv, VIVc::VendInvNr, text);
         Reference(GetI32(inv, VIVc::SerNr), text, nullptr, ref);
         const DateRec date = GetDate(inv, VIVc::TransDate);
-        if (kind == 2) EntryLine(s, &date, 4188, ref, &amount, Column::Both, 0);
-        else if (kind == 3) EntryLine(s, &date, 4187, ref, &amount, Column::Debit, -1);
+        if (kind == InvoiceKind::Cash) EntryLine(s, &date, 4188, ref, &amount, Column::Both, 0);
+        else if (kind == InvoiceKind::CreditNote) EntryLine(s, &date, 4187, ref, &amount, Column::Debit, -1);
         else EntryLine(s, &date, 4185, ref, &amount, Column::Credit, 1);
     }
     RecFreeMatrix(VIVc::Number, invoice.record);
@@ -260,8 +263,9 @@ void VendorPaymentEntry(Statement *s, const uint8_t *entry) {
         Reference(GetI32(pay, OPVc::SerNr), nullptr, nullptr, ref);
         const int32_t rows = MatrixRowCount(OPVc::Number, 0, pay);
         for (int32_t i = 0; i < rows && MatrixRowRead(OPVc::Number, pay, i, row); i++) {
-            const int kind = GetU16(row, OPVc::Rows::Kind);
-            if ((kind != 1 && kind != 5) || GetI32(row, OPVc::Rows::InvoiceNr) != invoiceNr) continue;
+            const PaidRowKind kind = PaidRowKind(GetU16(row, OPVc::Rows::Kind));
+            if ((kind != PaidRowKind::Paid && kind != PaidRowKind::Discount) ||
+                GetI32(row, OPVc::Rows::InvoiceNr) != invoiceNr) continue;
             if (!FieldIs(row, OPVc::Rows::VendCode, 20, s->code)) continue;
             PackedDecimal amount = GetDec(row, OPVc::Rows::Amount);
             if (!s->inCurrency) AmountTimesRate(&amount, &rate, &amount);
@@ -302,7 +306,7 @@ void EachVendorStatement(const uint8_t *vendor, void *context) {
     IndexWalkOfCode(VLVc::Number, "MainKey", entry.record, 2, VLVc::VendCode, s.code, [&](const uint8_t *e) {
         const DateRec date = GetDate(e, VLVc::Date);
         if (!DateIsEmpty(&to) && DateCompare(&date, &to) > 0) return false;
-        if (GetU16(e, VLVc::Kind) == 0) VendorInvoiceEntry(&s, e);
+        if (LedgerEntryKind(GetU16(e, VLVc::Kind)) == LedgerEntryKind::Invoice) VendorInvoiceEntry(&s, e);
         else VendorPaymentEntry(&s, e);
         return true;
     });

@@ -20,7 +20,9 @@
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -28,7 +30,6 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15;
-constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, KindCash = 2, KindCredit = 3;
 constexpr uint32_t NoInvoice = 0xFFFFFFFFu;
 // Column numbers of the layout of the report.
 constexpr int ColClosing = 1, ColName = 2, ColDebit = 3, ColCredit = 4, ColLabel = 6, ColRuleFrom = 9;
@@ -106,8 +107,9 @@ void ReceiptRowsForEntry(const uint8_t *entry, const uint8_t *receipt, const uin
     const int32_t rows = MatrixRowCount(IPVc::Number, 0, receipt);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowRead(IPVc::Number, receipt, i, row)) break;
-        const uint16_t kind = GetU16(row, IPVc::Rows::Kind);
-        if ((kind != 1 && kind != 5 && kind != 6) || GetU32(row, IPVc::Rows::InvoiceNr) != invoiceNr) continue;
+        const PaidRowKind kind = PaidRowKind(GetU16(row, IPVc::Rows::Kind));
+        if ((kind != PaidRowKind::Paid && kind != PaidRowKind::Discount && kind != PaidRowKind::Fee) ||
+            GetU32(row, IPVc::Rows::InvoiceNr) != invoiceNr) continue;
         DateRec rowDate = GetDate(row, IPVc::Rows::PayDate);
         if (rowDate.year != 0 && DateCompare(&rowDate, &date) != 0) continue;
         if (rowDate.year == 0) rowDate = date;
@@ -197,9 +199,9 @@ void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, 
     const auto eachEntry = [&](const uint8_t *e) {
         const DateRec on = GetDate(e, CustTransVc::TransDate);
         if (to.year != 0 && DateCompare(&on, &to) > 0) return false;
-        const uint16_t kind = GetU16(e, CustTransVc::Kind);
+        const LedgerEntryKind kind = LedgerEntryKind(GetU16(e, CustTransVc::Kind));
         const uint32_t docNr = GetU32(e, CustTransVc::DocNr);
-        if (kind == EntryReceipt) {
+        if (kind == LedgerEntryKind::Payment) {
             if (objects[0]) return true;
             if (!SalesReceiptRead(docNr, receipt)) return true;
             PackedDecimal sum;
@@ -218,7 +220,7 @@ void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, 
                 PStringAppendC(number, ")");
             }
             TransactionLine(e, paid == NoInvoice ? 2497 : 2486, number, nullptr, &sum, balance);
-        } else if (kind == EntryInvoice) {
+        } else if (kind == LedgerEntryKind::Invoice) {
             if (!SalesInvoiceRead(docNr, doc)) return true;
             PString docObjects;
             GetText(doc.record, IVVc::Objects, docObjects);
@@ -234,18 +236,18 @@ void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, 
             if (!head) CustomerTransactionHead(selection, customer, &opening);
             head = true;
             NumberText((int32_t)docNr, number);
-            const uint16_t invKind = GetU16(doc.record, IVVc::InvType);
-            bool both = invKind == KindCash;
-            if (invKind == KindCredit) {
+            const InvoiceKind invKind = InvoiceKind(GetU16(doc.record, IVVc::InvType));
+            bool both = invKind == InvoiceKind::Cash;
+            if (invKind == InvoiceKind::CreditNote) {
                 RuleRecord credited(IVVc::Number);
                 both = SalesInvoiceRead(GetU32(doc.record, IVVc::CredInv), credited) &&
-                       GetU16(credited.record, IVVc::InvType) == KindCash;
+                       InvoiceKind(GetU16(credited.record, IVVc::InvType)) == InvoiceKind::Cash;
             }
             if (both) {
                 DecAdd(&debit, &amount, &debit);
                 DecAdd(&credit, &amount, &credit);
-                TransactionLine(e, invKind == KindCash ? 2488 : 2487, number, &amount, &amount, balance);
-            } else if (invKind == KindCredit) {
+                TransactionLine(e, invKind == InvoiceKind::Cash ? 2488 : 2487, number, &amount, &amount, balance);
+            } else if (invKind == InvoiceKind::CreditNote) {
                 DecSub(balance, &amount, balance);
                 DecAdd(&credit, &amount, &credit);
                 TransactionLine(e, 2487, number, nullptr, &amount, balance);

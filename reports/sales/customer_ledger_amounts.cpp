@@ -9,12 +9,13 @@
 #include "dict_offsets.h"
 #include "reports/frame/index_walk.h"
 #include "reports/sales/customer_reports.h"
+#include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
 namespace {
 
-constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, KindCredit = 3, RowPaid = 1;
 constexpr uint32_t NoInvoice = 0xFFFFFFFFu;
 
 }  // namespace
@@ -56,12 +57,13 @@ void ForEachInvoiceEntry(int32_t serial, const DateRec *until, bool (*act)(const
     RuleRecord entry(CustTransVc::Number);
     if (!entry.record) return;
     PutI32(entry.record, CustTransVc::InvoiceNr, serial);
-    PutU16(entry.record, CustTransVc::Kind, EntryInvoice);
+    PutU16(entry.record, CustTransVc::Kind, uint16_t(LedgerEntryKind::Invoice));
     IndexWalkAll(CustTransVc::Number, "IVKey", entry.record, 2, [&](const uint8_t *e) {
         if (GetI32(e, CustTransVc::InvoiceNr) != serial) return false;
         const DateRec on = GetDate(e, CustTransVc::TransDate);
         if (until && DateCompare(&on, until) > 0) return true;
-        const bool own = GetU16(e, CustTransVc::Kind) == EntryInvoice && GetI32(e, CustTransVc::DocNr) == serial;
+        const bool own = LedgerEntryKind(GetU16(e, CustTransVc::Kind)) == LedgerEntryKind::Invoice &&
+            GetI32(e, CustTransVc::DocNr) == serial;
         return own || act(e, context);
     });
 }
@@ -70,15 +72,16 @@ void InvoiceOpenAmountAt(int32_t serial, const DateRec *date, PackedDecimal *amo
     assert(date && amount);
     ForEachInvoiceEntry(serial, date, [](const uint8_t *entry, void *context) {
         PackedDecimal *open = static_cast<PackedDecimal *>(context);
-        if (GetU16(entry, CustTransVc::Kind) == EntryReceipt) {
+        if (LedgerEntryKind(GetU16(entry, CustTransVc::Kind)) == LedgerEntryKind::Payment) {
             PackedDecimal paid;
             ReceiptPaidOnInvoice(entry, &paid);
             DecSub(open, &paid, open);
-        } else if (GetU16(entry, CustTransVc::Kind) == EntryInvoice) {
+        } else if (LedgerEntryKind(GetU16(entry, CustTransVc::Kind)) == LedgerEntryKind::Invoice) {
             RuleRecord other(IVVc::Number);
             if (!SalesInvoiceRead(GetU32(entry, CustTransVc::DocNr), other)) return true;
             PackedDecimal total = GetDec(other.record, IVVc::Total);
-            if (GetU16(other.record, IVVc::InvType) == KindCredit) DecNegateInto(&total, &total);
+            if (InvoiceKind(GetU16(other.record, IVVc::InvType)) == InvoiceKind::CreditNote)
+                DecNegateInto(&total, &total);
             DecAdd(open, &total, open);
         }
         return true;
@@ -94,12 +97,12 @@ void CustomerOnAccountSums(const uint8_t *customer, const DateRec *asOf, PackedD
     if (!entry.record || customer[0] == 0) return;
     PutText(entry.record, CustTransVc::CustCode, customer);
     PutU32(entry.record, CustTransVc::InvoiceNr, NoInvoice);
-    PutU16(entry.record, CustTransVc::Kind, EntryReceipt);
+    PutU16(entry.record, CustTransVc::Kind, uint16_t(LedgerEntryKind::Payment));
     uint8_t code[256], row[IPVc::Rows::Size];
     IndexWalkAll(CustTransVc::Number, "OnAcc", entry.record, 3, [&](const uint8_t *e) {
         GetText(e, CustTransVc::CustCode, code);
         if (!PStringEqual(code, customer) || GetU32(e, CustTransVc::InvoiceNr) != NoInvoice ||
-            GetU16(e, CustTransVc::Kind) != EntryReceipt)
+            LedgerEntryKind(GetU16(e, CustTransVc::Kind)) != LedgerEntryKind::Payment)
             return false;
         if (!SalesReceiptRead(GetU32(e, CustTransVc::DocNr), receipt)) return true;
         const DateRec date = GetDate(receipt.record, IPVc::TransDate);
@@ -110,7 +113,7 @@ void CustomerOnAccountSums(const uint8_t *customer, const DateRec *asOf, PackedD
         for (int32_t i = 0; i < count; i++) {
             if (!MatrixRowRead(IPVc::Number, receipt.record, i, row)) break;
             // Only paid rows: a discount or charge row has no invoice either.
-            if (GetU16(row, IPVc::Rows::Kind) != RowPaid || GetU16(row, IPVc::Rows::Flag) != 0 ||
+            if (PaidRowKind(GetU16(row, IPVc::Rows::Kind)) != PaidRowKind::Paid || GetU16(row, IPVc::Rows::Flag) != 0 ||
                 GetU32(row, IPVc::Rows::InvoiceNr) != NoInvoice)
                 continue;
             const DateRec rowDate = GetDate(row, IPVc::Rows::PayDate);

@@ -27,6 +27,8 @@
 #include "reports/sales/aged_buckets.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -49,7 +51,6 @@ constexpr int EntryKindX = 100, EntryNumberX = 172, EntryDateX = 295;
 // theirs, far enough apart for "123 456,00" each at the preview's font;
 // the name is cut before the first amount's widest start.
 constexpr int BucketX[4] = {178, 246, 314, 382}, BucketSumX = 450, NameX = 60, NameEndX = 112;
-constexpr uint16_t KindCash = 2, KindCredit = 3, EntryInvoice = 0, EntryReceipt = 1;
 
 // What the selection asks for, read once.
 struct LedgerSelection {
@@ -158,16 +159,17 @@ void LoweringLine(int text, const uint8_t *number, const uint8_t *date, const Pa
 // credit note with its total, or a receipt with what its rows paid on the
 // invoice that day; nothing for another entry or a document gone.
 void EntryLoweringLine(const uint8_t *entry, int32_t serial, const LedgerSelection &s) {
-    const uint16_t kind = GetU16(entry, CustTransVc::Kind);
+    const LedgerEntryKind kind = LedgerEntryKind(GetU16(entry, CustTransVc::Kind));
     const int32_t doc = GetI32(entry, CustTransVc::DocNr);
-    if (kind == EntryInvoice && doc != serial) {
+    if (kind == LedgerEntryKind::Invoice && doc != serial) {
         RuleRecord credit(IVVc::Number);
-        if (!SalesInvoiceRead((uint32_t)doc, credit) || GetU16(credit.record, IVVc::InvType) != KindCredit) return;
+        if (!SalesInvoiceRead((uint32_t)doc, credit) ||
+            InvoiceKind(GetU16(credit.record, IVVc::InvType)) != InvoiceKind::CreditNote) return;
         PackedDecimal amount = GetDec(credit.record, IVVc::Total), shown;
         if (s.customerCurrency) shown = amount;
         else AtRate(&amount, credit.record, IVVc::Rate, &shown);
         LoweringLine(2433, credit.record + IVVc::SerNr, credit.record + IVVc::InvDate, &shown);
-    } else if (kind == EntryReceipt) {
+    } else if (kind == LedgerEntryKind::Payment) {
         RuleRecord receipt(IPVc::Number);
         if (!SalesReceiptRead(uint32_t(doc), receipt)) return;
         const DateRec date = GetDate(receipt.record, IPVc::TransDate);
@@ -177,8 +179,9 @@ void EntryLoweringLine(const uint8_t *entry, int32_t serial, const LedgerSelecti
         const int32_t rows = MatrixRowCount(IPVc::Number, 0, receipt.record);
         for (int32_t i = 0; i < rows; i++) {
             if (!MatrixRowRead(IPVc::Number, receipt.record, i, row)) break;
-            const uint16_t rowKind = GetU16(row, IPVc::Rows::Kind);
-            if ((rowKind != 1 && rowKind != 5 && rowKind != 6) || GetU16(row, IPVc::Rows::Flag) != 0 ||
+            const PaidRowKind rowKind = PaidRowKind(GetU16(row, IPVc::Rows::Kind));
+            if ((rowKind != PaidRowKind::Paid && rowKind != PaidRowKind::Discount && rowKind != PaidRowKind::Fee) ||
+                GetU16(row, IPVc::Rows::Flag) != 0 ||
                 GetI32(row, IPVc::Rows::InvoiceNr) != serial)
                 continue;
             const DateRec rowDate = GetDate(row, IPVc::Rows::PayDate);
@@ -332,12 +335,12 @@ void InvoiceItems(const uint8_t *customer, const LedgerSelection &s, CustomerSum
     IndexWalkOfCode(IVVc::Number, "CustCode", invoice.record, 2, IVVc::CustCode, own, [&](const uint8_t *inv) {
         const DateRec due = GetDate(inv, IVVc::PayDate), date = GetDate(inv, IVVc::InvDate);
         const int32_t days = DateDiffDays(&due, &s.asOf);
-        const uint16_t kind = GetU16(inv, IVVc::InvType);
+        const InvoiceKind kind = InvoiceKind(GetU16(inv, IVVc::InvType));
         if ((s.overdueOnly && days >= 0) || DateCompare(&date, &s.asOf) > 0 || GetU16(inv, IVVc::Posted) == 0 ||
-            kind == KindCash || !SalesmanPasses(inv, s))
+            kind == InvoiceKind::Cash || !SalesmanPasses(inv, s))
             return true;
         PackedDecimal amount = GetDec(inv, IVVc::Total), home;
-        if (kind == KindCredit) {
+        if (kind == InvoiceKind::CreditNote) {
             if (GetI32(inv, IVVc::CredInv) != -1) return true;
             DecNegateInto(&amount, &amount);
         }

@@ -27,6 +27,7 @@
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/sales_lists.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -34,7 +35,7 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15, SettledBefore = 5;
-constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, OutPreviewKind = OutputCode(OutputKind::ToPreview);
+constexpr uint16_t OutPreviewKind = OutputCode(OutputKind::ToPreview);
 constexpr int32_t NoStart = -1;
 constexpr const char *Dots = "...........";
 // The columns of a statement line (report units, the line 480 wide): each
@@ -147,7 +148,7 @@ int32_t StartAtAsOf(const uint8_t *selection, const uint8_t *code)
     PutDate(entry.record, CustTransVc::TransDate, GetDate(selection, P::Date2From));
     int32_t start = NoStart;
     const auto untilInvoice = [&start](const uint8_t *e) {
-        if (GetU16(e, CustTransVc::Kind) != EntryInvoice) return true;
+        if (LedgerEntryKind(GetU16(e, CustTransVc::Kind)) != LedgerEntryKind::Invoice) return true;
         start = GetI32(e, CustTransVc::DocNr);
         return false;
     };
@@ -271,10 +272,11 @@ int InvoicePaymentLines(const uint8_t *invoice)
     RuleRecord entry(CustTransVc::Number);
     if (!entry.record) return 0;
     PutI32(entry.record, CustTransVc::InvoiceNr, serial);
-    PutU16(entry.record, CustTransVc::Kind, EntryReceipt);
+    PutU16(entry.record, CustTransVc::Kind, uint16_t(LedgerEntryKind::Payment));
     int lines = 0;
     IndexWalkAll(CustTransVc::Number, "IVKey", entry.record, 2, [&](const uint8_t *e) {
-        if (GetI32(e, CustTransVc::InvoiceNr) != serial || GetU16(e, CustTransVc::Kind) != EntryReceipt) return false;
+        if (GetI32(e, CustTransVc::InvoiceNr) != serial ||
+            LedgerEntryKind(GetU16(e, CustTransVc::Kind)) != LedgerEntryKind::Payment) return false;
         PackedDecimal paid;
         ReceiptPaidOnInvoice(e, &paid);
         AmountTimesRate(&paid, &rate, &paid);

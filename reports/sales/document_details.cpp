@@ -14,11 +14,12 @@
 #include "output/output_job.h"
 #include "reports/frame/line_values.h"
 #include "reports/sales/sales_lists.h"
+#include "rules/invoice_kind.h"
 #include "rules/vat_currency.h"
 
 namespace {
 
-constexpr int LineHeight = 15, ItemRow = 1;
+constexpr int LineHeight = 15;
 
 bool FieldEmpty(const uint8_t *record, uint32_t offset, int m)
 {
@@ -61,7 +62,8 @@ void OrderDetail(const uint8_t *order, PackedDecimal *prices, PackedDecimal *sum
     uint8_t row[ORVc::Rows::Size];
     const int32_t rows = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < rows; i++) {
-        if (!MatrixRowGet(ORVc::Number, 0, order, i, row) || GetU16(row, ORVc::Rows::Kind) != ItemRow) continue;
+        if (!MatrixRowGet(ORVc::Number, 0, order, i, row) ||
+            DocRowKind(GetU16(row, ORVc::Rows::Kind)) != DocRowKind::Item) continue;
         const PackedDecimal price = GetDec(row, ORVc::Rows::Price), sum = GetDec(row, ORVc::Rows::Sum);
         PackedDecimal converted;
         AmountTimesRate(&price, &rate, &converted);
@@ -106,7 +108,8 @@ void QuotationDetail(const uint8_t *quote)
     uint8_t row[Q::Rows::Size];
     const int32_t rows = MatrixRowCount(Q::Number, 0, quote);
     for (int32_t i = 0; i < rows; i++) {
-        if (!MatrixRowGet(Q::Number, 0, quote, i, row) || GetU16(row, Q::Rows::Kind) != ItemRow) continue;
+        if (!MatrixRowGet(Q::Number, 0, quote, i, row) ||
+            DocRowKind(GetU16(row, Q::Rows::Kind)) != DocRowKind::Item) continue;
         RepStartLine(LineHeight);
         RepTextField(20, row, Q::Rows::ItemCode);
         RepValue(124, 0, row + Q::Rows::Quantity, FtAmount3, 1);

@@ -16,6 +16,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/sales/order_reports.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
 
@@ -40,7 +41,7 @@ void OrderDeliveryBlock(const uint8_t *order) {
     const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
-        if (GetU16(row, R::Kind) != 1) continue;
+        if (DocRowKind(GetU16(row, R::Kind)) != DocRowKind::Item) continue;
         GetText(row, R::ItemCode, item);
         Register6Lookup(item, location, stock);
         const PackedDecimal ordered = OrderQty(row, R::Quantity), delivered = OrderQty(row, R::QtyDelivered),

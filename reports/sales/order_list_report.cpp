@@ -22,6 +22,7 @@
 #include "reports/frame/totals_table.h"
 #include "reports/sales/order_reports.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -80,7 +81,7 @@ void OrderBlock(const uint8_t *order) {
     const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
-        if (GetU16(row, R::Kind) != 1) continue;
+        if (DocRowKind(GetU16(row, R::Kind)) != DocRowKind::Item) continue;
         const PackedDecimal qty = GetDec(row, R::Quantity), price = GetDec(row, R::Price),
                             discount = GetDec(row, R::Discount), unit = GetDec(row, R::PriceUnit);
         PackedDecimal amount;

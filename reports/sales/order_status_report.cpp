@@ -30,6 +30,7 @@
 #include "reports/sales/order_reports.h"
 #include "reports/sales/sales_reports.h"
 #include "reports/stock/stock_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
@@ -39,7 +40,6 @@ namespace {
 namespace P = ReportParamsVc;
 namespace R = ORVc::Rows;
 constexpr int LineHeight = 15;
-constexpr uint16_t ItemRow = 1;
 
 // What one run reads of the job record and gathers.
 struct StatusRun {
@@ -106,7 +106,7 @@ bool OrderHasPassingRow(const StatusRun &run, const uint8_t *order) {
     const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
-        if (GetU16(row, R::Kind) == ItemRow && RowPasses(run, row)) return true;
+        if (DocRowKind(GetU16(row, R::Kind)) == DocRowKind::Item && RowPasses(run, row)) return true;
     }
     return false;
 }
@@ -162,7 +162,7 @@ PackedDecimal OpenValue(const StatusRun &run, const uint8_t *order) {
     const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
-        if (GetU16(row, R::Kind) != ItemRow) continue;
+        if (DocRowKind(GetU16(row, R::Kind)) != DocRowKind::Item) continue;
         const PackedDecimal left = Remaining(run, row);
         const PackedDecimal value = RowValue(row, &left, true);
         DecAdd(&sum, &value, &sum);
@@ -187,7 +187,7 @@ void OrderStatusDetail(const uint8_t *order) {
     const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
-        if (GetU16(row, R::Kind) != ItemRow) continue;
+        if (DocRowKind(GetU16(row, R::Kind)) != DocRowKind::Item) continue;
         RepStartLine(LineHeight);
         RepTextField(20, row, R::ItemCode);
         RepTextField(104, row, R::Text);
@@ -205,7 +205,7 @@ void RowLines(StatusRun &run, const uint8_t *order) {
     const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
-        if (GetU16(row, R::Kind) != ItemRow || !RowPasses(run, row)) continue;
+        if (DocRowKind(GetU16(row, R::Kind)) != DocRowKind::Item || !RowPasses(run, row)) continue;
         const PackedDecimal ordered = GetDec(row, R::Quantity), q1 = OrderQty(row, R::QtyDelivered),
                             q2 = OrderQty(row, R::QtyShipped), q3 = OrderQty(row, R::QtyInvoiced);
         const PackedDecimal left = Remaining(run, row);

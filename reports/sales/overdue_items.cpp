@@ -32,6 +32,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/sales_lists.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -43,7 +44,7 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15, RightEdge = 1, CustomerMax = 20, ReminderDoc = -8;
-constexpr uint16_t KindCredit = 3, KindInterest = 4, NoticeCountingOn = 1;
+constexpr uint16_t NoticeCountingOn = 1;
 constexpr int32_t OverdueFrom = -2;   // days at or below: overdue for the block's two totals
 constexpr uint32_t NoCap = 0xFFFFFFFFu;
 
@@ -126,8 +127,8 @@ bool OverdueRowAdd(MemBlock *rows, const uint8_t *openItem, const uint8_t *invoi
     PutText(row, OverdueRow::Currency, currency);
     PutU16(row, OverdueRow::One, 1);
     int32_t n = -days;
-    const uint16_t kind = GetU16(openItem, ARVc::InvType);
-    bool bears = kind != KindCredit && kind != KindInterest;
+    const InvoiceKind kind = InvoiceKind(GetU16(openItem, ARVc::InvType));
+    bool bears = kind != InvoiceKind::CreditNote && kind != InvoiceKind::Interest;
     if (CompanyVariantIs(CountryVariant::V7)) {
         bears = true;
         if (InterestDayCap != NoCap && n > (int32_t)InterestDayCap) n = (int32_t)InterestDayCap;
@@ -170,7 +171,8 @@ void CustomerOverdueItems(const uint8_t *selection, const uint8_t *customerCode,
         if (!PStringEqual(code, customerCode)) break;
         const int32_t serial = GetI32(item.record, ARVc::InvoiceNr);
         const bool found = ReadInvoice(serial, invoice.record);
-        if (mode == 0 && found && GetU16(invoice.record, IVVc::InvType) == KindCredit && !Option(selection, P::Option10)) continue;
+        if (mode == 0 && found && InvoiceKind(GetU16(invoice.record, IVVc::InvType)) == InvoiceKind::CreditNote &&
+            !Option(selection, P::Option10)) continue;
         if (mode == 1 && !InvoiceHasObjects(objects, invoice.record, found)) continue;
         const DateRec due = GetDate(item.record, ARVc::DueDate);
         const int32_t days = DateDiffDays(&due, &TodayDate);

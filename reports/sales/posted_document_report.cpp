@@ -27,6 +27,7 @@
 #include "reports/ledger/ledger_reports.h"
 #include "reports/sales/order_reports.h"
 #include "rules/checks.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
@@ -36,7 +37,6 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15;
-constexpr uint16_t CreditNote = 3;
 
 // How one register's documents are read: its walk, the flag that marks a
 // posted document, its fields and how its voucher is built.
@@ -76,7 +76,8 @@ bool DocumentAmount(const DocumentKind &k, const uint8_t *doc, PackedDecimal *ou
         const PackedDecimal total = GetDec(doc, sales ? IVVc::Total : VIVc::InvAmount),
                             rate = GetDec(doc, sales ? IVVc::Rate : VIVc::Rate);
         AmountTimesRate(&total, &rate, out);
-        if (GetU16(doc, sales ? IVVc::InvType : VIVc::InvType) == CreditNote) DecNegateInto(out, out);
+        if (InvoiceKind(GetU16(doc, sales ? IVVc::InvType
+                               : VIVc::InvType)) == InvoiceKind::CreditNote) DecNegateInto(out, out);
         return true;
     }
     default: return false;
@@ -152,7 +153,7 @@ bool EachDocument(const uint8_t *record, void *context) {
                 DecSetBlank(&debit);
                 PrintVoucherRow(65, PendingVoucher, row, &debit, 0);
             }
-            if (GetU16(row, Voucher::Rows::Kind) != 1) continue;
+            if (GetU16(row, Voucher::Rows::Kind) != RowAccount) continue;
             GetText(row, Voucher::Rows::Account, account);
             GetText(row, Voucher::Rows::Objects, objects);
             GetText(row, Voucher::Rows::VatCode, vat);

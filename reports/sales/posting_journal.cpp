@@ -22,6 +22,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 
@@ -64,7 +65,7 @@ void InvoiceLine(const uint8_t *invoice, int layout) {
     }
     if (layout == 1) {
         PackedDecimal total = GetDec(invoice, IVVc::Total);
-        if (GetU16(invoice, IVVc::InvType) == 3) DecNegateInto(&total, &total);
+        if (InvoiceKind(GetU16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote) DecNegateInto(&total, &total);
         RepValueFmt(1, 0, reinterpret_cast<const uint8_t *>(&total), FtAmount2, 1, 0);   // signed: a credit note shows negative
     }
     RepEndLine();
@@ -92,7 +93,7 @@ void VoucherRows(int layout, uint8_t *summary) {
             DecSetBlank(&debit);
             PrintVoucherRow(65, PendingVoucher, row, &debit, 0);
         }
-        if (GetU16(row, Voucher::Rows::Kind) != 1) continue;
+        if (GetU16(row, Voucher::Rows::Kind) != RowAccount) continue;
         GetText(row, Voucher::Rows::Account, account);
         PackedDecimal amount = GetDec(row, Voucher::Rows::Amount);
         FindVoucherRow(summary, account, none, none, none, &amount, true, true, &ignored);

@@ -20,6 +20,7 @@
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -91,7 +92,7 @@ bool ReceiptWanted(const uint8_t *selection, const uint8_t *receipt) {
 // instead), the amount; kind-5 and kind-6 amounts go to their sums at
 // rate.
 void PrintReceiptRow(const uint8_t *receipt, const uint8_t *row, const PackedDecimal *rate, ReceiptTotals *t) {
-    const int kind = GetU16(row, IPVc::Rows::Kind);
+    const PaidRowKind kind = PaidRowKind(GetU16(row, IPVc::Rows::Kind));
     PString code, name;
     RepStartLine(LineHeight);
     if (GetI32(row, IPVc::Rows::InvoiceNr) != -1) RepValue(30, 0, row + IPVc::Rows::InvoiceNr, FtLong, 0);
@@ -104,9 +105,9 @@ void PrintReceiptRow(const uint8_t *receipt, const uint8_t *row, const PackedDec
     const PackedDecimal amount = GetDec(row, IPVc::Rows::Amount);
     PackedDecimal home;
     AmountTimesRate(&amount, rate, &home);
-    if (kind == 5 || kind == 6) {
-        RepTextNr(Col4, 0, kind == 5 ? 2449 : 2451, 0);
-        PackedDecimal *sum = kind == 5 ? &t->discounts : &t->charges;
+    if (kind == PaidRowKind::Discount || kind == PaidRowKind::Fee) {
+        RepTextNr(Col4, 0, kind == PaidRowKind::Discount ? 2449 : 2451, 0);
+        PackedDecimal *sum = kind == PaidRowKind::Discount ? &t->discounts : &t->charges;
         DecAdd(sum, &home, sum);
     } else {
         const DateRec date = GetDate(row, IPVc::Rows::PayDate), own = GetDate(receipt, IPVc::TransDate);

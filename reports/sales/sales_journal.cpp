@@ -30,6 +30,7 @@
 #include "reports/frame/selection_match.h"
 #include "reports/frame/totals_table.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -42,7 +43,6 @@ constexpr int RuleEnd = 1, RuleThick = 4, RowRule = 2;
 constexpr int TitleJournal = 2351, TitleItemJournal = 2641;
 constexpr int TextNotPosted = 2366, TextFlagged = 2367, TextTotal = 2365;
 constexpr int NameMax = 60;
-constexpr uint16_t CreditKind = 3, ItemRow = 1, TextRowKind = 3, InterestRow = 4;
 
 // The selection of a journal as the job record holds it.
 struct JournalSel {
@@ -271,9 +271,9 @@ void ItemJournalSums(const JournalSel &s, const uint8_t *inv, bool print, Packed
     PString item;
     for (int32_t i = 0; i < rows; ++i) {
         if (!MatrixRowGet(IVVc::Number, 0, inv, i, row.data())) continue;
-        const uint16_t kind = GetU16(row.data(), IVVc::Rows::Kind);
-        if (kind == TextRowKind && print) TextRowLine(i);
-        if (kind != ItemRow) continue;
+        const DocRowKind kind = DocRowKind(GetU16(row.data(), IVVc::Rows::Kind));
+        if (kind == DocRowKind::Text && print) TextRowLine(i);
+        if (kind != DocRowKind::Item) continue;
         GetText(row.data(), IVVc::Rows::ItemCode, item);
         if (!ItemPasses(s, item)) continue;
         PackedDecimal sum = GetDec(row.data(), IVVc::Rows::Sum), home;
@@ -300,7 +300,7 @@ void ItemJournalSums(const JournalSel &s, const uint8_t *inv, bool print, Packed
             RepEndLine();
         }
     }
-    if (GetU16(inv, IVVc::InvType) == CreditKind) {
+    if (InvoiceKind(GetU16(inv, IVVc::InvType)) == InvoiceKind::CreditNote) {
         DecNegateInto(homeNet, homeNet);
         DecNegateInto(rowSum, rowSum);
     }
@@ -357,10 +357,10 @@ void SalesJournalReport(ReportJob &job)
             const DateRec date = GetDate(r, IVVc::TransDate);
             if (byNumber && s.numTo >= 0 && serial > s.numTo) return false;
             if (!byNumber && s.to.year != 0 && DateCompare(&date, &s.to) > 0) return false;
-            const uint16_t kind = GetU16(r, IVVc::InvType);
+            const InvoiceKind kind = InvoiceKind(GetU16(r, IVVc::InvType));
             if (!TextFieldAdmits(s.customer, r, IVVc::CustCode) ||
                 !TextFieldAdmits(s.salesman, r, IVVc::SalesMan) || !PostedPasses(s, GetU16(r, IVVc::Posted)) ||
-                !DateInPeriod(s, date) || !KindPasses(s, kind))
+                !DateInPeriod(s, date) || !KindPasses(s, uint16_t(kind)))
                 return true;
             PString objects;
             GetText(r, IVVc::Objects, objects);
@@ -371,7 +371,7 @@ void SalesJournalReport(ReportJob &job)
                 PackedDecimal vat = GetDec(r, IVVc::Vat);
                 DecSub(&amount, &vat, &amount);
             }
-            if (kind == CreditKind) DecNegateInto(&amount, &amount);
+            if (kind == InvoiceKind::CreditNote) DecNegateInto(&amount, &amount);
             if (!TotalsTableAddInCurrency(r, IVVc::CurncyCode, &amount)) return false;
             if (layout == 1) {
                 PrintDocSummaryLine(r);
@@ -496,9 +496,9 @@ void PrintDocSummaryLine(const uint8_t *inv)
     const int32_t rows = MatrixRowCount(IVVc::Number, 0, inv);
     for (int32_t i = 0; i < rows; ++i) {
         if (!MatrixRowGet(IVVc::Number, 0, inv, i, row.data())) continue;
-        const uint16_t kind = GetU16(row.data(), IVVc::Rows::Kind);
-        if (kind == TextRowKind) TextRowLine(i);
-        if (kind != ItemRow && kind != InterestRow) continue;
+        const DocRowKind kind = DocRowKind(GetU16(row.data(), IVVc::Rows::Kind));
+        if (kind == DocRowKind::Text) TextRowLine(i);
+        if (kind != DocRowKind::Item && kind != DocRowKind::Amount) continue;
         RepStartLine(LineHeight);
         RepTextField(20, row.data(), IVVc::Rows::ItemCode);
         FieldValue(124, row.data(), IVVc::Rows::Quantity, FtAmount3, 1);

@@ -24,6 +24,8 @@
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/order_reports.h"
+#include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -32,7 +34,6 @@ namespace {
 namespace P = ReportParamsVc;
 namespace R = IVVc::Rows;
 constexpr int LineHeight = 15;
-constexpr uint16_t CreditNote = 3, LedgerInvoice = 0;
 
 // One salesman's line of the summary.
 struct SalesmanSums {
@@ -95,7 +96,7 @@ void EachItemRow(const uint8_t *invoice, F each) {
     const int32_t n = MatrixRowCount(IVVc::Number, 0, invoice);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(IVVc::Number, invoice, i, row)) break;
-        if (GetU16(row, R::Kind) == 1 && row[R::ItemCode] != 0) each(row);
+        if (DocRowKind(GetU16(row, R::Kind)) == DocRowKind::Item && row[R::ItemCode] != 0) each(row);
     }
 }
 
@@ -106,16 +107,17 @@ bool HasLedgerEntry(const uint8_t *invoice) {
     RuleRecord entry(CustTransVc::Number);
     if (!entry.record) return false;
     const int32_t serial = GetI32(invoice, IVVc::SerNr), credited = GetI32(invoice, IVVc::CredInv);
-    const int32_t filed = GetU16(invoice, IVVc::InvType) == CreditNote && credited >= 0 ? credited : serial;
+    const int32_t filed = InvoiceKind(GetU16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote && credited >= 0
+        ? credited : serial;
     PutI32(entry.record, CustTransVc::InvoiceNr, filed);
-    PutU16(entry.record, CustTransVc::Kind, LedgerInvoice);
+    PutU16(entry.record, CustTransVc::Kind, uint16_t(LedgerEntryKind::Invoice));
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(CustTransVc::Number, "IVKey", entry.record, 2, 0, &recid, &position)) return false;
     for (int32_t p = (int32_t)position;; p++) {
         if (p != (int32_t)position && !RecReadAtIndex(CustTransVc::Number, "IVKey", p, entry.record, &recid))
             return false;
         if (GetI32(entry.record, CustTransVc::InvoiceNr) != filed ||
-            GetU16(entry.record, CustTransVc::Kind) != LedgerInvoice)
+            LedgerEntryKind(GetU16(entry.record, CustTransVc::Kind)) != LedgerEntryKind::Invoice)
             return false;
         if (GetI32(entry.record, CustTransVc::DocNr) == serial) return true;
     }
@@ -145,7 +147,7 @@ void SalesmanLine(const uint8_t *code);
 void CommissionRows(CommissionRun &run, const uint8_t *invoice, bool withSalesman) {
     PString salesman;
     GetText(invoice, IVVc::SalesMan, salesman);
-    const bool credit = GetU16(invoice, IVVc::InvType) == CreditNote;
+    const bool credit = InvoiceKind(GetU16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote;
     EachItemRow(invoice, [&](const uint8_t *row) {
         if (withSalesman) SalesmanLine(salesman);
         withSalesman = false;
@@ -230,7 +232,7 @@ bool EachBySalesman(const uint8_t *invoice, void *context) {
 bool EachByTransDate(const uint8_t *entry, void *context) {
     CommissionRun &run = *static_cast<CommissionRun *>(context);
     if (AfterTo(run, entry, CustTransVc::TransDate)) return false;
-    if (GetU16(entry, CustTransVc::Kind) != LedgerInvoice) return true;
+    if (LedgerEntryKind(GetU16(entry, CustTransVc::Kind)) != LedgerEntryKind::Invoice) return true;
     RuleRecord invoice(IVVc::Number);
     if (!invoice.record) return false;
     if (SalesInvoiceRead(GetU32(entry, CustTransVc::DocNr), invoice) && GetU16(invoice.record, IVVc::Posted) != 0 &&
@@ -259,7 +261,7 @@ bool EachForSummary(const uint8_t *invoice, void *context) {
         run.summary.push_back(s);
         line = &run.summary.back();
     }
-    const bool credit = GetU16(invoice, IVVc::InvType) == CreditNote;
+    const bool credit = InvoiceKind(GetU16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote;
     EachItemRow(invoice, [&](const uint8_t *row) {
         const PackedDecimal base = RowBase(run, invoice, row);
         PackedDecimal *into = credit ? &line->credits : &line->sales;

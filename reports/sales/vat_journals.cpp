@@ -32,6 +32,7 @@
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/sales_lists.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -39,7 +40,7 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15, RuleEnd = 1, RuleThick = 4;
-constexpr uint16_t KindCredit = 3, KindAccountRow = 1, PricedKinds[] = {1, 4, 5};
+constexpr DocRowKind PricedKinds[] = {DocRowKind::Item, DocRowKind::Amount, DocRowKind::DownPayment};
 using Sums = std::vector<PackedDecimal>;
 
 PackedDecimal Blank()
@@ -265,7 +266,7 @@ void SalesInvoiceJournal(ReportJob &job)
     RepRuleFull(RuleEnd, RuleThick);
     InvoiceWalk(job.selection, IVVc::Number, IVVc::SerNr, IVVc::TransDate, [&](const uint8_t *inv) {
         const bool posted = GetU16(inv, IVVc::Posted) != 0, inclusive = GetU16(inv, IVVc::InclVat) != 0;
-        const bool credit = GetU16(inv, IVVc::InvType) == KindCredit;
+        const bool credit = InvoiceKind(GetU16(inv, IVVc::InvType)) == InvoiceKind::CreditNote;
         if (!ParamStateAdmits(job.selection, P::Option3, P::Option2, posted) || !ParamStateAdmits(job.selection, P::Option4, P::Option5, inclusive) ||
             !ParamStateAdmits(job.selection, P::Option6, P::Option7, credit))
             return;
@@ -276,7 +277,7 @@ void SalesInvoiceJournal(ReportJob &job)
         const int32_t rows = MatrixRowCount(IVVc::Number, 0, inv);
         for (int32_t i = 0; i < rows; i++) {
             if (!MatrixRowGet(IVVc::Number, 0, inv, i, row)) continue;
-            const uint16_t kind = GetU16(row, IVVc::Rows::Kind);
+            const DocRowKind kind = DocRowKind(GetU16(row, IVVc::Rows::Kind));
             if (std::find(std::begin(PricedKinds), std::end(PricedKinds), kind) == std::end(PricedKinds)) continue;
             GetText(row, IVVc::Rows::VatCode, code);
             const PackedDecimal sum = GetDec(row, IVVc::Rows::Sum);
@@ -337,7 +338,7 @@ void PurchInvoiceJournal(ReportJob &job)
     }
     InvoiceWalk(job.selection, VIVc::Number, VIVc::SerNr, VIVc::TransDate, [&](const uint8_t *inv) {
         const bool approved = GetU16(inv, VIVc::Approved) != 0;
-        const bool credit = GetU16(inv, VIVc::InvType) == KindCredit;
+        const bool credit = InvoiceKind(GetU16(inv, VIVc::InvType)) == InvoiceKind::CreditNote;
         if (!ParamStateAdmits(job.selection, P::Option3, P::Option2, approved) || !ParamStateAdmits(job.selection, P::Option6, P::Option7, credit))
             return;
         std::memset(vendor.record, 0, VEVc::Size);
@@ -357,7 +358,8 @@ void PurchInvoiceJournal(ReportJob &job)
         uint8_t row[VIVc::Rows::Size];
         const int32_t rows = MatrixRowCount(VIVc::Number, 0, inv);
         for (int32_t i = 0; i < rows; i++) {
-            if (!MatrixRowGet(VIVc::Number, 0, inv, i, row) || GetU16(row, VIVc::Rows::Kind) != KindAccountRow) continue;
+            if (!MatrixRowGet(VIVc::Number, 0, inv, i, row) ||
+                PurchaseRowKind(GetU16(row, VIVc::Rows::Kind)) != PurchaseRowKind::Account) continue;
             const PackedDecimal amount = GetDec(row, VIVc::Rows::Amount);
             GetText(row, VIVc::Rows::VatCode, code);
             if (code[0]) gather.Add(code, &amount);

@@ -20,6 +20,7 @@
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/stock/stock_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -29,7 +30,6 @@ constexpr int LineHeight = 15, GapHeight = 10;
 constexpr int OrderCode = 0, OrderGroup = 1;
 constexpr uint16_t KindPurchase = PUVc::Number, KindInvoice = IVVc::Number, KindDelivery = SHVc::Number,
                    KindProduction = ProductionVc::Number, KindMoveIn = StockMoveVc::Number, KindMoveOut = 0xFFFF;
-constexpr uint16_t InvoiceRowItem = 1, CreditNote = 3;
 constexpr uint32_t NoOrder = 0xFFFFFFFFu;
 
 // One row of a source document as the history reports show it.
@@ -100,11 +100,11 @@ void SourceRows(uint16_t kind, const uint8_t *doc, const uint8_t *item, int32_t 
             GetText(row.data(), PUVc::Rows::SerialNr, out.serial);
             break;
         case KindInvoice:
-            if (GetU16(row.data(), IVVc::Rows::Kind) != InvoiceRowItem) continue;
+            if (DocRowKind(GetU16(row.data(), IVVc::Rows::Kind)) != DocRowKind::Item) continue;
             GetText(row.data(), IVVc::Rows::ItemCode, code);
             out.qty = GetDec(row.data(), IVVc::Rows::Quantity);
             ZeroIfBlank(&out.qty);
-            if (GetU16(doc, IVVc::InvType) != CreditNote) Negate(&out.qty);
+            if (InvoiceKind(GetU16(doc, IVVc::InvType)) != InvoiceKind::CreditNote) Negate(&out.qty);
             out.unit = GetDec(row.data(), IVVc::Rows::UnitCost);
             break;
         case KindDelivery: {

@@ -17,6 +17,7 @@
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/stock/stock_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
 
@@ -24,7 +25,6 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15;
-constexpr uint16_t CreditNote = 3;
 
 // The from and to of a code range of the job record.
 void CodeRange(const uint8_t *selection, uint32_t field, uint8_t *from, uint8_t *to) {
@@ -239,7 +239,7 @@ void PurchInvoiceByVendorCode(ReportJob &job) {
             const DateRec date = GetDate(r, VIVc::InvDate);
             if (dateFrom.year != 0 && DateCompare(&date, &dateFrom) < 0) return true;
             if (dateTo.year != 0 && DateCompare(&date, &dateTo) > 0) return true;
-            const bool credit = GetU16(r, VIVc::InvType) == CreditNote;
+            const bool credit = InvoiceKind(GetU16(r, VIVc::InvType)) == InvoiceKind::CreditNote;
             uint8_t row[VIVc::Rows::Size];
             const int32_t rows = MatrixRowCount(VIVc::Number, 0, r);
             for (int32_t i = 0; i < rows; i++) {

@@ -16,6 +16,7 @@
 #include "output/output_job.h"
 #include "reports/sales/order_reports.h"
 #include "reports/stock/stock_reports.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
 
@@ -23,7 +24,6 @@ namespace {
 
 constexpr int LineHeight = 15;
 constexpr int ColQty = 3;
-constexpr uint16_t ItemRow = 1;
 
 // The quantity fields of a stock record, summed over the locations.
 constexpr uint32_t StockQuantities[] = {LSVc::Amount0,  LSVc::InStock,   LSVc::OnOrders,    LSVc::OnConfPO,
@@ -110,7 +110,7 @@ bool OrderRowsInStock(const uint8_t *order) {
     const int32_t rows = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
-        if (GetU16(row, ORVc::Rows::Kind) != ItemRow) continue;
+        if (DocRowKind(GetU16(row, ORVc::Rows::Kind)) != DocRowKind::Item) continue;
         GetText(row, ORVc::Rows::ItemCode, item);
         if (item[0] == 0 || !StockedItem(item)) continue;
         PackedDecimal ordered, gone, left, inStock;
@@ -131,7 +131,7 @@ bool OrderHasOpenRows(const uint8_t *order) {
     const int32_t rows = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
-        if (GetU16(row, ORVc::Rows::Kind) != ItemRow) continue;
+        if (DocRowKind(GetU16(row, ORVc::Rows::Kind)) != DocRowKind::Item) continue;
         GetText(row, ORVc::Rows::ItemCode, item);
         if (item[0] == 0) continue;
         PackedDecimal shipped, invoiced;
@@ -158,7 +158,7 @@ void OrderDetailBlock(const uint8_t *order, bool fromShipped) {
     const int32_t rows = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
-        if (GetU16(row, R::Kind) != ItemRow) continue;
+        if (DocRowKind(GetU16(row, R::Kind)) != DocRowKind::Item) continue;
         PackedDecimal from, invoiced, left, amount;
         Quantity(row, fromShipped ? R::QtyShipped : R::Quantity, &from);
         Quantity(row, R::QtyInvoiced, &invoiced);

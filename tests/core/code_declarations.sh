@@ -8,7 +8,17 @@
 #   modes in database/access/record_access.h, VatTreatment in
 #   rules/vat_currency.h), or a variant word compared with a bare number;
 # - a code of those kinds, or a report or document type, declared with the
-#   same number in two product files.
+#   same number in two product files;
+# - an invoice kind, a row kind of a document, purchase invoice, receipt,
+#   payment or voucher, or a ledger entry's kind declared as a constant of
+#   its own (each is an enum: InvoiceKind, DocRowKind, ContractRowKind,
+#   PurchaseRowKind in rules/invoice_kind.h, LedgerEntryKind, PaidRowKind in
+#   rules/payment_kinds.h, the voucher row kinds in rules/rules_types.h),
+#   or an invoice's kind or such a row's or entry's kind word compared with
+#   or set to a bare number;
+# - a word of the modules' menu tables (core/list_slot.h) or a window
+#   type's menu-kind or related-type word (shell/window_table.h) declared
+#   outside its home.
 # Product files are the sources outside tests/, bench/ and fuzz/.
 #
 # Usage: code_declarations.sh SOURCE_ROOT DICT_HEADER
@@ -21,13 +31,16 @@ files=$(find . -path ./build -prune -o -path ./tests -prune -o -path ./bench -pr
         \( -name '*.h' -o -name '*.cpp' \) -type f -print | sed 's|^\./||' | sort)
 [ -n "$files" ] || { echo "no product file found under $root"; exit 2; }
 
-# Every "constexpr TYPE NAME = NUMBER" of the product as "FILE NAME NUMBER",
-# several names of one declaration each on a line of its own.
+# Every "constexpr TYPE NAME = NUMBER" of the product as "FILE NAME NUMBER
+# TYPE", several names of one declaration each on a line of its own.
 # shellcheck disable=SC2086
 awk '
     /^[[:space:]]*(static[[:space:]]+|inline[[:space:]]+)*constexpr[[:space:]]/ {
         line = $0
         sub(/\/\/.*/, "", line)
+        type = line
+        sub(/^[[:space:]]*(static[[:space:]]+|inline[[:space:]]+)*constexpr[[:space:]]+/, "", type)
+        sub(/[[:space:]].*/, "", type)
         sub(/^[[:space:]]*(static[[:space:]]+|inline[[:space:]]+)*constexpr[[:space:]]+[A-Za-z_:0-9]+[[:space:]]+/, "", line)
         sub(/;.*/, "", line)
         n = split(line, parts, ",")
@@ -37,7 +50,7 @@ awk '
             if (match(p, /^[A-Za-z_][A-Za-z_0-9]*[[:space:]]*=[[:space:]]*-?[0-9]+u?$/)) {
                 name = p; sub(/[[:space:]]*=.*/, "", name)
                 value = p; sub(/.*=[[:space:]]*/, "", value); sub(/u$/, "", value)
-                print FILENAME, name, value
+                print FILENAME, name, value, type
             }
         }
     }' $files > "${TMPDIR:-/tmp}/code_decl.$$"
@@ -55,7 +68,7 @@ failed=0
 report() { echo "$1"; failed=1; }
 
 # A register or named text under a number of its own.
-while read -r file name value; do
+while read -r file name value _; do
     case "$name" in
         First*Register | Last*Register) ;;   # a range's bound, not a register
         *Register | *Reg)
@@ -66,7 +79,7 @@ while read -r file name value; do
 done < "$decls"
 
 # Variants, run modes and VAT treatments away from their home.
-while read -r file name value; do
+while read -r file name value _; do
     case "$name" in
         *Variant*) report "$file: $name = $value: a country variant is a CountryVariant" ;;
         *RunMode* | *ClientMode* | *ServerMode*)
@@ -79,6 +92,40 @@ done < "$decls"
 grep -n 'CompanyVariant()[[:space:]]*[!=]=[[:space:]]*[0-9]\|VatTreatment)[[:space:]]*[!=]=[[:space:]]*[0-9]' $files |
     while IFS= read -r hit; do echo "$hit: compare with the code's name, not its number"; done > "$decls.reg"
 [ -s "$decls.reg" ] && { cat "$decls.reg"; failed=1; }
+
+# Invoice, row and entry kinds as constants of their own (an approve kind,
+# typed ApproveKind, is named by its table and not read here), and the
+# menu tables' and window types' words away from their homes.
+invoice_kind='(Invoice|Purchase)?Kind(Cash|Credit|Interest|Invoice|Ordinary)|InvoiceCredit|CreditKind'
+invoice_kind="$invoice_kind|CreditNote(Kind|Terms)?|OrdinaryInvoice|InterestKind"
+row_kind='Row(Kind)?(Item|Text|Credit|Credited|Interest|Amount|DownPayment|Paid|Discount|Summed|Fee|Account|Note)'
+row_kind="$row_kind|Row(Kind)?(Dated|Link|Reference)|VoucherCorrectionKind"
+row_kind="$row_kind|(Item|Text|Interest|Amount|Sum|PaidInvoice|CreditNote|Reference|Link|Correction|Account)Row(Kind)?"
+row_kind="$row_kind|Kind(Item|Amount|DownPayment|Account|AccountRow|Credited)"
+row_kind="$row_kind|(Invoice|Purchase|Receipt|Payment)Row(Item|Text|DownPayment|Account|Credited|Paid|Discount|Fee)"
+entry_kind='(Vend|Cust)?Entry(Invoice|Receipt|Payment)|ReceiptEntry|LedgerInvoice|TransKind[A-Z][A-Za-z]*'
+menu_word='ModuleMenu[A-Za-z]*|ModuleEntry[A-Za-z]*|Modules(Type|Text)|MenuKind[A-Za-z]*|RelatedType[A-Za-z]*'
+awk -v inv="^($invoice_kind)\$" -v row="^($row_kind)\$" -v entry="^($entry_kind)\$" -v menu="^($menu_word)\$" '
+    $4 !~ /^(u?int(8|16|32)?(_t)?|short|unsigned)$/ { next }
+    {
+        what = ""
+        if ($2 ~ inv) what = "an invoice kind is an InvoiceKind"
+        else if ($2 ~ row) what = "a row kind is its register\047s enum (DocRowKind, PurchaseRowKind, PaidRowKind, ...)"
+        else if ($2 ~ entry) what = "a ledger entry\047s kind is a LedgerEntryKind"
+        else if ($2 ~ menu && $1 != "core/list_slot.h" && $1 != "shell/window_table.h")
+            what = "the menu tables\047 words are core/list_slot.h\047s, a window type\047s shell/window_table.h\047s"
+        if (what != "") print $1 ": " $2 " = " $3 ": " what
+    }' "$decls" > "$decls.txt"
+[ -s "$decls.txt" ] && { cat "$decls.txt"; failed=1; }
+# A kind word read or set as a bare number.
+kind_word='Get[UI]16\([^;]*::InvType\)[[:space:]]*[!=]=[[:space:]]*[0-9]|::InvType,[[:space:]]*[0-9]\)'
+rows='(IVVc|VIVc|IPVc|OPVc|TRVc|ORVc|PurchOrderVc|ContractVc|ExpenseVc)::Rows::Kind'
+entries='(CustTransVc|VLVc)::Kind'
+# shellcheck disable=SC2086
+grep -nE -e "$kind_word" -e "Get[UI]16\([^;]*$rows\)[[:space:]]*[!=]=[[:space:]]*[0-9]" -e "$rows,[[:space:]]*[0-9]\)" \
+         -e "Get[UI]16\([^;]*$entries\)[[:space:]]*[!=]=[[:space:]]*[0-9]" -e "$entries,[[:space:]]*[0-9]\)" $files |
+    while IFS= read -r hit; do echo "$hit: name the kind, not its number"; done > "$decls.txt"
+[ -s "$decls.txt" ] && { cat "$decls.txt"; failed=1; }
 
 # One number of one kind declared in two files.
 awk '{

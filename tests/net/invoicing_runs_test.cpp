@@ -14,6 +14,7 @@
 #include "database/access/transport.h"
 #include "output/job_queue.h"
 #include "output/output_job.h"
+#include "rules/payment_kinds.h"
 #include "tests/net/serve_here.h"
 #include "operations/batch_routines.h"
 #include "operations/customer_receipt.h"
@@ -217,8 +218,8 @@ TEST_F(WriteOffRun, EveryItemNotNegativeGetsAPaidAndAFeeRow)
     EXPECT_EQ(DateCompare(&d, &TodayDate), 0);
     ASSERT_EQ(RowCount(r), 4);   // 101 and 103, two rows each
     const uint8_t *paid = RowOf(r, 0), *fee = RowOf(r, 1);
-    EXPECT_EQ(GetU16(paid, IPVc::Rows::Kind), ReceiptRowPaid);
-    EXPECT_EQ(GetU16(fee, IPVc::Rows::Kind), ReceiptRowFee);
+    EXPECT_EQ(PaidRowKind(GetU16(paid, IPVc::Rows::Kind)), PaidRowKind::Paid);
+    EXPECT_EQ(PaidRowKind(GetU16(fee, IPVc::Rows::Kind)), PaidRowKind::Fee);
     EXPECT_EQ(GetU32(fee, IPVc::Rows::InvoiceNr), 101u);
     EXPECT_EQ(Text(fee, IPVc::Rows::CustCode), "C1");
     EXPECT_EQ(GetI32(fee, IPVc::Rows::Link), -40);

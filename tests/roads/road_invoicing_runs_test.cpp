@@ -13,6 +13,7 @@
 // Update price lists (routine 16), Write off open items (routine 21),
 // Sample invoices (routine 6), Vendor, Price formulas, Price formula, Price
 // lists, Price list.
+#include "rules/payment_kinds.h"
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
@@ -117,7 +118,7 @@ TEST_F(InvoicingRunsRoad, PricesFromAFormulaAndAnOpenItemWrittenOff)
     ASSERT_EQ(MatrixRowCount(IPVc::Number, 0, receipt), 2);
     uint8_t row[IPVc::Rows::Size];
     ASSERT_TRUE(MatrixRowRead(IPVc::Number, receipt, 1, row));
-    EXPECT_EQ(GetU16(row, IPVc::Rows::Kind), ReceiptRowFee);
+    EXPECT_EQ(PaidRowKind(GetU16(row, IPVc::Rows::Kind)), PaidRowKind::Fee);
     EXPECT_EQ(std::to_string(GetU32(row, IPVc::Rows::InvoiceNr)), *number);
     EXPECT_EQ(DecAt(row, IPVc::Rows::Amount), 250);   // 2 x 100 and 25 % VAT
     RecBufferFree(IPVc::Number, &h);
