@@ -20,8 +20,8 @@
 #   rules/payment_kinds.h);
 # - an approve kind declared outside its table of names in rules/approval.h
 #   (typed ApproveKind or under an approve kind's name), or passed to
-#   ApproveRecord, ApproveRecordList, ApproveMarked or RunRecordAction, or
-#   tested in the table's gate, as a bare number;
+#   ApproveRecord, ApproveRecordList, ApproveMarked, RunRecordAction or a
+#   sub-ledger's hooks, or tested in the table's gate, as a bare number;
 # - a statistics register's slot count or slot declared outside
 #   operations/statistics_slots.h (CustomerStatSlot, ItemStatSlot,
 #   VendorStatSlot), or a period block read or a statistic added with a
@@ -32,7 +32,8 @@
 # - a word of the modules' menu tables (core/list_slot.h) or a window
 #   type's menu-kind or related-type word (shell/window_table.h) declared
 #   outside its home.
-# Product files are the sources outside tests/, bench/ and fuzz/.
+# Product files are the sources outside tests/, bench/ and fuzz/; a
+# declaration continued over several lines is read whole.
 #
 # Usage: code_declarations.sh SOURCE_ROOT DICT_HEADER
 root=${1:?usage: code_declarations.sh SOURCE_ROOT DICT_HEADER}
