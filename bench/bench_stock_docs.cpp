@@ -106,7 +106,8 @@ bool HookedCycle(int reg, int rows) {
     uint32_t recid = 0, other = 0;
     int result = 0;
     RecInsertChecked(reg, r.record, &recid, &result);
-    if (result != RecDone || !ApproveRecord(reg == SHVc::Number ? 15 : 20, reg, recid)) return false;
+    const ApproveKind kind = reg == SHVc::Number ? ApproveKindShipDelivery : ApproveKindPurchaseToStock;
+    if (result != RecDone || !ApproveRecord(kind, reg, recid)) return false;
     Fill(reg, s.record, rows);
     RecInsertChecked(reg, s.record, &other, &result);
     return result == RecDone && RecDeleteChecked(reg, s.record, &other, "") == RecDone;

@@ -22,6 +22,7 @@
 #include "exchange/field_lists.h"
 #include "exchange/selective_exports.h"
 #include "exchange/text_exchange.h"
+#include "operations/statistics_slots.h"
 #include "output/devices/report_output.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
@@ -30,14 +31,12 @@ namespace {
 
 namespace CI = CustItemStatVc;
 
-// The item statistics' three amounts a month: quantity, sales, cost.
-constexpr int StatKinds = 3;
 // The item section's columns an item line of kind 31 writes.
 constexpr size_t ItemInfoColumns = 30;
 // Months between a month and the same month a year before.
 constexpr uint16_t YearMonths = 12;
 
-using Six = std::array<PackedDecimal, 2 * StatKinds>;
+using Six = std::array<PackedDecimal, 2 * ItemStatSlot::Count>;
 
 Six Zeros()
 {
@@ -52,11 +51,11 @@ Six StatAmounts(const uint8_t *stat, uint16_t m1, uint16_t m2)
 {
     Six out = Zeros();
     const MemBlock block = GetU32(stat, CI::Amounts);
-    for (int k = 0; k < StatKinds; k++) {
-        PeriodBalanceChange(block, StatKinds, k, m1, m2, &out[size_t(k)]);
+    for (int k = 0; k < ItemStatSlot::Count; k++) {
+        PeriodBalanceChange(block, ItemStatSlot::Count, k, m1, m2, &out[size_t(k)]);
         if (m2 >= YearMonths)
-            PeriodBalanceChange(block, StatKinds, k, m1 >= YearMonths ? uint16_t(m1 - YearMonths) : 0,
-                                uint16_t(m2 - YearMonths), &out[size_t(StatKinds + k)]);
+            PeriodBalanceChange(block, ItemStatSlot::Count, k, m1 >= YearMonths ? uint16_t(m1 - YearMonths) : 0,
+                                uint16_t(m2 - YearMonths), &out[size_t(ItemStatSlot::Count + k)]);
     }
     return out;
 }

@@ -34,10 +34,6 @@ OkInvoiceFailures OkInvoicesNotStored;
 
 namespace {
 
-// The approve kinds run after the store: the customer ledger for an
-// invoice that came approved, the approval (posting) for one that did not.
-constexpr ApproveKind CustomerLedgerKind = 18, ApproveKindPost = 1;
-
 // An invoice as it was read, kept while the hold it was stored in is open.
 struct ReadInvoice {
     std::vector<uint8_t> head, rows;
@@ -90,8 +86,8 @@ bool StoreWithMasters(uint8_t *invoice) {
         DbHoldFail();
         return false;
     }
-    if (approved) return RunRecordAction(0, CustomerLedgerKind, IVVc::Number, recid);
-    return ApproveRecord(ApproveKindPost, IVVc::Number, recid);
+    if (approved) return RunRecordAction(0, ApproveKindInvoiceToLedger, IVVc::Number, recid);
+    return ApproveRecord(ApproveKindPostInvoice, IVVc::Number, recid);
 }
 
 // Counts an invoice that could not be stored, read from line on.

@@ -20,6 +20,7 @@
 #include "dict_offsets.h"
 #include "exchange/code_walk.h"
 #include "exchange/text_exchange.h"
+#include "operations/statistics_slots.h"
 #include "output/output_job.h"
 #include "rules/ledger.h"
 
@@ -58,15 +59,16 @@ void PeriodStatsExport(const ReportJob &job, const StatsExport &s)
 
 }  // namespace
 
-// Kind 7: per customer, the first of its five columns month by month.
+// Kind 7: per customer, its net sales in home currency month by month.
 void PeriodStatsExport5(const ReportJob &job)
 {
-    PeriodStatsExport(job, {CSVc::Number, CSVc::CustCode, CSVc::Amounts, 5, 0, 1});
+    PeriodStatsExport(
+        job, {CSVc::Number, CSVc::CustCode, CSVc::Amounts, CustomerStatSlot::Count, CustomerStatSlot::HomeSales, 1});
 }
 
-// Kind 8: per item, the second of its three columns month by month; the
+// Kind 8: per item, its sales month by month; the
 // months are written twice, as files of this kind have always had them.
 void PeriodStatsExport3(const ReportJob &job)
 {
-    PeriodStatsExport(job, {ISVc::Number, ISVc::ItemCode, ISVc::Amounts, 3, 1, 2});
+    PeriodStatsExport(job, {ISVc::Number, ISVc::ItemCode, ISVc::Amounts, ItemStatSlot::Count, ItemStatSlot::Sales, 2});
 }

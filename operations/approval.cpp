@@ -169,7 +169,10 @@ bool KindFitsRegister(ApproveKind kind, int reg) {
 
 // True when the printing kinds, which a list run applies to every record
 // whatever its lock.
-bool IsPrintingKind(ApproveKind kind) { return kind == 11 || kind == 12 || kind == 13 || kind == 14 || kind == 46; }
+bool IsPrintingKind(ApproveKind kind) {
+    return kind == ApproveKindPrintInvoice || kind == ApproveKindPrintVoucher || kind == ApproveKindPrintOrder ||
+           kind == ApproveKindPrintDelivery || kind == ApproveKindPrintTimeSheet;
+}
 
 // True when the u16 flag at offset is set.
 bool FlagSet(const uint8_t *record, uint32_t offset) { return GetU16(record, offset) != 0; }
@@ -182,16 +185,17 @@ bool FlagSet(const uint8_t *record, uint32_t offset) { return GetU16(record, off
 bool ApproveAllowed(ApproveKind kind, int reg, const uint8_t *record) {
     if (!record || !KindFitsRegister(kind, reg)) return false;
     switch (kind) {
-    case 16: return !FlagSet(record, Voucher::Reg18Done);
-    case 18: return FlagSet(record, IVVc::Posted) && !FlagSet(record, IVVc::Transferred);
-    case 19: return FlagSet(record, VIVc::Approved) && !FlagSet(record, VIVc::Transferred);
-    case 23: return FlagSet(record, IPVc::Posted) && !FlagSet(record, IPVc::Transferred);
-    case 24: return !FlagSet(record, OPVc::Transferred);
-    case 28: return !FlagSet(record, SMVc::Reg18Done);
-    case 39: return !FlagSet(record, PersEntryVc::Reg18Done);
-    case 29: return !FlagSet(record, OpenBalVc::Reg18Done);
-    case 31: return !FlagSet(record, Voucher::Posted);
-    case 41: return !FlagSet(record, PersPayVc::Transferred);
+    case ApproveKindVoucherRowsToReg18: return !FlagSet(record, Voucher::Reg18Done);
+    case ApproveKindInvoiceToLedger: return FlagSet(record, IVVc::Posted) && !FlagSet(record, IVVc::Transferred);
+    case ApproveKindPurchaseInvoiceToLedger:
+        return FlagSet(record, VIVc::Approved) && !FlagSet(record, VIVc::Transferred);
+    case ApproveKindReceiptToLedger: return FlagSet(record, IPVc::Posted) && !FlagSet(record, IPVc::Transferred);
+    case ApproveKindPaymentToLedger: return !FlagSet(record, OPVc::Transferred);
+    case ApproveKindSm1RowsToReg18: return !FlagSet(record, SMVc::Reg18Done);
+    case ApproveKindSp1RowsToReg18: return !FlagSet(record, PersEntryVc::Reg18Done);
+    case ApproveKindFb1RowsToReg18: return !FlagSet(record, OpenBalVc::Reg18Done);
+    case ApproveKindPostVoucher: return !FlagSet(record, Voucher::Posted);
+    case ApproveKindPersPayToLedger: return !FlagSet(record, PersPayVc::Transferred);
     default: return true;
     }
 }

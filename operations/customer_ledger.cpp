@@ -19,6 +19,7 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "operations/sales_invoice.h"
+#include "operations/statistics_slots.h"
 #include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/payment_kinds.h"
@@ -26,7 +27,6 @@
 
 namespace {
 
-constexpr int CustomerKinds = 5, ItemKinds = 3;
 constexpr uint16_t StatRegister = IVVc::Number;   // the register an item-history record names
 
 }  // namespace
@@ -70,16 +70,19 @@ namespace {
 bool AddItemStatistics(const uint8_t *itemCode, const uint8_t *customer, const PackedDecimal *qty,
                        const PackedDecimal *sales, const PackedDecimal *cost, uint16_t month, bool negate) {
     if (itemCode[0] == 0) return true;
-    const PackedDecimal amounts[ItemKinds] = {*qty, *sales, *cost};
+    PackedDecimal amounts[ItemStatSlot::Count];
+    amounts[ItemStatSlot::Quantity] = *qty;
+    amounts[ItemStatSlot::Sales] = *sales;
+    amounts[ItemStatSlot::Cost] = *cost;
     uint8_t key[CustItemStatVc::Size] = {};
     PutText(key, ISVc::ItemCode, itemCode);
-    if (!AddStatistics({ISVc::Number, nullptr, 1, ISVc::Amounts, ItemKinds}, key, ISVc::Amounts, amounts, month,
-                       negate))
+    if (!AddStatistics({ISVc::Number, nullptr, 1, ISVc::Amounts, ItemStatSlot::Count}, key, ISVc::Amounts, amounts,
+                       month, negate))
         return false;
     std::memset(key, 0, sizeof key);
     PutText(key, CustItemStatVc::CustCode, customer);
     PutText(key, CustItemStatVc::ItemCode, itemCode);
-    return AddStatistics({CustItemStatVc::Number, "CustItem", 2, CustItemStatVc::Amounts, ItemKinds}, key,
+    return AddStatistics({CustItemStatVc::Number, "CustItem", 2, CustItemStatVc::Amounts, ItemStatSlot::Count}, key,
                          CustItemStatVc::Amounts, amounts, month, negate);
 }
 
@@ -202,20 +205,20 @@ bool InvoiceMonthlyStatistics(const uint8_t *invoice) {
                   total = GetDec(invoice, IVVc::Total);
     if (DecIsBlank(&net)) DecSetZero(&net);
     if (DecIsBlank(&free)) DecSetZero(&free);
-    PackedDecimal amounts[CustomerKinds];
+    PackedDecimal amounts[CustomerStatSlot::Count];
     DecAdd(&net, &free, &net);
-    AmountTimesRate(&net, &rate, &amounts[0]);
-    amounts[1] = total;
+    AmountTimesRate(&net, &rate, &amounts[CustomerStatSlot::HomeSales]);
+    amounts[CustomerStatSlot::Invoiced] = total;
     bool paid = kind == InvoiceKind::Cash || (negate && CreditsCashInvoice(invoice));
-    if (paid) amounts[2] = total;
-    else DecSetZero(&amounts[2]);
-    amounts[3] = costSum;
-    AmountTimesRate(&total, &rate, &amounts[4]);
+    if (paid) amounts[CustomerStatSlot::Paid] = total;
+    else DecSetZero(&amounts[CustomerStatSlot::Paid]);
+    amounts[CustomerStatSlot::Cost] = costSum;
+    AmountTimesRate(&total, &rate, &amounts[CustomerStatSlot::HomeBalance]);
     uint8_t key[CSVc::Size] = {}, statCustomer[256];
     GetText(invoice, IVVc::StatCustCode, statCustomer);
     PutText(key, CSVc::CustCode, statCustomer[0] != 0 ? statCustomer : customer);
-    return AddStatistics({CSVc::Number, nullptr, 1, CSVc::Amounts, CustomerKinds}, key, CSVc::Amounts, amounts, month,
-                         negate);
+    return AddStatistics({CSVc::Number, nullptr, 1, CSVc::Amounts, CustomerStatSlot::Count}, key, CSVc::Amounts,
+                         amounts, month, negate);
 }
 
 }  // namespace

@@ -27,6 +27,7 @@
 #include "rules/hooks.h"
 #include "rules/invoice_kind.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/register_hooks_entries.h"
 #include "rules/rules_types.h"
 #include "rules/serial_numbers.h"
@@ -175,7 +176,7 @@ bool ExpenseToLedger111(const uint8_t *expense) {
     GetText(expense, EX::Person, person);
     PutText(entry, PersLedgerVc::Person, person);
     PutDate(entry, PersLedgerVc::TransDate, GetDate(expense, EX::TransDate));
-    PutU16(entry, PersLedgerVc::Kind, 0);
+    PutU16(entry, PersLedgerVc::Kind, uint16_t(PersLedgerKind::Expense));
     PutU32(entry, PersLedgerVc::DocNr, GetU32(expense, EX::SerNr));
     uint32_t recid = 0;
     return RecStoreByKey(PersLedgerVc::Number, entry, 1, &recid) || PurchaseStoreFailed();

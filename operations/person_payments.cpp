@@ -24,6 +24,7 @@
 #include "rules/accounts.h"
 #include "rules/hooks.h"
 #include "rules/ledger.h"
+#include "rules/payment_kinds.h"
 #include "rules/register_hooks_entries.h"
 #include "rules/rules_types.h"
 #include "rules/serial_numbers.h"
@@ -44,7 +45,9 @@ constexpr uint32_t PostedFree[][2] = {
 };
 
 bool Flag(const uint8_t *payment, uint32_t at) { return GetU16(payment, at) == 1; }
-bool RowCounts(const uint8_t *row) { return GetU16(row, Row::Kind) == 1 && GetU16(row, Row::Flag) == 0; }
+bool RowCounts(const uint8_t *row) {
+    return PersPayRowKind(GetU16(row, Row::Kind)) == PersPayRowKind::Paid && GetU16(row, Row::Flag) == 0;
+}
 
 // Reads the person of code into rec; false when unknown.
 bool PersonRead(const uint8_t *code, RuleRecord &rec) {
@@ -206,7 +209,7 @@ bool PPRowsToLedger111(const uint8_t *payment) {
         GetText(row, Row::Person, person);
         PutText(entry, PersLedgerVc::Person, person);
         PutDate(entry, PersLedgerVc::TransDate, GetDate(payment, PP::PayDate));
-        PutU16(entry, PersLedgerVc::Kind, 1);
+        PutU16(entry, PersLedgerVc::Kind, uint16_t(PersLedgerKind::Payment));
         PutU32(entry, PersLedgerVc::DocNr, GetU32(payment, PP::SerNr));
         uint32_t recid = 0;
         if (!RecStoreByKey(PersLedgerVc::Number, entry, 1, &recid)) return PurchaseStoreFailed();

@@ -12,6 +12,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "rules/approval.h"
 #include "rules/rules_types.h"
 
 namespace {

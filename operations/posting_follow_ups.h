@@ -5,12 +5,6 @@
 
 #include <cstdint>
 
-#include "rules/approval.h"
-
-// The kinds of posting and shipping and of what follows them.
-constexpr ApproveKind ApproveKindPostInvoice = 1, ApproveKindPrintInvoice = 11, ApproveKindPrintDelivery = 14,
-                      ApproveKindShipDelivery = 15, ApproveKindInvoiceToLedger = 18;
-
 // The stored invoice recid was posted: its customer ledger (unless it is
 // there), then the print-out block 170 asks for, when printAllowed.
 // false when a store failed.

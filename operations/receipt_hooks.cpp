@@ -24,14 +24,12 @@
 
 namespace {
 
-constexpr ApproveKind KindToLedger = 23;
-
 bool Posted(const uint8_t *receipt) { return GetU16(receipt, IPVc::Posted) == 1; }
 
 // Kind 23 on the stored receipt unless it is in the ledger already.
 int ToLedger(const uint8_t *receipt, uint32_t recid) {
     if (!Posted(receipt) || GetU16(receipt, IPVc::Transferred) != 0) return 1;
-    return ApproveRecord(KindToLedger, IPVc::Number, recid) ? 1 : 0;
+    return ApproveRecord(ApproveKindReceiptToLedger, IPVc::Number, recid) ? 1 : 0;
 }
 
 // Before an insert: a receipt stored posted applies its open items and

@@ -18,6 +18,7 @@
 #include "dict_offsets.h"
 #include "operations/customer_receipt.h"
 #include "operations/sales_invoice.h"
+#include "operations/statistics_slots.h"
 #include "rules/ledger.h"
 #include "rules/payment_kinds.h"
 #include "rules/rules_types.h"
@@ -26,7 +27,6 @@
 namespace {
 
 namespace Row = IPVc::Rows;
-constexpr int CustomerKinds = 5, SlotPaid = 2, SlotHomeTotal = 4;
 
 }  // namespace
 
@@ -134,15 +134,15 @@ bool ReceiptMonthlyStatistics(const uint8_t *receipt) {
             if (!ReceiptInvoiceRead(serial, invoice)) continue;
             rate = GetDec(invoice.record, IVVc::Rate);
         }
-        PackedDecimal amounts[CustomerKinds], amount = GetDec(row, Row::Amount);
+        PackedDecimal amounts[CustomerStatSlot::Count], amount = GetDec(row, Row::Amount);
         for (PackedDecimal &a : amounts) DecSetZero(&a);
-        DecNegateInto(&amount, &amounts[SlotPaid]);
-        AmountTimesRate(&amount, &rate, &amounts[SlotHomeTotal]);
+        DecNegateInto(&amount, &amounts[CustomerStatSlot::Paid]);
+        AmountTimesRate(&amount, &rate, &amounts[CustomerStatSlot::HomeBalance]);
         uint8_t key[CSVc::Size] = {}, code[256];
         GetText(row, Row::CustCode, code);
         PutText(key, CSVc::CustCode, code);
-        if (!AddStatistics({CSVc::Number, nullptr, 1, CSVc::Amounts, CustomerKinds}, key, CSVc::Amounts, amounts, month,
-                           true))
+        if (!AddStatistics({CSVc::Number, nullptr, 1, CSVc::Amounts, CustomerStatSlot::Count}, key, CSVc::Amounts,
+                           amounts, month, true))
             return false;
     }
     return true;

@@ -13,12 +13,30 @@
 #include "core/decimal.h"
 #include "core/memblock.h"
 
+// The kind word of a statement line (StatementLine::Kind). An invoice's
+// line takes its invoice's kind (InvoiceKind 1 to 4); a credit note of a
+// cash invoice, which leaves the balance alone, and a payment have kinds
+// of the statement's own.
+enum class StatementLineKind : int16_t {
+    CreditOfCashInvoice = -3,
+    Invoice = 1,
+    CashInvoice = 2,
+    CreditNote = 3,
+    InterestInvoice = 4,
+    Payment = 6,
+};
+
+// True for the line of an invoice of any kind (not the statement's own kinds).
+constexpr bool StatementLineIsInvoice(StatementLineKind kind) {
+    return kind >= StatementLineKind::Invoice && kind <= StatementLineKind::InterestInvoice;
+}
+
 // Grows *lines by one StatementLine and fills it: the document number,
 // the two dates, the amount, the running balance and the kind (-1 in the
 // line's two spare numbers). False, *lines unchanged, when memory could
 // not be had.
-bool InterestRowAdd(MemBlock *lines, int16_t kind, int32_t number, const DateRec *date1, const DateRec *date2,
-                    const PackedDecimal *amount1, const PackedDecimal *amount2);
+bool InterestRowAdd(MemBlock *lines, StatementLineKind kind, int32_t number, const DateRec *date1,
+                    const DateRec *date2, const PackedDecimal *amount1, const PackedDecimal *amount2);
 
 // The open items (register 13) of the customer by age: ages[0] all of
 // them, then not yet due, 1 to 15, 16 to 30, 31 to 60 and more than 60

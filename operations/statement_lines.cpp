@@ -28,8 +28,6 @@
 
 namespace {
 constexpr int CustomerCodeMax = 20;
-// A statement line takes its invoice's kind; these two kinds are the line's own.
-constexpr int16_t KindCreditOfCash = -3, KindPayment = 6;
 constexpr int16_t StatementDoc = -11;
 // The job record's option of which payment rows count: 0 the rows of the
 // transaction's invoice, 1 every row of the customer, other values none.
@@ -78,29 +76,30 @@ PackedDecimal PaymentSum(const uint8_t *payment, const uint8_t *trans, const uin
 // The invoice transaction's line and its effect on the balance; false
 // when the lines could not grow.
 bool InvoiceLine(const uint8_t *invoice, MemBlock *lines, PackedDecimal *balance) {
-    int16_t kind = GetI16(invoice, IVVc::InvType);
+    const InvoiceKind kind = InvoiceKind(GetU16(invoice, IVVc::InvType));
+    const StatementLineKind lineKind = StatementLineKind(kind);
     int32_t number = GetI32(invoice, IVVc::SerNr);
     DateRec date = GetDate(invoice, IVVc::InvDate), due = GetDate(invoice, IVVc::PayDate), none{};
     PackedDecimal total = GetDec(invoice, IVVc::Total), negated;
     DecNegateInto(&total, &negated);
-    if (InvoiceKind(kind) == InvoiceKind::Cash)
-        return InterestRowAdd(lines, kind, number, &date, &none, &total, balance);
-    if (InvoiceKind(kind) == InvoiceKind::CreditNote) {
+    if (kind == InvoiceKind::Cash) return InterestRowAdd(lines, lineKind, number, &date, &none, &total, balance);
+    if (kind == InvoiceKind::CreditNote) {
         RuleRecord credited(IVVc::Number);
         bool ofCash = credited.record &&
                       ReadByNumber(IVVc::Number, "SerNr", IVVc::SerNr, GetI32(invoice, IVVc::CredInv), credited.record) &&
                       InvoiceKind(GetI16(credited.record, IVVc::InvType)) == InvoiceKind::Cash;
         if (credited.record) RecFreeMatrix(IVVc::Number, credited.record);
         if (!ofCash) DecSub(balance, &total, balance);
-        return InterestRowAdd(lines, ofCash ? KindCreditOfCash : kind, number, &date, &none, &negated, balance);
+        return InterestRowAdd(lines, ofCash ? StatementLineKind::CreditOfCashInvoice : lineKind, number, &date, &none,
+                              &negated, balance);
     }
     DecAdd(balance, &total, balance);
-    return InterestRowAdd(lines, kind, number, &date, &due, &total, balance);
+    return InterestRowAdd(lines, lineKind, number, &date, &due, &total, balance);
 }
 }  // namespace
 
-bool InterestRowAdd(MemBlock *lines, int16_t kind, int32_t number, const DateRec *date1, const DateRec *date2,
-                    const PackedDecimal *amount1, const PackedDecimal *amount2) {
+bool InterestRowAdd(MemBlock *lines, StatementLineKind kind, int32_t number, const DateRec *date1,
+                    const DateRec *date2, const PackedDecimal *amount1, const PackedDecimal *amount2) {
     assert(lines && date1 && date2 && amount1 && amount2);
     uint32_t size = *lines ? MemSize(*lines) : 0;
     MemBlock h = *lines;
@@ -124,7 +123,7 @@ bool InterestRowAdd(MemBlock *lines, int16_t kind, int32_t number, const DateRec
     PutDec(line, StatementLine::Amount, *amount1);
     PutDec(line, StatementLine::Balance, *amount2);
     PutI32(line, StatementLine::Level, -1);
-    PutI16(line, StatementLine::Kind, kind);
+    PutI16(line, StatementLine::Kind, int16_t(kind));
     MemUnlock(h);
     *lines = h;
     return true;
@@ -200,7 +199,7 @@ bool StatementBuild(const uint8_t *selection, const uint8_t *customer, PackedDec
                 DecSub(balance, &sum, balance);
                 DecNegateInto(&sum, &negated);
                 DateRec none{};
-                ok = InterestRowAdd(&lines, KindPayment, number, &date, &none, &negated, balance);
+                ok = InterestRowAdd(&lines, StatementLineKind::Payment, number, &date, &none, &negated, balance);
             }
         }
         RecFreeMatrix(IPVc::Number, payment.record);

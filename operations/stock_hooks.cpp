@@ -16,6 +16,7 @@
 #include "operations/operations.h"
 #include "operations/posting_follow_ups.h"
 #include "operations/stock_docs.h"
+#include "rules/approval.h"
 #include "rules/checks.h"
 #include "rules/documents.h"
 #include "rules/entry_state.h"
@@ -103,9 +104,10 @@ int OrderBeforeInsert(int, uint8_t *o) {
 int OrderAfterInsert(int, uint8_t *o, uint32_t recid, int saveFlag) {
     bool ok = UpdateOrderObjectLinks(o, nullptr);
     if (saveFlag != 1) return Ok(ok);
-    if (ok && PrintOnSave(PrintOnSaveBlk::OrderForm2) > 0) ok = ApproveRecord(26, ORVc::Number, recid);
+    if (ok && PrintOnSave(PrintOnSaveBlk::OrderForm2) > 0)
+        ok = ApproveRecord(ApproveKindPrintOrderSecondForm, ORVc::Number, recid);
     if (ok && PrintOnSave(PrintOnSaveBlk::OrderForm) >= 1 && !Set(o, ORVc::Printed))
-        ok = ApproveRecord(13, ORVc::Number, recid);
+        ok = ApproveRecord(ApproveKindPrintOrder, ORVc::Number, recid);
     return Ok(ok);
 }
 int OrderBeforeUpdate(int, uint8_t *n, uint8_t *s, uint32_t) {
@@ -115,8 +117,10 @@ int OrderBeforeUpdate(int, uint8_t *n, uint8_t *s, uint32_t) {
 }
 int OrderAfterUpdate(int, uint8_t *n, uint8_t *s, uint32_t recid) {
     bool ok = UpdateOrderObjectLinks(n, s);
-    if (ok && PrintOnSave(PrintOnSaveBlk::OrderForm2) == 2) ok = ApproveRecord(26, ORVc::Number, recid);
-    if (ok && PrintOnSave(PrintOnSaveBlk::OrderForm) == 2) ok = ApproveRecord(13, ORVc::Number, recid);
+    if (ok && PrintOnSave(PrintOnSaveBlk::OrderForm2) == 2)
+        ok = ApproveRecord(ApproveKindPrintOrderSecondForm, ORVc::Number, recid);
+    if (ok && PrintOnSave(PrintOnSaveBlk::OrderForm) == 2)
+        ok = ApproveRecord(ApproveKindPrintOrder, ORVc::Number, recid);
     return Ok(ok);
 }
 int OrderBeforeDelete(int, uint8_t *o) { return Ok(OrderReservedStock(o, 0)); }

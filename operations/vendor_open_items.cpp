@@ -20,6 +20,7 @@
 #include "operations/project_ops.h"
 #include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
+#include "operations/statistics_slots.h"
 #include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/payment_kinds.h"
@@ -30,7 +31,6 @@ namespace {
 
 namespace PI = VIVc;
 namespace OI = APVc;
-constexpr int VendorKinds = 4;
 
 // A new open item made from invoice under serial: nothing open yet.
 void OpenItemStart(uint8_t *item, const uint8_t *invoice, uint32_t serial) {
@@ -168,10 +168,14 @@ bool AddVendorPeriodBalance(const uint8_t *vendorCode, const DateRec *date, cons
                             const PackedDecimal *a1, const PackedDecimal *a2, const PackedDecimal *a3, bool negate) {
     assert(vendorCode && date);
     if (date->year == 0) return true;
-    const PackedDecimal amounts[VendorKinds] = {*a0, *a1, *a2, *a3};
+    PackedDecimal amounts[VendorStatSlot::Count];
+    amounts[VendorStatSlot::Invoiced] = *a0;
+    amounts[VendorStatSlot::HomeNet] = *a1;
+    amounts[VendorStatSlot::PaidNegated] = *a2;
+    amounts[VendorStatSlot::HomeBalance] = *a3;
     uint8_t key[VBVc::Size] = {};
     PutText(key, VBVc::VendCode, vendorCode);
-    if (AddStatistics({VBVc::Number, nullptr, 1, VBVc::Amounts, VendorKinds}, key, VBVc::Amounts, amounts,
+    if (AddStatistics({VBVc::Number, nullptr, 1, VBVc::Amounts, VendorStatSlot::Count}, key, VBVc::Amounts, amounts,
                       MonthIndex(date), negate))
         return true;
     DbHoldFail();

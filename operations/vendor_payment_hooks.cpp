@@ -187,14 +187,12 @@ ApproveResult ApproveOutPayment(int reg, uint8_t *payment, uint32_t recid) {
 
 namespace {
 
-constexpr ApproveKind KindToLedger = 24;
-
 // Kind 24 on the stored payment once it is posted, unless it is in the
 // vendor ledger already: a payment reaches the ledger when it is posted,
 // whichever way that happens (its window, the import).
 int ToLedger(const uint8_t *payment, uint32_t recid) {
     if (!Flag(payment, OP::Posted) || GetU16(payment, OP::Transferred) != 0) return 1;
-    return ApproveRecord(KindToLedger, OP::Number, recid) ? 1 : 0;
+    return ApproveRecord(ApproveKindPaymentToLedger, OP::Number, recid) ? 1 : 0;
 }
 
 int BeforeInsert(int, uint8_t *payment) {

@@ -160,14 +160,14 @@ constexpr int16_t FourthInvoiceForm = -16;
 
 // Purchase-invoice list: button 1 posts the marked invoices.
 void Win154Button(int window, int button) {
-    if (button == 1) ApproveMarked(window, 5, VIVc::Number);
+    if (button == 1) ApproveMarked(window, ApproveKindPostPurchaseInvoice, VIVc::Number);
 }
 
 // Outgoing-payment list: buttons 1 and 2 approve and post the marked
 // payments, 3 opens the payment selection.
 void Win156Button(int window, int button) {
-    if (button == 1) ApproveMarked(window, 3, OPVc::Number);
-    if (button == 2) ApproveMarked(window, 4, OPVc::Number);
+    if (button == 1) ApproveMarked(window, ApproveKindMarkPaymentApproved, OPVc::Number);
+    if (button == 2) ApproveMarked(window, ApproveKindPostPayment, OPVc::Number);
     if (button == 3) OpenRelated(window, PaymentSelectionType, 1);
 }
 
@@ -183,7 +183,7 @@ void Win157Button(int window, int button) {
             Beep();
             return;
         }
-        ApproveRecordList(OPVc::Number, 27, &own, 1);
+        ApproveRecordList(OPVc::Number, ApproveKindApprovePayment, &own, 1);
         ShowStoredAgain(window);
         return;
     }
@@ -217,7 +217,7 @@ void Win157Button(int window, int button) {
 
 // Goods-receipt list: button 1 receives the marked purchases into stock.
 void Win196Button(int window, int button) {
-    if (button == 1) ApproveMarked(window, 20, PUVc::Number);
+    if (button == 1) ApproveMarked(window, ApproveKindPurchaseToStock, PUVc::Number);
 }
 
 // Goods receipt: 2 the purchase-prices selection filled from the receipt
@@ -229,13 +229,13 @@ void Win197Button(int window, int button) {
 // Sales-invoice list: button 1 posts the marked invoices, 2 prints the
 // marked invoice on the fourth invoice form.
 void Win348Button(int window, int button) {
-    if (button == 1) ApproveMarked(window, 1, IVVc::Number);
+    if (button == 1) ApproveMarked(window, ApproveKindPostInvoice, IVVc::Number);
     if (button == 2) PrintMarkedForm(window, IVVc::Number, FourthInvoiceForm);
 }
 
 // Delivery list: button 1 ships the marked deliveries.
 void Win353Button(int window, int button) {
-    if (button == 1) ApproveMarked(window, 15, SHVc::Number);
+    if (button == 1) ApproveMarked(window, ApproveKindShipDelivery, SHVc::Number);
 }
 
 // Stock movement: button 1 fills the rows' unit costs in the window's record.
@@ -250,8 +250,8 @@ void Win426Button(int window, int button) {
 
 // Person-payment list: buttons 1 and 2 run kinds 42 and 43 on the marked records.
 void Win477Button(int window, int button) {
-    if (button == 1) ApproveMarked(window, 42, PersPayVc::Number);
-    if (button == 2) ApproveMarked(window, 43, PersPayVc::Number);
+    if (button == 1) ApproveMarked(window, ApproveKindMarkPersPayApproved, PersPayVc::Number);
+    if (button == 2) ApproveMarked(window, ApproveKindPostPersPay, PersPayVc::Number);
 }
 
 // Order: 1 a delivery, 2 an invoice, 3 the item information of the
@@ -283,8 +283,8 @@ void Win351Button(int window, int button) {
     case 1: OrderListToDelivery(window); return;
     case 2: OrderListToInvoice(window); return;
     case 3: OrderListToDownPaymentInvoice(window); return;
-    case 4: ApproveMarked(window, 45, ORVc::Number); return;
-    case 5: ApproveMarked(window, 47, ORVc::Number); return;
+    case 4: ApproveMarked(window, ApproveKindReportOfSerial, ORVc::Number); return;
+    case 5: ApproveMarked(window, ApproveKindPurchaseOrdersFromOrder, ORVc::Number); return;
     default: return;
     }
 }
@@ -311,8 +311,8 @@ void Win290Button(int window, int button) {
 // Purchase-order list: 1 and 2 the kinds 34 and 36 on the marked purchase
 // orders, 4 a purchase of the marked one.
 void Win289Button(int window, int button) {
-    if (button == 1) ApproveMarked(window, 34, PurchOrderVc::Number);
-    if (button == 2) ApproveMarked(window, 36, PurchOrderVc::Number);
+    if (button == 1) ApproveMarked(window, ApproveKindMarkPurchaseOrder, PurchOrderVc::Number);
+    if (button == 2) ApproveMarked(window, ApproveKindMarkPurchaseOrderAgain, PurchOrderVc::Number);
     if (button == 3) OpenRelated(window, PurchaseSuggestionType, 1);
     if (button == 4) PurchaseOrderListToPurchase(window);
 }
@@ -325,9 +325,12 @@ void ListApproveButton(int window, int button) {
         int reg;
     };
     static constexpr Run runs[] = {
-        {254, 1, 30, SMVc::Number},
-        {269, 1, 6, TimeSheetVc::Number},   {474, 1, 44, ExpenseVc::Number},
-        {42, 1, 38, INVc::Number},          {194, 1, 38, INVc::Number},   // the marked items in the price lists
+        {254, 1, ApproveKindSm1ToVoucher, SMVc::Number},
+        {269, 1, ApproveKindApproveTimeSheet, TimeSheetVc::Number},
+        {474, 1, ApproveKindPostExpense, ExpenseVc::Number},
+        // the marked items in the price lists
+        {42, 1, ApproveKindReportOfCode, INVc::Number},
+        {194, 1, ApproveKindReportOfCode, INVc::Number},
     };
     int type = WinTypeOf(window);
     for (const Run &r : runs)

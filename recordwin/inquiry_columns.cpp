@@ -10,6 +10,7 @@
 // field gives the name, the period block's handle a year's sum of the
 // kind its format word names. The same text is made for a local list and
 // by the server for a client's list.
+#include "operations/statistics_slots.h"
 #include "recordwin/inquiry_lists.h"
 
 #include <cstring>
@@ -54,11 +55,12 @@ struct PeriodList {
 constexpr int CodeLength = 20, NameLength = 60;
 
 constexpr PeriodList PeriodLists[] = {
-    {WinTypes::CustStatList, CSVc::Number, CSVc::CustCode, CSVc::Amounts, 5, CUVc::Number, CUVc::Code, CUVc::Name,
-     -1},
-    {WinTypes::ItemStatList, ISVc::Number, ISVc::ItemCode, ISVc::Amounts, 3, INVc::Number, INVc::Code, INVc::Name, 0},
-    {WinTypes::VendBalanceList, VBVc::Number, VBVc::VendCode, VBVc::Amounts, 4, VEVc::Number, VEVc::Code,
-     VEVc::Name, -1},
+    {WinTypes::CustStatList, CSVc::Number, CSVc::CustCode, CSVc::Amounts, CustomerStatSlot::Count, CUVc::Number,
+     CUVc::Code, CUVc::Name, -1},
+    {WinTypes::ItemStatList, ISVc::Number, ISVc::ItemCode, ISVc::Amounts, ItemStatSlot::Count, INVc::Number,
+     INVc::Code, INVc::Name, ItemStatSlot::Quantity},
+    {WinTypes::VendBalanceList, VBVc::Number, VBVc::VendCode, VBVc::Amounts, VendorStatSlot::Count, VEVc::Number,
+     VEVc::Code, VEVc::Name, -1},
 };
 
 const PeriodList *PeriodListOf(int type)

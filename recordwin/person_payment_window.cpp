@@ -20,6 +20,7 @@
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/checks.h"
+#include "rules/payment_kinds.h"
 #include "rules/prices.h"
 #include "rules/row_writes.h"
 #include "rules/rules_types.h"
@@ -33,7 +34,6 @@ namespace {
 
 namespace Row = PersPayVc::Rows;
 
-constexpr uint16_t KindPaid = 1;
 constexpr int PersonMax = 5, NameMax = 60;
 
 // A person typed into row `row`: the person's name, or an empty one for
@@ -100,11 +100,11 @@ void RowCellChanged(int window, int F, uint8_t changed)
     MatrixRowAt(window, F, &row, &column);
     uint8_t r[Row::Size];
     if (!changed || !MatrixRowRead(PersPayVc::Number, WinRecordBuffer(window), row, r)) return;
-    if (GetU16(r, Row::Kind) == 0) {
-        PutU16(r, Row::Kind, KindPaid);
+    if (PersPayRowKind(GetU16(r, Row::Kind)) == PersPayRowKind::Unset) {
+        PutU16(r, Row::Kind, uint16_t(PersPayRowKind::Paid));
         if (!MatrixRowPutTold(PersPayVc::Number, WinRecordBuffer(window), row, r)) return;
     }
-    if (GetU16(r, Row::Kind) != KindPaid) return;
+    if (PersPayRowKind(GetU16(r, Row::Kind)) != PersPayRowKind::Paid) return;
     int id = WinFieldIdAtCell(window, F);
     if (id == int(Row::Person)) PersonFill(window, row);
     else if (id == int(Row::Amount)) PersonPaymentTotalsRefresh(window);

@@ -54,33 +54,31 @@ constexpr ReportRun NoRun{0, NoDate, -1, -1};
 constexpr PrintRow PrintTable[] = {
     {41, PrintBy::Report, IPVc::Number, 0, {13, IPVc::TransDate, 1, 2}},
     {117, PrintBy::Form, TRVc::Number, 25, NoRun},
-    {118, PrintBy::Approve, TRVc::Number, 12, NoRun},
-    {121, PrintBy::Approve, ProductionVc::Number, 8, NoRun},
+    {118, PrintBy::Approve, TRVc::Number, ApproveKindPrintVoucher, NoRun},
+    {121, PrintBy::Approve, ProductionVc::Number, ApproveKindPrintProduction, NoRun},
     {122, PrintBy::Form, ProductionVc::Number, -28, NoRun},
     {155, PrintBy::Report, VIVc::Number, 0, {36, NoDate, -1, -1}},
-    {156, PrintBy::Approve, OPVc::Number, 7, NoRun},
+    {156, PrintBy::Approve, OPVc::Number, ApproveKindNoOperation, NoRun},
     {157, PrintBy::Report, OPVc::Number, 0, {28, OPVc::PayDate, 0, 2}},
-    {196, PrintBy::Approve, PUVc::Number, 48, NoRun},
+    {196, PrintBy::Approve, PUVc::Number, ApproveKindPrintPurchase, NoRun},
     {197, PrintBy::Form, PUVc::Number, -22, NoRun},
     {268, PrintBy::Form, TimeSheetVc::Number, -29, NoRun},
-    {269, PrintBy::Approve, TimeSheetVc::Number, 46, NoRun},
+    {269, PrintBy::Approve, TimeSheetVc::Number, ApproveKindPrintTimeSheet, NoRun},
     {272, PrintBy::Form, QuotationVc::Number, -14, NoRun},
-    {273, PrintBy::Approve, QuotationVc::Number, 25, NoRun},
-    {289, PrintBy::Approve, PurchOrderVc::Number, 33, NoRun},
+    {273, PrintBy::Approve, QuotationVc::Number, ApproveKindPrintQuotation, NoRun},
+    {289, PrintBy::Approve, PurchOrderVc::Number, ApproveKindPrintPurchaseOrder, NoRun},
     {290, PrintBy::Form, PurchOrderVc::Number, -19, NoRun},
     {347, PrintBy::Invoice, IVVc::Number, -2, NoRun},
-    {348, PrintBy::Approve, IVVc::Number, 11, NoRun},
-    {351, PrintBy::Approve, ORVc::Number, 13, NoRun},
+    {348, PrintBy::Approve, IVVc::Number, ApproveKindPrintInvoice, NoRun},
+    {351, PrintBy::Approve, ORVc::Number, ApproveKindPrintOrder, NoRun},
     {352, PrintBy::Form, ORVc::Number, -6, NoRun},
-    {353, PrintBy::Approve, SHVc::Number, 14, NoRun},
+    {353, PrintBy::Approve, SHVc::Number, ApproveKindPrintDelivery, NoRun},
     {354, PrintBy::Delivery, SHVc::Number, 0, NoRun},
     {426, PrintBy::Form, StockMoveVc::Number, -20, NoRun},
 };
 
 // The delivery's forms: with its shipped word set, and without.
 constexpr int16_t DeliveryShippedForm = -3, DeliveryOpenForm = -7;
-// The approve kind that prints a stored sales invoice and marks it printed.
-constexpr ApproveKind InvoicePrintKind = 11;
 constexpr int SelTextMax = 255;
 
 // The window's marked records take the approve kind; the list shows
@@ -143,7 +141,7 @@ void PrintInvoice(int window, const PrintRow &row)
         return;
     }
     if (state == StateShown) {
-        (void)PrintEventCalls.approveList(row.reg, InvoicePrintKind, &id, 1);
+        (void)PrintEventCalls.approveList(row.reg, ApproveKindPrintInvoice, &id, 1);
         RuleRecord stored(IVVc::Number);
         if (WinIsOpen(window) && stored.record && RecReadById(IVVc::Number, id, stored.record))
             PutI16(WinRecordBuffer(window), IVVc::Printed, GetI16(stored.record, IVVc::Printed));

@@ -24,7 +24,6 @@
 namespace {
 
 constexpr int ApproveButton = 1;
-constexpr ApproveKind KindApproveReceipt = 2;
 
 }  // namespace
 
@@ -100,7 +99,7 @@ uint8_t Win40Event(int window, int event, void *a, void *b) {
     if (count > 0) {
         const uint32_t *ids = reinterpret_cast<const uint32_t *>(MemLock(marked));
         if (ids) {
-            (void)ApproveRecordList(IPVc::Number, KindApproveReceipt, ids, count);
+            (void)ApproveRecordList(IPVc::Number, ApproveKindApproveReceipt, ids, count);
             MemUnlock(marked);
         }
     }

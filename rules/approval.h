@@ -11,6 +11,36 @@ constexpr ApproveKind ApproveKindFirst = 1, ApproveKindLast = 48;
 // The register of a kind that may act on any register.
 constexpr int16_t ApproveAnyRegister = -1;
 
+// The kinds by what they do; the table (operations/approval.cpp) gives
+// each its register and its operation. A kind not named here has none.
+// Sales documents:
+constexpr ApproveKind ApproveKindPostInvoice = 1, ApproveKindPrintInvoice = 11, ApproveKindPrintOrder = 13,
+                      ApproveKindPrintDelivery = 14, ApproveKindShipDelivery = 15, ApproveKindPrintInvoiceAgain = 17,
+                      ApproveKindInvoiceToLedger = 18, ApproveKindPrintQuotation = 25,
+                      ApproveKindPrintOrderSecondForm = 26, ApproveKindPurchaseOrdersFromOrder = 47;
+// Receipts and outgoing payments:
+constexpr ApproveKind ApproveKindApproveReceipt = 2, ApproveKindMarkPaymentApproved = 3, ApproveKindPostPayment = 4,
+                      ApproveKindReceiptToLedger = 23, ApproveKindPaymentToLedger = 24,
+                      ApproveKindApprovePayment = 27;
+// The outgoing-payment list's Print: a kind without an operation.
+constexpr ApproveKind ApproveKindNoOperation = 7;
+// Purchases:
+constexpr ApproveKind ApproveKindPostPurchaseInvoice = 5, ApproveKindPurchaseInvoiceToLedger = 19,
+                      ApproveKindPurchaseToStock = 20, ApproveKindPrintPurchaseOrder = 33,
+                      ApproveKindMarkPurchaseOrder = 34, ApproveKindPurchaseOrderToPurchase = 35,
+                      ApproveKindMarkPurchaseOrderAgain = 36, ApproveKindPrintPurchase = 48;
+// The ledger, the sub-ledgers and register 18:
+constexpr ApproveKind ApproveKindPrintVoucher = 12, ApproveKindVoucherRowsToReg18 = 16,
+                      ApproveKindSm1RowsToReg18 = 28, ApproveKindFb1RowsToReg18 = 29, ApproveKindSm1ToVoucher = 30,
+                      ApproveKindPostVoucher = 31, ApproveKindSp1RowsToReg18 = 39;
+// Time sheets, production, expenses and person payments (pp1):
+constexpr ApproveKind ApproveKindApproveTimeSheet = 6, ApproveKindPrintProduction = 8,
+                      ApproveKindExpenseToLedger = 40, ApproveKindPersPayToLedger = 41,
+                      ApproveKindMarkPersPayApproved = 42, ApproveKindPostPersPay = 43, ApproveKindPostExpense = 44,
+                      ApproveKindPrintTimeSheet = 46;
+// The reports of a record: by its leading code, by its serial number.
+constexpr ApproveKind ApproveKindReportOfCode = 38, ApproveKindReportOfSerial = 45;
+
 // What one kind's operation did; Failed: a store failed.
 enum class ApproveResult : uint8_t { Unchanged, Changed, Failed };
 

@@ -1,6 +1,6 @@
-// payment_kinds.h - the kind words of the ledger entries of customers and
-// vendors and of the rows of receipts and outgoing payments, as the records
-// store them.
+// payment_kinds.h - the kind words of the ledger entries of customers,
+// vendors and persons and of the rows of receipts, outgoing payments and
+// person payments, as the records store them.
 #pragma once
 
 #include <cstdint>
@@ -16,3 +16,12 @@ enum class LedgerEntryKind : uint16_t { Invoice = 0, Payment = 1 };
 // account when its invoice number is -1), a cash discount taken, and a
 // fee (on an outgoing payment a further summed row).
 enum class PaidRowKind : uint16_t { Paid = 1, Discount = 5, Fee = 6 };
+
+// The kind word of a person payment's row (PersPayVc::Rows::Kind): a row
+// that pays a person; Unset, a row not yet given a kind, becomes Paid once
+// typed into the window.
+enum class PersPayRowKind : uint16_t { Unset = 0, Paid = 1 };
+
+// The kind of a person's ledger entry (PersLedgerVc::Kind): an expense
+// claim entered, or a person payment's row paid.
+enum class PersLedgerKind : uint16_t { Expense = 0, Payment = 1 };

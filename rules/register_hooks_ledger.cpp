@@ -100,7 +100,9 @@ void VoucherDefaultsOther(int reg, uint8_t *voucher) {
 // After a voucher is stored: posts it (kind 31) and copies its rows to
 // register 18 (kind 16); its dates become the defaults of the next one.
 int VoucherAfterInsert(int reg, uint8_t *voucher, uint32_t recid, int) {
-    if (!RunRecordAction(0, 31, reg, recid) || !RunRecordAction(0, 16, reg, recid)) return 0;
+    if (!RunRecordAction(0, ApproveKindPostVoucher, reg, recid) ||
+        !RunRecordAction(0, ApproveKindVoucherRowsToReg18, reg, recid))
+        return 0;
     DefaultTransDate = GetDate(voucher, Voucher::TransDate);
     uint8_t *series = SettingsRecord(SeriesDefaultsBlk::Number, SeriesStateBlock);
     if (series) {
@@ -131,7 +133,10 @@ int VoucherBeforeUpdate(int, uint8_t *voucher, uint8_t *stored, uint32_t) {
 
 // After a voucher is rewritten: its rows to register 18, then to the balances.
 int VoucherAfterUpdate(int reg, uint8_t *, uint8_t *, uint32_t recid) {
-    return RunRecordAction(0, 16, reg, recid) && RunRecordAction(0, 31, reg, recid) ? 1 : 0;
+    return RunRecordAction(0, ApproveKindVoucherRowsToReg18, reg, recid) &&
+                   RunRecordAction(0, ApproveKindPostVoucher, reg, recid)
+               ? 1
+               : 0;
 }
 
 // An imported voucher with a new key: the accounts it names are created
@@ -233,9 +238,10 @@ void InstallLedgerEntries(std::array<RegisterHooks, RegisterCount> &table) {
         .afterStore = VoucherAfterStore, .beforeDelete = VoucherBeforeDelete, .newRecordDefaults = VoucherDefaults,
         .newRecordDefaultsOther = VoucherDefaultsOther});
 
-    table[SMVc::Number] = SubLedgerEntry<PostAccountRows, 28, SMVc::SerNr, SMVc::Reg18Done>(Sm1Defaults);
-    table[OpenBalVc::Number] =
-        SubLedgerEntry<PostSingleObjectRows, 29, OpenBalVc::SerNr, OpenBalVc::Reg18Done>(Fb1Defaults);
-    table[PersEntryVc::Number] =
-        SubLedgerEntry<PostAccountRows118, 39, PersEntryVc::SerNr, PersEntryVc::Reg18Done>(Sp1Defaults);
+    table[SMVc::Number] =
+        SubLedgerEntry<PostAccountRows, ApproveKindSm1RowsToReg18, SMVc::SerNr, SMVc::Reg18Done>(Sm1Defaults);
+    table[OpenBalVc::Number] = SubLedgerEntry<PostSingleObjectRows, ApproveKindFb1RowsToReg18, OpenBalVc::SerNr,
+                                              OpenBalVc::Reg18Done>(Fb1Defaults);
+    table[PersEntryVc::Number] = SubLedgerEntry<PostAccountRows118, ApproveKindSp1RowsToReg18, PersEntryVc::SerNr,
+                                                PersEntryVc::Reg18Done>(Sp1Defaults);
 }

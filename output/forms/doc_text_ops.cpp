@@ -15,6 +15,7 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "operations/statement.h"
 #include "output/forms/forms.h"
 #include "rules/documents.h"
 
@@ -96,12 +97,13 @@ void KindText(int16_t kind, uint8_t *out) {
 }
 
 // The name of a statement line's kind; empty for a kind without one.
-void StatementKindText(int16_t kind, uint8_t *out) {
+void StatementKindText(StatementLineKind kind, uint8_t *out) {
+    using K = StatementLineKind;
     out[0] = 0;
-    if (kind == 3 || kind == -3) GetUiText(out, Texts::StatementCreditNote);
-    else if (kind == 1 || kind == 4) GetUiText(out, Texts::StatementInvoice);
-    else if (kind == 2) GetUiText(out, Texts::StatementCashInvoice);
-    else if (kind == 6) GetUiText(out, Texts::StatementPayment);
+    if (kind == K::CreditNote || kind == K::CreditOfCashInvoice) GetUiText(out, Texts::StatementCreditNote);
+    else if (kind == K::Invoice || kind == K::InterestInvoice) GetUiText(out, Texts::StatementInvoice);
+    else if (kind == K::CashInvoice) GetUiText(out, Texts::StatementCashInvoice);
+    else if (kind == K::Payment) GetUiText(out, Texts::StatementPayment);
 }
 
 // The payment terms' text in the language: register 57's record, else
@@ -200,16 +202,17 @@ void InvoiceTextByKind(int32_t number, int16_t kind, uint8_t *out) {
     RecFreeMatrix(IVVc::Number, inv);
 }
 
-// For invoice kinds 1..4 the invoice's second reference text, for kind
-// 6 the text of the payment (register 10) numbered number; else empty.
-void InvoiceTextByKind2(int32_t number, int16_t kind, uint8_t *out) {
+// For a statement line of an invoice the invoice's second reference
+// text, for a payment's line the text of the payment (register 10)
+// numbered number; else empty.
+void InvoiceTextByKind2(int32_t number, StatementLineKind kind, uint8_t *out) {
     out[0] = 0;
-    if (kind >= 1 && kind <= 4) {
+    if (StatementLineIsInvoice(kind)) {
         uint8_t inv[IVVc::Size] = {};
         if (!FindInvoice(number, inv)) return;
         GetText(inv, IVVc::OurRef, out);
         RecFreeMatrix(IVVc::Number, inv);
-    } else if (kind == 6) {
+    } else if (kind == StatementLineKind::Payment) {
         uint8_t pay[IPVc::Size] = {};
         RecClear(IPVc::Number, pay);
         PutI32(pay, IPVc::SerNr, number);

@@ -35,6 +35,7 @@
 #include "output/forms/print_form_call.h"
 #include "output/output_windows.h"
 #include "output/output_job.h"
+#include "rules/approval.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -58,8 +59,6 @@ constexpr int TitleTimeSheets = 12351, TitleProductions = 12352, TitleProjects =
               TitleInvoices2 = 12355, TitleInvoices3 = 12356, TitleInvoices4 = 12357, TitleOrders2 = 12358,
               TitleQuotations = 12359, TitleDeliveries2 = 12360, TitleDeliveries = 12361, TitleOrders = 12362,
               TitleShipments = 12364, TitleInvoiceRun = 12365, TitleReminders = 12363;
-constexpr ApproveKind KindPostInvoice = 1, KindInvoice = 11, KindOrder = 13, KindShipment = 14, KindInvoiceAgain = 17,
-                      KindQuotation = 25, KindOrder2 = 26, KindPurchaseOrder = 33;
 
 // The register a run walks, the index that orders it by number (or
 // code) and where the record holds that key.
@@ -164,10 +163,10 @@ void PrintRange(const uint8_t *selection, const RangeWalkDef &w, int16_t doctype
 // for the kinds that mark nothing.
 size_t PrintedFlagOf(ApproveKind kind) {
     switch (kind) {
-    case KindInvoice: case KindInvoiceAgain: return IVVc::Printed;
-    case KindOrder: return ORVc::Printed;
-    case KindShipment: return SHVc::Printed;
-    case KindPurchaseOrder: return PurchOrderVc::Printed;
+    case ApproveKindPrintInvoice: case ApproveKindPrintInvoiceAgain: return IVVc::Printed;
+    case ApproveKindPrintOrder: return ORVc::Printed;
+    case ApproveKindPrintDelivery: return SHVc::Printed;
+    case ApproveKindPrintPurchaseOrder: return PurchOrderVc::Printed;
     default: return 0;
     }
 }
@@ -228,7 +227,7 @@ void InvoicePrintAndApprove(RunOutcome *run, const uint8_t *inv, uint32_t recid,
     if (GetI16(inv, IVVc::Posted) == 0) {
         const uint32_t failedBefore = FormPrintsFailed;
         RuleRecord stored(IVVc::Number);
-        const bool approved = ApproveRecord(KindPostInvoice, IVVc::Number, recid);
+        const bool approved = ApproveRecord(ApproveKindPostInvoice, IVVc::Number, recid);
         if (!approved || !StoredInvoice(recid, stored) || GetI16(stored.record, IVVc::Posted) == 0) {
             if (stored.record) RecFreeMatrix(IVVc::Number, stored.record);
             RunFailed(run, 1, Texts::RunNotPosted, Texts::RunNotPosted);
@@ -387,18 +386,26 @@ void TellReminderOutcome(const uint8_t *selection, const ReminderTally &t, bool 
 void PrintTimeSheetForms(ReportJob &job) { PrintRange(job.selection, TimeSheetWalk, -29, TitleTimeSheets); }
 void PrintProductionForms(ReportJob &job) { PrintRange(job.selection, ProductionWalk, -28, TitleProductions); }
 void PrintProjectForms(ReportJob &job) { PrintRange(job.selection, ProjectWalk, -24, TitleProjects); }
-void ApprovePORange(ReportJob &job) { ApproveRange(job.selection, PurchaseOrderWalk, KindPurchaseOrder, TitlePurchaseOrders); }
+void ApprovePORange(ReportJob &job) {
+    ApproveRange(job.selection, PurchaseOrderWalk, ApproveKindPrintPurchaseOrder, TitlePurchaseOrders);
+}
 void PrintInvoiceForms(ReportJob &job, int doctype) {
     const int title = doctype == -18 ? TitleInvoices2 : doctype == -17 ? TitleInvoices3 : TitleInvoices4;
     PrintRange(job.selection, InvoiceWalk, (int16_t)doctype, title);
 }
-void ApproveOrderRange26(ReportJob &job) { ApproveRange(job.selection, OrderWalk, KindOrder2, TitleOrders2); }
-void ApproveQuoteRange(ReportJob &job) { ApproveRange(job.selection, QuotationWalk, KindQuotation, TitleQuotations); }
+void ApproveOrderRange26(ReportJob &job) {
+    ApproveRange(job.selection, OrderWalk, ApproveKindPrintOrderSecondForm, TitleOrders2);
+}
+void ApproveQuoteRange(ReportJob &job) {
+    ApproveRange(job.selection, QuotationWalk, ApproveKindPrintQuotation, TitleQuotations);
+}
 void PrintDeliveryForms(ReportJob &job, int doctype) {
     PrintRange(job.selection, DeliveryWalk, (int16_t)doctype, doctype == -12 ? TitleDeliveries2 : TitleDeliveries);
 }
-void ApproveOrderRange(ReportJob &job) { ApproveRange(job.selection, OrderWalk, KindOrder, TitleOrders); }
-void ApproveDeliveryRange(ReportJob &job) { ApproveRange(job.selection, DeliveryWalk, KindShipment, TitleShipments); }
+void ApproveOrderRange(ReportJob &job) { ApproveRange(job.selection, OrderWalk, ApproveKindPrintOrder, TitleOrders); }
+void ApproveDeliveryRange(ReportJob &job) {
+    ApproveRange(job.selection, DeliveryWalk, ApproveKindPrintDelivery, TitleShipments);
+}
 
 void PrintCustomerForms(ReportJob &job) {
     const uint8_t *selection = job.selection;
@@ -438,7 +445,8 @@ void ApproveInvoiceRange(ReportJob &job) {
                 printedBefore++;
                 return;
             }
-            InvoicePrintAndApprove(&run, inv, recid, mode == ModeAgain ? KindInvoiceAgain : KindInvoice);
+            const ApproveKind print = mode == ModeAgain ? ApproveKindPrintInvoiceAgain : ApproveKindPrintInvoice;
+            InvoicePrintAndApprove(&run, inv, recid, print);
         },
         &run);
     if (!RunMadeSomething(run)) {

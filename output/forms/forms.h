@@ -20,6 +20,7 @@
 #include "core/memblock.h"
 #include "dict_offsets.h"
 #include "operations/invoice_notice.h"
+#include "operations/statement.h"
 #include "output/output_job.h"
 #include "rules/approval.h"
 
@@ -115,7 +116,7 @@ void CopyWordText(uint8_t *out);
 void BracketText(const uint8_t *value, uint8_t *out);
 void Ean13Digits(const uint8_t *value, uint8_t *out);
 void KindText(int16_t kind, uint8_t *out);
-void StatementKindText(int16_t kind, uint8_t *out);
+void StatementKindText(StatementLineKind kind, uint8_t *out);
 void PaymentTermsText(const uint8_t *code, const uint8_t *language, uint8_t *out);
 void Register23Text(const uint8_t *code, const uint8_t *language, uint8_t *out);
 void Register123Text(const uint8_t *code, const uint8_t *language, uint8_t *out);
@@ -125,7 +126,7 @@ void DueDateText(const uint8_t *invoice, uint8_t *out);
 void DateRangeText(const uint8_t *from, const uint8_t *to, uint8_t *out);
 void GroupByThrees(const uint8_t *text, uint8_t *out);
 void InvoiceTextByKind(int32_t number, int16_t kind, uint8_t *out);
-void InvoiceTextByKind2(int32_t number, int16_t kind, uint8_t *out);
+void InvoiceTextByKind2(int32_t number, StatementLineKind kind, uint8_t *out);
 void SplitPostalCity(const uint8_t *text, uint8_t *postal, uint8_t *town);
 void PadNumber(const uint8_t *value, int16_t type, int16_t width, uint8_t fill, bool right, uint8_t *out);
 

@@ -15,11 +15,13 @@
 #include "core/pstring.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "operations/statement.h"
 #include "output/forms/forms.h"
 #include "output/output_job.h"
 
 namespace {
 constexpr int AddressStep = 62, TextMax = 60, ReminderLevels = 3, ReminderLines = 3;
+using K = StatementLineKind;
 
 void Amount(PackedDecimal d, uint16_t type, uint8_t *out) { FieldToText((const uint8_t *)&d, type, out); }
 
@@ -35,20 +37,22 @@ bool LineOf(const uint8_t *statement, int16_t row, uint8_t *line) {
     return true;
 }
 
+StatementLineKind LineKind(const uint8_t *line) { return StatementLineKind(GetI16(line, StatementLine::Kind)); }
+
 int32_t LineCount(const uint8_t *statement) {
     MemBlock h = GetU32(statement, StatementRec::Lines);
     return h && MemIsValid(h) ? (int32_t)(MemSize(h) / StatementLine::Size) : 0;
 }
 
 // The sum of the amounts of the lines whose kind is in kinds.
-PackedDecimal KindSum(const uint8_t *statement, std::initializer_list<int16_t> kinds) {
+PackedDecimal KindSum(const uint8_t *statement, std::initializer_list<StatementLineKind> kinds) {
     PackedDecimal sum;
     DecSetZero(&sum);
     uint8_t line[StatementLine::Size];
     for (int32_t i = 0, n = LineCount(statement); i < n; i++) {
         if (!LineOf(statement, (int16_t)i, line)) break;
-        int16_t kind = GetI16(line, StatementLine::Kind);
-        for (int16_t k : kinds)
+        const StatementLineKind kind = LineKind(line);
+        for (StatementLineKind k : kinds)
             if (k == kind) {
                 PackedDecimal a = GetDec(line, StatementLine::Amount);
                 DecAdd(&sum, &a, &sum);
@@ -87,7 +91,8 @@ void StatementFieldValue(const uint8_t *statement, int16_t code, const uint8_t *
     const uint8_t *st = statement, *cu = FormCustomer;
     uint8_t line[StatementLine::Size];
     const bool hasLine = LineOf(st, row, line);
-    const int16_t kind = hasLine ? GetI16(line, StatementLine::Kind) : 0;
+    const StatementLineKind kind = hasLine ? LineKind(line) : StatementLineKind{};
+    const int16_t kindWord = int16_t(kind);
     uint8_t text[256];
     switch (code) {
     case 2:
@@ -100,16 +105,20 @@ void StatementFieldValue(const uint8_t *statement, int16_t code, const uint8_t *
     case 135: GetText(cu, CUVc::Name2, out); return;
     case 243: GetText(cu, CUVc::CurncyCode, out); return;
     case 227: ReminderLevelText(HighestLevel(st), (int16_t)(row - 1), out); return;
-    case 238: Amount(KindSum(st, {1, 2, 3, 4}), FtAmount2, out); return;
+    case 238:
+        Amount(KindSum(st, {K::Invoice, K::CashInvoice, K::CreditNote, K::InterestInvoice}), FtAmount2, out);
+        return;
     case 239: {
-        PackedDecimal cash = KindSum(st, {2}), paid = KindSum(st, {6}), r;
+        PackedDecimal cash = KindSum(st, {K::CashInvoice}), paid = KindSum(st, {K::Payment}), r;
         DecSub(&cash, &paid, &r);
         Amount(r, FtAmount2, out);
         return;
     }
-    case 240: case 371: Amount(KindSum(st, {1, 3, 4}), FtAmount2, out); return;
+    case 240: case 371:
+        Amount(KindSum(st, {K::Invoice, K::CreditNote, K::InterestInvoice}), FtAmount2, out);
+        return;
     case 241: {
-        PackedDecimal paid = KindSum(st, {6}), r;
+        PackedDecimal paid = KindSum(st, {K::Payment}), r;
         DecNegateInto(&paid, &r);
         Amount(r, FtAmount2, out);
         return;
@@ -154,13 +163,13 @@ void StatementFieldValue(const uint8_t *statement, int16_t code, const uint8_t *
     if (!lineCode) return;
     out[0] = 0;
     if (!hasLine) return;
-    const bool positive = kind == 2 || kind == -3;
+    const bool positive = kind == K::CashInvoice || kind == K::CreditOfCashInvoice;
     PackedDecimal amount = GetDec(line, StatementLine::Amount), magnitude;
     DecAbs(&amount, &magnitude);
     switch (code) {
-    case 69: InvoiceTextByKind(GetI32(line, StatementLine::DocNr), kind, out); return;
+    case 69: InvoiceTextByKind(GetI32(line, StatementLine::DocNr), kindWord, out); return;
     case 219: FieldToText(line + StatementLine::Level, FtLongOrEmpty, out); return;
-    case 220: KindText(kind, out); return;
+    case 220: KindText(kindWord, out); return;
     case 222: FieldToText(line + StatementLine::Date2, FtDate, out); return;
     case 228: FieldToText(line + StatementLine::Date, FtDate, out); return;
     case 229: case 236: FieldToText(line + StatementLine::DocNr, FtLongOrEmpty, out); return;
@@ -170,7 +179,7 @@ void StatementFieldValue(const uint8_t *statement, int16_t code, const uint8_t *
     case 233: Amount(positive ? magnitude : amount, positive ? FtAmount2 : FtCredit, out); return;
     case 234: FieldToText(line + StatementLine::Balance, FtAmount2, out); return;
     case 235:
-        KindText(kind, out);
+        KindText(kindWord, out);
         FieldToText(line + StatementLine::DocNr, FtLongOrEmpty, text);
         if (out[0] + 1 + text[0] <= 255) {
             PStringAppendChar(out, ' ');

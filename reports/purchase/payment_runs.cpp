@@ -27,7 +27,6 @@ namespace {
 
 constexpr int LineHeight = 12;
 constexpr int StopRight = 1;
-constexpr ApproveKind KindApprovePayment = 27;
 
 // Reads the vendor of code into vendor; false when there is none.
 bool ReadVendor(const uint8_t *code, uint8_t *vendor) {
@@ -129,7 +128,7 @@ void ApprovePaymentRange(ReportJob &job) {
     const bool again = GetU16(job.selection, ReportParamsVc::BatchMode) == 1;
     SerialRangeWalk(job.selection, OPVc::Number, OPVc::SerNr, [again](uint8_t *payment, uint32_t recid) {
         if (!again && GetU16(payment, OPVc::Printed) != 0) return true;
-        if (ApproveRecord(KindApprovePayment, OPVc::Number, recid)) return true;
+        if (ApproveRecord(ApproveKindApprovePayment, OPVc::Number, recid)) return true;
         ShowTextMessage(Texts::RecordNotStored);
         return false;
     });

@@ -47,8 +47,6 @@ int PurchDueBucket(int32_t days);
 
 // ---- Vendors of a selection (vendor_turnover_report.cpp) ----
 
-// The amount kinds of a vendor's period balances (register 31).
-constexpr int VendorBalanceKinds = 4;
 // The vendor register's fields for PartyWalk (reports/frame/party_walk.h).
 extern const PartyFields VendorParty;
 // Calls each(vendor, context) for the vendors of SelText1's code range

@@ -19,6 +19,7 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/statistics_slots.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/index_walk.h"
@@ -38,7 +39,6 @@ namespace {
 
 constexpr int LineHeight = 12;
 constexpr int StopRight = 1, StopName = 2, StopDebit = 3, StopCredit = 4, StopLabel = 6, StopRuleFrom = 9;
-constexpr int KindsHomeBalance = 3, KindsCurrencyA = 0, KindsCurrencyB = 2;
 
 // The texts of a statement's heading.
 struct StatementTexts {
@@ -286,11 +286,11 @@ void EachVendorStatement(const uint8_t *vendor, void *context) {
     GetText(vendor, VEVc::CurncyCode, s.currency);
     if (s.inCurrency) {
         PackedDecimal second;
-        VendorPeriodAmount(t->job, vendor, KindsCurrencyA, true, &s.opening);
-        VendorPeriodAmount(t->job, vendor, KindsCurrencyB, true, &second);
+        VendorPeriodAmount(t->job, vendor, VendorStatSlot::Invoiced, true, &s.opening);
+        VendorPeriodAmount(t->job, vendor, VendorStatSlot::PaidNegated, true, &second);
         DecAdd(&s.opening, &second, &s.opening);
     } else {
-        VendorPeriodAmount(t->job, vendor, KindsHomeBalance, true, &s.opening);
+        VendorPeriodAmount(t->job, vendor, VendorStatSlot::HomeBalance, true, &s.opening);
     }
     s.balance = s.opening;
     DecSetZero(&s.debit);
@@ -349,7 +349,7 @@ void PersonPaymentEntry(Statement *s, const uint8_t *entry) {
         Reference(GetI32(pay, PersPayVc::SerNr), nullptr, s->inCurrency ? currency : nullptr, ref);
         const int32_t rows = MatrixRowCount(PersPayVc::Number, 0, pay);
         for (int32_t i = 0; i < rows && MatrixRowRead(PersPayVc::Number, pay, i, row); i++) {
-            if (GetU16(row, PersPayVc::Rows::Kind) != 1) continue;
+            if (PersPayRowKind(GetU16(row, PersPayVc::Rows::Kind)) != PersPayRowKind::Paid) continue;
             if (!FieldIs(row, PersPayVc::Rows::Person, 5, s->code)) continue;
             PackedDecimal amount = GetDec(row, PersPayVc::Rows::Amount);
             ToHome(s, pay, PersPayVc::Rate, &amount);
@@ -385,7 +385,7 @@ void PersonStatement(const uint8_t *person, StatementTotals *t) {
     const auto each = [&](const uint8_t *e) {
         const DateRec date = GetDate(e, PersLedgerVc::TransDate);
         if (!DateIsEmpty(&to) && DateCompare(&date, &to) > 0) return false;
-        if (GetU16(e, PersLedgerVc::Kind) == 0) PersonExpenseEntry(&s, e);
+        if (PersLedgerKind(GetU16(e, PersLedgerVc::Kind)) == PersLedgerKind::Expense) PersonExpenseEntry(&s, e);
         else PersonPaymentEntry(&s, e);
         return true;
     };

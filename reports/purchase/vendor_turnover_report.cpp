@@ -8,6 +8,7 @@
 #include "core/pstring.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/statistics_slots.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/party_walk.h"
@@ -21,7 +22,6 @@ namespace {
 
 constexpr int LineHeight = 12;
 constexpr int StopRight = 1, StopName = 2;
-constexpr int KindMovement = 1;
 
 // The job a turnover run selects by, and its running total.
 struct TurnoverRun {
@@ -32,7 +32,7 @@ struct TurnoverRun {
 void EachTurnover(const uint8_t *vendor, void *context) {
     TurnoverRun *run = static_cast<TurnoverRun *>(context);
     PackedDecimal movement;
-    VendorPeriodAmount(run->job, vendor, KindMovement, false, &movement);
+    VendorPeriodAmount(run->job, vendor, VendorStatSlot::HomeNet, false, &movement);
     DecAdd(&run->total, &movement, &run->total);
     uint8_t text[256];
     RepStartLine(LineHeight);
@@ -70,8 +70,8 @@ void VendorPeriodAmount(const uint8_t *job, const uint8_t *vendor, int kind, boo
     const MemBlock amounts = GetU32(balances.record, VBVc::Amounts);
     const uint16_t from = GetU16(job, ReportParamsVc::MonthFrom);
     const uint16_t to = GetU16(job, ReportParamsVc::MonthTo);
-    if (before) PeriodBalanceBefore(amounts, VendorBalanceKinds, kind, from, out);
-    else PeriodBalanceChange(amounts, VendorBalanceKinds, kind, from, to, out);
+    if (before) PeriodBalanceBefore(amounts, VendorStatSlot::Count, kind, from, out);
+    else PeriodBalanceChange(amounts, VendorStatSlot::Count, kind, from, to, out);
     if (DecIsBlank(out)) DecSetZero(out);
 }
 

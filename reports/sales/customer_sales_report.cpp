@@ -9,6 +9,7 @@
 #include "core/pstring.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/statistics_slots.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/line_values.h"
@@ -23,8 +24,6 @@ namespace {
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15;
 constexpr int ColSales = 1, ColName = 2, ColCost = 3, ColShare = 4;
-constexpr int CustomerKinds = 5, CustomerSales = 0, CustomerCost = 3;
-constexpr int ItemKinds = 3, ItemSales = 1, ItemCost = 2;
 
 struct SalesSums {
     const uint8_t *selection;   // the job record
@@ -60,8 +59,8 @@ void SalesOf(const uint8_t *selection, const uint8_t *customer, PackedDecimal *s
         PutText(stats.record, CSVc::CustCode, code);
         if (!RecFind(CSVc::Number, stats.record, 1, 1, &recid, &position)) return;
         const MemBlock amounts = GetU32(stats.record, CSVc::Amounts);
-        PeriodBalanceChange(amounts, CustomerKinds, CustomerSales, from, to, sales);
-        PeriodBalanceChange(amounts, CustomerKinds, CustomerCost, from, to, cost);
+        PeriodBalanceChange(amounts, CustomerStatSlot::Count, CustomerStatSlot::HomeSales, from, to, sales);
+        PeriodBalanceChange(amounts, CustomerStatSlot::Count, CustomerStatSlot::Cost, from, to, cost);
     } else {
         RuleRecord stats(CustItemStatVc::Number);
         if (!stats.record) return;
@@ -69,8 +68,8 @@ void SalesOf(const uint8_t *selection, const uint8_t *customer, PackedDecimal *s
         PutText(stats.record, CustItemStatVc::ItemCode, item);
         if (!RecFindByIndex(CustItemStatVc::Number, "CustItem", stats.record, 2, 1, &recid, &position)) return;
         const MemBlock amounts = GetU32(stats.record, CustItemStatVc::Amounts);
-        PeriodBalanceChange(amounts, ItemKinds, ItemSales, from, to, sales);
-        PeriodBalanceChange(amounts, ItemKinds, ItemCost, from, to, cost);
+        PeriodBalanceChange(amounts, ItemStatSlot::Count, ItemStatSlot::Sales, from, to, sales);
+        PeriodBalanceChange(amounts, ItemStatSlot::Count, ItemStatSlot::Cost, from, to, cost);
     }
     if (DecIsBlank(sales)) DecSetZero(sales);
     if (DecIsBlank(cost)) DecSetZero(cost);

@@ -6,18 +6,12 @@
 #include "core/pstring.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/statistics_slots.h"
 #include "reports/frame/party_walk.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
-
-namespace {
-
-constexpr int CustomerKinds = 5;
-constexpr int KindInvoiced = 1, KindPaid = 2, KindHomeTotal = 4;
-
-}  // namespace
 
 const PartyFields CustomerParty{CUVc::Number, CUVc::Code, CUVc::Name, CUVc::CustGroup};
 
@@ -43,15 +37,15 @@ void CustomerPeriodBalances(const uint8_t *customer, bool inCurrency, uint16_t f
     const MemBlock amounts = GetU32(stats.record, CSVc::Amounts);
     if (inCurrency) {
         PackedDecimal paid;
-        PeriodBalanceBefore(amounts, CustomerKinds, KindInvoiced, from, opening);
-        PeriodBalanceBefore(amounts, CustomerKinds, KindPaid, from, &paid);
+        PeriodBalanceBefore(amounts, CustomerStatSlot::Count, CustomerStatSlot::Invoiced, from, opening);
+        PeriodBalanceBefore(amounts, CustomerStatSlot::Count, CustomerStatSlot::Paid, from, &paid);
         DecSub(opening, &paid, opening);
-        PeriodBalanceAt(amounts, CustomerKinds, KindInvoiced, to, closing);
-        PeriodBalanceAt(amounts, CustomerKinds, KindPaid, to, &paid);
+        PeriodBalanceAt(amounts, CustomerStatSlot::Count, CustomerStatSlot::Invoiced, to, closing);
+        PeriodBalanceAt(amounts, CustomerStatSlot::Count, CustomerStatSlot::Paid, to, &paid);
         DecSub(closing, &paid, closing);
     } else {
-        PeriodBalanceBefore(amounts, CustomerKinds, KindHomeTotal, from, opening);
-        PeriodBalanceAt(amounts, CustomerKinds, KindHomeTotal, to, closing);
+        PeriodBalanceBefore(amounts, CustomerStatSlot::Count, CustomerStatSlot::HomeBalance, from, opening);
+        PeriodBalanceAt(amounts, CustomerStatSlot::Count, CustomerStatSlot::HomeBalance, to, closing);
     }
     if (DecIsBlank(opening)) DecSetZero(opening);
     if (DecIsBlank(closing)) DecSetZero(closing);

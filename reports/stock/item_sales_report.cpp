@@ -18,6 +18,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/sales_invoice.h"
+#include "operations/statistics_slots.h"
 #include "operations/stock_docs.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
@@ -34,12 +35,12 @@
 namespace {
 
 namespace P = ReportParamsVc;
-constexpr int LineHeight = 15, StatKinds = 3;
+constexpr int LineHeight = 15;
 constexpr int XPeriod = 90, XYear = 220, XThird = 370, XFourth = 470;
 
-// Kinds 0..2 for the period and for the fiscal year.
+// The item statistics' amounts (ItemStatSlot) for the period and for the fiscal year.
 struct Sums {
-    PackedDecimal period[StatKinds], year[StatKinds];
+    PackedDecimal period[ItemStatSlot::Count], year[ItemStatSlot::Count];
 };
 
 struct SalesRun {
@@ -50,43 +51,44 @@ struct SalesRun {
 };
 
 void Zero(Sums *s) {
-    for (int k = 0; k < StatKinds; k++) {
+    for (int k = 0; k < ItemStatSlot::Count; k++) {
         DecSetZero(&s->period[k]);
         DecSetZero(&s->year[k]);
     }
 }
 
 void Add(Sums *into, const Sums &s) {
-    for (int k = 0; k < StatKinds; k++) {
+    for (int k = 0; k < ItemStatSlot::Count; k++) {
         DecAdd(&into->period[k], &s.period[k], &into->period[k]);
         DecAdd(&into->year[k], &s.year[k], &into->year[k]);
     }
 }
 
-// kind 2 x 100 / kind 1; blank when kind 1 is zero.
-PackedDecimal Share(const PackedDecimal &k2, const PackedDecimal &k1) {
+// part x 100 / whole; blank when whole is zero.
+PackedDecimal Share(const PackedDecimal &part, const PackedDecimal &whole) {
     PackedDecimal r;
     DecSetBlank(&r);
-    if (DecIsZero(&k1)) return r;
-    DecShiftUp2(&k2, &r);
-    DecDiv(&r, &k1, &r);
+    if (DecIsZero(&whole)) return r;
+    DecShiftUp2(&part, &r);
+    DecDiv(&r, &whole, &r);
     DecRound(&r, 2, &r);
     return r;
 }
 
 void Amount(int x, const PackedDecimal &v) { OrderLineAmount(x, &v, FtAmount2, 1); }
 
-// The three lines of sums: kind 0, kind 1 and the share of kind 2.
+// The three lines of sums: the quantity, the sales and the cost's share
+// of the sales.
 void SumLines(const Sums &s) {
-    for (int k = 0; k < 2; k++) {
+    for (int k : {ItemStatSlot::Quantity, ItemStatSlot::Sales}) {
         RepStartLine(LineHeight);
         Amount(XPeriod, s.period[k]);
         Amount(XYear, s.year[k]);
         RepEndLine();
     }
     RepStartLine(LineHeight);
-    Amount(XPeriod, Share(s.period[2], s.period[1]));
-    Amount(XYear, Share(s.year[2], s.year[1]));
+    Amount(XPeriod, Share(s.period[ItemStatSlot::Cost], s.period[ItemStatSlot::Sales]));
+    Amount(XYear, Share(s.year[ItemStatSlot::Cost], s.year[ItemStatSlot::Sales]));
     RepEndLine();
 }
 
@@ -122,9 +124,9 @@ Sums ItemSums(const SalesRun &run, const uint8_t *code) {
     if (RecFind(ISVc::Number, stats.record, 1, 1, &recid, &position)) {
         const MemBlock block = GetU32(stats.record, ISVc::Amounts);
         const uint16_t from = GetU16(run.selection, P::MonthFrom), to = GetU16(run.selection, P::MonthTo);
-        for (int k = 0; k < StatKinds; k++) {
-            PeriodBalanceChange(block, StatKinds, k, from, to, &s.period[k]);
-            PeriodBalanceChange(block, StatKinds, k, run.yearFrom, run.yearTo, &s.year[k]);
+        for (int k = 0; k < ItemStatSlot::Count; k++) {
+            PeriodBalanceChange(block, ItemStatSlot::Count, k, from, to, &s.period[k]);
+            PeriodBalanceChange(block, ItemStatSlot::Count, k, run.yearFrom, run.yearTo, &s.year[k]);
             if (DecIsBlank(&s.period[k])) DecSetZero(&s.period[k]);
             if (DecIsBlank(&s.year[k])) DecSetZero(&s.year[k]);
         }

@@ -15,11 +15,25 @@
 #   PurchaseRowKind in rules/invoice_kind.h, LedgerEntryKind, PaidRowKind in
 #   rules/payment_kinds.h, the voucher row kinds in rules/rules_types.h),
 #   or an invoice's kind or such a row's or entry's kind word compared with
-#   or set to a bare number;
+#   or set to a bare number; the same for a person payment's row kind and a
+#   person-ledger entry's kind (PersPayRowKind, PersLedgerKind in
+#   rules/payment_kinds.h);
+# - an approve kind declared outside its table of names in rules/approval.h
+#   (typed ApproveKind or under an approve kind's name), or passed to
+#   ApproveRecord, ApproveRecordList, ApproveMarked, RunRecordAction or a
+#   sub-ledger's hooks, or tested in the table's gate, as a bare number;
+# - a statistics register's slot count or slot declared outside
+#   operations/statistics_slots.h (CustomerStatSlot, ItemStatSlot,
+#   VendorStatSlot), or a period block read or a statistic added with a
+#   bare slot count;
+# - a statement line's kind (StatementLineKind in operations/statement.h)
+#   declared elsewhere, or read, set or compared as a bare number where the
+#   statement lines are made and printed;
 # - a word of the modules' menu tables (core/list_slot.h) or a window
 #   type's menu-kind or related-type word (shell/window_table.h) declared
 #   outside its home.
-# Product files are the sources outside tests/, bench/ and fuzz/.
+# Product files are the sources outside tests/, bench/ and fuzz/; a
+# declaration continued over several lines is read whole.
 #
 # Usage: code_declarations.sh SOURCE_ROOT DICT_HEADER
 root=${1:?usage: code_declarations.sh SOURCE_ROOT DICT_HEADER}
@@ -32,12 +46,18 @@ files=$(find . -path ./build -prune -o -path ./tests -prune -o -path ./bench -pr
 [ -n "$files" ] || { echo "no product file found under $root"; exit 2; }
 
 # Every "constexpr TYPE NAME = NUMBER" of the product as "FILE NAME NUMBER
-# TYPE", several names of one declaration each on a line of its own.
+# TYPE", several names of one declaration each on a line of its own; a
+# declaration whose line ends in a comma goes on on the next lines.
 # shellcheck disable=SC2086
 awk '
     /^[[:space:]]*(static[[:space:]]+|inline[[:space:]]+)*constexpr[[:space:]]/ {
         line = $0
         sub(/\/\/.*/, "", line)
+        for (extra = 0; line !~ /;/ && line ~ /,[[:space:]]*$/ && extra < 8; extra++) {
+            if ((getline more) <= 0) break
+            sub(/\/\/.*/, "", more)
+            line = line " " more
+        }
         type = line
         sub(/^[[:space:]]*(static[[:space:]]+|inline[[:space:]]+)*constexpr[[:space:]]+/, "", type)
         sub(/[[:space:]].*/, "", type)
@@ -93,9 +113,9 @@ grep -n 'CompanyVariant()[[:space:]]*[!=]=[[:space:]]*[0-9]\|VatTreatment)[[:spa
     while IFS= read -r hit; do echo "$hit: compare with the code's name, not its number"; done > "$decls.reg"
 [ -s "$decls.reg" ] && { cat "$decls.reg"; failed=1; }
 
-# Invoice, row and entry kinds as constants of their own (an approve kind,
-# typed ApproveKind, is named by its table and not read here), and the
-# menu tables' and window types' words away from their homes.
+# Invoice, row and entry kinds, approve kinds, statistics slots and
+# statement line kinds as constants of their own, and the menu tables' and
+# window types' words away from their homes.
 invoice_kind='(Invoice|Purchase)?Kind(Cash|Credit|Interest|Invoice|Ordinary)|InvoiceCredit|CreditKind'
 invoice_kind="$invoice_kind|CreditNote(Kind|Terms)?|OrdinaryInvoice|InterestKind"
 row_kind='Row(Kind)?(Item|Text|Credit|Credited|Interest|Amount|DownPayment|Paid|Discount|Summed|Fee|Account|Note)'
@@ -105,11 +125,26 @@ row_kind="$row_kind|Kind(Item|Amount|DownPayment|Account|AccountRow|Credited)"
 row_kind="$row_kind|(Invoice|Purchase|Receipt|Payment)Row(Item|Text|DownPayment|Account|Credited|Paid|Discount|Fee)"
 entry_kind='(Vend|Cust)?Entry(Invoice|Receipt|Payment)|ReceiptEntry|LedgerInvoice|TransKind[A-Z][A-Za-z]*'
 menu_word='ModuleMenu[A-Za-z]*|ModuleEntry[A-Za-z]*|Modules(Type|Text)|MenuKind[A-Za-z]*|RelatedType[A-Za-z]*'
-awk -v inv="^($invoice_kind)\$" -v row="^($row_kind)\$" -v entry="^($entry_kind)\$" -v menu="^($menu_word)\$" '
-    $4 !~ /^(u?int(8|16|32)?(_t)?|short|unsigned)$/ { next }
+approve_kind='ApproveKind[A-Z][A-Za-z0-9]*|Kind(PostInvoice|Invoice|InvoiceAgain|Order2?|Shipment|Quotation|PurchaseOrder)'
+approve_kind="$approve_kind|Kind(ToLedger|Approve[A-Za-z]*)|[A-Za-z]*(Print|Ledger)Kind(Nr)?|InvoicePrintKind"
+stat_slot='(Customer|Item|Stat|Vendor|VendorBalance)Kinds|Slot(Paid|Invoiced|Sales|Cost|Quantity|Home[A-Za-z]*)|Kinds[A-Z][A-Za-z]*'
+stat_slot="$stat_slot|Kind(Invoiced|HomeTotal|Movement)|(Customer|Item)(Sales|Cost)"
+statement_kind='Kind(CreditOfCash|Payment)|StatementKind[A-Za-z]*|StatementLineKind[A-Za-z]*'
+awk -v inv="^($invoice_kind)\$" -v row="^($row_kind)\$" -v entry="^($entry_kind)\$" -v menu="^($menu_word)\$" \
+    -v approve="^($approve_kind)\$" -v slot="^($stat_slot)\$" -v statement="^($statement_kind)\$" '
+    $4 == "ApproveKind" && $1 != "rules/approval.h" {
+        print $1 ": " $2 " = " $3 ": an approve kind is named in rules/approval.h\047s table"
+        next
+    }
+    $4 !~ /^(u?int(8|16|32)?(_t)?|short|unsigned|int)$/ { next }
     {
         what = ""
-        if ($2 ~ inv) what = "an invoice kind is an InvoiceKind"
+        if ($2 ~ approve && $1 != "rules/approval.h") what = "an approve kind is named in rules/approval.h\047s table"
+        else if ($2 ~ slot && $1 != "operations/statistics_slots.h")
+            what = "a statistics slot is operations/statistics_slots.h\047s"
+        else if ($2 ~ statement && $1 != "operations/statement.h") what = "a statement line\047s kind is a StatementLineKind"
+        else if ($4 == "int") next
+        else if ($2 ~ inv) what = "an invoice kind is an InvoiceKind"
         else if ($2 ~ row) what = "a row kind is its register\047s enum (DocRowKind, PurchaseRowKind, PaidRowKind, ...)"
         else if ($2 ~ entry) what = "a ledger entry\047s kind is a LedgerEntryKind"
         else if ($2 ~ menu && $1 != "core/list_slot.h" && $1 != "shell/window_table.h")
@@ -119,12 +154,30 @@ awk -v inv="^($invoice_kind)\$" -v row="^($row_kind)\$" -v entry="^($entry_kind)
 [ -s "$decls.txt" ] && { cat "$decls.txt"; failed=1; }
 # A kind word read or set as a bare number.
 kind_word='Get[UI]16\([^;]*::InvType\)[[:space:]]*[!=]=[[:space:]]*[0-9]|::InvType,[[:space:]]*[0-9]\)'
-rows='(IVVc|VIVc|IPVc|OPVc|TRVc|ORVc|PurchOrderVc|ContractVc|ExpenseVc)::Rows::Kind'
-entries='(CustTransVc|VLVc)::Kind'
+rows='(IVVc|VIVc|IPVc|OPVc|TRVc|ORVc|PurchOrderVc|ContractVc|ExpenseVc|PersPayVc)::Rows::Kind'
+entries='(CustTransVc|VLVc|PersLedgerVc)::Kind'
 # shellcheck disable=SC2086
 grep -nE -e "$kind_word" -e "Get[UI]16\([^;]*$rows\)[[:space:]]*[!=]=[[:space:]]*[0-9]" -e "$rows,[[:space:]]*[0-9]\)" \
          -e "Get[UI]16\([^;]*$entries\)[[:space:]]*[!=]=[[:space:]]*[0-9]" -e "$entries,[[:space:]]*[0-9]\)" $files |
     while IFS= read -r hit; do echo "$hit: name the kind, not its number"; done > "$decls.txt"
+[ -s "$decls.txt" ] && { cat "$decls.txt"; failed=1; }
+# An approve kind, a statistics slot count or a statement line's kind as a
+# bare number.
+approve_call='(ApproveRecord|ApproveRecordListLocal|ApproveAllowed)\([[:space:]]*[0-9]+[[:space:]]*,'
+approve_call="$approve_call|(ApproveRecordList|ApproveMarked|RunRecordAction)\([^,()]*,[[:space:]]*[0-9]+[[:space:]]*,"
+approve_call="$approve_call|SubLedgerEntry<[^,<>]*,[[:space:]]*[0-9]+[[:space:]]*,"
+slot_count='PeriodBalance(Change|At|Before)\([^,]*,[[:space:]]*[0-9]+[[:space:]]*,|AddStatistics\(\{[^}]*,[[:space:]]*[0-9]+[[:space:]]*\}'
+line_kind='GetI16\([^;]*StatementLine::Kind\)[[:space:]]*[!=<>]=?[[:space:]]*-?[0-9]|StatementLine::Kind,[[:space:]]*-?[0-9]'
+line_kind="$line_kind|KindSum\([^;]*\{[[:space:]]*-?[0-9]"
+# shellcheck disable=SC2086
+{
+    grep -nE -e "$approve_call" -e "$slot_count" -e "$line_kind" $files
+    # The gate of the approve kinds' table, and where statement lines are
+    # made and printed, say the kind by its name.
+    grep -HnE '\b[Kk]ind[[:space:]]*[!=]=[[:space:]]*-?[0-9]|case[[:space:]]+-?[0-9]+:' operations/approval.cpp
+    grep -lE 'StatementLine::Kind|void (StatementKindText|InvoiceTextByKind2)\(' $files |
+        xargs -r grep -HnE '\b[Kk]ind[[:space:]]*[!=]=[[:space:]]*-?[0-9]'
+} | while IFS= read -r hit; do echo "$hit: name the kind or slot, not its number"; done > "$decls.txt"
 [ -s "$decls.txt" ] && { cat "$decls.txt"; failed=1; }
 
 # One number of one kind declared in two files.

@@ -35,7 +35,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr ApproveKind PrintInvoiceKind = 11;
 constexpr uint16_t SalesInvoicesByDate = 65;
 
 // The services start-up installs, on either side.
@@ -174,7 +173,7 @@ void Work(const fs::path &dir, WorkResult *out) {
     ResetParams(TestJob, 0, 1);   // the device a form print outside a run takes
     PlPrintChoice choice;
     ScriptAnswerPrint(true, choice);
-    EXPECT_TRUE(ApproveRecordList(IVVc::Number, PrintInvoiceKind, &invoice, 1));
+    EXPECT_TRUE(ApproveRecordList(IVVc::Number, ApproveKindPrintInvoice, &invoice, 1));
     std::vector<fs::path> pdfs;
     if (fs::exists(dir / "print"))
         for (const auto &e : fs::directory_iterator(dir / "print")) pdfs.push_back(e.path());

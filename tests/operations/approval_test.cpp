@@ -1,7 +1,8 @@
 // approval_test.cpp - approve kinds applied to stored records: the copies of
 // account rows to register 18 with their dated second pass, the refusal of
-// a kind on another register, list runs that stop at a locked record, and
-// an sm1 record that stays when no voucher number is free.
+// a kind on another register, the register of each named kind, list runs
+// that stop at a locked record, and an sm1 record that stays when no
+// voucher number is free.
 #include <set>
 #include <tuple>
 
@@ -139,6 +140,43 @@ TEST_F(Approval, KindOnWrongRegisterRefused) {
     // The kind's own register still works on the same record.
     EXPECT_TRUE(ApproveRecordListLocal(SMVc::Number, 28, ids, 1));
     EXPECT_EQ(RegRecordCount(ATVc::Number), 1u);
+}
+
+// Each named kind is, in the table, a kind of the register its name speaks
+// of and has an operation; the kind without one has none.
+TEST_F(Approval, NamedKindsActOnTheirRegister) {
+    const struct {
+        ApproveKind kind;
+        int reg;
+    } named[] = {
+        {ApproveKindPostInvoice, IVVc::Number},           {ApproveKindPrintInvoice, IVVc::Number},
+        {ApproveKindPrintInvoiceAgain, IVVc::Number},     {ApproveKindInvoiceToLedger, IVVc::Number},
+        {ApproveKindPrintOrder, ORVc::Number},            {ApproveKindPrintOrderSecondForm, ORVc::Number},
+        {ApproveKindPurchaseOrdersFromOrder, ORVc::Number}, {ApproveKindPrintDelivery, SHVc::Number},
+        {ApproveKindShipDelivery, SHVc::Number},          {ApproveKindPrintQuotation, QuotationVc::Number},
+        {ApproveKindApproveReceipt, IPVc::Number},        {ApproveKindReceiptToLedger, IPVc::Number},
+        {ApproveKindMarkPaymentApproved, OPVc::Number},   {ApproveKindPostPayment, OPVc::Number},
+        {ApproveKindPaymentToLedger, OPVc::Number},       {ApproveKindApprovePayment, OPVc::Number},
+        {ApproveKindPostPurchaseInvoice, VIVc::Number},   {ApproveKindPurchaseInvoiceToLedger, VIVc::Number},
+        {ApproveKindPurchaseToStock, PUVc::Number},       {ApproveKindPrintPurchase, PUVc::Number},
+        {ApproveKindPrintPurchaseOrder, PurchOrderVc::Number}, {ApproveKindMarkPurchaseOrder, PurchOrderVc::Number},
+        {ApproveKindPurchaseOrderToPurchase, PurchOrderVc::Number},
+        {ApproveKindMarkPurchaseOrderAgain, PurchOrderVc::Number},
+        {ApproveKindPrintVoucher, Voucher::Number},       {ApproveKindVoucherRowsToReg18, Voucher::Number},
+        {ApproveKindPostVoucher, Voucher::Number},        {ApproveKindSm1RowsToReg18, SMVc::Number},
+        {ApproveKindSm1ToVoucher, SMVc::Number},          {ApproveKindFb1RowsToReg18, OpenBalVc::Number},
+        {ApproveKindSp1RowsToReg18, PersEntryVc::Number}, {ApproveKindApproveTimeSheet, TimeSheetVc::Number},
+        {ApproveKindPrintTimeSheet, TimeSheetVc::Number}, {ApproveKindPrintProduction, ProductionVc::Number},
+        {ApproveKindExpenseToLedger, ExpenseVc::Number},  {ApproveKindPostExpense, ExpenseVc::Number},
+        {ApproveKindPersPayToLedger, PersPayVc::Number},  {ApproveKindMarkPersPayApproved, PersPayVc::Number},
+        {ApproveKindPostPersPay, PersPayVc::Number},      {ApproveKindReportOfCode, ApproveAnyRegister},
+        {ApproveKindReportOfSerial, ApproveAnyRegister},
+    };
+    for (const auto &n : named) {
+        EXPECT_EQ(ApproveKinds[n.kind].reg, n.reg) << "kind " << n.kind;
+        EXPECT_NE(ApproveKinds[n.kind].run, nullptr) << "kind " << n.kind;
+    }
+    EXPECT_EQ(ApproveKinds[ApproveKindNoOperation].run, nullptr);
 }
 
 // A list run stops at the first record another session holds: the records

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr ApproveKind PrintVoucherKindNr = 12;
-
 class VoucherPrintKind : public ReportFixture {};
 
 TEST_F(VoucherPrintKind, PrintsTheStoredVoucherAndChangesNothing)
@@ -34,7 +32,7 @@ TEST_F(VoucherPrintKind, PrintsTheStoredVoucherAndChangesNothing)
 
     RecorderInstall rec({OutPrinter});
     RecLog.clear();
-    EXPECT_TRUE(ApproveRecord(PrintVoucherKindNr, Voucher::Number, recid));
+    EXPECT_TRUE(ApproveRecord(ApproveKindPrintVoucher, Voucher::Number, recid));
     ASSERT_FALSE(RecLog.empty());
     EXPECT_EQ(RecLog.front().kind, OutPrinter);
     EXPECT_EQ(RecLog.back().name, "end");
@@ -53,7 +51,7 @@ TEST_F(VoucherPrintKind, PrintsTheStoredVoucherAndChangesNothing)
 
     // Another register's record is not printed.
     RecLog.clear();
-    EXPECT_TRUE(ApproveRecord(PrintVoucherKindNr, IVVc::Number, recid));
+    EXPECT_TRUE(ApproveRecord(ApproveKindPrintVoucher, IVVc::Number, recid));
     EXPECT_TRUE(RecLog.empty());
 }
 
@@ -72,7 +70,7 @@ TEST_F(VoucherPrintKind, WithoutThePrintoutTheUserIsToldAndNothingPrints)
     RecorderInstall rec({OutPrinter});
     RecLog.clear();
     shown.clear();
-    EXPECT_TRUE(ApproveRecord(PrintVoucherKindNr, Voucher::Number, recid));
+    EXPECT_TRUE(ApproveRecord(ApproveKindPrintVoucher, Voucher::Number, recid));
     EXPECT_TRUE(RecLog.empty());
     EXPECT_TRUE(WasShown(Texts::FunctionNotYet));
     uint8_t row[4] = {};
@@ -85,7 +83,7 @@ TEST_F(VoucherPrintKind, WithoutThePrintoutTheUserIsToldAndNothingPrints)
         serial = GetU32(v, Voucher::SerNr);
     };
     shown.clear();
-    EXPECT_TRUE(ApproveRecord(PrintVoucherKindNr, Voucher::Number, recid));
+    EXPECT_TRUE(ApproveRecord(ApproveKindPrintVoucher, Voucher::Number, recid));
     EXPECT_EQ(report, 25);
     EXPECT_EQ(serial, 43u);
     EXPECT_TRUE(shown.empty());
