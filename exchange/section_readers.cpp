@@ -23,6 +23,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/text_exchange.h"
+#include "output/forms/form_item_kind.h"
 #include "rules/invoice_kind.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
@@ -460,12 +461,12 @@ void AmountPairOrder(uint8_t *row, uint32_t a, uint32_t b)
 }
 
 // The field code of a form-definition row from the text of its 10th
-// column: empty, for a text row (kind 4) whose text names a field of
+// column: empty, for a field item whose text names a field of
 // choice list 101, the field found (and the text cleared); else the
 // number typed, which layout 1 counted one lower above 9.
 bool DocFieldCode(uint8_t *row, int version, const uint8_t *text)
 {
-    if (text[0] == 0 && GetU16(row, DocVc::Rows::Kind) == 4) {
+    if (text[0] == 0 && GetU16(row, DocVc::Rows::Kind) == FormItemField) {
         PString name;
         GetText(row, DocVc::Rows::Text, name);
         uint16_t value = 0;

@@ -16,10 +16,7 @@
 #include <cstdint>
 
 #include "core/definitions.h"
-
-// Item kinds, the drawing tools 1..5 of the designer.
-enum DesignerItemKind : uint16_t { DesignerNoTool = 0, DesignerText = 1, DesignerLine = 2, DesignerBox = 3,
-                                   DesignerField = 4, DesignerPicture = 5 };
+#include "output/forms/form_item_kind.h"
 
 // ---- designer_select.cpp ----
 // The number of selected items of designer window w.

@@ -135,7 +135,7 @@ bool DesignerItemRect(int w, int n, MacRect *out)
 
 void DesignerNormaliseLine(uint8_t *item)
 {
-    if (GetU16(item, DocVc::Rows::Kind) != DesignerLine) return;
+    if (GetU16(item, DocVc::Rows::Kind) != FormItemLine) return;
     PackedDecimal left = GetDec(item, DocVc::Rows::Left), right = GetDec(item, DocVc::Rows::Right);
     PackedDecimal top = GetDec(item, DocVc::Rows::Top), bottom = GetDec(item, DocVc::Rows::Bottom);
     PackedDecimal width, height;
@@ -148,12 +148,12 @@ void DesignerNormaliseLine(uint8_t *item)
 bool DesignerAddItem(int w, const MacRect *r, int kind)
 {
     assert(r);
-    if (DesignerWindowOpen() || kind < DesignerText || kind > DesignerPicture) return false;
+    if (DesignerWindowOpen() || kind < FormItemText || kind > FormItemPicture) return false;
     if (!DesignerEditing(w)) return false;
     uint8_t item[DocVc::Rows::Size] = {};
     int oy = DesignerOriginY(w);
     int left = r->left, top = r->top + oy, right = r->right, bottom = r->bottom + oy;
-    if (kind != DesignerLine) {
+    if (kind != FormItemLine) {
         if (right - left < MinItemSize) right += MinItemSize;
         if (bottom - top < MinItemSize) bottom += MinItemSize;
     }

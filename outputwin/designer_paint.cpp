@@ -126,7 +126,7 @@ void DesignerDrawItems(int w, const uint8_t *formDef, const MacRect *clip)
         MakeRect(&grown, r.left - MarkBefore, r.top - MarkBefore, r.right + MarkAfter, r.bottom + MarkAfter);
         if (!IntersectMacRect(&grown, clip)) continue;
         uint16_t kind = GetU16(item, DocVc::Rows::Kind);
-        if (kind == DesignerText || kind == DesignerField) {
+        if (kind == FormItemText || kind == FormItemField) {
             PString name;
             GetText(item, DocVc::Rows::Font, name);
             if (!fontLoaded || !PStringEqual(name, fontName)) {
@@ -140,18 +140,18 @@ void DesignerDrawItems(int w, const uint8_t *formDef, const MacRect *clip)
         AsAmounts(r, c);
         int16_t align = GetI16(item, DocVc::Rows::Alignment);
         switch (kind) {
-        case DesignerText:
+        case FormItemText:
             GetText(item, DocVc::Rows::Text, text);
             PrinterTextInColumn(text, c, font, align);
             break;
-        case DesignerLine: Line(r, DesignerThickness(item)); break;
-        case DesignerBox: Box(r, DesignerThickness(item)); break;
-        case DesignerField:
+        case FormItemLine: Line(r, DesignerThickness(item)); break;
+        case FormItemBox: Box(r, DesignerThickness(item)); break;
+        case FormItemField:
             Box(r, 1);
             FieldLabel(item, text);
             PrinterTextInColumn(text, c, font, align);
             break;
-        case DesignerPicture: Picture(r); break;
+        case FormItemPicture: Picture(r); break;
         default: break;   // an empty row, or a kind this program does not know
         }
         if (DesignerItemSelected(w, uint16_t(n))) DesignerInvertMarks(&r);

@@ -121,7 +121,7 @@ void DesignerOpenPart(int w)
     uint8_t item[DocVc::Rows::Size];
     if (!MatrixRowGet(DocVc::Number, 0, WinRecordBuffer(w), n, item)) return;
     int kind = GetU16(item, DocVc::Rows::Kind);
-    if (kind < DesignerText || kind > DesignerPicture) return;
+    if (kind < FormItemText || kind > FormItemPicture) return;
     (void)OpenPart(w, kind - 1, item, 0, DocVc::Rows::Size, n);
 }
 

@@ -113,7 +113,7 @@ bool DesignerPress(int w, int32_t point, bool shift)
     int x = PointX(point), y = PointY(point);
     MacRect dot{int16_t(y), int16_t(x), int16_t(y), int16_t(x)};
     uint16_t &tool = WinTable[w]->dialogChoice;
-    if (tool >= DesignerText && tool <= DesignerPicture) {
+    if (tool >= FormItemText && tool <= FormItemPicture) {
         Start(w, PressDesignerBand, point, dot);
         return true;
     }
@@ -132,7 +132,7 @@ bool DesignerPress(int w, int32_t point, bool shift)
         Start(w, PressDesignerDrag, point, r);
         return true;
     }
-    tool = DesignerNoTool;
+    tool = FormItemNone;
     if (!shift) DesignerSelectOnly(w, -1);
     Start(w, PressDesignerBand, point, dot);
     return true;
@@ -180,9 +180,9 @@ bool DesignerRelease(int n, int32_t point)
     case PressDesignerBand: {
         DrawFrame(w, done.rect);
         uint16_t &tool = WinTable[w]->dialogChoice;
-        if (tool >= DesignerText && tool <= DesignerPicture) {
+        if (tool >= FormItemText && tool <= FormItemPicture) {
             int kind = tool;
-            tool = DesignerNoTool;
+            tool = FormItemNone;
             (void)DesignerAddItem(w, &done.rect, kind);
         } else {
             DesignerClickSelect(w, &done.rect);

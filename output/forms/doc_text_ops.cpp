@@ -191,36 +191,14 @@ void GroupByThrees(const uint8_t *text, uint8_t *out) {
     }
 }
 
-// For invoice kinds 1..4 the text at byte 290 of the invoice numbered
-// number; empty otherwise or when there is no such invoice.
-void InvoiceTextByKind(int32_t number, int16_t kind, uint8_t *out) {
+// The text at byte 290 of the invoice numbered number; empty when there
+// is no such invoice.
+void InvoiceText290(int32_t number, uint8_t *out) {
     out[0] = 0;
-    if (kind < 1 || kind > 4) return;
     uint8_t inv[IVVc::Size] = {};
     if (!FindInvoice(number, inv)) return;
     GetText(inv, IVVc::Text290, out);
     RecFreeMatrix(IVVc::Number, inv);
-}
-
-// For a statement line of an invoice the invoice's second reference
-// text, for a payment's line the text of the payment (register 10)
-// numbered number; else empty.
-void InvoiceTextByKind2(int32_t number, StatementLineKind kind, uint8_t *out) {
-    out[0] = 0;
-    if (StatementLineIsInvoice(kind)) {
-        uint8_t inv[IVVc::Size] = {};
-        if (!FindInvoice(number, inv)) return;
-        GetText(inv, IVVc::OurRef, out);
-        RecFreeMatrix(IVVc::Number, inv);
-    } else if (kind == StatementLineKind::Payment) {
-        uint8_t pay[IPVc::Size] = {};
-        RecClear(IPVc::Number, pay);
-        PutI32(pay, IPVc::SerNr, number);
-        uint32_t recid = 0, position = 0;
-        if (!RecFindByIndex(IPVc::Number, "SerNr", pay, 1, 1, &recid, &position)) return;
-        GetText(pay, IPVc::Text, out);
-        RecFreeMatrix(IPVc::Number, pay);
-    }
 }
 
 // Splits "123 45 Town" into the postal code (the text before the first

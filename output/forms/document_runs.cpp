@@ -36,6 +36,7 @@
 #include "output/output_windows.h"
 #include "output/output_job.h"
 #include "rules/approval.h"
+#include "rules/invoice_kind.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -204,11 +205,11 @@ void ApproveRange(const uint8_t *selection, const RangeWalkDef &w, ApproveKind k
 constexpr int16_t ModeNotPrinted = 0, ModeAll = 1, ModeAgain = 2;
 
 // The option word that lets invoices of this kind into the run.
-uint16_t InvoiceKindOption(const uint8_t *selection, int16_t kind) {
+uint16_t InvoiceKindOption(const uint8_t *selection, InvoiceKind kind) {
     switch (kind) {
-    case 2: return GetU16(selection, ReportParamsVc::Option3);
-    case 3: return GetU16(selection, ReportParamsVc::Option4);
-    case 4: return GetU16(selection, ReportParamsVc::Option5);
+    case InvoiceKind::Cash: return GetU16(selection, ReportParamsVc::Option3);
+    case InvoiceKind::CreditNote: return GetU16(selection, ReportParamsVc::Option4);
+    case InvoiceKind::Interest: return GetU16(selection, ReportParamsVc::Option5);
     default: return GetU16(selection, ReportParamsVc::Option2);
     }
 }
@@ -439,7 +440,7 @@ void ApproveInvoiceRange(ReportJob &job) {
     int32_t walked = RangeWalk(
         selection, InvoiceWalk,
         [&](const uint8_t *inv, uint32_t recid) {
-            if (InvoiceKindOption(selection, GetI16(inv, IVVc::InvType)) == 0) return;
+            if (InvoiceKindOption(selection, InvoiceKind(GetU16(inv, IVVc::InvType))) == 0) return;
             ofKind++;
             if (mode == ModeNotPrinted && InvoicePrintedBefore(inv)) {
                 printedBefore++;

@@ -18,6 +18,7 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "output/devices/report_output.h"
+#include "output/forms/form_item_kind.h"
 #include "output/forms/forms.h"
 
 namespace {
@@ -30,8 +31,6 @@ constexpr int32_t MaxThickness = 10;          // thicker lines print with 1
 constexpr int16_t DefaultFormLines = 66;      // a character printer's page
 constexpr int16_t MaxFormLines = 2000;        // the most lines a page set-up may have
 constexpr int ItemTextLength = 100;          // an item's text or field text
-
-enum ItemKind : uint16_t { ItemEmpty = 0, ItemText = 1, ItemLine = 2, ItemBox = 3, ItemField = 4, ItemPicture = 5 };
 
 // The item's rectangle in the order the form operations take: top, left,
 // bottom, right.
@@ -102,26 +101,26 @@ uint8_t PrintFormItems(const uint8_t *formDef, int16_t doctype)
         GetText(item, DocVc::Rows::Font, name);
         GetText(item, DocVc::Rows::Text, text);
         int16_t align = GetI16(item, DocVc::Rows::Alignment);
-        if ((kind == ItemText || kind == ItemField) && (!fontLoaded || !PStringEqual(name, fontName))) {
+        if ((kind == FormItemText || kind == FormItemField) && (!fontLoaded || !PStringEqual(name, fontName))) {
             FontRecordLoad(font, name);
             PStringCopy(fontName, name);
             fontLoaded = true;
         }
         switch (kind) {
-        case ItemText: FormTextOut(text, rect, font, 0, 0, align); break;
-        case ItemLine:
-        case ItemBox: {
+        case FormItemText: FormTextOut(text, rect, font, 0, 0, align); break;
+        case FormItemLine:
+        case FormItemBox: {
             PackedDecimal thickness;
             ItemThickness(item, &thickness);
-            if (kind == ItemLine) FormLineOut(rect, thickness);
+            if (kind == FormItemLine) FormLineOut(rect, thickness);
             else FormBoxOut(rect, thickness, 1);
             break;
         }
-        case ItemField:
+        case FormItemField:
             PrintFormField(doctype, text, GetI16(item, DocVc::Rows::FieldCode), rect, font,
                            GetI16(item, DocVc::Rows::RowPitch), align);
             break;
-        case ItemPicture: {
+        case FormItemPicture: {
             uint8_t rectBlock[4 * sizeof(PackedDecimal)];
             std::memcpy(rectBlock, rect, sizeof rectBlock);
             DrawBitmapFile(name, rectBlock, align);

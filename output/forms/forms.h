@@ -125,8 +125,7 @@ void UnitTextByLanguage(const uint8_t *language, const uint8_t *unit, uint8_t *o
 void DueDateText(const uint8_t *invoice, uint8_t *out);
 void DateRangeText(const uint8_t *from, const uint8_t *to, uint8_t *out);
 void GroupByThrees(const uint8_t *text, uint8_t *out);
-void InvoiceTextByKind(int32_t number, int16_t kind, uint8_t *out);
-void InvoiceTextByKind2(int32_t number, StatementLineKind kind, uint8_t *out);
+void InvoiceText290(int32_t number, uint8_t *out);
 void SplitPostalCity(const uint8_t *text, uint8_t *postal, uint8_t *town);
 void PadNumber(const uint8_t *value, int16_t type, int16_t width, uint8_t fill, bool right, uint8_t *out);
 

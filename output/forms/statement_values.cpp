@@ -167,7 +167,9 @@ void StatementFieldValue(const uint8_t *statement, int16_t code, const uint8_t *
     PackedDecimal amount = GetDec(line, StatementLine::Amount), magnitude;
     DecAbs(&amount, &magnitude);
     switch (code) {
-    case 69: InvoiceTextByKind(GetI32(line, StatementLine::DocNr), kindWord, out); return;
+    case 69:
+        if (StatementLineIsInvoice(kind)) InvoiceText290(GetI32(line, StatementLine::DocNr), out);
+        return;
     case 219: FieldToText(line + StatementLine::Level, FtLongOrEmpty, out); return;
     case 220: KindText(kindWord, out); return;
     case 222: FieldToText(line + StatementLine::Date2, FtDate, out); return;

@@ -18,6 +18,7 @@
 #include "operations/sales_invoice.h"
 #include "output/forms/forms.h"
 #include "output/output_job.h"
+#include "rules/invoice_kind.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -319,7 +320,11 @@ void ReminderFieldValue(const uint8_t *open, int16_t code, const uint8_t *param,
     case 220: case 259: KindText(5, out); return;
     case 221: InvoicePaymentReference(inv, out); return;
     case 222: FieldToText(inv + IVVc::PayDate, FtDate, out); return;
-    case 223: InvoiceTextByKind(GetI32(inv, IVVc::SerNr), GetI16(inv, IVVc::InvType), out); return;
+    case 223: {
+        const InvoiceKind kind = InvoiceKind(GetU16(inv, IVVc::InvType));
+        if (kind >= InvoiceKind::Ordinary && kind <= InvoiceKind::Interest) InvoiceText290(GetI32(inv, IVVc::SerNr), out);
+        return;
+    }
     case 224: GetText(inv, IVVc::Addr0, out); return;
     case 225: {
         out[0] = 0;

@@ -15,7 +15,7 @@
 #   PurchaseRowKind in rules/invoice_kind.h, LedgerEntryKind, PaidRowKind in
 #   rules/payment_kinds.h, the voucher row kinds in rules/rules_types.h),
 #   or an invoice's kind or such a row's or entry's kind word compared with
-#   or set to a bare number; the same for a person payment's row kind and a
+#   or set to a bare number (a form item's kind is a FormItemKind); the same for a person payment's row kind and a
 #   person-ledger entry's kind (PersPayRowKind, PersLedgerKind in
 #   rules/payment_kinds.h);
 # - an approve kind declared outside its table of names in rules/approval.h
@@ -154,7 +154,7 @@ awk -v inv="^($invoice_kind)\$" -v row="^($row_kind)\$" -v entry="^($entry_kind)
 [ -s "$decls.txt" ] && { cat "$decls.txt"; failed=1; }
 # A kind word read or set as a bare number.
 kind_word='Get[UI]16\([^;]*::InvType\)[[:space:]]*[!=]=[[:space:]]*[0-9]|::InvType,[[:space:]]*[0-9]\)'
-rows='(IVVc|VIVc|IPVc|OPVc|TRVc|ORVc|PurchOrderVc|ContractVc|ExpenseVc|PersPayVc)::Rows::Kind'
+rows='(IVVc|VIVc|IPVc|OPVc|TRVc|ORVc|PurchOrderVc|ContractVc|ExpenseVc|PersPayVc|DocVc)::Rows::Kind'
 entries='(CustTransVc|VLVc|PersLedgerVc)::Kind'
 # shellcheck disable=SC2086
 grep -nE -e "$kind_word" -e "Get[UI]16\([^;]*$rows\)[[:space:]]*[!=]=[[:space:]]*[0-9]" -e "$rows,[[:space:]]*[0-9]\)" \
@@ -175,7 +175,7 @@ line_kind="$line_kind|KindSum\([^;]*\{[[:space:]]*-?[0-9]"
     # The gate of the approve kinds' table, and where statement lines are
     # made and printed, say the kind by its name.
     grep -HnE '\b[Kk]ind[[:space:]]*[!=]=[[:space:]]*-?[0-9]|case[[:space:]]+-?[0-9]+:' operations/approval.cpp
-    grep -lE 'StatementLine::Kind|void (StatementKindText|InvoiceTextByKind2)\(' $files |
+    grep -lE 'StatementLine::Kind|void StatementKindText\(' $files |
         xargs -r grep -HnE '\b[Kk]ind[[:space:]]*[!=]=[[:space:]]*-?[0-9]'
 } | while IFS= read -r hit; do echo "$hit: name the kind or slot, not its number"; done > "$decls.txt"
 [ -s "$decls.txt" ] && { cat "$decls.txt"; failed=1; }

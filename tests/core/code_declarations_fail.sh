@@ -43,6 +43,7 @@ output/probe.cpp|    Amount(KindSum(st, {1, 2, 3, 4}), FtAmount2, out);
 output/probe.cpp|void StatementKindText(int16_t kind, uint8_t *out) { if (kind == 6) out[0] = 0; }
 operations/probe.cpp|    PutU16(entry, PersLedgerVc::Kind, 1);
 reports/probe.cpp|    if (GetU16(row, PersPayVc::Rows::Kind) != 1) continue;
+exchange/probe.cpp|    if (text[0] == 0 && GetU16(row, DocVc::Rows::Kind) == 4) return;
 EOF
 )
 count=0

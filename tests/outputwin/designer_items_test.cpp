@@ -11,17 +11,17 @@ TEST_F(DesignerItems, AClickMakesATenUnitItemButALineKeepsItsLength)
 {
     int w = OpenDesigner();
     ASSERT_GT(w, 0);
-    ASSERT_TRUE(Add(w, DesignerText, 100, 50, 103, 54));
+    ASSERT_TRUE(Add(w, FormItemText, 100, 50, 103, 54));
     EXPECT_EQ(At(w, 0), (Coords{100, 50, 113, 64}));
-    EXPECT_EQ(Kind(w, 0), DesignerText);
-    ASSERT_TRUE(Add(w, DesignerLine, 200, 60, 203, 64));
+    EXPECT_EQ(Kind(w, 0), FormItemText);
+    ASSERT_TRUE(Add(w, FormItemLine, 200, 60, 203, 64));
     EXPECT_EQ(At(w, 0), (Coords{200, 60, 200, 64})) << "vertical, 4 long, nothing added";
     EXPECT_EQ(At(w, 1), (Coords{100, 50, 113, 64})) << "the older item moved down a row";
-    ASSERT_TRUE(Add(w, DesignerLine, 10, 10, 60, 30));
+    ASSERT_TRUE(Add(w, FormItemLine, 10, 10, 60, 30));
     EXPECT_EQ(At(w, 0), (Coords{10, 10, 60, 10})) << "wider than high: horizontal";
-    ASSERT_TRUE(Add(w, DesignerLine, 10, 10, 30, 60));
+    ASSERT_TRUE(Add(w, FormItemLine, 10, 10, 30, 60));
     EXPECT_EQ(At(w, 0), (Coords{10, 10, 10, 60}));
-    ASSERT_TRUE(Add(w, DesignerLine, 10, 10, 40, 40));
+    ASSERT_TRUE(Add(w, FormItemLine, 10, 10, 40, 40));
     EXPECT_EQ(At(w, 0), (Coords{10, 10, 10, 40})) << "square: vertical";
     EXPECT_EQ(DesignerItemCount(w), 5);
 }
@@ -29,9 +29,9 @@ TEST_F(DesignerItems, AClickMakesATenUnitItemButALineKeepsItsLength)
 TEST_F(DesignerItems, ANewItemIsSelectedAloneWithItsPartWindowOpen)
 {
     int w = OpenDesigner();
-    ASSERT_TRUE(Add(w, DesignerBox, 10, 10, 50, 50));
+    ASSERT_TRUE(Add(w, FormItemBox, 10, 10, 50, 50));
     MacRect r = Screen(100, 100, 150, 150);
-    ASSERT_TRUE(DesignerAddItem(w, &r, DesignerField));
+    ASSERT_TRUE(DesignerAddItem(w, &r, FormItemField));
     EXPECT_EQ(DesignerSelectedCount(w), 1);
     EXPECT_EQ(DesignerSelectedAt(w, 0), 0);
     int part = Part("DocFldVClass");
@@ -43,13 +43,13 @@ TEST_F(DesignerItems, ANewItemIsSelectedAloneWithItsPartWindowOpen)
 TEST_F(DesignerItems, AnOpenPartWindowStopsEveryChangeOfTheRows)
 {
     int w = OpenDesigner();
-    ASSERT_TRUE(Add(w, DesignerBox, 10, 10, 50, 50));
-    ASSERT_TRUE(Add(w, DesignerText, 60, 10, 90, 30));
+    ASSERT_TRUE(Add(w, FormItemBox, 10, 10, 50, 50));
+    ASSERT_TRUE(Add(w, FormItemText, 60, 10, 90, 30));
     MacRect r = Screen(100, 100, 150, 150);
-    ASSERT_TRUE(DesignerAddItem(w, &r, DesignerField));
+    ASSERT_TRUE(DesignerAddItem(w, &r, FormItemField));
     ASSERT_GT(Part("DocFldVClass"), 0);
     Select(w, {1, 2});
-    EXPECT_FALSE(DesignerAddItem(w, &r, DesignerText));
+    EXPECT_FALSE(DesignerAddItem(w, &r, FormItemText));
     DesignerDeleteSelection(w);
     for (int b = 1; b <= 4; b++) DesignerButton(w, b);
     EXPECT_EQ(DesignerItemCount(w), 3);
@@ -64,16 +64,16 @@ TEST_F(DesignerItems, AddingRefusesAKindNoToolHas)
     MacRect r = Screen(10, 40, 20, 50);
     EXPECT_FALSE(DesignerAddItem(w, &r, 0));
     EXPECT_FALSE(DesignerAddItem(w, &r, 6));
-    EXPECT_FALSE(DesignerAddItem(0, &r, DesignerText));
+    EXPECT_FALSE(DesignerAddItem(0, &r, FormItemText));
     EXPECT_EQ(DesignerItemCount(w), 0);
 }
 
 TEST_F(DesignerItems, ArrowKeysMoveTheSelectionAndMarkTheFormChanged)
 {
     int w = OpenDesigner();
-    ASSERT_TRUE(Add(w, DesignerBox, 10, 10, 50, 50));
-    ASSERT_TRUE(Add(w, DesignerBox, 60, 10, 90, 50));
-    ASSERT_TRUE(Add(w, DesignerBox, 100, 10, 120, 50));
+    ASSERT_TRUE(Add(w, FormItemBox, 10, 10, 50, 50));
+    ASSERT_TRUE(Add(w, FormItemBox, 60, 10, 90, 50));
+    ASSERT_TRUE(Add(w, FormItemBox, 100, 10, 120, 50));
     Select(w, {0, 2});
     WinTable[w]->changed = 0;
     EXPECT_TRUE(DesignerArrowKey(w, 39));
@@ -95,7 +95,7 @@ TEST_F(DesignerItems, ArrowKeysMoveTheSelectionAndMarkTheFormChanged)
 TEST_F(DesignerItems, ArrowKeysWithNothingSelectedChangeNothing)
 {
     int w = OpenDesigner();
-    ASSERT_TRUE(Add(w, DesignerBox, 10, 10, 50, 50));
+    ASSERT_TRUE(Add(w, FormItemBox, 10, 10, 50, 50));
     DesignerSelectOnly(w, -1);
     WinTable[w]->changed = 0;
     EXPECT_TRUE(DesignerArrowKey(w, 39));
@@ -107,7 +107,7 @@ TEST_F(DesignerItems, DeletingTwoOfFiveKeepsTheOthersInOrder)
 {
     int w = OpenDesigner();
     for (int i = 0; i < 5; i++) {
-        ASSERT_TRUE(Add(w, DesignerText, 10 * i, 10, 10 * i + 8, 20));
+        ASSERT_TRUE(Add(w, FormItemText, 10 * i, 10, 10 * i + 8, 20));
         SetText(w, 0, std::to_string(i).c_str());
     }
     // rows: 4 3 2 1 0
@@ -126,8 +126,8 @@ TEST_F(DesignerItems, DeletingTwoOfFiveKeepsTheOthersInOrder)
 TEST_F(DesignerItems, SelectionRowsBeyondTheFormAreIgnored)
 {
     int w = OpenDesigner();
-    ASSERT_TRUE(Add(w, DesignerText, 10, 10, 20, 20));
-    ASSERT_TRUE(Add(w, DesignerText, 30, 10, 40, 20));
+    ASSERT_TRUE(Add(w, FormItemText, 10, 10, 20, 20));
+    ASSERT_TRUE(Add(w, FormItemText, 30, 10, 40, 20));
     DesignerSelectOnly(w, -1);
     DesignerSelectItem(w, 2, true);
     DesignerSelectItem(w, -1, true);
@@ -155,7 +155,7 @@ TEST_F(DesignerItems, SelectionRowsBeyondTheFormAreIgnored)
 TEST_F(DesignerItems, SelectingWithAndWithoutExtend)
 {
     int w = OpenDesigner();
-    for (int i = 0; i < 3; i++) ASSERT_TRUE(Add(w, DesignerBox, 20 * i, 10, 20 * i + 10, 20));
+    for (int i = 0; i < 3; i++) ASSERT_TRUE(Add(w, FormItemBox, 20 * i, 10, 20 * i + 10, 20));
     DesignerSelectItem(w, 2, false);
     DesignerSelectItem(w, 0, true);
     ASSERT_EQ(DesignerSelectedCount(w), 2);
@@ -173,8 +173,8 @@ TEST_F(DesignerItems, SelectingWithAndWithoutExtend)
 TEST_F(DesignerItems, ARubberBandSelectsOnlyWhatLiesStrictlyInside)
 {
     int w = OpenDesigner();
-    ASSERT_TRUE(Add(w, DesignerBox, 50, 50, 100, 100));
-    ASSERT_TRUE(Add(w, DesignerBox, 200, 50, 250, 100));
+    ASSERT_TRUE(Add(w, FormItemBox, 50, 50, 100, 100));
+    ASSERT_TRUE(Add(w, FormItemBox, 200, 50, 250, 100));
     DesignerSelectOnly(w, -1);
     int y = WinTable[w]->contentRect.top;
     MacRect touching = Screen(50, 40 + y, 120, 120 + y);   // its left edge on the item's
@@ -193,7 +193,7 @@ TEST_F(DesignerItems, SendToBackPutsTheFirstSelectedLast)
 {
     int w = OpenDesigner();
     for (int i = 0; i < 4; i++) {
-        ASSERT_TRUE(Add(w, DesignerBox, 20 * i, 10, 20 * i + 10, 20));
+        ASSERT_TRUE(Add(w, FormItemBox, 20 * i, 10, 20 * i + 10, 20));
         SetText(w, 0, std::to_string(i).c_str());
     }
     // rows: 3 2 1 0
@@ -217,8 +217,8 @@ TEST_F(DesignerItems, SendToBackPutsTheFirstSelectedLast)
 TEST_F(DesignerItems, AResizeGivesEverySelectedItemTheFrame)
 {
     int w = OpenDesigner();
-    ASSERT_TRUE(Add(w, DesignerBox, 10, 10, 50, 50));
-    ASSERT_TRUE(Add(w, DesignerBox, 60, 10, 90, 50));
+    ASSERT_TRUE(Add(w, FormItemBox, 10, 10, 50, 50));
+    ASSERT_TRUE(Add(w, FormItemBox, 60, 10, 90, 50));
     Select(w, {1});
     int y = WinTable[w]->contentRect.top;
     MacRect r = Screen(5, 20 + y, 70, 80 + y);
@@ -230,7 +230,7 @@ TEST_F(DesignerItems, AResizeGivesEverySelectedItemTheFrame)
 TEST_F(DesignerItems, TheItemRectangleFollowsTheScroll)
 {
     int w = OpenDesigner();
-    ASSERT_TRUE(Add(w, DesignerBox, 10, 300, 50, 350));
+    ASSERT_TRUE(Add(w, FormItemBox, 10, 300, 50, 350));
     int y = WinTable[w]->contentRect.top;
     MacRect r;
     ASSERT_TRUE(DesignerItemRect(w, 0, &r));
@@ -240,7 +240,7 @@ TEST_F(DesignerItems, TheItemRectangleFollowsTheScroll)
     EXPECT_EQ(r.top, 180 + y);
     EXPECT_EQ(r.left, 10);
     MacRect band = Screen(0, y, 20, y + 5);
-    ASSERT_TRUE(DesignerAddItem(w, &band, DesignerText));
+    ASSERT_TRUE(DesignerAddItem(w, &band, FormItemText));
     CloseParts();
     EXPECT_EQ(At(w, 0), (Coords{0, 120, 20, 135})) << "drawn at the scrolled place";
 }
@@ -286,11 +286,11 @@ TEST(DesignerLines, NormalisingKeepsOnlyOneDirection)
         PackedDecimal d = GetDec(item, at);
         return int(DecToLong(&d));
     };
-    PutU16(item, DocVc::Rows::Kind, DesignerBox);
+    PutU16(item, DocVc::Rows::Kind, FormItemBox);
     put(DocVc::Rows::Left, 0), put(DocVc::Rows::Top, 0), put(DocVc::Rows::Right, 50), put(DocVc::Rows::Bottom, 20);
     DesignerNormaliseLine(item);
     EXPECT_EQ(get(DocVc::Rows::Bottom), 20) << "a box stays a box";
-    PutU16(item, DocVc::Rows::Kind, DesignerLine);
+    PutU16(item, DocVc::Rows::Kind, FormItemLine);
     DesignerNormaliseLine(item);
     EXPECT_EQ(get(DocVc::Rows::Bottom), 0);
     EXPECT_EQ(get(DocVc::Rows::Right), 50);
@@ -305,7 +305,7 @@ TEST_F(DesignerItems, ARefusedRowWriteIsToldAndUndone)
 {
     int w = OpenDesigner();
     for (int i = 0; i < 4; i++) {
-        ASSERT_TRUE(Add(w, DesignerBox, 20 * i, 10, 20 * i + 10, 20));
+        ASSERT_TRUE(Add(w, FormItemBox, 20 * i, 10, 20 * i + 10, 20));
         SetText(w, 0, std::to_string(i).c_str());
     }
     // The designer's own dictionary has no text for it: the message names

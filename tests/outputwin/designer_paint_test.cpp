@@ -45,11 +45,11 @@ protected:
 
 TEST_F(DesignerDrawing, ItemsStandAtTheirUnitsAndLinesHaveTheirThickness)
 {
-    ASSERT_TRUE(Add(w, DesignerBox, 40, 40, 140, 90));
+    ASSERT_TRUE(Add(w, FormItemBox, 40, 40, 140, 90));
     SetFont(0, "3");
-    ASSERT_TRUE(Add(w, DesignerLine, 200, 50, 300, 51));
+    ASSERT_TRUE(Add(w, FormItemLine, 200, 50, 300, 51));
     SetFont(0, "0");
-    ASSERT_TRUE(Add(w, DesignerPicture, 400, 40, 460, 100));
+    ASSERT_TRUE(Add(w, FormItemPicture, 400, 40, 460, 100));
     DesignerSelectOnly(w, -1);
     Paint();
     EXPECT_TRUE(Ink(40, 60)) << "the box's left edge";
@@ -65,7 +65,7 @@ TEST_F(DesignerDrawing, ItemsStandAtTheirUnitsAndLinesHaveTheirThickness)
 
 TEST_F(DesignerDrawing, GrabMarksComeWithTheSelectionAndGoWithIt)
 {
-    ASSERT_TRUE(Add(w, DesignerText, 100, 100, 200, 130));
+    ASSERT_TRUE(Add(w, FormItemText, 100, 100, 200, 130));
     DesignerSelectOnly(w, -1);
     Paint();
     EXPECT_FALSE(Ink(98, 102)) << "no marks while nothing is selected";
@@ -82,7 +82,7 @@ TEST_F(DesignerDrawing, GrabMarksComeWithTheSelectionAndGoWithIt)
 
 TEST_F(DesignerDrawing, AMovedItemLeavesNoTraceBehind)
 {
-    ASSERT_TRUE(Add(w, DesignerBox, 40, 40, 100, 80));
+    ASSERT_TRUE(Add(w, FormItemBox, 40, 40, 100, 80));
     DesignerSelectItem(w, 0, false);
     Paint();
     DesignerMoveSelection(w, 100, 0);
@@ -94,7 +94,7 @@ TEST_F(DesignerDrawing, AMovedItemLeavesNoTraceBehind)
 
 TEST_F(DesignerDrawing, AScrolledPaneShowsTheFormFurtherDown)
 {
-    ASSERT_TRUE(Add(w, DesignerBox, 40, 300, 100, 340));
+    ASSERT_TRUE(Add(w, FormItemBox, 40, 300, 100, 340));
     DesignerSelectOnly(w, -1);
     int slot = 0;
     WinScrollPane(w, slot, 200);

@@ -12,7 +12,7 @@ TEST_F(DesignerParts, EachKindOpensItsOwnPartWindow)
 {
     int w = OpenDesigner();
     const char *names[] = {"DocTextVClass", "DocLineVClass", "DocFrameVClass", "DocFldVClass", "DocPictVClass"};
-    for (int kind = DesignerText; kind <= DesignerPicture; kind++) {
+    for (int kind = FormItemText; kind <= FormItemPicture; kind++) {
         MacRect r = Screen(10, 50, 40, 80);
         ASSERT_TRUE(DesignerAddItem(w, &r, kind));
         EXPECT_GT(Part(names[kind - 1]), 0) << kind;
@@ -28,7 +28,7 @@ TEST_F(DesignerParts, EachKindOpensItsOwnPartWindow)
 TEST_F(DesignerParts, OkWithoutChangesLeavesTheFormAsItWas)
 {
     int w = OpenDesigner();
-    ASSERT_TRUE(Add(w, DesignerText, 10, 10, 40, 30));
+    ASSERT_TRUE(Add(w, FormItemText, 10, 10, 40, 30));
     SetText(w, 0, "Invoice");
     DesignerSelectOnly(w, -1);
     DesignerSelectItem(w, 0, false);
@@ -45,8 +45,8 @@ TEST_F(DesignerParts, OkWithoutChangesLeavesTheFormAsItWas)
 TEST_F(DesignerParts, OkWritesToTheItemItWasOpenedForAfterTheSelectionMoved)
 {
     int w = OpenDesigner();
-    ASSERT_TRUE(Add(w, DesignerText, 10, 10, 40, 30));   // A, row 1 after the next
-    ASSERT_TRUE(Add(w, DesignerText, 60, 10, 90, 30));   // B, row 0
+    ASSERT_TRUE(Add(w, FormItemText, 10, 10, 40, 30));   // A, row 1 after the next
+    ASSERT_TRUE(Add(w, FormItemText, 60, 10, 90, 30));   // B, row 0
     SetText(w, 1, "A");
     SetText(w, 0, "B");
     DesignerSelectItem(w, 1, false);
@@ -67,7 +67,7 @@ TEST_F(DesignerParts, ALinesOkNormalisesIt)
 {
     int w = OpenDesigner();
     MacRect r = Screen(10, 50, 60, 52);
-    ASSERT_TRUE(DesignerAddItem(w, &r, DesignerLine));
+    ASSERT_TRUE(DesignerAddItem(w, &r, FormItemLine));
     int part = Part("DocLineVClass");
     ASSERT_GT(part, 0);
     // A copy made taller than wide comes back vertical.
@@ -84,7 +84,7 @@ TEST_F(DesignerParts, ALinesOkNormalisesIt)
 TEST_F(DesignerParts, OkAfterItsDesignerWentAwayWritesNothing)
 {
     int w = OpenDesigner();
-    ASSERT_TRUE(Add(w, DesignerText, 10, 10, 40, 30));
+    ASSERT_TRUE(Add(w, FormItemText, 10, 10, 40, 30));
     DesignerSelectItem(w, 0, false);
     DesignerOpenPart(w);
     int part = Part("DocTextVClass");
@@ -109,8 +109,8 @@ TEST_F(DesignerParts, OkAfterItsDesignerWentAwayWritesNothing)
 TEST_F(DesignerParts, TheFormWindowsCopyTheFormsOwnBytesOnly)
 {
     int w = OpenDesigner();
-    ASSERT_TRUE(Add(w, DesignerBox, 10, 10, 40, 30));
-    ASSERT_TRUE(Add(w, DesignerBox, 50, 10, 80, 30));
+    ASSERT_TRUE(Add(w, FormItemBox, 10, 10, 40, 30));
+    ASSERT_TRUE(Add(w, FormItemBox, 50, 10, 80, 30));
     uint32_t handle = GetU32(WinRecordBuffer(w), DocVc::Matrix);
     DesignerButton(w, 1);
     int part = Part("DocMainVClass");
@@ -139,8 +139,8 @@ TEST_F(DesignerParts, TheFormWindowsCopyTheFormsOwnBytesOnly)
 TEST_F(DesignerParts, TheOperationsMenuRunsTheButtons)
 {
     int w = OpenDesigner();
-    ASSERT_TRUE(Add(w, DesignerBox, 10, 10, 40, 30));
-    ASSERT_TRUE(Add(w, DesignerBox, 50, 10, 80, 30));
+    ASSERT_TRUE(Add(w, FormItemBox, 10, 10, 40, 30));
+    ASSERT_TRUE(Add(w, FormItemBox, 50, 10, 80, 30));
     int op = 2;
     (void)WindowEvent(w, 23, &op, &op);   // on to the window button table
     EXPECT_GT(Part("DocPCVClass"), 0);

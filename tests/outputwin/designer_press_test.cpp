@@ -37,19 +37,19 @@ protected:
 TEST_F(DesignerMouse, AToolDrawsAnItemInTheBandAndIsThenPutAway)
 {
     DialogButton(w, 3, 3, 1);   // the box tool
-    EXPECT_EQ(WinTable[w]->dialogChoice, DesignerBox);
+    EXPECT_EQ(WinTable[w]->dialogChoice, FormItemBox);
     Drag(40, 40, 140, 90);
     ASSERT_EQ(DesignerItemCount(w), 1);
-    EXPECT_EQ(Kind(w, 0), DesignerBox);
+    EXPECT_EQ(Kind(w, 0), FormItemBox);
     EXPECT_EQ(At(w, 0), (Coords{40, 40, 140, 90}));
-    EXPECT_EQ(WinTable[w]->dialogChoice, DesignerNoTool);
+    EXPECT_EQ(WinTable[w]->dialogChoice, FormItemNone);
     EXPECT_GT(Part("DocFrameVClass"), 0);
     EXPECT_FALSE(PressRunning());
 }
 
 TEST_F(DesignerMouse, ADragOfThreePixelsMovesNothingAndOfFourMoves)
 {
-    ASSERT_TRUE(Add(w, DesignerBox, 40, 40, 140, 90));
+    ASSERT_TRUE(Add(w, FormItemBox, 40, 40, 140, 90));
     Drag(60, 60, 62, 61);
     EXPECT_EQ(At(w, 0), (Coords{40, 40, 140, 90}));
     EXPECT_EQ(DesignerSelectedCount(w), 1) << "the press selected it";
@@ -62,7 +62,7 @@ TEST_F(DesignerMouse, ADragOfThreePixelsMovesNothingAndOfFourMoves)
 
 TEST_F(DesignerMouse, AMidSideMarkMovesOneSide)
 {
-    ASSERT_TRUE(Add(w, DesignerBox, 40, 40, 140, 90));
+    ASSERT_TRUE(Add(w, FormItemBox, 40, 40, 140, 90));
     DesignerSelectItem(w, 0, false);
     Drag(140, 65, 170, 80);   // the right side's mark
     EXPECT_EQ(At(w, 0), (Coords{40, 40, 170, 90}));
@@ -72,8 +72,8 @@ TEST_F(DesignerMouse, AMidSideMarkMovesOneSide)
 
 TEST_F(DesignerMouse, APressOnNothingClearsTheSelectionAndABandSelects)
 {
-    ASSERT_TRUE(Add(w, DesignerBox, 40, 40, 140, 90));
-    ASSERT_TRUE(Add(w, DesignerBox, 200, 40, 240, 90));
+    ASSERT_TRUE(Add(w, FormItemBox, 40, 40, 140, 90));
+    ASSERT_TRUE(Add(w, FormItemBox, 200, 40, 240, 90));
     DesignerSelectItem(w, 1, false);
     DesignerSelectItem(w, 0, true);
     Drag(300, 200, 300, 200);
@@ -86,7 +86,7 @@ TEST_F(DesignerMouse, APressOnNothingClearsTheSelectionAndABandSelects)
 
 TEST_F(DesignerMouse, ADoubleClickOpensThePartWindow)
 {
-    ASSERT_TRUE(Add(w, DesignerText, 40, 40, 140, 90));
+    ASSERT_TRUE(Add(w, FormItemText, 40, 40, 140, 90));
     SetText(w, 0, "Due");
     Drag(60, 60, 60, 60, true);
     EXPECT_GT(Part("DocTextVClass"), 0);
@@ -103,7 +103,7 @@ TEST_F(DesignerMouse, APressAboveTheFormIsNotTheDesigners)
 
 TEST_F(DesignerMouse, TheKeyboardsArrowKeysMoveTheSelection)
 {
-    ASSERT_TRUE(Add(w, DesignerBox, 40, 40, 140, 90));
+    ASSERT_TRUE(Add(w, FormItemBox, 40, 40, 140, 90));
     DesignerSelectItem(w, 0, false);
     ActivateWindowNumber(w);
     Key(PlKey::Right);

@@ -254,7 +254,7 @@ TEST_F(DocTypesTest, SharedTextOperations) {
     SettingsBlockLoad(PaymentModeBlk::Number);
     PaymentTermsText(in, lang, out);
     EXPECT_EQ(S(out), "Cash");
-    InvoiceTextByKind(424242, 1, out);
+    InvoiceText290(424242, out);
     EXPECT_EQ(S(out), "");
 }
 }  // namespace
