@@ -21,7 +21,10 @@
 // servers, and the network's turn in the message wait; the wait's idle
 // hook and what was posted to it; the shell's flags (a road's program
 // ends with the quit flag set, and the next test's first message would
-// close its windows); the window-event handlers set at run time; and
+// close its windows); the window-event handlers set at run time; the
+// company block bound for the country variant (a frame binds it and
+// none unbinds it: a road's company of variant 13 would have the next
+// test's customers refused for a code that is not all digits); and
 // an interface file a test left loaded, with the lookup of its texts (a
 // date's long form, which names the month from the file, would name it
 // in a test that has none).
@@ -33,6 +36,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/company_variant.h"
 #include "core/interface_load.h"
 #include "core/memblock.h"
 #include "core/work_blocks.h"
@@ -132,6 +136,7 @@ class FreshTestState : public ::testing::EmptyTestEventListener {
         LockOwnerId = LockOwnerSelf;
         WindowEventHandlersClear();
         if (!start.interfaceLoaded) InterfaceForget();
+        CompanyVariantBind(nullptr);
         StartTablesPutBack();   // last: the start's entries win over what was cleared above
     }
     void OnTestEnd(const ::testing::TestInfo &test) override
