@@ -4,6 +4,11 @@
 # earlier one set up for it) fails: in the program's own order, or
 # shuffled with the seed ORVEL_TEST_SEED names (4242 when it is unset,
 # the order CI runs; 0 is the program's own order), printed first.
+# With ORVEL_TRACE_START_TABLES set, each test that ends with a table of
+# functions or an interface file other than the test program started
+# with is named ("LEFT Suite.Test: what"). The next test starts from the
+# start's all the same (tests/features/fresh_test_state.cpp); the names
+# show where to look when a test fails only after others.
 #
 # Usage: in_one_process.sh TEST_PROGRAM [--shuffle] [GTEST_ARGS...]
 program=${1:?usage: in_one_process.sh TEST_PROGRAM [--shuffle] [GTEST_ARGS...]}

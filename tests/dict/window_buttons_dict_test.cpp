@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/definitions.h"
+#include "core/interface_load.h"
 #include "core/window_entries.h"
 #include "dict_offsets.h"
 #include "recordwin/inquiry_lists.h"
@@ -108,6 +109,7 @@ protected:
         std::string error;
         ASSERT_TRUE(LoadBuiltInterface(&error)) << error;
     }
+    void TearDown() override { InterfaceUnload(); }
 };
 
 TEST_F(WindowButtonsDict, EveryButtonAHandlerActsOnIsPressedByAnItemOfItsWindow)

@@ -3,26 +3,41 @@
 // and in whatever order: the shared tables a test may fill are cleared
 // before it starts.
 //
+// Put back as the test program started (taken once the global
+// environments installed theirs; tests/features/start_tables.h): every
+// table between the layers, the registers' hooks (a test that installed
+// the rules would have the next one's stores checked by them), the
+// output devices and the raw export a damaged file offers.
 // Cleared: the output job's state, with the unit tests' job record
 // (TestJob) zeroed and attached, detached for the roads, which attach
 // their own as the program does; the ring of saved jobs; the client's
 // table of remote calls, its transport and the run mode (a client test
 // would otherwise leave the next test talking to no server); the
-// network a road's start installs: the shell's network services, the
-// TCP settings and ports, the client's state and the window its socket
-// events go to (the road's frame window, gone after it, would swallow
-// the next client's events, whose channel then never comes up), the
-// file of pinned servers, and the network's turn in the message wait;
-// the wait's idle hook and what was posted to it; the shell's flags (a
-// road's program ends with the quit flag set, and the next test's first
-// message would close its windows); and the window-event handlers set at
-// run time.
+// network a road's start installs (its services are a table between the
+// layers, put back above): the sockets' flag, the TCP settings and
+// ports, the client's state and the window its socket events go to (the
+// road's frame window, gone after it, would swallow the next client's
+// events, whose channel then never comes up), the file of pinned
+// servers, and the network's turn in the message wait; the wait's idle
+// hook and what was posted to it; the shell's flags (a road's program
+// ends with the quit flag set, and the next test's first message would
+// close its windows); the window-event handlers set at run time; the
+// company block bound for the country variant (a frame binds it and
+// none unbinds it: a road's company of variant 13 would have the next
+// test's customers refused for a code that is not all digits); and
+// an interface file a test left loaded, with the lookup of its texts (a
+// date's long form, which names the month from the file, would name it
+// in a test that has none).
 // What a fixture needs it sets in its own SetUp, which runs after this.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "core/company_variant.h"
+#include "core/interface_load.h"
 #include "core/memblock.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
@@ -36,6 +51,7 @@
 #include "shell/net_services.h"
 #include "shell/shell.h"
 #include "shell/window_event_handlers.h"
+#include "tests/features/start_tables.h"
 #include "tests/output/test_job.h"
 
 namespace {
@@ -56,6 +72,19 @@ void JobQueueForget()
     JobQueue = JobQueueRec{};
 }
 
+// Whether an interface file is loaded.
+bool InterfaceLoaded() { return InterfaceVersionLoaded != 0 || WinTypeTable != nullptr; }
+
+// Forgets any interface file and the text lookup a test left, as a
+// program is before it loads its file; blocks of the file that a test
+// freed by their handles are not freed again.
+void InterfaceForget()
+{
+    for (MemBlock &h : DefBlocks)
+        if (!MemIsValid(h)) h = 0;
+    InterfaceUnload();
+}
+
 // The values a program starts with that are not a type's zero, taken
 // before the first test, when every static has been set (not when this
 // listener is made, which may come before them).
@@ -63,6 +92,7 @@ struct StartValues {
     uint16_t tcpPort = 0;
     uint16_t tcpListenPort = 0;
     std::string pinFile;
+    bool interfaceLoaded = false;
 };
 
 class FreshTestState : public ::testing::EmptyTestEventListener {
@@ -72,6 +102,13 @@ class FreshTestState : public ::testing::EmptyTestEventListener {
         start.tcpPort = TcpPort;
         start.tcpListenPort = TcpListenPort;
         start.pinFile = TlsPinFile;
+    }
+    // The global environments have installed what the program's start
+    // gives the tests.
+    void OnEnvironmentsSetUpEnd(const ::testing::UnitTest &) override
+    {
+        StartTablesTake();
+        start.interfaceLoaded = InterfaceLoaded();
     }
     void OnTestStart(const ::testing::TestInfo &test) override
     {
@@ -84,7 +121,6 @@ class FreshTestState : public ::testing::EmptyTestEventListener {
         RemoteOutputActive = false;
         RemoteConnectionLost = false;
         RunMode = 0;
-        NetServices = NetServicesRec{};
         SocketsActive = false;
         TcpSettings = TcpSettingsRec{};
         TcpPort = start.tcpPort;
@@ -99,8 +135,20 @@ class FreshTestState : public ::testing::EmptyTestEventListener {
         ShellStateReset();
         LockOwnerId = LockOwnerSelf;
         WindowEventHandlersClear();
+        if (!start.interfaceLoaded) InterfaceForget();
+        CompanyVariantBind(nullptr);
+        StartTablesPutBack();   // last: the start's entries win over what was cleared above
     }
-    void OnTestEnd(const ::testing::TestInfo &) override { OutputJobState.jobRecord = nullptr; }
+    void OnTestEnd(const ::testing::TestInfo &test) override
+    {
+        OutputJobState.jobRecord = nullptr;
+        if (std::getenv("ORVEL_TRACE_START_TABLES")) {
+            std::string changed = StartTablesChanged();
+            if (changed.empty() && InterfaceLoaded()) changed = "the interface file";
+            if (!changed.empty())
+                std::printf("LEFT %s.%s: %s\n", test.test_suite_name(), test.name(), changed.c_str());
+        }
+    }
 };
 
 const bool Appended = [] {

@@ -4,7 +4,9 @@
 //
 // The test program installs some tables for all its tests; the start is
 // asked from tables emptied first, so that an install the start leaves
-// out is named even where another test's set-up filled its table.
+// out is named even where another test's set-up filled its table. What
+// the start installed is put back before the next test
+// (tests/features/start_tables.h).
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,12 +15,20 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/interface_load.h"
+#include "database/access/register_hooks.h"
+#include "database/engine/engine.h"
+#include "dict_offsets.h"
 #include "features/program_start.h"
 #include "features/seams.h"
+#include "output/devices/device_table.h"
+#include "output/output_job.h"
+#include "rules/hooks.h"
 #include "tests/core/built_interface.h"
+#include "tests/features/start_tables.h"
 
 namespace {
 
@@ -78,6 +88,34 @@ TEST_F(Seams_, TheStartFillsEveryEntryAndTheCheckNamesOneLeftEmpty)
     // the job queue window's handler.
     EXPECT_EQ(Seams().size(), 18u);
     EXPECT_GT(asked, 90);
+}
+
+// A test that ran the program's start, as this fixture does, leaves the
+// rules' register hooks and the runs of the features installed: the
+// next test, which may store a customer whose payer is unknown or ask
+// for a report that must be refused, starts without them. Each kind of
+// table changed alone is named, and put back.
+TEST_F(Seams_, EachTestStartsFromTheTablesTheTestProgramStartedWith)
+{
+    EXPECT_NE(StartTablesChanged(), "");
+    StartTablesPutBack();
+    EXPECT_EQ(StartTablesChanged(), "");
+    EXPECT_FALSE(RegisterHasRules(CUVc::Number));
+    EXPECT_EQ(OutputRunServices.runReportCommand, nullptr);
+
+    const std::pair<void (*)(), std::string> changes[] = {
+        {[] { OutputRunServices.runReportCommand = [](ReportJob &) { return true; }; }, "OutputRunServices entry 0"},
+        {[] { RegisterHookTable[CUVc::Number].rulesWaiting = true; },
+         "RegisterHookTable entry " + std::to_string(CUVc::Number)},
+        {[] { RepDeviceInstall(OutPreview, &BufferDevice); }, "Devices entry " + std::to_string(OutPreview)},
+        {[] { D4SetRawExportRunner([] { return false; }); }, "the raw export runner"},
+    };
+    for (const auto &[change, named] : changes) {
+        change();
+        EXPECT_EQ(StartTablesChanged().rfind(named, 0), 0u) << named;
+        StartTablesPutBack();
+        EXPECT_EQ(StartTablesChanged(), "") << named;
+    }
 }
 
 TEST_F(Seams_, TheArchitectureDocumentListsEveryTable)
