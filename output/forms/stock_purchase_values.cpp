@@ -321,6 +321,7 @@ void ReminderFieldValue(const uint8_t *open, int16_t code, const uint8_t *param,
     case 221: InvoicePaymentReference(inv, out); return;
     case 222: FieldToText(inv + IVVc::PayDate, FtDate, out); return;
     case 223: {
+        out[0] = 0;
         const InvoiceKind kind = InvoiceKind(GetU16(inv, IVVc::InvType));
         if (kind >= InvoiceKind::Ordinary && kind <= InvoiceKind::Interest) InvoiceText290(GetI32(inv, IVVc::SerNr), out);
         return;
