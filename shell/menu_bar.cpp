@@ -256,9 +256,7 @@ void RebuildWindowTypeMenu()
         if (!entry) break;
         if (!MayUseModule(DefU16(entry + ModuleMenuEntry::Module))) continue;
         const std::string text = TextOf(DefU16(entry + ModuleMenuEntry::Text));
-        if (!MenuInsert(popup, ModuleMenuItems, 0, uint32_t(ModuleMenuFirstId + i), text))
-            
-            break;
+        if (!MenuInsert(popup, ModuleMenuItems, 0, uint32_t(ModuleMenuFirstId + i), text)) break;
         ModuleMenuItems++;
     }
     CheckModuleMenu(CurrentModule);

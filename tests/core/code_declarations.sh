@@ -86,6 +86,11 @@ sed -n '/^namespace Texts {/,/^}/s|^inline constexpr [a-z0-9_]* [A-Za-z0-9_]* = 
 
 failed=0
 report() { echo "$1"; failed=1; }
+# Each line of standard input, a place found, with what to do of it, into
+# $decls.txt; then findings fails the check when there were any. (Two
+# steps: the end of a pipeline runs in a shell of its own.)
+tell() { while IFS= read -r hit; do echo "$hit: $1"; done > "$decls.txt"; }
+findings() { [ -s "$decls.txt" ] && { cat "$decls.txt"; failed=1; }; }
 
 # A register or named text under a number of its own.
 while read -r file name value _; do
@@ -110,8 +115,8 @@ while read -r file name value _; do
 done < "$decls"
 # shellcheck disable=SC2086
 grep -n 'CompanyVariant()[[:space:]]*[!=]=[[:space:]]*[0-9]\|VatTreatment)[[:space:]]*[!=]=[[:space:]]*[0-9]' $files |
-    while IFS= read -r hit; do echo "$hit: compare with the code's name, not its number"; done > "$decls.reg"
-[ -s "$decls.reg" ] && { cat "$decls.reg"; failed=1; }
+    tell "compare with the code's name, not its number"
+findings
 
 # Invoice, row and entry kinds, approve kinds, statistics slots and
 # statement line kinds as constants of their own, and the menu tables' and
@@ -151,7 +156,7 @@ awk -v inv="^($invoice_kind)\$" -v row="^($row_kind)\$" -v entry="^($entry_kind)
             what = "the menu tables\047 words are core/list_slot.h\047s, a window type\047s shell/window_table.h\047s"
         if (what != "") print $1 ": " $2 " = " $3 ": " what
     }' "$decls" > "$decls.txt"
-[ -s "$decls.txt" ] && { cat "$decls.txt"; failed=1; }
+findings
 # A kind word read or set as a bare number.
 kind_word='Get[UI]16\([^;]*::InvType\)[[:space:]]*[!=]=[[:space:]]*[0-9]|::InvType,[[:space:]]*[0-9]\)'
 rows='(IVVc|VIVc|IPVc|OPVc|TRVc|ORVc|PurchOrderVc|ContractVc|ExpenseVc|PersPayVc|DocVc)::Rows::Kind'
@@ -159,8 +164,8 @@ entries='(CustTransVc|VLVc|PersLedgerVc)::Kind'
 # shellcheck disable=SC2086
 grep -nE -e "$kind_word" -e "Get[UI]16\([^;]*$rows\)[[:space:]]*[!=]=[[:space:]]*[0-9]" -e "$rows,[[:space:]]*[0-9]\)" \
          -e "Get[UI]16\([^;]*$entries\)[[:space:]]*[!=]=[[:space:]]*[0-9]" -e "$entries,[[:space:]]*[0-9]\)" $files |
-    while IFS= read -r hit; do echo "$hit: name the kind, not its number"; done > "$decls.txt"
-[ -s "$decls.txt" ] && { cat "$decls.txt"; failed=1; }
+    tell "name the kind, not its number"
+findings
 # An approve kind, a statistics slot count or a statement line's kind as a
 # bare number.
 approve_call='(ApproveRecord|ApproveRecordListLocal|ApproveAllowed)\([[:space:]]*[0-9]+[[:space:]]*,'
@@ -177,8 +182,8 @@ line_kind="$line_kind|KindSum\([^;]*\{[[:space:]]*-?[0-9]"
     grep -HnE '\b[Kk]ind[[:space:]]*[!=]=[[:space:]]*-?[0-9]|case[[:space:]]+-?[0-9]+:' operations/approval.cpp
     grep -lE 'StatementLine::Kind|void StatementKindText\(' $files |
         xargs -r grep -HnE '\b[Kk]ind[[:space:]]*[!=]=[[:space:]]*-?[0-9]'
-} | while IFS= read -r hit; do echo "$hit: name the kind or slot, not its number"; done > "$decls.txt"
-[ -s "$decls.txt" ] && { cat "$decls.txt"; failed=1; }
+} | tell "name the kind or slot, not its number"
+findings
 
 # One number of one kind declared in two files.
 awk '{
@@ -194,7 +199,7 @@ awk '{
         if (key in first && first[key] != $1) print first[key] ": " where[key] " and " $1 ": " $2 " are both " kind " " $3
         else if (!(key in first)) { first[key] = $1; where[key] = $2 }
     }' "$decls" > "$decls.txt"
-[ -s "$decls.txt" ] && { cat "$decls.txt"; failed=1; }
+findings
 
 [ $failed -eq 0 ] && echo "$(wc -l < "$decls") constants read: each code the checks know is declared once"
 exit $failed
