@@ -160,7 +160,7 @@ void DbClose()
 static void CloseRecordWindows()
 {
     for (int n = WinFirst; n <= WinLast; n++)
-        if (WinIsOpen(n) && WinKindOf(n) != 5) CloseRecordWindow(n);
+        if (WinIsOpen(n) && WinKindOf(n) != KindCode(WindowKind::Output)) CloseRecordWindow(n);
 }
 
 // Closes the local database file: the record windows, then the series
@@ -191,7 +191,7 @@ void DbCloseRemote()
             std::fputs("orvel: the server did not confirm the end of the session\n", stderr);
     }
     for (int n = WinFirst; n <= WinLast; n++)
-        if (WinIsOpen(n) && WinKindOf(n) != 5) WinClose(n);
+        if (WinIsOpen(n) && WinKindOf(n) != KindCode(WindowKind::Output)) WinClose(n);
     DbOpenFlag = 0;
 }
 

@@ -77,7 +77,7 @@ bool WindowKeyCommand(int n, int key, bool shift)
     if (!WinIsOpen(n)) return false;
     switch (key) {
     case 8:
-        if (!RowSelected(n) && WinKindOf(n) != 11) return false;
+        if (!RowSelected(n) && WinKindOf(n) != KindCode(WindowKind::Designer)) return false;
         WindowDeleteCommand(n);
         return true;
     case 9: MoveFieldFocus(n, shift ? 3 : 2); return true;

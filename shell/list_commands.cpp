@@ -124,7 +124,7 @@ bool ListChooserCancel(int n)
     int opener = ChooserOpener(n);
     // A choice window (a plain window with a list) opened for a field.
     int other = WinOpenerOf(n);
-    if (!opener && WinKindOf(n) == 0 && WinListBox(n) && other != n && WinIsOpen(other) &&
+    if (!opener && WinKindOf(n) == KindCode(WindowKind::Plain) && WinListBox(n) && other != n && WinIsOpen(other) &&
         WinTable[other]->editControl)
         opener = other;
     if (!opener) return false;

@@ -29,9 +29,6 @@
 
 namespace {
 
-// True for the list kinds 1 and 2.
-bool IsList(int n) { return WinIsOpen(n) && (WinKindOf(n) == 1 || WinKindOf(n) == 2); }
-
 // The definition of reg's index `name`; null when it has none of that name.
 const uint8_t *IndexNamed(int reg, const char *name)
 {
@@ -75,7 +72,7 @@ bool SameFirstPart(int reg, const char *a, const char *b)
 }  // namespace
 
 // True when n is a list limited to one code's rows.
-bool ListFilterOn(int n) { return IsList(n) && WinTable[n]->filter.on; }
+bool ListFilterOn(int n) { return WinIsList(n) && WinTable[n]->filter.on; }
 
 // What turns one of n's positions into its index position: the position
 // before the code's first row, as last taken; 0 unfiltered.
@@ -123,7 +120,7 @@ bool ListFilterRange(int n)
 // register's record count.
 int32_t ListRowTotal(int n)
 {
-    if (!IsList(n)) return 0;
+    if (!WinIsList(n)) return 0;
     if (ListFilterOn(n)) {
         (void)ListFilterRange(n);
         return WinTable[n]->filter.count;
@@ -138,7 +135,7 @@ int32_t ListRowTotal(int n)
 // row selected, and the title names label.
 bool ListFilterSet(int n, const char *index, const uint8_t *code, const uint8_t *label)
 {
-    if (!IsList(n) || !index || !code || code[0] == 0) return false;
+    if (!WinIsList(n) || !index || !code || code[0] == 0) return false;
     int reg = WinRegisterOf(n);
     KeyPartInfo part{};
     if (reg == 0 || !FirstTextPart(reg, index, &part) || code[0] > part.length - 1) return false;

@@ -40,9 +40,6 @@ int RowHeight(int n) { return std::max<int>(1, WinTable[n]->listRowHeight); }
 // True while the client waits for the server: nothing may be read then.
 bool RequestRunning() { return NetServices.requestInProgress && NetServices.requestInProgress(); }
 
-// True for the list kinds 1 and 2.
-bool IsList(int n) { return WinIsOpen(n) && (WinKindOf(n) == 1 || WinKindOf(n) == 2); }
-
 // Sets visible row `row`'s record id; rows outside rowIds are asserted against.
 void SetRowId(int n, int row, int32_t id)
 {
@@ -181,7 +178,7 @@ void ListColumnIndex(int n, char *name)
 // are filled, all -1.
 void ListPrepare(int n)
 {
-    if (!IsList(n)) return;
+    if (!WinIsList(n)) return;
     WindowRec *w = WinTable[n];
     int32_t count = ListRowTotal(n);
     w->registerCount = count + 1;
@@ -204,7 +201,7 @@ void ListPrepare(int n)
 // is being answered, and nothing when rowIds cannot be had.
 void ListRefresh(int n)
 {
-    if (!IsList(n) || RequestRunning()) return;
+    if (!WinIsList(n) || RequestRunning()) return;
     int slot = ListPaneSlot(n, 0);
     if (slot < 0) return;
     WindowRec *w = WinTable[n];
@@ -244,7 +241,7 @@ void ListRefresh(int n)
 // record was read.
 bool ListRowsByIndex(int n, int part, int32_t first, int top)
 {
-    if (!IsList(n)) return false;
+    if (!WinIsList(n)) return false;
     int reg = WinRegisterOf(n);
     if (reg == 0 || ListPaneSlot(n, part) < 0) return false;
     WindowRec *w = WinTable[n];
@@ -290,7 +287,7 @@ bool ListRowsByIndex(int n, int part, int32_t first, int top)
 // and the user is told.
 bool ListFillRowsClient(int n, int part, int32_t first, int top)
 {
-    if (!IsList(n)) return false;
+    if (!WinIsList(n)) return false;
     int reg = WinRegisterOf(n);
     if (reg == 0 || ListPaneSlot(n, part) < 0 || first < 1) return false;
     WindowRec *w = WinTable[n];
@@ -337,7 +334,7 @@ bool ListFillRowsClient(int n, int part, int32_t first, int top)
 // -1. Nothing while a client request is being answered.
 void ListFetchRow(int n, const MacRect *pane, int y, int32_t p, int row)
 {
-    if (!IsList(n) || RequestRunning() || row < 0 || row >= ListRowCount(n)) return;
+    if (!WinIsList(n) || RequestRunning() || row < 0 || row >= ListRowCount(n)) return;
     int reg = WinRegisterOf(n);
     if (reg == 0) return;
     char index[256];
@@ -365,7 +362,7 @@ void ListFetchRow(int n, const MacRect *pane, int y, int32_t p, int row)
 void ListDrawRow(int n, const uint8_t *record, const MacRect *pane, int y, int32_t p, int32_t id)
 {
     (void)p;
-    if (!IsList(n) || !record) return;
+    if (!WinIsList(n) || !record) return;
     uint32_t size = RegRecordSize(WinRegisterOf(n));
     MsgBuffer texts;
     bool textsMade = false;
@@ -394,7 +391,7 @@ void ListDrawRow(int n, const uint8_t *record, const MacRect *pane, int y, int32
 void ListDrawRowRemote(int n, const MacRect *pane, int y, int32_t p, const RemoteListRow &row)
 {
     (void)p;
-    if (!IsList(n)) return;
+    if (!WinIsList(n)) return;
     DrawRowWith(n, pane, y, ListIsMarked(n, int32_t(row.recid)),
                 [&](int c, const uint8_t *, uint8_t *buffer, int *, int *) -> const uint8_t * {
                     if (size_t(c) < row.texts.size()) PStringFromC(buffer, row.texts[size_t(c)].c_str());
@@ -407,7 +404,7 @@ void ListDrawRowRemote(int n, const MacRect *pane, int y, int32_t p, const Remot
 // the pane's control slot, whose rows bound the row too.
 void ListRowHighlight(int n, int pane, int slot, int row)
 {
-    if (!IsList(n)) return;
+    if (!WinIsList(n)) return;
     if (slot >= 0 && slot < ControlSlotCount && row >= WinTable[n]->controls[slot].rowsShown - 1) return;
     MacRect band;
     if (!RowBand(n, pane, row, WinTable[n]->listRowHeight < 15 ? 1 : 0, &band)) return;
@@ -419,7 +416,7 @@ void ListRowHighlight(int n, int pane, int slot, int row)
 // a row outside rowIds.
 void ListRowInvert(int n, int pane, int row)
 {
-    if (!IsList(n)) return;
+    if (!WinIsList(n)) return;
     MacRect band;
     if (!RowBand(n, pane, row, 0, &band)) return;
     PortScope port(n);

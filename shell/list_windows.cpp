@@ -135,7 +135,7 @@ void SetWindowStateWord(int n, int column)
     }
     bool changed = w->listColumn != column;
     w->listColumn = uint16_t(column);
-    if (changed && (WinKindOf(n) == 1 || WinKindOf(n) == 2)) {
+    if (changed && WinIsList(n)) {
         ListUnmarkAll(n, 0);
         int slot = ListPaneSlot(n, 0);
         if (slot >= 0) w->controls[slot].position = std::max(1, w->controls[slot].minimum);

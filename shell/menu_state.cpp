@@ -113,7 +113,7 @@ void MenuStateUpdate(int n)
     EnableMenuCmd(edit, 7, a.hasEdit);
     EnableMenuCmd(edit, 8, a.hasEdit && a.atEnd);
     EnableMenuCmd(edit, 10, a.editing);
-    EnableMenuCmd(edit, 12, !n || WinKindOf(n) != 5);
+    EnableMenuCmd(edit, 12, !n || WinKindOf(n) != KindCode(WindowKind::Output));
 
     bool prev, next, open, nw, ok, cancel;
     int icon;

@@ -126,7 +126,7 @@ bool WinNewRecord(int n)
 // nothing new, for a window that holds a record or is not a record window.
 bool WinShowNewDefaults(int n)
 {
-    if (!WinIsOpen(n) || WinKindOf(n) != 3 || WinRecState(n) != 0) return false;
+    if (!WinIsOpen(n) || WinKindOf(n) != KindCode(WindowKind::Record) || WinRecState(n) != 0) return false;
     int reg = WinRegisterOf(n);
     WindowRec *w = WinTable[n];
     if (reg == 0 || w->recordId != 0 || !w->record) return false;

@@ -39,7 +39,8 @@ bool CloseRecordWindow(int n)
     if (!WinIsOpen(n) || WinTable[n]->windowType != type) return true;
     PString text;
     text[0] = 0;
-    if (WinKindOf(n) == 3 && WinOpenerOf(n)) RecordKeyText(WinRegisterOf(n), WinRecordBuffer(n), text);
+    if (WinKindOf(n) == KindCode(WindowKind::Record) && WinOpenerOf(n))
+        RecordKeyText(WinRegisterOf(n), WinRecordBuffer(n), text);
     WinCloseWithChoice(n, text);
     return true;
 }

@@ -254,8 +254,8 @@ void WinPaintContents(int n)
         }
     }
     WinDrawControls(n, false);
-    if (WinKindOf(n) == 1 || WinKindOf(n) == 2) ListRefresh(n);
-    if (WinKindOf(n) == 4) PreviewPaint(n);
+    if (WinIsList(n)) ListRefresh(n);
+    if (WinKindOf(n) == KindCode(WindowKind::Preview)) PreviewPaint(n);
     if (WinKindOf(n) == KindCode(WindowKind::Designer)) DesignerPaint(n);
     if (WinTypeOf(n) == 13 && CompactVariant) WinDrawModuleButtons(n, false);
     WinScrollBarsUpdate(n);

@@ -22,7 +22,7 @@ void WinScrollBarsUpdate(int n)
 {
     assert(WinIsOpen(n));
     // A preview's bar counts pixels of its laid-out report, not rows.
-    if (WinKindOf(n) == 4) {
+    if (WinKindOf(n) == KindCode(WindowKind::Preview)) {
         PreviewBarUpdate(n);
         return;
     }

@@ -52,7 +52,7 @@ static void WinSlotFree(int n)
 {
     WindowRec *w = WinTable[n];
     assert(w);
-    if (w->windowType && WinKindOf(n) == 4) PreviewFree(n);
+    if (w->windowType && WinKindOf(n) == KindCode(WindowKind::Preview)) PreviewFree(n);
     if (w->windowType) FreeAttachedBlocks(n);
     MemFree(&w->recordHandle);
     MemFree(&w->storedHandle);
@@ -124,7 +124,7 @@ int MatrixRowsPerUnit(int n)
 // else the register's rows-handle offset (-1 when it has no rows).
 int32_t WinRecordHandleOffset(int n)
 {
-    if (WinKindOf(n) == 9) return 0;
+    if (WinKindOf(n) == KindCode(WindowKind::SettingsTable)) return 0;
     int reg = WinRegisterOf(n);
     if (reg == 0) return -1;
     return RegMatrixOffset(reg);
@@ -220,7 +220,7 @@ void WinFieldsSync(int n)
 {
     assert(WinIsOpen(n));
     WindowRec *w = WinTable[n];
-    if (WinKindOf(n) == 3) {
+    if (WinKindOf(n) == KindCode(WindowKind::Record)) {
         for (int i = 0; i < ControlSlotCount; i++) {
             const uint8_t *entry = WinControlByIndex(n, i);
             if (!entry) break;

@@ -18,6 +18,7 @@
 #include "core/definitions.h"
 #include "core/memblock.h"
 #include "core/pstring.h"
+#include "core/window_kind.h"
 #include "core/window_entries.h"
 #include "platform/geometry.h"
 
@@ -147,6 +148,11 @@ inline int32_t WinRegisterCount(int n) { return WinTable[n]->registerCount; }
 inline bool WinDefExists(int type) { return WinTypeWord(type, 0) < 65535; }
 // The one checked accessor: n names an open window.
 inline bool WinIsOpen(int n) { return n >= WinFirst && n <= WinLast && WinTable[n]; }
+// True for an open list of a register's records or list to choose from.
+inline bool WinIsList(int n) {
+    const int kind = WinIsOpen(n) ? WinKindOf(n) : -1;
+    return kind == KindCode(WindowKind::List) || kind == KindCode(WindowKind::ChoiceList);
+}
 
 // The operations popup of n's window type, 0 none.
 uint32_t WinOpsMenu(int n);

@@ -15,7 +15,8 @@
 #   PurchaseRowKind in rules/invoice_kind.h, LedgerEntryKind, PaidRowKind in
 #   rules/payment_kinds.h, the voucher row kinds in rules/rules_types.h),
 #   or an invoice's kind or such a row's or entry's kind word compared with
-#   or set to a bare number (a form item's kind is a FormItemKind); the same for a person payment's row kind and a
+#   or set to a bare number (a form item's kind is a FormItemKind, a
+#   window's kind a WindowKind); the same for a person payment's row kind and a
 #   person-ledger entry's kind (PersPayRowKind, PersLedgerKind in
 #   rules/payment_kinds.h);
 # - an approve kind declared outside its table of names in rules/approval.h
@@ -159,6 +160,7 @@ awk -v inv="^($invoice_kind)\$" -v row="^($row_kind)\$" -v entry="^($entry_kind)
 findings
 # A kind word read or set as a bare number.
 kind_word='Get[UI]16\([^;]*::InvType\)[[:space:]]*[!=]=[[:space:]]*[0-9]|::InvType,[[:space:]]*[0-9]\)'
+kind_word="$kind_word|WinKindOf\\([^)]*\\)[[:space:]]*[!=]=[[:space:]]*[0-9]"
 rows='(IVVc|VIVc|IPVc|OPVc|TRVc|ORVc|PurchOrderVc|ContractVc|ExpenseVc|PersPayVc|DocVc)::Rows::Kind'
 entries='(CustTransVc|VLVc|PersLedgerVc)::Kind'
 # shellcheck disable=SC2086

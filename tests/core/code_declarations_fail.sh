@@ -44,6 +44,7 @@ output/probe.cpp|void StatementKindText(int16_t kind, uint8_t *out) { if (kind =
 operations/probe.cpp|    PutU16(entry, PersLedgerVc::Kind, 1);
 reports/probe.cpp|    if (GetU16(row, PersPayVc::Rows::Kind) != 1) continue;
 exchange/probe.cpp|    if (text[0] == 0 && GetU16(row, DocVc::Rows::Kind) == 4) return;
+shell/probe.cpp|    if (WinKindOf(n) == 4) PreviewPaint(n);
 EOF
 )
 count=0
