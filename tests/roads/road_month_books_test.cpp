@@ -81,15 +81,7 @@ constexpr double PurchaseVat = GoodsIn / 4, PurchaseTotal = GoodsIn + PurchaseVa
 constexpr double Rent = 250, Cleaning = 100;
 
 // The cells of a list row as ListRowsShown gives it.
-std::vector<std::string> CellsOf(const std::string &row) {
-    std::vector<std::string> cells;
-    for (size_t at = 0, end; at <= row.size(); at = end + 3) {
-        end = row.find(" | ", at);
-        if (end == std::string::npos) end = row.size();
-        cells.push_back(row.substr(at, end - at));
-    }
-    return cells;
-}
+std::vector<std::string> CellsOf(const std::string &row) { return ListRowCells(row); }
 
 class MonthBooksRoad : public RoadTest {
 protected:
@@ -631,22 +623,11 @@ TEST_F(MonthBooksRoad, APersonsClaimsAndPaymentAgreeWithTheAccountOwedToStaff) {
     RunOnListRow(*this, "Expense claims", W::ExpenseClaimList, hotel, "Post marked");
     TypePersonPayment(*this, "K", "P1", "200,00", KeptAs::Posted);
     Menu("Window", "Close all");
-    auto statement = ReportToPreviewAndPdf("Person Statements", W::PersonStatementSel, [this] {
-        ClickField("From");
-        Type("From", [] { return "01.01." + std::to_string(TodayDate.year); });
-        ClickField("To");
-        Type("To", [] { return "31.12." + std::to_string(TodayDate.year); });
-        ClickField("Persons");
-        Type("P1");
-    }, "books_person_statement");
+    auto statement = PersonStatementOfTheYear(*this, "P1", "books_person_statement");
     Menu("Window", "Close all");
     Menu("Module", "General ledger");
-    auto trial = ReportToPreviewAndPdf("Trial Balance", TrialBalanceSel, [this] {
-        ClickField("From");
-        Type("From", [] { return "01.01." + std::to_string(TodayDate.year); });
-        ClickField("To");
-        Type("To", [] { return "31.12." + std::to_string(TodayDate.year); });
-    }, "books_person_trial");
+    auto trial = ReportToPreviewAndPdf("Trial Balance", TrialBalanceSel, [this] { TypeThisYear(*this); },
+                                       "books_person_trial");
     EXPECT_EQ(Run(), 0);
 
     // The claims' costs net of their VAT at 25 %, the cash paid out, and

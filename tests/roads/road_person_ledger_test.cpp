@@ -34,7 +34,6 @@
 
 #include "core/field_access.h"
 #include "core/record_buffer.h"
-#include "core/system.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
@@ -115,12 +114,7 @@ TEST_F(RoadTest, ClaimsAndPaymentsPostedByEveryRoadReachThePersonLedgerOnce) {
               const std::vector<std::string> rows = ListRowsShown();
               for (const std::string &row : rows) {
                   // Person | date | kind | document
-                  std::vector<std::string> cells;
-                  for (size_t at = 0, end; at <= row.size(); at = end + 3) {
-                      end = row.find(" | ", at);
-                      if (end == std::string::npos) end = row.size();
-                      cells.push_back(row.substr(at, end - at));
-                  }
+                  const std::vector<std::string> cells = ListRowCells(row);
                   if (cells.size() != 4 || cells[0] != "P1") {
                       ADD_FAILURE() << row;
                       continue;
@@ -138,14 +132,7 @@ TEST_F(RoadTest, ClaimsAndPaymentsPostedByEveryRoadReachThePersonLedgerOnce) {
           });
     KeepPicture("person_ledger");
     Menu("Window", "Close all");
-    auto statement = ReportToPreviewAndPdf("Person Statements", WinTypes::PersonStatementSel, [this] {
-        ClickField("From");
-        Type("From", [] { return "01.01." + std::to_string(TodayDate.year); });
-        ClickField("To");
-        Type("To", [] { return "31.12." + std::to_string(TodayDate.year); });
-        ClickField("Persons");
-        Type("P1");
-    }, "person_statement");
+    auto statement = PersonStatementOfTheYear(*this, "P1", "person_statement");
     EXPECT_EQ(Run(), 0);
 
     ASSERT_FALSE(statement->empty());

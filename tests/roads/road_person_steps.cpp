@@ -1,6 +1,7 @@
 // road_person_steps.cpp - the steps of road_person_steps.h.
 #include "tests/roads/road_person_steps.h"
 
+#include "core/system.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
 #include "tests/roads/road_text.h"
@@ -106,4 +107,22 @@ void RunOnListRow(RoadTest &road, const std::string &list, int listType, std::sh
         EXPECT_EQ(RoadTest::Messages().size(), *told) << ::testing::PrintToString(RoadTest::Messages());
         return true;
     });
+}
+
+std::shared_ptr<std::string> PersonStatementOfTheYear(RoadTest &road, const std::string &person,
+                                                      const std::string &shot)
+{
+    return road.ReportToPreviewAndPdf("Person Statements", WinTypes::PersonStatementSel, [&road, person] {
+        TypeThisYear(road);
+        road.ClickField("Persons");
+        road.Type(person);
+    }, shot);
+}
+
+void TypeThisYear(RoadTest &road)
+{
+    road.ClickField("From");
+    road.Type("From", [] { return "01.01." + std::to_string(TodayDate.year); });
+    road.ClickField("To");
+    road.Type("To", [] { return "31.12." + std::to_string(TodayDate.year); });
 }

@@ -44,3 +44,13 @@ void PostInItsWindow(RoadTest &road, bool approveFirst);
 // road fails when the run tells anything.
 void RunOnListRow(RoadTest &road, const std::string &list, int listType, std::shared_ptr<std::string> number,
                   const std::string &operation);
+
+// File > Reports (Ctrl+R) > "Person Statements" for person `person` over
+// this year, to the preview and then to the printer's PDF, whose text is
+// in the result once that step ran (pictures named from `shot`).
+std::shared_ptr<std::string> PersonStatementOfTheYear(RoadTest &road, const std::string &person,
+                                                      const std::string &shot);
+
+// In the open selection window: the From and To fields given this year's
+// first and last day.
+void TypeThisYear(RoadTest &road);
