@@ -195,7 +195,10 @@ bool ApproveAllowed(ApproveKind kind, int reg, const uint8_t *record) {
     case ApproveKindSp1RowsToReg18: return !FlagSet(record, PersEntryVc::Reg18Done);
     case ApproveKindFb1RowsToReg18: return !FlagSet(record, OpenBalVc::Reg18Done);
     case ApproveKindPostVoucher: return !FlagSet(record, Voucher::Posted);
-    case ApproveKindPersPayToLedger: return !FlagSet(record, PersPayVc::Transferred);
+    case ApproveKindExpenseToLedger:
+        return FlagSet(record, ExpenseVc::Posted) && !FlagSet(record, ExpenseVc::Transferred);
+    case ApproveKindPersPayToLedger:
+        return FlagSet(record, PersPayVc::Posted) && !FlagSet(record, PersPayVc::Transferred);
     default: return true;
     }
 }

@@ -10,6 +10,11 @@
 // and cost budgets; an update may then change only its note and what the
 // program writes (the transferred flag). A posted expense stored by an
 // update also stores the voucher its check built.
+//
+// An expense reaches the person ledger once, when it is posted, whichever
+// way that happens: stored posted (a window, an import), ticked posted in
+// its window later, or posted by its list's run (kind 44). The store hooks
+// run kind 40 on the stored record; kind 44 enters it itself.
 #include <cassert>
 
 #include "core/field_access.h"
@@ -24,6 +29,7 @@
 #include "operations/purchase_ledger.h"
 #include "operations/voucher_text.h"
 #include "rules/accounts.h"
+#include "rules/approval.h"
 #include "rules/hooks.h"
 #include "rules/invoice_kind.h"
 #include "rules/ledger.h"
@@ -193,10 +199,16 @@ ApproveResult ApproveExpenseToLedger111(int, uint8_t *expense, uint32_t) {
 
 // Kind 44: an unposted expense gets its voucher and budgets, is posted and
 // entered in the person ledger. Unchanged (told) when the voucher cannot
-// be built.
+// be built. A posted one is not posted again, and the user is told so; one
+// posted before it reached the person ledger is entered there now.
 ApproveResult ApproveExpense(int reg, uint8_t *expense, uint32_t recid) {
     assert(expense);
-    if (Posted(expense)) return ApproveResult::Unchanged;
+    if (Posted(expense)) {
+        uint8_t number[32];
+        LongToDigitText(GetI32(expense, EX::SerNr), number);
+        TellOutcome(MessageOutcome::Nothing, Texts::ExpensePostedBefore, number);
+        return ApproveExpenseToLedger111(reg, expense, recid);
+    }
     if (PostExpense(expense) == 0) {
         ShowTextMessage(Texts::VoucherNotBuilt);
         return ApproveResult::Unchanged;
@@ -209,6 +221,13 @@ ApproveResult ApproveExpense(int reg, uint8_t *expense, uint32_t recid) {
 
 namespace {
 
+// Kind 40 on the stored expense recid when it is posted and not in the
+// person ledger yet; 0 when the entry could not be stored.
+int ToLedger(const uint8_t *expense, uint32_t recid) {
+    if (!Posted(expense) || GetU16(expense, EX::Transferred) != 0) return 1;
+    return ApproveRecord(ApproveKindExpenseToLedger, EX::Number, recid) ? 1 : 0;
+}
+
 int BeforeInsert(int, uint8_t *expense) {
     PutU16(expense, EX::Transferred, 0);
     return !Posted(expense) || ExpenseSaveSteps(expense, 1) ? 1 : 0;
@@ -217,6 +236,14 @@ int BeforeInsert(int, uint8_t *expense) {
 int BeforeUpdate(int, uint8_t *expense, uint8_t *stored, uint32_t) {
     return !Posted(expense) || Posted(stored) || ExpenseSaveSteps(expense, 1) ? 1 : 0;
 }
+
+int AfterInsert(int, uint8_t *expense, uint32_t recid, int) { return ToLedger(expense, recid); }
+
+int AfterUpdate(int, uint8_t *expense, uint8_t *stored, uint32_t recid) {
+    return Posted(stored) ? 1 : ToLedger(expense, recid);
+}
+
+void AfterStore(int, uint8_t *expense, uint32_t recid) { (void)ToLedger(expense, recid); }
 
 void NewDefaults(int, uint8_t *expense) {
     SetEntryUserCode();
@@ -230,6 +257,7 @@ void NewDefaults(int, uint8_t *expense) {
 
 // Fills register 109's entry of table, whole.
 void InstallExpenseEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    table[EX::Number] = CheckedEntryWith({.beforeInsert = BeforeInsert, .beforeUpdate = BeforeUpdate,
+    table[EX::Number] = CheckedEntryWith({.beforeInsert = BeforeInsert, .afterInsert = AfterInsert,
+        .beforeUpdate = BeforeUpdate, .afterUpdate = AfterUpdate, .afterStore = AfterStore,
         .newRecordDefaults = NewDefaults, .newRecordDefaultsOther = NewDefaults});
 }

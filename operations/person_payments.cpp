@@ -8,6 +8,12 @@
 // Only rows of kind 1 with flag 0 count: the checks see, the voucher books
 // and the ledger enters the same rows. A posted payment has booked its
 // voucher and may change only what the program writes later.
+//
+// A payment reaches the person ledger once, when it is posted, whichever
+// way that happens: stored posted (a window, an import), ticked posted in
+// its window later (the store hooks run kind 41 on the stored record), or
+// posted by its list's run (kind 43 enters it itself). An unposted
+// payment may still change its date and rows, so it is not entered yet.
 #include <cassert>
 
 #include "core/field_access.h"
@@ -22,6 +28,7 @@
 #include "operations/purchase_ledger.h"
 #include "operations/voucher_text.h"
 #include "rules/accounts.h"
+#include "rules/approval.h"
 #include "rules/hooks.h"
 #include "rules/ledger.h"
 #include "rules/payment_kinds.h"
@@ -225,8 +232,9 @@ ApproveResult ApprovePPToLedger111(int, uint8_t *payment, uint32_t) {
     return ApproveResult::Changed;
 }
 
-// Kind 43: an approved, unposted payment gets its voucher and is posted.
-ApproveResult ApprovePPRecord(int, uint8_t *payment, uint32_t) {
+// Kind 43: an approved, unposted payment gets its voucher, is posted and
+// goes into the person ledger, as one posted in its window does.
+ApproveResult ApprovePPRecord(int reg, uint8_t *payment, uint32_t recid) {
     assert(payment);
     if (!Flag(payment, PP::Approved) || Flag(payment, PP::Posted)) return ApproveResult::Unchanged;
     if (PostPPRecord(payment) == 0) {
@@ -235,10 +243,19 @@ ApproveResult ApprovePPRecord(int, uint8_t *payment, uint32_t) {
     }
     if (!StoreVoucherAfterPP(payment, 1)) return ApproveResult::Failed;
     PutU16(payment, PP::Posted, 1);
+    if (!Flag(payment, PP::Transferred) && ApprovePPToLedger111(reg, payment, recid) == ApproveResult::Failed)
+        return ApproveResult::Failed;
     return ApproveResult::Changed;
 }
 
 namespace {
+
+// Kind 41 on the stored payment recid when it is posted and not in the
+// person ledger yet; 0 when an entry could not be stored.
+int ToLedger(const uint8_t *payment, uint32_t recid) {
+    if (!Flag(payment, PP::Posted) || GetU16(payment, PP::Transferred) != 0) return 1;
+    return ApproveRecord(ApproveKindPersPayToLedger, PP::Number, recid) ? 1 : 0;
+}
 
 int BeforeInsert(int, uint8_t *payment) {
     PutU16(payment, PP::Transferred, 0);
@@ -248,6 +265,14 @@ int BeforeInsert(int, uint8_t *payment) {
 int BeforeUpdate(int, uint8_t *payment, uint8_t *stored, uint32_t) {
     return !Flag(payment, PP::Posted) || Flag(stored, PP::Posted) || StoreVoucherAfterPP(payment, 1) ? 1 : 0;
 }
+
+int AfterInsert(int, uint8_t *payment, uint32_t recid, int) { return ToLedger(payment, recid); }
+
+int AfterUpdate(int, uint8_t *payment, uint8_t *stored, uint32_t recid) {
+    return Flag(stored, PP::Posted) ? 1 : ToLedger(payment, recid);
+}
+
+void AfterStore(int, uint8_t *payment, uint32_t recid) { (void)ToLedger(payment, recid); }
 
 void NewDefaults(int, uint8_t *payment) {
     SetEntryUserCode();
@@ -261,6 +286,7 @@ void NewDefaults(int, uint8_t *payment) {
 
 // Fills register 110's entry of table, whole.
 void InstallPersonPaymentEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    table[PP::Number] = CheckedEntryWith({.beforeInsert = BeforeInsert, .beforeUpdate = BeforeUpdate,
+    table[PP::Number] = CheckedEntryWith({.beforeInsert = BeforeInsert, .afterInsert = AfterInsert,
+        .beforeUpdate = BeforeUpdate, .afterUpdate = AfterUpdate, .afterStore = AfterStore,
         .newRecordDefaults = NewDefaults, .newRecordDefaultsOther = NewDefaults});
 }

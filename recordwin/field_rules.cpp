@@ -23,7 +23,7 @@
 #include "operations/purchase_ledger.h"
 #include "operations/invoice_printed.h"
 #include "recordwin/account_rows.h"
-#include "recordwin/receipt_window.h"
+#include "recordwin/total_currency.h"
 #include "recordwin/window_rows.h"
 #include "rules/accounts.h"
 #include "rules/rules_types.h"
@@ -274,8 +274,8 @@ bool WinFieldFromTextByType(int window, uint8_t *record, int F, const uint8_t *t
 // The text the window supplies for data field F: a choice field's value
 // as its list's text; the voucher window's series field the name of the
 // voucher's series; the sales invoice's printed word as the invoice print
-// run reads it; the currency beside a receipt's total; empty for every
-// other field.
+// run reads it; the currency beside a payment window's total; empty for
+// every other field.
 void WinFieldDisplayText(int window, int F, uint8_t *text)
 {
     text[0] = 0;
@@ -293,7 +293,7 @@ void WinFieldDisplayText(int window, int F, uint8_t *text)
         if (invoice) ChoiceTextOf(Choices::InvoicePosted, InvoicePrintedBefore(invoice) ? 1 : 0, &index, text);
         return;
     }
-    if (ReceiptTotalCurrencyText(window, F, text)) return;
+    if (TotalCurrencyText(window, F, text)) return;
     const ChoiceField *c = ChoiceFieldOf(window, F);
     const uint8_t *record = c ? WinRecordBuffer(window) : nullptr;
     if (record) ChoiceText(*c, GetU16(record, c->at), text);

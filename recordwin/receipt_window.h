@@ -24,9 +24,6 @@ void ReceiptRateRefresh(int window, uint8_t *receipt);
 // The sum of the amounts of the counted rows (kinds 1, 5, 6 with flag 0)
 // of receipt that name invoice serial, into *sum (zero when none).
 void ReceiptOtherRowsSum(const uint8_t *receipt, uint32_t serial, PackedDecimal *sum);
-// The text field F of receipt window `window` shows beside a total: the
-// currency that total is in. False (text empty) for any other field.
-bool ReceiptTotalCurrencyText(int window, int F, uint8_t *text);
 // Chooser list `list` opened for the Invoice cell of receipt `window`:
 // when the cell's row names its customer, the list keeps that customer's
 // open invoices only.

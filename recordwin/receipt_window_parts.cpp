@@ -35,25 +35,6 @@ void ReceiptTotalsRefresh(int window) {
     WinRedrawFieldById(window, int(IPVc::AmountRec));
 }
 
-// The rows add up in the receipt's currency, while the amount received
-// is what came into the payment mode's account, in home currency: beside
-// the rows' total stands the receipt's currency code, beside the amount
-// received the words for home currency. A home-currency receipt (no code)
-// has nothing to tell apart and shows neither.
-bool ReceiptTotalCurrencyText(int window, int F, uint8_t *text) {
-    text[0] = 0;
-    if (!WinIsOpen(window) || WinTypeOf(window) != WinTypes::Receipt || !WinRecordIs(window, IPVc::Number)) return false;
-    const int id = WinFieldIdAt(window, F);
-    if (id != int(IPVc::Total) && id != int(IPVc::AmountRec)) return false;
-    const uint8_t *receipt = WinRecordBuffer(window);
-    uint8_t currency[256];
-    if (receipt) GetText(receipt, IPVc::CurncyCode, currency);
-    if (!receipt || currency[0] == 0) return true;
-    if (id == int(IPVc::Total)) PStringCopy(text, currency);
-    else GetUiText(text, Texts::ReceiptHomeCurrency);
-    return true;
-}
-
 // The rate of the receipt's currency on its date into the rate field
 // (blank for no currency); when the server cannot be asked the rate
 // stays. Then the totals at that rate.

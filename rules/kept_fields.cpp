@@ -95,6 +95,12 @@ void PreserveStoredFieldsOf(int reg, const uint8_t *stored, uint8_t *record) {
     case OPVc::Number:
         KeepWord(stored, record, OPVc::Transferred);
         break;
+    case ExpenseVc::Number:
+        KeepWord(stored, record, ExpenseVc::Transferred);
+        break;
+    case PersPayVc::Number:
+        KeepWord(stored, record, PersPayVc::Transferred);
+        break;
     case OpenBalVc::Number:
         KeepWord(stored, record, OpenBalVc::Reg18Done);
         KeepWord(stored, record, OpenBalVc::Word84);

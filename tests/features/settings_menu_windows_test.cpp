@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -105,6 +108,58 @@ TEST_F(SettingsMenuWindows, TheMenuFollowsTheModule)
             EXPECT_TRUE(type > 0 && WinDefExists(type)) << TextOf(module) << " item " << items[size_t(i)];
         }
     }
+}
+
+// The settings page of the docs tells a user where each settings window
+// is reached: what it says of a module's Settings menu and of the Forms
+// and Series windows holds for every block it lists.
+TEST_F(SettingsMenuWindows, TheSettingsPageSaysWhereEachWindowIs)
+{
+    std::map<std::string, std::set<int>> menus;   // module name (no "&") -> window types
+    for (int module : {Texts::ModuleLedger, Texts::ModuleSales, Texts::ModulePurchasing, Texts::ModuleStock,
+                       Texts::ModuleProjects}) {
+        EnterModule(module);
+        std::string name = TextOf(module);
+        name.erase(std::remove(name.begin(), name.end(), '&'), name.end());
+        for (int i = 0; i < MenuItemCount(SettingsMenuHandle); i++)
+            if (int id = MenuItemId(SettingsMenuHandle, i)) menus[name].insert(SettingsMenuWindowType(id));
+    }
+    auto members = [](int group) {
+        int types[64];
+        const int count = SettingsGroupMembers(group, types, 64);
+        return std::set<int>(types, types + std::max(count, 0));
+    };
+    const std::set<int> forms = members(WinTypes::SetForms), series = members(WinTypes::SetSeries);
+
+    std::ifstream page(std::string(ORVEL_TEST_DATA_DIR) + "/../docs/settings.md");
+    ASSERT_TRUE(page.good());
+    int checked = 0;
+    for (std::string line; std::getline(page, line);) {
+        // | block | name | window type "title" | where it is reached |
+        if (line.rfind("| ", 0) != 0 || line.size() < 3 || line[2] < '0' || line[2] > '9') continue;
+        std::vector<std::string> cells;
+        std::stringstream split(line.substr(1));
+        for (std::string cell; std::getline(split, cell, '|');) cells.push_back(cell);
+        if (cells.size() < 4 || cells[2].find_first_of("0123456789") != 1) continue;
+        const int type = std::stoi(cells[2]);
+        const std::string where = cells[3].substr(1);
+        if (where.rfind("Forms window", 0) == 0) {
+            EXPECT_TRUE(forms.count(type)) << line;
+        } else if (where.rfind("Series window", 0) == 0) {
+            EXPECT_TRUE(series.count(type)) << line;
+        } else if (where.rfind("Settings menu: ", 0) == 0) {
+            std::stringstream modules(where.substr(15));
+            for (std::string module; std::getline(modules, module, ',');) {
+                while (!module.empty() && module.front() == ' ') module.erase(0, 1);
+                while (!module.empty() && module.back() == ' ') module.pop_back();
+                EXPECT_TRUE(menus.count(module) && menus[module].count(type)) << module << ": " << line;
+            }
+        } else {
+            continue;
+        }
+        checked++;
+    }
+    EXPECT_GT(checked, 80) << "the page's table was not read";
 }
 
 // An item opens its window once: chosen again it brings the open one up.

@@ -1,8 +1,8 @@
 // Expenses (register 109) and person payments (register 110) through the
 // record layer with the rules installed: the expense's net and VAT in
 // another currency, the person payment booking only its counted rows,
-// refusals at their fields, posted documents held, and the approve kinds
-// that post them and enter them in the person ledger once.
+// refusals at their fields, posted documents held, and every way of
+// posting them entering them in the person ledger once.
 #include <string>
 
 #include "tests/operations/purchase_fixture.h"
@@ -83,13 +83,14 @@ TEST_F(ExpensePaymentTest, ExpenseNetAndVatInCurrency) {
     ASSERT_EQ(Insert(ExpenseVc::Number, e.record, &recid), RecDone) << ::testing::PrintToString(shown);
     RuleRecord v(Voucher::Number);
     ASSERT_TRUE(StoredVoucher(207, GetU32(e.record, ExpenseVc::SerNr), v));
+    EXPECT_EQ(LedgerCount(0), 1) << "stored posted, it is in the person ledger";
     EXPECT_NEAR(VoucherSum(v.record, PurchaseCo::Costs), 1575 - 28, 0.005);
     EXPECT_NEAR(VoucherSum(v.record, InvoiceCo::VatIn), 28, 0.005);
     EXPECT_NEAR(VoucherSum(v.record, PurchaseCo::PersonAcc), -1575, 0.005);
     EXPECT_NEAR(VoucherSum(v.record), 0, 0.005);
     EXPECT_EQ(Text(v.record, Voucher::Text), "P1 Trip, EUR 1125,00");
 
-    // Posted, it may change only its note; kind 40 enters it once.
+    // Posted, it may change only its note; kind 40 does not enter it again.
     RuleRecord stored(ExpenseVc::Number);
     ASSERT_TRUE(RecReadById(ExpenseVc::Number, recid, stored.record));
     PutDec(stored.record, ExpenseVc::Total, Dec(1));
@@ -150,6 +151,7 @@ TEST_F(ExpensePaymentTest, PersonPaymentCountsOnlyItsRows) {
     EXPECT_NEAR(VoucherSum(v.record, InvoiceCo::Cash), -290, 0.005);
     EXPECT_NEAR(VoucherSum(v.record, PurchaseCo::Gains), -10, 0.005);
     EXPECT_NEAR(VoucherSum(v.record), 0, 0.005);
+    EXPECT_EQ(LedgerCount(1), 1) << "stored posted, it is in the person ledger";
     ASSERT_TRUE(ApproveRecord(41, PersPayVc::Number, recid));
     EXPECT_EQ(LedgerCount(1), 1);
 
@@ -170,6 +172,59 @@ TEST_F(ExpensePaymentTest, PersonPaymentCountsOnlyItsRows) {
     ASSERT_TRUE(ApproveRecord(43, PersPayVc::Number, recid));
     ASSERT_TRUE(ApproveRecord(43, PersPayVc::Number, recid));
     EXPECT_EQ(RegRecordCount(Voucher::Number), 2u);
+    EXPECT_EQ(LedgerCount(1), 2) << "posted from its list, it is in the person ledger";
+}
+
+// A claim and a payment reach the person ledger when they are posted, by
+// whichever road: stored unposted they are not in it; changed to posted
+// they are, once; a later change of a posted claim's note keeps the mark
+// that they are in it. The list's run on a posted claim says so and posts
+// nothing, and enters one posted before it reached the ledger.
+TEST_F(ExpensePaymentTest, EveryPostingEntersThePersonLedgerOnce) {
+    RuleRecord e(ExpenseVc::Number);
+    FillExpense(e.record, 0, {{125, 25}});
+    uint32_t claim = 0;
+    ASSERT_EQ(Insert(ExpenseVc::Number, e.record, &claim), RecDone) << ::testing::PrintToString(shown);
+    EXPECT_EQ(LedgerCount(0), 0);
+    PutU16(e.record, ExpenseVc::Posted, 1);
+    int result = RecStoreFailed;
+    RecUpdateChecked(ExpenseVc::Number, e.record, claim, &result);
+    ASSERT_EQ(result, RecDone) << ::testing::PrintToString(shown);
+    EXPECT_EQ(LedgerCount(0), 1);
+    RuleRecord stored(ExpenseVc::Number);
+    ASSERT_TRUE(RecReadById(ExpenseVc::Number, claim, stored.record));
+    EXPECT_EQ(GetU16(stored.record, ExpenseVc::Transferred), 1);
+    // The window still holds the claim as it stored it, unmarked.
+    PutText(e.record, ExpenseVc::ClaimText, 60, "Taxi");
+    RecUpdateChecked(ExpenseVc::Number, e.record, claim, &result);
+    ASSERT_EQ(result, RecDone) << ::testing::PrintToString(shown);
+    ASSERT_TRUE(RecReadById(ExpenseVc::Number, claim, stored.record));
+    EXPECT_EQ(GetU16(stored.record, ExpenseVc::Transferred), 1);
+    EXPECT_EQ(LedgerCount(0), 1);
+
+    shown.clear();
+    ASSERT_TRUE(ApproveRecord(44, ExpenseVc::Number, claim));
+    EXPECT_TRUE(Told(Texts::ExpensePostedBefore)) << ::testing::PrintToString(shown);
+    EXPECT_EQ(RegRecordCount(Voucher::Number), 1u);
+    EXPECT_EQ(LedgerCount(0), 1);
+    // Posted before claims reached the ledger: no hook saw it posted.
+    RuleRecord old(ExpenseVc::Number);
+    FillExpense(old.record, 1, {{50, 10}});
+    PutI32(old.record, ExpenseVc::SerNr, 900);
+    uint32_t oldId = 0;
+    ASSERT_TRUE(RecStore(ExpenseVc::Number, old.record, 0, &oldId));
+    ASSERT_TRUE(ApproveRecord(44, ExpenseVc::Number, oldId));
+    EXPECT_EQ(LedgerCount(0), 2);
+    EXPECT_EQ(RegRecordCount(Voucher::Number), 1u) << "posted before, it is not booked again";
+
+    // A payment not posted yet may still change its date and rows: it is
+    // not entered until it is posted.
+    RuleRecord p(PersPayVc::Number);
+    FillPP(p.record, 1, 0, {{"P1", 40}});
+    uint32_t payment = 0;
+    ASSERT_EQ(Insert(PersPayVc::Number, p.record, &payment), RecDone) << ::testing::PrintToString(shown);
+    ASSERT_TRUE(ApproveRecord(41, PersPayVc::Number, payment));
+    EXPECT_EQ(LedgerCount(1), 0);
 }
 
 }  // namespace

@@ -20,10 +20,10 @@ namespace {
 
 namespace Row = OPVc::Rows;
 
-// Screen fields of window 157: the row cells start at 18, seven a row
-// (invoice, vendor, giro or text, account text, amount, kind, the
-// vendor's name looked up).
-constexpr int FirstCell = 18, CellsPerRow = 7;
+// The row cells of window 157, seven a row (invoice, vendor, giro or
+// text, account text, amount, kind, the vendor's name looked up), are
+// numbered from the window's matrix on, after every header field.
+constexpr int CellsPerRow = 7;
 constexpr int ColInvoice = 0, ColVendor = 1, ColAmount = 4, ColVendorName = 6;
 
 class OutPaymentWindowTest : public PurchaseFixture {
@@ -53,7 +53,12 @@ protected:
         EXPECT_EQ(WindowEvent(w, 6, &field, &changed), 1);
     }
     void CommitHeader(uint32_t offset) { Commit(WinScreenFieldOfOffset(w, offset)); }
-    static int Cell(int row, int column) { return FirstCell + row * CellsPerRow + column; }
+    int Cell(int row, int column) {
+        int first = 0, cells = 0;
+        MatrixGeometry(w, &first, &cells);
+        EXPECT_EQ(cells, CellsPerRow);
+        return first + row * cells + column;
+    }
     uint8_t *RowAt(int row) {
         MemBlock h = WinMatrixRows(w);
         uint8_t *p = MemLock(h);

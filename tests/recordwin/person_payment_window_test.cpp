@@ -41,6 +41,13 @@ protected:
         ASSERT_GT(w, 0);
         WinSetRecState(w, 1);
     }
+    // The screen field of the first row cell: the cells follow every
+    // header field.
+    int FirstCell() const {
+        int first = 0, cells = 0;
+        MatrixGeometry(w, &first, &cells);
+        return first;
+    }
 };
 
 // A person typed into a row draws the name (the row's text of 20 stays
@@ -49,7 +56,7 @@ protected:
 TEST_F(PersonWindowsTest, PersonPaymentRowsTotalsAndRate) {
     Open(PersonPayment);
     namespace Row = PersPayVc::Rows;
-    constexpr int First = 13, Cells = 6;
+    const int First = FirstCell(), Cells = 6;
     PutDec(Rec(), PersPayVc::Rate, Dec(100));
     PutDec(Rec(), PersPayVc::BankAmount, Dec(300));
     LeaveField(PersPayVc::BankAmount);
@@ -81,7 +88,7 @@ TEST_F(PersonWindowsTest, PersonPaymentRowsTotalsAndRate) {
 TEST_F(PersonWindowsTest, PersonPaymentRowKindRefusedIsTold) {
     Open(PersonPayment);
     namespace Row = PersPayVc::Rows;
-    constexpr int First = 13;
+    const int First = FirstCell();
     Rows(1);
     PutText(RowBytes(0, Row::Size), Row::Person, 5, "P1");
     MatrixTestHooks = MatrixFaultHooks{1, 0};

@@ -9,14 +9,18 @@
 // history's documents show words, not numbers.
 // A sales invoice's rows name their kind and its More page the invoice's
 // kind in words, and the posted invoice's list mark is the tick the
-// lists draw, not a character no font draws.
+// lists draw, not a character no font draws. An item group's cost method
+// reads in words and is chosen from their list, as an item's is, and a
+// new time budget's row detail reads No.
 // Menus: in General ledger, Registers > Vouchers; in Sales, Registers >
 // Sales invoices, Settings > Sales accounts...; in Purchasing, Registers >
 // Vendors, Registers > Purchase invoices; in Stock, Registers > Item
-// history; in Projects, Registers > Projects.
+// history, Registers > Item groups; in Projects, Registers > Projects,
+// Registers > Time budget.
 // Windows: Code choice (from a field that shows a value by name), VAT code
 // choice, Sales invoice list, Sales invoice, Vendor list, Vendor, Purchase
-// invoice list, Purchase invoice, Project list, Project.
+// invoice list, Purchase invoice, Project list, Project, Item group list,
+// Item group, Time budget.
 #include "tests/roads/road_fixture.h"
 
 #include <algorithm>
@@ -211,6 +215,31 @@ TEST_F(CodesInWordsRoad, KindsAndSeriesShowTheirMeaning)
         EXPECT_TRUE(AnyHolds(rows, "Sales invoice")) << ::testing::PrintToString(rows);
         return true;
     });
+
+    // ---- The item group's cost method and the time budget's row detail.
+    Menu("Window", "Close all");
+    Menu("Registers", "Item groups");
+    Check("the item group list opens", Opened(WinTypes::ItemGroupList));
+    OpenFromList("G1", WinTypes::ItemGroups);
+    Check("the demo group values its goods at the cost price, in words", [] {
+        EXPECT_EQ(Shown("Cost method"), "Cost price");
+        return true;
+    });
+    ChooseFromList("Cost method", CodeChoice,
+                   {"None", "Cost price", "Percentage of base price", "Unit cost on the row", "First in, first out"},
+                   "First in, first out", "First in, first out");
+    KeepPicture("item_group_window");
+    AnswerBox(kPlIdNo);
+    Menu("Window", "Close all");
+    Menu("Module", "Projects");
+    Menu("Registers", "Time budget");
+    Check("a new time budget's row detail reads No", [] {
+        EXPECT_EQ(ActiveType(), WinTypes::TimeBudget) << ActiveTitle();
+        EXPECT_EQ(Shown("Row detail"), "No");
+        return true;
+    });
+    ChooseFromList("Row detail", CodeChoice, {"No", "Yes"}, "Yes", "Yes");
+    AnswerBox(kPlIdNo);
     EXPECT_EQ(Run(), 0);
 }
 

@@ -41,6 +41,7 @@
 // 8), Trial balances and sales-ledger accounts selection, Stock value
 // selection, Payment terms list, Payment terms.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_person_steps.h"
 #include "tests/roads/road_text.h"
 
 #include <cmath>
@@ -80,15 +81,7 @@ constexpr double PurchaseVat = GoodsIn / 4, PurchaseTotal = GoodsIn + PurchaseVa
 constexpr double Rent = 250, Cleaning = 100;
 
 // The cells of a list row as ListRowsShown gives it.
-std::vector<std::string> CellsOf(const std::string &row) {
-    std::vector<std::string> cells;
-    for (size_t at = 0, end; at <= row.size(); at = end + 3) {
-        end = row.find(" | ", at);
-        if (end == std::string::npos) end = row.size();
-        cells.push_back(row.substr(at, end - at));
-    }
-    return cells;
-}
+std::vector<std::string> CellsOf(const std::string &row) { return ListRowCells(row); }
 
 class MonthBooksRoad : public RoadTest {
 protected:
@@ -614,6 +607,68 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     EXPECT_EQ(FileLines(bankFile).size(), 3u) << bytes;
     EXPECT_NE(bytes.find("LM  10" + std::string("42345670000085") + "Fjord Supply AS"), std::string::npos) << bytes;
+}
+
+// A person's month: two expense claims, one posted in its window and one
+// from the claim list's "Post marked", and a payment from the cash posted
+// in its window. The account owed to staff in the trial balance, the
+// person's statement and the person ledger in the company file all come
+// to what the claims less the payment leave owed.
+TEST_F(MonthBooksRoad, APersonsClaimsAndPaymentAgreeWithTheAccountOwedToStaff) {
+    const std::string company = StartNewCompany("persons.VDB");
+    constexpr double Taxi = 125, Hotel = 300, Paid = 200, Owed = Taxi + Hotel - Paid;
+    TypePersonWithAccount(*this, "P1", "Pia Staff", "2890");
+    TypeExpenseClaim(*this, "P1", "6110", "125,00", KeptAs::Posted);
+    auto hotel = TypeExpenseClaim(*this, "P1", "6110", "300,00", KeptAs::Typed);
+    RunOnListRow(*this, "Expense claims", W::ExpenseClaimList, hotel, "Post marked");
+    TypePersonPayment(*this, "K", "P1", "200,00", KeptAs::Posted);
+    Menu("Window", "Close all");
+    auto statement = PersonStatementOfTheYear(*this, "P1", "books_person_statement");
+    Menu("Window", "Close all");
+    Menu("Module", "General ledger");
+    auto trial = ReportToPreviewAndPdf("Trial Balance", TrialBalanceSel, [this] { TypeThisYear(*this); },
+                                       "books_person_trial");
+    EXPECT_EQ(Run(), 0);
+
+    // The claims' costs net of their VAT at 25 %, the cash paid out, and
+    // the person owed the rest on 2890, as the statement closes.
+    EXPECT_NEAR(TrialClosingBalance(*trial, "2890"), -Owed, 0.005) << *trial;
+    EXPECT_NEAR(TrialClosingBalance(*trial, "6110"), (Taxi + Hotel) * 0.8, 0.005) << *trial;
+    EXPECT_NEAR(TrialClosingBalance(*trial, "2640"), (Taxi + Hotel) * 0.2, 0.005) << *trial;
+    EXPECT_NEAR(TrialClosingBalance(*trial, "1910"), -Paid, 0.005) << *trial;
+    EXPECT_NEAR(PrintedLastAmount(*statement, "Closing balance"), Owed, 0.005) << *statement;
+
+    // The person ledger: what its entries' claims less their payment rows
+    // come to is what the account owes the person.
+    ASSERT_TRUE(OpenForCheck(company));
+    uint32_t id = 0, vouchers = 0;
+    double ledger = 0;
+    int entries = 0;
+    std::vector<uint8_t> e(PersLedgerVc::Size);
+    for (int32_t p = 1; RecReadAt(PersLedgerVc::Number, p, e.data(), &id); p++, entries++) {
+        EXPECT_EQ(TextAt(e.data(), PersLedgerVc::Person), "P1");
+        const bool claim = GetU16(e.data(), PersLedgerVc::Kind) == 0;
+        const int reg = claim ? ExpenseVc::Number : PersPayVc::Number;
+        std::vector<uint8_t> doc(claim ? ExpenseVc::Size : PersPayVc::Size);
+        uint32_t found = 0, at = 0;
+        PutU32(doc.data(), claim ? uint32_t(ExpenseVc::SerNr) : uint32_t(PersPayVc::SerNr),
+               GetU32(e.data(), PersLedgerVc::DocNr));
+        ASSERT_TRUE(RecFind(reg, doc.data(), 1, 1, &found, &at));
+        if (claim) {
+            ledger += AmountAt(doc.data(), ExpenseVc::Total);
+        } else {
+            std::vector<uint8_t> row(PersPayVc::Rows::Size);
+            for (int32_t r = 0; MatrixRowGet(reg, 0, doc.data(), r, row.data()); r++)
+                if (TextAt(row.data(), PersPayVc::Rows::Person) == "P1")
+                    ledger -= AmountAt(row.data(), PersPayVc::Rows::Amount);
+        }
+        RecFreeMatrix(reg, doc.data());
+    }
+    EXPECT_EQ(entries, 3);
+    EXPECT_NEAR(ledger, Owed, 0.005);
+    std::map<std::string, double> sums = VoucherSums(&vouchers);
+    EXPECT_NEAR(sums["2890"], -ledger, 0.005) << "the account owed to staff against the person ledger";
+    CloseForCheck();
 }
 
 }  // namespace

@@ -6,9 +6,11 @@
 // two cost rows take 600 and 400 of the 1 000 total, and the invoice is
 // approved and stored. The outgoing-payment list's New opens a payment:
 // the invoice's number typed into a row brings the vendor and the open
-// 1 000, and the payment is approved, posted and stored. The company file
-// then holds the invoice with its rows, the paid payment and no open item
-// left.
+// 1 000, and the payment is approved, posted and stored; in home currency
+// it names no currency beside its totals, while a payment in euros names
+// the euros beside the rows' total and the home currency beside what is
+// paid from the bank. The company file then holds the invoice with its
+// rows, the paid payment and no open item left.
 // Menus: in Purchasing, Registers > Vendors, Registers > Purchase invoices,
 // Registers > Outgoing payments.
 // Windows: Purchase invoice list, Purchase invoice, Outgoing payment list,
@@ -115,6 +117,8 @@ TEST_F(RoadTest, PurchaseInvoiceEnteredApprovedAndPaid)
         EXPECT_EQ(Digits(Shown("Rows total")), "100000") << Shown("Rows total");
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "out_payment_window.png"));
+        EXPECT_EQ(ShownBeside("Rows total"), "") << "a payment in home currency has nothing to tell apart";
+        EXPECT_EQ(ShownBeside("Paid from bank"), "");
         return true;
     });
     ClickButton("Approved");
@@ -125,6 +129,22 @@ TEST_F(RoadTest, PurchaseInvoiceEnteredApprovedAndPaid)
         EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
         return TitleTells("viewing");
     });
+    // A payment in euros, looked at and left unstored.
+    Menu("Window", "Close all");
+    Menu("Registers", "Outgoing payments");
+    ClickButton("New");
+    Check("New opens another payment", Opened(OutPayment));
+    ClickField("Currency");
+    Type("EUR");
+    Key(PlKey::Tab);
+    Check("a payment in euros names the currency of each total beside it", [this, shots] {
+        EXPECT_EQ(ShownBeside("Rows total"), "EUR");
+        EXPECT_EQ(ShownBeside("Paid from bank"), "home currency");
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "out_payment_euro_window.png"));
+        return true;
+    });
+    AnswerBox(kPlIdNo);
+    Menu("Window", "Close all");
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));

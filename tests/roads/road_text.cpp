@@ -36,6 +36,16 @@ std::string DigitsOf(const std::string &shown) {
     return d;
 }
 
+std::vector<std::string> ListRowCells(const std::string &row) {
+    std::vector<std::string> cells;
+    for (size_t at = 0, end; at <= row.size(); at = end + 3) {
+        end = row.find(" | ", at);
+        if (end == std::string::npos) end = row.size();
+        cells.push_back(row.substr(at, end - at));
+    }
+    return cells;
+}
+
 std::vector<std::string> PrintedLinesStarting(const std::string &text, const std::string &what) {
     std::istringstream in(text);
     std::string line;

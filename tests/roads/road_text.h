@@ -17,6 +17,9 @@ std::string ImportLine(std::initializer_list<std::string> fields, int empties = 
 std::vector<std::string> FileLines(const std::filesystem::path &file);
 // The digits of a shown text ("1 000,00" gives "100000").
 std::string DigitsOf(const std::string &shown);
+// The cells of a list row as the road reads it (ListRowsShown): its texts
+// split at " | ".
+std::vector<std::string> ListRowCells(const std::string &row);
 
 // Today plus `days` as dates are typed ("dd.mm.yyyy").
 std::string DayText(int days);

@@ -5,16 +5,19 @@
 // ageing's selection window takes V1 with its balance only, OK shows it
 // in the preview, and Ctrl+P prints it to a PDF whose text holds the
 // vendor and the 1 000 it is owed. The company file then holds the open
-// item those figures came from. The purchase-invoice journal's window
-// opens from the same list, the transaction journal's from the General
-// ledger's.
+// item those figures came from. The vendor statements with "Vendor
+// currency" ticked head their page with what it holds: amounts not
+// converted, in the vendors' own currencies. The purchase-invoice
+// journal's window opens from the same list, the transaction journal's
+// from the General ledger's.
 // Menus: in Purchasing, Settings > Purchase accounts..., Registers >
 // Vendors, Registers > Purchase invoices; File > Reports (Ctrl+R) >
 // "Purchase Invoice Journal", File > Reports (Ctrl+R) > "Vendor Ageing",
-// File > Reports (Ctrl+R) > "Transaction Journal".
+// File > Reports (Ctrl+R) > "Vendor Statements", File > Reports (Ctrl+R) >
+// "Transaction Journal".
 // Windows: Reports, Purchase invoice list, Purchase invoice, Purchase
-// invoice journal selection, Vendor ageing selection, Transaction journal
-// selection.
+// invoice journal selection, Vendor ageing selection, Vendor statement
+// selection, Transaction journal selection.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 
@@ -77,6 +80,12 @@ TEST_F(RoadTest, TheVendorAgeingShowsAnApprovedInvoice) {
         ClickButton("Balances");
     }, "vendor_ageing");
     Menu("Window", "Close all");
+    auto statements = ReportToPreviewAndPdf("Vendor Statements", WinTypes::VendorStatementSel, [this] {
+        ClickField("Vendors");
+        Type("V1");
+        ClickButton("Vendor currency");
+    }, "vendor_statements_currency");
+    Menu("Window", "Close all");
 
     // The transaction journal belongs to the General ledger's reports.
     Menu("Module", "General ledger");
@@ -85,6 +94,9 @@ TEST_F(RoadTest, TheVendorAgeingShowsAnApprovedInvoice) {
     EXPECT_NE(text->find("Vendor Ageing"), std::string::npos) << *text;
     EXPECT_NE(text->find("Office Supply Ltd"), std::string::npos) << *text;
     EXPECT_NE(text->find("1000,00"), std::string::npos) << *text;
+    EXPECT_NE(statements->find("Office Supply Ltd"), std::string::npos) << *statements;
+    EXPECT_NE(statements->find("Amounts in their own currencies, not converted"), std::string::npos) << *statements;
+    EXPECT_EQ(statements->find("zero balances"), std::string::npos) << *statements;
 
     // The balance printed is the stored open item of V1.
     ASSERT_TRUE(OpenForCheck(company));
