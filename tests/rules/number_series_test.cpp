@@ -28,9 +28,10 @@ void StoreVoucher(int32_t n, uint16_t code) {
 }
 
 // Rows are tried in block order: a full first row hands over to the second,
-// a full series gives no number, a wanted number keeps to its row, and a
-// row whose period excludes the date is skipped unless the date is empty;
-// the block is read afresh on each call and freed.
+// a full series gives no number, a wanted number keeps to its row while
+// that row is valid on the date (else the date's rows serve), and a row
+// whose period excludes the date is skipped unless the date is empty; the
+// block is read afresh on each call and freed.
 TEST_F(NumberSeries, RowsAreTriedInOrder) {
     const DateRec june29{29, 6, 2024}, july1{1, 7, 2024}, none{0, 0, 0};
     // No series rows: numbers from 1.
@@ -46,8 +47,9 @@ TEST_F(NumberSeries, RowsAreTriedInOrder) {
     EXPECT_EQ(NextSerialNumber(ORVc::Number, &june29, -1, 0), 102);
     StoreOrder(102);   // the first row is full now
     EXPECT_EQ(NextSerialNumber(ORVc::Number, &june29, -1, 0), 500);
-    EXPECT_EQ(NextSerialNumber(ORVc::Number, &june29, 950, 0), -1);   // its row starts in July
+    EXPECT_EQ(NextSerialNumber(ORVc::Number, &june29, 950, 0), 500);  // its row starts in July
     EXPECT_EQ(NextSerialNumber(ORVc::Number, &july1, 950, 0), 900);
+    EXPECT_EQ(NextSerialNumber(ORVc::Number, &july1, 101, 0), -1);    // its row is valid and full
     StoreOrder(500);
     StoreOrder(501);
     EXPECT_EQ(NextSerialNumber(ORVc::Number, &june29, -1, 0), -1);     // every valid row is full
@@ -90,6 +92,39 @@ TEST_F(NumberSeries, VouchersNumberWithinTheirYear) {
     StoreVoucher(9999, 10);   // the last number of the range is taken in 2023
     EXPECT_EQ(NextSerialNumber(Voucher::Number, &in2023, -1, 0), -1);
     EXPECT_EQ(NextSerialNumber(Voucher::Number, &in2024, -1, 0), 2);
+}
+
+// A series row for each year: the last voucher of one year, kept as the
+// hint, numbers the next voucher of that year from its row and leaves a
+// voucher of the other year to the other year's row, both ways across
+// the year's end; a new voucher moved across it gives up its number.
+TEST_F(NumberSeries, TheLastVoucherOfAYearHintsOnlyWithinItsYear) {
+    AddFiscalYear(10, "A", {1, 1, 2023}, {31, 12, 2023});
+    AddFiscalYear(20, "B", {1, 1, 2024}, {31, 12, 2024});
+    AddSeriesRow(VoucherSeriesBlk::Number, 2300001, 2399999, {1, 1, 2023}, {31, 12, 2023});
+    AddSeriesRow(VoucherSeriesBlk::Number, 2400001, 2499999, {1, 1, 2024}, {31, 12, 2024});
+    const DateRec lastDay{31, 12, 2023}, firstDay{1, 1, 2024};
+    StoreVoucher(2300001, 10);
+    EXPECT_EQ(NextSerialNumber(Voucher::Number, &lastDay, 2300001, 0), 2300002);
+    EXPECT_EQ(NextSerialNumber(Voucher::Number, &firstDay, 2300001, 0), 2400001);
+    StoreVoucher(2400001, 20);
+    EXPECT_EQ(NextSerialNumber(Voucher::Number, &lastDay, 2400001, 0), 2300002);
+    EXPECT_TRUE(SerialNumberValid(Voucher::Number, 2300002, &lastDay));
+    EXPECT_FALSE(SerialNumberValid(Voucher::Number, 2300002, &firstDay));
+
+    // A new voucher numbered for 31 December keeps its number while its
+    // date stays in the year, and gives it up when its date moves to 1
+    // January (its number is drawn again as it is stored).
+    RuleRecord v(Voucher::Number);
+    PutU32(v.record, Voucher::SerNr, 2300002);
+    uint32_t serialAt = 0;
+    PutDate(v.record, Voucher::TransDate, DateRec{30, 12, 2023});
+    EXPECT_FALSE(NumberFollowsDate(Voucher::Number, v.record, Voucher::TransDate, &serialAt));
+    PutDate(v.record, Voucher::TransDate, firstDay);
+    EXPECT_FALSE(NumberFollowsDate(Voucher::Number, v.record, Voucher::Text, &serialAt)) << "not its date field";
+    ASSERT_TRUE(NumberFollowsDate(Voucher::Number, v.record, Voucher::TransDate, &serialAt));
+    EXPECT_EQ(serialAt, uint32_t(Voucher::SerNr));
+    EXPECT_TRUE(NeedsNumber(GetU32(v.record, Voucher::SerNr)));
 }
 
 // Rows that cannot hold a number (first above last, or the blank marks)
