@@ -111,6 +111,40 @@ protected:
         Menu("Window", "Close all");
         return number;
     }
+    // File > Windows..., Sales invoices, New: a credit note (terms CR) of
+    // half an installation to C1 whose first row credits the invoice
+    // `credited`, posted in its window; its number in the result.
+    std::shared_ptr<std::string> HalfInstallationCredited(const std::string &what,
+                                                          std::shared_ptr<std::string> credited) {
+        NewFromWindowList("Sales invoices", W::SalesInvoiceList, W::SalesInvoice);
+        ClickField("Customer");
+        Type("C1");
+        Key(PlKey::Tab);
+        ClickButton("Terms");
+        Retype("Payment terms", "CR");
+        Key(PlKey::Tab);
+        ClickButton("Rows");
+        ClickButton("Credit");
+        ClickCell(0, CreditedColumn);
+        Type(what + "'s number", [credited] { return *credited; });
+        Key(PlKey::Tab);
+        ClickButton("Items");
+        ClickCell(1, InvoiceItemColumn);
+        Type("SERVICE");
+        Key(PlKey::Tab);
+        Type("0,5");
+        Key(PlKey::Tab);
+        ClickButton("Posted");
+        OkStoresQuietly("the credit note of " + what + ", posted in its window");
+        auto number = std::make_shared<std::string>();
+        Check("the credit note of " + what + " credits 392,00", [number] {
+            EXPECT_EQ(Shown("Total"), "392,00");
+            *number = Shown("Number");
+            return !number->empty();
+        });
+        Menu("Window", "Close all");
+        return number;
+    }
     static std::function<std::string()> RangeOf(std::shared_ptr<std::string> number) {
         return [number] { return *number + ":" + *number; };
     }
@@ -308,33 +342,7 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     // ---- half the approved invoice credited, and a cash sale ---------------
     TypeCreditNoteTerms("CR");
     Menu("Module", "Sales");
-    NewFromWindowList("Sales invoices", W::SalesInvoiceList, W::SalesInvoice);
-    ClickField("Customer");
-    Type("C1");
-    Key(PlKey::Tab);
-    ClickButton("Terms");
-    Retype("Payment terms", "CR");
-    Key(PlKey::Tab);
-    ClickButton("Rows");
-    ClickButton("Credit");
-    ClickCell(0, CreditedColumn);
-    Type("the credited invoice's number", [approved] { return *approved; });
-    Key(PlKey::Tab);
-    ClickButton("Items");
-    ClickCell(1, InvoiceItemColumn);
-    Type("SERVICE");
-    Key(PlKey::Tab);
-    Type("0,5");
-    Key(PlKey::Tab);
-    ClickButton("Posted");
-    OkStoresQuietly("the credit note, posted in its window");
-    auto credit = std::make_shared<std::string>();
-    Check("the credit note credits 392,00", [credit] {
-        EXPECT_EQ(Shown("Total"), "392,00");
-        *credit = Shown("Number");
-        return !credit->empty();
-    });
-    Menu("Window", "Close all");
+    auto credit = HalfInstallationCredited("the approved invoice", approved);
     NewFromWindowList("Sales invoices", W::SalesInvoiceList, W::SalesInvoice);
     ClickField("Customer");
     Type("C1");
@@ -357,33 +365,7 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
         return !cash->empty();
     });
     Menu("Window", "Close all");
-    NewFromWindowList("Sales invoices", W::SalesInvoiceList, W::SalesInvoice);
-    ClickField("Customer");
-    Type("C1");
-    Key(PlKey::Tab);
-    ClickButton("Terms");
-    Retype("Payment terms", "CR");
-    Key(PlKey::Tab);
-    ClickButton("Rows");
-    ClickButton("Credit");
-    ClickCell(0, CreditedColumn);
-    Type("the cash invoice's number", [cash] { return *cash; });
-    Key(PlKey::Tab);
-    ClickButton("Items");
-    ClickCell(1, InvoiceItemColumn);
-    Type("SERVICE");
-    Key(PlKey::Tab);
-    Type("0,5");
-    Key(PlKey::Tab);
-    ClickButton("Posted");
-    OkStoresQuietly("the credit note of the cash invoice, posted in its window");
-    auto cashCredit = std::make_shared<std::string>();
-    Check("the credit note takes back half the cash sale", [cashCredit] {
-        EXPECT_EQ(Shown("Total"), "392,00");
-        *cashCredit = Shown("Number");
-        return !cashCredit->empty();
-    });
-    Menu("Window", "Close all");
+    auto cashCredit = HalfInstallationCredited("the cash invoice", cash);
 
     // ---- the customer's transactions --------------------------------------
     Menu("Registers", "Customers");

@@ -42,6 +42,29 @@ int YearOfNumber(const std::string &number) { return number.size() == 7 ? 2000 +
 
 class YearEndRoad : public RoadTest {
 protected:
+    // The field `label` of the active window retyped with the text `text`
+    // gives when typed (`what` names it), and left.
+    void RetypeWith(const std::string &label, const std::string &what, std::function<std::string()> text) {
+        ClickField(label);
+        Key(PlKey::End);
+        Key(PlKey::Home, true);
+        Type(what, std::move(text));
+        Key(PlKey::Tab);
+    }
+    // OK stores the active document without a word; the number it then
+    // shows in the result, and every window closed.
+    std::shared_ptr<std::string> StoredNumber(const std::string &what) {
+        ClickOk();
+        auto number = std::make_shared<std::string>();
+        Check(what + " is stored", [number] {
+            EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+            *number = DigitsOf(Shown("Number"));
+            return TitleTells("viewing") && !number->empty();
+        });
+        Menu("Window", "Close all");
+        return number;
+    }
+
     // Registers > Vouchers, New: a voucher of 100 of office supplies paid
     // from the bank on `date` (a function, read when typed), stored with
     // the Number it was given; that number in the result.
@@ -50,11 +73,7 @@ protected:
         Check("the voucher list", Opened(W::VoucherList));
         ClickButton("New");
         Check("New opens a voucher", Opened(W::Voucher));
-        ClickField("Date");
-        Key(PlKey::End);
-        Key(PlKey::Home, true);
-        Type(what, std::move(date));
-        Key(PlKey::Tab);
+        RetypeWith("Date", what, std::move(date));
         ClickField("Text");
         Type(what);
         ClickCell(0, 0);
@@ -69,15 +88,7 @@ protected:
         ClickCell(1, 4);
         Type("100");
         Key(PlKey::Tab);
-        ClickOk();
-        auto number = std::make_shared<std::string>();
-        Check(what + " is stored", [number] {
-            EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-            *number = DigitsOf(Shown("Number"));
-            return TitleTells("viewing") && !number->empty();
-        });
-        Menu("Window", "Close all");
-        return number;
+        return StoredNumber(what);
     }
 
     // File > Windows... > Sales invoices, New: an invoice to C1 of one
@@ -88,27 +99,13 @@ protected:
         ClickField("Customer");
         Type("C1");
         Key(PlKey::Tab);
-        for (const char *label : {"Invoice date", "Transaction date"}) {
-            ClickField(label);
-            Key(PlKey::End);
-            Key(PlKey::Home, true);
-            Type(what, date);
-            Key(PlKey::Tab);
-        }
+        for (const char *label : {"Invoice date", "Transaction date"}) RetypeWith(label, what, date);
         ClickCell(0, InvoiceItemColumn);
         Type("SERVICE");
         Key(PlKey::Tab);
         Type("1");
         Key(PlKey::Tab);
-        ClickOk();
-        auto number = std::make_shared<std::string>();
-        Check(what + " is stored", [number] {
-            EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-            *number = DigitsOf(Shown("Number"));
-            return TitleTells("viewing") && !number->empty();
-        });
-        Menu("Window", "Close all");
-        return number;
+        return StoredNumber(what);
     }
 };
 
@@ -148,13 +145,7 @@ TEST_F(YearEndRoad, EachYearNumbersItsOwnAndALockedYearIsNotPosted) {
     Menu("Module", "General ledger");
     Menu("Settings", "Date locks...");
     Check("the date locks open", Opened(W::SetDateLocks));
-    for (const char *label : {"Vouchers locked to", "Sub-ledgers locked to"}) {
-        ClickField(label);
-        Key(PlKey::End);
-        Key(PlKey::Home, true);
-        Type("the year's last day", LastDay);
-        Key(PlKey::Tab);
-    }
+    for (const char *label : {"Vouchers locked to", "Sub-ledgers locked to"}) RetypeWith(label, "the year's last day", LastDay);
     ClickOk();
     Check("the locks are stored", [] { return ActiveType() != W::SetDateLocks; });
 
