@@ -118,12 +118,19 @@ bool StatisticsItemRows(const uint8_t *invoice, const PackedDecimal *rate, Packe
     return true;
 }
 
-// True when the credit note's first row credits a stored cash invoice.
+// True when the credit note credits a stored cash invoice: the invoice its
+// posting took as credited (the link of its first row, which the posting
+// keeps as the credited invoice and books against that invoice's account),
+// so that the statistics take the same invoice as credited as the open
+// items, the voucher and the customer's transaction listing do.
 bool CreditsCashInvoice(const uint8_t *invoice) {
-    uint8_t row[IVVc::Rows::Size];
-    if (MatrixRowCount(IVVc::Number, 0, invoice) == 0 || !MatrixRowRead(IVVc::Number, invoice, 0, row)) return false;
-    if (DocRowKind(GetU16(row, IVVc::Rows::Kind)) != DocRowKind::Text) return false;
-    uint32_t link = GetU32(row, IVVc::Rows::Link);
+    uint32_t link = GetU32(invoice, IVVc::CredInv);
+    if (link == SerialNone) {
+        uint8_t row[IVVc::Rows::Size];
+        if (MatrixRowCount(IVVc::Number, 0, invoice) == 0 || !MatrixRowRead(IVVc::Number, invoice, 0, row))
+            return false;
+        link = GetU32(row, IVVc::Rows::Link);
+    }
     if (link == SerialNone) return false;
     RuleRecord credited(IVVc::Number);
     if (!credited.record) return false;
