@@ -127,8 +127,9 @@ void ImportOldVouchersText()
 
 // Reads a "BFO" section as one voucher of today, numbered by its series
 // (left out when today lies in the ledger's lock): its text is the field
-// after the tag, each following line an account row. An object code over five characters is not cut to fit: the voucher
-// is not stored and the result names the code.
+// after the tag, each following line an account row. An object code over
+// five characters is not cut to fit: the voucher is not stored and the
+// result names the code.
 void ImportBfoText()
 {
     RuleRecord v(Voucher::Number);

@@ -138,6 +138,9 @@ bool LookupLeft(int window, int type, uint8_t *rec, int id)
 
 }  // namespace
 
+// A new record in record window `window` whose numbering date is screen
+// field `field` gives up a number no series holds on its new date
+// (NumberFollowsDate), and its number field is drawn again.
 void NewRecordNumberFollowsDate(int window, int field)
 {
     if (!WinIsOpen(window) || WinKindOf(window) != KindCode(WindowKind::Record) || WinTable[window]->recordId != 0)
