@@ -74,6 +74,7 @@ void ResetImportFlags()
     ImportResult = ImportResultRec{};
     UnnumberedPending = false;
     VoucherOutsideYearsFlag = false;
+    LockedVouchers = LockedVoucherTally{};
     AccountsCreatedFlag = false;
     ImportHoldsRenewed = 0;
     ImportFormatForget();
@@ -118,6 +119,17 @@ void ReportImportResult(const ReportJob &job)
     ImportResult.notAnExport = mode == 0 && ImportResult.sectionsKnown == 0 && !ImportAbortFlag;
     char n[64];
     if (VoucherOutsideYearsFlag) ShowTextMessage(Texts::ImportVouchersOutsideYears);
+    if (LockedVouchers.count != 0) {
+        // What the voucher window says of the date, then what was left out.
+        PString text = {0}, tail = {0};
+        GetUiText(text, Texts::DateLocked);
+        PStringAppendChar(text, ' ');
+        GetUiText(tail, Texts::ImportVouchersLocked);
+        PStringAppend(text, tail);
+        std::snprintf(n, sizeof n, "%u (%u)", unsigned(LockedVouchers.count), unsigned(LockedVouchers.first));
+        PStringAppendC(text, n);
+        ShowMessage(0, text);
+    }
     if (AccountsCreatedFlag) ShowTextMessage(Texts::ImportAccountsCreated);
     if (ImportResult.damageLine != 0) {
         std::snprintf(n, sizeof n, "%u, %u", unsigned(ImportResult.damageLine), unsigned(ImportResult.damageColumn));

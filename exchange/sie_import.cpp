@@ -112,7 +112,7 @@ int32_t SerialFor(int reg, const DateRec *date)
 }
 
 // Numbers a voucher that has no number yet and stores it; counted when
-// not stored.
+// not stored, also when its date lies in the ledger's lock.
 void NumberAndStore(uint8_t *voucher, const std::string &series)
 {
     int32_t number = int32_t(GetU32(voucher, TRVc::SerNr));
@@ -121,7 +121,7 @@ void NumberAndStore(uint8_t *voucher, const std::string &series)
         number = SerialFor(TRVc::Number, &date);
         PutU32(voucher, TRVc::SerNr, uint32_t(number));
     }
-    if (number <= 0 || !StoreVoucher(voucher)) NotStored(series, number);
+    if (number <= 0 || VoucherInLock(voucher) || !StoreVoucher(voucher)) NotStored(series, number);
     else SieImportResult.stored++;
 }
 

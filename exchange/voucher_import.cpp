@@ -34,8 +34,10 @@ namespace R = TransRow;
 
 // Stores an imported voucher: as a draft when the series test asks for it
 // and the voucher's number lies in a draft series only, else as a voucher.
+// One dated in the ledger's lock is left out and counted.
 bool StoreImportedVoucher(uint8_t *voucher)
 {
+    if (VoucherInLock(voucher)) return false;
     CreateMissingAccounts(voucher);
     ClearUnknownVatCodes(voucher);
     if (ImportSeriesTest && ImportVoucherToSm1(voucher) && GetU16(voucher, Voucher::YearCode) < YearCodeFixedFirst)
@@ -123,10 +125,11 @@ void ImportOldVouchersText()
     ImportVoucherSection(VoucherTextOld);
 }
 
-// Reads a "BFO" section as one voucher of today, numbered by its series:
-// its text is the field after the tag, each following line an account
-// row. An object code over five characters is not cut to fit: the voucher
-// is not stored and the result names the code.
+// Reads a "BFO" section as one voucher of today, numbered by its series
+// (left out when today lies in the ledger's lock): its text is the field
+// after the tag, each following line an account row. An object code over
+// five characters is not cut to fit: the voucher is not stored and the
+// result names the code.
 void ImportBfoText()
 {
     RuleRecord v(Voucher::Number);
@@ -165,6 +168,7 @@ void ImportBfoText()
     }
     PutU32(v.record, Voucher::SerNr, uint32_t(number));
     ImportResult.read++;
+    if (VoucherInLock(v.record)) return;
     CreateMissingAccounts(v.record);
     if (StoreVoucher(v.record)) ImportResult.stored++;
 }

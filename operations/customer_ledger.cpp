@@ -5,11 +5,15 @@
 //
 // The statistics keep running balances per month (see period_amounts.cpp):
 // register 1 five kinds (net sales in home currency, total in the
-// invoice's currency, paid, cost, total in home currency), registers 12
-// and 112 three (quantity, sales in home currency, cost). A credit note
-// takes back what its invoice added; one that credits a cash invoice
-// takes back its "paid" too, with the same amount, so the two cancel in
-// every kind. A row's cost is its quantity times its unit cost.
+// invoice's currency, paid, cost, and the balance owed in home currency),
+// registers 12 and 112 three (quantity, sales in home currency, cost). A
+// cash invoice is paid as it is made: it adds its total to "paid" and
+// nothing to the balance owed, as it adds nothing to the receivables
+// account and opens no item. A credit note takes back what its invoice
+// added; one that credits a cash invoice takes back its "paid" too, with
+// the same amount, and leaves the balance owed alone, so the two cancel
+// in every kind. So the customers' balances add up to the receivables
+// account. A row's cost is its quantity times its unit cost.
 #include <cassert>
 #include <cstring>
 
@@ -114,12 +118,19 @@ bool StatisticsItemRows(const uint8_t *invoice, const PackedDecimal *rate, Packe
     return true;
 }
 
-// True when the credit note's first row credits a stored cash invoice.
+// True when the credit note credits a stored cash invoice: the invoice its
+// posting took as credited (the link of its first row, which the posting
+// keeps as the credited invoice and books against that invoice's account),
+// so that the statistics take the same invoice as credited as the open
+// items, the voucher and the customer's transaction listing do.
 bool CreditsCashInvoice(const uint8_t *invoice) {
-    uint8_t row[IVVc::Rows::Size];
-    if (MatrixRowCount(IVVc::Number, 0, invoice) == 0 || !MatrixRowRead(IVVc::Number, invoice, 0, row)) return false;
-    if (DocRowKind(GetU16(row, IVVc::Rows::Kind)) != DocRowKind::Text) return false;
-    uint32_t link = GetU32(row, IVVc::Rows::Link);
+    uint32_t link = GetU32(invoice, IVVc::CredInv);
+    if (link == SerialNone) {
+        uint8_t row[IVVc::Rows::Size];
+        if (MatrixRowCount(IVVc::Number, 0, invoice) == 0 || !MatrixRowRead(IVVc::Number, invoice, 0, row))
+            return false;
+        link = GetU32(row, IVVc::Rows::Link);
+    }
     if (link == SerialNone) return false;
     RuleRecord credited(IVVc::Number);
     if (!credited.record) return false;
@@ -200,7 +211,8 @@ bool InvoiceMonthlyStatistics(const uint8_t *invoice) {
     }
 
     // The customer's kinds; a credit of a cash invoice takes back its
-    // "paid" with the same amount the cash invoice added.
+    // "paid" with the same amount the cash invoice added. Paid at once,
+    // neither owes anything.
     PackedDecimal net = GetDec(invoice, IVVc::Net), free = GetDec(invoice, IVVc::VatFreeNet),
                   total = GetDec(invoice, IVVc::Total);
     if (DecIsBlank(&net)) DecSetZero(&net);
@@ -213,7 +225,8 @@ bool InvoiceMonthlyStatistics(const uint8_t *invoice) {
     if (paid) amounts[CustomerStatSlot::Paid] = total;
     else DecSetZero(&amounts[CustomerStatSlot::Paid]);
     amounts[CustomerStatSlot::Cost] = costSum;
-    AmountTimesRate(&total, &rate, &amounts[CustomerStatSlot::HomeBalance]);
+    if (paid) DecSetZero(&amounts[CustomerStatSlot::HomeBalance]);
+    else AmountTimesRate(&total, &rate, &amounts[CustomerStatSlot::HomeBalance]);
     uint8_t key[CSVc::Size] = {}, statCustomer[256];
     GetText(invoice, IVVc::StatCustCode, statCustomer);
     PutText(key, CSVc::CustCode, statCustomer[0] != 0 ? statCustomer : customer);

@@ -256,13 +256,16 @@ void InvoiceStockRows(uint8_t *invoice) {
     }
 }
 
-// Approve kind 1: posts an invoice that is not posted yet. Its voucher is
-// built first; when it cannot be, the user is told and nothing changes.
-// Then the printed flag is cleared, the invoice posted, its item history
-// written and its list mark renewed. A failed store fails the hold.
+// Approve kind 1: posts an invoice that is not posted yet. An invoice
+// dated in the sub-ledgers' lock is refused as its window refuses it.
+// Its voucher is built first; when it cannot be, the user is told and
+// nothing changes. Then the printed flag is cleared, the invoice posted,
+// its item history written and its list mark renewed. A failed store
+// fails the hold.
 ApproveResult ApproveInvoice(int, uint8_t *invoice, uint32_t) {
     assert(invoice);
     if (GetU16(invoice, Inv::Posted) == 1) return ApproveResult::Unchanged;
+    if (PostingDateLocked(Inv::Number, invoice, Inv::TransDate)) return ApproveResult::Unchanged;   // told
     std::string shortStock;
     if (InvoiceStockCheck(invoice, &shortStock) != 0) return ApproveResult::Unchanged;   // told
     if (PendingVoucher) RecFreeMatrix(Voucher::Number, PendingVoucher);

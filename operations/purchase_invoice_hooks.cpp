@@ -25,6 +25,7 @@
 #include "rules/ledger.h"
 #include "rules/register_hooks_entries.h"
 #include "rules/rules_types.h"
+#include "rules/series_terms.h"
 
 namespace {
 
@@ -98,13 +99,14 @@ void NewDefaults(int, uint8_t *invoice) {
 
 }  // namespace
 
-// Kind 5: an invoice not approved yet is approved when an approver is
-// named where block 153 asks for one and its voucher can be built; then
-// its open item, voucher and cost budgets, its list mark and the vendor
-// ledger follow.
+// Kind 5: an invoice not approved yet is approved when its date lies
+// outside the sub-ledgers' lock, an approver is named where block 153
+// asks for one and its voucher can be built; then its open item, voucher
+// and cost budgets, its list mark and the vendor ledger follow.
 ApproveResult ApprovePurchaseInvoice(int, uint8_t *invoice, uint32_t) {
     assert(invoice);
     if (Flag(invoice, PI::Approved)) return ApproveResult::Unchanged;
+    if (PostingDateLocked(PI::Number, invoice, PI::TransDate)) return ApproveResult::Unchanged;   // told
     const uint8_t *entry = SettingsRecord(PurchInvEntryBlk::Number, Block153);
     uint8_t approver[256];
     GetText(invoice, PI::Approver, approver);

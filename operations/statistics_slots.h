@@ -12,7 +12,7 @@ constexpr int HomeSales = 0;     // net sales (VAT-free net included), home curr
 constexpr int Invoiced = 1;      // invoice totals, the invoice's currency
 constexpr int Paid = 2;          // paid: cash invoices and receipts, the invoice's currency
 constexpr int Cost = 3;          // cost of the items sold, home currency
-constexpr int HomeBalance = 4;   // invoice totals less receipts, home currency
+constexpr int HomeBalance = 4;   // owed: invoice totals less receipts, home currency (a cash invoice owes nothing)
 }  // namespace CustomerStatSlot
 
 // The item statistics (register ISVc), per item, and the same per

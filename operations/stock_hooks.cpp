@@ -124,11 +124,14 @@ int OrderAfterUpdate(int, uint8_t *n, uint8_t *s, uint32_t recid) {
     return Ok(ok);
 }
 int OrderBeforeDelete(int, uint8_t *o) { return Ok(OrderReservedStock(o, 0)); }
+// A new order: its number, today, unprinted and unmarked, prices with or
+// without VAT as block 133 says (as a new quotation, invoice or contract).
 void OrderDefaults(int, uint8_t *o) {
     UserFirst();
     PutU32(o, ORVc::SerNr, NewSerial(ORVc::Number));
     PutDate(o, ORVc::OrdDate, TodayDate);
     PutU16(o, ORVc::Printed, 0);
+    PutU16(o, ORVc::InclVat, PricesInclVat());
     for (uint32_t at : {ORVc::InvMark, ORVc::DelivMark}) PutU16(o, at, 0);
 }
 void OrderDefaultsOther(int, uint8_t *o) {

@@ -31,6 +31,7 @@
 #include "rules/print_services.h"
 #include "rules/register_hooks_entries.h"
 #include "rules/rules_types.h"
+#include "rules/series_terms.h"
 
 namespace {
 
@@ -157,10 +158,12 @@ ApproveResult ApproveVendorPaymentMark(int, uint8_t *payment, uint32_t) {
 
 // Kind 4: an approved payment not posted yet gets its voucher, is marked
 // posted and goes into the vendor ledger, as one posted in its window
-// does. Unchanged (told) when its voucher cannot be built.
+// does. Unchanged (told) when its date lies in the sub-ledgers' lock or
+// its voucher cannot be built.
 ApproveResult ApproveVendorPaymentPost(int reg, uint8_t *payment, uint32_t recid) {
     assert(payment);
     if (!Flag(payment, OP::Approved) || Flag(payment, OP::Posted)) return ApproveResult::Unchanged;
+    if (PostingDateLocked(OP::Number, payment, OP::PayDate)) return ApproveResult::Unchanged;
     if (PostVendorPayment(payment, 0) == 0) {
         ShowTextMessage(Texts::VoucherNotBuilt);
         return ApproveResult::Unchanged;

@@ -4,6 +4,7 @@
 // logic of the smaller record windows (in their own files).
 #include "core/field_access.h"
 #include "core/pstring.h"
+#include "core/window_kind.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "operations/project_ops.h"
@@ -136,6 +137,21 @@ bool LookupLeft(int window, int type, uint8_t *rec, int id)
 }
 
 }  // namespace
+
+// A new record in record window `window` whose numbering date is screen
+// field `field` gives up a number no series holds on its new date
+// (NumberFollowsDate), and its number field is drawn again.
+void NewRecordNumberFollowsDate(int window, int field)
+{
+    if (!WinIsOpen(window) || WinKindOf(window) != KindCode(WindowKind::Record) || WinTable[window]->recordId != 0)
+        return;
+    uint8_t *rec = WinRecordBuffer(window);
+    FieldPlace at = WinFieldPlace(window, field);
+    if (!rec || at.IsCell() || at.id < 0) return;
+    uint32_t serialAt = 0;
+    if (NumberFollowsDate(WinRegisterOf(window), rec, uint32_t(at.id), &serialAt))
+        WinRedrawFieldById(window, int(serialAt));
+}
 
 // Event 6: screen field `field` of the window was committed; `changed` is
 // 1 when its value differs from before. A report selection reads its

@@ -105,6 +105,11 @@ uint8_t MatrixRowMayClearEvent(int window, int32_t row);
 // Event 6: screen field `field` of the window was committed (changed: its
 // value differs from before); the window's type carries the value on.
 void FieldChangedEvent(int window, int field, uint8_t changed);
+// After screen field `field` of a record window changed: a new record
+// whose numbering date it is gives up a number that no series holds on
+// the new date (it is numbered from that date's series as it is stored),
+// and the number field is drawn again.
+void NewRecordNumberFollowsDate(int window, int field);
 // Reads a period text (a 256-byte PString buffer) into from and to and
 // writes it back as "from:to"; a period name of block 136 gives its dates.
 void PeriodTextParse(uint8_t *text, DateRec *from, DateRec *to);
@@ -116,6 +121,9 @@ bool CurrentFiscalYearDates(DateRec *first, DateRec *last);
 // The company window (592) once its block is read: an empty current
 // fiscal year shows the one the fiscal years hold for today.
 void CompanyWindowLoaded(int window);
+// The Number hints window (240) once its block is read: it shows the
+// entry state the program keeps rather than the block last stored.
+void NumberHintsWindowLoaded(int window);
 // A settings window (kinds 8 and 9) read its block; its type may show
 // more than the block holds.
 void SettingsWindowLoaded(int window);

@@ -264,10 +264,13 @@ static void ContactKeyFromOpener(int window)
 }
 
 // A settings window read its block: the company window shows the
-// current fiscal year; other types do nothing.
+// current fiscal year, the Number hints window the entry state in use;
+// other types do nothing.
 void SettingsWindowLoaded(int window)
 {
-    if (WinIsOpen(window) && WinTypeOf(window) == CompanyType) CompanyWindowLoaded(window);
+    if (!WinIsOpen(window)) return;
+    if (WinTypeOf(window) == CompanyType) CompanyWindowLoaded(window);
+    if (WinTypeOf(window) == WinTypes::SetNumberHints) NumberHintsWindowLoaded(window);
 }
 
 // The text of the field (or cell) that choice window `window` chooses

@@ -119,12 +119,15 @@ ApproveResult Reg18FromRows118(int reg, uint8_t *sp1, uint32_t recid) {
 // Kind 30: a voucher numbered in the voucher series on the sm1 date, with
 // the sm1's texts and one account row per sm1 row, stored (balanced and
 // posted by StoreVoucher); only then is the sm1 record deleted with its
-// delete hook, which takes its own postings out. With no free number the
-// program beeps; a voucher that would not be stored (no fiscal year, key
-// taken, a date the balances cannot hold) is shown why; the sm1 record
-// stays in both cases. Failed when a store or the delete failed.
+// delete hook, which takes its own postings out. A draft dated in the
+// ledger's lock is refused as the voucher window refuses the date. With
+// no free number the program beeps; a voucher that would not be stored
+// (no fiscal year, key taken, a date the balances cannot hold) is shown
+// why; the sm1 record stays in each case. Failed when a store or the
+// delete failed.
 ApproveResult TransferSm1ToLedger(int reg, uint8_t *sm1, uint32_t recid) {
     assert(reg == SMVc::Number);
+    if (PostingDateLocked(Voucher::Number, sm1, SMVc::Date)) return ApproveResult::Unchanged;
     const DateRec date = GetDate(sm1, SMVc::Date);
     int32_t serial = NextSerialNumber(Voucher::Number, &date, -1, 0);
     if (serial == NoFreeNumber) {

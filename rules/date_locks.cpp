@@ -7,6 +7,7 @@
 // when the lock date is set and the date is on or before it. While the
 // block cannot be read, the registers that have a lock count as locked.
 #include "core/field_access.h"
+#include "core/ui_text.h"
 #include "rules/series_terms.h"
 
 namespace {
@@ -54,4 +55,13 @@ bool DateAfterLock137(const DateRec *d) {
     if (!company || !locks || GetU16(company, CompanyBlk::DateLockOn) == 0) return false;
     DateRec lock = GetDate(locks, DateLockBlock::DeleteLock);
     return !DateIsEmpty(&lock) && DateCompare(d, &lock) > 0;
+}
+
+// Tells DateLocked and gives true when the record's date at dateAt lies
+// in reg's lock, as the window's save refuses it; false otherwise.
+bool PostingDateLocked(int reg, const uint8_t *record, uint32_t dateAt) {
+    DateRec date = GetDate(record, dateAt);
+    if (!IsDateLocked(&date, reg)) return false;
+    ShowTextMessage(Texts::DateLocked);
+    return true;
 }

@@ -162,6 +162,10 @@ int VoucherWouldStore(uint8_t *voucher);
 // Balances a voucher its caller numbered and stores it through its insert
 // hooks, which post it; true only when it was stored.
 bool StoreVoucher(uint8_t *voucher);
+// True, counting it in LockedVouchers, when the voucher's transaction
+// date lies in the ledger's lock: an import leaves it out, as the voucher
+// window refuses the date.
+bool VoucherInLock(const uint8_t *voucher);
 // Stores the pending voucher when it has rows; true when there was none or
 // it was stored. Its rows are freed either way.
 bool StorePendingVoucher();
@@ -187,3 +191,10 @@ int AccountKindFromNumber(const uint8_t *account);
 extern bool VoucherOutsideYearsFlag;   // a voucher lay in no fiscal year
 extern bool AccountsCreatedFlag;       // accounts were created
 extern bool BalanceDateOutsideFlag;    // a date the balances cannot hold was not posted
+// The vouchers an import left out for a date in the ledger's lock: how
+// many, and the number of the first.
+struct LockedVoucherTally {
+    uint32_t count = 0;
+    uint32_t first = 0;
+};
+extern LockedVoucherTally LockedVouchers;

@@ -3,9 +3,10 @@
 //
 // A number-series block is a table of SeriesRow rows (rules_types.h): a
 // range first..last with an optional period of validity. A new record
-// takes the next free number of the first row valid on its date; a typed
-// number is accepted only when a valid row holds it. Vouchers number
-// within their fiscal year (NextFreeSerialNumber does that part).
+// takes the next free number of the first row valid on its date (of the
+// row its hint names, when that row is valid on the date); a typed number
+// is accepted only when a valid row holds it. Vouchers number within
+// their fiscal year (NextFreeSerialNumber does that part).
 #include <cassert>
 
 #include "core/field_access.h"
@@ -67,51 +68,106 @@ int SeriesBlockOfRegister(int reg) {
     }
 }
 
+namespace {
+
+// The date a register's records are numbered by (their series validity
+// and fiscal year are judged by it) and where their number lies.
+struct NumberedBy {
+    int reg;
+    uint32_t dateAt;
+    uint32_t serialAt;
+};
+constexpr NumberedBy NumberedRegisters[] = {
+    {PUVc::Number, PUVc::TransDate, PUVc::SerNr},
+    {TRVc::Number, TRVc::TransDate, TRVc::SerNr},
+    {PersEntryVc::Number, PersEntryVc::TransDate, PersEntryVc::SerNr},
+    {IVVc::Number, IVVc::TransDate, IVVc::SerNr},
+    {ORVc::Number, ORVc::OrdDate, ORVc::SerNr},
+    {QuotationVc::Number, QuotationVc::QTDate, QuotationVc::SerNr},
+    {SMVc::Number, SMVc::Date, SMVc::SerNr},
+    {TimeSheetVc::Number, TimeSheetVc::RegDate, TimeSheetVc::SerNr},
+    {IPVc::Number, IPVc::TransDate, IPVc::SerNr},
+    {VIVc::Number, VIVc::TransDate, VIVc::SerNr},
+    {OPVc::Number, OPVc::PayDate, OPVc::SerNr},
+    {PurchOrderVc::Number, PurchOrderVc::PODate, PurchOrderVc::SerNr},
+    {ProductionVc::Number, ProductionVc::ProdDate, ProductionVc::SerNr},
+};
+
+const NumberedBy *NumberedByOf(int reg) {
+    for (const NumberedBy &n : NumberedRegisters)
+        if (n.reg == reg) return &n;
+    return nullptr;
+}
+
+}  // namespace
+
 // The date of record that its series validity and fiscal year are judged
 // by; an empty date for a register that has none.
 void RecordDate(int reg, const uint8_t *record, DateRec *date) {
     assert(date);
     *date = DateRec{0, 0, 0};
-    if (!record) return;
-    switch (reg) {
-    case PUVc::Number: *date = GetDate(record, PUVc::TransDate); break;
-    case TRVc::Number: *date = GetDate(record, TRVc::TransDate); break;
-    case PersEntryVc::Number: *date = GetDate(record, PersEntryVc::TransDate); break;
-    case IVVc::Number: *date = GetDate(record, IVVc::TransDate); break;
-    case ORVc::Number: *date = GetDate(record, ORVc::OrdDate); break;
-    case QuotationVc::Number: *date = GetDate(record, QuotationVc::QTDate); break;
-    case SMVc::Number: *date = GetDate(record, SMVc::Date); break;
-    case TimeSheetVc::Number: *date = GetDate(record, TimeSheetVc::RegDate); break;
-    case IPVc::Number: *date = GetDate(record, IPVc::TransDate); break;
-    case VIVc::Number: *date = GetDate(record, VIVc::TransDate); break;
-    case OPVc::Number: *date = GetDate(record, OPVc::PayDate); break;
-    case PurchOrderVc::Number: *date = GetDate(record, PurchOrderVc::PODate); break;
-    case ProductionVc::Number: *date = GetDate(record, ProductionVc::ProdDate); break;
-    default: break;
-    }
+    const NumberedBy *n = NumberedByOf(reg);
+    if (record && n) *date = GetDate(record, n->dateAt);
 }
 
+// A new record numbered for the date it had: once the field at fieldAt,
+// its numbering date, is changed to a date no series row holding its
+// number is valid on (a voucher moved from 31 December to 1 January), the
+// number is given up and the record asks for one again, to be numbered
+// from its new date's series as it is stored. A number no series holds on
+// either date is given up as well. True, with the number's offset in
+// *serialAt, when it was given up.
+bool NumberFollowsDate(int reg, uint8_t *record, uint32_t fieldAt, uint32_t *serialAt) {
+    const NumberedBy *n = NumberedByOf(reg);
+    if (!record || !n || fieldAt != n->dateAt) return false;
+    const uint32_t serial = GetU32(record, n->serialAt);
+    DateRec date = GetDate(record, n->dateAt);
+    if (NeedsNumber(serial) || DateIsEmpty(&date) || SerialNumberValid(reg, int32_t(serial), &date)) return false;
+    PutU32(record, n->serialAt, SerialNone);
+    if (serialAt) *serialAt = n->serialAt;
+    return true;
+}
+
+namespace {
+
+// True when a series row may number a record dated d: its range usable
+// and, for a non-empty date, its period holding d.
+bool RowServesDate(const uint8_t *row, const DateRec *d) {
+    if (!RowRangeUsable(GetI32(row, SeriesRow::FirstNr), GetI32(row, SeriesRow::LastNr))) return false;
+    if (DateIsEmpty(d)) return true;
+    DateRec from = GetDate(row, SeriesRow::ValidFrom), to = GetDate(row, SeriesRow::ValidTo);
+    if (!DateIsEmpty(&from) && DateCompare(d, &from) < 0) return false;
+    if (!DateIsEmpty(&to) && DateCompare(d, &to) > 0) return false;
+    return true;
+}
+
+// True when row's range holds number.
+bool RowHolds(const uint8_t *row, int32_t number) {
+    return GetI32(row, SeriesRow::FirstNr) <= number && number <= GetI32(row, SeriesRow::LastNr);
+}
+
+}  // namespace
+
 // The next free serial number for a new record of reg dated date, trying
-// the series rows in block order; NoFreeNumber when every row is skipped
-// or full. wanted above 0 keeps to the rows whose range holds it. A row
-// whose period excludes a non-empty date is skipped. Without series rows
-// the numbers run from 1 to 999999.
+// the series rows that serve the date in block order; NoFreeNumber when
+// every row is skipped or full. wanted above 0 keeps to the rows whose
+// range holds it, as long as such a row serves the date: a hint left by a
+// number of another period (the last voucher of the year before, say)
+// does not stop the date's own series. Without series rows the numbers
+// run from 1 to 999999.
 int32_t NextSerialNumber(int reg, const DateRec *date, int32_t wanted, int32_t /*reserved*/) {
     const DateRec none{0, 0, 0};
     const DateRec *d = date ? date : &none;
     FetchedSeries series(SeriesBlockOfRegister(reg));
     if (series.count == 0) return NextFreeSerialNumber(reg, DefaultSeriesFirst, DefaultSeriesLast, d);
+    auto rowAt = [&series](int32_t i) { return series.data + (size_t)i * SeriesRow::Size; };
+    bool hinted = false;
+    for (int32_t i = 0; i < series.count && wanted >= 1 && !hinted; i++)
+        hinted = RowServesDate(rowAt(i), d) && RowHolds(rowAt(i), wanted);
     for (int32_t i = 0; i < series.count; i++) {
-        const uint8_t *row = series.data + (size_t)i * SeriesRow::Size;
-        int32_t first = GetI32(row, SeriesRow::FirstNr), last = GetI32(row, SeriesRow::LastNr);
-        if (!RowRangeUsable(first, last)) continue;
-        if (wanted >= 1 && (wanted < first || wanted > last)) continue;
-        DateRec from = GetDate(row, SeriesRow::ValidFrom), to = GetDate(row, SeriesRow::ValidTo);
-        if (!DateIsEmpty(d)) {
-            if (!DateIsEmpty(&from) && DateCompare(d, &from) < 0) continue;
-            if (!DateIsEmpty(&to) && DateCompare(d, &to) > 0) continue;
-        }
-        int32_t n = NextFreeSerialNumber(reg, first, last, d);
+        const uint8_t *row = rowAt(i);
+        if (!RowServesDate(row, d) || (hinted && !RowHolds(row, wanted))) continue;
+        int32_t n = NextFreeSerialNumber(reg, GetI32(row, SeriesRow::FirstNr), GetI32(row, SeriesRow::LastNr), d);
         if (n != NoFreeNumber) return n;
     }
     return NoFreeNumber;

@@ -41,3 +41,6 @@ inline RegisterHooks CheckedEntryWith(RegisterHooks own) {
 // Takes the current session user's code into EntryUserCode (empty when no
 // session is current); every new record's defaults start with it.
 void SetEntryUserCode();
+// Whether a new sales document (quotation, order, invoice, contract)
+// takes its prices with VAT: block 133's word, 0 while it is unread.
+uint16_t PricesInclVat();

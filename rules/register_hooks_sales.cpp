@@ -22,12 +22,6 @@ uint32_t SerialToday(int reg) {
     return n == NoFreeNumber ? SerialNone : (uint32_t)n;
 }
 
-// Whether prices are entered with VAT, from block 133.
-uint16_t PricesInclVat() {
-    const uint8_t *block = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
-    return block ? GetU16(block, SalesAccountsBlk::PricesInclVat) : 0;
-}
-
 // A new contract: number, today, prices as block 133 says, its amounts
 // blank and monthly invoicing.
 void ContractDefaults(int reg, uint8_t *c) {
@@ -74,6 +68,12 @@ int Register56Mark(int, uint8_t *r) {
 int Register56MarkUpdate(int reg, uint8_t *r, uint8_t *, uint32_t) { return Register56Mark(reg, r); }
 
 }  // namespace
+
+// Whether prices are entered with VAT, from block 133.
+uint16_t PricesInclVat() {
+    const uint8_t *block = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
+    return block ? GetU16(block, SalesAccountsBlk::PricesInclVat) : 0;
+}
 
 // Fills the entries of registers 45, 55 and 56, and the check of 127.
 void InstallSalesDocEntries(std::array<RegisterHooks, RegisterCount> &table) {

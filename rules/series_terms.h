@@ -12,6 +12,11 @@
 int SeriesBlockOfRegister(int reg);
 // The date of record that decides its series and fiscal year.
 void RecordDate(int reg, const uint8_t *record, DateRec *date);
+// A new record whose numbering date (the field at fieldAt) was changed to
+// one its number lies in no series of: the number is given up (it asks
+// for one again, drawn as the record is stored). True, with the number's
+// offset in *serialAt, when it was.
+bool NumberFollowsDate(int reg, uint8_t *record, uint32_t fieldAt, uint32_t *serialAt);
 // The next free serial number for a new record of reg dated date; wanted
 // above 0 keeps to the series rows that hold it; NoFreeNumber when none.
 // reserved is not read.
@@ -63,6 +68,10 @@ bool IsDateLockedSecondary(const DateRec *d, int reg);
 // True when the company's date-lock switch is on, the delete lock is set
 // and d lies after it.
 bool DateAfterLock137(const DateRec *d);
+// The lock test of a document posted by a run rather than saved in its
+// window: true, after telling the user what the window tells (text
+// DateLocked), when the date at dateAt of record lies in reg's lock.
+bool PostingDateLocked(int reg, const uint8_t *record, uint32_t dateAt);
 
 // ---- Fiscal years (fiscal_years.cpp) ----
 

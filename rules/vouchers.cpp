@@ -25,6 +25,7 @@
 bool VoucherOutsideYearsFlag = false;
 bool AccountsCreatedFlag = false;
 bool BalanceDateOutsideFlag = false;
+LockedVoucherTally LockedVouchers;
 
 namespace {
 
@@ -100,6 +101,15 @@ bool StoreVoucher(uint8_t *voucher) {
     if (VoucherKeyExists(voucher, yearCode)) return false;
     uint32_t recid = 0;
     return RecInsertUnchecked(Voucher::Number, voucher, &recid);
+}
+
+// Counts the voucher in LockedVouchers and gives true when its
+// transaction date lies in the voucher register's lock.
+bool VoucherInLock(const uint8_t *voucher) {
+    DateRec date = GetDate(voucher, Voucher::TransDate);
+    if (!IsDateLocked(&date, Voucher::Number)) return false;
+    if (LockedVouchers.count++ == 0) LockedVouchers.first = GetU32(voucher, Voucher::SerNr);
+    return true;
 }
 
 // Stores PendingVoucher when it has rows and frees its rows either way;

@@ -103,7 +103,8 @@ void WinMarkChanged(int n)
 // Takes the edit control's text into the record: the text is parsed by
 // the field's type into the edited block, the control goes away, the
 // window's type hears of it (event 6 with the field number and whether
-// the value changed) and the value is drawn again. Nothing for the notes
+// the value changed), a new record's number follows a changed date, and
+// the value is drawn again. Nothing for the notes
 // window or when no field is edited.
 void WinCommitField(int n)
 {
@@ -115,6 +116,7 @@ void WinCommitField(int n)
     EditControlDestroy(n);
     int16_t field = w->currentField;
     (void)WindowEvent(n, WindowEventCode::FieldChanged, &field, &changed);
+    if (changed) NewRecordNumberFollowsDate(n, field);
     if (!WinIsOpen(n)) return;
     RedrawCommitted(n);
     w->editFieldOffset = NoOffset;

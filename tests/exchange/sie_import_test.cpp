@@ -1,8 +1,9 @@
 // sie_import_test.cpp - the SIE import: a type-4 file round-trips through
 // an empty company; the type 1, 2 and 4 readers on files written as other
 // programs write them (blank-separated, CR LF, #KSUMMA, #RTRANS and
-// #BTRANS, empty voucher numbers, series that share numbers); malformed
-// files refused with their line and the company left as it was.
+// #BTRANS, empty voucher numbers, series that share numbers); a voucher
+// in the ledger's lock left out; malformed files refused with their line
+// and the company left as it was.
 #include <gtest/gtest.h>
 
 #include "exchange/company_text.h"
@@ -230,6 +231,24 @@ TEST_F(SieImport, VouchersOfSeriesSharingNumbersAreKeptAndTold)
     EXPECT_EQ(SieImportResult.refusedLine, 18u);
     EXPECT_EQ(RegRecordCount(TRVc::Number), 3u);
     EXPECT_EQ(Shown(Texts::SieVouchersRenumbered), 0);
+}
+
+// A voucher dated in the ledger's lock is not stored, as the voucher
+// window refuses its date: it is counted among the vouchers not stored
+// and the lock is told; the voucher after the lock is stored.
+TEST_F(SieImport, AVoucherInTheLedgersLockIsNotStored)
+{
+    uint8_t locks[DateLockBlk::Size] = {};
+    PutDate(locks, DateLockBlk::LedgerLock, DateRec{15, 1, 2024});
+    ASSERT_EQ(SettingsBlockStore(DateLockBlk::Number, locks, sizeof locks), RecDone);
+    ImportSie("#SIETYP 4\r\n#RAR 0 20240101 20241231\r\n"
+              "#VER A 1 20240110 \"locked\"\r\n{\r\n#TRANS 1910 {} 1.00\r\n#TRANS 3010 {} -1.00\r\n}\r\n"
+              "#VER A 2 20240120 \"open\"\r\n{\r\n#TRANS 1910 {} 2.00\r\n#TRANS 3010 {} -2.00\r\n}\r\n");
+    EXPECT_EQ(RegRecordCount(TRVc::Number), 1u);
+    EXPECT_EQ(SieImportResult.notStored, 1u);
+    EXPECT_EQ(Shown(Texts::DateLocked), 1);
+    double sum = 0;
+    EXPECT_EQ(VoucherRows(2, YearCodeOf({20, 1, 2024}), "1910", &sum), 2);
 }
 
 // Malformed files are refused whole with their line; the company does

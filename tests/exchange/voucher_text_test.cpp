@@ -4,6 +4,7 @@
 // fifth voucher (and one that fails), damage, drafts and opening balances.
 #include "tests/exchange/exchange_fixture.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/decimal.h"
@@ -200,6 +201,36 @@ TEST_F(VoucherText, Bfo)
     Import("BFO\tOpening", {"1910\t100.00\t\tPROJ01\t\t\t\tcash"}, ImportBfoText);
     EXPECT_EQ(RegOpenCount(Voucher::Number), 1u);
     EXPECT_EQ(PStringToStd(ImportResult.longBfoObject), "PROJ01");
+}
+
+// A voucher dated in the ledger's lock is left out of an import, as the
+// voucher window refuses its date; the one after it, dated outside the
+// lock, is stored. The run's end tells the window's message with how many
+// were left out and the first. A "BFO" voucher of a locked today is left
+// out as well.
+TEST_F(VoucherText, VouchersDatedInTheLockAreLeftOut)
+{
+    uint8_t locks[DateLockBlk::Size] = {}, t[256];
+    PutDate(locks, DateLockBlk::LedgerLock, DateRec{29, 2, 2024});
+    ASSERT_EQ(SettingsBlockStore(DateLockBlk::Number, locks, sizeof locks), RecDone);
+    DateRec march1{1, 3, 2024};
+    FieldToText(reinterpret_cast<uint8_t *>(&march1), FtDate, t);
+    const std::string m = PStringToStd(t), row = "1910\t\t\t5.00\t0\t\t\r\n";
+    ImportBytes("trans3\r\n" + Head("3") + "\r\n" + row + "\r\n" + "7\t" + m + "\tx\t" + m + "\t\t\t\r\n" + row +
+                "\r\n\r\nend\r\n");
+    RuleRecord v(Voucher::Number);
+    EXPECT_FALSE(Stored(3, v.record));
+    EXPECT_TRUE(Stored(7, v.record));
+    EXPECT_EQ(Shown(Texts::ImportVouchersLocked), 1) << ::testing::PrintToString(MessagesShown);
+    const std::string told = TextOf(Texts::DateLocked) + " " + TextOf(Texts::ImportVouchersLocked) + "1 (3)";
+    EXPECT_EQ(std::count(MessagesShown.begin(), MessagesShown.end(), told), 1)
+        << ::testing::PrintToString(MessagesShown);
+
+    PutDate(locks, DateLockBlk::LedgerLock, DateRec{30, 6, 2024});
+    ASSERT_EQ(SettingsBlockStore(DateLockBlk::Number, locks, sizeof locks), RecDone);
+    Import("BFO\tOpening", {"1910\t100.00\t\t\t\t\t\tcash"}, ImportBfoText);
+    EXPECT_EQ(RegOpenCount(Voucher::Number), 1u);
+    EXPECT_EQ(LockedVouchers.count, 2u);
 }
 
 // The hold is renewed before the 5th and the 10th voucher (each commit

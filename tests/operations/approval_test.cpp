@@ -2,10 +2,11 @@
 // account rows to register 18 with their dated second pass, the refusal of
 // a kind on another register, the register of each named kind, list runs
 // that stop at a locked record, and an sm1 record that stays when no
-// voucher number is free.
+// voucher number is free or its date is locked.
 #include <set>
 #include <tuple>
 
+#include "core/ui_text.h"
 #include "database/access/record_locks.h"
 #include "rules/approval.h"
 #include "rules/hooks.h"
@@ -239,17 +240,24 @@ TEST_F(PostingKinds, VoucherIsPostedOnce) {
 }
 
 // Kind 30 deletes the sm1 record only once its voucher is stored: with no
-// voucher number free, or dated in no fiscal year, the sm1 record stays
-// with its postings; in a year its postings give way to the voucher's.
+// voucher number free, dated in no fiscal year, or dated in the ledger's
+// lock (told as the voucher window tells it), the sm1 record stays with
+// its postings; in a year its postings give way to the voucher's.
 TEST_F(PostingKinds, Sm1BecomesAVoucherOnlyWhenTheVoucherIsStored) {
     BalanceModel model;
     struct Case {
         DateRec date;
-        bool seriesFull, moves;
+        bool seriesFull, moves, locked = false;
     };
     for (const Case &c : {Case{{5, 5, 2019}, false, false}, Case{{5, 5, 2024}, true, false},
-                          Case{{6, 5, 2024}, false, true}}) {
+                          Case{{6, 5, 2024}, false, true}, Case{{7, 5, 2024}, false, false, true}}) {
         SCOPED_TRACE(c.date.day);
+        if (c.locked) {
+            std::vector<uint8_t> locks(DateLockBlk::Size, 0);
+            PutDate(locks.data(), DateLockBlk::LedgerLock, DateRec{31, 5, 2024});
+            StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
+            shown.clear();
+        }
         tableRows.erase(VoucherSeriesBlk::Number);
         AddSeriesRow(VoucherSeriesBlk::Number, 1, c.seriesFull ? 1 : 999);
         if (c.seriesFull)   // number 1 taken by a voucher never posted
@@ -269,6 +277,11 @@ TEST_F(PostingKinds, Sm1BecomesAVoucherOnlyWhenTheVoucherIsStored) {
         EXPECT_TRUE(ApproveRecord(30, SMVc::Number, id));
         RuleRecord again(SMVc::Number);
         EXPECT_EQ(RecReadById(SMVc::Number, id, again.record), !c.moves);
+        if (c.locked) {
+            char locked[256];
+            GetUiTextC(locked, Texts::DateLocked);
+            EXPECT_EQ(shown, std::vector<std::string>{locked});
+        }
     }
     EXPECT_EQ(RegRecordCount(Voucher::Number), 2u);
     RuleRecord v(Voucher::Number);

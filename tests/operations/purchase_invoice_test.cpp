@@ -267,11 +267,22 @@ TEST_F(PurchaseInvoiceTest, ApprovedInvoiceIsHeld) {
 
 // Kind 5 approves a stored invoice: voucher, open item, vendor ledger and
 // period balances; kind 19 then adds nothing, and a second kind 5 leaves
-// the invoice alone.
+// the invoice alone. While its date lies in the sub-ledgers' lock, kind 5
+// refuses it as its window would, and nothing is booked.
 TEST_F(PurchaseInvoiceTest, ApproveKindsPostOnce) {
     uint32_t recid = 0, serial = 0;
     ASSERT_EQ(InsertPurchase({.approved = 0}, {{.amount = 1000}}, &recid, &serial), RecDone);
     EXPECT_EQ(RegRecordCount(Voucher::Number), 0u);
+    std::vector<uint8_t> locks(DateLockBlk::Size, 0);
+    PutDate(locks.data(), DateLockBlk::SubLedgerLock, DateRec{30, 6, 2024});
+    StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
+    ASSERT_TRUE(ApproveRecord(5, VIVc::Number, recid));
+    EXPECT_TRUE(WasShown(Texts::DateLocked)) << ::testing::PrintToString(shown);
+    EXPECT_EQ(RegRecordCount(Voucher::Number), 0u);
+    EXPECT_EQ(LedgerEntries(serial, 0), 0);
+    PutDate(locks.data(), DateLockBlk::SubLedgerLock, DateRec{31, 5, 2024});
+    StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
+    shown.clear();
     ASSERT_TRUE(ApproveRecord(5, VIVc::Number, recid)) << ::testing::PrintToString(shown);
     RuleRecord v(Voucher::Number), r(VIVc::Number);
     ASSERT_TRUE(StoredVoucher(203, serial, v));

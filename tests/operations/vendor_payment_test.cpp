@@ -172,7 +172,8 @@ TEST_F(VendorPaymentTest, RefusalsStoreNothing) {
 
 // Kind 3 approves, kind 4 posts with the voucher and enters each paid row
 // in the vendor ledger, once however often kind 24 runs after it; on
-// account rows get entries too. An unposted payment is in no ledger.
+// account rows get entries too. An unposted payment is in no ledger, nor
+// one kind 4 refused for a date in the sub-ledgers' lock.
 TEST_F(VendorPaymentTest, ApproveKindsPostAndEnterOnce) {
     uint32_t invoice = Invoice(100), recid = 0, serial = 0;
     ASSERT_EQ(InsertPayment({.approved = 0, .posted = 0}, {{.invoice = (int32_t)invoice, .amount = 125}, {.amount = 40}},
@@ -184,6 +185,15 @@ TEST_F(VendorPaymentTest, ApproveKindsPostAndEnterOnce) {
     EXPECT_EQ(RegRecordCount(Voucher::Number), 1u) << "the invoice's only: kind 4 needs an approved payment";
     EXPECT_EQ(LedgerEntries(serial, 1), 0) << "not posted, not in the ledger";
     ASSERT_TRUE(ApproveRecord(3, OPVc::Number, recid));
+    std::vector<uint8_t> locks(DateLockBlk::Size, 0);
+    PutDate(locks.data(), DateLockBlk::SubLedgerLock, DateRec{20, 6, 2024});
+    StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
+    ASSERT_TRUE(ApproveRecord(4, OPVc::Number, recid));
+    EXPECT_TRUE(WasShown(Texts::DateLocked)) << ::testing::PrintToString(shown);
+    EXPECT_EQ(RegRecordCount(Voucher::Number), 1u) << "the lock refused the payment's";
+    EXPECT_EQ(LedgerEntries(serial, 1), 0);
+    PutDate(locks.data(), DateLockBlk::SubLedgerLock, DateRec{19, 6, 2024});
+    StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
     ASSERT_TRUE(ApproveRecord(4, OPVc::Number, recid));
     EXPECT_EQ(LedgerEntries(serial, 1), 2) << "posted by kind 4: in the ledger at once";
     RuleRecord v(Voucher::Number), p(OPVc::Number);

@@ -240,6 +240,59 @@ TEST_F(PostingRoads, NothingTwiceAndNothingOfARefusedPosting) {
     EXPECT_DOUBLE_EQ(BooksOf("R2").open, 0);
 }
 
+// With the sub-ledgers locked to the end of June, an invoice of 10 June is
+// refused by every road that would post it, each telling the window's
+// message: the window's save, the list's approve button, the approve run
+// and print and approve. Nothing reaches the books. Once the lock is
+// moved back, the list's approve button posts it.
+TEST_F(PostingRoads, EveryRoadRefusesALockedDate) {
+    FixtureInvoice f;
+    RuleRecord r(IVVc::Number);
+    Fill(r.record, f, "R1", 801);
+    const uint32_t id = StoreUnposted(r.record);
+    ASSERT_NE(id, 0u);
+    auto lockTo = [this](DateRec lock) {
+        std::vector<uint8_t> locks(DateLockBlk::Size, 0);
+        PutDate(locks.data(), DateLockBlk::SubLedgerLock, lock);
+        StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
+    };
+    lockTo(DateRec{30, 6, 2024});
+    auto refused = [&](const char *road) {
+        SCOPED_TRACE(road);
+        uint32_t recid = 0;
+        ASSERT_TRUE(ReadInvoice(801, r, &recid));
+        EXPECT_EQ(GetU16(r.record, IVVc::Posted), 0);
+        EXPECT_TRUE(WasShown(Texts::DateLocked)) << ::testing::PrintToString(shown);
+        shown.clear();
+    };
+
+    uint32_t recid = 0;
+    ASSERT_TRUE(ReadInvoice(801, r, &recid));
+    PutU16(r.record, IVVc::Posted, 1);
+    int result = 0;
+    RecUpdateChecked(IVVc::Number, r.record, recid, &result);
+    EXPECT_NE(result, RecDone);
+    refused("the window");
+    ASSERT_TRUE(ApproveRecordList(IVVc::Number, 1, &id, 1));
+    refused("the list's approve button");
+    PutText(TestJob, ReportParamsVc::SelText1, 255, "801");
+    ASSERT_TRUE(InvoiceRangeApprove(ReportJob{TestJob}));
+    refused("the approve run");
+    PutU16(TestJob, ReportParamsVc::Option2, 1);
+    PutI16(TestJob, ReportParamsVc::BatchMode, 0);
+    OverTestJob<ApproveInvoiceRange>();
+    refused("print and approve");
+    EXPECT_EQ(BooksOf("R1").entries, 0);
+    EXPECT_DOUBLE_EQ(BooksOf("R1").open, 0);
+    EXPECT_EQ(RegRecordCount(TRVc::Number), 0u);
+
+    lockTo(DateRec{31, 5, 2024});
+    ASSERT_TRUE(ApproveRecordList(IVVc::Number, 1, &id, 1));
+    EXPECT_TRUE(shown.empty()) << ::testing::PrintToString(shown);
+    EXPECT_EQ(BooksOf("R1").entries, 1);
+    EXPECT_DOUBLE_EQ(BooksOf("R1").open, 125);
+}
+
 // With invoices printed as they are posted (block 170), each road that
 // posts one prints it as the window's save does: the window's save, the
 // approve run and the list's approve button leave it printed. The approve

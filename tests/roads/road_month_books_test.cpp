@@ -18,28 +18,33 @@
 // VAT) names the approved invoice in its first row and lowers that
 // invoice's open item; a cash invoice of one installation (the payment
 // mode K typed as its payment terms) books the cash account and opens
-// no item.
+// no item, and a credit note of half of it pays half back from the cash.
 //
 // The customer's transactions show every document with its kind and its
-// amount (the credit note's with its minus); the trial balance books the
+// amount (the credit notes' with their minus); the trial balance books the
 // stock and the cost of goods once (1460 is what the stock value report
 // shows), and the receivables, the creditors, the bank, the cash and the
 // VAT as worked out by hand; the customer and vendor ledgers (the
 // vendor's ledger entries, period balance and open items as their lists
-// show them) agree with their open items.
+// show them) agree with their open items. The customer owes what 1510
+// holds wherever a user reads it: the Customer Balances report's total
+// and its line, and the customer's Statistics (neither the cash invoice
+// nor its credit note owes anything).
 // Menus: in Sales, Registers > Orders (Ctrl+9), Operations > Delivery,
 // Operations > Invoice, Operations > Post marked, Registers > Customer
 // receipts (Ctrl+7), Operations > Approve, Registers > Customers,
-// Operations > Transactions; in Purchasing, Registers > Payment terms, Registers > Vendors, Registers
+// Operations > Transactions, Operations > Statistics; in Purchasing, Registers > Payment terms, Registers > Vendors, Registers
 // > Purchase orders, Operations > Purchase, Operations > Purchase invoice,
 // Registers > Purchase invoices, Registers > Outgoing payments, Operations
 // > Post marked; in Stock, Registers > Deliveries, Operations > Ship
 // marked; File > Windows... > "Sales invoices", File > Documents... >
 // "Print and approve invoices", File > Reports (Ctrl+R) > "Trial Balance",
-// File > Reports (Ctrl+R) > "Stock Value".
+// File > Reports (Ctrl+R) > "Stock Value", File > Reports (Ctrl+R) >
+// "Customer Balances".
 // Windows: Invoice print and approve run, Approve sales invoices (routine
 // 8), Trial balances and sales-ledger accounts selection, Stock value
-// selection, Payment terms list, Payment terms.
+// selection, Customer balances selection, Customer statistics, Payment
+// terms list, Payment terms.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_person_steps.h"
 #include "tests/roads/road_text.h"
@@ -65,7 +70,8 @@
 namespace {
 
 namespace W = WinTypes;
-constexpr int InvoiceRun = 459, ApproveSel = 553, TrialBalanceSel = 428, StockValueSel = 464;
+constexpr int InvoiceRun = 459, ApproveSel = 553, TrialBalanceSel = 428, StockValueSel = 464,
+              CustomerBalanceSel = 507;
 constexpr int OrderItemColumn = 0, InvoiceItemColumn = 1, PurchaseRowPrice = 5, CreditedColumn = 0;
 
 // Hand-worked figures of the month. Goods: 20 in at 40, 16 out.
@@ -94,6 +100,40 @@ protected:
         Check("the invoice is stored unposted", [] {
             EXPECT_EQ(Shown("Total"), "784,00");
             return TitleTells("viewing");
+        });
+        Menu("Window", "Close all");
+        return number;
+    }
+    // File > Windows..., Sales invoices, New: a credit note (terms CR) of
+    // half an installation to C1 whose first row credits the invoice
+    // `credited`, posted in its window; its number in the result.
+    std::shared_ptr<std::string> HalfInstallationCredited(const std::string &what,
+                                                          std::shared_ptr<std::string> credited) {
+        NewFromWindowList("Sales invoices", W::SalesInvoiceList, W::SalesInvoice);
+        ClickField("Customer");
+        Type("C1");
+        Key(PlKey::Tab);
+        ClickButton("Terms");
+        Retype("Payment terms", "CR");
+        Key(PlKey::Tab);
+        ClickButton("Rows");
+        ClickButton("Credit");
+        ClickCell(0, CreditedColumn);
+        Type(what + "'s number", [credited] { return *credited; });
+        Key(PlKey::Tab);
+        ClickButton("Items");
+        ClickCell(1, InvoiceItemColumn);
+        Type("SERVICE");
+        Key(PlKey::Tab);
+        Type("0,5");
+        Key(PlKey::Tab);
+        ClickButton("Posted");
+        OkStoresQuietly("the credit note of " + what + ", posted in its window");
+        auto number = std::make_shared<std::string>();
+        Check("the credit note of " + what + " credits 392,00", [number] {
+            EXPECT_EQ(Shown("Total"), "392,00");
+            *number = Shown("Number");
+            return !number->empty();
         });
         Menu("Window", "Close all");
         return number;
@@ -295,33 +335,7 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     // ---- half the approved invoice credited, and a cash sale ---------------
     TypeCreditNoteTerms("CR");
     Menu("Module", "Sales");
-    NewFromWindowList("Sales invoices", W::SalesInvoiceList, W::SalesInvoice);
-    ClickField("Customer");
-    Type("C1");
-    Key(PlKey::Tab);
-    ClickButton("Terms");
-    Retype("Payment terms", "CR");
-    Key(PlKey::Tab);
-    ClickButton("Rows");
-    ClickButton("Credit");
-    ClickCell(0, CreditedColumn);
-    Type("the credited invoice's number", [approved] { return *approved; });
-    Key(PlKey::Tab);
-    ClickButton("Items");
-    ClickCell(1, InvoiceItemColumn);
-    Type("SERVICE");
-    Key(PlKey::Tab);
-    Type("0,5");
-    Key(PlKey::Tab);
-    ClickButton("Posted");
-    OkStoresQuietly("the credit note, posted in its window");
-    auto credit = std::make_shared<std::string>();
-    Check("the credit note credits 392,00", [credit] {
-        EXPECT_EQ(Shown("Total"), "392,00");
-        *credit = Shown("Number");
-        return !credit->empty();
-    });
-    Menu("Window", "Close all");
+    auto credit = HalfInstallationCredited("the approved invoice", approved);
     NewFromWindowList("Sales invoices", W::SalesInvoiceList, W::SalesInvoice);
     ClickField("Customer");
     Type("C1");
@@ -344,16 +358,17 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
         return !cash->empty();
     });
     Menu("Window", "Close all");
+    auto cashCredit = HalfInstallationCredited("the cash invoice", cash);
 
     // ---- the customer's transactions --------------------------------------
     Menu("Registers", "Customers");
     OpenFromList("C1", W::Customers);
     Menu("Operations", "Transactions");
     Check("every document is in the customer's transactions with its kind and amount",
-          [fromOrder, printed, approved, marked, receipt, credit, cash] {
+          [fromOrder, printed, approved, marked, receipt, credit, cash, cashCredit] {
               EXPECT_EQ(ActiveType(), W::CustTransList) << ActiveTitle();
               const std::vector<std::string> rows = ListRowsShown();
-              EXPECT_EQ(rows.size(), 7u) << ::testing::PrintToString(rows);
+              EXPECT_EQ(rows.size(), 8u) << ::testing::PrintToString(rows);
               // By kind and number: a receipt and an invoice may share a
               // number. A credit note's amount shows its minus.
               std::map<std::string, std::string> want = {{"Invoice " + *fromOrder, "200000"},
@@ -362,7 +377,8 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
                                                          {"Invoice " + *marked, "78400"},
                                                          {"Receipt " + *receipt, "78400"},
                                                          {"Credit note " + *credit, "-39200"},
-                                                         {"Cash invoice " + *cash, "78400"}};
+                                                         {"Cash invoice " + *cash, "78400"},
+                                                         {"Credit note " + *cashCredit, "-39200"}};
               for (const std::string &row : rows) {
                   // Customer | date | kind | document | invoice | account | amount
                   std::vector<std::string> cells;
@@ -386,6 +402,21 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
               EXPECT_TRUE(want.empty()) << want.size() << " documents missing";
               return ActiveType() == W::CustTransList;
           });
+    Menu("Window", "Close all");
+    Menu("Registers", "Customers");
+    OpenFromList("C1", W::Customers);
+    Menu("Operations", "Statistics");
+    auto statisticsOwed = std::make_shared<std::string>();
+    Check("the customer's statistics show what it owes", [statisticsOwed] {
+        EXPECT_EQ(ActiveType(), W::CustStatList) << ActiveTitle();
+        const std::vector<std::string> rows = ListRowsShown();
+        EXPECT_EQ(rows.size(), 1u) << ::testing::PrintToString(rows);
+        // Customer | name | sales | cost | paid | owed
+        const std::vector<std::string> cells = rows.empty() ? std::vector<std::string>{} : CellsOf(rows[0]);
+        if (cells.size() == 6) *statisticsOwed = cells[5];
+        else ADD_FAILURE() << ::testing::PrintToString(rows);
+        return ActiveType() == W::CustStatList;
+    });
     Menu("Window", "Close all");
 
     // ---- the vendor's ledger, balance and open items ------------------------
@@ -472,17 +503,19 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
         ClickField("Items");
         Type("ITEM1");
     }, "books_stock_value");
+    Menu("Window", "Close all");
+    Menu("Module", "Sales");
+    auto balances = ReportToPreviewAndPdf("Customer Balances", CustomerBalanceSel, [] {}, "books_customer_balances");
     EXPECT_EQ(Run(), 0);
 
     // The trial balance, debit positive: stock and cost of goods once
     // (the delivery's voucher booked the cost, the invoice did not book it
     // again), the goods received cleared by their invoice, the creditor
     // owed the rent only (the goods' invoice and the cleaning paid from the
-    // bank), the
-    // receivables of four invoices less the one paid in cash and less the
-    // credit note, the cash of the receipt and of the cash invoice, sales
-    // and output VAT of five invoices less the credit note, the input VAT
-    // of the goods.
+    // bank), the receivables of four invoices less the one paid in cash and
+    // less the credit note, the cash of the receipt and of the cash invoice
+    // less what its credit note paid back, sales and output VAT of five
+    // invoices less the two credit notes, the input VAT of the goods.
     const std::map<std::string, double> want = {
         {"1460", GoodsIn - GoodsOut},
         {"4010", GoodsOut},
@@ -492,21 +525,33 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
         {"5010", Rent + Cleaning},
         {"2640", PurchaseVat},
         {"1510", OrderTotal + 2 * ServiceTotal - CreditTotal},
-        {"1910", 2 * ServiceTotal},
-        {"3010", -(OrderNet + 4 * ServiceNet - CreditNet)},
-        {"2610", -(OrderVat + 4 * ServiceVat - CreditVat)},
+        {"1910", 2 * ServiceTotal - CreditTotal},
+        {"3010", -(OrderNet + 4 * ServiceNet - 2 * CreditNet)},
+        {"2610", -(OrderVat + 4 * ServiceVat - 2 * CreditVat)},
     };
     for (const auto &[account, amount] : want)
         EXPECT_NEAR(TrialClosingBalance(*trial, account), amount, 0.005) << account << "\n" << *trial;
     EXPECT_NEAR(PrintedLastAmount(*trial, "Total"), 0, 0.005) << *trial;
     // The stock value report values the four left at 40: what 1460 holds.
     EXPECT_NE(stockValue->find("160,00"), std::string::npos) << *stockValue;
+    // What the customer owes, as 1510 holds it: the Customer Balances'
+    // total and the customer's line (its closing balance last), and the
+    // customer's Statistics.
+    const double receivables = TrialClosingBalance(*trial, "1510");
+    EXPECT_NEAR(receivables, OrderTotal + 2 * ServiceTotal - CreditTotal, 0.005);
+    EXPECT_NEAR(PrintedLastAmount(*balances, "Grand total"), receivables, 0.005) << *balances;
+    const std::vector<std::string> c1 = PrintedLinesStarting(*balances, "C1");
+    ASSERT_EQ(c1.size(), 1u) << *balances;
+    ASSERT_FALSE(PrintedAmounts(c1[0]).empty()) << c1[0];
+    EXPECT_NEAR(PrintedAmounts(c1[0]).back(), receivables, 0.005) << c1[0];
+    EXPECT_EQ(DigitsOf(*statisticsOwed), "317600") << *statisticsOwed;
 
     // The company file: the customer's ledger (its invoices less its
-    // credit note and what it paid; the cash invoice paid at once), its
-    // statistics (sold less paid) and its open items all owe what 1510
-    // holds; the credited invoice is open for what the credit left, and
-    // neither the credit note nor the cash invoice has an open item. The
+    // credit note and what it paid; the cash invoice and its credit note
+    // paid at once), its statistics (sold less paid, and the balance owed)
+    // and its open items all owe what 1510 holds; the credited invoice is
+    // open for what the credit left, and neither credit note nor the cash
+    // invoice has an open item. The
     // vendor's open item is its invoice, and its ledger holds the invoice.
     ASSERT_TRUE(OpenForCheck(company));
     uint32_t id = 0;
@@ -519,10 +564,10 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
         const std::string doc = std::to_string(GetU32(e.data(), CustTransVc::DocNr));
         if (GetU16(e.data(), CustTransVc::Kind) != 0) ledger -= amount;
         else if (doc == *credit) ledger -= amount;
-        else if (doc != *cash) ledger += amount;
+        else if (doc != *cash && doc != *cashCredit) ledger += amount;
         entries++;
     }
-    EXPECT_EQ(entries, 7);
+    EXPECT_EQ(entries, 8);
     double open = 0;
     std::map<std::string, double> openByInvoice;
     std::vector<uint8_t> item(ARVc::Size);
@@ -537,6 +582,7 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     EXPECT_NEAR(openByInvoice[*approved], ServiceTotal - CreditTotal, 0.005);
     EXPECT_EQ(openByInvoice.count(*credit), 0u);
     EXPECT_EQ(openByInvoice.count(*cash), 0u);
+    EXPECT_EQ(openByInvoice.count(*cashCredit), 0u);
     std::vector<uint8_t> stat(CSVc::Size);
     ASSERT_TRUE(FindByCode(CSVc::Number, CSVc::CustCode, 20, "C1", &stat));
     PackedDecimal sold, paid;
@@ -544,6 +590,9 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     PeriodBalanceAt(GetU32(stat.data(), CSVc::Amounts), 5, 1, month, &sold);
     PeriodBalanceAt(GetU32(stat.data(), CSVc::Amounts), 5, 2, month, &paid);
     EXPECT_NEAR(DecToDouble(&sold) - DecToDouble(&paid), owed, 0.005);
+    PackedDecimal owes;
+    PeriodBalanceAt(GetU32(stat.data(), CSVc::Amounts), 5, 4, month, &owes);
+    EXPECT_NEAR(DecToDouble(&owes), owed, 0.005);
     RecFreeMatrix(CSVc::Number, stat.data());
 
     // The vendor: its ledger (the invoices' totals less the payment rows'

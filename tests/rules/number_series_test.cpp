@@ -28,9 +28,10 @@ void StoreVoucher(int32_t n, uint16_t code) {
 }
 
 // Rows are tried in block order: a full first row hands over to the second,
-// a full series gives no number, a wanted number keeps to its row, and a
-// row whose period excludes the date is skipped unless the date is empty;
-// the block is read afresh on each call and freed.
+// a full series gives no number, a wanted number keeps to its row while
+// that row is valid on the date (else the date's rows serve), and a row
+// whose period excludes the date is skipped unless the date is empty; the
+// block is read afresh on each call and freed.
 TEST_F(NumberSeries, RowsAreTriedInOrder) {
     const DateRec june29{29, 6, 2024}, july1{1, 7, 2024}, none{0, 0, 0};
     // No series rows: numbers from 1.
@@ -46,8 +47,9 @@ TEST_F(NumberSeries, RowsAreTriedInOrder) {
     EXPECT_EQ(NextSerialNumber(ORVc::Number, &june29, -1, 0), 102);
     StoreOrder(102);   // the first row is full now
     EXPECT_EQ(NextSerialNumber(ORVc::Number, &june29, -1, 0), 500);
-    EXPECT_EQ(NextSerialNumber(ORVc::Number, &june29, 950, 0), -1);   // its row starts in July
+    EXPECT_EQ(NextSerialNumber(ORVc::Number, &june29, 950, 0), 500);  // its row starts in July
     EXPECT_EQ(NextSerialNumber(ORVc::Number, &july1, 950, 0), 900);
+    EXPECT_EQ(NextSerialNumber(ORVc::Number, &july1, 101, 0), -1);    // its row is valid and full
     StoreOrder(500);
     StoreOrder(501);
     EXPECT_EQ(NextSerialNumber(ORVc::Number, &june29, -1, 0), -1);     // every valid row is full

@@ -1,6 +1,7 @@
 // register_hooks_test.cpp - the rules' register entries: which registers
-// they reach, the defaults of new records, the block-132 state the hooks
-// keep, and a hook whose posting is not stored failing its caller's hold.
+// they reach, the defaults of new records (their prices with or without
+// VAT among them), the block-132 state the hooks keep, and a hook whose
+// posting is not stored failing its caller's hold.
 #include <set>
 
 #include "operations/operations.h"
@@ -92,6 +93,29 @@ TEST_F(RegisterEntries, InsertsKeepLastCodesAndMakeStock) {
     EXPECT_EQ(RegRecordCount(LSVc::Number), 1u);
 }
 
+// A new quotation, order, invoice and contract each take block 133's
+// "prices include VAT" word, on or off.
+TEST_F(RegisterEntries, NewSalesDocumentsTakeThePricesWithVatWord) {
+    struct Doc {
+        int reg;
+        uint32_t inclVat;
+    };
+    const Doc docs[] = {{QuotationVc::Number, QuotationVc::InclVat},
+                        {ORVc::Number, ORVc::InclVat},
+                        {IVVc::Number, IVVc::InclVat},
+                        {ContractVc::Number, ContractVc::InclVat}};
+    for (uint16_t word : {1, 0}) {
+        std::vector<uint8_t> block(SalesAccountsBlk::Size, 0);
+        PutU16(block.data(), SalesAccountsBlk::PricesInclVat, word);
+        StoreBlock(SalesAccountsBlk::Number, block.data(), SalesAccountsBlk::Size);
+        for (const Doc &d : docs) {
+            RuleRecord r(d.reg);
+            RecNewDefaults(d.reg, r.record);
+            EXPECT_EQ(GetU16(r.record, d.inclVat), word) << "register " << d.reg;
+        }
+    }
+}
+
 // A new voucher is booked on the default transaction date when that lies
 // in a fiscal year, else today; in run mode 0 it is numbered from the
 // series at once, elsewhere it stays "not numbered" until its insert.
@@ -170,8 +194,11 @@ TEST_F(RegisterEntries, VoucherSavesMoveItsPostings) {
 
 // A hook that must store the pending voucher and cannot (its date lies in
 // no fiscal year) fails the write, and with it the caller's hold: the
-// object written before it in the same hold is not stored either.
+// object written before it in the same hold is not stored either. The
+// pending voucher starts empty, whatever a test before left in it (a
+// fixed year code would hold any date).
 TEST_F(RegisterEntries, UnstoredPendingVoucherFailsTheCallersHold) {
+    PendingVoucherClear();
     RegisterHookTable[DKVc::Number].beforeInsert = [](int, uint8_t *) { return StorePendingVoucher() ? 1 : 0; };
     PutU32(PendingVoucher, Voucher::SerNr, 1);
     PutDate(PendingVoucher, Voucher::TransDate, DateRec{1, 1, 1990});
