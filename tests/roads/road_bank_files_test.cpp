@@ -25,6 +25,7 @@
 // Sales invoice, Payment modes, Purchase order list, Purchase order,
 // Purchase invoice, Outgoing payment list, Outgoing payment.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_text.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -481,15 +482,10 @@ TEST_F(BankFilesRoad, TheSwedishFilePaysEachVendorToItsBankGiro)
 
     // The file as the bank reads it: the batch head, one record per
     // invoice paying its vendor's giro, the batch end; 80 characters each.
-    std::ifstream file(out, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    std::vector<std::string> lines;
-    for (size_t at = 0; at < bytes.size();) {
-        size_t end = bytes.find("\r\n", at);
-        ASSERT_NE(end, std::string::npos);
-        lines.push_back(bytes.substr(at, end - at));
-        at = end + 2;
-    }
+    const std::vector<std::string> lines = FileLines(out);
+    std::string bytes;
+    for (const std::string &l : lines) bytes += l + "\r\n";
+    ASSERT_EQ(bytes.size(), fs::file_size(out)) << "a line without its end";
     ASSERT_EQ(lines.size(), 4u) << bytes;
     for (const std::string &l : lines) EXPECT_EQ(l.size(), 80u) << l;
     EXPECT_EQ(lines[0].substr(0, 12), "11" + std::string("0423456785"));
