@@ -15,8 +15,8 @@
 // credit note shows the amount to be refunded under its word.
 // Menus: in Purchasing, Registers > Payment terms; in Sales, Registers >
 // Customer open items, Registers > Customers, Operations > Transactions;
-// File > Windows... > "Sales invoices"; File > Documents... > "Customer
-// statements".
+// File > Windows... > "Sales invoices"; File > Print (Ctrl+P); File >
+// Documents... > "Customer statements".
 // Windows: Payment terms list, Payment terms, Sales invoice list, Sales
 // invoice, Receipt invoice choice, Customer open items, Customers,
 // Customer transactions, Documents, Statement print run.
