@@ -53,6 +53,10 @@ struct BankRun {
     std::vector<uint32_t> written;     // record ids of the payments written whole
     // Ready payments not written: the serial number and why.
     std::vector<std::pair<int32_t, std::string>> unwritten;
+    // The payments of the range the walk passed by without writing them:
+    // not approved, marked "Passed over", for the other Swedish file; and,
+    // when nothing was left to send, those of the range sent before.
+    int unapproved = 0, skipped = 0, otherFile = 0, sentBefore = 0;
 };
 BankRun Run;
 
@@ -143,6 +147,48 @@ BankWrite WritePayment(const uint8_t *selection, uint16_t format, const uint8_t 
     }
 }
 
+// How many payments of the range from..to (an open end is -1) were sent
+// to the bank before: what "Send again" would write.
+int SentInRange(int32_t from, int32_t to)
+{
+    MemBlock h = 0;
+    uint8_t *payment = RecBufferNew(OPVc::Number, &h);
+    if (!payment) return 0;
+    int sent = 0;
+    PutI32(payment, OPVc::SerNr, from);
+    uint32_t recid = 0, position = 0;
+    bool found = RecFindByIndex(OPVc::Number, "SerNr", payment, 1, 0, &recid, &position) && position > 0;
+    for (uint32_t pos = position; found; pos++) {
+        RecFreeMatrix(OPVc::Number, payment);
+        if (!RecReadAtIndex(OPVc::Number, "SerNr", int32_t(pos), payment, &recid)) break;
+        if (to >= 0 && GetI32(payment, OPVc::SerNr) > to) break;
+        if (GetU16(payment, OPVc::Sent) == 1) sent++;
+    }
+    RecFreeMatrix(OPVc::Number, payment);
+    RecBufferFree(OPVc::Number, &h);
+    return sent;
+}
+
+// Tells why a run that wrote no payment and refused none wrote no file:
+// the range held nothing left to send. Each kind of payment it passed by
+// is counted ("1 already sent (...)"); a range of no payment says so.
+void ShowNothingToSend()
+{
+    const std::pair<int, int> kinds[] = {{Run.sentBefore, Texts::BankNothingSent},
+                                         {Run.unapproved, Texts::BankNothingUnapproved},
+                                         {Run.skipped, Texts::BankNothingSkipped},
+                                         {Run.otherFile, Texts::BankNothingOtherFile}};
+    std::string line;
+    for (const auto &[count, text] : kinds)
+        if (count > 0) line += "; " + std::to_string(count) + UiTextStd(text);
+    const int head = line.empty() ? Texts::BankNothingInRange : Texts::BankNothingToSend;
+    line += ".";
+    PString t;
+    PStringFromView(t, line.size() > 200 ? line.substr(0, 200) : line);
+    TellOutcome(MessageOutcome::Nothing, head, t);
+    RunOutcomeTell(UiTextStd(head) + PStringToStd(t));
+}
+
 // Sets the sent flag of each payment written and stores it; the serial
 // numbers of those that could not be stored into failed.
 void MarkWrittenSent(std::vector<int32_t> *failed)
@@ -204,12 +250,19 @@ void WriteBankFile(const ReportJob &job)
             const int32_t serial = GetI32(payment, OPVc::SerNr);
             if (!resend && GetU16(payment, OPVc::Sent) == 1) break;
             if (to >= 0 && serial > to) break;
-            if (!resend && GetU16(payment, OPVc::Skip) == 1) continue;
-            if (GetU16(payment, OPVc::Approved) == 0) continue;
+            if (!resend && GetU16(payment, OPVc::Skip) == 1) {
+                Run.skipped++;
+                continue;
+            }
+            if (GetU16(payment, OPVc::Approved) == 0) {
+                Run.unapproved++;
+                continue;
+            }
             Reason.clear();
             BankWrite w = WritePayment(job.selection, Run.format, payment, int(Run.written.size()), secondFile);
             if (RepStopped) break;   // a payment cut off by a stop is not in the file
             if (w == BankWrite::Written) Run.written.push_back(recid);
+            if (w == BankWrite::OtherFile) Run.otherFile++;
             if (w == BankWrite::NotWritten) {
                 if (Reason.empty()) Reason = UiTextStd(Texts::BankWhyNoWriter);
                 Run.unwritten.emplace_back(serial, Reason);
@@ -218,6 +271,7 @@ void WriteBankFile(const ReportJob &job)
         RecFreeMatrix(OPVc::Number, payment);
         RecBufferFree(OPVc::Number, &h);
     }
+    if (!resend && Run.written.empty() && Run.unwritten.empty()) Run.sentBefore = SentInRange(from, to);
 
     if (Run.format == BankFormatTelepay) TelepayClose();
     if (Run.format == BankFormatSwedish && secondFile) SwedishSecondClose();
@@ -226,11 +280,11 @@ void WriteBankFile(const ReportJob &job)
 
 void BankFileJobEnded(bool ok)
 {
-    // A file whose every payment was refused is nothing to hand the bank:
-    // it is not kept, and the run says why no file came of it. (A range
-    // with no ready payment still writes the format's empty file, whose
-    // counters the bank expects.)
-    const bool none = Run.active && ok && Run.written.empty() && !Run.unwritten.empty();
+    // A file that holds no payment is nothing to hand the bank, whether
+    // every payment was refused or none was left to send: it is not kept
+    // (nor are the Telepay counters of its empty records), and the run
+    // says why no file came of it.
+    const bool none = Run.active && ok && Run.written.empty();
     // The file gets its own name only when whole; a stopped or failed one
     // is removed, so the bank is never handed half a file.
     std::vector<std::string> names;
@@ -246,9 +300,11 @@ void BankFileJobEnded(bool ok)
         if (!failed.empty()) ShowSerials(Texts::BankFileNotMarked, failed);
     }
     if (!Run.unwritten.empty()) ShowUnsent(Texts::BankFileLeftUnsent, Run.unwritten);
-    if (none) {
+    if (none && !Run.unwritten.empty()) {
         TellOutcome(MessageOutcome::Refused, TextNoneWritten, nullptr);
         RunOutcomeTell(UiTextStd(TextNoneWritten));
+    } else if (none) {
+        ShowNothingToSend();
     } else if (ok) {
         ShowWritten(int(Run.written.size()), names);
     }
@@ -378,6 +434,12 @@ void InvoicePayeeText(int32_t serial, uint8_t *account)
 
 }  // namespace
 
+void BankPayeeText(uint16_t format, const uint8_t *row, uint8_t *account)
+{
+    if (format == BankFormatSwedish) GetText(row, OPVc::Rows::InvPayText, account);
+    else GetText(row, OPVc::Rows::AccountText, account);
+}
+
 bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows)
 {
     namespace PR = OPVc::Rows;
@@ -391,7 +453,7 @@ bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows)
         BankRow b{};
         b.invoice = GetI32(row.data(), PR::InvoiceNr);
         GetText(row.data(), PR::VendCode, b.vendor);
-        GetText(row.data(), PR::AccountText, b.account);
+        BankPayeeText(CompanyVariant(), row.data(), b.account);
         if (b.account[0] == 0) InvoicePayeeText(b.invoice, b.account);
         PackedDecimal amount = GetDec(row.data(), PR::Amount);
         if (!AmountCents(&amount, &b.cents)) b.cents = 0;

@@ -35,8 +35,9 @@ void WriteBankFile(const ReportJob &job);
 // After the job of kind 15 has ended: when ok (no stop, no failed write)
 // marks the written payments sent and stores the format's counters; in
 // every case lists the payments left unsent and forgets the run. A file
-// whose every payment was refused is not kept. Ends with the run's one
-// line: the payments and the file written, or why no file was written.
+// that holds no payment (every one refused, or none left to send) is not
+// kept. Ends with the run's one line: the payments and the file written,
+// or why no file was written.
 void BankFileJobEnded(bool ok);
 // The outcome of writing one payment: written whole; not written (it
 // stays unsent and is listed with the reason BankRefuse gave); or it
@@ -85,11 +86,19 @@ void BankShowPayment(int32_t serial);
 // at offset field, holds value (a 32-bit number or a PString code, as the
 // field's type); its rows are not kept. False when there is none.
 bool BankReadByKey(int reg, uint32_t field, const void *value, uint8_t *record);
-// The rows of a payment that are paid invoices (kind 1) and count (flag 0).
-// The payee's account is the row's account text, which every format
-// reads (the payment window shows it under "Vendor's account", filled from
-// the vendor's account number); a row without one pays to its purchase
-// invoice's payment text. The row's other text is the details of payment.
+// The text of payment row `row` that holds the payee's account in a
+// format, into account: the Swedish files pay to the giro the row carries
+// (its "Giro / text", filled under that country variant from the invoice's
+// payment text, else the vendor's bank giro, or its postal giro for mode
+// "P"); every other format to the row's account text ("Vendor's account",
+// filled from the vendor's account number), beside which the giro text is
+// the details of payment.
+void BankPayeeText(uint16_t format, const uint8_t *row, uint8_t *account);
+// The rows of a payment that are paid invoices (kind 1) and count (flag 0),
+// each with the payee's account of the company's format (BankPayeeText);
+// a row without one pays to its purchase invoice's payment text, so that a
+// vendor's bank details given after the invoice reach the file through the
+// payment made afterwards.
 struct BankRow {
     int32_t invoice;
     PString vendor;       // vendor code

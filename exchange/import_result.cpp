@@ -112,11 +112,14 @@ void ImportLineListText(std::span<const uint32_t> kept, uint32_t count, uint8_t 
 // run of sections (import mode 0) that went to the file's end without
 // meeting one tag an export of this program writes read a file of
 // another kind: it is marked as no export, for the caller to tell with
-// the file's name.
+// the file's name. So is one whose damage (a binary file's control bytes,
+// its last line without a line end) came before any such tag: that it is
+// no export says more than where its bytes went wrong.
 void ReportImportResult(const ReportJob &job)
 {
     int mode = job.selection ? GetU16(job.selection, ReportParamsVc::ReportNumber) : 0;
-    ImportResult.notAnExport = mode == 0 && ImportResult.sectionsKnown == 0 && !ImportAbortFlag;
+    ImportResult.notAnExport = mode == 0 && ImportResult.sectionsKnown == 0 &&
+                               (!ImportAbortFlag || ImportResult.damageLine != 0);
     char n[64];
     if (VoucherOutsideYearsFlag) ShowTextMessage(Texts::ImportVouchersOutsideYears);
     if (LockedVouchers.count != 0) {
@@ -131,7 +134,7 @@ void ReportImportResult(const ReportJob &job)
         ShowMessage(0, text);
     }
     if (AccountsCreatedFlag) ShowTextMessage(Texts::ImportAccountsCreated);
-    if (ImportResult.damageLine != 0) {
+    if (ImportResult.damageLine != 0 && !ImportResult.notAnExport) {
         std::snprintf(n, sizeof n, "%u, %u", unsigned(ImportResult.damageLine), unsigned(ImportResult.damageColumn));
         TellNumbers(Texts::ImportDamaged, n);
     }

@@ -245,7 +245,8 @@ std::string Joined(const std::vector<std::string> &codes)
 }
 
 // The faults only the whole file shows: object codes too long or shared,
-// and a file that gives the import nothing to store.
+// and a file that gives the import nothing to store (with or without its
+// #SIETYP line).
 bool WholeFileFaults(Checker &c)
 {
     if (!c.longCodes.empty()) {
@@ -256,10 +257,14 @@ bool WholeFileFaults(Checker &c)
         c.line = c.sharedLine;
         return c.Fail(Texts::SieFaultObjectShared, Joined(c.sharedCodes));
     }
-    for (const SieItem &it : *c.items)
+    bool typed = false;
+    for (const SieItem &it : *c.items) {
         if (it.tag != SieTag::SieType) return true;
+        typed = true;
+    }
+    // Without its #SIETYP line too, the file is no SIE file at all.
     c.line = 1;
-    return c.Fail(Texts::SieFaultNothingRead, "");
+    return c.Fail(typed ? Texts::SieFaultNothingRead : Texts::SieFaultNoType, "");
 }
 
 // Objects that voucher rows name without an #OBJEKT line become objects

@@ -533,11 +533,16 @@ void ShowRefusal(const SieImportResultRec &r)
 }  // namespace
 
 // Tells the refusal of the last SIE import, the vouchers it gave new
-// numbers, or the vouchers it did not store.
+// numbers, or the vouchers it did not store. A file that is no SIE file
+// (empty, or without a #SIETYP line and anything the import stores) is
+// told by its name, as the text import tells a file that is no export;
+// the server, which reads a client's copy, tells the fault instead.
 void SieReportResult()
 {
     const SieImportResultRec &r = SieImportResult;
-    if (r.refusedFault != 0) ShowRefusal(r);
+    const bool notSie = r.refusedFault == Texts::SieFaultNoLines || r.refusedFault == Texts::SieFaultNoType;
+    if (notSie && ImportSourcePath()[0] != 0) ShowMessage(Texts::SieNotAnSieFile, ImportSourcePath());
+    else if (r.refusedFault != 0) ShowRefusal(r);
     if (r.renumbered.count != 0)
         ShowWith(Texts::SieVouchersRenumbered, std::to_string(r.renumbered.count) + " (" + r.renumbered.first + ")");
     if (r.notStored != 0)

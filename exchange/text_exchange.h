@@ -96,6 +96,9 @@ void ImportProgressBar();
 void ImportTagDraw(const uint8_t *tag);
 // Forgets the bar drawn for the last source.
 void ImportProgressReset();
+// The path of the file being read (PString), empty when the source is
+// memory (the server's copy of a client's file).
+const uint8_t *ImportSourcePath();
 // The source mode, file length and read position of the reader.
 uint16_t ImportSourceMode();
 uint32_t ImportFileLength();

@@ -7,6 +7,10 @@
 // byte-line reader of other programs' files has its own line ends). A
 // field that ends at a line end leaves the line end unread, so every
 // further field of that line reads as empty until the line is skipped.
+// The exchange file's own sections end every line, the last one too: one
+// whose last byte ends no line was cut inside that line, and the record
+// being read there is damaged (the readers of other programs' files, the
+// byte lines and the bank's files, take a last line without its end).
 #include <cassert>
 #include <cstring>
 #include <string>
@@ -22,6 +26,7 @@
 #include "exchange/exchange.h"
 #include "exchange/import_lines.h"
 #include "exchange/text_exchange.h"
+#include "output/output_job.h"
 
 uint8_t ImportAbortFlag, ImportFileCharFlag;
 uint16_t ImportDosLetters;
@@ -43,9 +48,11 @@ struct ReaderState {
     uint16_t column = 0;        // fields read on that line
     bool readFailed = false;    // a file read came short below the length
     bool damaged = false;       // ImportDamage was called
+    bool cutUnread = false;     // the end of a cut file was met; the line-look-ahead has not yet said so
     bool tagHeld = false;
     uint8_t window[WindowSize];
     PString tag;
+    PString path;               // the file read; empty for memory
 };
 ReaderState Reader;
 
@@ -57,8 +64,9 @@ void ReaderStart(uint16_t mode, uint32_t length)
     Reader.position = Reader.windowEnd = Reader.loads = 0;
     Reader.line = 1;
     Reader.column = 0;
-    Reader.readFailed = Reader.damaged = Reader.tagHeld = false;
+    Reader.readFailed = Reader.damaged = Reader.cutUnread = Reader.tagHeld = false;
     Reader.tag[0] = 0;
+    Reader.path[0] = 0;
     ImportAbortFlag = 0;
     ImportFileCharFlag = ByteOrder.program;
     ImportProgressReset();
@@ -111,6 +119,40 @@ bool ByteAt(uint8_t *b)
     return true;
 }
 
+// True when the import reads the exchange file's sections (import mode
+// 0, also when no job says otherwise).
+bool ReadsSections()
+{
+    const uint8_t *job = CurrentJobRecord();
+    return !job || GetU16(job, ReportParamsVc::ReportNumber) == 0;
+}
+
+// The source's last byte (a CR when it cannot be read: the failed read is
+// told as such).
+uint8_t LastByte()
+{
+    const uint32_t saved = Reader.position;
+    Reader.position = Reader.length - 1;
+    uint8_t b = Cr;
+    if (!ByteAt(&b)) b = Cr;
+    Reader.position = saved;
+    return b;
+}
+
+// ByteAt for the readers of the exchange file's fields and lines. At the
+// end of a source of sections whose last byte ends no line the file was
+// cut inside the line being read: damage at its column.
+bool SectionByteAt(uint8_t *b)
+{
+    if (ByteAt(b)) return true;
+    if (ImportAbortFlag || Reader.length == 0 || !ReadsSections()) return false;
+    const uint8_t last = LastByte();
+    if (last == Cr || last == Vt || last == Lf || ImportAbortFlag) return false;
+    ImportDamage(Reader.column > 0 ? Reader.column : 1);
+    Reader.cutUnread = true;
+    return false;
+}
+
 // Reads the next field's text (at most 255 characters; the rest of a
 // longer field is dropped up to its terminator, so the next column stays
 // the next column). False when the field holds a control byte (below 32,
@@ -122,7 +164,7 @@ bool FieldRead(uint8_t *text)
     bool clean = true;
     Reader.column++;
     uint8_t b;
-    while (ByteAt(&b)) {
+    while (SectionByteAt(&b)) {
         Reader.position++;
         if (b == Lf) continue;
         if (b == Tab) break;
@@ -161,6 +203,7 @@ int ImportFileOpen(const ReportJob &job, const uint8_t *path, int unused)
     }
     Reader.stream = s;
     ReaderStart(ImportSourceFile, length);
+    PStringCopy(Reader.path, path);
     return 0;
 }
 
@@ -195,11 +238,14 @@ bool ImportAtEnd()
 
 // Reads the next field of the line, translated when the file's character
 // flag is not the program's, and with dst parses it by type into dst. A
-// text the type refuses, or a control byte in the field, is damage.
+// text the type refuses, or a control byte in the field, is damage; so is
+// a field read after damage (the end of a cut file), which then has no
+// value a record may keep.
 bool ImportReadField(void *dst, uint16_t type, uint16_t max)
 {
     PString text;
-    bool clean = FieldRead(text);
+    bool clean = FieldRead(text) && !Reader.damaged;
+    Reader.cutUnread = false;
     if (ImportFileCharFlag != ByteOrder.program) TranslateChars(text, ImportFileCharFlag ? 1 : 0);
     bool ok = clean;
     if (ok && dst) ok = FieldFromText(static_cast<uint8_t *>(dst), type, max, text) || text[0] == 0;
@@ -211,7 +257,7 @@ bool ImportReadField(void *dst, uint16_t type, uint16_t max)
 // flag is 1 reads tags from the interface file's character set.
 void ImportReadTag()
 {
-    if (!FieldRead(Reader.tag)) {
+    if (!FieldRead(Reader.tag) || Reader.damaged) {
         ImportDamage(Reader.column);
         Reader.tag[0] = 0;
         return;
@@ -233,7 +279,7 @@ void ImportSkipLine()
 {
     if (ImportAbortFlag) return;
     uint8_t b;
-    while (ByteAt(&b)) {
+    while (SectionByteAt(&b)) {
         Reader.position++;
         if (b == Cr || b == Vt) {
             Reader.line++;
@@ -281,14 +327,17 @@ bool ImportReadByteLine(std::string *text, size_t max, bool *tooLong)
 }
 
 // Skips the line, then looks ahead without moving: TAB and LF pass; a
-// line end, the end of the source or an abort means no data.
+// line end, the end of the source or an abort means no data. The end of a
+// cut file is data, once: the reader that reads it as the next row or
+// record fails there (its field read is damaged), rather than storing
+// what it holds as if it were whole.
 bool ImportNextLineHasData()
 {
     ImportSkipLine();
     uint32_t saved = Reader.position;
     bool data = false;
     uint8_t b;
-    while (ByteAt(&b)) {
+    while (SectionByteAt(&b)) {
         if (b == Tab || b == Lf) {
             Reader.position++;
             continue;
@@ -297,6 +346,10 @@ bool ImportNextLineHasData()
         break;
     }
     Reader.position = saved;
+    if (Reader.cutUnread) {
+        Reader.cutUnread = false;
+        return true;
+    }
     return data;
 }
 
@@ -361,6 +414,13 @@ bool ImportListFits(bool shape)
 {
     if (!shape) ImportDamage(uint16_t(Reader.column + 1));
     return shape;
+}
+
+// The path of the file being read (PString; empty for a memory source,
+// the server's copy of a client's file).
+const uint8_t *ImportSourcePath()
+{
+    return Reader.path;
 }
 
 // The source mode of the reader (ImportSource*).

@@ -19,7 +19,7 @@
 uint32_t PendingImportSeqNr;
 
 // The import mode of the import's job: 0 reads the first section tag
-// itself, 3 imports a single step.
+// itself, 2 (the SIE file) and 3 import in a single step.
 static int ImportMode()
 {
     const uint8_t *job = CurrentJobRecord();
@@ -39,9 +39,10 @@ void ImportRun()
     const SettingsTextExchange &x = SettingsText;
     if (ImportMode() == 0 && x.importReadTag) x.importReadTag();
     // Without a reader there is nothing to read: the import is at its end.
-    // Mode 3 reads nothing of the file: its one step runs for an empty
-    // file too.
-    const bool oneStep = ImportMode() == 3;
+    // Mode 3 reads nothing of the file, and mode 2 checks the whole file
+    // before it stores anything: their one step runs for an empty file
+    // too (the SIE file then refuses it).
+    const bool oneStep = ImportMode() == 2 || ImportMode() == 3;
     while (x.importAtEnd && x.importTextStep && (oneStep || !x.importAtEnd())) {
         DbHoldBegin();
         x.importTextStep();

@@ -271,8 +271,12 @@ void InvoiceTotalsValue(const uint8_t *invoice, const uint8_t *param, int16_t co
         Amount(code == 313 ? value : Sub(GetDec(inv, IVVc::Total), value), out);
         return;
     case 315: {
+        // The word over the total as the customer reads it: a credit note
+        // keeps its total positive, so its total is refunded unless it is
+        // below zero; an invoice's is paid unless it is below zero.
         PackedDecimal total = GetDec(inv, IVVc::Total);
-        GetUiText(out, DecIsNegative(&total) ? Texts::InvoiceToRefund : Texts::InvoiceToPay);
+        const bool credit = InvoiceKind(GetU16(inv, IVVc::InvType)) == InvoiceKind::CreditNote;
+        GetUiText(out, DecIsNegative(&total) != credit ? Texts::InvoiceToRefund : Texts::InvoiceToPay);
         return;
     }
     case 316:

@@ -5,33 +5,84 @@
 // and only once the file is whole, and the formatters of the formats.
 #include "tests/exchange/bank_fixture.h"
 
+#include <filesystem>
+
 namespace {
 
 using namespace bank_test;
 
 using BankFileTest = BankFixture;
 
-TEST_F(BankFileTest, TelepayWithoutPaymentsHasOpeningAndClosingCountingTwo)
+TEST_F(BankFileTest, TelepayOpensAndClosesItsFileAndKeepsTheCounters)
 {
+    SimplePayment(1, 1001);
     std::vector<std::string> lines = Run("1:");
-    std::vector<std::string> want = {
+    ASSERT_EQ(lines.size(), 4u * 4) << ::testing::PrintToString(lines);
+    std::vector<std::string> opening = {
         Head("BETFOR00", 1, "", 0),
         "1207" + B(10) + "VERSJON002" + B(10) + "00000000000" + B(35),
         B(80),
         B(80),
-        Head("BETFOR99", 2, "", 1),
-        "1207" + B(19) + "00002" + B(52),
+    };
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4), opening);
+    std::vector<std::string> closing = {
+        Head("BETFOR99", 4, "", 3),
+        "1207" + B(19) + "00004" + B(52),
         B(80),
         B(80),
     };
-    EXPECT_EQ(lines, want);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 12, lines.end()), closing);
     // The counters of the file are kept for the next.
     uint8_t block[BankFileBlk::Size] = {0};
     ASSERT_TRUE(SettingsBlockRead(BankFileBlk::Number, block, sizeof block));
-    EXPECT_EQ(GetU16(block, BankFileBlk::RecordSeq), 2);
-    EXPECT_EQ(GetU16(block, BankFileBlk::DailySeq), 3);
+    EXPECT_EQ(GetU16(block, BankFileBlk::RecordSeq), 4);
+    EXPECT_EQ(GetU16(block, BankFileBlk::DailySeq), 5);
     DateRec stored = GetDate(block, BankFileBlk::LastFileDate);
     EXPECT_EQ(DateCompare(&stored, &TodayDate), 0);
+
+    // With nothing left to send no file is written, and no counter moves:
+    // the bank is handed no file of empty records.
+    MessagesShown.clear();
+    EXPECT_EQ(Run("1:", false, "empty.txt"), std::vector<std::string>{});
+    EXPECT_FALSE(std::filesystem::exists(dir / "empty.txt"));
+    ASSERT_TRUE(SettingsBlockRead(BankFileBlk::Number, block, sizeof block));
+    EXPECT_EQ(GetU16(block, BankFileBlk::RecordSeq), 4);
+    EXPECT_EQ(GetU16(block, BankFileBlk::DailySeq), 5);
+}
+
+// A run with nothing left to send writes no file and says why, counting
+// what it passed by: the payments of the range sent before (which "Send
+// again" writes), those not approved and those marked "Passed over"; a
+// range of no payment says so. Nothing is marked.
+TEST_F(BankFileTest, ARunWithNothingLeftToSendWritesNoFileAndSaysWhy)
+{
+    for (uint16_t format : {BankFormatTelepay, BankFormatLm, BankFormatSwedish}) {
+        SCOPED_TRACE(format);
+        Company(format, "1", "4234567-85");
+        MessagesShown.clear();
+        EXPECT_EQ(Run("1:9", false, "none.txt"), std::vector<std::string>{});
+        EXPECT_FALSE(std::filesystem::exists(dir / "none.txt"));
+        ASSERT_EQ(MessagesShown.size(), 1u) << ::testing::PrintToString(MessagesShown);
+        EXPECT_EQ(MessagesShown[0], TextOf(Texts::BankNothingInRange) + ".");
+    }
+    Company(BankFormatLm, "1", "4234567-85");
+    Invoice(1001, "V1", "Vendor one", "F1", "");
+    Payment(1, {{1001, "V1", "1111.22.33333", 5.0}}, 1, 1);      // sent
+    Payment(2, {{1001, "V1", "1111.22.33333", 5.0}}, 1, 1);      // sent
+    Payment(3, {{1001, "V1", "1111.22.33333", 5.0}}, 0);         // not approved
+    Payment(4, {{1001, "V1", "1111.22.33333", 5.0}}, 1, 0, 1);   // passed over
+    Payment(5, {{1001, "V1", "1111.22.33333", 5.0}});            // beyond the range
+    MessagesShown.clear();
+    EXPECT_EQ(Run("1:4", false, "none.txt"), std::vector<std::string>{});
+    EXPECT_FALSE(std::filesystem::exists(dir / "none.txt"));
+    ASSERT_EQ(MessagesShown.size(), 1u) << ::testing::PrintToString(MessagesShown);
+    EXPECT_EQ(MessagesShown[0], TextOf(Texts::BankNothingToSend) + "; 2" + TextOf(Texts::BankNothingSent) + "; 1" +
+                                    TextOf(Texts::BankNothingUnapproved) + "; 1" + TextOf(Texts::BankNothingSkipped) +
+                                    ".");
+    EXPECT_EQ(MessagesShown[0].find(TextOf(Texts::BankFileWrote)), std::string::npos);
+    for (int32_t s : {3, 4, 5}) EXPECT_EQ(SentFlag(s), 0) << s;
+    // "Send again" writes the sent ones.
+    EXPECT_EQ(Run("1:2", true, "again.txt").size(), 6u);
 }
 
 TEST_F(BankFileTest, TelepayPayeesGetTransferAndInvoiceRecordsByteForByte)
@@ -83,25 +134,31 @@ TEST_F(BankFileTest, TelepayPayeesGetTransferAndInvoiceRecordsByteForByte)
 TEST_F(BankFileTest, TelepayCountersRunOnThroughTheDayAndWrapAfter9999)
 {
     uint8_t block[BankFileBlk::Size] = {0};
-    PutU16(block, BankFileBlk::RecordSeq, 9999);
+    PutU16(block, BankFileBlk::RecordSeq, 9998);
     PutU16(block, BankFileBlk::DailySeq, 41);
     PutDate(block, BankFileBlk::LastFileDate, DateRec{7, 12, 2026});
     PutText(block, BankFileBlk::Text12, 11, "4711");
     ASSERT_EQ(SettingsBlockStore(BankFileBlk::Number, block, sizeof block), RecDone);
+    SimplePayment(1, 1001);
     std::vector<std::string> lines = Run("1:");
-    ASSERT_EQ(lines.size(), 8u);
-    EXPECT_EQ(lines[0], Head("BETFOR00", 41, "", 9999));
+    ASSERT_EQ(lines.size(), 16u);
+    EXPECT_EQ(lines[0], Head("BETFOR00", 41, "", 9998));
     EXPECT_EQ(lines[1].substr(34, 11), "00000004711");
-    EXPECT_EQ(lines[4], Head("BETFOR99", 42, "", 0));
+    EXPECT_EQ(lines[4].substr(0, 40), Head("BETFOR21", 42, "12345678901", 9999).substr(0, 40));
+    EXPECT_EQ(lines[4].substr(70, 4), "9999");
+    EXPECT_EQ(lines[8].substr(70, 4), "0000");
+    EXPECT_EQ(lines[12], Head("BETFOR99", 44, "", 1));
     // The second file of the day goes on; the next day starts again at 1.
-    lines = Run("1:", false, "second.txt");
-    ASSERT_EQ(lines.size(), 8u);
-    EXPECT_EQ(lines[0], Head("BETFOR00", 43, "", 1));
+    SimplePayment(2, 1002);
+    lines = Run("2:", false, "second.txt");
+    ASSERT_EQ(lines.size(), 16u);
+    EXPECT_EQ(lines[0], Head("BETFOR00", 45, "", 2));
     TodayDate = DateRec{8, 12, 2026};
-    lines = Run("1:", false, "third.txt");
-    ASSERT_EQ(lines.size(), 8u);
+    SimplePayment(3, 1003);
+    lines = Run("3:", false, "third.txt");
+    ASSERT_EQ(lines.size(), 16u);
     EXPECT_EQ(lines[0].substr(9, 10), "1208000001");
-    EXPECT_EQ(lines[0].substr(70, 4), "0003");
+    EXPECT_EQ(lines[0].substr(70, 4), "0006");
     ASSERT_TRUE(SettingsBlockRead(BankFileBlk::Number, block, sizeof block));
     PString kept;
     ::GetText(block, BankFileBlk::Text12, kept);

@@ -42,12 +42,15 @@ inline PackedDecimal Amount(double v)
     return d;
 }
 
-// A row of a payment: a paid invoice of a vendor to an account.
+// A row of a payment: a paid invoice of a vendor to an account (the
+// row's account text) and a giro (its other text: "details" and the
+// vendor's code when none is given).
 struct PayRow {
     int32_t invoice;
     std::string vendor, account;
     double amount;
     uint16_t kind = 1, flag = 0;
+    const char *giro = nullptr;
 };
 
 class BankFixture : public ExchangeFixture {
@@ -137,7 +140,7 @@ protected:
             PutI32(row.data(), PR::InvoiceNr, rows[r].invoice);
             PutText(row.data(), PR::VendCode, 20, rows[r].vendor);
             PutText(row.data(), PR::AccountText, 60, rows[r].account);
-            PutText(row.data(), PR::InvPayText, 30, "details " + rows[r].vendor);
+            PutText(row.data(), PR::InvPayText, 30, rows[r].giro ? rows[r].giro : "details " + rows[r].vendor);
             PutDec(row.data(), PR::Amount, Amount(rows[r].amount));
             ASSERT_TRUE(MatrixRowPut(OPVc::Number, 0, op.data(), int32_t(r), row.data()));
         }

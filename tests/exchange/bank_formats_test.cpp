@@ -24,6 +24,14 @@ protected:
         Vendor("V2", "Second street", "", "99999 Far");
     }
     static std::string Zeros(int n) { return std::string(size_t(n), '0'); }
+    // A row as the payment window leaves it under the Swedish variant: the
+    // giro it pays to (the vendor's, or the invoice's payment text) and
+    // beside it the vendor's bank account, which the Swedish files never
+    // pay to.
+    static PayRow Giro(int32_t invoice, const char *vendor, const char *giro, double amount)
+    {
+        return PayRow{invoice, vendor, "1111.22.33333", amount, 1, 0, giro};
+    }
 };
 
 TEST_F(BankFormatsTest, LmBatchHasHeadRowsAndNetEndOf300Characters)
@@ -130,8 +138,8 @@ TEST_F(BankFormatsTest, SwedishDomesticBatchWritesInvoicesCreditNotesAndTotal)
     Invoice(501, "V1", "Vendor one", "F-501", "", 1, DateRec{20, 12, 2026});
     Invoice(502, "V1", "Vendor one", "C-502", "", 3);
     Invoice(503, "V1", "Vendor one", "F-503", "", 7);   // a kind outside 1 to 3 is an invoice
-    Payment(40, {{501, "V1", "5555-12345", 250.50}, {502, "V1", "5555-12345", -50.25},
-                 {503, "V1", "5555-12345", 0.0}});
+    Payment(40, {Giro(501, "V1", "5555-12345", 250.50), Giro(502, "V1", "5555-12345", -50.25),
+                 Giro(503, "V1", "5555-12345", 0.0)});
     std::vector<std::string> lines = Run("40:40");
     std::vector<std::string> want = {
         "11" + std::string("0423456785") + "261207" + ("SUPPLIER PAYMENTS" + B(5)) + B(40),
@@ -147,6 +155,30 @@ TEST_F(BankFormatsTest, SwedishDomesticBatchWritesInvoicesCreditNotesAndTotal)
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[1].substr(49, 6), "261220");
     EXPECT_EQ(lines[2].substr(49, 6), "261210");
+
+    // A vendor paid by its bank giro alone is paid; one with an account
+    // but no giro, nor any payment text on its invoice, is not paid to the
+    // account: the payment stays unsent and says why. A row without a
+    // giro pays to its invoice's payment text.
+    PutU16(TestJob, ReportParamsVc::Option3, 0);
+    Invoice(504, "V2", "Vendor two", "F-504", "");
+    InvoicePayText(504, "");
+    Payment(41, {PayRow{504, "V2", "", 80.0, 1, 0, "5050-3333"}});
+    Payment(42, {PayRow{504, "V2", "12345678", 80.0, 1, 0, ""}});
+    Invoice(505, "V1", "Vendor one", "F-505", "");
+    InvoicePayText(505, "5012-3456");
+    Payment(43, {PayRow{505, "V1", "12345678", 80.0, 1, 0, ""}});
+    MessagesShown.clear();
+    lines = Run("41:43");
+    ASSERT_EQ(lines.size(), 6u) << ::testing::PrintToString(lines);
+    EXPECT_EQ(lines[1].substr(0, 12), "14" + std::string("0050503333"));
+    EXPECT_EQ(lines[4].substr(0, 12), "14" + std::string("0050123456")) << "the invoice's payment text";
+    EXPECT_EQ(SentFlag(41), 1);
+    EXPECT_EQ(SentFlag(42), 0);
+    EXPECT_EQ(SentFlag(43), 1);
+    std::string list;
+    for (const std::string &m : MessagesShown) list += m;
+    EXPECT_NE(list.find("42 (" + TextOf(Texts::BankWhyNoAccount) + ")"), std::string::npos) << list;
 }
 
 TEST_F(BankFormatsTest, SwedishPaymentsThatWouldNeedASignStayUnsent)
@@ -154,13 +186,13 @@ TEST_F(BankFormatsTest, SwedishPaymentsThatWouldNeedASignStayUnsent)
     Company(BankFormatSwedish, "4711", "1");
     Invoice(501, "V1", "Vendor one", "F-501", "");
     Invoice(502, "V1", "Vendor one", "C-502", "", 3);
-    Payment(1, {{501, "V1", "5555-12345", -10.0}});                                   // negative invoice row
-    Payment(2, {{502, "V1", "5555-12345", 10.0}});                                    // positive credit row
-    Payment(3, {{501, "V1", "5555-12345", 5.0}, {502, "V1", "5555-12345", -9.0}});   // negative total
-    Payment(4, {{501, "V1", "5555-12345", 5.0}}, 1, 0, 0, [](uint8_t *op) {
+    Payment(1, {Giro(501, "V1", "5555-12345", -10.0)});                                   // negative invoice row
+    Payment(2, {Giro(502, "V1", "5555-12345", 10.0)});                                    // positive credit row
+    Payment(3, {Giro(501, "V1", "5555-12345", 5.0), Giro(502, "V1", "5555-12345", -9.0)});   // negative total
+    Payment(4, {Giro(501, "V1", "5555-12345", 5.0)}, 1, 0, 0, [](uint8_t *op) {
         PutText(op, OPVc::PayMode, 1, "P");   // the second file's
     });
-    Payment(5, {{501, "V1", "5555-12345", 5.0}});
+    Payment(5, {Giro(501, "V1", "5555-12345", 5.0)});
     MessagesShown.clear();
     std::vector<std::string> lines = Run("1:9");
     ASSERT_EQ(lines.size(), 3u) << ::testing::PrintToString(lines);
@@ -184,9 +216,9 @@ TEST_F(BankFormatsTest, SwedishSecondFileCarriesPostalGiroPaymentsAndTheirRunnin
     Invoice(501, "V1", "Vendor one", "F-501", "");
     Invoice(502, "V2", "Vendor two", "F-502", "");
     auto postal = [](uint8_t *op) { PutText(op, OPVc::PayMode, 1, "P"); };
-    Payment(1, {{501, "V1", "5555-12345", 100.0}, {502, "V2", "123-4", -130.0}, {501, "V1", "5555-12345", 0.0}}, 1,
+    Payment(1, {Giro(501, "V1", "5555-12345", 100.0), Giro(502, "V2", "123-4", -130.0), Giro(501, "V1", "5555-12345", 0.0)}, 1,
             0, 0, postal);
-    Payment(2, {{501, "V1", "5555-12345", 10.0}});   // domestic: not in this file
+    Payment(2, {Giro(501, "V1", "5555-12345", 10.0)});   // domestic: not in this file
     PutU16(TestJob, ReportParamsVc::Option2, 1);
     std::vector<std::string> lines = Run("1:9");
     std::vector<std::string> want = {

@@ -4,6 +4,7 @@
 // writer gives empty rows and voucher rows without an account.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -119,6 +120,70 @@ TEST_F(DamagedImport, ADamagedTableRowKeepsTheStoredRows)
     MemUnlock(rows);
     MemFree(&rows);
     EXPECT_EQ(after, before);
+}
+
+// A file that ends inside a line was cut short (a copy broken off, half a
+// file sent): the record or table being read there is not stored, since
+// the rest of its rows are lost with the cut, and the damage is told at
+// the cut line. Cut inside an item of the DELIVERY form, just after the
+// form's head line, and inside a currency row, the company keeps the form
+// and the rows it had.
+TEST_F(DamagedImport, AFileCutInsideALineStoresNotTheRecordBeingRead)
+{
+    RegisterHooksClear();
+    const std::string whole = FileBytes(std::filesystem::path(ORVEL_TEST_DATA_DIR) / ".." / "dict" / "DEFAULT.TXT");
+    ImportBytes(whole);
+    ASSERT_TRUE(MessagesShown.empty()) << MessagesShown.front();
+    auto items = [] {
+        std::vector<uint8_t> doc(DocVc::Size, 0);
+        PutText(doc.data(), DocVc::Code, 20, "DELIVERY");
+        uint32_t id = 0, pos = 0;
+        if (!RecFind(DocVc::Number, doc.data(), 1, 1, &id, &pos)) return -1;
+        int n = MatrixRowCount(DocVc::Number, 0, doc.data());
+        RecFreeMatrix(DocVc::Number, doc.data());
+        return n;
+    };
+    const int itemsBefore = items();
+    ASSERT_GT(itemsBefore, 20);
+    MemBlock rows = 0;
+    ASSERT_TRUE(SettingsBlockFetch(&rows, CurrencyBlk::Number));
+    const uint32_t currencyBytes = MemSize(rows);
+    MemFree(&rows);
+
+    // The line a byte stands in, from 1.
+    auto lineOf = [&whole](size_t at) { return uint32_t(std::count(whole.begin(), whole.begin() + long(at), '\r') + 1); };
+    const size_t head = whole.find("\r\nDELIVERY\t") + 2, headEnd = whole.find("\r\n", head);
+    const size_t item = whole.find("\r\n4\t", whole.find("\r\n4\t", head) + 1) + 2;   // its second data item
+    const size_t currency = whole.find("\r\nUSD\t") + 2;
+    struct Cut {
+        size_t at;
+        uint16_t column;
+    } cuts[] = {{item + 9, 3}, {headEnd, 21}, {currency + 5, 2}};
+    // The cut file imported: damaged at the cut line and column, told once.
+    auto importCut = [&](const Cut &c) {
+        MessagesShown.clear();
+        ImportBytes(whole.substr(0, c.at));
+        EXPECT_EQ(ImportResult.damageLine, lineOf(c.at));
+        EXPECT_EQ(ImportResult.damageColumn, c.column) << "cut at line " << lineOf(c.at);
+        EXPECT_EQ(Shown(Texts::ImportDamaged), 1) << "cut at line " << lineOf(c.at);
+    };
+    for (const Cut &c : cuts) {
+        importCut(c);
+        EXPECT_EQ(items(), itemsBefore) << "cut at line " << lineOf(c.at);
+        ASSERT_TRUE(SettingsBlockFetch(&rows, CurrencyBlk::Number));
+        EXPECT_EQ(MemSize(rows), currencyBytes) << "cut at line " << lineOf(c.at);
+        MemFree(&rows);
+    }
+    // Into a company without the form: it is not made from half its items.
+    RegisterHooksClear();
+    std::vector<uint8_t> doc(DocVc::Size, 0);
+    PutText(doc.data(), DocVc::Code, 20, "DELIVERY");
+    uint32_t id = 0, pos = 0;
+    ASSERT_TRUE(RecFind(DocVc::Number, doc.data(), 1, 1, &id, &pos));
+    ASSERT_TRUE(RecDeleteHooked(DocVc::Number, doc.data(), id));
+    RecFreeMatrix(DocVc::Number, doc.data());
+    importCut(cuts[0]);
+    EXPECT_EQ(items(), -1);
 }
 
 // The older layouts whose lists once had no row columns: read by the

@@ -189,14 +189,15 @@ protected:
         // Over the test's job record, which the output device reads too.
         return ExportBytes([] { ExportSie(ReportJob{TestJob}); }, "export.se");
     }
-    // Imports bytes as an SIE file (import mode 2).
-    void ImportSie(const std::string &bytes)
+    // Imports bytes as an SIE file (import mode 2), from memory as the
+    // server has a client's file, or from a file of the company folder.
+    void ImportSie(const std::string &bytes, bool fromFile = false)
     {
         ResetImportFlags();
         MessagesShown.clear();
         PutU16(TestJob, ReportParamsVc::OutputKind, ImportSourceMemory);
         PutU16(TestJob, ReportParamsVc::ReportNumber, 2);
-        SourceOf(bytes);
+        SourceOf(bytes, fromFile);
         ImportRun();   // which tells the result at its end
         ImportFileClose();
     }

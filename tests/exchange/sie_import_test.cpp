@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "exchange/company_text.h"
+#include "exchange/run_outcome.h"
 #include "database/access/settings_blocks.h"
 #include "rules/accounts.h"
 #include "rules/documents.h"
@@ -295,6 +296,25 @@ TEST_F(SieImport, MalformedFilesAreRefusedWithTheirLine)
     ImportSie("just some text\r\nand more\r\n");
     EXPECT_EQ(SieImportResult.refusedFault, Texts::SieFaultNoLines);
     EXPECT_EQ(FullExport(), before);
+    ImportSie("");
+    EXPECT_EQ(SieImportResult.refusedFault, Texts::SieFaultNoLines) << "an empty file is refused too";
+    // Read from a file, an empty one and one without a #SIETYP line that
+    // gives the import nothing are no SIE files: refused by the file's
+    // name, in one message, and the run does not say it is done.
+    const std::string path = (dir / "import.txt").string();
+    for (const std::string &bytes : {std::string(), std::string("just some text\r\n"),
+                                     std::string("#FLAGGA 0\r\n#PROGRAM \"Other\" 1.0\r\n")}) {
+        ImportSie(bytes, true);
+        ASSERT_EQ(MessagesShown.size(), 1u) << bytes;
+        EXPECT_EQ(MessagesShown[0], TextOf(Texts::SieNotAnSieFile) + path) << bytes;
+        EXPECT_EQ(RunOutcomeLast().rfind("Import done", 0), std::string::npos) << RunOutcomeLast();
+        EXPECT_EQ(FullExport(), before) << bytes;
+    }
+    // One with its #SIETYP that stores nothing is an SIE file, refused by
+    // its fault.
+    ImportSie("#FLAGGA 0\r\n#SIETYP 4\r\n", true);
+    EXPECT_EQ(SieImportResult.refusedFault, Texts::SieFaultNothingRead);
+    EXPECT_EQ(Shown(Texts::SieNotAnSieFile), 0);
 }
 
 // The periods of the older company sections: the century as the dates

@@ -57,15 +57,34 @@ TEST_P(TextReader, FieldsLinesWindowsAndLetters)
     ImportDosLetters = 0;
 
     // One window for 16384 bytes; a second one for the 16385th byte.
-    std::string full = std::string(16381, 'a') + "\r\nb";
-    SourceOf(full, file);
+    std::string full = std::string(16380, 'a') + "\r\nb";
+    SourceOf(full + "\r", file);
     ImportSkipLine();
     EXPECT_EQ(Field(), "b");
     EXPECT_EQ(ImportWindowLoads(), 1u);
-    SourceOf(full + "c", file);
+    SourceOf(full + "c\r", file);
     ImportSkipLine();
     EXPECT_EQ(Field(), "bc");
     EXPECT_EQ(ImportWindowLoads(), 2u);
+    ImportSkipLine();
+    EXPECT_TRUE(ImportAtEnd());
+    EXPECT_EQ(ImportResult.damageLine, 0u);
+
+    // The exchange file ends every line: one whose last line has no end
+    // was cut there, and the field the cut runs into is damaged. A bank's
+    // file (import mode 1) may end without one.
+    PutU16(TestJob, ReportParamsVc::ReportNumber, 1);
+    SourceOf("a\tb", file);
+    EXPECT_EQ(Field(), "a");
+    EXPECT_EQ(Field(), "b");
+    EXPECT_EQ(ImportResult.damageLine, 0u);
+    PutU16(TestJob, ReportParamsVc::ReportNumber, 0);
+    SourceOf("x\r\na\tb", file);
+    ImportSkipLine();
+    EXPECT_EQ(Field(), "a");
+    EXPECT_FALSE(ImportReadField(nullptr, FtText, 255));
+    EXPECT_EQ(ImportResult.damageLine, 2u);
+    EXPECT_EQ(ImportResult.damageColumn, 2u);
     EXPECT_TRUE(ImportAtEnd());
 }
 

@@ -11,7 +11,9 @@
 // becomes a receipt of the sales invoice. The company file then holds the
 // payment marked sent and the receipt. A vendor given its account number
 // after its invoice was approved is paid to that account by the payment
-// the suggestion makes afterwards.
+// the suggestion makes afterwards. A Swedish company pays its vendors'
+// bank giros, a vendor with a giro alone too, and a range written again
+// with nothing left to send writes no file and says why.
 // Menus: in Purchasing, Registers > Vendors, Settings > Payment modes...,
 // Registers > Purchase invoices, Registers > Outgoing payments, Registers >
 // Purchase orders, Operations > Purchase invoice; File > Windows... >
@@ -23,11 +25,13 @@
 // Sales invoice, Payment modes, Purchase order list, Purchase order,
 // Purchase invoice, Outgoing payment list, Outgoing payment.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_text.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include "core/definitions.h"
 #include "core/field_access.h"
@@ -415,6 +419,95 @@ TEST_F(BankFilesRoad, AnInvoiceApprovedBeforeItsVendorHadBankDetailsIsPaidToTheA
     ASSERT_TRUE(RecReadAt(VIVc::Number, 1, approved.data(), &id));
     RecFreeMatrix(VIVc::Number, approved.data());
     EXPECT_EQ(TextAt(approved.data(), VIVc::PayText), "") << "the approved invoice is as it was approved";
+    CloseForCheck();
+}
+
+// A Swedish company pays its vendors to their bank giros: a vendor with a
+// giro and a bank account, and a vendor with only a giro, are paid by the
+// payment the suggestion makes, and the Swedish file's "14" records pay
+// each its giro, never the account. The same range written again has
+// nothing left to send: no file, and the run says why.
+TEST_F(BankFilesRoad, TheSwedishFilePaysEachVendorToItsBankGiro)
+{
+    const std::string company = StartNewCompany("swedish.VDB");
+    const fs::path out = dir / "BG.TXT", again = dir / "BG2.TXT";
+    Menu("File", "Windows...");
+    Check("the window list opens", Opened(WindowList));
+    ClickRow("Company");
+    Key(PlKey::Return);
+    Check("the company window opens", Opened(WinTypes::Company));
+    Retype("Bank account", "4234567-85");
+    Retype("Bank file format", "5");
+    auto toldCompany = CountTold();
+    ClickOk();
+    Check("OK stores the Swedish bank-file format", [toldCompany] {
+        EXPECT_EQ(Messages().size(), *toldCompany) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Menu("Window", "Close all");
+    TypePaymentModeBankAccount("4234567-85");
+    TypeVendor({"V1", "Giro and Bank AB", "Storgatan 1", "", "", "5050-3333", "12345678"});
+    TypeVendor({"V2", "Giro Only AB", "Lillgatan 2", "", "", "5050-4444", ""});
+    TypeApprovedPurchaseInvoice("V1", "F-1", "5010", "250,50");
+    TypeApprovedPurchaseInvoice("V2", "F-2", "5010", "99,00");
+
+    auto payment = ApproveSuggestedPayment("B", [] {
+        // Each row carries its vendor's giro; the first its account beside.
+        for (int r = 0; r < 2; r++) {
+            const bool first = CellUnder("Vendor", r) == "V1";
+            EXPECT_EQ(CellUnder("Giro / text", r), first ? "5050-3333" : "5050-4444") << r;
+            EXPECT_EQ(CellUnder("Vendor's account", r), first ? "12345678" : "") << r;
+        }
+        return true;
+    }, "swedish_suggestion.png");
+    WriteBankPaymentFile(out, payment);
+
+    ChooseTextExport("Bank payment file", again, true);
+    Check("the selection window opens again", Opened(BankFileSelection));
+    ClickField("Payments");
+    Type("the payment's number", [payment] { return *payment + ":" + *payment; });
+    auto told = CountTold();
+    ClickOk();
+    Check("the payment sent is not written again, and the run says why", [again, told] {
+        EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+        if (!Messages().empty()) {
+            EXPECT_EQ(Messages().back(), Text(Texts::BankNothingToSend) + "; 1" + Text(Texts::BankNothingSent) + ".");
+            EXPECT_EQ(StatusLineText(), Messages().back());
+        }
+        EXPECT_FALSE(fs::exists(again));
+        return true;
+    });
+    Menu("Window", "Close all");
+    EXPECT_EQ(Run(), 0);
+
+    // The file as the bank reads it: the batch head, one record per
+    // invoice paying its vendor's giro, the batch end; 80 characters each.
+    const std::vector<std::string> lines = FileLines(out);
+    std::string bytes;
+    for (const std::string &l : lines) bytes += l + "\r\n";
+    ASSERT_EQ(bytes.size(), fs::file_size(out)) << "a line without its end";
+    ASSERT_EQ(lines.size(), 4u) << bytes;
+    for (const std::string &l : lines) EXPECT_EQ(l.size(), 80u) << l;
+    EXPECT_EQ(lines[0].substr(0, 12), "11" + std::string("0423456785"));
+    std::map<std::string, std::string> paid;   // the payee's giro -> the invoice's number and amount
+    for (int r = 1; r <= 2; r++) {
+        EXPECT_EQ(lines[r].substr(0, 2), "14") << lines[r];
+        paid[lines[r].substr(2, 10)] = lines[r].substr(12, 5) + " " + lines[r].substr(37, 12);
+    }
+    EXPECT_EQ(paid, (std::map<std::string, std::string>{{"0050503333", "F-1   000000025050"},
+                                                        {"0050504444", "F-2   000000009900"}}))
+        << bytes;
+    EXPECT_EQ(bytes.find("12345678"), std::string::npos) << "the bank account is not the payee";
+    EXPECT_EQ(lines[3].substr(0, 32), "29" + std::string("0423456785") + "00000002" + "000000034950");
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> sent(OPVc::Size);
+    uint32_t id = 0;
+    ASSERT_EQ(RegRecordCount(OPVc::Number), 1u);
+    ASSERT_TRUE(RecReadAt(OPVc::Number, 1, sent.data(), &id));
+    EXPECT_EQ(MatrixRowCount(OPVc::Number, 0, sent.data()), 2);
+    RecFreeMatrix(OPVc::Number, sent.data());
+    EXPECT_EQ(GetU16(sent.data(), OPVc::Sent), 1) << "the payment went out";
     CloseForCheck();
 }
 

@@ -11,11 +11,12 @@
 // the credit of 392,00 and no open item of the credit note's own; the
 // customer's transactions and the invoice list show the credit note in
 // words and with its minus, so that they add up to what the open items
-// hold; the customer statement prints it so.
+// hold; the customer statement prints it so. Printed from its window, the
+// credit note shows the amount to be refunded under its word.
 // Menus: in Purchasing, Registers > Payment terms; in Sales, Registers >
 // Customer open items, Registers > Customers, Operations > Transactions;
-// File > Windows... > "Sales invoices"; File > Documents... > "Customer
-// statements".
+// File > Windows... > "Sales invoices"; File > Print (Ctrl+P); File >
+// Documents... > "Customer statements".
 // Windows: Payment terms list, Payment terms, Sales invoice list, Sales
 // invoice, Receipt invoice choice, Customer open items, Customers,
 // Customer transactions, Documents, Statement print run.
@@ -185,6 +186,32 @@ TEST_F(CreditNoteRoad, APostedInvoiceIsCreditedInItsWindowAndTheLedgersAgree)
         *credit = Shown("Number");
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "credit_note.png"));
         return TitleTells("viewing") && !credit->empty();
+    });
+    // Printed, on the demo's credit-note form: the amount refunded stands
+    // under its word, and no payment slip asks the customer to pay.
+    auto printed = std::make_shared<size_t>();
+    Do("count the PDFs before the credit note's", [this, printed] {
+        *printed = FilesIn("print").size();
+        return true;
+    });
+    AnswerPrint(true);
+    Key('P', false, true);   // File > Print
+    Check("the credit note prints the amount to be refunded", [this, printed] {
+        std::vector<fs::path> files = FilesIn("print");
+        if (files.size() != *printed + 1) {
+            ADD_FAILURE() << files.size() - *printed << " PDFs; told " << ::testing::PrintToString(Messages());
+            return false;
+        }
+        const std::string text = PdfText(files.back());
+        const std::vector<std::string> lines = PrintedLinesStarting(text, "To be refunded");
+        EXPECT_EQ(lines.size(), 1u) << text;
+        if (!lines.empty()) {
+            EXPECT_EQ(PrintedAmounts(lines[0]), std::vector<double>{392.0}) << lines[0];
+        }
+        EXPECT_EQ(text.find("To pay"), std::string::npos) << text;
+        EXPECT_EQ(text.find("Payment slip"), std::string::npos) << text;
+        if (shots) fs::copy_file(files.back(), fs::path(shots) / "credit_note.pdf", fs::copy_options::overwrite_existing);
+        return true;
     });
     Menu("Window", "Close all");
 

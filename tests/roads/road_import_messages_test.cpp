@@ -9,12 +9,18 @@
 // definition of its name.
 // Menus: File > Maintenance... > "full", File > Maintenance... > text
 // import, File > Maintenance... > "SIE file", File > Maintenance... >
-// "Form definition named after a file".
+// "Form definition named after a file". A file cut short inside a line is
+// refused at that line and changes nothing; an empty SIE file is refused
+// by its name.
 // Windows: SIE export selection, Functions (exports, imports, maintenance).
 #include "tests/roads/road_fixture.h"
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
+#include <memory>
 
+#include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "platform/dialog.h"
@@ -145,6 +151,94 @@ TEST_F(RoadTest, ExchangeRunsTellWhatTheyDidAndKeptRecordsAreInformation)
     form.resize(DocVc::Size);
     for (int32_t p = 1; RecReadAt(DocVc::Number, p, form.data(), &recid); p++) codes += TextAt(form.data(), DocVc::Code) + " ";
     EXPECT_TRUE(FindByCode(DocVc::Number, DocVc::Code, 20, "LETTER.TXT", &form)) << "the forms are " << codes;
+    CloseForCheck();
+}
+
+// A full export cut short inside an item line of the DELIVERY form,
+// imported back, stops at the cut line and says where; the form is not
+// stored from half its items, and an export made afterwards is the first
+// byte for byte. An empty SIE file is refused by its name, and neither run
+// says it is done.
+TEST_F(RoadTest, ACutFileAndAnEmptySieFileAreRefusedAndChangeNothing)
+{
+    const std::string company = StartNewCompany();
+    const fs::path full = dir / "full.txt", cut = dir / "cut.txt", after = dir / "after.txt", empty = dir / "empty.se";
+    ChooseTextExport("full", full);
+    Menu("Window", "Close all");
+    auto cutAt = std::make_shared<std::string>();   // "line, column" of the cut
+    auto items = std::make_shared<int>();          // the item lines of the DELIVERY form
+    Do("the export cut inside an item line of the DELIVERY form", [full, cut, cutAt, items] {
+        std::ifstream in(full, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const size_t head = text.find("\r\nDELIVERY\t");
+        if (head == std::string::npos) {
+            ADD_FAILURE() << "the export holds no DELIVERY form";
+            return false;
+        }
+        size_t at = head + 2;
+        for (int line = 0; line < 6; line++) at = text.find("\r\n", at) + 2;
+        at += 9;   // inside the sixth item, in its third column
+        std::ofstream(cut, std::ios::binary) << text.substr(0, at);
+        *cutAt = std::to_string(std::count(text.begin(), text.begin() + long(at), '\r') + 1) + ", 3";
+        for (size_t l = text.find("\r\n", head + 2) + 2; l < text.size() && text.compare(l, 2, "\r\n") != 0;
+             l = text.find("\r\n", l) + 2)
+            ++*items;
+        return true;
+    });
+    Menu("File", "Maintenance...");
+    Check("the function list opens", Opened(FunctionList));
+    ClickButton("Imports");
+    ClickButton("Text file");
+    ClickRow("");   // the text import
+    AnswerFile(cut.string());
+    Key(PlKey::Return);
+    Check("the import stops at the cut line and says where", [cutAt] {
+        EXPECT_TRUE(Told("The import stopped at a damaged line; what came before it was stored. Line and column: " +
+                         *cutAt))
+            << ::testing::PrintToString(Messages());
+        EXPECT_EQ(StatusLineText().rfind("Import done", 0), std::string::npos) << StatusLineText();
+        return true;
+    });
+    Menu("Window", "Close all");
+    ChooseTextExport("full", after);
+    Check("the company is as it was before the cut file", [full, after] {
+        std::ifstream a(full, std::ios::binary), b(after, std::ios::binary);
+        const std::string first((std::istreambuf_iterator<char>(a)), std::istreambuf_iterator<char>());
+        const std::string second((std::istreambuf_iterator<char>(b)), std::istreambuf_iterator<char>());
+        EXPECT_FALSE(first.empty());
+        EXPECT_TRUE(first == second) << "the exports differ first at byte "
+                                     << std::distance(first.begin(),
+                                                      std::mismatch(first.begin(), first.end(), second.begin(), second.end()).first);
+        return true;
+    });
+
+    Do("an empty SIE file", [empty] {
+        std::ofstream(empty, std::ios::binary).flush();
+        return true;
+    });
+    Menu("Window", "Close all");
+    Menu("File", "Maintenance...");
+    Check("the function list opens for the SIE file", Opened(FunctionList));
+    ClickButton("Imports");
+    ClickButton("Text file");
+    ClickRow("SIE file");
+    AnswerFile(empty.string());
+    auto told = CountTold();
+    Key(PlKey::Return);
+    Check("the empty SIE file is refused by its name", [empty, told] {
+        EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("This file is not an SIE file; nothing was imported from it: " + empty.string()))
+            << ::testing::PrintToString(Messages());
+        EXPECT_EQ(StatusLineText().rfind("Import done", 0), std::string::npos) << StatusLineText();
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> form;
+    ASSERT_TRUE(FindByCode(DocVc::Number, DocVc::Code, 20, "DELIVERY", &form));
+    EXPECT_EQ(MatrixRowCount(DocVc::Number, 0, form.data()), *items) << "the form keeps all its items";
+    RecFreeMatrix(DocVc::Number, form.data());
     CloseForCheck();
 }
 

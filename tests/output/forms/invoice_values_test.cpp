@@ -252,7 +252,14 @@ TEST_F(InvoiceValues, PaymentBarcodeAgainstAHandComputation) {
     PutU16(inv.data(), IVVc::InvType, 3);
     Load();
     EXPECT_EQ(Value(282, 0), "");
+    // Its total, kept positive, is refunded; one below zero is to be paid.
+    EXPECT_EQ(Value(315, 0), UiText(Texts::InvoiceToRefund));
     Unload();
+    PutDec(inv.data(), IVVc::Total, Dec(-20));
+    Load();
+    EXPECT_EQ(Value(315, 0), UiText(Texts::InvoiceToPay));
+    Unload();
+    PutDec(inv.data(), IVVc::Total, Dec(100));
     PutU16(inv.data(), IVVc::InvType, 1);
     Load();
     EXPECT_EQ(Value(282, 0).size(), want.size());
