@@ -87,15 +87,15 @@ static bool KeyDownCommand(int n, uint32_t k)
     if (k == PlKey::Left || k == PlKey::Up) direction = -1;
     if (k == PlKey::Right || k == PlKey::Down) direction = 1;
     if (k == PlKey::Delete && n) {
-        // A selected matrix row is what Delete removes.
-        if (WinHasMatrix(n) && MatrixHasSelection(n)) {
+        // A row selected as a row (its number clicked, Edit > Select row)
+        // is what Delete removes; in a cell Delete is the edit control's,
+        // the character after the caret or, with Shift, the selection cut.
+        if (MatrixHasSelection(n)) {
             if (!BusyFlag) WindowDeleteCommand(n);
             return true;
         }
-        if (WinRecState(n) == 0) WinBeginEdit(n);
-        int state = WinRecState(n);
-        if (state == 0) return true;
-        return !WinMayEditField(n, WinTable[n]->currentField, state, WinTable[n]->editFieldAccess, 1);
+        if (!WinTable[n]->editControl) return false;
+        return !WinBeginFieldEdit(n, 1);
     }
     if (k == PlKey::Insert && ShiftDown && !CtrlDown && n && WinTable[n]->editControl) {
         // Shift+Insert pastes as Edit > Paste does, through the field's
@@ -168,9 +168,8 @@ bool KeyCharCommand(int c)
     if (!WinTable[w]->editControl && !BusyFlag) MoveFieldFocus(w, 1);
     if (!WinIsOpen(w) || !WinTable[w]->editControl) return false;
     if (BusyFlag) return true;
-    if (WinRecState(w) == 0) WinBeginEdit(w);
     // Report 2: a typed character, which the window type may refuse aloud.
-    if (WinMayEditField(w, WinTable[w]->currentField, WinRecState(w), WinTable[w]->editFieldAccess, 2)) {
+    if (WinBeginFieldEdit(w, 2)) {
         if (c == BackspaceChar) return false;
         WinTypeChar(w, c);
     }

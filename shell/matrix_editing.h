@@ -13,7 +13,9 @@ void MatrixRowInsertCmd(int n, int row);
 void MatrixRowDeleteCmd(int n, int row);
 // Inserts an empty row of kind `kind` before row `row` of n's matrix.
 void WinMatrixInsertRow(int n, int row, int kind);
-// Runs Edit item 6 (delete the row), 7 (nothing in record windows) or 8 (select the row).
+// Runs Edit item 6 (delete the row), 7 (insert a row) or 8 (select the row).
 void MatrixRowCommand(int n, int item);
-// Deletes the selected row of n (Edit 6 and Backspace).
+// The row Edit > Insert row inserts at (and the focused cell's column); -1 none.
+int MatrixInsertRowAt(int n, int *column);
+// Deletes the row of n selected as a row (Edit 6, Backspace, Delete).
 void WindowDeleteCommand(int n);
