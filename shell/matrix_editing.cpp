@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/message_sink.h"
 #include "dict_offsets.h"
 #include "outputwin/designer.h"
 #include "shell/field_editing.h"
@@ -27,6 +28,9 @@ uint8_t RowEvent(int n, WindowEventCode event, int row)
     int16_t r = int16_t(row);
     return WindowEvent(n, event, &r, nullptr);
 }
+
+// Drops a message while a row question is asked quietly.
+void Unheard(const char *) {}
 
 // Starts the edit of n when it shows a stored record; true when n may now
 // be changed (the lock was had, or it is a new or changed record).
@@ -150,6 +154,23 @@ int MatrixInsertRowAt(int n, int *column)
     if (row < 0 && MatrixAtEnd(n)) MatrixRowAt(n, WinTable[n]->currentField, &row, column);
     if (row < 0 || row == NoField || row >= WinMatrixRowCount(n)) return -1;
     return row;
+}
+
+// Whether n's type would take a row inserted at `row` now (event 9),
+// asked without a word to the user: the menus ask it to grey Edit >
+// Insert row where nothing can be inserted, and only the command itself
+// tells why a row is refused.
+bool MatrixRowMayInsertQuietly(int n, int row)
+{
+    if (!WinIsOpen(n) || !WinHasMatrix(n) || WinMatrixRowCount(n) >= MatrixMaxRows(n)) return false;
+    MessageSink told = MessageSinkSet(Unheard);
+    MessageSink notices = NoticeSinkSet(Unheard);
+    BeepSink beep = BeepSinkSet(nullptr);
+    const bool may = RowEvent(n, WindowEventCode::MayInsertRow, row) != 0;
+    BeepSinkSet(beep);
+    NoticeSinkSet(notices);
+    MessageSinkSet(told);
+    return may;
 }
 
 // Edit > Insert row: an empty row before the row selected as a row, or

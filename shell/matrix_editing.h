@@ -17,5 +17,7 @@ void WinMatrixInsertRow(int n, int row, int kind);
 void MatrixRowCommand(int n, int item);
 // The row Edit > Insert row inserts at (and the focused cell's column); -1 none.
 int MatrixInsertRowAt(int n, int *column);
+// Whether n's type would take a row inserted at `row` now, asked quietly.
+bool MatrixRowMayInsertQuietly(int n, int row);
 // Deletes the row of n selected as a row (Edit 6, Backspace, Delete).
 void WindowDeleteCommand(int n);

@@ -47,6 +47,7 @@
 #include "shell/window_drawing.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
+#include "tests/shell/record_test_helpers.h"
 
 namespace fs = std::filesystem;
 
@@ -494,27 +495,9 @@ void RoadTest::ClickRowNumber(int row)
     Do("click the number of row " + std::to_string(row), [=] {
         int n = Active();
         if (!n || !WinHasMatrix(n)) return Fail("the active window has no rows");
-        int slot = MatrixSlotOf(n);
-        int screenRow = row - (slot >= 0 ? WinTable[n]->controls[slot].position : 0);
-        if (screenRow < 0 || screenRow >= MatrixRowsShown(n)) return Fail("row " + std::to_string(row) + " is not shown");
-        // The number as painted: the dark pixels of the row's strip left
-        // of its first cell, looked for from that cell leftwards.
-        MacRect first;
-        if (!MatrixCellRect(n, MatrixRowKind(n, row), &first, screenRow, 0)) return Fail("the rows have no cell");
-        const uint32_t child = WinTable[n]->mdiChild;
-        auto dark = [child](int x, int y) {
-            const uint32_t p = WinClientPixel(child, x, y);
-            return ((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF)) < 3 * 128;
-        };
-        int left = 0, right = -1;
-        for (int x = first.left - 6; x > first.left - 48 && x >= 0; x--)
-            for (int y = first.top + 2; y < first.bottom - 1; y++)
-                if (dark(x, y)) {
-                    if (right < 0) right = x;
-                    left = x;
-                }
-        if (right < 0) return Fail("no number is drawn left of row " + std::to_string(row));
-        ClickIn(n, MacRect{first.top, int16_t(left), first.bottom, int16_t(right + 1)});
+        MacRect number;
+        if (!PaintedRowNumber(n, row, &number)) return Fail("no number is painted for row " + std::to_string(row));
+        ClickIn(n, number);
         return true;
     });
 }

@@ -22,9 +22,8 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
-#include "platform/window.h"
 #include "shell/window_layout.h"
-#include "shell/window_table.h"
+#include "tests/shell/record_test_helpers.h"
 
 namespace {
 
@@ -56,18 +55,8 @@ public:
             return true;
         });
     }
-    // Whether row `row` of the active window's rows is painted selected:
-    // white on black, as the blank right end of its first cell shows.
-    static bool RowShownSelected(int row)
-    {
-        int n = Active();
-        int slot = n ? MatrixSlotOf(n) : -1;
-        MacRect cell;
-        if (slot < 0 || !MatrixCellRect(n, MatrixRowKind(n, row), &cell, row - WinTable[n]->controls[slot].position, 0))
-            return false;
-        const uint32_t p = WinClientPixel(WinTable[n]->mdiChild, cell.right - 2, (cell.top + cell.bottom) / 2);
-        return ((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF)) < 3 * 128;
-    }
+    // Whether row `row` of the active window's rows is painted selected.
+    static bool RowShownSelected(int row) { return Active() && PaintedRowSelected(Active(), row); }
 };
 
 const std::vector<std::string> VoucherColumns = {"Account", "Name", "Debit", "Credit"};
