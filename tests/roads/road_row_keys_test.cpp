@@ -6,10 +6,11 @@
 // The rows shown are read after each key, and the company file holds
 // exactly the rows typed once the record is stored.
 // A voucher: in General ledger, Registers > Vouchers, New, a cash and a
-// sales row. A sales invoice: File > Windows... > "Sales invoices", New,
+// sales row; rows typed by mistake go by their number and Delete, and by
+// Edit > Select row and Backspace. A sales invoice: File > Windows... > "Sales invoices", New,
 // two item rows, a third between them by Edit > Insert row, posted.
-// Menus: in General ledger, Registers > Vouchers; File > Windows... >
-// "Sales invoices", Edit > Insert row.
+// Menus: in General ledger, Registers > Vouchers, Edit > Select row; File >
+// Windows... > "Sales invoices", Edit > Insert row.
 // Windows: Voucher list, Voucher, Windows, Sales invoice list, Sales
 // invoice.
 #include "tests/roads/road_fixture.h"
@@ -120,6 +121,15 @@ TEST_F(RowKeysRoad, VoucherRowsKeepWhatIsTyped)
     Key(PlKey::Delete);
     RowsAre("Delete removes the row selected", VoucherColumns,
             {{"1910", "Cash", "100,00", ""}, {"3010", "Sales", "", "100,00"}});
+    // Edit > Select row selects the row of the cell; Backspace removes it.
+    ClickCell(2, VAccount);
+    Type("2440");
+    Key(PlKey::Tab);
+    ClickCell(2, VName);
+    Menu("Edit", "Select row");
+    Key(PlKey::Back);
+    RowsAre("Backspace removes the row Edit > Select row selected", VoucherColumns,
+            {{"1910", "Cash", "100,00", ""}, {"3010", "Sales", "", "100,00"}});
     OkStores("the voucher of the rows typed");
     EXPECT_EQ(Run(), 0);
 
@@ -205,18 +215,22 @@ TEST_F(RowKeysRoad, SalesInvoiceRowsKeepWhatIsTyped)
     RowsAre("Delete removes the row selected", InvoiceColumns,
             {{"ITEM1", "2", "Blue widget large"}, {"ITEM2", "3", "Red"}});
 
-    // Edit > Insert row in a cell: an empty row before the cell's row,
-    // the caret in the same column of the new row.
-    ClickCell(1, IItem);
+    // Edit > Insert row in a cell being typed into: the text typed stays
+    // in its row, which moves down below an empty row; the caret goes to
+    // the same column of the new row.
+    ClickCell(1, IText);
+    Key(PlKey::End);
+    Type(" one");
     Menu("Edit", "Insert row");
     RowsAre("Edit > Insert row", InvoiceColumns,
-            {{"ITEM1", "2", "Blue widget large"}, {"", "", ""}, {"ITEM2", "3", "Red"}});
+            {{"ITEM1", "2", "Blue widget large"}, {"", "", ""}, {"ITEM2", "3", "Red one"}});
+    ClickCell(1, IItem);
     Type("ITEM2");
     Key(PlKey::Tab);
     Type("1");
     Key(PlKey::Tab);
     RowsAre("the row inserted takes what is typed", InvoiceColumns,
-            {{"ITEM1", "2", "Blue widget large"}, {"ITEM2", "1", "Red widget"}, {"ITEM2", "3", "Red"}});
+            {{"ITEM1", "2", "Blue widget large"}, {"ITEM2", "1", "Red widget"}, {"ITEM2", "3", "Red one"}});
     ClickButton("Posted");
     OkStores("the invoice of the rows typed");
     EXPECT_EQ(Run(), 0);
@@ -226,7 +240,7 @@ TEST_F(RowKeysRoad, SalesInvoiceRowsKeepWhatIsTyped)
     ASSERT_FALSE(invoice.head.empty());
     EXPECT_EQ(GetU16(invoice.head.data(), IVVc::Posted), 1);
     ASSERT_EQ(invoice.rows.size(), 3u);
-    const char *items[] = {"ITEM1", "ITEM2", "ITEM2"}, *texts[] = {"Blue widget large", "Red widget", "Red"};
+    const char *items[] = {"ITEM1", "ITEM2", "ITEM2"}, *texts[] = {"Blue widget large", "Red widget", "Red one"};
     const double quantities[] = {2, 1, 3};
     for (size_t i = 0; i < 3; i++) {
         EXPECT_EQ(TextAt(invoice.rows[i].data(), IVVc::Rows::ItemCode), items[i]) << i;
