@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/company_variant.h"
+#include "core/message_sink.h"
 #include "core/pstring.h"
 #include "core/window_entries.h"
 #include "core/work_blocks.h"
@@ -145,7 +146,8 @@ bool KeyPreTranslate(const PlMessage &m)
 
 // Runs the shell's command for character c in CurrentWindow: control
 // characters go to the window's key commands, others start editing the
-// focused field and are typed into it. Esc cancels the login window; any
+// focused field and are typed into it (with a row selected as a row and
+// no field under edit, they are refused with a beep). Esc cancels the login window; any
 // other control character no command takes is dropped - it neither enters
 // the field nor starts an edit - except Backspace, which the field's
 // control deletes with once the edit has started. True when taken.
@@ -165,6 +167,12 @@ bool KeyCharCommand(int c)
     }
     if (c == EscChar && !BusyFlag && ListChooserCancel(w)) return true;
     if (c != BackspaceChar && FieldCharIsControl(c)) return WinTable[w]->editControl != 0;
+    // A row selected as a row takes no text: the character would otherwise
+    // go to the window's first field, over what that holds.
+    if (!WinTable[w]->editControl && MatrixHasSelection(w)) {
+        MessageSinkBeep();
+        return true;
+    }
     if (!WinTable[w]->editControl && !BusyFlag) MoveFieldFocus(w, 1);
     if (!WinIsOpen(w) || !WinTable[w]->editControl) return false;
     if (BusyFlag) return true;

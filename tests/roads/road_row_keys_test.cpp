@@ -15,6 +15,7 @@
 // invoice.
 #include "tests/roads/road_fixture.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -118,6 +119,20 @@ TEST_F(RowKeysRoad, VoucherRowsKeepWhatIsTyped)
         EXPECT_FALSE(RowShownSelected(1));
         return true;
     });
+    // A selected row takes no text, and the header keeps its own.
+    auto number = std::make_shared<std::string>();
+    Check("the voucher's number", [number] {
+        *number = Shown("Number");
+        return !number->empty();
+    });
+    Type("5");
+    Check("a digit typed at a selected row goes nowhere", [number] {
+        EXPECT_EQ(Shown("Number"), *number);
+        EXPECT_EQ(Shown("Text"), "Typed fast");
+        return true;
+    });
+    RowsAre("the rows after the digit", VoucherColumns,
+            {{"1910", "Cash", "100,00", ""}, {"3010", "Sales", "", "100,00"}, {"1930", "Bank", "", ""}});
     Key(PlKey::Delete);
     RowsAre("Delete removes the row selected", VoucherColumns,
             {{"1910", "Cash", "100,00", ""}, {"3010", "Sales", "", "100,00"}});
