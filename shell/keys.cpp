@@ -147,10 +147,11 @@ bool KeyPreTranslate(const PlMessage &m)
 // Runs the shell's command for character c in CurrentWindow: control
 // characters go to the window's key commands, others start editing the
 // focused field and are typed into it (with a row selected as a row and
-// no field under edit, they are refused with a beep). Esc cancels the login window; any
-// other control character no command takes is dropped - it neither enters
-// the field nor starts an edit - except Backspace, which the field's
-// control deletes with once the edit has started. True when taken.
+// no field under edit, they are refused with a beep). Esc cancels the
+// login window; any other control character no command takes is dropped
+// - it neither enters the field nor starts an edit - except Backspace,
+// which the field's control deletes with once the edit has started. True
+// when taken.
 bool KeyCharCommand(int c)
 {
     int w = CurrentWindow;

@@ -215,12 +215,13 @@ void MatrixRowCommand(int n, int item)
     WinMarkChanged(n);
 }
 
-// The delete command of n (Edit 6, Backspace and Delete with a row
-// selected as a row): with a row selected as a row that row is deleted; otherwise a field under edit is checked for being
-// editable (a key field of a stored record is refused with text 1512),
-// the characters themselves being the edit control's. The job-queue
-// window deletes with that window; a form designer deletes its selected
-// items; the report list its selected saved selection.
+// The delete command of n (Edit 6, and Backspace and Delete with a row
+// selected as a row): that row is deleted; otherwise a field under edit
+// is checked for being editable (a key field of a stored record is
+// refused with text 1512), the characters themselves being the edit
+// control's. The job-queue window deletes with that window; a form
+// designer deletes its selected items; the report list its selected
+// saved selection.
 void WindowDeleteCommand(int n)
 {
     if (!WinIsOpen(n)) return;

@@ -29,7 +29,7 @@
 
 namespace {
 
-constexpr int VoucherList = 118, Voucher = 117, SalesInvoice = 347, SalesInvoiceList = 348;
+constexpr int SalesInvoice = 347, SalesInvoiceList = 348;
 // Voucher columns: account, objects, name, debit, credit, VAT code.
 constexpr int VAccount = 0, VName = 2, VDebit = 3, VCredit = 4;
 // Sales invoice columns on its first column page: kind, item, quantity,
@@ -66,13 +66,7 @@ const std::vector<std::string> VoucherColumns = {"Account", "Name", "Debit", "Cr
 TEST_F(RowKeysRoad, VoucherRowsKeepWhatIsTyped)
 {
     const std::string company = StartNewCompany();
-    Menu("Module", "General ledger");
-    Menu("Registers", "Vouchers");
-    Check("the register popup opens the voucher list", Opened(VoucherList));
-    ClickButton("New");
-    Check("New opens a voucher", Opened(Voucher));
-    ClickField("Text");
-    Type("Typed fast");
+    TypeVoucherRows("Typed fast", {});
 
     ClickCell(0, VAccount);
     Type("1910");
@@ -170,12 +164,7 @@ const std::vector<std::string> InvoiceColumns = {"Item", "Quantity", "Descriptio
 TEST_F(RowKeysRoad, SalesInvoiceRowsKeepWhatIsTyped)
 {
     const std::string company = StartNewCompany();
-    Menu("File", "Windows...");
-    ClickRow("Sales invoices");
-    Key(PlKey::Return);
-    Check("the sales invoice list opens", Opened(SalesInvoiceList));
-    ClickButton("New");
-    Check("New opens an invoice", Opened(SalesInvoice));
+    NewFromWindowList("Sales invoices", SalesInvoiceList, SalesInvoice);
     ClickField("Customer");
     Type("C1");
     Key(PlKey::Tab);
