@@ -4,6 +4,7 @@
 // changed in a record shown read-only.
 #include "shell/matrix_editing.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdint>
 #include <cstring>
@@ -142,11 +143,11 @@ void MatrixRowDeleteCmd(int n, int row)
     WinMarkChanged(n);
 }
 
-// The row of n's matrix Edit > Insert row inserts at: the row selected
-// as a row, else the row of the focused cell; -1 when there is neither
-// or the row is not in the matrix. *column is the focused cell's column
-// (-1 for a row selected as a row).
-int MatrixInsertRowAt(int n, int *column)
+// The row of n's matrix Edit > Insert row and Delete row work on: the row
+// selected as a row, else the row of the focused cell; -1 when there is
+// neither or the row is not in the matrix. *column is the focused cell's
+// column (-1 for a row selected as a row).
+int MatrixCurrentRowAt(int n, int *column)
 {
     *column = -1;
     if (!WinIsOpen(n) || !WinHasMatrix(n)) return -1;
@@ -176,9 +177,9 @@ bool MatrixRowMayInsertQuietly(int n, int row)
 // Edit > Insert row: an empty row before the row selected as a row, or
 // before the row of the focused cell, whose column in the new row then
 // gets the focus, so that typing goes on in the row inserted.
-void MatrixInsertRowHere(int n)
+static void MatrixInsertRowHere(int n)
 {
-    int column = -1, row = MatrixInsertRowAt(n, &column);
+    int column = -1, row = MatrixCurrentRowAt(n, &column);
     if (row < 0) return;
     int before = WinMatrixRowCount(n);
     MatrixRowInsertCmd(n, row);
@@ -188,14 +189,33 @@ void MatrixInsertRowHere(int n)
     WinGotoField(n, first + row * cells + column, true);
 }
 
+// Edit > Delete row with the caret in a cell and no row selected as a
+// row: the caret's row is deleted (or crossed out, as the type says), and
+// the caret goes to the same column of the row now in its place. The
+// command names the row it deletes, as Insert row does; a key typed into
+// a cell never reaches here.
+static void MatrixDeleteCaretRow(int n, int row, int column)
+{
+    int before = WinMatrixRowCount(n);
+    MatrixRowDeleteCmd(n, row);
+    if (!WinIsOpen(n) || WinMatrixRowCount(n) != before - 1 || before - 1 == 0) return;
+    int first = 0, cells = 0;
+    MatrixGeometry(n, &first, &cells);
+    WinGotoField(n, first + std::min(row, before - 2) * cells + column, true);
+}
+
 // Runs Edit item `item` on n's rows: 6 deletes the row selected as a row
-// (the window's delete command), 7 inserts a row (MatrixInsertRowHere),
-// 8 selects the row of the focused cell as a row.
+// (the window's delete command), else the caret's row; 7 inserts a row
+// (MatrixInsertRowHere); 8 selects the row of the focused cell as a row.
 void MatrixRowCommand(int n, int item)
 {
     if (!WinIsOpen(n)) return;
     if (item == 6) {
-        WindowDeleteCommand(n);
+        int column = -1, row = MatrixCurrentRowAt(n, &column);
+        if (row >= 0 && column >= 0)
+            MatrixDeleteCaretRow(n, row, column);
+        else
+            WindowDeleteCommand(n);
         return;
     }
     if (item == 7) {

@@ -15,8 +15,8 @@ void MatrixRowDeleteCmd(int n, int row);
 void WinMatrixInsertRow(int n, int row, int kind);
 // Runs Edit item 6 (delete the row), 7 (insert a row) or 8 (select the row).
 void MatrixRowCommand(int n, int item);
-// The row Edit > Insert row inserts at (and the focused cell's column); -1 none.
-int MatrixInsertRowAt(int n, int *column);
+// The row Edit > Insert row and Delete row work on (and the focused cell's column); -1 none.
+int MatrixCurrentRowAt(int n, int *column);
 // Whether n's type would take a row inserted at `row` now, asked quietly.
 bool MatrixRowMayInsertQuietly(int n, int row);
 // Deletes the row of n selected as a row (Edit 6, Backspace, Delete).

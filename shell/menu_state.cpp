@@ -55,7 +55,7 @@ WindowAbilities AbilitiesOf(int n)
     a.atEnd = WinHasMatrix(n) && MatrixAtEnd(n);
     // Edit > Insert row needs a row to insert at (one selected as a row or
     // the focused cell's), room for one more and a type that takes it.
-    int column = -1, row = MatrixInsertRowAt(n, &column);
+    int column = -1, row = MatrixCurrentRowAt(n, &column);
     a.insertable = row >= 0 && MatrixRowMayInsertQuietly(n, row);
     // The report list (type 6) lists when its record's fifth word is 2.
     a.listable = type == 9 || (type == 6 && w->record && DefU16(w->record + 8) == 2);
