@@ -30,11 +30,10 @@ static uint32_t EditControlOf(int n)
 // now, starting the record's edit first when it is only shown.
 static void EditChange(int n, uint32_t msg)
 {
-    uint32_t edit = EditControlOf(n);
-    if (!edit) return;
-    if (WinRecState(n) == 0) WinBeginEdit(n);
-    const WindowRec *w = WinTable[n];
-    if (WinMayEditField(n, w->currentField, WinRecState(n), w->editFieldAccess, 1)) WinSend(edit, msg, 0, 0);
+    if (!EditControlOf(n)) return;
+    // Starting a new record's edit may put the field's control up anew.
+    if (!WinBeginFieldEdit(n, 1)) return;
+    if (uint32_t edit = EditControlOf(n)) WinSend(edit, msg, 0, 0);
 }
 
 // Cuts the selection of n's edit control when the field may be edited.

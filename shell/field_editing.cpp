@@ -18,6 +18,7 @@
 #include "shell/list_windows.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
+#include "shell/window_drawing.h"
 #include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
@@ -144,7 +145,10 @@ bool WinGotoField(int n, int F, bool select)
     } else if (kind == 11 && MemIsValid(w->designerSelection)) {
         (void)MemRealloc(&w->designerSelection, 0);
     }
-    if (WinHasMatrix(n) && MatrixHasSelection(n)) WinSelectRow(n, -1, false);
+    // A row selected as a row is let go (its band drawn back), and so is
+    // the current row until the field focused names its own.
+    if (MatrixHasSelection(n)) MatrixSelectBand(n, 0, -1, -1);
+    if (WinHasMatrix(n) && WinSelectedRow(n) >= 0) WinSelectRow(n, -1, false);
     bool focused = WinFocusField(n, F);
     if (focused && !select && WinIsOpen(n) && w->editControl) {
         int length = int(WinSend(w->editControl, PlEm::LineLength, 0, 0));
@@ -174,6 +178,28 @@ bool WinMayEditField(int n, int F, int state, int access, int report)
     default: break;
     }
     return allowed && WinFieldEditRules(n, F, state, access, report) != 0;
+}
+
+// Starts the edit of n for a key or command that changes its focused
+// field, and tells whether the field may now be changed (the refusal told
+// as `report` says, see WinMayEditField). A refused key changes nothing:
+// when it was this key that started the edit of a stored record (the
+// type's rules read the record as the lock read it), the lock is given
+// back and the record is shown as stored again, its title and bars as
+// they were, so that closing the window has no changes to ask about.
+bool WinBeginFieldEdit(int n, int report)
+{
+    if (!WinIsOpen(n)) return false;
+    const WindowRec *w = WinTable[n];
+    const bool shown = WinRecState(n) == 0;
+    if (shown) WinBeginEdit(n);
+    if (!WinIsOpen(n) || WinRecState(n) == 0) return false;
+    if (WinMayEditField(n, w->currentField, WinRecState(n), w->editFieldAccess, report)) return true;
+    if (shown && WinIsOpen(n) && WinRecState(n) == 2) {
+        WinReleaseLock(n);
+        WinSetRecState(n, 0);
+    }
+    return false;
 }
 
 // Asks n's type whether control `index` may change (event 1); true when

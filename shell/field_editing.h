@@ -18,6 +18,10 @@ bool WinGotoField(int n, int F, bool select);
 // choice, paste or deletion), and for a typed character (`report` 2) when
 // the window type's rule would otherwise drop it without a word.
 bool WinMayEditField(int n, int F, int state, int access, int report);
+// Starts n's edit for a key or command that changes its focused field;
+// true when the field may now be changed. A refused field leaves a record
+// only shown as it was (told as for WinMayEditField's `report`).
+bool WinBeginFieldEdit(int n, int report);
 // Asks n's type whether control `index` may change; true when it may.
 bool WindowFieldChanged(int n, int index);
 

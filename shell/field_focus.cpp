@@ -147,9 +147,12 @@ bool WinFocusField(int n, int F)
     return true;
 }
 
-// Makes `row` n's selected matrix row (-1: none), telling the type first
-// (event 30); nothing when the row is already selected and `force` is
-// not set. The window is repainted to move the selection.
+// Makes `row` n's current matrix row (-1: none), the row its type's
+// row commands work on, telling the type first (event 30); nothing when
+// the row is current already and `force` is not set. The pane's selection
+// band - the row selected as a row, which the row keys delete - is not
+// moved here: a focused cell makes its row current without selecting it
+// (MatrixSelectBand selects).
 void WinSelectRow(int n, int row, bool force)
 {
     assert(WinIsOpen(n));
@@ -158,7 +161,5 @@ void WinSelectRow(int n, int row, bool force)
     WindowEvent(n, WindowEventCode::RowAboutToChange, &number, nullptr);
     if (!WinIsOpen(n)) return;
     WinTable[n]->selectedMatrixRow = int16_t(row);
-    int slot = MatrixSlotOf(n);
-    if (slot >= 0) WinTable[n]->controls[slot].selectedRow = int16_t(row);
     WinMarkChanged(n);
 }

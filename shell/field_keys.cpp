@@ -18,20 +18,23 @@ namespace {
 // designer's key numbers.
 constexpr int DesignerArrowKeys[4] = {37, 39, 38, 40};
 
-// True when n has a matrix with a selected row.
-bool RowSelected(int n) { return WinHasMatrix(n) && MatrixHasSelection(n) && WinSelectedRow(n) >= 0; }
+// True when n's matrix holds a row selected as a row (its number
+// clicked, Edit > Select row): the row keys work on that row. The row of
+// a focused cell is not selected so; its keys are the cell's.
+bool RowSelected(int n) { return MatrixHasSelection(n); }
 
-// Moves n's selected matrix row by `delta` when there is a row there.
+// Moves n's row selected as a row by `delta` when there is a row there.
 void SelectedRowStep(int n, int delta)
 {
-    int row = WinSelectedRow(n) + delta, rows = WinMatrixRowCount(n);
+    int row = MatrixBandRow(n) + delta, rows = WinMatrixRowCount(n);
     if (row < 0 || row >= rows) return;
     MatrixSelectBand(n, 0, row, rows - 1);
     WinSelectRow(n, row, false);
 }
 
 // Return: OK in a list, with Shift or on the last field of a window
-// without matrix; a row inserted at the selected row; else the next field.
+// without matrix; a row inserted at the row selected as a row; else, in
+// a cell too, the next field.
 void ReturnKey(int n, bool shift)
 {
     int kind = WinKindOf(n);
@@ -40,7 +43,7 @@ void ReturnKey(int n, bool shift)
     } else if (shift || WinListBox(n) || kind == 1 || kind == 2) {
         WindowOkAction(n);
     } else if (RowSelected(n)) {
-        MatrixRowInsertCmd(n, WinSelectedRow(n));
+        MatrixRowInsertCmd(n, MatrixBandRow(n));
     } else if (!WinHasMatrix(n) && WinFieldCount(n) > 0 && WinTable[n]->currentField == WinFieldCount(n)) {
         WindowOkAction(n);
     } else {
@@ -48,8 +51,8 @@ void ReturnKey(int n, bool shift)
     }
 }
 
-// Up (30) or down (31): the selected matrix row moves, a list selection
-// moves, or else the focus moves a row.
+// Up (30) or down (31): the row selected as a row moves, a list
+// selection moves, or else the focus moves a row.
 void ArrowKey(int n, int key, bool shift)
 {
     int delta = key == 30 ? -1 : 1;

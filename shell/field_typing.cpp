@@ -57,14 +57,10 @@ bool FieldCharIsControl(int c)
 
 // Puts a text (a choice, a paste) into the focused field of n in place of
 // the selection: a shown record starts its edit first, and a field that
-// may not be edited now takes nothing.
+// may not be edited now takes nothing (and starts no edit).
 void WinInsertFieldText(int n, const uint8_t *text)
 {
-    if (!WinIsOpen(n)) return;
-    if (WinRecState(n) == 0) WinBeginEdit(n);
-    if (!WinIsOpen(n)) return;
-    const WindowRec *w = WinTable[n];
-    if (WinMayEditField(n, w->currentField, WinRecState(n), w->editFieldAccess, 1)) WinTypeText(n, text);
+    if (WinBeginFieldEdit(n, 1)) WinTypeText(n, text);
 }
 
 // Types a text into the focused field of n, character by character, up

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/company_variant.h"
+#include "core/message_sink.h"
 #include "core/pstring.h"
 #include "core/window_entries.h"
 #include "core/work_blocks.h"
@@ -87,15 +88,15 @@ static bool KeyDownCommand(int n, uint32_t k)
     if (k == PlKey::Left || k == PlKey::Up) direction = -1;
     if (k == PlKey::Right || k == PlKey::Down) direction = 1;
     if (k == PlKey::Delete && n) {
-        // A selected matrix row is what Delete removes.
-        if (WinHasMatrix(n) && MatrixHasSelection(n)) {
+        // A row selected as a row (its number clicked, Edit > Select row)
+        // is what Delete removes; in a cell Delete is the edit control's,
+        // the character after the caret or, with Shift, the selection cut.
+        if (MatrixHasSelection(n)) {
             if (!BusyFlag) WindowDeleteCommand(n);
             return true;
         }
-        if (WinRecState(n) == 0) WinBeginEdit(n);
-        int state = WinRecState(n);
-        if (state == 0) return true;
-        return !WinMayEditField(n, WinTable[n]->currentField, state, WinTable[n]->editFieldAccess, 1);
+        if (!WinTable[n]->editControl) return false;
+        return !WinBeginFieldEdit(n, 1);
     }
     if (k == PlKey::Insert && ShiftDown && !CtrlDown && n && WinTable[n]->editControl) {
         // Shift+Insert pastes as Edit > Paste does, through the field's
@@ -145,10 +146,12 @@ bool KeyPreTranslate(const PlMessage &m)
 
 // Runs the shell's command for character c in CurrentWindow: control
 // characters go to the window's key commands, others start editing the
-// focused field and are typed into it. Esc cancels the login window; any
-// other control character no command takes is dropped - it neither enters
-// the field nor starts an edit - except Backspace, which the field's
-// control deletes with once the edit has started. True when taken.
+// focused field and are typed into it (with a row selected as a row and
+// no field under edit, they are refused with a beep). Esc cancels the
+// login window; any other control character no command takes is dropped
+// - it neither enters the field nor starts an edit - except Backspace,
+// which the field's control deletes with once the edit has started. True
+// when taken.
 bool KeyCharCommand(int c)
 {
     int w = CurrentWindow;
@@ -165,12 +168,17 @@ bool KeyCharCommand(int c)
     }
     if (c == EscChar && !BusyFlag && ListChooserCancel(w)) return true;
     if (c != BackspaceChar && FieldCharIsControl(c)) return WinTable[w]->editControl != 0;
+    // A row selected as a row takes no text: the character would otherwise
+    // go to the window's first field, over what that holds.
+    if (!WinTable[w]->editControl && MatrixHasSelection(w)) {
+        MessageSinkBeep();
+        return true;
+    }
     if (!WinTable[w]->editControl && !BusyFlag) MoveFieldFocus(w, 1);
     if (!WinIsOpen(w) || !WinTable[w]->editControl) return false;
     if (BusyFlag) return true;
-    if (WinRecState(w) == 0) WinBeginEdit(w);
     // Report 2: a typed character, which the window type may refuse aloud.
-    if (WinMayEditField(w, WinTable[w]->currentField, WinRecState(w), WinTable[w]->editFieldAccess, 2)) {
+    if (WinBeginFieldEdit(w, 2)) {
         if (c == BackspaceChar) return false;
         WinTypeChar(w, c);
     }

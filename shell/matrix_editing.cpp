@@ -4,15 +4,18 @@
 // changed in a record shown read-only.
 #include "shell/matrix_editing.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdint>
 #include <cstring>
 
+#include "core/message_sink.h"
 #include "dict_offsets.h"
 #include "outputwin/designer.h"
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
 #include "shell/report_commands.h"
+#include "shell/window_drawing.h"
 #include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
@@ -26,6 +29,9 @@ uint8_t RowEvent(int n, WindowEventCode event, int row)
     int16_t r = int16_t(row);
     return WindowEvent(n, event, &r, nullptr);
 }
+
+// Drops a message while a row question is asked quietly.
+void Unheard(const char *) {}
 
 // Starts the edit of n when it shows a stored record; true when n may now
 // be changed (the lock was had, or it is a new or changed record).
@@ -48,13 +54,18 @@ int RowAfterDelete(int n, int gone)
 
 // Inserts an empty row of kind 1 at row `row` of n's matrix when the
 // matrix has room and n's type allows it, starting the edit first; the
-// new row is selected.
+// new row becomes the current row, and the row selected as a row, when
+// there was one, is the new row. The cell under edit is taken in before
+// the rows move, as for a delete: its control is bound to a place in the
+// rows that would then belong to the row below.
 void MatrixRowInsertCmd(int n, int row)
 {
     if (!WinIsOpen(n) || !WinHasMatrix(n)) return;
     if (WinMatrixRowCount(n) >= MatrixMaxRows(n)) return;
     if (!RowEvent(n, WindowEventCode::MayInsertRow, row)) return;
     if (!EditStarted(n)) return;
+    WinCommitField(n);
+    if (!WinIsOpen(n)) return;
     int before = WinMatrixRowCount(n);
     WinMatrixInsertRow(n, row, 1);
     if (WinMatrixRowCount(n) == before + 1) WinSelectRow(n, row, true);
@@ -106,7 +117,10 @@ void MatrixRowDeleteCmd(int n, int row)
         MatrixDeleteRow(n, row);
         RowEvent(n, WindowEventCode::RowsChanged, row);
         WinMarkChanged(n);
+        // The band stays where it was, on the row now there (or the
+        // last), so that Delete again deletes the next row.
         int again = RowAfterDelete(n, row);
+        MatrixSelectBand(n, 0, again, WinMatrixRowCount(n) - 1);
         if (again >= 0) WinSelectRow(n, again, true);
         return;
     }
@@ -129,14 +143,83 @@ void MatrixRowDeleteCmd(int n, int row)
     WinMarkChanged(n);
 }
 
-// Runs Edit item `item` on n's rows: 6 deletes the selected row (the
-// window's delete command), 8 selects the row of the current cell; 7
-// does nothing in a record window.
+// The row of n's matrix Edit > Insert row and Delete row work on: the row
+// selected as a row, else the row of the focused cell; -1 when there is
+// neither or the row is not in the matrix. *column is the focused cell's
+// column (-1 for a row selected as a row).
+int MatrixCurrentRowAt(int n, int *column)
+{
+    *column = -1;
+    if (!WinIsOpen(n) || !WinHasMatrix(n)) return -1;
+    int row = MatrixBandRow(n);
+    if (row < 0 && MatrixAtEnd(n)) MatrixRowAt(n, WinTable[n]->currentField, &row, column);
+    if (row < 0 || row == NoField || row >= WinMatrixRowCount(n)) return -1;
+    return row;
+}
+
+// Whether n's type would take a row inserted at `row` now (event 9),
+// asked without a word to the user: the menus ask it to grey Edit >
+// Insert row where nothing can be inserted, and only the command itself
+// tells why a row is refused.
+bool MatrixRowMayInsertQuietly(int n, int row)
+{
+    if (!WinIsOpen(n) || !WinHasMatrix(n) || WinMatrixRowCount(n) >= MatrixMaxRows(n)) return false;
+    MessageSink told = MessageSinkSet(Unheard);
+    MessageSink notices = NoticeSinkSet(Unheard);
+    BeepSink beep = BeepSinkSet(nullptr);
+    const bool may = RowEvent(n, WindowEventCode::MayInsertRow, row) != 0;
+    BeepSinkSet(beep);
+    NoticeSinkSet(notices);
+    MessageSinkSet(told);
+    return may;
+}
+
+// Edit > Insert row: an empty row before the row selected as a row, or
+// before the row of the focused cell, whose column in the new row then
+// gets the focus, so that typing goes on in the row inserted.
+static void MatrixInsertRowHere(int n)
+{
+    int column = -1, row = MatrixCurrentRowAt(n, &column);
+    if (row < 0) return;
+    int before = WinMatrixRowCount(n);
+    MatrixRowInsertCmd(n, row);
+    if (!WinIsOpen(n) || column < 0 || WinMatrixRowCount(n) != before + 1) return;
+    int first = 0, cells = 0;
+    MatrixGeometry(n, &first, &cells);
+    WinGotoField(n, first + row * cells + column, true);
+}
+
+// Edit > Delete row with the caret in a cell and no row selected as a
+// row: the caret's row is deleted (or crossed out, as the type says), and
+// the caret goes to the same column of the row now in its place. The
+// command names the row it deletes, as Insert row does; a key typed into
+// a cell never reaches here.
+static void MatrixDeleteCaretRow(int n, int row, int column)
+{
+    int before = WinMatrixRowCount(n);
+    MatrixRowDeleteCmd(n, row);
+    if (!WinIsOpen(n) || WinMatrixRowCount(n) != before - 1 || before - 1 == 0) return;
+    int first = 0, cells = 0;
+    MatrixGeometry(n, &first, &cells);
+    WinGotoField(n, first + std::min(row, before - 2) * cells + column, true);
+}
+
+// Runs Edit item `item` on n's rows: 6 deletes the row selected as a row
+// (the window's delete command), else the caret's row; 7 inserts a row
+// (MatrixInsertRowHere); 8 selects the row of the focused cell as a row.
 void MatrixRowCommand(int n, int item)
 {
     if (!WinIsOpen(n)) return;
     if (item == 6) {
-        WindowDeleteCommand(n);
+        int column = -1, row = MatrixCurrentRowAt(n, &column);
+        if (row >= 0 && column >= 0)
+            MatrixDeleteCaretRow(n, row, column);
+        else
+            WindowDeleteCommand(n);
+        return;
+    }
+    if (item == 7) {
+        MatrixInsertRowHere(n);
         return;
     }
     if (item != 8 || !WinHasMatrix(n) || !MatrixAtEnd(n)) return;
@@ -144,17 +227,21 @@ void MatrixRowCommand(int n, int item)
     MatrixGeometry(n, &first, &cells);
     int current = WinTable[n]->currentField;
     if (cells <= 0 || current < first) return;
+    int row = (current - first) / cells;
     WinCommitField(n);
-    WinSelectRow(n, (current - first) / cells, true);
+    if (!WinIsOpen(n)) return;
+    MatrixSelectBand(n, 0, row, WinMatrixRowCount(n) - 1);
+    WinSelectRow(n, row, true);
     WinMarkChanged(n);
 }
 
-// The delete command of n (Edit 6, Backspace): with a selected matrix row
-// that row is deleted; otherwise a field under edit is checked for being
-// editable (a key field of a stored record is refused with text 1512),
-// the characters themselves being the edit control's. The job-queue
-// window deletes with that window; a form designer deletes its selected
-// items; the report list its selected saved selection.
+// The delete command of n (Edit 6, and Backspace and Delete with a row
+// selected as a row): that row is deleted; otherwise a field under edit
+// is checked for being editable (a key field of a stored record is
+// refused with text 1512), the characters themselves being the edit
+// control's. The job-queue window deletes with that window; a form
+// designer deletes its selected items; the report list its selected
+// saved selection.
 void WindowDeleteCommand(int n)
 {
     if (!WinIsOpen(n)) return;
@@ -169,13 +256,10 @@ void WindowDeleteCommand(int n)
         return;
     }
     WindowRec *w = WinTable[n];
-    int slot = MatrixSlotOf(n);
-    if (WinHasMatrix(n) && MatrixHasSelection(n) && slot >= 0 && w->controls[size_t(slot)].selectedRow >= 0) {
-        MatrixRowDeleteCmd(n, w->controls[size_t(slot)].selectedRow);
+    if (MatrixHasSelection(n)) {
+        MatrixRowDeleteCmd(n, MatrixBandRow(n));
         return;
     }
     if (!w->editControl || w->editFieldType == HiddenTextType) return;
-    if (WinRecState(n) == 0) WinBeginEdit(n);
-    if (!WinIsOpen(n)) return;
-    WinMayEditField(n, w->currentField, WinRecState(n), w->editFieldAccess, 1);
+    (void)WinBeginFieldEdit(n, 1);
 }

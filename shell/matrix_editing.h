@@ -13,7 +13,11 @@ void MatrixRowInsertCmd(int n, int row);
 void MatrixRowDeleteCmd(int n, int row);
 // Inserts an empty row of kind `kind` before row `row` of n's matrix.
 void WinMatrixInsertRow(int n, int row, int kind);
-// Runs Edit item 6 (delete the row), 7 (nothing in record windows) or 8 (select the row).
+// Runs Edit item 6 (delete the row), 7 (insert a row) or 8 (select the row).
 void MatrixRowCommand(int n, int item);
-// Deletes the selected row of n (Edit 6 and Backspace).
+// The row Edit > Insert row and Delete row work on (and the focused cell's column); -1 none.
+int MatrixCurrentRowAt(int n, int *column);
+// Whether n's type would take a row inserted at `row` now, asked quietly.
+bool MatrixRowMayInsertQuietly(int n, int row);
+// Deletes the row of n selected as a row (Edit 6, Backspace, Delete).
 void WindowDeleteCommand(int n);

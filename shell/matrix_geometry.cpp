@@ -8,8 +8,11 @@
 // ever read.
 #include <cassert>
 #include <cstring>
+#include <string>
 
+#include "core/pstring.h"
 #include "core/window_entries.h"
+#include "shell/draw_port.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 
@@ -197,6 +200,25 @@ bool MatrixCellRect(int n, int kind, MacRect *out, int screenRow, int cell)
     return true;
 }
 
+// The rectangle a click on the number of screen row `screenRow` hits:
+// the row-number cell (MatrixCellRect cell -1), or, where the first
+// column starts at the matrix's left edge and leaves that cell no room,
+// the room left of the matrix where the number is drawn right-aligned
+// (matrix_draw.cpp), as wide as the highest row's number in the normal
+// UI font. False without a matrix.
+bool MatrixRowNumberRect(int n, int screenRow, MacRect *out)
+{
+    if (!MatrixCellRect(n, 1, out, screenRow, -1)) return false;
+    if (out->right > out->left) return true;
+    PString highest;
+    PStringFromC(highest, std::to_string(MatrixMaxRows(n)).c_str());
+    // The number's text ends one right of the cell's right edge.
+    int end = out->right + 1;
+    out->left = int16_t(end - DcPStringWidth(nullptr, highest));
+    out->right = int16_t(end + 1);
+    return true;
+}
+
 // The text rectangle of cell `cell` of row `row` (counted from the top
 // of the rows, not of the screen): the cell's rectangle on its screen row
 // with its top on the text base line, as a binding's stored top is.
@@ -223,8 +245,18 @@ int MatrixSlotOf(int n)
 // True when n's type has a matrix.
 bool WinHasMatrix(int n) { return MatrixArea(n, 0) != nullptr; }
 
-// True when a matrix row of n is selected.
-bool MatrixHasSelection(int n) { return WinHasMatrix(n) && WinTable[n]->selectedMatrixRow >= 0; }
+// The row n's matrix pane holds selected as a row (its selection band);
+// -1 when none is, and without a matrix.
+int MatrixBandRow(int n)
+{
+    int slot = MatrixSlotOf(n);
+    return slot >= 0 ? WinTable[n]->controls[size_t(slot)].selectedRow : -1;
+}
+
+// True when n's matrix pane holds a row selected as a row - a row the
+// row keys and Edit > Delete row work on - not merely the row of the
+// focused cell.
+bool MatrixHasSelection(int n) { return MatrixBandRow(n) >= 0; }
 
 // True when n's focused screen field is a matrix cell: at or after the
 // matrix's first field.

@@ -11,6 +11,7 @@
 #include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
+#include "shell/matrix_editing.h"
 #include "shell/shell.h"
 #include "shell/window_events.h"
 #include "shell/window_layout.h"
@@ -27,6 +28,7 @@ struct WindowAbilities {
     bool printable = false;
     bool rowSelected = false;
     bool atEnd = false;        // its current matrix row is at or past the end
+    bool insertable = false;   // a row may be inserted at its current row
     bool deletable = false;
     bool listable = false;
     bool addressText = false;
@@ -51,6 +53,10 @@ WindowAbilities AbilitiesOf(int n)
     a.rowSelected = (WinHasMatrix(n) && MatrixHasSelection(n)) ||
                     (kind == 11 && MemIsValid(w->designerSelection) && MemSize(w->designerSelection) > 0);
     a.atEnd = WinHasMatrix(n) && MatrixAtEnd(n);
+    // Edit > Insert row needs a row to insert at (one selected as a row or
+    // the focused cell's), room for one more and a type that takes it.
+    int column = -1, row = MatrixCurrentRowAt(n, &column);
+    a.insertable = row >= 0 && MatrixRowMayInsertQuietly(n, row);
     // The report list (type 6) lists when its record's fifth word is 2.
     a.listable = type == 9 || (type == 6 && w->record && DefU16(w->record + 8) == 2);
     // Record > Delete deletes the record shown, or the saved selection
@@ -110,7 +116,7 @@ void MenuStateUpdate(int n)
     EnableMenuCmd(edit, 4, a.hasEdit || a.addressText);
     EnableMenuCmd(edit, 5, a.editing);
     EnableMenuCmd(edit, 6, a.editing || a.listable || a.rowSelected);
-    EnableMenuCmd(edit, 7, a.hasEdit);
+    EnableMenuCmd(edit, 7, a.insertable);
     EnableMenuCmd(edit, 8, a.hasEdit && a.atEnd);
     EnableMenuCmd(edit, 10, a.editing);
     EnableMenuCmd(edit, 12, !n || WinKindOf(n) != KindCode(WindowKind::Output));

@@ -101,8 +101,12 @@ int MatrixColumnPageOf(int n);
 int MatrixRowsShown(int n);
 // True when n's type has a matrix.
 bool WinHasMatrix(int n);
-// True when a matrix row of n is selected.
+// True when n's matrix pane holds a row selected as a row (the band).
 bool MatrixHasSelection(int n);
+// That row; -1 none.
+int MatrixBandRow(int n);
+// The rectangle a click on the number of screen row `screenRow` hits.
+bool MatrixRowNumberRect(int n, int screenRow, MacRect *out);
 // True when n's current field is at or after its matrix's first field.
 bool MatrixAtEnd(int n);
 
@@ -132,7 +136,7 @@ void WinPageStep(int n, int i);
 bool MatrixCellBinding(int n, int F, uint8_t *binding, int *row);
 // Focuses screen field F of n; false when it cannot take the focus.
 bool WinFocusField(int n, int F);
-// Selects row `row` of n's matrix.
+// Makes row `row` n's current matrix row (the pane's band is not moved).
 void WinSelectRow(int n, int row, bool force);
 
 // ---- field_values.cpp ----

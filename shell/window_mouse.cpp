@@ -70,30 +70,33 @@ int WindowOfEditControl(uint32_t edit)
     return 0;
 }
 
-// A click in n's matrix, when its page is shown: on a row's number cell
-// the field is committed and that row selected (only a row that exists);
+// A click in n's matrix, when its page is shown: on a row's number (its
+// number cell, or where the number is drawn left of the matrix) the field
+// is committed and that row selected as a row (only a row that exists);
 // on a cell, that cell's screen field is focused (a row beyond the last
-// counts as a row of kind 1). True when the point lay in the matrix.
+// counts as a row of kind 1). True when the point lay in the matrix or on
+// a row's number.
 bool ClickMatrix(int n, int32_t point)
 {
     const uint8_t *m = WinDefEntry(n, WinPartMatrixAreas, 0);
     if (!m || !WinPageShown(n, DefU16(m + MatrixEntry::Page))) return false;
     MacRect area;
     MatrixColumnRect(n, 0, &area);
-    if (area.bottom <= area.top || !PtInMacRect(point, &area)) return false;
+    if (area.bottom <= area.top || PointY(point) < area.top) return false;
     int slot = MatrixSlotOf(n);
     int top = slot >= 0 ? WinTable[n]->controls[slot].position : 0;
     int screenRow = (PointY(point) - area.top) / MatrixRowHeight;
-    if (screenRow < 0 || screenRow >= MatrixRowsShown(n)) return true;
-    int row = top + screenRow;
-    int kind = MatrixRowKind(n, row);
     MacRect r;
-    if (MatrixCellRect(n, kind, &r, screenRow, -1) && PtInMacRect(point, &r)) {
-        if (row >= WinMatrixRowCount(n)) return true;
+    if (screenRow < MatrixRowsShown(n) && MatrixRowNumberRect(n, screenRow, &r) && PtInMacRect(point, &r)) {
+        if (top + screenRow >= WinMatrixRowCount(n)) return true;
         WinCommitField(n);
         if (WinIsOpen(n)) MatrixClickRow(n, 0, screenRow);
         return true;
     }
+    if (!PtInMacRect(point, &area)) return false;
+    if (screenRow < 0 || screenRow >= MatrixRowsShown(n)) return true;
+    int row = top + screenRow;
+    int kind = MatrixRowKind(n, row);
     int first, cells;
     MatrixGeometry(n, &first, &cells);
     for (int c = 0, count = MatrixCellCount(n, kind); c < count; c++) {

@@ -276,10 +276,11 @@ int WinTypeByName(const char *name)
 }
 
 // Releases the record or settings lock that a window changing its record
-// (edit state 2) holds, so that closing never leaves it locked for the
-// rest of the session. Nothing may be done about a refusal here: the
-// window goes either way.
-static void WinReleaseLock(int n)
+// (edit state 2) holds: so that closing never leaves it locked for the
+// rest of the session, and so that an edit a refused key started ends
+// unchanged. Nothing may be done about a refusal here: the window goes
+// either way, or shows its record as stored.
+void WinReleaseLock(int n)
 {
     if (WinRecState(n) != 2) return;
     int kind = WinKindOf(n);

@@ -216,3 +216,5 @@ int WinFindByName(const char *name);
 int WinTypeByName(const char *name);
 // Closes window n and frees its record and slot.
 void WinClose(int n);
+// Gives back the record or settings lock n holds while changing (state 2).
+void WinReleaseLock(int n);

@@ -7,7 +7,10 @@
 //
 // Record and settings windows are walked field by field and cell by cell
 // of their first row, choosing in each, so the lists that fields and
-// cells choose from are reached as well.
+// cells choose from are reached as well. A second walk tries the keys of
+// a row's cell (Backspace, Delete, Shift+Delete, Return), a click on a
+// row's number with Delete, and Edit > Insert row in every window with
+// rows that the list names.
 //
 // Windows open only the way a user opens them: menu commands, keys,
 // clicks and answered dialogs. Results are read from what the windows and
@@ -17,6 +20,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -117,6 +121,18 @@ class ReachCheck : public LoggedIn {
 protected:
     std::set<int> reached;
     std::vector<std::string> steps;   // what was walked, for the failure message
+    // Whether the fields and cells of the windows walked are chosen from
+    // (the lists they open reached), and what is done in each record,
+    // settings or report window the walk opens, after its choosers.
+    bool choose = true;
+    std::function<void(int)> visit;
+
+    // The walk's own doings in window n: its choosers, then the visit.
+    void Walk(int n)
+    {
+        if (choose) Choosers(n);
+        if (visit && WinIsOpen(n)) visit(n);
+    }
 
     // Notes the types of every open window.
     void Collect()
@@ -152,15 +168,15 @@ protected:
             MenuIfEnabled(MenuHandles.record, CmdRecordNew);
             Collect();
             for (int m : OpenWindows())
-                if (m != n && WinKindOf(m) == KindRecord) Choosers(m);
+                if (m != n && WinKindOf(m) == KindRecord) Walk(m);
             return;
         case KindSettings:
         case KindSettingsRows:
         case KindReport:
-            Choosers(n);
+            Walk(n);
             return;
         case KindRecord:
-            Choosers(n);
+            Walk(n);
             if (!WinIsOpen(n)) return;
             ActivateWindowNumber(n);
             Drain();
@@ -183,7 +199,7 @@ protected:
             EXPECT_TRUE(ClickLabelled(n, "New")) << "no New in the printer list";
             Collect();
             for (int m : OpenWindows())
-                if (std::find(before.begin(), before.end(), m) == before.end()) Choosers(m);
+                if (std::find(before.begin(), before.end(), m) == before.end()) Walk(m);
             return;
         }
         if (type == WinTypes::ReportList || type == WinTypes::DocumentList || type == WinTypes::WindowList ||
@@ -251,19 +267,27 @@ protected:
     // the rows is shown (its tab clicked), then on each column page (its
     // matrix tab clicked) every cell of the first row that chooses is
     // clicked and Edit > Choose is used on it.
-    void CellChoosers(int n)
+    // Shows the page of window n that holds its rows, by a click on its
+    // tab; false when n has no rows.
+    static bool ShowRowsPage(int n)
     {
-        if (!WinIsOpen(n) || !WinHasMatrix(n)) return;
+        if (!WinIsOpen(n) || !WinHasMatrix(n)) return false;
         int slot = MatrixSlotOf(n);
         const uint8_t *rows = slot >= 0 ? WinControlByIndex(n, slot) : nullptr;
-        if (!rows) return;
-        std::vector<int> columnTabs;
-        for (int i = 0; const uint8_t *e = WinControlByIndex(n, i); i++) {
-            int kind = DefU16(e + ControlEntry::Kind);
-            if (kind == CtlPageTab && DefU16(e + ControlEntry::Command) == DefU16(rows + ControlEntry::Page))
+        if (!rows) return false;
+        for (int i = 0; const uint8_t *e = WinControlByIndex(n, i); i++)
+            if (DefU16(e + ControlEntry::Kind) == CtlPageTab &&
+                DefU16(e + ControlEntry::Command) == DefU16(rows + ControlEntry::Page))
                 ClickControl(n, i);
-            if (kind == CtlMatrixTab) columnTabs.push_back(i);
-        }
+        return WinIsOpen(n);
+    }
+    void CellChoosers(int n)
+    {
+        if (!ShowRowsPage(n)) return;
+        int slot = MatrixSlotOf(n);
+        std::vector<int> columnTabs;
+        for (int i = 0; const uint8_t *e = WinControlByIndex(n, i); i++)
+            if (DefU16(e + ControlEntry::Kind) == CtlMatrixTab) columnTabs.push_back(i);
         if (columnTabs.empty()) columnTabs.push_back(-1);
         for (int tab : columnTabs) {
             if (!WinIsOpen(n)) return;
@@ -375,6 +399,203 @@ TEST_F(ReachCheck, EveryListedWindowTypeIsReachedFromTheFrame)
     // list keeps saying what a user may open.
     for (int type : reached)
         EXPECT_TRUE(wanted.count(type)) << "window type " << type << " is reached but not in reach_list.txt";
+}
+
+// ---- The row keys in every window with rows ----
+
+class RowKeysCheck : public ReachCheck {
+protected:
+    static constexpr int CmdInsertRow = 207;   // Edit > Insert row
+    std::map<int, std::string> rowTypes;       // the reach list's window types with rows
+    std::set<int> tried;                       // where the keys were tried
+    std::map<int, std::string> untyped;        // where no cell took the digits typed
+    std::set<int> inserted;                    // where Edit > Insert row was usable
+
+    // The screen field of cell c of row `row` of n.
+    static int CellField(int n, int row, int c)
+    {
+        int first = 0, cells = 0;
+        MatrixGeometry(n, &first, &cells);
+        return first + row * cells + c;
+    }
+    // The text of n's field under edit; "(none)" when no field is.
+    static std::string EditText(int n)
+    {
+        return WinIsOpen(n) && WinTable[n]->editControl ? EditGetText(WinTable[n]->editControl) : "(none)";
+    }
+    // The text cell c of stored-in-the-window row `row` of n shows.
+    static std::string CellText(int n, int row, int c)
+    {
+        const uint8_t *col = MatrixColumnAt(n, MatrixRowKind(n, row), c);
+        int rowSize = 0, kindAt = 0;
+        MatrixColumnInfo(n, 0, &rowSize, &kindAt);
+        if (!col || row >= WinMatrixRowCount(n)) return "(no such cell)";
+        const uint8_t *rows = MemLock(WinMatrixRows(n));
+        PString text;
+        FieldFormat(rows + size_t(row) * size_t(rowSize) + DefU32(col + ColumnEntry::Offset),
+                    DefU16(col + ColumnEntry::Type), DefU16(col + ColumnEntry::Format), text);
+        MemUnlock(WinMatrixRows(n));
+        return PStringToStd(text);
+    }
+    // A click on cell c of row `row` of n; false when it is not on screen.
+    static bool ClickCell(int n, int row, int c)
+    {
+        int slot = MatrixSlotOf(n);
+        MacRect r;
+        if (!WinIsOpen(n) || slot < 0 ||
+            !MatrixCellRect(n, MatrixRowKind(n, row), &r, row - WinTable[n]->controls[size_t(slot)].position, c))
+            return false;
+        ClickAt(n, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return WinIsOpen(n);
+    }
+    // The cell of row `row` of n that takes "12" typed into it, which it
+    // then holds under edit: text cells are tried first, then cells that
+    // choose from nothing, then the rest; -1 when none takes it. Digits a
+    // cell took only in part are typed away again.
+    static int TypableCell(int n, int row)
+    {
+        std::vector<int> order;
+        const int kind = MatrixRowKind(n, row);
+        for (int pass = 0; pass < 3; pass++)
+            for (int c = 0; c < MatrixCellCount(n, kind); c++) {
+                const uint8_t *col = MatrixColumnAt(n, kind, c);
+                const bool text = DefU16(col + ColumnEntry::Type) == FtText;
+                const bool chooses = DefU16(col + ColumnEntry::Chooser) != 0;
+                if ((pass == 0 && text) || (pass == 1 && !text && !chooses) || (pass == 2 && !text && chooses))
+                    order.push_back(c);
+            }
+        for (int c : order) {
+            if (!ClickCell(n, row, c) || WinTable[n]->currentField != CellField(n, row, c)) continue;
+            Key(PlKey::End);
+            Key(PlKey::Home, true);
+            Type("12");
+            if (EditText(n) == "12") return c;
+            if (EditText(n) != "(none)" && !EditText(n).empty()) {
+                Key(PlKey::End);
+                Key(PlKey::Home, true);
+                Key(PlKey::Back);
+            }
+        }
+        return -1;
+    }
+    // The row keys in window n, the first of its type the walk opens: in a
+    // cell of the first empty row (else the first row) Backspace, Delete
+    // at the caret, Shift+Delete of a selection and Return edit the cell
+    // and leave every row where it is; a click on the row's number and
+    // Delete remove it (or cross it out, or say why not); Edit > Insert row,
+    // where usable, inserts a row or says why not.
+    void RowKeys(int n)
+    {
+        const int type = WinTypeOf(n);
+        if (!rowTypes.count(type) || tried.count(type) || untyped.count(type)) return;
+        ActivateWindowNumber(n);
+        Drain();
+        if (!ShowRowsPage(n)) return;
+        const int count = WinMatrixRowCount(n);
+        int row = count < MatrixRowsShown(n) && count < MatrixMaxRows(n) ? count : 0;
+        int c = TypableCell(n, row);
+        if (c < 0 && row != 0 && WinIsOpen(n)) c = TypableCell(n, row = 0);
+        if (c < 0) {
+            untyped[type] = rowTypes[type];
+            return;
+        }
+        tried.insert(type);
+        SCOPED_TRACE("window type " + std::to_string(type) + " (" + rowTypes[type] + ")");
+        const int F = CellField(n, row, c), rows = WinMatrixRowCount(n);
+        auto edited = [&](const char *key, const std::string &text) {
+            ASSERT_TRUE(WinIsOpen(n)) << key;
+            EXPECT_EQ(WinMatrixRowCount(n), rows) << key << " changed the rows";
+            EXPECT_EQ(WinTable[n]->currentField, F) << key << " left the cell";
+            EXPECT_EQ(EditText(n), text) << key;
+        };
+        Key(PlKey::Back);
+        edited("Backspace", "1");
+        Type("3");
+        Key(PlKey::Left);
+        Key(PlKey::Delete);
+        edited("Delete", "1");
+        Type("45");
+        Key(PlKey::Left, true);
+        Key(PlKey::Left, true);
+        Key(PlKey::Delete, true);
+        edited("Shift+Delete", "1");
+        // Return moves on; into the next row's first cell it makes that
+        // (empty) row, which a store drops again.
+        Key(PlKey::Return);
+        ASSERT_TRUE(WinIsOpen(n));
+        const bool intoNextRow = WinMatrixRowCount(n) == rows + 1 && WinTable[n]->currentField >= CellField(n, rows, 0);
+        EXPECT_TRUE(WinMatrixRowCount(n) == rows || intoNextRow)
+            << "Return in a cell changed the rows: " << rows << " became " << WinMatrixRowCount(n);
+        std::string digits;
+        for (char ch : CellText(n, row, c))
+            if (ch >= '0' && ch <= '9') digits += ch;
+        // The row holds what was typed (unless the type's rules took a
+        // value alone in its row back), not another row's value.
+        EXPECT_TRUE(digits.empty() || (digits[0] == '1' && digits.find_first_not_of('0', 1) == std::string::npos))
+            << "the row typed into shows \"" << CellText(n, row, c) << "\"";
+
+        MacRect number;
+        ASSERT_TRUE(PaintedRowNumber(n, row, &number)) << "no number painted for the row";
+        ClickAt(n, (number.left + number.right) / 2, (number.top + number.bottom) / 2);
+        EXPECT_TRUE(PaintedRowSelected(n, row)) << "a click on the row's number does not select it";
+        // Delete takes that row (or crosses it out) where the type lets a
+        // row go, and nothing else; where it keeps its rows, all stay.
+        const int shown = WinMatrixRowCount(n);
+        Key(PlKey::Delete);
+        ASSERT_TRUE(WinIsOpen(n));
+        const bool gone = WinMatrixRowCount(n) == shown - 1;
+        const bool kept = WinMatrixRowCount(n) == shown && CellText(n, row, c).find('1') != std::string::npos;
+        EXPECT_TRUE(gone || kept) << "Delete on the row selected: " << shown << " rows became "
+                                  << WinMatrixRowCount(n);
+
+        // Edit > Insert row, where it is usable in a cell of the first
+        // row, inserts a row there or says why not; the caret stays in
+        // the column, in the new row.
+        if (!ClickCell(n, 0, c)) return;
+        const int before = WinMatrixRowCount(n);
+        const size_t told = Shown().size();
+        if (MenuIfEnabled(MenuHandles.edit, CmdInsertRow)) {
+            ASSERT_TRUE(WinIsOpen(n));
+            EXPECT_TRUE(WinMatrixRowCount(n) == before + 1 || Shown().size() > told)
+                << "Edit > Insert row is usable here but inserted nothing and said nothing";
+            if (WinMatrixRowCount(n) == before + 1) {
+                EXPECT_EQ(WinTable[n]->currentField, CellField(n, 0, c)) << "the caret left the column inserted at";
+            }
+            inserted.insert(type);
+        }
+    }
+};
+
+// In every window with rows that the reach list names, the keys typed
+// into a row's cell edit that cell and lose or add no row; a row goes
+// only when it is selected by its number.
+TEST_F(RowKeysCheck, EveryRowWindowKeepsItsRowsUnderTheKeys)
+{
+    for (const auto &[type, name] : ReachList()) {
+        uint8_t *def = WinTypeDef(type);
+        if (def && WinDefPartCount(def, WinPartMatrixAreas) > 0) rowTypes[type] = name;
+    }
+    ASSERT_GT(rowTypes.size(), 10u);
+    choose = false;
+    visit = [this](int n) { RowKeys(n); };
+    std::vector<int> modules = Choosable(MenuHandles.modulePopup);
+    WalkModule("first module");
+    for (int id : modules) {
+        if (HasFatalFailure()) return;
+        Menu(id);
+        WalkModule("module " + std::to_string(id));
+    }
+    std::string unreached;
+    for (const auto &[type, name] : rowTypes)
+        if (!tried.count(type) && !untyped.count(type)) unreached += " " + std::to_string(type) + " (" + name + ")";
+    EXPECT_TRUE(unreached.empty()) << "window types with rows not reached:" << unreached;
+    std::string untypable;
+    for (const auto &[type, name] : untyped) untypable += " " + std::to_string(type) + " (" + name + ")";
+    EXPECT_TRUE(untypable.empty()) << "rows no cell of which takes digits:" << untypable;
+    // Edit > Insert row is usable where the type takes a row (a sales
+    // invoice), greyed where it takes none (a voucher).
+    EXPECT_TRUE(inserted.count(WinTypes::SalesInvoice));
+    EXPECT_FALSE(inserted.count(WinTypes::Voucher));
 }
 
 // ---- The sales invoices: their list and their window ----

@@ -47,6 +47,7 @@
 #include "shell/window_drawing.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
+#include "tests/shell/record_test_helpers.h"
 
 namespace fs = std::filesystem;
 
@@ -485,6 +486,18 @@ void RoadTest::ClickCell(int row, int column)
         if (!MatrixCellRect(n, MatrixRowKind(n, row), &r, row - top, column))
             return Fail("the rows have no cell " + std::to_string(column));
         ClickIn(n, r);
+        return true;
+    });
+}
+
+void RoadTest::ClickRowNumber(int row)
+{
+    Do("click the number of row " + std::to_string(row), [=] {
+        int n = Active();
+        if (!n || !WinHasMatrix(n)) return Fail("the active window has no rows");
+        MacRect number;
+        if (!PaintedRowNumber(n, row, &number)) return Fail("no number is painted for row " + std::to_string(row));
+        ClickIn(n, number);
         return true;
     });
 }

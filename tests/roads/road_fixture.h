@@ -74,6 +74,9 @@ public:   // the steps' lambdas use these too
     // A click on cell `column` of matrix row `row` (from 0) of the active
     // window, on its column page shown now.
     void ClickCell(int row, int column);
+    // A click on the number of matrix row `row` (from 0) where it is
+    // painted, which selects the row as a row.
+    void ClickRowNumber(int row);
     // Answers queued for the services the next steps call.
     void AnswerBox(int result);
     void AnswerFile(const std::string &path);

@@ -99,6 +99,49 @@ inline std::vector<uint32_t> ListBand(int n, int row)
     return v;
 }
 
+// Whether client pixel (x, y) of window n is painted dark.
+inline bool PaintedDark(int n, int x, int y)
+{
+    const uint32_t p = WinClientPixel(WinTable[n]->mdiChild, x, y);
+    return ((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF)) < 3 * 128;
+}
+
+// Where the number of matrix row `row` of window n is painted, as a user
+// finds it: the box around the dark pixels of the row's strip left of its
+// first cell, looked for from that cell leftwards. False when the row is
+// not on screen or no number is painted there.
+inline bool PaintedRowNumber(int n, int row, MacRect *out)
+{
+    const int slot = MatrixSlotOf(n);
+    const int screenRow = row - (slot >= 0 ? WinTable[n]->controls[size_t(slot)].position : 0);
+    MacRect first;
+    if (screenRow < 0 || screenRow >= MatrixRowsShown(n) ||
+        !MatrixCellRect(n, MatrixRowKind(n, row), &first, screenRow, 0))
+        return false;
+    int left = 0, right = -1;
+    for (int x = first.left - 6; x > first.left - 48 && x >= 0; x--)
+        for (int y = first.top + 2; y < first.bottom - 1; y++)
+            if (PaintedDark(n, x, y)) {
+                if (right < 0) right = x;
+                left = x;
+            }
+    if (right < 0) return false;
+    *out = MacRect{first.top, int16_t(left), first.bottom, int16_t(right + 1)};
+    return true;
+}
+
+// Whether matrix row `row` of window n is painted selected: white on
+// black, as the blank right end of its first cell shows.
+inline bool PaintedRowSelected(int n, int row)
+{
+    const int slot = MatrixSlotOf(n);
+    MacRect cell;
+    if (slot < 0 ||
+        !MatrixCellRect(n, MatrixRowKind(n, row), &cell, row - WinTable[n]->controls[size_t(slot)].position, 0))
+        return false;
+    return PaintedDark(n, cell.right - 2, (cell.top + cell.bottom) / 2);
+}
+
 // The record ids of list window n's visible rows, -1 where none.
 inline std::vector<int32_t> ListRowIds(int n)
 {
