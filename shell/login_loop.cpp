@@ -129,8 +129,10 @@ bool LoginLoop()
     if (!UserLoginCall(name, password)) {
         // Whatever told the user to wait (a client opening the server's
         // company) is over: the login asks now, and no box stands
-        // behind it.
+        // behind it. The menus offer nobody anything meanwhile.
         CloseBusyMessage();
+        RebuildWindowTypeMenu();
+        RebuildRegisterMenu();
         int n = OpenOrActivateWindow(WinTypes::Login, 0, 0, false, 0);
         if (n == 0 || !WinRecordBuffer(n) || WinTypeWord(WinTypes::Login, 2) < LoginRecordSize) {
             if (n) WinClose(n);
@@ -162,9 +164,10 @@ bool LoginLoop()
     // A client reads the company's settings once logged in: the server
     // serves none before.
     if (RunModeIsClient()) SettingsBlocksReload();
+    LoggedInFlag = 1;        // the rights are the user's from here on
     RebuildWindowTypeMenu();
     RebuildRegisterMenu();   // the register popup follows the new user's rights
-    LoggedInFlag = 1;
+    StateRefreshFlag = 1;
     if (CurrentModule == 0 || !ModuleEnterCheck(CurrentModule)) OpenFirstModule();
     return true;
 }

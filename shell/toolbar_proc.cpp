@@ -102,7 +102,7 @@ void IconButtonRun(int b)
 
 void MouseDown(uint32_t win, int x, int y)
 {
-    if (BarsLocked) return;
+    if (BarsLocked || NobodyLoggedIn()) return;
     if (win == TopBarWindow) {
         bool any = false;
         for (int b = IconBack; b <= IconPrint; b++) {
@@ -185,7 +185,7 @@ void FitToFrame(uint32_t win)
 // A push button of the top bar was clicked: record commands 4 to 7.
 void PushButtonCommand(uintptr_t wParam, intptr_t lParam)
 {
-    if (PlLoWord(intptr_t(wParam)) != 0 || BusyFlag) return;
+    if (PlLoWord(intptr_t(wParam)) != 0 || BusyFlag || NobodyLoggedIn()) return;
     for (int i = 0; i < 4; i++)
         if (TopBarButtons[i] && TopBarButtons[i] == uint32_t(lParam)) {
             RecordCommand(CurrentWindow, 4 + i);
