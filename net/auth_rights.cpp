@@ -16,15 +16,14 @@
 //   persons and groups, needs the same right, and only the administrator
 //   gets the persons' verifiers in a text export.
 // A refused write shows text 16001 and answers with it as its result; a
-// refused read answers "not found".
+// refused read answers "not found". A write gets the answer the program
+// gives the user at its own screen for the same write (RightsRefuseWrite).
 #include <cstring>
 #include <vector>
 
 #include "core/field_access.h"
 #include "core/pstring.h"
-#include "core/record_buffer.h"
 #include "core/ui_text.h"
-#include "database/access/person_password.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "dict_offsets.h"

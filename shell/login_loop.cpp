@@ -180,11 +180,13 @@ void LoginWindowDone(bool cancel)
     if (cancel) LoginCancelFlag = 1;
 }
 
-// Forgets the login when the company closes: nobody is logged in, and the
-// user's access list is freed with the rest of the logged-in user record.
+// Forgets the login when the company closes: nobody is logged in, the
+// user's access list is freed with the rest of the logged-in user record,
+// and without a company the rights are again those before any login.
 void LoginStateReset()
 {
     LoggedInFlag = 0;
+    UserIsAdministrator = true;
     if (!LoggedInUser) return;
     MemBlock list = GetU32(LoggedInUser, LoggedInUserAccessList);
     if (MemIsValid(list)) MemFree(&list);
