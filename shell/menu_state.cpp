@@ -174,11 +174,12 @@ void MenuStateUpdate(int n)
     EnableMenuCmd(record, 8, a.deletable);
 }
 
-// Window n became active: the menus follow it, then its type is told
-// (window event 0).
+// Window n became active: the menus follow it (the bar shows what they
+// allow now), then its type is told (window event 0).
 void WindowActivated(int n)
 {
     MenuStateUpdate(n);
+    RedrawMenuBar();
     if (WinIsOpen(n)) WindowEvent(n, WindowEventCode::Activated, nullptr, nullptr);
 }
 

@@ -12,6 +12,8 @@
 // Windows: the frame and its dialogs.
 #include "tests/roads/road_fixture.h"
 
+#include <cstdlib>
+
 #include "database/access/person_password.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -110,6 +112,11 @@ TEST_F(RoadTest, NothingButTheLoginWindowAnswersBeforeALogin)
     const std::string company = (dir / "demo.VDB").string();
     ScriptAnswerFile(company);
     Check("the login window asks", [] { return OnlyTheLoginWindow("the start"); });
+    Do("keep a picture of the frame while the login asks", [this] {
+        const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+        EXPECT_TRUE(!shots || SaveWindowPng(std::filesystem::path(shots) / "login_frame.png", true));
+        return true;
+    });
     // The Ctrl keys: the register popup's digits and the File and Record
     // menus' letters (Ctrl+U Maintenance, Ctrl+R Reports, Ctrl+D
     // Documents, Ctrl+P Print, Ctrl+N New, Ctrl+K Copy as new).
