@@ -28,6 +28,7 @@ int16_t FirstFieldNumber = 1;
 
 namespace {
 constexpr const char *ServerStatusClass = "ServStatClass";
+constexpr int WordKind = 0;   // a window type's word holding its window kind
 // Text: a selection of this report would never be listed again.
 constexpr int TextSelectionNotKept = 9968;
 
@@ -55,7 +56,7 @@ int RelatedType(int n)
 // rights refuse (its New and Open ask again here).
 static bool WindowMayOpenForUser(int type, int opener)
 {
-    int kind = WinTypeWord(type, 0);
+    int kind = WinTypeWord(type, WordKind);
     bool chooser = opener != 0 && (kind == KindCode(WindowKind::List) || kind == KindCode(WindowKind::ChoiceList));
     if (chooser ? MayChooseFrom(type) : MayOpenWindow(type)) return true;
     ShowTextMessage(Texts::NoRight);

@@ -5,7 +5,10 @@
 // rectangle and act on a release inside it; moving off shows them
 // released, moving back shows them pressed. A bottom-bar button is tracked
 // the same way from press to release. The bar holds the mouse capture
-// from press to release, so a release anywhere ends the press.
+// from press to release, so a release anywhere ends the press. While the
+// login runs, and while nobody is logged in to the open company (a
+// server's own frame), the bars take no click and their push buttons run
+// nothing.
 #include <cstdint>
 
 #include "core/definitions.h"
