@@ -52,14 +52,13 @@ bool BlockIsTable(int block)
 
 // A person's password column: the verifier's text, never a password. A
 // record without a verifier, and an export for a user who may not have
-// verifiers (ExportMayWriteVerifiers), write an empty field.
+// verifiers (ExportWritesVerifiers), write an empty field.
 void WritePasswordColumn(const uint8_t *person)
 {
     PString text;
     text[0] = 0;
     PasswordVerifier v;
-    bool allowed = !ExportMayWriteVerifiers || ExportMayWriteVerifiers();
-    if (allowed && PersonVerifierGet(person, &v)) PStringFromC(text, VerifierToText(v).c_str());
+    if (ExportWritesVerifiers() && PersonVerifierGet(person, &v)) PStringFromC(text, VerifierToText(v).c_str());
     ExportText(text);
 }
 

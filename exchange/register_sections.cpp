@@ -13,6 +13,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/text_range.h"
+#include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
@@ -22,6 +23,7 @@
 #include "output/output_job.h"
 #include "rules/record_key_text.h"
 #include "shell/database_open.h"
+#include "shell/login.h"
 
 uint32_t ImportHoldRecords = 10;
 uint32_t ImportHoldsRenewed;
@@ -38,6 +40,28 @@ bool ImportRenewHold()
 }
 bool (*ExportMayRead)(int reg) = nullptr;
 bool (*ExportMayWriteVerifiers)() = nullptr;
+bool ExportRescueRunning = false;
+
+// Whether the running export has told that it left a register out.
+static bool LeftOutTold = false;
+
+void ExportRightsReset() { LeftOutTold = false; }
+
+bool ExportReadsRegister(int reg)
+{
+    bool may = ExportMayRead ? ExportMayRead(reg) : MayReadRegisterHere(reg);
+    if (!may && !LeftOutTold) {
+        LeftOutTold = true;
+        ShowTextMessage(Texts::ExportLeftOut);
+    }
+    return may;
+}
+
+bool ExportWritesVerifiers()
+{
+    if (ExportRescueRunning) return true;
+    return ExportMayWriteVerifiers ? ExportMayWriteVerifiers() : AdministratorHere();
+}
 
 namespace {
 
@@ -49,7 +73,7 @@ using WalkEnd = bool (*)(int reg, const uint8_t *record, const void *limit);
 // record written, the empty line after the last.
 void ExportFrom(int reg, uint32_t from, uint32_t to, WalkEnd end, const void *limit)
 {
-    if (ExportMayRead && !ExportMayRead(reg)) return;   // a register the user may not read: no section
+    if (!ExportReadsRegister(reg)) return;   // a register the user may not read: no section
     MemBlock h = 0;
     uint8_t *record = RecBufferNew(reg, &h);
     if (!record) return;

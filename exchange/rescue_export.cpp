@@ -60,6 +60,10 @@ void RescueProgress(int, uint32_t offset, uint32_t)
 // A scan that fails stops the job.
 void RescueExportText()
 {
+    struct Rescuing {
+        Rescuing() { ExportRescueRunning = true; }
+        ~Rescuing() { ExportRescueRunning = false; }
+    } rescuing;
     const uint16_t order = CurrentFormat->dateOrder;
     const uint8_t sep = CurrentFormat->decimalSep[1];
     CurrentFormat->dateOrder = 0;

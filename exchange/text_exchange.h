@@ -156,13 +156,25 @@ bool RescueExportRun();
 // Installs the exchange: SettingsText, the text export run, the rescue runner.
 void TextExchangeInstall();
 void RegExportAll(int reg);
-// Asked before a register's records are written (null: every register):
-// a server leaves out what the asking user may not read.
+// Asked before a register's records are written: a server sets it to
+// leave out what the asking user may not read (null: the user at this
+// program's screen asks, MayReadRegisterHere).
 extern bool (*ExportMayRead)(int reg);
-// Asked before a person's password verifier is written (null: always): a
-// server writes verifiers only for the administrator, an empty column
-// for anyone else.
+// Asked before a person's password verifier is written: a server sets it
+// to write verifiers only for a client's administrator (null: only the
+// administrator at this program's screen gets them, AdministratorHere);
+// anyone else's export writes an empty column.
 extern bool (*ExportMayWriteVerifiers)();
+// Set while the rescue export of a damaged company runs: it saves the
+// whole company, verifiers included, whoever is logged in.
+extern bool ExportRescueRunning;
+// True when the running export writes register reg's records (as above);
+// the first register it leaves out is told (text 20000) once an export.
+bool ExportReadsRegister(int reg);
+// True when the running export writes persons' verifiers (as above).
+bool ExportWritesVerifiers();
+// Starts an export job's telling afresh.
+void ExportRightsReset();
 void RegExportNumberRange(const ReportJob &job);
 void RegExportKeyRange(const ReportJob &job, int reg);
 void RegImportRecords(int reg, uint16_t version, uint8_t replace);

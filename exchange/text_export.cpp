@@ -29,6 +29,7 @@
 #include "output/output_job.h"
 #include "rules/ledger.h"
 #include "exchange/ledger_text.h"
+#include "shell/shell.h"
 #include "shell/text_file_dialogs.h"
 
 namespace {
@@ -134,6 +135,23 @@ static void ExportOutcomeTell(bool ok)
     RunOutcomeTell(PStringToStd(text) + (file.empty() ? std::string("-") : file));
 }
 
+// A client's export its server did not serve, or not to the end: the file
+// the client chose keeps nothing of it, so that no part of an export is
+// taken for one. Before a login the reason is told here, as the server's
+// refusal carries none; otherwise the connection's end was told where it
+// was found, and the status strip says no file was kept.
+static void ClientExportNotServed()
+{
+    RepDiscardFileDevice();
+    if (!LoggedInFlag) {
+        ShowTextMessage(Texts::ExportNotLoggedIn);
+        return;
+    }
+    PString text;
+    GetUiText(text, Texts::ExportNotServed);
+    RunOutcomeTell(PStringToStd(text));
+}
+
 // Runs export kind on the text-file device: at the server for a client,
 // else as a job of its own. False when the job stopped (cancelled, a kind
 // not in this version, a refused write) or did not run.
@@ -152,7 +170,11 @@ bool RunTextExportBody(ReportJob &job, int kind)
     // its pushed commands open it (a server serving one).
     if (!RemoteOutputActive && !RemoteOutput) RepOpenFileDevice();
     if (OutputJobState.stopFlag) return false;
-    if (RunModeIsClient()) return job.selection && TextExportRemote(kind, job.selection, ReportParamsSize);
+    if (RunModeIsClient()) {
+        bool served = job.selection && TextExportRemote(kind, job.selection, ReportParamsSize);
+        if (!served) ClientExportNotServed();
+        return served;
+    }
     PString title = {0};
     RepOpenJob(title);
     ExportDatabaseText(job, kind);
@@ -171,6 +193,7 @@ bool RunTextExportBody(ReportJob &job, int kind)
 void ExportDatabaseText(ReportJob &job, int kind)
 {
     OutputJobAttach running(job);
+    ExportRightsReset();
     if (job.selection) {
         DateRec from = GetDate(job.selection, ReportParamsVc::DateFrom);
         DateRec to = GetDate(job.selection, ReportParamsVc::DateTo);

@@ -16,15 +16,14 @@
 //   persons and groups, needs the same right, and only the administrator
 //   gets the persons' verifiers in a text export.
 // A refused write shows text 16001 and answers with it as its result; a
-// refused read answers "not found".
+// refused read answers "not found". A write gets the answer the program
+// gives the user at its own screen for the same write (RightsRefuseWrite).
 #include <cstring>
 #include <vector>
 
 #include "core/field_access.h"
 #include "core/pstring.h"
-#include "core/record_buffer.h"
 #include "core/ui_text.h"
-#include "database/access/person_password.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "dict_offsets.h"
@@ -51,23 +50,6 @@ int Refuse()
 }
 
 UserRightsRec Current() { return AuthRightsOf(ServerCurrentSession); }
-
-// An update of a person by someone who may use the person window but not
-// change groups (RightsMayUpdatePerson): the stored record decides.
-int RefusePersonUpdate(const uint8_t *person, uint32_t recid)
-{
-    if (ServerCurrentSession < 0 || ServerCurrentSession >= NetSlotCount) return Refuse();
-    MemBlock h = 0;
-    uint8_t *stored = RecBufferNew(PEVc::Number, &h);
-    if (!stored) return Refuse();
-    int refused = 0;
-    if (RecReadByIdLocal(PEVc::Number, recid, stored) &&
-        !RightsMayUpdatePerson(Current(), Rights[ServerCurrentSession].code, stored, person))
-        refused = Refuse();
-    RecClear(PEVc::Number, stored);
-    RecBufferFree(PEVc::Number, &h);
-    return refused;
-}
 
 }  // namespace
 
@@ -103,16 +85,12 @@ UserRightsRec AuthRightsOf(int session)
     return UserRightsRec{r.rows.data(), uint32_t(r.rows.size() / RowSize), r.administrator};
 }
 
+// The session's write answered as a user's own write is (RightsRefuseWrite).
 int AuthRefuseWrite(uint16_t code, int reg, const uint8_t *record, uint32_t recid)
 {
-    UserRightsRec r = Current();
-    if (reg == PEVc::Number) {
-        if (RightsMayChangeGroups(r)) return 0;
-        if (code == ReqInsertChecked || code == ReqDeleteChecked) return Refuse();
-        if (!RightsMayWriteRegister(r, reg)) return Refuse();
-        return code == ReqUpdateChecked && record ? RefusePersonUpdate(record, recid) : 0;
-    }
-    return RightsMayWriteRegister(r, reg) ? 0 : Refuse();
+    static const uint8_t none[1] = {0};
+    bool known = ServerCurrentSession >= 0 && ServerCurrentSession < NetSlotCount;
+    return RightsRefuseWrite(Current(), known ? Rights[ServerCurrentSession].code : none, code, reg, record, recid);
 }
 
 int AuthRefuseBlockStore(int block) { return RightsMayWriteBlock(Current(), block) ? 0 : Refuse(); }

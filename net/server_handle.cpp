@@ -43,6 +43,7 @@
 #include "net/net.h"
 #include "output/devices/report_output.h"
 #include "rules/entry_state.h"
+#include "shell/login.h"
 #include "shell/net_services.h"
 #include "shell/shell.h"
 
@@ -218,12 +219,17 @@ void PushToClient(MsgBuffer *message) {
 }
 
 // An export run for a client writes only the registers its user may
-// read; the server's own exports (no session) write all.
-bool ExportReadAllowed(int reg) { return ServerCurrentSession < 0 || AuthMayRead(reg); }
+// read; the server's own exports (no session) ask as any program's do,
+// of the user at its screen: nobody at a server's own frame.
+bool ExportReadAllowed(int reg) { return ServerCurrentSession < 0 ? MayReadRegisterHere(reg) : AuthMayRead(reg); }
 
 // Verifiers let a password be guessed away from the server: an export
-// run for a client writes them only for the administrator.
-bool ExportVerifiersAllowed() { return ServerCurrentSession < 0 || AuthIsAdministrator(ServerCurrentSession); }
+// run for a client writes them only for the administrator, and so does
+// the server's own.
+bool ExportVerifiersAllowed()
+{
+    return ServerCurrentSession < 0 ? AdministratorHere() : AuthIsAdministrator(ServerCurrentSession);
+}
 
 void OnConnClosed(int slot) {
     int s = SessionForSlot(slot);

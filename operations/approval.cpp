@@ -19,6 +19,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/record_locks.h"
+#include "database/access/register_hooks.h"
 #include "database/access/remote_calls.h"
 #include "operations/customer_receipt.h"
 #include "operations/posting_follow_ups.h"
@@ -262,6 +263,7 @@ bool ApproveRecordListLocal(int reg, ApproveKind kind, const uint32_t *ids, uint
 // Applies kind to each record of ids: on the server in client mode, here
 // otherwise. false when a store failed or the server did not answer.
 bool ApproveRecordList(int reg, ApproveKind kind, const uint32_t *ids, uint32_t count) {
+    if (LocalWriteRefused(ReqApproveList, reg, nullptr, 0)) return false;
     if (RunModeIsClient()) return ApproveRecordListRemote(reg, kind, ids, count);
     return ApproveRecordListLocal(reg, kind, ids, count);
 }

@@ -12,18 +12,19 @@ constexpr int FirstModuleOrder[] = {2, 5, 3, 4, 6};
 }  // namespace
 
 // True when `module` may be entered now: the user's module right must
-// allow it; a logged-in user then may; otherwise the login runs, and a
-// failed login ends the program (QuitFlag, marked forced) and refuses.
-// Without an open company there is nobody to log in: the right alone
-// decides, and the login follows when a company opens.
+// allow it. While nobody is logged in to the open company, who the user
+// is comes first: the login runs, and a failed login ends the program
+// (QuitFlag, marked forced) and refuses; the right of the user it let in
+// then decides. Without an open company there is nobody to log in: the
+// right alone decides, and the login follows when a company opens.
 bool ModuleEnterCheck(int module)
 {
-    if (!MayUseModule(module)) return false;
-    if (LoggedInFlag || !DbOpenFlag) return true;
-    if (LoginLoop()) return true;
-    QuitFlag = 1;
-    QuitForced = 1;
-    return false;
+    if (!LoggedInFlag && DbOpenFlag && !LoginLoop()) {
+        QuitFlag = 1;
+        QuitForced = 1;
+        return false;
+    }
+    return MayUseModule(module);
 }
 
 // Enters the first of the modules 2, 5, 3, 4 and 6 that may be entered;

@@ -232,6 +232,10 @@ bool ConvertDocumentLocal(int reg, int kind, uint8_t *record, uint32_t *newRecid
 }
 
 bool ConvertDocumentCall(int reg, int kind, uint8_t *record, uint32_t *newRecid) {
+    if (LocalWriteRefused(ReqConvertDocument, reg, nullptr, 0)) {
+        if (newRecid) *newRecid = SerialNone;
+        return false;
+    }
     if (!RunModeIsClient()) return ConvertDocumentLocal(reg, kind, record, newRecid);
     uint32_t id = SerialNone;
     if (!ConvertDocumentRemote(reg, kind, record, &id)) return false;

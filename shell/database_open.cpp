@@ -24,10 +24,12 @@
 #include "rules/entry_state.h"
 #include "shell/company.h"
 #include "shell/login.h"
+#include "shell/menus.h"
 #include "shell/net_services.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
+#include "shell/window_utils.h"
 
 constexpr int TextPasswordsConverted = 16003;
 constexpr int TextPasswordsNotConverted = 16005;
@@ -93,7 +95,8 @@ bool DbOpen(const uint8_t *name, int argument)
 }
 
 // Lets the user into the company just opened: a server takes up its
-// module and serves; elsewhere the login decides, and a refused one
+// module and serves, its own frame offering nobody a register or a module
+// (no login comes there); elsewhere the login decides, and a refused one
 // closes the company again. True when the company stays open.
 bool DbEnterCompany()
 {
@@ -101,6 +104,9 @@ bool DbEnterCompany()
     if (RunMode == RunModeServer) {
         ModuleReactivate();
         if (NetServices.serverRunModeOn) NetServices.serverRunModeOn();
+        RebuildWindowTypeMenu();
+        RebuildRegisterMenu();
+        StateRefreshFlag = 1;
         return true;
     }
     if (!LoginLoop()) {
@@ -147,12 +153,14 @@ bool DbReopenRegisters()
     return false;
 }
 
-// Closes the database, locally or at the server; the login goes with it.
+// Closes the database, locally or at the server; the login goes with it,
+// and the bars no longer name the company.
 void DbClose()
 {
     if (RunModeIsClient()) DbCloseRemote();
     else DbCloseLocal();
     LoginStateReset();
+    RedrawWindowOne();
 }
 
 // Closes every open window except report windows (kind 5), which hold

@@ -146,7 +146,7 @@ intptr_t MPFrameWndProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t l
     case PlMsg::MdiRestore:
     case PlMsg::MdiMaximize: StateRefreshFlag = 1; return 0;
     case PlMsg::Command:
-        if (BusyFlag) return 0;
+        if (BusyFlag || !FrameCommandAllowed(int16_t(PlLoWord(intptr_t(wParam))), CurrentWindow)) return 0;
         FrameCommand(int16_t(PlLoWord(intptr_t(wParam))), CurrentWindow);
         return MdiDefFrameProc(win, MdiClientWindow, msg, wParam, lParam);
     case MsgShowYourself:

@@ -14,6 +14,7 @@
 #include "recordwin/record_windows.h"
 #include "shell/company.h"
 #include "shell/feature_commands.h"
+#include "shell/login.h"
 #include "shell/shell.h"
 #include "shell/text_file_dialogs.h"
 #include "shell/window_table.h"
@@ -67,12 +68,13 @@ void ImportCommand(int number, int device)
 }
 
 // Asks for a text file and imports it. 1 when imported; 0 when the user
-// cancelled, or when the import failed, which the user is told with the
+// may not import (told), cancelled, or when the import failed, which the user is told with the
 // file's name (besides what the reader said); and 0 when the file read
 // here held nothing an export of this program writes, which the user is
 // told with its name too, as a silent end would look like an import done.
 int ImportFileAsk()
 {
+    if (!MayImportHere()) return 0;
     PString path;
     if (!OpenTextFileDialog(path)) return 0;
     if (ImportFile(path, 0) != 0) {

@@ -72,6 +72,29 @@ bool RightsMayReadRegister(const UserRightsRec &r, int reg);
 bool RightsMayWriteBlock(const UserRightsRec &r, int block);
 bool RightsMayChangeGroups(const UserRightsRec &r);
 bool RightsMayUpdatePerson(const UserRightsRec &r, const uint8_t *ownCode, const uint8_t *stored, const uint8_t *person);
+// The one answer to a write by a user with rights r (ownCode: the user's
+// person code, a PString): a client's request at its server, or the
+// user's own write in a program that keeps the company itself. `request`
+// names the write as a client's request code would (insert, update,
+// delete, a record lock, a conversion, an approval). 0 allows; otherwise
+// the refusal is told (text 16001) and returned as the write's result.
+int RightsRefuseWrite(const UserRightsRec &r, const uint8_t *ownCode, uint16_t request, int reg, const uint8_t *record,
+                      uint32_t recid);
+// The same questions asked of the user at this program's screen, as the
+// record layer's hooks (AccessUiHooks): a write, a settings block's lock.
+int LocalRefuseWrite(uint16_t request, int reg, const uint8_t *record, uint32_t recid);
+int LocalRefuseBlock(int block);
+// True while a company is open and no one is logged in to it (the login
+// window waits, or a server's own frame serves): nobody has a right then,
+// and the frame answers nothing but the login window and the way out.
+bool NobodyLoggedIn();
+
+// ---- frame_gate.cpp ----
+// True when frame command `id` (a menu item's, a Ctrl key's) may run now
+// for the active window w: always once someone is logged in; while nobody
+// is, only the way out, Help, About, the windows' arrangement, the login
+// window's Edit commands and a server status window's operation.
+bool FrameCommandAllowed(int id, int w);
 // True when the person record is the administrator's: its code is
 // "ADMIN", its group is the non-empty one of the person "ADMIN", or the
 // company keeps no access groups.
@@ -82,6 +105,15 @@ bool PersonIsAdministrator(const uint8_t *person);
 // one; an insert or a delete gives neither.
 bool MayStorePersonHere(const uint8_t *stored, const uint8_t *person);
 bool MayStoreBlockHere(int block);
+// True when the user may run a text import (it can write persons and
+// access groups: only one who may change the groups); told when not.
+bool MayImportHere();
+// True when the user at this program's screen may read register reg: the
+// persons and the access groups by their windows' rights, any other
+// always (nobody reads none of the two).
+bool MayReadRegisterHere(int reg);
+// True when the user at this program's screen is the administrator.
+bool AdministratorHere();
 // The kinds of an access group's right rows (a row's first word): a
 // module, a window's item, a window type, and the runs of the first and
 // the second list of a module's functions.
@@ -95,6 +127,13 @@ bool MayUseWindowItem(int type);
 bool MayUseModule(int m);
 // True when the user may open windows of the type: its register's right, else its type-3 right.
 bool MayOpenWindowType(int type);
+// True when a window of the type may be open for the user: a register's
+// or a settings block's by MayOpenWindowType; any other window type.
+bool MayOpenWindow(int type);
+// True when the user may choose a field's value from a list of the type
+// opened for it: the register may be read (persons and access groups by
+// their windows' rights, any other always).
+bool MayChooseFrom(int type);
 // True when the type-3 right of the window type allows.
 bool MayOpenWindowTypeRight(int type);
 // True when the type-4 right of entry `item` of the first offered list allows; n is not used.

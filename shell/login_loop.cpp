@@ -129,8 +129,10 @@ bool LoginLoop()
     if (!UserLoginCall(name, password)) {
         // Whatever told the user to wait (a client opening the server's
         // company) is over: the login asks now, and no box stands
-        // behind it.
+        // behind it. The menus offer nobody anything meanwhile.
         CloseBusyMessage();
+        RebuildWindowTypeMenu();
+        RebuildRegisterMenu();
         int n = OpenOrActivateWindow(WinTypes::Login, 0, 0, false, 0);
         if (n == 0 || !WinRecordBuffer(n) || WinTypeWord(WinTypes::Login, 2) < LoginRecordSize) {
             if (n) WinClose(n);
@@ -162,9 +164,10 @@ bool LoginLoop()
     // A client reads the company's settings once logged in: the server
     // serves none before.
     if (RunModeIsClient()) SettingsBlocksReload();
+    LoggedInFlag = 1;        // the rights are the user's from here on
     RebuildWindowTypeMenu();
     RebuildRegisterMenu();   // the register popup follows the new user's rights
-    LoggedInFlag = 1;
+    StateRefreshFlag = 1;
     if (CurrentModule == 0 || !ModuleEnterCheck(CurrentModule)) OpenFirstModule();
     return true;
 }
@@ -177,11 +180,13 @@ void LoginWindowDone(bool cancel)
     if (cancel) LoginCancelFlag = 1;
 }
 
-// Forgets the login when the company closes: nobody is logged in, and the
-// user's access list is freed with the rest of the logged-in user record.
+// Forgets the login when the company closes: nobody is logged in, the
+// user's access list is freed with the rest of the logged-in user record,
+// and without a company the rights are again those before any login.
 void LoginStateReset()
 {
     LoggedInFlag = 0;
+    UserIsAdministrator = true;
     if (!LoggedInUser) return;
     MemBlock list = GetU32(LoggedInUser, LoggedInUserAccessList);
     if (MemIsValid(list)) MemFree(&list);

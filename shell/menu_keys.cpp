@@ -81,13 +81,14 @@ int MenuKeyCommand(int n, int c)
 }
 
 // Runs what Ctrl+c does in window n, as its menu item would; New and
-// Copy as new only while enabled (their items are greyed otherwise).
+// Copy as new only while enabled (their items are greyed otherwise), and
+// nothing the frame holds back before a login (FrameCommandAllowed).
 // False when the key runs no menu command.
 bool MenuKeyRun(int n, int c)
 {
     int id = MenuKeyCommand(n, c);
     if (id == 0) return false;
-    if (BusyFlag) return true;
+    if (BusyFlag || !FrameCommandAllowed(id, n)) return true;
     if (id >= OpsFirst) {
         int op = id - OpsFirst + 1;
         if (WinIsOpen(n)) WindowEvent(n, WindowEventCode::Button, &op, &op);

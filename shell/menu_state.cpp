@@ -8,10 +8,14 @@
 
 #include "core/definitions.h"
 #include "core/memblock.h"
+#include "platform/menu.h"
 #include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
+#include "shell/login.h"
 #include "shell/matrix_editing.h"
+#include "shell/procedures.h"
+#include "shell/settings_menu.h"
 #include "shell/shell.h"
 #include "shell/window_events.h"
 #include "shell/window_layout.h"
@@ -81,19 +85,58 @@ void EnableTopMenuIfPresent(int k, bool on)
     if (TopMenu(k)) EnableTopMenu(k, on);
 }
 
+// Enables or greys the bar's Settings popup, wherever it stands.
+void EnableSettingsMenu(bool on)
+{
+    if (!SettingsMenuHandle || !MenuHandles.bar) return;
+    for (int i = 0, count = MenuItemCount(MenuHandles.bar); i < count; i++)
+        if (MenuSubMenu(MenuHandles.bar, i) == SettingsMenuHandle) MenuEnableByPosition(MenuHandles.bar, i, on);
+}
+
+// The File items that are usable whenever a company is open and someone
+// logged in, and Exit (item 12), which is always.
+constexpr int FileItemsAlways[] = {1, 2, 4, 8, 9, 10};
+constexpr int FileExit = 12;
+
+// The Window menu's items that close windows or store their places.
+constexpr int WindowItemsOfWork[] = {CmdCloseAll, CmdPlacementSave, CmdPlacementDefault};
+
+// While nobody is logged in to the open company (a server's own frame):
+// of the File menu only Exit, of the Edit, Record and both popups nothing
+// (FrameCommandAllowed holds the same back).
+void MenuStateNobody()
+{
+    for (int k : {3, 4, 5, 6}) EnableTopMenuIfPresent(k, false);
+    EnableTopMenuIfPresent(2, true);
+    for (int item : FileItemsAlways) EnableMenuCmd(MenuHandles.file, item, false);
+    for (int item : {5, 7}) EnableMenuCmd(MenuHandles.file, item, false);
+    EnableMenuCmd(MenuHandles.file, FileExit, true);
+}
+
 }  // namespace
 
 // Enables the menus for window n (0: none). A minimised window counts as
-// none. A window type of menu kind 1 leaves only the Edit menu usable.
+// none. A window type of menu kind 1 (the login window) leaves only the
+// Edit menu usable; while nobody is logged in to the open company, File
+// offers only Exit and the Window menu closes nothing.
 void MenuStateUpdate(int n)
 {
     if (!WinIsOpen(n) || IsWindowIconic(n)) n = 0;
-    if (n && WinTypeMenuKind(WinTypeOf(n)) == MenuKindEditOnly) {
+    bool nobody = NobodyLoggedIn();
+    for (int id : WindowItemsOfWork)
+        if (MenuHandles.window) MenuEnableByCommand(MenuHandles.window, id, !nobody);
+    bool editOnly = n && WinTypeMenuKind(WinTypeOf(n)) == MenuKindEditOnly;
+    EnableSettingsMenu(!nobody && !editOnly);
+    if (editOnly) {
         for (int k : {2, 4, 5, 6}) EnableTopMenuIfPresent(k, false);
         EnableTopMenuIfPresent(3, true);
         EnableMenuCmd(MenuHandles.edit, 10, false);
         EnableMenuCmd(MenuHandles.edit, 11, false);
         EnableMenuCmd(MenuHandles.edit, 12, true);
+        return;
+    }
+    if (nobody) {
+        MenuStateNobody();
         return;
     }
     EnableMenuCmd(MenuHandles.edit, 11, true);
@@ -109,6 +152,8 @@ void MenuStateUpdate(int n)
     // file to import).
     EnableMenuCmd(MenuHandles.file, 5, CompactVariant || DbOpenFlag);
     EnableMenuCmd(MenuHandles.file, 7, a.printable);
+    for (int item : FileItemsAlways) EnableMenuCmd(MenuHandles.file, item, true);
+    EnableMenuCmd(MenuHandles.file, FileExit, true);
 
     uint32_t edit = MenuHandles.edit;
     EnableMenuCmd(edit, 1, a.editing);
@@ -135,11 +180,12 @@ void MenuStateUpdate(int n)
     EnableMenuCmd(record, 8, a.deletable);
 }
 
-// Window n became active: the menus follow it, then its type is told
-// (window event 0).
+// Window n became active: the menus follow it (the bar shows what they
+// allow now), then its type is told (window event 0).
 void WindowActivated(int n)
 {
     MenuStateUpdate(n);
+    RedrawMenuBar();
     if (WinIsOpen(n)) WindowEvent(n, WindowEventCode::Activated, nullptr, nullptr);
 }
 

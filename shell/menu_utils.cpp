@@ -11,6 +11,7 @@
 #include "platform/mdi.h"
 #include "platform/menu.h"
 #include "shell/list_windows.h"
+#include "shell/login.h"
 #include "shell/menus.h"
 #include "shell/shell.h"
 #include "shell/toolbar.h"
@@ -105,10 +106,11 @@ void RedrawMenuBar()
     if (FrameWindow) MenuBarRedraw(FrameWindow);
 }
 
-// Greys top-level menu 6 while a run is active and enables it otherwise.
+// Greys top-level menu 6 while a run is active, or while nobody is logged
+// in to the open company, and enables it otherwise.
 void SyncRunMenu()
 {
-    EnableTopMenu(6, !RunActiveFlag);
+    EnableTopMenu(6, !RunActiveFlag && !NobodyLoggedIn());
     RedrawMenuBar();
 }
 

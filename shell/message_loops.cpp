@@ -13,6 +13,7 @@
 #include "platform/window.h"
 #include "shell/draw_port.h"
 #include "shell/field_editing.h"
+#include "shell/login.h"
 #include "shell/menus.h"
 #include "shell/procedures.h"
 #include "shell/record_commands.h"
@@ -120,7 +121,7 @@ void MainLoopMessage(const PlMessage &m)
         ShortcutMarksFollowKeys(n);
         RefreshStateIfFlagged();
         if (!CompactVariant && m.msg == PlMsg::RButtonDown && MenuHandles.modulePopup &&
-            MenuItemCount(MenuHandles.modulePopup) > 0)
+            MenuItemCount(MenuHandles.modulePopup) > 0 && !NobodyLoggedIn())
             MenuTrackPopup(MenuHandles.modulePopup, PlTrack::CenterAlign, PlCursorPos(), FrameWindow);
         if (!KeyPreTranslate(m) && !MdiTranslateAccel(MdiClientWindow, m) &&
             !FirstClickKeepsOfferedText(m.win, m.msg)) {

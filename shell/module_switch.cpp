@@ -78,7 +78,8 @@ void ActivateModule(int module, int previous)
 }
 
 // The k-th (from 1) entry of the module table that belongs to the current
-// module (ModuleMatches) and whose window the user may use; null when
+// module (ModuleMatches) and whose window the user may use and open (a
+// settings window by the right the Settings menu asks too); null when
 // there is none. The bottom bar shows these as buttons; opening one
 // needs an open company.
 const uint8_t *PermittedModuleEntry(int k)
@@ -87,8 +88,9 @@ const uint8_t *PermittedModuleEntry(int k)
     for (int i = 0, count = ListTableCount(ListSlot::ModuleWindows); i < count; i++) {
         const uint8_t *entry = ListTableEntry(ListSlot::ModuleWindows, i);
         if (!entry) return nullptr;
-        if (!ModuleMatches(DefU16(entry + ModuleWindowsEntry::Module)) ||
-            !MayUseWindowItem(DefU16(entry + ModuleWindowsEntry::Type)))
+        const int type = DefU16(entry + ModuleWindowsEntry::Type);
+        if (!ModuleMatches(DefU16(entry + ModuleWindowsEntry::Module)) || !MayUseWindowItem(type) ||
+            !MayOpenWindow(type))
             continue;
         if (--k == 0) return entry;
     }

@@ -8,6 +8,7 @@
 #include <cassert>
 
 #include "core/ui_text.h"
+#include "core/window_kind.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "recordwin/record_windows.h"
@@ -27,6 +28,7 @@ int16_t FirstFieldNumber = 1;
 
 namespace {
 constexpr const char *ServerStatusClass = "ServStatClass";
+constexpr int WordKind = 0;   // a window type's word holding its window kind
 // Text: a selection of this report would never be listed again.
 constexpr int TextSelectionNotKept = 9968;
 
@@ -47,14 +49,29 @@ int RelatedType(int n)
 }
 }  // namespace
 
+// True when a window of the type may open now for the user, told when it
+// may not: by the user's rights (MayOpenWindow), or, for a list opened
+// from a field to choose its value (an opener given), when the user may
+// read its register; such a list opens no window of the register that the
+// rights refuse (its New and Open ask again here).
+static bool WindowMayOpenForUser(int type, int opener)
+{
+    int kind = WinTypeWord(type, WordKind);
+    bool chooser = opener != 0 && (kind == KindCode(WindowKind::List) || kind == KindCode(WindowKind::ChoiceList));
+    if (chooser ? MayChooseFrom(type) : MayOpenWindow(type)) return true;
+    ShowTextMessage(Texts::NoRight);
+    return false;
+}
+
 // Activates an open window of the type unless a new one is forced (it
 // gets the opener), else opens one, prepares it, loads record `recordId`
 // into it (0: an empty record) and focuses its first field. The window's
-// number, or 0 when the type is undefined or the open refused.
+// number, or 0 when the type is undefined or the user may not open it
+// (told), or the open refused.
 int OpenOrActivateWindow(int type, int argument, uint32_t recordId, bool forceNew, int opener)
 {
     FirstFieldNumber = 1;
-    if (!WinDefExists(type)) return 0;
+    if (!WinDefExists(type) || !WindowMayOpenForUser(type, opener)) return 0;
     int n = forceNew ? 0 : WinFindByDef(type);
     if (n) {
         ActivateWindowNumber(n);

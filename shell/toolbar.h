@@ -36,6 +36,8 @@ void MdiClientResize(uint32_t frame);
 intptr_t MPToolWndProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam);
 
 // ---- toolbar_paint.cpp ----
+// The name of the open company the top bar shows; empty without one.
+std::string CompanyNameShown();
 // Paints the top bar on its paint context over its client rectangle.
 void TopBarPaint(DrawContext *dc, const PlRect &client);
 // Paints the bottom bar on its paint context over its client rectangle.

@@ -87,6 +87,16 @@ const uint8_t *BottomEntry(int i)
 
 }  // namespace
 
+// The company's name the top bar shows: the open company's (the first
+// field of its settings); none once it is closed, though its settings
+// stay bound until another opens.
+std::string CompanyNameShown()
+{
+    if (!CompanyBlock || !DbOpenFlag) return {};
+    const uint8_t *name = CompanyBlock + CompanyBlk::CompanyName;
+    return std::string(reinterpret_cast<const char *>(name + 1), name[0]);
+}
+
 // Paints the top bar: a light-grey band with a grey and a dark line along
 // its bottom, the print and record icons as their buttons are shown, and
 // in a white box framed black the company name and (full variant) the
@@ -106,11 +116,8 @@ void TopBarPaint(DrawContext *dc, const PlRect &client)
         const TopBarIconButton &i = TopBarIcons[b];
         IconOnFace(dc, i.shownPressed ? i.pressedIcon : i.releasedIcon, i.iconX, i.iconY, BandBottom);
     }
-    if (CompanyBlock) {
-        const uint8_t *name = CompanyBlock + CompanyBlk::CompanyName;
-        PlainText(dc, NameX, CompactVariant ? NameYCompact : NameY,
-                  std::string_view(reinterpret_cast<const char *>(name + 1), name[0]));
-    }
+    std::string company = CompanyNameShown();
+    if (!company.empty()) PlainText(dc, NameX, CompactVariant ? NameYCompact : NameY, company);
     if (!CompactVariant) {
         std::string line = ModuleLine();
         if (!line.empty()) PlainText(dc, NameX, ModuleY, line);

@@ -5,7 +5,10 @@
 // rectangle and act on a release inside it; moving off shows them
 // released, moving back shows them pressed. A bottom-bar button is tracked
 // the same way from press to release. The bar holds the mouse capture
-// from press to release, so a release anywhere ends the press.
+// from press to release, so a release anywhere ends the press. While the
+// login runs, and while nobody is logged in to the open company (a
+// server's own frame), the bars take no click and their push buttons run
+// nothing.
 #include <cstdint>
 
 #include "core/definitions.h"
@@ -102,7 +105,7 @@ void IconButtonRun(int b)
 
 void MouseDown(uint32_t win, int x, int y)
 {
-    if (BarsLocked) return;
+    if (BarsLocked || NobodyLoggedIn()) return;
     if (win == TopBarWindow) {
         bool any = false;
         for (int b = IconBack; b <= IconPrint; b++) {
@@ -185,7 +188,7 @@ void FitToFrame(uint32_t win)
 // A push button of the top bar was clicked: record commands 4 to 7.
 void PushButtonCommand(uintptr_t wParam, intptr_t lParam)
 {
-    if (PlLoWord(intptr_t(wParam)) != 0 || BusyFlag) return;
+    if (PlLoWord(intptr_t(wParam)) != 0 || BusyFlag || NobodyLoggedIn()) return;
     for (int i = 0; i < 4; i++)
         if (TopBarButtons[i] && TopBarButtons[i] == uint32_t(lParam)) {
             RecordCommand(CurrentWindow, 4 + i);

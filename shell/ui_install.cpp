@@ -7,6 +7,7 @@
 #include "operations/person_entries.h"
 #include "outputwin/output_windows_install.h"
 #include "recordwin/record_windows.h"
+#include "shell/login.h"
 #include "rules/settings_checks.h"
 #include "shell/menus.h"
 #include "shell/window_utils.h"
@@ -20,6 +21,8 @@ void UiInstall()
     };
     AccessUiHooks = AccessUiHooksRec{
         .rebuildWindowTypeMenu = RebuildWindowTypeMenu,
+        .refuseWrite = LocalRefuseWrite,
+        .refuseBlock = LocalRefuseBlock,
     };
     CompanyDetailsShownHook = WindowType1Refresh;
     RowExtraTextInstall(RowExtraText);

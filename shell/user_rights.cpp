@@ -6,7 +6,10 @@
 // company without persons or without access groups, or a person of the
 // group ADMIN's person names.
 // Anyone else's empty list allows nothing: a person left without rows by
-// mistake must not hold every right.
+// mistake must not hold every right. Nor has anyone a right while a
+// company is open and no one is logged in to it (the login window waits,
+// or a server's own frame serves its clients): nobody is not the
+// administrator.
 //
 // The server asks the same questions of each session's rights before it
 // serves a request (RightsMay... below), so a client cannot do by direct
@@ -19,13 +22,16 @@
 #include "core/interface_defs.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
+#include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "core/window_kind.h"
 #include "core/work_blocks.h"
 #include "database/access/person_password.h"
 #include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
 #include "dict_offsets.h"
 #include "shell/menu_lists.h"
+#include "shell/shell.h"
 #include "shell/window_table.h"
 
 namespace {
@@ -71,6 +77,22 @@ auto WithList(MemBlock list, bool administrator, F f)
     return result;
 }
 
+// Runs f with the rights of the user at this program's screen: the
+// logged-in user's, or nobody's (no row, not the administrator: nothing
+// allowed) while a company is open and no one is logged in to it.
+template <typename F>
+auto WithCurrentRights(F f)
+{
+    if (NobodyLoggedIn()) return f(UserRightsRec{});
+    return WithList(UserAccessList(), UserIsAdministrator, f);
+}
+
+// The current user's right for an item of a kind (see WithCurrentRights).
+int CurrentRight(int type, int item)
+{
+    return WithCurrentRights([&](const UserRightsRec &r) { return RightsAccessRight(r, type, item); });
+}
+
 // True when some window type of one of the kinds shows reg and the rights
 // allow it; `none` when no such window type exists.
 bool SomeWindowAllows(const UserRightsRec &r, int reg, int kindA, int kindB, bool none)
@@ -93,7 +115,7 @@ bool SomeWindowAllows(const UserRightsRec &r, int reg, int kindA, int kindB, boo
 bool MayUseWindowItem(int type)
 {
     if (RunModeIsClient() && WinTypeRegister(type) == ClientRefusedRegister) return false;
-    return RightAllows(UserAccessRight(UserAccessList(), RightCode(RightKind::WindowItem), type));
+    return RightAllows(CurrentRight(RightCode(RightKind::WindowItem), type));
 }
 
 // True when the user may use module m: a client never enters module 1;
@@ -101,7 +123,7 @@ bool MayUseWindowItem(int type)
 bool MayUseModule(int m)
 {
     if (RunModeIsClient() && m == 1) return false;
-    return RightAllows(UserAccessRightType1(UserAccessList(), m));
+    return RightAllows(WithCurrentRights([&](const UserRightsRec &r) { return RightsModuleRight(r, m); }));
 }
 
 // True when the user may open windows of the type: a register window by
@@ -114,17 +136,33 @@ bool MayOpenWindowType(int type)
     return MayOpenWindowTypeRight(type);
 }
 
+// True when a window of the type may be open for the user: a register's
+// or a settings block's window as MayOpenWindowType says; a window of
+// neither (a list of reports or functions, a selection, the login) is not
+// for the rights to refuse: the entries it offers are.
+bool MayOpenWindow(int type)
+{
+    if (WinTypeRegister(type) == 0 && WinTypeWord(type, WordBlock) == 0) return true;
+    return MayOpenWindowType(type);
+}
+
+// True when the user may choose a field's value from a list of the type's
+// register without the right to its windows: any register the user may
+// read, which is every one but the persons and the access groups (their
+// list or record window must be allowed, as a server asks).
+bool MayChooseFrom(int type) { return MayReadRegisterHere(WinTypeRegister(type)); }
+
 // True when the type-3 right of the window type allows.
 bool MayOpenWindowTypeRight(int type)
 {
-    return RightAllows(UserAccessRight(UserAccessList(), RightCode(RightKind::WindowType), type));
+    return RightAllows(CurrentRight(RightCode(RightKind::WindowType), type));
 }
 
 // True when the type-4 right of entry `item` of the first offered list
 // (reports, exports) allows; the window n is not used.
 bool MayUseType4Item(int n, int item)
 {
-    return RightAllows(UserAccessRight(UserAccessList(), RightCode(RightKind::FirstList), item));
+    return RightAllows(CurrentRight(RightCode(RightKind::FirstList), item));
 }
 
 // The same check as MayUseType4Item, under the name the fillers use.
@@ -134,7 +172,7 @@ bool MayUseType4(int n, int item) { return MayUseType4Item(n, item); }
 // (documents, maintenance) allows; the window n is not used.
 bool MayUseType5Item(int n, int item)
 {
-    return RightAllows(UserAccessRight(UserAccessList(), RightCode(RightKind::SecondList), item));
+    return RightAllows(CurrentRight(RightCode(RightKind::SecondList), item));
 }
 
 // The same check as MayUseType5Item, under the name the fillers use.
@@ -143,10 +181,15 @@ bool MayUseType5(int n, int item) { return MayUseType5Item(n, item); }
 // False for list kind 3 (maintenance), true for every other kind.
 bool MayUseType4Or5(int kind) { return kind != ListCode(FunctionListKind::Maintenance); }
 
-// Set by every accepted login. Before any (the server's own frame, a
-// program with no company yet) nobody's empty list allows all, as the
-// menus there always did.
+// Set by every accepted login. Without a company open there is nothing
+// the rights guard, and the menus built then list what the administrator
+// would see; while a company is open nobody who has not logged in has a
+// right (NobodyLoggedIn).
 bool UserIsAdministrator = true;
+
+// True while a company is open and no one is logged in to it: the login
+// window waits, or a server's own frame serves its clients.
+bool NobodyLoggedIn() { return DbOpenFlag && !LoggedInFlag; }
 
 // The right an access list gives for an item of a kind: the last row for
 // it wins; 1 when the list has no row for it; with an empty list 1 for
@@ -275,6 +318,58 @@ bool RightsMayUseListed(const UserRightsRec &r, ListSlot slot, RightKind right, 
     return !named && RightAllows(RightsAccessRight(r, RightCode(right), uint16_t(number)));
 }
 
+// The refusal of a write, told (text 16001): the write's result.
+static int Refuse()
+{
+    ShowTextMessage(Texts::NoRight);
+    return Texts::NoRight;
+}
+
+// A person written by someone who may use the person window but not
+// change groups (RightsMayUpdatePerson): the stored record decides. A
+// stored record that cannot be read leaves the update to the layer,
+// which refuses it.
+static int RefusePersonUpdate(const UserRightsRec &r, const uint8_t *ownCode, const uint8_t *person, uint32_t recid)
+{
+    MemBlock h = 0;
+    uint8_t *stored = RecBufferNew(PEVc::Number, &h);
+    if (!stored) return Refuse();
+    int refused = 0;
+    if (RecReadByIdLocal(PEVc::Number, recid, stored) && !RightsMayUpdatePerson(r, ownCode, stored, person))
+        refused = Refuse();
+    RecClear(PEVc::Number, stored);
+    RecBufferFree(PEVc::Number, &h);
+    return refused;
+}
+
+int RightsRefuseWrite(const UserRightsRec &r, const uint8_t *ownCode, uint16_t request, int reg, const uint8_t *record,
+                      uint32_t recid)
+{
+    if (reg == PEVc::Number) {
+        if (RightsMayChangeGroups(r)) return 0;
+        if (request == ReqInsertChecked || request == ReqDeleteChecked) return Refuse();
+        if (!RightsMayWriteRegister(r, reg)) return Refuse();
+        return request == ReqUpdateChecked && record ? RefusePersonUpdate(r, ownCode, record, recid) : 0;
+    }
+    return RightsMayWriteRegister(r, reg) ? 0 : Refuse();
+}
+
+// The record layer's question before a write the user of this program
+// starts where it keeps the company itself (LocalWriteRefused).
+int LocalRefuseWrite(uint16_t request, int reg, const uint8_t *record, uint32_t recid)
+{
+    PString own;
+    CurrentUserCode(own);
+    return WithCurrentRights(
+        [&](const UserRightsRec &r) { return RightsRefuseWrite(r, own, request, reg, record, recid); });
+}
+
+// The same before a settings block's lock is taken to edit it.
+int LocalRefuseBlock(int block)
+{
+    return WithCurrentRights([&](const UserRightsRec &r) { return RightsMayWriteBlock(r, block) ? 0 : Refuse(); });
+}
+
 // A check of the logged-in user's rights before a window stores: told
 // (text 16001) when refused. A client checks nothing here: its server
 // asks the same of its session.
@@ -282,7 +377,7 @@ template <typename F>
 static bool AllowedHere(F check)
 {
     if (RunModeIsClient()) return true;
-    bool allowed = WithList(UserAccessList(), UserIsAdministrator, check);
+    bool allowed = WithCurrentRights(check);
     if (!allowed) ShowTextMessage(Texts::NoRight);
     return allowed;
 }
@@ -299,4 +394,22 @@ bool MayStorePersonHere(const uint8_t *stored, const uint8_t *person)
 bool MayStoreBlockHere(int block)
 {
     return AllowedHere([&](const UserRightsRec &r) { return RightsMayWriteBlock(r, block); });
+}
+
+// An import can write persons and access groups: only one who may change
+// the groups runs it, as a server asks of a client's import.
+bool MayImportHere()
+{
+    return AllowedHere([&](const UserRightsRec &r) { return RightsMayChangeGroups(r); });
+}
+
+bool MayReadRegisterHere(int reg)
+{
+    if (reg != PEVc::Number && reg != AccessVc::Number) return true;
+    return WithCurrentRights([&](const UserRightsRec &r) { return RightsMayReadRegister(r, reg); });
+}
+
+bool AdministratorHere()
+{
+    return WithCurrentRights([](const UserRightsRec &r) { return r.administrator; });
 }

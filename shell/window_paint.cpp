@@ -278,10 +278,7 @@ void WinDrawModuleButtons(int n, bool clear)
     }
     UseSemiboldFont(n);
     int next = ModuleButtonFirst;
-    for (int i = 0, count = ListTableCount(ListSlot::ModuleWindows); i < count; i++) {
-        const uint8_t *m = ListTableEntry(ListSlot::ModuleWindows, i);
-        if (!ModuleMatches(DefU16(m + ModuleWindowsEntry::Module)) ||
-            !MayUseWindowItem(DefU16(m + ModuleWindowsEntry::Type))) continue;
+    for (int k = 1; const uint8_t *m = PermittedModuleEntry(k); k++) {
         uint8_t *e = WinDefEntry(n, WinPartIconButtons, next++);
         if (!e) break;
         PString label;

@@ -6,6 +6,8 @@
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
+#include "database/access/register_hooks.h"
+#include "database/access/remote_calls.h"
 #include "database/access/settings_blocks.h"
 
 uint16_t RunMode = 0;
@@ -148,6 +150,12 @@ uint32_t RegRecordCount(int reg) {
 // ---- Writing ----
 
 void RecInsertChecked(int reg, uint8_t *record, uint32_t *recid, int *result) {
+    if (int refused = LocalWriteRefused(ReqInsertChecked, reg, record, 0)) {
+        *recid = 0;
+        *result = refused;
+        RecFocusClear();
+        return;
+    }
     if (!RunModeIsClient()) return RecInsertCheckedLocal(reg, record, recid, result);
     *recid = 0;
     *result = RecConnectionLost;
@@ -161,6 +169,11 @@ void RecInsertChecked(int reg, uint8_t *record, uint32_t *recid, int *result) {
 }
 
 void RecUpdateChecked(int reg, uint8_t *record, uint32_t recid, int *result) {
+    if (int refused = LocalWriteRefused(ReqUpdateChecked, reg, record, recid)) {
+        *result = refused;
+        RecFocusClear();
+        return;
+    }
     if (!RunModeIsClient()) return RecUpdateCheckedLocal(reg, record, recid, result);
     *result = RecConnectionLost;
     RecFocusClear();
@@ -170,6 +183,10 @@ void RecUpdateChecked(int reg, uint8_t *record, uint32_t recid, int *result) {
 }
 
 int RecDeleteChecked(int reg, uint8_t *record, uint32_t *recid, const char *text) {
+    if (int refused = LocalWriteRefused(ReqDeleteChecked, reg, record, *recid)) {
+        RecFocusClear();
+        return refused;
+    }
     if (!RunModeIsClient()) return RecDeleteCheckedLocal(reg, record, recid, text);
     return AskServerCode(RemoteOps.recDeleteChecked, reg, record, recid, text ? text : "");
 }
@@ -214,6 +231,7 @@ bool RegDeleteAll(int reg) {
 // ---- Locks ----
 
 bool RecordLockTakeCall(int reg, uint32_t recid, uint8_t *record) {
+    if (LocalWriteRefused(ReqRecordLockTake, reg, nullptr, recid)) return false;
     if (!RunModeIsClient()) return RecordLockTakeLocal(reg, recid, record);
     return AskServer(RemoteOps.recordLockTake, reg, recid, record);
 }
@@ -224,6 +242,7 @@ bool RecordUnlockCall(int reg, uint32_t recid) {
 }
 
 bool RegisterLockTakeCall(int number) {
+    if (LocalBlockRefused(number)) return false;
     if (!RunModeIsClient()) return RegisterLockTakeLocal(number);
     return AskServer(RemoteOps.registerLockTake, number);
 }

@@ -22,6 +22,20 @@ const RegisterHooks *Hooks(int reg) {
 
 void RegisterHooksClear() { RegisterHookTable.fill(RegisterHooks{}); }
 
+// True where the user at this program's screen writes the company's
+// file: neither a client nor a server.
+static bool KeepsOwnCompany() { return !RunModeIsClient() && RunMode != RunModeServer; }
+
+int LocalWriteRefused(uint16_t request, int reg, const uint8_t *record, uint32_t recid) {
+    if (!KeepsOwnCompany() || !AccessUiHooks.refuseWrite) return 0;
+    return AccessUiHooks.refuseWrite(request, reg, record, recid);
+}
+
+int LocalBlockRefused(int block) {
+    if (!KeepsOwnCompany() || !AccessUiHooks.refuseBlock) return 0;
+    return AccessUiHooks.refuseBlock(block);
+}
+
 bool InsertKeyExists(int reg, uint8_t *record) {
     const RegisterHooks *h = Hooks(reg);
     if (h && h->insertKeyExists) return h->insertKeyExists(reg, record);

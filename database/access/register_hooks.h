@@ -100,8 +100,27 @@ struct AccessServiceHooks {
 };
 extern AccessServiceHooks AccessServices;
 // What the ui layer fills (UiInstall): the window-type menu rebuilt after
-// the settings were reloaded (none: a program without a menu bar).
+// the settings were reloaded (none: a program without a menu bar), and
+// the rights of the user at this program's own screen (see
+// LocalWriteRefused; none: every write allowed).
 struct AccessUiHooksRec {
     void (*rebuildWindowTypeMenu)();
+    // 0 when that user may make the write `request` names (a client's
+    // request code) of register reg; else the refusal, told, as the result.
+    int (*refuseWrite)(uint16_t request, int reg, const uint8_t *record, uint32_t recid);
+    // The same for a store of settings block `block`.
+    int (*refuseBlock)(int block);
 };
 extern AccessUiHooksRec AccessUiHooks;
+
+// The rights asked where the program keeps the company itself (stand-
+// alone) before the writes a user starts there: the checked inserts,
+// updates and deletes, a record's lock taken to edit it, a settings
+// block's lock, a conversion and an approval. They are the questions a
+// server asks of a client's session before it serves the same request,
+// so a user gets the same answer in every mode; a client leaves them to
+// its server, and a server's own work, which the request it serves has
+// passed, asks none. 0 allows; anything else refuses (told) and is the
+// write's result.
+int LocalWriteRefused(uint16_t request, int reg, const uint8_t *record, uint32_t recid);
+int LocalBlockRefused(int block);

@@ -230,6 +230,19 @@ bool RepStagedFilesEnd(bool keep, std::vector<std::string> *names)
     return ok;
 }
 
+void RepDiscardFileDevice()
+{
+    CloseTextStream();
+    DropStaged();
+    Staging = false;
+    if (!ChosenName.empty()) {
+        std::remove(ChosenName.c_str());
+        for (int n = 2; n <= FileCount; n++) std::remove(NumberedName(ChosenName, n).c_str());
+    }
+    ChosenName.clear();
+    FileCount = 0;
+}
+
 // Writes a text and a TAB to the open file. Control characters inside
 // the text become blanks, so neither the fields nor the lines shift,
 // nothing after them is lost and the import, which refuses them, reads

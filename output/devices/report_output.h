@@ -206,5 +206,9 @@ void RepReopenFileDevice();
 // every one when not kept); false when a rename failed (that file and
 // the ones after it are removed).
 bool RepStagedFilesEnd(bool keep, std::vector<std::string> *names);
+// Drops what the job wrote to its chosen file: the file is closed and
+// removed, with the numbered files and temporary ones the job made, so
+// that nothing of a job that was not done stays to be taken for done.
+void RepDiscardFileDevice();
 // The current device's position table and usable width (0: none).
 void RepPageWidth(PositionTable *table, int32_t *width);

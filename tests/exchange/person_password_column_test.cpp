@@ -2,10 +2,12 @@
 // exchange: the export writes the verifier's text and never a password;
 // an import of that text keeps the verifier, an import of any other text
 // makes it a password whose verifier the store makes, and a verifier text
-// cut short is never taken for one.
+// cut short is never taken for one. Only the administrator's export holds
+// the verifiers, and one who may not read the persons gets none of them.
 #include "tests/exchange/exchange_fixture.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "core/record_buffer.h"
@@ -13,6 +15,8 @@
 #include "database/access/record_access.h"
 #include "exchange/section_table.h"
 #include "rules/hooks.h"
+#include "shell/login.h"
+#include "shell/shell.h"
 
 namespace {
 
@@ -121,4 +125,41 @@ TEST_F(PersonPasswordColumn, AnExportLeavesOutTheRegistersItsUserMayNotRead)
     ExportMayRead = nullptr;
     EXPECT_EQ(refused.find("AMY"), std::string::npos) << refused;
     EXPECT_NE(ExportBytes([] { RegExportAll(PEVc::Number); }).find("AMY\tAmy\t"), std::string::npos);
+}
+
+// The user at this program's screen: a person logged in who may read the
+// persons (a group with rows, none refusing them) exports them with an
+// empty password column, the administrator with the verifiers; a person
+// whose group has no row allows nothing, and the persons are left out of
+// the export, which says so once.
+TEST_F(PersonPasswordColumn, OnlyTheAdministratorsExportHoldsTheVerifiers)
+{
+    Import("tulip-77");
+    const uint8_t open = DbOpenFlag, in = LoggedInFlag;
+    const bool administrator = UserIsAdministrator;
+    auto exportAs = [this](bool admin, bool withRows) {
+        DbOpenFlag = LoggedInFlag = 1;
+        UserIsAdministrator = admin;
+        ExportRightsReset();
+        MemBlock rows = withRows ? MemAlloc(6) : 0;
+        if (rows) {
+            uint8_t *p = MemLock(rows);
+            const uint16_t row[3] = {1, 2, 1};   // module 2 allowed: a list of rows, none for the persons
+            std::memcpy(p, row, 6);
+            MemUnlock(rows);
+        }
+        PutU32(LoggedInUser, LoggedInUserAccessList, rows);
+        std::string text = ExportBytes([] { RegExportAll(PEVc::Number); });
+        LoginStateReset();
+        return text;
+    };
+    const std::string limited = exportAs(false, true), admin = exportAs(true, false), nobody = exportAs(false, false);
+    DbOpenFlag = open;
+    LoggedInFlag = in;
+    UserIsAdministrator = administrator;
+    EXPECT_NE(limited.find("AMY\tAmy\t\t"), std::string::npos) << limited;
+    EXPECT_EQ(limited.find("SCRAM-SHA-256$"), std::string::npos) << limited;
+    EXPECT_NE(admin.find("SCRAM-SHA-256$"), std::string::npos) << admin;
+    EXPECT_EQ(nobody.find("AMY"), std::string::npos) << nobody;
+    EXPECT_EQ(Shown(Texts::ExportLeftOut), 1);
 }

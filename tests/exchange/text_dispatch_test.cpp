@@ -1,6 +1,7 @@
 // text_dispatch_test.cpp - the import's dispatch by tag and mode, the
 // format line, damage, "seqnr", and the export run: a full export to a
-// disk that refuses it, and the rescue export read back into a company.
+// disk that refuses it, a client's export its server refuses before the
+// client's login, and the rescue export read back into a company.
 #include "tests/exchange/exchange_fixture.h"
 #include "tests/exchange/test_job_export.h"
 
@@ -10,6 +11,8 @@
 #include "core/file_form.h"
 #include "core/format_block.h"
 #include "database/access/record_access.h"
+#include "database/access/transport.h"
+#include "shell/shell.h"
 #include "tests/output/test_job.h"
 
 namespace {
@@ -196,6 +199,25 @@ TEST_F(TextDispatch, ExportToAFullDiskFailsAndStops)
     ScriptAnswerFile((dir / "k17.txt").string());
     EXPECT_TRUE(ExportOverTestJob(17));
     EXPECT_EQ(FileBytes(dir / "k17.txt"), "\r\n");
+}
+
+// A client's export that its server refuses, as it refuses every request
+// before the client's login: no file is left behind, empty, to be taken
+// for an export, and the user is told why there is none.
+TEST_F(TextDispatch, AClientsExportRefusedBeforeItsLoginSaysWhyAndLeavesNoFile)
+{
+    TransportInstall([](uint16_t, MsgBuffer *, MsgBuffer *) { return false; }, nullptr);
+    RunMode = RunModeClient;
+    LoggedInFlag = 0;
+    PutU16(TestJob, ReportParamsVc::OutputKind, OutTextFile);
+    const std::filesystem::path file = dir / "full.txt";
+    ScriptAnswerFile(file.string());
+    bool done = ExportOverTestJob(0);
+    RunMode = 0;
+    TransportInstall(nullptr, nullptr);
+    EXPECT_FALSE(done);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(Shown(Texts::ExportNotLoggedIn), 1);
 }
 
 // The rescue export writes the header, the format line in the fixed

@@ -4,7 +4,9 @@
 // and busy windows leave alone. In the demo company's customers window,
 // by keys: Esc and every other control character no command takes
 // neither enters a field nor starts an edit, and a paste keeps only what
-// a field takes.
+// a field takes. The demo company served by a server, at the server's own
+// frame, where no one logs in: no Ctrl key, menu item or bar button opens
+// anything but its status window.
 #include "tests/shell/shell_fixture.h"
 
 #include <cstring>
@@ -225,6 +227,68 @@ TEST_F(KeysInTheDemo, APasteKeepsOnlyWhatAFieldTakes)
     EXPECT_EQ(TextAt(c9.data(), CUVc::Addr1), TextAt(c1.data(), CUVc::Addr1));
     EXPECT_EQ(TextAt(c9.data(), CUVc::Addr2), TextAt(c1.data(), CUVc::Addr2));
     EXPECT_EQ(TextAt(c1.data(), CUVc::Addr1), "Kundv\xE4gen 2");
+}
+
+// The demo company opened again as a server opens it: its frame, where
+// no login ever comes, shows its status window alone. Neither the
+// register popup's Ctrl+digits (Ctrl+3, Return once opened ADMIN's person
+// window) nor the File and Record keys, the File menu's items or the
+// bottom bar's buttons open anything; of the File menu only Exit is
+// usable, and the Edit, Record and register menus not at all.
+TEST_F(KeysInTheDemo, AServersOwnFrameAnswersWithItsStatusWindowAlone)
+{
+    PString path;
+    PathOf("demo.VDB", path);
+    DbClose();
+    struct ServerMode {
+        ServerMode() { RunMode = RunModeServer; }
+        ~ServerMode() { RunMode = 0; }
+    } server;
+    ASSERT_TRUE(DbOpen(path, 0));
+    Drain();
+    auto onlyStatus = [](const std::string &after) {
+        std::vector<int> open = OpenWindows();
+        ASSERT_EQ(open.size(), 1u) << after << " opened type " << WinTypeOf(open.back());
+        EXPECT_EQ(WinTypeOf(open[0]), WinTypes::ServerStatus) << after;
+    };
+    onlyStatus("the open");
+    EXPECT_EQ(LoggedInFlag, 0);
+    for (char key : std::string("0123456789URDPNKJ")) {
+        Key(uint32_t(key), false, true);
+        Key(PlKey::Return);
+        onlyStatus(std::string("Ctrl+") + key);
+    }
+    for (int id : {CmdCompany, CmdWindows, CmdMaintenance, CmdImport, CmdReports, 109, 110}) {
+        Menu(id);
+        onlyStatus("the menu command " + std::to_string(id));
+    }
+    for (int entry = 1; entry <= 4; entry++) {
+        MacRect r;
+        ASSERT_TRUE(BottomBarEntryRect(entry, &r));
+        ScriptClick(BottomBarWindow, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        Drain();
+        if (entry != 4) onlyStatus("the bottom bar's button " + std::to_string(entry));
+        EXPECT_EQ(QuitFlag, 0) << "the bottom bar's Quit";
+    }
+    for (int item : {1, 2, 4, 8, 9, 10}) {
+        int at = MenuFindCommand(MenuHandles.file, 100 + item);
+        ASSERT_GE(at, 0);
+        EXPECT_TRUE(MenuItemFlags(MenuHandles.file, at) & PlMenuFlag::Grayed) << "File item " << item;
+    }
+    EXPECT_FALSE(MenuItemFlags(MenuHandles.file, MenuFindCommand(MenuHandles.file, CmdExit)) & PlMenuFlag::Grayed);
+    EXPECT_EQ(MenuItemCount(MenuHandles.registerPopup), 0);
+    uint32_t bar = WinMenu(FrameWindow);
+    for (uint32_t menu : {MenuHandles.edit, MenuHandles.record, MenuHandles.registerPopup}) {
+        int at = -1;
+        for (int i = 0; i < MenuItemCount(bar); i++)
+            if (MenuSubMenu(bar, i) == menu) at = i;
+        ASSERT_GE(at, 0);
+        EXPECT_TRUE(MenuItemFlags(bar, at) & PlMenuFlag::Grayed) << MenuItemText(bar, at);
+    }
+    // The way out still works.
+    Menu(CmdExit);
+    EXPECT_EQ(QuitFlag, 1);
+    QuitFlag = 0;
 }
 
 }  // namespace

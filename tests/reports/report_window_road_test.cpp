@@ -41,7 +41,7 @@ class ReportWindowRoad : public ReportFixture {
 protected:
     std::string remotePath;
     MsgPushFn savedPush = nullptr;
-    uint8_t wasOpen = 0;
+    uint8_t wasOpen = 0, wasIn = 0;
     static inline std::vector<uint8_t> Ran;   // the job record of the last report run
 
     void SetUp() override
@@ -59,13 +59,17 @@ protected:
         InvoiceFrameUp();
         if (HasFatalFailure()) return;
         wasOpen = DbOpenFlag;
-        DbOpenFlag = 1;   // the fixture's company is open; the menus ask the shell's flag
+        wasIn = LoggedInFlag;
+        // The fixture's company is open and its administrator logged in:
+        // the menus ask the shell's flags, and nobody is offered nothing.
+        DbOpenFlag = LoggedInFlag = 1;
         remotePath = outPath + ".remote";
         Pushes.clear();
     }
     void TearDown() override
     {
         DbOpenFlag = wasOpen;
+        LoggedInFlag = wasIn;
         RemoteOutput = 0;
         RemoteJobActive = 0;
         if (savedPush) MsgSetPush(savedPush);

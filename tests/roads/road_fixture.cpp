@@ -710,7 +710,7 @@ std::vector<std::string> RoadTest::ListRows()
     return rows;
 }
 
-std::string RoadTest::CompanyShown() { return CompanyBlock ? PText(CompanyBlock + CompanyBlk::CompanyName) : ""; }
+std::string RoadTest::CompanyShown() { return CompanyNameShown(); }
 
 std::vector<std::string> RoadTest::Messages()
 {

@@ -302,12 +302,12 @@ TEST_F(MenuLists, FileMenuOpensTheListsAndWindowAndModuleListsRunTheirRow)
     // The File menu's items open the lists, only while a company is open.
     MenuCommand(0, 8);
     EXPECT_EQ(WinFindByDef(6), 0);
-    DbOpenFlag = 1;
+    DbOpenFlag = LoggedInFlag = 1;   // a company open and its user logged in
     for (auto [item, type] : {std::pair{2, 12}, {4, 7}, {8, 6}, {9, 8}}) {
         MenuCommand(0, item);
         EXPECT_GT(WinFindByDef(type), 0) << item;
     }
-    DbOpenFlag = 0;
+    DbOpenFlag = LoggedInFlag = 0;
 
     int n = OpenOrActivateWindow(12, 0, 0, false, 0);
     ASSERT_GT(n, 0);

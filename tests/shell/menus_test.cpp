@@ -118,7 +118,7 @@ TEST_F(MenusTest, FileImportFollowsTheOpenCompany)
     EXPECT_TRUE(importGrey());
     MenuCommand(0, 5);
     EXPECT_EQ(WinFindByDef(10), 0);
-    DbOpenFlag = 1;
+    DbOpenFlag = LoggedInFlag = 1;   // a company open and its user logged in
     MenuStateUpdate(0);
     EXPECT_FALSE(importGrey());
     MenuCommand(0, 5);
@@ -127,7 +127,7 @@ TEST_F(MenusTest, FileImportFollowsTheOpenCompany)
     EXPECT_EQ(ListBoxRows(n),
               (std::vector<std::string>{TextOf(10512), TextOf(10621), TextOf(12257), TextOf(11539)}));
     WinClose(n);
-    DbOpenFlag = 0;
+    DbOpenFlag = LoggedInFlag = 0;
     CompactVariant = true;
     MenuStateUpdate(0);
     EXPECT_FALSE(importGrey());

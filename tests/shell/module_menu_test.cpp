@@ -199,8 +199,8 @@ TEST_F(ModuleMenu, FirstModuleIsNoneWhenNoneIsPermitted)
     OpenFirstModule();
     EXPECT_EQ(CurrentModule, 0);
     EXPECT_EQ(Switches(), (std::vector<std::pair<int, int>>{{0, 2}}));
-    // A refused module needs no login: nobody logged in, nothing runs.
-    LoggedInFlag = 0;
+    // A module refused to the user logged in asks no second login.
+    ASSERT_EQ(LoggedInFlag, 1);
     EXPECT_FALSE(ModuleEnterCheck(3));
     EXPECT_EQ(QuitFlag, 0);
     EXPECT_EQ(WinFindByDef(15), 0);
