@@ -2,7 +2,8 @@
 // window, as a user credits one: payment terms of the credit-note kind
 // kept in their window, a new invoice on those terms, the invoice it
 // credits chosen in the first row's "Credited invoice" cell from the
-// customer's open invoices, a row of what is credited, Posted and OK.
+// customer's open invoices, a row of what is credited, Posted and OK; the
+// credit note printed says on its first row which invoice it credits.
 //
 // First the wrong links are refused on that cell with a message (an
 // invoice that does not exist, another customer's invoice) and the cell
@@ -14,17 +15,19 @@
 // hold; the customer statement prints it so.
 // Menus: in Purchasing, Registers > Payment terms; in Sales, Registers >
 // Customer open items, Registers > Customers, Operations > Transactions;
-// File > Windows... > "Sales invoices"; File > Documents... > "Customer
-// statements".
+// File > Windows... > "Sales invoices", File > Print (Ctrl+P); File >
+// Documents... > "Customer statements".
 // Windows: Payment terms list, Payment terms, Sales invoice list, Sales
 // invoice, Receipt invoice choice, Customer open items, Customers,
 // Customer transactions, Documents, Statement print run.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
+#include "tests/roads/road_form_steps.h"
 
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "core/field_access.h"
@@ -185,6 +188,17 @@ TEST_F(CreditNoteRoad, APostedInvoiceIsCreditedInItsWindowAndTheLedgersAgree)
         *credit = Shown("Number");
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "credit_note.png"));
         return TitleTells("viewing") && !credit->empty();
+    });
+    auto printed = PrintActiveDocument(*this, "credit_note");
+    Check("the printed credit note's first row says which invoice it credits", [printed, second] {
+        std::istringstream in(*printed);
+        bool said = false;
+        for (std::string line; std::getline(in, line);) {
+            EXPECT_EQ(line.find("Text row"), std::string::npos) << line;
+            said = said || line.find("Credit of invoice " + *second) != std::string::npos;
+        }
+        EXPECT_TRUE(said) << *printed;
+        return true;
     });
     Menu("Window", "Close all");
 
