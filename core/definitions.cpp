@@ -12,6 +12,7 @@
 #include "core/interface_load.h"
 #include "core/memblock.h"
 #include "core/pstring.h"
+#include "core/window_kind.h"
 
 static const uint8_t EmptyName[1] = {0};
 
@@ -232,6 +233,14 @@ uint16_t WinTypeWord(int type, int word) {
     if (word < 0 || word >= WinTypeWords) return 0;
     if (!WinTypeTable || type < 0 || type >= WinTypeTableEntries) return word == 0 ? WinTypeUndefined : 0;
     return DefU16(WinTypeTable + (size_t)type * WinTypeEntrySize + 2 * word);
+}
+
+int WinTypeKeeping(int kind, int number) {
+    // Words: 0 the kind, 8 the register, 9 the settings block.
+    const bool settings = kind == KindCode(WindowKind::Settings) || kind == KindCode(WindowKind::SettingsTable);
+    for (int type = 1; type < WinTypeTableEntries; type++)
+        if (WinTypeWord(type, 0) == kind && WinTypeWord(type, settings ? 9 : 8) == number) return type;
+    return 0;
 }
 
 uint8_t *WinTypeDef(int type) {

@@ -133,6 +133,11 @@ RowLayoutRef SettingsDescRows(const uint8_t *desc);
 // Word (0..22) of window type type's entry. An unknown type, or no file
 // loaded, reads as undefined: word 0 is 65535, the others 0.
 uint16_t WinTypeWord(int type, int word);
+// The first window type of kind `kind` (core/window_kind.h) that keeps
+// register `number` (a list or record window) or settings block `number`
+// (a settings window); 0 when none does. Messages name the window a user
+// opens to mend what they tell of by its title (word 10).
+int WinTypeKeeping(int kind, int number);
 // The layout (WinDefinition) of window type type, or null when it has
 // none. The window code writes resolved positions back into it.
 uint8_t *WinTypeDef(int type);

@@ -9,6 +9,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/system.h"
+#include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -87,6 +88,13 @@ bool AppendRow(uint8_t *inv, const uint8_t *row) {
     return MatrixRowPut(IVVc::Number, 0, inv, MatrixRowCount(IVVc::Number, 0, inv), row);
 }
 
+// True when plan line `line` is due by today and no invoice carries it
+// yet: the lines the next plan invoice takes.
+bool PlanLineToInvoice(const uint8_t *line) {
+    const DateRec d = GetDate(line, ProjectVc::Rows::PlanDate);
+    return GetU32(line, ProjectVc::Rows::InvoiceNr) == SerialNone && DateCompare(&d, &TodayDate) <= 0;
+}
+
 // The plan's amounts due by today into s.
 void PlanDue(const uint8_t *project, PackedDecimal *s) {
     DecSetZero(s);
@@ -111,12 +119,32 @@ void MarkPlanLines(uint8_t *project, uint32_t serial) {
     int32_t n = MatrixRowCount(ProjectVc::Number, 0, project);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowGet(ProjectVc::Number, 0, project, i, line)) break;
-        DateRec d = GetDate(line, ProjectVc::Rows::PlanDate);
-        if (GetU32(line, ProjectVc::Rows::InvoiceNr) != SerialNone || DateCompare(&d, &TodayDate) > 0) continue;
+        if (!PlanLineToInvoice(line)) continue;
         PutU32(line, ProjectVc::Rows::InvoiceNr, serial);
         PutText(line, ProjectVc::Rows::UserCode, user);
         MatrixRowPut(ProjectVc::Number, 0, project, i, line);
     }
+}
+
+// The words printed beside the plan invoice's amount: the texts of the
+// plan lines it invoices, joined by ", " (cut to the row's text); the
+// down-payment item's name when no line has a text; the words for a down
+// payment when the item has no name either.
+void PlanRowText(const uint8_t *project, const uint8_t *item, uint8_t *out) {
+    out[0] = 0;
+    uint8_t line[ProjectVc::Rows::Size], text[256];
+    const int32_t n = MatrixRowCount(ProjectVc::Number, 0, project);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowGet(ProjectVc::Number, 0, project, i, line)) break;
+        if (!PlanLineToInvoice(line)) continue;
+        GetText(line, ProjectVc::Rows::Text, text);
+        if (text[0] == 0) continue;
+        if (out[0] != 0) PStringAppendC(out, ", ");
+        PStringAppend(out, text);
+    }
+    if (out[0] == 0 && item) GetText(item, INVc::Name, out);
+    if (out[0] == 0) GetUiText(out, Texts::PlanInvoiceRowText);
+    if (out[0] > LineMax) out[0] = LineMax;
 }
 
 // The invoice of amount s for the project (read in project); stored with
@@ -144,6 +172,9 @@ PlanInvoiceResult InvoicePlanAmount(uint8_t *project, const PackedDecimal &s, Pl
     ItemVatCode(item.record, zone, vat);
     PutText(row, IVVc::Rows::SalesAcc, account);
     PutText(row, IVVc::Rows::VatCode, vat);
+    uint8_t words[256];
+    PlanRowText(project, item.record, words);
+    PutTextPrefix(row, IVVc::Rows::Text, LineMax, words);
     PutDec(row, IVVc::Rows::Sum, s);
     if (!AppendRow(inv.record, row)) return PlanInvoiceResult::Failed;
     DocTotalsRound(inv.record);

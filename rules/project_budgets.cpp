@@ -15,7 +15,9 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
+#include "dict_offsets.h"
 #include "operations/operations.h"
+#include "operations/run_outcome.h"
 #include "rules/projects.h"
 #include "rules/vat_currency.h"
 
@@ -285,39 +287,55 @@ void TimeBudgetRowPrice(const uint8_t *project, const uint8_t *item, const uint8
 // The batch that carries a quotation's rows into its project's budgets:
 // the quotation of the serial number in the selection (at 1010) and the
 // project of the code at 1032; each row with an item goes to the time or
-// the cost budget by the selection's ranges. A missing quotation or
-// project does nothing (true); false when a store failed.
+// the cost budget by the selection's ranges. It ends with its line: the
+// rows carried into each kind of budget, or why none was (no such
+// quotation or project, no row with an item). False when a store failed.
 bool QuotationRowsBatch(const uint8_t *selection) {
     assert(selection);
+    RunOutcome run;
+    RunStart(&run, Texts::QuotationRowsTitle);
+    RunNothing(&run, Texts::QuotationRowsNoQuotation, Texts::QuotationRowsNothing);
+    auto finish = [&run](bool ok) {
+        RunFinish(&run, 0);
+        return ok;
+    };
     uint8_t text[256];
     GetText(selection, ReportParamsVc::SelText5, text);
     int32_t serial = -1, last = -1;
     RangeSplitNumber(text, &serial, &last);
-    if (serial < 0) return true;
+    if (serial < 0) return finish(true);
     RuleRecord quote(QuotationVc::Number), project(ProjectVc::Number);
     if (!quote.record || !project.record) return false;
     uint32_t recid = 0, position = 0;
     PutU32(quote.record, QuotationVc::SerNr, (uint32_t)serial);
-    if (!RecFind(QuotationVc::Number, quote.record, 1, 1, &recid, &position)) return true;
+    if (!RecFind(QuotationVc::Number, quote.record, 1, 1, &recid, &position)) return finish(true);
+    RunNothing(&run, Texts::QuotationRowsNoProject);
     GetText(selection, ReportParamsVc::SelText6, text);
-    if (text[0] == 0 || text[0] > ProjectCodeMax) return true;
+    if (text[0] == 0 || text[0] > ProjectCodeMax) return finish(true);
     PutText(project.record, ProjectVc::Code, text);
-    if (!RecFind(ProjectVc::Number, project.record, 1, 1, &recid, &position)) return true;
+    if (!RecFind(ProjectVc::Number, project.record, 1, 1, &recid, &position)) return finish(true);
+    RunNothing(&run, Texts::QuotationRowsNoItemRow);
     int32_t n = MatrixRowCount(QuotationVc::Number, 0, quote.record);
     uint8_t row[QuotationVc::Rows::Size], item[256], rowText[256];
     for (int32_t i = 0; i < n; i++) {
-        if (!MatrixRowGet(QuotationVc::Number, 0, quote.record, i, row)) return false;
+        if (!MatrixRowGet(QuotationVc::Number, 0, quote.record, i, row)) return finish(false);
         GetText(row, QuotationVc::Rows::ItemCode, item);
         if (item[0] == 0) continue;
+        if (!RunGoesOn(&run, item)) break;
         GetText(row, QuotationVc::Rows::Text, rowText);
         PackedDecimal price = GetDec(row, QuotationVc::Rows::Price), qty = GetDec(row, QuotationVc::Rows::Quantity);
         PackedDecimal pct = GetDec(row, QuotationVc::Rows::Discount);
-        bool stored = RoutesToTime(selection, item)
-                          ? QuotationToTimeBudget(project.record, item, &price, &qty, &pct, 0, rowText)
-                          : QuotationToCostBudget(project.record, item, &price, &qty, &pct, 0, rowText);
-        if (!stored) return false;
+        const bool time = RoutesToTime(selection, item);
+        bool stored = time ? QuotationToTimeBudget(project.record, item, &price, &qty, &pct, 0, rowText)
+                           : QuotationToCostBudget(project.record, item, &price, &qty, &pct, 0, rowText);
+        if (!stored) {
+            RunFailed(&run, 1, Texts::QuotationRowNotStored, Texts::QuotationRowsNotStored);
+            return finish(false);
+        }
+        if (time) RunCount(&run, 1, Texts::QuotationRowToTime, Texts::QuotationRowsToTime);
+        else RunCount(&run, 1, Texts::QuotationRowToCost, Texts::QuotationRowsToCost);
     }
-    return true;
+    return finish(true);
 }
 
 // QuotationRowsBatch, which a client asks of the server as request 49.

@@ -14,8 +14,9 @@ void CostBudgetTotals(uint8_t *budget);   // register 72 totals from its rows
 void TimeSheetTotal(uint8_t *sheet);      // register 54 total from its rows
 // The price of a time-budget row of item with rowCode in project into price.
 void TimeBudgetRowPrice(const uint8_t *project, const uint8_t *item, const uint8_t *rowCode, PackedDecimal *price);
-// Carries the rows of the quotations the selection (a report-parameters
-// record) names into their projects' budgets; false when a store failed.
+// Carries the rows of the quotation the selection (a report-parameters
+// record) names into its project's budgets and ends with the run's line
+// of what it carried, or why nothing; false when a store failed.
 bool QuotationRowsBatch(const uint8_t *selection);
 // QuotationRowsBatch, or in client mode request 49.
 bool QuotationRowsBatchCall(uint8_t *selection);

@@ -9,7 +9,9 @@
 // number at byte 862, the item-code range at 304 and the item-group range
 // at 560 (empty: any), switches at 876 (cost prices), 878 (sales prices,
 // company variant 15 only) and 880 (0: price lists recomputed). A missing
-// purchase changes nothing. False when an item could not be stored.
+// purchase changes nothing. Ends with the run's line of what it set, or
+// why nothing (operations/run_outcome.h). False when an item could not be
+// stored.
 bool PurchasePricesToItems(const uint8_t *params);
 // The same, run at the server (request 50) in client mode.
 bool PurchasePricesToItemsCall(uint8_t *params);

@@ -23,6 +23,7 @@
 #include "database/access/remote_calls.h"
 #include "dict_offsets.h"
 #include "operations/batch_routines.h"
+#include "operations/run_outcome.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
@@ -123,21 +124,37 @@ bool PriceListsForItem(const uint8_t *params, const uint8_t *code)
 
 }  // namespace
 
+// The run of the selection's purchase: each row the run takes (see the
+// file comment) gives its item the unit cost and the sales price made
+// from it, and the item's price lists are made again. It ends with its
+// line: the items whose prices it set, or why none (no such purchase, no
+// row of the ranges, every price as the purchase has it already).
 bool PurchasePricesToItems(const uint8_t *params)
 {
     assert(params);
+    RunOutcome run;
+    RunStart(&run, Texts::PurchasePricesTitle);
+    RunNothing(&run, Texts::PurchasePricesNoPurchase, Texts::PurchasePricesNothing);
     RuleRecord purchase(PUVc::Number), item(Item::Number);
     if (!purchase.record || !item.record) return false;
     PutU32(purchase.record, PUVc::SerNr, GetU32(params, P::NumberFrom));
     uint32_t recid = 0, position = 0;
-    if (!RecFindByIndex(PUVc::Number, "SerNr", purchase.record, 1, 1, &recid, &position)) return true;
+    if (!RecFindByIndex(PUVc::Number, "SerNr", purchase.record, 1, 1, &recid, &position)) {
+        RunFinish(&run, 0);
+        return true;
+    }
+    RunNothing(&run, Texts::PurchasePricesNoItem);
     const CodeRange items = ReadRange(params, P::SelText2), groups = ReadRange(params, P::SelText3);
     const bool costs = GetU16(params, P::Option2) != 0;
     const bool sales = GetU16(params, P::Option3) != 0 && CompanyVariantIs(CountryVariant::V15);
     const bool lists = GetU16(params, P::Option4) == 0;
     uint8_t row[PUVc::Rows::Size], code[256];
-    for (int32_t i = 0; MatrixRowRead(PUVc::Number, purchase.record, i, row); i++) {
+    bool ok = true;
+    for (int32_t i = 0; ok && MatrixRowRead(PUVc::Number, purchase.record, i, row); i++) {
         if (!SelectedItem(row, items, groups, item.record, &recid)) continue;
+        GetText(item.record, Item::Code, code);
+        if (!RunGoesOn(&run, code)) break;
+        RunNothing(&run, Texts::PurchasePricesAlreadySo);
         PackedDecimal cost = GetDec(row, PUVc::Rows::UnitCost);
         bool changed = false;
         if (costs && Differs(cost, GetDec(item.record, Item::CostPrice))) {
@@ -152,13 +169,15 @@ bool PurchasePricesToItems(const uint8_t *params)
             }
         }
         if (changed && !RecStore(Item::Number, item.record, 1, &recid)) {
-            ShowTextMessage(Texts::RecordNotStored);
-            return false;
+            RunFailed(&run, 1, Texts::PurchasePriceNotStored, Texts::PurchasePricesNotStored);
+            ok = false;
+            break;
         }
-        GetText(item.record, Item::Code, code);
-        if (lists && !PriceListsForItem(params, code)) return false;
+        if (changed) RunCount(&run, 1, Texts::PurchasePriceSet, Texts::PurchasePricesSet);
+        if (lists && !PriceListsForItem(params, code)) ok = false;
     }
-    return true;
+    RunFinish(&run, 0);
+    return ok;
 }
 
 bool PurchasePricesToItemsCall(uint8_t *params)

@@ -10,6 +10,7 @@
 #include "core/field_types.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
+#include "core/window_kind.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 
@@ -63,13 +64,36 @@ void AppendText(uint8_t *line, int n)
     PStringAppend(line, part);
 }
 
+// Appends where the user chooses the form of `block`: the quoted title
+// of its window under Settings > Forms, or, for a block no window keeps,
+// the settings block's number between texts `blockText` and `blockEnd`
+// (0: a full stop).
+void AppendWhereChosen(uint8_t *line, uint16_t block, int windowText, int blockText, int blockEnd)
+{
+    const int type = WinTypeKeeping(KindCode(WindowKind::SettingsTable), block);
+    uint8_t title[256] = {0};
+    if (type != 0) GetUiText(title, WinTypeWord(type, 10));
+    if (title[0] == 0) {
+        uint8_t number[256];
+        LongToDigitText(block, number);
+        AppendText(line, blockText);
+        PStringAppend(line, number);
+        if (blockEnd) AppendText(line, blockEnd);
+        else PStringAppendChar(line, '.');
+        return;
+    }
+    AppendText(line, windowText);
+    PStringAppend(line, title);
+    AppendText(line, Texts::FormChoiceWindowEnd);
+}
+
 // Tells that no usable form definition of name was found: with the
-// documents and the form-choice block when the print run said which,
-// else with the name alone.
+// documents and the window that chooses their form when the print run
+// said which, else with the name alone.
 void TellMissing(const uint8_t *name)
 {
     const int doc = ChoiceNameText(LookupBlock);
-    uint8_t line[256] = {0}, number[256];   // PString appends stop at 255 characters
+    uint8_t line[256] = {0};   // PString appends stop at 255 characters
     if (doc == 0) {
         if (name[0] == 0) {
             ShowTextMessage(Texts::FormChoiceNoName);
@@ -78,13 +102,11 @@ void TellMissing(const uint8_t *name)
         ShowMessage(Texts::DocDefMissing, name);
         return;
     }
-    LongToDigitText(LookupBlock, number);
     if (name[0] == 0) {
         GetUiText(line, Texts::FormChoiceNoneFor);
         AppendText(line, doc);
-        AppendText(line, Texts::FormChoiceNoneIn);
-        PStringAppend(line, number);
-        AppendText(line, Texts::FormChoiceNoneEnd);
+        AppendWhereChosen(line, LookupBlock, Texts::FormChoiceNoneWindow, Texts::FormChoiceNoneIn,
+                          Texts::FormChoiceNoneEnd);
         ShowMessage(0, line);
         return;
     }
@@ -92,9 +114,7 @@ void TellMissing(const uint8_t *name)
     PStringAppend(line, name);
     AppendText(line, Texts::FormChoiceMissingFor);
     AppendText(line, doc);
-    AppendText(line, Texts::FormChoiceMissingIn);
-    PStringAppend(line, number);
-    PStringAppendChar(line, '.');
+    AppendWhereChosen(line, LookupBlock, Texts::FormChoiceMissingWindow, Texts::FormChoiceMissingIn, 0);
     ShowMessage(0, line);
 }
 

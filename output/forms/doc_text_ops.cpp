@@ -18,6 +18,8 @@
 #include "operations/statement.h"
 #include "output/forms/forms.h"
 #include "rules/documents.h"
+#include "rules/rules_types.h"
+#include "rules/settings_row_find.h"
 
 namespace {
 constexpr int EanDigits = 12;   // digits before the check digit
@@ -114,17 +116,14 @@ void PaymentTermsText(const uint8_t *code, const uint8_t *language, uint8_t *out
     if (CodeTextByLanguage(PayTermsVc::Number, PayTermsVc::Code, PayTermsVc::Text, code, language, out,
                            rec))
         return;
-    if (code[0] == 0 || !PaymentModeRows || !MemIsValid(PaymentModeRows)) return;
-    uint8_t *data = nullptr;
-    int32_t count = 0;
-    MemArrayLock(PaymentModeRows, PaymentModeBlk::Rows::Size, &data, &count);
-    uint8_t got[256];
-    for (int32_t i = 0; i < count && out[0] == 0; i++) {
-        const uint8_t *row = data + (size_t)i * PaymentModeBlk::Rows::Size;
-        GetText(row, PaymentModeBlk::Rows::Code, got);
-        if (PStringEqual(got, code)) GetText(row, PaymentModeBlk::Rows::Name, out);
-    }
-    MemUnlock(PaymentModeRows);
+    if (code[0] == 0) return;
+    // The payment modes are read as the rules read them, loaded when no
+    // window has loaded them yet: a form printed first in a session (an
+    // interest invoice due by the interest settings' payment mode) must
+    // find them as well.
+    SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
+    const int32_t at = SettingsRowWithCode(modes, PaymentModeBlk::Rows::Code, code);
+    if (at >= 0) GetText(modes.data + size_t(at) * modes.rowSize, PaymentModeBlk::Rows::Name, out);
 }
 
 // The delivery terms' text (register 23) in the language; empty when missing.

@@ -163,6 +163,10 @@ int32_t InvoiceSideRowCount();
 // The value of the invoice's field code for row into out; param is the
 // field's parameter text.
 void InvoiceFieldValue(const uint8_t *invoice, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+// The field code of the VAT summary's headings, a code of this program's
+// own beside the summary's 32-36: its text prints over a summary that has
+// a line, and nothing over an invoice without VAT.
+constexpr int16_t VatSummaryHeadingCode = 351;
 // The last page's codes (totals, VAT summary, bar code) into out.
 void InvoiceTotalsValue(const uint8_t *invoice, const uint8_t *param, int16_t code, int16_t row, uint8_t *out);
 // The payment bar code of the invoice paid to account, as bar-code font

@@ -216,6 +216,12 @@ void InvoiceTotalsValue(const uint8_t *invoice, const uint8_t *param, int16_t co
         else value = inclusive ? sum : Add(sum, vat);
         Amount(value, out);
         return;
+    case VatSummaryHeadingCode:
+        // The VAT summary's headings: the field's own text, only over a
+        // summary that has a line (an invoice without VAT has none).
+        out[0] = 0;
+        if (InvoiceVatSums && VatSumsUsedCount(InvoiceVatSums) > 0) PStringCopy(out, param);
+        return;
     case 73: Amount(GetDec(inv, IVVc::Net), out); return;
     case 74: Amount(GetDec(inv, IVVc::Vat), out); return;
     case 77: Amount(GetDec(inv, IVVc::Total), out); return;

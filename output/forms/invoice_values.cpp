@@ -27,7 +27,7 @@ bool EmptiedFirst(int16_t c) {
     return c == 8 || c == 9 || (c >= 12 && c <= 16) || (c >= 18 && c <= 27) || (c >= 32 && c <= 36) ||
            c == 73 || c == 74 || c == 77 || c == 78 || c == 88 || (c >= 95 && c <= 97) ||
            (c >= 173 && c <= 175) || c == 223 || (c >= 280 && c <= 282) || (c >= 303 && c <= 306) ||
-           c == 308 || c == 309 || c == 311 || (c >= 313 && c <= 318);
+           c == 308 || c == 309 || c == 311 || (c >= 313 && c <= 318) || c == VatSummaryHeadingCode;
 }
 
 bool OrderAddresses(const uint8_t *inv) {
@@ -277,9 +277,9 @@ void RowValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
     const DocRowKind kind = DocRowKind(GetU16(r, IVVc::Rows::Kind));
     const bool rowCode = (code >= 8 && code <= 31) || code == 43 || code == 301 || code == 302 || code == 347 ||
                          code == 348;
-    // A text row prints its text, or the invoice it refers to when it
-    // has a link (a credit note's first row); a bare row of another kind
-    // prints its text alone, no zero quantity, price or VAT.
+    // A text row prints its text, or, when it has a link (a credit note's
+    // first row), that it credits the invoice it names; a bare row of
+    // another kind prints its text alone, no zero quantity, price or VAT.
     if (kind == DocRowKind::Text || InvoiceRowIsBare(r)) {
         if (code != 14) {
             if (kind != DocRowKind::Text && rowCode) out[0] = 0;
@@ -292,7 +292,7 @@ void RowValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
             return;
         }
         uint8_t number[256];
-        GetUiText(out, Texts::InvoiceRefRowText);
+        GetUiText(out, Texts::CreditOfInvoiceRowText);
         DocTyped(r, IVVc::Rows::Link, FtLongOrEmpty, number);
         if (out[0] + number[0] <= 255) PStringAppend(out, number);
         return;

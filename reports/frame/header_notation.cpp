@@ -321,8 +321,8 @@ constexpr HeaderStep R21[] = {
     ObjectType(),
     SecondKind3019(),
     Choice(P::AmountUnit, C::C1313),
-    When(FlagList(1305, P::ColumnLayout, WordOne, P::Option2), Variant(0)),
-    When(FlagList(1305, P::ColumnLayout, WordZero, P::Option2), Variant(1)),
+    When(RightIf(FlagList(1305, P::ColumnLayout, WordOne, P::Option2)), Variant(0)),
+    When(RightIf(FlagList(1305, P::ColumnLayout, WordZero, P::Option2)), Variant(1)),
     Choice(P::DetailLevel, C::C3005),
     UiWhen(P::Option3, 1, 6653),
     UiWhen(P::Option5, 1, 6652),
@@ -336,10 +336,12 @@ constexpr HeaderStep R23[] = {
     UiWhen(P::Option5, 1, 5212),
     Lock(),
 };
+// The cut-off date is named only when one was given: the report then
+// leaves out the lines dated before it.
 constexpr HeaderStep R24[] = {
     Period(),
     Block132(),
-    TextDate(3022, "", P::Date3),
+    When(TextDate(3022, "", P::Date3), DateSet(P::Date3)),
     Lock(),
 };
 constexpr HeaderStep R26[] = {

@@ -9,11 +9,13 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "operations/run_outcome.h"
 #include "output/devices/report_output.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "shell/net_services.h"
 #include "shell/page_setup.h"
+#include "shell/toolbar.h"
 #include "shell/window_utils.h"
 
 MemBlock PageSetupHandle = 0;
@@ -89,6 +91,10 @@ void RunReport(ReportJob &job)
         return;
     }
     if (kind == 1) LoadReportPageSetup(number, job);
+    // The last run's line ("Printed to ...") is not this run's: a report
+    // that prints to the screen, or tells why it printed nothing, would
+    // leave it standing as if it were.
+    if (!RemoteOutput) StatusLineSet("");
     DispatchReport(number, job);
     ThousandsFlag = 0;
 }
@@ -102,3 +108,10 @@ bool RunRowBody(const ReportRowRec &row, ReportJob &job)
     return true;
 }
 
+void ReportPrintsNothing(int why)
+{
+    RunOutcome run;
+    RunStart(&run, 0);
+    RunNothing(&run, why, Texts::RunNothingToPrint);
+    RunFinish(&run, 0);
+}

@@ -94,6 +94,11 @@ const ReportRowRec *ReportRow(int number);
 // Runs the report job names: check, page set-up, body. No result:
 // whatever went wrong was told by the check or the body.
 void RunReport(ReportJob &job);
+// Says why a report printed nothing, for a report that opens no job for
+// want of what it prints (an item, an order): "Nothing to print: " and
+// text `why`, on the status line in place of the last print's line and
+// in a message (report_dispatch.cpp).
+void ReportPrintsNothing(int why);
 // Runs the report of job where it belongs: a client asks the server,
 // anyone else runs it here.
 void RunReportWhere(ReportJob &job);

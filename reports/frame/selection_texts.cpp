@@ -15,6 +15,8 @@
 #include "dict_offsets.h"
 #include "reports/frame/report_frame.h"
 #include "reports/frame/report_run.h"
+#include "reports/ledger/ledger_reports.h"
+#include "reports/ledger/statement_reports.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 
@@ -236,15 +238,27 @@ void FourFlagText(const int texts[4], int a, int b, int c, int d, uint8_t *out)
     if (d) AppendText(out, texts[3]);
 }
 
-// The two-flag sentence of members 1318 and 1323: first if a, the joiner
-// if both, second if b, 1321 if neither, then the closing text.
-void TwoFlagText(int first, int second, int closing, int a, int b, uint8_t *out)
+// The sentence of a pair of kind boxes (members 1318 and 1323): `both`
+// when both are ticked or neither (a report takes every kind when none is
+// ticked), else the text of the one ticked.
+void KindPairText(int both, int first, int second, int a, int b, uint8_t *out)
 {
-    if (a) AppendText(out, first);
-    if (a && b) AppendText(out, 1319);
-    if (b) AppendText(out, second);
-    if (!a && !b) AppendText(out, 1321);
-    AppendText(out, closing);
+    AppendText(out, a == b ? both : a ? first : second);
+}
+
+// The columns a statement prints (member 1305): text 1305, then the
+// headings of its columns joined by ", ", as the column header prints
+// them; empty when the layout heads no column. The result statement's
+// year to date is read as the report's fiscal year set it.
+void StatementColumnsText(int layout, bool balance, uint8_t *out)
+{
+    const StatementColumnHeads h = StatementColumnTexts(!balance, layout, YearToDate != 0);
+    for (int text : h.text) {
+        if (text == 0) continue;
+        if (out[0] == 0) AppendText(out, 1305);
+        else PStringAppendC(out, ", ");
+        AppendText(out, text);
+    }
 }
 
 }  // namespace
@@ -254,11 +268,10 @@ void FlagListText(int member, int a, int b, int c, int d, uint8_t *out)
 {
     out[0] = 0;
     if (member == 1305) {
-        // Kind 1305: a is the column kind 0..3, b the first flag, c the second.
-        AppendText(out, 1305);
-        if (a == 0) AppendText(out, b ? 1306 : 1307);
-        else if (a >= 1 && a <= 3) AppendText(out, 1307 + a);
-        if (c) AppendText(out, 1311);
+        // Kind 1305: a is the column layout, b set for a balance
+        // statement. No percentage column is printed, so c (the
+        // statement's percentage box) adds nothing to the sentence.
+        StatementColumnsText(a, b != 0, out);
         return;
     }
     a = a == 1; b = b == 1; c = c == 1; d = d == 1;
@@ -272,8 +285,8 @@ void FlagListText(int member, int a, int b, int c, int d, uint8_t *out)
         }
         break;
     }
-    case 1318: TwoFlagText(1318, 1320, 1322, a, b, out); break;
-    case 1323: TwoFlagText(1323, 1324, 1325, a, b, out); break;
+    case 1318: KindPairText(1318, 1320, 1322, a, b, out); break;
+    case 1323: KindPairText(1323, 1324, 1325, a, b, out); break;
     case 1326:
         if (a) AppendText(out, 1326);
         if (a && b) AppendText(out, c == 0 ? 1319 : 1327);

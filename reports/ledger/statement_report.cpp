@@ -98,26 +98,11 @@ void Heading(int x, int text, bool suffixed) {
 }
 
 void ColumnHeadings(int report) {
-    struct Heads {
-        int a, b, c;
-        bool cSuffixed;
-    };
-    const int layout = Word(P::ColumnLayout);
-    Heads h{0, 0, 0, true};
-    if (!ResultReport(report)) {
-        if (layout == 0) h = {3147, 3148, 3149, true};
-        else if (layout == 2) h = {3150, 3151, 3152, true};
-        else if (layout == 3) h = {3153, 3154, 3155, true};
-    } else {
-        if (layout == 0) h = {0, YearToDate ? 3156 : 0, 3157, true};
-        else if (layout == 1) h = {3158, 3159, 3160, false};
-        else if (layout == 2) h = {3161, 3162, 3163, false};
-        else if (layout == 3) h = {3164, 3165, 3166, false};
-    }
+    const StatementColumnHeads h = StatementColumnTexts(ResultReport(report), Word(P::ColumnLayout), YearToDate != 0);
     RepStartLine(HeadHeight);
-    Heading(ColA, h.a, true);
-    Heading(ColB, h.b, true);
-    Heading(ColC, h.c, h.cSuffixed);
+    Heading(ColA, h.text[0], true);
+    Heading(ColB, h.text[1], true);
+    Heading(ColC, h.text[2], h.thirdSuffixed);
     RepEndLine();
 }
 
@@ -222,6 +207,20 @@ void StatementRow(const uint8_t *row, RowWork *w) {
 
 }  // namespace
 
+StatementColumnHeads StatementColumnTexts(bool result, int layout, bool yearToDate) {
+    if (!result) {
+        if (layout == 0) return {{3147, 3148, 3149}, true};
+        if (layout == 2) return {{3150, 3151, 3152}, true};
+        if (layout == 3) return {{3153, 3154, 3155}, true};
+        return {{0, 0, 0}, true};
+    }
+    if (layout == 0) return {{0, yearToDate ? 3156 : 0, 3157}, true};
+    if (layout == 1) return {{3158, 3159, 3160}, false};
+    if (layout == 2) return {{3161, 3162, 3163}, false};
+    if (layout == 3) return {{3164, 3165, 3166}, false};
+    return {{0, 0, 0}, true};
+}
+
 void AccountFormulaSum(int report, const uint8_t *formula, const uint8_t *label, PackedDecimal *sums, int rowSign,
                        const PackedDecimal *keyFigure) {
     assert(formula && label && sums && CurrentJobRecord());
@@ -287,19 +286,14 @@ void RowFormulaSum(int report, const uint8_t *formula, int32_t row, PackedDecima
 
 void NoRowsLine(int text, int kind, int number, uint8_t *line) {
     GetUiText(line, text);
-    // Window type words: 0 the kind, 8 the register, 9 the settings
-    // block, 10 the title's text.
-    const int word = kind == WindowKindList ? 8 : 9;
-    for (int type = 1; type < WinTypeUseEntries; type++) {
-        if (WinTypeWord(type, 0) != kind || WinTypeWord(type, word) != number) continue;
-        PString title;
-        GetUiText(title, WinTypeWord(type, 10));
-        if (!title[0]) continue;
-        PStringAppendChar(line, '"');
-        PStringAppend(line, title);
-        PStringAppendC(line, "\".");
-        return;
-    }
+    const int type = WinTypeKeeping(kind, number);
+    if (type == 0) return;
+    PString title;
+    GetUiText(title, WinTypeWord(type, 10));
+    if (!title[0]) return;
+    PStringAppendChar(line, '"');
+    PStringAppend(line, title);
+    PStringAppendC(line, "\".");
 }
 
 void StatementReport(ReportJob &job) {

@@ -78,6 +78,18 @@ void AccountRangeSum(const uint8_t *formula, const uint8_t *objects, PackedDecim
 
 // ---- Statements (statement_report.cpp, amount_rows.cpp) ----
 
+// The headings of a statement's three amount columns (interface texts, 0
+// for a column without one) by the kind of statement (result or balance),
+// its ColumnLayout and whether the result statement adds its year to
+// date; whether the third takes the amount unit's suffix. A layout the
+// statement does not know heads no column. The column header and the
+// selection header's line naming the columns both read it.
+struct StatementColumnHeads {
+    int text[3];
+    bool thirdSuffixed;
+};
+StatementColumnHeads StatementColumnTexts(bool result, int layout, bool yearToDate);
+
 // Reports 21, 22 and 42 to 51: the statement rows of the report's row
 // register, for the job record's period.
 void StatementReport(ReportJob &job);

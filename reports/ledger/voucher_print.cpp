@@ -25,6 +25,7 @@ int32_t VoucherRowCounter = 0;
 namespace {
 
 constexpr int RowsPerPage = 30;   // the counter restarts past this: 30 rows on page 1, 31 on later ones
+constexpr int HeadValueX = 360;   // the voucher head's values, after their labels
 
 // Writes interface text n followed by the PString tail into out (a 256-byte PString).
 void TextNrJoined(int n, const uint8_t *tail, uint8_t *out) {
@@ -67,7 +68,7 @@ void PrintOtherRow(const uint8_t *voucher, const uint8_t *row, int inJournal) {
             TextNrJoined(3062, text, joined);
             RepText(280, 0, joined, 1);
             RepTextNr(420, 0, 3064, 1);
-            RepValueFmt(1, 0, row + Voucher::Rows::Date2, FtDate, 0, 0);
+            RepValueFmt(1, 0, row + Voucher::Rows::Date2, FtDate, 1, 0);
         } else {
             TextNrJoined(3051, text, joined);
             RepTextNr(20, 0, 3052, 0);
@@ -76,7 +77,7 @@ void PrintOtherRow(const uint8_t *voucher, const uint8_t *row, int inJournal) {
             DateRec second = GetDate(row, Voucher::Rows::Date2), trans = GetDate(voucher, Voucher::TransDate);
             if (DateCompare(&second, &trans) != 0) {
                 RepTextNr(420, 0, 3053, 1);
-                RepValueFmt(1, 0, row + Voucher::Rows::Date2, FtDate, 0, 0);
+                RepValueFmt(1, 0, row + Voucher::Rows::Date2, FtDate, 1, 0);
             }
         }
         RepEndLine();
@@ -107,7 +108,10 @@ void PrintOtherRow(const uint8_t *voucher, const uint8_t *row, int inJournal) {
 }  // namespace
 
 // Prints a voucher: the company and voucher heads, the column heads and
-// every row, a new page before each 31st row; Esc ends the rows.
+// every row, a new page before each 31st row; Esc ends the rows. The
+// head's values stand beside their labels (right-aligned at 350); a value
+// begun at the line's right edge would have no room there and fall down
+// the margin a letter a line.
 void PrintVoucher(int, const uint8_t *voucher) {
     assert(voucher);
     uint8_t text[256];
@@ -120,7 +124,7 @@ void PrintVoucher(int, const uint8_t *voucher) {
     }
     RepTextNr(350, 0, 3041, 1);
     VoucherYearCodeText(text, voucher);
-    RepText(1, 0, text, 0);
+    RepText(HeadValueX, 0, text, 0);
     RepEndLine();
     struct Head { int label; uint32_t field; int width; int right; uint32_t date; };
     const Head heads[] = {{3042, Voucher::Text, 60, 3043, Voucher::RegDate},
@@ -131,13 +135,13 @@ void PrintVoucher(int, const uint8_t *voucher) {
         GetPString(voucher, h.field, h.width, text);
         RepText(60, 0, text, 0);
         RepTextNr(350, 0, h.right, 1);
-        RepValueFmt(1, 0, voucher + h.date, FtDate, 0, 0);
+        RepValueFmt(HeadValueX, 0, voucher + h.date, FtDate, 0, 0);
         RepEndLine();
     }
     RepStartLine(15);
     RepTextNr(350, 0, 3057, 1);
     GetText(voucher, Voucher::Text2, text);
-    RepText(1, 0, text, 0);
+    RepText(HeadValueX, 0, text, 0);
     RepEndLine();
     RepStartLine(60);
     RepEndLine();

@@ -1,7 +1,8 @@
 // contract_reports.cpp - reports 89 and 88 over the contracts invoiced
 // period by period. Report 89 walks the selection as the contract run
 // does and prints each invoice the run would make (a rule and its summary
-// block) instead of storing it, then the count and the sums; report 88
+// block) instead of storing it, then the count and the sums, or, when the
+// run would make none, says so instead of printing; report 88
 // lists the selected contracts, with their addresses and rows on request.
 #include "reports/frame/line_values.h"
 #include "reports/frame/report_headings.h"
@@ -53,6 +54,7 @@ struct Preview {
     RuleRecord invoice{Inv::Number};
     int32_t count = 0;
     PackedDecimal net, vat, total;
+    bool opened = false;   // the job is begun at the first invoice to show
 };
 
 bool PreviewPeriod(void *ctx, uint8_t *contract, const DateRec &date, const DateRec &from, const DateRec &to)
@@ -61,6 +63,10 @@ bool PreviewPeriod(void *ctx, uint8_t *contract, const DateRec &date, const Date
     ContractToInvoice(contract, p.invoice.record, date, from, to);
     PackedDecimal total = GetDec(p.invoice.record, Inv::Total);
     if (DecIsZero(&total)) return true;
+    if (!p.opened) {
+        RepBeginJobNr(TitlePreview);
+        p.opened = true;
+    }
     RepRuleFull(RuleEnd, RuleThick);
     PrintDocSummaryLine(p.invoice.record);
     p.count++;
@@ -111,10 +117,15 @@ void ContractReport5540(ReportJob &job)
     DecSetZero(&p.total);
     RuleRecord contract(Co::Number);
     if (!p.invoice.record || !contract.record) return;
-    RepBeginJobNr(TitlePreview);
     ContractWalk(sel, contract.record, Cancelled, PreviewContract, &p);
     RecFreeMatrix(Co::Number, contract.record);
     RecFreeMatrix(Inv::Number, p.invoice.record);
+    // No invoice to show: no job, and the reason in its place, as the
+    // contract run itself tells it.
+    if (!p.opened) {
+        if (!ReportCancelled()) ReportPrintsNothing(Texts::RunWhyNoPeriod);
+        return;
+    }
     RepRuleFull(RuleEnd, RuleThick);
     RepStartLine(LineHeight);
     RepTextNr(0, 0, TextInvoices, 0);

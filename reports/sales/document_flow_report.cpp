@@ -101,6 +101,7 @@ void DocumentFlowReport(ReportJob &job) {
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(ORVc::Number, "SerNr", order.record, 1, 1, &recid, &position)) {
         RecFreeMatrix(ORVc::Number, order.record);
+        ReportPrintsNothing(run.order <= 0 ? Texts::ReportNoOrderGiven : Texts::ReportNoSuchOrder);
         return;
     }
     RepBeginJobNr(5500);

@@ -83,10 +83,17 @@ void PriceListReport(ReportJob &job) {
     PString code, name, vatCode, text;
     GetTextPrefix(job.selection, P::SelText1, 20, code);
     RuleRecord item(INVc::Number);
-    if (!item.record || code[0] == 0) return;
+    if (!item.record) return;
+    if (code[0] == 0) {
+        ReportPrintsNothing(Texts::ReportNoItemGiven);
+        return;
+    }
     PutText(item.record, INVc::Code, code);
     uint32_t recid = 0, position = 0;
-    if (!RecFind(INVc::Number, item.record, 1, 1, &recid, &position)) return;   // no item: no job at all
+    if (!RecFind(INVc::Number, item.record, 1, 1, &recid, &position)) {   // no item: no job at all
+        ReportPrintsNothing(Texts::ReportNoSuchItem);
+        return;
+    }
 
     RepBeginJobNr(5120);
     GetText(item.record, INVc::Name, name);

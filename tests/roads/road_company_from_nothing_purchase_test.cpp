@@ -7,9 +7,11 @@
 // series. Then the registers: payment terms of 30 days, the unit, the
 // location on the stock account, the vendor with its terms and bank giro,
 // the item in its unit (a unit the register lacks refused first) and the
-// vendor's terms for it, and the purchase order's form drawn in the
-// designer. A purchase order of a hundred bolts at the location prints on
-// it for the vendor and becomes its goods receipt and then the vendor's invoice,
+// vendor's terms for it. A purchase order of a hundred bolts at the
+// location, printed before any form is chosen, is refused with the name of
+// the window that chooses it (which Settings > Forms lists); its form is
+// drawn in the designer and chosen there, and the order prints on it for
+// the vendor and becomes its goods receipt and then the vendor's invoice,
 // approved and due by the vendor's thirty days; the payment suggestion
 // pays it, the payment is approved and posted and goes out in the bank
 // payment file. The file pays the vendor's bank giro the amount; the
@@ -20,15 +22,15 @@
 // Menus: in General ledger, Registers > Accounts, Settings > Posting...; in
 // Purchasing, Registers > Payment terms, Registers > Units, Registers >
 // Vendors, Registers > Purchase items, Registers > Purchase orders,
-// Operations > Purchase, Operations > Purchase invoice, Registers >
-// Outgoing payments; in Stock, Registers > Locations, Registers > Item
+// Settings > Forms..., Operations > Purchase, Operations > Purchase
+// invoice, Registers > Outgoing payments; in Stock, Registers > Locations, Registers > Item
 // list, Registers > Goods receipts; File > Reports (Ctrl+R) > "Purchase
 // Invoice Journal", File > Reports (Ctrl+R) > "Outgoing Payments", File >
 // Reports (Ctrl+R) > "Trial Balance".
 // Windows: Trial balances and sales-ledger accounts selection, Payment
 // suggestion, Payment journal selection (reports 28 and 92), Payment terms
 // list, Payment terms, Unit list, Unit, Location list, Location, Item list,
-// Item, Purchase item list, Purchase item, Forms: purchase orders, Purchase
+// Item, Purchase item list, Purchase item, Forms, Forms: purchase orders, Purchase
 // order list, Purchase order, Goods receipt, Purchase invoice, Outgoing
 // payment list, Outgoing payment, Purchase invoice journal selection,
 // Account list, Account, Posting to the ledger, Series: purchase orders,
@@ -37,6 +39,7 @@
 #include "tests/roads/road_form_steps.h"
 #include "tests/roads/road_text.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -125,24 +128,16 @@ TEST_F(CompanyFromNothingPurchaseRoad, APurchaseForStockIsReceivedInvoicedAndPai
     TypeSalesSetUp();
     TypePurchaseSetUp("5", CompanyBank);
     TypeTradeRegisters();
-    // The purchase order's form, drawn and chosen: the vendor's address,
-    // one line a row and the total.
-    {
-        using K = FormItemKind;
-        DesignForm(*this, "PURCHORD",
-                   {{K::Text, "Purchase order", 40, 40, 150},
-                    {K::Field, "Purchase order number", 200, 40, 120},
-                    {K::Field, "Customer name and address", 40, 70, 260, 14},
-                    {K::Field, "Item code", 40, 160, 80, 16},
-                    {K::Field, "Row description", 130, 160, 150, 16},
-                    {K::Field, "Ordered quantity", 290, 160, 60, 16},
-                    {K::Field, "Unit price", 360, 160, 70, 16},
-                    {K::Field, "Row sum", 440, 160, 80, 16},
-                    {K::Text, "Total", 300, 260, 100},
-                    {K::Field, "Total to pay", 440, 260, 100}});
-        ChooseForm(*this, "Purchase orders", WinTypes::SetForms147, "PURCHORD");
-    }
-
+    // Settings > Forms lists the documents whose form a user chooses.
+    Menu("Module", "Purchasing");
+    Menu("Settings", "Forms...");
+    Check("the Forms window lists the documents, purchase orders among them", [] {
+        const std::vector<std::string> rows = ListRows();
+        EXPECT_NE(std::find(rows.begin(), rows.end(), "Purchase orders"), rows.end())
+            << ActiveTitle() << ": " << ::testing::PrintToString(rows);
+        return true;
+    });
+    Menu("Window", "Close all");
     // ---- The order: a hundred bolts at the vendor's 8, to the main store.
     Menu("Module", "Purchasing");
     NewFromList("Purchase orders", WinTypes::PurchaseOrderList, WinTypes::PurchaseOrder);
@@ -175,7 +170,42 @@ TEST_F(CompanyFromNothingPurchaseRoad, APurchaseForStockIsReceivedInvoicedAndPai
         *order = Shown("Number");
         return !order->empty();
     });
-    // Printed on its form for the vendor.
+    // Printed before any form is chosen for purchase orders: refused,
+    // naming the window where the form is chosen.
+    auto toldBefore = CountTold();
+    Key('P', false, true);
+    Check("the print names the window that chooses the form", [toldBefore] {
+        EXPECT_EQ(Messages().size(), *toldBefore + 1) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("No form is chosen for purchase orders: choose one in the window \"Forms: purchase "
+                         "orders\" under Settings > Forms."))
+            << ::testing::PrintToString(Messages());
+        return true;
+    });
+    // The purchase order's form, drawn and chosen: the vendor's address,
+    // one line a row and the total.
+    {
+        using K = FormItemKind;
+        DesignForm(*this, "PURCHORD",
+                   {{K::Text, "Purchase order", 40, 40, 150},
+                    {K::Field, "Purchase order number", 200, 40, 120},
+                    {K::Field, "Customer name and address", 40, 70, 260, 14},
+                    {K::Field, "Item code", 40, 160, 80, 16},
+                    {K::Field, "Row description", 130, 160, 150, 16},
+                    {K::Field, "Ordered quantity", 290, 160, 60, 16},
+                    {K::Field, "Unit price", 360, 160, 70, 16},
+                    {K::Field, "Row sum", 440, 160, 80, 16},
+                    {K::Text, "Total", 300, 260, 100},
+                    {K::Field, "Total to pay", 440, 260, 100}});
+        ChooseForm(*this, "Purchase orders", WinTypes::SetForms147, "PURCHORD");
+    }
+
+    // The order again, printed on its form for the vendor.
+    Menu("Module", "Purchasing");
+    Menu("Registers", "Purchase orders");
+    Check("the purchase order list opens", Opened(WinTypes::PurchaseOrderList));
+    FindRow("the purchase order", order);
+    Key(PlKey::Return);
+    Check("the purchase order opens", Opened(WinTypes::PurchaseOrder));
     auto printed = PrintActiveDocument(*this, "nothing_purchase_order");
     Check("the printed order names the vendor, the bolts and the total", [printed, order] {
         for (const std::string &w : {std::string("Purchase order"), *order, std::string("Fjord Supply AB"),

@@ -1,5 +1,6 @@
 // road_form_designer_test.cpp - a user opens the demo company's invoice
-// form from the form list in the designer, draws a text, a data field, a
+// form from the form list in the designer, finds its data fields named as
+// the labels beside them read, draws a text, a data field, a
 // line and a box with the tool buttons, drags the text and the field into
 // place with the mouse, stores the form, and prints a posted invoice on
 // it: the PDF shows the new text and the invoice number where they were
@@ -77,6 +78,24 @@ TEST_F(RoadTest, AFormIsDrawnInTheDesignerAndAnInvoicePrintsOnIt)
         EXPECT_NE(WinTable[Active()]->recordId, 0u) << ActiveTitle();
         return ActiveType() == Designer && WinTable[Active()]->recordId != 0;
     });
+    // The demo form's data fields are named as the labels beside them
+    // read: each opened by a double-click shows its name.
+    const struct {
+        const char *label, *name;
+        int x, y;
+    } named[] = {{"Phone", "Customer phone", 450, 174},
+                 {"Our reference", "Our reference", 450, 160},
+                 {"Customer reference", "Reference", 450, 188}};
+    for (const auto &f : named) {
+        OpenInDesigner(*this, std::string("open the field beside ") + f.label, f.x, f.y);
+        Check(std::string("the field beside ") + f.label + " is named so", [f] {
+            EXPECT_EQ(ActiveTitle(), "Data field");
+            EXPECT_EQ(Shown("Code"), f.name) << "beside " << f.label;
+            return ActiveTitle() == "Data field";
+        });
+        ClickButton("Cancel");
+        Check("the designer is active again", [] { return ActiveType() == Designer; });
+    }
     // A text with the text tool, in the free band of the page.
     ClickButton("Text");
     DragInDesigner(*this, "draw a text", 100, 300, 250, 314);

@@ -37,6 +37,18 @@ void DragInDesigner(RoadTest &road, const std::string &what, int x, int y, int x
     });
 }
 
+void OpenInDesigner(RoadTest &road, const std::string &what, int x, int y)
+{
+    road.Do(what, [=] {
+        if (RoadTest::ActiveType() != Designer) {
+            ADD_FAILURE() << what << ": the designer is not active but " << RoadTest::ActiveTitle();
+            return false;
+        }
+        ScriptClick(WinTable[RoadTest::Active()]->mdiChild, x, y + PaneTop, 1, true);
+        return true;
+    });
+}
+
 void DesignForm(RoadTest &road, const std::string &code, const std::vector<FormItem> &items)
 {
     road.Menu("Window", "Close all");

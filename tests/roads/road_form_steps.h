@@ -36,6 +36,10 @@ void DesignForm(RoadTest &road, const std::string &code, const std::vector<FormI
 // to (x2, y2) in two steps and released there.
 void DragInDesigner(RoadTest &road, const std::string &what, int x, int y, int x2, int y2);
 
+// A double-click at form point (x, y) of the active designer: the item
+// there opens in its window (a data field's shows the field's name).
+void OpenInDesigner(RoadTest &road, const std::string &what, int x, int y);
+
 // Settings > Forms... of the module shown, the row `row` and Return:
 // the road fails unless window `type` opens; form `code` typed as its
 // first row's form and OK, which must store it quietly. Every window is

@@ -7,24 +7,29 @@
 // under File > Maintenance, run for a period ending 90 days from today,
 // makes an unposted interest invoice whose row charges the 60 days the
 // invoice is late at the period's end, due at once by the settings'
-// payment mode, tells so, and the late invoice counts its first notice. A
+// payment mode, tells so, and the late invoice counts its first notice;
+// printed, the interest invoice carries its payment reference and its
+// terms in the payment mode's words. A
 // goods receipt's unit cost is carried into its item from the purchase
 // source's operations menu, and a second receipt's from the receipt's own.
 // Menus: in Sales, Settings > Interest invoices..., Registers > Customers;
 // in Purchasing, Registers > Vendors; in Stock, Registers > Item, Registers
 // > Goods receipts, Registers > Item list, Operations > Purchase item,
 // Operations > Purchase prices to items; File > Windows... > "Sales
-// invoices", File > Maintenance... > "Interest invoices".
+// invoices", File > Maintenance... > "Interest invoices", File > Print
+// (Ctrl+P).
 // Windows: Windows, Sales invoice, Approve sales invoices (routine 8),
 // Interest invoices (routine 4), Item, Purchase item, Vendor list, Interest
 // invoices, Customer list, Customers, Goods receipt list, Goods receipt,
 // Item list.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_form_steps.h"
+#include "tests/roads/road_text.h"
 
 #include <cstdlib>
-#include <ctime>
 #include <functional>
 #include <memory>
+#include <sstream>
 
 #include "core/date.h"
 #include "core/decimal.h"
@@ -34,6 +39,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
+#include "shell/toolbar.h"
 
 namespace {
 
@@ -43,18 +49,6 @@ constexpr int ColItem = 1;
 // The goods receipt's rows: item, quantity, text, price, charge, unit cost.
 constexpr int ReceiptItem = 0, ReceiptQty = 1, ReceiptPrice = 3, ReceiptUnitCost = 5;
 namespace fs = std::filesystem;
-
-// Today plus `days` as the demo company's dates are typed (dd.mm.yyyy).
-std::string DayText(int days)
-{
-    std::time_t now = std::time(nullptr);
-    std::tm local = *std::localtime(&now);
-    DateRec today{uint16_t(local.tm_mday), uint16_t(local.tm_mon + 1), uint16_t(local.tm_year + 1900)}, d;
-    DateAddDays(&today, days, &d);
-    char text[32];
-    std::snprintf(text, sizeof text, "%02u.%02u.%04u", d.day, d.month, d.year);
-    return text;
-}
 
 class InterestRoad : public RoadTest {
 protected:
@@ -144,9 +138,36 @@ TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
         return true;
     });
     ClickButton("OK");
-    Check("the routine tells the one invoice it made", [] {
+    auto interest = std::make_shared<std::string>();
+    Check("the routine tells the one invoice it made", [interest] {
         EXPECT_EQ(Messages().size(), 1u) << ::testing::PrintToString(Messages());
         EXPECT_TRUE(Told("Interest invoices: 1 made, unposted")) << ::testing::PrintToString(Messages());
+        const std::string said = Messages().empty() ? "" : Messages().back();
+        const size_t at = said.rfind("numbers ");
+        *interest = at == std::string::npos ? "" : DigitsOf(said.substr(at));
+        return !interest->empty();
+    });
+    // The interest invoice printed: its payment reference, and its terms
+    // in the words of the settings' payment mode (B, "Bank").
+    Menu("Window", "Close all");
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    Check("the invoice list opens", Opened(WinTypes::SalesInvoiceList));
+    FindRow("the interest invoice", interest);
+    Key(PlKey::Return);
+    Check("the interest invoice opens", Opened(SalesInvoice));
+    auto page = PrintActiveDocument(*this, "interest_invoice");
+    Check("the interest invoice prints its payment reference and terms", [page] {
+        std::istringstream in(*page);
+        std::string reference, terms;
+        for (std::string line; std::getline(in, line);) {
+            if (line.find("Payment reference") != std::string::npos) reference = line;
+            if (line.find("Payment terms") != std::string::npos) terms = line;
+        }
+        const size_t at = reference.find("Payment reference");
+        EXPECT_FALSE(at == std::string::npos || DigitsOf(reference.substr(at)).empty()) << reference << "\n" << *page;
+        EXPECT_NE(terms.find("Bank"), std::string::npos) << terms << "\n" << *page;
         return true;
     });
     EXPECT_EQ(Run(), 0);
@@ -211,6 +232,8 @@ TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
 // number typed, OK sets the item's cost price to the receipt's unit cost.
 // A second receipt of GREEN at 18.00 opens the same selection from its own
 // operations menu, with its number proposed; OK makes 18 the cost price.
+// Each run says on the status line what it set; run once more, it tells
+// why it set nothing.
 TEST_F(InterestRoad, APurchasesUnitCostBecomesTheItemsCostPrice)
 {
     const std::string company = StartNewCompany();
@@ -293,8 +316,9 @@ TEST_F(InterestRoad, APurchasesUnitCostBecomesTheItemsCostPrice)
         return true;
     });
     ClickButton("OK");
-    Check("the run ends without a message and the selection closes", [] {
+    Check("the run says what it set, and the selection closes", [] {
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(StatusLineText(), "1 item's prices set from the receipt");
         EXPECT_NE(ActiveType(), PurchasePricesSel);
         return true;
     });
@@ -316,9 +340,20 @@ TEST_F(InterestRoad, APurchasesUnitCostBecomesTheItemsCostPrice)
         return ActiveType() == PurchasePricesSel;
     });
     ClickButton("OK");
-    Check("the second run ends without a message", [] {
+    Check("the second run says what it set", [] {
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(StatusLineText(), "1 item's prices set from the receipt");
         EXPECT_NE(ActiveType(), PurchasePricesSel);
+        return true;
+    });
+    // Run once more, the receipt has nothing to change: the run says why.
+    Menu("Operations", "Purchase prices to items");
+    Check("the selection opens again", Opened(PurchasePricesSel));
+    ClickButton("OK");
+    Check("a run that changes nothing says why", [] {
+        const std::string why = "No item price set: every item's prices are the receipt's already";
+        EXPECT_EQ(StatusLineText(), why);
+        EXPECT_TRUE(Told(why)) << ::testing::PrintToString(Messages());
         return true;
     });
     EXPECT_EQ(Run(), 0);

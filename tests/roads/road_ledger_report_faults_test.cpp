@@ -6,14 +6,27 @@
 // lines of their own, signs the sales account's credit balance and names
 // the voucher's date as the last one; its period is said in words where
 // an end is open. The VAT report's page says that nothing matched rather
-// than coming out blank.
+// than coming out blank. The voucher's print-out, the ledger set-up, the
+// transactions by date, the two statements and the two invoice journals
+// each say what they print: the voucher's number and dates beside their
+// labels, each account's kind as the account window names it, a date
+// column headed as one, the columns the statement prints, and the kinds
+// of invoice a journal lists.
 // Menus: in General ledger, Registers > Vouchers; File > Reports (Ctrl+R) >
 // "Trial Balance", File > Reports (Ctrl+R) > "VAT Report", File >
-// Windows... > "Sales invoices".
+// Windows... > "Sales invoices", File > Reports (Ctrl+R) > "Voucher",
+// File > Reports (Ctrl+R) > "Ledger Set-up", File > Reports (Ctrl+R) >
+// "Transactions by date", File > Reports (Ctrl+R) > "Balance Sheet", File
+// > Reports (Ctrl+R) > "Income Statement"; in Sales, File > Reports
+// (Ctrl+R) > "Sales Invoice Journal", File > Reports (Ctrl+R) > "Purchase
+// Invoice Journal".
 // Windows: Trial balances and sales-ledger accounts selection, VAT report
-// selection, Sales invoice.
+// selection, Sales invoice, Voucher print-out selection, Ledger set-up
+// selection, Transactions by date selection, Balance and result statement
+// selections, Sales and purchase invoice journal selections.
 #include "tests/roads/road_fixture.h"
 
+#include <cstdlib>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -26,9 +39,43 @@
 
 namespace {
 
-constexpr int TrialBalanceSel = 428, VatReportSel = 403, SalesInvoice = 347;
+constexpr int TrialBalanceSel = 428, VatReportSel = 403, SalesInvoice = 347, VoucherPrintSel = 90,
+              LedgerSetupSel = 430, TransByDateSel = 573, BalanceSel = 401, ResultSel = 402, SalesJournalSel = 536,
+              PurchaseJournalSel = 462;
 
-class LedgerReportFaultsRoad : public RoadTest {};
+class LedgerReportFaultsRoad : public RoadTest {
+protected:
+    // Ctrl+R, the report's row and Ctrl+P: the selection (type sel) opens
+    // for the printer and OK prints it; the PDF's text is in the result
+    // once that step ran.
+    std::shared_ptr<std::string> ReportToPrinter(const std::string &report, int sel)
+    {
+        auto before = std::make_shared<size_t>();
+        Do("count the PDFs", [this, before] {
+            *before = FilesIn("print").size();
+            return true;
+        });
+        Key('R', false, true);
+        ClickRow(report);
+        AnswerPrint(true);
+        Key('P', false, true);
+        Check(report + "'s selection opens for the printer", Opened(sel));
+        ClickButton("OK");
+        auto text = std::make_shared<std::string>();
+        Check(report + " printed to a PDF", [this, before, text, report] {
+            std::vector<std::filesystem::path> pdfs = FilesIn("print");
+            EXPECT_EQ(pdfs.size(), *before + 1) << report << "; told " << ::testing::PrintToString(Messages());
+            if (pdfs.size() != *before + 1) return false;
+            *text = PdfText(pdfs.back());
+            if (const char *shots = std::getenv("ORVEL_ROAD_SHOTS"))
+                std::filesystem::copy_file(pdfs.back(), std::filesystem::path(shots) / (report + ".pdf"),
+                                           std::filesystem::copy_options::overwrite_existing);
+            return true;
+        });
+        Menu("Window", "Close all");
+        return text;
+    }
+};
 
 // The lines of a PDF's text.
 std::vector<std::string> LinesOf(const std::string &text)
@@ -162,6 +209,74 @@ TEST_F(LedgerReportFaultsRoad, APostedInvoicesVoucherIsTheLastVoucher)
     EXPECT_NE(last, "") << *trial;
     EXPECT_NE(*shownDate, "");
     EXPECT_NE(last.find(*shownDate), std::string::npos) << *shownDate << " not in \"" << last << "\"";
+}
+
+// A voucher's print-out, the ledger set-up, the transactions by date and
+// the statements as the ledger module prints them; then the sales and
+// purchase invoice journals with the kind boxes their windows open with.
+TEST_F(LedgerReportFaultsRoad, LedgerReportsSayWhatTheyPrint)
+{
+    StartNewCompany("ledger_words.VDB");
+    auto shownDate = TypeVoucher("Cash sale", {{"1910", "1250", ""}, {"3010", "", "1250"}});
+
+    auto voucher = ReportToPrinter("Voucher", VoucherPrintSel);
+    auto setup = ReportToPreviewAndPdf("Ledger Set-up", LedgerSetupSel, [] {}, "ledger_setup");
+    Menu("Window", "Close all");
+    auto byDate = ReportToPreviewAndPdf("Transactions by date", TransByDateSel, [] {}, "trans_by_date");
+    Menu("Window", "Close all");
+    auto balance = ReportToPreviewAndPdf("Balance Sheet", BalanceSel, [] {}, "balance_sheet_columns");
+    Menu("Window", "Close all");
+    auto result = ReportToPreviewAndPdf("Income Statement", ResultSel, [] {}, "income_statement_columns");
+    Menu("Window", "Close all");
+    Menu("Module", "Sales");
+    auto sales = ReportToPreviewAndPdf("Sales Invoice Journal", SalesJournalSel, [] {}, "sales_journal_kinds");
+    Menu("Window", "Close all");
+    auto purchases =
+        ReportToPreviewAndPdf("Purchase Invoice Journal", PurchaseJournalSel, [] {}, "purchase_journal_kinds");
+    EXPECT_EQ(Run(), 0);
+
+    // The voucher: its number beside "Voucher", each date beside its label.
+    const std::vector<std::string> v = LinesOf(*voucher);
+    const std::string head = LineWith(v, "Demo Company AB");
+    const size_t word = head.find("Voucher");
+    EXPECT_NE(word, std::string::npos) << *voucher;
+    EXPECT_FALSE(word == std::string::npos || Digits(head.substr(word)).empty()) << "no number in: " << head;
+    for (const char *label : {"Entry date", "Transaction date"})
+        EXPECT_NE(LineWith(v, label).find(*shownDate), std::string::npos) << label << " without " << *shownDate
+                                                                           << " in\n" << *voucher;
+
+    // The set-up list: each account's kind in the account window's words.
+    const std::vector<std::string> s = LinesOf(*setup);
+    const std::pair<const char *, const char *> kinds[] = {
+        {"1910", "Asset"}, {"2440", "Liability"}, {"2610", "Liability"}, {"3010", "Income"}};
+    for (const auto &[account, kind] : kinds) {
+        const std::string line = LineStarting(s, account);
+        EXPECT_NE(line.find(kind), std::string::npos) << account << ": " << line << "\n" << *setup;
+    }
+
+    // The transactions by date: the date column headed as one, and no
+    // cut-off named when none was given.
+    const std::vector<std::string> t = LinesOf(*byDate);
+    const std::string heads = LineWith(t, "Event");
+    EXPECT_NE(heads.find("Transaction date"), std::string::npos) << *byDate;
+    EXPECT_EQ(heads.find("Account"), std::string::npos) << heads;
+    EXPECT_EQ(byDate->find("Transactions from"), std::string::npos) << *byDate;
+
+    // The statements name the columns they head, and only those.
+    const std::pair<const std::string *, const char *> columns[] = {
+        {&*balance, "Columns: Opening, Change, Closing"}, {&*result, "Columns: Period"}};
+    for (const auto &[page, said] : columns) {
+        EXPECT_NE(page->find(said), std::string::npos) << said << " not in\n" << *page;
+        EXPECT_EQ(page->find("percentages"), std::string::npos) << *page;
+    }
+
+    // The journals opened with no kind box ticked list every kind, and
+    // say so.
+    for (const std::string *page : {&*sales, &*purchases}) {
+        EXPECT_EQ(page->find("No invoices"), std::string::npos) << *page;
+        EXPECT_NE(page->find("Invoices and credit notes"), std::string::npos) << *page;
+    }
+    EXPECT_NE(sales->find("Prices with and without VAT"), std::string::npos) << *sales;
 }
 
 }  // namespace

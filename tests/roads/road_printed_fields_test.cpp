@@ -3,22 +3,25 @@
 // the Address page and its reference, our reference and third customer
 // reference on the Sales page; the invoice made for it prints the phone,
 // our reference and the third reference, and the order prints the
-// reference and the phone. A quotation's "valid until" date, typed on its
-// Terms page, prints on the quotation; a quotation in euros prints its
-// VAT amount beside the currency, 0,00 for a customer whose zone charges
-// no VAT. An item structure's extra cost
-// goes into the production made from it. Two projects get the same two
+// reference and the phone; the order's delivery note names the customer
+// under "Customer" and under "Deliver to". The invoice heads its VAT
+// summary; the invoice of a customer whose zone charges no VAT prints
+// none. A quotation's "valid until" date, typed on its Terms page, prints
+// on the quotation; a quotation in euros prints its VAT amount beside the
+// currency, 0,00 for a customer whose zone charges no VAT. An item
+// structure's extra cost goes into the production made from it. Two projects get the same two
 // costs in a cost budget, the first with its "Row detail" switch on: the
 // invoice that "Invoices from projects" makes for the first shows one row
 // per cost, with its text, quantity and amount, the second's one row of
 // their sum, shown and printed with the demo company's cost text. The
 // company file then holds what was typed.
 // Menus: in Sales, Registers > Customers, Registers > Sales invoices,
-// Registers > Orders, Registers > Quotations; in Stock, Registers > Item
-// structures, Registers > Productions; in Projects, Registers > Projects,
-// Registers > Cost budgets; File > Print (Ctrl+P).
+// Registers > Orders, Operations > Delivery, Registers > Quotations; in
+// Stock, Registers > Item structures, Registers > Productions; in
+// Projects, Registers > Projects, Registers > Cost budgets; File > Print
+// (Ctrl+P).
 // Windows: Customer list, Customers, Sales invoice list, Sales invoice,
-// Order list, Order, Quotation list, Quotation, Item structure list, Item
+// Order list, Order, Delivery, Quotation list, Quotation, Item structure list, Item
 // structure, Production list, Production, Project list, Project, Cost
 // budget list, Cost budget.
 #include "tests/roads/road_fixture.h"
@@ -82,6 +85,13 @@ std::string ShownRows(const std::vector<InvoiceRowShown> &rows)
     std::string s;
     for (const InvoiceRowShown &r : rows) s += r.item + " | " + r.quantity + " | " + r.text + " | " + r.sum + "\n";
     return s;
+}
+
+// Whether a printed invoice heads a VAT summary: a line that starts with
+// the summary's "VAT %" (the rows' heading has it after other words).
+bool HeadsVatSummary(const std::string &page)
+{
+    return !PrintedLinesStarting(page, "VAT %").empty();
 }
 
 class PrintedFieldsRoad : public RoadTest {
@@ -169,9 +179,10 @@ TEST_F(PrintedFieldsRoad, CustomerQuotationStructureAndBudgetFieldsReachTheirDoc
     NewFromList("Sales invoices", WinTypes::SalesInvoiceList, WinTypes::SalesInvoice);
     TypeOneRowDocument("PRINT1", 1, "ITEM1", "1");
     auto invoice = PrintActive("the invoice");
-    Check("the invoice prints the customer's phone and references", [invoice] {
+    Check("the invoice prints the customer's phone and references, and its VAT summary", [invoice] {
         for (const std::string &want : {Phone, OurRef, ThirdRef})
             EXPECT_NE(invoice->find(want), std::string::npos) << want << " in\n" << *invoice;
+        EXPECT_TRUE(HeadsVatSummary(*invoice)) << *invoice;
         return true;
     });
 
@@ -181,6 +192,19 @@ TEST_F(PrintedFieldsRoad, CustomerQuotationStructureAndBudgetFieldsReachTheirDoc
     Check("the order prints the customer's reference, our reference and phone", [order] {
         for (const std::string &want : {Reference, OurRef, Phone})
             EXPECT_NE(order->find(want), std::string::npos) << want << " in\n" << *order;
+        return true;
+    });
+    Menu("Operations", "Delivery");
+    Check("the order's delivery opens", Opened(WinTypes::Delivery));
+    auto delivery = PrintActive("the delivery note");
+    Check("the delivery note names the customer under both its headings", [delivery] {
+        std::istringstream in(*delivery);
+        std::string line;
+        while (std::getline(in, line) && line.find("Deliver to") == std::string::npos) {}
+        std::getline(in, line);
+        size_t names = 0;
+        for (size_t at = 0; (at = line.find("Printed Fields AB", at)) != std::string::npos; at++) names++;
+        EXPECT_EQ(names, 2u) << "under \"Customer\" and \"Deliver to\": " << line << "\n" << *delivery;
         return true;
     });
 
@@ -418,6 +442,8 @@ TEST_F(PrintedFieldsRoad, AQuotationInEurosPrintsItsVatAmountBesideItsCurrency)
     Check("without VAT the quotation's line reads as the invoice's, with its amount", [untaxed, invoice] {
         EXPECT_EQ(PrintedAfterVatEur(*untaxed), "0,00") << *untaxed;
         EXPECT_EQ(PrintedAfterVatEur(*invoice), "0,00") << *invoice;
+        // An invoice without VAT has no VAT summary to head.
+        EXPECT_FALSE(HeadsVatSummary(*invoice)) << *invoice;
         return true;
     });
     EXPECT_EQ(Run(), 0);

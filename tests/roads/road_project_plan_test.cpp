@@ -1,28 +1,34 @@
 // road_project_plan_test.cpp - a project's invoicing plan invoiced, and a
 // quotation's rows carried into the project's budgets, as a user does both
-// from the windows' Operations menus. Project 1 of customer C1 is stored
-// with a plan line of 1000 due long ago; Invoice the plan makes its
-// invoice, says the invoice's number on the status line and shows it on
-// the plan line; run again, it says in a message that nothing more is
-// due. The sales-invoice list shows the invoice. A quotation of two
-// SERVICE units for project 1, stored, opens the batch of its rows into
-// the project's budgets with the quotation and the project proposed; its
-// OK makes the time budget of SERVICE, which the time-budget window shows
-// with the two units. A time sheet of three hours on the project, stored
-// unapproved, is approved from the time-sheet list. The company file then
-// holds the invoice of the plan, the project's invoiced sum and its marked
-// plan line, the budget of the quotation's row and that of the hours.
+// from the windows' Operations menus. Project 1 of customer C1, led by
+// ADMIN, is stored with a plan line of 1000 due long ago; Invoice the plan
+// makes its invoice, says the invoice's number on the status line and
+// shows it on the plan line; run again, it says in a message that nothing
+// more is due. The sales-invoice list shows the invoice, which prints the
+// plan line's words beside its 1000,00. A quotation of two SERVICE units
+// for project 1, stored, opens the batch of its rows into the project's
+// budgets with the quotation and the project proposed; its OK makes the
+// time budget of SERVICE, which the time-budget window shows with the two
+// units, and says so on the status line. A time sheet of three hours on
+// the project, stored unapproved, is approved from the time-sheet list.
+// The project list of ADMIN's projects names him as their leader, in its
+// header and beside the project. The company file then holds the invoice
+// of the plan, the project's invoiced sum and its marked plan line, the
+// budget of the quotation's row and that of the hours.
 // Menus: in Projects, Registers > Projects, Operations > Invoice the plan,
 // Registers > Time budget, Registers > Time sheets, Operations > Approve
-// marked; File > Windows... > "Sales invoices"; in Sales, Registers >
+// marked, File > Reports (Ctrl+R) > "Project list"; File > Windows... >
+// "Sales invoices", File > Print (Ctrl+P); in Sales, Registers >
 // Quotations, Operations > Rows into project budgets.
-// Windows: Project, Project list, Sales invoice list, Quotation, Quotation
-// list, Quotation rows into budgets, Time budget, Time sheet, Time sheet
-// list.
+// Windows: Project, Project list, Sales invoice list, Sales invoice,
+// Quotation, Quotation list, Quotation rows into budgets, Time budget,
+// Time sheet, Time sheet list, Project list selection.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_form_steps.h"
 
 #include <cstdlib>
 #include <map>
+#include <sstream>
 #include <memory>
 
 #include "core/field_access.h"
@@ -35,7 +41,8 @@
 namespace {
 
 constexpr int Project = 259, ProjectList = 260, SalesInvoiceList = 348, Quotation = 272, QuotationList = 273,
-              RowsIntoBudgets = 509, TimeBudget = 362, TimeSheet = 268, TimeSheetList = 269;
+              RowsIntoBudgets = 509, TimeBudget = 362, TimeSheet = 268, TimeSheetList = 269, ProjectListSel = 521,
+              SalesInvoice = 347;
 namespace fs = std::filesystem;
 
 TEST_F(RoadTest, AProjectsPlanIsInvoicedAndAQuotationFillsItsBudget)
@@ -48,6 +55,9 @@ TEST_F(RoadTest, AProjectsPlanIsInvoicedAndAQuotationFillsItsBudget)
     Type("C1");
     ClickField("Name");
     Type("Harbour works");
+    ClickButton("Invoicing");
+    ClickField("Leader");
+    Type("ADMIN");
     ClickButton("Plan");
     ClickCell(0, 0);
     for (const char *text : {"01.02.2020", "1000", "First part"}) {
@@ -90,6 +100,16 @@ TEST_F(RoadTest, AProjectsPlanIsInvoicedAndAQuotationFillsItsBudget)
         EXPECT_EQ(row.rfind(*invoice + " | C1 | ", 0), 0u) << row;
         return true;
     });
+    Key(PlKey::Return);
+    Check("the plan's invoice opens", Opened(SalesInvoice));
+    auto page = PrintActiveDocument(*this, "project_plan_invoice");
+    Check("the invoice prints the plan line's words beside its amount", [page] {
+        std::istringstream in(*page);
+        std::string line;
+        while (std::getline(in, line) && line.find("1000,00") == std::string::npos) {}
+        EXPECT_NE(line.find("First part"), std::string::npos) << "the amount's line: " << line << "\n" << *page;
+        return true;
+    });
 
     Menu("Window", "Close all");
     Menu("Module", "Sales");
@@ -120,9 +140,10 @@ TEST_F(RoadTest, AProjectsPlanIsInvoicedAndAQuotationFillsItsBudget)
     });
     std::shared_ptr<size_t> told = CountTold();
     ClickOk();
-    Check("the batch runs without a word and closes", [told] {
+    Check("the batch closes and says on the status line what it carried", [told] {
         EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
         EXPECT_NE(ActiveType(), RowsIntoBudgets);
+        EXPECT_EQ(StatusLineText(), "1 row into the project's time budgets");
         return ActiveType() != RowsIntoBudgets;
     });
 
@@ -170,7 +191,23 @@ TEST_F(RoadTest, AProjectsPlanIsInvoicedAndAQuotationFillsItsBudget)
         EXPECT_EQ(row.substr(row.size() < 3 ? 0 : row.size() - 3), "Yes") << row;
         return true;
     });
+    Menu("Window", "Close all");
+    auto list = ReportToPreviewAndPdf("Project list", ProjectListSel, [this] {
+        ClickButton("Budgets");
+        ClickField("Leader");
+        Type("ADMIN");
+    }, "project_list_leader");
     EXPECT_EQ(Run(), 0);
+    // The header's filter and the project's heading both name the leader
+    // as one, not as a customer.
+    std::istringstream in(*list);
+    int leaders = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.find("ADMIN") == std::string::npos) continue;
+        EXPECT_EQ(line.find("Customer"), std::string::npos) << line << "\n" << *list;
+        leaders += line.find("Leader") != std::string::npos;
+    }
+    EXPECT_GE(leaders, 2) << *list;
 
     ASSERT_TRUE(OpenForCheck(company));
     std::vector<uint8_t> project;

@@ -9,9 +9,20 @@
 // Stock, Registers > Deliveries, Operations > Ship marked; File >
 // Maintenance... > "Invoices from orders", File > Documents... > "Print and
 // approve invoices".
+// Reports that find nothing to print say why on the status line, in place
+// of the last print's "Printed to": the item price lists without an item
+// or with an item that does not exist, the order flow without an order or
+// with one that does not exist, and the contract invoices to make in a
+// company without contracts.
+// Menus: File > Reports (Ctrl+R) > "Customer List", File > Reports (Ctrl+R)
+// > "Item in the Price Lists", File > Reports (Ctrl+R) > "Order Flow", File
+// > Reports (Ctrl+R) > "Contract invoices to make".
 // Windows: Order, Order list, Delivery, Delivery list, Invoices from orders
-// (routine 13), Documents, Invoice print and approve run.
+// (routine 13), Documents, Invoice print and approve run, Customer list
+// selection, Item price list selection, Order flow selection, Contract
+// invoices selection.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_text.h"
 
 #include <cstdlib>
 #include <memory>
@@ -31,7 +42,8 @@
 namespace {
 
 constexpr int Order = 352, OrderList = 351, Delivery = 354, DeliveryList = 353,
-              OrderInvoicingSel = 471, DocumentList = 8, InvoiceRun = 459;
+              OrderInvoicingSel = 471, DocumentList = 8, InvoiceRun = 459, CustomerListSel = 547, ItemPricesSel = 512,
+              OrderFlowSel = 497, ContractPreviewSel = 493;
 namespace fs = std::filesystem;
 
 // The words of a line of the page's text.
@@ -165,6 +177,59 @@ TEST_F(RunOutcomeRoad, InvoicesFromOrdersSayWhatTheyMadeAndPrintNoEmptyRows)
     EXPECT_EQ(TextAt(row.data(), IVVc::Rows::ItemCode), "SERVICE");
     RecFreeMatrix(IVVc::Number, inv.data());
     CloseForCheck();
+}
+
+// Reports that print nothing say why, each in its own words, and the
+// last print's "Printed to" does not stay on the status line as if they
+// had printed.
+TEST_F(RunOutcomeRoad, ReportsThatFindNothingToPrintSayWhy)
+{
+    StartNewCompany();
+    Menu("Module", "Sales");
+    ReportToPreviewAndPdf("Customer List", CustomerListSel, [] {}, "customer_list_before");
+    Check("the print says where it went", [] {
+        EXPECT_EQ(StatusLineText().rfind("Printed to ", 0), 0u) << StatusLineText();
+        return true;
+    });
+    // Each report run from its module's report list and its selection
+    // with `typed` in its field (none when the field is empty); the status
+    // line and a message then tell `said`.
+    struct Case {
+        std::string module, report;
+        int sel;
+        std::string field, typed, said;
+    };
+    const std::vector<Case> cases = {
+        {"Sales", "Order Flow", OrderFlowSel, "Order", "", "Nothing to print: no order number was given"},
+        {"Sales", "Order Flow", OrderFlowSel, "Order", "999999", "Nothing to print: no order has the number given"},
+        {"Sales", "Contract invoices to make", ContractPreviewSel, "Invoice dates to", DayText(365),
+         "Nothing to print: no contract of the selection has a period to invoice in the period given"},
+        {"Stock", "Item in the Price Lists", ItemPricesSel, "Item", "", "Nothing to print: no item code was given"},
+        {"Stock", "Item in the Price Lists", ItemPricesSel, "Item", "NOSUCH",
+         "Nothing to print: no item has the code given"},
+    };
+    for (const Case &c : cases) {
+        Menu("Module", c.module);
+        Key('R', false, true);
+        ClickRow(c.report);
+        Key(PlKey::Return);
+        Check(c.report + "'s selection opens", Opened(c.sel));
+        if (!c.typed.empty()) {
+            if (c.sel == ContractPreviewSel) Retype("Invoice dates from", DayText(0));
+            Retype(c.field, c.typed);
+            Key(PlKey::Tab);
+        }
+        auto told = CountTold();
+        ClickButton("OK");
+        Check(c.report + " with \"" + c.typed + "\" says why it printed nothing", [c, told] {
+            EXPECT_EQ(StatusLineText(), c.said) << c.report << " \"" << c.typed << "\"";
+            EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+            EXPECT_TRUE(Told(c.said)) << ::testing::PrintToString(Messages());
+            return true;
+        });
+        Menu("Window", "Close all");
+    }
+    EXPECT_EQ(Run(), 0);
 }
 
 }  // namespace

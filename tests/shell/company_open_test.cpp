@@ -139,15 +139,16 @@ TEST_F(CompanyOpen, ANewCompanyIsFilledFromItsDefaultsAndThenAsksForTheLogin)
     EXPECT_EQ(Lookup("ORDER"), 0);
     EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(1546) + "ORDER"});
     // A print run names the form choice it looked in: the message names
-    // the documents and the settings block, for that one lookup.
+    // the documents and the window that chooses their form, for that one
+    // lookup.
     DocDefLookupFor(141);
     EXPECT_EQ(Lookup(""), 0);
-    EXPECT_EQ(MessagesShown, std::vector<std::string>{"No form is chosen for payment reminders: its form choice, "
-                                                      "settings block 141, has no row with a form name."});
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{"No form is chosen for payment reminders: choose one in the "
+                                                      "window \"Forms: reminders\" under Settings > Forms."});
     DocDefLookupFor(151);
     EXPECT_EQ(Lookup("ORDER"), 0);
-    EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(1546) +
-                                                      "ORDER for orders, chosen in settings block 151."});
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(1546) + "ORDER for orders, chosen in the window "
+                                                      "\"Forms: orders\" under Settings > Forms."});
     EXPECT_EQ(Lookup("ORDER"), 0);
     EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(1546) + "ORDER"});
     EXPECT_EQ(Lookup(""), 0);

@@ -130,7 +130,7 @@ TEST_F(InvoiceValues, HeaderAndRowCodesOfTheFixtureInvoice) {
         // Rows by kind: 0 item, 1 service (item), 2 reference, 3 kind 4, 4 kind 5.
         {1, 0, "1"}, {1, 4, "5"},
         {8, 0, "ITEM1"}, {8, 2, ""}, {8, 3, "FEE"}, {8, 4, ""},
-        {14, 2, "Text row 555"}, {14, 4, "Thanks"}, {14, 3, "FEE"},
+        {14, 2, "Credit of invoice 555"}, {14, 4, "Thanks"}, {14, 3, "FEE"},
         {19, 1, "2"}, {19, 4, "1"},
         {26, 0, "G1"}, {26, 3, ""},
         {301, 3, "9"}, {301, 0, ""},

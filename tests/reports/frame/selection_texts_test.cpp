@@ -96,7 +96,8 @@ TEST_F(SelectionTextsTest, ChoiceUnlistedIsEmpty) {
 }
 
 // The flag sentences of members 1330 (every combination) and 1326 by the
-// joiner rules; a flag counts only when it is 1.
+// joiner rules, and those of the kind-box pairs; a flag counts only when
+// it is 1.
 TEST_F(SelectionTextsTest, FlagSentences) {
     struct Row { int member, a, b, c, d; std::vector<int> texts; };
     const std::vector<Row> rows = {
@@ -114,6 +115,10 @@ TEST_F(SelectionTextsTest, FlagSentences) {
         {1326, 0, 1, 0, 0, {1328}},             {1326, 0, 0, 1, 0, {1329}},
         {1326, 1, 1, 0, 0, {1326, 1319, 1328}}, {1326, 1, 0, 1, 0, {1326, 1319, 1329}},
         {1326, 0, 1, 1, 0, {1328, 1319, 1329}}, {1326, 2, 1, 1, 0, {1328, 1319, 1329}},
+        // A pair of kind boxes: none ticked takes both kinds, as both do.
+        {1323, 0, 0, 0, 0, {1323}},             {1323, 1, 1, 0, 0, {1323}},
+        {1323, 1, 0, 0, 0, {1324}},             {1323, 0, 1, 0, 0, {1325}},
+        {1318, 0, 0, 0, 0, {1318}},             {1318, 0, 1, 0, 0, {1322}},
     };
     for (const Row &r : rows) {
         std::string want;

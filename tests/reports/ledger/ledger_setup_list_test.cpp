@@ -46,7 +46,10 @@ TEST_F(LedgerSetupListTest, StatementRowsOfAnAccount) {
 // object types, objects (the blocked one marked), a voucher template of
 // the range, a distribution key without factors' sum (no shares),
 // budgets, key figures and the VAT accounts. No section: the title alone
-// (the page header's), no line of its own.
+// (the page header's), no line of its own. Each account's kind prints in
+// the account window's words for the kind stored (the shared fixture
+// stores its balance accounts as kinds 1 and 2, so they read Liability
+// and Equity here).
 TEST_F(LedgerSetupListTest, SectionsAsGoldens) {
     StoreLedger();
     ASSERT_FALSE(HasFatalFailure());
