@@ -134,9 +134,9 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
         return true;
     });
     Menu("Window", "Close all");
-    auto before = std::make_shared<size_t>();
-    Do("count the PDFs", [this, before] {
-        *before = FilesIn("print").size();
+    auto before = std::make_shared<std::vector<fs::path>>();
+    Do("note the PDFs", [this, before] {
+        *before = FilesIn("print");
         return true;
     });
     chooseReport();
@@ -146,9 +146,9 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
     period();
     ClickButton("OK");
     Check("printed to a PDF with the half year's depreciation", [this, before] {
-        std::vector<fs::path> pdfs = FilesIn("print");
-        if (pdfs.size() != *before + 1) {
-            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
+        std::vector<fs::path> pdfs = NewFilesIn("print", *before);
+        if (pdfs.size() != 1) {
+            ADD_FAILURE() << pdfs.size() << " PDFs; told " << ::testing::PrintToString(Messages());
             return true;
         }
         const std::string text = PdfText(pdfs.back());

@@ -720,11 +720,28 @@ std::vector<fs::path> RoadTest::FilesIn(const std::string &sub) const
     std::error_code ec;
     for (const fs::directory_entry &e : fs::directory_iterator(dir / sub, ec))
         if (e.is_regular_file()) files.push_back(e.path());
-    std::sort(files.begin(), files.end(), [](const fs::path &a, const fs::path &b) {
-        auto ta = fs::last_write_time(a), tb = fs::last_write_time(b);
-        return ta != tb ? ta < tb : a < b;
-    });
+    std::sort(files.begin(), files.end());
     return files;
+}
+
+std::vector<fs::path> RoadTest::NewFilesIn(const std::string &sub, const std::vector<fs::path> &before) const
+{
+    std::vector<fs::path> added;
+    for (const fs::path &f : FilesIn(sub))
+        if (std::find(before.begin(), before.end(), f) == before.end()) added.push_back(f);
+    return added;
+}
+
+fs::path RoadTest::FileHolding(const std::vector<fs::path> &pdfs, const std::string &text)
+{
+    fs::path found;
+    for (const fs::path &pdf : pdfs) {
+        if (PdfText(pdf).find(text) == std::string::npos) continue;
+        EXPECT_TRUE(found.empty()) << "both " << found << " and " << pdf << " hold \"" << text << "\"";
+        found = pdf;
+    }
+    EXPECT_FALSE(found.empty()) << "no PDF of " << pdfs.size() << " holds \"" << text << "\"";
+    return found;
 }
 
 std::string RoadTest::PdfText(const fs::path &pdf)
@@ -901,10 +918,10 @@ std::shared_ptr<std::string> RoadTest::ReportToPreviewAndPdf(const std::string &
     });
     if (inPreview) inPreview();
     Menu("Window", "Close all");
-    auto before = std::make_shared<size_t>();
+    auto before = std::make_shared<std::vector<fs::path>>();
     auto text = std::make_shared<std::string>();
-    Do("count the PDFs", [this, before] {
-        *before = FilesIn("print").size();
+    Do("note the PDFs", [this, before] {
+        *before = FilesIn("print");
         return true;
     });
     chooseReport();
@@ -914,13 +931,13 @@ std::shared_ptr<std::string> RoadTest::ReportToPreviewAndPdf(const std::string &
     select();
     ClickButton("OK");
     Check(report + " printed to a PDF", [this, before, text, shots, shot] {
-        std::vector<fs::path> pdfs = FilesIn("print");
-        if (pdfs.size() != *before + 1) {
-            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
+        std::vector<fs::path> pdfs = NewFilesIn("print", *before);
+        if (pdfs.size() != 1) {
+            ADD_FAILURE() << pdfs.size() << " PDFs; told " << ::testing::PrintToString(Messages());
             return true;
         }
-        if (shots) fs::copy_file(pdfs.back(), fs::path(shots) / (shot + ".pdf"), fs::copy_options::overwrite_existing);
-        *text = PdfText(pdfs.back());
+        if (shots) fs::copy_file(pdfs[0], fs::path(shots) / (shot + ".pdf"), fs::copy_options::overwrite_existing);
+        *text = PdfText(pdfs[0]);
         return true;
     });
     return text;
