@@ -38,6 +38,8 @@ struct RepDevice {
 };
 extern const RepDevice PrinterDevice, TextFileDevice, BufferDevice, PreviewDevice, CharPrinterDevice, TabFileDevice;
 
+// Output kinds 0..DeviceKinds-1 may have a device; the others never do.
+constexpr uint16_t DeviceKinds = 13;
 // The device of an output kind; null when the kind has none.
 const RepDevice *RepDeviceOf(uint16_t kind);
 // Starts a job on kind's device; false when the device refused it, or
