@@ -679,6 +679,29 @@ std::string RoadTest::VerticalRuleThroughText()
     return "";
 }
 
+std::string RoadTest::EditCoversLabel()
+{
+    int n = Active();
+    if (!n || !WinTable[n]->editControl) return {};
+    const MacRect edit = WinTable[n]->editRect;
+    for (int i = 0; const uint8_t *e = WinDefEntry(n, WinPartDataFields, i); i++) {
+        const uint8_t *label = e + FieldEntry::Label;
+        if (!label[0] || !WinPageShown(n, DefU16(e + FieldEntry::Page))) continue;
+        MacRect r;
+        WinBindingRect(n, e, &r);
+        int width = 0;
+        {
+            PortScope port(n);
+            UseRegularFont(n);
+            width = PStringWidth(label);
+        }
+        // The label ends six pixels left of its field.
+        const int right = r.left - 6, left = right - width;
+        if (edit.left < right && left < edit.right && edit.top < r.bottom && r.top < edit.bottom) return PText(label);
+    }
+    return {};
+}
+
 std::string RoadTest::FocusLabel()
 {
     int n = Active();

@@ -301,6 +301,9 @@ public:   // the steps' lambdas use these too
     // painted now: inside the content, clear of the marks at its bottom,
     // with ink where they stand (road_preview_steps.cpp).
     static std::vector<std::string> PreviewTextsShown();
+    // The label of a data field of the active window that its open edit
+    // control covers (an edit grown over it); "" when it covers none.
+    static std::string EditCoversLabel();
     // The label of the focused data field of the active window; "cell"
     // for a matrix cell, "" when no field has the focus.
     static std::string FocusLabel();
