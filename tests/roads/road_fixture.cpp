@@ -779,8 +779,13 @@ std::string RoadTest::PdfText(const fs::path &pdf)
     for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
     EXPECT_EQ(pclose(p), 0) << "pdftotext (poppler-utils) failed on " << pdf;
     // What a road reads of a printed page it also looks at: nothing on
-    // the page overlaps or runs into its neighbour.
+    // the page overlaps or runs into its neighbour. With pictures kept,
+    // the page is kept beside them to be looked at.
     ExpectPagesLaidOut(pdf);
+    if (const char *shots = std::getenv("ORVEL_ROAD_SHOTS")) {
+        std::error_code ec;
+        fs::copy_file(pdf, fs::path(shots) / pdf.filename(), fs::copy_options::overwrite_existing, ec);
+    }
     return out;
 }
 

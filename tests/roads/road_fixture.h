@@ -301,6 +301,10 @@ public:   // the steps' lambdas use these too
     // painted now: inside the content, clear of the marks at its bottom,
     // with ink where they stand (road_preview_steps.cpp).
     static std::vector<std::string> PreviewTextsShown();
+    // The first two texts of a line of the active preview that touch as
+    // painted (no blank's room between them), as "first | second"; "" when
+    // none do (road_preview_steps.cpp).
+    static std::string PreviewTextsTouch();
     // The label of a data field of the active window that its open edit
     // control covers (an edit grown over it); "" when it covers none.
     static std::string EditCoversLabel();

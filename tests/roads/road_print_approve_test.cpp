@@ -165,6 +165,7 @@ TEST_F(PrintApproveRoad, ScreenShowsThePreviewAndWritesNoFile)
         EXPECT_TRUE(FilesIn("print").empty());
         EXPECT_EQ(StatusLineText(), "1 invoice printed, 1 posted - on the screen");
         EXPECT_EQ(VerticalRuleThroughText(), "") << "the page edge crosses the invoice's texts";
+        EXPECT_EQ(PreviewTextsTouch(), "") << "a label runs into its value";
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "invoice_run_preview.png"));
         return ActiveType() == Preview;
     });
