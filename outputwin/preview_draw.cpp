@@ -6,6 +6,7 @@
 // baseline at content top + layoutPos - scroll + PreviewTopOffset and its
 // x mapped through the window's position table plus the left margin.
 // Form elements lie at their page's place below the ones before.
+#include <algorithm>
 #include <cassert>
 #include <utility>
 
@@ -121,11 +122,14 @@ void DrawFormItem(int n, const uint8_t *p, int32_t y0)
         return;
     }
     case ItemFormText: {
+        // Within its box, as the page lays it out: a text the screen's
+        // wider face would run out of the box (into the value beside a
+        // label) is drawn narrower.
         const uint8_t *t = p + PreviewItemAt::Text;
         UseRegularFontTransparent(n);
-        int width = PStringWidth(t);
+        int width = std::min(PStringWidth(t), right - left);
         int x = align < 0 ? right - width : align > 0 ? (left + right - width) / 2 : left;
-        DrawPString(x, bottom - 3, t);
+        DrawWithin(x, bottom - 3, t, right - left);
         return;
     }
     default:

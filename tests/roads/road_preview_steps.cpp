@@ -107,6 +107,15 @@ std::string RoadTest::PreviewTextsTouch()
     std::map<int32_t, std::vector<Shown>> lines;
     for (uint32_t off = 0; base && off < used; off += GetU16(base + off, PreviewItemAt::Size)) {
         const uint8_t *p = base + off;
+        // A form's text stands in its box, its baseline three above the box's bottom.
+        if (GetU16(p, PreviewItemAt::Kind) == ItemFormText) {
+            const int32_t top = y0 + GetI32(p, PreviewItemAt::Pos), y = top + GetU16(p, PreviewItemAt::LineHeight) - 3;
+            if (y - 10 < c.top || y + 3 > c.bottom - 3) continue;
+            lines[y].push_back({c.left + PreviewLeftMargin + int16_t(GetU16(p, PreviewItemAt::X)),
+                                c.left + PreviewLeftMargin + int16_t(GetU16(p, PreviewItemAt::Font)),
+                                PStringToStd(p + PreviewItemAt::Text)});
+            continue;
+        }
         if (GetU16(p, PreviewItemAt::Kind) != ItemText || GetI32(p, PreviewItemAt::Pos) < 0) continue;
         const int32_t y = y0 + GetI32(p, PreviewItemAt::LayoutPos);
         if (y - 10 < c.top || y + 3 > c.bottom - 3) continue;
@@ -124,12 +133,19 @@ std::string RoadTest::PreviewTextsTouch()
         for (size_t i = 0; i + 1 < texts.size(); i++) {
             const Shown &a = texts[i], &b = texts[i + 1];
             if (a.text.empty() || b.text.empty()) continue;
-            // Between them a blank's room: no ink of either in the two
-            // columns before the second begins.
-            bool touch = b.left - a.right < 2;
-            for (int x = std::max(a.left, b.left - 2); x < b.left && !touch; x++)
-                for (int yy = y - 10; yy <= y + 2 && !touch; yy++) touch = ink(x, yy);
-            if (touch) return a.text + " | " + b.text;
+            // Between them a blank's room: two columns at least without
+            // ink before the second's first (texts are drawn from a pixel
+            // left of their place).
+            auto column = [&](int x) {
+                for (int yy = y - 10; yy <= y + 2; yy++)
+                    if (ink(x, yy)) return true;
+                return false;
+            };
+            int first = b.left - 1;
+            while (first < b.right && !column(first)) first++;
+            int blank = 0;
+            for (int x = first - 1; x >= a.left && !column(x); x--) blank++;
+            if (blank < 2 && first < b.right) return a.text + " | " + b.text;
         }
     }
     return {};
