@@ -1,7 +1,8 @@
 // exchange_install.cpp - puts the text exchange in the places through
 // which the rest of the program reaches it: the settings blocks' text
 // entries, the output layer's text export run, the engine's rescue and
-// the shell's commands (what an import read, the payment suggestion).
+// the shell's commands (what an import read, the payment suggestion), and
+// the stock and project effects an imported document has.
 #include "database/access/settings_blocks.h"
 #include "core/work_blocks.h"
 #include "database/engine/engine.h"
@@ -29,6 +30,7 @@ void BankFileHooksInstall()
 void TextExchangeInstall()
 {
     BankFileHooksInstall();
+    ImportEffectsInstall();
     SettingsText = SettingsTextExchange{
         .blockTextTag = BlockTextTag,
         .exportText = ExportText,

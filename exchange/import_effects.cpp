@@ -44,8 +44,8 @@ bool ImportedSheetLinks(const uint8_t *sheet) {
     return SheetRowsSound(sheet) && ProjectLinkEntries(TimeSheetVc::Number, sheet);
 }
 
-// The effects installed from the start: those of the project side and
-// of the stock documents.
+// The effects the start installs: those of the project side and of the
+// stock documents.
 ImportEffectsRec InstalledEffects() {
     ImportEffectsRec e{};
     e.locationStockFromPurchase = [](const uint8_t *r) { return LocationStockFromPurchase(r, 1); };
@@ -64,7 +64,9 @@ ImportEffectsRec InstalledEffects() {
 
 }  // namespace
 
-ImportEffectsRec ImportEffects = InstalledEffects();
+ImportEffectsRec ImportEffects = {};
+
+void ImportEffectsInstall() { ImportEffects = InstalledEffects(); }
 
 namespace {
 

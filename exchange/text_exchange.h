@@ -223,8 +223,9 @@ struct ImportResultRec {
 extern ImportResultRec ImportResult;
 
 // ---- Effects of an import on stock, history and projects ----
-// Each null until the stock routines install it; a null effect is not done
-// and is counted in ImportResult.effectsSkipped.
+// Each null until ImportEffectsInstall (the start's, by TextExchangeInstall)
+// fills the table; a null effect is not done and is counted in
+// ImportResult.effectsSkipped.
 struct ImportEffectsRec {
     bool (*locationStockFromPurchase)(const uint8_t *);
     bool (*stockHistoryFromPurchase)(const uint8_t *);
@@ -239,6 +240,7 @@ struct ImportEffectsRec {
     bool (*projectLinkEntries)(const uint8_t *);
 };
 extern ImportEffectsRec ImportEffects;
+void ImportEffectsInstall();
 
 // ---- Fiscal years ----
 // Inserts a fiscal year by its dates, its code into *code; false: not inserted (told).

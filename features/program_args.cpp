@@ -6,8 +6,10 @@ namespace {
 constexpr const char *Usage =
     "Usage: orvel [company file]\n"
     "\n"
-    "Opens the company file (a name ending in .VDB; a new name makes a new\n"
-    "company from DEFAULT.TXT). Without one the Open dialog asks for it.\n"
+    "Opens the company file (a name ending in .VDB). A name with no file\n"
+    "behind it is not made into a company: the program says so and the Open\n"
+    "dialog asks, where a new name makes a new company from DEFAULT.TXT.\n"
+    "Without a name the Open dialog asks at once.\n"
     "The working folder holds QVTCP.INI (server or client mode), the folder\n"
     "print/ for printed PDF files and the log orvel.log.\n"
     "\n"

@@ -1,5 +1,5 @@
-// seams.cpp - the list of the tables between the layers and the check
-// that the start filled every entry it must.
+// seams.cpp - the list of the tables the start fills and the check that
+// it filled every entry it must.
 #include "features/seams.h"
 
 #include <cstdint>
@@ -8,15 +8,21 @@
 
 #include "core/server_hooks.h"
 #include "database/access/register_hooks.h"
+#include "database/access/remote_calls.h"
 #include "database/access/settings_blocks.h"
+#include "database/engine/engine.h"
+#include "database/engine/engine_state.h"
 #include "dict_offsets.h"
+#include "exchange/text_exchange.h"
 #include "operations/person_entries.h"
 #include "operations/run_outcome.h"
 #include "output/devices/bank_file_hooks.h"
+#include "output/devices/device_table.h"
 #include "output/formula/formula.h"
 #include "output/output_job.h"
 #include "output/output_windows.h"
 #include "output/report_hooks.h"
+#include "platform/queue.h"
 #include "rules/ledger_print.h"
 #include "rules/print_services.h"
 #include "rules/settings_checks.h"
@@ -54,6 +60,28 @@ void HandlerEntrySet(size_t i, SeamFn fn)
 {
     WindowEventHandlerSet(RunTimeHandlerTypes[i], reinterpret_cast<WindowEventHandler>(fn));
 }
+// The output kinds' devices: entry i is kind i's (a pointer to a constant
+// structure, read and set as an entry).
+SeamFn DeviceEntry(size_t i) { return reinterpret_cast<SeamFn>(RepDeviceOf(uint16_t(i))); }
+void DeviceEntrySet(size_t i, SeamFn fn)
+{
+    RepDeviceInstall(uint16_t(i), reinterpret_cast<const RepDevice *>(fn));
+}
+
+// The tables of one function that their layer keeps behind a setter: the
+// engine's rescue export, the end of a job the server pushed, the text of
+// a list row's own column, and the network's turn in the message wait.
+SeamFn RawExportEntry(size_t) { return reinterpret_cast<SeamFn>(Db.rawExport); }
+void RawExportEntrySet(size_t, SeamFn fn) { D4SetRawExportRunner(reinterpret_cast<D4RawExportRunner>(fn)); }
+SeamFn JobEndEntry(size_t) { return reinterpret_cast<SeamFn>(RemoteJobEndInstalled()); }
+void JobEndEntrySet(size_t, SeamFn fn) { RemoteJobEndInstall(reinterpret_cast<RemoteJobEndFn>(fn)); }
+SeamFn RowTextEntry(size_t) { return reinterpret_cast<SeamFn>(RowExtraTextInstalled()); }
+void RowTextEntrySet(size_t, SeamFn fn) { RowExtraTextInstall(reinterpret_cast<RowExtraTextFn>(fn)); }
+SeamFn TimerEntry(size_t) { return reinterpret_cast<SeamFn>(MsgTimer()); }
+void TimerEntrySet(size_t, SeamFn fn) { MsgSetTimer(reinterpret_cast<PlTimerFn>(fn)); }
+
+#define ONE(name, filler, get, set) Seam{name, nullptr, 0, SeamFiller::filler, 1, get, set}
+
 static_assert(OnlyPointers<AccessServiceHooks> && OnlyPointers<AccessUiHooksRec> &&
               OnlyPointers<SettingsTextExchange> && OnlyPointers<ServerHooksRec> &&
               OnlyPointers<PrintServicesRec> && OnlyPointers<LedgerPrintRec> &&
@@ -61,7 +89,10 @@ static_assert(OnlyPointers<AccessServiceHooks> && OnlyPointers<AccessUiHooksRec>
               OnlyPointers<PersonRunBusyRec> && OnlyPointers<OutputWindowsRec> &&
               OnlyPointers<OutputRunServicesRec> && OnlyPointers<ReportHooksRec> &&
               OnlyPointers<BankFileHooksRec> && OnlyPointers<NetServicesRec> &&
-              OnlyPointers<FeatureCommandsRec>);
+              OnlyPointers<FeatureCommandsRec> && OnlyPointers<ImportEffectsRec>);
+// The registers' hooks end each entry in a flag, whose word is read and
+// put back with the pointers.
+static_assert(sizeof(RegisterHookTable) % sizeof(SeamFn) == 0);
 
 
 const Seam SeamList[] = {
@@ -70,6 +101,11 @@ const Seam SeamList[] = {
     SEAM(AccessUiHooks, Ui),
     SEAM(SettingsText, Features),
     SEAM(ServerHooks, Server),
+    SEAM(RegisterHookTable, InPart),
+    ONE("RawExport", Features, RawExportEntry, RawExportEntrySet),
+    ONE("RemoteJobEnd", Output, JobEndEntry, JobEndEntrySet),
+    ONE("RowExtraText", Ui, RowTextEntry, RowTextEntrySet),
+    ONE("MessageTimer", Features, TimerEntry, TimerEntrySet),
     // Declared by the business layer.
     SEAM(PrintServices, Output),
     SEAM(LedgerPrint, Features),
@@ -83,16 +119,22 @@ const Seam SeamList[] = {
     SEAM(ReportHooks, Features),
     SEAM(BankFileHooks, Features),
     Seam{"BalanceTable", nullptr, 0, SeamFiller::Features, BalanceEntries, BalanceEntry, BalanceEntrySet},
+    Seam{"Devices", nullptr, 0, SeamFiller::InPart, DeviceKinds, DeviceEntry, DeviceEntrySet},
     // Declared by the ui layer.
     SEAM(NetServices, Features),
     SEAM(FeatureCommands, Features),
     Seam{"RunTimeHandlers", nullptr, 0, SeamFiller::Ui, std::size(RunTimeHandlerTypes), HandlerEntry, HandlerEntrySet},
+    // Declared by the features for their own callers.
+    SEAM(ImportEffects, Features),
 };
 #undef SEAM
+#undef ONE
 
 }  // namespace
 
 std::span<const Seam> Seams() { return SeamList; }
+
+bool SeamFilledWhole(const Seam &s) { return s.filler != SeamFiller::Server && s.filler != SeamFiller::InPart; }
 
 size_t SeamEntryCount(const Seam &s) { return s.table ? s.size / sizeof(SeamFn) : s.count; }
 
@@ -113,7 +155,7 @@ void SeamEntrySet(const Seam &s, size_t i, SeamFn fn)
 std::string SeamsEmptyEntry()
 {
     for (const Seam &s : SeamList) {
-        if (s.filler == SeamFiller::Server) continue;
+        if (!SeamFilledWhole(s)) continue;
         for (size_t i = 0; i < SeamEntryCount(s); i++)
             if (!SeamEntry(s, i)) return std::string(s.name) + " entry " + std::to_string(i);
     }

@@ -1,7 +1,11 @@
-// seams.h - the tables through which a lower layer reaches a higher one,
-// listed once: their names, where they live, who fills them, and whether
-// an empty entry is a fault after the program's start. The start-up check
-// (OrvelStart), its test and docs/architecture.md's list come from here.
+// seams.h - the tables the program's start fills, listed once: those
+// through which a lower layer reaches a higher one, and those a layer
+// fills for its own callers (the registers' hooks, the output devices,
+// the import's effects, the network's turn in the message wait): their
+// names, where they live, who fills them, and whether an empty entry is
+// a fault after the start. The start-up check (OrvelStart), its test,
+// docs/architecture.md's list and the tests' put-back of the start
+// (tests/features/start_tables.h) come from here.
 #pragma once
 
 #include <cstddef>
@@ -15,9 +19,12 @@ enum class SeamFiller {
     Ui,         // UiInstall, at the start
     Features,   // FeaturesInstall, at the start
     Server,     // NetServerStart, only when the program serves: empty by design otherwise
+    InPart,     // the start fills the entries it has something for: an empty one is no fault
 };
 
-// Any entry of a table, as the check reads and a test replaces it.
+// Any entry of a table, as the check reads and a test replaces it. An
+// entry that holds a pointer to a constant structure (an output device)
+// is read and set through the same type.
 using SeamFn = void (*)();
 
 // A table of its own is a struct of function pointers, read slot by slot.
@@ -37,6 +44,8 @@ struct Seam {
 
 // Every table, in layer order of the layer that declares it.
 std::span<const Seam> Seams();
+// Whether the start must leave every entry of s filled.
+bool SeamFilledWhole(const Seam &s);
 // The number of entries of a seam, entry i (0 from the first), and entry
 // i replaced by fn (null empties it), whatever the seam's form.
 size_t SeamEntryCount(const Seam &s);
@@ -44,6 +53,6 @@ SeamFn SeamEntry(const Seam &s, size_t i);
 void SeamEntrySet(const Seam &s, size_t i, SeamFn fn);
 // The first entry of a table that a start must have filled and found
 // empty, as "Table entry N" (N from 0 in declaration order); empty when
-// every such entry is filled. Tables filled only by a serving program are
-// not asked.
+// every such entry is filled. Tables filled only by a serving program,
+// and those the start fills in part, are not asked.
 std::string SeamsEmptyEntry();

@@ -24,6 +24,7 @@
 #include "net/net.h"
 #include "net/raw_login.h"
 #include "output/devices/report_output.h"
+#include "rules/convert_document.h"
 
 using fuzznet::Check;
 
@@ -34,6 +35,10 @@ uint32_t ServedReplies = 0;
 uint32_t ServedLoggedIn = 0;   // served replies to a logged-in session (its login's own among them)
 uint32_t InputsRun = 0;
 uint32_t InputsLoggedIn = 0;
+// The input being run: whether a reply went to its session logged in, and
+// whether its last reply served the request (not a refusal).
+bool InputSawLogin = false;
+bool InputLastServed = false;
 
 constexpr uint8_t NonceByte = 0xA5, ClientNonceByte = 0x3C;
 
@@ -56,7 +61,9 @@ bool CheckFrame(int slot, const uint8_t *bytes, uint32_t length) {
     Check(code <= 1);
     if (code == 0) {
         Check(length >= 14);
-        if ((bytes[6] | bytes[7] << 8) == 0) {
+        InputLastServed = (bytes[6] | bytes[7] << 8) == 0;
+        if (SlotLoggedIn(slot)) InputSawLogin = true;
+        if (InputLastServed) {
             ServedReplies++;
             if (SlotLoggedIn(slot)) ServedLoggedIn++;
         }
@@ -106,7 +113,10 @@ void Request(std::vector<uint8_t> *out, uint32_t session, uint16_t code, MsgBuff
 }  // namespace
 
 // The session this process's first handshake gets is 1; every seed opens
-// a session, logs in with both steps and then sends one kind of request.
+// a session, logs in with both steps and then sends one kind of request:
+// the record requests, a settings block, a report run, the import of a
+// small text file, the print of an invoice on its form and two
+// conversions (a budget's rows by its key, an order to a delivery).
 std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
     Setup();
     std::vector<uint8_t> start;
@@ -138,7 +148,7 @@ std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
         Request(&s, 1, code, body);
         seeds.push_back(s);
     };
-    MsgBuffer ins, find, count, read, lock, rows, block, end, job, ack;
+    MsgBuffer ins, find, count, read, lock, rows, block, end, job, ack, import, form, budget, order;
     MsgPutWord(&ins, CUVc::Number);
     MsgPutRecord(&ins, CUVc::Number, r);
     add(ReqInsertChecked, &ins);
@@ -168,6 +178,39 @@ std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
     MsgPutPString(&job, EmptyPString);
     MsgPutJobRecord(&job, jobRecord.data(), (uint32_t)jobRecord.size());
     add(ReqReportRun, &job);
+    // The import's file travels in one chunk after its job record.
+    static const char importText[] = "tb\t\r\n\r\n\r\nformat\t\r\n0\t46\t0\t\r\n\r\not\t\r\nA\tAlpha\t\r\n\r\n";
+    const uint32_t importLength = uint32_t(sizeof importText - 1);
+    MsgPutLong(&import, importLength);
+    MsgPutJobRecord(&import, jobRecord.data(), (uint32_t)jobRecord.size());
+    MsgPutWord(&import, ImportChunkMark);
+    MsgPutLong(&import, 0);
+    MsgPutLong(&import, importLength);
+    MsgPutBytes(&import, reinterpret_cast<const uint8_t *>(importText), importLength);
+    add(ReqImportRun, &import);
+    MemBlock invoiceHandle = 0;
+    uint8_t *invoice = RecBufferNew(IVVc::Number, &invoiceHandle);
+    PutText(invoice, IVVc::CustCode, text);
+    MsgPutWord(&form, IVVc::Number);
+    MsgPutWord(&form, uint16_t(int16_t(-1)));   // the invoice's document type
+    MsgPutRecord(&form, IVVc::Number, invoice);
+    add(ReqPrintForm, &form);
+    RecBufferFree(IVVc::Number, &invoiceHandle);
+    MemBlock budgetHandle = 0;
+    uint8_t *budgetRecord = RecBufferNew(BUVc::Number, &budgetHandle);
+    MsgPutWord(&budget, BUVc::Number);
+    MsgPutWord(&budget, ConvertBudgetByKey);
+    MsgPutRecord(&budget, BUVc::Number, budgetRecord);
+    add(ReqConvertDocument, &budget);
+    RecBufferFree(BUVc::Number, &budgetHandle);
+    MemBlock orderHandle = 0;
+    uint8_t *orderRecord = RecBufferNew(ORVc::Number, &orderHandle);
+    PutText(orderRecord, ORVc::CustCode, text);
+    MsgPutWord(&order, ORVc::Number);
+    MsgPutWord(&order, ConvertOrderToDelivery);
+    MsgPutRecord(&order, ORVc::Number, orderRecord);
+    add(ReqConvertDocument, &order);
+    RecBufferFree(ORVc::Number, &orderHandle);
     MsgPutWord(&ack, 0);
     add(AckCode, &ack);
     MsgPutLong(&end, 1);
@@ -178,6 +221,15 @@ std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
 
 uint32_t NetServerFuzzInputsRun() { return InputsRun; }
 uint32_t NetServerFuzzInputsLoggedIn() { return InputsLoggedIn; }
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
+
+// Runs one input as the target does; true when it logged in and its last
+// reply served the request it ends with.
+bool NetServerFuzzServedLoggedIn(const std::vector<uint8_t> &input) {
+    LLVMFuzzerTestOneInput(input.data(), input.size());
+    return InputSawLogin && InputLastServed;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Setup();
@@ -190,10 +242,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     SessionIdCounter = 0;
     LoginLimitsReset();
     InputsRun++;
+    InputSawLogin = InputLastServed = false;
     int slot = NetSlotAttach(100000);
     Check(slot >= 0);
     NetFeedBytes(slot, data, size);
-    if (SlotLoggedIn(slot)) InputsLoggedIn++;
+    if (InputSawLogin || SlotLoggedIn(slot)) {
+        InputSawLogin = true;
+        InputsLoggedIn++;
+    }
     NetConnClose(slot);
     Check(NetSlotsInUse() == 0);
     Check(SessionsInUse() == 0);

@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr uint16_t DeviceKinds = 13;
 uint32_t DeviceCalls = 0;   // calls the recording device took (kept so they are not optimised away)
 
 void Quiet(const char *) {}

@@ -288,7 +288,9 @@ void ConnectFailureText(const char *host, uint16_t port, int error, uint8_t *out
         if (!system.empty()) system[0] = char(std::tolower((unsigned char)system[0]));
         PStringAppendC(out, system.c_str());
     }
-    PStringAppendC(out, ".");
+    // A reason that ends in its own mark (a question) keeps it alone.
+    const uint8_t last = out[0] ? out[out[0]] : 0;
+    if (last != '.' && last != '?' && last != '!') PStringAppendC(out, ".");
 }
 
 bool ConnectLoop(const char *host, uint16_t port, bool (*cancel)()) {

@@ -41,11 +41,13 @@ void CopyCustomerDeliveryAddress(const uint8_t *c, uint8_t *inv) {
         PutPString(inv, at, LineMax, empty);
 }
 
-// No order, not printed, its list mark from its posted flag, no objects,
-// text or reference, and blank totals that the rows will make.
+// No order, no credited invoice, not printed, its list mark from its
+// posted flag, no objects, text or reference, and blank totals that the
+// rows will make.
 void ClearGeneratedInvoiceHead(uint8_t *inv) {
     assert(inv);
     PutU32(inv, IVVc::OrderNr, SerialNone);
+    PutU32(inv, IVVc::CredInv, SerialNone);   // it credits no invoice
     PutU16(inv, IVVc::Printed, 0);
     StatusMarkInvoice(inv);
     const uint8_t empty[1] = {0};

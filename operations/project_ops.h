@@ -149,7 +149,8 @@ bool CopyCustomerToDocument(uint8_t *document);
 // address; all four emptied when the customer has no delivery line.
 void CopyCustomerDeliveryAddress(const uint8_t *customer, uint8_t *invoice);
 // Clears what a generated invoice must not carry over from defaults: the
-// order link, printed flag, objects, text and reference; blanks its totals
+// order link, the credited invoice (none), printed flag, objects, text and
+// reference; blanks its totals
 // and sets its list mark from its posted flag.
 void ClearGeneratedInvoiceHead(uint8_t *invoice);
 // Resolves the invoice's price list from its customer group and own list

@@ -6,6 +6,7 @@
 // baseline at content top + layoutPos - scroll + PreviewTopOffset and its
 // x mapped through the window's position table plus the left margin.
 // Form elements lie at their page's place below the ones before.
+#include <algorithm>
 #include <cassert>
 #include <utility>
 
@@ -31,8 +32,52 @@ void RuleLine(int n, int x1, int x2, int y, int thickness)
     for (int i = 0; i < lines; i++) PortLine(n, x1, y + i, x2, y + i, 2);
 }
 
+// The port's face in pixel height `height`, made once per height; null
+// when it cannot be made.
+PlFont *FaceOfHeight(int height)
+{
+    static PlFont *made[64] = {};
+    if (height <= 0 || height >= 64 || !PortState.dc) return nullptr;
+    if (!made[height]) {
+        const PlFont *face = DcFont(PortState.dc);
+        if (!face) return nullptr;
+        made[height] = FontCreate(FontResolvedFamily(face), height, 400, false);
+    }
+    return made[height];
+}
+
+// Draws text at (x, y) in the port's face, narrower when it is wider than
+// room: in the largest smaller size (down to three quarters) that keeps it
+// within room, as the layout gave it the room the printed text takes.
+void DrawWithin(int x, int y, const uint8_t *text, int32_t room)
+{
+    const PlFont *face = PortState.dc ? DcFont(PortState.dc) : nullptr;
+    if (!face || room <= 0 || PStringWidth(text) <= room + 1) {
+        DrawPString(x, y, text);
+        return;
+    }
+    const int height = FontPixelHeight(face);
+    PlFont *smaller = nullptr;
+    for (int h = height - 1; h >= height * 3 / 4 && h > 0; h--) {
+        smaller = FaceOfHeight(h);
+        if (!smaller) break;
+        PlFont *previous = DcSelectFont(PortState.dc, smaller);
+        const bool fits = PStringWidth(text) <= room + 1;
+        DcSelectFont(PortState.dc, previous);
+        if (fits) break;
+    }
+    if (!smaller) {
+        DrawPString(x, y, text);
+        return;
+    }
+    PlFont *previous = DcSelectFont(PortState.dc, smaller);
+    DrawPString(x, y, text);
+    DcSelectFont(PortState.dc, previous);
+}
+
 // Draws the text or rule item p with its baseline at y (content pixels
-// offset by the content's left edge); a found text inverted.
+// offset by the content's left edge); a found text inverted. A text the
+// layout gave less room than it takes is drawn narrower to keep to it.
 void DrawItem(int n, const uint8_t *p, int32_t y, bool found)
 {
     const MacRect &c = WinTable[n]->contentRect;
@@ -48,7 +93,7 @@ void DrawItem(int n, const uint8_t *p, int32_t y, bool found)
         SetTextStyle(n, 1, false);
     else
         UseRegularFontTransparent(n);
-    DrawPString(c.left + left, y, p + PreviewItemAt::Text);
+    DrawWithin(c.left + left, y, p + PreviewItemAt::Text, right - left);
     if (found) SetTextStyle(n, 0, false);
     if (GetU16(p, PreviewItemAt::Style)) PortLine(n, c.left + left, y + 2, c.left + right, y + 2, 2);
 }
@@ -77,11 +122,14 @@ void DrawFormItem(int n, const uint8_t *p, int32_t y0)
         return;
     }
     case ItemFormText: {
+        // Within its box, as the page lays it out: a text the screen's
+        // wider face would run out of the box (into the value beside a
+        // label) is drawn narrower.
         const uint8_t *t = p + PreviewItemAt::Text;
         UseRegularFontTransparent(n);
-        int width = PStringWidth(t);
+        int width = std::min(PStringWidth(t), right - left);
         int x = align < 0 ? right - width : align > 0 ? (left + right - width) / 2 : left;
-        DrawPString(x, bottom - 3, t);
+        DrawWithin(x, bottom - 3, t, right - left);
         return;
     }
     default:

@@ -98,8 +98,11 @@ uint32_t PreviewIndexSeek(int n, int32_t pos)
 }
 
 // Lays out window n's store: measures texts once in the window's font,
-// moves overlapping texts of a line down by their line height, rebuilds
-// the page index and stores the total height. An index that cannot grow
+// gives a left-aligned text that would run into the next text of its
+// line (the screen's face is wider than the printer's, for which the page
+// was laid out) the room up to a blank before it, where it is drawn
+// narrower (PreviewDrawFrom), moves texts that still overlap down by
+// their line height, rebuilds the page index and stores the total height. An index that cannot grow
 // stops the job (text 1511); what is indexed so far is still drawn.
 void PreviewLayout(int n)
 {
@@ -120,6 +123,7 @@ void PreviewLayout(int n)
     UseRegularFontTransparent(n);
     bool first = true, indexing = true;
     int32_t running = 0, prevPos = 0, prevHeight = 0, lineRight = INT32_MIN, lastIndexed = 0;
+    uint8_t *lineLast = nullptr;   // the line's last text, while it may give room
     for (uint32_t off = 0; off < used;) {
         uint8_t *p = base + off;
         uint32_t size = GetU16(p, PreviewItemAt::Size);
@@ -137,6 +141,7 @@ void PreviewLayout(int n)
             // line position went back to 0): it goes on below, never over it.
             running += pos > prevPos ? pos - prevPos : prevHeight + pos;
             lineRight = INT32_MIN;
+            lineLast = nullptr;
         }
         if (GetU16(p, PreviewItemAt::Kind) == ItemText) {
             if (GetU16(p, PreviewItemAt::Measured) == 65535) {
@@ -145,8 +150,18 @@ void PreviewLayout(int n)
             }
             int32_t left, right;
             PreviewItemEdges(n, p, &left, &right);
+            if (lineLast && left < lineRight + PreviewTextGap) {
+                int32_t lastLeft, lastRight;
+                PreviewItemEdges(n, lineLast, &lastLeft, &lastRight);
+                const int32_t room = left - PreviewTextGap - lastLeft, width = lastRight - lastLeft;
+                if (room >= width * 3 / 4 && room < width) {
+                    PutU16(lineLast, PreviewItemAt::Measured, uint16_t(room));
+                    lineRight = lastLeft + room;
+                }
+            }
             if (lineRight != INT32_MIN && left < lineRight) running += GetU16(p, PreviewItemAt::LineHeight);
             lineRight = right;
+            lineLast = p[PreviewItemAt::Align] ? nullptr : p;
         }
         prevPos = pos;
         prevHeight = GetU16(p, PreviewItemAt::LineHeight);

@@ -1,7 +1,7 @@
 // The LISTBOX control: a single-selection list of 8-bit strings with its own
 // vertical scroll bar (a ScrollBar child at the right edge), keyboard and
-// mouse selection, and the selection-change and double-click notifications
-// to the parent. The multiple-selection queries (selection count, selected
+// mouse selection, selection by typing a row's beginning, and the
+// selection-change and double-click notifications to the parent. The multiple-selection queries (selection count, selected
 // state of a row) answer for the one selected row, so that code written for
 // either kind of list works.
 #include <algorithm>
@@ -18,6 +18,9 @@ constexpr PlColor kSelBack = PlRgb(0, 0, 128);
 // Most characters of a row that the text queries hand out: the program reads
 // rows into 256-byte buffers.
 constexpr int kMaxRowText = 255;
+// Characters typed within this many milliseconds of the one before make one
+// beginning to look for; a pause starts a new one.
+constexpr uint32_t kTypeAheadPauseMs = 1000;
 
 struct ListState {
     std::vector<std::string> items;
@@ -25,6 +28,8 @@ struct ListState {
     int top = 0;
     bool focused = false;
     uint32_t bar = 0;
+    std::string typed;        // the beginning typed so far
+    uint32_t typedAt = 0;     // the tick of its last character
 };
 
 ListState *StateOf(uint32_t win) { return CtlStateOf<ListState>(win); }
@@ -100,6 +105,44 @@ void Select(uint32_t win, ListState &s, int row, bool notify)
     EnsureVisible(win, s, row);
     WinInvalidate(win, nullptr, true);
     if (changed && notify && (WinStyle(win) & PlListStyle::Notify)) CtlNotify(win, PlLbn::SelChange);
+}
+
+// A letter of the 8-bit character set in lower case: A-Z and the accented
+// capitals (0xC0..0xDE but the multiplication sign) have theirs 0x20 on.
+uint8_t Lower(uint8_t c)
+{
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return uint8_t(c + 0x20);
+    return c;
+}
+
+// Whether row text begins with `typed`, letters in either case.
+bool BeginsWith(const std::string &text, const std::string &typed)
+{
+    if (text.size() < typed.size()) return false;
+    for (size_t i = 0; i < typed.size(); i++)
+        if (Lower(uint8_t(text[i])) != Lower(uint8_t(typed[i]))) return false;
+    return true;
+}
+
+// A character typed into the list: it extends the beginning typed before
+// it (or starts a new one after a pause), and the first row from the
+// selected one on that begins so is selected. One character typed again
+// alone steps to the next row beginning with it.
+void TypeAhead(uint32_t win, ListState &s, uint8_t c)
+{
+    const uint32_t now = PlTickCount();
+    if (s.typed.empty() || now - s.typedAt > kTypeAheadPauseMs) s.typed.clear();
+    s.typedAt = now;
+    const bool again = s.typed.size() == 1 && Lower(uint8_t(s.typed[0])) == Lower(c);
+    if (!again) s.typed += char(c);
+    const int n = int(s.items.size());
+    const int from = s.cur < 0 ? 0 : s.cur + (again || s.typed.size() == 1 ? 1 : 0);
+    for (int k = 0; k < n; k++) {
+        const int row = (from + k) % n;
+        if (!BeginsWith(s.items[size_t(row)], s.typed)) continue;
+        Select(win, s, row, true);
+        return;
+    }
 }
 
 int RowAt(uint32_t win, const ListState &s, int y)
@@ -258,6 +301,9 @@ intptr_t ListBoxProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lPar
         }
         return 0;
     }
+    case PlMsg::Char:
+        if (wParam >= 0x20 && wParam != 0x7F) TypeAhead(win, s, uint8_t(wParam));
+        return 0;
     case PlMsg::LButtonDown:
     case PlMsg::LButtonDblClk: {
         if (WinFocus() != win) WinSetFocus(win);

@@ -382,6 +382,8 @@ PlIdleFn MsgSetIdleHook(PlIdleFn hook)
     return old;
 }
 
+PlTimerFn MsgTimer() { return Q().timer; }
+
 PlTimerFn MsgSetTimer(PlTimerFn timer)
 {
     PlTimerFn old = Q().timer;

@@ -254,3 +254,5 @@ PlIdleFn MsgSetIdleHook(PlIdleFn hook);
 // and not by peeks. Null (the default) is none. Returns the previous one.
 using PlTimerFn = uint32_t (*)();
 PlTimerFn MsgSetTimer(PlTimerFn timer);
+// The function MsgSetTimer installed; null for none.
+PlTimerFn MsgTimer();

@@ -41,14 +41,6 @@ uint16_t StoredInvoiceKind(uint32_t serial)
     return found ? GetU16(invoice.record, IVVc::InvType) : 0;
 }
 
-// The words of invoice kind `kind`, the statement's.
-void InvoiceKindWords(InvoiceKind kind, uint8_t *text)
-{
-    GetUiText(text, kind == InvoiceKind::CreditNote ? Texts::StatementCreditNote
-                    : kind == InvoiceKind::Cash ? Texts::StatementCashInvoice
-                                              : Texts::StatementInvoice);
-}
-
 // The amount at `at` of record, negated for a credit note, as an amount
 // column shows it; empty for a blank amount.
 void SignedAmountText(const uint8_t *record, uint32_t at, bool credit, uint8_t *text)
@@ -83,7 +75,7 @@ void CustTransText(uint32_t at, const uint8_t *entry, uint8_t *text)
         InvoiceKind(kind == LedgerEntryKind::Invoice ? StoredInvoiceKind(GetU32(entry, CustTransVc::DocNr)) : 0);
     if (at == CustTransVc::Kind) {
         if (kind == LedgerEntryKind::Payment) GetUiText(text, ReceiptWords);
-        else if (kind == LedgerEntryKind::Invoice) InvoiceKindWords(invoiceKind, text);
+        else if (kind == LedgerEntryKind::Invoice) InvoiceKindWords(uint16_t(invoiceKind), text);
     } else if (at == CustTransVc::Amount) {
         SignedAmountText(entry, CustTransVc::Amount, invoiceKind == InvoiceKind::CreditNote, text);
     }
@@ -93,11 +85,18 @@ void CustTransText(uint32_t at, const uint8_t *entry, uint8_t *text)
 void InvoiceListText(uint32_t at, const uint8_t *invoice, uint8_t *text)
 {
     const InvoiceKind kind = InvoiceKind(GetU16(invoice, IVVc::InvType));
-    if (at == IVVc::InvType) InvoiceKindWords(kind, text);
+    if (at == IVVc::InvType) InvoiceKindWords(uint16_t(kind), text);
     else if (at == IVVc::Total) SignedAmountText(invoice, IVVc::Total, kind == InvoiceKind::CreditNote, text);
 }
 
 }  // namespace
+
+void InvoiceKindWords(uint16_t kind, uint8_t *text)
+{
+    GetUiText(text, InvoiceKind(kind) == InvoiceKind::CreditNote ? Texts::StatementCreditNote
+                    : InvoiceKind(kind) == InvoiceKind::Cash     ? Texts::StatementCashInvoice
+                                                                 : Texts::StatementInvoice);
+}
 
 bool DocumentListColumnText(int windowType, int column, const uint8_t *record, uint8_t *text)
 {

@@ -125,9 +125,9 @@ bool OrderRowFromText(const uint8_t *text, uint32_t *link)
 // The account-row windows whose rows keep fewer characters of the
 // account's name than an account has (the account rows and the opening
 // balances keep 20 of 60): their name cell shows the account's whole name
-// while the row's text is its beginning, the row's own text otherwise;
-// what is typed there becomes the row's text, cut to its width.
-constexpr int AccountNameWidth = 60;
+// while the row's text is its beginning, the row's own text otherwise
+// (AccountRowShownText); what is typed there becomes the row's text, cut
+// to its width.
 
 // The layout and row of an account-row window under screen field F when
 // F is such a short name cell of an existing row; null otherwise.
@@ -146,12 +146,10 @@ const AccountRowLayout *ShortNameCellAt(int window, int F, uint8_t *r, int *row)
 // The text a short name cell shows for row r (see above).
 void ShortNameText(const AccountRowLayout &L, const uint8_t *r, uint8_t *text)
 {
-    GetPString(r, RawOffset(L.nameAt), L.nameMax, text);
-    PString account, name;
+    PString own, account;
+    GetPString(r, RawOffset(L.nameAt), L.nameMax, own);
     GetPString(r, RawOffset(L.accountAt), 10, account);
-    if (text[0] == 0 || account[0] == 0 || !AccountExists(account)) return;
-    if (AccountNameOf(account, name, AccountNameWidth) && name[0] > text[0] && PStringPrefixEqual(text, name))
-        PStringCopy(text, name);
+    AccountRowShownText(account, own, text);
 }
 
 // A choice value the window keeps at record byte `at`, shown through

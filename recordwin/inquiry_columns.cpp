@@ -2,7 +2,7 @@
 // (customer statistics, item statistics, vendor period balances): the
 // name of the customer, item or vendor of the row's code, and this fiscal
 // year's sum of one kind of the row's period block; and in the vendor
-// ledger's list the amount and currency of each entry, read from its
+// ledger's list the kind, amount and currency of each entry, read from its
 // invoice or payment. See inquiry_lists.h.
 //
 // The columns are list columns of type lookup (the window supplies their
@@ -23,6 +23,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/system.h"
+#include "core/ui_text.h"
 #include "core/window_entries.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
@@ -121,6 +122,22 @@ bool VendEntryAmount(const uint8_t *entry, PackedDecimal *amount, uint8_t *curre
     return true;
 }
 
+// A vendor-ledger entry's kind in words: a payment, or its invoice's kind
+// as the customer's list names a sales invoice's (a credit note is no
+// invoice to the reader).
+void VendEntryKindText(const uint8_t *entry, uint8_t *text)
+{
+    const LedgerEntryKind kind = LedgerEntryKind(GetU16(entry, VLVc::Kind));
+    if (kind == LedgerEntryKind::Payment) {
+        GetUiText(text, Texts::StatementPayment);
+        return;
+    }
+    if (kind != LedgerEntryKind::Invoice) return;
+    RuleRecord invoice(VIVc::Number);
+    const bool found = PurchaseInvoiceRead(GetU32(entry, VLVc::DocSerNr), invoice);
+    InvoiceKindWords(found ? GetU16(invoice.record, VIVc::InvType) : 0, text);
+}
+
 // The text of the vendor ledger's lookup column of format `what`.
 void VendEntryText(const uint8_t *entry, int what, uint8_t *text)
 {
@@ -177,6 +194,7 @@ void InquiryColumnText(int windowType, int column, const uint8_t *record, uint8_
     int kind = DefU16(e + ListColEntry::Format);
     if (!l) {
         if (at == VLVc::DocSerNr) VendEntryText(record, kind, text);
+        else if (at == VLVc::Kind) VendEntryKindText(record, text);
         return;
     }
     if (at == l->codeAt) {

@@ -63,6 +63,10 @@ void InquiryColumnText(int windowType, int column, const uint8_t *record, uint8_
 // or its amount with its sign (a credit note's negated); true for those
 // two list types, false (text empty) for any other.
 bool DocumentListColumnText(int windowType, int column, const uint8_t *record, uint8_t *text);
+// The words of an invoice of kind `kind` (an InvoiceKind's word) as the
+// customer statement prints them: "Credit note", "Cash invoice", or
+// "Invoice" for any other kind.
+void InvoiceKindWords(uint16_t kind, uint8_t *text);
 
 // The first and last month (MonthIndex) of the fiscal year holding today,
 // or of today's calendar year when no fiscal year holds it.

@@ -59,6 +59,14 @@ bool AccountNameOf(const uint8_t *account, uint8_t *name, int width) {
     return found;
 }
 
+void AccountRowShownText(const uint8_t *account, const uint8_t *rowText, uint8_t *text) {
+    PStringCopy(text, rowText);
+    if (text[0] == 0 || !account || account[0] == 0 || !AccountExists(account)) return;
+    uint8_t name[256];
+    if (AccountNameOf(account, name, AccountNameWidth) && name[0] > text[0] && PStringPrefixEqual(text, name))
+        PStringCopy(text, name);
+}
+
 // Tells whether the account is kept by a sub-ledger: listed in block 173
 // with kind 1 while the sales ledger's sub-ledger switch (block 133) is on,
 // or with kind 2 while the purchase ledger's (block 155) is on.

@@ -84,6 +84,9 @@ void InitDocRow(uint8_t *row, int reg, uint16_t kind) {
         break;
     case VIVc::Number:
         PutU16(row, VIVc::Rows::Kind, kind);
+        // No credited invoice until a credit note's row names one: all
+        // ones, which the Credited column shows as nothing.
+        PutU32(row, VIVc::Rows::CredSerNr, 0xFFFFFFFFu);
         if (PurchaseRowKind(kind) == PurchaseRowKind::Account) {
             PutU16(row, VIVc::Rows::Flag, 0);
             ClearText(row, VIVc::Rows::Account, 10);

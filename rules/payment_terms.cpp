@@ -17,6 +17,7 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "rules/invoice_kind.h"
 #include "rules/pay_terms_kind.h"
 #include "rules/series_terms.h"
 #include "rules/settings_row_find.h"
@@ -25,9 +26,6 @@
 namespace {
 
 constexpr uint32_t DaysNone = 0xFFFFFFFFu;   // due on the document date / no discount date
-constexpr uint16_t TermsOrdinary = uint16_t(PayTermsKind::Ordinary), TermsCash = uint16_t(PayTermsKind::Cash),
-                   TermsCreditNote = uint16_t(PayTermsKind::CreditNote),
-                   TermsNextMonth = uint16_t(PayTermsKind::NextMonth);
 
 // True when a row of block 131 has the payment-mode code (a PString).
 bool PaymentModeExists(const uint8_t *code) {
@@ -35,10 +33,21 @@ bool PaymentModeExists(const uint8_t *code) {
     return SettingsRowWithCode(modes, PaymentModeBlk::Rows::Code, code) >= 0;
 }
 
-// The kind word of a terms record, 0 read as ordinary.
-uint16_t TermsKindOf(const uint8_t *terms) {
+// The kind of a terms record, 0 read as ordinary.
+PayTermsKind TermsKindOf(const uint8_t *terms) {
     uint16_t kind = GetU16(terms, PayTermsVc::Kind);
-    return kind == 0 ? TermsOrdinary : kind;
+    return kind == 0 ? PayTermsKind::Ordinary : PayTermsKind(kind);
+}
+
+// The kind a document takes from terms of a kind: a cash invoice from cash
+// terms, a credit note from credit-note terms, an ordinary invoice from
+// any other (the next-month rule only moves the due date).
+InvoiceKind InvoiceKindOfTerms(PayTermsKind kind) {
+    switch (kind) {
+    case PayTermsKind::Cash: return InvoiceKind::Cash;
+    case PayTermsKind::CreditNote: return InvoiceKind::CreditNote;
+    default: return InvoiceKind::Ordinary;
+    }
 }
 
 // Days from date to the first day of the month after it (1 on a month's
@@ -111,28 +120,29 @@ bool PaymentTermsKnown(const uint8_t *code) {
 int PaymentTermsKind(const uint8_t *code) {
     assert(code);
     RuleRecord terms(PayTermsVc::Number);
-    if (!terms.record) return TermsOrdinary;
+    if (!terms.record) return int(PayTermsKind::Ordinary);
     // A miss leaves the first terms record read, or a cleared one (kind 0,
     // read as 1) when the register is empty.
-    if (FindPaymentTerms(code, terms.record) || code[0] == 0) return TermsKindOf(terms.record);
-    if (PaymentModeExists(code)) return TermsCash;
-    return TermsOrdinary;
+    if (FindPaymentTerms(code, terms.record) || code[0] == 0) return int(TermsKindOf(terms.record));
+    if (PaymentModeExists(code)) return int(PayTermsKind::Cash);
+    return int(PayTermsKind::Ordinary);
 }
 
 // Sets a sales invoice's terms code, days, discount, kind, payment-mode
 // text and due date from its payment terms: its own terms record, else a
 // payment mode of that code (a cash invoice, due on the invoice date),
-// else the first terms record, whose code replaces the unknown one. Kind 4
-// counts the days from the first of the next month; a document already of
-// kind 4 keeps it. Cash terms make a cash invoice; credit-note terms make
-// a credit note: text "K" and the credit notes' stock switch of block 133.
+// else the first terms record, whose code replaces the unknown one.
+// Next-month terms count the days from the first of the next month; an
+// interest invoice keeps its kind. Cash terms make a cash invoice;
+// credit-note terms make a credit note: text "K" and the credit notes'
+// stock switch of block 133.
 void ApplyPaymentTerms(uint8_t *invoice) {
     assert(invoice);
     RuleRecord terms(PayTermsVc::Number);
     if (!terms.record) return;
     uint8_t code[256];
     GetText(invoice, IVVc::PayTerms, code);
-    uint16_t termsKind;
+    PayTermsKind termsKind;
     bool found = FindPaymentTerms(code, terms.record);
     if (!found && code[0] != 0 && PaymentModeExists(code)) {
         PackedDecimal blank;
@@ -140,7 +150,7 @@ void ApplyPaymentTerms(uint8_t *invoice) {
         PutU32(invoice, IVVc::PayDays, 0);
         PutDec(invoice, IVVc::CashDiscPct, blank);
         PutU32(invoice, IVVc::CashDiscDays, DaysNone);
-        termsKind = TermsCash;
+        termsKind = PayTermsKind::Cash;
     } else {
         uint8_t termsCode[256];
         GetText(terms.record, PayTermsVc::Code, termsCode);
@@ -148,16 +158,14 @@ void ApplyPaymentTerms(uint8_t *invoice) {
         PutU32(invoice, IVVc::PayDays, GetU32(terms.record, PayTermsVc::Days));
         PutDec(invoice, IVVc::CashDiscPct, GetDec(terms.record, PayTermsVc::DiscPct));
         PutU32(invoice, IVVc::CashDiscDays, GetU32(terms.record, PayTermsVc::DiscDays));
-        termsKind = GetU16(terms.record, PayTermsVc::Kind);
+        termsKind = TermsKindOf(terms.record);
     }
     const uint8_t noText[1] = {0};
     PutText(invoice, IVVc::Text426, noText);   // the terms empty the text at 426
-    if (GetU16(invoice, IVVc::InvType) != TermsNextMonth) {
-        uint16_t kind = termsKind;
-        if (kind == 0 || kind == TermsNextMonth) kind = TermsOrdinary;
-        PutU16(invoice, IVVc::InvType, kind);
-    }
-    if (GetU16(invoice, IVVc::InvType) == TermsCreditNote) {
+    // An interest invoice stays one, whatever its terms.
+    const bool interest = InvoiceKind(GetU16(invoice, IVVc::InvType)) == InvoiceKind::Interest;
+    if (!interest) PutU16(invoice, IVVc::InvType, uint16_t(InvoiceKindOfTerms(termsKind)));
+    if (InvoiceKind(GetU16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote) {
         uint8_t k[2] = {1, 'K'};
         PutText(invoice, IVVc::PayModeText, k);
         uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
@@ -167,10 +175,9 @@ void ApplyPaymentTerms(uint8_t *invoice) {
     }
     DateRec date = GetDate(invoice, IVVc::InvDate);
     uint32_t days = GetU32(invoice, IVVc::PayDays);
-    if (termsKind == TermsNextMonth && days != DaysNone && !DateIsEmpty(&date)) {
+    if (termsKind == PayTermsKind::NextMonth && days != DaysNone && !DateIsEmpty(&date)) {
         days = days + (uint32_t)DaysToNextMonth(&date) - 1;
         PutU32(invoice, IVVc::PayDays, days);
-        if (GetU16(invoice, IVVc::InvType) != TermsNextMonth) PutU16(invoice, IVVc::InvType, TermsOrdinary);
     }
     PutDate(invoice, IVVc::PayDate, DueAfter(&date, days));
 }
@@ -194,7 +201,7 @@ void ApplyInterestPaymentTerms(uint8_t *invoice) {
 // rounded once: rules/decisions.md) and date, and due date from the terms
 // of its code (the first terms record when the code has none). Days of
 // all bits set make the invoice due on its date, also under the
-// next-month rule of kind 4.
+// next-month rule.
 void ApplyPurchaseInvoiceTerms(uint8_t *pi) {
     assert(pi);
     RuleRecord terms(PayTermsVc::Number);
@@ -202,8 +209,8 @@ void ApplyPurchaseInvoiceTerms(uint8_t *pi) {
     uint8_t code[256];
     GetText(pi, VIVc::PayTerms, code);
     FindPaymentTerms(code, terms.record);
-    uint16_t kind = TermsKindOf(terms.record);
-    PutU16(pi, VIVc::InvType, kind);
+    const PayTermsKind kind = TermsKindOf(terms.record);
+    PutU16(pi, VIVc::InvType, uint16_t(InvoiceKindOfTerms(kind)));
 
     PackedDecimal pct = GetDec(terms.record, PayTermsVc::DiscPct), discount;
     DecSetBlank(&discount);
@@ -223,10 +230,8 @@ void ApplyPurchaseInvoiceTerms(uint8_t *pi) {
         PutDate(pi, VIVc::DiscDate, DueAfter(&date, discDays));
 
     uint32_t days = GetU32(terms.record, PayTermsVc::Days);
-    if (kind == TermsNextMonth) {
-        PutU16(pi, VIVc::InvType, TermsOrdinary);
-        if (days != DaysNone && !DateIsEmpty(&date)) days = days + (uint32_t)DaysToNextMonth(&date) - 1;
-    }
+    if (kind == PayTermsKind::NextMonth && days != DaysNone && !DateIsEmpty(&date))
+        days = days + (uint32_t)DaysToNextMonth(&date) - 1;
     PutDate(pi, VIVc::DueDate, DueAfter(&date, days));
 }
 

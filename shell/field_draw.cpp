@@ -152,9 +152,11 @@ void WinDrawFieldFrames(int n)
 }
 
 // Grows the edit rectangle r to a text wider than r less 4: its right
-// edge goes to left + width + 4, then the rectangle shifts left to end
-// inside the client area (the matrix area for a cell), never past that
-// area's left edge, and ends there at the latest. Notes in n that the
+// edge goes to left + width + 4, then a cell's rectangle shifts left to
+// end inside the matrix area, never past that area's left edge, and ends
+// there at the latest. A data field's rectangle never shifts left of the
+// field, where its label stands: it ends at the client area's edge, and
+// the control scrolls a text longer than that. Notes in n that the
 // rectangle moved.
 void EditRectGrow(int n, const uint8_t *text, MacRect *r, bool inMatrix)
 {
@@ -166,6 +168,7 @@ void EditRectGrow(int n, const uint8_t *text, MacRect *r, bool inMatrix)
         MatrixColumnRect(n, 0, &area);
     else
         WindowClientRect(n, &area);
+    if (!inMatrix) area.left = std::max(area.left, r->left);
     int right = r->left + width + 4, left = r->left;
     if (right > area.right) {
         int shift = std::min(right - area.right, std::max(0, left - int(area.left)));

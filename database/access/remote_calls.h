@@ -101,6 +101,7 @@ enum class RemoteJobEnd { Full, EndJobOnly };
 using RemoteJobEndFn = void (*)(RemoteJobEnd how);
 // Installed by the output layer; null: nothing to wind up.
 void RemoteJobEndInstall(RemoteJobEndFn fn);
+RemoteJobEndFn RemoteJobEndInstalled();
 
 // ---- Job records ----
 
@@ -174,6 +175,7 @@ int ListColumnCount(int windowType);
 bool RowFieldsToMsg(MsgBuffer *reply, int windowType, int reg, const uint8_t *record);
 using RowExtraTextFn = void (*)(int windowType, int column, const uint8_t *record, uint8_t *text);
 void RowExtraTextInstall(RowExtraTextFn fn);
+RowExtraTextFn RowExtraTextInstalled();
 // Request 33 for list kind 0 (a number-series list of register reg on
 // date), and for the other kinds with a key text (PString).
 bool ChoiceListStartRemote(int reg, const DateRec *date, std::vector<std::string> *items);

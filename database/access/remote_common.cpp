@@ -41,6 +41,7 @@ OutputRole OutputRoleOf(uint16_t code) {
 }  // namespace
 
 void RemoteJobEndInstall(RemoteJobEndFn fn) { JobEnd = fn; }
+RemoteJobEndFn RemoteJobEndInstalled() { return JobEnd; }
 
 void RemoteFail() { RemoteConnectionLost = true; }
 

@@ -88,6 +88,7 @@ constexpr uint16_t TypeWindowText = 28;
 }  // namespace
 
 void RowExtraTextInstall(RowExtraTextFn fn) { ExtraText = fn; }
+RowExtraTextFn RowExtraTextInstalled() { return ExtraText; }
 
 int ListColumnCount(int windowType) {
     const uint8_t *def = WinTypeDef(windowType);

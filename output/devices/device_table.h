@@ -38,6 +38,8 @@ struct RepDevice {
 };
 extern const RepDevice PrinterDevice, TextFileDevice, BufferDevice, PreviewDevice, CharPrinterDevice, TabFileDevice;
 
+// Output kinds 0..DeviceKinds-1 may have a device; the others never do.
+constexpr uint16_t DeviceKinds = 13;
 // The device of an output kind; null when the kind has none.
 const RepDevice *RepDeviceOf(uint16_t kind);
 // Starts a job on kind's device; false when the device refused it, or
@@ -184,6 +186,8 @@ void PreviewDrawAbove(int n);
 void PreviewDrawMarks(int n);
 // Shared by the preview's files: the preview geometry in window pixels.
 constexpr int32_t PreviewTopOffset = 20, PreviewLeftMargin = 10, PreviewSearchStrip = 20;
+// The least room, in pixels, between two texts of a preview line: a blank.
+constexpr int32_t PreviewTextGap = 4;
 constexpr int32_t FormPageHeight = 842, FormPageGap = 20;
 // The width of a form page (A4 in points): its right edge in the preview.
 constexpr int32_t FormPageWidth = 595;

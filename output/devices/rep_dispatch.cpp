@@ -52,7 +52,6 @@ namespace {
 
 constexpr uint16_t NoHeaderLines = 65535;
 constexpr int32_t NoPageBottom = 1000000000;
-constexpr uint16_t DeviceKinds = 13;   // output kinds 0..12 may have a device
 
 // The device of every output kind; tests replace entries.
 const RepDevice *Devices[DeviceKinds] = {

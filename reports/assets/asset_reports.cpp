@@ -156,7 +156,7 @@ bool RowsAsset(const uint8_t *asset, void *) {
 }  // namespace
 
 // Report 99: per asset its values, depreciation and book values before,
-// in and at the end of the period; their sums at the end.
+// in and at the end of the period; their sums at the end, under "Total".
 void AssetDepreciationReport(ReportJob &job) {
     assert(job.selection);
     DepreciationRun run;
@@ -168,6 +168,11 @@ void AssetDepreciationReport(ReportJob &job) {
     Columns({{0, 5281}, {100, 5282}, {280, 5283, -1}, {380, 5284, -1}, {480, 5287, -1}});
     AssetWalk(job.selection, DepreciationAsset, &run);
     RepRuleFull(1, 2);
+    // The sums stand under a line of their own, as each asset's amounts
+    // stand under its code and name.
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 5425, 0);
+    RepEndLine();
     AssetAmountLines(&run.sums);
     RepEndJob();
 }

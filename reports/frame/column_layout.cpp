@@ -66,9 +66,9 @@ const StopRow *StopRowOf(int report)
     }
 }
 
-// The room report 6 leaves right of its balance column for the VAT
-// codes and their heading.
-constexpr uint16_t Report6VatRoom = 32;
+// The room reports 6, 65 and 112 leave right of their last amount column
+// for the VAT codes and their heading.
+constexpr uint16_t VatCodeRoom = 32;
 
 // Report 6's stop 6: wider when its selection adds an object column.
 uint16_t Report6Stop6()
@@ -99,10 +99,10 @@ void ReportColumnLayout(int report, PositionTable *stops, int32_t deviceWidth)
     if (!row) return;
     for (int i = 0; i < 8; i++)
         if (row->stops[i] != Keep) s[2 + i] = row->stops[i];
-    if (row == &Stops6 && report == 6) {
-        s[6] = Report6Stop6();
-        // The general ledger prints each row's VAT code at the right edge
-        // under a heading of its own: the balance ends short of them.
-        s[5] = W - Report6VatRoom;
-    }
+    // The general ledger and the voucher rows of the sales invoices by
+    // date and of the posted documents print each row's VAT code at the
+    // right edge under a heading of its own: the balance or credit column
+    // ends short of them.
+    if (report == 6 || report == 65 || report == 112) s[5] = W - VatCodeRoom;
+    if (report == 6) s[6] = Report6Stop6();
 }

@@ -16,6 +16,7 @@
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
+#include "rules/accounts.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 
@@ -204,7 +205,9 @@ void VoucherNumberRanges(const DateRec &from, const DateRec &to) {
 }
 
 // Prints a record that carries 82-byte account rows (the register-9
-// layout): its head line, the rows, a rule and the two totals.
+// layout): its head line, the rows (each naming its account whole where
+// the row keeps the beginning of the name), a rule and the two totals
+// under the words that say they are the totals.
 void PrintAccountRowRecord(const uint8_t *record) {
     assert(record);
     namespace R = SMVc;
@@ -227,7 +230,10 @@ void PrintAccountRowRecord(const uint8_t *record) {
         RepText(20, 0, text, 0);
         GetText(row, R::Rows::Objects, text);
         RepText(60, 0, text, 0);
-        GetText(row, R::Rows::Text, text);
+        uint8_t account[256], own[256];
+        GetText(row, R::Rows::Account, account);
+        GetText(row, R::Rows::Text, own);
+        AccountRowShownText(account, own, text);
         RepText(100, 0, text, 0);
         RepValueFmt(380, 0, row + R::Rows::Amount, FtDebit, 1, 0);
         RepValueFmt(465, 0, row + R::Rows::Amount, FtCredit, 1, 0);
@@ -236,6 +242,7 @@ void PrintAccountRowRecord(const uint8_t *record) {
     }
     RepRule(300, 480, 2);
     RepStartLine(15);
+    RepTextNr(100, 0, Texts::ReportTotalLabel, 0);
     RepValueFmt(380, 0, record + R::Debit, FtDebit, 1, 0);
     RepValueFmt(465, 0, record + R::Credit, FtCredit, 1, 0);
     RepEndLine();

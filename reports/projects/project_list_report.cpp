@@ -12,6 +12,7 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "operations/project_ops.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
@@ -82,10 +83,12 @@ void RowColumns(const PackedDecimal cols[3], bool values) {
     }
 }
 
-// A rule and the column totals of one budget (value mode only).
+// A rule and the column totals of one budget (value mode only), on a line
+// that says they are its total.
 void BudgetColumnTotals(const PackedDecimal sums[3]) {
     RepRule(150, 310, 1);
     RepStartLine(ProjectLineHeight);
+    RepTextNr(40, 0, Texts::ReportTotalLabel, 0);
     RowColumns(sums, true);
     RepEndLine();
 }

@@ -52,9 +52,10 @@ constexpr PaymentJournalDef OutPayments{
     OPVc::Rows::Amount, true, 6};
 
 // The person payments have no column layout of their own: the rule over
-// the grand total starts where report 28's stop 6 lies.
+// the grand total starts where report 28's stop 6 lies. Their rate is
+// headed as report 28 heads it.
 constexpr PaymentJournalDef PersonPayments{
-    PersPayVc::Number, 5161, {5167, 5168, 5169, 5170, 5171}, {5162, 5163, 5164, 0, 5166},
+    PersPayVc::Number, 5161, {5167, 5168, 5169, 5170, 5171}, {5162, 5163, 5164, 4085, 5166},
     PersPayVc::SerNr, PersPayVc::Text, PersPayVc::Text66, PersPayVc::Total, PersPayVc::TransDate,
     PersPayVc::PayDate, PersPayVc::PayMode, PersPayVc::Approved, PersPayVc::Posted, PersPayVc::CurncyCode,
     PersPayVc::Rate, PersPayVc::BankAmount, PersPayVc::BankCharges,
@@ -179,13 +180,14 @@ void PaymentJournal(const uint8_t *selection, const PaymentJournalDef &d) {
         RepStartLine(LineHeight);
         RepTextField(50, row, PaymentModeBlk::Rows::Code);
         RepTextField(100, row, PaymentModeBlk::Rows::Name);
-        RepAmountAt(380, &modeSums[(size_t)i]);
+        RepAmountAt(StopRight, &modeSums[(size_t)i]);
         RepEndLine();
     }
-    RepRule(d.modeRuleFrom, 380, 2);
+    // The sums stand under the amounts they add, in the Amount column.
+    RepRule(d.modeRuleFrom, StopRight, 2);
     RepStartLine(LineHeight);
     RepTextNr(100, 0, 2429, 0);
-    RepAmountAt(380, &grand);
+    RepAmountAt(StopRight, &grand);
     RepEndLine();
     RepEndJob();
 }

@@ -163,7 +163,10 @@ void StatementClose(Statement *s, StatementTotals *t) {
 // table per currency.
 void StatementsEnd(StatementTotals *t, bool vendors) {
     if (!t->perCurrency) {
+        // The grand total's three amounts are headed by what they are: a
+        // statement's columns above hold other things.
         RepRuleFull(1, 1);
+        ReportHeadings(LineHeight, {{StopDebit, 2495, -1}, {StopCredit, 2496, -1}, {StopRight, 2489, -1}});
         PackedDecimal change;
         DecSub(&t->closing, &t->opening, &change);
         RepStartLine(LineHeight);

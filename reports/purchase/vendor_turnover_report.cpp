@@ -76,7 +76,8 @@ void VendorPeriodAmount(const uint8_t *job, const uint8_t *vendor, int kind, boo
 }
 
 // Report 30: a line per vendor of the range and group with its movement
-// over the period's months (zero without period balances), and the total.
+// over the period's months (zero without period balances), and the total
+// on a line that says so.
 // Esc stops the walk after the vendor at hand.
 void VendorTurnoverReport(ReportJob &job) {
     assert(job.selection);
@@ -88,6 +89,7 @@ void VendorTurnoverReport(ReportJob &job) {
     VendorWalk(job.selection, EachTurnover, &run);
     RepRuleFull(1, 1);
     RepStartLine(LineHeight);
+    RepTextNr(0, 0, Texts::ReportTotalLabel, 0);
     uint8_t slot[sizeof(PackedDecimal)];
     PutDec(slot, 0, run.total);
     RepValue(StopRight, 0, slot, FtAmount2, -1);

@@ -244,7 +244,15 @@ void CustomerHead(const uint8_t *customer, const LedgerSelection &s, CustomerSum
     RepStartLine(LineHeight);
     RepTextField(0, customer, CUVc::Code);
     RepFieldCut(100, customer, CUVc::Name, 280 - 100 - RepColumnGap);
-    RepTextField(280, customer, CUVc::PayTerms);
+    // The terms' code after the word that says what it is.
+    uint8_t terms[256], label[256];
+    GetText(customer, CUVc::PayTerms, terms);
+    if (terms[0]) {
+        GetUiText(label, Texts::ReportTermsLabel);
+        PStringAppendC(label, " ");
+        PStringAppend(label, terms);
+        RepText(280, 0, label, 0);
+    }
     if (s.customerCurrency) CurrencyAt480(customer, CUVc::CurncyCode);
     RepEndLine();
 }

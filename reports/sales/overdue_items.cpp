@@ -250,6 +250,7 @@ void OverdueBlockPrint(const uint8_t *selection, const uint8_t *block)
     RepRule(370, RightEdge, 2);
     RepEndLine();
     RepStartLine(LineHeight);
+    RepTextNr(200, 0, Texts::ReportTotalLabel, 0);
     if (capped) RepValue(360, 0, block + OverdueBlock::Interest, FtAmount2, 1);
     RepValue(RightEdge, 0, block + OverdueBlock::Total, FtAmount2, 1);
     RepEndLine();

@@ -167,8 +167,11 @@ bool EachDocument(const uint8_t *record, void *context) {
     return true;
 }
 
+// The heading of the voucher rows: the credit amounts stand at stop 5,
+// the rows' VAT codes at the right edge.
 void SummaryHeading() {
-    ReportHeadings(LineHeight, {{20, 2744}, {60, 2748}, {380, 2745, 1}, {1, 2746, 1}});
+    ReportHeadings(LineHeight,
+                   {{20, 2744}, {60, 2748}, {380, 2745, 1}, {5, 2746, 1}, {1, Texts::ReportVatHeading, 1}});
 }
 
 }  // namespace

@@ -28,9 +28,10 @@
 
 namespace {
 
-// The second heading line of layout 0 (repeated above the summary).
+// The second heading line of layout 0 (repeated above the summary): the
+// credit amounts stand at stop 5, the rows' VAT codes at the right edge.
 void SecondHeading() {
-    ReportHeadings(15, {{20, 2744}, {60, 2748}, {380, 2745, 1}, {1, 2746, 1}});
+    ReportHeadings(15, {{20, 2744}, {60, 2748}, {380, 2745, 1}, {5, 2746, 1}, {1, Texts::ReportVatHeading, 1}});
 }
 
 // The heading lines of layout 0 or 1.
@@ -101,7 +102,7 @@ void VoucherRows(int layout, uint8_t *summary) {
 }
 
 // The end block: the summary rows between two rules, then the debit and
-// credit sums of the summary.
+// credit sums of the summary on the line labelled as their total.
 void SummaryBlock(int layout, const uint8_t *summary) {
     RepStartLine(25);
     RepEndLine();
@@ -128,6 +129,7 @@ void SummaryBlock(int layout, const uint8_t *summary) {
     }
     RepRuleFull(1, 4);
     RepStartLine(15);
+    RepTextNr(20, 0, 2747, 0);
     RepValueFmt(380, 0, reinterpret_cast<const uint8_t *>(&debit), FtDebit, 1, 0);
     RepValueFmt(5, 0, reinterpret_cast<const uint8_t *>(&credit), FtDebit, 1, 0);
     RepEndLine();

@@ -13,6 +13,7 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
@@ -118,7 +119,8 @@ void PrintReceiptRow(const uint8_t *receipt, const uint8_t *row, const PackedDec
 }
 
 // Prints receipt: its head line, every row, then its currency, rate and
-// total and its further sums; adds its home amount to its mode's sum.
+// total on a line labelled so, and its further sums; adds its home amount
+// to its mode's sum.
 void PrintReceipt(const uint8_t *receipt, ReceiptTotals *t) {
     PString text, mode, currency;
     RepStartLine(LineHeight);
@@ -139,6 +141,7 @@ void PrintReceipt(const uint8_t *receipt, ReceiptTotals *t) {
     RepRule(400, Col1, 1);
     const PackedDecimal total = GetDec(receipt, IPVc::Total);
     RepStartLine(LineHeight);
+    RepTextNr(Col2, 0, Texts::ReportTotalLabel, 0);
     GetText(receipt, IPVc::CurncyCode, currency);
     Text(280, currency, -1);
     PackedDecimal hundred;

@@ -521,7 +521,8 @@ void PrintDocSummaryLine(const uint8_t *inv)
     }
     RepRule(380, 460, RowRule);
     RepStartLine(LineHeight);
-    if (GetU16(inv, IVVc::Mark)) RepTextNr(20, 0, TextFlagged, 0);
+    // The sums' line says what it holds, or that the invoice is flagged.
+    RepTextNr(20, 0, GetU16(inv, IVVc::Mark) ? TextFlagged : Texts::ReportTotalLabel, 0);
     RepTextField(100, inv, IVVc::Objects);
     FieldValue(260, inv, IVVc::Net, FtAmount2, 1);
     FieldValue(340, inv, IVVc::Vat, FtAmount2, 1);

@@ -155,6 +155,7 @@ void ShipDateReport(ReportJob &job)
     if (layout != 1) {
         RepRuleFull(RuleEnd, RuleThick);
         RepStartLine(LineHeight);
+        RepTextNr(0, 0, Texts::ReportTotalLabel, 0);
         RepValue(480, 0, grand.b, FtAmount2, 1);
         RepEndLine();
         RepRuleFull(RuleEnd, RuleThick);

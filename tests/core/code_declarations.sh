@@ -15,7 +15,7 @@
 #   PurchaseRowKind in rules/invoice_kind.h, LedgerEntryKind, PaidRowKind in
 #   rules/payment_kinds.h, the voucher row kinds in rules/rules_types.h),
 #   or an invoice's kind or such a row's or entry's kind word compared with
-#   or set to a bare number (a form item's kind is a FormItemKind, a
+#   or set to a bare number (an invoice's kind also to a payment-terms kind) (a form item's kind is a FormItemKind, a
 #   window's kind a WindowKind); the same for a person payment's row kind and a
 #   person-ledger entry's kind (PersPayRowKind, PersLedgerKind in
 #   rules/payment_kinds.h);
@@ -34,7 +34,9 @@
 #   type's menu-kind or related-type word (shell/window_table.h) declared
 #   outside its home.
 # Product files are the sources outside tests/, bench/ and fuzz/; a
-# declaration continued over several lines is read whole.
+# declaration continued over several lines is read whole, and a constant
+# of any integer type counts, however spelt (constexpr or const, any
+# integer type or auto, #define; decimal or hex).
 #
 # Usage: code_declarations.sh SOURCE_ROOT DICT_HEADER
 root=${1:?usage: code_declarations.sh SOURCE_ROOT DICT_HEADER}
@@ -46,12 +48,45 @@ files=$(find . -path ./build -prune -o -path ./tests -prune -o -path ./bench -pr
         \( -name '*.h' -o -name '*.cpp' \) -type f -print | sed 's|^\./||' | sort)
 [ -n "$files" ] || { echo "no product file found under $root"; exit 2; }
 
-# Every "constexpr TYPE NAME = NUMBER" of the product as "FILE NAME NUMBER
-# TYPE", several names of one declaration each on a line of its own; a
-# declaration whose line ends in a comma goes on on the next lines.
+# Every constant of an integer type given a number, in any spelling
+# ("constexpr TYPE NAME = NUMBER", "const TYPE NAME{NUMBER}", "static const
+# unsigned short NAME = 0x3u", "constexpr auto NAME = 3", "#define NAME 3"),
+# of the product as "FILE NAME NUMBER TYPE": TYPE is "integer" for every
+# integer type and auto, else the type as written; several names of one
+# declaration each on a line of its own; a declaration whose line ends in a
+# comma goes on on the next lines. A number is read in decimal or hex,
+# whatever its suffix.
 # shellcheck disable=SC2086
 awk '
-    /^[[:space:]]*(static[[:space:]]+|inline[[:space:]]+)*constexpr[[:space:]]/ {
+    # The value of a literal: decimal as written, hex turned decimal.
+    function number(v,   n, i, neg) {
+        sub(/[uUlL]+$/, "", v)
+        if (v !~ /^-?0[xX]/) return v
+        neg = v ~ /^-/
+        sub(/^-?0[xX]/, "", v)
+        n = 0
+        for (i = 1; i <= length(v); i++) n = n * 16 + index("0123456789abcdef", tolower(substr(v, i, 1))) - 1
+        return (neg ? "-" : "") n
+    }
+    # Whether a type as written (words joined by "_") is an integer type.
+    function integer(t,   words, i, n) {
+        sub(/^std::/, "", t)
+        if (t ~ /^(u?int(8|16|32|64)?_t|u?int_(least|fast)(8|16|32|64)_t|u?intptr_t|u?intmax_t|s?size_t|ptrdiff_t|auto)$/)
+            return 1
+        n = split(t, words, "_")
+        for (i = 1; i <= n; i++)
+            if (words[i] !~ /^(unsigned|signed|short|long|int|char)$/) return 0
+        return n > 0
+    }
+    /^[[:space:]]*#[[:space:]]*define[[:space:]]+[A-Za-z_][A-Za-z_0-9]*[[:space:]]+\(?-?(0[xX][0-9a-fA-F]+|[0-9]+)[uUlL]*\)?[[:space:]]*(\/\/.*|\/\*.*)?$/ {
+        line = $0
+        sub(/^[[:space:]]*#[[:space:]]*define[[:space:]]+/, "", line)
+        name = line; sub(/[[:space:]].*/, "", name)
+        value = line; sub(/^[A-Za-z_0-9]+[[:space:]]+\(?/, "", value); sub(/[)[:space:]\/].*/, "", value)
+        print FILENAME, name, number(value), "integer"
+        next
+    }
+    /^[[:space:]]*((static|inline|extern)[[:space:]]+)*(constexpr|const)[[:space:]]/ {
         line = $0
         sub(/\/\/.*/, "", line)
         for (extra = 0; line !~ /;/ && line ~ /,[[:space:]]*$/ && extra < 8; extra++) {
@@ -59,20 +94,35 @@ awk '
             sub(/\/\/.*/, "", more)
             line = line " " more
         }
-        type = line
-        sub(/^[[:space:]]*(static[[:space:]]+|inline[[:space:]]+)*constexpr[[:space:]]+/, "", type)
-        sub(/[[:space:]].*/, "", type)
-        sub(/^[[:space:]]*(static[[:space:]]+|inline[[:space:]]+)*constexpr[[:space:]]+[A-Za-z_:0-9]+[[:space:]]+/, "", line)
+        sub(/^[[:space:]]*(((static|inline|extern|constexpr|const)[[:space:]]+))+/, "", line)
+        if (match(line, /^((unsigned|signed|short|long|int|char)[[:space:]]+)+/)) {
+            type = substr(line, 1, RLENGTH)
+            line = substr(line, RLENGTH + 1)
+            gsub(/[[:space:]]+$/, "", type)
+            gsub(/[[:space:]]+/, "_", type)
+        } else {
+            type = line
+            sub(/[[:space:]].*/, "", type)
+            if (!sub(/^[A-Za-z_:0-9]+[[:space:]]+/, "", line)) next
+        }
+        sub(/^(const|constexpr)[[:space:]]+/, "", line)
+        if (integer(type)) type = "integer"
         sub(/;.*/, "", line)
         n = split(line, parts, ",")
         for (i = 1; i <= n; i++) {
             p = parts[i]
             gsub(/^[[:space:]]+|[[:space:]]+$/, "", p)
-            if (match(p, /^[A-Za-z_][A-Za-z_0-9]*[[:space:]]*=[[:space:]]*-?[0-9]+u?$/)) {
-                name = p; sub(/[[:space:]]*=.*/, "", name)
-                value = p; sub(/.*=[[:space:]]*/, "", value); sub(/u$/, "", value)
-                print FILENAME, name, value, type
-            }
+            # NAME = N, NAME{N}, NAME = {N}, NAME(N), the number perhaps
+            # cast to an integer type: TYPE(N), TYPE{N}, static_cast<TYPE>(N).
+            if (!match(p, /^[A-Za-z_][A-Za-z_0-9]*[[:space:]]*(=[[:space:]]*)?/)) continue
+            name = p; sub(/[^A-Za-z_0-9].*/, "", name)
+            value = substr(p, RLENGTH + 1)
+            if (RLENGTH == length(name) && value !~ /^[({]/) continue   # no initialiser
+            sub(/^static_cast<[^>]*>/, "", value)
+            sub(/^(std::)?[A-Za-z_0-9]*[({][[:space:]]*/, "", value)
+            sub(/^[({][[:space:]]*/, "", value)
+            sub(/[[:space:]]*[)}]$/, "", value)
+            if (value ~ /^-?(0[xX][0-9a-fA-F]+|[0-9]+)[uUlL]*$/) print FILENAME, name, number(value), type
         }
     }' $files > "${TMPDIR:-/tmp}/code_decl.$$"
 decls="${TMPDIR:-/tmp}/code_decl.$$"
@@ -142,14 +192,13 @@ awk -v inv="^($invoice_kind)\$" -v row="^($row_kind)\$" -v entry="^($entry_kind)
         print $1 ": " $2 " = " $3 ": an approve kind is named in rules/approval.h\047s table"
         next
     }
-    $4 !~ /^(u?int(8|16|32)?(_t)?|short|unsigned|int)$/ { next }
+    $4 != "integer" { next }
     {
         what = ""
         if ($2 ~ approve && $1 != "rules/approval.h") what = "an approve kind is named in rules/approval.h\047s table"
         else if ($2 ~ slot && $1 != "operations/statistics_slots.h")
             what = "a statistics slot is operations/statistics_slots.h\047s"
         else if ($2 ~ statement && $1 != "operations/statement.h") what = "a statement line\047s kind is a StatementLineKind"
-        else if ($4 == "int") next
         else if ($2 ~ inv) what = "an invoice kind is an InvoiceKind"
         else if ($2 ~ row) what = "a row kind is its register\047s enum (DocRowKind, PurchaseRowKind, PaidRowKind, ...)"
         else if ($2 ~ entry) what = "a ledger entry\047s kind is a LedgerEntryKind"
@@ -167,6 +216,15 @@ entries='(CustTransVc|VLVc|PersLedgerVc)::Kind'
 grep -nE -e "$kind_word" -e "Get[UI]16\([^;]*$rows\)[[:space:]]*[!=]=[[:space:]]*[0-9]" -e "$rows,[[:space:]]*[0-9]\)" \
          -e "Get[UI]16\([^;]*$entries\)[[:space:]]*[!=]=[[:space:]]*[0-9]" -e "$entries,[[:space:]]*[0-9]\)" $files |
     tell "name the kind, not its number"
+findings
+# An invoice's kind word compared with or set to a payment-terms kind: the
+# two share numbers that mean other things (4 is next month in one, an
+# interest invoice in the other).
+terms_kind='(Terms[A-Z][A-Za-z]*|[A-Za-z_:]*PayTermsKind::[A-Za-z]+)'
+# shellcheck disable=SC2086
+grep -nE -e "Get[UI]16\([^;]*::InvType\)[[:space:]]*[!=]=[[:space:]]*(u?int16_t\()?$terms_kind" \
+         -e "::InvType,[[:space:]]*(u?int16_t\()?$terms_kind" $files |
+    tell "an invoice's kind is an InvoiceKind, not a payment-terms kind"
 findings
 # An approve kind, a statistics slot count or a statement line's kind as a
 # bare number.

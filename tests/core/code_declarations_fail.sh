@@ -1,8 +1,9 @@
 #!/bin/sh
 # code_declarations_fail.sh - shows that the declaration check refuses a
 # second declaration, or a bare number, of the codes that have one home:
-# approve kinds, statistics slots, statement line kinds and the person
-# payment and person-ledger kinds.
+# approve kinds, statistics slots, statement line kinds, the person
+# payment and person-ledger kinds, and invoice and row kinds declared in
+# any integer spelling or an invoice's kind taken for a payment-terms kind.
 #
 # A scratch tree of one harmless file must pass, so that a failure is the
 # probe and not a broken set-up; then each probe, put into a file of its
@@ -45,6 +46,15 @@ operations/probe.cpp|    PutU16(entry, PersLedgerVc::Kind, 1);
 reports/probe.cpp|    if (GetU16(row, PersPayVc::Rows::Kind) != 1) continue;
 exchange/probe.cpp|    if (text[0] == 0 && GetU16(row, DocVc::Rows::Kind) == 4) return;
 shell/probe.cpp|    if (WinKindOf(n) == 4) PreviewPaint(n);
+rules/probe.cpp|constexpr int KindCredit = 3;
+rules/probe.cpp|static const unsigned short CreditKind = 3;
+output/probe.cpp|constexpr std::uint16_t RowKindText{0x3u};
+reports/probe.cpp|const long KindInvoice(1);
+exchange/probe.cpp|inline constexpr auto InterestKind = 4;
+recordwin/probe.cpp|#define KindCash 2
+operations/probe.cpp|constexpr size_t TextRow = uint16_t(3);
+rules/probe.cpp|    if (GetU16(invoice, IVVc::InvType) != TermsNextMonth) return;
+rules/probe.cpp|    PutU16(pi, VIVc::InvType, uint16_t(PayTermsKind::Ordinary));
 EOF
 )
 count=0

@@ -5,9 +5,9 @@
 //
 // Put back as the test program started (taken once the global
 // environments installed theirs; tests/features/start_tables.h): every
-// table between the layers, the registers' hooks (a test that installed
-// the rules would have the next one's stores checked by them), the
-// output devices and the raw export a damaged file offers.
+// table the seams' list names, which is every table the program's start
+// fills (the registers' hooks among them: a test that installed the
+// rules would have the next one's stores checked by them).
 // Cleared: the output job's state, with the unit tests' job record
 // (TestJob) zeroed and attached, detached for the roads, which attach
 // their own as the program does; the ring of saved jobs; the client's
@@ -17,9 +17,8 @@
 // layers, put back above): the sockets' flag, the TCP settings and
 // ports, the client's state and the window its socket events go to (the
 // road's frame window, gone after it, would swallow the next client's
-// events, whose channel then never comes up), the file of pinned
-// servers, and the network's turn in the message wait; the wait's idle
-// hook and what was posted to it; the shell's flags (a road's program
+// events, whose channel then never comes up) and the file of pinned
+// servers; the wait's idle hook and what was posted to it; the shell's flags (a road's program
 // ends with the quit flag set, and the next test's first message would
 // close its windows); the window-event handlers set at run time; the
 // company block bound for the country variant (a frame binds it and
@@ -129,7 +128,6 @@ class FreshTestState : public ::testing::EmptyTestEventListener {
         NetClient = NetClientStateRec{};
         NetClientWindow = 0;
         TlsPinFile = start.pinFile;
-        MsgSetTimer(nullptr);
         MsgSetIdleHook(nullptr);
         MsgClear();
         ShellStateReset();

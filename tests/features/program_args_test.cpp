@@ -27,6 +27,11 @@ TEST(ProgramArgs, OptionsAreAnsweredAndNeverACompany)
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("Usage: orvel [company file]"), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("--version"), std::string::npos) << help.out;
+    // What the start does with a name that has no file (road_start_test.cpp
+    // walks it): it tells, and only the Open dialog makes a new company.
+    EXPECT_NE(help.out.find("not made into a company"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("the Open\ndialog asks, where a new name makes a new company"), std::string::npos)
+        << help.out;
     EXPECT_TRUE(o.commandLine.empty());
 
     // An option after a company name still ends the run: no company opens.

@@ -1,6 +1,8 @@
-// seams_test.cpp - the program's start fills every table between the
-// layers that it must, the start-up check names a table left with an
-// empty entry, and the architecture document lists every table.
+// seams_test.cpp - the program's start fills every table of the seams'
+// list that it must, the start-up check names a table left with an empty
+// entry, the list holds every word of static memory the start fills (so
+// that the tests' put-back of the start is whole), and the architecture
+// document lists every table.
 //
 // The test program installs some tables for all its tests; the start is
 // asked from tables emptied first, so that an install the start leaves
@@ -9,6 +11,7 @@
 // (tests/features/start_tables.h).
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -21,6 +24,8 @@
 #include "core/interface_load.h"
 #include "database/access/register_hooks.h"
 #include "database/engine/engine.h"
+#include "exchange/text_exchange.h"
+#include "platform/queue.h"
 #include "dict_offsets.h"
 #include "features/program_start.h"
 #include "features/seams.h"
@@ -29,6 +34,10 @@
 #include "rules/hooks.h"
 #include "tests/core/built_interface.h"
 #include "tests/features/start_tables.h"
+#include "tests/features/static_words.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -70,7 +79,7 @@ TEST_F(Seams_, TheStartFillsEveryEntryAndTheCheckNamesOneLeftEmpty)
         if (s.table) {
             EXPECT_EQ(s.size, SeamEntryCount(s) * sizeof(SeamFn)) << s.name;
         }
-        if (s.filler == SeamFiller::Server) continue;
+        if (!SeamFilledWhole(s)) continue;
         // Each entry of each table, emptied in turn, is named by the check.
         for (size_t i = 0; i < SeamEntryCount(s); i++) {
             SeamFn kept = SeamEntry(s, i);
@@ -82,11 +91,13 @@ TEST_F(Seams_, TheStartFillsEveryEntryAndTheCheckNamesOneLeftEmpty)
         }
     }
     EXPECT_EQ(SeamsEmptyEntry(), "");
-    // The tables the layers declare for those above them: 17 filled at
-    // the start, one by a serving program. Two of them are entries of a
-    // table shared with others: the ledger's nine balance functions and
-    // the job queue window's handler.
-    EXPECT_EQ(Seams().size(), 18u);
+    // The tables the layers declare for those above them or fill for
+    // their own callers: 22 filled whole at the start, two in part (the
+    // registers' hooks, the output devices), one by a serving program.
+    // Two of them are entries of a table shared with others: the ledger's
+    // nine balance functions and the job queue window's handler; four are
+    // one function each behind their layer's setter.
+    EXPECT_EQ(Seams().size(), 25u);
     EXPECT_GT(asked, 90);
 }
 
@@ -103,12 +114,18 @@ TEST_F(Seams_, EachTestStartsFromTheTablesTheTestProgramStartedWith)
     EXPECT_FALSE(RegisterHasRules(CUVc::Number));
     EXPECT_EQ(OutputRunServices.runReportCommand, nullptr);
 
+    const size_t waitingSlot =
+        (CUVc::Number * sizeof(RegisterHooks) + offsetof(RegisterHooks, rulesWaiting)) / sizeof(SeamFn);
     const std::pair<void (*)(), std::string> changes[] = {
         {[] { OutputRunServices.runReportCommand = [](ReportJob &) { return true; }; }, "OutputRunServices entry 0"},
         {[] { RegisterHookTable[CUVc::Number].rulesWaiting = true; },
-         "RegisterHookTable entry " + std::to_string(CUVc::Number)},
+         "RegisterHookTable entry " + std::to_string(waitingSlot)},
         {[] { RepDeviceInstall(OutPreview, &BufferDevice); }, "Devices entry " + std::to_string(OutPreview)},
-        {[] { D4SetRawExportRunner([] { return false; }); }, "the raw export runner"},
+        {[] { D4SetRawExportRunner([] { return false; }); }, "RawExport entry 0"},
+        // A test of the import that empties its effects leaves the stock
+        // imports after it without them.
+        {[] { ImportEffects = ImportEffectsRec{}; }, "ImportEffects entry 0"},
+        {[] { MsgSetTimer([] { return 0u; }); }, "MessageTimer entry 0"},
     };
     for (const auto &[change, named] : changes) {
         change();
@@ -116,6 +133,52 @@ TEST_F(Seams_, EachTestStartsFromTheTablesTheTestProgramStartedWith)
         StartTablesPutBack();
         EXPECT_EQ(StartTablesChanged(), "") << named;
     }
+}
+
+// Every word of static memory the program's start fills, in whatever
+// table, is put back from the seams' list after a test left it empty: no
+// table is put back by a list kept by hand. The start is run in a child
+// process with every pointer of static memory emptied first, so that each
+// word it fills shows (a word it fills with what it held already would
+// not); the list is then taken as the start, each such word emptied, and
+// the put-back must give each its value again. A word left out is named
+// by the symbol that holds it.
+TEST_F(Seams_, EveryWordTheStartFillsIsPutBackFromTheList)
+{
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(pipeEnds[0]);
+        for (const auto &[address, value] : StaticPointerWords()) StaticWordSet(address, 0);
+        ProgramInstall();
+        const std::vector<StaticWord> filled = StaticPointerWords();
+        StartTablesTake();
+        for (const auto &[address, value] : filled) StaticWordSet(address, 0);
+        StartTablesPutBack();
+        std::vector<uintptr_t> left;
+        for (const auto &[address, value] : filled)
+            if (StaticWordAt(address) != value) left.push_back(address);
+        std::string missed;
+        for (const auto &[address, name] : StaticWordNames(left)) missed += name + "\n";
+        missed += "counted " + std::to_string(filled.size()) + "\n";
+        if (write(pipeEnds[1], missed.data(), missed.size()) != ssize_t(missed.size())) _exit(2);
+        _exit(0);
+    }
+    close(pipeEnds[1]);
+    std::string said;
+    char buffer[4096];
+    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) said.append(buffer, size_t(n));
+    close(pipeEnds[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the start over emptied tables ended with status "
+                                                               << status << "; it said:\n" << said;
+    const size_t counted = said.rfind("counted ");
+    ASSERT_NE(counted, std::string::npos) << said;
+    EXPECT_GT(std::stoul(said.substr(counted + 8)), 100u) << "the start filled next to nothing: the scan is broken";
+    EXPECT_EQ(said.substr(0, counted), "") << "filled by the start and not put back from the seams' list";
 }
 
 TEST_F(Seams_, TheArchitectureDocumentListsEveryTable)

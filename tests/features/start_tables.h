@@ -1,10 +1,11 @@
-// start_tables.h - the tables of functions the test program starts with,
-// taken once the global environments have installed theirs, and put back
-// before each test: every table between the layers (features/seams.h),
-// the registers' hooks, the output devices and the raw export that a
-// damaged file offers. A test that fills them as the program's start does
-// (ProgramInstall, RulesInstall) or replaces an entry with a double of its
-// own would otherwise hand its functions to every test after it.
+// start_tables.h - the tables the test program starts with, taken once
+// the global environments have installed theirs, and put back before
+// each test: every table of the seams' one list (features/seams.h), which
+// names each table the program's start fills (a test holds it to every
+// word the start writes: seams_test.cpp). A test that fills them as the
+// program's start does (ProgramInstall, RulesInstall) or replaces an
+// entry with a double of its own would otherwise hand its functions to
+// every test after it.
 #pragma once
 
 #include <string>

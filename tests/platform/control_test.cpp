@@ -2,6 +2,9 @@
 // keys and clicks; notifications to the parent.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include <string>
 #include <vector>
 
@@ -236,6 +239,36 @@ TEST_F(ControlTest, ListBoxContentsSelectionAndNotifications)
     WinSend(lb, PlLb::ResetContent, 0, 0);
     EXPECT_EQ(ListBoxCount(lb), 0);
     EXPECT_EQ(ListBoxCurSel(lb), -1);
+}
+
+// Typing a row's beginning selects the first row from the selected one
+// that begins so, letters in either case, and tells the parent; the same
+// first letter typed again steps on to the next row it begins.
+TEST_F(ControlTest, ListBoxSelectsTheRowWhoseBeginningIsTyped)
+{
+    uint32_t lb = WinCreate("ListBox", "", PlStyle::Child | PlStyle::Visible | PlStyle::VScroll | PlListStyle::Notify,
+                            {10, 10, 160, 110}, top, 0, 0);
+    for (const char *row : {"Departments", "Sales documents", "sales invoices", "Stock", "\xC5rsredovisning"})
+        ListBoxAdd(lb, row);
+    ListBoxSetCurSel(lb, 0);
+    auto type = [lb](const std::string &text) {
+        for (char c : text) WinSend(lb, PlMsg::Char, uint8_t(c), 0);
+    };
+    type("SALES I");
+    EXPECT_EQ(ListBoxCurSel(lb), 2);
+    EXPECT_FALSE(gNotes.empty());
+    EXPECT_EQ(gNotes.back().code, PlLbn::SelChange);
+    type("q");
+    EXPECT_EQ(ListBoxCurSel(lb), 2) << "a beginning no row has leaves the selection";
+    // After a pause a new beginning starts; one letter again steps on.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    type("s");
+    EXPECT_EQ(ListBoxCurSel(lb), 3);
+    type("s");
+    EXPECT_EQ(ListBoxCurSel(lb), 1) << "from the last row it goes round to the first";
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    type("\xE5");
+    EXPECT_EQ(ListBoxCurSel(lb), 4) << "an accented letter in either case";
 }
 
 TEST_F(ControlTest, ListBoxScrollsWithItsOwnBar)

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "core/choice_lists.h"
 #include "core/decimal.h"
 #include "core/field_access.h"
 #include "core/field_types.h"
@@ -26,6 +27,10 @@
 #include "core/window_entries.h"
 #include "database/access/register_hooks.h"
 #include "database/access/remote_calls.h"
+#include "database/engine/engine.h"
+#include "rules/invoice_kind.h"
+#include "rules/payment_kinds.h"
+#include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "rules/rules_types.h"
 #include "features/program_start.h"
@@ -101,6 +106,7 @@ protected:
     std::vector<std::string> faults;   // every rule broken, one line each
     std::set<std::string> said;        // a fault seen on several pages is told once
     MacRect work{};                    // the MDI client's client area
+    bool kindCompany = false;          // KindInvoicesStored made its company
 
     // Starts the program's instance as main does, headless: the features
     // installed, the interface file found and loaded, the frame at the desktop's size,
@@ -123,6 +129,7 @@ protected:
     void TearDown() override
     {
         if (FrameWindow && WinIsWindow(FrameWindow)) WinDestroy(FrameWindow);
+        if (D4IsOpen()) D4Close();
         RegisterHooksClear();   // the start installed the rules
         LangFileSetDirectories({});
         ShellFixture::TearDown();
@@ -172,13 +179,47 @@ protected:
         }
     }
 
+    // A scratch company holding a sales invoice of every kind (numbered
+    // by its kind, from 0) and a purchase invoice of every kind (1 to 3),
+    // each of the widest common total, for the lists whose words name the
+    // kind of the invoice an entry came from. Stored as the records are,
+    // without the rules' checks. False when it cannot be made.
+    bool KindInvoicesStored()
+    {
+        if (kindCompany) return true;
+        if (D4Create("layout_kinds.VDB", 0) != D4OpenOk) return false;
+        const auto hooks = RegisterHookTable;
+        RegisterHooksClear();
+        PackedDecimal total;
+        DecFromThousandths(&total, 888888880);
+        bool stored = true;
+        uint32_t id = 0;
+        for (uint16_t kind = 0; kind <= uint16_t(InvoiceKind::Interest); kind++) {
+            std::vector<uint8_t> invoice(RegRecordSize(IVVc::Number));
+            PutU32(invoice.data(), IVVc::SerNr, kind);
+            PutU16(invoice.data(), IVVc::InvType, kind);
+            PutDec(invoice.data(), IVVc::Total, total);
+            stored = stored && RecInsertUnchecked(IVVc::Number, invoice.data(), &id);
+            if (kind < uint16_t(InvoiceKind::Ordinary) || kind > uint16_t(InvoiceKind::CreditNote)) continue;
+            std::vector<uint8_t> purchase(RegRecordSize(VIVc::Number));
+            PutU32(purchase.data(), VIVc::SerNr, kind);
+            PutU16(purchase.data(), VIVc::InvType, kind);
+            PutDec(purchase.data(), VIVc::InvAmount, total);
+            stored = stored && RecInsertUnchecked(VIVc::Number, purchase.data(), &id);
+        }
+        RegisterHookTable = hooks;
+        kindCompany = stored;
+        return stored;
+    }
+
     // Records holding the widest values the columns a list window fills
     // itself (type 28) commonly show, by window type: in the voucher list
     // a voucher of every fixed series numbered with seven digits; in the
     // sales-invoice list an invoice of every kind (a credit note's total
-    // shows with its minus) of the widest common total. None for other
-    // types.
-    static std::vector<std::vector<uint8_t>> WidestRecords(int type)
+    // shows with its minus) of the widest common total; in the customer
+    // transactions and the vendor ledger an entry of a payment and one of
+    // an invoice of every kind (KindInvoicesStored). None for other types.
+    std::vector<std::vector<uint8_t>> WidestRecords(int type)
     {
         std::vector<std::vector<uint8_t>> records;
         if (type == WinTypes::VoucherList) {
@@ -197,13 +238,33 @@ protected:
                 PutDec(invoice.data(), IVVc::Total, total);
                 records.push_back(std::move(invoice));
             }
+        } else if ((type == WinTypes::CustTransList || type == WinTypes::VendLedgerList) && KindInvoicesStored()) {
+            PackedDecimal total;
+            DecFromThousandths(&total, 888888880);
+            const bool sales = type == WinTypes::CustTransList;
+            const int reg = sales ? CustTransVc::Number : VLVc::Number;
+            for (uint16_t serial = 0; serial <= uint16_t(InvoiceKind::Interest) + 1; serial++) {
+                std::vector<uint8_t> entry(RegRecordSize(reg));
+                // The last is a payment's entry, the others an invoice's.
+                const LedgerEntryKind kind = serial > uint16_t(InvoiceKind::Interest) ? LedgerEntryKind::Payment
+                                                                                       : LedgerEntryKind::Invoice;
+                if (sales) {
+                    PutU16(entry.data(), CustTransVc::Kind, uint16_t(kind));
+                    PutU32(entry.data(), CustTransVc::DocNr, serial);
+                    PutDec(entry.data(), CustTransVc::Amount, total);
+                } else {
+                    PutU16(entry.data(), VLVc::Kind, uint16_t(kind));
+                    PutU32(entry.data(), VLVc::DocSerNr, serial);
+                }
+                records.push_back(std::move(entry));
+            }
         }
         return records;
     }
 
     // The widest text list column i of n shows for those records, made by
     // the routine the list draws its rows with; "" when it has none.
-    static std::string WidestOwnText(int n, int i)
+    std::string WidestOwnText(int n, int i)
     {
         std::string widest;
         int widestWidth = -1;
@@ -222,14 +283,35 @@ protected:
         return widest;
     }
 
+    // The widest word of choice list `list` in n's face: a kind's name a
+    // column or cell of the list shows; "" for a list without words.
+    static std::string WidestChoiceWord(int n, int list)
+    {
+        std::string widest;
+        int widestWidth = -1;
+        PString word;
+        uint16_t value = 0;
+        for (int i = 0; ChoiceTextAt(list, i, word, &value); i++) {
+            if (const int w = LabelWidth(n, word, false); w > widestWidth) {
+                widestWidth = w;
+                widest = PStringToStd(word);
+            }
+        }
+        return widest;
+    }
+
     // The rule on list column i of n: its cell, which ends the gap short
-    // of the next column, holds the column's widest common value.
+    // of the next column, holds the column's widest common value (the
+    // widest word of a choice column's list).
     void ListColumnRoom(int n, int i, const std::string &name)
     {
         const uint8_t *e = WinDefEntry(n, WinPartFieldList, i);
         const uint8_t *next = WinDefEntry(n, WinPartFieldList, i + 1);
-        const std::string own = DefU16(e + ListColEntry::Type) == FtSpare28 ? WidestOwnText(n, i) : "";
-        const char *sample = own.empty() ? ListSample(DefU16(e + ListColEntry::Type)) : own.c_str();
+        const int type = DefU16(e + ListColEntry::Type);
+        const std::string own = type == FtSpare28 ? WidestOwnText(n, i)
+                                : type == FtChoice ? WidestChoiceWord(n, int16_t(DefU16(e + ListColEntry::Format)))
+                                                   : "";
+        const char *sample = own.empty() ? ListSample(type) : own.c_str();
         if (!next || !sample[0]) return;
         MacRect pane;
         WinColumnRect(n, 0, &pane);
@@ -282,7 +364,8 @@ protected:
 
     // The rule on the cells of n's matrix: a cell of a number column
     // (row kinds 1 to 9, on the column page shown) holds the column's
-    // widest common value, so no digit is cut at its left or right edge.
+    // widest common value, so no digit is cut at its left or right edge,
+    // and a cell of a choice column the widest word of its list.
     void MatrixCellRoom(int n, const std::string &where)
     {
         for (int kind = 1; kind <= 9; kind++) {
@@ -290,7 +373,10 @@ protected:
                 const uint8_t *column = MatrixColumnAt(n, kind, c);
                 MacRect cell;
                 if (!column || !MatrixCellRect(n, kind, &cell, 0, c)) break;
-                const char *sample = CellSample(DefU16(column + ColumnEntry::Type));
+                const int type = DefU16(column + ColumnEntry::Type);
+                const std::string word =
+                    type == FtChoice ? WidestChoiceWord(n, int16_t(DefU16(column + ColumnEntry::Format))) : "";
+                const char *sample = word.empty() ? CellSample(type) : word.c_str();
                 if (!sample[0]) continue;
                 PString text, heading;
                 PStringFromC(text, sample);

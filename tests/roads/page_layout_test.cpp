@@ -138,6 +138,14 @@ TEST(PageLayout, ASoundPagePassesAndEachFaultIsCaughtAndNamed)
     for (PdfWord w : {W(145, 50, 72, "2441", 2), W(145, 80, 300, "Long", 2), W(145, 303, 330, "0,00", 2)})
         page.push_back(w);
     EXPECT_TRUE(PageLayoutFaults(page).empty()) << ::testing::PrintToString(PageLayoutFaults(page));
+
+    // A total whose line holds its amounts and no word; labelled, it passes.
+    page = SoundPage();
+    for (PdfWord w : {W(190, 250, 290, "1200,00"), W(190, 330, 370, "-1200,00")}) page.push_back(w);
+    faults = PageLayoutFaults(page);
+    EXPECT_TRUE(Told(faults, "amounts stand on a line without a word")) << ::testing::PrintToString(faults);
+    page.push_back(W(190, 80, 110, "Total"));
+    EXPECT_TRUE(PageLayoutFaults(page).empty()) << ::testing::PrintToString(PageLayoutFaults(page));
 }
 
 // Words of one line that stand a little higher or lower (a bold heading

@@ -4,13 +4,15 @@
 // New opens an asset, bought 1.1.2024 for 12 000 with a row on SL20, and
 // OK stores it. File > Reports lists the asset reports: the depreciation
 // of January to June 2024 shows in the preview and prints 1 200 of
-// depreciation to a PDF. File > Maintenance lists the depreciation run,
+// depreciation to a PDF, and report 109 the voucher it would make, its
+// rows naming their accounts whole. File > Maintenance lists the depreciation run,
 // whose window stores the half year's voucher. Then the company file
 // holds the model, the asset and the voucher.
 // Menus: in General ledger, Registers > Accounts, Settings > Asset
 // groups..., Registers > Depreciation models, Registers > Fixed assets; in
 // Purchasing, Registers > Vendors; File > Reports (Ctrl+R) > "Depreciation
-// of fixed assets", File > Print (Ctrl+P), File > Maintenance... >
+// of fixed assets", File > Reports (Ctrl+R) > "Depreciation voucher",
+// File > Print (Ctrl+P), File > Maintenance... >
 // "depreciation voucher".
 // Windows: Reports, Functions (exports, imports, maintenance), Fixed asset,
 // Fixed asset list, Depreciation model, Depreciation model list, Asset
@@ -34,7 +36,7 @@ namespace {
 
 constexpr int ReportList = 6, FunctionList = 7, Preview = 5;
 constexpr int Asset = 325, AssetList = 542, DeprModel = 543, DeprModelList = 548, AssetDeprSel = 527,
-              DeprRunSel = 539;
+              DeprRunSel = 539, DeprVoucherSel = 535;
 namespace fs = std::filesystem;
 
 TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
@@ -134,9 +136,9 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
         return true;
     });
     Menu("Window", "Close all");
-    auto before = std::make_shared<size_t>();
-    Do("count the PDFs", [this, before] {
-        *before = FilesIn("print").size();
+    auto before = std::make_shared<std::vector<fs::path>>();
+    Do("note the PDFs", [this, before] {
+        *before = FilesIn("print");
         return true;
     });
     chooseReport();
@@ -145,20 +147,32 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
     Check("the print selection opens", Opened(AssetDeprSel));
     period();
     ClickButton("OK");
-    Check("printed to a PDF with the half year's depreciation", [this, before] {
-        std::vector<fs::path> pdfs = FilesIn("print");
-        if (pdfs.size() != *before + 1) {
-            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
+    Check("printed to a PDF with the half year's depreciation", [this, before, shots] {
+        std::vector<fs::path> pdfs = NewFilesIn("print", *before);
+        if (pdfs.size() != 1) {
+            ADD_FAILURE() << pdfs.size() << " PDFs; told " << ::testing::PrintToString(Messages());
             return true;
         }
+        if (shots) fs::copy_file(pdfs[0], fs::path(shots) / "asset_depr.pdf", fs::copy_options::overwrite_existing);
         const std::string text = PdfText(pdfs.back());
         EXPECT_NE(text.find("Depreciation of fixed assets"), std::string::npos) << text;
         EXPECT_NE(text.find("Lathe"), std::string::npos) << text;
         EXPECT_NE(text.find("1200,00"), std::string::npos) << text;
         EXPECT_NE(text.find("10800,00"), std::string::npos) << text;   // the book value at the end
+        // The sums of every asset stand under a line that names them.
+        EXPECT_NE(text.find("Total"), std::string::npos) << text;
         return true;
     });
     Menu("Window", "Close all");
+
+    // Report 109: the voucher the run would store, printed; each row names
+    // its account whole, though a row keeps 20 characters of it.
+    auto printed = ReportToPreviewAndPdf("Depreciation voucher", DeprVoucherSel, period, "asset_depr_voucher");
+    Check("the depreciation voucher's rows name their accounts whole", [printed] {
+        EXPECT_NE(printed->find("Depreciation of machines"), std::string::npos) << *printed;
+        EXPECT_NE(printed->find("1200,00"), std::string::npos) << *printed;
+        return true;
+    });
 
     // The depreciation run's window from the function list.
     Menu("File", "Maintenance...");

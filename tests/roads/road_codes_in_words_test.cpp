@@ -130,6 +130,12 @@ TEST_F(CodesInWordsRoad, KindsAndSeriesShowTheirMeaning)
     });
     Menu("Module", "Sales");
     NewFromList("Sales invoices", WinTypes::SalesInvoiceList, WinTypes::SalesInvoice);
+    ClickCell(0, 0);
+    Check("a new row's Kind, with the caret in it, shows no number", [] {
+        EXPECT_EQ(FocusLabel(), "cell");
+        EXPECT_EQ(CellUnder("Kind", 0), "");
+        return true;
+    });
     ClickButton("Posted");
     TypeOneRowDocument("C1", 1, "ITEM1", "1");
     Check("the invoice's row names its kind", [] {

@@ -14,13 +14,19 @@
 // words and with its minus, so that they add up to what the open items
 // hold; the customer statement prints it so. Printed from its window, the
 // credit note shows the amount to be refunded under its word.
-// Menus: in Purchasing, Registers > Payment terms; in Sales, Registers >
-// Customer open items, Registers > Customers, Operations > Transactions;
-// File > Windows... > "Sales invoices"; File > Print (Ctrl+P); File >
+// A vendor's invoice is credited the same way in the purchase-invoice
+// window, and the vendor ledger's entries list the credit note as a
+// credit note, with its minus, not as an invoice.
+// Menus: in Purchasing, Registers > Payment terms, Registers > Vendors,
+// Registers > Purchase invoices, Registers > Vendor ledger entries; in
+// Sales, Registers > Customer open items, Registers > Customers,
+// Operations > Transactions; File > Windows... > "Sales invoices"; File >
+// Print (Ctrl+P); File >
 // Documents... > "Customer statements".
 // Windows: Payment terms list, Payment terms, Sales invoice list, Sales
 // invoice, Receipt invoice choice, Customer open items, Customers,
-// Customer transactions, Documents, Statement print run.
+// Customer transactions, Documents, Statement print run, Vendor list,
+// Vendor, Purchase invoice list, Purchase invoice, Vendor ledger entries.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 #include "tests/roads/road_form_steps.h"
@@ -309,17 +315,17 @@ TEST_F(CreditNoteRoad, APostedInvoiceIsCreditedInItsWindowAndTheLedgersAgree)
     ClickField("Customers");
     Type("C1");
     ClickButton("Printer");
-    auto pdfs = std::make_shared<size_t>();
-    Do("count the PDFs", [this, pdfs] {
-        *pdfs = FilesIn("print").size();
+    auto pdfs = std::make_shared<std::vector<fs::path>>();
+    Do("note the PDFs", [this, pdfs] {
+        *pdfs = FilesIn("print");
         return true;
     });
     AnswerPrint(true);
     ClickButton("OK");
     Check("the statement prints the credit note with its minus", [this, pdfs, credit] {
-        std::vector<fs::path> files = FilesIn("print");
-        if (files.size() != *pdfs + 1) {
-            ADD_FAILURE() << files.size() - *pdfs << " PDFs; told " << ::testing::PrintToString(Messages());
+        std::vector<fs::path> files = NewFilesIn("print", *pdfs);
+        if (files.size() != 1) {
+            ADD_FAILURE() << files.size() << " PDFs; told " << ::testing::PrintToString(Messages());
             return false;
         }
         const std::string text = PdfText(files.back());
@@ -357,6 +363,73 @@ TEST_F(CreditNoteRoad, APostedInvoiceIsCreditedInItsWindowAndTheLedgersAgree)
     EXPECT_NEAR(open[*others], 784, 0.005);
     EXPECT_EQ(open.count(*credit), 0u);
     CloseForCheck();
+}
+
+// A purchase credit note, typed as a user credits a vendor's invoice (its
+// terms of the credit-note kind, the credited invoice in its first row),
+// is listed in the vendor ledger's entries as a credit note, with its
+// minus, beside the invoice it credits.
+TEST_F(CreditNoteRoad, APurchaseCreditNoteIsListedAsOneInTheVendorLedger)
+{
+    StartNewCompany("purchase_credit.VDB");
+    TypeCreditNoteTerms("CR");
+    TypeVendor({"V1", "Vendor V1", "Main street 1", "", "", "", ""});
+    auto invoice = TypeApprovedPurchaseInvoice("V1", "F-1", "5010", "300,00");
+    Menu("Registers", "Purchase invoices");
+    Check("the purchase-invoice list opens", Opened(WinTypes::PurchaseInvoiceList));
+    ClickButton("New");
+    Check("New opens a purchase invoice", Opened(WinTypes::PurchaseInvoice));
+    ClickField("Vendor");
+    Type("V1");
+    Key(PlKey::Tab);
+    ClickField("Vendor's invoice");
+    Type("CN-1");
+    ClickField("Total");
+    Type("100,00");
+    Key(PlKey::Tab);
+    ClickButton("Terms");
+    Retype("Terms", "CR");
+    Key(PlKey::Tab);
+    ClickButton("Rows");
+    Check("credit-note terms put the credited invoice's row first", [] {
+        EXPECT_EQ(CellUnder("Credited", 0), "");
+        return true;
+    });
+    ClickCell(0, 6);
+    Type("the credited invoice's number", [invoice] { return *invoice; });
+    Key(PlKey::Tab);
+    TypeCell(1, 0, "5010");
+    Key(PlKey::Tab);
+    TypeCell(1, 3, "100,00");
+    Key(PlKey::Tab);
+    ClickButton("Approved");
+    KeepPicture("purchase_credit_note");
+    OkStoresQuietly("the purchase credit note");
+    auto credit = std::make_shared<std::string>();
+    Check("the credit note shows its number", [credit] {
+        *credit = DigitsOf(Shown("Number"));
+        return !credit->empty();
+    });
+    Menu("Window", "Close all");
+    Menu("Registers", "Vendor ledger entries");
+    Check("the vendor ledger lists the credit note as one, beside the invoice", [this, invoice, credit] {
+        EXPECT_EQ(ActiveType(), WinTypes::VendLedgerList) << ActiveTitle();
+        const std::vector<std::string> rows = ListRowsShown();
+        // Vendor | date | kind | document | invoice | amount | currency.
+        auto listed = [&rows](const std::string &kind, const std::string &document, const std::string &amount) {
+            for (const std::string &row : rows)
+                if (row.find(" | " + kind + " | " + document + " | ") != std::string::npos &&
+                    row.find(" | " + amount + " | ") != std::string::npos)
+                    return true;
+            return false;
+        };
+        EXPECT_TRUE(listed("Invoice", *invoice, "300,00")) << ::testing::PrintToString(rows);
+        EXPECT_TRUE(listed("Credit note", *credit, "-100,00")) << ::testing::PrintToString(rows);
+        EXPECT_EQ(ListCellCut(), "") << "the list cuts a text";
+        KeepPicture("vendor_ledger_entries");
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // road_customers_test.cpp - the customers of the demo company by keys
 // and clicks: Ctrl+1 opens the customer list, C3 typed into its Find
-// field is found and opened, its name changed and stored by OK; a new
+// field is found and opened, its name changed and stored by OK (a name
+// longer than the field keeps its first 60 characters, and the edit that
+// shows it after OK covers no label of the window); a new
 // customer with a code that exists is refused with the cursor on Code;
 // Esc in a field changes nothing.
 // Menus: in Sales, Registers > Customers (Ctrl+1).
@@ -43,6 +45,16 @@ TEST_F(RoadTest, CustomersAreFoundChangedAndGuarded)
     Check("Esc changed nothing", [] {
         EXPECT_EQ(Shown("Name"), "Small Customer");
         EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        return true;
+    });
+    ClickField("Name");
+    Key(PlKey::End);
+    Key(PlKey::Home, true);
+    Type(std::string(300, 'W'));
+    ClickOk();
+    Check("a name of 300 characters is stored as its first 60, drawn clear of the labels", [] {
+        EXPECT_EQ(Shown("Name"), std::string(60, 'W'));
+        EXPECT_EQ(EditCoversLabel(), "");
         return true;
     });
     ClickField("Name");

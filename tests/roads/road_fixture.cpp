@@ -692,6 +692,29 @@ std::string RoadTest::VerticalRuleThroughText()
     return "";
 }
 
+std::string RoadTest::EditCoversLabel()
+{
+    int n = Active();
+    if (!n || !WinTable[n]->editControl) return {};
+    const MacRect edit = WinTable[n]->editRect;
+    for (int i = 0; const uint8_t *e = WinDefEntry(n, WinPartDataFields, i); i++) {
+        const uint8_t *label = e + FieldEntry::Label;
+        if (!label[0] || !WinPageShown(n, DefU16(e + FieldEntry::Page))) continue;
+        MacRect r;
+        WinBindingRect(n, e, &r);
+        int width = 0;
+        {
+            PortScope port(n);
+            UseRegularFont(n);
+            width = PStringWidth(label);
+        }
+        // The label ends six pixels left of its field.
+        const int right = r.left - 6, left = right - width;
+        if (edit.left < right && left < edit.right && edit.top < r.bottom && r.top < edit.bottom) return PText(label);
+    }
+    return {};
+}
+
 std::string RoadTest::FocusLabel()
 {
     int n = Active();
@@ -733,11 +756,28 @@ std::vector<fs::path> RoadTest::FilesIn(const std::string &sub) const
     std::error_code ec;
     for (const fs::directory_entry &e : fs::directory_iterator(dir / sub, ec))
         if (e.is_regular_file()) files.push_back(e.path());
-    std::sort(files.begin(), files.end(), [](const fs::path &a, const fs::path &b) {
-        auto ta = fs::last_write_time(a), tb = fs::last_write_time(b);
-        return ta != tb ? ta < tb : a < b;
-    });
+    std::sort(files.begin(), files.end());
     return files;
+}
+
+std::vector<fs::path> RoadTest::NewFilesIn(const std::string &sub, const std::vector<fs::path> &before) const
+{
+    std::vector<fs::path> added;
+    for (const fs::path &f : FilesIn(sub))
+        if (std::find(before.begin(), before.end(), f) == before.end()) added.push_back(f);
+    return added;
+}
+
+fs::path RoadTest::FileHolding(const std::vector<fs::path> &pdfs, const std::string &text)
+{
+    fs::path found;
+    for (const fs::path &pdf : pdfs) {
+        if (PdfText(pdf).find(text) == std::string::npos) continue;
+        EXPECT_TRUE(found.empty()) << "both " << found << " and " << pdf << " hold \"" << text << "\"";
+        found = pdf;
+    }
+    EXPECT_FALSE(found.empty()) << "no PDF of " << pdfs.size() << " holds \"" << text << "\"";
+    return found;
 }
 
 std::string RoadTest::PdfText(const fs::path &pdf)
@@ -752,8 +792,13 @@ std::string RoadTest::PdfText(const fs::path &pdf)
     for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
     EXPECT_EQ(pclose(p), 0) << "pdftotext (poppler-utils) failed on " << pdf;
     // What a road reads of a printed page it also looks at: nothing on
-    // the page overlaps or runs into its neighbour.
+    // the page overlaps or runs into its neighbour. With pictures kept,
+    // the page is kept beside them to be looked at.
     ExpectPagesLaidOut(pdf);
+    if (const char *shots = std::getenv("ORVEL_ROAD_SHOTS")) {
+        std::error_code ec;
+        fs::copy_file(pdf, fs::path(shots) / pdf.filename(), fs::copy_options::overwrite_existing, ec);
+    }
     return out;
 }
 
@@ -914,10 +959,10 @@ std::shared_ptr<std::string> RoadTest::ReportToPreviewAndPdf(const std::string &
     });
     if (inPreview) inPreview();
     Menu("Window", "Close all");
-    auto before = std::make_shared<size_t>();
+    auto before = std::make_shared<std::vector<fs::path>>();
     auto text = std::make_shared<std::string>();
-    Do("count the PDFs", [this, before] {
-        *before = FilesIn("print").size();
+    Do("note the PDFs", [this, before] {
+        *before = FilesIn("print");
         return true;
     });
     chooseReport();
@@ -927,13 +972,13 @@ std::shared_ptr<std::string> RoadTest::ReportToPreviewAndPdf(const std::string &
     select();
     ClickButton("OK");
     Check(report + " printed to a PDF", [this, before, text, shots, shot] {
-        std::vector<fs::path> pdfs = FilesIn("print");
-        if (pdfs.size() != *before + 1) {
-            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
+        std::vector<fs::path> pdfs = NewFilesIn("print", *before);
+        if (pdfs.size() != 1) {
+            ADD_FAILURE() << pdfs.size() << " PDFs; told " << ::testing::PrintToString(Messages());
             return true;
         }
-        if (shots) fs::copy_file(pdfs.back(), fs::path(shots) / (shot + ".pdf"), fs::copy_options::overwrite_existing);
-        *text = PdfText(pdfs.back());
+        if (shots) fs::copy_file(pdfs[0], fs::path(shots) / (shot + ".pdf"), fs::copy_options::overwrite_existing);
+        *text = PdfText(pdfs[0]);
         return true;
     });
     return text;

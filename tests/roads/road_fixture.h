@@ -304,6 +304,13 @@ public:   // the steps' lambdas use these too
     // painted now: inside the content, clear of the marks at its bottom,
     // with ink where they stand (road_preview_steps.cpp).
     static std::vector<std::string> PreviewTextsShown();
+    // The first two texts of a line of the active preview that touch as
+    // painted (no blank's room between them), as "first | second"; "" when
+    // none do (road_preview_steps.cpp).
+    static std::string PreviewTextsTouch();
+    // The label of a data field of the active window that its open edit
+    // control covers (an edit grown over it); "" when it covers none.
+    static std::string EditCoversLabel();
     // The label of the focused data field of the active window; "cell"
     // for a matrix cell, "" when no field has the focus.
     static std::string FocusLabel();
@@ -331,8 +338,18 @@ public:   // the steps' lambdas use these too
     static std::vector<std::string> Messages();
     // Whether a message box's text held `text`.
     static bool Told(const std::string &text);
-    // The files of folder `sub` of the working folder, oldest first.
+    // The files of folder `sub` of the working folder, by name. Their
+    // times say nothing of their order: two files written in one tick of
+    // the clock carry the same time.
     std::vector<std::filesystem::path> FilesIn(const std::string &sub) const;
+    // The files of folder `sub` that are not among `before` (an earlier
+    // FilesIn): what was written since, by name.
+    std::vector<std::filesystem::path> NewFilesIn(const std::string &sub,
+                                                  const std::vector<std::filesystem::path> &before) const;
+    // The one PDF of `pdfs` whose text holds `text`: a run that writes
+    // several is read by what each holds. The test fails (and the result
+    // is empty) when none or more than one does.
+    static std::filesystem::path FileHolding(const std::vector<std::filesystem::path> &pdfs, const std::string &text);
     // The text pdftotext reads from a PDF (its layout kept); the test
     // fails where a word of its pages overlaps or runs into another
     // (road_page_layout.h).

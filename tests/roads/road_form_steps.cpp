@@ -114,18 +114,18 @@ void ChooseForm(RoadTest &road, const std::string &row, int type, const std::str
 std::shared_ptr<std::string> PrintActiveDocument(RoadTest &road, const std::string &shot)
 {
     namespace fs = std::filesystem;
-    auto before = std::make_shared<size_t>();
+    auto before = std::make_shared<std::vector<fs::path>>();
     auto text = std::make_shared<std::string>();
-    road.Do("count the PDFs", [&road, before] {
-        *before = road.FilesIn("print").size();
+    road.Do("note the PDFs", [&road, before] {
+        *before = road.FilesIn("print");
         return true;
     });
     road.AnswerPrint(true);
     road.Key('P', false, true);
     road.Check("the document prints to a PDF", [&road, before, text, shot] {
-        std::vector<fs::path> pdfs = road.FilesIn("print");
-        if (pdfs.size() != *before + 1) {
-            ADD_FAILURE() << "PDFs printed: " << pdfs.size() - *before << "; told "
+        std::vector<fs::path> pdfs = road.NewFilesIn("print", *before);
+        if (pdfs.size() != 1) {
+            ADD_FAILURE() << "PDFs printed: " << pdfs.size() << "; told "
                           << ::testing::PrintToString(RoadTest::Messages());
             return false;
         }

@@ -207,6 +207,8 @@ TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
         EXPECT_NE(GetU32(series, SeriesDefaultsBlk::InvoiceHint), GetU32(inv, IVVc::SerNr));
         EXPECT_EQ(TextAt(inv, IVVc::CustCode), "C9");
         EXPECT_EQ(GetU16(inv, IVVc::Posted), 0);
+        // It credits no invoice: its More page's Credited invoice is empty.
+        EXPECT_EQ(GetI32(inv, IVVc::CredInv), -1);
         ASSERT_EQ(MatrixRowCount(IVVc::Number, 0, inv), 1);
         uint8_t row[IVVc::Rows::Size];
         ASSERT_TRUE(MatrixRowRead(IVVc::Number, inv, 0, row));

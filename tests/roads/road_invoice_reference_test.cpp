@@ -65,11 +65,16 @@ protected:
     // File > Print of the open invoice; the reference its page shows goes
     // into printed once the step ran.
     void PrintReference(std::shared_ptr<std::string> printed) {
+        auto before = std::make_shared<std::vector<fs::path>>();
+        Do("note the PDFs", [this, before] {
+            *before = FilesIn("print");
+            return true;
+        });
         AnswerPrint(true);
         Key('P', false, true);
-        Check("the invoice prints its reference", [this, printed] {
-            std::vector<fs::path> pdfs = FilesIn("print");
-            if (pdfs.empty()) {
+        Check("the invoice prints its reference", [this, before, printed] {
+            std::vector<fs::path> pdfs = NewFilesIn("print", *before);
+            if (pdfs.size() != 1) {
                 ADD_FAILURE() << "nothing printed; told " << ::testing::PrintToString(Messages());
                 return false;
             }
@@ -83,17 +88,17 @@ protected:
     // Ctrl+P on the active stored document; the page's line from label
     // on goes into printed once the step ran.
     void PrintLine(const std::string &what, const std::string &label, std::shared_ptr<std::string> printed) {
-        auto before = std::make_shared<size_t>();
-        Do("count the PDFs", [this, before] {
-            *before = FilesIn("print").size();
+        auto before = std::make_shared<std::vector<fs::path>>();
+        Do("note the PDFs", [this, before] {
+            *before = FilesIn("print");
             return true;
         });
         AnswerPrint(true);
         Key('P', false, true);
         Check(what + " prints", [this, before, label, printed, what] {
-            std::vector<fs::path> pdfs = FilesIn("print");
-            EXPECT_EQ(pdfs.size(), *before + 1) << what << "; told " << ::testing::PrintToString(Messages());
-            if (pdfs.size() != *before + 1) return false;
+            std::vector<fs::path> pdfs = NewFilesIn("print", *before);
+            EXPECT_EQ(pdfs.size(), 1u) << what << "; told " << ::testing::PrintToString(Messages());
+            if (pdfs.size() != 1) return false;
             const std::string page = PdfText(pdfs.back());
             *printed = PrintedAfter(page, label);
             EXPECT_NE(*printed, "") << "no " << label << " on the page of " << what << ":\n" << page;

@@ -101,11 +101,16 @@ TEST_F(RoadTest, AnOrdersFlowIsShownFromItsWindowAndItsList) {
     // holds the report's title and the order's number.
     auto flowShown = [this, number](const std::string &from) {
         Check("the order flow opens in the preview from " + from, Opened(Preview));
+        auto before = std::make_shared<std::vector<fs::path>>();
+        Do("note the PDFs", [this, before] {
+            *before = FilesIn("print");
+            return true;
+        });
         AnswerPrint(true);
         Key('P', false, true);
-        Check("the order flow from " + from + " prints the order", [this, number, from] {
-            std::vector<fs::path> pdfs = FilesIn("print");
-            if (pdfs.empty()) {
+        Check("the order flow from " + from + " prints the order", [this, before, number, from] {
+            std::vector<fs::path> pdfs = NewFilesIn("print", *before);
+            if (pdfs.size() != 1) {
                 ADD_FAILURE() << "nothing printed from " << from << "; told " << ::testing::PrintToString(Messages());
                 return false;
             }

@@ -112,17 +112,18 @@ bool InColumn(const std::vector<std::vector<Run>> &runs, size_t n, const Run &r)
 // column's text (one that starts or ends where other lines' do)
 // right under the last text of line n - 1, which reaches over where it
 // starts, and is neither the same column's text wrapped onto a second
-// line nor the next of texts right-aligned one under the other.
-void PushedBelow(const std::vector<Line> &lines, const std::vector<std::vector<Run>> &runs, size_t n,
+// line nor the next of texts right-aligned one under the other. True
+// when it told such a line.
+bool PushedBelow(const std::vector<Line> &lines, const std::vector<std::vector<Run>> &runs, size_t n,
                  const std::string &where, std::vector<std::string> *faults)
 {
     const Line &above = lines[n - 1], &line = lines[n];
     const std::vector<Run> &upper = runs[n - 1];
     const Run &first = runs[n][0];
-    if (upper.empty() || line.top - above.top > 1.6 * (above.bottom - above.top)) return;
-    if (first.start <= upper[0].start + EdgePoints) return;
+    if (upper.empty() || line.top - above.top > 1.6 * (above.bottom - above.top)) return false;
+    if (first.start <= upper[0].start + EdgePoints) return false;
     for (const Run &u : upper)
-        if (Near(u.start, first.start)) return;
+        if (Near(u.start, first.start)) return false;
     // What the printer pushed down leaves the reaching text last on its
     // line; a line that goes on after it is a row of its own.
     // Two texts right-aligned at one edge, one under the other (a header's
@@ -132,9 +133,10 @@ void PushedBelow(const std::vector<Line> &lines, const std::vector<std::vector<R
     const double em = (line.bottom - line.top) / BoxPerEm;
     if (!(u.start < first.start && u.end > first.start + OverlapPoints) || std::fabs(u.end - first.end) < em ||
         !InColumn(runs, n, first))
-        return;
+        return false;
     faults->push_back(where + "\"" + TextOf(line, first.first, first.last) + "\" stands on a line of its own: \"" +
                       TextOf(above, u.first, u.last) + "\" above reaches over where it starts");
+    return true;
 }
 
 // Whether line n reads as the head of a table: four texts or more and
@@ -202,6 +204,33 @@ void UnheadedColumn(const std::vector<Line> &lines, const std::vector<std::vecto
     }
 }
 
+// Whether a word is an amount as the reports print one: digits with a
+// decimal comma, perhaps a minus before them.
+bool IsAmount(const std::string &w)
+{
+    size_t i = w[0] == '-' ? 1 : 0, comma = w.find(',');
+    if (comma == std::string::npos || comma == i || comma + 1 == w.size()) return false;
+    for (size_t k = i; k < w.size(); k++)
+        if (k != comma && !(w[k] >= '0' && w[k] <= '9')) return false;
+    return true;
+}
+
+// Line n holds amounts and nothing else: a total with no word that says
+// what it is the total of. (A row of amounts right under a line without
+// amounts, a line or so below it, is a table's row under its headings.)
+void BareAmounts(const std::vector<Line> &lines, size_t n, const std::string &where, std::vector<std::string> *faults)
+{
+    const Line &l = lines[n];
+    for (const PdfWord &w : l.words)
+        if (!IsAmount(w.text)) return;
+    if (n > 0 && l.top - lines[n - 1].top <= 2.2 * (l.bottom - l.top)) {
+        bool headings = true;
+        for (const PdfWord &w : lines[n - 1].words) headings = headings && !IsAmount(w.text);
+        if (headings) return;
+    }
+    faults->push_back(where + "amounts stand on a line without a word: a total needs its label");
+}
+
 // The faults of one page's lines.
 void PageFaults(int page, const std::vector<Line> &lines, std::vector<std::string> *faults)
 {
@@ -248,7 +277,8 @@ void PageFaults(int page, const std::vector<Line> &lines, std::vector<std::strin
             faults->push_back(where(l) + "\"" + TextOf(l, r.first, cut) + "\" runs into the next column's \"" +
                               TextOf(l, cut + 1, r.last) + "\", which other lines keep apart");
         }
-        if (n > 0) PushedBelow(lines, runs, n, where(l), faults);
+        // A line the printer pushed down is told as such, not as a total.
+        if (!(n > 0 && PushedBelow(lines, runs, n, where(l), faults))) BareAmounts(lines, n, where(l), faults);
         if (HeadLine(lines, runs, n)) UnheadedColumn(lines, runs, n, where(l), faults);
     }
 }

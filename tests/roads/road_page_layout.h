@@ -14,7 +14,9 @@
 //     printer's way with a text that would have overlapped the one before;
 //   - a row under a table's head line (texts without digits) holds a text
 //     right of the head's last heading: a column printed without a
-//     heading.
+//     heading;
+//   - a line holds amounts and nothing else: a total printed without the
+//     label that says what it totals.
 // Each fault names the page, the line's text and the words concerned.
 #pragma once
 

@@ -63,10 +63,10 @@ TEST_F(RoadTest, AnEmployeeIsTypedStoredAndListedByDepartment) {
     });
     Menu("Window", "Close all");
 
-    auto before = std::make_shared<size_t>();
+    auto before = std::make_shared<std::vector<fs::path>>();
     auto text = std::make_shared<std::string>();
-    Do("count the PDFs", [this, before] {
-        *before = FilesIn("print").size();
+    Do("note the PDFs", [this, before] {
+        *before = FilesIn("print");
         return true;
     });
     Key('R', false, true);
@@ -83,9 +83,9 @@ TEST_F(RoadTest, AnEmployeeIsTypedStoredAndListedByDepartment) {
     });
     ClickButton("OK");
     Check("printed to a PDF with the employee", [this, before, text, shots] {
-        std::vector<fs::path> pdfs = FilesIn("print");
-        if (pdfs.size() != *before + 1) {
-            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
+        std::vector<fs::path> pdfs = NewFilesIn("print", *before);
+        if (pdfs.size() != 1) {
+            ADD_FAILURE() << pdfs.size() << " PDFs; told " << ::testing::PrintToString(Messages());
             return true;
         }
         if (shots) std::system(("cp '" + pdfs.back().string() + "' '" + shots + "/employees_by_department.pdf'").c_str());

@@ -1,6 +1,12 @@
 // road_preview_steps.cpp - what a road does and reads in a preview: the
-// scroll bar dragged to the end, and the texts the content shows whole.
+// scroll bar dragged to the end, the texts the content shows whole, and
+// two texts of a line that touch.
 #include "tests/roads/road_fixture.h"
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "core/field_access.h"
 #include "dict_offsets.h"
@@ -79,3 +85,69 @@ std::vector<std::string> RoadTest::PreviewTextsShown()
     if (base) MemUnlock(store);
     return shown;
 }
+
+std::string RoadTest::PreviewTextsTouch()
+{
+    const int n = Active();
+    if (!n || !PreviewIsOpen(n)) return "(no preview)";
+    WinPaintFrame(n);
+    WinPaintContents(n);
+    const uint32_t child = WinTable[n]->mdiChild;
+    const MacRect c = WinTable[n]->contentRect;
+    const int32_t y0 = c.top + PreviewTopOffset - WinTable[n]->paneScroll;
+    const uint8_t *rec = WinRecordBuffer(n);
+    MemBlock store = GetU32(rec, PreviewWin::Store);
+    const uint32_t used = uint32_t(GetI32(rec, PreviewWin::StoreUsed));
+    const uint8_t *base = used ? MemLock(store) : nullptr;
+    // The texts shown, by their baseline: their left edge, right edge and text.
+    struct Shown {
+        int32_t left, right;
+        std::string text;
+    };
+    std::map<int32_t, std::vector<Shown>> lines;
+    for (uint32_t off = 0; base && off < used; off += GetU16(base + off, PreviewItemAt::Size)) {
+        const uint8_t *p = base + off;
+        // A form's text stands in its box, its baseline three above the box's bottom.
+        if (GetU16(p, PreviewItemAt::Kind) == ItemFormText) {
+            const int32_t top = y0 + GetI32(p, PreviewItemAt::Pos), y = top + GetU16(p, PreviewItemAt::LineHeight) - 3;
+            if (y - 10 < c.top || y + 3 > c.bottom - 3) continue;
+            lines[y].push_back({c.left + PreviewLeftMargin + int16_t(GetU16(p, PreviewItemAt::X)),
+                                c.left + PreviewLeftMargin + int16_t(GetU16(p, PreviewItemAt::Font)),
+                                PStringToStd(p + PreviewItemAt::Text)});
+            continue;
+        }
+        if (GetU16(p, PreviewItemAt::Kind) != ItemText || GetI32(p, PreviewItemAt::Pos) < 0) continue;
+        const int32_t y = y0 + GetI32(p, PreviewItemAt::LayoutPos);
+        if (y - 10 < c.top || y + 3 > c.bottom - 3) continue;
+        int32_t left, right;
+        PreviewItemEdges(n, p, &left, &right);
+        lines[y].push_back({c.left + left, c.left + right, PStringToStd(p + PreviewItemAt::Text)});
+    }
+    if (base) MemUnlock(store);
+    auto ink = [child](int x, int y) {
+        const uint32_t px = WinClientPixel(child, x, y);
+        return ((px >> 16 & 0xFF) + (px >> 8 & 0xFF) + (px & 0xFF)) < 3 * 128;
+    };
+    for (auto &[y, texts] : lines) {
+        std::sort(texts.begin(), texts.end(), [](const Shown &a, const Shown &b) { return a.left < b.left; });
+        for (size_t i = 0; i + 1 < texts.size(); i++) {
+            const Shown &a = texts[i], &b = texts[i + 1];
+            if (a.text.empty() || b.text.empty()) continue;
+            // Between them a blank's room: two columns at least without
+            // ink before the second's first (texts are drawn from a pixel
+            // left of their place).
+            auto column = [&](int x) {
+                for (int yy = y - 10; yy <= y + 2; yy++)
+                    if (ink(x, yy)) return true;
+                return false;
+            };
+            int first = b.left - 1;
+            while (first < b.right && !column(first)) first++;
+            int blank = 0;
+            for (int x = first - 1; x >= a.left && !column(x); x--) blank++;
+            if (blank < 2 && first < b.right) return a.text + " | " + b.text;
+        }
+    }
+    return {};
+}
+

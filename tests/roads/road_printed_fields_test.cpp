@@ -130,18 +130,18 @@ protected:
     // printed is in the result once that step ran.
     std::shared_ptr<std::string> PrintActive(const std::string &what)
     {
-        auto before = std::make_shared<size_t>();
-        Do("count the PDFs", [this, before] {
-            *before = FilesIn("print").size();
+        auto before = std::make_shared<std::vector<fs::path>>();
+        Do("note the PDFs", [this, before] {
+            *before = FilesIn("print");
             return true;
         });
         AnswerPrint(true);
         Key('P', false, true);
         auto text = std::make_shared<std::string>();
         Check(what + " printed", [this, before, text, what] {
-            std::vector<fs::path> pdfs = FilesIn("print");
-            EXPECT_EQ(pdfs.size(), *before + 1) << what << "; told " << ::testing::PrintToString(Messages());
-            if (pdfs.size() != *before + 1) return false;
+            std::vector<fs::path> pdfs = NewFilesIn("print", *before);
+            EXPECT_EQ(pdfs.size(), 1u) << what << "; told " << ::testing::PrintToString(Messages());
+            if (pdfs.size() != 1) return false;
             *text = PdfText(pdfs.back());
             // ORVEL_ROAD_SHOTS names a folder for a copy, to look at.
             if (const char *shots = std::getenv("ORVEL_ROAD_SHOTS"))

@@ -106,10 +106,10 @@ TEST_F(RoadTest, TheProjectListShowsAProjectsBudgetTypedInItsWindow) {
         return true;
     });
     Menu("Window", "Close all");
-    auto before = std::make_shared<size_t>();
+    auto before = std::make_shared<std::vector<fs::path>>();
     auto text = std::make_shared<std::string>();
-    Do("count the PDFs", [this, before] {
-        *before = FilesIn("print").size();
+    Do("note the PDFs", [this, before] {
+        *before = FilesIn("print");
         return true;
     });
     chooseReport();
@@ -119,9 +119,9 @@ TEST_F(RoadTest, TheProjectListShowsAProjectsBudgetTypedInItsWindow) {
     selection();
     ClickButton("OK");
     Check("printed to a PDF with the project and its budget", [this, before, text, shots] {
-        std::vector<fs::path> pdfs = FilesIn("print");
-        if (pdfs.size() != *before + 1) {
-            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
+        std::vector<fs::path> pdfs = NewFilesIn("print", *before);
+        if (pdfs.size() != 1) {
+            ADD_FAILURE() << pdfs.size() << " PDFs; told " << ::testing::PrintToString(Messages());
             return true;
         }
         if (shots) std::system(("cp '" + pdfs.back().string() + "' '" + shots + "/project_list.pdf'").c_str());

@@ -171,9 +171,10 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     Key(PlKey::Return);
     Check("the purchase order opens again", Opened(PurchaseOrder));
     Menu("Operations", "Purchase invoice");
-    Check("the purchase invoice made from the order opens", [this, shots] {
+    Check("the purchase invoice made from the order opens, its rows crediting no invoice", [this, shots] {
         EXPECT_EQ(ActiveType(), PurchaseInvoice) << ActiveTitle() << ::testing::PrintToString(Messages());
         EXPECT_EQ(Shown("Name"), "Fjord Supply AS");
+        EXPECT_EQ(CellUnder("Credited", 0), "");
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "month_purchase_invoice.png"));
         return ActiveType() == PurchaseInvoice;
     });

@@ -63,9 +63,9 @@ protected:
         Key('R', false, true);
         Check("Ctrl+R opens the report list", [] { return ActiveType() == ReportList; });
         ClickRow(name);
-        auto before = std::make_shared<size_t>();
-        Do("count the PDFs", [this, before] {
-            *before = FilesIn("print").size();
+        auto before = std::make_shared<std::vector<fs::path>>();
+        Do("note the PDFs", [this, before] {
+            *before = FilesIn("print");
             return true;
         });
         AnswerPrint(true);
@@ -73,8 +73,8 @@ protected:
         if (!tick.empty()) ClickButton(tick);
         ClickButton("OK");
         Check(name + " printed", [this, before, text, name] {
-            std::vector<fs::path> pdfs = FilesIn("print");
-            if (pdfs.size() != *before + 1) {
+            std::vector<fs::path> pdfs = NewFilesIn("print", *before);
+            if (pdfs.size() != 1) {
                 ADD_FAILURE() << name << ": no PDF; told " << ::testing::PrintToString(Messages());
                 return false;
             }

@@ -70,10 +70,10 @@ TEST_F(RoadTest, TheSalesListsOpenAndTheOverdueItemsShowAnOpenInvoice) {
     });
     Menu("Window", "Close all");
 
-    auto before = std::make_shared<size_t>();
+    auto before = std::make_shared<std::vector<fs::path>>();
     auto text = std::make_shared<std::string>();
-    Do("count the PDFs", [this, before] {
-        *before = FilesIn("print").size();
+    Do("note the PDFs", [this, before] {
+        *before = FilesIn("print");
         return true;
     });
     Key('R', false, true);
@@ -94,9 +94,9 @@ TEST_F(RoadTest, TheSalesListsOpenAndTheOverdueItemsShowAnOpenInvoice) {
     });
     ClickButton("OK");
     Check("printed to a PDF with the open item", [this, before, text, shots] {
-        std::vector<fs::path> pdfs = FilesIn("print");
-        if (pdfs.size() != *before + 1) {
-            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
+        std::vector<fs::path> pdfs = NewFilesIn("print", *before);
+        if (pdfs.size() != 1) {
+            ADD_FAILURE() << pdfs.size() << " PDFs; told " << ::testing::PrintToString(Messages());
             return true;
         }
         if (shots) std::system(("cp '" + pdfs.back().string() + "' '" + shots + "/overdue_items.pdf'").c_str());

@@ -58,14 +58,15 @@ protected:
             return true;
         });
     }
-    // Waits for one more PDF in the print folder than `before` counted;
+    // The one PDF written into the print folder since `before` was noted:
     // its text into *text, a copy kept as `name` with pictures on.
-    void ReadNewPdf(const std::string &name, std::shared_ptr<size_t> before, std::shared_ptr<std::string> text)
+    void ReadNewPdf(const std::string &name, std::shared_ptr<std::vector<fs::path>> before,
+                    std::shared_ptr<std::string> text)
     {
         Check(name + " printed", [this, name, before, text] {
-            std::vector<fs::path> pdfs = FilesIn("print");
-            if (pdfs.size() != *before + 1) {
-                ADD_FAILURE() << name << ": " << pdfs.size() - *before << " PDFs; told "
+            std::vector<fs::path> pdfs = NewFilesIn("print", *before);
+            if (pdfs.size() != 1) {
+                ADD_FAILURE() << name << ": " << pdfs.size() << " PDFs; told "
                               << ::testing::PrintToString(Messages());
                 return false;
             }
@@ -76,11 +77,12 @@ protected:
             return true;
         });
     }
-    std::shared_ptr<size_t> CountPdfs()
+    // The PDFs of the print folder, noted when the step runs.
+    std::shared_ptr<std::vector<fs::path>> NotePdfs()
     {
-        auto before = std::make_shared<size_t>();
-        Do("count the PDFs", [this, before] {
-            *before = FilesIn("print").size();
+        auto before = std::make_shared<std::vector<fs::path>>();
+        Do("note the PDFs", [this, before] {
+            *before = FilesIn("print");
             return true;
         });
         return before;
@@ -221,7 +223,7 @@ TEST_F(SalesMonthRoad, ASalesMonthFromCustomerToReminder)
     });
 
     // ---- printed and posted -----------------------------------------------
-    auto before = CountPdfs();
+    auto before = NotePdfs();
     AnswerPrint(true);
     Key('P', false, true);
     auto page = std::make_shared<std::string>();
@@ -319,7 +321,7 @@ TEST_F(SalesMonthRoad, ASalesMonthFromCustomerToReminder)
     ClickButton("Raise the reminder level");
     ClickButton("Printer");
     Shot("reminder_selection");
-    before = CountPdfs();
+    before = NotePdfs();
     AnswerPrint(true);
     ClickButton("OK");
     auto reminder = std::make_shared<std::string>();

@@ -7,9 +7,15 @@
 // title (clicked or by Alt and its letter), bottom-bar button or right
 // click opens or stores anything; Esc at a later login closes the company
 // again, and the top bar names none.
-// Menus: none for the first road; the second tries each title and walks
-// File > Company... to the later login.
-// Windows: the frame and its dialogs.
+// Then the README's first hour, steps 3 and 4, walked by the keys its
+// words give: a new voucher opens with the caret in its Date, two Tabs
+// reach its Text and one more its first row; in the list of windows the
+// beginning of "Sales invoices" typed and Return open the invoice list.
+// Menus: in General ledger, Registers > Vouchers, Operations > Balance
+// row; File > Windows... > "Sales invoices"; the login road tries each
+// title and walks File > Company... to the later login.
+// Windows: the frame and its dialogs, Voucher list, Voucher, Windows,
+// Sales invoice list.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
@@ -26,7 +32,8 @@
 
 namespace {
 
-constexpr int LoginWindow = 15;
+constexpr int LoginWindow = 15, VoucherList = 118, Voucher = 117, SalesInvoiceList = 348;
+constexpr int ColDebit = 3, ColCredit = 4;
 
 TEST_F(RoadTest, StartMakesTheDemoCompanyAndLogsInAsAdmin)
 {
@@ -205,6 +212,94 @@ TEST_F(RoadTest, NothingButTheLoginWindowAnswersBeforeALogin)
     EXPECT_EQ(RegRecordCount(CUVc::Number), 3u);
     ASSERT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, "C1", &r));
     EXPECT_EQ(TextAt(r.data(), CUVc::Name), "First Customer");
+}
+
+// A company named on the command line that has no file is not made: the
+// user is told, and the Open dialog asks; a new name there makes the new
+// company (as `orvel --help` says).
+TEST_F(RoadTest, ANameWithNoFileIsToldAndTheOpenDialogMakesTheCompany)
+{
+    const std::string named = (dir / "nosuch.VDB").string();
+    const std::string company = StartNewCompany("made.VDB");
+    Check("the name with no file was told before the dialog asked", [named] {
+        EXPECT_TRUE(Told("There is no database file by this name: " + named)) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(CompanyShown(), "Demo Company AB");
+        return true;
+    });
+    EXPECT_EQ(Run(named), 0);
+    EXPECT_FALSE(std::filesystem::exists(named));
+    EXPECT_TRUE(std::filesystem::exists(company));
+}
+
+// The README's first hour, steps 3 and 4, as its words tell a user to
+// walk them.
+TEST_F(RoadTest, TheFirstHoursVoucherAndInvoiceListGoAsTheReadmeSays)
+{
+    const std::string company = StartNewCompany();
+    Menu("Module", "General ledger");
+    Menu("Registers", "Vouchers");
+    Check("Registers > Vouchers opens the voucher list", Opened(VoucherList));
+    ClickButton("New");
+    Check("New opens a voucher with the caret in its Date, today's date proposed", [] {
+        EXPECT_EQ(ActiveType(), Voucher) << ActiveTitle();
+        EXPECT_EQ(FocusLabel(), "Date");
+        EXPECT_NE(Shown("Date"), "");
+        return ActiveType() == Voucher;
+    });
+    Key(PlKey::Tab);
+    Key(PlKey::Tab);
+    Check("two Tabs, past the Code, reach the Text", [] {
+        EXPECT_EQ(FocusLabel(), "Text");
+        return FocusLabel() == "Text";
+    });
+    Type("Cash sale");
+    Key(PlKey::Tab);
+    Check("Tab goes into the rows", [] {
+        EXPECT_EQ(FocusLabel(), "cell");
+        return FocusLabel() == "cell";
+    });
+    Type("1910");
+    Key(PlKey::Tab);
+    ClickCell(0, ColDebit);
+    Type("1250");
+    Key(PlKey::Tab);
+    for (int row : {1, 2}) {
+        ClickCell(row, 0);
+        Type(row == 1 ? "3010" : "2610");
+        Key(PlKey::Tab);
+        if (row == 1) {
+            ClickCell(row, ColCredit);
+            Type("1000");
+            Key(PlKey::Tab);
+        }
+    }
+    ClickCell(2, ColCredit);
+    Menu("Operations", "Balance row");
+    ClickOk();
+    Check("OK stores the voucher", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        return TitleTells("viewing");
+    });
+    Menu("Window", "Close all");
+
+    Menu("File", "Windows...");
+    Type("Sales inv");
+    Key(PlKey::Return);
+    Check("the beginning of \"Sales invoices\" and Return open the invoice list", [] {
+        EXPECT_EQ(ActiveType(), SalesInvoiceList) << ActiveTitle();
+        return ActiveType() == SalesInvoiceList;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(TRVc::Number), 1u);
+    std::vector<uint8_t> voucher(TRVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(TRVc::Number, 1, voucher.data(), &id));
+    EXPECT_EQ(TextAt(voucher.data(), TRVc::Text), "Cash sale");
+    EXPECT_NEAR(AmountAt(voucher.data(), TRVc::DebitTotal), 1250, 0.005);
+    EXPECT_NEAR(AmountAt(voucher.data(), TRVc::CreditTotal), -1250, 0.005);
 }
 
 }  // namespace

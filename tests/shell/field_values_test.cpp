@@ -115,19 +115,19 @@ TEST_F(FieldValues, ValuesFramesAndGrowthDrawWhereTheyBelong)
     ASSERT_TRUE(WinPageShown(n, 1));
     EXPECT_EQ(Pixel(n, chosen.left - 1, chosen.top + 5), White);
 
-    // A long text grows the edit rectangle, shifted left to end inside the
-    // client area but never past its left edge.
+    // A long text grows a field's edit rectangle to the right, up to the
+    // client area's edge; it never shifts left over the field's label.
     MacRect client, edit{10, 400, 26, 480};
     WindowClientRect(n, &client);
     PStringFromC(text, "a rather long text typed into a field");
     WinTable[n]->editRectMoved = 0;
     EditRectGrow(n, text, &edit, false);
     EXPECT_EQ(edit.right, client.right);
-    EXPECT_LT(edit.left, 400);
+    EXPECT_EQ(edit.left, 400);
     EXPECT_EQ(WinTable[n]->editRectMoved, 1);
-    MacRect narrow{10, 5, 26, 30};
+    MacRect narrow{10, 50, 26, 80};
     for (int i = 0; i < 6; i++) PStringAppendC(text, " and more of it");
     EditRectGrow(n, text, &narrow, false);
-    EXPECT_EQ(narrow.left, client.left);
+    EXPECT_EQ(narrow.left, 50);
     EXPECT_EQ(narrow.right, client.right);
 }

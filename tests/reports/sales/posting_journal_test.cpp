@@ -61,8 +61,9 @@ TEST_F(PostingJournalTest, LayoutsRangesAndNothingStored) {
         ASSERT_FALSE(out.empty()) << c.golden;
         ExpectGolden(c.golden, out);
         const std::vector<std::string> sums = LastLine(out);
-        ASSERT_EQ(sums.size(), 2u) << c.golden;
-        EXPECT_EQ(sums[0], sums[1]) << c.golden << ": the summary balances";
+        ASSERT_EQ(sums.size(), 3u) << c.golden;
+        EXPECT_EQ(sums[0], "Total") << c.golden << ": the sums' line says what it holds";
+        EXPECT_EQ(sums[1], sums[2]) << c.golden << ": the summary balances";
         EXPECT_EQ(out.find("\t6\t") == std::string::npos && out.rfind("6\t", 0) != 0, true) << "unposted 6 listed";
         EXPECT_EQ(out.find("\n4\t") != std::string::npos, c.hasCreditNote) << c.golden;
         EXPECT_EQ(RegRecordCount(Voucher::Number), vouchers) << c.golden;
