@@ -50,9 +50,9 @@ protected:
     // once that step ran.
     std::shared_ptr<std::string> ReportToPrinter(const std::string &report, int sel)
     {
-        auto before = std::make_shared<size_t>();
-        Do("count the PDFs", [this, before] {
-            *before = FilesIn("print").size();
+        auto before = std::make_shared<std::vector<std::filesystem::path>>();
+        Do("note the PDFs", [this, before] {
+            *before = FilesIn("print");
             return true;
         });
         Key('R', false, true);
@@ -63,9 +63,9 @@ protected:
         ClickButton("OK");
         auto text = std::make_shared<std::string>();
         Check(report + " printed to a PDF", [this, before, text, report] {
-            std::vector<std::filesystem::path> pdfs = FilesIn("print");
-            EXPECT_EQ(pdfs.size(), *before + 1) << report << "; told " << ::testing::PrintToString(Messages());
-            if (pdfs.size() != *before + 1) return false;
+            std::vector<std::filesystem::path> pdfs = NewFilesIn("print", *before);
+            EXPECT_EQ(pdfs.size(), 1u) << report << "; told " << ::testing::PrintToString(Messages());
+            if (pdfs.size() != 1) return false;
             *text = PdfText(pdfs.back());
             if (const char *shots = std::getenv("ORVEL_ROAD_SHOTS"))
                 std::filesystem::copy_file(pdfs.back(), std::filesystem::path(shots) / (report + ".pdf"),
