@@ -299,6 +299,7 @@ struct NetClientStateRec {
     bool busyShown = false;
     bool quit = false;
     bool refused = false;          // the server refused the client and the user was told why
+    bool closing = false;          // the client itself closes the connection (NetClientClose)
 };
 extern NetClientStateRec NetClient;
 

@@ -376,4 +376,40 @@ TEST_F(ClientRoad, AReportAtAClientLaysOutAsItDoesStandAlone)
     EXPECT_EQ(client.pdf, alone.pdf);
 }
 
+// The server goes away under a client whose customer window holds a
+// changed name, and the user presses OK: the client says once that the
+// connection was lost, names the window whose change was not stored and
+// that the program ends, and ends without asking about that change
+// (nothing could store it). The name the server kept is the old one.
+TEST_F(ClientRoad, WhenTheServerGoesAwayTheClientSaysSoOnceAndEnds)
+{
+    LogInAsAdmin();
+    Menu("Module", "Sales");
+    Menu("Registers", "Customers");
+    Check("the customer list opens", Opened(CustomerList));
+    OpenFromList("C1", Customers);
+    // The first key takes the record's lock at the server; the client
+    // takes no keys while it waits for that.
+    Retype("Name", "R");
+    Type("enamed while the server went");
+    Do("the server goes away", [this] {
+        EXPECT_TRUE(StopServer());
+        return true;
+    });
+    ClickOk();
+    EXPECT_EQ(Run(), 0);
+
+    const std::vector<std::string> told = Messages();
+    ASSERT_EQ(told.size(), 1u) << ::testing::PrintToString(told);
+    EXPECT_EQ(told[0].rfind("The connection to the server was lost.", 0), 0u) << told[0];
+    EXPECT_NE(told[0].find("Not stored: Customers C1."), std::string::npos) << told[0];
+    EXPECT_NE(told[0].find("The program ends now"), std::string::npos) << told[0];
+
+    RunMode = 0;   // the check reads the file itself, not through a server
+    ASSERT_TRUE(OpenForCheck((serverFolder / "demo.VDB").string()));
+    std::vector<uint8_t> r;
+    ASSERT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, "C1", &r));
+    EXPECT_EQ(TextAt(r.data(), CUVc::Name).find("Renamed"), std::string::npos);
+}
+
 }  // namespace
