@@ -284,11 +284,11 @@ namespace {
 
 // Lays out the job's report columns on the local device: its usable
 // width (into *width), then the report's stops scaled onto it. Nothing
-// while stopped or without the reports' frame.
+// while stopped or without the reports' frame (RepBeginJob tells that).
 void LayOutColumnsLocal(int32_t *width)
 {
     *width = 0;
-    if (RepStopped || !ReportFrameReady()) return;
+    if (RepStopped || !ReportHooks.columnLayout) return;
     RepPageWidth(&RepOutputState.positions, width);
     ReportHooks.columnLayout(ReportNumberOfJob(), &RepOutputState.positions, *width);
 }
@@ -308,8 +308,25 @@ void LayOutColumnsForClient()
         kind == CurrentOutputKind() && width > 0)
         ClientDevice = ClientDeviceRec{kind, width};
     RepOutputState.positions = DefaultPositions;
-    if (RepStopped || !ReportFrameReady()) return;
+    if (RepStopped || !ReportHooks.columnLayout) return;
     ReportHooks.columnLayout(ReportNumberOfJob(), &RepOutputState.positions, ClientDevice.width);
+}
+
+// The start of a report's job: remotely commands 1 and 42, locally the
+// device's job start.
+void OpenJobAsReport(const uint8_t *name)
+{
+    RowWatch = RowWatchRec{};
+    if (RemoteOutput) OpenJobRemote(name, true);
+    else OpenJobLocal(name);
+}
+
+// The report's columns on the job's device: the client's on a server.
+void LayOutColumns()
+{
+    int32_t width = 0;
+    if (RemoteOutput) LayOutColumnsForClient();
+    else LayOutColumnsLocal(&width);
 }
 
 }  // namespace
@@ -321,15 +338,8 @@ void LayOutColumnsForClient()
 // that device. No selection header.
 void RepOpenReportJob(const uint8_t *name)
 {
-    RowWatch = RowWatchRec{};
-    if (RemoteOutput) {
-        OpenJobRemote(name, true);
-        LayOutColumnsForClient();
-        return;
-    }
-    OpenJobLocal(name);
-    int32_t width = 0;
-    LayOutColumnsLocal(&width);
+    OpenJobAsReport(name);
+    LayOutColumns();
 }
 
 // Opens a job with the expanded title, laid out as a report's, and
@@ -338,7 +348,7 @@ void RepBeginJob(const uint8_t *title)
 {
     PString t;
     Expand(title, t);
-    RepOpenReportJob(t);
+    OpenJobAsReport(t);
     RowWatch.reportJob = true;
     // Without the reports' frame the job would print without its columns
     // and header: it is stopped (the device still ends it as it began).
@@ -346,6 +356,7 @@ void RepBeginJob(const uint8_t *title)
         RepStopped = 1;
         return;
     }
+    LayOutColumns();
     RepHeaderClear();
     ReportHooks.selectionHeader(ReportNumberOfJob(), t);
     RepHeaderDone();
