@@ -18,5 +18,9 @@ struct ServerHooksRec {
     bool (*sessionSelectByName)(const uint8_t *name);
     // The byte-order flag of the session taking the output.
     int16_t (*sessionOrderFlag)();
+    // Waits until the client taking the output has opened the job just
+    // sent to it, and gives the device it said it opened: its output kind
+    // and usable width (none, or a client that said nothing: false).
+    bool (*clientDevice)(uint16_t *kind, int32_t *width);
 };
 extern ServerHooksRec ServerHooks;

@@ -33,6 +33,7 @@
 #include "platform/queue.h"
 #include "platform/socket.h"
 #include "shell/net_services.h"
+#include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
 
@@ -48,6 +49,37 @@ constexpr int TextConnectFailedTo = 16206, TextConnectFailedPort = 16207, TextWh
               TextWhyNoAnswer = 16209, TextWhyUnknownHost = 16210, TextWhyUnreachable = 16211,
               TextWhyNoChannel = 16212, TextWhyNoHandshake = 16213, TextWhyNoCompany = 16214;
 constexpr int BackoffFirstMs = 1000, BackoffLastMs = 30000;
+// What follows "The connection to the server was lost.": the windows
+// whose work was not stored, and that the program ends.
+constexpr int TextNotStored = 20800, TextProgramEnds = 20801;
+
+// The connection to the server went while the company was open: the user
+// is told once, with the windows whose work was not stored, and the
+// program ends (the quit flag ends its loops; the windows close without
+// asking, since nothing can be stored any more). A client has nothing to
+// work on without its server; it is started again once the server is back.
+void ConnectionLostEnd() {
+    NetClient.quit = true;
+    PString extra, part, windows;
+    extra[0] = 0;
+    UnstoredWindowsText(windows);
+    if (windows[0]) {
+        GetUiText(part, TextNotStored);
+        PStringAppendC(extra, " ");
+        PStringAppend(extra, part);
+        PStringAppendC(extra, " ");
+        PStringAppend(extra, windows);
+        PStringAppendC(extra, ".");
+    }
+    GetUiText(part, TextProgramEnds);
+    if (extra[0] + 1 + part[0] <= 255) {
+        PStringAppendC(extra, " ");
+        PStringAppend(extra, part);
+    }
+    RemoteLostTell(extra);
+    QuitFlag = 1;
+    QuitForced = QuitLost;
+}
 
 void Lost() {
     NetClient.connected = false;
@@ -55,7 +87,14 @@ void Lost() {
     if (ConnTable[0].inUse) NetConnClose(0);
 }
 
-void OnClientClosed(int) { NetClient.connected = false; }
+// The connection closed: by the server, the network or Lost. Closed by
+// the client itself, or before its company is open (the connect loop
+// says why itself), it tells nothing.
+void OnClientClosed(int) {
+    NetClient.connected = false;
+    if (NetClient.closing || NetClient.session == 0 || !DbOpenFlag) return;
+    ConnectionLostEnd();
+}
 
 // Set while the connect loop waits between attempts: Esc gives up there.
 bool ConnectWaiting = false;
@@ -167,7 +206,7 @@ void NetClientOnMessage(int slot, MsgBuffer *frame) {
     MsgPutLong(&ack, NetClient.session);
     MsgPutWord(&ack, AckCode);
     MsgPutWord(&ack, (RepStopped || UserCancelFlag) ? 1 : 0);
-    if (!NetSendFrame(slot, MsgData(&ack), MsgLength(&ack))) NetClient.connected = false;
+    if (!NetSendFrame(slot, MsgData(&ack), MsgLength(&ack))) Lost();
     (void)h;
 }
 
@@ -314,8 +353,10 @@ bool ConnectLoop(const char *host, uint16_t port, bool (*cancel)()) {
 }
 
 void NetClientClose() {
+    NetClient.closing = true;
     if (NetClient.connected && NetClient.session) SessionEndRequest(NetClient.session);
     if (ConnTable[0].inUse) NetConnClose(0);
+    NetClient.closing = false;
     NetClient.connected = false;
     NetClient.session = ClientSessionId = 0;
 }
@@ -325,6 +366,7 @@ void NetClientStart() {
     TransportInstall(NetClientRequest, NetClientRequest);
     RemoteOpsInstall();
     NetClient.connected = false;
-    NetClient.quit = NetClient.refused = false;
+    NetClient.quit = NetClient.refused = NetClient.closing = false;
     NetClient.session = 0;
+    RemoteLostReset();
 }

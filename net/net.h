@@ -193,6 +193,10 @@ struct SessionEntry {
     uint64_t pushSentMs = 0;        // when the unacknowledged push went out
     std::deque<SessionOutFrame> out;   // output queued while a hold was open (session_output.cpp)
     size_t outBytes = 0;
+    // The device the client said its received job opened on (request 44).
+    bool deviceTold = false;
+    uint16_t deviceKind = 0;
+    int32_t deviceWidth = 0;
 };
 extern SessionEntry SessionTable[NetSlotCount];
 extern bool ServerServing;          // module 1 current: requests are served
@@ -295,6 +299,7 @@ struct NetClientStateRec {
     bool busyShown = false;
     bool quit = false;
     bool refused = false;          // the server refused the client and the user was told why
+    bool closing = false;          // the client itself closes the connection (NetClientClose)
 };
 extern NetClientStateRec NetClient;
 

@@ -542,8 +542,21 @@ bool ServerDispatch(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
     case ReqFindByIndex:
     case ReqFindByIndexKeep:
     case ReqFindKeep: return Find(code, m, reply);
+    case ReqJobDevice: {
+        // A body that does not parse tells nothing; the reply is empty anyway.
+        uint16_t kind = 0;
+        uint32_t width = 0;
+        MsgGetWord(m, &kind);
+        MsgGetLong(m, &width);
+        if (BodyDone(m) && ServerCurrentSession >= 0) {
+            SessionEntry &e = SessionTable[ServerCurrentSession];
+            e.deviceTold = true;
+            e.deviceKind = kind;
+            e.deviceWidth = int32_t(width);
+        }
+        return true;
+    }
     case ReqNothing:
-    case 44:
     case 45:
     case ReqTakeBlock: return true;
     case ReqReread:

@@ -56,6 +56,7 @@ namespace {
 int Nesting = 0;
 uint16_t RunningCode = 0;   // the code of the request being handled
 int QueuedForCaller = 0;    // pushes this request put in its own session's queue
+int PushedByRequest = 0;    // pushes this request sent itself, paced by acknowledgements
 
 // Per-session: an acknowledgement asked the waiting job to stop.
 bool CancelAsked[NetSlotCount];
@@ -212,6 +213,7 @@ void PushToClient(MsgBuffer *message) {
     } else if (NetSendFrame(SessionTable[s].slot, MsgData(message), MsgLength(message))) {
         SessionTable[s].ackReady = false;
         SessionTable[s].pushSentMs = NetNowMs();
+        PushedByRequest++;
     } else {
         return OutputLost(message);
     }
@@ -281,6 +283,24 @@ bool NetWaitAck(int session) {
     return ok;
 }
 
+// The device the client taking the output opened the job on that was
+// just sent to it: its acknowledgement of that push is waited for, and
+// the client tells its device (request 44) before it acknowledges. Output
+// queued behind a hold is not waited for, and a client that said nothing
+// (an older one) gives false: the job is then laid out as for a file.
+static bool ClientDeviceOfJob(uint16_t *kind, int32_t *width) {
+    int s = SessionOutputTarget();
+    if (s < 0) return false;
+    uint32_t id = SessionTable[s].id;
+    SessionTable[s].deviceTold = false;
+    if (!SessionTable[s].out.empty() || D4HoldCount() > 0) return false;
+    if (!SessionTable[s].ackReady && !NetWaitAck(s)) return false;
+    if (SessionFindById(id) != s || !SessionTable[s].deviceTold) return false;
+    *kind = SessionTable[s].deviceKind;
+    *width = SessionTable[s].deviceWidth;
+    return true;
+}
+
 bool ServerImportMayCome(int slot) {
     int session = SessionForSlot(slot);
     if (session < 0 || !SessionTable[session].loggedIn) return false;
@@ -337,7 +357,7 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     int savedSession = ServerCurrentSession, savedClass = ServerRunningClass, savedOutput = ServerOutputSession;
     uint32_t savedOutputId = ServerOutputId;
     uint16_t savedCode = RunningCode;
-    int savedQueued = QueuedForCaller;
+    int savedQueued = QueuedForCaller, savedPushed = PushedByRequest;
     uint8_t savedLost = RemoteOutputLost;
     int16_t savedUser = CurrentSessionIndex;
     uint32_t savedOwner = LockOwnerId;
@@ -352,6 +372,7 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     ServerRunningClass = cls;
     RunningCode = code;
     QueuedForCaller = 0;
+    PushedByRequest = 0;
     RemoteOutputLost = 0;
     ServerRequestBegin();
     bool parsed = true;
@@ -369,11 +390,16 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
         D4DescriptorSelect(0, snap ? static_cast<DVP *>(SessionTable[session].snapshot) : nullptr, &previous);
         parsed = ServerDispatch(code, frame, &reply);
         D4DescriptorRestore(0, previous);
-        // What the job left unsent, and the last paced push's
-        // acknowledgement (queued output is not waited for).
+        // What the job left unsent, and the acknowledgement of the last
+        // push it paced (queued output is not waited for). A request that
+        // pushed nothing is answered at once: one a client sends while it
+        // runs a push (its printer's set-up read as the job opens) would
+        // otherwise wait for the acknowledgement of that very push, which
+        // the client sends only once it has the reply.
         if (MsgLength(&OutputMessage) && ServerOutputSession >= 0) MsgSend();
         int out = SessionOutputTarget();
-        if (out >= 0 && SessionTable[out].out.empty() && !SessionTable[out].ackReady && D4HoldCount() == 0)
+        if (PushedByRequest > 0 && out >= 0 && SessionTable[out].out.empty() && !SessionTable[out].ackReady &&
+            D4HoldCount() == 0)
             NetWaitAck(out);
     }
     if (code == ReqLogin && session >= 0 && SessionFindById(sessionId) == session) LoginOutcome(session, parsed);
@@ -398,6 +424,7 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     ServerOutputId = savedOutputId;
     RunningCode = savedCode;
     QueuedForCaller = savedQueued;
+    PushedByRequest = savedPushed;
     RemoteOutputLost = savedLost;
 }
 
@@ -410,6 +437,7 @@ void NetServerStart() {
         .sessionsAllowExclusive = SessionsAllowExclusive,
         .sessionSelectByName = SessionSelectOutput,
         .sessionOrderFlag = SessionOutputOrderFlag,
+        .clientDevice = ClientDeviceOfJob,
     };
     MsgSetPush(PushToClient);
     ExportMayRead = ExportReadAllowed;

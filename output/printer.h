@@ -68,6 +68,11 @@ void PrinterPageNumber(int flag);
 bool PrinterFontsInit();
 // Frees the fonts of the print job (normal, bold and the form font).
 void PrinterFontsFree();
+// The width of a PString in device units in a printer job's normal font,
+// measured without a document (a server measuring for its client), and
+// the font that measure keeps, freed.
+int PrinterMeasureWidth(const uint8_t *text);
+void PrinterMeasureFontFree();
 void SelectFontOf(bool bold);
 // Selects a font of a face (PString) at a height in points.
 void PrinterFontSized(const uint8_t *face, int unused, int height);

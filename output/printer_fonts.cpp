@@ -17,6 +17,7 @@
 #include "output/output_windows.h"
 #include "output/output_job.h"
 #include "output/printer.h"
+#include "platform/print.h"
 
 namespace {
 
@@ -88,6 +89,35 @@ bool PrinterFontsInit()
         return false;
     }
     return true;
+}
+
+namespace {
+
+// The normal printer font made for measuring without a print job (see
+// PrinterMeasureWidth).
+PlFont *MeasureFont = nullptr;
+
+}  // namespace
+
+// The width in device units of a PString as a report job's printer draws
+// it: in the job's normal font at the printers' resolution, made as
+// PrinterFontsInit makes it, without a document. A server measures so for
+// a client whose printer the job goes to. 0 when the font cannot be made.
+int PrinterMeasureWidth(const uint8_t *text)
+{
+    if (!text || !text[0]) return 0;
+    if (!MeasureFont) {
+        PString face;
+        MeasureFont = FontOfFace(CompanyPrinterFace(face), 10 * kPlPrintDpi / 72, 400, false);
+    }
+    return MeasureFont ? FontTextExtent(MeasureFont, PStringView(text)).cx : 0;
+}
+
+// Frees the font PrinterMeasureWidth made.
+void PrinterMeasureFontFree()
+{
+    if (MeasureFont) FontDestroy(MeasureFont);
+    MeasureFont = nullptr;
 }
 
 // Frees the job's fonts and forgets the last form font.

@@ -68,7 +68,12 @@ void WrappedText(int32_t x1, int32_t x2, bool right, bool underline, const uint8
     PString line, rest;
     PStringCopy(line, text);
     int32_t first = right ? a - WidthOf(dc, line) : a;
-    if (first < Printer.prevTextEnd) RepAdvance(OutputJobState.lineHeight);
+    // An advance may end the page, and with it the page's context: the
+    // next page's is taken after each.
+    if (first < Printer.prevTextEnd) {
+        RepAdvance(OutputJobState.lineHeight);
+        if (!(dc = Printer.dc)) return;
+    }
     for (;;) {
         rest[0] = 0;
         int width = WidthOf(dc, line);
@@ -92,6 +97,7 @@ void WrappedText(int32_t x1, int32_t x2, bool right, bool underline, const uint8
         if (rest[0] == 0) break;
         PStringCopy(line, rest);
         RepAdvance(OutputJobState.lineHeight);
+        if (!(dc = Printer.dc)) return;
     }
 }
 

@@ -150,7 +150,7 @@ bool LoginLoop()
             if (UserLoginCall(name, password)) break;
             LoginMiss miss = LoginMissOf();
             if (miss == LoginMiss::Lost) {
-                ShowTextMessage(RecConnectionLost);
+                RemoteLostTell();
                 LoginSessionEnd();
                 if (WinIsOpen(n) && WinTypeOf(n) == WinTypes::Login) WinClose(n);
                 return false;

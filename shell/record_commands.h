@@ -103,8 +103,17 @@ void WinRestoreStored(int n);
 bool CloseRecordWindow(int n);
 // Asks whether n's changes are stored before n closes; true when n may close.
 bool WinAskStoreChanges(int n);
-// Closes every window, asking about changes unless forced; true when all closed.
+// Closes every window, asking about changes unless forced; true when all
+// closed. force 1 closes even a window the user keeps; QuitLost closes
+// every window without asking.
 bool CloseAllWindows(int force);
+// True when window n holds what was typed but not stored: a record
+// window's new or changed record, a settings window's changed rows.
+bool WinHasUnstoredChanges(int n);
+// The windows holding what was not stored, as a user names them (the
+// window's title and the record's key), joined by ", " into out (a
+// PString; what passes its length is left out). Empty when none.
+void UnstoredWindowsText(uint8_t *out);
 // Runs the quit the user asked for: true when the program may end.
 bool QuitConfirm();
 

@@ -12,7 +12,10 @@
 #include "platform/queue.h"
 
 extern uint8_t QuitFlag;           // ends the main loop; every way out sets it
-extern uint8_t QuitForced;         // 1: the quit follows a failed login or a lost connection; reset with QuitFlag
+extern uint8_t QuitForced;         // the quit follows a failed login (1) or a lost connection (QuitLost); reset with QuitFlag
+// QuitForced after a lost connection: nothing can be stored any more, so
+// the windows close without asking (the user was told what was not stored).
+constexpr uint8_t QuitLost = 2;
 extern uint8_t DialogDoneFlag;     // ends a nested MainMessageLoop (login window): the login-done flag
 extern uint8_t LoggedInFlag;       // a user is logged in to the open company
 extern uint8_t LoginCancelFlag;    // the login window was cancelled

@@ -85,7 +85,7 @@ bool CloseAllWindows(int force)
         if (!WinIsOpen(n) || WinKindOf(n) == KindCode(WindowKind::Output)) continue;
         if (compact && WinTypeOf(n) == WinTypes::ModuleList) continue;
         uint16_t type = WinTable[n]->windowType;
-        bool may = WinAskStoreChanges(n);
+        bool may = force == QuitLost || WinAskStoreChanges(n);
         if (!may && force != 1) return false;
         if (WinIsOpen(n) && WinTable[n]->windowType == type) WinClose(n);
     }
@@ -93,13 +93,45 @@ bool CloseAllWindows(int force)
     return true;
 }
 
+// Whether n holds what was typed and not stored (see record_commands.h).
+bool WinHasUnstoredChanges(int n)
+{
+    if (!WinIsOpen(n)) return false;
+    int kind = WinKindOf(n), state = WinRecState(n);
+    if (kind == KindCode(WindowKind::Record) || kind == KindCode(WindowKind::Designer)) return state == 1 || state == 2;
+    if (kind == KindCode(WindowKind::Settings) || kind == KindCode(WindowKind::SettingsTable)) return state == 2;
+    return false;
+}
+
+// The windows of WinHasUnstoredChanges named by their type's title and
+// their record's key, ", " between them, into the PString out.
+void UnstoredWindowsText(uint8_t *out)
+{
+    out[0] = 0;
+    for (int n = WinFirst; n <= WinLast; n++) {
+        if (!WinHasUnstoredChanges(n)) continue;
+        PString name, key;
+        GetUiText(name, WinTypeWord(WinTypeOf(n), 10));
+        key[0] = 0;
+        if (WinKindOf(n) == KindCode(WindowKind::Record) && WinRegisterOf(n))
+            RecordKeyText(WinRegisterOf(n), WinRecordBuffer(n), key);
+        if (key[0]) {
+            PStringAppendC(name, " ");
+            PStringAppend(name, key);
+        }
+        if (out[0] + 2 + name[0] > 255) break;
+        if (out[0]) PStringAppendC(out, ", ");
+        PStringAppend(out, name);
+    }
+}
+
 // Runs the quit that QuitFlag asks for: every window is closed first,
-// asking about changes unless the quit is forced (a refused login, a
-// lost connection). When the user keeps a window the quit is called
-// off. True when the program may end.
+// asking about changes unless the quit is forced (a refused login: a
+// window kept still closes; a lost connection: none asks). When the user
+// keeps a window the quit is called off. True when the program may end.
 bool QuitConfirm()
 {
-    if (CloseAllWindows(QuitForced ? 1 : 0)) return true;
+    if (CloseAllWindows(QuitForced == QuitLost ? QuitLost : QuitForced ? 1 : 0)) return true;
     QuitFlag = 0;
     QuitForced = 0;
     return false;

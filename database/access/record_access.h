@@ -105,6 +105,11 @@ void RecFocusClear();
 // Set by a client stub whose transport lost the connection; cleared by
 // the dispatcher before each client call.
 extern bool RemoteConnectionLost;
+// Tells the user that the connection to the server was lost (text 9501,
+// then `extra` when given), once a connection: later calls tell nothing
+// until RemoteLostReset, which a new connection calls.
+void RemoteLostTell(const uint8_t *extra = nullptr);
+void RemoteLostReset();
 
 // ---- Layer start and registers ----
 

@@ -18,6 +18,8 @@ RemoteOpsTable RemoteOps;
 
 namespace {
 
+bool LostTold = false;   // the lost connection was told (RemoteLostTell)
+
 // Before a client call: clears the lost-connection flag. A missing stub
 // means there is no way to the server: the flag is set and the user told.
 bool ClientReady(bool haveStub) {
@@ -60,6 +62,14 @@ int AskServerCode(Stub stub, Args... args) {
 }  // namespace
 
 void RecFocusClear() { FieldErrorPos = ErrorPosition{RecFocusNone, 0, 0}; }
+
+void RemoteLostTell(const uint8_t *extra) {
+    if (LostTold) return;
+    LostTold = true;
+    ShowMessage(RecConnectionLost, extra);
+}
+
+void RemoteLostReset() { LostTold = false; }
 
 // ---- Reading ----
 

@@ -65,6 +65,7 @@ enum RequestCode : uint16_t {
     ReqRecordCount = 41,
     ReqDocumentRun = 42,
     ReqTakeBlock = 43,
+    ReqJobDevice = 44,
     ReqPaymentSuggestion = 46,
     ReqPurchaseOrderSuggestion = 47,
     ReqProductionSuggestion = 48,
@@ -116,6 +117,9 @@ bool MsgGetJobRecord(MsgBuffer *m, uint8_t *job, uint32_t size);
 bool ApproveRecordListRemote(int reg, int kind, const uint32_t *ids, uint32_t count);
 // Request 12 (a report), or 42 when documentRun (a document batch).
 bool RunReportRemote(bool documentRun, const uint8_t *job, uint32_t jobSize);
+// Request 44, sent while a received job opens: the device it opened on
+// (its output kind) and that device's usable width in its own units.
+bool JobDeviceRemote(uint16_t kind, int32_t width);
 // Request 20 with the whole import file (length fileLength) in chunks.
 bool ImportRunRemote(const uint8_t *job, uint32_t jobSize, const uint8_t *file, uint32_t fileLength);
 // Request 21.

@@ -1,8 +1,9 @@
 // remote_jobs.cpp - client stubs of the requests that run jobs on the
 // server: approving a list of records, report and document runs, the
 // text import with its file, the text export, batch routines and
-// suggestions, printing a form and converting a document (requests 11,
-// 12, 20, 21, 26, 29, 30, 42 and 46..50 of docs/protocol.md).
+// suggestions, printing a form and converting a document, and the device
+// a received job opened on (requests 11, 12, 20, 21, 26, 29, 30, 42, 44
+// and 46..50 of docs/protocol.md).
 #include <cstring>
 
 #include "database/access/record_access.h"
@@ -47,6 +48,13 @@ bool RunReportRemote(bool documentRun, const uint8_t *job, uint32_t jobSize) {
     MsgPutPString(&request, noPrinter);
     MsgPutJobRecord(&request, job, jobSize);
     return EmptyReply(documentRun ? ReqDocumentRun : ReqReportRun, &request);
+}
+
+bool JobDeviceRemote(uint16_t kind, int32_t width) {
+    MsgBuffer request;
+    MsgPutWord(&request, kind);
+    MsgPutLong(&request, uint32_t(width));
+    return EmptyReply(ReqJobDevice, &request);
 }
 
 bool ImportRunRemote(const uint8_t *job, uint32_t jobSize, const uint8_t *file, uint32_t fileLength) {

@@ -65,11 +65,13 @@ enum : uint16_t {
     Unused21 = 21, FormLine = 22, FormBox = 23, FormText = 24, Unused25 = 25, FormPageStart = 26,
     FormPageEnd = 27, PrintOpen = 28, FormNote3 = 29, PrintClose = 30, EpsPicture = 31, FormGeometry = 32,
     HandleRect = 33, NextFile = 34, FlushLine = 35, Picture = 36, PageSetup = 37, EpsChunk = 38,
-    EpsLastChunk = 39, TabText = 40, TabLineEnd = 41,
+    EpsLastChunk = 39, TabText = 40, TabLineEnd = 41, ReportColumns = 42,
 };
 }  // namespace RepOp
-// Command 1: the job name and the job record the output prints from.
-void RepEncOpenJob(const uint8_t *name);
+// Command 1: the job name and the job record the output prints from;
+// for a report job (`report`) followed by command 42, which has the
+// client lay out the report's columns on its device.
+void RepEncOpenJob(const uint8_t *name, bool report);
 // Commands 2 and 3: a header line's number and text.
 void RepEncHeader(uint16_t op, int n, const uint8_t *text);
 // Command 4: a text with its font, link, alignment, style and DosCodePage.

@@ -80,8 +80,9 @@ bool RepValueIsPacked(int type)
     }
 }
 
-// Command 1: the job name and the job record, in memory form.
-void RepEncOpenJob(const uint8_t *name)
+// Command 1: the job name and the job record, in memory form; for a
+// report job command 42 after it, in the same message.
+void RepEncOpenJob(const uint8_t *name, bool report)
 {
     const uint8_t *job = CurrentJobRecord();
     if (!job) {   // a job without a record cannot be run by the client: nothing is sent
@@ -91,6 +92,7 @@ void RepEncOpenJob(const uint8_t *name)
     Word(RepOp::OpenJob);
     Text(name);
     MsgPutJobRecord(&OutputMessage, job, ReportParamsVc::Size);
+    if (report) Word(RepOp::ReportColumns);
     Finish(RepOp::OpenJob);
 }
 

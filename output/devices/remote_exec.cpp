@@ -23,6 +23,8 @@
 #include "core/system.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
 #include "output/output_windows.h"
@@ -141,6 +143,14 @@ bool RunCommand(MsgBuffer *m, uint16_t op)
         DamageTold = 0;
         RemoteJobActive = 1;
         RepOpenJob(t);
+        return true;
+    }
+    case RepOp::ReportColumns: {
+        int32_t width = 0;
+        RepLayOutReceivedColumns(&width);
+        // The server measures the report's texts as this device draws
+        // them: it is told before the push is acknowledged.
+        if (width > 0 && RunModeIsClient()) JobDeviceRemote(CurrentOutputKind(), width);
         return true;
     }
     case RepOp::HeaderLeft:
@@ -363,7 +373,7 @@ bool RunCommand(MsgBuffer *m, uint16_t op)
         return true;
     }
     case RepOp::TabLineEnd: RepAdvance(1); return true;
-    default: return true;   // an opcode above 41: skipped word by word
+    default: return true;   // an opcode above 42: skipped word by word
     }
 }
 

@@ -25,6 +25,7 @@
 #include "core/field_types.h"
 #include "core/format_block.h"
 #include "core/pstring.h"
+#include "core/server_hooks.h"
 #include "core/text_template.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
@@ -40,6 +41,7 @@
 uint8_t RemoteOutput = 0;
 uint8_t RemoteOutputLost = 0;
 uint8_t RemoteJobActive = 0;
+ClientDeviceRec ClientDevice;
 uint8_t PrintOpenOk = 0;
 uint8_t FormFeedAtEnd = 1;
 int16_t FormOriginX = 0, FormOriginY = 0;
@@ -111,6 +113,15 @@ void HeaderLineLocal(int n, bool right, const uint8_t *text)
     }
     const RepDevice *d = RepDeviceOf(kind);
     if (d && d->headerLine) d->headerLine(n, right, t);
+}
+
+// The job start on a server: commands 1 (and 42 for a report job) for
+// the client; a new job is not stopped and knows no client device yet.
+void OpenJobRemote(const uint8_t *name, bool report)
+{
+    RepStopped = 0;
+    ClientDevice = ClientDeviceRec{};
+    RepEncOpenJob(name, report);
 }
 
 // The job start on the local device: the thousands separator for the
@@ -262,24 +273,81 @@ void RepOpenJob(const uint8_t *name)
 {
     RowWatch = RowWatchRec{};
     if (RemoteOutput) {
-        RepStopped = 0;
-        RepEncOpenJob(name);
+        OpenJobRemote(name, false);
         return;
     }
     OpenJobLocal(name);
 }
 
-// Opens a job with the expanded title and prints the report's selection
-// header: remotely as commands (the client opens its job without one),
-// locally after the device's width and the report's columns are known.
+namespace {
+
+// Lays out the job's report columns on the local device: its usable
+// width (into *width), then the report's stops scaled onto it. Nothing
+// while stopped or without the reports' frame (RepBeginJob tells that).
+void LayOutColumnsLocal(int32_t *width)
+{
+    *width = 0;
+    if (RepStopped || !ReportHooks.columnLayout) return;
+    RepPageWidth(&RepOutputState.positions, width);
+    ReportHooks.columnLayout(ReportNumberOfJob(), &RepOutputState.positions, *width);
+}
+
+// On a server, once the report job's command 1 is sent: the client's
+// device, as it tells once it has opened the job, and the report's stops
+// laid out on that device's width, so that a body measures its texts and
+// places its columns as it does stand-alone on that device. A client
+// that tells nothing leaves the stops unscaled and nothing measured, as
+// on a file.
+void LayOutColumnsForClient()
+{
+    ClientDevice = ClientDeviceRec{};
+    uint16_t kind = 0;
+    int32_t width = 0;
+    if (!RepStopped && ServerHooks.clientDevice && ServerHooks.clientDevice(&kind, &width) &&
+        kind == CurrentOutputKind() && width > 0)
+        ClientDevice = ClientDeviceRec{kind, width};
+    RepOutputState.positions = DefaultPositions;
+    if (RepStopped || !ReportHooks.columnLayout) return;
+    ReportHooks.columnLayout(ReportNumberOfJob(), &RepOutputState.positions, ClientDevice.width);
+}
+
+// The start of a report's job: remotely commands 1 and 42, locally the
+// device's job start.
+void OpenJobAsReport(const uint8_t *name)
+{
+    RowWatch = RowWatchRec{};
+    if (RemoteOutput) OpenJobRemote(name, true);
+    else OpenJobLocal(name);
+}
+
+// The report's columns on the job's device: the client's on a server.
+void LayOutColumns()
+{
+    int32_t width = 0;
+    if (RemoteOutput) LayOutColumnsForClient();
+    else LayOutColumnsLocal(&width);
+}
+
+}  // namespace
+
+// Opens a job named `name` laid out as a report's: the job start, then
+// the columns of the job record's report on the device's width; remotely
+// the client lays them out on its own device (command 42) and the server
+// on the width the client tells, so that a body measures its texts for
+// that device. No selection header.
+void RepOpenReportJob(const uint8_t *name)
+{
+    OpenJobAsReport(name);
+    LayOutColumns();
+}
+
+// Opens a job with the expanded title, laid out as a report's, and
+// prints the report's selection header (remotely as commands).
 void RepBeginJob(const uint8_t *title)
 {
     PString t;
     Expand(title, t);
-    int report = ReportNumberOfJob();
-    RowWatch = RowWatchRec{};
-    if (RemoteOutput) RepOpenJob(t);
-    else OpenJobLocal(t);
+    OpenJobAsReport(t);
     RowWatch.reportJob = true;
     // Without the reports' frame the job would print without its columns
     // and header: it is stopped (the device still ends it as it began).
@@ -287,15 +355,18 @@ void RepBeginJob(const uint8_t *title)
         RepStopped = 1;
         return;
     }
-    if (!RemoteOutput && !RepStopped) {
-        int32_t width = 0;
-        RepPageWidth(&RepOutputState.positions, &width);
-        ReportHooks.columnLayout(report, &RepOutputState.positions, width);
-    }
+    LayOutColumns();
     RepHeaderClear();
-    ReportHooks.selectionHeader(report, t);
+    ReportHooks.selectionHeader(ReportNumberOfJob(), t);
     RepHeaderDone();
 }
+
+// The client's part of a report job its server began (command 42, after
+// the job's command 1): the report's columns laid out on the device as
+// RepBeginJob lays them out stand-alone, so the server's positions land
+// where they land there; the device's usable width into *width. The
+// selection header is not printed here: the server sends it as commands.
+void RepLayOutReceivedColumns(int32_t *width) { LayOutColumnsLocal(width); }
 
 // RepBeginJob with interface text n as the title.
 void RepBeginJobNr(int n)
@@ -319,6 +390,8 @@ void RepEndJob()
     RowWatch = RowWatchRec{};
     if (RemoteOutput) {
         RepEncWords(RepOp::EndJob, {});
+        ClientDevice = ClientDeviceRec{};
+        PrinterMeasureFontFree();
         return;
     }
     if (RepOutputState.pageDirty) RepNewPage(1);

@@ -44,6 +44,14 @@ extern uint8_t PrintOpenOk;       // client: the print open of command 28 succee
 extern uint8_t FormFeedAtEnd;     // a form page ends with a form feed
 extern int16_t FormOriginX, FormOriginY;   // subtracted from form elements on the preview and character printer
 extern MemBlock ReceivedPageSetup;         // client: the page set-up command 37 sent; the next print job uses it
+// Server: the device the client taking a report job's output opened it
+// on, as the client told (kind 0: not told); texts are measured as that
+// device draws them.
+struct ClientDeviceRec {
+    uint16_t kind = 0;
+    int32_t width = 0;   // usable width in the device's units
+};
+extern ClientDeviceRec ClientDevice;
 extern MemBlock RepBufferBlock;            // the memory buffer of devices 5 and 8
 extern uint32_t RepBufferUsed;             // bytes of it in use
 
@@ -93,11 +101,20 @@ bool ReportCancelled();
 // Opens a job named `name` (locally: the device's job start, without a
 // selection header; remotely command 1 with the job record).
 void RepOpenJob(const uint8_t *name);
-// Opens a job titled `title` (expanded) and writes the current report's
-// selection header.
+// Opens a job named `name` laid out as a report's: the device's width and
+// the columns of the job record's report (on a server: the client's
+// device's), without a selection header.
+void RepOpenReportJob(const uint8_t *name);
+// Opens a job titled `title` (expanded), laid out as a report's, and
+// writes the current report's selection header.
 void RepBeginJob(const uint8_t *title);
 // RepBeginJob with interface text n.
 void RepBeginJobNr(int n);
+// The client's column layout of a report job its server began (command
+// 42): the device's width and the columns of the job record's report, as
+// RepBeginJob lays them out; the usable width into *width (0 for a device
+// without one).
+void RepLayOutReceivedColumns(int32_t *width);
 // Empties the page header, sets a left or right text of header line n
 // (0..9; other lines are dropped), ends the header's definition.
 void RepHeaderClear();

@@ -18,13 +18,18 @@ namespace {
 constexpr char Mark[] = "...";
 
 // The device width in its own units of text, 0 for a device that places
-// no text by width.
+// no text by width. A server measures as the client's device draws (the
+// same fonts), once the client has told which device it opened and how
+// wide it is; until then it measures nothing.
 int DeviceWidth(const uint8_t *text)
 {
-    if (RemoteOutput) return 0;
-    switch (CurrentOutputKind()) {
+    const uint16_t kind = CurrentOutputKind();
+    if (RemoteOutput && ClientDevice.kind != kind) return 0;
+    switch (kind) {
     case OutPreview: return DcPStringWidth(nullptr, text);   // the preview's font is the normal UI font
-    case OutPrinter: return Printer.job ? PrinterPStringWidth(text) : 0;
+    case OutPrinter:
+        if (RemoteOutput) return PrinterMeasureWidth(text);
+        return Printer.job ? PrinterPStringWidth(text) : 0;
     default: return 0;
     }
 }

@@ -14,7 +14,8 @@
 // The width of text in report units as the job's device draws it: the
 // preview in its window's font, the printer in the report font. 0 on the
 // devices that place no text by width (files, the memory buffer, the
-// character printer) and in a remote session, whose device is the client's.
+// character printer). A server measures for the client's device once the
+// client told it (ClientDevice), else nothing.
 int RepTextUnits(const uint8_t *text);
 
 // True when the job's device draws its lines (the preview, the printer):

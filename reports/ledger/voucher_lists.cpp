@@ -49,16 +49,13 @@ void PrintNumberRun(uint16_t code, uint32_t first, uint32_t last) {
     RepEndLine();
 }
 
-// Opens report 25's print job and lays out its columns; false when the
-// job stopped (the printer refused, or the user cancelled its dialog).
+// Opens report 25's print job laid out as a report's (for a client, on
+// its printer); false when the job stopped (the printer refused, or the
+// user cancelled its dialog).
 bool VoucherJobOpen() {
     const uint8_t empty[1] = {0};
-    RepOpenJob(empty);
-    if (RepStopped) return false;
-    int32_t width = 0;
-    RepPageWidth(&RepOutputState.positions, &width);
-    ReportColumnLayout(25, &RepOutputState.positions, width);
-    return true;
+    RepOpenReportJob(empty);
+    return !RepStopped;
 }
 
 }  // namespace

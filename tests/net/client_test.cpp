@@ -1,6 +1,7 @@
 // The client against scripted servers in a thread of the test (busy
-// answers, another version, no free session, a vanishing server), the
-// TCP settings file, and the list rows the server writes.
+// answers, another version, no free session, a server that vanishes
+// under a request or while the client rests), the TCP settings file, and
+// the list rows the server writes.
 #include <atomic>
 #include <fstream>
 #include <thread>
@@ -11,6 +12,7 @@
 #include "platform/queue.h"
 #include "platform/window.h"
 #include "shell/net_services.h"
+#include "shell/record_commands.h"
 #include "tests/net/net_fixture.h"
 
 using namespace nettest;
@@ -168,12 +170,17 @@ TEST_F(NetClientTest, BusyRequestsAreSentAgainAndTheBusyTextComesLate) {
     EXPECT_TRUE(Has("busy"));
 }
 
+// A server that vanishes under a request, with the company open: the
+// request fails as a lost connection (never done), the user is told once
+// and the program ends without asking about any window; a later request
+// fails the same way and tells nothing more.
 TEST_F(NetClientTest, AVanishingServerIsALostConnectionNeverDone) {
     ScriptServer s([](uint16_t code, int) {
         if (code == ReqVersion || code == ReqSessionOpen) return Handshake(code, 3041, 9);
         return std::vector<uint8_t>();
     });
     ASSERT_TRUE(ConnectLoop("127.0.0.1", (uint16_t)s.port, nullptr));
+    DbOpenFlag = 1;
     MemBlock h = 0;
     uint8_t *r = RecBufferNew(CUVc::Number, &h);
     uint32_t id = 0;
@@ -181,7 +188,58 @@ TEST_F(NetClientTest, AVanishingServerIsALostConnectionNeverDone) {
     RecInsertChecked(CUVc::Number, r, &id, &result);
     EXPECT_EQ(result, RecConnectionLost);
     EXPECT_FALSE(NetClient.connected);
+    ASSERT_EQ(Shown.size(), 1u) << ::testing::PrintToString(Shown);
+    EXPECT_EQ(Shown[0].rfind("The connection to the server was lost. The program ends now", 0), 0u) << Shown[0];
+    EXPECT_EQ(QuitFlag, 1);
+    EXPECT_EQ(QuitForced, QuitLost);
+    result = RecDone;
+    RecInsertChecked(CUVc::Number, r, &id, &result);
+    EXPECT_EQ(result, RecConnectionLost);
+    EXPECT_EQ(Shown.size(), 1u) << ::testing::PrintToString(Shown);
     RecBufferFree(CUVc::Number, &h);
+    DbOpenFlag = 0;
+    QuitFlag = QuitForced = 0;
+}
+
+// A server that goes while the client does nothing: the client hears the
+// connection close, tells once and ends. Closed by the client itself (the
+// program's own end) nothing is told.
+TEST_F(NetClientTest, AServerGoneWhileTheClientRestsIsToldOnceAndEndsIt) {
+    std::atomic<bool> go{false};
+    ScriptServer s([&go](uint16_t code, int) {
+        if (code == ReqVersion || code == ReqSessionOpen) return Handshake(code, 3041, 9);
+        while (!go) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return std::vector<uint8_t>();   // vanish
+    });
+    ASSERT_TRUE(ConnectLoop("127.0.0.1", (uint16_t)s.port, nullptr));
+    DbOpenFlag = 1;
+    ASSERT_TRUE(NetClient.connected);
+    MsgBuffer nothing;   // the request the script server answers by going away
+    MsgPutWord(&nothing, 0);
+    ASSERT_TRUE(RequestFrameBuild(&nothing, NetClient.session, ReqNothing));
+    ASSERT_TRUE(NetSendFrame(0, MsgData(&nothing), MsgLength(&nothing)));
+    go = true;
+    for (int i = 0; i < 200 && NetClient.connected; i++) ClientWaitStep(10);
+    EXPECT_FALSE(NetClient.connected);
+    ASSERT_EQ(Shown.size(), 1u) << ::testing::PrintToString(Shown);
+    EXPECT_TRUE(Has("The connection to the server was lost."));
+    EXPECT_EQ(QuitForced, QuitLost);
+    DbOpenFlag = 0;
+    QuitFlag = QuitForced = 0;
+
+    // The program's own end closes without a word.
+    Shown.clear();
+    ScriptServer quiet([](uint16_t code, int) {
+        if (code == ReqVersion || code == ReqSessionOpen) return Handshake(code, 3041, 10);
+        MsgBuffer b;
+        return Reply(ReplyServed, &b);
+    });
+    ASSERT_TRUE(ConnectLoop("127.0.0.1", (uint16_t)quiet.port, nullptr));
+    DbOpenFlag = 1;
+    NetClientClose();
+    EXPECT_TRUE(Shown.empty()) << ::testing::PrintToString(Shown);
+    EXPECT_EQ(QuitFlag, 0);
+    DbOpenFlag = 0;
 }
 
 // A refusal of one request for want of a login: the session and the

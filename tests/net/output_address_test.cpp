@@ -6,6 +6,7 @@
 #include <map>
 
 #include "net/auth.h"
+#include "reports/frame/report_run.h"
 #include "tests/net/net_fixture.h"
 
 using namespace nettest;
@@ -96,7 +97,7 @@ protected:
         NetShutdown();
         SessionTableInit();
         NetLimits = NetLimitsRec{};
-        ServerReportRun = nullptr;
+        ServerReportRun = RunReport;   // as the program has it
         RunMode = 0;
         D4Close();
         std::remove(path.c_str());

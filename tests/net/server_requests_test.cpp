@@ -1,7 +1,8 @@
 // Requests against a server process on loopback: the handshake, the
 // session binding and login rule, the serving rule by class inside a
-// report's acknowledgement wait, a cancel, and the program's own client
-// doing record work through the server.
+// report's acknowledgement wait (the waiting client's own reads too), a
+// cancel, and the program's own client doing record work through the
+// server.
 #include "tests/net/net_fixture.h"
 
 #include <thread>
@@ -108,6 +109,10 @@ TEST_F(NetServerTest, ReportWaitServesReadsAndWritesButNotPrintsAndStopsOnCancel
     EXPECT_EQ(push[4] | push[5] << 8, FrameCodePush);
     // No second push before the first is acknowledged.
     EXPECT_TRUE(a.Frame(200).empty());
+    // A read of a's own while it runs the push (its device set up as the
+    // job opens) is answered at once: a acknowledges only after it.
+    a.Send(CountRequest(sa));
+    EXPECT_EQ(CountOf(a.Frame(500)), 0u) << "the reply waited for the acknowledgement it holds up";
 
     // Inside the acknowledgement wait: a read and a write are served...
     b.Send(CountRequest(sb));

@@ -132,6 +132,12 @@ TEST_F(RemoteOutputTest, CommandBytesAndTheSendRule)
     Bytes open = {1, 0, 3, 'J', 'o', 'b', 0xD6, 0x04, 0, 0};
     open.insert(open.end(), TestJob, TestJob + ReportParamsSize);
     EXPECT_EQ(Pushes[0], open);
+    // A report's job: command 42 follows in the same message.
+    RepOpenReportJob(P(t, "Job"));
+    ASSERT_EQ(Pushes.size(), 2u);
+    open.insert(open.end(), {42, 0});
+    EXPECT_EQ(Pushes[1], open);
+    Pushes.erase(Pushes.begin() + 1);
 
     RepTextEx(10, -1, 16, 1, 0, P(t, "ab"));
     EXPECT_EQ(Pending(), (Bytes{4, 0, 10, 0, 0xFF, 0xFF, 16, 0, 1, 0, 0, 0, 2, 'a', 'b', 0, 1, 0}));

@@ -6,10 +6,13 @@
 // run mode) connects over the real channel, and its login window takes a
 // wrong password (told as wrong, the connection kept) and then ADMIN's
 // right one. It stores a new customer and a posted invoice by keys and
-// clicks, and a second client, logged in beside it, reads both.
+// clicks, and a second client, logged in beside it, reads both. A report
+// printed at a client, to the preview and to a PDF, shows as the same
+// report does stand-alone on the company the server kept.
 // Menus: in Sales, Registers > Customers; File > Windows... > "Sales
-// invoices".
-// Windows: Customer list, Customers, Windows, Sales invoice.
+// invoices"; File > Reports (Ctrl+R) > "Customer Balances".
+// Windows: Customer list, Customers, Windows, Sales invoice, Customer
+// balances selection.
 #include "tests/roads/road_fixture.h"
 
 #include <fcntl.h>
@@ -30,18 +33,23 @@
 #include "features/program_start.h"
 #include "net/net.h"
 #include "net/tls.h"
+#include "core/interface_load.h"
 #include "platform/dialog.h"
 #include "platform/queue.h"
 #include "platform/script.h"
+#include "platform/window.h"
 #include "shell/procedures.h"
 #include "shell/shell.h"
+#include "shell/window_table.h"
 #include "tests/net/net_fixture.h"
+#include "tests/reports/preview_lines.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int LoginWindow = 15, CustomerList = 594, Customers = 590, WindowList = 12, SalesInvoice = 347;
+constexpr int LoginWindow = 15, CustomerList = 594, Customers = 590, WindowList = 12, SalesInvoice = 347,
+              CustomerBalanceSel = 507;
 constexpr const char *NewCustomer = "ROAD1";
 
 // A loopback port nobody listens on now.
@@ -155,6 +163,24 @@ public:
         NetClient = NetClientStateRec{};
         RunMode = 0;
         RoadTest::TearDown();
+    }
+
+    // After a run as the client: the next run is the program stand-alone
+    // (no settings file), as a fresh start leaves it, with a road of its own.
+    void RunStandAlone()
+    {
+        NetShutdown();
+        TransportInstall(nullptr, nullptr);
+        NetClient = NetClientStateRec{};
+        RunMode = 0;
+        fs::remove(dir / "QVTCP.INI");
+        WinTableInit();
+        WinResetAll();
+        MsgClear();
+        ScriptReset();
+        InterfaceUnload();
+        steps.clear();
+        deadline = std::chrono::steady_clock::now() + std::chrono::minutes(4);
     }
 
     // Ends the server as its user would (File > Exit) and waits for it;
@@ -284,6 +310,106 @@ TEST_F(ClientRoad, TheProgramsClientLogsInToTheDemoServerAndASecondClientSeesIts
     EXPECT_EQ(TextAt(stored.head.data(), IVVc::CustCode), "C1");
     EXPECT_EQ(GetU16(stored.head.data(), IVVc::Posted), 1);
     EXPECT_EQ(std::to_string(GetU32(stored.head.data(), IVVc::SerNr)), *number);
+}
+
+// Customer Balances at a client, to the preview and to a PDF, then the
+// same stand-alone on the server's company file once the server has
+// ended: the reader sees the same preview and the same printed page. A
+// customer's name as long as its field takes is cut to its column on
+// both, as the device the report goes to measures it.
+TEST_F(ClientRoad, AReportAtAClientLaysOutAsItDoesStandAlone)
+{
+    const std::string longName = "Northern Lights Consolidated Trading and Shipping Company AB";
+    struct Shown {
+        std::string preview, pdf;
+    };
+    // The road of one run: the report to the preview, then to a PDF.
+    auto report = [this](Shown *shown, const char *shot) {
+        Menu("Module", "Sales");
+        auto pdf = ReportToPreviewAndPdf("Customer Balances", CustomerBalanceSel, [] {}, shot, [this, shown] {
+            Do("read the preview", [shown] {
+                EXPECT_TRUE(PreviewIsOpen(Active())) << ActiveTitle();
+                if (!PreviewIsOpen(Active())) return false;
+                for (const PlacedText &t : PreviewTexts(Active()))
+                    shown->preview += std::to_string(t.line) + " " + std::to_string(t.left) + ".." +
+                                      std::to_string(t.right) + " " + t.text + "\n";
+                return !shown->preview.empty();
+            });
+        });
+        Do("keep the PDF's text", [shown, pdf] {
+            shown->pdf = *pdf;
+            return true;
+        });
+    };
+
+    Shown client;
+    LogInAsAdmin();
+    Menu("Module", "Sales");
+    Menu("Registers", "Customers");
+    Check("the customer list opens", Opened(CustomerList));
+    OpenFromList("C1", Customers);
+    // The first key takes the record's lock at the server; the client
+    // takes no keys while it waits for that.
+    Retype("Name", longName.substr(0, 1));
+    Type(longName.substr(1));
+    OkStores("customer");
+    Menu("Window", "Close all");
+    TypeAndPostInvoice("C1", "ITEM1", "2");
+    report(&client, "client_balances");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+    ASSERT_TRUE(StopServer());
+
+    // Stand-alone, on the company file the server kept.
+    Shown alone;
+    RunStandAlone();
+    fs::copy_file(serverFolder / "demo.VDB", dir / "alone.VDB");
+    fs::rename(dir / "print", dir / "client_print");
+    StartNewCompany("alone.VDB");
+    report(&alone, "alone_balances");
+    EXPECT_EQ(Run(), 0);
+
+    EXPECT_NE(alone.preview.find("Northern Lights"), std::string::npos) << alone.preview;
+    EXPECT_EQ(alone.preview.find(longName), std::string::npos) << "the name is cut to its column:\n" << alone.preview;
+    EXPECT_EQ(client.preview, alone.preview);
+    EXPECT_NE(alone.pdf.find("Grand total"), std::string::npos) << alone.pdf;
+    EXPECT_EQ(client.pdf, alone.pdf);
+}
+
+// The server goes away under a client whose customer window holds a
+// changed name, and the user presses OK: the client says once that the
+// connection was lost, names the window whose change was not stored and
+// that the program ends, and ends without asking about that change
+// (nothing could store it). The name the server kept is the old one.
+TEST_F(ClientRoad, WhenTheServerGoesAwayTheClientSaysSoOnceAndEnds)
+{
+    LogInAsAdmin();
+    Menu("Module", "Sales");
+    Menu("Registers", "Customers");
+    Check("the customer list opens", Opened(CustomerList));
+    OpenFromList("C1", Customers);
+    // The first key takes the record's lock at the server; the client
+    // takes no keys while it waits for that.
+    Retype("Name", "R");
+    Type("enamed while the server went");
+    Do("the server goes away", [this] {
+        EXPECT_TRUE(StopServer());
+        return true;
+    });
+    ClickOk();
+    EXPECT_EQ(Run(), 0);
+
+    const std::vector<std::string> told = Messages();
+    ASSERT_EQ(told.size(), 1u) << ::testing::PrintToString(told);
+    EXPECT_EQ(told[0].rfind("The connection to the server was lost.", 0), 0u) << told[0];
+    EXPECT_NE(told[0].find("Not stored: Customers C1."), std::string::npos) << told[0];
+    EXPECT_NE(told[0].find("The program ends now"), std::string::npos) << told[0];
+
+    RunMode = 0;   // the check reads the file itself, not through a server
+    ASSERT_TRUE(OpenForCheck((serverFolder / "demo.VDB").string()));
+    std::vector<uint8_t> r;
+    ASSERT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, "C1", &r));
+    EXPECT_EQ(TextAt(r.data(), CUVc::Name).find("Renamed"), std::string::npos);
 }
 
 }  // namespace

@@ -218,6 +218,12 @@ std::string RoadTest::StartNewCompany(const std::string &name)
 {
     std::string company = (dir / name).string();
     ScriptAnswerFile(company);   // asked before the first idle moment
+    LogInAsAdmin();
+    return company;
+}
+
+void RoadTest::LogInAsAdmin()
+{
     Check("the login window asks", [] {
         if (ActiveType() != 15) return Fail("no login window; active: \"" + ActiveTitle() + "\"");
         return true;
@@ -231,7 +237,6 @@ std::string RoadTest::StartNewCompany(const std::string &name)
         if (!LoggedInFlag) return Fail("the login was refused: " + ::testing::PrintToString(Messages()));
         return true;
     });
-    return company;
 }
 
 void RoadTest::Key(uint32_t vkey, bool shift, bool ctrl)

@@ -265,6 +265,8 @@ public:   // the steps' lambdas use these too
     // imported into it), and the login as ADMIN with the password orvel
     // typed into the login window. Returns the company's path.
     std::string StartNewCompany(const std::string &name = "demo.VDB");
+    // The login window answered: ADMIN with the password orvel.
+    void LogInAsAdmin();
 
     // Runs the program until the road ends; the exit code of OrvelStart. The
     // test fails when the program ended before the last step ran.

@@ -1,7 +1,8 @@
 // printer_test.cpp - the printer device as a user meets it: jobs that
 // reach a PDF file (read back with pdftotext, positions in points), the
 // default printer taken silently and the dialog when asked, nested
-// document jobs that make one file, wrapped column texts that always end,
+// document jobs that make one file, wrapped column texts that always end
+// (across a page's end too),
 // the foot page number, the
 // fonts and their fall-backs, and jobs that are cancelled or cannot be
 // written.
@@ -235,6 +236,13 @@ TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
     OutputJobState.linePos = 20;
     PrinterTextClipped(300, 300, true, false, Ps("ABCDEFGHIJKLMNOPQRST"));
     EXPECT_EQ(OutputJobState.linePos, 20 + 19 * 12);
+
+    // Page 4: the same column begun on the page's last line: the page
+    // breaks inside the text, which goes on at the top of page 5.
+    PrinterNewPage();
+    OutputJobState.pageBottom = Printer.usableHeightPt;   // as the printer device's job start sets it
+    OutputJobState.linePos = OutputJobState.pageBottom;
+    PrinterTextClipped(300, 300, true, false, Ps("UVWXYZ"));
     PrinterEndDoc();
 
     std::vector<PdfWord> words = PdfWords(file);
@@ -264,6 +272,13 @@ TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
         EXPECT_EQ(three[i].text, std::string(1, char('A' + i)));
         EXPECT_NEAR(three[i].xMax, 300 + m, 1);
     }
+
+    std::string split;
+    for (int page : {4, 5}) {
+        split += "|";
+        for (const PdfWord &w : PageWords(words, page)) split += w.text;
+    }
+    EXPECT_EQ(split, "|U|VWXYZ");
 }
 
 // A print command asks once, even for jobs whose own set-up would print
