@@ -10,9 +10,14 @@
 //
 // While the client waits its windows still paint, and Esc asks the job
 // the server runs for it to stop (the cancel flag rides on the next
-// acknowledgement). Other input is dropped during the wait: a request a
-// click or key started there would be answered after the one waited for
-// and take its reply.
+// acknowledgement). No other input is handled inside the wait: a request
+// a click or key started there would be answered after the one waited for
+// and take its reply. Keys and typed characters are held in the queue and
+// handled, in their order, once the wait is over, so that a typist who
+// runs ahead of the server loses nothing (the first key in a record window
+// waits for the record's lock, the next ones come behind it); clicks,
+// wheel turns and menu commands given during the wait are dropped, as a
+// click on what the screen no longer shows would hit something else.
 #include <cassert>
 #include <cctype>
 #include <cerrno>
@@ -99,7 +104,8 @@ void OnClientClosed(int) {
 // Set while the connect loop waits between attempts: Esc gives up there.
 bool ConnectWaiting = false;
 
-// Keys, clicks and the commands of menus and buttons.
+// Keys, clicks and the commands of menus and buttons (keys are held in
+// the queue during the wait and reach here only when routed otherwise).
 bool IsUserInput(uint32_t msg) {
     return (msg >= PlMsg::KeyDown && msg <= PlMsg::SysKeyUp) || (msg >= PlMsg::MouseMove && msg <= PlMsg::MouseWheel) ||
            msg == PlMsg::Command;
@@ -108,8 +114,11 @@ bool IsUserInput(uint32_t msg) {
 }  // namespace
 
 void ClientWaitStep(int ms) {
+    if ((RemoteOutputActive || ConnectWaiting) && MsgTakeHeldKeyDown(PlKey::Escape)) UserCancelFlag = 1;
     PlMessage m;
+    const bool held = MsgHoldKeys(true);
     PlGet got = MsgGetTimeout(&m, uint32_t(ms));
+    MsgHoldKeys(held);
     if (got == PlGet::Quit) {
         // The quit is for the loop outside the wait: kept, and this step
         // only serves the sockets.
@@ -127,8 +136,7 @@ void ClientWaitStep(int ms) {
     if (m.msg == PlMsg::Socket) {
         NetOnSocketEvent(int(m.wParam), int(m.lParam));
     } else if (IsUserInput(m.msg)) {
-        bool esc = m.msg == PlMsg::KeyDown && m.wParam == PlKey::Escape;
-        if (esc && (RemoteOutputActive || ConnectWaiting)) UserCancelFlag = 1;
+        // A click, a wheel turn or a command: dropped (see the file comment).
     } else {
         MsgDispatch(m);
     }

@@ -41,6 +41,7 @@ struct QueueState {
     uint32_t timerLast = 0;    // tick of the timer's last call
     uint32_t timerDelay = 0;   // the wait it asked for then
     bool timerRunning = false;
+    bool holdKeys = false;     // keys and characters stay queued raw (MsgHoldKeys)
 };
 
 QueueState &Q()
@@ -127,23 +128,39 @@ bool ModalAllows(uint32_t win)
     return win == modal || WinIsChildOf(win, modal);
 }
 
+bool IsRaw(const PlMessage &m)
+{
+    return m.win == 0 && (m.msg == kRawMouse || m.msg == kRawKey || m.msg == kRawChar || m.msg == kRawWheel);
+}
+
+// True for raw input that a hold of the keys leaves queued.
+bool HeldNow(const PlMessage &m) { return Q().holdKeys && (m.msg == kRawKey || m.msg == kRawChar); }
+
+// The first message to take: raw input is routed on the way (and what it
+// posts taken first); while keys are held they are passed over and stay
+// where they stand, in their order.
 bool TakePosted(PlMessage *out, bool remove)
 {
     auto &posted = Q().posted;
-    while (!posted.empty()) {
-        PlMessage m = posted.front();
-        if (m.win == 0 && (m.msg == kRawMouse || m.msg == kRawKey || m.msg == kRawChar || m.msg == kRawWheel)) {
-            posted.pop_front();
+    for (size_t i = 0; i < posted.size();) {
+        PlMessage m = posted[i];
+        if (IsRaw(m)) {
+            if (HeldNow(m)) {
+                i++;
+                continue;
+            }
+            posted.erase(posted.begin() + std::ptrdiff_t(i));
             RouteRaw(m);
+            i = 0;
             continue;
         }
         // Messages for windows destroyed since they were posted are dropped.
         if (m.win != 0 && !WinGet(m.win)) {
-            posted.pop_front();
+            posted.erase(posted.begin() + std::ptrdiff_t(i));
             continue;
         }
         if (out) *out = m;
-        if (remove) posted.pop_front();
+        if (remove) posted.erase(posted.begin() + std::ptrdiff_t(i));
         return true;
     }
     return false;
@@ -314,6 +331,31 @@ void MsgDropSocketEvents(int socket)
 }
 
 int MsgPendingCount() { return int(Q().posted.size()); }
+
+bool MsgHoldKeys(bool hold)
+{
+    bool was = Q().holdKeys;
+    Q().holdKeys = hold;
+    return was;
+}
+
+bool MsgTakeHeldKeyDown(uint32_t vkey)
+{
+    auto &posted = Q().posted;
+    for (auto it = posted.begin(); it != posted.end(); ++it) {
+        if (!IsRaw(*it) || it->msg != kRawKey || it->wParam != vkey || it->lParam == 0) continue;
+        it = posted.erase(it);
+        // Its release goes with it, so no key-up arrives for a press never seen.
+        for (; it != posted.end(); ++it) {
+            if (IsRaw(*it) && it->msg == kRawKey && it->wParam == vkey && it->lParam == 0) {
+                posted.erase(it);
+                break;
+            }
+        }
+        return true;
+    }
+    return false;
+}
 
 void MsgClear()
 {

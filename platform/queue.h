@@ -177,6 +177,15 @@ bool MsgTranslate(const PlMessage &m);
 intptr_t MsgDispatch(const PlMessage &m);
 // Number of posted messages waiting (tests).
 int MsgPendingCount();
+// While set, keys and typed characters stay queued as they came: a get
+// takes what stands behind them and leaves them, in their order, for the
+// first get after the hold ends. A client waiting for its server holds
+// them, so that what the user types meanwhile lands where it was typed
+// once the reply is in. Returns the setting it replaces.
+bool MsgHoldKeys(bool hold);
+// Takes the first held press of key vkey, and its release, out of the
+// queue; true when there was one (Esc stops a job while keys are held).
+bool MsgTakeHeldKeyDown(uint32_t vkey);
 // Drops every posted message and the quit request.
 void MsgClear();
 // Runs get/translate/dispatch until the queue is idle or quit/timeout; used by

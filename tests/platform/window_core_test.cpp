@@ -380,6 +380,36 @@ TEST_F(WindowCore, KeysTranslateToControlCodes)
     EXPECT_EQ(PlKeyState(PlKey::Control), 0);
 }
 
+// Keys held by a waiting client stay queued in their order while what is
+// posted behind them is taken; a held Esc can be taken out on its own.
+TEST_F(WindowCore, HeldKeysWaitInTheirOrderBehindWhatIsPosted)
+{
+    uint32_t w = WinCreate("TestWin", "", PlStyle::Visible, {0, 0, 10, 10}, 0, 0, 0);
+    ASSERT_EQ(MsgKeyTarget(), w);
+    MsgClear();
+    MsgPumpPending();   // its first paint
+    ASSERT_FALSE(MsgHoldKeys(true));
+    MsgInputKey('A', true, 'a');
+    MsgInputKey(PlKey::Escape, true, 27);
+    MsgInputKey(PlKey::Escape, false, 27);
+    MsgInputChar('b');
+    MsgPost(w, PlMsg::User, 7, 0);
+    PlMessage m;
+    ASSERT_EQ(MsgGetTimeout(&m, 20), PlGet::Message);
+    EXPECT_EQ(m.msg, PlMsg::User) << "the posted message behind the held keys";
+    EXPECT_EQ(MsgGetTimeout(&m, 20), PlGet::Timeout) << "a held key was taken";
+    EXPECT_TRUE(MsgTakeHeldKeyDown(PlKey::Escape));
+    EXPECT_FALSE(MsgTakeHeldKeyDown(PlKey::Escape)) << "press and release go together";
+    EXPECT_TRUE(MsgHoldKeys(false));
+    ASSERT_EQ(MsgGet(&m), PlGet::Message);
+    EXPECT_EQ(m.msg, PlMsg::KeyDown);
+    EXPECT_EQ(m.wParam, uint32_t('A'));
+    ASSERT_EQ(MsgGet(&m), PlGet::Message);
+    EXPECT_EQ(m.msg, PlMsg::Char);
+    EXPECT_EQ(m.wParam, uint32_t('b'));
+    EXPECT_EQ(MsgPendingCount(), 0);
+}
+
 TEST_F(WindowCore, MouseHitTestDoubleClickAndCapture)
 {
     uint32_t top = WinCreate("TestWin", "", PlStyle::Visible, {0, 0, 200, 200}, 0, 0, 0);
