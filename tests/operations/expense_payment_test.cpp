@@ -225,6 +225,27 @@ TEST_F(ExpensePaymentTest, EveryPostingEntersThePersonLedgerOnce) {
     ASSERT_EQ(Insert(PersPayVc::Number, p.record, &payment), RecDone) << ::testing::PrintToString(shown);
     ASSERT_TRUE(ApproveRecord(41, PersPayVc::Number, payment));
     EXPECT_EQ(LedgerCount(1), 0);
+
+    // A text import stores a claim and a payment posted in the file: each
+    // is entered as it is stored; the same file imported again over them
+    // enters neither twice, nor an unposted one at all.
+    RuleRecord claimIn(ExpenseVc::Number);
+    FillExpense(claimIn.record, 1, {{80, 16}});
+    PutI32(claimIn.record, ExpenseVc::SerNr, 901);
+    ASSERT_TRUE(RecImportStore(ExpenseVc::Number, claimIn.record, 0, 0));
+    EXPECT_EQ(LedgerCount(0), 3);
+    RuleRecord paidIn(PersPayVc::Number), draftIn(PersPayVc::Number);
+    FillPP(paidIn.record, 1, 1, {{"P1", 30}});
+    PutI32(paidIn.record, PersPayVc::SerNr, 901);
+    ASSERT_TRUE(RecImportStore(PersPayVc::Number, paidIn.record, 0, 0));
+    FillPP(draftIn.record, 1, 0, {{"P1", 20}});
+    PutI32(draftIn.record, PersPayVc::SerNr, 902);
+    ASSERT_TRUE(RecImportStore(PersPayVc::Number, draftIn.record, 0, 0));
+    EXPECT_EQ(LedgerCount(1), 1);
+    ASSERT_TRUE(RecImportStore(ExpenseVc::Number, claimIn.record, 1, 0));
+    ASSERT_TRUE(RecImportStore(PersPayVc::Number, paidIn.record, 1, 0));
+    EXPECT_EQ(LedgerCount(0), 3);
+    EXPECT_EQ(LedgerCount(1), 1);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // and sales-invoice registers, the company settings window, the persons
 // and the access groups, and its person BOB. Logged in through File >
 // Company..., BOB finds none of them in the Registers and Settings menus
-// nor behind a Ctrl+digit or the bottom bar's first module button; in
+// nor behind a Ctrl+digit or any of the bottom bar's module buttons; in
 // Sales, Registers > Orders, an order's customer list (Ctrl+J) lets him
 // pick a customer but refuses its New; the stored order's Operations >
 // Invoice is refused; File > Maintenance... > "Chosen registers" with
@@ -42,6 +42,7 @@ constexpr int AccessGroupList = 595, AccessGroups = 591, PersonList = 596, Perso
 constexpr int CustomerList = 594, Customers = 590, SalesInvoiceList = 348, SalesInvoice = 347;
 constexpr int CompanySettings = 592, OrderList = 351, Order = 352, FunctionList = 7;
 constexpr int FirstModuleButton = 5;   // the bottom bar's entries 1..4 are its fixed buttons
+constexpr int ModuleButtons = 4;       // entries 5..8: a module's first four windows
 const std::string NoRight = "Your access group does not allow this.";
 
 // The window types LIMIT withholds.
@@ -128,7 +129,7 @@ TEST_F(RoadTest, APersonOfALimitedGroupIsRefusedByEveryRoad)
         return true;
     });
 
-    // Nor does a Ctrl+digit or the bottom bar's first module button open it.
+    // Nor does a Ctrl+digit or a module button of the bottom bar open it.
     Menu("Module", "Sales");
     for (char digit = '1'; digit <= '9'; digit++) {
         Key(uint32_t(digit), false, true);
@@ -136,20 +137,24 @@ TEST_F(RoadTest, APersonOfALimitedGroupIsRefusedByEveryRoad)
               [digit] { return NothingWithheldOpen(std::string("Ctrl+") + digit); });
         Menu("Window", "Close all");
     }
-    Do("click the bottom bar's first module button", [] {
-        MacRect r;
-        if (!BottomBarEntryRect(FirstModuleButton, &r)) {
-            ADD_FAILURE() << "the bottom bar has no module button";
-            return false;
-        }
-        PlPoint p = WinClientToScreen(BottomBarWindow, PlPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-        MsgInputMouse(p, 0, false);
-        MsgInputMouse(p, 1, true);
-        MsgInputMouse(p, 1, false);
-        return true;
-    });
-    Check("the bottom bar opens nothing withheld", [] { return NothingWithheldOpen("the module button"); });
-    Menu("Window", "Close all");
+    // Every module button of the bar: each opens what the group allows.
+    for (int entry = FirstModuleButton; entry < FirstModuleButton + ModuleButtons; entry++) {
+        Do("click the bottom bar's module button " + std::to_string(entry), [entry] {
+            MacRect r;
+            if (!BottomBarEntryRect(entry, &r)) {
+                ADD_FAILURE() << "the bottom bar has no entry " << entry;
+                return false;
+            }
+            PlPoint p = WinClientToScreen(BottomBarWindow, PlPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+            MsgInputMouse(p, 0, false);
+            MsgInputMouse(p, 1, true);
+            MsgInputMouse(p, 1, false);
+            return true;
+        });
+        Check("the bottom bar's button " + std::to_string(entry) + " opens nothing withheld",
+              [] { return NothingWithheldOpen("a module button"); });
+        Menu("Window", "Close all");
+    }
 
     // An order's customer list picks, but makes no customer.
     Menu("Registers", "Orders");

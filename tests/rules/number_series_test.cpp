@@ -94,6 +94,39 @@ TEST_F(NumberSeries, VouchersNumberWithinTheirYear) {
     EXPECT_EQ(NextSerialNumber(Voucher::Number, &in2024, -1, 0), 2);
 }
 
+// A series row for each year: the last voucher of one year, kept as the
+// hint, numbers the next voucher of that year from its row and leaves a
+// voucher of the other year to the other year's row, both ways across
+// the year's end; a new voucher moved across it gives up its number.
+TEST_F(NumberSeries, TheLastVoucherOfAYearHintsOnlyWithinItsYear) {
+    AddFiscalYear(10, "A", {1, 1, 2023}, {31, 12, 2023});
+    AddFiscalYear(20, "B", {1, 1, 2024}, {31, 12, 2024});
+    AddSeriesRow(VoucherSeriesBlk::Number, 2300001, 2399999, {1, 1, 2023}, {31, 12, 2023});
+    AddSeriesRow(VoucherSeriesBlk::Number, 2400001, 2499999, {1, 1, 2024}, {31, 12, 2024});
+    const DateRec lastDay{31, 12, 2023}, firstDay{1, 1, 2024};
+    StoreVoucher(2300001, 10);
+    EXPECT_EQ(NextSerialNumber(Voucher::Number, &lastDay, 2300001, 0), 2300002);
+    EXPECT_EQ(NextSerialNumber(Voucher::Number, &firstDay, 2300001, 0), 2400001);
+    StoreVoucher(2400001, 20);
+    EXPECT_EQ(NextSerialNumber(Voucher::Number, &lastDay, 2400001, 0), 2300002);
+    EXPECT_TRUE(SerialNumberValid(Voucher::Number, 2300002, &lastDay));
+    EXPECT_FALSE(SerialNumberValid(Voucher::Number, 2300002, &firstDay));
+
+    // A new voucher numbered for 31 December keeps its number while its
+    // date stays in the year, and gives it up when its date moves to 1
+    // January (its number is drawn again as it is stored).
+    RuleRecord v(Voucher::Number);
+    PutU32(v.record, Voucher::SerNr, 2300002);
+    uint32_t serialAt = 0;
+    PutDate(v.record, Voucher::TransDate, DateRec{30, 12, 2023});
+    EXPECT_FALSE(NumberFollowsDate(Voucher::Number, v.record, Voucher::TransDate, &serialAt));
+    PutDate(v.record, Voucher::TransDate, firstDay);
+    EXPECT_FALSE(NumberFollowsDate(Voucher::Number, v.record, Voucher::Text, &serialAt)) << "not its date field";
+    ASSERT_TRUE(NumberFollowsDate(Voucher::Number, v.record, Voucher::TransDate, &serialAt));
+    EXPECT_EQ(serialAt, uint32_t(Voucher::SerNr));
+    EXPECT_TRUE(NeedsNumber(GetU32(v.record, Voucher::SerNr)));
+}
+
 // Rows that cannot hold a number (first above last, or the blank marks)
 // are passed over by both the drawing and the check; a block holding only
 // such rows still has rows, so nothing is valid.
