@@ -224,9 +224,11 @@ bool PPRowsToLedger111(const uint8_t *payment) {
     return true;
 }
 
-// Kind 41: the person ledger, then the transferred flag.
+// Kind 41: the person ledger, then the transferred flag; nothing for a
+// payment entered before.
 ApproveResult ApprovePPToLedger111(int, uint8_t *payment, uint32_t) {
     assert(payment);
+    if (GetU16(payment, PP::Transferred) != 0) return ApproveResult::Unchanged;
     if (!PPRowsToLedger111(payment)) return ApproveResult::Failed;
     PutU16(payment, PP::Transferred, 1);
     return ApproveResult::Changed;
@@ -243,9 +245,8 @@ ApproveResult ApprovePPRecord(int reg, uint8_t *payment, uint32_t recid) {
     }
     if (!StoreVoucherAfterPP(payment, 1)) return ApproveResult::Failed;
     PutU16(payment, PP::Posted, 1);
-    if (!Flag(payment, PP::Transferred) && ApprovePPToLedger111(reg, payment, recid) == ApproveResult::Failed)
-        return ApproveResult::Failed;
-    return ApproveResult::Changed;
+    return ApprovePPToLedger111(reg, payment, recid) == ApproveResult::Failed ? ApproveResult::Failed
+                                                                              : ApproveResult::Changed;
 }
 
 namespace {

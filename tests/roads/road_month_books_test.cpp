@@ -30,6 +30,11 @@
 // holds wherever a user reads it: the Customer Balances report's total
 // and its line, and the customer's Statistics (neither the cash invoice
 // nor its credit note owes anything).
+//
+// A person's month (its own company): expense claims posted in the claim
+// window and from the claim list, payments posted in the payment window
+// and approved and posted from the payment list; the account owed to
+// staff, the person's statement and the person ledger agree.
 // Menus: in Sales, Registers > Orders (Ctrl+9), Operations > Delivery,
 // Operations > Invoice, Operations > Post marked, Registers > Customer
 // receipts (Ctrl+7), Operations > Approve, Registers > Customers,
@@ -40,7 +45,9 @@
 // marked; File > Windows... > "Sales invoices", File > Documents... >
 // "Print and approve invoices", File > Reports (Ctrl+R) > "Trial Balance",
 // File > Reports (Ctrl+R) > "Stock Value", File > Reports (Ctrl+R) >
-// "Customer Balances".
+// "Customer Balances"; in Purchasing, Registers > Expense claims,
+// Registers > Person payments, Operations > Approve marked, Operations >
+// Post marked; File > Reports (Ctrl+R) > "Person Statements".
 // Windows: Invoice print and approve run, Approve sales invoices (routine
 // 8), Trial balances and sales-ledger accounts selection, Stock value
 // selection, Customer balances selection, Customer statistics, Payment
@@ -659,18 +666,22 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
 }
 
 // A person's month: two expense claims, one posted in its window and one
-// from the claim list's "Post marked", and a payment from the cash posted
-// in its window. The account owed to staff in the trial balance, the
-// person's statement and the person ledger in the company file all come
-// to what the claims less the payment leave owed.
+// from the claim list's "Post marked", and two payments from the cash, one
+// posted in its window and one approved and posted from the payment list.
+// The account owed to staff in the trial balance, the person's statement
+// and the person ledger in the company file all come to what the claims
+// less the payments leave owed.
 TEST_F(MonthBooksRoad, APersonsClaimsAndPaymentAgreeWithTheAccountOwedToStaff) {
     const std::string company = StartNewCompany("persons.VDB");
-    constexpr double Taxi = 125, Hotel = 300, Paid = 200, Owed = Taxi + Hotel - Paid;
+    constexpr double Taxi = 125, Hotel = 300, Paid = 200 + 50, Owed = Taxi + Hotel - Paid;
     TypePersonWithAccount(*this, "P1", "Pia Staff", "2890");
     TypeExpenseClaim(*this, "P1", "6110", "125,00", KeptAs::Posted);
     auto hotel = TypeExpenseClaim(*this, "P1", "6110", "300,00", KeptAs::Typed);
     RunOnListRow(*this, "Expense claims", W::ExpenseClaimList, hotel, "Post marked");
     TypePersonPayment(*this, "K", "P1", "200,00", KeptAs::Posted);
+    auto fromList = TypePersonPayment(*this, "K", "P1", "50,00", KeptAs::Typed);
+    RunOnListRow(*this, "Person payments", W::PersonPaymentList, fromList, "Approve marked");
+    RunOnListRow(*this, "Person payments", W::PersonPaymentList, fromList, "Post marked");
     Menu("Window", "Close all");
     auto statement = PersonStatementOfTheYear(*this, "P1", "books_person_statement");
     Menu("Window", "Close all");
@@ -713,7 +724,7 @@ TEST_F(MonthBooksRoad, APersonsClaimsAndPaymentAgreeWithTheAccountOwedToStaff) {
         }
         RecFreeMatrix(reg, doc.data());
     }
-    EXPECT_EQ(entries, 3);
+    EXPECT_EQ(entries, 4);
     EXPECT_NEAR(ledger, Owed, 0.005);
     std::map<std::string, double> sums = VoucherSums(&vouchers);
     EXPECT_NEAR(sums["2890"], -ledger, 0.005) << "the account owed to staff against the person ledger";
