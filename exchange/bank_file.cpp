@@ -434,13 +434,7 @@ void InvoicePayeeText(int32_t serial, uint8_t *account)
 
 }  // namespace
 
-void BankPayeeText(uint16_t format, const uint8_t *row, uint8_t *account)
-{
-    if (format == BankFormatSwedish) GetText(row, OPVc::Rows::InvPayText, account);
-    else GetText(row, OPVc::Rows::AccountText, account);
-}
-
-bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows)
+bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows, BankPayee payee)
 {
     namespace PR = OPVc::Rows;
     rows->clear();
@@ -453,7 +447,8 @@ bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows)
         BankRow b{};
         b.invoice = GetI32(row.data(), PR::InvoiceNr);
         GetText(row.data(), PR::VendCode, b.vendor);
-        BankPayeeText(CompanyVariant(), row.data(), b.account);
+        if (payee == BankPayee::Giro) GetText(row.data(), PR::InvPayText, b.account);
+        else GetText(row.data(), PR::AccountText, b.account);
         if (b.account[0] == 0) InvoicePayeeText(b.invoice, b.account);
         PackedDecimal amount = GetDec(row.data(), PR::Amount);
         if (!AmountCents(&amount, &b.cents)) b.cents = 0;
@@ -463,9 +458,9 @@ bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows)
 }
 
 bool BankRowsWithInvoices(const uint8_t *payment, int maxDigits, std::vector<BankRow> *rows,
-                          std::vector<uint8_t> *invoices)
+                          std::vector<uint8_t> *invoices, BankPayee payee)
 {
-    if (!BankPaidRows(payment, rows) || rows->empty()) {
+    if (!BankPaidRows(payment, rows, payee) || rows->empty()) {
         BankRefuse(Texts::BankWhyNoRows);
         return false;
     }

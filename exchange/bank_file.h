@@ -86,26 +86,26 @@ void BankShowPayment(int32_t serial);
 // at offset field, holds value (a 32-bit number or a PString code, as the
 // field's type); its rows are not kept. False when there is none.
 bool BankReadByKey(int reg, uint32_t field, const void *value, uint8_t *record);
-// The text of payment row `row` that holds the payee's account in a
-// format, into account: the Swedish files pay to the giro the row carries
-// (its "Giro / text", filled under that country variant from the invoice's
-// payment text, else the vendor's bank giro, or its postal giro for mode
-// "P"); every other format to the row's account text ("Vendor's account",
+// The field of a payment row a file pays to. The Swedish domestic files
+// pay to the giro the row carries (its "Giro / text", filled under that
+// country variant from the invoice's payment text, else the vendor's bank
+// giro, or its postal giro for mode "P"); every other file, the Swedish
+// foreign one included, to the row's account text ("Vendor's account",
 // filled from the vendor's account number), beside which the giro text is
 // the details of payment.
-void BankPayeeText(uint16_t format, const uint8_t *row, uint8_t *account);
+enum class BankPayee { Account, Giro };
 // The rows of a payment that are paid invoices (kind 1) and count (flag 0),
-// each with the payee's account of the company's format (BankPayeeText);
-// a row without one pays to its purchase invoice's payment text, so that a
-// vendor's bank details given after the invoice reach the file through the
-// payment made afterwards.
+// each with the payee's text of the field `payee`; a row without one pays
+// to its purchase invoice's payment text, so that a vendor's bank details
+// given after the invoice reach the file through the payment made
+// afterwards.
 struct BankRow {
     int32_t invoice;
     PString vendor;       // vendor code
     PString account;      // the payee's account text
     int64_t cents;        // the amount in hundredths
 };
-bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows);
+bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows, BankPayee payee = BankPayee::Account);
 // True when an account text is an account number: digits, at least one
 // of them not "0", with only blanks, "-", "." and "/" between them. A name
 // or a code typed where the account belongs is not one, nor an account of
@@ -119,7 +119,7 @@ bool BankAccountIsNumber(const uint8_t *account);
 // False, with the reason given to BankRefuse, when a row fails or the
 // payment has none.
 bool BankRowsWithInvoices(const uint8_t *payment, int maxDigits, std::vector<BankRow> *rows,
-                          std::vector<uint8_t> *invoices);
+                          std::vector<uint8_t> *invoices, BankPayee payee = BankPayee::Account);
 
 // ---- bank_text.cpp: formatters ----
 // MMDD of date.

@@ -86,7 +86,7 @@ BankWrite DomesticBatch(const uint8_t *selection, const uint8_t *payment)
 {
     std::vector<BankRow> rows;
     std::vector<uint8_t> invoices;
-    if (!BankRowsWithInvoices(payment, 10, &rows, &invoices)) return BankWrite::NotWritten;
+    if (!BankRowsWithInvoices(payment, 10, &rows, &invoices, BankPayee::Giro)) return BankWrite::NotWritten;
     const uint32_t size = RegRecordSize(VIVc::Number);
     int64_t total = 0;
     for (size_t r = 0; r < rows.size(); r++) {
@@ -158,7 +158,7 @@ BankWrite SecondFilePayment(const uint8_t *selection, const uint8_t *payment)
 {
     std::vector<BankRow> rows;
     std::vector<uint8_t> invoices;
-    if (!BankRowsWithInvoices(payment, 10, &rows, &invoices)) return BankWrite::NotWritten;
+    if (!BankRowsWithInvoices(payment, 10, &rows, &invoices, BankPayee::Giro)) return BankWrite::NotWritten;
     const uint32_t size = RegRecordSize(VIVc::Number);
     const DateRec paymentDate = GetDate(payment, OPVc::PayDate);
     std::vector<uint8_t> vendor(RegRecordSize(VEVc::Number));

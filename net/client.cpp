@@ -114,11 +114,18 @@ bool IsUserInput(uint32_t msg) {
 }  // namespace
 
 void ClientWaitStep(int ms) {
-    if ((RemoteOutputActive || ConnectWaiting) && MsgTakeHeldKeyDown(PlKey::Escape)) UserCancelFlag = 1;
+    // Esc cancels what may be cancelled, whether it was typed before this
+    // step or during it: a held Esc left in the queue would reach a window
+    // after the wait instead.
+    auto takeEscape = [] {
+        if ((RemoteOutputActive || ConnectWaiting) && MsgTakeHeldKeyDown(PlKey::Escape)) UserCancelFlag = 1;
+    };
+    takeEscape();
     PlMessage m;
     const bool held = MsgHoldKeys(true);
     PlGet got = MsgGetTimeout(&m, uint32_t(ms));
     MsgHoldKeys(held);
+    takeEscape();
     if (got == PlGet::Quit) {
         // The quit is for the loop outside the wait: kept, and this step
         // only serves the sockets.

@@ -71,6 +71,15 @@ const uint8_t *CompanyPrinterFace(PString out)
     return out;
 }
 
+// A report's font at dpi: 10 points of the company's printer face in
+// weight 400 (normal) or 700 (bold). The print job and the measures for a
+// client's printer make their fonts here, so both measure alike.
+PlFont *ReportPrinterFont(int dpi, int weight)
+{
+    PString face;
+    return FontOfFace(CompanyPrinterFace(face), 10 * dpi / 72, weight, false);
+}
+
 }  // namespace
 
 // Makes the job's normal (weight 400) and bold (700) fonts of 10 points at
@@ -79,11 +88,8 @@ const uint8_t *CompanyPrinterFace(PString out)
 bool PrinterFontsInit()
 {
     PrinterFontsFree();
-    PString face;
-    const uint8_t *company = CompanyPrinterFace(face);
-    int pixels = 10 * Printer.dpiY / 72;
-    Printer.normal = FontOfFace(company, pixels, 400, false);
-    Printer.bold = FontOfFace(company, pixels, 700, false);
+    Printer.normal = ReportPrinterFont(Printer.dpiY, 400);
+    Printer.bold = ReportPrinterFont(Printer.dpiY, 700);
     if (!Printer.normal || !Printer.bold) {
         PrinterFontsFree();
         return false;
@@ -106,10 +112,7 @@ PlFont *MeasureFont = nullptr;
 int PrinterMeasureWidth(const uint8_t *text)
 {
     if (!text || !text[0]) return 0;
-    if (!MeasureFont) {
-        PString face;
-        MeasureFont = FontOfFace(CompanyPrinterFace(face), 10 * kPlPrintDpi / 72, 400, false);
-    }
+    if (!MeasureFont) MeasureFont = ReportPrinterFont(kPlPrintDpi, 400);
     return MeasureFont ? FontTextExtent(MeasureFont, PStringView(text)).cx : 0;
 }
 

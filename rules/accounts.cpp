@@ -61,7 +61,7 @@ bool AccountNameOf(const uint8_t *account, uint8_t *name, int width) {
 
 void AccountRowShownText(const uint8_t *account, const uint8_t *rowText, uint8_t *text) {
     PStringCopy(text, rowText);
-    if (text[0] == 0 || !account || account[0] == 0 || !AccountExists(account)) return;
+    if (text[0] == 0 || !account || account[0] == 0) return;
     uint8_t name[256];
     if (AccountNameOf(account, name, AccountNameWidth) && name[0] > text[0] && PStringPrefixEqual(text, name))
         PStringCopy(text, name);

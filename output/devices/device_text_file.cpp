@@ -235,9 +235,14 @@ void RepDiscardFileDevice()
     CloseTextStream();
     DropStaged();
     Staging = false;
+    // Only files go: a device or a pipe the job wrote to stays as it was.
+    auto removeFile = [](const std::string &name) {
+        struct stat st;
+        if (::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode)) std::remove(name.c_str());
+    };
     if (!ChosenName.empty()) {
-        std::remove(ChosenName.c_str());
-        for (int n = 2; n <= FileCount; n++) std::remove(NumberedName(ChosenName, n).c_str());
+        removeFile(ChosenName);
+        for (int n = 2; n <= FileCount; n++) removeFile(NumberedName(ChosenName, n));
     }
     ChosenName.clear();
     FileCount = 0;

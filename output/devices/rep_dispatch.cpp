@@ -121,6 +121,7 @@ void OpenJobRemote(const uint8_t *name, bool report)
 {
     RepStopped = 0;
     ClientDevice = ClientDeviceRec{};
+    PrinterMeasureFontFree();   // measured anew in the face the company names now
     RepEncOpenJob(name, report);
 }
 
@@ -300,7 +301,6 @@ void LayOutColumnsLocal(int32_t *width)
 // on a file.
 void LayOutColumnsForClient()
 {
-    ClientDevice = ClientDeviceRec{};
     uint16_t kind = 0;
     int32_t width = 0;
     if (!RepStopped && ServerHooks.clientDevice && ServerHooks.clientDevice(&kind, &width) &&
@@ -323,9 +323,12 @@ void OpenJobAsReport(const uint8_t *name)
 // The report's columns on the job's device: the client's on a server.
 void LayOutColumns()
 {
+    if (RemoteOutput) {
+        LayOutColumnsForClient();
+        return;
+    }
     int32_t width = 0;
-    if (RemoteOutput) LayOutColumnsForClient();
-    else LayOutColumnsLocal(&width);
+    LayOutColumnsLocal(&width);
 }
 
 }  // namespace

@@ -279,6 +279,15 @@ TEST_F(BankFormatsTest, SwedishForeignLayoutsWriteTheirGroupsAndRefuseCreditNote
     EXPECT_EQ(Run("3:3", false, "layout2.txt"), std::vector<std::string>{});
     EXPECT_FALSE(std::filesystem::exists(dir / "layout2.txt"));
     EXPECT_EQ(SentFlag(3), 0);
+
+    // The foreign file pays to the vendor's account: a row with no giro,
+    // nor a payment text on its invoice, is paid all the same.
+    PutU16(block, BankFileBlk::ForeignLayout, 0);
+    ASSERT_EQ(SettingsBlockStore(BankFileBlk::Number, block, sizeof block), RecDone);
+    InvoicePayText(501, "");
+    Payment(4, {PayRow{501, "V1", "DE12", 100.0, 1, 0, ""}}, 1, 0, 0, euro);
+    EXPECT_EQ(Run("4:4", true, "no_giro.txt").size(), 7u);
+    EXPECT_EQ(SentFlag(4), 1);
 }
 
 }  // namespace
