@@ -243,6 +243,12 @@ int AfterUpdate(int, uint8_t *expense, uint8_t *stored, uint32_t recid) {
     return Posted(stored) ? 1 : ToLedger(expense, recid);
 }
 
+// The import's store of a record new to this company: the person ledger
+// does not travel with the file, so its entered mark does not either.
+void BeforeStore(int reg, uint8_t *record) {
+    if (!RecExists(reg, record)) PutU16(record, EX::Transferred, 0);
+}
+
 void AfterStore(int, uint8_t *expense, uint32_t recid) { (void)ToLedger(expense, recid); }
 
 void NewDefaults(int, uint8_t *expense) {
@@ -258,6 +264,6 @@ void NewDefaults(int, uint8_t *expense) {
 // Fills register 109's entry of table, whole.
 void InstallExpenseEntry(std::array<RegisterHooks, RegisterCount> &table) {
     table[EX::Number] = CheckedEntryWith({.beforeInsert = BeforeInsert, .afterInsert = AfterInsert,
-        .beforeUpdate = BeforeUpdate, .afterUpdate = AfterUpdate, .afterStore = AfterStore,
+        .beforeUpdate = BeforeUpdate, .afterUpdate = AfterUpdate, .beforeStore = BeforeStore, .afterStore = AfterStore,
         .newRecordDefaults = NewDefaults, .newRecordDefaultsOther = NewDefaults});
 }

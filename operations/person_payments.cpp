@@ -273,6 +273,12 @@ int AfterUpdate(int, uint8_t *payment, uint8_t *stored, uint32_t recid) {
     return Flag(stored, PP::Posted) ? 1 : ToLedger(payment, recid);
 }
 
+// The import's store of a record new to this company: the person ledger
+// does not travel with the file, so its entered mark does not either.
+void BeforeStore(int reg, uint8_t *record) {
+    if (!RecExists(reg, record)) PutU16(record, PP::Transferred, 0);
+}
+
 void AfterStore(int, uint8_t *payment, uint32_t recid) { (void)ToLedger(payment, recid); }
 
 void NewDefaults(int, uint8_t *payment) {
@@ -288,6 +294,6 @@ void NewDefaults(int, uint8_t *payment) {
 // Fills register 110's entry of table, whole.
 void InstallPersonPaymentEntry(std::array<RegisterHooks, RegisterCount> &table) {
     table[PP::Number] = CheckedEntryWith({.beforeInsert = BeforeInsert, .afterInsert = AfterInsert,
-        .beforeUpdate = BeforeUpdate, .afterUpdate = AfterUpdate, .afterStore = AfterStore,
+        .beforeUpdate = BeforeUpdate, .afterUpdate = AfterUpdate, .beforeStore = BeforeStore, .afterStore = AfterStore,
         .newRecordDefaults = NewDefaults, .newRecordDefaultsOther = NewDefaults});
 }

@@ -63,7 +63,8 @@ struct UserRightsRec {
 };
 // The logged-in user is the administrator (set by each accepted login).
 extern bool UserIsAdministrator;
-// UserAccessRight and UserAccessRightType1 of explicit rights.
+// The right explicit rights give for an item of a kind (3: a window
+// type), and for module `module`.
 int RightsAccessRight(const UserRightsRec &r, int type, int item);
 int RightsModuleRight(const UserRightsRec &r, int module);
 // What the server checks before it serves a request (see user_rights.cpp).
@@ -144,7 +145,3 @@ bool MayUseType5Item(int n, int item);
 bool MayUseType5(int n, int item);
 // False for list kind 3, true for every other kind.
 bool MayUseType4Or5(int kind);
-// The right an access list gives for an item of a kind (3: a window type).
-int UserAccessRight(MemBlock list, int type, int item);
-// The right an access list gives for module `module`.
-int UserAccessRightType1(MemBlock list, int module);

@@ -114,13 +114,15 @@ void MatrixRowDeleteCmd(int n, int row)
         // row's text over it.
         WinCommitField(n);
         if (!WinIsOpen(n)) return;
+        const bool banded = MatrixBandRow(n) == row;
         MatrixDeleteRow(n, row);
         RowEvent(n, WindowEventCode::RowsChanged, row);
         WinMarkChanged(n);
-        // The band stays where it was, on the row now there (or the
-        // last), so that Delete again deletes the next row.
+        // A row selected as a row leaves the band where it was, on the
+        // row now there (or the last), so that Delete again deletes the
+        // next row; a row deleted from the caret sets no band.
         int again = RowAfterDelete(n, row);
-        MatrixSelectBand(n, 0, again, WinMatrixRowCount(n) - 1);
+        if (banded) MatrixSelectBand(n, 0, again, WinMatrixRowCount(n) - 1);
         if (again >= 0) WinSelectRow(n, again, true);
         return;
     }

@@ -1,7 +1,7 @@
 // user_rights.cpp - what the logged-in user may use, read from the user's
 // access list: rows of three words (kind of item, item, right). A list
 // without a row for an item allows it (modules excepted, see
-// UserAccessRightType1). An empty list allows everything only to the
+// RightsModuleRight). An empty list allows everything only to the
 // administrator: the "ADMIN" login (a person, or the master password), a
 // company without persons or without access groups, or a person of the
 // group ADMIN's person names.
@@ -191,23 +191,9 @@ bool UserIsAdministrator = true;
 // window waits, or a server's own frame serves its clients.
 bool NobodyLoggedIn() { return DbOpenFlag && !LoggedInFlag; }
 
-// The right an access list gives for an item of a kind: the last row for
-// it wins; 1 when the list has no row for it; with an empty list 1 for
-// the administrator and 0 for anyone else.
-int UserAccessRight(MemBlock list, int type, int item)
-{
-    return WithList(list, UserIsAdministrator, [&](const UserRightsRec &r) { return RightsAccessRight(r, type, item); });
-}
-
-// The right an access list gives for module `module`: with an empty list
-// 1 for the administrator and 0 for anyone else; otherwise refused unless
-// a row (9, 1) allows modules by default or a row for the module gives
-// its right, the last applicable row winning.
-int UserAccessRightType1(MemBlock list, int module)
-{
-    return WithList(list, UserIsAdministrator, [&](const UserRightsRec &r) { return RightsModuleRight(r, module); });
-}
-
+// The right a list gives for an item of a kind: the last row for it
+// wins; 1 when the list has no row for it; with an empty list 1 for the
+// administrator and 0 for anyone else.
 int RightsAccessRight(const UserRightsRec &r, int type, int item)
 {
     if (r.count == 0) return r.administrator ? 1 : 0;
@@ -218,6 +204,10 @@ int RightsAccessRight(const UserRightsRec &r, int type, int item)
     return right;
 }
 
+// The right a list gives for module `module`: with an empty list 1 for
+// the administrator and 0 for anyone else; otherwise refused unless a row
+// (9, 1) allows modules by default or a row for the module gives its
+// right, the last applicable row winning.
 int RightsModuleRight(const UserRightsRec &r, int module)
 {
     if (r.count == 0) return r.administrator ? 1 : 0;

@@ -131,7 +131,7 @@ void UnstoredWindowsText(uint8_t *out)
 // keeps a window the quit is called off. True when the program may end.
 bool QuitConfirm()
 {
-    if (CloseAllWindows(QuitForced == QuitLost ? QuitLost : QuitForced ? 1 : 0)) return true;
+    if (CloseAllWindows(QuitForced)) return true;
     QuitFlag = 0;
     QuitForced = 0;
     return false;

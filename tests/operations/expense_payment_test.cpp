@@ -246,6 +246,14 @@ TEST_F(ExpensePaymentTest, EveryPostingEntersThePersonLedgerOnce) {
     ASSERT_TRUE(RecImportStore(PersPayVc::Number, paidIn.record, 1, 0));
     EXPECT_EQ(LedgerCount(0), 3);
     EXPECT_EQ(LedgerCount(1), 1);
+    // Exported from a company where it was entered, a claim carries its
+    // entered mark, but not its ledger entry: new here, it is entered.
+    RuleRecord entered(ExpenseVc::Number);
+    FillExpense(entered.record, 1, {{60, 12}});
+    PutI32(entered.record, ExpenseVc::SerNr, 903);
+    PutU16(entered.record, ExpenseVc::Transferred, 1);
+    ASSERT_TRUE(RecImportStore(ExpenseVc::Number, entered.record, 0, 0));
+    EXPECT_EQ(LedgerCount(0), 4);
 }
 
 }  // namespace
