@@ -93,7 +93,7 @@ int AuthRefuseWrite(uint16_t code, int reg, const uint8_t *record, uint32_t reci
     return RightsRefuseWrite(Current(), known ? Rights[ServerCurrentSession].code : none, code, reg, record, recid);
 }
 
-int AuthRefuseBlockStore(int block) { return RightsMayWriteBlock(Current(), block) ? 0 : Refuse(); }
+int AuthRefuseBlockStore(int block) { return RightsRefuseBlock(Current(), block); }
 
 bool AuthIsAdministrator(int session)
 {

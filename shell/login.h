@@ -81,6 +81,8 @@ bool RightsMayUpdatePerson(const UserRightsRec &r, const uint8_t *ownCode, const
 // the refusal is told (text 16001) and returned as the write's result.
 int RightsRefuseWrite(const UserRightsRec &r, const uint8_t *ownCode, uint16_t request, int reg, const uint8_t *record,
                       uint32_t recid);
+// The same for a settings block's store or lock.
+int RightsRefuseBlock(const UserRightsRec &r, int block);
 // The same questions asked of the user at this program's screen, as the
 // record layer's hooks (AccessUiHooks): a write, a settings block's lock.
 int LocalRefuseWrite(uint16_t request, int reg, const uint8_t *record, uint32_t recid);

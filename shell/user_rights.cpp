@@ -355,9 +355,11 @@ int LocalRefuseWrite(uint16_t request, int reg, const uint8_t *record, uint32_t 
 }
 
 // The same before a settings block's lock is taken to edit it.
+int RightsRefuseBlock(const UserRightsRec &r, int block) { return RightsMayWriteBlock(r, block) ? 0 : Refuse(); }
+
 int LocalRefuseBlock(int block)
 {
-    return WithCurrentRights([&](const UserRightsRec &r) { return RightsMayWriteBlock(r, block) ? 0 : Refuse(); });
+    return WithCurrentRights([&](const UserRightsRec &r) { return RightsRefuseBlock(r, block); });
 }
 
 // A check of the logged-in user's rights before a window stores: told

@@ -88,6 +88,10 @@ void PrintVoucher(int report, const uint8_t *voucher);
 // debitTotal. vatSummary is for a later report and is 0 here.
 void PrintVoucherRow(int report, const uint8_t *voucher, const uint8_t *row, PackedDecimal *debitTotal,
                      MemBlock vatSummary);
+// The heading line, `height` high, over a journal's voucher rows as
+// PrintVoucherRow prints them: the credit amounts at stop 5, the rows'
+// VAT codes at the right edge.
+void VoucherRowsHeading(int height);
 // Prints one voucher now on the printer as report `report`, the user's
 // job record kept as it was.
 void PrintVoucherNow(int report, const uint8_t *voucher);

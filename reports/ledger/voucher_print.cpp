@@ -181,6 +181,10 @@ void PrintVoucher(int, const uint8_t *voucher) {
     }
 }
 
+void VoucherRowsHeading(int height) {
+    ReportHeadings(height, {{20, 2744}, {60, 2748}, {380, 2745, 1}, {5, 2746, 1}, {1, Texts::ReportVatHeading, 1}});
+}
+
 // Prints one voucher row for a journal: account rows with the label
 // report 15 and 65 take, style-0 rows counted and their positive amounts
 // added to debitTotal; other kinds with the journal's texts.

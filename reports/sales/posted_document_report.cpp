@@ -22,7 +22,6 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/line_values.h"
-#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/sales/order_reports.h"
@@ -167,12 +166,8 @@ bool EachDocument(const uint8_t *record, void *context) {
     return true;
 }
 
-// The heading of the voucher rows: the credit amounts stand at stop 5,
-// the rows' VAT codes at the right edge.
-void SummaryHeading() {
-    ReportHeadings(LineHeight,
-                   {{20, 2744}, {60, 2748}, {380, 2745, 1}, {5, 2746, 1}, {1, Texts::ReportVatHeading, 1}});
-}
+// The heading of the voucher rows.
+void SummaryHeading() { VoucherRowsHeading(LineHeight); }
 
 }  // namespace
 

@@ -18,7 +18,6 @@
 #include "operations/sales_invoice.h"
 #include "output/devices/report_output.h"
 #include "reports/frame/index_walk.h"
-#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/sales/sales_reports.h"
@@ -29,10 +28,8 @@
 namespace {
 
 // The second heading line of layout 0 (repeated above the summary): the
-// credit amounts stand at stop 5, the rows' VAT codes at the right edge.
-void SecondHeading() {
-    ReportHeadings(15, {{20, 2744}, {60, 2748}, {380, 2745, 1}, {5, 2746, 1}, {1, Texts::ReportVatHeading, 1}});
-}
+// voucher rows' own.
+void SecondHeading() { VoucherRowsHeading(15); }
 
 // The heading lines of layout 0 or 1.
 void Headings(int layout) {

@@ -890,22 +890,24 @@ std::map<std::string, double> RoadTest::VoucherSums(uint32_t *vouchers)
     return sums;
 }
 
-RoadTest::StoredInvoice RoadTest::OnlyInvoice()
+RoadTest::StoredRecord RoadTest::OnlyRecord(int reg)
 {
-    StoredInvoice inv;
-    std::vector<uint8_t> head(IVVc::Size);
+    StoredRecord stored;
+    std::vector<uint8_t> head(RegRecordSize(reg));
     uint32_t id = 0;
-    if (RegRecordCount(IVVc::Number) != 1 || !RecReadAt(IVVc::Number, 1, head.data(), &id)) return inv;
-    int32_t count = MatrixRowCount(IVVc::Number, 0, head.data());
+    if (RegRecordCount(reg) != 1 || !RecReadAt(reg, 1, head.data(), &id)) return stored;
+    int32_t count = MatrixRowCount(reg, 0, head.data());
     for (int32_t i = 0; i < count; i++) {
-        std::vector<uint8_t> row(IVVc::Rows::Size);
-        if (!MatrixRowRead(IVVc::Number, head.data(), i, row.data())) break;
-        inv.rows.push_back(row);
+        std::vector<uint8_t> row(RecRowSize(reg));
+        if (!MatrixRowRead(reg, head.data(), i, row.data())) break;
+        stored.rows.push_back(row);
     }
-    RecFreeMatrix(IVVc::Number, head.data());
-    inv.head = head;
-    return inv;
+    RecFreeMatrix(reg, head.data());
+    stored.head = head;
+    return stored;
 }
+
+RoadTest::StoredInvoice RoadTest::OnlyInvoice() { return OnlyRecord(IVVc::Number); }
 
 std::vector<uint8_t> RoadTest::StoredRows(int block)
 {

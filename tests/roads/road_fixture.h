@@ -381,12 +381,15 @@ public:   // the steps' lambdas use these too
     // The rows of table settings block `block` as stored bytes; none when
     // the block is empty.
     static std::vector<uint8_t> StoredRows(int block);
-    // The company file's only sales invoice and its rows, as stored; an
-    // empty head when the file holds no invoice or more than one.
-    struct StoredInvoice {
+    // The company file's only record of register reg and its rows, as
+    // stored; an empty head when the file holds none or more than one.
+    struct StoredRecord {
         std::vector<uint8_t> head;
         std::vector<std::vector<uint8_t>> rows;
     };
+    static StoredRecord OnlyRecord(int reg);
+    // The same of the sales invoices.
+    using StoredInvoice = StoredRecord;
     static StoredInvoice OnlyInvoice();
 
     // The road's state: the steps, the next to run, where it stopped.

@@ -143,18 +143,15 @@ TEST_F(RowKeysRoad, VoucherRowsKeepWhatIsTyped)
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));
-    ASSERT_EQ(RegRecordCount(TRVc::Number), 1u);
-    std::vector<uint8_t> voucher(TRVc::Size), row(TRVc::Rows::Size);
-    uint32_t id = 0;
-    ASSERT_TRUE(RecReadAt(TRVc::Number, 1, voucher.data(), &id));
-    EXPECT_EQ(TextAt(voucher.data(), TRVc::Text), "Typed fast");
-    ASSERT_EQ(MatrixRowCount(TRVc::Number, 0, voucher.data()), 2);
+    StoredRecord voucher = OnlyRecord(TRVc::Number);
+    ASSERT_FALSE(voucher.head.empty()) << "one voucher";
+    EXPECT_EQ(TextAt(voucher.head.data(), TRVc::Text), "Typed fast");
+    ASSERT_EQ(voucher.rows.size(), 2u);
     const char *accounts[] = {"1910", "3010"};
     const double amounts[] = {100, -100};
-    for (int i = 0; i < 2; i++) {
-        ASSERT_TRUE(MatrixRowRead(TRVc::Number, voucher.data(), i, row.data()));
-        EXPECT_EQ(TextAt(row.data(), TRVc::Rows::Account), accounts[i]) << i;
-        EXPECT_NEAR(AmountAt(row.data(), TRVc::Rows::Amount), amounts[i], 0.005) << i;
+    for (size_t i = 0; i < 2; i++) {
+        EXPECT_EQ(TextAt(voucher.rows[i].data(), TRVc::Rows::Account), accounts[i]) << i;
+        EXPECT_NEAR(AmountAt(voucher.rows[i].data(), TRVc::Rows::Amount), amounts[i], 0.005) << i;
     }
     CloseForCheck();
 }
