@@ -51,10 +51,10 @@ bool CloseRecordWindow(int n)
 // close (a settings window closes itself when its Yes stored it).
 bool WinAskStoreChanges(int n)
 {
-    if (!WinIsOpen(n)) return true;
+    if (!WinHasUnstoredChanges(n)) return true;
     int kind = WinKindOf(n);
     int state = WinRecState(n);
-    if ((kind == 3 || kind == 11) && (state == 1 || state == 2)) {
+    if (kind == KindCode(WindowKind::Record) || kind == KindCode(WindowKind::Designer)) {
         WinCommitField(n);
         int answer = AskStore(state == 1 ? Texts::AskStoreNew : Texts::AskStoreChanges);
         if (answer == AnswerYes) return state == 1 ? WinInsertRecord(n) : WinUpdateRecord(n);
@@ -62,14 +62,12 @@ bool WinAskStoreChanges(int n)
         if (state == 2 && WinRegisterOf(n)) (void)RecordUnlockCall(WinRegisterOf(n), WinTable[n]->recordId);
         return true;
     }
-    if ((kind == 8 || kind == 9) && state == 2) {
-        WinCommitField(n);
-        int answer = AskStore(Texts::AskStoreChanges);
-        if (answer == AnswerYes) return kind == 8 ? WinSaveSettingsRecord(n) : WinSaveRecord(n);
-        if (answer != AnswerNo) return false;
-        (void)RegisterUnlockCall(WinTypeWord(WinTypeOf(n), 9));
-        return true;
-    }
+    // A settings window (kind 8) or a settings table (kind 9).
+    WinCommitField(n);
+    int answer = AskStore(Texts::AskStoreChanges);
+    if (answer == AnswerYes) return kind == KindCode(WindowKind::Settings) ? WinSaveSettingsRecord(n) : WinSaveRecord(n);
+    if (answer != AnswerNo) return false;
+    (void)RegisterUnlockCall(WinTypeWord(WinTypeOf(n), 9));
     return true;
 }
 
