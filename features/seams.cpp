@@ -61,8 +61,9 @@ void HandlerEntrySet(size_t i, SeamFn fn)
     WindowEventHandlerSet(RunTimeHandlerTypes[i], reinterpret_cast<WindowEventHandler>(fn));
 }
 // The output kinds' devices: entry i is kind i's (a pointer to a constant
-// structure, read and set as an entry).
-SeamFn DeviceEntry(size_t i) { return reinterpret_cast<SeamFn>(RepDeviceOf(uint16_t(i))); }
+// structure, read and set as an entry through its address's number, as a
+// cast straight to a function pointer would cast away its constness).
+SeamFn DeviceEntry(size_t i) { return reinterpret_cast<SeamFn>(reinterpret_cast<uintptr_t>(RepDeviceOf(uint16_t(i)))); }
 void DeviceEntrySet(size_t i, SeamFn fn)
 {
     RepDeviceInstall(uint16_t(i), reinterpret_cast<const RepDevice *>(fn));
