@@ -487,6 +487,7 @@ MemBlock MsgGetRest(MsgBuffer *m) {
 // ---- Remote output and received messages ----
 
 MsgPushFn MsgSetPush(MsgPushFn push) { return std::exchange(PushOutput, push); }
+MsgPushFn MsgPushInstalled() { return PushOutput; }
 
 bool MsgSend() {
     bool sent = PushOutput != nullptr;

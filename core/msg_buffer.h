@@ -181,6 +181,8 @@ MemBlock MsgGetRest(MsgBuffer *m);
 // it. Installed by the network layer; null drops the output.
 using MsgPushFn = void (*)(MsgBuffer *message);
 MsgPushFn MsgSetPush(MsgPushFn push);
+// The push installed now (null: none).
+MsgPushFn MsgPushInstalled();
 // Hands OutputMessage to the push, then leaves it empty. false when no
 // push is installed (the output is dropped).
 bool MsgSend();

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "core/msg_buffer.h"
 #include "core/server_hooks.h"
 #include "database/access/register_hooks.h"
 #include "database/access/remote_calls.h"
@@ -14,6 +15,7 @@
 #include "database/engine/engine_state.h"
 #include "dict_offsets.h"
 #include "exchange/text_exchange.h"
+#include "net/net.h"
 #include "operations/person_entries.h"
 #include "operations/run_outcome.h"
 #include "output/devices/bank_file_hooks.h"
@@ -81,6 +83,33 @@ void RowTextEntrySet(size_t, SeamFn fn) { RowExtraTextInstall(reinterpret_cast<R
 SeamFn TimerEntry(size_t) { return reinterpret_cast<SeamFn>(MsgTimer()); }
 void TimerEntrySet(size_t, SeamFn fn) { MsgSetTimer(reinterpret_cast<PlTimerFn>(fn)); }
 
+// What the server's start fills beside its hooks: the push of a job's
+// output to its client, the export's questions of the asking client's
+// rights, the connection table's handlers (a client's connect fills them
+// too) and the serving flag, whose word is read and put back as an entry
+// (0 or 1), as the registers' hooks' flags are.
+SeamFn PushEntry(size_t) { return reinterpret_cast<SeamFn>(MsgPushInstalled()); }
+void PushEntrySet(size_t, SeamFn fn) { MsgSetPush(reinterpret_cast<MsgPushFn>(fn)); }
+SeamFn ExportReadEntry(size_t) { return reinterpret_cast<SeamFn>(ExportMayRead); }
+void ExportReadEntrySet(size_t, SeamFn fn) { ExportMayRead = reinterpret_cast<decltype(ExportMayRead)>(fn); }
+SeamFn VerifiersEntry(size_t) { return reinterpret_cast<SeamFn>(ExportMayWriteVerifiers); }
+void VerifiersEntrySet(size_t, SeamFn fn)
+{
+    ExportMayWriteVerifiers = reinterpret_cast<decltype(ExportMayWriteVerifiers)>(fn);
+}
+SeamFn ConnectionEntry(size_t i)
+{
+    return i == 0 ? reinterpret_cast<SeamFn>(NetFrameHandlerInstalled())
+                  : reinterpret_cast<SeamFn>(NetCloseHandlerInstalled());
+}
+void ConnectionEntrySet(size_t i, SeamFn fn)
+{
+    if (i == 0) NetFrameHandlerInstall(reinterpret_cast<NetFrameHandler>(fn));
+    else NetCloseHandlerInstall(reinterpret_cast<NetCloseHandler>(fn));
+}
+SeamFn ServingEntry(size_t) { return reinterpret_cast<SeamFn>(uintptr_t(ServerServing)); }
+void ServingEntrySet(size_t, SeamFn fn) { ServerServing = fn != nullptr; }
+
 #define ONE(name, filler, get, set) Seam{name, nullptr, 0, SeamFiller::filler, 1, get, set}
 
 static_assert(OnlyPointers<AccessServiceHooks> && OnlyPointers<AccessUiHooksRec> &&
@@ -107,6 +136,7 @@ const Seam SeamList[] = {
     ONE("RemoteJobEnd", Output, JobEndEntry, JobEndEntrySet),
     ONE("RowExtraText", Ui, RowTextEntry, RowTextEntrySet),
     ONE("MessageTimer", Features, TimerEntry, TimerEntrySet),
+    ONE("MessagePush", Server, PushEntry, PushEntrySet),
     // Declared by the business layer.
     SEAM(PrintServices, Output),
     SEAM(LedgerPrint, Features),
@@ -127,6 +157,10 @@ const Seam SeamList[] = {
     Seam{"RunTimeHandlers", nullptr, 0, SeamFiller::Ui, std::size(RunTimeHandlerTypes), HandlerEntry, HandlerEntrySet},
     // Declared by the features for their own callers.
     SEAM(ImportEffects, Features),
+    ONE("ExportMayRead", Server, ExportReadEntry, ExportReadEntrySet),
+    ONE("ExportMayWriteVerifiers", Server, VerifiersEntry, VerifiersEntrySet),
+    Seam{"ConnectionHandlers", nullptr, 0, SeamFiller::Server, 2, ConnectionEntry, ConnectionEntrySet},
+    ONE("ServerServing", Server, ServingEntry, ServingEntrySet),
 };
 #undef SEAM
 #undef ONE

@@ -1,7 +1,8 @@
-// seams.h - the tables the program's start fills, listed once: those
-// through which a lower layer reaches a higher one, and those a layer
-// fills for its own callers (the registers' hooks, the output devices,
-// the import's effects, the network's turn in the message wait): their
+// seams.h - the tables the program's start and a server's start fill,
+// listed once: those through which a lower layer reaches a higher one,
+// and those a layer fills for its own callers (the registers' hooks, the
+// output devices, the import's effects, the network's turn in the
+// message wait, the push of a server's output): their
 // names, where they live, who fills them, and whether an empty entry is
 // a fault after the start. The start-up check (OrvelStart), its test,
 // docs/architecture.md's list and the tests' put-back of the start
@@ -19,6 +20,7 @@ enum class SeamFiller {
     Ui,         // UiInstall, at the start
     Features,   // FeaturesInstall, at the start
     Server,     // NetServerStart, only when the program serves: empty by design otherwise
+                // (a client's connect fills the connection table's handlers too)
     InPart,     // the start fills the entries it has something for: an empty one is no fault
 };
 

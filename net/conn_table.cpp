@@ -358,6 +358,11 @@ void NetTableInit(NetRole role, NetFrameHandler onFrame, NetCloseHandler onClose
     OnClose = onClose;
 }
 
+NetFrameHandler NetFrameHandlerInstalled() { return OnFrame; }
+NetCloseHandler NetCloseHandlerInstalled() { return OnClose; }
+void NetFrameHandlerInstall(NetFrameHandler onFrame) { OnFrame = onFrame; }
+void NetCloseHandlerInstall(NetCloseHandler onClose) { OnClose = onClose; }
+
 void NetShutdown() {
     for (int i = 0; i < NetConnCount; i++) {
         if (ConnTable[i].inUse) PlSocketClose(ConnTable[i].socket);

@@ -97,6 +97,12 @@ using NetCloseHandler = void (*)(int slot);
 void NetTableInit(NetRole role, NetFrameHandler onFrame, NetCloseHandler onClose);
 // Closes every socket and forgets the handlers.
 void NetShutdown();
+// The handlers NetTableInit installed (null before it and after
+// NetShutdown), and each replaced alone.
+NetFrameHandler NetFrameHandlerInstalled();
+NetCloseHandler NetCloseHandlerInstalled();
+void NetFrameHandlerInstall(NetFrameHandler onFrame);
+void NetCloseHandlerInstall(NetCloseHandler onClose);
 
 // Listens on port (0: any free port) with the backlog of 5 for events
 // to window; false (told) when it cannot. The bound port is NetListenPort.

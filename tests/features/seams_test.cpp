@@ -29,6 +29,7 @@
 #include "dict_offsets.h"
 #include "features/program_start.h"
 #include "features/seams.h"
+#include "net/net.h"
 #include "output/devices/device_table.h"
 #include "output/output_job.h"
 #include "rules/hooks.h"
@@ -91,13 +92,22 @@ TEST_F(Seams_, TheStartFillsEveryEntryAndTheCheckNamesOneLeftEmpty)
         }
     }
     EXPECT_EQ(SeamsEmptyEntry(), "");
+    // What only a serving program has, the server's start fills whole.
+    for (const Seam &s : Seams())
+        for (size_t i = 0; s.filler == SeamFiller::Server && i < SeamEntryCount(s); i++) SeamEntrySet(s, i, nullptr);
+    NetServerStart();
+    for (const Seam &s : Seams())
+        for (size_t i = 0; s.filler == SeamFiller::Server && i < SeamEntryCount(s); i++)
+            EXPECT_NE(SeamEntry(s, i), nullptr) << s.name << " entry " << i;
+    NetShutdown();
     // The tables the layers declare for those above them or fill for
     // their own callers: 22 filled whole at the start, two in part (the
-    // registers' hooks, the output devices), one by a serving program.
-    // Two of them are entries of a table shared with others: the ledger's
-    // nine balance functions and the job queue window's handler; four are
-    // one function each behind their layer's setter.
-    EXPECT_EQ(Seams().size(), 25u);
+    // registers' hooks, the output devices), six by a serving program.
+    // Three of them are entries of a table shared with others: the
+    // ledger's nine balance functions, the job queue window's handler and
+    // the connection table's two handlers; eight are one function or flag
+    // each behind their layer's setter or in a word of its own.
+    EXPECT_EQ(Seams().size(), 30u);
     EXPECT_GT(asked, 90);
 }
 
@@ -135,15 +145,18 @@ TEST_F(Seams_, EachTestStartsFromTheTablesTheTestProgramStartedWith)
     }
 }
 
-// Every word of static memory the program's start fills, in whatever
-// table, is put back from the seams' list after a test left it empty: no
-// table is put back by a list kept by hand. The start is run in a child
-// process with every pointer of static memory emptied first, so that each
-// word it fills shows (a word it fills with what it held already would
-// not); the list is then taken as the start, each such word emptied, and
-// the put-back must give each its value again. A word left out is named
-// by the symbol that holds it.
-TEST_F(Seams_, EveryWordTheStartFillsIsPutBackFromTheList)
+// Every word of static memory the program's start and then a server's
+// start fill, in whatever table (one a static vector holds among them),
+// is put back from the seams' list after a test left it empty: no table
+// is put back by a list kept by hand. The starts run in a child process
+// with every entry of the list and every function pointer of static
+// memory emptied first, so that each function they fill shows even where
+// it was there already; no other word is emptied, as a start may read a
+// string or an object whose words point into static memory. Each pointer
+// word the starts changed is then emptied, the list put back, and each
+// must have its value again. A word left out is named by the symbol that
+// holds it.
+TEST_F(Seams_, EveryWordTheStartsFillIsPutBackFromTheList)
 {
     int pipeEnds[2];
     ASSERT_EQ(pipe(pipeEnds), 0);
@@ -151,17 +164,21 @@ TEST_F(Seams_, EveryWordTheStartFillsIsPutBackFromTheList)
     ASSERT_GE(child, 0);
     if (child == 0) {
         close(pipeEnds[0]);
-        for (const auto &[address, value] : StaticPointerWords()) StaticWordSet(address, 0);
+        for (const Seam &s : Seams())
+            for (size_t i = 0; i < SeamEntryCount(s); i++) SeamEntrySet(s, i, nullptr);
+        for (const StaticWord &w : StaticFunctionWords()) StaticWordSet(w, 0);
+        const StaticMemory before = StaticMemoryNow();
         ProgramInstall();
-        const std::vector<StaticWord> filled = StaticPointerWords();
+        NetServerStart();
+        const std::vector<StaticWord> filled = StaticPointerWordsChangedSince(before);
         StartTablesTake();
-        for (const auto &[address, value] : filled) StaticWordSet(address, 0);
+        for (const StaticWord &w : filled) StaticWordSet(w, 0);
         StartTablesPutBack();
-        std::vector<uintptr_t> left;
-        for (const auto &[address, value] : filled)
-            if (StaticWordAt(address) != value) left.push_back(address);
+        std::vector<StaticWord> left;
+        for (const StaticWord &w : filled)
+            if (StaticWordAt(w) != w.value) left.push_back(w);
         std::string missed;
-        for (const auto &[address, name] : StaticWordNames(left)) missed += name + "\n";
+        for (const std::string &name : StaticWordNames(left)) missed += name + "\n";
         missed += "counted " + std::to_string(filled.size()) + "\n";
         if (write(pipeEnds[1], missed.data(), missed.size()) != ssize_t(missed.size())) _exit(2);
         _exit(0);
@@ -173,12 +190,12 @@ TEST_F(Seams_, EveryWordTheStartFillsIsPutBackFromTheList)
     close(pipeEnds[0]);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the start over emptied tables ended with status "
-                                                               << status << "; it said:\n" << said;
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the starts over emptied tables ended with status "
+                                                               << status << "; they said:\n" << said;
     const size_t counted = said.rfind("counted ");
     ASSERT_NE(counted, std::string::npos) << said;
-    EXPECT_GT(std::stoul(said.substr(counted + 8)), 100u) << "the start filled next to nothing: the scan is broken";
-    EXPECT_EQ(said.substr(0, counted), "") << "filled by the start and not put back from the seams' list";
+    EXPECT_GT(std::stoul(said.substr(counted + 8)), 100u) << "the starts filled next to nothing: the scan is broken";
+    EXPECT_EQ(said.substr(0, counted), "") << "filled by a start and not put back from the seams' list";
 }
 
 TEST_F(Seams_, TheArchitectureDocumentListsEveryTable)
