@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -170,11 +171,16 @@ void Change() {
 
 }  // namespace
 
-// Loads the dictionary and starts the engine, once.
+// Loads the dictionary and starts the engine, once; the file of the
+// inputs leaves the temporary folder with the process.
 void FuzzDatabaseSetup() {
     static bool done = false;
     if (done) return;
     done = true;
+    std::atexit([] {
+        if (D4IsOpen()) D4Close();
+        std::remove(FilePath().c_str());
+    });
     MessageSinkSet(Quiet);
     CompactVariant = true;   // no log line per open
     if (!LoadDictionary()) __builtin_trap();

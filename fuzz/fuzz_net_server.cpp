@@ -7,7 +7,12 @@
 //
 // The server's login nonce is fixed here (AuthNonceSource), so that the
 // seeds' recorded final step answers the challenge and the streams reach
-// the requests behind the login.
+// the requests behind the login. A push leaves the input's later frames
+// to the connection's next turn, as a socket's bytes arriving meanwhile
+// would be, so that the server's wait for the push's acknowledgement
+// answers the requests among them (the client's device, request 44)
+// and takes the acknowledgement; each input's connection has a loopback
+// socket of its own, which the wait finds empty.
 #include <unistd.h>
 
 #include "core/record_buffer.h"
@@ -24,6 +29,8 @@
 #include "net/net.h"
 #include "net/raw_login.h"
 #include "output/devices/report_output.h"
+#include "platform/socket.h"
+#include "reports/frame/report_run.h"
 #include "rules/convert_document.h"
 
 using fuzznet::Check;
@@ -39,6 +46,12 @@ uint32_t InputsLoggedIn = 0;
 // whether its last reply served the request (not a refusal).
 bool InputSawLogin = false;
 bool InputLastServed = false;
+// Requests served while a report waited for an acknowledgement, and
+// report jobs laid out on the width their client told.
+uint32_t ServedWhileWaiting = 0;
+uint32_t LaidOutForClient = 0;
+// The listening socket each input's connection comes through.
+int Listener = -1;
 
 constexpr uint8_t NonceByte = 0xA5, ClientNonceByte = 0x3C;
 
@@ -62,21 +75,35 @@ bool CheckFrame(int slot, const uint8_t *bytes, uint32_t length) {
     if (code == 0) {
         Check(length >= 14);
         InputLastServed = (bytes[6] | bytes[7] << 8) == 0;
+        if (InputLastServed && ServerReportWaiting) ServedWhileWaiting++;
         if (SlotLoggedIn(slot)) InputSawLogin = true;
         if (InputLastServed) {
             ServedReplies++;
             if (SlotLoggedIn(slot)) ServedLoggedIn++;
         }
         Check((bytes[6] | bytes[7] << 8) <= 2);
+    } else {
+        ConnSlot &c = ConnTable[slot];
+        if (c.taken < c.received.size()) c.waiting = true;
     }
     return true;
 }
 
-void SmallReport(ReportJob &) {
+// A report job as a report body opens one (commands 1 and 42, then the
+// wait for the client's device), three lines and its end.
+void SmallReport(ReportJob &job) {
+    OutputJobAttach attached(job);
+    PString title;
+    PStringFromView(title, "Fuzz");
+    RepBeginJob(title);
+    if (ClientDevice.width > 0) LaidOutForClient++;
     for (int i = 0; i < 3 && !RepStopped; i++) {
-        MsgPutWord(&OutputMessage, 0);
+        RepStartLine(12);
+        RepCText(10, 0, "Line", 0);
+        RepEndLine();
         MsgSend();
     }
+    RepEndJob();
 }
 
 void Setup() {
@@ -86,6 +113,8 @@ void Setup() {
     MessageSinkSet(fuzznet::Quiet);
     Check(fuzznet::LoadInterface() && AllocWorkBlocks() && DbLayerInit());
     CompanyPath = "/tmp/orvel_fuzz_net_" + std::to_string(getpid()) + ".VDB";
+    Listener = PlSocketListen(0, 4);
+    Check(Listener >= 0);
     std::remove(CompanyPath.c_str());
     Check(D4Create(CompanyPath.c_str(), 0) == D4OpenOk && SettingsStartup());
     std::atexit([] {
@@ -97,7 +126,10 @@ void Setup() {
         std::remove(CompanyPath.c_str());
     });
     NetServerStart();
-    NetLimits.ackMs = 0;   // nobody acknowledges here: a push stops its job at once
+    ReportsInstall();
+    // An acknowledgement comes with the input or never: a push the input
+    // does not acknowledge stops its job after one short wait.
+    NetLimits.ackMs = 1;
     NetSendOverride = CheckFrame;
     ServerReportRun = SmallReport;
     AuthNonceSource = FixedNonce;
@@ -116,7 +148,8 @@ void Request(std::vector<uint8_t> *out, uint32_t session, uint16_t code, MsgBuff
 // a session, logs in with both steps and then sends one kind of request:
 // the record requests, a settings block, a report run, the import of a
 // small text file, the print of an invoice on its form and two
-// conversions (a budget's rows by its key, an order to a delivery).
+// conversions (a budget's rows by its key, an order to a delivery); the
+// last runs the report and answers it as a client does.
 std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
     Setup();
     std::vector<uint8_t> start;
@@ -148,7 +181,7 @@ std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
         Request(&s, 1, code, body);
         seeds.push_back(s);
     };
-    MsgBuffer ins, find, count, read, lock, rows, block, end, job, ack, import, form, budget, order;
+    MsgBuffer ins, find, count, read, lock, rows, block, end, job, ack, import, form, budget, order, device;
     MsgPutWord(&ins, CUVc::Number);
     MsgPutRecord(&ins, CUVc::Number, r);
     add(ReqInsertChecked, &ins);
@@ -174,10 +207,13 @@ std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
     add(ReqListRows, &rows);
     MsgPutWord(&block, 129);
     add(ReqSettingsRead, &block);
-    std::vector<uint8_t> jobRecord(ReportParamsSize, 0);
+    std::vector<uint8_t> jobRecord(ReportParamsSize, 0), reportRecord(ReportParamsSize, 0);
+    PutU16(reportRecord.data(), ReportParamsVc::ReportNumber, 1);
+    PutU16(reportRecord.data(), ReportParamsVc::OutputKind, OutPreview);
     MsgPutPString(&job, EmptyPString);
-    MsgPutJobRecord(&job, jobRecord.data(), (uint32_t)jobRecord.size());
+    MsgPutJobRecord(&job, reportRecord.data(), (uint32_t)reportRecord.size());
     add(ReqReportRun, &job);
+    std::vector<uint8_t> answered = seeds.back();
     // The import's file travels in one chunk after its job record.
     static const char importText[] = "tb\t\r\n\r\n\r\nformat\t\r\n0\t46\t0\t\r\n\r\not\t\r\nA\tAlpha\t\r\n\r\n";
     const uint32_t importLength = uint32_t(sizeof importText - 1);
@@ -215,11 +251,25 @@ std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
     add(AckCode, &ack);
     MsgPutLong(&end, 1);
     add(ReqSessionEnd, &end);
+    // The report's run as a client answers it: its device and width
+    // (request 44) before it acknowledges the job's start, then an
+    // acknowledgement of each push.
+    MsgPutWord(&device, OutPreview);
+    MsgPutLong(&device, 19000);
+    Request(&answered, 1, ReqJobDevice, &device);
+    for (int i = 0; i < 6; i++) {
+        MsgBuffer each;
+        MsgPutWord(&each, 0);
+        Request(&answered, 1, AckCode, &each);
+    }
+    seeds.push_back(answered);
     RecBufferFree(CUVc::Number, &h);
     return seeds;
 }
 
 uint32_t NetServerFuzzInputsRun() { return InputsRun; }
+uint32_t NetServerFuzzServedWhileWaiting() { return ServedWhileWaiting; }
+uint32_t NetServerFuzzLaidOutForClient() { return LaidOutForClient; }
 uint32_t NetServerFuzzInputsLoggedIn() { return InputsLoggedIn; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
@@ -243,7 +293,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     LoginLimitsReset();
     InputsRun++;
     InputSawLogin = InputLastServed = false;
-    int slot = NetSlotAttach(100000);
+    const int client = PlSocketConnect("127.0.0.1", PlSocketLocalPort(Listener));
+    Check(client >= 0 && PlSocketConnectWait(client, 5000) == 0);
+    const int accepted = PlSocketAccept(Listener);
+    Check(accepted >= 0);
+    int slot = NetSlotAttach(accepted);
     Check(slot >= 0);
     NetFeedBytes(slot, data, size);
     if (InputSawLogin || SlotLoggedIn(slot)) {
@@ -251,6 +305,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         InputsLoggedIn++;
     }
     NetConnClose(slot);
+    PlSocketClose(client);
     Check(NetSlotsInUse() == 0);
     Check(SessionsInUse() == 0);
     Check(ServerRunningClass == 0 && ServerCurrentSession == -1);

@@ -1,8 +1,12 @@
 // fuzz_rep_exec.cpp - fuzz target over the client's run of received
 // output commands: arbitrary bytes run as a buffer of commands inside an
 // open job, on recording devices in place of every output device, then
-// the job's end. Nothing may read outside the buffer, leak a block or
-// leave a received job open; the sanitizers and the checks below catch it.
+// the job's end. The target is a client with the reports' frame, as the
+// program is: a report job's columns (command 42) are laid out on the
+// device and its width told to the server (request 44), which a
+// recording transport takes. Nothing may read outside the buffer, leak a
+// block or leave a received job open; the sanitizers and the checks below
+// catch it.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -18,13 +22,19 @@
 #include "core/msg_buffer.h"
 #include "core/pstring.h"
 #include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
+#include "database/access/transport.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_frame.h"
 
 namespace {
 
 uint32_t DeviceCalls = 0;   // calls the recording device took (kept so they are not optimised away)
+uint32_t DevicesTold = 0;   // requests 44 the client sent with a width
 
 void Quiet(const char *) {}
 
@@ -57,8 +67,23 @@ uint8_t *Job() {
     return record;
 }
 
+// The client's transport: takes a request as the server would and
+// serves it with an empty reply; counts the devices told with a width.
+bool TakeRequest(uint16_t code, MsgBuffer *request, MsgBuffer *) {
+    if (code == ReqJobDevice) {
+        uint16_t kind = 0;
+        uint32_t width = 0;
+        MsgGetWord(request, &kind);
+        MsgGetLong(request, &width);
+        Check(!MsgFailed(request) && kind == CurrentOutputKind());
+        if (width > 0) DevicesTold++;
+    }
+    return true;
+}
+
 // Once: a quiet message sink, an interface with the font register, the
-// recording device for every kind.
+// recording device for every kind, the reports' frame and the client's
+// transport.
 void Setup() {
     static bool done = false;
     if (done) return;
@@ -71,20 +96,26 @@ void Setup() {
     std::string error;
     if (!InterfaceWrite(d, &file, &error) || !LoadDefinitionsFromBytes(file.data(), file.size(), &error)) std::abort();
     for (uint16_t k = 0; k < DeviceKinds; k++) RepDeviceInstall(k, &CountingDevice);
+    ReportFrameInstall();
+    RunMode = RunModeClient;
+    TransportInstall(TakeRequest, nullptr);
 }
 
-// The server's output of a job built by `job`, as one buffer of commands.
-std::vector<uint8_t> Encoded(uint16_t kind, void (*job)()) {
+// The server's output of a job of report `report` built by `job`, as one
+// buffer of commands.
+std::vector<uint8_t> Encoded(uint16_t kind, void (*job)(), uint16_t report = 0) {
     static std::vector<uint8_t> *sink = nullptr;
     std::vector<uint8_t> out;
     sink = &out;
     MsgPushFn old = MsgSetPush([](MsgBuffer *m) { sink->insert(sink->end(), MsgData(m), MsgData(m) + MsgLength(m)); });
     PutU16(Job(), ReportParamsVc::OutputKind, kind);
+    PutU16(Job(), ReportParamsVc::ReportNumber, report);
     OutputJobAttach attached(Job());
     RemoteOutput = 1;
     job();
     MsgSend();
     RemoteOutput = 0;
+    PutU16(Job(), ReportParamsVc::ReportNumber, 0);
     MsgSetPush(old);
     sink = nullptr;
     return out;
@@ -112,6 +143,18 @@ void TextJob() {
     RepEndLine();
     RepRuleFull(480, 6);
     RepNewPage(0);
+    RepEndJob();
+}
+
+// A report's job: its start and columns (commands 1 and 42), its
+// selection header, a row and its end.
+void OneRowReport() {
+    PString t;
+    PStringFromView(t, "Report");
+    RepBeginJob(t);
+    RepStartLine(12);
+    RepCText(10, 0, "Row", 0);
+    RepEndLine();
     RepEndJob();
 }
 
@@ -175,7 +218,18 @@ std::vector<std::vector<uint8_t>> RepExecFuzzSeeds() {
     seeds.push_back(Encoded(OutTabFile, TextJob));
     seeds.push_back(Encoded(OutCharPrinter, FormJob));
     seeds.push_back(ChunkedPicture());
+    seeds.push_back(Encoded(OutCharPrinter, OneRowReport, 1));
     return seeds;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
+
+// Runs one input as the target does; true when it told the server a
+// device with its width.
+bool RepExecFuzzTellsDevice(const std::vector<uint8_t> &input) {
+    const uint32_t told = DevicesTold;
+    LLVMFuzzerTestOneInput(input.data(), input.size());
+    return DevicesTold > told;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {

@@ -3,7 +3,9 @@
 // message unless they are one), which then goes through the record's
 // check and the report run on a small company (the built interface, a
 // database of its own with invoices, a receipt, an open item, an order,
-// a delivery and a voucher), written to the memory buffer. Whatever the
+// a delivery and a voucher), written to the memory buffer, in the
+// reports' frame as the program installs it (the selection header and
+// the column layout of every job). Whatever the
 // bytes, the run ends, frees every block it took and reads and writes
 // nothing outside its records; faults show as sanitizer reports or traps.
 //
@@ -156,6 +158,7 @@ void Setup() {
     if (done) return;
     done = true;
     fuzzsetup::Start("orvel_fuzz_job_");
+    ReportsInstall();
     fuzzsetup::FreshCompany();
     StoreCompany();
 }
@@ -180,14 +183,19 @@ std::vector<uint8_t> Job(int16_t number, uint16_t layout, std::string_view range
 
 // Job records for the corpus and the replay's mutations: every report
 // that runs in its layouts, with ranges and codes, a number without a
-// body, a refused period, and records of the wrong size.
-std::vector<std::vector<uint8_t>> ReportJobFuzzSeeds() {
+// body, a document batch, a refused period, and records of the wrong
+// size. `printing` gives only the jobs of the reports that run on the
+// buffer, each of which prints its header and rows (report 25 prints on
+// the printer alone).
+std::vector<std::vector<uint8_t>> ReportJobFuzzSeeds(bool printing) {
     std::vector<std::vector<uint8_t>> seeds;
     for (uint16_t layout = 0; layout < 4; layout++) seeds.push_back(Job(1, layout));
     seeds.push_back(Job(1, 0, "2:3", "C1"));
     for (int16_t n : {13, 16, 24, 25, 57, 65, 111, -16, 2, 116})
-        for (uint16_t layout = 0; layout < 2; layout++) seeds.push_back(Job(n, layout, n == 65 ? "1:2" : ""));
+        for (uint16_t layout = 0; layout < 2; layout++)
+            if (!printing || (n > 2 && n != 25)) seeds.push_back(Job(n, layout, n == 65 ? "1:2" : ""));
     seeds.push_back(Job(16, 0, "", "C2"));
+    if (printing) return seeds;
     std::vector<uint8_t> backwards = Job(1, 0);
     PutDate(backwards.data(), P::DateFrom, {31, 12, 2024});
     PutDate(backwards.data(), P::DateTo, {1, 1, 2024});
@@ -197,6 +205,16 @@ std::vector<std::vector<uint8_t>> ReportJobFuzzSeeds() {
     seeds.push_back(shortJob);
     seeds.push_back({});
     return seeds;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
+
+// Runs one input as the target does; true when its job printed into the
+// buffer and was not stopped.
+bool ReportJobFuzzPrints(const std::vector<uint8_t> &input) {
+    RepBufferUsed = 0;
+    LLVMFuzzerTestOneInput(input.data(), input.size());
+    return RepBufferUsed > 0 && !RepStopped;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {

@@ -4,9 +4,12 @@
 // of the inputs run logged in, a figure only: one reproducer that stops
 // before the login is as good an input set as any. The verdict is on the
 // target's own seeds: each must log in and be served the request it ends
-// with, and between them they must reach every request listed below, so
-// that a harness whose inputs stop at the login, or that reaches no
-// import, form print or conversion, fails however few inputs are run.
+// with, between them they must reach every request listed below, and one
+// must have a request served while a report waits for its
+// acknowledgement (the client's device, on whose width the report is
+// laid out), so that a harness whose inputs stop at the login, or that
+// reaches no import, form print, conversion or wait, fails however few
+// inputs are run.
 //
 //   fuzz_net_server_replay CORPUS_DIR [MUTATIONS]
 //   fuzz_net_server_replay --write-seeds DIR
@@ -22,6 +25,8 @@
 std::vector<std::vector<uint8_t>> NetServerFuzzSeeds();
 uint32_t NetServerFuzzInputsRun();
 uint32_t NetServerFuzzInputsLoggedIn();
+uint32_t NetServerFuzzServedWhileWaiting();
+uint32_t NetServerFuzzLaidOutForClient();
 bool NetServerFuzzServedLoggedIn(const std::vector<uint8_t> &input);
 
 namespace {
@@ -52,6 +57,7 @@ bool SeedsReachTheRequests()
     std::set<uint16_t> served;
     bool ok = true;
     const std::vector<std::vector<uint8_t>> seeds = NetServerFuzzSeeds();
+    const uint32_t waited = NetServerFuzzServedWhileWaiting(), laidOut = NetServerFuzzLaidOutForClient();
     for (size_t i = 0; i < seeds.size(); i++) {
         const uint16_t code = LastRequest(seeds[i]);
         if (NetServerFuzzServedLoggedIn(seeds[i])) {
@@ -67,6 +73,14 @@ bool SeedsReachTheRequests()
             std::fprintf(stderr, "net_server: no seed reaches request %u behind the login\n", unsigned(code));
             ok = false;
         }
+    if (NetServerFuzzServedWhileWaiting() == waited) {
+        std::fprintf(stderr, "net_server: no seed has a request served while a report waits for its acknowledgement\n");
+        ok = false;
+    }
+    if (NetServerFuzzLaidOutForClient() == laidOut) {
+        std::fprintf(stderr, "net_server: no seed's report is laid out on the width its client tells\n");
+        ok = false;
+    }
     if (ok) std::printf("net_server: each of the %zu seeds logs in and is served its request\n", seeds.size());
     return ok;
 }

@@ -3,18 +3,25 @@
 // records the target itself builds; the target's own checks catch what
 // the sanitizers do not. Most mutations keep the record's size and poke
 // values into its fields (where a poke at a random byte would mostly hit
-// bytes no report reads); some cut or grow it.
+// bytes no report reads); some cut or grow it. The verdict is on the
+// target's own seeds: each job of a report that runs must print its
+// header and rows, so that a harness whose jobs stop at their first line
+// (without the reports' frame) fails however few inputs are run.
 //
 //   fuzz_report_job_replay CORPUS_DIR [MUTATIONS]
 //   fuzz_report_job_replay --write-seeds DIR
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
+#include "core/field_access.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "fuzz/replay_driver.h"
 
-std::vector<std::vector<uint8_t>> ReportJobFuzzSeeds();
+std::vector<std::vector<uint8_t>> ReportJobFuzzSeeds(bool printing);
+bool ReportJobFuzzPrints(const std::vector<uint8_t> &input);
 
 namespace {
 
@@ -37,7 +44,7 @@ constexpr uint32_t Fields[] = {
     P::DateTo + 4, P::MonthFrom, P::MonthTo,
 };
 
-std::vector<ReplayBytes> Seeds() { return ReportJobFuzzSeeds(); }
+std::vector<ReplayBytes> Seeds() { return ReportJobFuzzSeeds(false); }
 
 bool SeedFiles(std::vector<ReplaySeed> *out) {
     std::vector<ReplayBytes> seeds = Seeds();
@@ -72,5 +79,15 @@ bool Taken(const ReplayBytes &input) { return input.size() == ReportParamsSize; 
 
 int main(int argc, char **argv) {
     const ReplayTarget target{"report_job", 20261208, SeedFiles, Valid, Mutate, Taken};
-    return ReplayMain(argc, argv, target);
+    int result = ReplayMain(argc, argv, target);
+    if (result != 0 || (argc > 1 && std::strcmp(argv[1], "--write-seeds") == 0)) return result;
+    const std::vector<ReplayBytes> printing = ReportJobFuzzSeeds(true);
+    for (size_t i = 0; i < printing.size(); i++)
+        if (!ReportJobFuzzPrints(printing[i])) {
+            std::fprintf(stderr, "report_job: the job of report %d did not print its header and rows\n",
+                         int(int16_t(GetU16(printing[i].data(), P::ReportNumber))));
+            result = 1;
+        }
+    if (result == 0) std::printf("report_job: each of the %zu jobs of a report that runs prints\n", printing.size());
+    return result;
 }
