@@ -146,12 +146,13 @@ void MatrixRowDefaultsEvent(int window, uint8_t *rows, int row)
 // Event 4 for a type without a handler: 1 when the window's row may be
 // deleted, 0 when not. Stored vouchers (117) keep their rows unless dated
 // after the lock; a purchase (197), time sheet (268) or stock movement
-// (426) stored as done keeps its rows. Every other type's rows are the
-// user's own list (a settings table, a production's or an item
-// structure's components, a register's texts and prices) and may go: a
-// row the user can type and empty, he can remove, and the store asks him
-// to remove an empty row left between filled ones. A record closed as a
-// whole (a finished production) is not taken for editing at all.
+// (426) stored as done keeps its rows; a person entry's rows (533) are
+// account postings and stay. Every other type's rows are the user's own
+// list (a settings table, a production's or an item structure's
+// components, a register's texts and prices) and may go: a row the user
+// can type and empty, he can remove, and the store asks him to remove an
+// empty row left between filled ones. A record closed as a whole (a
+// finished production) is not taken for editing at all.
 uint8_t WindowMayDeleteRowEvent(int window, int32_t row)
 {
     (void)row;
@@ -165,6 +166,7 @@ uint8_t WindowMayDeleteRowEvent(int window, int32_t row)
     case 197: return state != 2 || !DoneFlagSet(window, PUVc::Received) ? 1 : 0;
     case 268: return state != 2 || !DoneFlagSet(window, TimeSheetVc::Transferred) ? 1 : 0;
     case 426: return state != 2 || !DoneFlagSet(window, StockMoveVc::Done) ? 1 : 0;
+    case 533: return 0;
     default: return 1;
     }
 }
