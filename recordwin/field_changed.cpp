@@ -27,17 +27,30 @@ constexpr int PeriodTextMax = 31, NameMax = 60, AccountMax = 10, CodeMax = 20, P
 // The report-selection kinds whose windows carry a period text.
 bool IsReportKind(int kind) { return kind == 6 || kind == 7 || kind == 10; }
 
-// The period text at byte 816 of a report selection, read and written
-// back in normal form with its dates into the selection.
-void ReportPeriodLeft(int window, uint8_t *rec)
+// The period text at byte 816 of a report selection and its From and To
+// dates never disagree, so that a report runs for the dates on screen: a
+// period text the user changed is read into the dates (and written back in
+// normal form), and dates the user changed write the period text. A
+// period text left as it was is not read again: it would put back the
+// dates it held before they were typed.
+void ReportPeriodLeft(int window, uint8_t *rec, int id, uint8_t changed)
 {
+    if (!changed) return;
+    const bool period = id == int(Rp::PeriodText);
+    if (!period && id != int(Rp::DateFrom) && id != int(Rp::DateTo)) return;
     PString text;
     GetText(rec, Rp::PeriodText, text);
     DateRec from = GetDate(rec, Rp::DateFrom), to = GetDate(rec, Rp::DateTo);
-    PeriodTextParse(text, &from, &to);
+    if (period) {
+        PeriodTextParse(text, &from, &to);
+        PutDate(rec, Rp::DateFrom, from);
+        PutDate(rec, Rp::DateTo, to);
+        WinRedrawFieldById(window, int(Rp::DateFrom));
+        WinRedrawFieldById(window, int(Rp::DateTo));
+    } else {
+        PeriodTextOf(&from, &to, text);
+    }
     PutText(rec, Rp::PeriodText, text);
-    PutDate(rec, Rp::DateFrom, from);
-    PutDate(rec, Rp::DateTo, to);
     WinRedrawFieldById(window, int(Rp::PeriodText));
 }
 
@@ -140,11 +153,14 @@ bool LookupLeft(int window, int type, uint8_t *rec, int id)
 
 // A new record in record window `window` whose numbering date is screen
 // field `field` gives up a number no series holds on its new date
-// (NumberFollowsDate), and its number field is drawn again.
+// (NumberFollowsDate), and its number field is drawn again. A record is
+// new while it is not stored: opened new (no record id) or started by New
+// after another was stored, when the window keeps that record's id to go
+// back to on Cancel.
 void NewRecordNumberFollowsDate(int window, int field)
 {
-    if (!WinIsOpen(window) || WinKindOf(window) != KindCode(WindowKind::Record) || WinTable[window]->recordId != 0)
-        return;
+    if (!WinIsOpen(window) || WinKindOf(window) != KindCode(WindowKind::Record)) return;
+    if (WinRecState(window) != 1 && WinTable[window]->recordId != 0) return;
     uint8_t *rec = WinRecordBuffer(window);
     FieldPlace at = WinFieldPlace(window, field);
     if (!rec || at.IsCell() || at.id < 0) return;
@@ -154,8 +170,8 @@ void NewRecordNumberFollowsDate(int window, int field)
 }
 
 // Event 6: screen field `field` of the window was committed; `changed` is
-// 1 when its value differs from before. A report selection reads its
-// period text; then the window's type carries the value on. Nothing is
+// 1 when its value differs from before. A report selection keeps its
+// period text and dates alike; then the window's type carries the value on. Nothing is
 // refused: the event reports after the fact.
 void FieldChangedEvent(int window, int field, uint8_t changed)
 {
@@ -167,7 +183,7 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
     int type = WinTypeOf(window);
     // Report selections lay their records out as the report parameters.
     bool selection = WinRecordIs(window, Rp::Number);
-    if (selection && IsReportKind(WinKindOf(window)) && id == int(Rp::PeriodText)) ReportPeriodLeft(window, rec);
+    if (selection && IsReportKind(WinKindOf(window))) ReportPeriodLeft(window, rec, id, changed);
     if (changed && id != NoField && LookupLeft(window, type, rec, id)) return;
     switch (type) {
     // The voucher print-out (90) reads its range of voucher references

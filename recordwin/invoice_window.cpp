@@ -380,7 +380,12 @@ uint8_t Win347Event(int window, int event, void *a, void *b)
         int id = b ? int(*static_cast<const uint16_t *>(b)) : NoField;
         return Invoice347MayEdit(window, state, id) ? 1 : 0;
     }
-    case WindowEventCode::MayDeleteRow: return state == 2 && StoredPosted(window) ? 0 : 1;
+    case WindowEventCode::MayDeleteRow:
+        // A posted invoice's rows are in the books: the refusal says what
+        // such an invoice may still change.
+        if (state != 2 || !StoredPosted(window)) return 1;
+        ShowTextMessage(Texts::PostedInvoiceChange);
+        return 0;
     case WindowEventCode::FieldChanged:
         if (a && b) InvoiceRowLeave(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;

@@ -70,6 +70,11 @@ void PeriodTextParse(uint8_t *text, DateRec *from, DateRec *to)
     WritePeriod(text, from, to, true);
 }
 
+// The period text (into a PString buffer of 256 bytes) of the dates from
+// and to, as PeriodTextParse writes it back: "from:to" in date form, an
+// empty date as an empty half.
+void PeriodTextOf(const DateRec *from, const DateRec *to, uint8_t *text) { WritePeriod(text, from, to, true); }
+
 // The current fiscal year: the last year of block 149 that holds today,
 // the first year when none does. False (the dates left alone) without
 // fiscal years.

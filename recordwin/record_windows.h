@@ -113,6 +113,8 @@ void NewRecordNumberFollowsDate(int window, int field);
 // Reads a period text (a 256-byte PString buffer) into from and to and
 // writes it back as "from:to"; a period name of block 136 gives its dates.
 void PeriodTextParse(uint8_t *text, DateRec *from, DateRec *to);
+// The period text "from:to" of two dates (a 256-byte PString buffer).
+void PeriodTextOf(const DateRec *from, const DateRec *to, uint8_t *text);
 // The period text of the current period (a 256-byte PString buffer).
 void DefaultPeriodText(uint8_t *text);
 // The first and last date of the current fiscal year (the year of block

@@ -14,6 +14,8 @@
 #include "dict_offsets.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
+#include "rules/checks.h"
+#include "rules/projects.h"
 #include "rules/series_terms.h"
 #include "rules/vat_currency.h"
 #include "shell/field_editing.h"
@@ -144,7 +146,13 @@ void MatrixRowDefaultsEvent(int window, uint8_t *rows, int row)
 // Event 4 for a type without a handler: 1 when the window's row may be
 // deleted, 0 when not. Stored vouchers (117) keep their rows unless dated
 // after the lock; a purchase (197), time sheet (268) or stock movement
-// (426) stored as done keeps its rows.
+// (426) stored as done keeps its rows; a person entry's rows (533) are
+// account postings and stay. Every other type's rows are the user's own
+// list (a settings table, a production's or an item structure's
+// components, a register's texts and prices) and may go: a row the user
+// can type and empty, he can remove, and the store asks him to remove an
+// empty row left between filled ones. A record closed as a whole (a
+// finished production) is not taken for editing at all.
 uint8_t WindowMayDeleteRowEvent(int window, int32_t row)
 {
     (void)row;
@@ -155,23 +163,49 @@ uint8_t WindowMayDeleteRowEvent(int window, int32_t row)
         DateRec date = GetDate(WinRecordBuffer(window), TRVc::TransDate);
         return state == 1 || DateAfterLock137(&date) ? 1 : 0;
     }
-    case 124: case 147: case 164: case 241: case 255: case 370: return 1;
     case 197: return state != 2 || !DoneFlagSet(window, PUVc::Received) ? 1 : 0;
     case 268: return state != 2 || !DoneFlagSet(window, TimeSheetVc::Transferred) ? 1 : 0;
     case 426: return state != 2 || !DoneFlagSet(window, StockMoveVc::Done) ? 1 : 0;
-    default: return 0;
+    case 533: return 0;
+    default: return 1;
     }
 }
 
 // Event 12: rows were deleted or emptied. A purchase (197) recomputes its
-// totals; the voucher windows' totals (117, 164) follow their own rows.
+// totals, and so do the windows whose totals follow their rows as they
+// are typed and are stored as shown: a distribution key's factor sum
+// (140), the cost and time budgets (360, 362) and an item structure's
+// costs (367). The voucher windows' totals (117, 164) follow their own
+// rows.
 void MatrixRowsChangedEvent(int window, int32_t row)
 {
     (void)row;
-    if (!WinRulesApply(window) || WinTypeOf(window) != 197 || !WinRecordBuffer(window)) return;
-    PurchaseRowTotals(WinRecordBuffer(window));
-    WinRedrawFieldById(window, int(PUVc::ValueSum));
-    WinRedrawFieldById(window, int(PUVc::QtySum));
+    uint8_t *rec = WinRecordBuffer(window);
+    if (!WinRulesApply(window) || !rec) return;
+    switch (WinTypeOf(window)) {
+    case 197:
+        PurchaseRowTotals(rec);
+        WinRedrawFieldById(window, int(PUVc::ValueSum));
+        WinRedrawFieldById(window, int(PUVc::QtySum));
+        break;
+    case 140:
+        if (!WinRecordIs(window, DKVc::Number)) return;
+        AmountListTotal(rec);
+        break;
+    case 360:
+        if (!WinRecordIs(window, CostBudgetVc::Number)) return;
+        CostBudgetTotals(rec);
+        break;
+    case 362:
+        if (!WinRecordIs(window, TimeBudgetVc::Number)) return;
+        TimeBudgetTotals(rec);
+        break;
+    case 367:
+        if (!WinRecordIs(window, StructureVc::Number)) return;
+        ItemStructureTotals(rec);
+        break;
+    default: return;
+    }
     WinMarkChanged(window);
 }
 

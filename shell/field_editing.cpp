@@ -195,10 +195,7 @@ bool WinBeginFieldEdit(int n, int report)
     if (shown) WinBeginEdit(n);
     if (!WinIsOpen(n) || WinRecState(n) == 0) return false;
     if (WinMayEditField(n, w->currentField, WinRecState(n), w->editFieldAccess, report)) return true;
-    if (shown && WinIsOpen(n) && WinRecState(n) == 2) {
-        WinReleaseLock(n);
-        WinSetRecState(n, 0);
-    }
+    if (shown) WinGiveBackEdit(n);
     return false;
 }
 

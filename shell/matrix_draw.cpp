@@ -288,6 +288,9 @@ void MatrixSelectBand(int n, int area, int row, int maximum)
     if (slot < 0) return;
     ControlSlot &s = WinTable[n]->controls[slot];
     if (row == s.selectedRow) return;
+    // The row selected as a row is what Edit > Delete row works on: the
+    // menus follow it.
+    StateRefreshFlag = 1;
     if (s.selectedRow >= 0) MatrixBandInvert(n, area, s.selectedRow - s.position);
     s.selectedRow = -1;
     if (row >= 0 && row <= maximum) {

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "core/message_sink.h"
+#include "core/ui_text.h"
 #include "dict_offsets.h"
 #include "outputwin/designer.h"
 #include "shell/field_editing.h"
@@ -42,14 +43,91 @@ bool EditStarted(int n)
 }
 
 // The 0-based row of n's matrix that is selected again after row `gone`
-// was deleted: the same row, or the last one when it was the last; -1
-// when no row is left.
-int RowAfterDelete(int n, int gone)
+// was deleted: the row now in its place; -1 when the last row went.
+// Nothing moves up into a last row's place, and the row above is one the
+// user never chose: a second Delete (a key pressed twice or held) must
+// find no row to delete.
+int RowAfterDelete(int n, int gone) { return gone < WinMatrixRowCount(n) ? gone : -1; }
+
+// Whether the user was told something while it lived: the message sink
+// counts what it passes on to the one installed before (an inner scope
+// counts into the outer's). A refusal its type explained needs no word
+// of the framework's.
+class ToldWhile {
+public:
+    ToldWhile() : start(heard)
+    {
+        MessageSink previous = MessageSinkSet(Note);
+        inner = previous == Note;
+        if (!inner) passOn = previous;
+    }
+    ~ToldWhile()
+    {
+        if (!inner) MessageSinkSet(passOn);
+    }
+    ToldWhile(const ToldWhile &) = delete;
+    ToldWhile &operator=(const ToldWhile &) = delete;
+    bool Told() const { return heard != start; }
+
+private:
+    static inline MessageSink passOn = nullptr;
+    static inline unsigned long heard = 0;
+    static void Note(const char *text)
+    {
+        heard++;
+        if (passOn) passOn(text);
+    }
+    unsigned long start;
+    bool inner = false;
+};
+
+// Crosses row `row` of n out (attribute word 1, the row kept and drawn
+// struck) and tells the type; false when the rows have no attribute
+// word to mark, so the row stays as it was.
+bool CrossOutRow(int n, int row)
 {
-    int count = WinMatrixRowCount(n);
-    if (count == 0) return -1;
-    return gone < count ? gone : count - 1;
+    int rowSize = 0, kindOffset = 0;
+    MatrixColumnInfo(n, 0, &rowSize, &kindOffset);
+    int attr = MatrixColumnInfo2(n, 0);
+    if (rowSize <= 0 || attr < 0 || attr + 2 > rowSize) return false;
+    MemBlock rows = WinMatrixRows(n);
+    uint8_t *p = MemLock(rows);
+    if (!p) return false;
+    size_t at = size_t(row) * size_t(rowSize) + size_t(attr);
+    bool marked = at + 2 <= MemSize(rows);
+    if (marked) {
+        uint16_t crossed = 1;
+        memcpy(p + at, &crossed, 2);
+    }
+    MemUnlock(rows);
+    if (!marked) return false;
+    RowEvent(n, WindowEventCode::RowsChanged, row);
+    WinMarkChanged(n);
+    return true;
 }
+
+// The answer a record merely shown gives as a command finds it once its
+// edit has started: n is taken as being changed (state 2) with the record
+// it shows as its stored copy, which it is while shown. The state and the
+// copy are put back as the scope ends; nothing is drawn meanwhile.
+struct AsIfChanging {
+    WindowRec *w;
+    uint16_t state;
+    uint8_t *stored;
+    explicit AsIfChanging(int n) : w(WinTable[n]), state(w->editState), stored(w->stored)
+    {
+        if (state != 0) return;
+        w->editState = 2;
+        w->stored = w->record;
+    }
+    ~AsIfChanging()
+    {
+        w->editState = state;
+        w->stored = stored;
+    }
+    AsIfChanging(const AsIfChanging &) = delete;
+    AsIfChanging &operator=(const AsIfChanging &) = delete;
+};
 }  // namespace
 
 // Inserts an empty row of kind 1 at row `row` of n's matrix when the
@@ -99,15 +177,20 @@ void WinMatrixInsertRow(int n, int row, int kind)
 // Deletes row `row` of n's matrix when n's type allows it (event 4); when
 // it does not, the type may have the row crossed out instead (event 13):
 // its attribute word becomes 1 and the row is kept, drawn struck. The edit
-// is started first; a row outside the matrix is left alone.
+// is started first. A delete refused gives that edit back, so a record
+// shown as stored stays so (its title, no lock held, nothing to ask at
+// closing), and is told (text RowKept) where neither the type nor the
+// lock said why. A row outside the matrix is left alone.
 void MatrixRowDeleteCmd(int n, int row)
 {
     if (!WinIsOpen(n) || !WinHasMatrix(n)) return;
     if (row < 0 || row >= WinMatrixRowCount(n)) return;
-    if (WinRecState(n) == 0) WinBeginEdit(n);
+    ToldWhile heard;
+    const bool shown = WinRecState(n) == 0;
+    if (shown) WinBeginEdit(n);
     if (!WinIsOpen(n)) return;
-    if (RowEvent(n, WindowEventCode::MayDeleteRow, row)) {
-        if (WinRecState(n) == 0) return;
+    const bool editing = WinRecState(n) != 0;
+    if (editing && RowEvent(n, WindowEventCode::MayDeleteRow, row)) {
         // The cell under edit is taken in before the rows move: its edit
         // control is bound to a place in the rows, which after the delete
         // would belong to the next row, and OK would write the deleted
@@ -119,30 +202,45 @@ void MatrixRowDeleteCmd(int n, int row)
         RowEvent(n, WindowEventCode::RowsChanged, row);
         WinMarkChanged(n);
         // A row selected as a row leaves the band where it was, on the
-        // row now there (or the last), so that Delete again deletes the
-        // next row; a row deleted from the caret sets no band.
+        // row now there, so that Delete again deletes the next row; a row
+        // deleted from the caret sets no band.
         int again = RowAfterDelete(n, row);
         if (banded) MatrixSelectBand(n, 0, again, WinMatrixRowCount(n) - 1);
-        if (again >= 0) WinSelectRow(n, again, true);
+        WinSelectRow(n, again, true);
         return;
     }
-    if (!RowEvent(n, WindowEventCode::MayClearRow, row) || !EditStarted(n)) return;
-    int rowSize = 0, kindOffset = 0;
-    MatrixColumnInfo(n, 0, &rowSize, &kindOffset);
-    int attr = MatrixColumnInfo2(n, 0);
-    // Rows without an attribute word cannot be crossed out: kept as they are.
-    if (rowSize <= 0 || attr < 0 || attr + 2 > rowSize) return;
-    MemBlock rows = WinMatrixRows(n);
-    uint8_t *p = MemLock(rows);
-    if (!p) return;
-    size_t at = size_t(row) * size_t(rowSize) + size_t(attr);
-    if (at + 2 <= MemSize(rows)) {
-        uint16_t crossed = 1;
-        memcpy(p + at, &crossed, 2);
+    if (editing && WinIsOpen(n) && RowEvent(n, WindowEventCode::MayClearRow, row) && CrossOutRow(n, row)) return;
+    if (!WinIsOpen(n)) return;
+    if (shown) WinGiveBackEdit(n);
+    if (!heard.Told()) ShowTextMessage(Texts::RowKept);
+}
+
+// Whether Delete on row `row` of n would take the row away or cross it
+// out, asked of n's type without a word to the user: the menus grey Edit
+// > Delete row where it can do nothing, and only the command tells why.
+// A record merely shown is asked as the command would find it: its edit
+// started (the type lets it be changed), the record being changed.
+bool MatrixRowMayDeleteQuietly(int n, int row)
+{
+    if (!WinIsOpen(n) || !WinHasMatrix(n) || row < 0 || row >= WinMatrixRowCount(n)) return false;
+    MessageSink told = MessageSinkSet(Unheard);
+    MessageSink notices = NoticeSinkSet(Unheard);
+    BeepSink beep = BeepSinkSet(nullptr);
+    bool may = false;
+    if (WinRecState(n) != 0 || WindowEvent(n, WindowEventCode::RecordOpen, nullptr, nullptr) != 0) {
+        AsIfChanging asked(n);
+        may = RowEvent(n, WindowEventCode::MayDeleteRow, row) != 0;
+        if (!may && RowEvent(n, WindowEventCode::MayClearRow, row) != 0) {
+            int rowSize = 0, kindOffset = 0;
+            MatrixColumnInfo(n, 0, &rowSize, &kindOffset);
+            const int attr = MatrixColumnInfo2(n, 0);
+            may = rowSize > 0 && attr >= 0 && attr + 2 <= rowSize;
+        }
     }
-    MemUnlock(rows);
-    RowEvent(n, WindowEventCode::RowsChanged, row);
-    WinMarkChanged(n);
+    BeepSinkSet(beep);
+    NoticeSinkSet(notices);
+    MessageSinkSet(told);
+    return may;
 }
 
 // The row of n's matrix Edit > Insert row and Delete row work on: the row

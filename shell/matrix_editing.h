@@ -19,5 +19,7 @@ void MatrixRowCommand(int n, int item);
 int MatrixCurrentRowAt(int n, int *column);
 // Whether n's type would take a row inserted at `row` now, asked quietly.
 bool MatrixRowMayInsertQuietly(int n, int row);
+// Whether Delete on `row` would delete or cross it out now, asked quietly.
+bool MatrixRowMayDeleteQuietly(int n, int row);
 // Deletes the row of n selected as a row (Edit 6, Backspace, Delete).
 void WindowDeleteCommand(int n);

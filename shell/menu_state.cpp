@@ -34,6 +34,7 @@ struct WindowAbilities {
     bool atEnd = false;        // its current matrix row is at or past the end
     bool insertable = false;   // a row may be inserted at its current row
     bool deletable = false;
+    bool rowDeletable = false;  // Edit > Delete row has something to delete
     bool listable = false;
     bool addressText = false;
 };
@@ -63,6 +64,11 @@ WindowAbilities AbilitiesOf(int n)
     a.insertable = row >= 0 && MatrixRowMayInsertQuietly(n, row);
     // The report list (type 6) lists when its record's fifth word is 2.
     a.listable = type == 9 || (type == 6 && w->record && DefU16(w->record + 8) == 2);
+    // Edit > Delete row deletes the list's or designer's selection, or in
+    // a window with rows the row it works on where the type lets that row
+    // go (or be crossed out); a header field has no row to delete.
+    a.rowDeletable = WinHasMatrix(n) ? row >= 0 && MatrixRowMayDeleteQuietly(n, row)
+                                     : a.editing || a.listable || a.rowSelected;
     // Record > Delete deletes the record shown, or the saved selection
     // the report list shows.
     a.deletable = ((kind == 3 || kind == 11) && w->editState != 1) || (type == 6 && a.listable);
@@ -160,7 +166,7 @@ void MenuStateUpdate(int n)
     EnableMenuCmd(edit, 3, a.editing);
     EnableMenuCmd(edit, 4, a.hasEdit || a.addressText);
     EnableMenuCmd(edit, 5, a.editing);
-    EnableMenuCmd(edit, 6, a.editing || a.listable || a.rowSelected);
+    EnableMenuCmd(edit, 6, a.rowDeletable);
     EnableMenuCmd(edit, 7, a.insertable);
     EnableMenuCmd(edit, 8, a.hasEdit && a.atEnd);
     EnableMenuCmd(edit, 10, a.editing);

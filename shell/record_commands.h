@@ -93,6 +93,8 @@ bool ListFindTypedKey(int n);
 // ---- record_edit_begin.cpp ----
 // Starts editing the record of window n.
 void WinBeginEdit(int n);
+// Ends the unchanged edit a refused command started on n's stored record.
+void WinGiveBackEdit(int n);
 // True when n's stored copy differs from the record as stored now.
 bool WinRecordDiffers(int n);
 // Puts n's stored copy back into its record.

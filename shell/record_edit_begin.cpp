@@ -82,6 +82,18 @@ void WinBeginEdit(int n)
     WinEditStateDone(n);
 }
 
+// Gives back the edit of n that a command just started on a record shown
+// as stored, when the command was refused and changed nothing: the lock
+// goes and n shows the record as stored again (state 0), its title and
+// bars as before, so that closing has no changes to ask about.
+void WinGiveBackEdit(int n)
+{
+    if (!WinIsOpen(n) || WinRecState(n) != 2) return;
+    WinReleaseLock(n);
+    WinSetRecState(n, 0);
+    StateRefreshFlag = 1;
+}
+
 // True when the record n shows differs from its stored copy (as just
 // read): the fields the program keeps itself are first taken from the
 // stored copy; with rows, the fixed part around the rows handle is

@@ -406,6 +406,7 @@ TEST_F(ReachCheck, EveryListedWindowTypeIsReachedFromTheFrame)
 class RowKeysCheck : public ReachCheck {
 protected:
     static constexpr int CmdInsertRow = 207;   // Edit > Insert row
+    static constexpr int CmdDeleteRow = 206;   // Edit > Delete row
     std::map<int, std::string> rowTypes;       // the reach list's window types with rows
     std::set<int> tried;                       // where the keys were tried
     std::map<int, std::string> untyped;        // where no cell took the digits typed
@@ -482,7 +483,8 @@ protected:
     // cell of the first empty row (else the first row) Backspace, Delete
     // at the caret, Shift+Delete of a selection and Return edit the cell
     // and leave every row where it is; a click on the row's number and
-    // Delete remove it (or cross it out, or say why not); Edit > Insert row,
+    // Delete remove it (or cross it out, or say why not), where Edit >
+    // Delete row is usable exactly when it does something; Edit > Insert row,
     // where usable, inserts a row or says why not.
     void RowKeys(int n)
     {
@@ -539,14 +541,23 @@ protected:
         ClickAt(n, (number.left + number.right) / 2, (number.top + number.bottom) / 2);
         EXPECT_TRUE(PaintedRowSelected(n, row)) << "a click on the row's number does not select it";
         // Delete takes that row (or crosses it out) where the type lets a
-        // row go, and nothing else; where it keeps its rows, all stay.
+        // row go, and nothing else; where it keeps its rows, all stay and
+        // the user is told why. Edit > Delete row is usable on the row
+        // exactly where Delete does something to it.
         const int shown = WinMatrixRowCount(n);
+        const int at = MenuFindCommand(MenuHandles.edit, CmdDeleteRow);
+        const bool offered = at >= 0 && !(MenuItemFlags(MenuHandles.edit, at) & PlMenuFlag::Grayed);
+        const size_t toldBefore = Shown().size();
         Key(PlKey::Delete);
         ASSERT_TRUE(WinIsOpen(n));
         const bool gone = WinMatrixRowCount(n) == shown - 1;
         const bool kept = WinMatrixRowCount(n) == shown && CellText(n, row, c).find('1') != std::string::npos;
+        const bool crossed = kept && MatrixRowAttr(n, row) == 1;
         EXPECT_TRUE(gone || kept) << "Delete on the row selected: " << shown << " rows became "
                                   << WinMatrixRowCount(n);
+        EXPECT_TRUE(gone || crossed || Shown().size() > toldBefore) << "Delete kept the row selected without a word";
+        EXPECT_EQ(offered, gone || crossed) << "Edit > Delete row is " << (offered ? "usable" : "grey")
+                                            << " on a row Delete " << (gone || crossed ? "takes" : "keeps");
 
         // Edit > Insert row, where it is usable in a cell of the first
         // row, inserts a row there or says why not; the caret stays in

@@ -278,6 +278,20 @@ bool RoadTest::MenuItemOnScreen(uint32_t menu, int position)
            r.right <= std::min(desk.right, frame.right) && r.bottom <= std::min(desk.bottom, frame.bottom);
 }
 
+bool RoadTest::MenuItemGreyed(const std::string &bar, const std::string &item)
+{
+    uint32_t menu = FrameWindow ? WinMenu(FrameWindow) : 0;
+    for (int i = 0; i < MenuItemCount(menu); i++) {
+        if (PlainLabel(MenuItemText(menu, i)) != bar) continue;
+        uint32_t sub = MenuSubMenu(menu, i);
+        for (int j = 0; j < MenuItemCount(sub); j++)
+            if (PlainLabel(MenuItemText(sub, j)) == item)
+                return (MenuItemFlags(sub, j) & (PlMenuFlag::Grayed | PlMenuFlag::Disabled)) != 0;
+    }
+    ADD_FAILURE() << "the menu bar has no " << bar << " > " << item;
+    return false;
+}
+
 void RoadTest::Menu(const std::string &bar, const std::string &item)
 {
     auto sub = std::make_shared<uint32_t>(0);

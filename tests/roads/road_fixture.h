@@ -319,6 +319,9 @@ public:   // the steps' lambdas use these too
     // Whether item `position` of the popup `menu` open now lies wholly on
     // the screen and inside the frame, where a click reaches it.
     static bool MenuItemOnScreen(uint32_t menu, int position);
+    // Whether item `item` of the menu bar's `bar` is grey now, as the user
+    // sees it when he opens the menu (a failure when there is no such item).
+    static bool MenuItemGreyed(const std::string &bar, const std::string &item);
     // The texts the active list window shows for its selected row, column
     // by column as it paints them, joined by " | "; "" without a selection.
     static std::string SelectedListRowShown();

@@ -1,13 +1,14 @@
 // road_ledger_reports_test.cpp - the general ledger as a bookkeeper reads
 // it: a cash sale typed as a voucher (1910 debit, 3010 credit with VAT
-// code 1) in the
-// General ledger module; Ctrl+R lists the ledger reports, the general
-// ledger's selection window takes the accounts 1910:3010, OK shows it in
-// the preview, and Ctrl+P prints it to a PDF whose text holds both
-// accounts, the voucher's text and its amount. The other ledger reports'
-// windows open from the same list; the balance export with the result
-// amounts writes its file from File > Maintenance. The company file then
-// holds the postings the report listed.
+// code 1) in the General ledger module; Ctrl+R lists the ledger reports,
+// the general ledger's selection window takes this month (From and To
+// typed, Tab on through the Period, which follows them) and the accounts
+// 1910:3010, OK shows it in the preview, and Ctrl+P prints it to a PDF
+// whose text holds both accounts, the voucher's text, its amount and the
+// period typed. The other ledger reports' windows open from the same
+// list; the balance export with the result amounts writes its file from
+// File > Maintenance. The company file then holds the postings the report
+// listed.
 // Menus: in General ledger, Registers > Vouchers; File > Reports (Ctrl+R) >
 // "General Ledger", File > Maintenance... > "Balances with result amounts".
 // Windows: General ledger selection, Trial balances and sales-ledger
@@ -22,6 +23,7 @@
 #include <sstream>
 
 #include "core/field_access.h"
+#include "core/system.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
@@ -33,6 +35,14 @@ constexpr int GeneralLedgerSel = 425, TrialBalanceSel = 428, LedgerSetupSel = 43
 namespace fs = std::filesystem;
 
 class LedgerReportsRoad : public RoadTest {};
+
+// Today's date and the first of its month, as dates are typed and shown.
+std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+std::string Today()
+{
+    return TwoDigits(TodayDate.day) + "." + TwoDigits(TodayDate.month) + "." + std::to_string(TodayDate.year);
+}
+std::string MonthStart() { return "01." + TwoDigits(TodayDate.month) + "." + std::to_string(TodayDate.year); }
 
 TEST_F(LedgerReportsRoad, TheGeneralLedgerListsATypedVoucher) {
     const std::string company = StartNewCompany("ledger.VDB");
@@ -47,8 +57,29 @@ TEST_F(LedgerReportsRoad, TheGeneralLedgerListsATypedVoucher) {
         {"Rate Accounts", RateAccountSel},       {"Result by Object", RateAccountSel}};
     for (const auto &[row, type] : windows) ReportWindowOpens(row, type);
 
+    // This month up to today typed into From and To, then Tab on through
+    // the Period to the Accounts: the three fields agree on the dates
+    // typed, and the report runs for them.
     auto text = ReportToPreviewAndPdf("General Ledger", GeneralLedgerSel, [this] {
-        ClickField("Accounts");
+        ClickField("From");
+        Key(PlKey::End);
+        Key(PlKey::Home, true);
+        Type("the month's first day", MonthStart);
+        Key(PlKey::Tab);
+        Type("today", Today);
+        Key(PlKey::Tab);
+        Check("the Period shows the dates typed", [] {
+            EXPECT_EQ(FocusLabel(), "Period");
+            EXPECT_EQ(Shown("Period"), MonthStart() + ":" + Today());
+            return true;
+        });
+        Key(PlKey::Tab);
+        Check("tabbing on through the Period keeps the dates typed", [] {
+            EXPECT_EQ(FocusLabel(), "Accounts");
+            EXPECT_EQ(Shown("From"), MonthStart());
+            EXPECT_EQ(Shown("To"), Today());
+            return true;
+        });
         Type("1910:3010");
     }, "general_ledger");
 
@@ -67,6 +98,15 @@ TEST_F(LedgerReportsRoad, TheGeneralLedgerListsATypedVoucher) {
 
     for (const char *want : {"General Ledger", "1910", "3010", "Cash sale"})
         EXPECT_NE(text->find(want), std::string::npos) << want << " not in " << *text;
+    // The period printed is the one typed.
+    std::string period;
+    {
+        std::istringstream lines(*text);
+        for (std::string line; std::getline(lines, line) && period.empty();)
+            if (line.find("Period:") != std::string::npos) period = line;
+    }
+    EXPECT_NE(period.find(MonthStart()), std::string::npos) << period << "\n" << *text;
+    EXPECT_NE(period.find(Today()), std::string::npos) << period;
     // The sales row's VAT code stands in a column of its own, under its
     // heading (the page check holds every column to one).
     std::istringstream lines(*text);

@@ -6,9 +6,13 @@
 // The rows shown are read after each key, and the company file holds
 // exactly the rows typed once the record is stored.
 // A voucher: in General ledger, Registers > Vouchers, New, a cash and a
-// sales row; rows typed by mistake go by their number and Delete, and by
-// Edit > Select row and Backspace. A sales invoice: File > Windows... > "Sales invoices", New,
-// two item rows, a third between them by Edit > Insert row, posted.
+// sales row; rows typed by mistake go by their number and Delete (the
+// last row once: Delete again deletes nothing), and by Edit > Select row
+// and Backspace. A sales invoice: File > Windows... > "Sales invoices", New,
+// two item rows, a third between them by Edit > Insert row, Return in an
+// item cell on to the next row, posted. Stored, the voucher and the posted
+// invoice keep their rows: Edit > Delete row is grey, Delete says why, the
+// record stays as stored and closing asks nothing.
 // Menus: in General ledger, Registers > Vouchers, Edit > Select row; File >
 // Windows... > "Sales invoices", Edit > Insert row.
 // Windows: Voucher list, Voucher, Windows, Sales invoice list, Sales
@@ -17,6 +21,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/field_access.h"
@@ -25,6 +30,7 @@
 #include "dict_offsets.h"
 #include "platform/queue.h"
 #include "shell/window_layout.h"
+#include "shell/window_table.h"
 #include "tests/shell/record_test_helpers.h"
 
 namespace {
@@ -59,6 +65,49 @@ public:
     }
     // Whether row `row` of the active window's rows is painted selected.
     static bool RowShownSelected(int row) { return Active() && PaintedRowSelected(Active(), row); }
+    // The (row, column) of the cell that has the focus; (-1, -1) for none.
+    static std::pair<int, int> FocusCell()
+    {
+        int n = Active(), row = -1, column = -1;
+        if (!n || FocusLabel() != "cell") return {-1, -1};
+        MatrixRowAt(n, WinTable[n]->currentField, &row, &column);
+        return {row, column};
+    }
+    // In the record just stored: row `row` selected by its number, where
+    // Edit > Delete row is grey, and Delete, which is refused with a
+    // message holding `why`; the rows stay as shown, the first of them
+    // `rows`, the title says "viewing", and closing the window asks
+    // nothing.
+    void StoredRowKept(int row, const std::string &why, const std::vector<std::string> &headings, const Rows &rows)
+    {
+        ClickRowNumber(row);
+        Check("Edit > Delete row is grey on a row the record keeps", [] {
+            EXPECT_TRUE(MenuItemGreyed("Edit", "Delete row"));
+            return true;
+        });
+        auto told = CountTold();
+        auto count = std::make_shared<int>(-1);
+        Do("count the rows shown", [count] {
+            *count = Active() ? WinMatrixRowCount(Active()) : -1;
+            return true;
+        });
+        Key(PlKey::Delete);
+        Check("Delete on a row the record keeps says why and changes nothing", [told, why, count, headings, rows] {
+            EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+            EXPECT_TRUE(Told(why)) << ::testing::PrintToString(Messages());
+            EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+            EXPECT_EQ(Active() ? WinMatrixRowCount(Active()) : -1, *count);
+            for (int r = 0; r < int(rows.size()); r++)
+                for (size_t c = 0; c < headings.size(); c++)
+                    EXPECT_EQ(CellUnder(headings[c], r), rows[size_t(r)][c]) << "row " << r + 1 << ", " << headings[c];
+            return true;
+        });
+        Menu("Window", "Close all");
+        Check("closing asks nothing", [] {
+            EXPECT_EQ(Active(), 0) << ActiveTitle();
+            return true;
+        });
+    }
 };
 
 const std::vector<std::string> VoucherColumns = {"Account", "Name", "Debit", "Credit"};
@@ -130,6 +179,16 @@ TEST_F(RowKeysRoad, VoucherRowsKeepWhatIsTyped)
     Key(PlKey::Delete);
     RowsAre("Delete removes the row selected", VoucherColumns,
             {{"1910", "Cash", "100,00", ""}, {"3010", "Sales", "", "100,00"}});
+    // That was the last row: no row moves into its place, so none is
+    // selected, and Delete pressed again (or held) deletes nothing.
+    Check("after the last row no row is selected", [this] {
+        EXPECT_FALSE(RowShownSelected(0));
+        EXPECT_FALSE(RowShownSelected(1));
+        return true;
+    });
+    Key(PlKey::Delete);
+    RowsAre("Delete again deletes nothing", VoucherColumns,
+            {{"1910", "Cash", "100,00", ""}, {"3010", "Sales", "", "100,00"}});
     // Edit > Select row selects the row of the cell; Backspace removes it.
     ClickCell(2, VAccount);
     Type("2440");
@@ -140,6 +199,10 @@ TEST_F(RowKeysRoad, VoucherRowsKeepWhatIsTyped)
     RowsAre("Backspace removes the row Edit > Select row selected", VoucherColumns,
             {{"1910", "Cash", "100,00", ""}, {"3010", "Sales", "", "100,00"}});
     OkStores("the voucher of the rows typed");
+    // Stored, the voucher keeps its rows: a correction goes below a
+    // correction row.
+    StoredRowKept(1, "A stored voucher is changed only below a correction row", VoucherColumns,
+                  {{"1910", "Cash", "100,00", ""}, {"3010", "Sales", "", "100,00"}});
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));
@@ -232,8 +295,18 @@ TEST_F(RowKeysRoad, SalesInvoiceRowsKeepWhatIsTyped)
     Key(PlKey::Tab);
     RowsAre("the row inserted takes what is typed", InvoiceColumns,
             {{"ITEM1", "2", "Blue widget large"}, {"ITEM2", "1", "Red widget"}, {"ITEM2", "3", "Red one"}});
+    // Return in an item cell goes on to the next row's first cell, its kind.
+    ClickCell(0, IItem);
+    Key(PlKey::Return);
+    Check("Return in the item goes to the next row's kind", [] {
+        EXPECT_EQ(FocusCell(), std::make_pair(1, 0));
+        return true;
+    });
     ClickButton("Posted");
     OkStores("the invoice of the rows typed");
+    // Posted, the invoice keeps its rows, and says so.
+    StoredRowKept(0, "A posted invoice can change only", InvoiceColumns,
+                  {{"ITEM1", "2", "Blue widget large"}, {"ITEM2", "1", "Red widget"}, {"ITEM2", "3", "Red one"}});
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));

@@ -5,7 +5,9 @@
 // account that does not exist and a fiscal year that leaves a gap are
 // each refused on OK with their message, the cursor on the cell that
 // holds the fault and every typed row still in the window; mended, they
-// are stored. The blocks are then read back from the company file.
+// are stored. The blocks are then read back from the company file. A VAT
+// code stored and then emptied in the middle of the rows is removed by its
+// number and Delete, and the other codes are stored.
 // Menus: in General ledger, Settings > Number series..., Settings > VAT
 // codes..., Settings > Fiscal years..., Settings > Posting...; in Sales,
 // Settings > Forms....
@@ -215,6 +217,67 @@ TEST_F(SettingsWindowsRoad, SeriesVatCodeFiscalYearAndPostingAreKeptInTheirWindo
         EXPECT_EQ(GetU16(posting, PostingBlk::PostInvoices), 1);
         EXPECT_EQ(DateText(posting + PostingBlk::InvoiceStart), "1.3.2024");
     }
+    CloseForCheck();
+}
+
+// A VAT code given up: two codes stored after the demo's 1, 2 and 0, then
+// the first of them emptied cell by cell. OK asks for the empty row to be
+// filled in or removed, the caret on it; its number clicked, Edit >
+// Delete row is usable and Delete removes it; OK stores the other rows.
+TEST_F(SettingsWindowsRoad, AnEmptiedRowBetweenOthersIsRemovedAndTheRestStored)
+{
+    namespace V = VatCodeBlk::Rows;
+    const std::string company = StartNewCompany();
+    Menu("Module", "General ledger");
+    Menu("Settings", "VAT codes...");
+    OpensWithRows(WinTypes::SetVatCodes, V::Size, 3);
+    const std::vector<std::vector<std::string>> codes = {{"3", "Reduced", "6", "", "2610", "2640"},
+                                                         {"4", "Export", "0", "", "2610", "2640"}};
+    for (size_t r = 0; r < codes.size(); r++)
+        for (size_t c = 0; c < codes[r].size(); c++)
+            if (!codes[r][c].empty()) TypeCell(int(r) + 3, int(c), codes[r][c]);
+    ClickOk();
+    Check("the two codes are stored", [] { return ActiveType() != WinTypes::SetVatCodes; });
+
+    Menu("Settings", "VAT codes...");
+    OpensWithRows(WinTypes::SetVatCodes, V::Size, 5);
+    for (int column : {0, 1, 2, 4, 5}) {
+        ClickCell(3, column);
+        Key(PlKey::End);
+        Key(PlKey::Home, true);
+        Key(PlKey::Back);
+    }
+    ClickOk();
+    Check("OK asks for the empty row to be filled in or removed", [] {
+        EXPECT_TRUE(Told("Fill in or remove the empty row first.")) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(FocusCell(), std::make_pair(3, 0));
+        return ActiveType() == WinTypes::SetVatCodes;
+    });
+    ClickRowNumber(3);
+    Check("Edit > Delete row is usable on the row", [] {
+        EXPECT_FALSE(MenuItemGreyed("Edit", "Delete row"));
+        return true;
+    });
+    auto told = CountTold();
+    Key(PlKey::Delete);
+    Check("Delete removes the row without a word", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(WindowRows().size(), 4 * V::Size);
+        return true;
+    });
+    ClickOk();
+    Check("OK stores the other rows and closes the window", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        return ActiveType() != WinTypes::SetVatCodes;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> rows = StoredRows(VatCodeBlk::Number);
+    ASSERT_EQ(rows.size(), 4 * V::Size);
+    const char *kept[] = {"1", "2", "0", "4"};
+    for (size_t i = 0; i < 4; i++) EXPECT_EQ(TextAt(rows.data() + i * V::Size, V::Code), kept[i]) << i;
+    EXPECT_EQ(TextAt(rows.data() + 3 * V::Size, V::Name), "Export");
     CloseForCheck();
 }
 

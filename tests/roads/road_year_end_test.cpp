@@ -20,6 +20,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/field_access.h"
 #include "core/record_buffer.h"
@@ -198,6 +200,49 @@ TEST_F(YearEndRoad, EachYearNumbersItsOwnAndALockedYearIsNotPosted) {
     for (int32_t p = 1; RecReadAt(ARVc::Number, p, open.data(), &id); p++)
         EXPECT_NE(std::to_string(GetU32(open.data(), ARVc::InvoiceNr)), *invoiceDecember);
     CloseForCheck();
+}
+
+// New pressed in the voucher just stored on 31 December starts the next
+// one as a voucher opened new does: dated 1 January, it gives up the
+// number proposed from December's series and is numbered from January's
+// as it is stored, without a word.
+TEST_F(YearEndRoad, NewAfterADecemberVoucherNumbersTheNextFromItsOwnYear) {
+    StartNewCompany("year_end_new.VDB");
+    Menu("Module", "General ledger");
+    Menu("Registers", "Vouchers");
+    Check("the voucher list", Opened(W::VoucherList));
+    auto numbers = std::make_shared<std::vector<std::string>>();
+    const std::pair<const char *, std::function<std::string()>> dates[] = {{"31 December", LastDay},
+                                                                            {"1 January", FirstDay}};
+    for (const auto &[what, date] : dates) {
+        ClickButton("New");
+        Check(std::string("New starts the voucher of ") + what, [] { return TitleTells("new"); });
+        RetypeWith("Date", what, date);
+        ClickField("Text");
+        Type(what);
+        struct Cell {
+            int row, column;
+            const char *text;
+        };
+        for (const Cell &c : {Cell{0, 0, "6110"}, Cell{0, 3, "100"}, Cell{1, 0, "1930"}, Cell{1, 4, "100"}}) {
+            ClickCell(c.row, c.column);
+            Type(c.text);
+            Key(PlKey::Tab);
+        }
+        ClickOk();
+        Check(std::string("the voucher of ") + what + " is stored", [numbers] {
+            EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+            numbers->push_back(DigitsOf(Shown("Number")));
+            return TitleTells("viewing");
+        });
+    }
+    Check("each is numbered in its own year's series", [numbers] {
+        EXPECT_EQ(numbers->size(), 2u);
+        EXPECT_EQ(YearOfNumber(numbers->front()), TodayDate.year) << numbers->front();
+        EXPECT_EQ(YearOfNumber(numbers->back()), TodayDate.year + 1) << numbers->back();
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
 }
 
 }  // namespace

@@ -107,13 +107,16 @@ TEST_F(MatrixEditing, RowsAreInsertedDeletedAndCrossedOutAsTheTypeAllows)
 
     // Refused by event 4 and, whatever the handler says to 13, by the
     // type's emptying rule (type 580 empties no row): the row stays as it
-    // was and nothing is told. (The payment windows' rows are crossed out
-    // when their rule allows: edit_row_rules_test.cpp.)
+    // was, and since the type said nothing the user is told that the
+    // record keeps it. (The payment windows' rows are crossed out when
+    // their rule allows: edit_row_rules_test.cpp.)
     Heard.clear();
     MayDelete = 0;
+    MessagesShown.clear();
     MatrixRowDeleteCmd(n, 2);
     EXPECT_EQ(WinMatrixRowCount(n), 4);
     EXPECT_EQ(MatrixRowAttr(n, 2), 0);
+    EXPECT_EQ(Shown().size(), 1u) << "the kept row is not told";
     EXPECT_EQ(HeardOnly(13), (std::vector<std::pair<int, int>>{{13, 2}}));
     EXPECT_TRUE(HeardOnly(12).empty());
     // A row crossed out before is stored with its mark (below).
