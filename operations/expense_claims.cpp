@@ -228,8 +228,9 @@ ApproveResult ApproveExpenseToLedger111(int, uint8_t *expense, uint32_t) {
 
 // Kind 44: an unposted expense gets its voucher and budgets, is posted and
 // entered in the person ledger, and the user is told it was posted.
-// Unchanged (told why) when the voucher cannot be built. A posted one is not posted again, and the user is told so; one
-// posted before it reached the person ledger is entered there now.
+// Unchanged (told why) when the voucher cannot be built. A posted one is
+// not posted again, and the user is told so; one posted before it reached
+// the person ledger is entered there now.
 ApproveResult ApproveExpense(int reg, uint8_t *expense, uint32_t recid) {
     assert(expense);
     if (Posted(expense)) {

@@ -70,8 +70,7 @@ TEST_F(RoadTest, ClaimsAndPaymentsPostedByEveryRoadReachThePersonLedgerOnce) {
     auto storedFirst = TypeExpenseClaim(*this, "P1", "6110", "250,00", KeptAs::Typed);
     PostInItsWindow(*this, false);
     auto fromList = TypeExpenseClaim(*this, "P1", "6110", "50,00", KeptAs::Typed);
-    RunOnListRow(*this, "Expense claims", WinTypes::ExpenseClaimList, fromList, "Post marked",
-                 "This expense claim is posted: number ");
+    RunOnListRow(*this, "Expense claims", WinTypes::ExpenseClaimList, fromList, "Post marked", ClaimPostedSays);
     // The list's run on a claim posted already tells so.
     Menu("Window", "Close all");
     Menu("Registers", "Expense claims");

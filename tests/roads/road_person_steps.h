@@ -49,6 +49,9 @@ void PostInItsWindow(RoadTest &road, bool approveFirst);
 // that (nothing when `said` is empty).
 void RunOnListRow(RoadTest &road, const std::string &list, int listType, std::shared_ptr<std::string> number,
                   const std::string &operation, const std::string &said = "");
+// What the expense claims' "Post marked" says of a claim it posted, before
+// the claim's number.
+inline constexpr const char *ClaimPostedSays = "This expense claim is posted: number ";
 
 // File > Reports (Ctrl+R) > "Person Statements" for person `person` over
 // this year, to the preview and then to the printer's PDF, whose text is
