@@ -139,11 +139,7 @@ TEST(DateParse, TypedDateIsTakenOnlyAsTyped) {
         PStringFromC(t, words[n - 22400]);
         return t;
     });
-    CurrentFormat->dateOrder = 2;
-    CurrentFormat->dateSep[0] = 1;
-    CurrentFormat->dateSep[1] = '-';
-    CurrentFormat->fourDigitYear = 1;
-    CurrentFormat->dayLeadingZero = CurrentFormat->monthLeadingZero = 1;
+    *CurrentFormat = FormatBlock{2, 1, 1, 1, {1, '-'}, {1, ','}, {1, ' '}};
     PString form;
     DateTypedFormText(form);
     EXPECT_EQ(PStringToStd(form), " as year-month-day like 2026-12-31.");

@@ -165,22 +165,7 @@ TEST_F(ReportSelectionsRoad, AToDateTypedYearFirstIsRefusedAndRunsNothing)
     Menu("Module", "Sales");
     TypeInvoice("2", true);
     auto text = ReportToPreviewAndPdf("Customer Balances", CustomerBalanceSel, [this] {
-        auto told = CountTold();
-        Retype("To", "2027-01-31");
-        Key(PlKey::Tab);
-        auto refused = [told](size_t more) {
-            EXPECT_EQ(Messages().size(), *told + more) << ::testing::PrintToString(Messages());
-            EXPECT_TRUE(Told("This is not a date the program reads: 2027-01-31. Dates are typed as "
-                             "day.month.year, for example 31.12."))
-                << ::testing::PrintToString(Messages());
-            EXPECT_EQ(ActiveType(), CustomerBalanceSel) << ActiveTitle();
-            EXPECT_EQ(FocusLabel(), "To");
-            EXPECT_EQ(Shown("To"), "2027-01-31");
-            return ActiveType() == CustomerBalanceSel;
-        };
-        Check("Tab leaves the refused date in To", [refused] { return refused(1); });
-        ClickButton("OK");
-        Check("OK runs nothing while To is refused", [refused] { return refused(2); });
+        DateRefusedWhereTyped("To", "2027-01-31");
         Retype("To", "31.01.2027");
     }, "typed_to");
     EXPECT_EQ(Run(), 0);
