@@ -63,6 +63,19 @@ int NextNumberInText(int *pos, const uint8_t *text);
 // digits gives today's date.
 bool DateParse(const uint8_t *text, DateTimeRec *out);
 
+// Reads a date as a user types it into a field: as DateParse, but false
+// also when a part had to be clamped to give a date (a month outside
+// 1..12, a day outside its month, a typed century outside 19..20), so
+// that "2027-01-31", read in the day-first order as day 20 of month 27,
+// is refused rather than taken as another date. The short forms and the
+// two-digit year's century are read as DateParse reads them.
+bool DateParseTyped(const uint8_t *text, DateTimeRec *out);
+
+// The form a typed date takes, for a refusal: ". Dates are typed as
+// day.month.year, for example 31.12.2026." in the configured order and
+// separator, the example written as DateToText writes it.
+void DateTypedFormText(uint8_t *out);
+
 // Writes date as short text in the configured order, separator,
 // leading-zero flags and year width. An empty date gives an empty text.
 // DateParse reads the text back to the same date in every order (for

@@ -78,8 +78,14 @@ int NextNumberInText(int *pos, const uint8_t *text) {
     return value;
 }
 
-bool DateParse(const uint8_t *text, DateTimeRec *out) {
+namespace {
+
+// Reads text as DateParse describes; *exact is cleared when a part had
+// to be clamped to give a date (a typed century outside 19..20, a month
+// outside 1..12, a day outside the month).
+bool ReadDate(const uint8_t *text, DateTimeRec *out, bool *exact) {
     bool valid = true;
+    *exact = true;
     for (int i = 1; i <= text[0]; ++i)
         if (!IsDigit(text[i]) && !IsDateFiller(text[i]))
             valid = false;
@@ -116,6 +122,8 @@ bool DateParse(const uint8_t *text, DateTimeRec *out) {
         if (n == 4) {
             // A typed century is kept, within 19..20.
             int century = parts[Century] < 19 ? 19 : parts[Century] > 20 ? 20 : parts[Century];
+            if (century != parts[Century])
+                *exact = false;
             year = century * 100 + parts[Year];
         } else if (n == 3) {
             year = (parts[Year] > 63 ? 1900 : 2000) + parts[Year];
@@ -123,6 +131,7 @@ bool DateParse(const uint8_t *text, DateTimeRec *out) {
         // With fewer than three numbers the year stays today's.
     }
 
+    const int typedMonth = month, typedDay = day;
     if (month < 1)
         month = 1;
     if (month > 12)
@@ -132,11 +141,53 @@ bool DateParse(const uint8_t *text, DateTimeRec *out) {
     int last = DaysInMonth(year, month);
     if (day > last)
         day = last;
+    if (month != typedMonth || day != typedDay)
+        *exact = false;
 
     out->year = static_cast<uint16_t>(year);
     out->month = static_cast<uint16_t>(month);
     out->day = static_cast<uint16_t>(day);
     return valid;
+}
+
+}  // namespace
+
+bool DateParse(const uint8_t *text, DateTimeRec *out) {
+    bool exact;
+    return ReadDate(text, out, &exact);
+}
+
+bool DateParseTyped(const uint8_t *text, DateTimeRec *out) {
+    bool exact;
+    return ReadDate(text, out, &exact) && exact;
+}
+
+void DateTypedFormText(uint8_t *out) {
+    out[0] = 0;
+    PString word;
+    GetUiText(out, Texts::DateTypedAs);
+    const std::array<Part, 3> &order = ThreeNumbers[DateOrder()];
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) {
+            if (CurrentFormat->dateSep[0] >= 1)
+                AppendChar(out, CurrentFormat->dateSep[1]);
+            else
+                AppendChar(out, ' ');
+        }
+        GetUiText(word, order[i] == Year ? Texts::DatePartYear
+                        : order[i] == Month ? Texts::DatePartMonth
+                                            : Texts::DatePartDay);
+        Append(out, word);
+    }
+    // The last day of this year as the example: its day cannot be read as
+    // a month.
+    const DateRec example{31, 12, TodayDate.year};
+    PString shown;
+    DateToText(&example, shown);
+    GetUiText(word, Texts::DateForExample);
+    Append(out, word);
+    Append(out, shown);
+    AppendChar(out, '.');
 }
 
 void NumberText2(uint16_t value, bool pad, uint8_t *out) {

@@ -75,6 +75,30 @@ int RowCheck(const uint8_t *row, uint16_t i) {
     return 0;
 }
 
+// Why the expense's voucher could not be made, as the text to tell with
+// its extra and the field to put right: the person's account, named,
+// when the chart lacks it (the person card is where it is put right),
+// else the accounts of the settings.
+int NotBuiltText(const uint8_t *expense, uint8_t *extra, uint16_t *field) {
+    extra[0] = 0;
+    *field = EX::SerNr;
+    RuleRecord person(PEVc::Number);
+    uint8_t code[256], account[256], part[256];
+    GetText(expense, EX::Person, code);
+    if (!person.record || code[0] == 0) return Texts::VoucherNotBuilt;
+    PutText(person.record, PEVc::Code, code);
+    if (!RecFindByFirstKey(PEVc::Number, person.record)) return Texts::VoucherNotBuilt;
+    GetText(person.record, PEVc::Account, account);
+    if (account[0] != 0 && AccountExists(account)) return Texts::VoucherNotBuilt;
+    PStringCopy(extra, code);
+    GetUiText(part, Texts::PersonAccountIs);
+    PStringAppend(extra, part);
+    if (account[0] == 0) GetUiText(account, Texts::PersonAccountNone);
+    PStringAppend(extra, account);
+    *field = EX::Person;
+    return Texts::PersonAccountMissing;
+}
+
 int OpenChecks(uint8_t *expense, const uint8_t *old, int mode) {
     DateRec date = GetDate(expense, EX::TransDate);
     if (int refused = CheckDocumentNumber(EX::Number, expense, old, mode, EX::SerNr, date, 0)) return refused;
@@ -94,7 +118,12 @@ int OpenChecks(uint8_t *expense, const uint8_t *old, int mode) {
     }
     if (PendingVoucher) PendingVoucherClear();
     bool postingNow = Posted(expense) && (mode == 1 || !old || !Posted(old));
-    if (postingNow && PostExpense(expense) == 0) return FieldError(Texts::VoucherNotBuilt, nullptr, EX::SerNr);
+    if (postingNow && PostExpense(expense) == 0) {
+        uint8_t extra[256];
+        uint16_t field = EX::SerNr;
+        int text = NotBuiltText(expense, extra, &field);
+        return FieldError(text, extra, field);
+    }
     return 0;
 }
 
@@ -198,9 +227,10 @@ ApproveResult ApproveExpenseToLedger111(int, uint8_t *expense, uint32_t) {
 }
 
 // Kind 44: an unposted expense gets its voucher and budgets, is posted and
-// entered in the person ledger. Unchanged (told) when the voucher cannot
-// be built. A posted one is not posted again, and the user is told so; one
-// posted before it reached the person ledger is entered there now.
+// entered in the person ledger, and the user is told it was posted.
+// Unchanged (told why) when the voucher cannot be built. A posted one is
+// not posted again, and the user is told so; one posted before it reached
+// the person ledger is entered there now.
 ApproveResult ApproveExpense(int reg, uint8_t *expense, uint32_t recid) {
     assert(expense);
     if (Posted(expense)) {
@@ -210,13 +240,18 @@ ApproveResult ApproveExpense(int reg, uint8_t *expense, uint32_t recid) {
         return ApproveExpenseToLedger111(reg, expense, recid);
     }
     if (PostExpense(expense) == 0) {
-        ShowTextMessage(Texts::VoucherNotBuilt);
+        uint8_t extra[256];
+        uint16_t field = EX::SerNr;
+        ShowMessage(NotBuiltText(expense, extra, &field), extra);
         return ApproveResult::Unchanged;
     }
     if (!ExpenseSaveSteps(expense, 1)) return ApproveResult::Failed;
     PutU16(expense, EX::Posted, 1);
-    return ApproveExpenseToLedger111(reg, expense, recid) == ApproveResult::Failed ? ApproveResult::Failed
-                                                                                   : ApproveResult::Changed;
+    if (ApproveExpenseToLedger111(reg, expense, recid) == ApproveResult::Failed) return ApproveResult::Failed;
+    uint8_t number[32];
+    LongToDigitText(GetI32(expense, EX::SerNr), number);
+    TellOutcome(MessageOutcome::Done, Texts::ExpensePostedNow, number);
+    return ApproveResult::Changed;
 }
 
 namespace {

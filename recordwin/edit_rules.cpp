@@ -141,13 +141,13 @@ uint8_t StoredRowKeyCell(int window, int F, int report)
 
 // An approved payment may still change its date and bank amounts; a
 // posted one nothing. A field the approval locks is told with text
-// `locked` (0: refused without a word), typing too.
+// `locked`, any field of a posted payment with `posted`, typing too.
 uint8_t PaymentMayEdit(int window, int id, uint32_t approvedAt, uint32_t postedAt,
-                       std::initializer_list<uint32_t> open, int locked, int report)
+                       std::initializer_list<uint32_t> open, int locked, int posted, int report)
 {
-    if (StoredWordSet(window, postedAt)) return 0;
+    if (StoredWordSet(window, postedAt)) return RefuseTyped(posted, report);
     if (!StoredWordSet(window, approvedAt) || IdIn(id, open)) return 1;
-    return locked ? RefuseTyped(locked, report) : 0;
+    return RefuseTyped(locked, report);
 }
 
 }  // namespace
@@ -200,7 +200,7 @@ uint8_t WinFieldEditRules(int window, int F, int state, int unused, int report)
         // why it is not taken, not dropped without a word.
         return PaymentMayEdit(window, id, OPVc::Approved, OPVc::Posted,
                               {OPVc::PayDate, OPVc::Rate, OPVc::HomeTotal, OPVc::BankCharges},
-                              Texts::ApprovedPaymentChange, report);
+                              Texts::ApprovedPaymentChange, Texts::PostedPaymentChange, report);
     case 290:
         if (id == int(PurchOrderVc::SerNr) && state != 1) return 0;
         if (state != 2) return 1;
@@ -224,7 +224,8 @@ uint8_t WinFieldEditRules(int window, int F, int state, int unused, int report)
     case 476:
         if (state != 2) return 1;
         return PaymentMayEdit(window, id, PersPayVc::Approved, PersPayVc::Posted,
-                              {PersPayVc::PayDate, PersPayVc::BankAmount, PersPayVc::BankCharges}, 0, report);
+                              {PersPayVc::PayDate, PersPayVc::BankAmount, PersPayVc::BankCharges},
+                              Texts::ApprovedPPChange, Texts::PostedPPChange, report);
     default: return 1;
     }
 }

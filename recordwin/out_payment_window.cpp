@@ -217,7 +217,7 @@ void HeaderFieldChanged(int window, int id, uint8_t changed)
 uint8_t Win157Event(int window, int event, void *a, void *b)
 {
     static constexpr PaymentWindowDesc desc = {OPVc::Approved, OPVc::Posted, OutPaymentFieldChanged,
-                                               OutPaymentTotalsRefresh};
+                                               OutPaymentTotalsRefresh, Texts::PostedPaymentChange};
     return PaymentWindowEvent(desc, window, event, a, b);
 }
 

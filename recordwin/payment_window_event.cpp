@@ -3,6 +3,8 @@
 #include "recordwin/payment_window_event.h"
 
 #include "core/field_access.h"
+#include "core/ui_text.h"
+#include "dict_offsets.h"
 #include "recordwin/window_rows.h"
 #include "shell/field_editing.h"
 #include "shell/window_events.h"
@@ -44,7 +46,12 @@ uint8_t PaymentWindowEvent(const PaymentWindowDesc &d, int window, int event, vo
         return 1;
     case WindowEventCode::MayInsertRow: return 0;
     case WindowEventCode::RowsChanged: d.totalsRefresh(window); return 1;
-    case WindowEventCode::RecordOpen: return Flag(WinRecordBuffer(window), d.posted) ? 0 : 1;
+    case WindowEventCode::RecordOpen:
+        // Asked as a change begins (a key typed, a box clicked, a row
+        // deleted): a posted payment refuses it, and says why.
+        if (!Flag(WinRecordBuffer(window), d.posted)) return 1;
+        ShowTextMessage(d.postedText);
+        return 0;
     default: return 1;
     }
 }

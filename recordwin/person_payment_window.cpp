@@ -115,7 +115,7 @@ void RowCellChanged(int window, int F, uint8_t changed)
 uint8_t Win476Event(int window, int event, void *a, void *b)
 {
     static constexpr PaymentWindowDesc desc = {PersPayVc::Approved, PersPayVc::Posted, PersonPaymentFieldChanged,
-                                               PersonPaymentTotalsRefresh};
+                                               PersonPaymentTotalsRefresh, Texts::PostedPPChange};
     return PaymentWindowEvent(desc, window, event, a, b);
 }
 

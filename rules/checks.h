@@ -65,6 +65,11 @@ int ValidateLocation(const uint8_t *location);   // register 78
 // A purchase item (register 56): an item and a vendor that exist.
 int CheckPurchaseItemCodes(const uint8_t *record);
 
+// ---- Persons (person_checks.cpp) ----
+// A person (register 44): an access group, stock location, employee type,
+// account and objects that exist, each where given.
+int ValidatePerson(const uint8_t *person, const uint8_t *stored, int mode);
+
 // ---- Codes that name records (code_checks.cpp) ----
 // A field of a record holding the code of something the company keeps.
 struct CodeField {
@@ -107,6 +112,8 @@ bool KnownItemGroup(const uint8_t *code);       // 14
 bool KnownUnit(const uint8_t *code);            // 124
 bool KnownPriceFormula(const uint8_t *code);    // 63
 bool KnownQtyStep(const uint8_t *code);         // 64
+bool KnownAccessGroup(const uint8_t *code);     // 46
+bool KnownEmployeeType(const uint8_t *code);    // 52
 bool KnownObjects(const uint8_t *list);         // every code of the list in 15
 bool AnyCode(const uint8_t *code);              // any: the field need only be given
 

@@ -87,6 +87,8 @@ bool KnownItemGroup(const uint8_t *code) { return InRegister(ITVc::Number, ITVc:
 bool KnownUnit(const uint8_t *code) { return InRegister(UnitVc::Number, UnitVc::Code, 5, code); }
 bool KnownPriceFormula(const uint8_t *code) { return InRegister(PriceFormulaVc::Number, PriceFormulaVc::Code, 5, code); }
 bool KnownQtyStep(const uint8_t *code) { return InRegister(QtyStepVc::Number, QtyStepVc::Code, 5, code); }
+bool KnownAccessGroup(const uint8_t *code) { return InRegister(AccessVc::Number, AccessVc::Code, 5, code); }
+bool KnownEmployeeType(const uint8_t *code) { return InRegister(EmpTypeVc::Number, EmpTypeVc::Code, 5, code); }
 
 // A document's price list is a list's code or, taken from its customer
 // group, a price class 1 to 5 that the prices read as a number.

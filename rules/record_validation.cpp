@@ -192,6 +192,8 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
         return CheckAccountTemplateRows(record);
     case VEVc::Number:
         return ValidateVendor(record);
+    case PEVc::Number:
+        return ValidatePerson(record, stored, mode);
     case LocationVc::Number:
         return ValidateLocation(record);
     case PayTermsVc::Number:

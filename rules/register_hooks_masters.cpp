@@ -272,7 +272,7 @@ void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table) {
     table[SR49Vc::Number] = MasterEntry(StatementRowDefaults<SR49Vc::RowKind>, NoChecks);
     table[SR50Vc::Number] = MasterEntry(StatementRowDefaults<SR50Vc::RowKind>, NoChecks);
     table[SR51Vc::Number] = MasterEntry(StatementRowDefaults<SR51Vc::RowKind>, NoChecks);
-    table[PEVc::Number] = MasterEntry(PersonDefaults, NoChecks);
+    table[PEVc::Number] = MasterEntry(PersonDefaults, Validate);
     table[PEVc::Number].beforeInsert = PersonBeforeInsert;
     table[PEVc::Number].beforeUpdate = PersonBeforeUpdate;
     table[PEVc::Number].preserveStoredFields = PersonKeepVerifier;

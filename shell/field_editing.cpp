@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cstring>
 
+#include "core/date.h"
 #include "core/field_types.h"
 #include "core/memblock.h"
 #include "core/pstring.h"
@@ -27,6 +28,28 @@ namespace {
 
 constexpr int TextFieldKeepsValue = 16510;
 
+// True when `text`, typed into a field of `type`, is a date the user must
+// type again: a date field's text that reads as a date only once a part
+// is clamped (see DateParseTyped). Blanks empty the field and pass.
+bool TypedDateRefused(uint16_t type, const uint8_t *text)
+{
+    if (type != FtDate) return false;
+    bool blank = true;
+    for (int i = 1; i <= text[0] && blank; i++) blank = text[i] == ' ';
+    DateTimeRec read{};
+    return !blank && !DateParseTyped(text, &read);
+}
+
+// Tells the user that `text` is no date as typed, and how dates are typed.
+void TellDateRefused(const uint8_t *text)
+{
+    PString extra, form;
+    PStringCopy(extra, text);
+    DateTypedFormText(form);
+    PStringAppend(extra, form);
+    ShowMessage(Texts::DateNotRead, extra);
+}
+
 // Takes the edit text of n into its edited block by the field's type and
 // answers whether the field's value changed; a text the type refuses is
 // told and changes nothing. A field that does not lie
@@ -40,7 +63,7 @@ bool CommitIntoBlock(int n)
     uint8_t *block = MemLock(w->editedRecord);
     if (!block) return false;
     uint32_t blockSize = MemSize(w->editedRecord);
-    bool changed = false, accepted = true;
+    bool changed = false, accepted = true, dateRefused = false;
     // A lookup field has no size of its own: the window's type reads its
     // text and knows what it writes.
     const bool lookup = type == FtSpare28;
@@ -53,6 +76,8 @@ bool CommitIntoBlock(int n)
             // left as it opened is no input and tells nothing.
             changed = !PStringEqual(w->editText, w->editOpenText);
             accepted = WinFieldFromTextByType(n, block, w->currentField, w->editText) || !changed;
+        } else if (TypedDateRefused(type, w->editText)) {
+            dateRefused = true;
         } else {
             // A hidden text (type 25) is read from its password control
             // like any text, so caret moves and deletions count too.
@@ -64,7 +89,8 @@ bool CommitIntoBlock(int n)
     // A text the field cannot take (a name no choice has, a date that is
     // none) leaves the value as it was; the user hears of it rather than
     // finding the old value back without a word.
-    if (!accepted) ShowMessage(TextFieldKeepsValue, w->editText);
+    if (dateRefused) TellDateRefused(w->editText);
+    else if (!accepted) ShowMessage(TextFieldKeepsValue, w->editText);
     return changed;
 }
 
@@ -124,6 +150,26 @@ void WinCommitField(int n)
     w->editedRecord = 0;
 }
 
+// True (the user told, the text selected for typing again) when the
+// field under edit in n holds a typed date that the field refuses: the
+// focus then stays in it, and nothing that would commit the field (a
+// move, a store, a report run) goes on. False when there is nothing to
+// refuse.
+bool WinTypedTextRefused(int n)
+{
+    if (!WinIsOpen(n)) return false;
+    WindowRec *w = WinTable[n];
+    if (!w->editControl || WinTypeOf(n) == WinTypes::Notes) return false;
+    EditTextGet(n, w->editText);
+    if (!TypedDateRefused(w->editFieldType, w->editText)) return false;
+    TellDateRefused(w->editText);
+    if (WinIsOpen(n) && w->editControl) {
+        int length = int(WinSend(w->editControl, PlEm::LineLength, 0, 0));
+        EditSetSel(w->editControl, 0, length);
+    }
+    return true;
+}
+
 // Focuses screen field F of n: the field under edit is committed first
 // (unless F is that field already), a list window's marks and a matrix
 // row's selection are dropped, and the field gets the edit control. With
@@ -134,6 +180,7 @@ bool WinGotoField(int n, int F, bool select)
     if (!WinIsOpen(n)) return false;
     WindowRec *w = WinTable[n];
     if (w->editControl && F == w->currentField) return true;
+    if (WinTypedTextRefused(n)) return false;
     WinCommitField(n);
     if (!WinIsOpen(n)) return false;
     int kind = WinKindOf(n);

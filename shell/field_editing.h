@@ -11,7 +11,12 @@
 void WinMarkChanged(int n);
 // Takes the edit control's text into the record.
 void WinCommitField(int n);
-// Focuses screen field F of n, selecting its text when asked; false when it cannot.
+// True, the user told and the focus kept, when the field under edit in n
+// holds a typed date the field refuses: a caller about to commit the
+// field (a move, a store, a run) then stops.
+bool WinTypedTextRefused(int n);
+// Focuses screen field F of n, selecting its text when asked; false when
+// it cannot, or when the field under edit refuses what was typed.
 bool WinGotoField(int n, int F, bool select);
 // True when screen field F of n, of access word `access`, may be edited
 // in edit state `state`; tells the user why not when `report` is 1 (a

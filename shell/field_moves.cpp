@@ -197,10 +197,11 @@ int ReturnTarget(int n, int current)
 // Moves the focus of n by mode: 1 field 1, 2 next, 3 previous, 5 up a
 // row, 6 down a row, 7 Return (commit, event 7, then the field the
 // current one links to, else the next). False when no field took the
-// focus or the mode is none of these.
+// focus, the field under edit refuses what was typed (the focus stays
+// there), or the mode is none of these.
 bool MoveFieldFocus(int n, int mode)
 {
-    if (!WinIsOpen(n)) return false;
+    if (!WinIsOpen(n) || WinTypedTextRefused(n)) return false;
     int current = WinTable[n]->currentField;
     FieldRange f = RangeOf(n);
     switch (mode) {

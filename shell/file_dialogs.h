@@ -10,6 +10,9 @@ bool OpenDatabaseDialog(uint8_t *path);
 // Asks for a file of extension ext (upper case, no dot) to open, a new
 // name allowed; its PString path in *path, false on cancel.
 bool AskFileToOpen(const char *ext, uint8_t *path);
+// Asks for a file of extension ext to read: a name with no file behind
+// it is told and asked again, never offered to be made; false on cancel.
+bool AskFileToRead(const char *ext, uint8_t *path);
 
 // The dialog's chosen path into the PString buffer; false (the buffer
 // empty) for a cancelled dialog or a path longer than a PString holds.

@@ -103,6 +103,7 @@ void WindowOkAction(int n)
 {
     if (!WinIsOpen(n)) return;
     StateRefreshFlag = 1;
+    if (WinTypedTextRefused(n)) return;
     WinCommitField(n);
     if (WindowEvent(n, WindowEventCode::Ok, nullptr, nullptr) != 1) return;
     switch (WinKindOf(n)) {

@@ -76,10 +76,11 @@ bool StoreBy(int n, StoreWay way)
 
 // Commits the field under edit and stores n's record by its edit state:
 // state 1 inserts, state 2 updates, any other state has nothing to store
-// and gives true.
+// and gives true. A typed date the field refuses stores nothing (false,
+// the user told and left in the field).
 bool StoreWindowRecord(int n)
 {
-    if (!WinIsOpen(n)) return false;
+    if (!WinIsOpen(n) || WinTypedTextRefused(n)) return false;
     WinCommitField(n);
     switch (WinRecState(n)) {
     case 1: return WinInsertRecord(n);

@@ -85,6 +85,7 @@ void ReportListOnDevice(int n, uint16_t device)
 // device set and the report run.
 void RunFromWindow(int n, uint16_t device, bool commit)
 {
+    if (commit && WinTypedTextRefused(n)) return;
     if (commit) WinCommitField(n);
     OwnedJob own;
     if (!CopyRecordToJob(n, own.job)) return;

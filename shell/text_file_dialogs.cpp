@@ -41,11 +41,12 @@ bool RunIs(uint16_t number)
 
 // Asks for a text file to import, owned by the frame; the text files'
 // filter is chosen first and a name typed without extension gets ".TXT".
-// For the SIE import the SIE files are listed first instead. The chosen
-// path into the PString buffer `path`; false on cancel.
+// For the SIE import the SIE files are listed first instead. Only a file
+// that is there is taken: an import reads it. The chosen path into the
+// PString buffer `path`; false on cancel.
 bool OpenTextFileDialog(uint8_t *path)
 {
-    if (!RunIs(SieImportNumber)) return AskFileToOpen("TXT", path);
+    if (!RunIs(SieImportNumber)) return AskFileToRead("TXT", path);
     PlFileDialog d;
     d.filter = SieFilter;
     d.filterIndex = 1;

@@ -106,6 +106,46 @@ TEST(DateParse, DayFirstFillsTheMissingPartsFromToday) {
     EXPECT_EQ(NextNumberInText(&pos, p), -1);
 }
 
+// A date typed into a field is taken only as typed: one that reads only
+// once a part is clamped (a year typed first, a month past 12, a day past
+// the month, a century outside 19..20) is refused, and the short forms
+// and the two-digit year's century read as before.
+TEST(DateParse, TypedDateIsTakenOnlyAsTyped) {
+    DateEnv env(1);
+    auto typed = [](std::string_view text, bool *ok) {
+        PString p;
+        PStringFromView(p, text);
+        DateTimeRec out{};
+        *ok = DateParseTyped(p, &out);
+        return Ymd(out.year, out.month, out.day);
+    };
+    bool ok = false;
+    for (const char *taken : {"7", "7.3", "7.3.95", "7.3.30", "29.2.24", "31.12.2026", "1.1.1964", "", "..."}) {
+        const std::string read = typed(taken, &ok);
+        EXPECT_TRUE(ok) << taken;
+        EXPECT_EQ(read, Parse(taken)) << taken;
+    }
+    for (const char *refused : {"2027-01-31", "2026-13-01", "1995", "29.2.23", "31.4.26", "0.3.26", "7.0.26",
+                                "7.3.1570", "7.3.2170", "7.3x.26"}) {
+        typed(refused, &ok);
+        EXPECT_FALSE(ok) << refused;
+    }
+
+    // The refusal names the form in the configured order and separator.
+    UiTextSetLookup([](int n) -> const uint8_t * {
+        static PString t;
+        const char *words[] = {"", " as ", "day", "month", "year", " like "};
+        if (n < 22400 || n > 22405) return nullptr;
+        PStringFromC(t, words[n - 22400]);
+        return t;
+    });
+    *CurrentFormat = FormatBlock{2, 1, 1, 1, {1, '-'}, {1, ','}, {1, ' '}};
+    PString form;
+    DateTypedFormText(form);
+    EXPECT_EQ(PStringToStd(form), " as year-month-day like 2026-12-31.");
+    UiTextSetLookup(nullptr);
+}
+
 TEST(DateParse, ReadsNumbersInEachDateOrder) {
     // Each text means 7 March; with three or four numbers, of 1995.
     const char *cases[][3] = {

@@ -6,16 +6,28 @@
 // person (Terms page) and a delivery mode nobody defined (Delivery page)
 // it is refused at the salesperson first, then, that put right, at the
 // delivery mode, each time on its own page with what was typed kept;
-// emptied, the mode lets the change be stored. The company file holds the purchase item and the
-// order as corrected, and nothing of the refused tries.
+// emptied, the mode lets the change be stored. A person typed with an
+// access group and an account nobody keeps is refused at the access group,
+// then at the account, and stored with neither; an expense claim of that
+// person ticked posted is then refused with the person's account named as
+// what is missing, the cursor on Person. The company file holds the
+// purchase item, the order and the person as corrected, no claim, and
+// nothing of the refused tries.
 // Menus: in Sales, Registers > Orders (Ctrl+9); in Purchasing, Registers >
-// Vendors, Registers > Purchase items.
-// Windows: Order list, Order, Purchase item list, Purchase item.
+// Vendors, Registers > Purchase items, Registers > Expense claims; in
+// General ledger, Registers > Persons.
+// Windows: Order list, Order, Purchase item list, Purchase item, Person
+// list, Person, Expense claim list, Expense claim.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_person_steps.h"
+
+#include <string>
+#include <vector>
 
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "platform/dialog.h"
 #include "platform/queue.h"
 #include "platform/script.h"
 
@@ -76,6 +88,38 @@ TEST_F(RoadTest, CodesNamingNothingAreRefusedAtTheirFields)
     Retype("Delivery mode", "");
     Key(PlKey::Delete);   // the selected code goes
     OkStoresQuietly("the order changed to a known salesperson");
+
+    Menu("Module", "General ledger");
+    NewFromList("Persons", WinTypes::PersonList, WinTypes::Persons);
+    TypeFields({{"Code", "P9"}, {"Name", "Pat Newcomer"}, {"Access group", "NOGRP"}, {"Account", "9999"}});
+    // Each code refused in turn, with the cursor on it; emptied, it goes.
+    for (const auto &refused :
+         {std::pair{"Access group", "There is no access group with this code."},
+          std::pair{"Account", "The account does not exist."}}) {
+        ClickOk();
+        Check(std::string("the person's ") + refused.first + " is refused", [refused] {
+            EXPECT_TRUE(Told(refused.second)) << ::testing::PrintToString(Messages());
+            EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
+            EXPECT_EQ(FocusLabel(), refused.first);
+            return FocusLabel() == refused.first;
+        });
+        Retype(refused.first, "");
+        Key(PlKey::Delete);
+    }
+    OkStoresQuietly("the person with no account");
+    TypeExpenseClaimRows(*this, "P9", "6110", "125,00");
+    ClickButton("Posted");
+    auto told = CountTold();
+    ClickOk();
+    Check("the claim names the person's account as what is missing", [told] {
+        EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("the person's account is not in the chart of accounts")) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("Person: P9, account: none")) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(FocusLabel(), "Person");
+        return true;
+    });
+    ClickButton("Cancel");
+    AnswerBox(kPlIdNo);
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));
@@ -93,6 +137,12 @@ TEST_F(RoadTest, CodesNamingNothingAreRefusedAtTheirFields)
     EXPECT_EQ(TextAt(order.data(), ORVc::SalesMan), "ADMIN");
     EXPECT_EQ(TextAt(order.data(), ORVc::DelMode), "");
     EXPECT_EQ(MatrixRowCount(ORVc::Number, 0, order.data()), 1);
+
+    std::vector<uint8_t> person;
+    ASSERT_TRUE(FindByCode(PEVc::Number, PEVc::Code, 5, "P9", &person));
+    EXPECT_EQ(TextAt(person.data(), PEVc::AccessCode), "");
+    EXPECT_EQ(TextAt(person.data(), PEVc::Account), "");
+    EXPECT_EQ(RegRecordCount(ExpenseVc::Number), 0u);
 }
 
 }  // namespace

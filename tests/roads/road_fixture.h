@@ -220,6 +220,10 @@ public:   // the steps' lambdas use these too
     void TypeCreditorsAccount(const std::string &account);
     // Each (field label, text) typed into its field of the active window.
     void TypeFields(std::initializer_list<std::pair<const char *, const char *>> fields);
+    // `typed` typed over date field `label` of the active window, then Tab,
+    // then OK: each is refused with how dates are typed, and leaves the
+    // window where it was with the cursor on the field and `typed` in it.
+    void DateRefusedWhereTyped(const std::string &label, const std::string &typed);
     // File > Windows..., the row `row` and Return: the road fails unless
     // list window `listType` opens, whose New must open record window
     // `recordType`.

@@ -11,7 +11,8 @@
 // import, File > Maintenance... > "SIE file", File > Maintenance... >
 // "Form definition named after a file". A file cut short inside a line is
 // refused at that line and changes nothing; an empty SIE file is refused
-// by its name.
+// by its name. The text import's and the bank payments import's Open
+// dialog tell a name no file has that it is not there.
 // Windows: SIE export selection, Functions (exports, imports, maintenance).
 #include "tests/roads/road_fixture.h"
 
@@ -19,6 +20,8 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
@@ -232,6 +235,42 @@ TEST_F(RoadTest, ACutFileAndAnEmptySieFileAreRefusedAndChangeNothing)
         EXPECT_EQ(StatusLineText().rfind("Import done", 0), std::string::npos) << StatusLineText();
         return true;
     });
+
+    // A name no file has, typed into the Open dialog of an import (the
+    // dialog shown and answered by keys), is told to be missing, never
+    // offered to be made; Esc then leaves the dialog with nothing read.
+    for (const char *row : {"Text file", "Incoming bank payments"}) {
+        Menu("Window", "Close all");
+        Menu("File", "Maintenance...");
+        Check("the function list opens for the import", Opened(FunctionList));
+        ClickButton("Imports");
+        ClickButton("Text file");
+        ClickRow(row);
+        auto before = CountTold();
+        Do("the file dialogs shown", [] {
+            ScriptSetInteractive(true);
+            return true;
+        });
+        Key(PlKey::Return);
+        Type("FULL2");
+        Key(PlKey::Return);
+        Key(PlKey::Return);   // OK to what the dialog told
+        Key(PlKey::Escape);
+        Do("the file dialogs answered by script again", [] {
+            ScriptSetInteractive(false);
+            return true;
+        });
+        Check(std::string("the missing file of the ") + row + " import is told, not offered", [before] {
+            const std::vector<std::string> said = Messages();
+            EXPECT_EQ(said.size(), *before + 1) << ::testing::PrintToString(said);
+            EXPECT_TRUE(said.size() > *before && said.back().find("FULL2.TXT") != std::string::npos &&
+                        said.back().find("not found") != std::string::npos)
+                << ::testing::PrintToString(said);
+            EXPECT_FALSE(Told("create")) << ::testing::PrintToString(said);
+            EXPECT_FALSE(fs::exists(fs::current_path() / "FULL2.TXT"));
+            return true;
+        });
+    }
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));

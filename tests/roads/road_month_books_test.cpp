@@ -677,7 +677,7 @@ TEST_F(MonthBooksRoad, APersonsClaimsAndPaymentAgreeWithTheAccountOwedToStaff) {
     TypePersonWithAccount(*this, "P1", "Pia Staff", "2890");
     TypeExpenseClaim(*this, "P1", "6110", "125,00", KeptAs::Posted);
     auto hotel = TypeExpenseClaim(*this, "P1", "6110", "300,00", KeptAs::Typed);
-    RunOnListRow(*this, "Expense claims", W::ExpenseClaimList, hotel, "Post marked");
+    RunOnListRow(*this, "Expense claims", W::ExpenseClaimList, hotel, "Post marked", ClaimPostedSays);
     TypePersonPayment(*this, "K", "P1", "200,00", KeptAs::Posted);
     auto fromList = TypePersonPayment(*this, "K", "P1", "50,00", KeptAs::Typed);
     RunOnListRow(*this, "Person payments", W::PersonPaymentList, fromList, "Approve marked");

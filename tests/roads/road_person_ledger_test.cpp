@@ -7,7 +7,9 @@
 // person likewise (approved and posted in a new payment's window, posted
 // in the window of one stored approved, and approved and posted by the
 // payment list's "Approve marked" and "Post marked"). "Post marked" on a
-// claim posted already says so and posts nothing more.
+// claim says it posted it, and on a claim posted already says so and
+// posts nothing more. A key typed into a posted payment is refused with
+// why.
 //
 // The person ledger lists each claim and each payment once, by its kind
 // in words; the person's statement shows each once with its amount, and
@@ -68,7 +70,7 @@ TEST_F(RoadTest, ClaimsAndPaymentsPostedByEveryRoadReachThePersonLedgerOnce) {
     auto storedFirst = TypeExpenseClaim(*this, "P1", "6110", "250,00", KeptAs::Typed);
     PostInItsWindow(*this, false);
     auto fromList = TypeExpenseClaim(*this, "P1", "6110", "50,00", KeptAs::Typed);
-    RunOnListRow(*this, "Expense claims", WinTypes::ExpenseClaimList, fromList, "Post marked");
+    RunOnListRow(*this, "Expense claims", WinTypes::ExpenseClaimList, fromList, "Post marked", ClaimPostedSays);
     // The list's run on a claim posted already tells so.
     Menu("Window", "Close all");
     Menu("Registers", "Expense claims");
@@ -94,6 +96,18 @@ TEST_F(RoadTest, ClaimsAndPaymentsPostedByEveryRoadReachThePersonLedgerOnce) {
         return true;
     });
     KeepPicture("person_payment_window");
+    // The posted payment takes no typed key, and says why.
+    auto toldBefore = CountTold();
+    ClickField("Payment mode");
+    Type("X");
+    Check("a key typed into the posted payment is refused with why", [toldBefore] {
+        const std::vector<std::string> said = Messages();
+        EXPECT_EQ(said.size(), *toldBefore + 1) << ::testing::PrintToString(said);
+        EXPECT_TRUE(Told("A posted person payment cannot be changed.")) << ::testing::PrintToString(said);
+        EXPECT_EQ(Shown("Payment mode"), "K");
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        return true;
+    });
     auto paidStored = TypePersonPayment(*this, "K", "P1", "80,00", KeptAs::Approved);
     PostInItsWindow(*this, false);
     auto paidFromList = TypePersonPayment(*this, "K", "P1", "40,00", KeptAs::Typed);

@@ -1,6 +1,8 @@
 // road_person_steps.cpp - the steps of road_person_steps.h.
 #include "tests/roads/road_person_steps.h"
 
+#include <vector>
+
 #include "core/system.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
@@ -38,8 +40,8 @@ void TypePersonWithAccount(RoadTest &road, const std::string &code, const std::s
     road.Menu("Window", "Close all");
 }
 
-std::shared_ptr<std::string> TypeExpenseClaim(RoadTest &road, const std::string &person, const std::string &account,
-                                              const std::string &amount, KeptAs kept)
+void TypeExpenseClaimRows(RoadTest &road, const std::string &person, const std::string &account,
+                          const std::string &amount)
 {
     road.Menu("Module", "Purchasing");
     road.NewFromList("Expense claims", WinTypes::ExpenseClaimList, WinTypes::ExpenseClaim);
@@ -60,6 +62,12 @@ std::shared_ptr<std::string> TypeExpenseClaim(RoadTest &road, const std::string 
         EXPECT_EQ(DigitsOf(RoadTest::Shown("Total")), DigitsOf(amount)) << RoadTest::Shown("Total");
         return true;
     });
+}
+
+std::shared_ptr<std::string> TypeExpenseClaim(RoadTest &road, const std::string &person, const std::string &account,
+                                              const std::string &amount, KeptAs kept)
+{
+    TypeExpenseClaimRows(road, person, account, amount);
     if (kept == KeptAs::Posted) road.ClickButton("Posted");
     return StoredNumber(road, kept == KeptAs::Posted ? "posted claim" : "claim");
 }
@@ -94,7 +102,7 @@ void PostInItsWindow(RoadTest &road, bool approveFirst)
 }
 
 void RunOnListRow(RoadTest &road, const std::string &list, int listType, std::shared_ptr<std::string> number,
-                  const std::string &operation)
+                  const std::string &operation, const std::string &said)
 {
     road.Menu("Window", "Close all");
     road.Menu("Module", "Purchasing");
@@ -103,8 +111,12 @@ void RunOnListRow(RoadTest &road, const std::string &list, int listType, std::sh
     road.FindRow(list + " row", number);
     auto told = road.CountTold();
     road.Menu("Operations", operation);
-    road.Check(operation + " runs without a word", [told] {
-        EXPECT_EQ(RoadTest::Messages().size(), *told) << ::testing::PrintToString(RoadTest::Messages());
+    road.Check(operation + (said.empty() ? " runs without a word" : " says what it did"), [told, said, number] {
+        const std::vector<std::string> messages = RoadTest::Messages();
+        EXPECT_EQ(messages.size(), *told + (said.empty() ? 0 : 1)) << ::testing::PrintToString(messages);
+        if (!said.empty() && messages.size() > *told) {
+            EXPECT_EQ(messages.back(), said + *number);
+        }
         return true;
     });
 }

@@ -22,9 +22,13 @@ void TypePersonWithAccount(RoadTest &road, const std::string &code, const std::s
 enum class KeptAs { Typed, Approved, Posted };
 
 // Purchasing > Registers > Expense claims, New: person `person`'s claim of
-// one row on `account` for `amount` including VAT at VAT code 1, stored
-// by OK quietly as `kept`. Its number is in the result once that step ran;
-// the window stays open.
+// one row on `account` for `amount` including VAT at VAT code 1, typed and
+// not stored yet.
+void TypeExpenseClaimRows(RoadTest &road, const std::string &person, const std::string &account,
+                          const std::string &amount);
+
+// The same claim stored by OK quietly as `kept`. Its number is in the
+// result once that step ran; the window stays open.
 std::shared_ptr<std::string> TypeExpenseClaim(RoadTest &road, const std::string &person, const std::string &account,
                                               const std::string &amount, KeptAs kept);
 
@@ -41,9 +45,13 @@ void PostInItsWindow(RoadTest &road, bool approveFirst);
 
 // Purchasing > Registers > `list` (every window closed first), the record
 // numbered *number found and the operation `operation` run on it; the
-// road fails when the run tells anything.
+// road fails unless the run tells `said` followed by that number, and only
+// that (nothing when `said` is empty).
 void RunOnListRow(RoadTest &road, const std::string &list, int listType, std::shared_ptr<std::string> number,
-                  const std::string &operation);
+                  const std::string &operation, const std::string &said = "");
+// What the expense claims' "Post marked" says of a claim it posted, before
+// the claim's number.
+inline constexpr const char *ClaimPostedSays = "This expense claim is posted: number ";
 
 // File > Reports (Ctrl+R) > "Person Statements" for person `person` over
 // this year, to the preview and then to the printer's PDF, whose text is

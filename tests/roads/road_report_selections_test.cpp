@@ -7,7 +7,9 @@
 // its window opens with, headed by the layout chosen. A customer whose
 // name fills its field prints in the balances, the journal and the
 // ledger without running into their amounts (the layout check of every
-// printed page).
+// printed page). A date typed year first into Customer Balances' To is
+// refused there and runs nothing until it is typed as the program reads
+// dates.
 // Menus: File > Windows... > "Sales invoices", File > Reports (Ctrl+R) >
 // "Sales transaction journal", File > Reports (Ctrl+R) > "Customer
 // Balances".
@@ -152,6 +154,24 @@ TEST_F(ReportSelectionsRoad, CustomerBalancesRunAsTheyOpen)
     EXPECT_NE(text->find("C1"), std::string::npos) << *text;
     // The period the run took: a first day, not an empty one.
     EXPECT_NE(text->find("Period: 01.01."), std::string::npos) << *text;
+}
+
+// A date typed year first into To is refused where it was typed: the
+// cursor stays in To, OK runs nothing, and the report runs once the date
+// is typed as the program reads it, for that date.
+TEST_F(ReportSelectionsRoad, AToDateTypedYearFirstIsRefusedAndRunsNothing)
+{
+    StartNewCompany("typed_to.VDB");
+    Menu("Module", "Sales");
+    TypeInvoice("2", true);
+    auto text = ReportToPreviewAndPdf("Customer Balances", CustomerBalanceSel, [this] {
+        DateRefusedWhereTyped("To", "2027-01-31");
+        Retype("To", "31.01.2027");
+    }, "typed_to");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_NE(text->find("31.01.2027"), std::string::npos) << *text;
+    EXPECT_EQ(text->find("1931"), std::string::npos) << *text;
+    EXPECT_NE(text->find("C1"), std::string::npos) << *text;
 }
 
 // A customer's name as long as its field takes: the reports that print a

@@ -348,6 +348,34 @@ void RoadTest::TypeFields(std::initializer_list<std::pair<const char *, const ch
     }
 }
 
+void RoadTest::DateRefusedWhereTyped(const std::string &label, const std::string &typed)
+{
+    auto told = CountTold();
+    auto type = std::make_shared<int>();
+    Do("note the window", [type] {
+        *type = ActiveType();
+        return true;
+    });
+    // Each check expects one message more than the one before.
+    auto refused = [=, this](const std::string &after) {
+        Check(after + " leaves " + typed + " refused in " + label, [=] {
+            EXPECT_EQ(Messages().size(), ++*told) << ::testing::PrintToString(Messages());
+            EXPECT_TRUE(Told("This is not a date the program reads: " + typed +
+                             ". Dates are typed as day.month.year, for example 31.12."))
+                << ::testing::PrintToString(Messages());
+            EXPECT_EQ(ActiveType(), *type) << ActiveTitle();
+            EXPECT_EQ(Shown(label), typed);
+            EXPECT_EQ(FocusLabel(), label);
+            return FocusLabel() == label;
+        });
+    };
+    Retype(label, typed);
+    Key(PlKey::Tab);
+    refused("Tab");
+    ClickOk();
+    refused("OK");
+}
+
 std::string RoadTest::ListRowShown(int n, int32_t id)
 {
     const int reg = WinRegisterOf(n);

@@ -4,12 +4,16 @@
 // voucher list and New a voucher. The cash row is typed, the template's code in
 // the next row writes the sales row (80 % of the cash, as a credit) and
 // an output-VAT row left for its amount, which Operations > Balance row
-// fills; OK stores the voucher. The company file then holds the voucher
-// with its three rows, its totals and a zero sum of its rows.
+// fills. A date typed year first is refused where it was typed: the
+// cursor stays in Date, and OK stores nothing until the date proposed is
+// typed back; OK then stores the voucher. The company file then holds the
+// voucher on that date with its three rows, its totals and a zero sum of
+// its rows.
 // Menus: in General ledger, Registers > Vouchers, Operations > Balance row.
 // Windows: Voucher list, Voucher.
 #include "tests/roads/road_fixture.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -84,12 +88,23 @@ TEST_F(VoucherRoad, VoucherTypedFromTemplateIsBalancedAndStored)
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "voucher_window.png"));
         return true;
     });
-    ClickOk();
-    Check("OK stores the voucher", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
-        return TitleTells("viewing");
+    // A date typed year first: told how dates are typed, kept in Date.
+    auto proposed = std::make_shared<std::string>();
+    Check("read the date the voucher proposes", [proposed] {
+        *proposed = Shown("Date");
+        return !proposed->empty();
     });
+    DateRefusedWhereTyped("Date", "2026-13-01");
+    Check("the refused date keeps the voucher new with its rows", [] {
+        EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
+        EXPECT_EQ(Digits(Shown("Balance")), "000");
+        return true;
+    });
+    ClickField("Date");
+    Key(PlKey::End);
+    Key(PlKey::Home, true);
+    Type("the date proposed", [proposed] { return *proposed; });
+    OkStoresQuietly("the voucher");
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));
@@ -98,6 +113,10 @@ TEST_F(VoucherRoad, VoucherTypedFromTemplateIsBalancedAndStored)
     uint32_t id = 0;
     ASSERT_TRUE(RecReadAt(TRVc::Number, 1, voucher.data(), &id));
     EXPECT_EQ(TextAt(voucher.data(), TRVc::Text), "Cash sale");
+    const DateRec date = GetDate(voucher.data(), TRVc::TransDate);
+    char shown[32];
+    std::snprintf(shown, sizeof shown, "%02u.%02u.%04u", date.day, date.month, date.year);
+    EXPECT_EQ(shown, *proposed);
     ASSERT_EQ(MatrixRowCount(TRVc::Number, 0, voucher.data()), 3);
     const char *accounts[] = {"1910", "3010", "2610"};
     const double amounts[] = {1250, -1000, -250};
