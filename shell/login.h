@@ -65,8 +65,8 @@ struct UserRightsRec {
 extern bool UserIsAdministrator;
 // The right explicit rights give for an item of a kind (3: a window
 // type), and for module `module`.
-int RightsAccessRight(const UserRightsRec &r, int type, int item);
-int RightsModuleRight(const UserRightsRec &r, int module);
+int UserAccessRight(const UserRightsRec &r, int type, int item);
+int UserAccessRightType1(const UserRightsRec &r, int module);
 // What the server checks before it serves a request (see user_rights.cpp).
 bool RightsMayWriteRegister(const UserRightsRec &r, int reg);
 bool RightsMayReadRegister(const UserRightsRec &r, int reg);
