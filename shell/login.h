@@ -92,12 +92,6 @@ int LocalRefuseBlock(int block);
 // and the frame answers nothing but the login window and the way out.
 bool NobodyLoggedIn();
 
-// ---- frame_gate.cpp ----
-// True when frame command `id` (a menu item's, a Ctrl key's) may run now
-// for the active window w: always once someone is logged in; while nobody
-// is, only the way out, Help, About, the windows' arrangement, the login
-// window's Edit commands and a server status window's operation.
-bool FrameCommandAllowed(int id, int w);
 // True when the person record is the administrator's: its code is
 // "ADMIN", its group is the non-empty one of the person "ADMIN", or the
 // company keeps no access groups.
