@@ -155,7 +155,7 @@ uint8_t WindowMayDeleteRowEvent(int window, int32_t row)
         DateRec date = GetDate(WinRecordBuffer(window), TRVc::TransDate);
         return state == 1 || DateAfterLock137(&date) ? 1 : 0;
     }
-    case 124: case 147: case 164: case 241: case 255: case 370: return 1;
+    case 124: case 147: case 164: case CodeRowsType: case 255: case 370: return 1;
     case 197: return state != 2 || !DoneFlagSet(window, PUVc::Received) ? 1 : 0;
     case 268: return state != 2 || !DoneFlagSet(window, TimeSheetVc::Transferred) ? 1 : 0;
     case 426: return state != 2 || !DoneFlagSet(window, StockMoveVc::Done) ? 1 : 0;
