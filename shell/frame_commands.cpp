@@ -10,6 +10,7 @@
 #include "shell/frame_commands.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "core/definitions.h"
 #include "platform/mdi.h"
