@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/field_access.h"
+#include "core/output_kind.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
@@ -161,7 +162,7 @@ void PrinterFontSelect(const uint8_t *fontRecord)
 {
     if (!fontRecord) return;
     const uint8_t *job = CurrentJobRecord();
-    bool preview = job && GetI16(job, ReportParamsVc::OutputKind) == 6;
+    bool preview = job && GetU16(job, ReportParamsVc::OutputKind) == OutputCode(OutputKind::ToPreview);
     uint8_t key[sizeof Printer.lastFontRecord] = {};
     std::memcpy(key + KeyName, fontRecord + FontVc::Name, KeyFace - KeyName);
     std::memcpy(key + KeyFace, fontRecord + FontVc::WinFontName, KeySize - KeyFace);

@@ -7,6 +7,7 @@
 
 #include "core/field_access.h"
 #include "core/memblock.h"
+#include "core/output_kind.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -266,7 +267,7 @@ void Win352Button(int window, int button) {
     case 5: PrintFormCall(ORVc::Number, -15, WinRecordBuffer(window)); return;
     case 6: {
         OwnedJob own;
-        PutU16(own.job.selection, ReportParamsVc::OutputKind, 6);
+        PutU16(own.job.selection, ReportParamsVc::OutputKind, OutputCode(OutputKind::ToPreview));
         PutU32(own.job.selection, ReportParamsVc::NumberFrom, GetU32(WinRecordBuffer(window), ORVc::SerNr));
         PutU16(own.job.selection, ReportParamsVc::ReportNumber, 110);
         RunReportCommand(own.job);
@@ -417,7 +418,7 @@ void ConvertInPlace(int window, int reg, int kind) {
 // Runs report `number` to the preview with `text` as its first selection text.
 void RunReportOf(uint16_t number, const uint8_t *text) {
     OwnedJob own;
-    PutU16(own.job.selection, ReportParamsVc::OutputKind, 6);
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, OutputCode(OutputKind::ToPreview));
     PutText(own.job.selection, ReportParamsVc::SelText1, text);
     PutU16(own.job.selection, ReportParamsVc::ReportNumber, number);
     RunReportCommand(own.job);

@@ -161,11 +161,10 @@ struct ChoiceField {
 };
 constexpr ChoiceField ChoiceFields[] = {{27, 484, 15, 0}, {31, 178, 102, 101}};
 
-// The code window (type 241): its rows are 6 bytes, a row code, the
+// The code window (CodeRowsType): its rows are 6 bytes, a row code, the
 // choice value the cell shows (16 bits: a choice value's size; the word
 // after it is the row's own and is never written here) and that word, in
 // the rows block whose handle is at record byte 68.
-constexpr int CodeRowsType = 241;
 constexpr uint32_t CodeRowsHandleAt = 68, CodeCellSize = 6, CodeCellValueAt = 2;
 
 const ChoiceField *ChoiceFieldOf(int window, int F)

@@ -195,7 +195,11 @@ void WindowOpenedEvent(int window);
 void RowItemListFill(int window);
 // The code list of the opener's current field (window type 560).
 void CodeListFill(int window);
-// The list kind a type-241 row code names; 0 none.
+// The code window: its rows are codes, each naming the list its value is
+// chosen from; the one window type whose rows take an insert among them
+// without a rule of its own.
+constexpr int CodeRowsType = 241;
+// The list kind a row code of the code window names; 0 none.
 int ChoiceKindOfRowCode(int code);
 // The group list a group word names; 0 none.
 int ChoiceListOfCode(int code);

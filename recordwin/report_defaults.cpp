@@ -32,8 +32,6 @@ namespace {
 
 namespace RP = ReportParamsVc;
 
-// The window type whose selection is the previous calendar month.
-constexpr int PreviousMonthType = 176;
 constexpr int OptionWords = 20;
 constexpr int TextMax = 255, ShortTextMax = 21, PeriodMax = 31;
 constexpr int Block134CopySize = 12;
@@ -169,7 +167,7 @@ void ReportSelectionDefaults(uint8_t *record, int type)
 {
     if (!record) return;
     CommonDefaults(record);
-    if (type == PreviousMonthType) {
+    if (type == WinTypes::InterestLastMonth) {   // the previous calendar month
         PreviousMonthDefaults(record);
         return;
     }

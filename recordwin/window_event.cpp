@@ -79,15 +79,9 @@ EventHandler BuiltInHandlerOf(int type)
     return nullptr;
 }
 
-// Only windows of type 241 may get a row inserted in the middle of their
-// rows when their type has no handler to decide.
-constexpr int RowInsertType = 241;
-
-uint8_t MatrixRowInsertEvent(int window) { return WinTypeOf(window) == RowInsertType ? 1 : 0; }
-
-// The report window that takes its defaults when laid out, not only when
-// opened with given values.
-constexpr int LaidOutDefaultsType = 176;
+// Only the code window may get a row inserted in the middle of its rows
+// when its type has no handler to decide.
+uint8_t MatrixRowInsertEvent(int window) { return WinTypeOf(window) == CodeRowsType ? 1 : 0; }
 
 // The generic action of event `event` for window, reading its arguments
 // a and b. The actions of the record windows are built with those
@@ -97,7 +91,7 @@ constexpr int LaidOutDefaultsType = 176;
 // row delete (12), a field change (6), OK (11), a choice list's OK (21),
 // which gives its record to the opener (done: 0), the window opened
 // (22), a button (23), the record stored (24) and the closed question
-// (26); a report window's defaults (14, and 22 for type 176) and its
+// (26); a report window's defaults (14, and 22 for InterestLastMonth) and its
 // queueing (28); File > Print (8). The row events' row number is read as
 // 16 bits: the row commands pass a 16-bit number, and the low half of a
 // 32-bit one is the same row.
@@ -129,7 +123,9 @@ uint8_t GenericAction(int window, int event, void *a, void *b)
     case WindowEventCode::Ok: return WindowOkEvent(window);
     case WindowEventCode::LaidOut:
         WindowOpenedEvent(window);
-        if (WinTypeOf(window) == LaidOutDefaultsType) ReportWindowDefaultsEvent(window);
+        // The previous month's interest run takes its defaults when laid
+        // out, not only when opened with given values.
+        if (WinTypeOf(window) == WinTypes::InterestLastMonth) ReportWindowDefaultsEvent(window);
         return 1;
     case WindowEventCode::OpenedWithArgs: ReportWindowDefaultsEvent(window); return 1;
     case WindowEventCode::Print: WindowPrintEvent(window); return 1;

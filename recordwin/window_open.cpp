@@ -53,10 +53,10 @@ constexpr OpenedAction OpenedActions[] = {
 };
 
 // The openers of the code list that name its list by themselves.
-constexpr int RowCodeOpener = 241, GroupedOpener = 31, DocNumberOpener = 27;
+constexpr int GroupedOpener = 31, DocNumberOpener = 27;
 // Lists of the interface file the code list draws on.
 constexpr int GroupedList = 102, GroupedCommonList = 138, DocNumberList = 15;
-// The row of a type-241 opener: a 6-byte row whose first word is a code.
+// The row of a code-window opener: a 6-byte row whose first word is a code.
 constexpr uint32_t RowCodeRowSize = 6;
 // The word of the grouped opener's own opener that names the group.
 constexpr uint32_t GroupWordAt = 242;
@@ -219,7 +219,7 @@ void CodeListFill(int window)
             list = WinTable[opener]->editFieldLength;
         if (list == 0) {
             switch (WinTypeOf(opener)) {
-            case RowCodeOpener: {
+            case CodeRowsType: {
                 MemBlock rows = WinMatrixRows(opener);
                 uint32_t row = WinTable[opener]->currentRow;
                 if (rows && (uint64_t(row) + 1) * RowCodeRowSize <= MemSize(rows)) {

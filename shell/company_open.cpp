@@ -18,6 +18,7 @@
 #include "core/file_form.h"
 #include "core/language_file.h"
 #include "core/message_sink.h"
+#include "core/output_kind.h"
 #include "core/pstring.h"
 #include "core/server_hooks.h"
 #include "core/ui_text.h"
@@ -117,7 +118,7 @@ static bool ImportDefaults(uint16_t option, uint8_t *why)
         return true;
     }
     OwnedJob own;   // the defaults' import: a text file, run number 0
-    PutU16(own.job.selection, ReportParamsVc::OutputKind, 2);
+    PutU16(own.job.selection, ReportParamsVc::OutputKind, OutputCode(OutputKind::ToTextFile));
     PutU16(own.job.selection, ReportParamsVc::ReportNumber, 0);
     PString name;
     PStringFromC(name, found.c_str());
@@ -244,7 +245,8 @@ int ImportFile(const uint8_t *path, int mode)
     ImportShortNameSet(path);
     int result = x.importFileOpen(path, mode);
     if (result != 0) return result;
-    if (RunModeIsClient() && CurrentJobRecord()) PutU16(CurrentJobRecord(), ReportParamsVc::OutputKind, 2);
+    if (RunModeIsClient() && CurrentJobRecord())
+        PutU16(CurrentJobRecord(), ReportParamsVc::OutputKind, OutputCode(OutputKind::ToTextFile));
     ImportRunWindow(path);
     result = x.importFileClose();
     return result != 0 ? result : ImportRunResult;

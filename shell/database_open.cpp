@@ -28,6 +28,7 @@
 #include "shell/net_services.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
+#include "shell/toolbar.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
@@ -154,12 +155,14 @@ bool DbReopenRegisters()
 }
 
 // Closes the database, locally or at the server; the login goes with it,
-// and the bars no longer name the company.
+// the bars no longer name the company, and the status line no longer
+// tells what its last user did (the next one to log in is not told).
 void DbClose()
 {
     if (RunModeIsClient()) DbCloseRemote();
     else DbCloseLocal();
     LoginStateReset();
+    StatusLineSet({});
     RedrawWindowOne();
 }
 

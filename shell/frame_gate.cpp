@@ -3,47 +3,51 @@
 //
 // Two frames wait so: the stand-alone program or a client while its login
 // window asks, and a server, whose own frame no login ever reaches. Either
-// shows only what it needs and keeps the company shut: the login window
-// (its fields may be cut, copied and pasted), a server's status window and
-// its one operation (serve clients again), the arrangement of the windows,
-// Help, About and the way out. Nothing else runs, whether it comes by the
-// menus, by a Ctrl key or a right click; the bars take no click then
-// (toolbar_proc.cpp) and the menus are greyed to match (menu_state.cpp).
-// The rights say the same, a second time: nobody has one then.
-#include "shell/login.h"
+// shows only what it needs and keeps the company shut; what that is, each
+// command's row in the table says (frame_commands.cpp). Nothing else runs,
+// whether it comes by the menus, by a Ctrl key or a right click; the bars
+// take no click then (toolbar_proc.cpp), and the menus are greyed by the
+// same answers (menu_state.cpp). The rights say the same, a second time:
+// nobody has one then.
+#include "shell/frame_gate.h"
 
-#include "core/system.h"
+#include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "shell/procedures.h"
+#include "shell/frame_commands.h"
+#include "shell/login.h"
 #include "shell/window_table.h"
 
 namespace {
 
-constexpr int EditFirst = 200, EditLast = 299, OpsFirst = 700, OpsLast = 799;
-constexpr int CompactExit = 111;   // File item 11 quits in the compact variant
-
-// True when w is an open window of the type.
-bool WindowIs(int w, int type) { return WinIsOpen(w) && WinTypeOf(w) == type; }
+// True when w is the window the frame waits in: the login window (a type
+// of menu kind 1), or a server's status window.
+bool IsWaitingWindow(FrameWait wait, int w)
+{
+    if (!WinIsOpen(w)) return false;
+    if (wait == FrameWait::Server) return WinTypeOf(w) == WinTypes::ServerStatus;
+    return WinTypeMenuKind(WinTypeOf(w)) == MenuKindEditOnly;
+}
 
 }  // namespace
 
+FrameWait FrameWaitOf(int w)
+{
+    bool nobody = NobodyLoggedIn();
+    if (nobody && RunMode == RunModeServer) return FrameWait::Server;
+    if (nobody || (WinIsOpen(w) && WinTypeMenuKind(WinTypeOf(w)) == MenuKindEditOnly)) return FrameWait::Login;
+    return FrameWait::None;
+}
+
 bool FrameCommandAllowed(int id, int w)
 {
-    if (!NobodyLoggedIn()) return true;
-    switch (id) {
-    case CmdQuit:
-    case CmdAbout:
-    case CmdHelp:
-    case CmdCascade:
-    case CmdTileHorizontal:
-    case CmdTileVertical:
-    case CmdArrangeIcons:
-    case CmdMinimizeAll:
-    case CmdRestoreAll: return true;
-    case CompactExit: return CompactVariant;
-    default: break;
+    FrameWait wait = FrameWaitOf(w);
+    if (wait == FrameWait::None) return true;
+    const FrameCommandRec *c = FrameCommandOf(id);
+    if (!c) return false;
+    switch (wait == FrameWait::Server ? c->atServer : c->atLogin) {
+    case Unlogged::Yes: return true;
+    case Unlogged::InItsWindow: return IsWaitingWindow(wait, w);
+    case Unlogged::No: break;
     }
-    if (id >= EditFirst && id <= EditLast) return WindowIs(w, WinTypes::Login);
-    if (id >= OpsFirst && id <= OpsLast) return WindowIs(w, WinTypes::ServerStatus);
     return false;
 }

@@ -1,23 +1,20 @@
-// frame_proc.cpp - the frame's window procedure and its commands.
+// frame_proc.cpp - the frame's window procedure; its commands are the
+// table's (frame_commands.cpp), asked of the gate first (frame_gate.cpp).
 #include <cstdint>
 
-#include "core/definitions.h"
-#include "core/list_slot.h"
 #include "core/message_sink.h"
+#include "dict_offsets.h"
 #include "platform/display.h"
 #include "platform/mdi.h"
 #include "platform/window.h"
-#include "shell/login.h"
+#include "shell/frame_commands.h"
+#include "shell/frame_gate.h"
 #include "shell/menus.h"
 #include "shell/net_services.h"
 #include "shell/procedures.h"
-#include "shell/record_commands.h"
-#include "shell/settings_menu.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
 #include "shell/toolbar.h"
-#include "shell/window_events.h"
-#include "shell/window_mouse.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
@@ -25,77 +22,17 @@
 // are placed.
 constexpr int MdiClientTop = 30;
 
-// Opens the About window (type 18) unless one is open, which is then
-// brought to the top.
+// Opens the About window unless one is open, which is then brought to
+// the top.
 void AboutWindowCommand()
 {
-    int n = WinFindByDef(18);
+    int n = WinFindByDef(WinTypes::About);
     if (!n) {
-        OpenWindow(18, 0);
+        OpenWindow(WinTypes::About, 0);
         return;
     }
     if (WinIsIconic(WinTable[n]->mdiChild)) MdiRestore(WinTable[n]->mdiChild);
     MdiActivate(MdiClientWindow, WinTable[n]->mdiChild);
-}
-
-// Runs `op` on the MDI child of every open window (minimise, restore).
-static void ForEachChild(void (*op)(uint32_t child))
-{
-    for (int n = WinFirst; n <= WinLast; n++)
-        if (WinIsOpen(n) && WinTable[n]->mdiChild) op(WinTable[n]->mdiChild);
-}
-
-// Dispatches a frame command id (menus, the Window and Help menus)
-// for the current window w.
-static void FrameCommand(int id, int w)
-{
-    if (id >= 101 && id <= 111) {
-        MenuCommand(w, id - 100);
-        RedrawWindowOne();
-    } else if (id >= 200 && id <= 299) {
-        EditCommand(w, id - 200);
-    } else if (id >= 300 && id <= 398) {
-        RecordCommand(w, id - 300);
-    } else if (id >= 399 && id <= 499) {
-        OpenModuleEntry(id - 400);
-    } else if (id == 500) {
-        SwitchModule(-1, 0);
-    } else if (id >= ModuleMenuFirstId && id <= 599) {
-        const uint8_t *entry = ListTableEntry(ListSlot::ModuleMenu, id - ModuleMenuFirstId);
-        if (entry) SwitchModule(DefU16(entry + ModuleMenuEntry::Module), 0);
-        RedrawWindowOne();
-    } else if (id >= SettingsMenuFirstId && id <= SettingsMenuLastId) {
-        SettingsMenuCommand(id);
-    } else if (id >= 700 && id <= 799) {
-        if (WinIsOpen(w)) {
-            // The pressed button goes in b, where the record windows'
-            // handlers read it, and in a for the older handlers.
-            int op = id - 700;
-            WindowEvent(w, WindowEventCode::Button, &op, &op);
-        }
-    }
-    switch (id) {
-    case CmdAbout: AboutWindowCommand(); break;
-    case CmdQuit: QuitFlag = 1; break;
-    case CmdHelp: HelpOpen(); break;
-    case CmdCascade: MdiCascade(MdiClientWindow, kPlTileSkipDisabled); break;
-    case CmdTileHorizontal: MdiTile(MdiClientWindow, kPlTileHorizontal); break;
-    case CmdTileVertical: MdiTile(MdiClientWindow, kPlTileVertical); break;
-    case CmdArrangeIcons: MdiArrangeIcons(MdiClientWindow); break;
-    case CmdCloseAll:
-        for (int n = WinFirst; n <= WinLast; n++)
-            if (WinIsOpen(n)) CloseRecordWindow(n);
-        break;
-    case CmdMinimizeAll: ForEachChild(MdiMinimize); break;
-    case CmdRestoreAll: ForEachChild(MdiRestore); break;
-    case CmdPlacementSave:
-        if (WinIsOpen(w)) WinPlacementSaveCommand(w);
-        break;
-    case CmdPlacementDefault:
-        if (WinIsOpen(w)) WindowReset(w);
-        break;
-    default: break;
-    }
 }
 
 // Creates the MDI client below the top bar and the two bars; -1 (the
@@ -147,7 +84,7 @@ intptr_t MPFrameWndProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t l
     case PlMsg::MdiMaximize: StateRefreshFlag = 1; return 0;
     case PlMsg::Command:
         if (BusyFlag || !FrameCommandAllowed(int16_t(PlLoWord(intptr_t(wParam))), CurrentWindow)) return 0;
-        FrameCommand(int16_t(PlLoWord(intptr_t(wParam))), CurrentWindow);
+        FrameCommandRun(int16_t(PlLoWord(intptr_t(wParam))), CurrentWindow);
         return MdiDefFrameProc(win, MdiClientWindow, msg, wParam, lParam);
     case MsgShowYourself:
         WinBringToFront(win);

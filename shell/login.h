@@ -65,8 +65,8 @@ struct UserRightsRec {
 extern bool UserIsAdministrator;
 // The right explicit rights give for an item of a kind (3: a window
 // type), and for module `module`.
-int RightsAccessRight(const UserRightsRec &r, int type, int item);
-int RightsModuleRight(const UserRightsRec &r, int module);
+int UserAccessRight(const UserRightsRec &r, int type, int item);
+int UserAccessRightType1(const UserRightsRec &r, int module);
 // What the server checks before it serves a request (see user_rights.cpp).
 bool RightsMayWriteRegister(const UserRightsRec &r, int reg);
 bool RightsMayReadRegister(const UserRightsRec &r, int reg);
@@ -92,12 +92,6 @@ int LocalRefuseBlock(int block);
 // and the frame answers nothing but the login window and the way out.
 bool NobodyLoggedIn();
 
-// ---- frame_gate.cpp ----
-// True when frame command `id` (a menu item's, a Ctrl key's) may run now
-// for the active window w: always once someone is logged in; while nobody
-// is, only the way out, Help, About, the windows' arrangement, the login
-// window's Edit commands and a server status window's operation.
-bool FrameCommandAllowed(int id, int w);
 // True when the person record is the administrator's: its code is
 // "ADMIN", its group is the non-empty one of the person "ADMIN", or the
 // company keeps no access groups.

@@ -53,7 +53,11 @@ bool LoginWindowRun(int n)
     MainMessageLoop();
     bool done = DialogDoneFlag;
     DialogDoneFlag = 0;
-    ToolbarEnable(true);
+    // The menus are those of the window active now, not all enabled: a
+    // refusal shown next stands over a login window that still holds
+    // File, Record and the popups back.
+    MenuStateUpdate(CurrentWindow);
+    RedrawMenuBar();
     BarsLocked = ModalWindowFlag = 0;
     SyncRunMenu();
     if (!done || !WinIsOpen(n) || WinTypeOf(n) != WinTypes::Login) return false;

@@ -2,8 +2,7 @@
 // definitions and the operations popups of window types.
 //
 // Command ids: File 101.., Edit 201.., Record 301.. (100 x menu + item -
-// 100); the register popup 399 and 401..; the module popup 501..; Help
-// 601 and 100; operations 701..; Window 801, 804..809; Settings 1000...
+// 100); the popups' and the Window and Help menus' are frame_commands.h's.
 // A menu-definition item whose text is "(-" is a separator and takes no
 // id.
 #include "shell/menus.h"
@@ -23,6 +22,7 @@
 #include "database/access/register_hooks.h"
 #include "dict_offsets.h"
 #include "platform/menu.h"
+#include "shell/frame_commands.h"
 #include "shell/login.h"
 #include "shell/settings_menu.h"
 #include "shell/shell.h"
@@ -108,10 +108,12 @@ void MenuBarBuild()
 
     uint32_t window = MenuCreatePopup();
     if (window) {
-        bool ok = AppendItem(window, 801, Texts::MenuWindowCascade) &&
-                  AppendItem(window, 804, Texts::MenuWindowIcons) &&
+        bool ok = AppendItem(window, FrameCmd::Cascade, Texts::MenuWindowCascade) &&
+                  AppendItem(window, FrameCmd::ArrangeIcons, Texts::MenuWindowIcons) &&
                   MenuAppend(window, PlMenuFlag::Separator, 0, "");
-        for (int id = 805; ok && id <= 809; id++) ok = AppendItem(window, uint32_t(id), 1616 + id - 805);
+        // Close all, minimise all, restore all and the two placements, texts 1616 on.
+        for (int id = FrameCmd::CloseAll; ok && id <= FrameCmd::PlacementDefault; id++)
+            ok = AppendItem(window, uint32_t(id), 1616 + id - FrameCmd::CloseAll);
         // The bar title carries its own "&" in the text.
         if (ok && MenuAppend(MenuHandles.bar, PlMenuFlag::Popup, window, TextOf(Texts::MenuWindow)))
             MenuHandles.window = window;
@@ -122,7 +124,7 @@ void MenuBarBuild()
     uint32_t help = MenuCreatePopup();
     if (help) {
         std::string about = TextOf(Texts::MenuHelpAbout) + TextOf(Texts::ProgramTitle) + "...";
-        bool ok = AppendItem(help, 601, Texts::MenuHelpContents) && MenuAppend(help, 0, 100, about);
+        bool ok = AppendItem(help, FrameCmd::Help, Texts::MenuHelpContents) && MenuAppend(help, 0, FrameCmd::About, about);
         if (ok && MenuAppend(MenuHandles.bar, PlMenuFlag::Popup, help, TextOf(Texts::MenuHelp)))
             MenuHandles.help = help;
         else
@@ -182,7 +184,7 @@ uint32_t BuildWindowOpsMenu(int type)
         memcpy(text + 1, label + 1, label[0]);
         text[1 + label[0]] = 0;
         KeyTextAppend(text, DefU16(entry + OpEntry::Key));
-        if (!MenuAppend(popup, 0, uint32_t(701 + i), text)) {
+        if (!MenuAppend(popup, 0, uint32_t(FrameCmd::Operations + 1 + i), text)) {
             MenuDestroy(popup);
             return 0;
         }
@@ -221,14 +223,14 @@ void RebuildRegisterMenu()
         char text[256 + 8];
         snprintf(text, 256, "%s", TextOf(Texts::MenuModuleList).c_str());
         KeyTextAppend(text, '0');
-        if (!insert(0, 399, text) || !insert(PlMenuFlag::Separator, 0, "")) return;
+        if (!insert(0, FrameCmd::RegisterModuleList, text) || !insert(PlMenuFlag::Separator, 0, "")) return;
     }
     // Without an open company there are none: the windows need one.
     for (int k = 1; const uint8_t *entry = DbOpenFlag ? PermittedModuleEntry(k) : nullptr; k++) {
         char text[256 + 8];
         snprintf(text, 256, "%s", TextOf(DefU16(entry + ModuleWindowsEntry::Text)).c_str());
         if (k <= 9) KeyTextAppend(text, '0' + k);
-        if (!insert(0, uint32_t(400 + k), text)) return;
+        if (!insert(0, uint32_t(FrameCmd::RegisterEntries + k), text)) return;
     }
 }
 
@@ -256,7 +258,7 @@ void RebuildWindowTypeMenu()
         if (!entry) break;
         if (!MayUseModule(DefU16(entry + ModuleMenuEntry::Module))) continue;
         const std::string text = TextOf(DefU16(entry + ModuleMenuEntry::Text));
-        if (!MenuInsert(popup, ModuleMenuItems, 0, uint32_t(ModuleMenuFirstId + i), text)) break;
+        if (!MenuInsert(popup, ModuleMenuItems, 0, uint32_t(FrameCmd::ModuleFirst + i), text)) break;
         ModuleMenuItems++;
     }
     CheckModuleMenu(CurrentModule);

@@ -13,6 +13,8 @@
 
 #include "core/window_entries.h"
 #include "core/work_blocks.h"
+#include "shell/frame_commands.h"
+#include "shell/frame_gate.h"
 #include "shell/list_windows.h"
 #include "shell/login.h"
 #include "shell/shell.h"
@@ -23,21 +25,21 @@
 
 namespace {
 
+namespace C = FrameCmd;
+
 struct FixedKey {
     char key;
-    int command;   // frame command id: 100 x menu + item - 100
+    int command;   // the frame command's id
 };
 
 // The keys that run the same menu item in every window.
 constexpr FixedKey FixedKeys[] = {
-    {'U', 104}, {'P', 107}, {'R', 108}, {'D', 109},                // File
-    {'Z', 201}, {'X', 203}, {'C', 204}, {'V', 205}, {'J', 210},    // Edit
-    {'N', 306}, {'K', 307},                                        // Record
+    {'U', C::FileMaintenance}, {'P', C::FilePrint}, {'R', C::FileReports}, {'D', C::FileDocuments},
+    {'Z', C::EditUndo}, {'X', C::EditCut}, {'C', C::EditCopy}, {'V', C::EditPaste}, {'J', C::EditChoose},
+    {'N', C::RecordNew}, {'K', C::RecordCopyAsNew},
 };
 // Letters whose control characters a field takes as keys of its own.
 constexpr char FieldKeys[] = {'H', 'I', 'M'};
-constexpr int RecordNew = 306, RecordCopyAsNew = 307;
-constexpr int OpsFirst = 701, ModuleFirst = 400, ModuleList = 399;
 
 char Upper(int c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : char(c); }
 
@@ -48,7 +50,7 @@ int OpsKeyCommand(int n, char c)
     for (int i = 0; def && i < WinDefPartCount(def, WinPartMenuItems); i++) {
         uint16_t size = 0;
         const uint8_t *entry = WinDefPartEntry(def, WinPartMenuItems, i, &size);
-        if (entry && size > OpEntry::Key + 1 && Upper(DefU16(entry + OpEntry::Key)) == c) return OpsFirst + i;
+        if (entry && size > OpEntry::Key + 1 && Upper(DefU16(entry + OpEntry::Key)) == c) return C::Operations + i + 1;
     }
     return 0;
 }
@@ -70,8 +72,8 @@ bool NewEnabled(int n)
 int MenuKeyCommand(int n, int c)
 {
     char key = Upper(c);
-    if (key >= '1' && key <= '9') return ModuleFirst + (key - '0');
-    if (key == '0') return ModuleList;
+    if (key >= '1' && key <= '9') return C::RegisterEntries + (key - '0');
+    if (key == '0') return C::RegisterModuleList;
     for (const FixedKey &f : FixedKeys)
         if (f.key == key) return f.command;
     for (char f : FieldKeys)
@@ -89,18 +91,7 @@ bool MenuKeyRun(int n, int c)
     int id = MenuKeyCommand(n, c);
     if (id == 0) return false;
     if (BusyFlag || !FrameCommandAllowed(id, n)) return true;
-    if (id >= OpsFirst) {
-        int op = id - OpsFirst + 1;
-        if (WinIsOpen(n)) WindowEvent(n, WindowEventCode::Button, &op, &op);
-    } else if (id >= ModuleList) {
-        OpenModuleEntry(id == ModuleList ? -1 : id - ModuleFirst);
-    } else if (id > 300) {
-        if ((id == RecordNew || id == RecordCopyAsNew) && !NewEnabled(n)) return true;
-        RecordCommand(n, id - 300);
-    } else if (id > 200) {
-        EditCommand(n, id - 200);
-    } else {
-        MenuCommand(n, id - 100);
-    }
+    if ((id == C::RecordNew || id == C::RecordCopyAsNew) && !NewEnabled(n)) return true;
+    FrameCommandRun(id, n);
     return true;
 }

@@ -1,20 +1,24 @@
 // menu_state.cpp - menu and toolbar states for the active window.
 //
-// Items are enabled by position (EnableMenuCmd): item k of a menu at
+// Each item is named by its command in the frame's table
+// (frame_commands.h). File, Edit and Record items are enabled by
+// position (EnableMenuCmd): item k of a menu at
 // k - 1, in the File menu items above 5 at k - 2; top menus 2..6 (File,
 // Edit, Record, the register and the module popup) by EnableTopMenu,
 // which allows for a maximised child's system menu.
 #include "shell/menus.h"
+
+#include <iterator>
 
 #include "core/definitions.h"
 #include "core/memblock.h"
 #include "platform/menu.h"
 #include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
+#include "shell/frame_commands.h"
+#include "shell/frame_gate.h"
 #include "shell/list_windows.h"
-#include "shell/login.h"
 #include "shell/matrix_editing.h"
-#include "shell/procedures.h"
 #include "shell/settings_menu.h"
 #include "shell/shell.h"
 #include "shell/window_events.h"
@@ -99,91 +103,102 @@ void EnableSettingsMenu(bool on)
         if (MenuSubMenu(MenuHandles.bar, i) == SettingsMenuHandle) MenuEnableByPosition(MenuHandles.bar, i, on);
 }
 
-// The File items that are usable whenever a company is open and someone
-// logged in, and Exit (item 12), which is always.
-constexpr int FileItemsAlways[] = {1, 2, 4, 8, 9, 10};
-constexpr int FileExit = 12;
+namespace C = FrameCmd;
 
-// The Window menu's items that close windows or store their places.
-constexpr int WindowItemsOfWork[] = {CmdCloseAll, CmdPlacementSave, CmdPlacementDefault};
-
-// While nobody is logged in to the open company (a server's own frame):
-// of the File menu only Exit, of the Edit, Record and both popups nothing
-// (FrameCommandAllowed holds the same back).
-void MenuStateNobody()
+// The popup of a menu place with items of its own; 0 for the others.
+uint32_t PlaceMenu(FrameMenu m)
 {
-    for (int k : {3, 4, 5, 6}) EnableTopMenuIfPresent(k, false);
-    EnableTopMenuIfPresent(2, true);
-    for (int item : FileItemsAlways) EnableMenuCmd(MenuHandles.file, item, false);
-    for (int item : {5, 7}) EnableMenuCmd(MenuHandles.file, item, false);
-    EnableMenuCmd(MenuHandles.file, FileExit, true);
+    switch (m) {
+    case FrameMenu::File: return MenuHandles.file;
+    case FrameMenu::Edit: return MenuHandles.edit;
+    case FrameMenu::Record: return MenuHandles.record;
+    case FrameMenu::Window: return MenuHandles.window;
+    case FrameMenu::Help: return MenuHandles.help;
+    default: return 0;
+    }
+}
+
+// Enables or greys the item of command id, where its row places it: a
+// File, Edit or Record item by its item number (at its position), a
+// Window or Help item by its id.
+void EnableCommand(int id, bool on)
+{
+    const FrameCommandRec *c = FrameCommandOf(id);
+    uint32_t menu = c ? PlaceMenu(c->menu) : 0;
+    if (!menu) return;
+    if (int item = FrameMenuItem(*c, id)) EnableMenuCmd(menu, item, on);
+    else MenuEnableByCommand(menu, id, on);
+}
+
+// The top menus 2..6 by their places.
+constexpr FrameMenu TopMenus[] = {FrameMenu::File, FrameMenu::Edit, FrameMenu::Record, FrameMenu::Registers,
+                                  FrameMenu::Modules};
+
+// While the frame waits (for a login, or at a server's own frame) an item
+// is usable exactly when the gate lets its command through for window n,
+// and a top menu when one of its commands is.
+void MenuStateWaiting(int n)
+{
+    bool topOn[std::size(TopMenus)] = {}, settingsOn = false;
+    for (const FrameCommandRec &c : FrameCommands()) {
+        bool on = FrameCommandAllowed(c.first, n);
+        if (c.first == c.last) EnableCommand(c.first, on);
+        for (size_t k = 0; k < std::size(TopMenus); k++) topOn[k] = topOn[k] || (on && c.menu == TopMenus[k]);
+        settingsOn = settingsOn || (on && c.menu == FrameMenu::Settings);
+    }
+    for (size_t k = 0; k < std::size(TopMenus); k++) EnableTopMenuIfPresent(int(k) + 2, topOn[k]);
+    EnableSettingsMenu(settingsOn);
 }
 
 }  // namespace
 
 // Enables the menus for window n (0: none). A minimised window counts as
-// none. A window type of menu kind 1 (the login window) leaves only the
-// Edit menu usable; while nobody is logged in to the open company, File
-// offers only Exit and the Window menu closes nothing.
+// none. While the frame waits for a login (the login window, of menu
+// kind 1, greys File, Record and both popups) or serves as a server's
+// own frame, the gate's answers grey the menus; otherwise what window n
+// allows now does.
 void MenuStateUpdate(int n)
 {
     if (!WinIsOpen(n) || IsWindowIconic(n)) n = 0;
-    bool nobody = NobodyLoggedIn();
-    for (int id : WindowItemsOfWork)
-        if (MenuHandles.window) MenuEnableByCommand(MenuHandles.window, id, !nobody);
-    bool editOnly = n && WinTypeMenuKind(WinTypeOf(n)) == MenuKindEditOnly;
-    EnableSettingsMenu(!nobody && !editOnly);
-    if (editOnly) {
-        for (int k : {2, 4, 5, 6}) EnableTopMenuIfPresent(k, false);
-        EnableTopMenuIfPresent(3, true);
-        EnableMenuCmd(MenuHandles.edit, 10, false);
-        EnableMenuCmd(MenuHandles.edit, 11, false);
-        EnableMenuCmd(MenuHandles.edit, 12, true);
+    if (FrameWaitOf(n) != FrameWait::None) {
+        MenuStateWaiting(n);
         return;
     }
-    if (nobody) {
-        MenuStateNobody();
-        return;
-    }
-    EnableMenuCmd(MenuHandles.edit, 11, true);
+    EnableSettingsMenu(true);
     WindowAbilities a;
     if (n) {
         for (int k = 2; k <= 6; k++) EnableTopMenuIfPresent(k, true);
-        EnableMenuCmd(MenuHandles.edit, 12, true);
         a = AbilitiesOf(n);
     }
+    // Every item is usable but those n's state decides: Import opens the
+    // import list while a company is open (the compact variant keeps it
+    // usable always: without a company it asks for a file to import),
+    // Print prints what n shows, and the Edit and Record items as n allows.
+    for (const FrameCommandRec &c : FrameCommands())
+        if (c.first == c.last) EnableCommand(c.first, true);
+    EnableCommand(C::FileImport, CompactVariant || DbOpenFlag);
+    EnableCommand(C::FilePrint, a.printable);
 
-    // Import opens the import list while a company is open; the compact
-    // variant keeps it usable always (without a company it asks for a
-    // file to import).
-    EnableMenuCmd(MenuHandles.file, 5, CompactVariant || DbOpenFlag);
-    EnableMenuCmd(MenuHandles.file, 7, a.printable);
-    for (int item : FileItemsAlways) EnableMenuCmd(MenuHandles.file, item, true);
-    EnableMenuCmd(MenuHandles.file, FileExit, true);
-
-    uint32_t edit = MenuHandles.edit;
-    EnableMenuCmd(edit, 1, a.editing);
-    EnableMenuCmd(edit, 3, a.editing);
-    EnableMenuCmd(edit, 4, a.hasEdit || a.addressText);
-    EnableMenuCmd(edit, 5, a.editing);
-    EnableMenuCmd(edit, 6, a.rowDeletable);
-    EnableMenuCmd(edit, 7, a.insertable);
-    EnableMenuCmd(edit, 8, a.hasEdit && a.atEnd);
-    EnableMenuCmd(edit, 10, a.editing);
-    EnableMenuCmd(edit, 12, !n || WinKindOf(n) != KindCode(WindowKind::Output));
+    EnableCommand(C::EditUndo, a.editing);
+    EnableCommand(C::EditCut, a.editing);
+    EnableCommand(C::EditCopy, a.hasEdit || a.addressText);
+    EnableCommand(C::EditPaste, a.editing);
+    EnableCommand(C::EditDeleteRow, a.rowDeletable);
+    EnableCommand(C::EditInsertRow, a.insertable);
+    EnableCommand(C::EditSelectRow, a.hasEdit && a.atEnd);
+    EnableCommand(C::EditChoose, a.editing);
 
     bool prev, next, open, nw, ok, cancel;
     int icon;
     RecordMoveState(n, &prev, &next, &icon);
     EditCommandsState(n, &open, &nw, &ok, &cancel);
-    uint32_t record = MenuHandles.record;
-    EnableMenuCmd(record, 1, next);
-    EnableMenuCmd(record, 2, prev);
-    EnableMenuCmd(record, 4, ok);
-    EnableMenuCmd(record, 5, cancel);
-    EnableMenuCmd(record, 6, nw);
-    EnableMenuCmd(record, 7, open);
-    EnableMenuCmd(record, 8, a.deletable);
+    EnableCommand(C::RecordNext, next);
+    EnableCommand(C::RecordPrevious, prev);
+    EnableCommand(C::RecordOk, ok);
+    EnableCommand(C::RecordCancel, cancel);
+    EnableCommand(C::RecordNew, nw);
+    EnableCommand(C::RecordCopyAsNew, open);
+    EnableCommand(C::RecordDelete, a.deletable);
 }
 
 // Window n became active: the menus follow it (the bar shows what they

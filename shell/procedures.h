@@ -10,14 +10,10 @@
 // ---- frame_proc.cpp ----
 // Window procedure of the frame.
 intptr_t MPFrameWndProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam);
-// Opens the About window (type 18) unless one is open.
+// Opens the About window unless one is open. The frame's command ids are
+// frame_commands.h's.
 void AboutWindowCommand();
 
-// Frame command ids outside the menu ranges.
-constexpr int CmdAbout = 100, CmdQuit = 112, CmdHelp = 601;
-constexpr int CmdCascade = 801, CmdTileHorizontal = 802, CmdTileVertical = 803, CmdArrangeIcons = 804;
-constexpr int CmdCloseAll = 805, CmdMinimizeAll = 806, CmdRestoreAll = 807;
-constexpr int CmdPlacementSave = 808, CmdPlacementDefault = 809;
 // The MDI client's control id and the id of its first child.
 constexpr int MdiClientId = 3244, MdiFirstChildId = 1;
 

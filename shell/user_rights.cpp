@@ -1,7 +1,7 @@
 // user_rights.cpp - what the logged-in user may use, read from the user's
 // access list: rows of three words (kind of item, item, right). A list
 // without a row for an item allows it (modules excepted, see
-// RightsModuleRight). An empty list allows everything only to the
+// UserAccessRightType1). An empty list allows everything only to the
 // administrator: the "ADMIN" login (a person, or the master password), a
 // company without persons or without access groups, or a person of the
 // group ADMIN's person names.
@@ -90,7 +90,7 @@ auto WithCurrentRights(F f)
 // The current user's right for an item of a kind (see WithCurrentRights).
 int CurrentRight(int type, int item)
 {
-    return WithCurrentRights([&](const UserRightsRec &r) { return RightsAccessRight(r, type, item); });
+    return WithCurrentRights([&](const UserRightsRec &r) { return UserAccessRight(r, type, item); });
 }
 
 // True when some window type of one of the kinds shows reg and the rights
@@ -103,7 +103,7 @@ bool SomeWindowAllows(const UserRightsRec &r, int reg, int kindA, int kindB, boo
         int kind = WinTypeWord(type, WordKind);
         if (kind != kindA && kind != kindB) continue;
         exists = true;
-        if (RightAllows(RightsAccessRight(r, RightCode(RightKind::WindowItem), type))) return true;
+        if (RightAllows(UserAccessRight(r, RightCode(RightKind::WindowItem), type))) return true;
     }
     return !exists && none;
 }
@@ -123,7 +123,7 @@ bool MayUseWindowItem(int type)
 bool MayUseModule(int m)
 {
     if (RunModeIsClient() && m == 1) return false;
-    return RightAllows(WithCurrentRights([&](const UserRightsRec &r) { return RightsModuleRight(r, m); }));
+    return RightAllows(WithCurrentRights([&](const UserRightsRec &r) { return UserAccessRightType1(r, m); }));
 }
 
 // True when the user may open windows of the type: a register window by
@@ -194,7 +194,7 @@ bool NobodyLoggedIn() { return DbOpenFlag && !LoggedInFlag; }
 // The right a list gives for an item of a kind: the last row for it
 // wins; 1 when the list has no row for it; with an empty list 1 for the
 // administrator and 0 for anyone else.
-int RightsAccessRight(const UserRightsRec &r, int type, int item)
+int UserAccessRight(const UserRightsRec &r, int type, int item)
 {
     if (r.count == 0) return r.administrator ? 1 : 0;
     int right = 1;
@@ -208,7 +208,7 @@ int RightsAccessRight(const UserRightsRec &r, int type, int item)
 // the administrator and 0 for anyone else; otherwise refused unless a row
 // (9, 1) allows modules by default or a row for the module gives its
 // right, the last applicable row winning.
-int RightsModuleRight(const UserRightsRec &r, int module)
+int UserAccessRightType1(const UserRightsRec &r, int module)
 {
     if (r.count == 0) return r.administrator ? 1 : 0;
     int right = 0;
@@ -245,7 +245,7 @@ bool RightsMayWriteBlock(const UserRightsRec &r, int block)
         if (!WinDefExists(type) || WinTypeRegister(type) != 0 || WinTypeWord(type, WordBlock) != block) continue;
         int kind = WinTypeWord(type, WordKind);
         if (kind != KindCode(WindowKind::Settings) && kind != KindCode(WindowKind::SettingsTable)) continue;
-        if (!RightAllows(RightsAccessRight(r, RightCode(RightKind::WindowType), type))) return false;
+        if (!RightAllows(UserAccessRight(r, RightCode(RightKind::WindowType), type))) return false;
     }
     return true;
 }
@@ -261,8 +261,8 @@ bool RightsMayChangeGroups(const UserRightsRec &r)
         if (!WinDefExists(type) || WinTypeRegister(type) != AccessVc::Number ||
             WinTypeWord(type, WordKind) != KindCode(WindowKind::Record))
             continue;
-        if (RightAllows(RightsAccessRight(r, RightCode(RightKind::WindowItem), type)) &&
-            RightAllows(RightsAccessRight(r, RightCode(RightKind::WindowType), type)))
+        if (RightAllows(UserAccessRight(r, RightCode(RightKind::WindowItem), type)) &&
+            RightAllows(UserAccessRight(r, RightCode(RightKind::WindowType), type)))
             return true;
     }
     return false;
@@ -302,10 +302,10 @@ bool RightsMayUseListed(const UserRightsRec &r, ListSlot slot, RightKind right, 
         if (entryNumber != uint16_t(number)) continue;
         named = true;
         int module = DefU16(e + MenuTableEntry::Module);
-        if (module != 0 && !RightAllows(RightsModuleRight(r, module))) continue;
-        if (RightAllows(RightsAccessRight(r, RightCode(right), entryNumber))) return true;
+        if (module != 0 && !RightAllows(UserAccessRightType1(r, module))) continue;
+        if (RightAllows(UserAccessRight(r, RightCode(right), entryNumber))) return true;
     }
-    return !named && RightAllows(RightsAccessRight(r, RightCode(right), uint16_t(number)));
+    return !named && RightAllows(UserAccessRight(r, RightCode(right), uint16_t(number)));
 }
 
 // The refusal of a write, told (text 16001): the write's result.

@@ -84,13 +84,13 @@ void RunReport(ReportJob &job)
     OutputJobAttach attached(job);
     int number = int16_t(GetU16(job.selection, ReportParamsVc::ReportNumber));
     uint16_t kind = GetU16(job.selection, ReportParamsVc::OutputKind);
-    ThousandsFlag = (kind == 1 || kind == 6 || kind == 10) ? 1 : 0;
+    ThousandsFlag = (kind == OutPrinter || kind == OutPreview || kind == OutCharPrinter) ? 1 : 0;
     CancelFlag = 0;
     if (!CheckReportParameters(job.selection)) {
         ThousandsFlag = 0;
         return;
     }
-    if (kind == 1) LoadReportPageSetup(number, job);
+    if (kind == OutPrinter) LoadReportPageSetup(number, job);
     // The last run's line ("Printed to ...") is not this run's: a report
     // that prints to the screen, or tells why it printed nothing, would
     // leave it standing as if it were.

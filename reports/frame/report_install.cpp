@@ -43,7 +43,7 @@ bool ReportRunCommand(ReportJob &job)
     if (!job.selection) return false;
     OutputJobAttach attached(job);
     uint16_t kind = GetU16(job.selection, ReportParamsVc::OutputKind);
-    if (kind == 2 || kind == 12) {
+    if (kind == OutTextFile || kind == OutTabFile) {
         RepOpenFileDevice();
         if (RepStopped) return false;
     }

@@ -9,6 +9,7 @@
 
 #include "core/date.h"
 #include "core/field_access.h"
+#include "core/output_kind.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -123,7 +124,7 @@ bool CheckReportParameters(uint8_t *params)
         }
         return true;
     case 25: case 36:
-        if (GetU16(params, ReportParamsVc::OutputKind) != 1) {
+        if (GetU16(params, ReportParamsVc::OutputKind) != OutputCode(OutputKind::ToPrinter)) {
             ShowTextMessage(Texts::ReportPrinterOnly);
             return false;
         }

@@ -32,11 +32,15 @@
 #   statement lines are made and printed;
 # - a word of the modules' menu tables (core/list_slot.h) or a window
 #   type's menu-kind or related-type word (shell/window_table.h) declared
-#   outside its home.
+#   outside its home;
+# - an output kind (OutputKind in core/output_kind.h) declared as a
+#   number of its own, or a job record's output kind read, set or
+#   compared as a bare number.
 # Product files are the sources outside tests/, bench/ and fuzz/; a
 # declaration continued over several lines is read whole, and a constant
-# of any integer type counts, however spelt (constexpr or const, any
-# integer type or auto, #define; decimal or hex).
+# of any integer type counts, however spelt (constexpr or const before or
+# after the type, any integer type or auto, an unscoped enum's enumerator,
+# #define; decimal or hex, or a sum or product of such numbers).
 #
 # Usage: code_declarations.sh SOURCE_ROOT DICT_HEADER
 root=${1:?usage: code_declarations.sh SOURCE_ROOT DICT_HEADER}
@@ -50,12 +54,16 @@ files=$(find . -path ./build -prune -o -path ./tests -prune -o -path ./bench -pr
 
 # Every constant of an integer type given a number, in any spelling
 # ("constexpr TYPE NAME = NUMBER", "const TYPE NAME{NUMBER}", "static const
-# unsigned short NAME = 0x3u", "constexpr auto NAME = 3", "#define NAME 3"),
-# of the product as "FILE NAME NUMBER TYPE": TYPE is "integer" for every
-# integer type and auto, else the type as written; several names of one
-# declaration each on a line of its own; a declaration whose line ends in a
-# comma goes on on the next lines. A number is read in decimal or hex,
-# whatever its suffix.
+# unsigned short NAME = 0x3u", "constexpr auto NAME = 3", "TYPE const NAME =
+# 3", "#define NAME 3"), and every enumerator of an unscoped enum ("enum {
+# ... }", "enum : TYPE { ... }", "enum NAME { ... }", on one line or
+# several; one not given a number is one more than the one before), of the
+# product as "FILE NAME NUMBER TYPE": TYPE is "integer" for every integer
+# type, auto and an enumerator, else the type as written; several names of
+# one declaration each on a line of its own; a declaration whose line ends
+# in a comma, in "=" or before its name goes on on the next lines. A number
+# is a literal in decimal or hex, whatever its suffix, or an expression of
+# such literals ("1 + 2", "(1 << 4) - 1").
 # shellcheck disable=SC2086
 awk '
     # The value of a literal: decimal as written, hex turned decimal.
@@ -66,7 +74,7 @@ awk '
         sub(/^-?0[xX]/, "", v)
         n = 0
         for (i = 1; i <= length(v); i++) n = n * 16 + index("0123456789abcdef", tolower(substr(v, i, 1))) - 1
-        return (neg ? "-" : "") n
+        return (neg ? "-" : "") sprintf("%.0f", n)
     }
     # Whether a type as written (words joined by "_") is an integer type.
     function integer(t,   words, i, n) {
@@ -78,21 +86,141 @@ awk '
             if (words[i] !~ /^(unsigned|signed|short|long|int|char)$/) return 0
         return n > 0
     }
+    # The value of an expression of integer literals (+ - * / % << >>,
+    # parentheses), as a decimal text; "" when it holds anything else.
+    function value(s,   r) {
+        E = s
+        gsub(/[[:space:]]+/, "", E)
+        EP = 1
+        r = shifted()
+        return (r != "" && EP > length(E)) ? sprintf("%.0f", r) : ""
+    }
+    function shifted(   a, b, op) {
+        a = summed()
+        while (a != "" && (substr(E, EP, 2) == "<<" || substr(E, EP, 2) == ">>")) {
+            op = substr(E, EP, 2)
+            EP += 2
+            b = summed()
+            if (b == "") return ""
+            a = op == "<<" ? a * 2 ^ b : int(a / 2 ^ b)
+        }
+        return a
+    }
+    function summed(   a, b, op) {
+        a = product()
+        while (a != "" && (substr(E, EP, 1) == "+" || substr(E, EP, 1) == "-")) {
+            op = substr(E, EP, 1)
+            EP++
+            b = product()
+            if (b == "") return ""
+            a = op == "+" ? a + b : a - b
+        }
+        return a
+    }
+    function product(   a, b, op) {
+        a = unary()
+        while (a != "" && (substr(E, EP, 1) == "*" || substr(E, EP, 1) == "/" || substr(E, EP, 1) == "%")) {
+            op = substr(E, EP, 1)
+            EP++
+            b = unary()
+            if (b == "" || (op != "*" && b == 0)) return ""
+            a = op == "*" ? a * b : op == "/" ? int(a / b) : a % b
+        }
+        return a
+    }
+    function unary(   a) {
+        if (substr(E, EP, 1) == "-") { EP++; a = unary(); return a == "" ? "" : -a }
+        if (substr(E, EP, 1) == "+") { EP++; return unary() }
+        if (substr(E, EP, 1) == "(") {
+            EP++
+            a = shifted()
+            if (a == "" || substr(E, EP, 1) != ")") return ""
+            EP++
+            return a
+        }
+        if (match(substr(E, EP), /^(0[xX][0-9a-fA-F]+|[0-9]+)[uUlL]*/)) {
+            a = substr(E, EP, RLENGTH)
+            EP += RLENGTH
+            return number(a) + 0
+        }
+        return ""
+    }
+    # An initialiser without the cast to an integer type it may carry:
+    # TYPE(N), TYPE{N}, static_cast<TYPE>(N), N alone in braces.
+    function uncast(v) {
+        gsub(/^[[:space:]]+|[[:space:]]+$/, "", v)
+        sub(/^static_cast<[^>]*>/, "", v)
+        sub(/^(std::)?[A-Za-z_][A-Za-z_0-9]*[({]/, "(", v)
+        sub(/^\{/, "(", v)
+        sub(/\}$/, ")", v)
+        return v
+    }
+    # The next line of the same file, its comment cut off; "" at its end.
+    function more(   line) {
+        if ((getline line) <= 0 || FNR == 1) return ""
+        sub(/\/\/.*/, "", line)
+        return " " line
+    }
     /^[[:space:]]*#[[:space:]]*define[[:space:]]+[A-Za-z_][A-Za-z_0-9]*[[:space:]]+\(?-?(0[xX][0-9a-fA-F]+|[0-9]+)[uUlL]*\)?[[:space:]]*(\/\/.*|\/\*.*)?$/ {
         line = $0
         sub(/^[[:space:]]*#[[:space:]]*define[[:space:]]+/, "", line)
         name = line; sub(/[[:space:]].*/, "", name)
-        value = line; sub(/^[A-Za-z_0-9]+[[:space:]]+\(?/, "", value); sub(/[)[:space:]\/].*/, "", value)
-        print FILENAME, name, number(value), "integer"
+        lit = line; sub(/^[A-Za-z_0-9]+[[:space:]]+\(?/, "", lit); sub(/[)[:space:]\/].*/, "", lit)
+        print FILENAME, name, number(lit), "integer"
         next
     }
-    /^[[:space:]]*((static|inline|extern)[[:space:]]+)*(constexpr|const)[[:space:]]/ {
+    # An unscoped enum: each enumerator, numbered as the compiler numbers it.
+    /^[[:space:]]*(typedef[[:space:]]+)?enum([[:space:]]+[A-Za-z_][A-Za-z_0-9]*)?[[:space:]]*(:[^{;]*)?(\{.*)?$/ {
+        text = $0
+        sub(/\/\/.*/, "", text)
+        for (extra = 0; text !~ /}/ && extra < 400; extra++) {
+            line = more()
+            if (line == "") break
+            text = text line
+        }
+        gsub(/\/\*([^*]|\*+[^*\/])*\*+\//, "", text)
+        if (text !~ /\{/) next
+        sub(/^[^{]*\{/, "", text)
+        sub(/}.*/, "", text)
+        n = split(text, parts, ",")
+        following = 0
+        for (i = 1; i <= n; i++) {
+            p = parts[i]
+            gsub(/^[[:space:]]+|[[:space:]]+$/, "", p)
+            if (!match(p, /^[A-Za-z_][A-Za-z_0-9]*/)) continue
+            name = substr(p, 1, RLENGTH)
+            if (p ~ /=/) {
+                v = p
+                sub(/^[^=]*=/, "", v)
+                following = value(uncast(v))
+            }
+            if (following == "") continue
+            print FILENAME, name, following, "integer"
+            following = sprintf("%.0f", following + 1)
+        }
+        next
+    }
+    # A constant, its type before or after its "const" or "constexpr".
+    /^[[:space:]]*((static|inline|extern)[[:space:]]+)*(constexpr|const)[[:space:]]/ ||
+    /^[[:space:]]*((static|inline|extern)[[:space:]]+)*((unsigned|signed|short|long|int|char)[[:space:]]+)*[A-Za-z_][A-Za-z_:0-9]*[[:space:]]+(constexpr|const)[[:space:]]+[A-Za-z_]/ {
         line = $0
         sub(/\/\/.*/, "", line)
-        for (extra = 0; line !~ /;/ && line ~ /,[[:space:]]*$/ && extra < 8; extra++) {
-            if ((getline more) <= 0) break
-            sub(/\/\/.*/, "", more)
-            line = line " " more
+        # Its name (or its value) on the next lines.
+        for (extra = 0; line !~ /;/ && extra < 8 &&
+             (line ~ /,[[:space:]]*$/ || line ~ /=[[:space:]]*$/ ||
+              line ~ /^[[:space:]]*(((static|inline|extern|constexpr|const|unsigned|signed|short|long|int|char)[[:space:]]+)*[A-Za-z_][A-Za-z_:0-9]*)?([[:space:]]+(const|constexpr))?[[:space:]]*$/); extra++) {
+            add = more()
+            if (add == "") break
+            line = line add
+        }
+        # East const: "TYPE const NAME" read as "const TYPE NAME".
+        if (line !~ /^[[:space:]]*((static|inline|extern)[[:space:]]+)*(constexpr|const)[[:space:]]/) {
+            sub(/^[[:space:]]*((static|inline|extern)[[:space:]]+)*/, "", line)
+            if (!match(line, /^((unsigned|signed|short|long|int|char)[[:space:]]+)*[A-Za-z_][A-Za-z_:0-9]*[[:space:]]+(constexpr|const)[[:space:]]+/)) next
+            head = substr(line, 1, RLENGTH)
+            line = substr(line, RLENGTH + 1)
+            sub(/[[:space:]]+(constexpr|const)[[:space:]]+$/, "", head)
+            line = "const " head " " line
         }
         sub(/^[[:space:]]*(((static|inline|extern|constexpr|const)[[:space:]]+))+/, "", line)
         if (match(line, /^((unsigned|signed|short|long|int|char)[[:space:]]+)+/)) {
@@ -113,16 +241,14 @@ awk '
             p = parts[i]
             gsub(/^[[:space:]]+|[[:space:]]+$/, "", p)
             # NAME = N, NAME{N}, NAME = {N}, NAME(N), the number perhaps
-            # cast to an integer type: TYPE(N), TYPE{N}, static_cast<TYPE>(N).
+            # cast to an integer type or an expression of numbers.
             if (!match(p, /^[A-Za-z_][A-Za-z_0-9]*[[:space:]]*(=[[:space:]]*)?/)) continue
             name = p; sub(/[^A-Za-z_0-9].*/, "", name)
-            value = substr(p, RLENGTH + 1)
-            if (RLENGTH == length(name) && value !~ /^[({]/) continue   # no initialiser
-            sub(/^static_cast<[^>]*>/, "", value)
-            sub(/^(std::)?[A-Za-z_0-9]*[({][[:space:]]*/, "", value)
-            sub(/^[({][[:space:]]*/, "", value)
-            sub(/[[:space:]]*[)}]$/, "", value)
-            if (value ~ /^-?(0[xX][0-9a-fA-F]+|[0-9]+)[uUlL]*$/) print FILENAME, name, number(value), type
+            given = substr(p, 1, RLENGTH) ~ /=/
+            v = substr(p, RLENGTH + 1)
+            if (!given && v !~ /^[({]/) continue   # no initialiser
+            v = value(uncast(v))
+            if (v != "") print FILENAME, name, v, type
         }
     }' $files > "${TMPDIR:-/tmp}/code_decl.$$"
 decls="${TMPDIR:-/tmp}/code_decl.$$"
@@ -186,8 +312,12 @@ approve_kind="$approve_kind|Kind(ToLedger|Approve[A-Za-z]*)|[A-Za-z]*(Print|Ledg
 stat_slot='(Customer|Item|Stat|Vendor|VendorBalance)Kinds|Slot(Paid|Invoiced|Sales|Cost|Quantity|Home[A-Za-z]*)|Kinds[A-Z][A-Za-z]*'
 stat_slot="$stat_slot|Kind(Invoiced|HomeTotal|Movement)|(Customer|Item)(Sales|Cost)"
 statement_kind='Kind(CreditOfCash|Payment)|StatementKind[A-Za-z]*|StatementLineKind[A-Za-z]*'
+output_kind='(Out|Output|Device|Kind)(To)?(Printer|Preview|TextFile|File|TabFile|CharPrinter|JobQueue|Buffer|BufferKeep)(Kind)?'
+output_kind="$output_kind|(Out|Output|Device)(To)?(BufferKept|Screen|None|Nowhere)|(Printer|Preview|TextFile|TabFile)Output(Kind)?"
+output_kind="$output_kind|[A-Za-z]*OutputKind"
 awk -v inv="^($invoice_kind)\$" -v row="^($row_kind)\$" -v entry="^($entry_kind)\$" -v menu="^($menu_word)\$" \
-    -v approve="^($approve_kind)\$" -v slot="^($stat_slot)\$" -v statement="^($statement_kind)\$" '
+    -v approve="^($approve_kind)\$" -v slot="^($stat_slot)\$" -v statement="^($statement_kind)\$" \
+    -v output="^($output_kind)\$" '
     $4 == "ApproveKind" && $1 != "rules/approval.h" {
         print $1 ": " $2 " = " $3 ": an approve kind is named in rules/approval.h\047s table"
         next
@@ -199,8 +329,10 @@ awk -v inv="^($invoice_kind)\$" -v row="^($row_kind)\$" -v entry="^($entry_kind)
         else if ($2 ~ slot && $1 != "operations/statistics_slots.h")
             what = "a statistics slot is operations/statistics_slots.h\047s"
         else if ($2 ~ statement && $1 != "operations/statement.h") what = "a statement line\047s kind is a StatementLineKind"
+        else if ($2 ~ output && $1 != "core/output_kind.h") what = "an output kind is an OutputKind (core/output_kind.h)"
         else if ($2 ~ inv) what = "an invoice kind is an InvoiceKind"
-        else if ($2 ~ row) what = "a row kind is its register\047s enum (DocRowKind, PurchaseRowKind, PaidRowKind, ...)"
+        else if ($2 ~ row && $1 != "rules/rules_types.h")
+            what = "a row kind is its register\047s enum (DocRowKind, PurchaseRowKind, PaidRowKind, ...)"
         else if ($2 ~ entry) what = "a ledger entry\047s kind is a LedgerEntryKind"
         else if ($2 ~ menu && $1 != "core/list_slot.h" && $1 != "shell/window_table.h")
             what = "the menu tables\047 words are core/list_slot.h\047s, a window type\047s shell/window_table.h\047s"
@@ -210,12 +342,31 @@ findings
 # A kind word read or set as a bare number.
 kind_word='Get[UI]16\([^;]*::InvType\)[[:space:]]*[!=]=[[:space:]]*[0-9]|::InvType,[[:space:]]*[0-9]\)'
 kind_word="$kind_word|WinKindOf\\([^)]*\\)[[:space:]]*[!=]=[[:space:]]*[0-9]"
+kind_word="$kind_word|Get[UI]16\\([^;]*::OutputKind\\)[[:space:]]*[!=]=[[:space:]]*[0-9]|::OutputKind,[[:space:]]*[0-9]+\\)"
 rows='(IVVc|VIVc|IPVc|OPVc|TRVc|ORVc|PurchOrderVc|ContractVc|ExpenseVc|PersPayVc|DocVc)::Rows::Kind'
 entries='(CustTransVc|VLVc|PersLedgerVc)::Kind'
 # shellcheck disable=SC2086
 grep -nE -e "$kind_word" -e "Get[UI]16\([^;]*$rows\)[[:space:]]*[!=]=[[:space:]]*[0-9]" -e "$rows,[[:space:]]*[0-9]\)" \
          -e "Get[UI]16\([^;]*$entries\)[[:space:]]*[!=]=[[:space:]]*[0-9]" -e "$entries,[[:space:]]*[0-9]\)" $files |
     tell "name the kind, not its number"
+findings
+# An output kind read into a name of its own and then compared with a
+# bare number.
+# shellcheck disable=SC2086
+grep -lE '::OutputKind\)' $files | xargs -r awk '
+    FNR == 1 { split("", held) }
+    match($0, /[A-Za-z_][A-Za-z_0-9]*[[:space:]]*=[[:space:]]*Get[UI]16\([^;]*::OutputKind\)/) {
+        name = substr($0, RSTART, RLENGTH)
+        sub(/[[:space:]]*=.*/, "", name)
+        held[name] = 1
+    }
+    {
+        for (name in held)
+            if ($0 ~ ("(^|[^A-Za-z_0-9])" name "[[:space:]]*[!=]=[[:space:]]*[0-9]")) {
+                print FILENAME ":" FNR ":" $0
+                break
+            }
+    }' | tell "name the output kind (OutputKind), not its number"
 findings
 # An invoice's kind word compared with or set to a payment-terms kind: the
 # two share numbers that mean other things (4 is next month in one, an

@@ -2,8 +2,10 @@
 # code_declarations_fail.sh - shows that the declaration check refuses a
 # second declaration, or a bare number, of the codes that have one home:
 # approve kinds, statistics slots, statement line kinds, the person
-# payment and person-ledger kinds, and invoice and row kinds declared in
-# any integer spelling or an invoice's kind taken for a payment-terms kind.
+# payment and person-ledger kinds, invoice and row kinds declared in any
+# integer spelling (an enum's enumerator, east const, the name on the next
+# line, a sum of numbers) or an invoice's kind taken for a payment-terms
+# kind, and an output kind declared or used as a bare number.
 #
 # A scratch tree of one harmless file must pass, so that a failure is the
 # probe and not a broken set-up; then each probe, put into a file of its
@@ -55,6 +57,19 @@ recordwin/probe.cpp|#define KindCash 2
 operations/probe.cpp|constexpr size_t TextRow = uint16_t(3);
 rules/probe.cpp|    if (GetU16(invoice, IVVc::InvType) != TermsNextMonth) return;
 rules/probe.cpp|    PutU16(pi, VIVc::InvType, uint16_t(PayTermsKind::Ordinary));
+rules/probe.h|enum : int { KindCredit = 3 };
+rules/probe.h|enum { Lead, KindCredit };
+rules/probe.h|enum InvoiceKinds : uint16_t {\n    KindCash = 2, // paid at once\n    KindCredit,\n};
+rules/probe.h|typedef enum\n{\n    KindCredit = 3\n} Kinds;
+rules/probe.cpp|int const KindCredit = 3;
+rules/probe.cpp|static unsigned short const CreditKind{3};
+rules/probe.cpp|constexpr int\n    KindCredit = 3;
+rules/probe.cpp|constexpr int KindCredit = 1 + 2;
+rules/probe.cpp|constexpr uint16_t KindCredit =\n    (1 << 2) - 1;
+output/probe.cpp|constexpr uint16_t OutPreview = 6;
+shell/probe.cpp|    PutU16(own.job.selection, ReportParamsVc::OutputKind, 6);
+reports/probe.cpp|    if (GetU16(params, P::OutputKind) != 1) return false;
+reports/probe.cpp|    uint16_t kind = GetU16(job.selection, ReportParamsVc::OutputKind);\n    if (kind == 2 || kind == 12) OpenFile();
 EOF
 )
 count=0

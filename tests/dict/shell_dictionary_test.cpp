@@ -9,6 +9,7 @@
 #include "core/definitions.h"
 #include "core/interface_load.h"
 #include "core/pstring.h"
+#include "shell/frame_commands.h"
 #include "tests/core/built_interface.h"
 
 namespace {
@@ -62,12 +63,18 @@ TEST_F(ShellDictionary, MenuItemsStandWhereTheEnablingCodeLooks)
 {
     const uint8_t *file = FindMenu(2), *edit = FindMenu(3), *record = FindMenu(4);
     ASSERT_TRUE(file && edit && record);
-    // File: items up to 5 at k - 1, above 5 at k - 2 (there is no item 6).
-    for (int k : {1, 2, 4, 5}) EXPECT_EQ(ItemPosition(file, k), k - 1) << "File " << k;
-    for (int k : {7, 8, 9, 10, 12}) EXPECT_EQ(ItemPosition(file, k), k - 2) << "File " << k;
+    // Each File, Edit and Record command of the frame's table: item k at
+    // k - 1, in File above 5 at k - 2 (there is no item 6).
+    for (const FrameCommandRec &c : FrameCommands()) {
+        const uint8_t *menu = c.menu == FrameMenu::File   ? file
+                              : c.menu == FrameMenu::Edit ? edit
+                              : c.menu == FrameMenu::Record ? record
+                                                            : nullptr;
+        if (!menu) continue;
+        const int k = FrameMenuItem(c, c.first);
+        EXPECT_EQ(ItemPosition(menu, k), c.menu == FrameMenu::File && k > 5 ? k - 2 : k - 1) << "command " << c.first;
+    }
     EXPECT_EQ(ItemPosition(file, 6), -1);
-    for (int k : {1, 3, 4, 5, 6, 7, 8, 10}) EXPECT_EQ(ItemPosition(edit, k), k - 1) << "Edit " << k;
-    for (int k : {1, 2, 4, 5, 6, 7, 8, 9}) EXPECT_EQ(ItemPosition(record, k), k - 1) << "Record " << k;
     // The separators sit at the positions of the missing numbers.
     EXPECT_EQ(PStringToStd(MenuDefItem(file, 2) + 8), "(-");
     EXPECT_EQ(PStringToStd(MenuDefItem(record, 2) + 8), "(-");

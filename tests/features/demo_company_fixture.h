@@ -38,6 +38,7 @@
 #include "reports/frame/report_run.h"
 #include "rules/hooks.h"
 #include "shell/company.h"
+#include "shell/frame_commands.h"
 #include "shell/login.h"
 #include "shell/shell.h"
 #include "shell/window_layout.h"
@@ -151,9 +152,10 @@ protected:
 
 class LoggedIn : public DemoCompany {
 protected:
-    // Menu commands by id: 100 x menu + item - 100.
-    static constexpr int CmdCompany = 101, CmdWindows = 102, CmdMaintenance = 104, CmdImport = 105,
-                         CmdReports = 108, CmdExit = 112;
+    // Menu commands by id (the frame's table names them).
+    static constexpr int CmdCompany = FrameCmd::FileCompany, CmdWindows = FrameCmd::FileWindows,
+                         CmdMaintenance = FrameCmd::FileMaintenance, CmdImport = FrameCmd::FileImport,
+                         CmdReports = FrameCmd::FileReports, CmdExit = FrameCmd::FileExit;
 
     void SetUp() override
     {

@@ -13,6 +13,7 @@
 #include "platform/menu.h"
 #include "platform/queue.h"
 #include "shell/company.h"
+#include "shell/frame_commands.h"
 #include "shell/procedures.h"
 #include "shell/record_commands.h"
 
@@ -88,7 +89,7 @@ TEST_F(ExitPath, EveryWayOutClosesTheCompanyOnce)
 {
     int lines = LogLines("Close database ");
     const std::vector<std::function<void()>> exits = {
-        [] { MsgPost(FrameWindow, PlMsg::Command, CmdQuit, 0); },
+        [] { MsgPost(FrameWindow, PlMsg::Command, FrameCmd::FileExit, 0); },
         [] { MsgPost(FrameWindow, PlMsg::Close, 0, 0); },
         [] {   // the bottom bar's quit, and the click that carried it
             ToolbarCommand(CurrentWindow, 14, 0);

@@ -16,6 +16,9 @@
 #include "dict_offsets.h"
 #include "platform/clipboard.h"
 #include "platform/control.h"
+#include "shell/frame_commands.h"
+#include "shell/frame_gate.h"
+#include "shell/settings_menu.h"
 #include "shell/toolbar.h"
 #include "tests/features/demo_company_fixture.h"
 #include "tests/shell/record_test_helpers.h"
@@ -172,6 +175,37 @@ protected:
     }
 };
 
+// Each item of the menu bar as it stands now is usable (its title and
+// itself not greyed) exactly when the frame's gate lets its command
+// through for the active window, and a title is greyed exactly when the
+// gate refuses every command under it; a popup without items (the
+// register popup of nobody) is greyed as its entries are refused.
+void ExpectUsableExactlyWhereAnswered(const std::string &where)
+{
+    const int n = CurrentWindow;
+    const uint32_t bar = WinMenu(FrameWindow);
+    for (int t = 0; t < MenuItemCount(bar); t++) {
+        const uint32_t popup = MenuSubMenu(bar, t);
+        if (!popup) continue;
+        const bool titleOn = !(MenuItemFlags(bar, t) & PlMenuFlag::Grayed);
+        if (popup == MenuHandles.registerPopup && MenuItemCount(popup) == 0) {
+            EXPECT_EQ(titleOn, FrameCommandAllowed(FrameCmd::RegisterEntries + 1, n)) << where << ": Registers";
+        }
+        bool anyAnswered = false;
+        for (int i = 0; i < MenuItemCount(popup); i++) {
+            const int id = MenuItemId(popup, i);
+            if (id == 0) continue;   // a separator
+            const bool usable = titleOn && !(MenuItemFlags(popup, i) & PlMenuFlag::Grayed);
+            EXPECT_EQ(usable, FrameCommandAllowed(id, n))
+                << where << ": " << MenuItemText(bar, t) << " > " << MenuItemText(popup, i) << " (" << id << ")";
+            anyAnswered = anyAnswered || FrameCommandAllowed(id, n);
+        }
+        if (MenuItemCount(popup) > 0) {
+            EXPECT_EQ(titleOn, anyAnswered) << where << ": " << MenuItemText(bar, t);
+        }
+    }
+}
+
 // Esc, and control characters typed as such, in a shown customer change
 // nothing: no edit starts, the record is the stored one. Under edit they
 // do not reach the field either; what is stored is what was typed.
@@ -258,7 +292,8 @@ TEST_F(KeysInTheDemo, AServersOwnFrameAnswersWithItsStatusWindowAlone)
         Key(PlKey::Return);
         onlyStatus(std::string("Ctrl+") + key);
     }
-    for (int id : {CmdCompany, CmdWindows, CmdMaintenance, CmdImport, CmdReports, 109, 110}) {
+    for (int id : {CmdCompany, CmdWindows, CmdMaintenance, CmdImport, CmdReports, FrameCmd::FileDocuments,
+                   FrameCmd::FileJobQueue}) {
         Menu(id);
         onlyStatus("the menu command " + std::to_string(id));
     }
@@ -270,11 +305,7 @@ TEST_F(KeysInTheDemo, AServersOwnFrameAnswersWithItsStatusWindowAlone)
         if (entry != 4) onlyStatus("the bottom bar's button " + std::to_string(entry));
         EXPECT_EQ(QuitFlag, 0) << "the bottom bar's Quit";
     }
-    for (int item : {1, 2, 4, 8, 9, 10}) {
-        int at = MenuFindCommand(MenuHandles.file, 100 + item);
-        ASSERT_GE(at, 0);
-        EXPECT_TRUE(MenuItemFlags(MenuHandles.file, at) & PlMenuFlag::Grayed) << "File item " << item;
-    }
+    ExpectUsableExactlyWhereAnswered("the server's frame");
     EXPECT_FALSE(MenuItemFlags(MenuHandles.file, MenuFindCommand(MenuHandles.file, CmdExit)) & PlMenuFlag::Grayed);
     EXPECT_EQ(MenuItemCount(MenuHandles.registerPopup), 0);
     uint32_t bar = WinMenu(FrameWindow);
@@ -289,6 +320,59 @@ TEST_F(KeysInTheDemo, AServersOwnFrameAnswersWithItsStatusWindowAlone)
     Menu(CmdExit);
     EXPECT_EQ(QuitFlag, 1);
     QuitFlag = 0;
+}
+
+// Every item of the menus is a command of the frame's table, standing
+// where its row places it (a File, Edit or Record item where its item
+// number is enabled, a popup's entry in its range), and every row with
+// an item of its own has it. While the login window asks, and while the
+// About window is in front of it, each item is usable exactly when the
+// gate answers its command.
+TEST_F(KeysInTheDemo, EachMenuItemIsTheTablesAndGreyedExactlyWhereTheGateRefuses)
+{
+    const std::pair<uint32_t, FrameMenu> places[] = {
+        {MenuHandles.file, FrameMenu::File},           {MenuHandles.edit, FrameMenu::Edit},
+        {MenuHandles.record, FrameMenu::Record},       {MenuHandles.registerPopup, FrameMenu::Registers},
+        {MenuHandles.modulePopup, FrameMenu::Modules}, {SettingsMenuHandle, FrameMenu::Settings},
+        {MenuHandles.window, FrameMenu::Window},       {MenuHandles.help, FrameMenu::Help}};
+    for (auto [menu, place] : places) {
+        ASSERT_GT(MenuItemCount(menu), 0);
+        for (int i = 0; i < MenuItemCount(menu); i++) {
+            const int id = MenuItemId(menu, i);
+            if (id == 0) continue;
+            const FrameCommandRec *c = FrameCommandOf(id);
+            ASSERT_TRUE(c) << MenuItemText(menu, i) << " (" << id << ") is no command of the frame";
+            EXPECT_EQ(c->menu, place) << MenuItemText(menu, i) << " stands elsewhere than its row says";
+            if (int item = FrameMenuItem(*c, id)) {
+                EXPECT_GE(EnableMenuCmd(menu, item, false), 0) << MenuItemText(menu, i);
+                EXPECT_TRUE(MenuItemFlags(menu, i) & PlMenuFlag::Grayed) << MenuItemText(menu, i) << " is not item " << item;
+                EnableMenuCmd(menu, item, true);
+            }
+        }
+    }
+    for (const FrameCommandRec &c : FrameCommands()) {
+        for (auto [menu, place] : places) {
+            if (c.menu == place && c.first == c.last) {
+                EXPECT_GE(MenuFindCommand(menu, c.first), 0) << c.first << " has no item";
+            }
+        }
+    }
+
+    LoggedInFlag = 0;   // the company open, its login asking
+    int login = OpenWindow(WinTypes::Login, 0);
+    ASSERT_GT(login, 0);
+    ASSERT_EQ(CurrentWindow, login);
+    MenuStateUpdate(login);
+    ExpectUsableExactlyWhereAnswered("the login window");
+    EXPECT_TRUE(FrameCommandAllowed(FrameCmd::EditPaste, login));
+    EXPECT_FALSE(FrameCommandAllowed(FrameCmd::FileExit, login));
+    Menu(FrameCmd::About);
+    ASSERT_EQ(WinTypeOf(CurrentWindow), WinTypes::About);
+    MenuStateUpdate(CurrentWindow);
+    ExpectUsableExactlyWhereAnswered("the About window before a login");
+    EXPECT_FALSE(FrameCommandAllowed(FrameCmd::EditPaste, CurrentWindow));
+    LoggedInFlag = 1;
+    for (int n : OpenWindows()) WinClose(n);
 }
 
 }  // namespace

@@ -198,10 +198,10 @@ TEST_F(Login, TheAdministratorsGroupAloneHasAnEmptyListThatAllowsAll)
     }
     // The same rules with rights given outright, as the server keeps them.
     UserRightsRec none{nullptr, 0, false}, all{nullptr, 0, true};
-    EXPECT_EQ(RightsAccessRight(none, 2, 593), 0);
-    EXPECT_EQ(RightsModuleRight(none, 2), 0);
-    EXPECT_EQ(RightsAccessRight(all, 2, 593), 1);
-    EXPECT_EQ(RightsModuleRight(all, 2), 1);
+    EXPECT_EQ(UserAccessRight(none, 2, 593), 0);
+    EXPECT_EQ(UserAccessRightType1(none, 2), 0);
+    EXPECT_EQ(UserAccessRight(all, 2, 593), 1);
+    EXPECT_EQ(UserAccessRightType1(all, 2), 1);
     EXPECT_FALSE(RightsMayWriteRegister(none, CUVc::Number));
     EXPECT_FALSE(RightsMayChangeGroups(none));
     EXPECT_TRUE(RightsMayChangeGroups(all));

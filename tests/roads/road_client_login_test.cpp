@@ -38,6 +38,7 @@
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "platform/window.h"
+#include "shell/frame_commands.h"
 #include "shell/procedures.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
@@ -92,7 +93,7 @@ bool ServerIdle()
     }
     static int stopIdles = 0;
     if (!ServerStop) return false;
-    if (stopIdles++ == 0 && FrameWindow && WinIsWindow(FrameWindow)) MsgPost(FrameWindow, PlMsg::Command, CmdQuit, 0);
+    if (stopIdles++ == 0 && FrameWindow && WinIsWindow(FrameWindow)) MsgPost(FrameWindow, PlMsg::Command, FrameCmd::FileExit, 0);
     else MsgPostQuit(0);
     return true;
 }

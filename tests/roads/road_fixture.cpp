@@ -41,6 +41,7 @@
 #include "recordwin/record_windows.h"
 #include "shell/database_open.h"
 #include "shell/draw_port.h"
+#include "shell/frame_commands.h"
 #include "shell/procedures.h"
 #include "shell/shell.h"
 #include "shell/toolbar.h"
@@ -192,7 +193,7 @@ bool RoadTest::Idle()
         if (MsgPendingCount() > before) return true;
     }
     if (endIdles++ == 0 && FrameWindow && WinIsWindow(FrameWindow)) {
-        MsgPost(FrameWindow, PlMsg::Command, CmdQuit, 0);
+        MsgPost(FrameWindow, PlMsg::Command, FrameCmd::FileExit, 0);
         return true;
     }
     MsgPostQuit(0);

@@ -2,20 +2,23 @@
 // without a company and asks for one in the Open dialog, a new name makes
 // a new company filled from DEFAULT.TXT, the login window takes ADMIN and
 // the password orvel typed by keys, and the frame shows the demo
-// company's name. A wrong password is refused first and changes nothing.
+// company's name. A wrong password is refused first and changes nothing;
+// while its box stands, File, Record and Registers are greyed, as they act.
 // While the login window asks, nothing else answers: no Ctrl key, menu
 // title (clicked or by Alt and its letter), bottom-bar button or right
 // click opens or stores anything; Esc at a later login closes the company
-// again, and the top bar names none.
+// again, and the top bar names none. What ADMIN did last (an export's
+// file named on the status line) is not shown at the next login.
 // Then the README's first hour, steps 3 and 4, walked by the keys its
 // words give: a new voucher opens with the caret in its Date, two Tabs
 // reach its Text and one more its first row; in the list of windows the
 // beginning of "Sales invoices" typed and Return open the invoice list.
 // Menus: in General ledger, Registers > Vouchers, Operations > Balance
 // row; File > Windows... > "Sales invoices"; the login road tries each
-// title and walks File > Company... to the later login.
+// title, exports the company by File > Maintenance... ("full") and walks
+// File > Company... to the later login.
 // Windows: the frame and its dialogs, Voucher list, Voucher, Windows,
-// Sales invoice list.
+// Sales invoice list, Functions.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
@@ -28,12 +31,28 @@
 #include "platform/script.h"
 #include "platform/window.h"
 #include "shell/shell.h"
+#include "shell/toolbar.h"
 #include "shell/window_table.h"
 
 namespace {
 
 constexpr int LoginWindow = 15, VoucherList = 118, Voucher = 117, SalesInvoiceList = 348;
 constexpr int ColDebit = 3, ColCredit = 4;
+
+// True when the menu bar's title `title` (without "&") is greyed; a
+// failure when the bar has no such title.
+bool TitleGreyed(const std::string &title)
+{
+    uint32_t bar = WinMenu(FrameWindow);
+    for (int i = 0; i < MenuItemCount(bar); i++) {
+        std::string t;
+        for (char c : MenuItemText(bar, i))
+            if (c != '&') t += c;
+        if (t == title) return (MenuItemFlags(bar, i) & PlMenuFlag::Grayed) != 0;
+    }
+    ADD_FAILURE() << "the menu bar has no " << title;
+    return false;
+}
 
 TEST_F(RoadTest, StartMakesTheDemoCompanyAndLogsInAsAdmin)
 {
@@ -47,7 +66,21 @@ TEST_F(RoadTest, StartMakesTheDemoCompanyAndLogsInAsAdmin)
     Type("ADMIN");
     ClickField("Password");
     Type("wrong");
+    // The refusal stands as a box the user answers, so the frame behind it
+    // is read while it stands.
+    Do("show the boxes as a user meets them", [] {
+        ScriptSetInteractive(true);
+        return true;
+    });
     ClickOk();
+    Check("while the refusal stands, File, Record and Registers are greyed", [] {
+        ScriptSetInteractive(false);
+        EXPECT_EQ(WinClassName(WinParent(WinFocus())), "PlDialog") << "no box stands";
+        for (const char *title : {"File", "Record", "Registers"}) EXPECT_TRUE(TitleGreyed(title)) << title;
+        EXPECT_FALSE(TitleGreyed("Edit"));
+        return true;
+    });
+    Key(PlKey::Return);   // the box's OK
     Check("a wrong password is refused and the login asks again", [] {
         EXPECT_TRUE(Told("The user name or the password is wrong."));
         EXPECT_EQ(ActiveType(), LoginWindow);
@@ -185,10 +218,20 @@ TEST_F(RoadTest, NothingButTheLoginWindowAnswersBeforeALogin)
         EXPECT_EQ(CompanyShown(), "Demo Company AB");
         return LoggedInFlag == 1;
     });
+    const std::filesystem::path exported = dir / "full.txt";
+    ChooseTextExport("full", exported);
+    Check("the export names its file on the status line", [] {
+        EXPECT_NE(StatusLineText().find("full.txt"), std::string::npos) << StatusLineText();
+        return true;
+    });
+    Menu("Window", "Close all");
     // Esc at the login of the company opened again closes it.
     AnswerFile(company);
     Menu("File", "Company...");
-    Check("the login window asks again", [] { return OnlyTheLoginWindow("File > Company"); });
+    Check("the login window asks again, and ADMIN's export is not told", [] {
+        EXPECT_EQ(StatusLineText().find("full.txt"), std::string::npos) << StatusLineText();
+        return OnlyTheLoginWindow("File > Company");
+    });
     Key(PlKey::Escape);
     Check("Esc closes the company and the top bar names none", [] {
         EXPECT_EQ(DbOpenFlag, 0);

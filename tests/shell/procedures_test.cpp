@@ -4,6 +4,7 @@
 #include "shell_fixture.h"
 
 #include "platform/control.h"
+#include "shell/frame_commands.h"
 #include "shell/net_services.h"
 
 namespace {
@@ -33,8 +34,8 @@ TEST_F(Procedures, BusyDropsUserCommandsButPaintSizeAndSocketsRun)
     BusyFlag = 1;
     StateRefreshFlag = 0;
 
-    Command(FrameWindow, CmdCloseAll);
-    Command(FrameWindow, CmdQuit);
+    Command(FrameWindow, FrameCmd::CloseAll);
+    Command(FrameWindow, FrameCmd::FileExit);
     MsgSend(FrameWindow, PlMsg::Close, 0, 0);
     MsgSend(WinTable[b]->mdiChild, PlMsg::Close, 0, 0);
     Command(WinTable[a]->mdiChild, 2);        // the OK action
@@ -74,7 +75,7 @@ TEST_F(Procedures, CloseAllClosesEveryWindowThatMayClose)
 {
     int a = OpenWindow(TypeArticle, 0), b = OpenWindow(TypeUnnamed, 0), c = OpenWindow(TypeList, 0);
     ASSERT_TRUE(a && b && c);
-    Command(FrameWindow, CmdCloseAll);
+    Command(FrameWindow, FrameCmd::CloseAll);
     for (int n : {a, b, c}) EXPECT_FALSE(WinIsOpen(n));
     EXPECT_EQ(WinChildCount(MdiClientWindow), 0);
     EXPECT_EQ(CurrentWindow, 0);
@@ -83,7 +84,7 @@ TEST_F(Procedures, CloseAllClosesEveryWindowThatMayClose)
     // window under its close box.
     int edited = OpenWindow(TypeArticle, 0), plain = OpenWindow(TypeUnnamed, 0);
     WinTable[edited]->editState = 2;
-    Command(FrameWindow, CmdCloseAll);
+    Command(FrameWindow, FrameCmd::CloseAll);
     EXPECT_TRUE(WinIsOpen(edited));
     EXPECT_FALSE(WinIsOpen(plain));
     int login = OpenWindow(TypeLogin, 0);
@@ -93,19 +94,19 @@ TEST_F(Procedures, CloseAllClosesEveryWindowThatMayClose)
 
 TEST_F(Procedures, AboutOpensOnceAndTheWindowMenuMinimisesAndRestores)
 {
-    Command(FrameWindow, CmdAbout);
+    Command(FrameWindow, FrameCmd::About);
     int about = WinFindByDef(TypeAbout);
     ASSERT_GT(about, 0);
     int other = OpenWindow(TypeUnnamed, 0);
     EXPECT_EQ(CurrentWindow, other);
-    Command(FrameWindow, CmdAbout);           // brought back, not opened twice
+    Command(FrameWindow, FrameCmd::About);           // brought back, not opened twice
     EXPECT_EQ(WinTypeUseTable[TypeAbout].word, 1);
     EXPECT_EQ(CurrentWindow, about);
 
-    Command(FrameWindow, CmdMinimizeAll);
+    Command(FrameWindow, FrameCmd::MinimizeAll);
     EXPECT_TRUE(WinIsIconic(WinTable[about]->mdiChild));
     EXPECT_TRUE(WinIsIconic(WinTable[other]->mdiChild));
-    Command(FrameWindow, CmdRestoreAll);
+    Command(FrameWindow, FrameCmd::RestoreAll);
     EXPECT_FALSE(WinIsIconic(WinTable[about]->mdiChild));
     EXPECT_FALSE(WinIsIconic(WinTable[other]->mdiChild));
 }
