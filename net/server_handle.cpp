@@ -16,15 +16,18 @@
 // there, so the hold ends at once and no one sees it before it ends.
 // Output is addressed by session id: a client gone mid-job takes the
 // rest of the job with it, and never hands it to a newcomer. A client
-// that lets a wait for its acknowledgement run out is marked silent: its
-// job stops, and nothing waits for it again until it acknowledges, so
-// the others wait for it one NetLimits.ackMs at most.
+// whose user answers a dialog a push opened holds that push (AckHold):
+// the wait for it starts anew. A client that lets a wait for its
+// acknowledgement run out is marked silent: its job stops, the reply
+// says the output was given up, and nothing waits for it again until it
+// acknowledges, so the others wait for it one NetLimits.ackMs at most.
 //
 // Every request but 0 and 15 must carry the session id of its own
 // connection (any other is refused). Before its login a session is served
 // only the login itself and the end of the session (PreLoginServed);
 // anything else is refused with text 16000 and nothing is read. What a
 // logged-in session may do its rights decide (net/auth_rights.cpp).
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -174,6 +177,12 @@ void OnAck(int slot, MsgBuffer *frame, uint32_t sessionId) {
     int s = SessionFindById(sessionId);
     // An acknowledgement paces only the pushes of its own connection.
     if (s < 0 || SessionTable[s].slot != slot || MsgLength(frame) != AckFrameSize) return;
+    if (cancel == AckHold) {
+        // The client still runs the push while its user answers a dialog:
+        // the wait for it starts anew, and nothing else changes.
+        if (!SessionTable[s].ackReady) SessionTable[s].pushSentMs = NetNowMs();
+        return;
+    }
     bool queued = !SessionTable[s].out.empty();
     SessionTable[s].ackReady = true;
     SessionTable[s].silent = false;   // it reads again
@@ -181,6 +190,11 @@ void OnAck(int slot, MsgBuffer *frame, uint32_t sessionId) {
     if (cancel && !queued) CancelAsked[s] = true;
     SessionOutputAcknowledged(s, cancel != 0);
 }
+
+// The output of the request being served was given up because the client
+// taking it did not answer in time: the request's reply says so in words.
+// A user's own stop (Esc) is not a give-up and tells nothing.
+void OutputGivenUpTell() { ShowTextMessage(Texts::OutputGivenUp); }
 
 // The job's output has nowhere to go: it stops, and stays stopped for
 // the rest of the request (a run's next document does not print again).
@@ -260,13 +274,19 @@ bool NetWaitAck(int session) {
         // It let one wait run out and has not acknowledged since: the job
         // stops now, and no other client waits for it a second time.
         RepStopped = 1;
+        OutputGivenUpTell();
         return false;
     }
     uint32_t id = SessionTable[session].id;
-    uint64_t until = NetNowMs() + (uint64_t)NetLimits.ackMs;
+    // Counted from this wait's start or the client's last hold, whichever
+    // is later: a dialog its user answers never counts against it.
+    const uint64_t since = NetNowMs();
+    auto within = [&] {
+        return NetNowMs() < std::max(since, SessionTable[session].pushSentMs) + (uint64_t)NetLimits.ackMs;
+    };
     bool outer = ServerReportWaiting;
     ServerReportWaiting = true;
-    while (SessionFindById(id) == session && !SessionTable[session].ackReady && NetNowMs() < until) NetPump(20);
+    while (SessionFindById(id) == session && !SessionTable[session].ackReady && within()) NetPump(20);
     ServerReportWaiting = outer;
     bool ok = SessionFindById(id) == session && SessionTable[session].ackReady;
     if (SessionFindById(id) != session) RemoteOutputLost = 1;
@@ -279,6 +299,7 @@ bool NetWaitAck(int session) {
     if (!ok && SessionFindById(id) == session) {
         SessionTable[session].silent = true;
         NetReport("Output not acknowledged in time; the job stopped, session", (int)id);
+        OutputGivenUpTell();
     }
     return ok;
 }

@@ -6,8 +6,8 @@
 // never keeps the hold open, and no other client waits for it.
 //
 // The queue is bounded (NetLimits.maxOutput) and its client must keep
-// acknowledging (NetLimits.ackMs): one that does neither is dropped, its
-// connection closed with a log line, its output with it.
+// acknowledging or holding (NetLimits.ackMs): one that does neither is
+// dropped, its connection closed with a log line, its output with it.
 #include "net/net.h"
 
 namespace {
