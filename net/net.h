@@ -181,6 +181,15 @@ struct SessionOutFrame {
     bool push = false;
 };
 
+// The pacing of a session's pushes on its connection: each goes once the
+// one before it was acknowledged. A hold (AckHold) restarts the wait for
+// the acknowledgement without giving it.
+struct PushAck {
+    bool ready = true;      // the next push may go
+    bool silent = false;    // a wait for the acknowledgement ran out: no job waits for it again
+    uint64_t sentMs = 0;    // when the unacknowledged push went out, or was last held
+};
+
 struct SessionEntry {
     bool inUse = false;
     uint32_t id = 0;
@@ -190,10 +199,8 @@ struct SessionEntry {
     void *snapshot = nullptr;       // DVP of request 39
     uint32_t snapshotHandle = 0;
     int slot = -1;                  // the connection the session belongs to
-    bool ackReady = true;           // the next push may go
+    PushAck ack;                    // its pushes' pacing
     bool loggedIn = false;          // request 31 accepted a user
-    bool silent = false;            // a wait for its acknowledgement ran out: no job waits for it again
-    uint64_t pushSentMs = 0;        // when the unacknowledged push went out
     std::deque<SessionOutFrame> out;   // output queued while a hold was open (session_output.cpp)
     size_t outBytes = 0;
     // The device the client said its received job opened on (request 44).
