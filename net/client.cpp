@@ -3,10 +3,11 @@
 // its busy retry, and the frames from the server: replies, and pushes of
 // output that are run and acknowledged.
 //
-// Requests are one at a time per wait level: a request sent from inside
-// the wait for another (a push's output that needs a record) takes the
-// next reply, which the server sends first because it serves the inner
-// request inside the outer one.
+// Requests are one at a time per wait level. A request sent from inside
+// the wait for another takes the reply the server gives it: first, when
+// the outer one's output is pushed (the server serves it inside its wait
+// for a push), else after the outer one's (a paint's read while a list's
+// rows are read): see AwaitReply.
 //
 // While the client waits its windows still paint, and Esc asks the job
 // the server runs for it to stop (the cancel flag rides on the next
@@ -18,11 +19,13 @@
 // waits for the record's lock, the next ones come behind it); clicks,
 // wheel turns and menu commands given during the wait are dropped, as a
 // click on what the screen no longer shows would hit something else.
+#include <algorithm>
 #include <cassert>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "core/pstring.h"
 #include "core/ui_text.h"
@@ -101,6 +104,33 @@ void OnClientClosed(int) {
     ConnectionLostEnd();
 }
 
+// An acknowledgement frame carrying `word` (AckGoOn, AckStop, AckHold)
+// on slot's connection; false when it could not be sent.
+bool SendAck(int slot, uint16_t word) {
+    MsgBuffer ack;
+    MsgPutLong(&ack, AckFrameSize);
+    MsgPutLong(&ack, NetClient.session);
+    MsgPutWord(&ack, AckCode);
+    MsgPutWord(&ack, word);
+    return NetSendFrame(slot, MsgData(&ack), MsgLength(&ack));
+}
+
+// Puts a request just sent where the server's answers will reach it. The
+// server answers requests in the order they came, except that while it
+// serves one whose output it pushes it answers the requests that come
+// meanwhile inside its wait for the push's acknowledgement, first. So a
+// request sent while such a one waits (its job's device set up as a
+// push runs, a paint inside its Print dialog) goes before it; any other
+// (a paint's read while a list's rows are read) goes behind every
+// request still waiting. (A request sent in the moment between a job's
+// last acknowledgement and its reply is answered after it: the reply
+// frame names no request, so that moment cannot be told apart.)
+void AwaitReply(NetReplyWait *wait) {
+    std::deque<NetReplyWait *> &awaiting = NetClient.awaiting;
+    awaiting.insert(std::find_if(awaiting.begin(), awaiting.end(), [](const NetReplyWait *w) { return w->output; }),
+                    wait);
+}
+
 // Set while the connect loop waits between attempts: Esc gives up there.
 bool ConnectWaiting = false;
 
@@ -153,24 +183,31 @@ void ClientWaitStep(int ms) {
 bool NetClientRequest(uint16_t code, MsgBuffer *request, MsgBuffer *reply) {
     if (!NetClient.connected || !ConnTable[0].inUse || MsgFailed(request)) return false;
     if (!RequestFrameBuild(request, NetClient.session, code)) return false;
+    NetReplyWait wait;
+    wait.output = RequestPushesOutput(code);
     NetClient.sendLevel++;
     uint64_t start = NetNowMs();
     bool ok = false;
     for (;;) {
-        NetClient.replyArrived = false;
+        wait.arrived = false;
         if (!NetSendFrame(0, MsgData(request), MsgLength(request))) {
             Lost();
             break;
         }
-        uint64_t until = NetNowMs() + (uint64_t)NetLimits.replyMs;
-        while (!NetClient.replyArrived && NetClient.connected && NetNowMs() < until) ClientWaitStep(20);
-        if (!NetClient.replyArrived) {
+        AwaitReply(&wait);
+        // Counted from the server's last push, not only from the send: the
+        // time this program's user spends in a dialog a push opened is not
+        // the server's.
+        const uint64_t sent = NetNowMs();
+        auto inTime = [sent] { return NetNowMs() < std::max(sent, NetClient.heardMs) + (uint64_t)NetLimits.replyMs; };
+        while (!wait.arrived && NetClient.connected && inTime()) ClientWaitStep(20);
+        if (!wait.arrived) {
+            std::erase(NetClient.awaiting, &wait);
             Lost();
             break;
         }
         ReplyHeader h;
-        MsgBuffer got = std::move(NetClient.reply);
-        NetClient.replyArrived = false;
+        MsgBuffer got = std::move(wait.reply);
         if (!ReplyHeaderRead(&got, &h, true)) {
             Lost();
             break;
@@ -211,18 +248,37 @@ void NetClientOnMessage(int slot, MsgBuffer *frame) {
     MsgGetLong(frame, &length);
     MsgGetWord(frame, &frameCode);
     if (frameCode != FrameCodePush) {
+        // The reply of the request the server answers next; one that no
+        // request waits for is kept as it came.
+        std::deque<NetReplyWait *> &awaiting = NetClient.awaiting;
+        if (!awaiting.empty()) {
+            NetReplyWait *w = awaiting.front();
+            awaiting.pop_front();
+            w->reply = std::move(*frame);
+            w->arrived = true;
+            return;
+        }
         NetClient.reply = std::move(*frame);
         NetClient.replyArrived = true;
         return;
     }
+    // While the push runs, a dialog it opens may wait for the user: the
+    // server is told so (ClientHoldPush) rather than left to give up.
+    const bool outerRunning = std::exchange(NetClient.pushRunning, true);
+    NetClient.holdSentMs = NetNowMs();
     RepExecRemote(MsgData(frame) + 6, MsgLength(frame) - 6);
-    MsgBuffer ack;
-    MsgPutLong(&ack, AckFrameSize);
-    MsgPutLong(&ack, NetClient.session);
-    MsgPutWord(&ack, AckCode);
-    MsgPutWord(&ack, (RepStopped || UserCancelFlag) ? 1 : 0);
-    if (!NetSendFrame(slot, MsgData(&ack), MsgLength(&ack))) Lost();
+    NetClient.pushRunning = outerRunning;
+    NetClient.heardMs = NetNowMs();
+    if (!SendAck(slot, (RepStopped || UserCancelFlag) ? AckStop : AckGoOn)) Lost();
     (void)h;
+}
+
+void ClientHoldPush() {
+    if (!NetClient.pushRunning || !NetClient.connected || !ConnTable[0].inUse) return;
+    const uint64_t now = NetNowMs();
+    if (now - NetClient.holdSentMs < (uint64_t)NetLimits.holdMs) return;
+    NetClient.holdSentMs = now;
+    if (!SendAck(0, AckHold)) Lost();
 }
 
 bool ClientHandshake(const uint8_t *clientAddress) {

@@ -529,6 +529,7 @@ void NetHousekeeping() {
         NetConnClose(i);
     }
     if (server) SessionOutputHousekeeping();
+    if (NetCurrentRole == NetRole::Client) ClientHoldPush();
 }
 
 bool NetEvictOneNotLoggedIn(int keep) {

@@ -46,7 +46,10 @@ struct NetLimitsRec {
     int noSessionMs = 60000;               // a connection must open a session within this
     int loginMs = 120000;                  // a connection must log in within this (a user types at the login window)
     int drainMs = 30000;                   // queued bytes must start leaving within this
-    int ackMs = 10000;                     // a push's acknowledgement must come within this
+    int ackMs = 1000000;                   // a push's acknowledgement must come within this, counted from
+                                           // the push or the client's last hold (AckHold)
+    int holdMs = 2000;                     // client: a push still running after this is held, and again
+                                           // every time as long (its user answers a dialog)
     int busyRetryMs = 1000;                // client: a busy request is sent again after this
     int busyTextMs = 3000;                 // client: text 1403 after this much busy waiting
     int replyMs = 120000;                  // client: no reply within this is a lost connection
@@ -184,6 +187,15 @@ struct SessionOutFrame {
     bool push = false;
 };
 
+// The pacing of a session's pushes on its connection: each goes once the
+// one before it was acknowledged. A hold (AckHold) restarts the wait for
+// the acknowledgement without giving it.
+struct PushAck {
+    bool ready = true;      // the next push may go
+    bool silent = false;    // a wait for the acknowledgement ran out: no job waits for it again
+    uint64_t sentMs = 0;    // when the unacknowledged push went out, or was last held
+};
+
 struct SessionEntry {
     bool inUse = false;
     uint32_t id = 0;
@@ -193,10 +205,8 @@ struct SessionEntry {
     void *snapshot = nullptr;       // DVP of request 39
     uint32_t snapshotHandle = 0;
     int slot = -1;                  // the connection the session belongs to
-    bool ackReady = true;           // the next push may go
+    PushAck ack;                    // its pushes' pacing
     bool loggedIn = false;          // request 31 accepted a user
-    bool silent = false;            // a wait for its acknowledgement ran out: no job waits for it again
-    uint64_t pushSentMs = 0;        // when the unacknowledged push went out
     std::deque<SessionOutFrame> out;   // output queued while a hold was open (session_output.cpp)
     size_t outBytes = 0;
     // The device the client said its received job opened on (request 44).
@@ -294,26 +304,44 @@ bool NetWaitAck(int session);
 
 // ---- Client (client.cpp) ----
 
+// A request of the client sent and not yet answered: its reply, once in.
+struct NetReplyWait {
+    bool output = false;   // its output is pushed (RequestPushesOutput)
+    bool arrived = false;
+    MsgBuffer reply;
+};
+
 struct NetClientStateRec {
     bool connected = false;
     uint32_t session = 0;
     uint16_t serverMode = 0;
     uint8_t serverName[31] = {0};  // PString, at most 30 characters
     int sendLevel = 0;
-    bool replyArrived = false;
-    MsgBuffer reply;               // the last reply frame
+    bool replyArrived = false;     // a reply came that no request waited for
+    MsgBuffer reply;               // that reply frame
+    // The requests sent and not answered, in the order the server answers
+    // them (client.cpp, AwaitReply).
+    std::deque<NetReplyWait *> awaiting;
     bool busyShown = false;
     bool quit = false;
     bool refused = false;          // the server refused the client and the user was told why
     bool closing = false;          // the client itself closes the connection (NetClientClose)
+    bool pushRunning = false;      // a push from the server is being run (its acknowledgement not sent)
+    uint64_t holdSentMs = 0;       // when that push began or was last held (AckHold)
+    uint64_t heardMs = 0;          // when the server's last push had run: a reply is waited for from then
 };
 extern NetClientStateRec NetClient;
 
 // The installed send function of transport.h.
 bool NetClientRequest(uint16_t code, MsgBuffer *request, MsgBuffer *reply);
 // A complete frame from the server: a push is run and acknowledged, a
-// reply becomes NetClient.reply.
+// reply goes to the request it answers (NetClient.reply when none waits).
 void NetClientOnMessage(int slot, MsgBuffer *frame);
+// While a push runs longer than NetLimits.holdMs (its user answers a
+// dialog it opened), tells the server so once every holdMs (an
+// acknowledgement with AckHold), so that the server's wait for the push
+// counts from then. Run by the housekeeping in every wait, the dialog's too.
+void ClientHoldPush();
 // Requests 0 and 15; true when the server accepted the client.
 bool ClientHandshake(const uint8_t *clientAddress);
 // One attempt: connects and shakes hands; true once a session stands.

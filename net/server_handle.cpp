@@ -16,15 +16,18 @@
 // there, so the hold ends at once and no one sees it before it ends.
 // Output is addressed by session id: a client gone mid-job takes the
 // rest of the job with it, and never hands it to a newcomer. A client
-// that lets a wait for its acknowledgement run out is marked silent: its
-// job stops, and nothing waits for it again until it acknowledges, so
-// the others wait for it one NetLimits.ackMs at most.
+// whose user answers a dialog a push opened holds that push (AckHold):
+// the wait for it starts anew. A client that lets a wait for its
+// acknowledgement run out is marked silent: its job stops, the reply
+// says the output was given up, and nothing waits for it again until it
+// acknowledges, so the others wait for it one NetLimits.ackMs at most.
 //
 // Every request but 0 and 15 must carry the session id of its own
 // connection (any other is refused). Before its login a session is served
 // only the login itself and the end of the session (PreLoginServed);
 // anything else is refused with text 16000 and nothing is read. What a
 // logged-in session may do its rights decide (net/auth_rights.cpp).
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -55,8 +58,15 @@ namespace {
 
 int Nesting = 0;
 uint16_t RunningCode = 0;   // the code of the request being handled
-int QueuedForCaller = 0;    // pushes this request put in its own session's queue
-int PushedByRequest = 0;    // pushes this request sent itself, paced by acknowledgements
+
+// The pacing of one request's output: made by the request's handling and
+// handed to the push hook while the request runs (a request handled
+// inside another's wait has its own), then read for its reply.
+struct RequestPacing {
+    int pushed = 0;           // pushes it sent itself, each after the one before was acknowledged
+    int queuedForCaller = 0;  // pushes it put in its own session's queue, which its reply follows
+};
+RequestPacing *Pacing = nullptr;   // the request being handled's; none outside a request
 
 // Per-session: an acknowledgement asked the waiting job to stop.
 bool CancelAsked[NetSlotCount];
@@ -174,13 +184,25 @@ void OnAck(int slot, MsgBuffer *frame, uint32_t sessionId) {
     int s = SessionFindById(sessionId);
     // An acknowledgement paces only the pushes of its own connection.
     if (s < 0 || SessionTable[s].slot != slot || MsgLength(frame) != AckFrameSize) return;
+    PushAck &ack = SessionTable[s].ack;
+    if (cancel == AckHold) {
+        // The client still runs the push while its user answers a dialog:
+        // the wait for it starts anew, and nothing else changes.
+        if (!ack.ready) ack.sentMs = NetNowMs();
+        return;
+    }
     bool queued = !SessionTable[s].out.empty();
-    SessionTable[s].ackReady = true;
-    SessionTable[s].silent = false;   // it reads again
+    ack.ready = true;
+    ack.silent = false;   // it reads again
     // A cancel of queued output drops its pages; one of a paced job stops it.
     if (cancel && !queued) CancelAsked[s] = true;
     SessionOutputAcknowledged(s, cancel != 0);
 }
+
+// The output of the request being served was given up because the client
+// taking it did not answer in time: the request's reply says so in words.
+// A user's own stop (Esc) is not a give-up and tells nothing.
+void OutputGivenUpTell() { ShowTextMessage(Texts::OutputGivenUp); }
 
 // The job's output has nowhere to go: it stops, and stays stopped for
 // the rest of the request (a run's next document does not print again).
@@ -209,11 +231,11 @@ void PushToClient(MsgBuffer *message) {
         RepStopped = 1;
     } else if (queue) {
         if (!SessionOutputQueue(s, MsgData(message), MsgLength(message), true)) return OutputLost(message);
-        if (s == ServerCurrentSession) QueuedForCaller++;
+        if (Pacing && s == ServerCurrentSession) Pacing->queuedForCaller++;
     } else if (NetSendFrame(SessionTable[s].slot, MsgData(message), MsgLength(message))) {
-        SessionTable[s].ackReady = false;
-        SessionTable[s].pushSentMs = NetNowMs();
-        PushedByRequest++;
+        SessionTable[s].ack.ready = false;
+        SessionTable[s].ack.sentMs = NetNowMs();
+        if (Pacing) Pacing->pushed++;
     } else {
         return OutputLost(message);
     }
@@ -256,19 +278,24 @@ int RequestClass(uint16_t code) {
 
 bool NetWaitAck(int session) {
     if (session < 0 || !SessionTable[session].inUse) return false;
-    if (SessionTable[session].silent && !SessionTable[session].ackReady) {
+    PushAck &ack = SessionTable[session].ack;
+    if (ack.silent && !ack.ready) {
         // It let one wait run out and has not acknowledged since: the job
         // stops now, and no other client waits for it a second time.
         RepStopped = 1;
+        OutputGivenUpTell();
         return false;
     }
     uint32_t id = SessionTable[session].id;
-    uint64_t until = NetNowMs() + (uint64_t)NetLimits.ackMs;
+    // Counted from this wait's start or the client's last hold, whichever
+    // is later: a dialog its user answers never counts against it.
+    const uint64_t since = NetNowMs();
+    auto within = [&] { return NetNowMs() < std::max(since, ack.sentMs) + (uint64_t)NetLimits.ackMs; };
     bool outer = ServerReportWaiting;
     ServerReportWaiting = true;
-    while (SessionFindById(id) == session && !SessionTable[session].ackReady && NetNowMs() < until) NetPump(20);
+    while (SessionFindById(id) == session && !ack.ready && within()) NetPump(20);
     ServerReportWaiting = outer;
-    bool ok = SessionFindById(id) == session && SessionTable[session].ackReady;
+    bool ok = SessionFindById(id) == session && ack.ready;
     if (SessionFindById(id) != session) RemoteOutputLost = 1;
     if (ok && CancelAsked[session]) {
         CancelAsked[session] = false;
@@ -277,8 +304,9 @@ bool NetWaitAck(int session) {
     }
     if (!ok) RepStopped = 1;
     if (!ok && SessionFindById(id) == session) {
-        SessionTable[session].silent = true;
+        ack.silent = true;
         NetReport("Output not acknowledged in time; the job stopped, session", (int)id);
+        OutputGivenUpTell();
     }
     return ok;
 }
@@ -294,11 +322,30 @@ static bool ClientDeviceOfJob(uint16_t *kind, int32_t *width) {
     uint32_t id = SessionTable[s].id;
     SessionTable[s].deviceTold = false;
     if (!SessionTable[s].out.empty() || D4HoldCount() > 0) return false;
-    if (!SessionTable[s].ackReady && !NetWaitAck(s)) return false;
+    if (!SessionTable[s].ack.ready && !NetWaitAck(s)) return false;
     if (SessionFindById(id) != s || !SessionTable[s].deviceTold) return false;
     *kind = SessionTable[s].deviceKind;
     *width = SessionTable[s].deviceWidth;
     return true;
+}
+
+// The end of a request's output: the acknowledgement of the last push it
+// sent itself is waited for (queued output is not). A request that pushed
+// nothing is answered at once: one a client sends while it runs a push
+// (its printer's set-up read as the job opens) would otherwise wait for
+// the acknowledgement of that very push, which the client sends only
+// once it has the reply.
+static void LastPushAcknowledged(const RequestPacing &pacing) {
+    int out = SessionOutputTarget();
+    if (pacing.pushed > 0 && out >= 0 && SessionTable[out].out.empty() && !SessionTable[out].ack.ready &&
+        D4HoldCount() == 0)
+        NetWaitAck(out);
+}
+
+// Whether a request's reply goes behind the pushes it put in its own
+// session's queue (live: that session, -1 when it is gone).
+static bool ReplyFollowsQueue(const RequestPacing &pacing, int live) {
+    return live >= 0 && pacing.queuedForCaller > 0 && !SessionTable[live].out.empty();
 }
 
 bool ServerImportMayCome(int slot) {
@@ -357,7 +404,8 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     int savedSession = ServerCurrentSession, savedClass = ServerRunningClass, savedOutput = ServerOutputSession;
     uint32_t savedOutputId = ServerOutputId;
     uint16_t savedCode = RunningCode;
-    int savedQueued = QueuedForCaller, savedPushed = PushedByRequest;
+    RequestPacing pacing;
+    RequestPacing *outerPacing = std::exchange(Pacing, &pacing);
     uint8_t savedLost = RemoteOutputLost;
     int16_t savedUser = CurrentSessionIndex;
     uint32_t savedOwner = LockOwnerId;
@@ -371,8 +419,6 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     int session = handshake ? -1 : own;
     ServerRunningClass = cls;
     RunningCode = code;
-    QueuedForCaller = 0;
-    PushedByRequest = 0;
     RemoteOutputLost = 0;
     ServerRequestBegin();
     bool parsed = true;
@@ -390,24 +436,16 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
         D4DescriptorSelect(0, snap ? static_cast<DVP *>(SessionTable[session].snapshot) : nullptr, &previous);
         parsed = ServerDispatch(code, frame, &reply);
         D4DescriptorRestore(0, previous);
-        // What the job left unsent, and the acknowledgement of the last
-        // push it paced (queued output is not waited for). A request that
-        // pushed nothing is answered at once: one a client sends while it
-        // runs a push (its printer's set-up read as the job opens) would
-        // otherwise wait for the acknowledgement of that very push, which
-        // the client sends only once it has the reply.
+        // What the job left unsent, and the acknowledgement of its last push.
         if (MsgLength(&OutputMessage) && ServerOutputSession >= 0) MsgSend();
-        int out = SessionOutputTarget();
-        if (PushedByRequest > 0 && out >= 0 && SessionTable[out].out.empty() && !SessionTable[out].ackReady &&
-            D4HoldCount() == 0)
-            NetWaitAck(out);
+        LastPushAcknowledged(pacing);
     }
     if (code == ReqLogin && session >= 0 && SessionFindById(sessionId) == session) LoginOutcome(session, parsed);
     // The connection may have closed inside a wait, and its slot gone to another.
     if (ConnTable[slot].inUse && ConnTable[slot].serial == connection) {
         int live = session >= 0 && SessionTable[session].inUse ? session : -1;
-        bool queued = live >= 0 && QueuedForCaller > 0 && !SessionTable[live].out.empty();
-        SendReply(slot, parsed && !MsgFailed(&reply) ? ReplyServed : ReplyRefused, &reply, live, queued);
+        SendReply(slot, parsed && !MsgFailed(&reply) ? ReplyServed : ReplyRefused, &reply, live,
+                  ReplyFollowsQueue(pacing, live));
     }
 
     Nesting--;
@@ -423,8 +461,7 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     ServerOutputSession = savedOutput;
     ServerOutputId = savedOutputId;
     RunningCode = savedCode;
-    QueuedForCaller = savedQueued;
-    PushedByRequest = savedPushed;
+    Pacing = outerPacing;
     RemoteOutputLost = savedLost;
 }
 

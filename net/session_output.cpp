@@ -6,8 +6,8 @@
 // never keeps the hold open, and no other client waits for it.
 //
 // The queue is bounded (NetLimits.maxOutput) and its client must keep
-// acknowledging (NetLimits.ackMs): one that does neither is dropped, its
-// connection closed with a log line, its output with it.
+// acknowledging or holding (NetLimits.ackMs): one that does neither is
+// dropped, its connection closed with a log line, its output with it.
 #include "net/net.h"
 
 namespace {
@@ -25,7 +25,7 @@ void DropClient(int s, const char *why) {
 void SendQueued(int s) {
     SessionEntry &e = SessionTable[s];
     while (e.inUse && !e.out.empty()) {
-        if (!e.ackReady) return;
+        if (!e.ack.ready) return;
         SessionOutFrame &f = e.out.front();
         SessionOutFrame frame = std::move(f);
         e.out.pop_front();
@@ -34,8 +34,8 @@ void SendQueued(int s) {
         if (!NetSendFrame(e.slot, frame.bytes.data(), (uint32_t)frame.bytes.size())) return;
         if (SessionFindById(id) != s) return;   // closed while sending
         if (frame.push) {
-            e.ackReady = false;
-            e.pushSentMs = NetNowMs();
+            e.ack.ready = false;
+            e.ack.sentMs = NetNowMs();
         }
     }
 }
@@ -76,7 +76,7 @@ void SessionOutputHousekeeping() {
     uint64_t now = NetNowMs();
     for (int s = 0; s < NetSlotCount; s++) {
         const SessionEntry &e = SessionTable[s];
-        if (e.inUse && !e.out.empty() && !e.ackReady && now - e.pushSentMs > (uint64_t)NetLimits.ackMs)
+        if (e.inUse && !e.out.empty() && !e.ack.ready && now - e.ack.sentMs > (uint64_t)NetLimits.ackMs)
             DropClient(s, "Output not acknowledged in time, client dropped");
     }
 }

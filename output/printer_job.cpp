@@ -74,7 +74,8 @@ struct PrintCommandRec {
 PrintCommandRec PrintCommand;
 
 // The dialog of ChoosePrinter: once per print command (its later jobs
-// take the first answer), else each time it is asked.
+// take the first answer), else each time it is asked. A cancel is said
+// on the status line.
 bool AskPrinter(PlPrintChoice *choice)
 {
     if (PrintCommand.running && PrintCommand.answered) {
@@ -82,6 +83,13 @@ bool AskPrinter(PlPrintChoice *choice)
         return PrintCommand.printing;
     }
     bool ok = DlgPrintDialog(OutDialogOwner(), choice);
+    if (!ok) {
+        // Said where a printed file would be named: a user who closed the
+        // dialog by mistake sees that nothing went out.
+        char said[256];
+        GetUiTextC(said, Texts::PrintDialogCancelled);
+        OutStatusLineSet(said);
+    }
     if (PrintCommand.running) {
         PrintCommand.answered = true;
         PrintCommand.printing = ok;

@@ -38,7 +38,6 @@ namespace {
 
 constexpr int RowSize = 6;               // three u16: kind, item, right
 constexpr int RightModulesDefault = 9;
-constexpr int ClientRefusedRegister = DocVc::Number;   // form definitions
 
 constexpr int WordKind = 0, WordBlock = 9;
 
@@ -110,11 +109,13 @@ bool SomeWindowAllows(const UserRightsRec &r, int reg, int kindA, int kindB, boo
 
 }  // namespace
 
-// True when the user may use windows of the type: a client never opens
-// the windows of register 91; otherwise the window-item right decides.
+// True when the user may use windows of the type: the window-item right
+// decides, at a client as stand-alone. The forms are the company's, kept
+// by its server; a client designs them as the program at the company's
+// file does (the designer draws a picture as its box, so nothing of the
+// client's own disk goes into a form).
 bool MayUseWindowItem(int type)
 {
-    if (RunModeIsClient() && WinTypeRegister(type) == ClientRefusedRegister) return false;
     return RightAllows(CurrentRight(RightCode(RightKind::WindowItem), type));
 }
 

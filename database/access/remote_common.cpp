@@ -40,6 +40,8 @@ OutputRole OutputRoleOf(uint16_t code) {
 
 }  // namespace
 
+bool RequestPushesOutput(uint16_t code) { return OutputRoleOf(code) != OutputRole::None; }
+
 void RemoteJobEndInstall(RemoteJobEndFn fn) { JobEnd = fn; }
 RemoteJobEndFn RemoteJobEndInstalled() { return JobEnd; }
 

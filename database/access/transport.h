@@ -39,6 +39,10 @@ bool RequestSendLong(uint16_t code, MsgBuffer *request, MsgBuffer *reply);
 
 // True for the request codes that go through RequestSendLong.
 bool RequestIsLong(uint16_t code);
+// True for the request codes whose output the server pushes while it
+// serves them (11, 12, 20, 21, 26, 30, 42): a request sent meanwhile is
+// served inside the server's wait for a push, and answered first.
+bool RequestPushesOutput(uint16_t code);
 
 // Set while a request runs whose output the server pushes (codes 11, 12,
 // 20, 21, 26, 30, 42); record counts arriving meanwhile are dropped.
@@ -57,6 +61,11 @@ constexpr uint16_t NoRecordCounts = 65535; // no record-count list in a reply
 constexpr uint32_t RequestHeaderSize = 10; // u32 length, u32 session, u16 code
 constexpr uint32_t ReplyHeaderMinSize = 14;
 constexpr uint32_t AckFrameSize = 12;
+// The word an acknowledgement carries after its code: the push ran and
+// the job goes on, or the user stopped the job; or, before the push has
+// run, that the client still runs it while its user answers a dialog (a
+// hold: the push is not acknowledged, and the server's wait starts anew).
+constexpr uint16_t AckGoOn = 0, AckStop = 1, AckHold = 2;
 
 // Puts the request header (u32 total length, u32 session id, u16 code)
 // in front of a finished request body.

@@ -2,15 +2,16 @@
 // its own devices.
 //
 // A received buffer is a run of commands (remote_encode.cpp writes them;
-// docs/protocol.md lists them). Each command's arguments are read with
-// the codec's checked gets and the command runs through the public
-// operations with RemoteOutput clear, so it takes the same local road as
-// the client's own output. Nothing the server wrote is trusted: the
-// first command that cannot be read whole, whose sizes pass the caps
-// below, or whose field type is not one its encoder sends, ends the
-// buffer. The commands before it ran, nothing after it
-// runs, whatever it held is freed, the job is stopped (its end still
-// closes the device) and the user is told once a job.
+// docs/protocol.md lists them), each run by its group: the job, the
+// report's lines, texts and values, a form, pictures. Each command's
+// arguments are read with the codec's checked gets and the command runs
+// through the public operations with RemoteOutput clear, so it takes the
+// same local road as the client's own output. Nothing the server wrote
+// is trusted: the first command that cannot be read whole, whose sizes
+// pass the caps below, or whose field type is not one its encoder sends,
+// ends the buffer. The commands before it ran, nothing after it runs,
+// whatever it held is freed, the job is stopped (its end still closes
+// the device) and the user is told once a job.
 #include <cassert>
 #include <cstdio>
 #include <cstring>
@@ -128,22 +129,30 @@ void TakeSetupText(int i, const uint8_t *text)
     if (PrintSetupTexts[i][0] > PrintSetupTextMax[i]) PrintSetupTexts[i][0] = uint8_t(PrintSetupTextMax[i]);
 }
 
-// Reads and runs one command (its opcode already read); false when its
-// arguments could not be read whole or broke a cap.
-bool RunCommand(MsgBuffer *m, uint16_t op)
+// ---- The commands by group ----
+// Each group reads and runs the commands of its kind (the opcode already
+// read): Done, or Damaged when the arguments could not be read whole or
+// broke a cap; NotMine for an opcode of another group.
+enum class Ran { NotMine, Done, Damaged };
+
+Ran Result(bool ok) { return ok ? Ran::Done : Ran::Damaged; }
+// Done unless the message failed while the arguments were read.
+Ran Read(MsgBuffer *m) { return Result(!MsgFailed(m)); }
+
+// The received job: its opening (with the report's columns laid out on
+// this device, told to the server) and its end.
+Ran RunJobCommand(MsgBuffer *m, uint16_t op)
 {
-    PString t, t2;
-    PackedDecimal rect[4], dec;
     switch (op) {
     case RepOp::OpenJob: {
-        MsgGetPString(m, t);
+        PString name;
+        MsgGetPString(m, name);
         uint8_t *job = CurrentJobRecord();   // the job of the run that asked the server
-        if (!job || !MsgGetJobRecord(m, job, ReportParamsVc::Size)) return false;
-        if (MsgFailed(m)) return false;
+        if (!job || !MsgGetJobRecord(m, job, ReportParamsVc::Size) || MsgFailed(m)) return Ran::Damaged;
         DamageTold = 0;
         RemoteJobActive = 1;
-        RepOpenJob(t);
-        return true;
+        RepOpenJob(name);
+        return Ran::Done;
     }
     case RepOp::ReportColumns: {
         int32_t width = 0;
@@ -151,176 +160,218 @@ bool RunCommand(MsgBuffer *m, uint16_t op)
         // The server measures the report's texts as this device draws
         // them: it is told before the push is acknowledged.
         if (width > 0 && RunModeIsClient()) JobDeviceRemote(CurrentOutputKind(), width);
-        return true;
+        return Ran::Done;
     }
+    case RepOp::EndJob:
+        RepEndJob();
+        RemoteJobActive = 0;
+        return Ran::Done;
+    default: return Ran::NotMine;
+    }
+}
+
+// The report's lines: header lines, line starts, advances, pages, rules,
+// and the text file's lines and files.
+Ran RunLineCommand(MsgBuffer *m, uint16_t op)
+{
+    switch (op) {
     case RepOp::HeaderLeft:
     case RepOp::HeaderRight: {
         int n = Word(m);
-        MsgGetPString(m, t);
-        if (MsgFailed(m)) return false;
+        PString text;
+        MsgGetPString(m, text);
+        if (MsgFailed(m)) return Ran::Damaged;
         if (op == RepOp::HeaderLeft)
-            RepHeaderLeft(n, t);
+            RepHeaderLeft(n, text);
         else
-            RepHeaderRight(n, t);
-        return true;
+            RepHeaderRight(n, text);
+        return Ran::Done;
     }
-    case RepOp::Text: {
-        int x = Word(m), font = Word(m), link = Word(m), align = Word(m), style = Word(m);
-        MsgGetPString(m, t);
-        uint16_t dos = uint16_t(Word(m));
-        if (MsgFailed(m)) return false;
-        DosCodePage = dos;
-        RepTextEx(x, font, link, align, style, t);
-        return true;
-    }
+    case RepOp::HeaderClear: RepHeaderClear(); return Ran::Done;
+    case RepOp::HeaderDone: RepHeaderDone(); return Ran::Done;
     case RepOp::StartLine:
     case RepOp::Advance:
     case RepOp::NewPage:
     case RepOp::FormNote: {
         int w = Word(m);
-        if (MsgFailed(m)) return false;
+        if (MsgFailed(m)) return Ran::Damaged;
         if (op == RepOp::StartLine) RepStartLine(w);
         if (op == RepOp::Advance) RepAdvance(w);
         if (op == RepOp::NewPage) RepNewPage(w);
-        return true;   // a form note does nothing on the client
+        return Ran::Done;   // a form note does nothing on the client
     }
     case RepOp::RuleFull: {
-        int end = Word(m), th = Word(m);
-        if (MsgFailed(m)) return false;
-        RepRuleFull(end, th);
-        return true;
+        int end = Word(m), thickness = Word(m);
+        if (MsgFailed(m)) return Ran::Damaged;
+        RepRuleFull(end, thickness);
+        return Ran::Done;
     }
     case RepOp::Rule: {
-        int x1 = Word(m), x2 = Word(m), th = Word(m);
-        if (MsgFailed(m)) return false;
-        RepRule(x1, x2, th);
-        return true;
+        int x1 = Word(m), x2 = Word(m), thickness = Word(m);
+        if (MsgFailed(m)) return Ran::Damaged;
+        RepRule(x1, x2, thickness);
+        return Ran::Done;
     }
-    case RepOp::HeaderClear: RepHeaderClear(); return true;
-    case RepOp::HeaderDone: RepHeaderDone(); return true;
-    case RepOp::EndJob:
-        RepEndJob();
-        RemoteJobActive = 0;
-        return true;
+    case RepOp::FormatLine: PrintFormatLine(); return Ran::Done;
+    case RepOp::NextFile: RepNextFile(); return Ran::Done;
+    case RepOp::FlushLine: RepFlushLine(); return Ran::Done;
+    case RepOp::TabLineEnd: RepAdvance(1); return Ran::Done;
+    default: return Ran::NotMine;
+    }
+}
+
+// A decimal, date or date-time value formatted here: command 13, 15 or 19.
+Ran RunValue(MsgBuffer *m, uint16_t op)
+{
+    int x = Word(m), font = Word(m), link = Word(m), align = Word(m), style = Word(m);
+    uint8_t value[16] = {};
+    int type;
+    if (op == RepOp::DateValue) {
+        type = FtDate;
+        DateRec d{};
+        MsgGetDate(m, &d);
+        PutDate(value, 0, d);
+    } else if (op == RepOp::StampValue) {
+        type = FtDateTime;
+        for (uint32_t i = 0; i < 7; i++) PutU16(value, i * 2, uint16_t(Word(m)));
+    } else {
+        type = Word(m);
+        PackedDecimal dec;
+        MsgGetBlock12(m, &dec);
+        PutDec(value, 0, dec);
+        // Only a decimal type fits the 12 bytes sent: any other would
+        // read them as what they are not (a text's length byte).
+        if (!RepValueIsPacked(type)) return Ran::Damaged;
+    }
+    if (MsgFailed(m)) return Ran::Damaged;
+    RepValueEx(x, font, link, value, type, align, style);
+    return Ran::Done;
+}
+
+// Texts and values: on the report's line, on the TAB file, as an export
+// field, as the import's status.
+Ran RunTextCommand(MsgBuffer *m, uint16_t op)
+{
+    PString text;
+    switch (op) {
+    case RepOp::Text: {
+        int x = Word(m), font = Word(m), link = Word(m), align = Word(m), style = Word(m);
+        MsgGetPString(m, text);
+        uint16_t dos = uint16_t(Word(m));
+        if (MsgFailed(m)) return Ran::Damaged;
+        DosCodePage = dos;
+        RepTextEx(x, font, link, align, style, text);
+        return Ran::Done;
+    }
     case RepOp::DateValue:
     case RepOp::DecimalValue:
-    case RepOp::StampValue: {
-        int x = Word(m), font = Word(m), link = Word(m), align = Word(m), style = Word(m);
-        uint8_t value[16] = {};
-        int type;
-        if (op == RepOp::DateValue) {
-            type = FtDate;
-            DateRec d{};
-            MsgGetDate(m, &d);
-            PutDate(value, 0, d);
-        } else if (op == RepOp::StampValue) {
-            type = FtDateTime;
-            for (uint32_t i = 0; i < 7; i++) PutU16(value, i * 2, uint16_t(Word(m)));
-        } else {
-            type = Word(m);
-            MsgGetBlock12(m, &dec);
-            PutDec(value, 0, dec);
-            // Only a decimal type fits the 12 bytes sent: any other would
-            // read them as what they are not (a text's length byte).
-            if (!RepValueIsPacked(type)) return false;
-        }
-        if (MsgFailed(m)) return false;
-        RepValueEx(x, font, link, value, type, align, style);
-        return true;
-    }
+    case RepOp::StampValue: return RunValue(m, op);
     case RepOp::TextNr: {
         int x = Word(m), link = Word(m), align = Word(m), style = Word(m), n = Word(m);
-        if (MsgFailed(m)) return false;
-        GetUiText(t, n);
-        RepTextEx(x, -1, link, align, style, t);
-        return true;
+        if (MsgFailed(m)) return Ran::Damaged;
+        GetUiText(text, n);
+        RepTextEx(x, -1, link, align, style, text);
+        return Ran::Done;
     }
     case RepOp::StatusText:
-    case RepOp::FormPageStart: {
-        MsgGetPString(m, t);
-        if (MsgFailed(m)) return false;
-        if (op == RepOp::StatusText)
-            OutImportStatusText(t);
-        else
-            FormPageStart(t);
-        return true;
-    }
-    case RepOp::WriteField: {
-        MsgGetPString(m, t);
+        MsgGetPString(m, text);
+        if (MsgFailed(m)) return Ran::Damaged;
+        OutImportStatusText(text);
+        return Ran::Done;
+    case RepOp::WriteField:
+    case RepOp::TabText: {
+        MsgGetPString(m, text);
         uint16_t dos = uint16_t(Word(m));
-        if (MsgFailed(m)) return false;
+        if (MsgFailed(m)) return Ran::Damaged;
         DosCodePage = dos;
-        ExportPString(t);
-        return true;
+        if (op == RepOp::WriteField)
+            ExportPString(text);
+        else
+            RepTextEx(0, -1, 0, 0, 0, text);
+        return Ran::Done;
     }
-    case RepOp::FormatLine: PrintFormatLine(); return true;
-    case RepOp::Nop:
-    case RepOp::Unused21:
-    case RepOp::Unused25: return true;
+    default: return Ran::NotMine;
+    }
+}
+
+// A document's form: the print destination opened and closed, its pages
+// and geometry, and the lines, boxes and texts drawn on them.
+Ran RunFormCommand(MsgBuffer *m, uint16_t op)
+{
+    PString text, text2;
+    PackedDecimal rect[4], thickness;
+    switch (op) {
+    case RepOp::PrintOpen: {
+        int docType = Word(m), destWord = Word(m);
+        MsgGetPString(m, text);
+        MsgGetPString(m, text2);
+        if (MsgFailed(m)) return Ran::Damaged;
+        PrintOpenOk = PrintOpenCall(docType, destWord, text, text2) ? 1 : 0;
+        if (!PrintOpenOk) RepStopped = 1;
+        return Ran::Done;
+    }
+    case RepOp::PrintClose: {
+        PString texts[3];
+        for (auto &t : texts) MsgGetPString(m, t);
+        if (MsgFailed(m)) return Ran::Damaged;
+        for (int i = 0; i < 3; i++) TakeSetupText(i, texts[i]);
+        RepOp30();
+        ThousandsFlag = 0;
+        PrintOpenOk = 0;
+        return Ran::Done;
+    }
+    case RepOp::FormGeometry: {
+        int lines = Word(m), w1 = Word(m), w2 = Word(m);
+        uint8_t ff = 0;
+        MsgGetByte(m, &ff);
+        if (MsgFailed(m) || lines < 1 || lines > MaxFormLines) return Ran::Damaged;
+        FormPageGeometry(lines, w1, w2, ff);
+        return Ran::Done;
+    }
+    case RepOp::FormPageStart:
+        MsgGetPString(m, text);
+        if (MsgFailed(m)) return Ran::Damaged;
+        FormPageStart(text);
+        return Ran::Done;
+    case RepOp::FormPageEnd: FormPageEnd(); return Ran::Done;
     case RepOp::FormLine:
     case RepOp::FormBox: {
         MsgGetDecRect(m, rect);
-        MsgGetBlock12(m, &dec);
+        MsgGetBlock12(m, &thickness);
         int mode = op == RepOp::FormBox ? Word(m) : 0;
-        if (MsgFailed(m)) return false;
+        if (MsgFailed(m)) return Ran::Damaged;
         if (op == RepOp::FormLine)
-            FormLineOut(rect, dec);
+            FormLineOut(rect, thickness);
         else
-            FormBoxOut(rect, dec, mode);
-        return true;
+            FormBoxOut(rect, thickness, mode);
+        return Ran::Done;
     }
     case RepOp::FormText: {
         uint8_t font[FontVc::Size] = {};
-        MsgGetPString(m, t);
+        MsgGetPString(m, text);
         MsgGetDecRect(m, rect);
         MsgGetRecord(m, FontVc::Number, font);
         int lineIndex = Word(m), pitch = Word(m), align = Word(m);
-        if (MsgFailed(m)) return false;
-        FormTextOut(t, rect, font, lineIndex, pitch, align);
-        return true;
-    }
-    case RepOp::FormPageEnd: FormPageEnd(); return true;
-    case RepOp::PrintOpen: {
-        int docType = Word(m), destWord = Word(m);
-        MsgGetPString(m, t);
-        MsgGetPString(m, t2);
-        if (MsgFailed(m)) return false;
-        PrintOpenOk = PrintOpenCall(docType, destWord, t, t2) ? 1 : 0;
-        if (!PrintOpenOk) RepStopped = 1;
-        return true;
+        if (MsgFailed(m)) return Ran::Damaged;
+        FormTextOut(text, rect, font, lineIndex, pitch, align);
+        return Ran::Done;
     }
     case RepOp::FormNote3:
         Word(m);
         Word(m);
         Word(m);
-        return !MsgFailed(m);
-    case RepOp::PrintClose: {
-        PString texts[3];
-        for (auto &s : texts) MsgGetPString(m, s);
-        if (MsgFailed(m)) return false;
-        for (int i = 0; i < 3; i++) TakeSetupText(i, texts[i]);
-        RepOp30();
-        ThousandsFlag = 0;
-        PrintOpenOk = 0;
-        return true;
+        return Read(m);
+    default: return Ran::NotMine;
     }
-    case RepOp::EpsPicture: return RunEps(m);
-    case RepOp::FormGeometry: {
-        int lines = Word(m), w1 = Word(m), w2 = Word(m);
-        uint8_t ff = 0;
-        MsgGetByte(m, &ff);
-        if (MsgFailed(m) || lines < 1 || lines > MaxFormLines) return false;
-        FormPageGeometry(lines, w1, w2, ff);
-        return true;
-    }
-    case RepOp::HandleRect: {
-        MemBlock h = Handle(m, HandleCap);
-        MemFree(&h);
-        MsgGetDecRect(m, rect);
-        return !MsgFailed(m);
-    }
-    case RepOp::NextFile: RepNextFile(); return true;
-    case RepOp::FlushLine: RepFlushLine(); return true;
+}
+
+// Pictures, EPS inclusions (whole or in gathered chunks) and the page
+// set-up of the next print job.
+Ran RunPictureCommand(MsgBuffer *m, uint16_t op)
+{
+    PackedDecimal rect[4];
+    switch (op) {
+    case RepOp::EpsPicture: return Result(RunEps(m));
     case RepOp::Picture: {
         MemBlock pic = Handle(m, HandleCap);
         MsgGetDecRect(m, rect);
@@ -332,20 +383,26 @@ bool RunCommand(MsgBuffer *m, uint16_t op)
             RepPicture(pic, block, mode);
         }
         MemFree(&pic);
-        return ok;
+        return Result(ok);
+    }
+    case RepOp::HandleRect: {
+        MemBlock h = Handle(m, HandleCap);
+        MemFree(&h);
+        MsgGetDecRect(m, rect);
+        return Read(m);
     }
     case RepOp::PageSetup: {
         MemBlock h = Handle(m, HandleCap);
         if (MsgFailed(m)) {
             MemFree(&h);
-            return false;
+            return Ran::Damaged;
         }
         MemFree(&ReceivedPageSetup);
         if (MemSize(h) == 0)
             MemFree(&h);
         else
             ReceivedPageSetup = h;
-        return true;
+        return Ran::Done;
     }
     case RepOp::EpsChunk:
     case RepOp::EpsLastChunk: {
@@ -353,28 +410,32 @@ bool RunCommand(MsgBuffer *m, uint16_t op)
         MemBlock chunk = Handle(m, GatherCap);
         if (MsgFailed(m)) {
             MemFree(&chunk);
-            return false;
+            return Ran::Damaged;
         }
         if (chunkNumber == 1) MemFree(&EpsGather);
         bool ok = GatherAppend(chunk);
         MemFree(&chunk);
         if (!ok) {
             MemFree(&EpsGather);
-            return false;
+            return Ran::Damaged;
         }
-        return op == RepOp::EpsChunk || RunGathered();
+        return Result(op == RepOp::EpsChunk || RunGathered());
     }
-    case RepOp::TabText: {
-        MsgGetPString(m, t);
-        uint16_t dos = uint16_t(Word(m));
-        if (MsgFailed(m)) return false;
-        DosCodePage = dos;
-        RepTextEx(0, -1, 0, 0, 0, t);
-        return true;
+    default: return Ran::NotMine;
     }
-    case RepOp::TabLineEnd: RepAdvance(1); return true;
-    default: return true;   // an opcode above 42: skipped word by word
+}
+
+// Reads and runs one command (its opcode already read) by its group;
+// false when its arguments could not be read whole or broke a cap. The
+// commands that do nothing (0, 21, 25) and opcodes above 42 belong to no
+// group: they are skipped, and the next word is read as an opcode.
+bool RunCommand(MsgBuffer *m, uint16_t op)
+{
+    for (auto group : {RunJobCommand, RunLineCommand, RunTextCommand, RunFormCommand, RunPictureCommand}) {
+        Ran ran = group(m, op);
+        if (ran != Ran::NotMine) return ran == Ran::Done;
     }
+    return true;
 }
 
 // Tells the user once a job that received output was damaged, logs where,

@@ -170,6 +170,38 @@ TEST_F(NetClientTest, BusyRequestsAreSentAgainAndTheBusyTextComesLate) {
     EXPECT_TRUE(Has("busy"));
 }
 
+// A window painted while the client waits for a read reads a count of its
+// own: the server answers the two in the order they came, and each takes
+// its own answer.
+uint32_t PaintedCount = 0;
+bool PaintRead = false;
+intptr_t CountPaintProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    if (msg == PlMsg::Paint && !std::exchange(PaintRead, true)) PaintedCount = RegRecordCount(IVVc::Number);
+    return WinDefProc(win, msg, wParam, lParam);
+}
+
+TEST_F(NetClientTest, AReadAPaintSendsWhileTheClientWaitsTakesItsOwnReply) {
+    ScriptServer s([](uint16_t code, int n) {
+        if (code == ReqVersion || code == ReqSessionOpen) return Handshake(code, 3041, 9);
+        if (n == 2) std::this_thread::sleep_for(std::chrono::milliseconds(300));   // the paint's read comes meanwhile
+        MsgBuffer b;
+        MsgPutLong(&b, uint32_t(100 + n));
+        return Reply(ReplyServed, &b);
+    });
+    WinResetAll();
+    ASSERT_TRUE(WinRegisterClass({"NetPaintCount", CountPaintProc, 0, kPlLightGrey, 0, 0}));
+    ASSERT_TRUE(ConnectLoop("127.0.0.1", (uint16_t)s.port, nullptr));
+    uint32_t win = WinCreate("NetPaintCount", "", PlStyle::Visible, {0, 0, 200, 100}, 0, 0, 0);
+    ASSERT_NE(win, 0u);
+    PaintedCount = 0;
+    PaintRead = false;
+    EXPECT_EQ(RegRecordCount(CUVc::Number), 102u);
+    EXPECT_EQ(PaintedCount, 103u) << "the paint's read was not sent during the wait, or took another reply";
+    EXPECT_TRUE(NetClient.connected);
+    NetClientClose();
+    WinResetAll();
+}
+
 // A server that vanishes under a request, with the company open: the
 // request fails as a lost connection (never done), the user is told once
 // and the program ends without asking about any window; a later request
@@ -385,13 +417,14 @@ intptr_t CountingProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lPa
 }
 
 // A server that answers the handshake, and a report request with one
-// push whose acknowledgement it reads before it replies; the cancel word
-// of that acknowledgement is kept.
+// push (of the commands given) whose acknowledgement it reads before it
+// replies; the cancel word of that acknowledgement is kept, and the holds
+// that came before it are counted.
 struct PushingServer {
     int listener = -1, port = 0;
     std::thread thread;
-    std::atomic<int> cancel{-1};
-    PushingServer() {
+    std::atomic<int> cancel{-1}, holds{0};
+    explicit PushingServer(std::vector<uint8_t> commands = {}) {
         listener = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in a{};
         a.sin_family = AF_INET;
@@ -401,7 +434,7 @@ struct PushingServer {
         socklen_t len = sizeof a;
         getsockname(listener, (sockaddr *)&a, &len);
         port = ntohs(a.sin_port);
-        thread = std::thread([this] {
+        thread = std::thread([this, commands] {
             int fd = accept(listener, nullptr, nullptr);
             if (fd < 0) return;
             RawConn c(0);
@@ -416,10 +449,18 @@ struct PushingServer {
                 }
                 // The client waits for the reply while the push is out.
                 std::this_thread::sleep_for(std::chrono::milliseconds(300));
-                std::vector<uint8_t> push = {6, 0, 0, 0, 1, 0};
+                std::vector<uint8_t> push = {uint8_t(6 + commands.size()), 0, 0, 0, 1, 0};
+                push.insert(push.end(), commands.begin(), commands.end());
                 c.Send(push);
-                std::vector<uint8_t> ack = c.Frame(3000);
-                if (ack.size() == AckFrameSize) cancel = ack[10] | ack[11] << 8;
+                for (;;) {
+                    std::vector<uint8_t> ack = c.Frame(3000);
+                    int word = ack.size() == AckFrameSize ? ack[10] | ack[11] << 8 : -1;
+                    if (word != AckHold) {
+                        cancel = word;
+                        break;
+                    }
+                    holds++;
+                }
                 c.Send(Reply(ReplyServed, nullptr));
             }
         });
@@ -473,6 +514,36 @@ TEST_F(NetClientTest, WhileWaitingTheWindowsPaintAndEscCancelsTheServersJob) {
     }
     UserCancelFlag = 0;
     WinResetAll();
+}
+
+// A push whose run waits for the user (here a message it shows, read for
+// a second while the program's wait goes on) tells the server so while it
+// waits, and acknowledges once it has run; the client's own wait for the
+// reply does not count that second either.
+TEST_F(NetClientTest, APushThatWaitsForItsUserIsHeldAtTheServer) {
+    NetLimits.holdMs = 200;
+    NetLimits.replyMs = 800;
+    const PlTimerFn timer = MsgSetTimer(NetTimerTick);
+    const MessageSink sink = MessageSinkSet([](const char *text) {
+        Record(text);
+        for (auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+             std::chrono::steady_clock::now() < until;) {
+            PlMessage m;
+            MsgGetTimeout(&m, 20);
+        }
+    });
+    PushingServer s({4, 0});   // a text command cut short: damaged output, told
+    ASSERT_TRUE(ConnectLoop("127.0.0.1", (uint16_t)s.port, nullptr));
+    RepStopped = 0;
+    uint8_t job[8] = {0};
+    EXPECT_TRUE(RunReportRemote(false, job, sizeof job));
+    EXPECT_TRUE(Has("damaged"));
+    EXPECT_GE(s.holds.load(), 1) << "the server was not told that the push waits for its user";
+    EXPECT_EQ(s.cancel.load(), AckGoOn);
+    EXPECT_TRUE(NetClient.connected);
+    NetClientClose();
+    MessageSinkSet(sink);
+    MsgSetTimer(timer);
 }
 
 TEST_F(NetClientTest, EscGivesUpConnecting) {

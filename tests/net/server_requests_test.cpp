@@ -1,8 +1,8 @@
 // Requests against a server process on loopback: the handshake, the
 // session binding and login rule, the serving rule by class inside a
 // report's acknowledgement wait (the waiting client's own reads too), a
-// cancel, and the program's own client doing record work through the
-// server.
+// cancel, a push held and one never acknowledged, and the program's own
+// client doing record work through the server.
 #include "tests/net/net_fixture.h"
 
 #include <thread>
@@ -155,13 +155,36 @@ TEST_F(NetServerTest, ReportWaitServesReadsAndWritesButNotPrintsAndStopsOnCancel
 TEST_F(NetServerTest, UnacknowledgedPushStopsTheReportAndTheServerGoesOn) {
     RawConn a(port), b(port);
     uint32_t sa = Open(a), sb = Open(b);
+    auto replyText = [](const std::vector<uint8_t> &f) {
+        MsgBuffer m;
+        ReplyHeader h{};
+        return MsgLoad(&m, f.data(), (uint32_t)f.size()) && ReplyHeaderRead(&m, &h, false) ? h.textNumber : 0;
+    };
+    // a holds its first push past the acknowledgement time, as a client
+    // whose user answers a dialog the push opened: the job waits for it
+    // and goes on whole once it is acknowledged.
+    a.Send(WithSession(JobRequestBody(ReqReportRun), sa));
+    ASSERT_FALSE(a.Frame().empty());
+    for (int i = 0; i < 5; i++) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        a.Send(AckFrame(sa, AckHold));
+    }
+    int pushes = 1;
+    std::vector<uint8_t> last;
+    for (a.Send(AckFrame(sa)); !(last = a.Frame()).empty() && (last[4] | last[5] << 8) == FrameCodePush; pushes++)
+        a.Send(AckFrame(sa));
+    EXPECT_EQ(pushes, ReportPushes) << "the held job did not go on whole";
+    ASSERT_FALSE(last.empty());
+    EXPECT_EQ(replyText(last), NoReplyText);
+
     a.Send(WithSession(JobRequestBody(ReqReportRun), sa));
     ASSERT_FALSE(a.Frame().empty());
     // a never acknowledges: after the acknowledgement time the job stops
-    // and its reply comes; b is served meanwhile and afterwards.
+    // and its reply comes, saying so; b is served meanwhile and afterwards.
     std::vector<uint8_t> reply = a.Frame(4000);
     ASSERT_FALSE(reply.empty());
     EXPECT_EQ(reply[4] | reply[5] << 8, FrameCodeReply);
+    EXPECT_EQ(replyText(reply), Texts::OutputGivenUp);
     b.Send(WithSession(JobRequestBody(ReqReportRun), sb));
     std::vector<uint8_t> f = b.Frame();
     ASSERT_FALSE(f.empty());

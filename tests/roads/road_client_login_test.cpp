@@ -6,14 +6,19 @@
 // run mode) connects over the real channel, and its login window takes a
 // wrong password (told as wrong, the connection kept) and then ADMIN's
 // right one. It stores a new customer and a posted invoice by keys and
-// clicks, and a second client, logged in beside it, reads both. A report
-// printed at a client, to the preview and to a PDF, shows as the same
-// report does stand-alone on the company the server kept.
-// Menus: in Sales, Registers > Customers; File > Windows... > "Sales
-// invoices"; File > Reports (Ctrl+R) > "Customer Balances".
+// clicks, draws a text into the invoice form, and a second client,
+// logged in beside it, reads both. A report printed at a client, to the
+// preview and to a PDF, shows as the same report does stand-alone on the
+// company the server kept, and the General ledger's Registers menu holds
+// the same entries. A Print dialog left open at a client costs neither
+// the print nor the connection; a print given up is told in words.
+// Menus: in Sales, Registers > Customers; in General ledger, Registers >
+// Forms; File > Windows... > "Sales invoices"; File > Reports (Ctrl+R) >
+// "Customer Balances", to the preview and by Ctrl+P.
 // Windows: Customer list, Customers, Windows, Sales invoice, Customer
-// balances selection.
+// balances selection, Reports, Forms, the form designer.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_form_steps.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -34,13 +39,16 @@
 #include "net/net.h"
 #include "net/tls.h"
 #include "core/interface_load.h"
+#include "core/record_buffer.h"
 #include "platform/dialog.h"
+#include "platform/menu.h"
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "platform/window.h"
 #include "shell/frame_commands.h"
 #include "shell/procedures.h"
 #include "shell/shell.h"
+#include "shell/toolbar.h"
 #include "shell/window_table.h"
 #include "tests/net/net_fixture.h"
 #include "tests/reports/preview_lines.h"
@@ -50,7 +58,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int LoginWindow = 15, CustomerList = 594, Customers = 590, WindowList = 12, SalesInvoice = 347,
-              CustomerBalanceSel = 507;
+              CustomerBalanceSel = 507, ReportList = 6, FormList = 566, Designer = 23;
 constexpr const char *NewCustomer = "ROAD1";
 
 // A loopback port nobody listens on now.
@@ -111,6 +119,25 @@ bool ServerIdle()
     o.instanceName = "orvel-road-server-" + std::to_string(getpid());
     int code = OrvelStart(o);
     _exit(code == 0 ? 0 : 1);
+}
+
+// The entries of the menu bar's Registers menu as a user reads them, in
+// their order, joined by " | "; "" when the bar has none.
+std::string RegistersMenuShown()
+{
+    const uint32_t bar = FrameWindow ? WinMenu(FrameWindow) : 0;
+    std::string shown;
+    for (int i = 0; i < MenuItemCount(bar); i++) {
+        if (MenuItemText(bar, i).find("Registers") == std::string::npos) continue;
+        const uint32_t menu = MenuSubMenu(bar, i);
+        for (int k = 0; k < MenuItemCount(menu); k++) {
+            std::string label = MenuItemText(menu, k);
+            label = label.substr(0, label.find('\t'));
+            std::erase(label, '&');
+            shown += (shown.empty() ? "" : " | ") + label;
+        }
+    }
+    return shown;
 }
 
 // ---- the fixture --------------------------------------------------------
@@ -216,8 +243,56 @@ public:
             MsgPostQuit(0);
             return true;
         }
+        if (Running->AnswerHeldDialog()) return true;
         if (NetClient.sendLevel > 0 || !DbOpenFlag) return false;
         return Running->Idle();
+    }
+
+    // The next Print dialog is the real one, left open for `ms` as a user
+    // who reads it leaves it, and then answered by its keys: Return (OK)
+    // or Esc (Cancel).
+    struct HeldDialog {
+        int ms = 0;
+        bool ok = true, pending = false, shown = false;
+        std::chrono::steady_clock::time_point since{};
+    };
+    HeldDialog held;
+    void HoldPrintDialog(int ms, bool ok)
+    {
+        Do("the next Print dialog is left open a while", [this, ms, ok] {
+            held = HeldDialog{ms, ok, true};
+            ScriptSetInteractive(true);
+            return true;
+        });
+    }
+    // Customer Balances to the printer, by Ctrl+R, its row and Ctrl+P, and
+    // OK in its selection; its Print dialog held as HoldPrintDialog holds it.
+    void PrintBalancesHeld(int ms, bool ok)
+    {
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", Opened(ReportList));
+        ClickRow("Customer Balances");
+        Key('P', false, true);
+        Check("the print selection opens", Opened(CustomerBalanceSel));
+        HoldPrintDialog(ms, ok);
+        ClickButton("OK");
+    }
+    // Inside the held dialog's own wait: its keys once its time has passed.
+    bool AnswerHeldDialog()
+    {
+        const uint32_t modal = MsgSetModal(0);
+        MsgSetModal(modal);
+        if (!held.pending || !modal || WinTitle(modal) != "Print") return false;
+        const auto now = std::chrono::steady_clock::now();
+        if (!held.shown) {
+            held.shown = true;
+            held.since = now;
+        }
+        if (now - held.since < std::chrono::milliseconds(held.ms)) return false;
+        held.pending = false;
+        ScriptSetInteractive(false);
+        ScriptKey(held.ok ? PlKey::Return : PlKey::Escape);
+        return true;
     }
 };
 ClientRoad *ClientRoad::Running = nullptr;
@@ -279,6 +354,27 @@ TEST_F(ClientRoad, TheProgramsClientLogsInToTheDemoServerAndASecondClientSeesIts
     std::shared_ptr<std::string> number = TypeOneRowDocument("C1", 1, "ITEM1", "2");
     Menu("Window", "Close all");
 
+    // The company's forms, kept by the server: the invoice form opened
+    // from the General ledger's Registers > Forms takes a text drawn in
+    // the designer.
+    Menu("Module", "General ledger");
+    Menu("Registers", "Forms");
+    Check("the form list opens", Opened(FormList));
+    ClickField("Find");
+    Type("INVOICE");
+    Key(PlKey::Return);   // finds the row
+    Key(PlKey::Return);   // opens it
+    Check("the invoice form opens in the designer", Opened(Designer));
+    ClickButton("Text");
+    DragInDesigner(*this, "draw a text", 100, 300, 250, 314);
+    Check("the text's window opens", [] { return ActiveTitle() == "Text"; });
+    Type("Drawn at a client");
+    ClickField("Font");
+    Type("NORMAL");
+    ClickButton("OK");
+    OkStoresQuietly("the invoice form");
+    Menu("Window", "Close all");
+
     // Another client, logged in beside this one, reads both.
     Do("a second client sees the customer and the posted invoice", [number] {
         nettest::RawConn other(Running->port);
@@ -311,6 +407,13 @@ TEST_F(ClientRoad, TheProgramsClientLogsInToTheDemoServerAndASecondClientSeesIts
     EXPECT_EQ(TextAt(stored.head.data(), IVVc::CustCode), "C1");
     EXPECT_EQ(GetU16(stored.head.data(), IVVc::Posted), 1);
     EXPECT_EQ(std::to_string(GetU32(stored.head.data(), IVVc::SerNr)), *number);
+    ASSERT_TRUE(FindByCode(DocVc::Number, DocVc::Code, 20, "INVOICE", &r));
+    bool drawn = false;
+    uint8_t item[DocVc::Rows::Size];
+    for (int32_t i = 0; i < MatrixRowCount(DocVc::Number, 0, r.data()); i++)
+        drawn = drawn || (MatrixRowGet(DocVc::Number, 0, r.data(), i, item) &&
+                          TextAt(item, DocVc::Rows::Text) == "Drawn at a client");
+    EXPECT_TRUE(drawn) << "the text drawn at the client is not in the server's invoice form";
 }
 
 // Customer Balances at a client, to the preview and to a PDF, then the
@@ -322,10 +425,16 @@ TEST_F(ClientRoad, AReportAtAClientLaysOutAsItDoesStandAlone)
 {
     const std::string longName = "Northern Lights Consolidated Trading and Shipping Company AB";
     struct Shown {
-        std::string preview, pdf;
+        std::string preview, pdf, ledgerRegisters;
     };
-    // The road of one run: the report to the preview, then to a PDF.
+    // The road of one run: the General ledger's Registers menu read, the
+    // report to the preview, then to a PDF.
     auto report = [this](Shown *shown, const char *shot) {
+        Menu("Module", "General ledger");
+        Do("read the General ledger's Registers menu", [shown] {
+            shown->ledgerRegisters = RegistersMenuShown();
+            return !shown->ledgerRegisters.empty();
+        });
         Menu("Module", "Sales");
         auto pdf = ReportToPreviewAndPdf("Customer Balances", CustomerBalanceSel, [] {}, shot, [this, shown] {
             Do("read the preview", [shown] {
@@ -378,6 +487,106 @@ TEST_F(ClientRoad, AReportAtAClientLaysOutAsItDoesStandAlone)
     EXPECT_EQ(client.preview, alone.preview);
     EXPECT_NE(alone.pdf.find("Grand total"), std::string::npos) << alone.pdf;
     EXPECT_EQ(client.pdf, alone.pdf);
+    EXPECT_NE(alone.ledgerRegisters.find("Opening balances | Forms | Employees"), std::string::npos)
+        << alone.ledgerRegisters;
+    EXPECT_EQ(client.ledgerRegisters, alone.ledgerRegisters);
+}
+
+// A user at a client leaves the Print dialog of a report open longer than
+// the server once waited for its client, and then prints: the report is
+// printed whole, and the client keeps its connection and its windows (a
+// customer with a change not stored yet, which is then stored). A print
+// whose dialog is cancelled says so and prints nothing.
+TEST_F(ClientRoad, APrintDialogLeftOpenAtAClientCostsNeitherThePrintNorTheConnection)
+{
+    LogInAsAdmin();
+    Menu("Module", "Sales");
+    Menu("Registers", "Customers");
+    Check("the customer list opens", Opened(CustomerList));
+    OpenFromList("C1", Customers);
+    Retype("Name", "Kept while printing");
+    auto before = std::make_shared<std::vector<fs::path>>();
+    Do("note the PDFs", [this, before] {
+        *before = FilesIn("print");
+        return true;
+    });
+    PrintBalancesHeld(10500, true);
+    Check("the report is printed whole and the client keeps its connection and windows", [this, before] {
+        EXPECT_TRUE(NetClient.connected);
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        std::vector<fs::path> pdfs = NewFilesIn("print", *before);
+        EXPECT_EQ(pdfs.size(), 1u);
+        const std::string text = pdfs.size() == 1 ? PdfText(pdfs[0]) : "";
+        EXPECT_NE(text.find("Grand total"), std::string::npos) << text;
+        EXPECT_NE(WinFindByDef(Customers), 0) << "the customer's window was closed";
+        *before = FilesIn("print");
+        return NetClient.connected && WinFindByDef(Customers) != 0;
+    });
+    PrintBalancesHeld(0, false);
+    Check("a cancelled print says so and prints nothing", [this, before] {
+        EXPECT_TRUE(NetClient.connected);
+        EXPECT_EQ(StatusLineText(), "Nothing was printed: the Print dialog was cancelled.");
+        EXPECT_TRUE(NewFilesIn("print", *before).empty());
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Key(PlKey::F1 + 3, false, true);   // Ctrl+F4: the report list closes
+    Check("the customer's window still holds the change", [] {
+        EXPECT_EQ(ActiveType(), Customers) << ActiveTitle();
+        EXPECT_EQ(RoadTest::Shown("Name"), "Kept while printing");
+        return ActiveType() == Customers;
+    });
+    OkStores("customer");
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(StopServer());
+    RunMode = 0;   // the check reads the file itself, not through a server
+    ASSERT_TRUE(OpenForCheck((serverFolder / "demo.VDB").string()));
+    std::vector<uint8_t> r;
+    ASSERT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, "C1", &r));
+    EXPECT_EQ(TextAt(r.data(), CUVc::Name), "Kept while printing");
+}
+
+// As the server sees a client that stopped answering: its wait for the
+// client is shorter than the Print dialog stays open, and the client's
+// word that its user answers a dialog comes only later. The server gives
+// the report up; the client says so in words once the dialog is answered,
+// keeps its connection and its customer window, and stores its change.
+class ClientRoadUnheard : public ClientRoad {
+    NetLimitsRec saved = NetLimits;
+    void SetUp() override
+    {
+        NetLimits.ackMs = 1500;   // the server's, taken into its process
+        ClientRoad::SetUp();
+        NetLimits = saved;
+        NetLimits.holdMs = 60000;
+    }
+    void TearDown() override
+    {
+        NetLimits = saved;
+        ClientRoad::TearDown();
+    }
+};
+
+TEST_F(ClientRoadUnheard, APrintTheServerGaveUpIsToldAndCostsNeitherTheConnectionNorTheWindows)
+{
+    LogInAsAdmin();
+    Menu("Module", "Sales");
+    Menu("Registers", "Customers");
+    Check("the customer list opens", Opened(CustomerList));
+    OpenFromList("C1", Customers);
+    Retype("Name", "Kept while given up");
+    PrintBalancesHeld(2500, true);
+    Check("the print given up is told, and the client keeps its connection and windows", [] {
+        EXPECT_TRUE(NetClient.connected);
+        EXPECT_EQ(Messages(), std::vector<std::string>{"The server gave up the output: the program receiving it did "
+                                                       "not answer in time. The rest of it was not printed."});
+        EXPECT_NE(WinFindByDef(Customers), 0) << "the customer's window was closed";
+        return NetClient.connected && WinFindByDef(Customers) != 0;
+    });
+    Key(PlKey::F1 + 3, false, true);   // Ctrl+F4: the report list closes
+    OkStoresQuietly("customer");
+    EXPECT_EQ(Run(), 0);
 }
 
 // The server goes away under a client whose customer window holds a
