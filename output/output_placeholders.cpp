@@ -10,6 +10,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
+#include "database/access/write_gate.h"
 #include "dict_offsets.h"
 #include "operations/batch_routines.h"
 
@@ -70,12 +71,16 @@ bool RunTextExport(ReportJob &job, int kind)
 }
 
 // Runs the maintenance routine of job: a client asks the server (request
-// 30 with the whole job record), which runs it and reports; anyone else
-// runs the batch routine here.
+// 30 with the whole job record), which asks the user's rights, runs it
+// and reports; anyone else asks the same here (RunWrites) and runs the
+// batch routine. A refused routine has told why and stored nothing, so
+// nothing failed: true, as a client's refused request answers.
 bool RunMaintenanceCall(ReportJob &job)
 {
     if (!job.selection) return false;
     if (RunModeIsClient()) return JobRequestRemote(ReqMaintenance, job.selection, ReportParamsVc::Size);
+    RunWrites run(ReqMaintenance, 0, job.selection);
+    if (run.refused) return true;
     OutputJobAttach attached(job);
     return RunMaintenance(job);
 }
