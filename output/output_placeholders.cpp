@@ -49,6 +49,7 @@ uint8_t *CurrentJobRecord() { return OutputJobState.jobRecord; }
 bool RunReportCommand(ReportJob &job)
 {
     OutputJobAttach attached(job);
+    RunWrites writes;   // what it marks or posts is asked, and told once
     if (OutputRunServices.runReportCommand) return OutputRunServices.runReportCommand(job);
     StopRun();
     return RefuseAsked();
@@ -65,6 +66,7 @@ bool ReportParamsCheck(uint8_t *params)
 // Runs a text export; without one the user is told and the job stops.
 bool RunTextExport(ReportJob &job, int kind)
 {
+    RunWrites writes;   // what it marks sent is asked, and told once
     if (OutputRunServices.runTextExport) return OutputRunServices.runTextExport(job, kind);
     StopRun();
     return RefuseAsked();

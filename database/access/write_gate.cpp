@@ -52,6 +52,11 @@ RunWrites::RunWrites(uint16_t code, int kind, const uint8_t *job)
     if (passes) AllowedDepth++;
 }
 
+RunWrites::RunWrites()
+{
+    if (RunDepth++ == 0) RunRefused = false;
+}
+
 RunWrites::~RunWrites()
 {
     if (refused) return;

@@ -20,7 +20,9 @@
 //     refused before it writes its first record. Its own writes are
 //     still asked one by one, so a write the run does not name cannot
 //     pass unasked; after one is refused the run writes nothing more,
-//     and the user is told once;
+//     and the user is told once. A report, document run or export,
+//     which writes only marks of what it printed or sent (or posts what
+//     it prints), is asked its writes the same way;
 //   - what the program writes of its own accord, which no user's right
 //     governs (a new company's defaults), runs inside ProgramWrites.
 // A client asks nothing here (its server asks), nor does a server (it
@@ -52,6 +54,10 @@ public:
 class RunWrites {
 public:
     RunWrites(uint16_t code, int kind, const uint8_t *job);
+    // A run whose entry the menus have asked (a report, a document run,
+    // an export): asked nothing at its start, its writes are asked one by
+    // one and the first refused ends its writing, as above.
+    RunWrites();
     ~RunWrites();
     RunWrites(const RunWrites &) = delete;
     RunWrites &operator=(const RunWrites &) = delete;

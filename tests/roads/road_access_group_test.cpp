@@ -22,9 +22,12 @@
 // Menus: Registers > Access groups, Registers > Persons, File > Company...,
 // in Sales Registers > Orders and Operations > Invoice and Delivery, in
 // Stock Registers > Deliveries and Operations > Ship marked,
-// File > Maintenance... > "Invoices from orders", "Sample invoices",
-// "Approve sales invoices", "Delete documents by number", "Interest
-// invoices", "Chosen registers" and text import.
+// File > Maintenance... > "Invoices from orders",
+// File > Maintenance... > "Sample invoices",
+// File > Maintenance... > "Approve sales invoices",
+// File > Maintenance... > "Delete documents by number",
+// File > Maintenance... > "Interest invoices",
+// File > Maintenance... > "Chosen registers", File > Maintenance... > text import.
 // Windows: Access groups, Persons, Order, Customers (as a choice list),
 // Delivery, Delivery list, the five runs' windows, Chosen registers
 // export selection, Functions (exports, imports).
