@@ -43,12 +43,6 @@ struct SessionRights {
 };
 SessionRights Rights[NetSlotCount];
 
-int Refuse()
-{
-    ShowTextMessage(Texts::NoRight);
-    return Texts::NoRight;
-}
-
 UserRightsRec Current() { return AuthRightsOf(ServerCurrentSession); }
 
 }  // namespace
@@ -106,8 +100,8 @@ bool AuthMayRead(int reg)
     return RightsMayReadRegister(Current(), reg);
 }
 
+// An import is asked as the same user's import at his own screen is.
 bool AuthMayRun(uint16_t code)
 {
-    if (code == ReqImportRun && !RightsMayChangeGroups(Current())) return Refuse(), false;
-    return true;
+    return code != ReqImportRun || RightsRefuseRun(Current(), code, 0, nullptr) == 0;
 }

@@ -21,6 +21,7 @@
 #include "database/access/record_locks.h"
 #include "database/access/register_hooks.h"
 #include "database/access/remote_calls.h"
+#include "database/access/write_gate.h"
 #include "operations/customer_receipt.h"
 #include "operations/posting_follow_ups.h"
 #include "operations/project_ops.h"
@@ -223,10 +224,18 @@ bool FollowUps(ApproveKind kind, uint32_t recid) {
 // runs what follows the kind (FollowUps). A
 // kind outside 1..48, a register that is not the kind's, a record that
 // cannot be read or a gate that refuses leaves everything alone and is no
-// failure. false only when something had to be stored and was not; the
-// hold then fails, so nothing of the operation is stored.
+// failure. false when something had to be stored and was not; the hold
+// then fails, so nothing of the operation is stored. false also when the
+// user's group may not write the register (told): the approval is asked
+// as one write of it, as a server asks an approval request, so what it
+// writes in turn (the voucher, ledger lines, statistics) goes on unasked.
 bool ApproveRecord(ApproveKind kind, int reg, uint32_t recid) {
     if (!KindFitsRegister(kind, reg)) return true;
+    WriteOperation approving(ReqApproveList, reg);
+    if (approving.refused) {
+        DbHoldFail();
+        return false;
+    }
     RuleRecord r(reg);
     if (!r.record || !RecReadById(reg, recid, r.record)) return true;
     if (!ApproveAllowed(kind, reg, r.record)) return true;
@@ -263,7 +272,8 @@ bool ApproveRecordListLocal(int reg, ApproveKind kind, const uint32_t *ids, uint
 // Applies kind to each record of ids: on the server in client mode, here
 // otherwise. false when a store failed or the server did not answer.
 bool ApproveRecordList(int reg, ApproveKind kind, const uint32_t *ids, uint32_t count) {
-    if (LocalWriteRefused(ReqApproveList, reg, nullptr, 0)) return false;
     if (RunModeIsClient()) return ApproveRecordListRemote(reg, kind, ids, count);
+    WriteOperation approving(ReqApproveList, reg);
+    if (approving.refused) return false;
     return ApproveRecordListLocal(reg, kind, ids, count);
 }

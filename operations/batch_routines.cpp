@@ -101,34 +101,40 @@ bool RunItemStructureBatch(const ReportJob &job) { return ItemStructureBatch(job
 // Routine 20 stores the depreciation voucher (mode 1).
 bool RunDepreciationVoucher(const ReportJob &job) { return DepreciationVoucherRows(job.selection, 1); }
 
-// The routines by number; null: the number runs nothing.
+// The routines by number, each with the registers it writes (see
+// MaintenanceRoutineWrites); a null run: the number runs nothing.
+// Routine 22 deletes number ranges of the four registers it offers.
 using Routine = bool (*)(const ReportJob &);
+struct RoutineDef {
+    Routine run;
+    RoutineWrites writes;
+};
 constexpr int RoutineLast = 23;
-constexpr std::array<Routine, RoutineLast + 1> Routines = {{
-    nullptr,                  //  0
-    BudgetClear,              //  1
-    Budget2Clear,             //  2
-    MaintNoOp,                //  3
-    InterestInvoiceRun,       //  4
-    nullptr,                  //  5 none
-    TestInvoices,             //  6
-    MaintNoOp,                //  7
-    InvoiceRangeApprove,      //  8
-    InvoicesFromProjects,     //  9
-    RecordRangeRevalidate,    // 10
-    ItemCostFromFifo,         // 11
-    OrdersToPurchaseOrders,   // 12
-    InvoicesFromOrders,       // 13
-    nullptr,                  // 14 none
-    InvoiceContracts,         // 15
-    PriceUpdate,              // 16
-    MaintenanceRun17,         // 17 person entries of the employees
-    MaintenanceRun18,         // 18 person entries deleted by serial range
-    nullptr,                  // 19 none
-    RunDepreciationVoucher,   // 20
-    ReceiptsFromOpenItems,    // 21
-    DeleteRangesBySelection,  // 22
-    RunItemStructureBatch,    // 23
+constexpr std::array<RoutineDef, RoutineLast + 1> Routines = {{
+    {nullptr, {}},                                  //  0
+    {BudgetClear, {BUVc::Number}},                  //  1
+    {Budget2Clear, {BPVc::Number}},                 //  2
+    {MaintNoOp, {}},                                //  3
+    {InterestInvoiceRun, {IVVc::Number}},           //  4
+    {nullptr, {}},                                  //  5 none
+    {TestInvoices, {IVVc::Number}},                 //  6
+    {MaintNoOp, {}},                                //  7
+    {InvoiceRangeApprove, {IVVc::Number}},          //  8
+    {InvoicesFromProjects, {IVVc::Number}},         //  9
+    {RecordRangeRevalidate, {SMVc::Number}},        // 10
+    {ItemCostFromFifo, {INVc::Number}},             // 11
+    {OrdersToPurchaseOrders, {PurchOrderVc::Number}},   // 12
+    {InvoicesFromOrders, {IVVc::Number, ORVc::Number}},  // 13
+    {nullptr, {}},                                  // 14 none
+    {InvoiceContracts, {IVVc::Number}},             // 15
+    {PriceUpdate, {PriceVc::Number}},               // 16
+    {MaintenanceRun17, {PersEntryVc::Number}},      // 17 person entries of the employees
+    {MaintenanceRun18, {PersEntryVc::Number}},      // 18 person entries deleted by serial range
+    {nullptr, {}},                                  // 19 none
+    {RunDepreciationVoucher, {SMVc::Number}},       // 20
+    {ReceiptsFromOpenItems, {IPVc::Number}},        // 21
+    {DeleteRangesBySelection, {IVVc::Number, IPVc::Number, VIVc::Number, OPVc::Number}},   // 22
+    {RunItemStructureBatch, {StructureVc::Number}},   // 23
 }};
 
 }  // namespace
@@ -139,8 +145,14 @@ bool RunMaintenance(const ReportJob &job)
 {
     if (!job.selection) return false;
     uint16_t number = GetU16(job.selection, ReportParamsVc::ReportNumber);
-    if (number > RoutineLast || !Routines[number]) return true;
-    return Routines[number](job);
+    if (number > RoutineLast || !Routines[number].run) return true;
+    return Routines[number].run(job);
+}
+
+const RoutineWrites *MaintenanceRoutineWrites(int number)
+{
+    if (number < 0 || number > RoutineLast || !Routines[size_t(number)].run) return nullptr;
+    return &Routines[size_t(number)].writes;
 }
 
 // Routine 8: approves (posts) the unposted sales invoices of the serial

@@ -3,6 +3,7 @@
 // failed.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +14,12 @@
 
 // Runs the routine of the job's word 3; an unknown number does nothing.
 bool RunMaintenance(const ReportJob &job);
+// The registers a routine writes, up to four (0 ends the list), named
+// beside the routine itself: a user runs it only where his group lets him
+// write each of them, stand-alone and at a server alike.
+using RoutineWrites = std::array<uint16_t, 4>;
+// What routine `number` writes; null for a number that runs nothing.
+const RoutineWrites *MaintenanceRoutineWrites(int number);
 // 8: approves the unposted sales invoices of the serial range (byte 48).
 bool InvoiceRangeApprove(const ReportJob &job);
 // 10: re-posts the documents of register word 437 in the serial range.

@@ -4,8 +4,10 @@
 //
 // Both walk an index by position. A delete moves the records after it up
 // by one, so the range delete steps its position back after each; a
-// budget is stored in place under the same key, so its walk goes on. Both
-// stop after the record at hand when the user presses Esc.
+// budget is stored in place under the same key, so its walk goes on. The
+// range delete shows the number it is at, stops before the next record
+// when the user presses Esc and ends saying what it deleted and kept, or
+// why nothing; the budgets' walk stops after the record at hand.
 #include <cassert>
 #include <iterator>
 #include <vector>
@@ -20,6 +22,7 @@
 #include "database/access/register_hooks.h"
 #include "dict_offsets.h"
 #include "operations/maintenance_runs.h"
+#include "operations/run_outcome.h"
 #include "rules/print_services.h"
 #include "rules/rules_types.h"
 
@@ -42,7 +45,7 @@ bool Blank(const uint8_t *text) {
     return true;
 }
 
-// True when the user pressed Esc.
+// True when the user pressed Esc (the budgets' walk).
 bool Cancelled() {
     ReportPollStop();
     return UserCancelFlag != 0;
@@ -112,9 +115,13 @@ bool ClearBudgets(const ReportJob &job, const BudgetRegister &b) {
     return ok;
 }
 
-}  // namespace
-
-bool DeleteRecordRange(const ReportJob &job, int reg) {
+// Deletes the deletable records of reg (5, 10, 28 or 30) whose number
+// lies in SelText1's range, counting each deleted, and each the delete
+// check keeps (posted, or used by another record), in run; any other
+// register does nothing. The range must have been checked by the caller:
+// an empty one takes every record. Stops at Esc before the next record.
+// False when a delete failed (told).
+bool DeleteRecordRange(const ReportJob &job, int reg, RunOutcome *run) {
     assert(job.selection);
     const NumberedRegister *def = nullptr;
     for (const NumberedRegister &d : Deletable)
@@ -134,39 +141,57 @@ bool DeleteRecordRange(const ReportJob &job, int reg) {
         RecFreeMatrix(reg, record.record);
         if (!RecReadAtIndex(reg, "SerNr", p, record.record, &recid)) break;
         if (to >= 0 && GetI32(record.record, def->serNr) > to) break;
-        if (CanDeleteRecord(reg, record.record, 0) == 1) {
-            DbHoldBegin();
-            const bool deleted = RecDeleteHooked(reg, record.record, recid);
-            ok = DbHoldEnd() && deleted;
-            if (!ok) ShowTextMessage(Texts::RecordNotStored);
-            p--;   // the next record has moved up into this position
+        if (!RunGoesOnNumber(run, GetI32(record.record, def->serNr))) break;
+        if (CanDeleteRecord(reg, record.record, 0) != 1) {
+            RunFailed(run, 1, Texts::RunNotDeleted, Texts::RunNotDeleted);
+            continue;
         }
-        if (Cancelled()) break;
+        DbHoldBegin();
+        const bool deleted = RecDeleteHooked(reg, record.record, recid);
+        ok = DbHoldEnd() && deleted;
+        if (!ok) ShowTextMessage(Texts::RecordNotStored);
+        else RunCount(run, 1, Texts::RunDocumentDeleted, Texts::RunDocumentsDeleted);
+        p--;   // the next record has moved up into this position
     }
     RecFreeMatrix(reg, record.record);
     return ok;
 }
 
+}  // namespace
+
+// Routine 22. Ends with what it deleted and what it kept, or why it
+// deleted nothing; a delete that failed ends it there (told).
 bool DeleteRangesBySelection(const ReportJob &job) {
     assert(job.selection);
     const uint32_t options[] = {ReportParamsVc::Option1, ReportParamsVc::Option2, ReportParamsVc::Option3,
                                 ReportParamsVc::Option4};
+    RunOutcome run;
+    RunStart(&run, Texts::TitleDeleteRanges);
+    RunNothing(&run, Texts::RunWhyNoneToDelete, Texts::RunNothingDeleted);
     bool any = false;
     for (uint32_t o : options) any = any || GetU16(job.selection, o) != 0;
-    if (!any) return true;
+    if (!any) {
+        RunNothing(&run, Texts::RunWhyNoKindTicked, Texts::RunNothingDeleted);
+        RunFinish(&run, 0);
+        return true;
+    }
     // An empty range would take every deletable document of the ticked
     // registers at one stroke: a range must be given.
     uint8_t range[256];
     GetText(job.selection, ReportParamsVc::SelText1, range);
     if (Blank(range)) {
+        RunProgressEnd(&run);
         ShowTextMessage(Texts::DeleteRangeNeeded);
         return false;
     }
-    for (size_t i = 0; i < std::size(options); i++) {
+    for (size_t i = 0; i < std::size(options) && !run.cancelled; i++) {
         if (GetU16(job.selection, options[i]) == 0) continue;
-        if (!DeleteRecordRange(job, Deletable[i].reg)) return false;
-        if (UserCancelFlag) break;
+        if (!DeleteRecordRange(job, Deletable[i].reg, &run)) {
+            RunProgressEnd(&run);
+            return false;
+        }
     }
+    RunFinish(&run, 0);
     return true;
 }
 

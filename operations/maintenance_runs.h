@@ -7,13 +7,12 @@
 
 #include "core/report_job.h"
 
-// Deletes the deletable records of reg (5, 10, 28 or 30) whose number
-// lies in SelText1's range; any other register does nothing. The range
-// must have been checked by the caller: an empty one takes every record.
-bool DeleteRecordRange(const ReportJob &job, int reg);
-// Routine 22: DeleteRecordRange for sales invoices (Option1), receipts
-// (Option2), purchase invoices (Option3) and outgoing payments (Option4),
-// in this order. An empty range is refused with a message.
+// Routine 22: deletes the deletable documents whose number lies in
+// SelText1's range of the sales invoices (Option1), receipts (Option2),
+// purchase invoices (Option3) and outgoing payments (Option4), in this
+// order, and says how many it deleted and kept (posted, or used by
+// another record), or why it deleted nothing. An empty range is refused
+// with a message.
 bool DeleteRangesBySelection(const ReportJob &job);
 // Routine 1: the amounts and row texts of the budgets (register 20), all
 // of them or (Option2 = 1) those of the object list in ObjectSel, cleared.

@@ -24,6 +24,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
+#include "database/access/write_gate.h"
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
 #include "rules/checks.h"
@@ -187,9 +188,12 @@ bool PaymentSuggestion(const uint8_t *selection) {
     return true;
 }
 
-// PaymentSuggestion, which a client asks of the server as request 46.
+// PaymentSuggestion, which a client asks of the server as request 46 and
+// which is asked the same here (RunWrites); refused, it has told why and
+// stored nothing: true, as a client's refused request answers.
 bool PaymentSuggestionCall(uint8_t *selection) {
     assert(selection);
     if (RunModeIsClient()) return JobRequestRemote(ReqPaymentSuggestion, selection, ReportParamsVc::Size);
-    return PaymentSuggestion(selection);
+    RunWrites run(ReqPaymentSuggestion, 0, selection);
+    return run.refused || PaymentSuggestion(selection);
 }

@@ -13,6 +13,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
+#include "database/access/write_gate.h"
 #include "dict_offsets.h"
 #include "operations/replenishment.h"
 #include "operations/stock_docs.h"
@@ -159,14 +160,18 @@ bool CreateProductionRecord(const uint8_t *recipe, const PackedDecimal *quantity
     return ok;
 }
 
+// A refused run (RunWrites) has told why and stored nothing: true, as a
+// client's refused request answers.
 bool PurchaseOrderSuggestionCall(uint8_t *block) {
     assert(block);
     if (RunModeIsClient()) return JobRequestRemote(ReqPurchaseOrderSuggestion, block, RP::Size);
-    return PurchaseOrderSuggestion(block);
+    RunWrites run(ReqPurchaseOrderSuggestion, 0, block);
+    return run.refused || PurchaseOrderSuggestion(block);
 }
 
 bool ProductionSuggestionCall(uint8_t *block) {
     assert(block);
     if (RunModeIsClient()) return JobRequestRemote(ReqProductionSuggestion, block, RP::Size);
-    return ProductionSuggestion(block);
+    RunWrites run(ReqProductionSuggestion, 0, block);
+    return run.refused || ProductionSuggestion(block);
 }

@@ -10,6 +10,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
+#include "database/access/write_gate.h"
 #include "dict_offsets.h"
 #include "operations/batch_routines.h"
 
@@ -48,6 +49,7 @@ uint8_t *CurrentJobRecord() { return OutputJobState.jobRecord; }
 bool RunReportCommand(ReportJob &job)
 {
     OutputJobAttach attached(job);
+    RunWrites writes;   // what it marks or posts is asked, and told once
     if (OutputRunServices.runReportCommand) return OutputRunServices.runReportCommand(job);
     StopRun();
     return RefuseAsked();
@@ -64,18 +66,23 @@ bool ReportParamsCheck(uint8_t *params)
 // Runs a text export; without one the user is told and the job stops.
 bool RunTextExport(ReportJob &job, int kind)
 {
+    RunWrites writes;   // what it marks sent is asked, and told once
     if (OutputRunServices.runTextExport) return OutputRunServices.runTextExport(job, kind);
     StopRun();
     return RefuseAsked();
 }
 
 // Runs the maintenance routine of job: a client asks the server (request
-// 30 with the whole job record), which runs it and reports; anyone else
-// runs the batch routine here.
+// 30 with the whole job record), which asks the user's rights, runs it
+// and reports; anyone else asks the same here (RunWrites) and runs the
+// batch routine. A refused routine has told why and stored nothing, so
+// nothing failed: true, as a client's refused request answers.
 bool RunMaintenanceCall(ReportJob &job)
 {
     if (!job.selection) return false;
     if (RunModeIsClient()) return JobRequestRemote(ReqMaintenance, job.selection, ReportParamsVc::Size);
+    RunWrites run(ReqMaintenance, 0, job.selection);
+    if (run.refused) return true;
     OutputJobAttach attached(job);
     return RunMaintenance(job);
 }

@@ -17,6 +17,7 @@
 #include "database/access/record_locks.h"
 #include "database/access/register_hooks.h"
 #include "database/access/remote_calls.h"
+#include "database/access/write_gate.h"
 #include "dict_offsets.h"
 #include "operations/doc_flow_fields.h"
 #include "operations/order_conversion.h"
@@ -232,11 +233,16 @@ bool ConvertDocumentLocal(int reg, int kind, uint8_t *record, uint32_t *newRecid
 }
 
 bool ConvertDocumentCall(int reg, int kind, uint8_t *record, uint32_t *newRecid) {
-    if (LocalWriteRefused(ReqConvertDocument, reg, nullptr, 0)) {
-        if (newRecid) *newRecid = SerialNone;
-        return false;
+    if (!RunModeIsClient()) {
+        // Asked as one write of the register it makes, as a server asks
+        // the conversion request: what it writes in turn passes.
+        WriteOperation converting(ReqConvertDocument, reg);
+        if (converting.refused) {
+            if (newRecid) *newRecid = SerialNone;
+            return false;
+        }
+        return ConvertDocumentLocal(reg, kind, record, newRecid);
     }
-    if (!RunModeIsClient()) return ConvertDocumentLocal(reg, kind, record, newRecid);
     uint32_t id = SerialNone;
     if (!ConvertDocumentRemote(reg, kind, record, &id)) return false;
     if (newRecid) *newRecid = id;

@@ -15,6 +15,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
+#include "database/access/write_gate.h"
 #include "dict_offsets.h"
 #include "operations/operations.h"
 #include "operations/run_outcome.h"
@@ -338,11 +339,14 @@ bool QuotationRowsBatch(const uint8_t *selection) {
     return finish(true);
 }
 
-// QuotationRowsBatch, which a client asks of the server as request 49.
+// QuotationRowsBatch, which a client asks of the server as request 49 and
+// which is asked the same here (RunWrites); refused, it has told why and
+// stored nothing: true, as a client's refused request answers.
 bool QuotationRowsBatchCall(uint8_t *selection) {
     assert(selection);
     if (RunModeIsClient()) return JobRequestRemote(ReqQuotationRowsBatch, selection, ReportParamsVc::Size);
-    return QuotationRowsBatch(selection);
+    RunWrites run(ReqQuotationRowsBatch, 0, selection);
+    return run.refused || QuotationRowsBatch(selection);
 }
 
 // One quotation row into the time budget of project (a project record).

@@ -21,6 +21,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
+#include "database/access/write_gate.h"
 #include "dict_offsets.h"
 #include "operations/batch_routines.h"
 #include "operations/run_outcome.h"
@@ -180,11 +181,14 @@ bool PurchasePricesToItems(const uint8_t *params)
     return ok;
 }
 
+// Asked here as a server asks request 50 (RunWrites); refused, it has told
+// why and stored nothing: true, as a client's refused request answers.
 bool PurchasePricesToItemsCall(uint8_t *params)
 {
     assert(params);
     if (RunModeIsClient()) return JobRequestRemote(ReqPurchasePricesToItems, params, ReportParamsVc::Size);
-    return PurchasePricesToItems(params);
+    RunWrites run(ReqPurchasePricesToItems, 0, params);
+    return run.refused || PurchasePricesToItems(params);
 }
 
 void PurchasePricesFill(int openerReg, const uint8_t *opener, uint8_t *params)

@@ -30,6 +30,7 @@
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
 #include "database/access/settings_blocks.h"
+#include "database/access/write_gate.h"
 #include "database/engine/engine.h"
 #include "rules/entry_state.h"
 #include "shell/file_dialogs.h"
@@ -157,7 +158,13 @@ bool BuildCompany(const char *temp, const uint8_t *path, uint16_t option, uint8_
     }
     if (!DbAfterOpen(option, path)) return false;   // the file was closed
     DbOpenFlag = 1;
-    bool imported = ImportDefaults(option, why);
+    // The defaults are the program's own writes: nobody is logged in to
+    // the company being made, and no one's rights govern them.
+    bool imported = false;
+    {
+        ProgramWrites own;
+        imported = ImportDefaults(option, why);
+    }
     // Whatever wrote the defaults' persons, the new company keeps no
     // password as text (there is nothing older to tell the user about).
     if (imported) imported = PersonPasswordsConvert() >= 0;

@@ -12,7 +12,9 @@
 #include "core/pstring.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
 #include "database/access/settings_blocks.h"
+#include "database/access/write_gate.h"
 #include "output/output_job.h"
 #include "shell/company.h"
 
@@ -29,9 +31,16 @@ static int ImportMode()
 // The record import loop: each step of the reader runs in its own hold,
 // between a quick flush at the start and a full one at the end, so an
 // import of many records does not sync after each. Steps whose hold
-// failed are counted in ImportFailedSteps.
+// failed are counted in ImportFailedSteps. The import is asked of the
+// user's rights first, as a server asks a client's (RunWrites): refused,
+// it reads nothing and counts as failed.
 void ImportRun()
 {
+    RunWrites run(ReqImportRun, 0, CurrentJobRecord());
+    if (run.refused) {
+        ImportFailedSteps = 1;
+        return;
+    }
     SaveDateFormat();
     ImportBufferBegin();
     DbFlushQuick();

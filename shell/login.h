@@ -83,10 +83,17 @@ int RightsRefuseWrite(const UserRightsRec &r, const uint8_t *ownCode, uint16_t r
                       uint32_t recid);
 // The same for a settings block's store or lock.
 int RightsRefuseBlock(const UserRightsRec &r, int block);
+// The same for a run (job_rights.cpp): a client's run request `code` (a
+// report or document run, an export of number `kind`, a maintenance
+// routine, the runs 46..50, an import) with its job record: allowed when
+// the menus would offer it and the user may write what it writes.
+int RightsRefuseRun(const UserRightsRec &r, uint16_t code, int kind, const uint8_t *job);
 // The same questions asked of the user at this program's screen, as the
-// record layer's hooks (AccessUiHooks): a write, a settings block's lock.
+// record layer's hooks (AccessUiHooks): a write, a settings block's lock,
+// a run.
 int LocalRefuseWrite(uint16_t request, int reg, const uint8_t *record, uint32_t recid);
 int LocalRefuseBlock(int block);
+int LocalRefuseRun(uint16_t code, int kind, const uint8_t *job);
 // True while a company is open and no one is logged in to it (the login
 // window waits, or a server's own frame serves): nobody has a right then,
 // and the frame answers nothing but the login window and the way out.

@@ -34,6 +34,7 @@ constexpr uint16_t FieldText = 1;
 constexpr int UserCodeLength = 5;
 constexpr uint32_t LoginCode = PEVc::Code, LoginName = PEVc::Name, LoginPassword = PEVc::Password;
 constexpr uint32_t LoginRecordSize = 90;
+constexpr uint32_t RightsRowSize = 6;   // a row of the access list: three u16
 static_assert(LoginPassword + 22 == LoginRecordSize, "the password ends the login record");
 
 // Runs the login window n's nested main loop until its OK or a button
@@ -108,6 +109,20 @@ LoginMiss LoginMissOf()
     return RemoteConnectionLost ? LoginMiss::Lost : LoginMiss::Wait;
 }
 
+// Tells a user who is not the administrator and whose access list has no
+// row why the menus he sees are empty: he has no access group (none named,
+// or the one named is gone), or his group allows nothing. The empty rights
+// stay what they are: nothing is opened up.
+void LoginRightsNoneTell()
+{
+    if (UserIsAdministrator || !LoggedInUser) return;
+    MemBlock list = GetU32(LoggedInUser, LoggedInUserAccessList);
+    if (MemIsValid(list) && MemSize(list) >= RightsRowSize) return;
+    PString group;
+    GetText(LoggedInUser, AccessVc::Code, group);
+    ShowTextMessage(group[0] == 0 ? Texts::LoginNoGroup : Texts::LoginGroupAllowsNothing);
+}
+
 // Stores the user code of a logged-in name in the current session's entry.
 void SessionUserCodeSet(const uint8_t *name)
 {
@@ -173,6 +188,7 @@ bool LoginLoop()
     RebuildRegisterMenu();   // the register popup follows the new user's rights
     StateRefreshFlag = 1;
     if (CurrentModule == 0 || !ModuleEnterCheck(CurrentModule)) OpenFirstModule();
+    LoginRightsNoneTell();
     return true;
 }
 

@@ -23,6 +23,7 @@ void UiInstall()
         .rebuildWindowTypeMenu = RebuildWindowTypeMenu,
         .refuseWrite = LocalRefuseWrite,
         .refuseBlock = LocalRefuseBlock,
+        .refuseRun = LocalRefuseRun,
     };
     CompanyDetailsShownHook = WindowType1Refresh;
     RowExtraTextInstall(RowExtraText);

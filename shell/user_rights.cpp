@@ -363,6 +363,12 @@ int LocalRefuseBlock(int block)
     return WithCurrentRights([&](const UserRightsRec &r) { return RightsRefuseBlock(r, block); });
 }
 
+// The same before a run starts.
+int LocalRefuseRun(uint16_t code, int kind, const uint8_t *job)
+{
+    return WithCurrentRights([&](const UserRightsRec &r) { return RightsRefuseRun(r, code, kind, job); });
+}
+
 // A check of the logged-in user's rights before a window stores: told
 // (text 16001) when refused. A client checks nothing here: its server
 // asks the same of its session.

@@ -9,6 +9,7 @@
 #include "database/access/register_hooks.h"
 #include "database/access/remote_calls.h"
 #include "database/access/settings_blocks.h"
+#include "database/access/write_gate.h"
 
 uint16_t RunMode = 0;
 uint32_t LockOwnerId = LockOwnerSelf;
@@ -37,6 +38,14 @@ bool RefuseInClient() {
     PStringFromC(t, "DB Call when in client");
     ShowMessage(0, t);
     return true;
+}
+
+// A write the access group refused (told) where the program keeps the
+// company: it writes nothing, and the hold it would have joined fails, so
+// nothing the same action wrote before it is kept either.
+bool RefusedWrite() {
+    DbHoldFail();
+    return false;
 }
 
 // A client call of a stub that answers yes or no: no when there is no
@@ -159,8 +168,15 @@ uint32_t RegRecordCount(int reg) {
 
 // ---- Writing ----
 
+// Each write below runs as a WriteOperation: asked of the user's group
+// unless an allowed write or operation made it, and what its hooks write
+// in turn passes (write_gate.h). A checked write refused leaves the
+// caller's hold as it was, as any refusal of its checks does; a write
+// without checks that is refused fails the hold (RefusedWrite).
+
 void RecInsertChecked(int reg, uint8_t *record, uint32_t *recid, int *result) {
-    if (int refused = LocalWriteRefused(ReqInsertChecked, reg, record, 0)) {
+    WriteOperation write(ReqInsertChecked, reg, record, 0);
+    if (int refused = write.refused) {
         *recid = 0;
         *result = refused;
         RecFocusClear();
@@ -179,7 +195,8 @@ void RecInsertChecked(int reg, uint8_t *record, uint32_t *recid, int *result) {
 }
 
 void RecUpdateChecked(int reg, uint8_t *record, uint32_t recid, int *result) {
-    if (int refused = LocalWriteRefused(ReqUpdateChecked, reg, record, recid)) {
+    WriteOperation write(ReqUpdateChecked, reg, record, recid);
+    if (int refused = write.refused) {
         *result = refused;
         RecFocusClear();
         return;
@@ -193,7 +210,8 @@ void RecUpdateChecked(int reg, uint8_t *record, uint32_t recid, int *result) {
 }
 
 int RecDeleteChecked(int reg, uint8_t *record, uint32_t *recid, const char *text) {
-    if (int refused = LocalWriteRefused(ReqDeleteChecked, reg, record, *recid)) {
+    WriteOperation write(ReqDeleteChecked, reg, record, *recid);
+    if (int refused = write.refused) {
         RecFocusClear();
         return refused;
     }
@@ -206,21 +224,31 @@ int RecDeleteChecked(int reg, uint8_t *record, uint32_t *recid, const char *text
 
 bool RecInsertUnchecked(int reg, uint8_t *record, uint32_t *recid) {
     if (RefuseInClient()) return false;
+    WriteOperation write(ReqInsertChecked, reg, record, 0);
+    if (write.refused) return RefusedWrite();
     return RecInsertUncheckedLocal(reg, record, recid);
 }
 
 bool RecDeleteHooked(int reg, uint8_t *record, uint32_t recid) {
     if (RefuseInClient()) return false;
+    WriteOperation write(ReqDeleteChecked, reg, record, recid);
+    if (write.refused) return RefusedWrite();
     return RecDeleteHookedLocal(reg, record, recid);
 }
 
 bool RecStore(int reg, uint8_t *record, int mode, uint32_t *recid) {
     if (RefuseInClient()) return false;
+    const bool update = mode == 1;
+    WriteOperation write(update ? ReqUpdateChecked : ReqInsertChecked, reg, record, update ? *recid : 0);
+    if (write.refused) return RefusedWrite();
     return RecStoreLocal(reg, record, mode, recid);
 }
 
+// A store by key may insert: asked as an insert, the stricter question.
 bool RecStoreByKey(int reg, uint8_t *record, int replace, uint32_t *recid) {
     if (RefuseInClient()) return false;
+    WriteOperation write(ReqInsertChecked, reg, record, 0);
+    if (write.refused) return RefusedWrite();
     return RecStoreByKeyLocal(reg, record, replace, recid);
 }
 
@@ -230,11 +258,18 @@ bool RecImportStore(int reg, uint8_t *record, int overwrite, uint32_t sequence, 
         if (failed) *failed = true;
         return false;
     }
+    WriteOperation write(ReqInsertChecked, reg, record, 0);
+    if (write.refused) {
+        if (failed) *failed = true;
+        return RefusedWrite();
+    }
     return RecImportStoreLocal(reg, record, overwrite, sequence, failed);
 }
 
 bool RegDeleteAll(int reg) {
     if (RefuseInClient()) return false;
+    WriteOperation write(ReqDeleteChecked, reg, nullptr, 0);
+    if (write.refused) return RefusedWrite();
     return RegDeleteAllLocal(reg);
 }
 

@@ -36,6 +36,11 @@ int LocalBlockRefused(int block) {
     return AccessUiHooks.refuseBlock(block);
 }
 
+int LocalRunRefused(uint16_t code, int kind, const uint8_t *job) {
+    if (!KeepsOwnCompany() || !AccessUiHooks.refuseRun) return 0;
+    return AccessUiHooks.refuseRun(code, kind, job);
+}
+
 bool InsertKeyExists(int reg, uint8_t *record) {
     const RegisterHooks *h = Hooks(reg);
     if (h && h->insertKeyExists) return h->insertKeyExists(reg, record);

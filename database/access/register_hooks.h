@@ -110,13 +110,17 @@ struct AccessUiHooksRec {
     int (*refuseWrite)(uint16_t request, int reg, const uint8_t *record, uint32_t recid);
     // The same for a store of settings block `block`.
     int (*refuseBlock)(int block);
+    // The same for a run the user starts (a client's run request `code`;
+    // kind: an export's number; job: the run's job record).
+    int (*refuseRun)(uint16_t code, int kind, const uint8_t *job);
 };
 extern AccessUiHooksRec AccessUiHooks;
 
 // The rights asked where the program keeps the company itself (stand-
 // alone) before the writes a user starts there: the checked inserts,
 // updates and deletes, a record's lock taken to edit it, a settings
-// block's lock, a conversion and an approval. They are the questions a
+// block's lock, a conversion, an approval and a run; every write of the
+// record layer asks through write_gate.h. They are the questions a
 // server asks of a client's session before it serves the same request,
 // so a user gets the same answer in every mode; a client leaves them to
 // its server, and a server's own work, which the request it serves has
@@ -124,3 +128,4 @@ extern AccessUiHooksRec AccessUiHooks;
 // write's result.
 int LocalWriteRefused(uint16_t request, int reg, const uint8_t *record, uint32_t recid);
 int LocalBlockRefused(int block);
+int LocalRunRefused(uint16_t code, int kind, const uint8_t *job);

@@ -4,7 +4,9 @@
 // run, print and approve), a cash invoice and a credit note among them:
 // each reaches the customer ledger with its amount, the customer's
 // statistics, its open item, and the customer's ledger balance agrees
-// with the open items.
+// with the open items. Where the user's group allows the invoices alone,
+// a posting still writes its books; where it withholds them, no road
+// posts.
 #include "tests/operations/invoice_fixture.h"
 #include "tests/output/printing_fixture.h"
 
@@ -16,6 +18,8 @@
 #include "core/record_buffer.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "database/access/register_hooks.h"
+#include "database/access/write_gate.h"
 #include "operations/batch_routines.h"
 #include "operations/run_outcome.h"
 #include "output/forms/forms.h"
@@ -347,6 +351,79 @@ TEST_F(PostingRoads, EveryRoadPrintsWhatPostingAsksFor) {
     RunOutcomeUi = savedUi;
     ASSERT_EQ(said.size(), 1u);
     EXPECT_NE(said[0].find(UiText(14262)), std::string::npos) << said[0];
+}
+
+// Where the user's group may write the sales invoices and nothing else,
+// every road that posts one (the window's save, the list's approve
+// button, the approve run, print and approve) still writes what the
+// posting writes in turn: its voucher, ledger entry, statistics and open
+// item. Where the group withholds the invoices as well, each road is
+// refused and nothing reaches the books.
+TEST_F(PostingRoads, APostingTheGroupAllowsWritesItsBooksAndARefusedOneNothing) {
+    static bool invoicesAllowed;
+    invoicesAllowed = true;
+    struct Group {
+        Group() {
+            AccessUiHooks.refuseWrite = [](uint16_t, int reg, const uint8_t *, uint32_t) {
+                if (reg == IVVc::Number && invoicesAllowed) return 0;
+                ShowTextMessage(Texts::NoRight);
+                return int(Texts::NoRight);
+            };
+        }
+        ~Group() { AccessUiHooks = AccessUiHooksRec{}; }
+    } group;
+    FixtureInvoice f;
+    RuleRecord r(IVVc::Number);
+    f.posted = 1;
+    Fill(r.record, f, "R1", 901);
+    ASSERT_TRUE(WindowInsert(r.record));
+    f.posted = 0;
+    Fill(r.record, f, "R2", 902);
+    const uint32_t listed = StoreUnposted(r.record);
+    ASSERT_NE(listed, 0u);
+    ASSERT_TRUE(ApproveRecordList(IVVc::Number, 1, &listed, 1));
+    Fill(r.record, f, "R3", 903);
+    ASSERT_NE(StoreUnposted(r.record), 0u);
+    PutText(TestJob, ReportParamsVc::SelText1, 255, "903");
+    ASSERT_TRUE(InvoiceRangeApprove(ReportJob{TestJob}));
+    Fill(r.record, f, "R4", 904);
+    ASSERT_NE(StoreUnposted(r.record), 0u);
+    PutText(TestJob, ReportParamsVc::SelText1, 255, "904");
+    PutU16(TestJob, ReportParamsVc::Option2, 1);
+    PutI16(TestJob, ReportParamsVc::BatchMode, 0);
+    OverTestJob<ApproveInvoiceRange>();
+    EXPECT_FALSE(WasShown(Texts::NoRight)) << ::testing::PrintToString(shown);
+    for (const char *customer : {"R1", "R2", "R3", "R4"}) {
+        SCOPED_TRACE(customer);
+        EXPECT_EQ(BooksOf(customer).entries, 1);
+        EXPECT_DOUBLE_EQ(BooksOf(customer).statTotal, 125);
+        EXPECT_DOUBLE_EQ(BooksOf(customer).open, 125);
+    }
+    const uint32_t vouchers = RegRecordCount(TRVc::Number);
+    EXPECT_EQ(vouchers, 4u);
+
+    invoicesAllowed = false;
+    Fill(r.record, f, "R5", 905);
+    uint32_t stored = 0;
+    {
+        ProgramWrites own;   // stored before the group changed
+        stored = StoreUnposted(r.record);
+    }
+    ASSERT_NE(stored, 0u);
+    f.posted = 1;
+    Fill(r.record, f, "R6", 906);
+    EXPECT_FALSE(WindowInsert(r.record));
+    EXPECT_FALSE(ApproveRecordList(IVVc::Number, 1, &stored, 1));
+    PutText(TestJob, ReportParamsVc::SelText1, 255, "905");
+    EXPECT_FALSE(InvoiceRangeApprove(ReportJob{TestJob}));
+    OverTestJob<ApproveInvoiceRange>();
+    EXPECT_TRUE(WasShown(Texts::NoRight)) << ::testing::PrintToString(shown);
+    uint32_t recid = 0;
+    ASSERT_TRUE(ReadInvoice(905, r, &recid));
+    EXPECT_EQ(GetU16(r.record, IVVc::Posted), 0);
+    EXPECT_FALSE(ReadInvoice(906, r, &recid));
+    for (const char *customer : {"R5", "R6"}) EXPECT_EQ(BooksOf(customer).entries, 0) << customer;
+    EXPECT_EQ(RegRecordCount(TRVc::Number), vouchers);
 }
 
 }  // namespace

@@ -6,16 +6,31 @@
 // nor behind a Ctrl+digit or any of the bottom bar's module buttons; in
 // Sales, Registers > Orders, an order's customer list (Ctrl+J) lets him
 // pick a customer but refuses its New; the stored order's Operations >
-// Invoice is refused; File > Maintenance... > "Chosen registers" with
+// Invoice is refused, its Operations > Delivery makes the delivery, which
+// he ships; each File > Maintenance run that makes, posts or deletes
+// invoices (invoices from orders, sample invoices, approve, delete by
+// number, interest invoices) is refused with the one message;
+// File > Maintenance... > "Chosen registers" with
 // Persons ticked leaves the persons out, saying so, with no password
 // verifier in the file; File > Maintenance... > text import is refused
-// before its file is asked for. The company file holds no customer,
-// invoice or person he tried to make.
+// before its file is asked for. ADMIN then invoices BOB's order by the
+// run BOB was refused and deletes that invoice by its number, the delete
+// saying what it deleted and, run again, that it found nothing. A person
+// of no group, NOGRP, is told at his login why his menus are empty. The
+// company file holds no customer, invoice, voucher or person BOB tried
+// to make, and every demo invoice.
 // Menus: Registers > Access groups, Registers > Persons, File > Company...,
-// in Sales Registers > Orders and Operations > Invoice, File >
-// Maintenance... > "Chosen registers", File > Maintenance... > text import.
+// in Sales Registers > Orders and Operations > Invoice and Delivery, in
+// Stock Registers > Deliveries and Operations > Ship marked,
+// File > Maintenance... > "Invoices from orders",
+// File > Maintenance... > "Sample invoices",
+// File > Maintenance... > "Approve sales invoices",
+// File > Maintenance... > "Delete documents by number",
+// File > Maintenance... > "Interest invoices",
+// File > Maintenance... > "Chosen registers", File > Maintenance... > text import.
 // Windows: Access groups, Persons, Order, Customers (as a choice list),
-// Chosen registers export selection, Functions (exports, imports).
+// Delivery, Delivery list, the five runs' windows, Chosen registers
+// export selection, Functions (exports, imports).
 #include "tests/roads/road_fixture.h"
 
 #include <algorithm>
@@ -28,6 +43,7 @@
 #include "dict_offsets.h"
 #include "platform/menu.h"
 #include "platform/queue.h"
+#include "platform/script.h"
 #include "platform/window.h"
 #include "shell/menus.h"
 #include "shell/settings_menu.h"
@@ -41,6 +57,10 @@ namespace fs = std::filesystem;
 constexpr int AccessGroupList = 595, AccessGroups = 591, PersonList = 596, Persons = 593;
 constexpr int CustomerList = 594, Customers = 590, SalesInvoiceList = 348, SalesInvoice = 347;
 constexpr int CompanySettings = 592, OrderList = 351, Order = 352, FunctionList = 7;
+constexpr int Delivery = 354, DeliveryList = 353;
+constexpr int OrderInvoicingSel = 471, SampleInvoicesSel = 467, ApproveSel = 553, DeleteRangesSel = 413,
+              InterestInvoicesSel = 473;
+constexpr const char *SampleFirst = "880001";   // the sample invoices BOB asks for, by number
 constexpr int FirstModuleButton = 5;   // the bottom bar's entries 1..4 are its fixed buttons
 constexpr int ModuleButtons = 4;       // entries 5..8: a module's first four windows
 const std::string NoRight = "Your access group does not allow this.";
@@ -75,16 +95,40 @@ bool NothingWithheldOpen(const std::string &how)
 
 TEST_F(RoadTest, APersonOfALimitedGroupIsRefusedByEveryRoad)
 {
+    // File > Maintenance, the run `title` (its window of type `type`),
+    // each field typed and each button clicked, OK: the road fails unless
+    // the run is refused with the one message and its window goes.
+    auto RefusedRun = [this](const std::string &title, int type,
+                             std::vector<std::pair<std::string, std::string>> fields,
+                             std::vector<std::string> buttons) {
+        OpenMaintenanceRun(title, type);
+        for (const auto &[label, text] : fields) {
+            ClickField(label);
+            Type(text);
+        }
+        for (const std::string &b : buttons) ClickButton(b);
+        auto told = CountTold();
+        ClickButton("OK");
+        Check("\"" + title + "\" is refused", [told, title, type] {
+            EXPECT_EQ(Messages().size(), *told + 1) << title << ::testing::PrintToString(Messages());
+            EXPECT_TRUE(!Messages().empty() && Messages().back() == NoRight) << title;
+            EXPECT_NE(ActiveType(), type) << title;
+            return Messages().size() == *told + 1;
+        });
+        Menu("Window", "Close all");
+    };
     const fs::path exported = dir / "chosen.txt", imported = dir / "eve.txt";
     {
         std::ofstream out(imported, std::ios::binary);
         out << "user1\t\r\nEVE\tEve Nogroup\tpw-eve-1\t\r\n\r\n";
     }
     const std::string company = StartNewCompany();
-    auto invoices = std::make_shared<uint32_t>(), orders = std::make_shared<uint32_t>();
-    Do("count the demo's invoices and orders", [invoices, orders] {
+    auto invoices = std::make_shared<uint32_t>(), orders = std::make_shared<uint32_t>(),
+         vouchers = std::make_shared<uint32_t>();
+    Do("count the demo's invoices, orders and vouchers", [invoices, orders, vouchers] {
         *invoices = RegRecordCount(IVVc::Number);
         *orders = RegRecordCount(ORVc::Number);
+        *vouchers = RegRecordCount(TRVc::Number);
         return true;
     });
 
@@ -174,7 +218,7 @@ TEST_F(RoadTest, APersonOfALimitedGroupIsRefusedByEveryRoad)
     });
     Key(PlKey::Escape);
     Check("Esc goes back to the order", Opened(Order));
-    TypeOneRowDocument("C1", 0, "ITEM1", "1");
+    TypeOneRowDocument("C1", 0, "SERVICE", "1");   // a service: its delivery ships without stock
 
     // The order's conversion to an invoice writes the invoices: refused.
     told = CountTold();
@@ -184,7 +228,36 @@ TEST_F(RoadTest, APersonOfALimitedGroupIsRefusedByEveryRoad)
         EXPECT_TRUE(Told(NoRight));
         return NothingWithheldOpen("Operations > Invoice");
     });
+    // Its delivery is his to make and ship.
+    Menu("Operations", "Delivery");
+    auto delivery = std::make_shared<std::string>();
+    Check("Operations > Delivery makes the order's delivery", [delivery] {
+        *delivery = Shown("Number");
+        return Opened(Delivery)() && !delivery->empty();
+    });
     Menu("Window", "Close all");
+    Menu("Module", "Stock");
+    Menu("Registers", "Deliveries");
+    Check("the delivery list opens", Opened(DeliveryList));
+    FindRow("the delivery's number", delivery);
+    told = CountTold();
+    Menu("Operations", "Ship marked");
+    Check("the delivery is shipped without a word", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        return Messages().size() == *told;
+    });
+    Menu("Window", "Close all");
+    Menu("Module", "Sales");
+
+    // Every File > Maintenance run that makes, posts or deletes invoices
+    // is refused before it writes: the sample invoices he asks for and
+    // the demo's invoices stay as they are (the company file, below).
+    RefusedRun("Invoices from orders", OrderInvoicingSel, {{"Customers", "C1"}},
+               {"One invoice a customer, a row an order"});
+    RefusedRun("Sample invoices", SampleInvoicesSel, {{"How many", "2"}, {"First number", SampleFirst}}, {});
+    RefusedRun("Approve sales invoices", ApproveSel, {{"Invoice numbers", "1:99999999"}}, {});
+    RefusedRun("Delete documents by number", DeleteRangesSel, {{"Numbers", "1:99999999"}}, {"Sales invoices"});
+    RefusedRun("Interest invoices", InterestInvoicesSel, {{"Customers", "C1"}}, {});
 
     // The chosen-registers export leaves the persons out and says so.
     ChooseTextExport("Chosen registers", exported, true);
@@ -208,9 +281,75 @@ TEST_F(RoadTest, APersonOfALimitedGroupIsRefusedByEveryRoad)
     ClickRow("");
     AnswerFile(imported.string());
     Key(PlKey::Return);
-    Check("the import is refused", [told] {
+    Check("the import is refused before its file is asked for", [told, imported] {
         EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+        std::string path;
+        bool ok = false;
+        EXPECT_TRUE(ScriptTakeFile(&path, &ok) && path == imported.string()) << "the file's answer was taken";
         return Told(NoRight);
+    });
+
+    // ---- ADMIN invoices BOB's order by the run BOB was refused, and
+    // deletes that invoice by its number, which says what it did.
+    AnswerFile(company);
+    Menu("File", "Company...");
+    LogInAsAdmin();
+    Menu("Module", "Sales");
+    OpenMaintenanceRun("Invoices from orders", OrderInvoicingSel);
+    ClickField("Customers");
+    Type("C1");
+    ClickButton("One invoice a customer, a row an order");
+    told = CountTold();
+    ClickButton("OK");
+    auto made = std::make_shared<std::string>();
+    Check("ADMIN's run makes the invoice", [told, made] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        const std::string line = StatusLineText();
+        const size_t at = line.find("numbers ");
+        EXPECT_EQ(line.rfind("1 invoice made", 0), 0u) << line;
+        if (at == std::string::npos) return false;
+        *made = line.substr(at + 8, line.find_first_not_of("0123456789", at + 8) - at - 8);
+        return !made->empty();
+    });
+    for (const char *says : {"1 document deleted", "Nothing deleted: no document of the kinds ticked lies in the range"}) {
+        OpenMaintenanceRun("Delete documents by number", DeleteRangesSel);
+        ClickField("Numbers");
+        Type("the invoice's number", [made] { return *made + ":" + *made; });
+        ClickButton("Sales invoices");
+        told = CountTold();
+        ClickButton("OK");
+        const std::string said = says;
+        Check("the delete says \"" + said + "\"", [told, said] {
+            EXPECT_EQ(StatusLineText(), said);
+            // Only a run that deleted nothing says so in a box as well.
+            EXPECT_EQ(Messages().size(), *told + (said.rfind("Nothing", 0) == 0 ? 1 : 0))
+                << ::testing::PrintToString(Messages());
+            return StatusLineText() == said;
+        });
+    }
+
+    // ---- A person of no group is told at the login why his menus are
+    // empty; they stay empty.
+    NewFromList("Persons", PersonList, Persons);
+    TypeFields({{"Code", "NOGRP"}, {"Name", "No Group"}, {"Password", "nog-pw-1"}});
+    OkStoresQuietly("the person without a group");
+    Menu("Window", "Close all");
+    AnswerFile(company);
+    Menu("File", "Company...");
+    Check("the login window asks", Opened(WinTypes::Login));
+    ClickField("User code");
+    Type("NOGRP");
+    ClickField("Password");
+    Type("nog-pw-1");
+    told = CountTold();
+    ClickOk();
+    Check("NOGRP is let in and told why his menus are empty", [told] {
+        EXPECT_EQ(LoggedInFlag, 1);
+        EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(!Messages().empty() && Messages().back().find("no access group") != std::string::npos)
+            << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Labels(MenuHandles.registerPopup).empty()) << ::testing::PrintToString(Labels(MenuHandles.registerPopup));
+        return LoggedInFlag == 1;
     });
     EXPECT_EQ(Run(), 0);
 
@@ -222,8 +361,11 @@ TEST_F(RoadTest, APersonOfALimitedGroupIsRefusedByEveryRoad)
 
     ASSERT_TRUE(OpenForCheck(company));
     EXPECT_EQ(RegRecordCount(CUVc::Number), 3u);
+    // BOB's runs made, posted and deleted no invoice; ADMIN's one invoice
+    // is gone by his delete.
     EXPECT_EQ(RegRecordCount(IVVc::Number), *invoices);
-    EXPECT_EQ(RegRecordCount(PEVc::Number), 2u);
+    EXPECT_EQ(RegRecordCount(TRVc::Number), *vouchers) << "an invoice was posted";
+    EXPECT_EQ(RegRecordCount(PEVc::Number), 3u);
     EXPECT_EQ(RegRecordCount(ORVc::Number), *orders + 1) << "BOB's order is stored";
     std::vector<uint8_t> r;
     EXPECT_FALSE(FindByCode(PEVc::Number, PEVc::Code, 5, "EVE", &r));

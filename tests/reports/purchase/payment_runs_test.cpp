@@ -5,6 +5,7 @@
 #include "tests/output/test_job_body.h"
 #include "operations/batch_routines.h"
 #include "operations/maintenance_runs.h"
+#include "operations/run_outcome.h"
 #include "output/devices/report_output.h"
 #include "platform/queue.h"
 #include "reports/frame/report_run.h"
@@ -165,8 +166,11 @@ TEST_F(PaymentRunsTest, RangeDeleteStepsBackAfterEachDelete) {
     PutU16(job.selection, P::ReportNumber, 22);
     SetJobRange("1:4");
     PutU16(job.selection, P::Option3, 1);
+    shown.clear();
     EXPECT_TRUE(RunMaintenance(job));
     EXPECT_EQ(Serials(VIVc::Number, VIVc::SerNr), (std::vector<int32_t>{1, 4, 5}));
+    // It says what it deleted and what it kept.
+    EXPECT_EQ(shown, (std::vector<std::string>{"2 documents deleted, 2 not deleted (posted, or used by another record)"}));
     EXPECT_EQ(Serials(OPVc::Number, OPVc::SerNr), (std::vector<int32_t>{1, 2}));
 
     PutU16(job.selection, P::Option3, 0);
@@ -177,7 +181,7 @@ TEST_F(PaymentRunsTest, RangeDeleteStepsBackAfterEachDelete) {
 }
 
 // Routine 22 with an empty range refuses with a message and deletes
-// nothing; with no register ticked it changes nothing.
+// nothing; with no register ticked it changes nothing and says so.
 TEST_F(PaymentRunsTest, RangeDeleteRefusesAnEmptyRange) {
     StorePurchase(1, 0);
     StorePurchase(2, 0);
@@ -194,7 +198,7 @@ TEST_F(PaymentRunsTest, RangeDeleteRefusesAnEmptyRange) {
     PutU16(job.selection, P::Option3, 0);
     SetJobRange("");
     EXPECT_TRUE(RunMaintenance(job));
-    EXPECT_TRUE(shown.empty()) << ::testing::PrintToString(shown);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Nothing deleted: no kind of document was ticked"}));
     EXPECT_EQ(Serials(VIVc::Number, VIVc::SerNr), (std::vector<int32_t>{1, 2}));
 }
 
@@ -260,7 +264,8 @@ TEST_F(PaymentRunsTest, BudgetClearingByObjectList) {
 }
 
 // Esc stops both walks after the record at hand: the range delete after
-// its first delete, the budget clearing after its first budget.
+// its first delete (Esc pressed while it is at its first document), the
+// budget clearing after its first budget.
 TEST_F(PaymentRunsTest, EscStopsTheDeleteAndTheClearing) {
     for (int32_t s : {1, 2, 3}) StorePurchase(s, 0);
     for (const char *objects : {"P1", "P2"})
@@ -272,8 +277,16 @@ TEST_F(PaymentRunsTest, EscStopsTheDeleteAndTheClearing) {
     PutU16(job.selection, P::ReportNumber, 22);
     PutU16(job.selection, P::Option3, 1);
     SetJobRange("1:3");
-    ASSERT_TRUE(MsgPost(0, PlMsg::KeyDown, PlKey::Escape, 0));
+    const RunOutcomeUiRec ui = RunOutcomeUi;
+    static int progressed;
+    progressed = 0;
+    RunOutcomeUi.progress = [](const uint8_t *) {
+        if (++progressed == 1) {
+            EXPECT_TRUE(MsgPost(0, PlMsg::KeyDown, PlKey::Escape, 0));
+        }
+    };
     EXPECT_TRUE(RunMaintenance(job));
+    RunOutcomeUi = ui;
     EXPECT_EQ(Serials(VIVc::Number, VIVc::SerNr), (std::vector<int32_t>{2, 3}));
 
     CancelFlag = 0;
