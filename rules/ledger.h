@@ -156,11 +156,21 @@ bool StockValueAtDate(const uint8_t *item, const uint8_t *customer, int mode, co
 
 // Balances a voucher with a balancing row when its rows do not sum to zero.
 void BalanceVoucher(uint8_t *voucher);
+// True when the voucher's transaction date is set and lies in the voucher
+// lock ("Vouchers locked to"): no road stores it.
+bool VoucherDateLocked(const uint8_t *voucher);
 // 0 when StoreVoucher would store the voucher, else the text of the
-// refusal (NoFiscalYear, RecordKeyExists, BalanceDateOutOfRange).
+// refusal (NoFiscalYear, RecordKeyExists, BalanceDateOutOfRange,
+// DateLocked).
 int VoucherWouldStore(uint8_t *voucher);
+// The check of a document whose validation built its voucher in the
+// pending voucher: 0 when it has no rows or would be stored, else the
+// FieldError refusal with VoucherWouldStore's text on serialField (a key
+// taken) or dateField, the pending voucher cleared.
+int PendingVoucherStorable(uint16_t serialField, uint16_t dateField);
 // Balances a voucher its caller numbered and stores it through its insert
-// hooks, which post it; true only when it was stored.
+// hooks, which post it; true only when it was stored. One dated in the
+// voucher lock is refused by the hook (told).
 bool StoreVoucher(uint8_t *voucher);
 // True, counting it in LockedVouchers, when the voucher's transaction
 // date lies in the ledger's lock: an import leaves it out, as the voucher
