@@ -156,9 +156,6 @@ bool StockValueAtDate(const uint8_t *item, const uint8_t *customer, int mode, co
 
 // Balances a voucher with a balancing row when its rows do not sum to zero.
 void BalanceVoucher(uint8_t *voucher);
-// True when the voucher's transaction date is set and lies in the voucher
-// lock ("Vouchers locked to"): no road stores it.
-bool VoucherDateLocked(const uint8_t *voucher);
 // 0 when StoreVoucher would store the voucher, else the text of the
 // refusal (NoFiscalYear, RecordKeyExists, BalanceDateOutOfRange,
 // DateLocked).
@@ -172,9 +169,18 @@ int PendingVoucherStorable(uint16_t serialField, uint16_t dateField);
 // hooks, which post it; true only when it was stored. One dated in the
 // voucher lock is refused by the hook (told).
 bool StoreVoucher(uint8_t *voucher);
-// True, counting it in LockedVouchers, when the voucher's transaction
-// date lies in the ledger's lock: an import leaves it out, as the voucher
-// window refuses the date.
+
+// ---- The voucher lock (voucher_lock.cpp) ----
+
+// True when reg is a register whose records book the ledger (vouchers,
+// drafts, person entries) and the record's date is set and lies in the
+// voucher lock ("Vouchers locked to"): no road stores it.
+bool LedgerRecordDateLocked(int reg, const uint8_t *record);
+// The same, counting the record in LockedVouchers: an import leaves it
+// out, as the voucher window refuses the date.
+bool LedgerRecordInLock(int reg, const uint8_t *record);
+// The two for a voucher (register 11).
+bool VoucherDateLocked(const uint8_t *voucher);
 bool VoucherInLock(const uint8_t *voucher);
 // Stores the pending voucher when it has rows; true when there was none or
 // it was stored. Its rows are freed either way.

@@ -65,12 +65,10 @@ void KeepPlainAccountRows(uint8_t *voucher) {
 
 // ---- The voucher lock ----
 
-// Before an insert of a record that books the ledger on its date at
-// DateAt: refused (0, told as the window tells it) when the date is set
-// and lies in the voucher lock.
-template <uint32_t DateAt> int LockedDateRefused(int, uint8_t *record) {
-    DateRec date = GetDate(record, DateAt);
-    if (DateIsEmpty(&date) || !IsDateLocked(&date, Voucher::Number)) return 1;
+// Before an insert of a voucher, a draft or a person entry: refused (0,
+// told as the window tells it) when it is dated in the voucher lock.
+int LockedDateRefused(int reg, uint8_t *record) {
+    if (!LedgerRecordDateLocked(reg, record)) return 1;
     ShowTextMessage(Texts::DateLocked);
     return 0;
 }
@@ -256,17 +254,17 @@ RegisterHooks SubLedgerEntry(void (*defaults)(int, uint8_t *), int (*beforeInser
 // Fills the entries of registers 9, 11, 51 and 126.
 void InstallLedgerEntries(std::array<RegisterHooks, RegisterCount> &table) {
     table[Voucher::Number] = CheckedEntryWith({.insertKeyExists = VoucherKeyExists,
-        .beforeInsert = LockedDateRefused<Voucher::TransDate>, .afterInsert = VoucherAfterInsert,
+        .beforeInsert = LockedDateRefused, .afterInsert = VoucherAfterInsert,
         .beforeUpdate = VoucherBeforeUpdate, .afterUpdate = VoucherAfterUpdate, .beforeStore = VoucherBeforeStore,
         .afterStore = VoucherAfterStore, .beforeDelete = VoucherBeforeDelete, .newRecordDefaults = VoucherDefaults,
         .newRecordDefaultsOther = VoucherDefaultsOther});
 
     table[SMVc::Number] =
         SubLedgerEntry<PostAccountRows, ApproveKindSm1RowsToReg18, SMVc::SerNr, SMVc::Reg18Done>(
-            Sm1Defaults, LockedDateRefused<SMVc::Date>);
+            Sm1Defaults, LockedDateRefused);
     table[OpenBalVc::Number] = SubLedgerEntry<PostSingleObjectRows, ApproveKindFb1RowsToReg18, OpenBalVc::SerNr,
                                               OpenBalVc::Reg18Done>(Fb1Defaults, nullptr);
     table[PersEntryVc::Number] = SubLedgerEntry<PostAccountRows118, ApproveKindSp1RowsToReg18, PersEntryVc::SerNr,
                                                 PersEntryVc::Reg18Done>(Sp1Defaults,
-                                                                        LockedDateRefused<PersEntryVc::TransDate>);
+                                                                        LockedDateRefused);
 }

@@ -10,7 +10,8 @@
 // hook, register_hooks_ledger.cpp) is not stored, and the caller refuses
 // its save or fails its hold instead of marking a document posted without
 // its voucher. A road that builds a voucher asks VoucherWouldStore first,
-// so that its user meets the window's refusal and nothing half-done.
+// so that its user meets the window's refusal and nothing half-done
+// (voucher_lock.cpp holds the lock's test).
 #include <cassert>
 #include <cstring>
 
@@ -28,7 +29,6 @@
 bool VoucherOutsideYearsFlag = false;
 bool AccountsCreatedFlag = false;
 bool BalanceDateOutsideFlag = false;
-LockedVoucherTally LockedVouchers;
 
 namespace {
 
@@ -75,13 +75,6 @@ void BalanceVoucher(uint8_t *voucher) {
     PutU16(voucher, Voucher::Posted, 0);
 }
 
-// True when the voucher's transaction date is set and lies in the voucher
-// lock.
-bool VoucherDateLocked(const uint8_t *voucher) {
-    DateRec date = GetDate(voucher, Voucher::TransDate);
-    return !DateIsEmpty(&date) && IsDateLocked(&date, Voucher::Number);
-}
-
 // 0 when StoreVoucher would store the voucher as it stands, else the text
 // of the refusal: BalanceDateOutOfRange, DateLocked, NoFiscalYear or
 // RecordKeyExists. The voucher is not changed.
@@ -112,14 +105,6 @@ bool StoreVoucher(uint8_t *voucher) {
     if (VoucherKeyExists(voucher, yearCode)) return false;
     uint32_t recid = 0;
     return RecInsertUnchecked(Voucher::Number, voucher, &recid);
-}
-
-// Counts the voucher in LockedVouchers and gives true when its
-// transaction date lies in the voucher register's lock.
-bool VoucherInLock(const uint8_t *voucher) {
-    if (!VoucherDateLocked(voucher)) return false;
-    if (LockedVouchers.count++ == 0) LockedVouchers.first = GetU32(voucher, Voucher::SerNr);
-    return true;
 }
 
 // Stores PendingVoucher when it has rows and frees its rows either way;
