@@ -194,8 +194,9 @@ void CountRefused(int reg)
 // reader stops; a hold that fails stops the import. The records of a
 // register whose rules are not built are read without their effects and
 // refused (RegisterRulesWaiting). A voucher, draft or person entry dated
-// in the voucher lock is left out and counted for the closing message, as
-// the voucher imports leave theirs out. Ends on the next tag.
+// in the voucher lock the company had when the import began is left out
+// and counted for the closing message, as the voucher imports leave
+// theirs out. Ends on the next tag.
 void RegImportRecords(int reg, uint16_t version, uint8_t replace)
 {
     assert(ImportHoldRecords > 0);
@@ -229,7 +230,7 @@ void RegImportRecords(int reg, uint16_t version, uint8_t replace)
         RecPendingSequence = 0;
         bool failed = false;
         if (waiting) CountRefused(reg);
-        else if (LedgerRecordInLock(reg, record)) continue;   // left out and counted, as the voucher imports do
+        else if (LedgerRecordDatedIn(reg, record, ImportResult.voucherLockAtStart)) CountLockedVoucher(reg, record);
         else if (RecImportStore(reg, record, replace, sequence, &failed)) ImportResult.stored++;
         else if (!failed) ImportCountKept(key);
         else {

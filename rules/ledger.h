@@ -176,10 +176,17 @@ bool StoreVoucher(uint8_t *voucher);
 // drafts, person entries) and the record's date is set and lies in the
 // voucher lock ("Vouchers locked to"): no road stores it.
 bool LedgerRecordDateLocked(int reg, const uint8_t *record);
-// The same, counting the record in LockedVouchers: an import leaves it
+// The voucher lock's date now; empty when none is set.
+DateRec VoucherLockDate();
+// True when reg's records book the ledger and the record's date is set
+// and on or before lock (an earlier VoucherLockDate; empty: none).
+bool LedgerRecordDatedIn(int reg, const uint8_t *record, const DateRec &lock);
+// Counts a record of reg an import left out for the lock in
+// LockedVouchers (for its closing message).
+void CountLockedVoucher(int reg, const uint8_t *record);
+// For a voucher (register 11): LedgerRecordDateLocked, and the same
+// counting it in LockedVouchers when true, for an import that leaves it
 // out, as the voucher window refuses the date.
-bool LedgerRecordInLock(int reg, const uint8_t *record);
-// The two for a voucher (register 11).
 bool VoucherDateLocked(const uint8_t *voucher);
 bool VoucherInLock(const uint8_t *voucher);
 // Stores the pending voucher when it has rows; true when there was none or

@@ -265,6 +265,5 @@ void InstallLedgerEntries(std::array<RegisterHooks, RegisterCount> &table) {
     table[OpenBalVc::Number] = SubLedgerEntry<PostSingleObjectRows, ApproveKindFb1RowsToReg18, OpenBalVc::SerNr,
                                               OpenBalVc::Reg18Done>(Fb1Defaults, nullptr);
     table[PersEntryVc::Number] = SubLedgerEntry<PostAccountRows118, ApproveKindSp1RowsToReg18, PersEntryVc::SerNr,
-                                                PersEntryVc::Reg18Done>(Sp1Defaults,
-                                                                        LockedDateRefused);
+                                                PersEntryVc::Reg18Done>(Sp1Defaults, LockedDateRefused);
 }

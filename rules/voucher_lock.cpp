@@ -6,9 +6,14 @@
 // rows to the balances when they are stored, so none of them dated on or
 // before the lock is stored by any road: their insert hooks refuse it
 // (register_hooks_ledger.cpp), and the imports leave it out and count it
-// here for their closing message. Opening balances (51) are not held by
+// here for their closing message. An import's register reader holds them
+// to the lock as it stood when the import began, so that a backup brings
+// back the locked periods it keeps. Opening balances (51) are not held by
 // the lock.
+#include <cassert>
+
 #include "core/field_access.h"
+#include "core/work_blocks.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -37,6 +42,11 @@ const LedgerRecordPlace *PlaceOf(int reg) {
 
 }  // namespace
 
+DateRec VoucherLockDate() {
+    const uint8_t *locks = SettingsRecord(DateLockBlk::Number, DateLockBlockData);
+    return locks ? GetDate(locks, DateLockBlk::LedgerLock) : DateRec{};
+}
+
 bool LedgerRecordDateLocked(int reg, const uint8_t *record) {
     const LedgerRecordPlace *place = PlaceOf(reg);
     if (!place) return false;
@@ -44,12 +54,23 @@ bool LedgerRecordDateLocked(int reg, const uint8_t *record) {
     return !DateIsEmpty(&date) && IsDateLocked(&date, Voucher::Number);
 }
 
-bool LedgerRecordInLock(int reg, const uint8_t *record) {
-    if (!LedgerRecordDateLocked(reg, record)) return false;
-    if (LockedVouchers.count++ == 0) LockedVouchers.first = GetU32(record, PlaceOf(reg)->serialAt);
-    return true;
+bool LedgerRecordDatedIn(int reg, const uint8_t *record, const DateRec &lock) {
+    const LedgerRecordPlace *place = PlaceOf(reg);
+    if (!place || DateIsEmpty(&lock)) return false;
+    DateRec date = GetDate(record, place->dateAt);
+    return !DateIsEmpty(&date) && DateCompare(&date, &lock) <= 0;
+}
+
+void CountLockedVoucher(int reg, const uint8_t *record) {
+    const LedgerRecordPlace *place = PlaceOf(reg);
+    assert(place);
+    if (LockedVouchers.count++ == 0) LockedVouchers.first = GetU32(record, place->serialAt);
 }
 
 bool VoucherDateLocked(const uint8_t *voucher) { return LedgerRecordDateLocked(Voucher::Number, voucher); }
 
-bool VoucherInLock(const uint8_t *voucher) { return LedgerRecordInLock(Voucher::Number, voucher); }
+bool VoucherInLock(const uint8_t *voucher) {
+    if (!VoucherDateLocked(voucher)) return false;
+    CountLockedVoucher(Voucher::Number, voucher);
+    return true;
+}
