@@ -37,7 +37,6 @@
 #include "tests/roads/road_person_steps.h"
 #include "tests/roads/road_text.h"
 
-#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
@@ -288,8 +287,6 @@ TEST_F(YearEndRoad, EachYearNumbersItsOwnAndALockedYearIsNotPosted) {
     Check("November's trial balance is as it was", [before, after] {
         EXPECT_FALSE(before->empty());
         EXPECT_EQ(AccountLines(*after), AccountLines(*before)) << *after;
-        for (const char *account : {"6110", "2640", "2890"})
-            EXPECT_TRUE(std::isnan(TrialClosingBalance(*after, account))) << account << "\n" << *after;
         return true;
     });
 
@@ -373,18 +370,17 @@ TEST_F(YearEndRoad, EachYearNumbersItsOwnAndALockedYearIsNotPosted) {
         EXPECT_NE(std::to_string(GetU32(open.data(), ARVc::InvoiceNr)), *invoiceDecember);
     // November's claims and payments kept unposted, none in the person
     // ledger, and no voucher dated in November.
-    EXPECT_EQ(RegRecordCount(ExpenseVc::Number), 2u);
-    EXPECT_EQ(RegRecordCount(PersPayVc::Number), 2u);
-    std::vector<uint8_t> claimRecord(ExpenseVc::Size), paymentRecord(PersPayVc::Size), voucher(TRVc::Size);
-    for (int32_t p = 1; RecReadAt(ExpenseVc::Number, p, claimRecord.data(), &id); p++) {
-        RecFreeMatrix(ExpenseVc::Number, claimRecord.data());
-        EXPECT_EQ(GetU16(claimRecord.data(), ExpenseVc::Posted), 0) << p;
-    }
-    for (int32_t p = 1; RecReadAt(PersPayVc::Number, p, paymentRecord.data(), &id); p++) {
-        RecFreeMatrix(PersPayVc::Number, paymentRecord.data());
-        EXPECT_EQ(GetU16(paymentRecord.data(), PersPayVc::Posted), 0) << p;
+    for (auto [reg, posted] : {std::pair<int, uint32_t>{ExpenseVc::Number, ExpenseVc::Posted},
+                               {PersPayVc::Number, PersPayVc::Posted}}) {
+        std::vector<uint8_t> record(RegRecordSize(reg));
+        EXPECT_EQ(RegRecordCount(reg), 2u) << reg;
+        for (int32_t p = 1; RecReadAt(reg, p, record.data(), &id); p++) {
+            RecFreeMatrix(reg, record.data());
+            EXPECT_EQ(GetU16(record.data(), posted), 0) << reg;
+        }
     }
     EXPECT_EQ(RegRecordCount(PersLedgerVc::Number), 0u);
+    std::vector<uint8_t> voucher(TRVc::Size);
     for (int32_t p = 1; RecReadAt(TRVc::Number, p, voucher.data(), &id); p++) {
         RecFreeMatrix(TRVc::Number, voucher.data());
         EXPECT_NE(GetDate(voucher.data(), TRVc::TransDate).month, 11) << GetU32(voucher.data(), TRVc::SerNr);
