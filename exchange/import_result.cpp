@@ -72,6 +72,7 @@ void ImportCountUnnumbered(uint32_t line)
 void ResetImportFlags()
 {
     ImportResult = ImportResultRec{};
+    ImportResult.voucherLockAtStart = VoucherLockDate();
     UnnumberedPending = false;
     VoucherOutsideYearsFlag = false;
     LockedVouchers = LockedVoucherTally{};

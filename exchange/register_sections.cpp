@@ -21,6 +21,7 @@
 #include "exchange/section_table.h"
 #include "exchange/text_exchange.h"
 #include "output/output_job.h"
+#include "rules/ledger.h"
 #include "rules/record_key_text.h"
 #include "shell/database_open.h"
 #include "shell/login.h"
@@ -192,7 +193,10 @@ void CountRefused(int reg)
 // every ImportHoldRecords records. A damaged record is not stored and the
 // reader stops; a hold that fails stops the import. The records of a
 // register whose rules are not built are read without their effects and
-// refused (RegisterRulesWaiting). Ends on the next tag.
+// refused (RegisterRulesWaiting). A voucher, draft or person entry dated
+// in the voucher lock the company had when the import began is left out
+// and counted for the closing message, as the voucher imports leave
+// theirs out. Ends on the next tag.
 void RegImportRecords(int reg, uint16_t version, uint8_t replace)
 {
     assert(ImportHoldRecords > 0);
@@ -226,6 +230,7 @@ void RegImportRecords(int reg, uint16_t version, uint8_t replace)
         RecPendingSequence = 0;
         bool failed = false;
         if (waiting) CountRefused(reg);
+        else if (LedgerRecordDatedIn(reg, record, ImportResult.voucherLockAtStart)) CountLockedVoucher(reg, record);
         else if (RecImportStore(reg, record, replace, sequence, &failed)) ImportResult.stored++;
         else if (!failed) ImportCountKept(key);
         else {

@@ -219,6 +219,11 @@ struct ImportResultRec {
     bool seenHeader, formatStored;
     uint32_t sectionsKnown;   // sections whose tag an export of this program writes (the header too)
     bool notAnExport;         // the run read a file holding no such section (set at its end)
+    // The voucher lock as it stood when the run began: the register reader
+    // holds vouchers, drafts and person entries to it, so that a backup
+    // read into an empty company, its lock among its first sections, brings
+    // back every voucher of its locked periods.
+    DateRec voucherLockAtStart;
 };
 extern ImportResultRec ImportResult;
 

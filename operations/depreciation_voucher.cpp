@@ -253,6 +253,10 @@ bool DepreciationVoucherRows(const uint8_t *selection, int mode) {
         ShowMessage(TextNoVoucherNumber, nullptr);
         return false;
     }
+    if (mode == 1 && IsDateLocked(&TodayDate, Voucher::Number)) {   // the voucher is dated today
+        ShowTextMessage(Texts::DateLocked);
+        return false;
+    }
     AssetWalk(selection, CheckAsset, &run);
     if (run.failed) {
         TellRefusal(run);

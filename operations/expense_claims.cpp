@@ -9,7 +9,8 @@
 // net and VAT add up to the row. A posted expense has booked its voucher
 // and cost budgets; an update may then change only its note and what the
 // program writes (the transferred flag). A posted expense stored by an
-// update also stores the voucher its check built.
+// update also stores the voucher its check built. An expense dated in the
+// voucher lock is not posted by any road: its check refuses the date.
 //
 // An expense reaches the person ledger once, when it is posted, whichever
 // way that happens: stored posted (a window, an import), ticked posted in
@@ -118,13 +119,14 @@ int OpenChecks(uint8_t *expense, const uint8_t *old, int mode) {
     }
     if (PendingVoucher) PendingVoucherClear();
     bool postingNow = Posted(expense) && (mode == 1 || !old || !Posted(old));
-    if (postingNow && PostExpense(expense) == 0) {
+    if (!postingNow) return 0;
+    if (PostExpense(expense) == 0) {
         uint8_t extra[256];
         uint16_t field = EX::SerNr;
         int text = NotBuiltText(expense, extra, &field);
         return FieldError(text, extra, field);
     }
-    return 0;
+    return PendingVoucherStorable(EX::SerNr, EX::TransDate);
 }
 
 int Refuse() {
@@ -228,9 +230,10 @@ ApproveResult ApproveExpenseToLedger111(int, uint8_t *expense, uint32_t) {
 
 // Kind 44: an unposted expense gets its voucher and budgets, is posted and
 // entered in the person ledger, and the user is told it was posted.
-// Unchanged (told why) when the voucher cannot be built. A posted one is
-// not posted again, and the user is told so; one posted before it reached
-// the person ledger is entered there now.
+// Unchanged (told why) when it is dated in the voucher lock or the
+// voucher cannot be built. A posted one is not posted again, and the
+// user is told so; one posted before it reached the person ledger is
+// entered there now.
 ApproveResult ApproveExpense(int reg, uint8_t *expense, uint32_t recid) {
     assert(expense);
     if (Posted(expense)) {
@@ -239,6 +242,7 @@ ApproveResult ApproveExpense(int reg, uint8_t *expense, uint32_t recid) {
         TellOutcome(MessageOutcome::Nothing, Texts::ExpensePostedBefore, number);
         return ApproveExpenseToLedger111(reg, expense, recid);
     }
+    if (PostingDateLocked(EX::Number, expense, EX::TransDate)) return ApproveResult::Unchanged;   // told
     if (PostExpense(expense) == 0) {
         uint8_t extra[256];
         uint16_t field = EX::SerNr;

@@ -31,6 +31,7 @@
 #include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
 #include "rules/invoice_kind.h"
+#include "rules/ledger.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/serial_numbers.h"
@@ -252,6 +253,8 @@ int UnpostedChecks(uint8_t *invoice, const uint8_t *old, int mode) {
     if (postingNow)
         if (int r = InvoiceStockCheck(invoice, &shortStock)) return r;
     if (postingNow && !InvoiceVoucher(invoice, 0)) return FieldError(Texts::VoucherNotBuilt, nullptr, Inv::SerNr);
+    if (postingNow)
+        if (int r = PendingVoucherStorable(Inv::SerNr, Inv::TransDate)) return r;
     InvoiceStockNotice(shortStock);
     return 0;
 }

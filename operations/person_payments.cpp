@@ -7,7 +7,8 @@
 //
 // Only rows of kind 1 with flag 0 count: the checks see, the voucher books
 // and the ledger enters the same rows. A posted payment has booked its
-// voucher and may change only what the program writes later.
+// voucher and may change only what the program writes later. A payment
+// dated in the voucher lock is not posted by any road.
 //
 // A payment reaches the person ledger once, when it is posted, whichever
 // way that happens: stored posted (a window, an import), ticked posted in
@@ -94,7 +95,7 @@ int OpenChecks(uint8_t *payment, const uint8_t *old, int mode) {
     if (!postingNow) return 0;
     ServerRequestState.pendingText = NoPendingText;
     ServerRequestState.pendingExtra[0] = 0;
-    if (PostPPRecord(payment) != 0) return 0;
+    if (PostPPRecord(payment) != 0) return PendingVoucherStorable(PP::SerNr, PP::PayDate);
     if (ServerRequestState.pendingText != NoPendingText) {
         uint8_t text[256];
         GetUiText(text, ServerRequestState.pendingText);
@@ -235,10 +236,12 @@ ApproveResult ApprovePPToLedger111(int, uint8_t *payment, uint32_t) {
 }
 
 // Kind 43: an approved, unposted payment gets its voucher, is posted and
-// goes into the person ledger, as one posted in its window does.
+// goes into the person ledger, as one posted in its window does; one dated
+// in the voucher lock is refused as its window refuses it.
 ApproveResult ApprovePPRecord(int reg, uint8_t *payment, uint32_t recid) {
     assert(payment);
     if (!Flag(payment, PP::Approved) || Flag(payment, PP::Posted)) return ApproveResult::Unchanged;
+    if (PostingDateLocked(PP::Number, payment, PP::PayDate)) return ApproveResult::Unchanged;   // told
     if (PostPPRecord(payment) == 0) {
         ShowTextMessage(Texts::VoucherNotBuilt);
         return ApproveResult::Unchanged;

@@ -203,9 +203,10 @@ int OpenChecks(uint8_t *invoice, const uint8_t *old, int mode) {
     bool preliminary = GetU16(invoice, PI::Preliminary) == 1 && (!update || GetU16(old, PI::Preliminary) == 0);
     bool approving = GetU16(invoice, PI::Approved) == 1 && (!update || GetU16(old, PI::Approved) == 0);
     if (preliminary && approving) return FieldError(Texts::PreliminaryAndApproved, nullptr, PI::Preliminary);
-    if ((preliminary || approving) && PostPurchaseInvoice(invoice, preliminary ? 1 : 0, 0) == 0)
+    if (!preliminary && !approving) return 0;
+    if (PostPurchaseInvoice(invoice, preliminary ? 1 : 0, 0) == 0)
         return FieldError(Texts::VoucherNotBuilt, nullptr, PI::SerNr);
-    return 0;
+    return PendingVoucherStorable(PI::SerNr, PI::TransDate);
 }
 
 }  // namespace

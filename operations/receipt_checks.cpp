@@ -149,8 +149,9 @@ int UnpostedChecks(uint8_t *receipt, const uint8_t *old, int mode) {
     }
     if (PendingVoucher) PendingVoucherClear();
     bool postingNow = GetU16(receipt, IPVc::Posted) == 1 && (mode == 1 || !old || GetU16(old, IPVc::Posted) == 0);
-    if (postingNow && !ReceiptPosting(receipt, 0)) return FieldError(Texts::VoucherNotBuilt, nullptr, IPVc::SerNr);
-    return 0;
+    if (!postingNow) return 0;
+    if (!ReceiptPosting(receipt, 0)) return FieldError(Texts::VoucherNotBuilt, nullptr, IPVc::SerNr);
+    return PendingVoucherStorable(IPVc::SerNr, IPVc::TransDate);
 }
 
 }  // namespace

@@ -153,7 +153,9 @@ std::string RunOutcomeLine(const RunOutcome &run, int where)
             line += ", " + UiText(Texts::RunOutcomeNumbers) + std::to_string(run.firstNumber);
             if (run.lastNumber != run.firstNumber) line += "-" + std::to_string(run.lastNumber);
         }
-        if (where) line += " - " + UiText(where);
+        // Where the output went, only when there was output: a run whose
+        // every record failed sent nothing to the printer.
+        if (where && RunMadeSomething(run)) line += " - " + UiText(where);
     } else {
         line = UiText(run.nothingText ? run.nothingText : Texts::RunOutcomeNothingMade);
         line += UiText(run.why ? run.why : Texts::RunWhyNoneInRange);

@@ -91,9 +91,10 @@ bool RunHadFailures(const RunOutcome &run);
 // selection went (screen, printer, file); 0 for none (or no selection).
 int RunWhereOfOutput(const uint8_t *selection);
 // The closing line: the counts above zero (made, then failed) joined by
-// ", ", the numbers made, then `where` (a text number, 0 none); without
-// any count the nothing wording and the reason; "stopped by Esc" added
-// when cancelled. In the program's character set.
+// ", ", the numbers made, then `where` (a text number, 0 none) when
+// anything was made; without any count the nothing wording and the
+// reason; "stopped by Esc" added when cancelled. In the program's
+// character set.
 std::string RunOutcomeLine(const RunOutcome &run, int where);
 // What the run came to: Failed when anything failed, else Done when it
 // made something, else Nothing.

@@ -94,7 +94,7 @@ int OpenChecks(uint8_t *payment, const uint8_t *old, int mode) {
     if (!postingNow) return 0;
     ServerRequestState.pendingText = NoPendingText;
     ServerRequestState.pendingExtra[0] = 0;
-    if (PostVendorPayment(payment, 0) != 0) return 0;
+    if (PostVendorPayment(payment, 0) != 0) return PendingVoucherStorable(OP::SerNr, OP::PayDate);
     if (ServerRequestState.pendingText != NoPendingText) {
         uint8_t text[256];
         GetUiText(text, ServerRequestState.pendingText);

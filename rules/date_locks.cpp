@@ -58,10 +58,11 @@ bool DateAfterLock137(const DateRec *d) {
 }
 
 // Tells DateLocked and gives true when the record's date at dateAt lies
-// in reg's lock, as the window's save refuses it; false otherwise.
+// in reg's lock, or in the voucher lock (the posting books its voucher on
+// that date), as the window's save refuses it; false otherwise.
 bool PostingDateLocked(int reg, const uint8_t *record, uint32_t dateAt) {
     DateRec date = GetDate(record, dateAt);
-    if (!IsDateLocked(&date, reg)) return false;
+    if (!IsDateLocked(&date, reg) && !IsDateLocked(&date, TRVc::Number)) return false;
     ShowTextMessage(Texts::DateLocked);
     return true;
 }

@@ -157,14 +157,37 @@ bool StockValueAtDate(const uint8_t *item, const uint8_t *customer, int mode, co
 // Balances a voucher with a balancing row when its rows do not sum to zero.
 void BalanceVoucher(uint8_t *voucher);
 // 0 when StoreVoucher would store the voucher, else the text of the
-// refusal (NoFiscalYear, RecordKeyExists, BalanceDateOutOfRange).
+// refusal (NoFiscalYear, RecordKeyExists, BalanceDateOutOfRange,
+// DateLocked).
 int VoucherWouldStore(uint8_t *voucher);
+// The check of a document whose validation built its voucher in the
+// pending voucher: 0 when it has no rows or would be stored, else the
+// FieldError refusal with VoucherWouldStore's text on serialField (a key
+// taken) or dateField, the pending voucher cleared.
+int PendingVoucherStorable(uint16_t serialField, uint16_t dateField);
 // Balances a voucher its caller numbered and stores it through its insert
-// hooks, which post it; true only when it was stored.
+// hooks, which post it; true only when it was stored. One dated in the
+// voucher lock is refused by the hook (told).
 bool StoreVoucher(uint8_t *voucher);
-// True, counting it in LockedVouchers, when the voucher's transaction
-// date lies in the ledger's lock: an import leaves it out, as the voucher
-// window refuses the date.
+
+// ---- The voucher lock (voucher_lock.cpp) ----
+
+// True when reg is a register whose records book the ledger (vouchers,
+// drafts, person entries) and the record's date is set and lies in the
+// voucher lock ("Vouchers locked to"): no road stores it.
+bool LedgerRecordDateLocked(int reg, const uint8_t *record);
+// The voucher lock's date now; empty when none is set.
+DateRec VoucherLockDate();
+// True when reg's records book the ledger and the record's date is set
+// and on or before lock (an earlier VoucherLockDate; empty: none).
+bool LedgerRecordDatedIn(int reg, const uint8_t *record, const DateRec &lock);
+// Counts a record of reg an import left out for the lock in
+// LockedVouchers (for its closing message).
+void CountLockedVoucher(int reg, const uint8_t *record);
+// For a voucher (register 11): LedgerRecordDateLocked, and the same
+// counting it in LockedVouchers when true, for an import that leaves it
+// out, as the voucher window refuses the date.
+bool VoucherDateLocked(const uint8_t *voucher);
 bool VoucherInLock(const uint8_t *voucher);
 // Stores the pending voucher when it has rows; true when there was none or
 // it was stored. Its rows are freed either way.

@@ -10,11 +10,18 @@
 //
 // A voucher's posted flag (kept from the stored record on every update)
 // says whether its rows are in the balances; only then are they taken out.
+//
+// Nothing that books the ledger is inserted dated in the voucher lock: the
+// insert hooks of vouchers, sm1 and sp1 refuse it, whichever road stores
+// it (a window, a document's voucher, a run), so a road written later
+// cannot miss the lock. The roads ask earlier where they can, so that
+// their user meets the window's refusal alone; this is the last guard.
 #include "rules/register_hooks_entries.h"
 
 #include "core/field_access.h"
 #include "core/record_buffer.h"
 #include "core/system.h"
+#include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "rules/entry_state.h"
@@ -54,6 +61,16 @@ void KeepPlainAccountRows(uint8_t *voucher) {
         if (GetU16(row, TransRow::Kind) == RowAccount && GetU16(row, TransRow::Flag) == 0) continue;
         MatrixRowDelete(Voucher::Number, voucher, i);
     }
+}
+
+// ---- The voucher lock ----
+
+// Before an insert of a voucher, a draft or a person entry: refused (0,
+// told as the window tells it) when it is dated in the voucher lock.
+int LockedDateRefused(int reg, uint8_t *record) {
+    if (!LedgerRecordDateLocked(reg, record)) return 1;
+    ShowTextMessage(Texts::DateLocked);
+    return 0;
 }
 
 // ---- Vouchers (11) ----
@@ -220,10 +237,13 @@ void Sp1Defaults(int, uint8_t *sp1) {
     PutU16(sp1, PersEntryVc::Reg18Done, 0);
 }
 
-// The entry of a register with the shared sm1/fb1/sp1 hooks.
+// The entry of a register with the shared sm1/fb1/sp1 hooks; beforeInsert
+// is the voucher lock's test, null for fb1, whose opening balances the
+// lock does not hold.
 template <bool (*Post)(const uint8_t *, bool), ApproveKind Kind, uint32_t SerAt, uint32_t DoneAt>
-RegisterHooks SubLedgerEntry(void (*defaults)(int, uint8_t *)) {
-    return CheckedEntryWith({.afterInsert = SubAfterInsert<Post, Kind>, .beforeUpdate = SubBeforeUpdate<Post, DoneAt>,
+RegisterHooks SubLedgerEntry(void (*defaults)(int, uint8_t *), int (*beforeInsert)(int, uint8_t *)) {
+    return CheckedEntryWith({.beforeInsert = beforeInsert, .afterInsert = SubAfterInsert<Post, Kind>,
+        .beforeUpdate = SubBeforeUpdate<Post, DoneAt>,
         .afterUpdate = SubAfterUpdate<Kind>, .afterStore = SubAfterStore<Post, Kind>,
         .beforeDelete = SubBeforeDelete<Post>, .newRecordDefaults = defaults,
         .newRecordDefaultsOther = SubDefaultsOther<SerAt, DoneAt>});
@@ -233,15 +253,17 @@ RegisterHooks SubLedgerEntry(void (*defaults)(int, uint8_t *)) {
 
 // Fills the entries of registers 9, 11, 51 and 126.
 void InstallLedgerEntries(std::array<RegisterHooks, RegisterCount> &table) {
-    table[Voucher::Number] = CheckedEntryWith({.insertKeyExists = VoucherKeyExists, .afterInsert = VoucherAfterInsert,
+    table[Voucher::Number] = CheckedEntryWith({.insertKeyExists = VoucherKeyExists,
+        .beforeInsert = LockedDateRefused, .afterInsert = VoucherAfterInsert,
         .beforeUpdate = VoucherBeforeUpdate, .afterUpdate = VoucherAfterUpdate, .beforeStore = VoucherBeforeStore,
         .afterStore = VoucherAfterStore, .beforeDelete = VoucherBeforeDelete, .newRecordDefaults = VoucherDefaults,
         .newRecordDefaultsOther = VoucherDefaultsOther});
 
     table[SMVc::Number] =
-        SubLedgerEntry<PostAccountRows, ApproveKindSm1RowsToReg18, SMVc::SerNr, SMVc::Reg18Done>(Sm1Defaults);
+        SubLedgerEntry<PostAccountRows, ApproveKindSm1RowsToReg18, SMVc::SerNr, SMVc::Reg18Done>(
+            Sm1Defaults, LockedDateRefused);
     table[OpenBalVc::Number] = SubLedgerEntry<PostSingleObjectRows, ApproveKindFb1RowsToReg18, OpenBalVc::SerNr,
-                                              OpenBalVc::Reg18Done>(Fb1Defaults);
+                                              OpenBalVc::Reg18Done>(Fb1Defaults, nullptr);
     table[PersEntryVc::Number] = SubLedgerEntry<PostAccountRows118, ApproveKindSp1RowsToReg18, PersEntryVc::SerNr,
-                                                PersEntryVc::Reg18Done>(Sp1Defaults);
+                                                PersEntryVc::Reg18Done>(Sp1Defaults, LockedDateRefused);
 }

@@ -70,7 +70,8 @@ bool IsDateLockedSecondary(const DateRec *d, int reg);
 bool DateAfterLock137(const DateRec *d);
 // The lock test of a document posted by a run rather than saved in its
 // window: true, after telling the user what the window tells (text
-// DateLocked), when the date at dateAt of record lies in reg's lock.
+// DateLocked), when the date at dateAt of record lies in reg's lock or in
+// the voucher lock, where its voucher would fall.
 bool PostingDateLocked(int reg, const uint8_t *record, uint32_t dateAt);
 
 // ---- Fiscal years (fiscal_years.cpp) ----

@@ -51,16 +51,6 @@ bool NumberRecord(int reg, uint8_t *record, uint32_t serialAt, const DateRec *da
     return !NeedsNumber(serial) && SerialNumberValid(reg, (int32_t)serial, date);
 }
 
-// Refuses with VoucherWouldStore's text when the pending voucher has rows
-// that its save hook could not store; 0 otherwise.
-int PendingVoucherStorable(uint16_t serialField, uint16_t dateField) {
-    if (MatrixRowCount(Voucher::Number, 0, PendingVoucher) == 0) return 0;
-    int text = VoucherWouldStore(PendingVoucher);
-    if (text == 0) return 0;
-    PendingVoucherClear();
-    return FieldError(text, nullptr, text == Texts::RecordKeyExists ? serialField : dateField);
-}
-
 // Checks delivery row i: quantities, item, stock and serial number.
 int CheckDeliveryRow(const uint8_t *delivery, const uint8_t *row, int32_t i, bool postNow, bool refuseBeyond,
                      uint8_t *item, uint8_t *stock) {

@@ -5,9 +5,13 @@
 // caller, balanced here with a row on account "9999" when its rows do not
 // sum to zero, and stored once through the insert hooks, which post it to
 // the balances and to register 18. Storing says whether it stored: a
-// voucher in no fiscal year, on a date the balances cannot hold, or with a
-// key that exists is not stored, and the caller refuses its save or fails
-// its hold instead of marking a document posted without its voucher.
+// voucher in no fiscal year, on a date the balances cannot hold, with a
+// key that exists, or dated in the voucher lock (refused by the insert
+// hook, register_hooks_ledger.cpp) is not stored, and the caller refuses
+// its save or fails its hold instead of marking a document posted without
+// its voucher. A road that builds a voucher asks VoucherWouldStore first,
+// so that its user meets the window's refusal and nothing half-done
+// (voucher_lock.cpp holds the lock's test).
 #include <cassert>
 #include <cstring>
 
@@ -25,7 +29,6 @@
 bool VoucherOutsideYearsFlag = false;
 bool AccountsCreatedFlag = false;
 bool BalanceDateOutsideFlag = false;
-LockedVoucherTally LockedVouchers;
 
 namespace {
 
@@ -73,10 +76,11 @@ void BalanceVoucher(uint8_t *voucher) {
 }
 
 // 0 when StoreVoucher would store the voucher as it stands, else the text
-// of the refusal: BalanceDateOutOfRange, NoFiscalYear or RecordKeyExists.
-// The voucher is not changed.
+// of the refusal: BalanceDateOutOfRange, DateLocked, NoFiscalYear or
+// RecordKeyExists. The voucher is not changed.
 int VoucherWouldStore(uint8_t *voucher) {
     if (DateOutsideBalances(voucher)) return Texts::BalanceDateOutOfRange;
+    if (VoucherDateLocked(voucher)) return Texts::DateLocked;
     uint16_t yearCode = StoredYearCode(voucher);
     if (yearCode < YearCodeMin) return Texts::NoFiscalYear;
     if (VoucherKeyExists(voucher, yearCode)) return Texts::RecordKeyExists;
@@ -103,15 +107,6 @@ bool StoreVoucher(uint8_t *voucher) {
     return RecInsertUnchecked(Voucher::Number, voucher, &recid);
 }
 
-// Counts the voucher in LockedVouchers and gives true when its
-// transaction date lies in the voucher register's lock.
-bool VoucherInLock(const uint8_t *voucher) {
-    DateRec date = GetDate(voucher, Voucher::TransDate);
-    if (!IsDateLocked(&date, Voucher::Number)) return false;
-    if (LockedVouchers.count++ == 0) LockedVouchers.first = GetU32(voucher, Voucher::SerNr);
-    return true;
-}
-
 // Stores PendingVoucher when it has rows and frees its rows either way;
 // true when there was nothing to store or it was stored.
 bool StorePendingVoucher() {
@@ -120,6 +115,18 @@ bool StorePendingVoucher() {
     if (MatrixRowCount(Voucher::Number, 0, PendingVoucher) > 0) stored = StoreVoucher(PendingVoucher);
     RecFreeMatrix(Voucher::Number, PendingVoucher);
     return stored;
+}
+
+// A check's refusal (FieldError's result) when the pending voucher has
+// rows that StoreVoucher would not store, with VoucherWouldStore's text on
+// the serial (a key taken) or the date (anything else); the pending
+// voucher is cleared then. 0 when it would be stored or has no rows.
+int PendingVoucherStorable(uint16_t serialField, uint16_t dateField) {
+    if (!PendingVoucher || MatrixRowCount(Voucher::Number, 0, PendingVoucher) == 0) return 0;
+    int text = VoucherWouldStore(PendingVoucher);
+    if (text == 0) return 0;
+    PendingVoucherClear();
+    return FieldError(text, nullptr, text == Texts::RecordKeyExists ? serialField : dateField);
 }
 
 // Frees the pending voucher's rows and clears it: what a voucher build

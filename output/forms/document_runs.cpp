@@ -231,7 +231,7 @@ void InvoicePrintAndApprove(RunOutcome *run, const uint8_t *inv, uint32_t recid,
         const bool approved = ApproveRecord(ApproveKindPostInvoice, IVVc::Number, recid);
         if (!approved || !StoredInvoice(recid, stored) || GetI16(stored.record, IVVc::Posted) == 0) {
             if (stored.record) RecFreeMatrix(IVVc::Number, stored.record);
-            RunFailed(run, 1, Texts::RunNotPosted, Texts::RunNotPosted);
+            RunFailed(run, 1, Texts::RunNotPostedNorPrinted, Texts::RunNotPostedNorPrinted);
             return;
         }
         RunCount(run, 1, Texts::RunPosted, Texts::RunPosted);

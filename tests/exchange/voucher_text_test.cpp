@@ -207,7 +207,8 @@ TEST_F(VoucherText, Bfo)
 // voucher window refuses its date; the one after it, dated outside the
 // lock, is stored. The run's end tells the window's message with how many
 // were left out and the first. A "BFO" voucher of a locked today is left
-// out as well.
+// out as well, and so is one of the full export's own section ("trans4"),
+// which the register reader reads.
 TEST_F(VoucherText, VouchersDatedInTheLockAreLeftOut)
 {
     uint8_t locks[DateLockBlk::Size] = {}, t[256];
@@ -231,6 +232,12 @@ TEST_F(VoucherText, VouchersDatedInTheLockAreLeftOut)
     Import("BFO\tOpening", {"1910\t100.00\t\t\t\t\t\tcash"}, ImportBfoText);
     EXPECT_EQ(RegOpenCount(Voucher::Number), 1u);
     EXPECT_EQ(LockedVouchers.count, 2u);
+
+    MessagesShown.clear();
+    ImportBytes("trans4\r\n" + Head("11") + "\r\n" + row + "\r\n\r\nend\r\n");
+    EXPECT_EQ(RegOpenCount(Voucher::Number), 1u);
+    const std::string toldAgain = TextOf(Texts::DateLocked) + " " + TextOf(Texts::ImportVouchersLocked) + "1 (11)";
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{toldAgain});
 }
 
 // The hold is renewed before the 5th and the 10th voucher (each commit

@@ -252,12 +252,6 @@ TEST_F(PostingKinds, Sm1BecomesAVoucherOnlyWhenTheVoucherIsStored) {
     for (const Case &c : {Case{{5, 5, 2019}, false, false}, Case{{5, 5, 2024}, true, false},
                           Case{{6, 5, 2024}, false, true}, Case{{7, 5, 2024}, false, false, true}}) {
         SCOPED_TRACE(c.date.day);
-        if (c.locked) {
-            std::vector<uint8_t> locks(DateLockBlk::Size, 0);
-            PutDate(locks.data(), DateLockBlk::LedgerLock, DateRec{31, 5, 2024});
-            StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
-            shown.clear();
-        }
         tableRows.erase(VoucherSeriesBlk::Number);
         AddSeriesRow(VoucherSeriesBlk::Number, 1, c.seriesFull ? 1 : 999);
         if (c.seriesFull)   // number 1 taken by a voucher never posted
@@ -273,6 +267,12 @@ TEST_F(PostingKinds, Sm1BecomesAVoucherOnlyWhenTheVoucherIsStored) {
         AddLedgerRow(SMVc::Number, sm1.record, "3010", "", -40);
         uint32_t id = 0;
         ASSERT_TRUE(RecInsertUnchecked(SMVc::Number, sm1.record, &id));   // posts it
+        if (c.locked) {   // the draft was stored before its month was locked
+            std::vector<uint8_t> locks(DateLockBlk::Size, 0);
+            PutDate(locks.data(), DateLockBlk::LedgerLock, DateRec{31, 5, 2024});
+            StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
+            shown.clear();
+        }
         if (!c.moves) model.PostSm1(sm1.record, 1);
         EXPECT_TRUE(ApproveRecord(30, SMVc::Number, id));
         RuleRecord again(SMVc::Number);

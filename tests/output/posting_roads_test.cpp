@@ -247,20 +247,23 @@ TEST_F(PostingRoads, NothingTwiceAndNothingOfARefusedPosting) {
 // With the sub-ledgers locked to the end of June, an invoice of 10 June is
 // refused by every road that would post it, each telling the window's
 // message: the window's save, the list's approve button, the approve run
-// and print and approve. Nothing reaches the books. Once the lock is
-// moved back, the list's approve button posts it.
+// and print and approve. With the sub-ledgers open and the vouchers locked
+// to the end of June, each road refuses it as well, since its voucher
+// would fall in the lock; and the voucher store itself refuses a voucher
+// or a draft of that date, whatever road built it. Nothing reaches the
+// books. Once both locks are moved back, the list's approve button posts it.
 TEST_F(PostingRoads, EveryRoadRefusesALockedDate) {
     FixtureInvoice f;
     RuleRecord r(IVVc::Number);
     Fill(r.record, f, "R1", 801);
     const uint32_t id = StoreUnposted(r.record);
     ASSERT_NE(id, 0u);
-    auto lockTo = [this](DateRec lock) {
+    auto lockTo = [this](DateRec subLedgers, DateRec vouchers) {
         std::vector<uint8_t> locks(DateLockBlk::Size, 0);
-        PutDate(locks.data(), DateLockBlk::SubLedgerLock, lock);
+        PutDate(locks.data(), DateLockBlk::SubLedgerLock, subLedgers);
+        PutDate(locks.data(), DateLockBlk::LedgerLock, vouchers);
         StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
     };
-    lockTo(DateRec{30, 6, 2024});
     auto refused = [&](const char *road) {
         SCOPED_TRACE(road);
         uint32_t recid = 0;
@@ -269,28 +272,52 @@ TEST_F(PostingRoads, EveryRoadRefusesALockedDate) {
         EXPECT_TRUE(WasShown(Texts::DateLocked)) << ::testing::PrintToString(shown);
         shown.clear();
     };
+    auto everyRoadRefuses = [&](const char *lock) {
+        SCOPED_TRACE(lock);
+        uint32_t recid = 0;
+        ASSERT_TRUE(ReadInvoice(801, r, &recid));
+        PutU16(r.record, IVVc::Posted, 1);
+        int result = 0;
+        RecUpdateChecked(IVVc::Number, r.record, recid, &result);
+        EXPECT_NE(result, RecDone);
+        refused("the window");
+        ASSERT_TRUE(ApproveRecordList(IVVc::Number, 1, &id, 1));
+        refused("the list's approve button");
+        PutText(TestJob, ReportParamsVc::SelText1, 255, "801");
+        ASSERT_TRUE(InvoiceRangeApprove(ReportJob{TestJob}));
+        refused("the approve run");
+        PutU16(TestJob, ReportParamsVc::Option2, 1);
+        PutI16(TestJob, ReportParamsVc::BatchMode, 0);
+        OverTestJob<ApproveInvoiceRange>();
+        refused("print and approve");
+        EXPECT_EQ(BooksOf("R1").entries, 0);
+        EXPECT_DOUBLE_EQ(BooksOf("R1").open, 0);
+        EXPECT_EQ(RegRecordCount(TRVc::Number), 0u);
+    };
+    lockTo(DateRec{30, 6, 2024}, DateRec{});
+    everyRoadRefuses("the sub-ledgers' lock");
+    lockTo(DateRec{31, 5, 2024}, DateRec{30, 6, 2024});
+    everyRoadRefuses("the vouchers' lock");
 
-    uint32_t recid = 0;
-    ASSERT_TRUE(ReadInvoice(801, r, &recid));
-    PutU16(r.record, IVVc::Posted, 1);
-    int result = 0;
-    RecUpdateChecked(IVVc::Number, r.record, recid, &result);
-    EXPECT_NE(result, RecDone);
-    refused("the window");
-    ASSERT_TRUE(ApproveRecordList(IVVc::Number, 1, &id, 1));
-    refused("the list's approve button");
-    PutText(TestJob, ReportParamsVc::SelText1, 255, "801");
-    ASSERT_TRUE(InvoiceRangeApprove(ReportJob{TestJob}));
-    refused("the approve run");
-    PutU16(TestJob, ReportParamsVc::Option2, 1);
-    PutI16(TestJob, ReportParamsVc::BatchMode, 0);
-    OverTestJob<ApproveInvoiceRange>();
-    refused("print and approve");
-    EXPECT_EQ(BooksOf("R1").entries, 0);
-    EXPECT_DOUBLE_EQ(BooksOf("R1").open, 0);
-    EXPECT_EQ(RegRecordCount(TRVc::Number), 0u);
+    RuleRecord v(TRVc::Number);
+    PutU32(v.record, TRVc::SerNr, 9);
+    PutU16(v.record, TRVc::YearCode, YearCodeFixedFirst);
+    PutDate(v.record, TRVc::TransDate, DateRec{10, 6, 2024});
+    AddLedgerRow(TRVc::Number, v.record, InvoiceCo::Receivables, "", 125);
+    AddLedgerRow(TRVc::Number, v.record, "3010", "", -125);
+    EXPECT_FALSE(StoreVoucher(v.record));
+    refused("the voucher store");
+    RuleRecord draft(SMVc::Number);
+    PutU32(draft.record, SMVc::SerNr, 9);
+    PutDate(draft.record, SMVc::Date, DateRec{10, 6, 2024});
+    AddLedgerRow(SMVc::Number, draft.record, InvoiceCo::Receivables, "", 125);
+    AddLedgerRow(SMVc::Number, draft.record, "3010", "", -125);
+    uint32_t draftId = 0;
+    EXPECT_FALSE(RecInsertUnchecked(SMVc::Number, draft.record, &draftId));
+    refused("a draft's insert");
+    EXPECT_EQ(RegRecordCount(TRVc::Number) + RegRecordCount(SMVc::Number), 0u);
 
-    lockTo(DateRec{31, 5, 2024});
+    lockTo(DateRec{31, 5, 2024}, DateRec{31, 5, 2024});
     ASSERT_TRUE(ApproveRecordList(IVVc::Number, 1, &id, 1));
     EXPECT_TRUE(shown.empty()) << ::testing::PrintToString(shown);
     EXPECT_EQ(BooksOf("R1").entries, 1);

@@ -26,6 +26,16 @@ std::shared_ptr<std::string> StoredNumber(RoadTest &road, const std::string &wha
     return number;
 }
 
+// The open window's Date retyped with the text `date` gives when typed.
+void TypeDate(RoadTest &road, const std::function<std::string()> &date)
+{
+    road.ClickField("Date");
+    road.Key(PlKey::End);
+    road.Key(PlKey::Home, true);
+    road.Type("the date", date);
+    road.Key(PlKey::Tab);
+}
+
 }  // namespace
 
 void TypePersonWithAccount(RoadTest &road, const std::string &code, const std::string &name,
@@ -41,10 +51,11 @@ void TypePersonWithAccount(RoadTest &road, const std::string &code, const std::s
 }
 
 void TypeExpenseClaimRows(RoadTest &road, const std::string &person, const std::string &account,
-                          const std::string &amount)
+                          const std::string &amount, std::function<std::string()> date)
 {
     road.Menu("Module", "Purchasing");
     road.NewFromList("Expense claims", WinTypes::ExpenseClaimList, WinTypes::ExpenseClaim);
+    if (date) TypeDate(road, date);
     road.ClickField("Person");
     road.Type(person);
     road.Key(PlKey::Tab);
@@ -65,18 +76,22 @@ void TypeExpenseClaimRows(RoadTest &road, const std::string &person, const std::
 }
 
 std::shared_ptr<std::string> TypeExpenseClaim(RoadTest &road, const std::string &person, const std::string &account,
-                                              const std::string &amount, KeptAs kept)
+                                              const std::string &amount, KeptAs kept,
+                                              std::function<std::string()> date)
 {
-    TypeExpenseClaimRows(road, person, account, amount);
-    if (kept == KeptAs::Posted) road.ClickButton("Posted");
+    TypeExpenseClaimRows(road, person, account, amount, date);
+    if (kept == KeptAs::Posted || kept == KeptAs::PostedNotStored) road.ClickButton("Posted");
+    if (kept == KeptAs::PostedNotStored) return std::make_shared<std::string>();
     return StoredNumber(road, kept == KeptAs::Posted ? "posted claim" : "claim");
 }
 
 std::shared_ptr<std::string> TypePersonPayment(RoadTest &road, const std::string &mode, const std::string &person,
-                                               const std::string &amount, KeptAs kept)
+                                               const std::string &amount, KeptAs kept,
+                                               std::function<std::string()> date)
 {
     road.Menu("Module", "Purchasing");
     road.NewFromList("Person payments", WinTypes::PersonPaymentList, WinTypes::PersonPayment);
+    if (date) TypeDate(road, date);
     road.ClickField("Payment mode");
     road.Type(mode);
     road.Key(PlKey::Tab);
@@ -90,7 +105,8 @@ std::shared_ptr<std::string> TypePersonPayment(RoadTest &road, const std::string
         return true;
     });
     if (kept != KeptAs::Typed) road.ClickButton("Approved");
-    if (kept == KeptAs::Posted) road.ClickButton("Posted");
+    if (kept == KeptAs::Posted || kept == KeptAs::PostedNotStored) road.ClickButton("Posted");
+    if (kept == KeptAs::PostedNotStored) return std::make_shared<std::string>();
     return StoredNumber(road, kept == KeptAs::Posted ? "posted payment" : "payment");
 }
 

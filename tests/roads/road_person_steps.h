@@ -4,6 +4,7 @@
 // the posting of one from its list.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -18,25 +19,29 @@ void TypePersonWithAccount(RoadTest &road, const std::string &code, const std::s
 
 // How a claim or a payment is stored in its window: as typed (neither
 // approved nor posted), approved (payments), or posted (a payment
-// approved and posted).
-enum class KeptAs { Typed, Approved, Posted };
+// approved and posted). PostedNotStored ticks it as Posted does and
+// leaves OK to the road (the result then stays empty).
+enum class KeptAs { Typed, Approved, Posted, PostedNotStored };
 
 // Purchasing > Registers > Expense claims, New: person `person`'s claim of
-// one row on `account` for `amount` including VAT at VAT code 1, typed and
-// not stored yet.
+// one row on `account` for `amount` including VAT at VAT code 1, dated
+// `date` when given (read when typed), typed and not stored yet.
 void TypeExpenseClaimRows(RoadTest &road, const std::string &person, const std::string &account,
-                          const std::string &amount);
+                          const std::string &amount, std::function<std::string()> date = {});
 
 // The same claim stored by OK quietly as `kept`. Its number is in the
 // result once that step ran; the window stays open.
 std::shared_ptr<std::string> TypeExpenseClaim(RoadTest &road, const std::string &person, const std::string &account,
-                                              const std::string &amount, KeptAs kept);
+                                              const std::string &amount, KeptAs kept,
+                                              std::function<std::string()> date = {});
 
 // Purchasing > Registers > Person payments, New: a payment by mode `mode`
-// of one row paying `person` `amount`, stored by OK quietly as `kept`. Its
-// number is in the result once that step ran; the window stays open.
+// of one row paying `person` `amount`, dated `date` when given (read when
+// typed), stored by OK quietly as `kept`. Its number is in the result once
+// that step ran; the window stays open.
 std::shared_ptr<std::string> TypePersonPayment(RoadTest &road, const std::string &mode, const std::string &person,
-                                               const std::string &amount, KeptAs kept);
+                                               const std::string &amount, KeptAs kept,
+                                               std::function<std::string()> date = {});
 
 // In the record window open on a stored claim or payment: Posted ticked
 // (Approved first for a payment not approved yet) and OK, which must

@@ -4,17 +4,37 @@
 // of its own year (the demo keeps one row a year), and the Number hints
 // window showing the last voucher the next one is numbered after. Two
 // invoices, of 31 December and of 1 January, likewise each in its year's
-// series, stored unposted. Then the year is locked: vouchers and
-// sub-ledgers to 31 December. The invoice list's Post marked refuses the
-// December invoice with the message its window gives, and posts the
-// January one; the company file holds the December invoice unposted, with
-// nothing of it in the ledger.
-// Menus: in General ledger, Registers > Vouchers, Settings > Date locks...;
-// in Sales, Settings > Number hints..., Operations > Post marked; File >
-// Windows... > "Sales invoices".
+// series, stored unposted.
+//
+// Then November is locked, vouchers and sub-ledgers to 30 November, and a
+// person's expense claim and payment of 20 November are posted by every
+// road a user has: a new claim ticked Posted, a stored claim ticked Posted
+// in its window, the claim list's Post marked; a new payment ticked
+// Approved and Posted, a stored approved payment ticked Posted, the
+// payment list's Approve marked (which books nothing) and Post marked.
+// Each posting is refused with the message the voucher window gives for
+// the date, and November's trial balance reads as it read before.
+//
+// Then the year is locked: vouchers and sub-ledgers to 31 December. The
+// invoice list's Post marked refuses the December invoice with the message
+// its window gives, and posts the January one; print and approve refuses
+// the December invoice too, prints nothing and says so. The company file
+// holds the December invoice unposted, with nothing of it in the ledger,
+// and no claim or payment posted, in the person ledger or with a voucher.
+// Menus: in General ledger, Registers > Vouchers, Registers > Accounts,
+// Registers > Persons, Settings > Date locks..., File > Reports (Ctrl+R) >
+// "Trial Balance"; in Sales, Settings > Number hints..., Operations > Post
+// marked, File > Documents... > "Print and approve invoices"; in
+// Purchasing, Registers > Expense claims, Registers > Person payments,
+// Operations > Post marked, Operations > Approve marked; File > Windows...
+// > "Sales invoices".
 // Windows: Voucher list, Voucher, Number hints, Date locks, Sales invoice
-// list, Sales invoice.
+// list, Sales invoice, Account list, Account, Person list, Person, Expense
+// claim list, Expense claim, Person payment list, Person payment, Trial
+// balances and sales-ledger accounts selection, Reports, Documents,
+// Invoice print and approve run.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_person_steps.h"
 #include "tests/roads/road_text.h"
 
 #include <functional>
@@ -28,18 +48,31 @@
 #include "core/system.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "platform/dialog.h"
 #include "platform/queue.h"
+#include "shell/toolbar.h"
 
 namespace {
 
 namespace W = WinTypes;
-constexpr int InvoiceItemColumn = 1;
+constexpr int InvoiceItemColumn = 1, TrialBalanceSel = 428, DocumentList = 8, InvoiceRun = 459;
+const std::string DateLockedText = "The date lies in a locked period.";
 
 // The last day of this year and the first of the next, as dates are
 // typed; the year of a number of the demo's series (its row of a year
 // numbers from yy00001).
 std::string LastDay() { return "31.12." + std::to_string(TodayDate.year); }
 std::string FirstDay() { return "01.01." + std::to_string(TodayDate.year + 1); }
+std::string InNovember() { return "20.11." + std::to_string(TodayDate.year); }
+
+// The account lines of a printed trial balance (those that start with an
+// account number) and its total line.
+std::vector<std::string> AccountLines(const std::string &text) {
+    std::vector<std::string> out = PrintedLinesStarting(text, "Total");
+    for (char digit = '1'; digit <= '9'; digit++)
+        for (const std::string &line : PrintedLinesStarting(text, std::string(1, digit))) out.push_back(line);
+    return out;
+}
 int YearOfNumber(const std::string &number) { return number.size() == 7 ? 2000 + std::stoi(number.substr(0, 2)) : 0; }
 
 class YearEndRoad : public RoadTest {
@@ -109,6 +142,73 @@ protected:
         Key(PlKey::Tab);
         return StoredNumber(what);
     }
+
+    // The date locks' window: the vouchers and the sub-ledgers locked to
+    // the date `date` gives (`what` names it), stored by OK.
+    void LockTo(const std::string &what, std::function<std::string()> date) {
+        Menu("Module", "General ledger");
+        Menu("Settings", "Date locks...");
+        Check("the date locks open", Opened(W::SetDateLocks));
+        for (const char *label : {"Vouchers locked to", "Sub-ledgers locked to"}) RetypeWith(label, what, date);
+        ClickOk();
+        Check("the locks are stored", [] { return ActiveType() != W::SetDateLocks; });
+    }
+
+    // What `act` does to post something of the locked month is refused with
+    // the date's message, and nothing else is told.
+    void RefusedAsLocked(const std::string &what, std::function<void()> act) {
+        auto told = CountTold();
+        act();
+        Check(what + " is refused for the locked month", [told] {
+            const std::vector<std::string> said = Messages();
+            EXPECT_EQ(said.size(), *told + 1) << ::testing::PrintToString(said);
+            EXPECT_EQ(said.empty() ? "" : said.back(), DateLockedText);
+            return true;
+        });
+    }
+
+    // The open record window, refused, closed without storing its changes.
+    void CloseUnstored() {
+        AnswerBox(kPlIdNo);
+        Menu("Window", "Close all");
+    }
+
+    // In Purchasing, Registers > `list` (list window `type`) with the
+    // record numbered *number found and selected.
+    void FindInList(const std::string &list, int type, std::shared_ptr<std::string> number) {
+        Menu("Window", "Close all");
+        Menu("Module", "Purchasing");
+        Menu("Registers", list);
+        Check(list + " opens its list", Opened(type));
+        FindRow(list + " row", number);
+    }
+    // The same and Operations > `operation` run on it.
+    void OnListRow(const std::string &list, int type, std::shared_ptr<std::string> number,
+                   const std::string &operation) {
+        FindInList(list, type, number);
+        Menu("Operations", operation);
+    }
+    // The same, Return opening it in record window `recordType`.
+    void OpenListed(const std::string &list, int type, std::shared_ptr<std::string> number, int recordType) {
+        FindInList(list, type, number);
+        Key(PlKey::Return);
+        Check(list + " opens the stored record", Opened(recordType));
+    }
+
+    // November's trial balance, to the preview and the printer's PDF: its
+    // text in the result once that step ran.
+    std::shared_ptr<std::string> NovemberTrialBalance(const std::string &shot) {
+        Menu("Window", "Close all");
+        Menu("Module", "General ledger");
+        auto trial = ReportToPreviewAndPdf("Trial Balance", TrialBalanceSel, [this] {
+            ClickField("From");
+            Type("From", [] { return "01.11." + std::to_string(TodayDate.year); });
+            ClickField("To");
+            Type("To", [] { return "30.11." + std::to_string(TodayDate.year); });
+        }, shot);
+        Menu("Window", "Close all");
+        return trial;
+    }
 };
 
 TEST_F(YearEndRoad, EachYearNumbersItsOwnAndALockedYearIsNotPosted) {
@@ -143,13 +243,56 @@ TEST_F(YearEndRoad, EachYearNumbersItsOwnAndALockedYearIsNotPosted) {
         return true;
     });
 
+    // ---- November locked: a claim and a payment of 20 November are not
+    // posted by any road, and November's books stay as they were.
+    TypePersonWithAccount(*this, "P1", "Pia Staff", "2890");
+    LockTo("30 November", [] { return "30.11." + std::to_string(TodayDate.year); });
+    auto before = NovemberTrialBalance("year_end_november_before");
+    // Typed without posting, they book nothing: the lock lets them be kept.
+    auto claim = TypeExpenseClaim(*this, "P1", "6110", "100,00", KeptAs::Typed, InNovember);
+    Menu("Window", "Close all");
+    auto listedClaim = TypeExpenseClaim(*this, "P1", "6110", "100,00", KeptAs::Typed, InNovember);
+    Menu("Window", "Close all");
+    auto payment = TypePersonPayment(*this, "K", "P1", "100,00", KeptAs::Approved, InNovember);
+    Menu("Window", "Close all");
+    auto listedPayment = TypePersonPayment(*this, "K", "P1", "100,00", KeptAs::Typed, InNovember);
+    Menu("Window", "Close all");
+
+    TypeExpenseClaim(*this, "P1", "6110", "100,00", KeptAs::PostedNotStored, InNovember);
+    RefusedAsLocked("a new claim ticked Posted", [this] { ClickOk(); });
+    KeepPicture("year_end_refused_claim");
+    CloseUnstored();
+    OpenListed("Expense claims", W::ExpenseClaimList, claim, W::ExpenseClaim);
+    RefusedAsLocked("a stored claim ticked Posted in its window", [this] {
+        ClickButton("Posted");
+        ClickOk();
+    });
+    CloseUnstored();
+    RefusedAsLocked("the claim list's Post marked",
+                    [&] { OnListRow("Expense claims", W::ExpenseClaimList, listedClaim, "Post marked"); });
+
+    TypePersonPayment(*this, "K", "P1", "100,00", KeptAs::PostedNotStored, InNovember);
+    RefusedAsLocked("a new payment ticked Approved and Posted", [this] { ClickOk(); });
+    CloseUnstored();
+    OpenListed("Person payments", W::PersonPaymentList, payment, W::PersonPayment);
+    RefusedAsLocked("a stored approved payment ticked Posted in its window", [this] {
+        ClickButton("Posted");
+        ClickOk();
+    });
+    CloseUnstored();
+    OnListRow("Person payments", W::PersonPaymentList, listedPayment, "Approve marked");
+    RefusedAsLocked("the payment list's Post marked",
+                    [&] { OnListRow("Person payments", W::PersonPaymentList, listedPayment, "Post marked"); });
+
+    auto after = NovemberTrialBalance("year_end_november_after");
+    Check("November's trial balance is as it was", [before, after] {
+        EXPECT_FALSE(before->empty());
+        EXPECT_EQ(AccountLines(*after), AccountLines(*before)) << *after;
+        return true;
+    });
+
     // The year is closed: vouchers and sub-ledgers locked to its last day.
-    Menu("Module", "General ledger");
-    Menu("Settings", "Date locks...");
-    Check("the date locks open", Opened(W::SetDateLocks));
-    for (const char *label : {"Vouchers locked to", "Sub-ledgers locked to"}) RetypeWith(label, "the year's last day", LastDay);
-    ClickOk();
-    Check("the locks are stored", [] { return ActiveType() != W::SetDateLocks; });
+    LockTo("the year's last day", LastDay);
 
     Menu("Module", "Sales");
     Menu("File", "Windows...");
@@ -171,6 +314,33 @@ TEST_F(YearEndRoad, EachYearNumbersItsOwnAndALockedYearIsNotPosted) {
     Menu("Operations", "Post marked");
     Check("Post marked posts the January invoice without a word", [toldAfter] {
         EXPECT_EQ(Messages().size(), *toldAfter) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    // Print and approve the December invoice: refused as Post marked
+    // refuses it, nothing printed, and the run says just that.
+    Menu("Window", "Close all");
+    Menu("File", "Documents...");
+    Check("File > Documents lists the runs", Opened(DocumentList));
+    ClickRow("Print and approve invoices");
+    Key(PlKey::Return);
+    Check("the invoice run's window opens", Opened(InvoiceRun));
+    ClickField("Invoice numbers");
+    Type("the December invoice", [invoiceDecember] { return *invoiceDecember + ":" + *invoiceDecember; });
+    ClickButton("Invoices");
+    ClickButton("Printer");
+    auto toldBeforeRun = CountTold();
+    auto printedBefore = std::make_shared<std::vector<std::filesystem::path>>();
+    Do("note the printed files", [this, printedBefore] {
+        *printedBefore = FilesIn("print");
+        return true;
+    });
+    ClickOk();
+    Check("print and approve refuses the December invoice and prints nothing", [this, toldBeforeRun, printedBefore] {
+        const std::vector<std::string> said = Messages();
+        EXPECT_TRUE(said.size() > *toldBeforeRun && said[*toldBeforeRun] == DateLockedText)
+            << ::testing::PrintToString(said);
+        EXPECT_EQ(StatusLineText(), "1 neither posted nor printed (see the message)");
+        EXPECT_TRUE(NewFilesIn("print", *printedBefore).empty());
         return true;
     });
     EXPECT_EQ(Run(), 0);
@@ -199,6 +369,23 @@ TEST_F(YearEndRoad, EachYearNumbersItsOwnAndALockedYearIsNotPosted) {
     std::vector<uint8_t> open(ARVc::Size);
     for (int32_t p = 1; RecReadAt(ARVc::Number, p, open.data(), &id); p++)
         EXPECT_NE(std::to_string(GetU32(open.data(), ARVc::InvoiceNr)), *invoiceDecember);
+    // November's claims and payments kept unposted, none in the person
+    // ledger, and no voucher dated in November.
+    for (auto [reg, posted] : {std::pair<int, uint32_t>{ExpenseVc::Number, ExpenseVc::Posted},
+                               {PersPayVc::Number, PersPayVc::Posted}}) {
+        std::vector<uint8_t> record(RegRecordSize(reg));
+        EXPECT_EQ(RegRecordCount(reg), 2u) << reg;
+        for (int32_t p = 1; RecReadAt(reg, p, record.data(), &id); p++) {
+            RecFreeMatrix(reg, record.data());
+            EXPECT_EQ(GetU16(record.data(), posted), 0) << reg;
+        }
+    }
+    EXPECT_EQ(RegRecordCount(PersLedgerVc::Number), 0u);
+    std::vector<uint8_t> voucher(TRVc::Size);
+    for (int32_t p = 1; RecReadAt(TRVc::Number, p, voucher.data(), &id); p++) {
+        RecFreeMatrix(TRVc::Number, voucher.data());
+        EXPECT_NE(GetDate(voucher.data(), TRVc::TransDate).month, 11) << GetU32(voucher.data(), TRVc::SerNr);
+    }
     CloseForCheck();
 }
 

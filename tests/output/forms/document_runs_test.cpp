@@ -305,7 +305,7 @@ TEST_F(DocumentRuns, AnInvoiceThatCannotBePostedIsNotPrinted) {
     OverTestJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 0u);
     EXPECT_EQ(Stored(IVVc::Number, "SerNr", IVVc::SerNr, 720, IVVc::Posted, false), 0);
-    EXPECT_EQ(LastLine(), "1 " + UiText(Texts::RunNotPosted) + " - to the printer");
+    EXPECT_EQ(LastLine(), "1 " + UiText(Texts::RunNotPostedNorPrinted)) << "nothing went to the printer";
 }
 
 // The reminder run names each open item in its progress and stops at

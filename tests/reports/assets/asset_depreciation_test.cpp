@@ -1,7 +1,8 @@
 // asset_depreciation_test.cpp - the two depreciation methods, an asset's
 // amounts over a period along its rows, and the depreciation voucher:
 // stored records that post and balance, the 80-row split, an asset whose
-// objects cannot be one list, and a voucher that cannot be numbered.
+// objects cannot be one list, a voucher that cannot be numbered and one
+// dated in the voucher lock.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -336,6 +337,22 @@ TEST_F(AssetDepreciationTest, NoFreeNumberStoresNothing) {
     EXPECT_EQ(RegRecordCount(SMVc::Number), 0u);
     EXPECT_DOUBLE_EQ(Posted(AssetCo::Cost, "", ReportCo::Today), 0);
     EXPECT_FALSE(shown.empty());
+}
+
+// With the vouchers locked to today, the voucher the run would date today
+// is not stored, and the run says why.
+TEST_F(AssetDepreciationTest, TodayInTheVoucherLockStoresNothing) {
+    WithoutRules([this] {
+        std::vector<uint8_t> locks(DateLockBlk::Size, 0);
+        PutDate(locks.data(), DateLockBlk::LedgerLock, ReportCo::Today);
+        StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
+    });
+    WholeYear();
+    shown.clear();
+    EXPECT_FALSE(DepreciationVoucherRows(TestJob, 1));
+    EXPECT_EQ(RegRecordCount(SMVc::Number), 0u);
+    EXPECT_DOUBLE_EQ(Posted(AssetCo::Cost, "", ReportCo::Today), 0);
+    EXPECT_TRUE(WasShown(Texts::DateLocked)) << ::testing::PrintToString(shown);
 }
 
 // An asset that depreciates while its group lacks an account on either
