@@ -11,6 +11,7 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "recordwin/record_windows.h"
+#include "shell/field_editing.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -31,10 +32,18 @@ void WritePeriod(uint8_t *text, const DateRec *from, const DateRec *to, bool wit
 }
 
 // Reads the non-empty text `half` as a date into *date; an empty half,
-// or one that is no date, leaves *date as it was.
+// or one that is no date, leaves *date as it was. The user typed it, so a
+// half that reads as a date only once a part is clamped ("2027-01-31" in
+// the day-first order) is told and keeps the date too, rather than being
+// taken as another date.
 void ReadHalf(const uint8_t *half, DateRec *date)
 {
     if (half[0] == 0) return;
+    DateTimeRec typed{};
+    if (!DateParseTyped(half, &typed)) {
+        TellTypedDateRefused(half);
+        return;
+    }
     DateRec d = *date;
     if (FieldFromText(reinterpret_cast<uint8_t *>(&d), FtDate, 0, half)) *date = d;
 }
@@ -45,7 +54,7 @@ void ReadHalf(const uint8_t *half, DateRec *date)
 // and to and writes it back in normal form. A text equal to the name of
 // a period of block 136, in any case, gives that period's dates;
 // otherwise each non-empty half of "from:to" is read as a date, and an
-// empty half keeps its date.
+// empty half, or one that is no date as typed (told), keeps its date.
 void PeriodTextParse(uint8_t *text, DateRec *from, DateRec *to)
 {
     bool named = false;

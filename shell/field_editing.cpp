@@ -40,16 +40,6 @@ bool TypedDateRefused(uint16_t type, const uint8_t *text)
     return !blank && !DateParseTyped(text, &read);
 }
 
-// Tells the user that `text` is no date as typed, and how dates are typed.
-void TellDateRefused(const uint8_t *text)
-{
-    PString extra, form;
-    PStringCopy(extra, text);
-    DateTypedFormText(form);
-    PStringAppend(extra, form);
-    ShowMessage(Texts::DateNotRead, extra);
-}
-
 // Takes the edit text of n into its edited block by the field's type and
 // answers whether the field's value changed; a text the type refuses is
 // told and changes nothing. A field that does not lie
@@ -89,7 +79,7 @@ bool CommitIntoBlock(int n)
     // A text the field cannot take (a name no choice has, a date that is
     // none) leaves the value as it was; the user hears of it rather than
     // finding the old value back without a word.
-    if (dateRefused) TellDateRefused(w->editText);
+    if (dateRefused) TellTypedDateRefused(w->editText);
     else if (!accepted) ShowMessage(TextFieldKeepsValue, w->editText);
     return changed;
 }
@@ -118,6 +108,16 @@ void RedrawCommitted(int n)
 }
 
 }  // namespace
+
+// Tells the user that `text` is no date as typed, and how dates are typed.
+void TellTypedDateRefused(const uint8_t *text)
+{
+    PString extra, form;
+    PStringCopy(extra, text);
+    DateTypedFormText(form);
+    PStringAppend(extra, form);
+    ShowMessage(Texts::DateNotRead, extra);
+}
 
 // Marks window n for repainting by the main loop.
 void WinMarkChanged(int n)
@@ -162,7 +162,7 @@ bool WinTypedTextRefused(int n)
     if (!w->editControl || WinTypeOf(n) == WinTypes::Notes) return false;
     EditTextGet(n, w->editText);
     if (!TypedDateRefused(w->editFieldType, w->editText)) return false;
-    TellDateRefused(w->editText);
+    TellTypedDateRefused(w->editText);
     if (WinIsOpen(n) && w->editControl) {
         int length = int(WinSend(w->editControl, PlEm::LineLength, 0, 0));
         EditSetSel(w->editControl, 0, length);

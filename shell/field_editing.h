@@ -15,6 +15,9 @@ void WinCommitField(int n);
 // holds a typed date the field refuses: a caller about to commit the
 // field (a move, a store, a run) then stops.
 bool WinTypedTextRefused(int n);
+// Tells the user that `text`, typed as a date, is none the program reads
+// as typed, and the form dates are typed in.
+void TellTypedDateRefused(const uint8_t *text);
 // Focuses screen field F of n, selecting its text when asked; false when
 // it cannot, or when the field under edit refuses what was typed.
 bool WinGotoField(int n, int F, bool select);

@@ -368,6 +368,18 @@ TEST_F(FieldLeaveTest, PeriodTextsByNameHalvesAndDefault)
     ::GetText(Rec(w), Rp::PeriodText, half);
     EXPECT_GT(half[0], first[0]);
 
+    // A half typed year first reads as a date only once its parts are
+    // clamped: it is told and keeps its date, not taken as another date.
+    shown.clear();
+    PString yearFirst;
+    PStringFromC(yearFirst, "2027-01-31:");
+    ::PutText(Rec(w), Rp::PeriodText, yearFirst);
+    Leave(w, RpPeriod);
+    f = GetDate(Rec(w), Rp::DateFrom);
+    EXPECT_EQ(f.day * 100 + f.month, 104) << "the from-date as it was";
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("2027-01-31"), std::string::npos) << shown[0];
+
     DefaultPeriodText(text);
     from = to = DateRec{};
     PeriodTextParse(text, &from, &to);
