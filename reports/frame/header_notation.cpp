@@ -464,8 +464,10 @@ constexpr HeaderStep R63[] = {
 };
 constexpr HeaderStep R65[] = {
     Period(),
-    // Only layouts 0 and 1 are listed: another writes the empty text.
-    Left(UiBy01(P::ReportLayout, 1160, 1159)),
+    // Named as the window names the choice: layout 0 prints each
+    // invoice's voucher rows, 1 the invoices' totals; another writes the
+    // empty text.
+    Left(UiBy01(P::ReportLayout, Texts::LayoutWithVoucherRows, Texts::LayoutTotalsOnly)),
 };
 constexpr HeaderStep R66[] = {
     Range(1104, 1105, P::SelText1),

@@ -10,6 +10,7 @@
 #include "core/field_types.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
@@ -312,6 +313,10 @@ void CustomerBalanceReport(ReportJob &job) {
         RepRuleFull(1, 4);
         RepStartLine(LineHeight);
         RepTextNr(ColLabel, 0, 2429, 0);
+        // The name's column stays empty, so that a text file, which writes
+        // a line's texts one after the other, puts the sums under their
+        // headings as the page does.
+        if (layout == 0) RepText(ColName, 0, EmptyPString, 0);
         RepAmountAt(ColDebit, &g.opening);
         RepAmountAt(ColCredit, &change);
         RepAmountAt(ColClosing, &g.closing);

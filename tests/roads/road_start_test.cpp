@@ -240,10 +240,11 @@ TEST_F(RoadTest, TheFirstHoursVoucherAndInvoiceListGoAsTheReadmeSays)
     Menu("Registers", "Vouchers");
     Check("Registers > Vouchers opens the voucher list", Opened(VoucherList));
     ClickButton("New");
-    Check("New opens a voucher with the caret in its Date, today's date proposed", [] {
+    Check("New opens a voucher with the caret in its Date, today's date proposed, and its totals at 0,00", [] {
         EXPECT_EQ(ActiveType(), Voucher) << ActiveTitle();
         EXPECT_EQ(FocusLabel(), "Date");
         EXPECT_NE(Shown("Date"), "");
+        for (const char *total : {"Debit", "Credit", "Balance"}) EXPECT_EQ(Shown(total), "0,00") << total;
         return ActiveType() == Voucher;
     });
     Key(PlKey::Tab);
