@@ -355,7 +355,8 @@ constexpr HeaderStep R26[] = {
 constexpr HeaderStep R27[] = {
     Range(1212, 1213, P::SelText1),
     When(Prefixed(P::SelText2, 255, 2338), Given(P::SelText2)),
-    Left(UiBy01(P::Option1, 1160, 4039)),
+    // Named as the window's box names the layout: a card or a line each.
+    Left(UiBy01(P::Option1, Texts::VendorListCards, Texts::VendorListLines)),
     Choice(P::Option2, C::C1187b),
 };
 constexpr HeaderStep R28[] = {

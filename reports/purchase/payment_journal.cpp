@@ -31,6 +31,7 @@ namespace {
 
 constexpr int LineHeight = 12;
 constexpr int StopRight = 1;
+constexpr int HomeCurrencyText = 2369;
 
 // Where a payment register keeps what the journal prints, and the texts
 // of its heading (0: none).
@@ -82,8 +83,9 @@ bool PaymentWanted(const uint8_t *selection, const PaymentJournalDef &d, const u
 }
 
 // Prints one payment: a rule, its line, its rows in their style, then
-// (when its counting rows sum to anything) its currency, rate and sum,
-// the extra amount and the home total where they tell something.
+// (when its counting rows sum to anything) its currency (or the words
+// for home currency), rate and sum, the extra amount and the home total
+// where they tell something.
 void PrintPayment(const PaymentJournalDef &d, const uint8_t *payment) {
     RepRuleFull(1, 1);
     RepStartLine(LineHeight);
@@ -116,7 +118,12 @@ void PrintPayment(const PaymentJournalDef &d, const uint8_t *payment) {
     if (DecIsBlank(&sum)) return;
     RepRule(350, StopRight, 2);
     RepStartLine(LineHeight);
-    RepTextField(280, payment, d.currency, 5, 0, -1);
+    // The sum names its currency: a payment in home currency has no code,
+    // and says so, so that no amount stands without its word.
+    uint8_t currency[256];
+    GetPString(payment, d.currency, 5, currency);
+    if (currency[0] != 0) RepTextField(280, payment, d.currency, 5, 0, -1);
+    else RepTextNr(280, 0, HomeCurrencyText, -1);
     const PackedDecimal rate = GetDec(payment, d.rate);
     RepAmountAt(380, &rate);
     RepAmountAt(StopRight, &sum);
