@@ -312,11 +312,11 @@ void CustomerBalanceReport(ReportJob &job) {
         else DecSub(&g.closing, &g.opening, &change);
         RepRuleFull(1, 4);
         RepStartLine(LineHeight);
+        // The code's column stays empty, so that a text file, which writes
+        // a line's texts one after the other, puts the label under the
+        // names and the sums under their headings as the page does.
+        if (layout == 0) RepText(0, 0, EmptyPString, 0);
         RepTextNr(ColLabel, 0, 2429, 0);
-        // The name's column stays empty, so that a text file, which writes
-        // a line's texts one after the other, puts the sums under their
-        // headings as the page does.
-        if (layout == 0) RepText(ColName, 0, EmptyPString, 0);
         RepAmountAt(ColDebit, &g.opening);
         RepAmountAt(ColCredit, &change);
         RepAmountAt(ColClosing, &g.closing);
