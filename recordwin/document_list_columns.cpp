@@ -8,8 +8,8 @@
 //
 // Only the shown text turns: a credit note's stored total and the ledger
 // entries' amounts stay as they are, the kind telling that they lower
-// what is owed (the ledger reports read them so). The columns are list columns of type
-// lookup whose offset names the field they are made from.
+// what is owed (the ledger reports read them so). The columns are list
+// columns of type lookup whose offset names the field they are made from.
 #include "recordwin/inquiry_lists.h"
 
 #include "core/decimal.h"
