@@ -169,6 +169,8 @@ void FieldFormat(const uint8_t *value, uint16_t type, int m, uint8_t *out) {
         if (HoldsNegative(&v)) {
             DecAbs(&v, &v);
             DecFormat(&v, 2, text);
+        } else if (m == CreditTotalFormat && DecIsZero(&v)) {
+            DecFormat(&v, 2, text);
         }
         break;
     case FtPercent: {

@@ -9,8 +9,10 @@
 // as nothing and writes the empty text.
 //
 // "m" is the field's maximum text length for the text types (1, 17, 22,
-// 25, 27, 33) and the choice-list number for code 30; other codes
-// ignore it.
+// 25, 27, 33) and the choice-list number for code 30; for code 9 an m of
+// CreditTotalFormat marks a total, which shows a zero as 0,00 as a debit
+// or an amount does (a credit column shows only what is below zero);
+// other codes ignore it.
 //
 // Stored values (in memory form, host byte order; fields may be
 // unaligned, so values are read and written through memcpy):
@@ -100,6 +102,9 @@ constexpr bool FieldTypeIsText(uint16_t type) {
 // even for the text types (m clamped to 0..255), the table above for the
 // others, 0 for codes that store nothing and for codes outside 0..33.
 int FieldSize(uint16_t type, int m);
+
+// The m of a credit field that shows a total (see the head of this file).
+constexpr int CreditTotalFormat = 1;
 
 // Writes the value at value (of the type, list or length m) as text into
 // out (a 256-byte PString buffer).

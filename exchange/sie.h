@@ -116,12 +116,15 @@ void ImportSieBegin();
 void ImportSieLine(const SieItem &item);
 void ImportSieEnd();
 // Vouchers the last SIE import did not store, and the first of them;
-// the vouchers it gave new numbers; the fault that refused the file.
+// the accounts its stored vouchers and opening balances use that the
+// chart lacks; the vouchers it gave new numbers; the fault that refused
+// the file.
 struct SieImportResultRec {
     uint32_t read = 0;            // the file's lines read (a voucher with its rows is one)
     uint32_t stored = 0;          // accounts, objects, vouchers and opening balances stored
     uint32_t notStored = 0;
     std::string firstNotStored;   // "series number"
+    std::vector<std::string> accountsMissing;   // in order, each once
     SieRenumberedRec renumbered;
     uint32_t refusedLine = 0;
     int refusedFault = 0;

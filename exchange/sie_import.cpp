@@ -65,6 +65,7 @@ struct SieImportState {
     std::map<std::string, __int128> carried;           // what the import booked before year 0, by account
     std::vector<std::unique_ptr<OwnedRecord>> periodVouchers;
     std::unique_ptr<OwnedRecord> curVoucher, prevVoucher;
+    std::set<std::string> accountsUsed;                 // by the vouchers and openings stored
 } S;
 
 void PString60(const std::string &s, uint8_t *p) { SieToPString(s.size() > 255 ? s.substr(0, 255) : s, p); }
@@ -111,6 +112,20 @@ int32_t SerialFor(int reg, const DateRec *date)
     return number;
 }
 
+// Notes the accounts of a stored voucher's account rows, for the end of
+// the import to name those the chart lacks.
+void NoteAccountsUsed(const uint8_t *voucher)
+{
+    uint8_t row[TransRow::Size];
+    const int32_t n = MatrixRowCount(TRVc::Number, 0, voucher);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowRead(TRVc::Number, voucher, i, row) || GetU16(row, TransRow::Kind) != RowAccount) continue;
+        PString account;
+        ::GetText(row, TransRow::Account, account);
+        if (account[0] != 0) S.accountsUsed.insert(SieFromPString(account));
+    }
+}
+
 // Numbers a voucher that has no number yet and stores it; counted when
 // not stored, also when its date lies in the ledger's lock.
 void NumberAndStore(uint8_t *voucher, const std::string &series)
@@ -121,8 +136,12 @@ void NumberAndStore(uint8_t *voucher, const std::string &series)
         number = SerialFor(TRVc::Number, &date);
         PutU32(voucher, TRVc::SerNr, uint32_t(number));
     }
-    if (number <= 0 || VoucherInLock(voucher) || !StoreVoucher(voucher)) NotStored(series, number);
-    else SieImportResult.stored++;
+    if (number <= 0 || VoucherInLock(voucher) || !StoreVoucher(voucher)) {
+        NotStored(series, number);
+        return;
+    }
+    SieImportResult.stored++;
+    NoteAccountsUsed(voucher);
 }
 
 // A year voucher of type 1 (cleared on first use).
@@ -343,8 +362,25 @@ void StoreOpening(const std::vector<OpeningRow> &rows, const DateRec &date)
     if (MatrixRowCount(OpenBalVc::Number, 0, r.record) == 0) return;
     PutDate(r.record, OpenBalVc::TransDate, date);
     PutU32(r.record, OpenBalVc::SerNr, uint32_t(SerialFor(OpenBalVc::Number, &date)));
-    if (!StoreFb1Record(r.record)) NotStored("#IB", int32_t(GetU32(r.record, OpenBalVc::SerNr)));
-    else SieImportResult.stored++;
+    if (!StoreFb1Record(r.record)) {
+        NotStored("#IB", int32_t(GetU32(r.record, OpenBalVc::SerNr)));
+        return;
+    }
+    SieImportResult.stored++;
+    for (const OpeningRow &row : rows)
+        if (row.amount != 0 && !row.account.empty()) S.accountsUsed.insert(row.account);
+}
+
+// The accounts the stored vouchers and openings use that the chart of
+// accounts lacks once every line is read (an account the file names
+// later than its voucher counts as there), in account order. The
+// vouchers stay stored: the file's books are taken as they are, and the
+// user adds the accounts.
+void NoteAccountsMissing()
+{
+    uint8_t ac[ACVc::Size];
+    for (const std::string &account : S.accountsUsed)
+        if (!AccountRead(account, ac)) SieImportResult.accountsMissing.push_back(account);
 }
 
 // The opening balances: the previous year's own #IB -1 when the file
@@ -380,6 +416,7 @@ void FreeCollected()
     S.periodVouchers.clear();
     S.curVoucher.reset();
     S.prevVoucher.reset();
+    S.accountsUsed.clear();
 }
 
 }  // namespace
@@ -451,6 +488,7 @@ void ImportSieEnd()
     StoreOpenings();
     StoreYearVoucher(S.prevVoucher, S.prevEnd);
     StoreYearVoucher(S.curVoucher, S.curEnd);
+    NoteAccountsMissing();
     FreeCollected();
     ImportDosLetters = 0;
 }
@@ -495,6 +533,20 @@ void ShowWith(int text, const std::string &added)
     SieToPString(added, tail);
     PStringAppend(shown, tail);
     ShowMessage(0, shown);
+}
+
+// The accounts joined by ", ", as many as a message holds after its
+// words; ", ..." for the rest.
+std::string AccountList(const std::vector<std::string> &accounts)
+{
+    constexpr size_t room = 120;
+    std::string list;
+    for (size_t i = 0; i < accounts.size(); i++) {
+        const std::string next = (i == 0 ? "" : ", ") + accounts[i];
+        if (list.size() + next.size() > room) return list + ", ...";
+        list += next;
+    }
+    return list;
 }
 
 // The refusal's detail in brackets after its fault; a list of codes too
@@ -547,4 +599,5 @@ void SieReportResult()
         ShowWith(Texts::SieVouchersRenumbered, std::to_string(r.renumbered.count) + " (" + r.renumbered.first + ")");
     if (r.notStored != 0)
         ShowWith(Texts::SieVouchersNotStored, std::to_string(r.notStored) + " (" + r.firstNotStored + ")");
+    if (!r.accountsMissing.empty()) ShowWith(Texts::SieAccountsMissing, AccountList(r.accountsMissing));
 }

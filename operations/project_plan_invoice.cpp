@@ -27,60 +27,42 @@ namespace {
 
 constexpr int CodeMax = 20, LineMax = 60;
 
-// Writes text into the description of row p when the invoice has it.
-void RowText(uint8_t *inv, int32_t p, const uint8_t *text) {
-    uint8_t row[IVVc::Rows::Size];
-    if (!MatrixRowGet(IVVc::Number, 0, inv, p, row)) return;
-    uint8_t t[256];
+// Appends a text row (kind 1) holding text, cut to a row's description.
+void AppendTextRow(uint8_t *inv, const uint8_t *text) {
+    uint8_t row[IVVc::Rows::Size] = {}, t[256];
+    InitDocRow(row, IVVc::Number, 1);
     PStringCopy(t, text);
     if (t[0] > LineMax) t[0] = LineMax;
     PutTextPrefix(row, IVVc::Rows::Text, LineMax, t);
-    MatrixRowPut(IVVc::Number, 0, inv, p, row);
+    MatrixRowPut(IVVc::Number, 0, inv, MatrixRowCount(IVVc::Number, 0, inv), row);
 }
 
-// The project's text rows after the invoice's rows: the heading with the
-// project code, the name, the reference and the description lines as the
-// project's four words ask, with the blank rows between them.
+// The project's text rows after the invoice's rows, as the project's four
+// words ask: the heading with the project code, the name, the reference
+// and the description lines, each only when it has a text. No blank row
+// is put between them or after them: a printed invoice shows every row,
+// and blank ones read as lines left empty.
 void PlanTextRows(uint8_t *inv, const uint8_t *project) {
-    bool heading = GetU16(project, ProjectVc::PrintHeading) != 0, name = GetU16(project, ProjectVc::PrintName) != 0;
-    bool ref = GetU16(project, ProjectVc::PrintRef) != 0, desc = GetU16(project, ProjectVc::PrintDesc) != 0;
-    uint8_t d1[256], d2[256], d3[256], text[256];
-    GetText(project, ProjectVc::Desc1, d1);
-    GetText(project, ProjectVc::Desc2, d2);
-    GetText(project, ProjectVc::Desc3, d3);
-    int32_t n = MatrixRowCount(IVVc::Number, 0, inv), p = n + (n != 0 ? 2 : 0);
-    int32_t count = p + ((heading || name || ref) ? 1 : 0) + heading + name + ref;
-    if (desc) count += d3[0] != 0 ? 4 : d2[0] != 0 ? 3 : d1[0] != 0 ? 2 : 0;
-    uint8_t row[IVVc::Rows::Size], space[2] = {1, ' '};
-    for (int32_t i = n; i < count; i++) {
-        std::memset(row, 0, sizeof row);
-        InitDocRow(row, IVVc::Number, 1);
-        PutTextPrefix(row, IVVc::Rows::Text, LineMax, space);
-        if (!MatrixRowPut(IVVc::Number, 0, inv, i, row)) return;
-    }
-    if (heading) {
+    uint8_t text[256];
+    if (GetU16(project, ProjectVc::PrintHeading) != 0) {
         uint8_t defaults[ProjectBlk::Size] = {}, code[256];
         SettingsBlockRead(ProjectBlk::Number, defaults, ProjectBlk::Size);
         GetText(defaults, ProjectBlk::Heading, text);
         GetText(project, ProjectVc::Code, code);
-        PStringAppendC(text, " ");
+        if (text[0] != 0) PStringAppendC(text, " ");
         PStringAppend(text, code);
-        RowText(inv, p++, text);
-        if (!name && !ref) p++;
+        AppendTextRow(inv, text);
     }
-    if (name) {
-        GetText(project, ProjectVc::Name, text);
-        if (text[0] != 0) RowText(inv, p++, text);
-        if (!ref && !heading) p++;
-    }
-    if (ref) {
-        GetText(project, ProjectVc::Reference, text);
-        if (text[0] != 0) RowText(inv, p++, text);
-        p++;
-    }
-    if (desc)
-        for (const uint8_t *line : {d1, d2, d3})
-            if (line[0] != 0) RowText(inv, p++, line);
+    auto line = [&](auto field) {
+        GetText(project, field, text);
+        if (text[0] != 0) AppendTextRow(inv, text);
+    };
+    if (GetU16(project, ProjectVc::PrintName) != 0) line(ProjectVc::Name);
+    if (GetU16(project, ProjectVc::PrintRef) != 0) line(ProjectVc::Reference);
+    if (GetU16(project, ProjectVc::PrintDesc) == 0) return;
+    line(ProjectVc::Desc1);
+    line(ProjectVc::Desc2);
+    line(ProjectVc::Desc3);
 }
 
 // Appends a row to the invoice.
@@ -154,11 +136,7 @@ PlanInvoiceResult InvoicePlanAmount(uint8_t *project, const PackedDecimal &s, Pl
     RuleRecord inv(IVVc::Number), item(INVc::Number);
     if (!inv.record) return PlanInvoiceResult::Failed;
     if (!InvoiceFromPercentage(inv.record, project)) return PlanInvoiceResult::NumbersUsedUp;
-    uint8_t row[IVVc::Rows::Size] = {}, space[2] = {1, ' '};
-    InitDocRow(row, IVVc::Number, 1);
-    PutText(row, IVVc::Rows::Text, space);
-    if (!AppendRow(inv.record, row)) return PlanInvoiceResult::Failed;
-    std::memset(row, 0, sizeof row);
+    uint8_t row[IVVc::Rows::Size] = {};
     InitDocRow(row, IVVc::Number, 5);
     uint8_t defaults[ProjectBlk::Size] = {}, code[256], account[256], vat[256];
     SettingsBlockRead(ProjectBlk::Number, defaults, ProjectBlk::Size);

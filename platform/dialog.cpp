@@ -495,9 +495,10 @@ void PaintDialog(uint32_t dlg, DlgState &s)
 }
 
 void RecordIt(const char *kind, std::string_view caption, std::string_view text, int answer, bool scripted,
-              PlMbIcon icon = PlMbIcon::None)
+              PlMbIcon icon = PlMbIcon::None, std::string_view proposed = {})
 {
-    ScriptRecord(PlScriptRecord{kind, std::string(caption), std::string(text), answer, scripted, int(icon)});
+    ScriptRecord(PlScriptRecord{kind, std::string(caption), std::string(text), answer, scripted, int(icon),
+                                std::string(proposed)});
 }
 }  // namespace
 
@@ -597,12 +598,12 @@ bool DlgFileOpen(uint32_t owner, const PlFileDialog &dialog, std::string *path)
         if (ok) answer = DlgApplyDefaultExt(answer, dialog.defaultExt);
         if (ok && answer.size() > 255) ok = false;
         if (ok && path) *path = answer;
-        RecordIt(kind, dialog.title, dialog.filter, ok ? 1 : 0, true);
+        RecordIt(kind, dialog.title, dialog.filter, ok ? 1 : 0, true, PlMbIcon::None, dialog.fileName);
         return ok;
     }
     uint32_t top = OwnerTop(owner);
     if (!ShowReal() || !top) {
-        RecordIt(kind, dialog.title, dialog.filter, 0, false);
+        RecordIt(kind, dialog.title, dialog.filter, 0, false, PlMbIcon::None, dialog.fileName);
         return false;
     }
     FileCtx f;
@@ -616,7 +617,7 @@ bool DlgFileOpen(uint32_t owner, const PlFileDialog &dialog, std::string *path)
     st.file = &f;
     uint32_t dlg = MakeDialog(top, dialog.title.empty() ? (dialog.save ? "Save As" : "Open") : dialog.title, 400, 316, st);
     if (!dlg) return false;
-    f.edit = AddEdit(dlg, "", 10, 26, 380);
+    f.edit = AddEdit(dlg, dialog.fileName, 10, 26, 380);
     f.list = WinCreate("ListBox", "", PlStyle::Child | PlStyle::Visible | PlStyle::TabStop | PlStyle::VScroll |
                                           PlStyle::Border | PlListStyle::Notify,
                        PlRect{10, 54, 300, 260}, dlg, 0, 0);
@@ -627,7 +628,7 @@ bool DlgFileOpen(uint32_t owner, const PlFileDialog &dialog, std::string *path)
     int result = RunModal(dlg, f.edit, kPlIdCancel);
     ok = result == kPlIdOk && !f.result.empty();
     if (ok && path) *path = f.result;
-    RecordIt(kind, dialog.title, dialog.filter, ok ? 1 : 0, false);
+    RecordIt(kind, dialog.title, dialog.filter, ok ? 1 : 0, false, PlMbIcon::None, dialog.fileName);
     return ok;
 }
 

@@ -48,6 +48,7 @@ struct PlFileDialog {
     bool pathMustExist = true;       // the directory must exist
     bool fileMustExist = false;      // open: the file must exist
     bool createPrompt = false;       // open: ask before naming a new file
+    std::string_view fileName = {};  // the name first shown in the name field (cp1252); empty = none
 };
 
 // Open or save dialog. True with the chosen path (at most 255 bytes);

@@ -45,6 +45,7 @@ struct PlScriptRecord {
     int answer = 0;       // the result given (message boxes), 1/0 otherwise
     bool scripted = false;
     int icon = 0;         // message boxes: the PlMbIcon shown (0 none)
+    std::string proposed; // file dialogs: the name the dialog proposed
 };
 const std::vector<PlScriptRecord> &ScriptRecords();
 // Text of the last message box, empty when none.

@@ -2,13 +2,14 @@
 // transactions list (type 115) and of the sales-invoice list (type 348):
 // a document's kind in words and its amount with the sign it moves the
 // customer's balance by, as the customer statement prints them. A credit
-// note shows "Credit note" and -784,00 beside its invoice's 784,00, so
-// the rows of a customer add up to what the customer owes.
+// note shows "Credit note" and -784,00 beside its invoice's 784,00, and a
+// receipt its minus too, so the rows of a customer add up to what the
+// customer owes.
 //
-// Only the shown text turns: a credit note's stored total and its ledger
-// entry's amount stay positive, the kind telling that they credit (the
-// ledger reports read them so). The columns are list columns of type
-// lookup whose offset names the field they are made from.
+// Only the shown text turns: a credit note's stored total and the ledger
+// entries' amounts stay as they are, the kind telling that they lower
+// what is owed (the ledger reports read them so). The columns are list
+// columns of type lookup whose offset names the field they are made from.
 #include "recordwin/inquiry_lists.h"
 
 #include "core/decimal.h"
@@ -41,8 +42,8 @@ uint16_t StoredInvoiceKind(uint32_t serial)
     return found ? GetU16(invoice.record, IVVc::InvType) : 0;
 }
 
-// The amount at `at` of record, negated for a credit note, as an amount
-// column shows it; empty for a blank amount.
+// The amount at `at` of record, negated for a document that lowers what
+// is owed, as an amount column shows it; empty for a blank amount.
 void SignedAmountText(const uint8_t *record, uint32_t at, bool credit, uint8_t *text)
 {
     PackedDecimal amount = GetDec(record, at);
@@ -66,8 +67,8 @@ bool LookupColumnOffset(int windowType, int column, uint32_t *at)
     return true;
 }
 
-// A customer-ledger entry: a receipt as it stands, an invoice entry by
-// the kind of the invoice it came from.
+// A customer-ledger entry: a receipt, which lowers what the customer owes,
+// with its minus; an invoice entry by the kind of the invoice it came from.
 void CustTransText(uint32_t at, const uint8_t *entry, uint8_t *text)
 {
     const LedgerEntryKind kind = LedgerEntryKind(GetU16(entry, CustTransVc::Kind));
@@ -77,7 +78,8 @@ void CustTransText(uint32_t at, const uint8_t *entry, uint8_t *text)
         if (kind == LedgerEntryKind::Payment) GetUiText(text, ReceiptWords);
         else if (kind == LedgerEntryKind::Invoice) InvoiceKindWords(uint16_t(invoiceKind), text);
     } else if (at == CustTransVc::Amount) {
-        SignedAmountText(entry, CustTransVc::Amount, invoiceKind == InvoiceKind::CreditNote, text);
+        const bool lowers = kind == LedgerEntryKind::Payment || invoiceKind == InvoiceKind::CreditNote;
+        SignedAmountText(entry, CustTransVc::Amount, lowers, text);
     }
 }
 

@@ -95,10 +95,11 @@ void NameOf(const PeriodList &l, const uint8_t *code, uint8_t *text)
 constexpr int VendColumnAmount = 0, VendColumnCurrency = 1;
 constexpr int CurrencyLength = 5;
 
-// The amount of a vendor-ledger entry in its document's currency: an
-// invoice's total (a credit note's below zero), or what the payment paid
-// on the entry's invoice; the document's currency code into currency.
-// False when the document is gone.
+// The amount of a vendor-ledger entry in its document's currency, signed
+// as it moves what the company owes the vendor: an invoice's total (a
+// credit note's below zero), or what the payment paid on the entry's
+// invoice below zero; the document's currency code into currency. False
+// when the document is gone.
 bool VendEntryAmount(const uint8_t *entry, PackedDecimal *amount, uint8_t *currency)
 {
     currency[0] = 0;
@@ -119,6 +120,7 @@ bool VendEntryAmount(const uint8_t *entry, PackedDecimal *amount, uint8_t *curre
     if (!OutPaymentRead(doc, payment)) return false;
     GetPString(payment.record, OPVc::CurncyCode, CurrencyLength, currency);
     PaymentRowsForInvoice(entry, amount);
+    DecNegateInto(amount, amount);
     return true;
 }
 

@@ -280,11 +280,12 @@ uint8_t Win155Event(int window, int event, void *a, void *b)
     switch (WindowEventCode(event)) {
     case WindowEventCode::MayEditField: return MayEdit(window, b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
     case WindowEventCode::RowDefaults:
-        if (a && b) {
+        // A new row of any kind credits no invoice until a credit note's
+        // row names one: all ones, which the Credited column shows as
+        // nothing.
+        if (a && b && *static_cast<const int16_t *>(b) >= 0) {
             uint8_t *r = static_cast<uint8_t *>(a) + uint32_t(*static_cast<const int16_t *>(b)) * Row::Size;
-            if (*static_cast<const int16_t *>(b) >= 0 &&
-                PurchaseRowKind(GetU16(r, Row::Kind)) == PurchaseRowKind::Credited)
-                PutI32(r, Row::CredSerNr, -1);
+            PutI32(r, Row::CredSerNr, -1);
         }
         return 1;
     case WindowEventCode::MayDeleteRow: return a ? MayDeleteRow(window, *static_cast<const int16_t *>(a)) : 0;

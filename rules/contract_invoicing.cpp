@@ -214,12 +214,21 @@ bool ContractSelectionRead(const uint8_t *selection, ContractSelection *sel, boo
     GetText(selection, ReportParamsVc::SelText3, sel->filter);
     sel->periodFrom = GetDate(selection, ReportParamsVc::Date2From);
     sel->periodTo = GetDate(selection, ReportParamsVc::Date2To);
-    const bool open = DateIsEmpty(&sel->periodFrom) || DateIsEmpty(&sel->periodTo);
-    if ((open && needPeriod) || (!open && DateCompare(&sel->periodFrom, &sel->periodTo) > 0)) {
+    const bool open = ContractPeriodOpen(*sel);
+    if (open && needPeriod) {
+        ShowTextMessage(Texts::ContractPeriodNotGiven);
+        return false;
+    }
+    if (!open && DateCompare(&sel->periodFrom, &sel->periodTo) > 0) {
         ShowTextMessage(Texts::SeriesDatesReversed);
         return false;
     }
     return true;
+}
+
+bool ContractPeriodOpen(const ContractSelection &sel)
+{
+    return DateIsEmpty(&sel.periodFrom) || DateIsEmpty(&sel.periodTo);
 }
 
 bool ContractSelected(const ContractSelection &sel, const uint8_t *contract)

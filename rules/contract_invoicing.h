@@ -21,11 +21,14 @@ struct ContractSelection {
     DateRec periodFrom, periodTo;
 };
 
-// Reads the selection from a job record (ReportParamsVc layout). With needPeriod, false (told by
-// text 1142) when the period is not given or its first date is after its
-// last: nothing may be made then. Without, an empty period is taken as
-// none and only a reversed one is refused.
+// Reads the selection from a job record (ReportParamsVc layout). With
+// needPeriod, false when the period is not given whole (told so) or its
+// first date is after its last (told by text 1142): nothing may be made
+// then. Without, an empty period is taken as none and only a reversed one
+// is refused.
 bool ContractSelectionRead(const uint8_t *selection, ContractSelection *sel, bool needPeriod);
+// True when the selection's period lacks its first or its last date.
+bool ContractPeriodOpen(const ContractSelection &sel);
 
 // Whether a contract passes the selection's customer range, filter code,
 // last-invoice date (when a period is given) and interval tests (not the number range, which the

@@ -151,13 +151,44 @@ void WinDrawFieldFrames(int n)
     }
 }
 
+namespace {
+
+// The left edge, less a gap, of the nearest control or data field of n
+// on a shown page that stands to the right of r on its line (their
+// heights overlap); `limit` when none does.
+int RoomRightOf(int n, const MacRect &r, int limit)
+{
+    constexpr int Gap = 4;
+    auto take = [&](const MacRect &o) {
+        if (o.left >= r.right && o.top < r.bottom && o.bottom > r.top) limit = std::min(limit, o.left - Gap);
+    };
+    for (int i = 0; i < WinDefCount(n, WinPartControls); i++) {
+        const uint8_t *e = WinControlByIndex(n, i);
+        if (!e || !WinPageShown(n, DefU16(e + ControlEntry::Page))) continue;
+        MacRect o;
+        WinFieldRect(n, i, &o);
+        take(o);
+    }
+    for (int i = 0; i < WinDefCount(n, WinPartDataFields); i++) {
+        const uint8_t *e = WinDefEntry(n, WinPartDataFields, i);
+        if (!WinPageShown(n, DefU16(e + FieldEntry::Page))) continue;
+        MacRect o;
+        WinBindingRect(n, e, &o);
+        take(o);
+    }
+    return limit;
+}
+
+}  // namespace
+
 // Grows the edit rectangle r to a text wider than r less 4: its right
 // edge goes to left + width + 4, then a cell's rectangle shifts left to
 // end inside the matrix area, never past that area's left edge, and ends
 // there at the latest. A data field's rectangle never shifts left of the
-// field, where its label stands: it ends at the client area's edge, and
-// the control scrolls a text longer than that. Notes in n that the
-// rectangle moved.
+// field, where its label stands: it ends at the client area's edge, or
+// before the first control or field to its right (a page's buttons stay
+// in sight), and the control scrolls a text longer than that. Notes in n
+// that the rectangle moved.
 void EditRectGrow(int n, const uint8_t *text, MacRect *r, bool inMatrix)
 {
     assert(WinIsOpen(n));
@@ -168,7 +199,10 @@ void EditRectGrow(int n, const uint8_t *text, MacRect *r, bool inMatrix)
         MatrixColumnRect(n, 0, &area);
     else
         WindowClientRect(n, &area);
-    if (!inMatrix) area.left = std::max(area.left, r->left);
+    if (!inMatrix) {
+        area.left = std::max(area.left, r->left);
+        area.right = int16_t(std::max<int>(r->right, RoomRightOf(n, *r, area.right)));
+    }
     int right = r->left + width + 4, left = r->left;
     if (right > area.right) {
         int shift = std::min(right - area.right, std::max(0, left - int(area.left)));

@@ -59,11 +59,15 @@ bool OpenTextFileDialog(uint8_t *path)
 
 // Asks for the file an export writes, owned by the frame, asking before
 // an existing file is replaced; the export files' filter is chosen first.
-// The path into the PString buffer `path` and *word := 0; false on cancel.
+// The name `path` holds on entry (a bank format's own file name) is the
+// one the dialog proposes. The path into the PString buffer `path` and
+// *word := 0; false on cancel.
 bool SaveExportFileDialog(uint8_t *path, uint16_t *word)
 {
     *word = 0;
+    const std::string proposed = PStringToStd(path);
     PlFileDialog d;
+    d.fileName = proposed;
     const bool sie = RunIs(SieExportNumber);
     d.filter = sie ? SieFilter : ExportFilter;
     d.filterIndex = 1;

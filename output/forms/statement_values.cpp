@@ -92,7 +92,9 @@ void StatementFieldValue(const uint8_t *statement, int16_t code, const uint8_t *
     uint8_t line[StatementLine::Size];
     const bool hasLine = LineOf(st, row, line);
     const StatementLineKind kind = hasLine ? LineKind(line) : StatementLineKind{};
-    const int16_t kindWord = int16_t(kind);
+    // The credit of a cash invoice is a credit note to the reader: its
+    // word is a credit note's.
+    const int16_t kindWord = int16_t(kind == K::CreditOfCashInvoice ? K::CreditNote : kind);
     uint8_t text[256];
     switch (code) {
     case 2:

@@ -355,7 +355,8 @@ constexpr HeaderStep R26[] = {
 constexpr HeaderStep R27[] = {
     Range(1212, 1213, P::SelText1),
     When(Prefixed(P::SelText2, 255, 2338), Given(P::SelText2)),
-    Left(UiBy01(P::Option1, 1160, 4039)),
+    // Named as the window's box names the layout: a card or a line each.
+    Left(UiBy01(P::Option1, Texts::VendorListCards, Texts::VendorListLines)),
     Choice(P::Option2, C::C1187b),
 };
 constexpr HeaderStep R28[] = {
@@ -464,8 +465,10 @@ constexpr HeaderStep R63[] = {
 };
 constexpr HeaderStep R65[] = {
     Period(),
-    // Only layouts 0 and 1 are listed: another writes the empty text.
-    Left(UiBy01(P::ReportLayout, 1160, 1159)),
+    // Named as the window names the choice: layout 0 prints each
+    // invoice's voucher rows, 1 the invoices' totals; another writes the
+    // empty text.
+    Left(UiBy01(P::ReportLayout, Texts::LayoutWithVoucherRows, Texts::LayoutTotalsOnly)),
 };
 constexpr HeaderStep R66[] = {
     Range(1104, 1105, P::SelText1),

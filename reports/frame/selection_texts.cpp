@@ -288,6 +288,10 @@ void FlagListText(int member, int a, int b, int c, int d, uint8_t *out)
     case 1318: KindPairText(1318, 1320, 1322, a, b, out); break;
     case 1323: KindPairText(1323, 1324, 1325, a, b, out); break;
     case 1326:
+        // The payment journals' state boxes (not approved, approved,
+        // posted), named after "Payments: " as ticked; none ticked takes
+        // every state and says nothing.
+        if (a || b || c) AppendText(out, Texts::PaymentStatesHead);
         if (a) AppendText(out, 1326);
         if (a && b) AppendText(out, c == 0 ? 1319 : 1327);
         if (b) AppendText(out, 1328);

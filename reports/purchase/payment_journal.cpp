@@ -1,7 +1,8 @@
 // payment_journal.cpp - reports 28 and 92, the payment journals: the
 // outgoing payments (register 30) or the person payments (register 110)
 // of a number range, each with its rows and its currency sum, then the
-// home-currency sums per payment mode of block 131 and the grand total.
+// home-currency sums per payment mode of block 131, the sum of those
+// without a mode, and the grand total of every payment listed.
 //
 // Both registers lay a payment out alike except for a few fields; one
 // walk serves both through the table of where each keeps them.
@@ -30,6 +31,7 @@ namespace {
 
 constexpr int LineHeight = 12;
 constexpr int StopRight = 1;
+constexpr int HomeCurrencyText = 2369;
 
 // Where a payment register keeps what the journal prints, and the texts
 // of its heading (0: none).
@@ -81,8 +83,9 @@ bool PaymentWanted(const uint8_t *selection, const PaymentJournalDef &d, const u
 }
 
 // Prints one payment: a rule, its line, its rows in their style, then
-// (when its counting rows sum to anything) its currency, rate and sum,
-// the extra amount and the home total where they tell something.
+// (when its counting rows sum to anything) its currency (or the words
+// for home currency), rate and sum, the extra amount and the home total
+// where they tell something.
 void PrintPayment(const PaymentJournalDef &d, const uint8_t *payment) {
     RepRuleFull(1, 1);
     RepStartLine(LineHeight);
@@ -115,7 +118,12 @@ void PrintPayment(const PaymentJournalDef &d, const uint8_t *payment) {
     if (DecIsBlank(&sum)) return;
     RepRule(350, StopRight, 2);
     RepStartLine(LineHeight);
-    RepTextField(280, payment, d.currency, 5, 0, -1);
+    // The sum names its currency: a payment in home currency has no code,
+    // and says so, so that no amount stands without its word.
+    uint8_t currency[256];
+    GetPString(payment, d.currency, 5, currency);
+    if (currency[0] != 0) RepTextField(280, payment, d.currency, 5, 0, -1);
+    else RepTextNr(280, 0, HomeCurrencyText, -1);
     const PackedDecimal rate = GetDec(payment, d.rate);
     RepAmountAt(380, &rate);
     RepAmountAt(StopRight, &sum);
@@ -140,8 +148,9 @@ void PaymentJournal(const uint8_t *selection, const PaymentJournalDef &d) {
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
     std::vector<PackedDecimal> modeSums((size_t)(modes.count > 0 ? modes.count : 0));
     for (PackedDecimal &s : modeSums) DecSetBlank(&s);
-    PackedDecimal grand;
-    DecSetBlank(&grand);
+    PackedDecimal grand, modeless;
+    DecSetZero(&grand);
+    DecSetBlank(&modeless);
 
     RepBeginJobNr(d.title);
     RepStartLine(LineHeight);
@@ -158,9 +167,11 @@ void PaymentJournal(const uint8_t *selection, const PaymentJournalDef &d) {
         if (!PaymentWanted(selection, d, payment)) return true;
         uint8_t mode[256];
         GetPString(payment, d.payMode, 1, mode);
+        PackedDecimal home = GetDec(payment, d.home);
+        if (DecIsBlank(&home)) DecSetZero(&home);
+        DecAdd(&grand, &home, &grand);
+        if (!mode[0]) DecAdd(&modeless, &home, &modeless);
         if (mode[0]) {
-            const PackedDecimal home = GetDec(payment, d.home);
-            DecAdd(&grand, &home, &grand);
             for (int32_t i = 0; i < modes.count; i++) {
                 uint8_t code[256];
                 GetText(modes.data + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, code);
@@ -183,6 +194,14 @@ void PaymentJournal(const uint8_t *selection, const PaymentJournalDef &d) {
         RepAmountAt(StopRight, &modeSums[(size_t)i]);
         RepEndLine();
     }
+    // Payments without a mode have a line of their own, so that the lines
+    // above the rule add up to the grand total.
+    if (!DecIsBlank(&modeless)) {
+        RepStartLine(LineHeight);
+        RepTextNr(100, 0, Texts::PaymentsWithoutMode, 0);
+        RepAmountAt(StopRight, &modeless);
+        RepEndLine();
+    }
     // The sums stand under the amounts they add, in the Amount column.
     RepRule(d.modeRuleFrom, StopRight, 2);
     RepStartLine(LineHeight);
@@ -195,9 +214,10 @@ void PaymentJournal(const uint8_t *selection, const PaymentJournalDef &d) {
 }  // namespace
 
 // Report 28: the outgoing payments of SelText1's number range that the
-// selection takes, each with its rows; then the sums per payment mode and
-// the grand total of the payments that have a mode. Esc stops the walk
-// after the payment at hand; the sums and the job's end still come.
+// selection takes, each with its rows; then the sums per payment mode,
+// the sum of the payments without one and the grand total of all. Esc
+// stops the walk after the payment at hand; the sums and the job's end
+// still come.
 void ReportPurchInvoicePayments(ReportJob &job) { PaymentJournal(job.selection, OutPayments); }
 
 // Report 92: the person payments, as report 28 lists the outgoing ones.

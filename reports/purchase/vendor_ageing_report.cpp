@@ -13,6 +13,7 @@
 #include "core/record_buffer.h"
 #include "core/system.h"
 #include "core/text_range.h"
+#include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -185,7 +186,14 @@ void VendorHead(const uint8_t *vendor, const AgeingSelection &s, VendorSums *v) 
     RepStartLine(LineHeight);
     Field(0, vendor, VEVc::Code, 20);
     Field(100, vendor, VEVc::Name, 60);
-    Field(280, vendor, VEVc::AccountNr, 20);
+    // The vendor's bank account, named as its window names it.
+    PString account, labelled;
+    GetPString(vendor, VEVc::AccountNr, 20, account);
+    if (account[0] != 0) {
+        GetUiText(labelled, Texts::VendorAccountLabel);
+        PStringAppend(labelled, account);
+        Text(280, labelled);
+    }
     if (s.inCurrency) Field(480, vendor, VEVc::CurncyCode, 5, 1);
     RepEndLine();
 }

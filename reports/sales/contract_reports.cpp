@@ -109,7 +109,13 @@ bool ListContract(void *ctx, uint8_t *contract, uint32_t)
 void ContractReport5540(ReportJob &job)
 {
     ContractSelection sel;
-    if (!ContractSelectionRead(job.selection, &sel, true)) return;
+    if (!ContractSelectionRead(job.selection, &sel, false)) return;
+    // The window opens with the dates empty: nothing can be shown until
+    // both are typed, and the status line says which.
+    if (ContractPeriodOpen(sel)) {
+        ReportPrintsNothing(Texts::RunWhyNoInvoiceDates);
+        return;
+    }
     Preview p;
     p.sel = &sel;
     DecSetZero(&p.net);

@@ -10,6 +10,7 @@
 #include "core/field_types.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
@@ -311,6 +312,10 @@ void CustomerBalanceReport(ReportJob &job) {
         else DecSub(&g.closing, &g.opening, &change);
         RepRuleFull(1, 4);
         RepStartLine(LineHeight);
+        // The code's column stays empty, so that a text file, which writes
+        // a line's texts one after the other, puts the label under the
+        // names and the sums under their headings as the page does.
+        if (layout == 0) RepText(0, 0, EmptyPString, 0);
         RepTextNr(ColLabel, 0, 2429, 0);
         RepAmountAt(ColDebit, &g.opening);
         RepAmountAt(ColCredit, &change);

@@ -288,9 +288,11 @@ void DepPersonReport100(ReportJob &job) {
 }
 
 // Reports 101 and 104: the entries of the selection's date with their
-// amounts on the listed accounts, and the sums per account.
+// amounts on the listed accounts, and the sums per account; 104 prints
+// each entry as a block of its own and is titled as the report list
+// names it.
 void TransDateReport101(ReportJob &job, int block) {
-    RepBeginJobNr(6001);
+    RepBeginJobNr(block ? Texts::TitlePersonEntryBlocks : 6001);
     const DateRec date = GetDate(job.selection, P::DateFrom);
     PString wantedDep, dep, company, number;
     GetTextPrefix(job.selection, P::SelText2, DepMax, wantedDep);

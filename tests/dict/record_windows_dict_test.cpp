@@ -73,7 +73,7 @@ TEST(RecordWindowsDict, FieldsStandOnDictionaryFieldsOfTheirWidth)
     const uint8_t *company = SettingsBlockDesc(129, nullptr);
     ASSERT_NE(company, nullptr);
     EXPECT_EQ(WinTypeWord(592, 2), SettingsDescSize(company));
-    EXPECT_EQ(CheckDataFields(592, SettingsDescFields(company)), 11);   // with the bank-file format and enterprise no.
+    EXPECT_EQ(CheckDataFields(592, SettingsDescFields(company)), 12);   // with the bank giro, bank-file format and enterprise no.
 
     // The access rows: the matrix's row size is the register's, and each
     // column stands on a row field of its width.

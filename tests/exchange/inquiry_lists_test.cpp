@@ -592,9 +592,9 @@ namespace {
 // The customer's transactions and the invoice list show each document's
 // kind in words and its amount with the sign it moves the balance by: a
 // credit note "Credit note" and minus (its stored total stays positive),
-// a cash invoice in its words, a receipt as it stands; an entry whose
-// invoice is gone reads as an invoice; other lists' columns are left to
-// their own texts.
+// a cash invoice in its words, a receipt with its minus (its stored
+// amount stays positive); an entry whose invoice is gone reads as an
+// invoice; other lists' columns are left to their own texts.
 TEST_F(InquiryLists, CreditNotesShowInWordsAndWithTheirMinus)
 {
     auto dec = [](double x) {
@@ -625,7 +625,7 @@ TEST_F(InquiryLists, CreditNotesShowInWordsAndWithTheirMinus)
     };
     for (const Case &c : {Case{101, 1, 0, "Invoice", "784,00"}, Case{102, 3, 0, "Credit note", "-392,00"},
                           Case{103, 2, 0, "Cash invoice", "784,00"}, Case{104, 9, 0, "Invoice", "392,00"},
-                          Case{105, 3, 1, "Receipt", "392,00"}}) {
+                          Case{105, 3, 1, "Receipt", "-392,00"}}) {
         const double total = c.kind == 3 || c.serial == 104 ? 392 : 784;
         std::vector<uint8_t> inv = c.kind == 9 ? std::vector<uint8_t>(IVVc::Size) : invoice(c.serial, c.kind, total);
         std::vector<uint8_t> entry(CustTransVc::Size);

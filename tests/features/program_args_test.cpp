@@ -32,6 +32,10 @@ TEST(ProgramArgs, OptionsAreAnsweredAndNeverACompany)
     EXPECT_NE(help.out.find("not made into a company"), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("the Open\ndialog asks, where a new name makes a new company"), std::string::npos)
         << help.out;
+    // Where the files are: the folder it starts in, whatever ORVEL_WORK
+    // says (only scripts/run reads that).
+    EXPECT_NE(help.out.find("The working folder is the folder orvel starts in"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("orvel itself reads no such variable"), std::string::npos) << help.out;
     EXPECT_TRUE(o.commandLine.empty());
 
     // An option after a company name still ends the run: no company opens.

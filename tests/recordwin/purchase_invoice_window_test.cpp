@@ -156,7 +156,7 @@ TEST_F(PurchaseInvoiceWindowTest, BalancingARowLeavesItsVatOutUnlessVatWasEntere
     EXPECT_EQ(WinFocusFieldNumber(w), Cell(1, ColAmount));
 }
 
-// A new credited-invoice row names no invoice; rows of a stored approved
+// A new row of any kind names no credited invoice; rows of a stored approved
 // invoice, and its credited-invoice row, cannot be deleted; rows are
 // inserted only in a new invoice.
 TEST_F(PurchaseInvoiceWindowTest, CreditedRowsAndRowQuestions) {
@@ -167,7 +167,7 @@ TEST_F(PurchaseInvoiceWindowTest, CreditedRowsAndRowQuestions) {
     EXPECT_EQ(GetI32(rows + Row::Size, Row::CredSerNr), -1);
     row = 0;
     EXPECT_EQ(WindowEvent(w, 3, rows, &row), 1);
-    EXPECT_EQ(GetI32(rows, Row::CredSerNr), 0) << "an account row keeps its serial word";
+    EXPECT_EQ(GetI32(rows, Row::CredSerNr), -1) << "an account row credits no invoice either";
 
     EXPECT_EQ(WindowEvent(w, 9, &row, nullptr), 1);
     ASSERT_TRUE(MatrixResize(w, 2));

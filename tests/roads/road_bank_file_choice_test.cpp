@@ -3,7 +3,8 @@
 // company's account; a purchase invoice is typed and approved, and an
 // outgoing payment typed from it takes the vendor's account. The bank
 // payment file in Telepay then holds the payment's transfer and invoice
-// records and the run says what it wrote and where. A run halted by a
+// records and the run says what it wrote and where, its Save As dialog
+// having proposed Telepay's own file name. A run halted by a
 // number too wide for its field leaves no file on disk, and the Estonian
 // format asks for its file like the others and names the files it wrote.
 // Menus: in Purchasing, Registers > Vendors, Registers > Purchase invoices,
@@ -33,6 +34,15 @@ constexpr int CompanyWindow = 592, WindowList = 12, PurchaseInvoiceList = 154, O
               OutPayment = 157, BankFileSelection = 415;
 namespace fs = std::filesystem;
 
+// The name the last file dialog proposed.
+std::string LastFileDialogProposed()
+{
+    std::string proposed = "(no file dialog)";
+    for (const PlScriptRecord &r : ScriptRecords())
+        if (r.kind == "file") proposed = r.proposed;
+    return proposed;
+}
+
 class BankFileChoiceRoad : public RoadTest {
 protected:
     // Opens the company window from File > Windows.
@@ -59,8 +69,7 @@ TEST_F(BankFileChoiceRoad, ATelepayFileCarriesThePaymentTypedInItsWindow)
     Type("9");
     ClickField("Enterprise no.");
     Type("NO 123 456 789 01");
-    ClickField("Bank account");
-    Type("1234.56.78901");
+    Retype("Bank account", "1234.56.78901");
     Do("keep a picture of the company window", [this, shots] {
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "company_bank_format.png"));
         return true;
@@ -134,11 +143,14 @@ TEST_F(BankFileChoiceRoad, ATelepayFileCarriesThePaymentTypedInItsWindow)
     ClickField("Payments");
     Type("the payment's number", [numbers] { return *numbers; });
     ClickOk();
-    Check("the run says what it wrote and where, and leaves nothing unsent", [telepay] {
-        EXPECT_TRUE(Told("1 payment in " + telepay.string())) << ::testing::PrintToString(Messages());
-        EXPECT_FALSE(Told("stay unsent")) << ::testing::PrintToString(Messages());
-        return true;
-    });
+    Check("the Save As dialog proposed Telepay's own name; the run says what it wrote and where, and leaves "
+          "nothing unsent",
+          [telepay] {
+              EXPECT_EQ(LastFileDialogProposed(), "TILTB.TBD");
+              EXPECT_TRUE(Told("1 payment in " + telepay.string())) << ::testing::PrintToString(Messages());
+              EXPECT_FALSE(Told("stay unsent")) << ::testing::PrintToString(Messages());
+              return true;
+          });
     Menu("Window", "Close all");
 
     // The same payment again with an enterprise number of twelve digits:
@@ -179,6 +191,7 @@ TEST_F(BankFileChoiceRoad, ATelepayFileCarriesThePaymentTypedInItsWindow)
     ClickButton("Send again");
     ClickOk();
     Check("the order goes to the file chosen, and the run says so", [order] {
+        EXPECT_EQ(LastFileDialogProposed(), "") << "the Estonian format has no name of its own";
         EXPECT_TRUE(fs::exists(order)) << ::testing::PrintToString(Messages());
         EXPECT_TRUE(Told("1 payment in " + order.string())) << ::testing::PrintToString(Messages());
         return true;

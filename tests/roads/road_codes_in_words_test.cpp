@@ -11,16 +11,19 @@
 // kind in words, and the posted invoice's list mark is the tick the
 // lists draw, not a character no font draws. An item group's cost method
 // reads in words and is chosen from their list, as an item's is, and a
-// new time budget's row detail reads No.
+// new time budget's row detail reads No. A stored purchase invoice's row
+// shows nothing under Credited, as it credits no invoice. A customer of a
+// long name, opened from the customer list with its name selected, keeps
+// the page buttons beside the name as they were drawn.
 // Menus: in General ledger, Registers > Vouchers; in Sales, Registers >
 // Sales invoices, Settings > Sales accounts...; in Purchasing, Registers >
 // Vendors, Registers > Purchase invoices; in Stock, Registers > Item
 // history, Registers > Item groups; in Projects, Registers > Projects,
-// Registers > Time budget.
+// Registers > Time budget; in Sales, Registers > Customers.
 // Windows: Code choice (from a field that shows a value by name), VAT code
 // choice, Sales invoice list, Sales invoice, Vendor list, Vendor, Purchase
 // invoice list, Purchase invoice, Project list, Project, Item group list,
-// Item group, Time budget.
+// Item group, Time budget, Customer list, Customers.
 #include "tests/roads/road_fixture.h"
 
 #include <algorithm>
@@ -80,6 +83,23 @@ bool FieldShowsTick(const std::string &label)
             if (shown == (argb & 0xFFFFFF)) matched++;
         }
     return opaque > 0 && matched == opaque;
+}
+
+// The pixels of the active window's buttons of the given labels, as drawn.
+std::vector<uint32_t> ButtonPixels(const std::vector<std::string> &labels)
+{
+    std::vector<uint32_t> pixels;
+    int n = RoadTest::Active();
+    for (int i = 0; n && i < WinDefCount(n, WinPartControls); i++) {
+        const uint8_t *e = WinDefEntry(n, WinPartControls, i);
+        const std::string label(reinterpret_cast<const char *>(e + ControlEntry::Label) + 1, e[ControlEntry::Label]);
+        if (std::find(labels.begin(), labels.end(), label) == labels.end()) continue;
+        MacRect r;
+        WinFieldRect(n, i, &r);
+        for (int y = r.top; y < r.bottom; y++)
+            for (int x = r.left; x < r.right; x++) pixels.push_back(WinClientPixel(WinTable[n]->mdiChild, x, y));
+    }
+    return pixels;
 }
 
 class CodesInWordsRoad : public RoadTest {
@@ -153,7 +173,7 @@ TEST_F(CodesInWordsRoad, KindsAndSeriesShowTheirMeaning)
     Menu("Window", "Close all");
     // A purchase invoice's voucher beside them.
     TypeVendor({"V1", "Vendor V1", "Main street 1", "", "", "", ""});
-    TypeApprovedPurchaseInvoice("V1", "F-1", "5010", "300,00");
+    auto purchase = TypeApprovedPurchaseInvoice("V1", "F-1", "5010", "300,00");
     Menu("Module", "General ledger");
     Menu("Registers", "Vouchers");
     Check("the voucher list tells the two vouchers apart by their series", [series, number] {
@@ -167,8 +187,20 @@ TEST_F(CodesInWordsRoad, KindsAndSeriesShowTheirMeaning)
     KeepPicture("voucher_list");
     Menu("Window", "Close all");
 
-    // ---- The purchase invoice's VAT treatment, kind and VAT codes.
+    // ---- The purchase invoice's rows, VAT treatment, kind and VAT codes.
     Menu("Module", "Purchasing");
+    Menu("Registers", "Purchase invoices");
+    Check("the purchase-invoice list opens", Opened(WinTypes::PurchaseInvoiceList));
+    FindRow("the purchase invoice", purchase);
+    Key(PlKey::Return);
+    Check("the invoice's row credits no invoice: nothing under Credited", [] {
+        EXPECT_EQ(ActiveType(), WinTypes::PurchaseInvoice) << ActiveTitle();
+        EXPECT_EQ(CellUnder("Account", 0), "5010");
+        EXPECT_EQ(CellUnder("Credited", 0), "");
+        return ActiveType() == WinTypes::PurchaseInvoice;
+    });
+    KeepPicture("purchase_invoice_rows");
+    Menu("Window", "Close all");
     NewFromList("Purchase invoices", WinTypes::PurchaseInvoiceList, WinTypes::PurchaseInvoice);
     ClickButton("Terms");
     Check("a new invoice's VAT is ordinary", [] {
@@ -246,6 +278,31 @@ TEST_F(CodesInWordsRoad, KindsAndSeriesShowTheirMeaning)
     });
     ChooseFromList("Row detail", CodeChoice, {"No", "Yes"}, "Yes", "Yes");
     AnswerBox(kPlIdNo);
+    Menu("Window", "Close all");
+
+    // ---- A customer of a long name, chosen in the customer list: its
+    // name, selected in its field, stops short of the page buttons.
+    Menu("Module", "Sales");
+    Menu("Registers", "Customers");
+    Check("the customer list opens", Opened(WinTypes::CustomerList));
+    OpenFromList("C1", WinTypes::Customers);
+    Retype("Name", "Northern Lights Consolidated Trading and Shipping Company AB");
+    OkStoresQuietly("customer of a long name");
+    Menu("Window", "Close all");
+    Menu("Registers", "Customers");
+    OpenFromList("C1", WinTypes::Customers);
+    auto buttons = std::make_shared<std::vector<uint32_t>>();
+    Do("note the page buttons as drawn", [buttons] {
+        *buttons = ButtonPixels({"Terms", "Sales"});
+        return !buttons->empty();
+    });
+    ClickField("Name");
+    Check("the selected name leaves the page buttons as they were drawn", [buttons] {
+        EXPECT_EQ(FocusLabel(), "Name");
+        EXPECT_TRUE(ButtonPixels({"Terms", "Sales"}) == *buttons) << "the name is drawn over a page button";
+        return true;
+    });
+    KeepPicture("customer_long_name");
     EXPECT_EQ(Run(), 0);
 }
 

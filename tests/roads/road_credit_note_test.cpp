@@ -49,7 +49,7 @@ namespace {
 
 namespace W = WinTypes;
 namespace fs = std::filesystem;
-constexpr int InvoiceChoice = 579, DocumentList = 8, StatementRun = 580;
+constexpr int InvoiceChoice = 579;
 // Cells of an invoice row on the items page, and the credited invoice on
 // the credit page.
 constexpr int ColItem = 1, ColCredited = 0;
@@ -303,41 +303,15 @@ TEST_F(CreditNoteRoad, APostedInvoiceIsCreditedInItsWindowAndTheLedgersAgree)
     });
     Menu("Window", "Close all");
 
-    Menu("File", "Documents...");
-    Check("File > Documents lists the runs", Opened(DocumentList));
-    ClickRow("Customer statements");
-    Key(PlKey::Return);
-    Check("the statements' selection opens", Opened(StatementRun));
-    ClickField("From");
-    Type("From", [] { return "01.01." + std::to_string(TodayDate.year); });
-    ClickField("To");
-    Type("To", [] { return "31.12." + std::to_string(TodayDate.year); });
-    ClickField("Customers");
-    Type("C1");
-    ClickButton("Printer");
-    auto pdfs = std::make_shared<std::vector<fs::path>>();
-    Do("note the PDFs", [this, pdfs] {
-        *pdfs = FilesIn("print");
-        return true;
-    });
-    AnswerPrint(true);
-    ClickButton("OK");
-    Check("the statement prints the credit note with its minus", [this, pdfs, credit] {
-        std::vector<fs::path> files = NewFilesIn("print", *pdfs);
-        if (files.size() != 1) {
-            ADD_FAILURE() << files.size() << " PDFs; told " << ::testing::PrintToString(Messages());
-            return false;
-        }
-        const std::string text = PdfText(files.back());
-        const std::vector<std::string> lines = PrintedLinesStarting(text, "");
+    auto statement = PrintCustomerStatement(*this, "C1", "credit_statement");
+    Check("the statement prints the credit note with its minus", [statement, credit] {
         bool found = false;
-        for (const std::string &line : lines) {
+        for (const std::string &line : PrintedLinesStarting(*statement, "")) {
             if (line.find("Credit note") == std::string::npos || line.find(*credit) == std::string::npos) continue;
             found = true;
             EXPECT_NE(line.find("-392,00"), std::string::npos) << line;
         }
-        EXPECT_TRUE(found) << text;
-        if (shots) fs::copy_file(files.back(), fs::path(shots) / "credit_statement.pdf", fs::copy_options::overwrite_existing);
+        EXPECT_TRUE(found) << *statement;
         return true;
     });
     EXPECT_EQ(Run(), 0);

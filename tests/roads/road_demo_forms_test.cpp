@@ -6,8 +6,9 @@
 // orders" on the order form. A reminder run
 // with no invoice numbers says why it made nothing; an invoice posted 98 days
 // back (30 days' terms) is then reminded on the reminder form, which
-// names the invoice, its dates and the days overdue, and the run's last
-// line says how many reminders it printed and into which folder. Run
+// names the invoice, its dates, the days overdue and the demo company's
+// bank account, and the run's last line says how many reminders it
+// printed and into which folder. Run
 // again for invoices reminded no time yet, it tells that none is left.
 // Menus: in Sales, Registers > Orders (Ctrl+9), Registers > Quotations,
 // Operations > Order; File > Documents... > "Payment reminders", File >
@@ -31,6 +32,8 @@ namespace {
 constexpr int Order = 352, OrderList = 351, OrderRun = 436, SalesInvoice = 347, ReminderRun = 453,
               Quotation = 272, QuotationList = 273;
 namespace fs = std::filesystem;
+
+std::vector<std::string> LinesWith(const std::string &page, const std::string &word);
 
 class DemoFormsRoad : public RoadTest {
 protected:
@@ -153,6 +156,10 @@ TEST_F(DemoFormsRoad, OrdersAndRemindersPrintOnTheDemoForms)
         const std::string &text = texts[1].find("Payment reminder") != std::string::npos ? texts[1] : texts[0];
         for (const char *want : {"Payment reminder", "First Customer", "Days overdue", "68", "Amount due", "125,00"})
             EXPECT_NE(text.find(want), std::string::npos) << want << " in\n" << text;
+        // Where to pay: the demo company's bank account beside its words.
+        const std::vector<std::string> bank = LinesWith(text, "Our bank account");
+        EXPECT_EQ(bank.size(), 1u) << text;
+        for (const std::string &line : bank) EXPECT_NE(line.find("5000-1234567"), std::string::npos) << line;
         EXPECT_NE(text.find(*invoice), std::string::npos) << text;
         EXPECT_TRUE(Told("Payment reminders: 1 printed into the folder ")) << ::testing::PrintToString(Messages());
         EXPECT_TRUE(Told((fs::path(dir) / "print").string())) << ::testing::PrintToString(Messages());

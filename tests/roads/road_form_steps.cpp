@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "core/system.h"
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "platform/window.h"
@@ -134,5 +135,46 @@ std::shared_ptr<std::string> PrintActiveDocument(RoadTest &road, const std::stri
         *text = RoadTest::PdfText(pdfs.back());
         return true;
     });
+    return text;
+}
+
+std::shared_ptr<std::string> PrintCustomerStatement(RoadTest &road, const std::string &customer,
+                                                    const std::string &shot)
+{
+    constexpr int DocumentList = 8, StatementRun = 580;
+    road.Menu("File", "Documents...");
+    road.Check("File > Documents lists the runs", RoadTest::Opened(DocumentList));
+    road.ClickRow("Customer statements");
+    road.Key(PlKey::Return);
+    road.Check("the statements' selection opens", RoadTest::Opened(StatementRun));
+    road.ClickField("From");
+    road.Type("From", [] { return "01.01." + std::to_string(TodayDate.year); });
+    road.ClickField("To");
+    road.Type("To", [] { return "31.12." + std::to_string(TodayDate.year); });
+    road.ClickField("Customers");
+    road.Type(customer);
+    road.ClickButton("Printer");
+    namespace fs = std::filesystem;
+    auto before = std::make_shared<std::vector<fs::path>>();
+    auto text = std::make_shared<std::string>();
+    road.Do("note the PDFs", [&road, before] {
+        *before = road.FilesIn("print");
+        return true;
+    });
+    road.AnswerPrint(true);
+    road.ClickButton("OK");
+    road.Check("the statement prints to a PDF", [&road, before, text, shot] {
+        std::vector<fs::path> pdfs = road.NewFilesIn("print", *before);
+        if (pdfs.size() != 1) {
+            ADD_FAILURE() << "PDFs printed: " << pdfs.size() << "; told "
+                          << ::testing::PrintToString(RoadTest::Messages());
+            return false;
+        }
+        if (const char *shots = std::getenv("ORVEL_ROAD_SHOTS"))
+            fs::copy_file(pdfs.back(), fs::path(shots) / (shot + ".pdf"), fs::copy_options::overwrite_existing);
+        *text = RoadTest::PdfText(pdfs.back());
+        return true;
+    });
+    road.Menu("Window", "Close all");
     return text;
 }

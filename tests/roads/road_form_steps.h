@@ -1,8 +1,9 @@
 // road_form_steps.h - the step that designs a document's form from
 // nothing in the form designer, as a user draws one: Registers > Forms,
 // New, the form's name in its Form window, then each text and data field
-// drawn with the designer's tool buttons and stored with OK; and the step
-// that chooses that form in a document's form settings.
+// drawn with the designer's tool buttons and stored with OK; the step
+// that chooses that form in a document's form settings; and the steps
+// that print a document and a customer's statement on their forms.
 #pragma once
 
 #include "tests/roads/road_fixture.h"
@@ -51,3 +52,10 @@ void ChooseForm(RoadTest &road, const std::string &row, int type, const std::str
 // result once that step ran; a copy is kept as `shot`.pdf in the folder
 // ORVEL_ROAD_SHOTS names.
 std::shared_ptr<std::string> PrintActiveDocument(RoadTest &road, const std::string &shot);
+
+// File > Documents... > "Customer statements" for customer `customer`
+// over this year, to the printer: the road fails unless one more PDF is
+// printed. Its text is in the result once that step ran; a copy is kept
+// as `shot`.pdf in the folder ORVEL_ROAD_SHOTS names.
+std::shared_ptr<std::string> PrintCustomerStatement(RoadTest &road, const std::string &customer,
+                                                    const std::string &shot);

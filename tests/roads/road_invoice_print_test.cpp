@@ -2,8 +2,9 @@
 // and prints it from the invoice window (File > Print) to a PDF, then
 // reads the invoice's own values on the page: its number and dates, the
 // customer's address, each row's item, text, quantity, price, VAT rate
-// and sum, the VAT summary, the totals, the total in words and the
-// payment reference with its check digit; what the page says is then
+// and sum, the VAT summary, the totals, the total in words, the payment
+// reference with its check digit and the bank account and bank giro to
+// pay to; what the page says is then
 // checked against the invoice stored in the company file. An invoice
 // marked in the invoice list prints on the fourth invoice form, once the
 // form is named in the form settings.
@@ -93,8 +94,7 @@ TEST_F(RoadTest, PrintedInvoiceShowsItsOwnValues)
         EXPECT_EQ(ActiveType(), CompanyWindow) << ActiveTitle();
         return ActiveType() == CompanyWindow;
     });
-    ClickField("Bank account");
-    Type("123456-785");
+    Retype("Bank account", "123456-785");
     ClickOk();
     Menu("File", "Windows...");
     ClickRow("Sales invoices");
@@ -159,6 +159,9 @@ TEST_F(RoadTest, PrintedInvoiceShowsItsOwnValues)
         EXPECT_NE(LineWith(p, "Net").find("350,00"), std::string::npos) << p;
         EXPECT_NE(LineWith(p, "Total").find("437,50"), std::string::npos) << p;
         EXPECT_NE(p.find("Four hundred thirty seven and 50/100"), std::string::npos) << p;
+        // Where to pay: the account typed, and the demo's bank giro.
+        EXPECT_NE(LineWith(p, "Bank account").find("123456-785"), std::string::npos) << p;
+        EXPECT_NE(LineWith(p, "Bank giro").find("5050-1055"), std::string::npos) << p;
         // No field waits for a value: none prints its lookup text.
         EXPECT_EQ(p.find(" X "), std::string::npos) << p;
         EXPECT_EQ(p.find('\f'), p.rfind('\f')) << "one page:\n" << p;
@@ -203,21 +206,15 @@ TEST_F(RoadTest, PrintedInvoiceShowsItsOwnValues)
     EXPECT_EQ(ScannedBarcode(pdfs[0], dir / "scan"), want);
 }
 
-// The README's order: an invoice printed before it is posted. The bar
-// code on its page pays by the reference the page prints (not by twenty
-// zeros), and posting it afterwards keeps that very reference.
+// The README's order, on the demo company as it comes: an invoice
+// printed before it is posted. Its page names the demo's bank account and
+// bank giro, and the bar code on it pays that account (not fourteen
+// zeros) by the reference the page prints (not by twenty zeros); posting
+// it afterwards keeps that very reference.
 TEST_F(RoadTest, AnInvoicePrintedBeforePostingPaysByThePrintedReference)
 {
     if (!CanScan()) GTEST_SKIP() << "zbarimg or pdftoppm not installed: the bar code cannot be scanned";
     const std::string company = StartNewCompany();
-    Menu("File", "Windows...");
-    ClickRow("Company");
-    Key(PlKey::Return);
-    Check("the company window opens", Opened(CompanyWindow));
-    ClickField("Bank account");
-    Type("123456-785");
-    ClickOk();
-    Menu("Window", "Close all");
     Menu("File", "Windows...");
     ClickRow("Sales invoices");
     Key(PlKey::Return);
@@ -237,11 +234,15 @@ TEST_F(RoadTest, AnInvoicePrintedBeforePostingPaysByThePrintedReference)
         std::istringstream words(LineWith(page, "Payment reference"));
         for (std::string w; words >> w;) *printed = w;
         EXPECT_FALSE(printed->empty() || *printed == "reference") << page;
-        // "1", the account in 14 digits, the total in 8, then the reference
-        // right-aligned in 20 digits.
+        EXPECT_NE(LineWith(page, "Bank account").find("5000-1234567"), std::string::npos) << page;
+        EXPECT_NE(LineWith(page, "Bank giro").find("5050-1055"), std::string::npos) << page;
+        // "1", the account in 14 digits (the demo's 5000-1234567: its
+        // leading seven, its last four right-aligned in seven), the total
+        // in 8, then the reference right-aligned in 20 digits.
         const std::string scanned = ScannedBarcode(pdfs[0], dir / "unposted");
         EXPECT_EQ(scanned.size(), 54u) << scanned;
         if (scanned.size() < 43) return false;
+        EXPECT_EQ(scanned.substr(0, 15), "1" "50001230004567") << "the bar code pays the demo's account";
         const std::string reference = scanned.substr(23, 20);
         EXPECT_EQ(reference, std::string(20 - std::min<size_t>(20, printed->size()), '0') + *printed)
             << "the bar code pays by the reference the page prints";

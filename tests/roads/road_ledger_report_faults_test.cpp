@@ -11,7 +11,13 @@
 // each say what they print: the voucher's number and dates beside their
 // labels, each account's kind as the account window names it, a date
 // column headed as one, the columns the statement prints, and the kinds
-// of invoice a journal lists.
+// of invoice a journal lists. So do the sales invoices by date (the
+// layout chosen, in the window's words), the vendor list (the bank
+// account under its own heading, the layout in the box's words), the
+// vendor ageing (the bank account labelled), the outgoing payments (the
+// states ticked, and the home currency named beside a payment's sum),
+// the person payments (a grand total with its amount) and the person
+// entries of a day in blocks (titled as the report list names them).
 // Menus: in General ledger, Registers > Vouchers; File > Reports (Ctrl+R) >
 // "Trial Balance", File > Reports (Ctrl+R) > "VAT Report", File >
 // Windows... > "Sales invoices", File > Reports (Ctrl+R) > "Voucher",
@@ -19,11 +25,19 @@
 // "Transactions by date", File > Reports (Ctrl+R) > "Balance Sheet", File
 // > Reports (Ctrl+R) > "Income Statement"; in Sales, File > Reports
 // (Ctrl+R) > "Sales Invoice Journal", File > Reports (Ctrl+R) > "Purchase
-// Invoice Journal".
+// Invoice Journal", File > Reports (Ctrl+R) > "Sales invoices by date"; in
+// Purchasing, Registers > Vendors, Registers > Purchase invoices,
+// Registers > Outgoing payments, File > Reports (Ctrl+R) > "Vendors",
+// "Vendor Ageing", "Outgoing Payments", "Person Payments"; in General
+// ledger, File > Reports (Ctrl+R) > "Person entries of a day, one block
+// each".
 // Windows: Trial balances and sales-ledger accounts selection, VAT report
 // selection, Sales invoice, Voucher print-out selection, Ledger set-up
 // selection, Transactions by date selection, Balance and result statement
-// selections, Sales and purchase invoice journal selections.
+// selections, Sales and purchase invoice journal selections, Sales
+// invoices by date selection, Vendor, Purchase invoice, Outgoing payment,
+// Vendor list, Vendor ageing, Payment journal and Person entries
+// selections.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
@@ -41,7 +55,8 @@ namespace {
 
 constexpr int TrialBalanceSel = 428, VatReportSel = 403, SalesInvoice = 347, VoucherPrintSel = 90,
               LedgerSetupSel = 430, TransByDateSel = 573, BalanceSel = 401, ResultSel = 402, SalesJournalSel = 536,
-              PurchaseJournalSel = 462;
+              PurchaseJournalSel = 462, SalesByDateSel = 576, VendorListSel = 513, VendorAgeingSel = 417,
+              PaymentJournalSel = 435, PersonEntriesSel = 506;
 
 class LedgerReportFaultsRoad : public RoadTest {
 protected:
@@ -233,6 +248,31 @@ TEST_F(LedgerReportFaultsRoad, LedgerReportsSayWhatTheyPrint)
     Menu("Window", "Close all");
     auto purchases =
         ReportToPreviewAndPdf("Purchase Invoice Journal", PurchaseJournalSel, [] {}, "purchase_journal_kinds");
+    Menu("Window", "Close all");
+    auto byDateOfSales =
+        ReportToPreviewAndPdf("Sales invoices by date", SalesByDateSel, [] {}, "sales_by_date_layout");
+    Menu("Window", "Close all");
+
+    // A vendor with its bank account, its invoice approved and paid by an
+    // approved payment; the purchase and person reports.
+    TypeVendor({"V1", "Fjord Supply AS", "Kai 1", "", "", "", "1111.22.33333"});
+    auto invoice = TypeApprovedPurchaseInvoice("V1", "F-1", "5010", "300,00");
+    TypeApprovedPayment("K", invoice);
+    Menu("Window", "Close all");
+    TypeApprovedPurchaseInvoice("V1", "F-2", "5010", "100,00");
+    Menu("Module", "Purchasing");
+    auto vendors = ReportToPreviewAndPdf("Vendors", VendorListSel, [] {}, "vendor_list_account");
+    Menu("Window", "Close all");
+    auto ageing = ReportToPreviewAndPdf("Vendor Ageing", VendorAgeingSel, [] {}, "vendor_ageing_account");
+    Menu("Window", "Close all");
+    // The journal opens with "Approved" and "Posted" ticked.
+    auto payments = ReportToPreviewAndPdf("Outgoing Payments", PaymentJournalSel, [] {}, "payments_states");
+    Menu("Window", "Close all");
+    auto personPayments = ReportToPreviewAndPdf("Person Payments", PaymentJournalSel, [] {}, "person_payments");
+    Menu("Window", "Close all");
+    Menu("Module", "General ledger");
+    auto entryBlocks = ReportToPreviewAndPdf("Person entries of a day, one block each", PersonEntriesSel, [] {},
+                                             "person_entry_blocks");
     EXPECT_EQ(Run(), 0);
 
     // The voucher: its number beside "Voucher", each date beside its label.
@@ -277,6 +317,32 @@ TEST_F(LedgerReportFaultsRoad, LedgerReportsSayWhatTheyPrint)
         EXPECT_NE(page->find("Invoices and credit notes"), std::string::npos) << *page;
     }
     EXPECT_NE(sales->find("Prices with and without VAT"), std::string::npos) << *sales;
+
+    // The sales invoices by date, opened with their voucher rows, say so.
+    EXPECT_NE(byDateOfSales->find("With voucher rows"), std::string::npos) << *byDateOfSales;
+    EXPECT_EQ(byDateOfSales->find("Summary"), std::string::npos) << *byDateOfSales;
+
+    // The vendor's bank account under its own heading, and labelled
+    // beside the vendor on the ageing.
+    const std::vector<std::string> listed = LinesOf(*vendors);
+    EXPECT_EQ(vendors->find("Telephone"), std::string::npos) << *vendors;
+    EXPECT_NE(vendors->find("One line each"), std::string::npos) << *vendors;
+    EXPECT_EQ(vendors->find("Per item group"), std::string::npos) << *vendors;
+    EXPECT_NE(LineWith(listed, "Account number"), "") << *vendors;
+    EXPECT_NE(LineStarting(listed, "V1").find("1111.22.33333"), std::string::npos) << *vendors;
+    EXPECT_NE(LineStarting(LinesOf(*ageing), "V1").find("Account number: 1111.22.33333"), std::string::npos)
+        << *ageing;
+
+    // The payment journal heads the states ticked, and lists the
+    // approved payment; the person payments' grand total has its amount.
+    EXPECT_NE(payments->find("Payments: approved and posted"), std::string::npos) << *payments;
+    EXPECT_EQ(payments->find("credit notes"), std::string::npos) << *payments;
+    EXPECT_NE(LineWith(LinesOf(*payments), "Grand total").find("300,00"), std::string::npos) << *payments;
+    EXPECT_NE(LineWith(LinesOf(*personPayments), "Grand total").find("0,00"), std::string::npos) << *personPayments;
+
+    // Report 104 is titled as the report list names it.
+    EXPECT_NE(entryBlocks->find("Person entries of a day, one block each"), std::string::npos) << *entryBlocks;
+    EXPECT_EQ(entryBlocks->find("Person Entries of the Day"), std::string::npos) << *entryBlocks;
 }
 
 }  // namespace

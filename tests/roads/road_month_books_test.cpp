@@ -21,12 +21,15 @@
 // no item, and a credit note of half of it pays half back from the cash.
 //
 // The customer's transactions show every document with its kind and its
-// amount (the credit notes' with their minus); the trial balance books the
+// amount (the credit notes' and the receipt's with their minus), and the
+// customer's statement names each line's kind, the cash invoice's credit
+// note as a credit note; the trial balance books the
 // stock and the cost of goods once (1460 is what the stock value report
 // shows), and the receivables, the creditors, the bank, the cash and the
 // VAT as worked out by hand; the customer and vendor ledgers (the
 // vendor's ledger entries, period balance and open items as their lists
-// show them) agree with their open items. The customer owes what 1510
+// show them, the payments with their minus) agree with their open items.
+// The customer owes what 1510
 // holds wherever a user reads it: the Customer Balances report's total
 // and its line, and the customer's Statistics (neither the cash invoice
 // nor its credit note owes anything).
@@ -38,7 +41,8 @@
 // Menus: in Sales, Registers > Orders (Ctrl+9), Operations > Delivery,
 // Operations > Invoice, Operations > Post marked, Registers > Customer
 // receipts (Ctrl+7), Operations > Approve, Registers > Customers,
-// Operations > Transactions, Operations > Statistics; in Purchasing, Registers > Payment terms, Registers > Vendors, Registers
+// Operations > Transactions, Operations > Statistics, File > Documents... >
+// "Customer statements"; in Purchasing, Registers > Payment terms, Registers > Vendors, Registers
 // > Purchase orders, Operations > Purchase, Operations > Purchase invoice,
 // Registers > Purchase invoices, Registers > Outgoing payments, Operations
 // > Post marked; in Stock, Registers > Deliveries, Operations > Ship
@@ -53,6 +57,7 @@
 // selection, Customer balances selection, Customer statistics, Payment
 // terms list, Payment terms.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_form_steps.h"
 #include "tests/roads/road_person_steps.h"
 #include "tests/roads/road_text.h"
 
@@ -377,12 +382,13 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
               const std::vector<std::string> rows = ListRowsShown();
               EXPECT_EQ(rows.size(), 8u) << ::testing::PrintToString(rows);
               // By kind and number: a receipt and an invoice may share a
-              // number. A credit note's amount shows its minus.
+              // number. A credit note's and a receipt's amount show their
+              // minus: they lower what the customer owes.
               std::map<std::string, std::string> want = {{"Invoice " + *fromOrder, "200000"},
                                                          {"Invoice " + *printed, "78400"},
                                                          {"Invoice " + *approved, "78400"},
                                                          {"Invoice " + *marked, "78400"},
-                                                         {"Receipt " + *receipt, "78400"},
+                                                         {"Receipt " + *receipt, "-78400"},
                                                          {"Credit note " + *credit, "-39200"},
                                                          {"Cash invoice " + *cash, "78400"},
                                                          {"Credit note " + *cashCredit, "-39200"}};
@@ -410,6 +416,15 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
               return ActiveType() == W::CustTransList;
           });
     Menu("Window", "Close all");
+    auto statement = PrintCustomerStatement(*this, "C1", "books_customer_statement");
+    Check("the statement names the cash invoice's credit note as one", [statement, cashCredit] {
+        const std::vector<std::string> lines = PrintedLinesStarting(*statement, "");
+        bool named = false;
+        for (const std::string &line : lines)
+            named = named || line.find("Credit note " + *cashCredit) != std::string::npos;
+        EXPECT_TRUE(named) << *statement;
+        return true;
+    });
     Menu("Registers", "Customers");
     OpenFromList("C1", W::Customers);
     Menu("Operations", "Statistics");
@@ -433,7 +448,8 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
         EXPECT_EQ(ActiveType(), W::VendLedgerList) << ActiveTitle();
         const std::vector<std::string> rows = ListRowsShown();
         // Vendor | date | kind | document | invoice | amount | currency:
-        // what each invoice came to and what each payment paid on it.
+        // what each invoice came to and what each payment paid on it,
+        // with its minus: a payment lowers what the company owes.
         std::map<std::string, std::pair<std::string, std::string>> want = {
             {"Invoice " + *bought, {*bought, "100000"}},    {"Payment " + *payment, {*bought, "100000"}},
             {"Invoice " + *rent, {*rent, "25000"}},         {"Invoice " + *cleaning, {*cleaning, "10000"}},
@@ -451,6 +467,7 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
             }
             EXPECT_EQ(DigitsOf(cells[4]), it->second.first) << row;
             EXPECT_EQ(DigitsOf(cells[5]), it->second.second) << row;
+            EXPECT_EQ(cells[5].rfind("-", 0) == 0, cells[2] == "Payment") << row;
             want.erase(it);
         }
         EXPECT_TRUE(want.empty()) << want.size() << " entries missing: " << ::testing::PrintToString(rows);

@@ -5,7 +5,9 @@
 // makes its invoice, says the invoice's number on the status line and
 // shows it on the plan line; run again, it says in a message that nothing
 // more is due. The sales-invoice list shows the invoice, which prints the
-// plan line's words beside its 1000,00. A quotation of two SERVICE units
+// project's code and name and the plan line's words beside its 1000,00,
+// with no blank row among them, and the bank account to pay to. A
+// quotation of two SERVICE units
 // for project 1, stored, opens the batch of its rows into the project's
 // budgets with the quotation and the project proposed; its OK makes the
 // time budget of SERVICE, which the time-budget window shows with the two
@@ -103,13 +105,28 @@ TEST_F(RoadTest, AProjectsPlanIsInvoicedAndAQuotationFillsItsBudget)
     Key(PlKey::Return);
     Check("the plan's invoice opens", Opened(SalesInvoice));
     auto page = PrintActiveDocument(*this, "project_plan_invoice");
-    Check("the invoice prints the plan line's words beside its amount", [page] {
-        std::istringstream in(*page);
-        std::string line;
-        while (std::getline(in, line) && line.find("1000,00") == std::string::npos) {}
-        EXPECT_NE(line.find("First part"), std::string::npos) << "the amount's line: " << line << "\n" << *page;
-        return true;
-    });
+    Check("the invoice prints the project's words and then the plan line's beside its amount, with no blank row "
+          "between, and where to pay",
+          [page] {
+              std::istringstream in(*page);
+              std::vector<std::string> rows;
+              bool inRows = false;
+              for (std::string line; std::getline(in, line);) {
+                  if (line.find("Description") != std::string::npos) inRows = true;
+                  else if (line.find("VAT %") != std::string::npos) inRows = false;
+                  else if (inRows) rows.push_back(line);
+              }
+              while (!rows.empty() && rows.back().find_first_not_of(' ') == std::string::npos) rows.pop_back();
+              // The project's code and name, then the amount row.
+              EXPECT_EQ(rows.size(), 3u) << *page;
+              if (rows.size() == 3) {
+                  EXPECT_NE(rows[1].find("Harbour works"), std::string::npos) << rows[1];
+                  EXPECT_NE(rows[2].find("First part"), std::string::npos) << rows[2];
+                  EXPECT_NE(rows[2].find("1000,00"), std::string::npos) << rows[2];
+              }
+              EXPECT_NE(page->find("5000-1234567"), std::string::npos) << "the demo's bank account\n" << *page;
+              return rows.size() == 3;
+          });
 
     Menu("Window", "Close all");
     Menu("Module", "Sales");

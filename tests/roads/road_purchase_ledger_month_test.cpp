@@ -119,8 +119,7 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     Type("9");
     ClickField("Enterprise no.");
     Type("NO 123 456 789 01");
-    ClickField("Bank account");
-    Type("1234.56.78901");
+    Retype("Bank account", "1234.56.78901");
     ClickOk();
     Check("the company window stores the format", [] {
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());

@@ -12,8 +12,9 @@
 // Reports that find nothing to print say why on the status line, in place
 // of the last print's "Printed to": the item price lists without an item
 // or with an item that does not exist, the order flow without an order or
-// with one that does not exist, and the contract invoices to make in a
-// company without contracts.
+// with one that does not exist, and the contract invoices to make with
+// the invoice dates its window opens with (none) and in a company
+// without contracts.
 // Menus: File > Reports (Ctrl+R) > "Customer List", File > Reports (Ctrl+R)
 // > "Item in the Price Lists", File > Reports (Ctrl+R) > "Order Flow", File
 // > Reports (Ctrl+R) > "Contract invoices to make".
@@ -202,6 +203,8 @@ TEST_F(RunOutcomeRoad, ReportsThatFindNothingToPrintSayWhy)
     const std::vector<Case> cases = {
         {"Sales", "Order Flow", OrderFlowSel, "Order", "", "Nothing to print: no order number was given"},
         {"Sales", "Order Flow", OrderFlowSel, "Order", "999999", "Nothing to print: no order has the number given"},
+        {"Sales", "Contract invoices to make", ContractPreviewSel, "Invoice dates to", "",
+         "Nothing to print: the invoice dates were not given; type both, from and to"},
         {"Sales", "Contract invoices to make", ContractPreviewSel, "Invoice dates to", DayText(365),
          "Nothing to print: no contract of the selection has a period to invoice in the period given"},
         {"Stock", "Item in the Price Lists", ItemPricesSel, "Item", "", "Nothing to print: no item code was given"},

@@ -10,19 +10,25 @@
 // again, and the top bar names none. What ADMIN did last (an export's
 // file named on the status line) is not shown at the next login.
 // Then the README's first hour, steps 3 and 4, walked by the keys its
-// words give: a new voucher opens with the caret in its Date, two Tabs
-// reach its Text and one more its first row; in the list of windows the
-// beginning of "Sales invoices" typed and Return open the invoice list.
+// words give: a new voucher opens with the caret in its Date and its
+// totals at 0,00, two Tabs reach its Text and one more its first row; in
+// the list of windows the beginning of "Sales invoices" typed and Return
+// open the invoice list; an invoice of two ITEM1 posted says on the
+// status line that the stock goes below zero (the demo holds none), and
+// printed it names the demo's bank account and bank giro.
 // Menus: in General ledger, Registers > Vouchers, Operations > Balance
-// row; File > Windows... > "Sales invoices"; the login road tries each
-// title, exports the company by File > Maintenance... ("full") and walks
-// File > Company... to the later login.
+// row; File > Windows... > "Sales invoices", File > Print (Ctrl+P); the
+// login road tries each title, exports the company by File >
+// Maintenance... ("full") and walks File > Company... to the later login.
 // Windows: the frame and its dialogs, Voucher list, Voucher, Windows,
-// Sales invoice list, Functions.
+// Sales invoice list, Sales invoice, Functions.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <vector>
 
+#include "core/field_access.h"
 #include "database/access/person_password.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -283,10 +289,11 @@ TEST_F(RoadTest, TheFirstHoursVoucherAndInvoiceListGoAsTheReadmeSays)
     Menu("Registers", "Vouchers");
     Check("Registers > Vouchers opens the voucher list", Opened(VoucherList));
     ClickButton("New");
-    Check("New opens a voucher with the caret in its Date, today's date proposed", [] {
+    Check("New opens a voucher with the caret in its Date, today's date proposed, and its totals at 0,00", [] {
         EXPECT_EQ(ActiveType(), Voucher) << ActiveTitle();
         EXPECT_EQ(FocusLabel(), "Date");
         EXPECT_NE(Shown("Date"), "");
+        for (const char *total : {"Debit", "Credit", "Balance"}) EXPECT_EQ(Shown(total), "0,00") << total;
         return ActiveType() == Voucher;
     });
     Key(PlKey::Tab);
@@ -333,16 +340,58 @@ TEST_F(RoadTest, TheFirstHoursVoucherAndInvoiceListGoAsTheReadmeSays)
         EXPECT_EQ(ActiveType(), SalesInvoiceList) << ActiveTitle();
         return ActiveType() == SalesInvoiceList;
     });
+    // New, C1 and Tab; three Tabs more, past the transaction date, into
+    // the Item cell; ITEM1, Tab, 2, Tab; Posted and OK: the demo holds no
+    // stock, and the status line says so.
+    ClickButton("New");
+    Type("C1");
+    Key(PlKey::Tab);
+    for (int i = 0; i < 3; i++) Key(PlKey::Tab);
+    Check("three Tabs after the customer reach the Item cell", [] { return FocusLabel() == "cell"; });
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("2");
+    Key(PlKey::Tab);
+    ClickButton("Posted");
+    ClickOk();
+    Check("OK posts the invoice and the status line says its stock goes below zero", [] {
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle() << ::testing::PrintToString(Messages());
+        EXPECT_EQ(StatusLineText().rfind("Stock goes below zero when this invoice is posted: ITEM1", 0), 0u)
+            << StatusLineText();
+        return TitleTells("viewing");
+    });
+    // Ctrl+P prints it on the demo's invoice form, which says where to pay.
+    AnswerPrint(true);
+    Key('P', false, true);
+    Check("the invoice prints into the folder print, naming the demo's bank account and bank giro", [this] {
+        const std::vector<std::filesystem::path> pdfs = FilesIn("print");
+        EXPECT_EQ(pdfs.size(), 1u) << ::testing::PrintToString(Messages());
+        const std::string page = pdfs.size() == 1 ? PdfText(pdfs[0]) : "";
+        for (const char *want : {"Bank account", "5000-1234567", "Bank giro", "5050-1055", "Payment slip"})
+            EXPECT_NE(page.find(want), std::string::npos) << want << " in\n" << page;
+        return pdfs.size() == 1;
+    });
     EXPECT_EQ(Run(), 0);
 
+    // The voucher typed and the invoice's own; the invoice posted.
     ASSERT_TRUE(OpenForCheck(company));
-    ASSERT_EQ(RegRecordCount(TRVc::Number), 1u);
+    ASSERT_EQ(RegRecordCount(TRVc::Number), 2u);
     std::vector<uint8_t> voucher(TRVc::Size);
     uint32_t id = 0;
-    ASSERT_TRUE(RecReadAt(TRVc::Number, 1, voucher.data(), &id));
-    EXPECT_EQ(TextAt(voucher.data(), TRVc::Text), "Cash sale");
-    EXPECT_NEAR(AmountAt(voucher.data(), TRVc::DebitTotal), 1250, 0.005);
-    EXPECT_NEAR(AmountAt(voucher.data(), TRVc::CreditTotal), -1250, 0.005);
+    int typed = 0;
+    for (int32_t p = 1; RecReadAt(TRVc::Number, p, voucher.data(), &id); p++) {
+        if (TextAt(voucher.data(), TRVc::Text) != "Cash sale") continue;
+        typed++;
+        EXPECT_NEAR(AmountAt(voucher.data(), TRVc::DebitTotal), 1250, 0.005);
+        EXPECT_NEAR(AmountAt(voucher.data(), TRVc::CreditTotal), -1250, 0.005);
+    }
+    EXPECT_EQ(typed, 1);
+    ASSERT_EQ(RegRecordCount(IVVc::Number), 1u);
+    std::vector<uint8_t> invoice(IVVc::Size);
+    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, invoice.data(), &id));
+    EXPECT_EQ(GetU16(invoice.data(), IVVc::Posted), 1);
+    EXPECT_EQ(GetU16(invoice.data(), IVVc::Printed), 1);
+    CloseForCheck();
 }
 
 }  // namespace

@@ -125,9 +125,21 @@ TEST_F(FieldValues, ValuesFramesAndGrowthDrawWhereTheyBelong)
     EXPECT_EQ(edit.right, client.right);
     EXPECT_EQ(edit.left, 400);
     EXPECT_EQ(WinTable[n]->editRectMoved, 1);
-    MacRect narrow{10, 50, 26, 80};
+    // A field or a page button to the right on its line ends it sooner,
+    // so that neither is drawn over: the rectangle left of the Code field
+    // stops before that field, the Code field's before the page buttons.
     for (int i = 0; i < 6; i++) PStringAppendC(text, " and more of it");
+    MacRect first, tab, narrow{20, 50, 36, 80};
+    WinBindingRect(n, WinDefEntry(n, WinPartDataFields, 0), &first);
+    WinFieldRect(n, 1, &tab);
+    ASSERT_GT(tab.left, first.right);
     EditRectGrow(n, text, &narrow, false);
     EXPECT_EQ(narrow.left, 50);
-    EXPECT_EQ(narrow.right, client.right);
+    EXPECT_LT(narrow.right, first.left);
+    EXPECT_GT(narrow.right, 80);
+    MacRect grown = first;
+    EditRectGrow(n, text, &grown, false);
+    EXPECT_EQ(grown.left, first.left);
+    EXPECT_LT(grown.right, tab.left);
+    EXPECT_GT(grown.right, first.right);
 }

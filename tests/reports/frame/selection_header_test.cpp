@@ -120,7 +120,9 @@ TEST_F(SelectionHeaderTest, LinesThatMoveOrVanish) {
     SetWord(P::Option2, 2);
     EXPECT_EQ(std::get<2>(Selection(8).back()), "");
     SetWord(P::ReportLayout, 0);
-    EXPECT_EQ(Selection(65).back(), Line(2, false, UiText(1160)));
+    EXPECT_EQ(Selection(65).back(), Line(2, false, UiText(Texts::LayoutWithVoucherRows)));
+    SetWord(P::ReportLayout, 1);
+    EXPECT_EQ(Selection(65).back(), Line(2, false, UiText(Texts::LayoutTotalsOnly)));
     SetWord(P::ReportLayout, 3);
     EXPECT_EQ(Selection(65).back(), Line(2, false, ""));
 

@@ -58,13 +58,13 @@ struct PurchaseHistoryPayment {
 class VendorHistoryFixture : public ReportFixture {
 protected:
     void StoreVendor(const char *code, const char *name, const char *currency, const char *group,
-                     const char *text270) {
+                     const char *account) {
         StoreRecord(VEVc::Number, [&](uint8_t *r) {
             PutText(r, VEVc::Code, 20, code);
             PutText(r, VEVc::Name, 60, name);
             PutText(r, VEVc::CurncyCode, 5, currency);
             PutText(r, VEVc::VEGroup, 5, group);
-            PutText(r, VEVc::AccountNr, 20, text270);
+            PutText(r, VEVc::AccountNr, 20, account);
             PutText(r, VEVc::OurRef, 20, "Extra text");
             PutU16(r, VEVc::OnAccount, 1);
         });
@@ -150,8 +150,8 @@ protected:
 
     // The history of the header comment.
     void StorePurchaseHistory() {
-        StoreVendor("V1", "First Vendor", "", "G1", "Net 30");
-        StoreVendor("V2", "Euro Vendor", "EUR", "G2", "Net 45");
+        StoreVendor("V1", "First Vendor", "", "G1", "1111.22.33333");
+        StoreVendor("V2", "Euro Vendor", "EUR", "G2", "5012345-6789");
         StoreVendor("V3", "Quiet Vendor", "", "G1", "");
         StorePurchase({1, "V1", {10, 1, 2024}, {9, 2, 2024}, 1, 1000, "A-100"},
                       {{1, "5010", "P1", "Goods", 600, -1}, {1, "5020", "", "Freight", 200, -1}});

@@ -4,6 +4,7 @@
 // selection's refusals, and reports 89 and 88 and export kind 32 against
 // their kept output.
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/message_sink.h"
@@ -308,23 +309,30 @@ TEST_F(ContractInvoicing, AFullSeriesLeavesThePeriodForALaterRun)
 }
 
 // A period not given, or given backwards, is refused before anything is
-// made: by the run, the preview report and the export alike.
+// made: by the run, the preview report and the export alike, each saying
+// which of the two it is (the preview, whose window opens with the dates
+// empty, says that it has nothing to print and why).
 TEST_F(ContractInvoicing, AMissingOrReversedPeriodIsRefused)
 {
     StoreContract({});
-    for (auto [from, to] : {std::pair{DateRec{31, 3, 2024}, DateRec{1, 1, 2024}}, {DateRec{}, DateRec{31, 3, 2024}}}) {
+    const int missing = Texts::ContractPeriodNotGiven;
+    const std::string unprinted = UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoInvoiceDates);
+    for (auto [from, to, fault] : {std::tuple{DateRec{31, 3, 2024}, DateRec{1, 1, 2024}, 1142},
+                                   {DateRec{}, DateRec{31, 3, 2024}, missing}, {DateRec{}, DateRec{}, missing}}) {
         shown.clear();
         Select(from, to);
         EXPECT_FALSE(Run());
-        EXPECT_TRUE(WasShown(1142));
+        EXPECT_TRUE(WasShown(fault));
+        EXPECT_FALSE(WasShown(fault == 1142 ? missing : 1142));
         EXPECT_EQ(RegRecordCount(IVVc::Number), 0u);
         EXPECT_EQ(LastInvoiceOf(1).year, 0);
         shown.clear();
         EXPECT_EQ(RunText(ContractReport5540), "");
-        EXPECT_TRUE(WasShown(1142));
+        if (fault == 1142) EXPECT_TRUE(WasShown(1142));
+        else EXPECT_EQ(shown, std::vector<std::string>{unprinted});
         shown.clear();
         ExportText();
-        EXPECT_TRUE(WasShown(1142));
+        EXPECT_TRUE(WasShown(fault));
     }
     // The listing needs no period, but a reversed one is still refused.
     Select({31, 3, 2024}, {1, 1, 2024});

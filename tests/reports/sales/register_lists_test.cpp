@@ -20,16 +20,16 @@ protected:
         ReportFixture::SetUp();
         if (HasFatalFailure()) return;
         struct Vendor {
-            const char *code, *name, *addr, *phone, *contact, *cls, *terms;
+            const char *code, *name, *addr, *account, *contact, *cls, *terms;
         };
-        for (const Vendor &v : {Vendor{"V1", "Alpha Supplies", "Box 1", "010-1", "Eva", "A", "30"},
-                                Vendor{"V2", "Beta Parts", "", "020-2", "", "B", "10"},
+        for (const Vendor &v : {Vendor{"V1", "Alpha Supplies", "Box 1", "1111.22.33333", "Eva", "A", "30"},
+                                Vendor{"V2", "Beta Parts", "", "2222.33.44444", "", "B", "10"},
                                 Vendor{"V3", "Gamma Tools", "Mill Road 3", "", "Per", "A", ""}})
             StoreRecord(VEVc::Number, [&](uint8_t *r) {
                 PutText(r, VEVc::Code, 20, v.code);
                 PutText(r, VEVc::Name, 60, v.name);
                 PutText(r, VEVc::Addr1, 60, v.addr);
-                PutText(r, VEVc::AccountNr, 20, v.phone);
+                PutText(r, VEVc::AccountNr, 20, v.account);
                 PutText(r, VEVc::Contact, 60, v.contact);
                 PutText(r, VEVc::VEGroup, 5, v.cls);
                 PutText(r, VEVc::PayTerms, 2, v.terms);
