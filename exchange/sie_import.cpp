@@ -112,9 +112,10 @@ int32_t SerialFor(int reg, const DateRec *date)
     return number;
 }
 
-// Notes the accounts of a stored voucher's account rows, for the end of
-// the import to name those the chart lacks.
-void NoteAccountsUsed(const uint8_t *voucher)
+// Calls each(account, row) for every account row of voucher, the account
+// as the file writes it.
+template <typename Each>
+void ForEachAccountRow(const uint8_t *voucher, Each each)
 {
     uint8_t row[TransRow::Size];
     const int32_t n = MatrixRowCount(TRVc::Number, 0, voucher);
@@ -122,8 +123,17 @@ void NoteAccountsUsed(const uint8_t *voucher)
         if (!MatrixRowRead(TRVc::Number, voucher, i, row) || GetU16(row, TransRow::Kind) != RowAccount) continue;
         PString account;
         ::GetText(row, TransRow::Account, account);
-        if (account[0] != 0) S.accountsUsed.insert(SieFromPString(account));
+        each(SieFromPString(account), row);
     }
+}
+
+// Notes the accounts of a stored voucher's account rows, for the end of
+// the import to name those the chart lacks.
+void NoteAccountsUsed(const uint8_t *voucher)
+{
+    ForEachAccountRow(voucher, [](const std::string &account, const uint8_t *) {
+        if (!account.empty()) S.accountsUsed.insert(account);
+    });
 }
 
 // Numbers a voucher that has no number yet and stores it; counted when
@@ -244,14 +254,9 @@ bool BeforeYearZero(const DateRec &date)
 void CarryRows(const uint8_t *voucher)
 {
     if (!BeforeYearZero(GetDate(voucher, TRVc::TransDate))) return;
-    uint8_t row[TransRow::Size];
-    const int32_t n = MatrixRowCount(TRVc::Number, 0, voucher);
-    for (int32_t i = 0; i < n; i++) {
-        if (!MatrixRowRead(TRVc::Number, voucher, i, row) || GetU16(row, TransRow::Kind) != RowAccount) continue;
-        PString account;
-        ::GetText(row, TransRow::Account, account);
-        S.carried[SieFromPString(account)] += Thousandths(GetDec(row, TransRow::Amount));
-    }
+    ForEachAccountRow(voucher, [](const std::string &account, const uint8_t *row) {
+        S.carried[account] += Thousandths(GetDec(row, TransRow::Amount));
+    });
 }
 
 // An opening balance, kept for the end: year 0's and the previous

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "core/system.h"
 #include "platform/queue.h"
@@ -112,7 +113,11 @@ void ChooseForm(RoadTest &road, const std::string &row, int type, const std::str
     road.Menu("Window", "Close all");
 }
 
-std::shared_ptr<std::string> PrintActiveDocument(RoadTest &road, const std::string &shot)
+// Presses `print` (the key or button that prints to the printer, whose
+// dialog is answered OK) and reads the one PDF it writes; `what` names it
+// in the check. The PDF is kept under ORVEL_ROAD_SHOTS as `shot`.
+static std::shared_ptr<std::string> PrintOnePdf(RoadTest &road, const std::string &what, const std::string &shot,
+                                         const std::function<void()> &print)
 {
     namespace fs = std::filesystem;
     auto before = std::make_shared<std::vector<fs::path>>();
@@ -122,8 +127,8 @@ std::shared_ptr<std::string> PrintActiveDocument(RoadTest &road, const std::stri
         return true;
     });
     road.AnswerPrint(true);
-    road.Key('P', false, true);
-    road.Check("the document prints to a PDF", [&road, before, text, shot] {
+    print();
+    road.Check(what + " prints to a PDF", [&road, before, text, shot] {
         std::vector<fs::path> pdfs = road.NewFilesIn("print", *before);
         if (pdfs.size() != 1) {
             ADD_FAILURE() << "PDFs printed: " << pdfs.size() << "; told "
@@ -136,6 +141,11 @@ std::shared_ptr<std::string> PrintActiveDocument(RoadTest &road, const std::stri
         return true;
     });
     return text;
+}
+
+std::shared_ptr<std::string> PrintActiveDocument(RoadTest &road, const std::string &shot)
+{
+    return PrintOnePdf(road, "the document", shot, [&road] { road.Key('P', false, true); });
 }
 
 std::shared_ptr<std::string> PrintCustomerStatement(RoadTest &road, const std::string &customer,
@@ -154,27 +164,7 @@ std::shared_ptr<std::string> PrintCustomerStatement(RoadTest &road, const std::s
     road.ClickField("Customers");
     road.Type(customer);
     road.ClickButton("Printer");
-    namespace fs = std::filesystem;
-    auto before = std::make_shared<std::vector<fs::path>>();
-    auto text = std::make_shared<std::string>();
-    road.Do("note the PDFs", [&road, before] {
-        *before = road.FilesIn("print");
-        return true;
-    });
-    road.AnswerPrint(true);
-    road.ClickButton("OK");
-    road.Check("the statement prints to a PDF", [&road, before, text, shot] {
-        std::vector<fs::path> pdfs = road.NewFilesIn("print", *before);
-        if (pdfs.size() != 1) {
-            ADD_FAILURE() << "PDFs printed: " << pdfs.size() << "; told "
-                          << ::testing::PrintToString(RoadTest::Messages());
-            return false;
-        }
-        if (const char *shots = std::getenv("ORVEL_ROAD_SHOTS"))
-            fs::copy_file(pdfs.back(), fs::path(shots) / (shot + ".pdf"), fs::copy_options::overwrite_existing);
-        *text = RoadTest::PdfText(pdfs.back());
-        return true;
-    });
+    auto text = PrintOnePdf(road, "the statement", shot, [&road] { road.ClickButton("OK"); });
     road.Menu("Window", "Close all");
     return text;
 }
