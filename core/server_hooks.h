@@ -22,5 +22,13 @@ struct ServerHooksRec {
     // sent to it, and gives the device it said it opened: its output kind
     // and usable width (none, or a client that said nothing: false).
     bool (*clientDevice)(uint16_t *kind, int32_t *width);
+    // The rights of the person whose request the server serves, asked of
+    // each write, settings lock and run made while it is served (the
+    // record layer's LocalWriteRefused, LocalBlockRefused, LocalRunRefused):
+    // 0 allows, else the refusal, told, as the result. Outside a request
+    // (the server's own work) they allow. None: every write allowed.
+    int (*refuseWrite)(uint16_t request, int reg, const uint8_t *record, uint32_t recid);
+    int (*refuseBlock)(int block);
+    int (*refuseRun)(uint16_t code, int kind, const uint8_t *job);
 };
 extern ServerHooksRec ServerHooks;

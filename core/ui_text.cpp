@@ -10,7 +10,7 @@
 #include "dict_offsets.h"
 
 ErrorPosition FieldErrorPos;
-ServerRequestStateRec ServerRequestState = {false, NoPendingText, {0}};
+ServerRequestStateRec ServerRequestState = {false, NoPendingText, {0}, false};
 const uint8_t EmptyPString[1] = {0};
 
 static UiTextLookup CurrentLookup = nullptr;
@@ -67,6 +67,7 @@ void ShowMessage(int n, const uint8_t *extra) { TellOutcome(MessageOutcome::Fail
 void TellOutcome(MessageOutcome outcome, int n, const uint8_t *extra) {
     if (!extra) extra = EmptyPString;
     if (ServerRequestState.handling) {
+        if (ServerRequestState.pendingKept) return;
         ServerRequestState.pendingText = (uint16_t)n;
         PStringCopy(ServerRequestState.pendingExtra, extra);
         return;
@@ -108,9 +109,12 @@ void ServerRequestBegin() {
     ServerRequestState.handling = true;
     ServerRequestState.pendingText = NoPendingText;
     ServerRequestState.pendingExtra[0] = 0;
+    ServerRequestState.pendingKept = false;
 }
 
 void ServerRequestEnd() { ServerRequestState.handling = false; }
+
+void ServerMessageKeep() { ServerRequestState.pendingKept = ServerRequestState.handling; }
 
 bool ServiceInstalled(bool present)
 {

@@ -7,8 +7,8 @@
 // and the number, so that a wrong interface file is visible.
 //
 // On a server, while a client's request is handled, messages are not
-// shown: the last one is kept in ServerRequestState and sent back in
-// the reply.
+// shown: the last one (or the one kept, ServerMessageKeep) is kept in
+// ServerRequestState and sent back in the reply.
 #pragma once
 
 #include <cstdint>
@@ -77,12 +77,18 @@ struct ServerRequestStateRec {
     bool handling;              // a client's request is being handled
     uint16_t pendingText;       // NoPendingText when none
     uint8_t pendingExtra[256];  // PString
+    bool pendingKept;           // later messages do not replace it (ServerMessageKeep)
 };
 extern ServerRequestStateRec ServerRequestState;
 
 // Called by the server before it runs each request.
 void ServerRequestBegin();
 void ServerRequestEnd();
+// While a request is handled: the message told last stays the one the
+// reply carries, whatever the request tells after it. A refusal of the
+// person's rights is kept so, as the client must read why a run wrote
+// nothing rather than only the run's closing line. Elsewhere nothing.
+void ServerMessageKeep();
 
 // The shared empty text passed where a message has no extra text.
 extern const uint8_t EmptyPString[1];

@@ -22,6 +22,7 @@ void ShowWarning(int n, const uint8_t *extra)
 {
     if (!extra) extra = EmptyPString;
     if (ServerRequestState.handling) {
+        if (ServerRequestState.pendingKept) return;
         ServerRequestState.pendingText = uint16_t(n);
         PStringCopy(ServerRequestState.pendingExtra, extra);
         return;

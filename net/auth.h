@@ -61,7 +61,8 @@ UserRightsRec AuthRightsOf(int session);
 bool AuthIsAdministrator(int session);
 
 // The checks of the current request's session (ServerCurrentSession).
-// Writes: 0 when allowed, else the text of the refusal (shown already).
+// Writes: 0 when allowed, else the text of the refusal (shown already);
+// without a session (the server's own work) 0.
 int AuthRefuseWrite(uint16_t code, int reg, const uint8_t *record, uint32_t recid);
 int AuthRefuseBlockStore(int block);
 // Reads of the guarded registers (persons and access groups): true when allowed.

@@ -18,6 +18,8 @@
 // A refused write shows text 16001 and answers with it as its result; a
 // refused read answers "not found". A write gets the answer the program
 // gives the user at its own screen for the same write (RightsRefuseWrite).
+// The record layer asks the same of every write a request makes in turn
+// (database/access/write_gate.h): NetServerStart gives it these checks.
 #include <cstring>
 #include <vector>
 
@@ -80,14 +82,17 @@ UserRightsRec AuthRightsOf(int session)
 }
 
 // The session's write answered as a user's own write is (RightsRefuseWrite).
+// A write without a session is the server's own, as a run is
+// (AuthRefuseRun): it asks nothing.
 int AuthRefuseWrite(uint16_t code, int reg, const uint8_t *record, uint32_t recid)
 {
+    if (ServerCurrentSession < 0) return 0;
     static const uint8_t none[1] = {0};
-    bool known = ServerCurrentSession >= 0 && ServerCurrentSession < NetSlotCount;
+    bool known = ServerCurrentSession < NetSlotCount;
     return RightsRefuseWrite(Current(), known ? Rights[ServerCurrentSession].code : none, code, reg, record, recid);
 }
 
-int AuthRefuseBlockStore(int block) { return RightsRefuseBlock(Current(), block); }
+int AuthRefuseBlockStore(int block) { return ServerCurrentSession < 0 ? 0 : RightsRefuseBlock(Current(), block); }
 
 bool AuthIsAdministrator(int session)
 {

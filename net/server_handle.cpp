@@ -26,7 +26,9 @@
 // connection (any other is refused). Before its login a session is served
 // only the login itself and the end of the session (PreLoginServed);
 // anything else is refused with text 16000 and nothing is read. What a
-// logged-in session may do its rights decide (net/auth_rights.cpp).
+// logged-in session may do its rights decide (net/auth_rights.cpp), for
+// the request and for every write it makes in turn: each request starts
+// the record layer's write gate afresh (database/access/write_gate.h).
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -40,6 +42,7 @@
 #include "database/access/register_hooks.h"
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
+#include "database/access/write_gate.h"
 #include "database/engine/engine.h"
 #include "exchange/text_exchange.h"
 #include "net/auth.h"
@@ -413,6 +416,7 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     ServerRequestStateRec savedText = ServerRequestState;
     MsgBuffer savedMessage = std::move(OutputMessage);
     MsgBuffer savedReceived = std::move(ReceivedMessage);
+    WriteGateRequest gate;   // its writes are its session's, asked afresh
     Nesting++;
 
     MsgBuffer reply;
@@ -475,6 +479,9 @@ void NetServerStart() {
         .sessionSelectByName = SessionSelectOutput,
         .sessionOrderFlag = SessionOutputOrderFlag,
         .clientDevice = ClientDeviceOfJob,
+        .refuseWrite = AuthRefuseWrite,
+        .refuseBlock = AuthRefuseBlockStore,
+        .refuseRun = AuthRefuseRun,
     };
     MsgSetPush(PushToClient);
     ExportMayRead = ExportReadAllowed;

@@ -2,6 +2,7 @@
 // behaviour of a register that has no hooks.
 #include "database/access/register_hooks.h"
 
+#include "core/server_hooks.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -22,23 +23,26 @@ const RegisterHooks *Hooks(int reg) {
 
 void RegisterHooksClear() { RegisterHookTable.fill(RegisterHooks{}); }
 
-// True where the user at this program's screen writes the company's
-// file: neither a client nor a server.
-static bool KeepsOwnCompany() { return !RunModeIsClient() && RunMode != RunModeServer; }
-
+// Each asks the rights of the person whose action the write is, where
+// this program writes the company's file: stand-alone the user at its
+// screen, at a server the person whose request it serves (none for its
+// own work). A client asks nothing: its server asks.
 int LocalWriteRefused(uint16_t request, int reg, const uint8_t *record, uint32_t recid) {
-    if (!KeepsOwnCompany() || !AccessUiHooks.refuseWrite) return 0;
-    return AccessUiHooks.refuseWrite(request, reg, record, recid);
+    if (RunModeIsClient()) return 0;
+    auto refuse = RunMode == RunModeServer ? ServerHooks.refuseWrite : AccessUiHooks.refuseWrite;
+    return refuse ? refuse(request, reg, record, recid) : 0;
 }
 
 int LocalBlockRefused(int block) {
-    if (!KeepsOwnCompany() || !AccessUiHooks.refuseBlock) return 0;
-    return AccessUiHooks.refuseBlock(block);
+    if (RunModeIsClient()) return 0;
+    auto refuse = RunMode == RunModeServer ? ServerHooks.refuseBlock : AccessUiHooks.refuseBlock;
+    return refuse ? refuse(block) : 0;
 }
 
 int LocalRunRefused(uint16_t code, int kind, const uint8_t *job) {
-    if (!KeepsOwnCompany() || !AccessUiHooks.refuseRun) return 0;
-    return AccessUiHooks.refuseRun(code, kind, job);
+    if (RunModeIsClient()) return 0;
+    auto refuse = RunMode == RunModeServer ? ServerHooks.refuseRun : AccessUiHooks.refuseRun;
+    return refuse ? refuse(code, kind, job) : 0;
 }
 
 bool InsertKeyExists(int reg, uint8_t *record) {

@@ -116,16 +116,16 @@ struct AccessUiHooksRec {
 };
 extern AccessUiHooksRec AccessUiHooks;
 
-// The rights asked where the program keeps the company itself (stand-
-// alone) before the writes a user starts there: the checked inserts,
-// updates and deletes, a record's lock taken to edit it, a settings
-// block's lock, a conversion, an approval and a run; every write of the
-// record layer asks through write_gate.h. They are the questions a
-// server asks of a client's session before it serves the same request,
-// so a user gets the same answer in every mode; a client leaves them to
-// its server, and a server's own work, which the request it serves has
-// passed, asks none. 0 allows; anything else refuses (told) and is the
-// write's result.
+// The rights asked where this program writes the company's file, before
+// the writes a user's action makes there: the checked inserts, updates
+// and deletes, a record's lock taken to edit it, a settings block's lock,
+// a conversion, an approval and a run; every write of the record layer
+// asks through write_gate.h. Stand-alone they ask the user at this
+// program's screen (AccessUiHooks); at a server the person whose request
+// it serves, as that request's own entry does (ServerHooks), and nothing
+// of the server's own work; a client leaves them to its server. So a
+// person gets the same answer to the same write in every mode. 0 allows;
+// anything else refuses (told) and is the write's result.
 int LocalWriteRefused(uint16_t request, int reg, const uint8_t *record, uint32_t recid);
 int LocalBlockRefused(int block);
 int LocalRunRefused(uint16_t code, int kind, const uint8_t *job);

@@ -86,6 +86,13 @@ TEST_F(UiTextTest, ServerKeepsTheLastMessageForTheReply) {
     EXPECT_EQ(ServerRequestState.pendingText, 20);
     EXPECT_EQ(PStringToStd(ServerRequestState.pendingExtra), "second");
     EXPECT_EQ(FieldErrorPos.field, 8);
+    // A message kept stays the reply's until the next request.
+    ServerMessageKeep();
+    ShowMessage(30, extra);
+    EXPECT_EQ(ServerRequestState.pendingText, 20);
+    ServerRequestBegin();
+    ShowMessage(30, extra);
+    EXPECT_EQ(ServerRequestState.pendingText, 30);
     ServerRequestEnd();
     ShowTextMessage(20);
     EXPECT_EQ(Shown.size(), 1u);

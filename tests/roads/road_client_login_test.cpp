@@ -11,11 +11,16 @@
 // preview and to a PDF, shows as the same report does stand-alone on the
 // company the server kept, and the General ledger's Registers menu holds
 // the same entries. A Print dialog left open at a client costs neither
-// the print nor the connection; a print given up is told in words.
-// Menus: in Sales, Registers > Customers; in General ledger, Registers >
-// Forms; File > Windows... > "Sales invoices"; File > Reports (Ctrl+R) >
-// "Customer Balances", to the preview and by Ctrl+P.
-// Windows: Customer list, Customers, Windows, Sales invoice, Customer
+// the print nor the connection; a print given up is told in words. A
+// person's access group holds at a client for what a document run
+// writes, as it does stand-alone.
+// Menus: Registers > Access groups, Registers > Persons; in Sales,
+// Registers > Customers; in General ledger, Registers > Forms; File >
+// Windows... > "Sales invoices"; File > Documents... > "Print and approve
+// invoices"; File > Reports (Ctrl+R) > "Customer Balances", to the
+// preview and by Ctrl+P.
+// Windows: Access groups, Persons, Customer list, Customers, Windows,
+// Sales invoice, Documents, Invoice print and approve run, Customer
 // balances selection, Reports, Forms, the form designer.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_form_steps.h"
@@ -193,15 +198,14 @@ public:
         RoadTest::TearDown();
     }
 
-    // After a run as the client: the next run is the program stand-alone
-    // (no settings file), as a fresh start leaves it, with a road of its own.
-    void RunStandAlone()
+    // After a run as the client: the next run starts the client afresh,
+    // as a user starts it again, with a road of its own.
+    void RunClientAgain()
     {
         NetShutdown();
         TransportInstall(nullptr, nullptr);
         NetClient = NetClientStateRec{};
         RunMode = 0;
-        fs::remove(dir / "QVTCP.INI");
         WinTableInit();
         WinResetAll();
         MsgClear();
@@ -209,6 +213,12 @@ public:
         InterfaceUnload();
         steps.clear();
         deadline = std::chrono::steady_clock::now() + std::chrono::minutes(4);
+    }
+    // The same for the program stand-alone (no settings file).
+    void RunStandAlone()
+    {
+        fs::remove(dir / "QVTCP.INI");
+        RunClientAgain();
     }
 
     // Ends the server as its user would (File > Exit) and waits for it;
@@ -414,6 +424,105 @@ TEST_F(ClientRoad, TheProgramsClientLogsInToTheDemoServerAndASecondClientSeesIts
         drawn = drawn || (MatrixRowGet(DocVc::Number, 0, r.data(), i, item) &&
                           TextAt(item, DocVc::Rows::Text) == "Drawn at a client");
     EXPECT_TRUE(drawn) << "the text drawn at the client is not in the server's invoice form";
+}
+
+// A person's group holds at a client for every write a run makes, as it
+// does stand-alone. ADMIN makes the group LIMIT, which withholds the
+// sales invoices, with its person BOB, and the group NOVO, which
+// withholds the vouchers, with its person ANN, and stores an invoice
+// unposted. At a client of his own BOB runs File > Documents > "Print and
+// approve invoices" over it: refused with the message, it posts, prints
+// and marks nothing. ANN, at hers, posts an invoice in its window and runs
+// the same over BOB's, which is posted and printed: what a posting writes
+// in turn, its voucher, is written though her group withholds vouchers.
+TEST_F(ClientRoad, PrintAndApproveAtAClientIsRefusedWhereTheGroupWithholdsTheInvoices)
+{
+    constexpr int AccessGroupList = 595, AccessGroups = 591, PersonList = 596, Persons = 593;
+    auto logIn = [this](const char *user, const char *password) {
+        Check("the login window asks", Opened(LoginWindow));
+        TypeFields({{"User code", user}, {"Password", password}});
+        ClickOk();
+        Check(std::string(user) + " is let in", [] { return LoggedInFlag == 1; });
+    };
+    auto printAndApprove = [this](std::shared_ptr<std::string> number) {
+        Menu("Module", "Sales");
+        OpenPrintAndApprove([number] { return *number + ":" + *number; }, "Invoices", "Printer");
+    };
+    auto vouchers = std::make_shared<uint32_t>();
+
+    // ---- ADMIN: the groups, their persons and an unposted invoice.
+    LogInAsAdmin();
+    // Every module (9 1 1), and the window types withheld (2 type 0): the
+    // sales invoice and its list, the voucher.
+    const std::vector<std::pair<const char *, std::vector<const char *>>> groups = {{"LIMIT", {"347", "348"}},
+                                                                                   {"NOVO", {"117"}}};
+    for (const auto &[code, withheld] : groups) {
+        NewFromList("Access groups", AccessGroupList, AccessGroups);
+        TypeFields({{"Code", code}, {"Name", code}});
+        for (int row = 0; row <= int(withheld.size()); row++) {
+            TypeCell(row, 0, row == 0 ? "9" : "2");
+            TypeCell(row, 1, row == 0 ? "1" : withheld[size_t(row - 1)]);
+            TypeCell(row, 2, row == 0 ? "1" : "0");
+        }
+        OkStoresQuietly(std::string("the group ") + code);
+    }
+    for (const char *person : {"BOB", "ANN"}) {
+        NewFromList("Persons", PersonList, Persons);
+        TypeFields({{"Code", person}, {"Name", person}, {"Password", "pw-of-1"},
+                    {"Access group", person[0] == 'B' ? "LIMIT" : "NOVO"}});
+        OkStoresQuietly(std::string("the person ") + person);
+    }
+    Menu("Module", "Sales");
+    NewFromWindowList("Sales invoices", 348, SalesInvoice);
+    std::shared_ptr<std::string> number = TypeOneRowDocument("C1", 1, "ITEM1", "2");
+    Do("count the vouchers", [vouchers] {
+        *vouchers = RegRecordCount(TRVc::Number);
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    // ---- BOB is refused, and the run writes nothing.
+    RunClientAgain();
+    logIn("BOB", "pw-of-1");
+    printAndApprove(number);
+    auto told = CountTold();
+    ClickButton("OK");
+    Check("BOB's run is refused with the message, and posts and prints nothing", [this, told, vouchers] {
+        EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("Your access group does not allow this.")) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(FilesIn("print").empty());
+        EXPECT_EQ(RegRecordCount(TRVc::Number), *vouchers);
+        return NetClient.connected;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    // ---- ANN posts an invoice in its window and BOB's by the run.
+    RunClientAgain();
+    logIn("ANN", "pw-of-1");
+    TypeAndPostInvoice("C1", "ITEM1", "1");
+    printAndApprove(number);
+    AnswerPrint(true);
+    ClickButton("OK");
+    Check("ANN's run posts and prints the invoice", [this, number] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        const std::vector<fs::path> pdfs = FilesIn("print");
+        EXPECT_EQ(pdfs.size(), 1u);
+        EXPECT_FALSE(FileHolding(pdfs, *number).empty()) << "no PDF holds invoice " << *number;
+        return pdfs.size() == 1;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(StopServer());
+    RunMode = 0;   // the check reads the file itself, not through a server
+    ASSERT_TRUE(OpenForCheck((serverFolder / "demo.VDB").string()));
+    EXPECT_EQ(RegRecordCount(TRVc::Number), *vouchers + 2) << "ANN's two postings each store their voucher";
+    std::vector<uint8_t> inv(IVVc::Size);
+    uint32_t id = 0, at = 0;
+    PutU32(inv.data(), IVVc::SerNr, uint32_t(std::stoul(*number)));
+    ASSERT_TRUE(RecFind(IVVc::Number, inv.data(), 1, 1, &id, &at));
+    EXPECT_EQ(GetU16(inv.data(), IVVc::Posted), 1);
+    EXPECT_NE(GetU16(inv.data(), IVVc::Printed), 0);
+    RecFreeMatrix(IVVc::Number, inv.data());
 }
 
 // Customer Balances at a client, to the preview and to a PDF, then the

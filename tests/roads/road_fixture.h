@@ -150,6 +150,13 @@ public:   // the steps' lambdas use these too
     // File > Maintenance, the Maintenance button, the run of row `title`
     // and Return: the road fails unless its window (type `type`) opens.
     void OpenMaintenanceRun(const std::string &title, int type);
+    // File > Documents..., the row "Print and approve invoices" and Return
+    // (the road fails unless its window opens), the invoice numbers
+    // `range` makes when the step runs typed, the kind of invoices `kind`
+    // ticked (the window opens with none) and the device `device` chosen;
+    // OK is left to the road.
+    void OpenPrintAndApprove(std::function<std::string()> range, const std::string &kind,
+                             const std::string &device);
     // A voucher row as typed: the account and its amount in the debit or
     // the credit column (the other left empty).
     struct VoucherRow {

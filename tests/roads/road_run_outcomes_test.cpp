@@ -43,7 +43,7 @@
 namespace {
 
 constexpr int Order = 352, OrderList = 351, Delivery = 354, DeliveryList = 353,
-              OrderInvoicingSel = 471, DocumentList = 8, InvoiceRun = 459, CustomerListSel = 547, ItemPricesSel = 512,
+              OrderInvoicingSel = 471, CustomerListSel = 547, ItemPricesSel = 512,
               OrderFlowSel = 497, ContractPreviewSel = 493;
 namespace fs = std::filesystem;
 
@@ -119,15 +119,7 @@ TEST_F(RunOutcomeRoad, InvoicesFromOrdersSayWhatTheyMadeAndPrintNoEmptyRows)
     });
     Menu("Window", "Close all");
 
-    Menu("File", "Documents...");
-    Check("File > Documents lists the runs", [] { return ActiveType() == DocumentList; });
-    ClickRow("Print and approve invoices");
-    Key(PlKey::Return);
-    Check("the invoice run's window opens", [] { return ActiveType() == InvoiceRun; });
-    ClickField("Invoice numbers");
-    Type("the invoice's number", [invoice] { return *invoice; });
-    ClickButton("Invoices");
-    ClickButton("Printer");
+    OpenPrintAndApprove([invoice] { return *invoice; }, "Invoices", "Printer");
     AnswerPrint(true);
     ClickButton("OK");
     Check("the page prints the heading as text, no zeros, one VAT line", [this, order, invoice, shots] {

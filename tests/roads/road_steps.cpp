@@ -137,6 +137,20 @@ void RoadTest::OpenMaintenanceRun(const std::string &title, int type)
     Check("the window of \"" + title + "\" opens", Opened(type));
 }
 
+void RoadTest::OpenPrintAndApprove(std::function<std::string()> range, const std::string &kind,
+                                   const std::string &device)
+{
+    Menu("File", "Documents...");
+    Check("File > Documents lists the runs", Opened(WinTypes::DocumentList));
+    ClickRow("Print and approve invoices");
+    Key(PlKey::Return);
+    Check("the invoice run's window opens", Opened(WinTypes::InvoiceRunSel));
+    ClickField("Invoice numbers");
+    Type("the invoice numbers", std::move(range));
+    ClickButton(kind);
+    ClickButton(device);
+}
+
 void RoadTest::TypeVoucherRows(const std::string &text, const std::vector<VoucherRow> &rows)
 {
     Menu("Module", "General ledger");

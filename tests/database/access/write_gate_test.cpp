@@ -1,5 +1,5 @@
 // write_gate_test.cpp - the access group's write check of the record
-// layer where the program keeps the company: a refused write fails its
+// layer where the program writes the company's file: a refused write fails its
 // hold, and a run that met a refusal writes nothing more without asking
 // or telling again. (What an allowed posting writes in turn passing is
 // pinned with the real postings in tests/output/posting_roads_test.cpp.)
@@ -9,9 +9,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/interface_load.h"
+#include "core/server_hooks.h"
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
 #include "database/access/remote_calls.h"
@@ -66,6 +68,7 @@ protected:
     void TearDown() override
     {
         AccessUiHooks = AccessUiHooksRec{};
+        ServerHooks = ServerHooksRec{};
         RegisterHooksClear();
         RunMode = 0;
         if (D4IsOpen()) D4Close();
@@ -91,8 +94,10 @@ protected:
 // allowed write before it is not kept either. A run asked at its start
 // and refused writes nothing; let in, its first refused write ends its
 // writing (later writes refused unasked, so told once), and what follows
-// the run is asked afresh. The program's own writes, an import's, and a
-// server's ask nothing.
+// the run is asked afresh. The program's own writes and an import's ask
+// nothing. A server asks its check of the person it serves; a request it
+// serves inside another's run is asked afresh, and leaves that run's
+// refusal standing.
 TEST_F(WriteGateTest, ARefusedWriteFailsItsHoldAndEndsTheRunsWriting)
 {
     DbHoldBegin();
@@ -128,9 +133,20 @@ TEST_F(WriteGateTest, ARefusedWriteFailsItsHoldAndEndsTheRunsWriting)
         RunWrites import(ReqImportRun, 0, nullptr);
         EXPECT_TRUE(Store(RegB, 6));
     }
-    RunMode = RunModeServer;
-    EXPECT_TRUE(Store(RegB, 7));
     EXPECT_TRUE(Asked.empty());
+
+    RunMode = RunModeServer;
+    std::swap(ServerHooks.refuseWrite, AccessUiHooks.refuseWrite);
+    {
+        RunWrites run;
+        EXPECT_FALSE(Store(RegB, 7));
+        {
+            WriteGateRequest other;
+            EXPECT_TRUE(Store(RegA, 8));
+        }
+        EXPECT_FALSE(Store(RegA, 9));
+    }
+    EXPECT_EQ(Asked, (std::vector<int>{RegB, RegA}));
 }
 
 }  // namespace
