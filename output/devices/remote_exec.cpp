@@ -165,6 +165,7 @@ Ran RunJobCommand(MsgBuffer *m, uint16_t op)
     case RepOp::EndJob:
         RepEndJob();
         RemoteJobActive = 0;
+        DamageTold = 0;
         return Ran::Done;
     default: return Ran::NotMine;
     }
@@ -439,7 +440,8 @@ bool RunCommand(MsgBuffer *m, uint16_t op)
 }
 
 // Tells the user once a job that received output was damaged, logs where,
-// and stops the job so nothing half-read is printed after it.
+// and stops the job so nothing half-read is printed after it. Damage with
+// no job open is told each time: there is no job's end to clear the mark.
 void Damaged(uint16_t op, uint32_t at)
 {
     char line[96];
@@ -451,7 +453,7 @@ void Damaged(uint16_t op, uint32_t at)
     MemFree(&EpsGather);
     if (RemoteJobActive) RepStopped = 1;
     if (DamageTold) return;
-    DamageTold = 1;
+    DamageTold = RemoteJobActive;
     ShowTextMessage(Texts::RemoteOutputDamaged);
 }
 
@@ -486,6 +488,7 @@ bool RepExecRemote(const uint8_t *bytes, uint32_t length)
 void RepRemoteJobEnd(RemoteJobEnd how)
 {
     MemFree(&EpsGather);
+    DamageTold = 0;
     if (RemoteJobActive) {
         RepEndJob();
         RemoteJobActive = 0;

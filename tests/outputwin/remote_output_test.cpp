@@ -345,6 +345,14 @@ TEST_F(RemoteOutputTest, DamagedBuffersRunWhatCameBeforeAndNothingAfter)
     EXPECT_TRUE(RepExecRemote(end, 2));
     EXPECT_EQ(RecNames(), (std::vector<std::string>{"end"}));
     EXPECT_EQ(RemoteJobActive, 0);
+
+    // Damage after the job, with none open, is told each time: no job's
+    // end would ever clear a mark left by it.
+    for (int i = 0; i < 2; i++) {
+        const uint8_t cut[] = {4, 0, 10, 0};
+        EXPECT_FALSE(RepExecRemote(cut, sizeof cut));
+    }
+    EXPECT_EQ(std::count(MessagesShown.begin(), MessagesShown.end(), damaged), 3) << "damage outside a job went untold";
 }
 
 // A value command (15) carries a field type and 12 bytes. The client takes

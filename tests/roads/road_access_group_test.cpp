@@ -57,7 +57,6 @@ namespace fs = std::filesystem;
 constexpr int AccessGroupList = 595, AccessGroups = 591, PersonList = 596, Persons = 593;
 constexpr int CustomerList = 594, Customers = 590, SalesInvoiceList = 348, SalesInvoice = 347;
 constexpr int CompanySettings = 592, OrderList = 351, Order = 352, FunctionList = 7;
-constexpr int Delivery = 354, DeliveryList = 353;
 constexpr int OrderInvoicingSel = 471, SampleInvoicesSel = 467, ApproveSel = 553, DeleteRangesSel = 413,
               InterestInvoicesSel = 473;
 constexpr const char *SampleFirst = "880001";   // the sample invoices BOB asks for, by number
@@ -229,25 +228,7 @@ TEST_F(RoadTest, APersonOfALimitedGroupIsRefusedByEveryRoad)
         return NothingWithheldOpen("Operations > Invoice");
     });
     // Its delivery is his to make and ship.
-    Menu("Operations", "Delivery");
-    auto delivery = std::make_shared<std::string>();
-    Check("Operations > Delivery makes the order's delivery", [delivery] {
-        *delivery = Shown("Number");
-        return Opened(Delivery)() && !delivery->empty();
-    });
-    Menu("Window", "Close all");
-    Menu("Module", "Stock");
-    Menu("Registers", "Deliveries");
-    Check("the delivery list opens", Opened(DeliveryList));
-    FindRow("the delivery's number", delivery);
-    told = CountTold();
-    Menu("Operations", "Ship marked");
-    Check("the delivery is shipped without a word", [told] {
-        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
-        return Messages().size() == *told;
-    });
-    Menu("Window", "Close all");
-    Menu("Module", "Sales");
+    DeliverAndShipOrder();
 
     // Every File > Maintenance run that makes, posts or deletes invoices
     // is refused before it writes: the sample invoices he asks for and

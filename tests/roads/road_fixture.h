@@ -131,6 +131,12 @@ public:   // the steps' lambdas use these too
     // A step that counts the message boxes shown so far; the count is in
     // the result once that step ran.
     std::shared_ptr<size_t> CountTold();
+    // In the open order window: Operations > Delivery makes the order's
+    // delivery, Stock's Registers > Deliveries finds it and Operations >
+    // Ship marked ships it without a word; every window is closed and
+    // Sales chosen again. The delivery's number is in the result once
+    // that step ran.
+    std::shared_ptr<std::string> DeliverAndShipOrder();
     // Registers > `list` (every window closed first) opens list window
     // `listType`, whose New opens record window `recordType` on a new
     // record; the road fails otherwise.

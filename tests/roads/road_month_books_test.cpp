@@ -245,24 +245,7 @@ TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
     ClickButton("New");
     Check("New opens an order", Opened(W::Order));
     auto order = TypeOneRowDocument("C1", OrderItemColumn, "ITEM1", "16");
-    Menu("Operations", "Delivery");
-    auto delivery = std::make_shared<std::string>();
-    Check("Delivery makes the order's delivery", [delivery] {
-        EXPECT_EQ(ActiveType(), W::Delivery) << ActiveTitle();
-        *delivery = Shown("Number");
-        return ActiveType() == W::Delivery && !delivery->empty();
-    });
-    Menu("Module", "Stock");
-    Menu("Registers", "Deliveries");
-    Check("the delivery list", Opened(W::DeliveryList));
-    FindRow("the delivery", delivery);
-    Menu("Operations", "Ship marked");
-    Check("the delivery is shipped without a word", [told] {
-        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
-        return Messages().size() == *told;
-    });
-    Menu("Window", "Close all");
-    Menu("Module", "Sales");
+    DeliverAndShipOrder();
     Key('9', false, true);
     Check("the order list again", Opened(W::OrderList));
     FindRow("the order", order);

@@ -75,6 +75,31 @@ void RoadTest::OkStoresQuietly(const std::string &what)
     });
 }
 
+std::shared_ptr<std::string> RoadTest::DeliverAndShipOrder()
+{
+    Menu("Operations", "Delivery");
+    auto delivery = std::make_shared<std::string>();
+    Check("Operations > Delivery makes the order's delivery", [delivery] {
+        EXPECT_EQ(ActiveType(), WinTypes::Delivery) << ActiveTitle();
+        *delivery = Shown("Number");
+        return ActiveType() == WinTypes::Delivery && !delivery->empty();
+    });
+    Menu("Window", "Close all");
+    Menu("Module", "Stock");
+    Menu("Registers", "Deliveries");
+    Check("the delivery list opens", Opened(WinTypes::DeliveryList));
+    FindRow("the delivery's number", delivery);
+    auto told = CountTold();
+    Menu("Operations", "Ship marked");
+    Check("the delivery is shipped without a word", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        return Messages().size() == *told;
+    });
+    Menu("Window", "Close all");
+    Menu("Module", "Sales");
+    return delivery;
+}
+
 void RoadTest::NewFromList(const std::string &list, int listType, int recordType)
 {
     Menu("Window", "Close all");
