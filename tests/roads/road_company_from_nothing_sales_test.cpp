@@ -199,27 +199,13 @@ TEST_F(CompanyFromNothingSalesRoad, AQuotationInEurosBecomesAnInvoicePrintedOnDr
         return Opened(WinTypes::Order)() && !order->empty();
     });
     auto orderText = PrintDocument("euro_order");
-    Menu("Operations", "Delivery");
-    auto delivery = std::make_shared<std::string>();
-    Check("Delivery makes the order's delivery", [order, delivery] {
+    auto delivery = MakeOrderDelivery();
+    Check("the delivery names its order", [order] {
         EXPECT_EQ(Shown("Order"), *order);
-        *delivery = Shown("Number");
-        return Opened(WinTypes::Delivery)() && !delivery->empty();
-    });
-    auto deliveryText = PrintDocument("euro_delivery");
-    Menu("Window", "Close all");
-    Menu("Module", "Stock");
-    Menu("Registers", "Deliveries");
-    Check("the delivery list opens", Opened(WinTypes::DeliveryList));
-    FindRow("the delivery", delivery);
-    auto toldShip = CountTold();
-    Menu("Operations", "Ship marked");
-    Check("the delivery is shipped without a word", [toldShip] {
-        EXPECT_EQ(Messages().size(), *toldShip) << ::testing::PrintToString(Messages());
         return true;
     });
-    Menu("Window", "Close all");
-    Menu("Module", "Sales");
+    auto deliveryText = PrintDocument("euro_delivery");
+    ShipDelivery(delivery);
     Key('9', false, true);
     Check("Ctrl+9 opens the order list", Opened(WinTypes::OrderList));
     FindRow("the order", order);

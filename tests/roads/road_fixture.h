@@ -132,11 +132,15 @@ public:   // the steps' lambdas use these too
     // the result once that step ran.
     std::shared_ptr<size_t> CountTold();
     // In the open order window: Operations > Delivery makes the order's
-    // delivery, Stock's Registers > Deliveries finds it and Operations >
-    // Ship marked ships it without a word; every window is closed and
-    // Sales chosen again. The delivery's number is in the result once
-    // that step ran.
-    std::shared_ptr<std::string> DeliverAndShipOrder();
+    // delivery and opens it; its number is in the result once that step
+    // ran, and the road fails when none shows.
+    std::shared_ptr<std::string> MakeOrderDelivery();
+    // Every window closed, Stock's Registers > Deliveries finds `delivery`
+    // and Operations > Ship marked ships it without a word; every window
+    // is closed and Sales chosen again.
+    void ShipDelivery(std::shared_ptr<std::string> delivery);
+    // The two above, one after the other.
+    void DeliverAndShipOrder() { ShipDelivery(MakeOrderDelivery()); }
     // Registers > `list` (every window closed first) opens list window
     // `listType`, whose New opens record window `recordType` on a new
     // record; the road fails otherwise.

@@ -29,7 +29,7 @@
 
 namespace {
 
-constexpr int Order = 352, OrderList = 351, Delivery = 354, DeliveryList = 353, WindowList = 12,
+constexpr int Order = 352, OrderList = 351, WindowList = 12,
               SalesInvoice = 347, SalesInvoiceList = 348, OrderInvoicingSel = 471;
 namespace fs = std::filesystem;
 
@@ -61,23 +61,7 @@ TEST_F(RoadTest, OpenOrdersAreInvoicedByTheBatchRun)
         *order = Shown("Number");
         return TitleTells("viewing") && !order->empty();
     });
-    Menu("Operations", "Delivery");
-    auto delivery = std::make_shared<std::string>();
-    Check("Delivery makes the order's delivery", [delivery] {
-        EXPECT_EQ(ActiveType(), Delivery) << ActiveTitle();
-        *delivery = Shown("Number");
-        return ActiveType() == Delivery && !delivery->empty();
-    });
-    Menu("Module", "Stock");
-    Menu("Registers", "Deliveries");
-    Check("the delivery list opens", [] { return ActiveType() == DeliveryList; });
-    FindRow("the delivery's number", delivery);
-    Menu("Operations", "Ship marked");
-    Check("the delivery is shipped without a word", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        return Messages().empty();
-    });
-    Menu("Module", "Sales");
+    DeliverAndShipOrder();
 
     OpenMaintenanceRun("Invoices from orders", OrderInvoicingSel);
     ClickField("Customers");

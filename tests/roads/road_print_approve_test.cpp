@@ -214,13 +214,7 @@ TEST_F(PrintApproveRoad, PostMarkedAndShipMarkedPrintAsTheirWindowsDo)
     ClickButton("New");
     Check("New opens an order", Opened(WinTypes::Order));
     TypeOneRowDocument("C1", 0, "ITEM1", "3");
-    Menu("Operations", "Delivery");
-    auto delivery = std::make_shared<std::string>();
-    Check("Delivery makes the order's delivery", [delivery] {
-        EXPECT_EQ(ActiveType(), WinTypes::Delivery) << ActiveTitle();
-        *delivery = Shown("Number");
-        return ActiveType() == WinTypes::Delivery && !delivery->empty();
-    });
+    auto delivery = MakeOrderDelivery();
     Menu("Window", "Close all");
     Menu("Module", "Stock");
     Menu("Registers", "Deliveries");

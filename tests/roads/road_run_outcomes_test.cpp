@@ -42,7 +42,7 @@
 
 namespace {
 
-constexpr int Order = 352, OrderList = 351, Delivery = 354, DeliveryList = 353,
+constexpr int Order = 352, OrderList = 351,
               OrderInvoicingSel = 471, CustomerListSel = 547, ItemPricesSel = 512,
               OrderFlowSel = 497, ContractPreviewSel = 493;
 namespace fs = std::filesystem;
@@ -69,19 +69,7 @@ protected:
         Check("New opens the order window", [] { return ActiveType() == Order; });
         auto order = TypeOneRowDocument("C1", 0, "SERVICE", "2");
         Check("OK stores the order", [] { return TitleTells("viewing"); });
-        Menu("Operations", "Delivery");
-        auto delivery = std::make_shared<std::string>();
-        Check("Delivery makes the order's delivery", [delivery] {
-            *delivery = Shown("Number");
-            return ActiveType() == Delivery && !delivery->empty();
-        });
-        Menu("Module", "Stock");
-        Menu("Registers", "Deliveries");
-        Check("the delivery list opens", [] { return ActiveType() == DeliveryList; });
-        FindRow("the delivery's number", delivery);
-        Menu("Operations", "Ship marked");
-        Menu("Module", "Sales");
-        Menu("Window", "Close all");
+        DeliverAndShipOrder();
         return order;
     }
     // File > Maintenance, "Invoices from orders" for C1, the order's rows

@@ -41,7 +41,7 @@
 namespace {
 
 constexpr int CustomerList = 594, Customers = 590, Item = 195, ItemList = 42, QuotationList = 273, Quotation = 272,
-              SalesJournalSel = 570, Order = 352, OrderList = 351, Delivery = 354, DeliveryList = 353, SalesInvoice = 347, ReportList = 6,
+              SalesJournalSel = 570, Order = 352, OrderList = 351, SalesInvoice = 347, ReportList = 6,
               ReceiptList = 40, Receipt = 41, DocumentList = 8, ReminderRun = 453;
 namespace fs = std::filesystem;
 
@@ -183,25 +183,12 @@ TEST_F(SalesMonthRoad, ASalesMonthFromCustomerToReminder)
         *order = Shown("Number");
         return ActiveType() == Order && !order->empty();
     });
-    Menu("Operations", "Delivery");
-    auto delivery = std::make_shared<std::string>();
-    Check("Delivery makes the order's delivery", [order, delivery] {
-        EXPECT_EQ(ActiveType(), Delivery) << ActiveTitle();
+    auto delivery = MakeOrderDelivery();
+    Check("the delivery names its order", [order] {
         EXPECT_EQ(Shown("Order"), *order);
-        *delivery = Shown("Number");
-        return ActiveType() == Delivery && !delivery->empty();
-    });
-    Menu("Module", "Stock");
-    Menu("Registers", "Deliveries");
-    Check("the register popup opens the delivery list", Opened(DeliveryList));
-    FindRow("the delivery", delivery);
-    Menu("Operations", "Ship marked");
-    Check("the delivery is shipped", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
         return true;
     });
-    Menu("Window", "Close all");
-    Menu("Module", "Sales");
+    ShipDelivery(delivery);
     Key('9', false, true);
     Check("Ctrl+9 opens the order list", Opened(OrderList));
     FindRow("the order", order);

@@ -75,7 +75,7 @@ void RoadTest::OkStoresQuietly(const std::string &what)
     });
 }
 
-std::shared_ptr<std::string> RoadTest::DeliverAndShipOrder()
+std::shared_ptr<std::string> RoadTest::MakeOrderDelivery()
 {
     Menu("Operations", "Delivery");
     auto delivery = std::make_shared<std::string>();
@@ -84,6 +84,11 @@ std::shared_ptr<std::string> RoadTest::DeliverAndShipOrder()
         *delivery = Shown("Number");
         return ActiveType() == WinTypes::Delivery && !delivery->empty();
     });
+    return delivery;
+}
+
+void RoadTest::ShipDelivery(std::shared_ptr<std::string> delivery)
+{
     Menu("Window", "Close all");
     Menu("Module", "Stock");
     Menu("Registers", "Deliveries");
@@ -97,7 +102,6 @@ std::shared_ptr<std::string> RoadTest::DeliverAndShipOrder()
     });
     Menu("Window", "Close all");
     Menu("Module", "Sales");
-    return delivery;
 }
 
 void RoadTest::NewFromList(const std::string &list, int listType, int recordType)
