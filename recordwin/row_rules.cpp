@@ -177,36 +177,43 @@ uint8_t WindowMayDeleteRowEvent(int window, int32_t row)
 // (140), the cost and time budgets (360, 362) and an item structure's
 // costs (367). The voucher windows' totals (117, 164) follow their own
 // rows.
+namespace {
+
+// A window type whose record's totals follow its rows: the register its
+// record must be, and what recomputes them.
+struct RowTotals {
+    int type, reg;
+    void (*totals)(uint8_t *record);
+};
+constexpr RowTotals RowTotalsTypes[] = {
+    {140, DKVc::Number, AmountListTotal},
+    {360, CostBudgetVc::Number, CostBudgetTotals},
+    {362, TimeBudgetVc::Number, TimeBudgetTotals},
+    {367, StructureVc::Number, ItemStructureTotals},
+};
+
+}  // namespace
+
 void MatrixRowsChangedEvent(int window, int32_t row)
 {
     (void)row;
     uint8_t *rec = WinRecordBuffer(window);
     if (!WinRulesApply(window) || !rec) return;
-    switch (WinTypeOf(window)) {
-    case 197:
+    const int type = WinTypeOf(window);
+    if (type == 197) {
         PurchaseRowTotals(rec);
         WinRedrawFieldById(window, int(PUVc::ValueSum));
         WinRedrawFieldById(window, int(PUVc::QtySum));
-        break;
-    case 140:
-        if (!WinRecordIs(window, DKVc::Number)) return;
-        AmountListTotal(rec);
-        break;
-    case 360:
-        if (!WinRecordIs(window, CostBudgetVc::Number)) return;
-        CostBudgetTotals(rec);
-        break;
-    case 362:
-        if (!WinRecordIs(window, TimeBudgetVc::Number)) return;
-        TimeBudgetTotals(rec);
-        break;
-    case 367:
-        if (!WinRecordIs(window, StructureVc::Number)) return;
-        ItemStructureTotals(rec);
-        break;
-    default: return;
+        WinMarkChanged(window);
+        return;
     }
-    WinMarkChanged(window);
+    for (const RowTotals &t : RowTotalsTypes) {
+        if (t.type != type) continue;
+        if (!WinRecordIs(window, t.reg)) return;
+        t.totals(rec);
+        WinMarkChanged(window);
+        return;
+    }
 }
 
 // Event 13, asked after event 4 refused: 1 lets the framework empty the

@@ -184,10 +184,10 @@ bool LedgerRecordDatedIn(int reg, const uint8_t *record, const DateRec &lock);
 // Counts a record of reg an import left out for the lock in
 // LockedVouchers (for its closing message).
 void CountLockedVoucher(int reg, const uint8_t *record);
-// For a voucher (register 11): LedgerRecordDateLocked, and the same
-// counting it in LockedVouchers when true, for an import that leaves it
-// out, as the voucher window refuses the date.
+// LedgerRecordDateLocked of a voucher (register 11).
 bool VoucherDateLocked(const uint8_t *voucher);
+// The same, counting the voucher in LockedVouchers when true: for an
+// import that leaves it out, as the voucher window refuses the date.
 bool VoucherInLock(const uint8_t *voucher);
 // Stores the pending voucher when it has rows; true when there was none or
 // it was stored. Its rows are freed either way.

@@ -81,15 +81,23 @@ private:
     bool inner = false;
 };
 
+// Where in a row of n's matrix its attribute word stands (a crossed-out
+// row has 1 there), and the rows' size; false when the rows have none.
+bool RowAttributeWord(int n, int *rowSize, int *attr)
+{
+    int kindOffset = 0;
+    MatrixColumnInfo(n, 0, rowSize, &kindOffset);
+    *attr = MatrixColumnInfo2(n, 0);
+    return *rowSize > 0 && *attr >= 0 && *attr + 2 <= *rowSize;
+}
+
 // Crosses row `row` of n out (attribute word 1, the row kept and drawn
 // struck) and tells the type; false when the rows have no attribute
 // word to mark, so the row stays as it was.
 bool CrossOutRow(int n, int row)
 {
-    int rowSize = 0, kindOffset = 0;
-    MatrixColumnInfo(n, 0, &rowSize, &kindOffset);
-    int attr = MatrixColumnInfo2(n, 0);
-    if (rowSize <= 0 || attr < 0 || attr + 2 > rowSize) return false;
+    int rowSize = 0, attr = 0;
+    if (!RowAttributeWord(n, &rowSize, &attr)) return false;
     MemBlock rows = WinMatrixRows(n);
     uint8_t *p = MemLock(rows);
     if (!p) return false;
@@ -230,12 +238,8 @@ bool MatrixRowMayDeleteQuietly(int n, int row)
     if (WinRecState(n) != 0 || WindowEvent(n, WindowEventCode::RecordOpen, nullptr, nullptr) != 0) {
         AsIfChanging asked(n);
         may = RowEvent(n, WindowEventCode::MayDeleteRow, row) != 0;
-        if (!may && RowEvent(n, WindowEventCode::MayClearRow, row) != 0) {
-            int rowSize = 0, kindOffset = 0;
-            MatrixColumnInfo(n, 0, &rowSize, &kindOffset);
-            const int attr = MatrixColumnInfo2(n, 0);
-            may = rowSize > 0 && attr >= 0 && attr + 2 <= rowSize;
-        }
+        int rowSize = 0, attr = 0;
+        if (!may && RowEvent(n, WindowEventCode::MayClearRow, row) != 0) may = RowAttributeWord(n, &rowSize, &attr);
     }
     BeepSinkSet(beep);
     NoticeSinkSet(notices);

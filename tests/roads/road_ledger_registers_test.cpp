@@ -213,7 +213,8 @@ TEST_F(LedgerRegistersRoad, AccountObjectRateAndStatementRowAreKeptInTheirWindow
     CloseForCheck();
 }
 
-// A distribution key sums its factors while they are typed; a voucher
+// A distribution key sums its factors while they are typed and after a
+// row is deleted; a voucher
 // template keeps its rows, and one whose row names an account the chart
 // lacks is refused on OK with every row kept until that row is deleted.
 TEST_F(LedgerRegistersRoad, KeysAndTemplatesKeepTheirRows)
@@ -230,6 +231,20 @@ TEST_F(LedgerRegistersRoad, KeysAndTemplatesKeepTheirRows)
     }
     ClickField("Name");
     Check("the sum follows the factors", [] {
+        EXPECT_EQ(Shown("Sum"), "10,00");
+        return true;
+    });
+    // A fifth row deleted again takes its factor out of the sum.
+    ClickCell(4, 0);
+    Type("5");
+    ClickField("Name");
+    Check("the fifth factor is summed", [] {
+        EXPECT_EQ(Shown("Sum"), "15,00");
+        return true;
+    });
+    ClickCell(4, 0);
+    Menu("Edit", "Delete row");
+    Check("the sum follows the deleted row", [] {
         EXPECT_EQ(Shown("Sum"), "10,00");
         return true;
     });
