@@ -79,14 +79,15 @@ ApproveResult PrintPurchaseForm(int reg, uint8_t *purchase, uint32_t) {
 
 // Kind 15: ships an unshipped delivery: its voucher, costs, stock, history
 // and the order's shipped quantities; refused (nothing done) when shipped
-// already or when its voucher cannot be built.
+// already, when its voucher cannot be built, or when the voucher would
+// not be stored (dated in the voucher lock: told, as the window tells it).
 ApproveResult ApproveShipment(int reg, uint8_t *delivery, uint32_t) {
     assert(delivery && reg == SHVc::Number);
     if (GetU16(delivery, SHVc::Shipped) != 0) return ApproveResult::Unchanged;
     std::vector<uint8_t> before(RegRecordSize(SHVc::Number));
     std::memcpy(before.data(), delivery, before.size());
     PutU16(delivery, SHVc::Shipped, 1);
-    if (!BuildShipmentVoucher(delivery, false)) {
+    if (!BuildShipmentVoucher(delivery, false) || PendingVoucherStorable(SHVc::SerNr, SHVc::ShipDate) != 0) {
         PendingVoucherClear();
         PutU16(delivery, SHVc::Shipped, 0);
         return ApproveResult::Unchanged;
@@ -104,7 +105,8 @@ ApproveResult ApproveShipment(int reg, uint8_t *delivery, uint32_t) {
 
 // Kind 20: receives a purchase into stock: its voucher, stock, history,
 // the purchase order's received quantities and the items' cost prices;
-// refused when received already.
+// refused when received already, and like a shipment when its voucher
+// cannot be built or would not be stored.
 ApproveResult ApprovePurchase(int reg, uint8_t *purchase, uint32_t) {
     assert(purchase && reg == PUVc::Number);
     if (GetU16(purchase, PUVc::Received) != 0) return ApproveResult::Unchanged;
@@ -113,7 +115,8 @@ ApproveResult ApprovePurchase(int reg, uint8_t *purchase, uint32_t) {
     PutU16(purchase, PUVc::Received, 1);
     RuleRecord loc(LocationVc::Number);
     bool located = loc.record && PurchaseLocation(purchase, loc.record);
-    if (!BuildPurchaseVoucher(purchase, located ? loc.record : nullptr, false)) {
+    if (!BuildPurchaseVoucher(purchase, located ? loc.record : nullptr, false) ||
+        PendingVoucherStorable(PUVc::SerNr, PUVc::TransDate) != 0) {
         PendingVoucherClear();
         PutU16(purchase, PUVc::Received, 0);
         return ApproveResult::Unchanged;

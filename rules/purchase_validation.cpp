@@ -120,12 +120,7 @@ int PurchaseChecks(uint8_t *record, const uint8_t *stored, int mode) {
         if (why[0] != 0) return FieldError(Texts::VoucherNotBuiltBecause, why, PUVc::SerNr);
         return FieldError(Texts::VoucherNotBuilt, nullptr, PUVc::SerNr);
     }
-    if (MatrixRowCount(Voucher::Number, 0, PendingVoucher) == 0) return 0;
-    if (int text = VoucherWouldStore(PendingVoucher)) {
-        PendingVoucherClear();
-        return FieldError(text, nullptr, text == Texts::RecordKeyExists ? uint32_t(PUVc::SerNr) : PUVc::TransDate);
-    }
-    return 0;
+    return PendingVoucherStorable(PUVc::SerNr, PUVc::TransDate);
 }
 
 // Why a purchase's voucher was not built: the account a user must give,

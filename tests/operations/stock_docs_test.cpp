@@ -187,6 +187,62 @@ TEST_F(StockDocsTest, ShipAndReceiveKindsRunOnce) {
     EXPECT_EQ(GetU16(r.record, SHVc::Shipped), 1);
 }
 
+// With stock vouchers on, a delivery shipped and a purchase received by
+// their list's kinds are refused while their date lies in the voucher
+// lock, told as their windows tell it, with nothing of them done: no
+// stock moved, no voucher. Once the lock is moved back both go through.
+TEST_F(StockDocsTest, ShipAndReceiveKindsKeepOutOfTheVoucherLock) {
+    StockVouchersOn();
+    StockAccounts();
+    StoreAccount("2390", "Purchase clearing", 1);
+    std::vector<uint8_t> block(SalesAccountsBlk::Size);
+    ASSERT_TRUE(SettingsBlockRead(SalesAccountsBlk::Number, block.data(), SalesAccountsBlk::Size));
+    PutText(block.data(), SalesAccountsBlk::PurchClearingAcc, 10, "2390");
+    StoreBlock(SalesAccountsBlk::Number, block.data(), SalesAccountsBlk::Size);
+    block.assign(PostingBlk::Size, 0);
+    ASSERT_TRUE(SettingsBlockRead(PostingBlk::Number, block.data(), PostingBlk::Size));
+    PutU16(block.data(), PostingBlk::PurchVouchers, 1);
+    StoreBlock(PostingBlk::Number, block.data(), PostingBlk::Size);
+    // A received at 10 before the lock, so that its delivery has a cost to book.
+    uint32_t stocked = Insert(PUVc::Number, [](uint8_t *r) { PurchaseRow(r, "A", 20, 10); });
+    ASSERT_NE(stocked, 0u);
+    ASSERT_TRUE(ApproveRecord(20, PUVc::Number, stocked));
+    uint32_t d = Insert(SHVc::Number, [](uint8_t *r) { ShipRow(r, "A", 4); });
+    uint32_t p = Insert(PUVc::Number, [](uint8_t *r) { PurchaseRow(r, "B", 6, 3); });
+    ASSERT_NE(d, 0u);
+    ASSERT_NE(p, 0u);
+    auto lockVouchersTo = [this](DateRec lock) {
+        std::vector<uint8_t> locks(DateLockBlk::Size, 0);
+        PutDate(locks.data(), DateLockBlk::LedgerLock, lock);
+        StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
+    };
+    auto flag = [](int reg, uint32_t id, uint32_t at) {
+        RuleRecord r(reg);
+        return RecReadById(reg, id, r.record) ? GetU16(r.record, at) : uint16_t(99);
+    };
+    const uint32_t vouchersBefore = RegRecordCount(TRVc::Number);
+    lockVouchersTo(TodayDate);
+    shown.clear();
+    EXPECT_TRUE(ApproveRecord(15, SHVc::Number, d));
+    EXPECT_TRUE(ApproveRecord(20, PUVc::Number, p));
+    char locked[256];
+    GetUiTextC(locked, Texts::DateLocked);
+    EXPECT_EQ(shown, (std::vector<std::string>{locked, locked}));
+    EXPECT_EQ(flag(SHVc::Number, d, SHVc::Shipped), 0);
+    EXPECT_EQ(flag(PUVc::Number, p, PUVc::Received), 0);
+    EXPECT_EQ(Stock("A", "L1", LSVc::InStock), 20);
+    EXPECT_EQ(Stock("B", "L1", LSVc::InStock), 0);
+    EXPECT_EQ(RegRecordCount(TRVc::Number), vouchersBefore);
+
+    lockVouchersTo(DateRec{});
+    EXPECT_TRUE(ApproveRecord(15, SHVc::Number, d));
+    EXPECT_TRUE(ApproveRecord(20, PUVc::Number, p));
+    EXPECT_EQ(flag(SHVc::Number, d, SHVc::Shipped), 1);
+    EXPECT_EQ(flag(PUVc::Number, p, PUVc::Received), 1);
+    EXPECT_EQ(Stock("A", "L1", LSVc::InStock), 16);
+    EXPECT_EQ(RegRecordCount(TRVc::Number), vouchersBefore + 2);
+}
+
 // Moving average: 10 at 10 and 10 received at 12 give 11; a receipt into
 // stock that stays at or below zero takes the row's cost; method 1 takes
 // the row's cost always.
