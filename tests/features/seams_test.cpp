@@ -11,6 +11,7 @@
 // (tests/features/start_tables.h).
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -196,6 +197,39 @@ TEST_F(Seams_, EveryWordTheStartsFillIsPutBackFromTheList)
     ASSERT_NE(counted, std::string::npos) << said;
     EXPECT_GT(std::stoul(said.substr(counted + 8)), 100u) << "the starts filled next to nothing: the scan is broken";
     EXPECT_EQ(said.substr(0, counted), "") << "filled by a start and not put back from the seams' list";
+}
+
+// Two vectors side by side, as an array of vectors lays them out, with a
+// block of the heap between their storages: a function put into the
+// second is found in its storage; one put into the block between is
+// found nowhere, not read through the three words that straddle the two
+// vectors (the first one's end of capacity, the second's first and end)
+// as if they were a third.
+std::array<std::vector<void (*)()>, 2> SideBySide;
+void HeldFunction() {}
+void FunctionBetween() {}
+
+TEST(StaticWords, AVectorsTableIsReadThroughItsOwnStorageOnly)
+{
+    SideBySide[0].reserve(8);
+    std::vector<void (*)()> between(8, nullptr);
+    SideBySide[1].reserve(8);
+    SideBySide[0].push_back(nullptr);
+    const StaticMemory before = StaticMemoryNow();
+    SideBySide[1].push_back(HeldFunction);
+    between[3] = FunctionBetween;
+    int held = 0, betweenFound = 0;
+    for (const StaticWord &w : StaticPointerWordsChangedSince(before)) {
+        if (w.value == reinterpret_cast<uintptr_t>(HeldFunction)) {
+            held++;
+            EXPECT_EQ(w.vector, reinterpret_cast<uintptr_t>(&SideBySide[1]));
+            EXPECT_EQ(w.slot, 0u);
+        }
+        if (w.value == reinterpret_cast<uintptr_t>(FunctionBetween)) betweenFound++;
+    }
+    EXPECT_EQ(held, 1);
+    EXPECT_EQ(betweenFound, 0) << "the heap between two vectors' storages was read as a vector's";
+    for (auto &v : SideBySide) v = {};
 }
 
 TEST_F(Seams_, TheArchitectureDocumentListsEveryTable)

@@ -141,16 +141,39 @@ struct Pointing {
     bool IntoCode(uintptr_t v) const { return v >= low && v < high && InAny(image.code, v); }
 };
 
+}  // namespace
+
+// The address sanitizer's allocator, where the test program has it: the
+// start of a live allocation, and its size.
+extern "C" int __sanitizer_get_ownership(const volatile void *p) __attribute__((weak));
+extern "C" size_t __sanitizer_get_allocated_size(const volatile void *p) __attribute__((weak));
+
+namespace {
+
+// True when the allocator (where the program has the sanitizer's) gave
+// out a block at first that holds capacity - first bytes: a vector's
+// storage is one. Three words that merely look like a vector's (in an
+// array of vectors, one's end of capacity and the next one's first and
+// end) would otherwise take the heap between two storages, and whatever
+// other objects hold there, for one.
+bool OneAllocation(uintptr_t first, uintptr_t capacity)
+{
+    if (!__sanitizer_get_ownership || !__sanitizer_get_allocated_size) return true;
+    const void *p = reinterpret_cast<const void *>(first);
+    return __sanitizer_get_ownership(p) && __sanitizer_get_allocated_size(p) >= capacity - first;
+}
+
 // The storage of a vector whose three words in static memory are first,
 // end and end of capacity, or an empty range where they are no vector's:
 // they must point in this order into one readable mapping outside the
-// image, within a storage of a table's size.
+// image, within a storage of a table's size that the allocator gave out
+// whole.
 Range VectorStorage(const std::vector<Range> &elsewhere, uintptr_t first, uintptr_t end, uintptr_t capacity)
 {
     if (first == 0 || first % Word || end % Word || first > end || end > capacity || capacity - first > LargestStorage)
         return {};
     const Range *m = MappingOf(elsewhere, first);
-    if (!m || capacity > m->end) return {};
+    if (!m || capacity > m->end || !OneAllocation(first, capacity)) return {};
     return {first, end};
 }
 
