@@ -1,6 +1,7 @@
-// The built-in controls: single-line EDIT (class "Edit"), LISTBOX ("ListBox"),
-// vertical SCROLLBAR ("ScrollBar") and push BUTTON ("Button"). Create them
-// with WinCreate as children; their control id comes back in notifications.
+// The built-in controls: EDIT (class "Edit": one line, or several by its
+// style), LISTBOX ("ListBox"), vertical SCROLLBAR ("ScrollBar") and push
+// BUTTON ("Button"). Create them with WinCreate as children; their control
+// id comes back in notifications.
 //
 // Notifications reach the parent as message 273 (command) with
 // wParam = control id | code << 16 and lParam = the control's window id.
@@ -21,6 +22,11 @@ namespace PlEditStyle {
 constexpr uint32_t Password = 1u << 0;     // shows '*' for every character
 constexpr uint32_t AutoHScroll = 1u << 1;  // scrolls sideways instead of refusing text
 constexpr uint32_t ReadOnly = 1u << 2;
+// Several lines: Return (and a pasted line break) starts a new line, held
+// as '\n' in the text; lines wrap at the width and stand from the top; Up
+// and Down move between lines, Home and End to a line's ends (with Ctrl
+// the text's). AutoHScroll does not apply.
+constexpr uint32_t MultiLine = 1u << 3;
 }  // namespace PlEditStyle
 namespace PlListStyle {
 constexpr uint32_t Notify = 1u << 0;           // selection changes and double-clicks are reported
@@ -34,7 +40,7 @@ constexpr uint32_t Default = 1u << 0;  // drawn with a heavier frame
 namespace PlEm {
 constexpr uint32_t GetSel = 176;       // returns start | end << 16; wParam/lParam may point at uint32_t
 constexpr uint32_t SetSel = 177;       // wParam start, lParam end; (0, -1) selects all; start -1 removes it
-constexpr uint32_t LineLength = 193;   // length of the (only) line
+constexpr uint32_t LineLength = 193;   // length of the text (all its lines)
 constexpr uint32_t ReplaceSel = 194;   // lParam = const char *
 constexpr uint32_t LimitText = 197;    // wParam = limit (0 or above 255 = 255)
 }  // namespace PlEm

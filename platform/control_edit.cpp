@@ -1,9 +1,13 @@
-// The single-line EDIT control: text of at most 255 characters, selection
-// with anchor and caret, typing, Backspace and Delete, Home/End/arrows (with
-// Shift extending the selection), mouse selection, horizontal scrolling,
-// password masking and cut/copy/paste through the clipboard.
+// The EDIT control: text of at most 255 characters, selection with anchor
+// and caret, typing, Backspace and Delete, Home/End/arrows (with Shift
+// extending the selection), mouse selection, horizontal scrolling, password
+// masking and cut/copy/paste through the clipboard. With the multi-line
+// style the text holds line breaks ('\n', typed by Return), its lines wrap
+// at the control's width and stand from the top, and the control scrolls
+// by lines to keep the caret in view.
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/clipboard.h"
 #include "platform/control.h"
@@ -20,6 +24,7 @@ struct EditState {
     int anchor = 0;
     int caret = 0;
     int xoff = 0;          // pixels scrolled to the left
+    int top = 0;           // the first line shown (multi-line)
     int limit = kPlEditMaxText;
     bool focused = false;
     bool dragging = false;
@@ -28,6 +33,7 @@ struct EditState {
 EditState *StateOf(uint32_t win) { return CtlStateOf<EditState>(win); }
 
 bool IsPassword(uint32_t win) { return (WinStyle(win) & PlEditStyle::Password) != 0; }
+bool IsMultiLine(uint32_t win) { return (WinStyle(win) & PlEditStyle::MultiLine) != 0; }
 
 // The text as shown (masked for passwords).
 std::string Shown(uint32_t win, const EditState &s)
@@ -41,22 +47,103 @@ int XOf(uint32_t win, const EditState &s, int index)
     return CtlTextWidth(CtlFont(win), std::string_view(shown).substr(0, size_t(index)));
 }
 
-// The character boundary nearest to client x.
-int IndexAt(uint32_t win, const EditState &s, int x)
+// A line as shown: the text from start up to end, without the line break
+// that may follow it.
+struct Line {
+    int start, end;
+};
+
+int TextWidth(uint32_t win, const EditState &s, int from, int to)
+{
+    return CtlTextWidth(CtlFont(win), std::string_view(s.text).substr(size_t(from), size_t(to - from)));
+}
+
+// The lines the text is shown on: one for a single-line control; for a
+// multi-line one a line per line break, each wrapped where it would pass
+// the width: after its last blank that lets it fit, else after the last
+// character that fits (at least one).
+std::vector<Line> LinesOf(uint32_t win, const EditState &s)
+{
+    const int n = int(s.text.size());
+    if (!IsMultiLine(win)) return {Line{0, n}};
+    const int width = PlRectWidth(WinClientRect(win)) - 2 * kMargin;
+    std::vector<Line> lines;
+    for (int start = 0;;) {
+        int brk = int(s.text.find('\n', size_t(start)));
+        if (brk < 0) brk = n;
+        int from = start;
+        while (TextWidth(win, s, from, brk) > width) {
+            int fit = from + 1;
+            while (fit < brk && TextWidth(win, s, from, fit + 1) <= width) fit++;
+            int blank = int(s.text.rfind(' ', size_t(fit - 1)));
+            int end = blank >= from && blank < fit ? blank + 1 : fit;
+            lines.push_back({from, end});
+            from = end;
+        }
+        lines.push_back({from, brk});
+        if (brk >= n) return lines;
+        start = brk + 1;
+    }
+}
+
+// The line of `lines` the caret stands on at index: a wrapped line's end
+// is the next line's start.
+int LineOfIndex(const std::vector<Line> &lines, int index)
+{
+    int i = 0;
+    while (i + 1 < int(lines.size()) && lines[size_t(i) + 1].start <= index) i++;
+    return i;
+}
+
+int LineHeight(uint32_t win) { return std::max(1, FontMetrics(CtlFont(win)).height); }
+
+// The top of line i as shown in the client area.
+int LineY(uint32_t win, const EditState &s, int i)
+{
+    if (!IsMultiLine(win)) return (PlRectHeight(WinClientRect(win)) - LineHeight(win)) / 2;
+    return kMargin + (i - s.top) * LineHeight(win);
+}
+
+// The character boundary of line `line` nearest to client x.
+int IndexInLine(uint32_t win, const EditState &s, const Line &line, int x)
 {
     int target = x - kMargin + s.xoff;
-    int n = int(s.text.size());
     int prev = 0;
-    for (int i = 1; i <= n; ++i) {
-        int cx = XOf(win, s, i);
+    for (int i = line.start + 1; i <= line.end; ++i) {
+        int cx = IsMultiLine(win) ? TextWidth(win, s, line.start, i) : XOf(win, s, i);
         if (cx >= target) return (target - prev < cx - target) ? i - 1 : i;
         prev = cx;
     }
-    return n;
+    return line.end;
+}
+
+// The character boundary nearest to client point (x, y).
+int IndexAt(uint32_t win, const EditState &s, int x, int y)
+{
+    std::vector<Line> lines = LinesOf(win, s);
+    int i = IsMultiLine(win) ? s.top + (y - kMargin) / LineHeight(win) : 0;
+    i = std::clamp(i, 0, int(lines.size()) - 1);
+    return IndexInLine(win, s, lines[size_t(i)], x);
+}
+
+// A multi-line control shows the lines from s.top: the caret's line is
+// brought into view, and no room is left empty below the last line.
+void EnsureCaretLineVisible(uint32_t win, EditState &s)
+{
+    std::vector<Line> lines = LinesOf(win, s);
+    int shown = std::max(1, (PlRectHeight(WinClientRect(win)) - 2 * kMargin) / LineHeight(win));
+    int at = LineOfIndex(lines, s.caret);
+    if (at < s.top) s.top = at;
+    if (at >= s.top + shown) s.top = at - shown + 1;
+    s.top = std::clamp(s.top, 0, std::max(0, int(lines.size()) - shown));
 }
 
 void EnsureCaretVisible(uint32_t win, EditState &s)
 {
+    if (IsMultiLine(win)) {
+        EnsureCaretLineVisible(win, s);
+        return;
+    }
     int width = PlRectWidth(WinClientRect(win)) - 2 * kMargin;
     if (width <= 0) return;
     int cx = XOf(win, s, s.caret);
@@ -81,14 +168,24 @@ int SelHi(const EditState &s) { return std::max(s.anchor, s.caret); }
 bool Replace(uint32_t win, EditState &s, std::string_view text)
 {
     int lo = SelLo(s), hi = SelHi(s);
+    // A line break (CR, LF or CR LF) is one '\n' in a multi-line text and
+    // nothing in a single line.
+    const bool multi = IsMultiLine(win);
     std::string in;
-    for (char c : text)
-        if (c != '\r' && c != '\n' && c != 0) in.push_back(c);
+    for (size_t i = 0; i < text.size(); i++) {
+        char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        if (c == '\r' || c == '\n') {
+            if (multi) in.push_back('\n');
+        } else if (c != 0) {
+            in.push_back(c);
+        }
+    }
     int room = s.limit - (int(s.text.size()) - (hi - lo));
     if (room < 0) room = 0;
     if (int(in.size()) > room) in.resize(size_t(room));
     std::string next = s.text.substr(0, size_t(lo)) + in + s.text.substr(size_t(hi));
-    if (!(WinStyle(win) & PlEditStyle::AutoHScroll)) {
+    if (!multi && !(WinStyle(win) & PlEditStyle::AutoHScroll)) {
         int width = PlRectWidth(WinClientRect(win)) - 2 * kMargin;
         while (!in.empty()) {
             std::string shown = IsPassword(win) ? std::string(next.size(), '*') : next;
@@ -121,21 +218,28 @@ void Paint(uint32_t win, EditState &s)
     DcSelectFont(dc, font);
     DcSetBkMode(dc, PlBkMode::Transparent);
     std::string shown = Shown(win, s);
-    int h = FontMetrics(font).height;
-    int y = (PlRectHeight(c) - h) / 2;
+    int h = LineHeight(win);
     int x0 = kMargin - s.xoff;
-    DcSetTextColor(dc, enabled ? kPlBlack : kPlGrey);
-    DcTextOut(dc, x0, y, shown);
     int lo = SelLo(s), hi = SelHi(s);
-    if (lo != hi && s.focused) {
-        int a = x0 + XOf(win, s, lo), b = x0 + XOf(win, s, hi);
-        DcFillRect(dc, PlRect{a, y, b, y + h}, PlSolidBrush(kSelBack));
-        DcSetTextColor(dc, kPlWhite);
-        DcTextOut(dc, a, y, std::string_view(shown).substr(size_t(lo), size_t(hi - lo)));
-    }
-    if (s.focused) {
-        int cx = x0 + XOf(win, s, s.caret);
-        DcFillRect(dc, PlRect{cx, y, cx + 1, y + h}, kPlBrushBlack);
+    std::vector<Line> lines = LinesOf(win, s);
+    const int caretLine = LineOfIndex(lines, s.caret);
+    for (int i = IsMultiLine(win) ? s.top : 0; i < int(lines.size()); i++) {
+        const Line &line = lines[size_t(i)];
+        int y = LineY(win, s, i);
+        if (y >= c.bottom) break;
+        auto x = [&](int index) { return x0 + CtlTextWidth(font, std::string_view(shown).substr(size_t(line.start), size_t(index - line.start))); };
+        DcSetTextColor(dc, enabled ? kPlBlack : kPlGrey);
+        DcTextOut(dc, x0, y, std::string_view(shown).substr(size_t(line.start), size_t(line.end - line.start)));
+        int a = std::max(lo, line.start), b = std::min(hi, line.end);
+        if (a < b && s.focused) {
+            DcFillRect(dc, PlRect{x(a), y, x(b), y + h}, PlSolidBrush(kSelBack));
+            DcSetTextColor(dc, kPlWhite);
+            DcTextOut(dc, x(a), y, std::string_view(shown).substr(size_t(a), size_t(b - a)));
+        }
+        if (s.focused && i == caretLine) {
+            int cx = x(s.caret);
+            DcFillRect(dc, PlRect{cx, y, cx + 1, y + h}, kPlBrushBlack);
+        }
     }
     WinEndPaint(win, &ps);
 }
@@ -146,6 +250,31 @@ void MoveCaret(uint32_t win, EditState &s, int to, bool extend)
     if (!extend) s.anchor = s.caret;
     EnsureCaretVisible(win, s);
     WinInvalidate(win, nullptr, false);
+}
+
+// The index on the line `delta` lines from the caret's nearest to the
+// caret's x; the caret's own index when there is no such line.
+int IndexOnLineFrom(uint32_t win, const EditState &s, int delta)
+{
+    std::vector<Line> lines = LinesOf(win, s);
+    int at = LineOfIndex(lines, s.caret), to = at + delta;
+    if (to < 0 || to >= int(lines.size())) return s.caret;
+    const Line &from = lines[size_t(at)];
+    return IndexInLine(win, s, lines[size_t(to)], kMargin + TextWidth(win, s, from.start, s.caret));
+}
+
+// Where Home (home set) or End puts the caret: the text's start or end,
+// or in a multi-line control without Ctrl the caret line's start or end
+// (a wrapped line ends before the blank or character it wrapped after).
+int LineEdgeIndex(uint32_t win, const EditState &s, bool home, bool ctrl)
+{
+    if (!IsMultiLine(win) || ctrl) return home ? 0 : int(s.text.size());
+    std::vector<Line> lines = LinesOf(win, s);
+    size_t at = size_t(LineOfIndex(lines, s.caret));
+    const Line &line = lines[at];
+    if (home) return line.start;
+    bool wrapped = at + 1 < lines.size() && lines[at + 1].start == line.end;
+    return wrapped ? line.end - 1 : line.end;
 }
 
 void KeyDown(uint32_t win, EditState &s, uint32_t vk)
@@ -162,11 +291,13 @@ void KeyDown(uint32_t win, EditState &s, uint32_t vk)
         if (!shift && SelLo(s) != SelHi(s)) MoveCaret(win, s, SelHi(s), false);
         else MoveCaret(win, s, s.caret + 1, shift);
         break;
-    case PlKey::Home:
-        MoveCaret(win, s, 0, shift);
+    case PlKey::Up:
+    case PlKey::Down:
+        if (IsMultiLine(win)) MoveCaret(win, s, IndexOnLineFrom(win, s, vk == PlKey::Up ? -1 : 1), shift);
         break;
+    case PlKey::Home:
     case PlKey::End:
-        MoveCaret(win, s, int(s.text.size()), shift);
+        MoveCaret(win, s, LineEdgeIndex(win, s, vk == PlKey::Home, ctrl), shift);
         break;
     case PlKey::Delete:
         if (readOnly) break;
@@ -211,6 +342,9 @@ void Char(uint32_t win, EditState &s, uint32_t ch)
         }
         if (Replace(win, s, "")) Changed(win, s, true);
         return;
+    case 13:  // Return: a new line in a multi-line control
+        if (IsMultiLine(win) && !readOnly && Replace(win, s, "\n")) Changed(win, s, true);
+        return;
     default:
         break;
     }
@@ -234,7 +368,7 @@ intptr_t EditProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
         const char *t = reinterpret_cast<const char *>(lParam);
         s.text = std::string(t ? t : "").substr(0, size_t(s.limit));
         s.anchor = s.caret = 0;
-        s.xoff = 0;
+        s.xoff = s.top = 0;
         Changed(win, s, true);
         return 1;
     }
@@ -313,13 +447,13 @@ intptr_t EditProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
         EditState *again = StateOf(win);
         if (!again) return 0;
         bool shift = (wParam & PlMouseKey::Shift) != 0;
-        MoveCaret(win, *again, IndexAt(win, *again, PlLoShort(lParam)), shift);
+        MoveCaret(win, *again, IndexAt(win, *again, PlLoShort(lParam), PlHiShort(lParam)), shift);
         again->dragging = true;
         WinSetCapture(win);
         return 0;
     }
     case PlMsg::MouseMove:
-        if (s.dragging) MoveCaret(win, s, IndexAt(win, s, PlLoShort(lParam)), true);
+        if (s.dragging) MoveCaret(win, s, IndexAt(win, s, PlLoShort(lParam), PlHiShort(lParam)), true);
         return 0;
     case PlMsg::LButtonUp:
         if (s.dragging) {

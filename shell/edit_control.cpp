@@ -11,6 +11,7 @@
 
 #include "core/field_types.h"
 #include "core/pstring.h"
+#include "dict_offsets.h"
 #include "platform/control.h"
 #include "platform/font.h"
 #include "platform/queue.h"
@@ -111,7 +112,10 @@ static void EditOpen(int n, const uint8_t *binding, MemBlock record, int row, co
     PStringCopy(w->editOpenText, text);
     if (block) MemUnlock(record);
     bool hidden = password && w->editFieldType == FtHidden;
-    (void)EditControlCreate(n, text, hidden ? PlEditStyle::Password : 0);
+    // The notes' one field is a box of lines.
+    uint32_t style = hidden ? PlEditStyle::Password : 0;
+    if (WinTypeOf(n) == WinTypes::Notes) style |= PlEditStyle::MultiLine;
+    (void)EditControlCreate(n, text, style);
     RestorePortWindow(saved);
 }
 

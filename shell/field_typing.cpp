@@ -76,14 +76,15 @@ void WinTypeText(int n, const uint8_t *text)
 
 // Types character c into the focused field of n in place of the
 // selection. Characters that do not fit the field's type are dropped;
-// codes are upper-cased.
+// codes are upper-cased. The notes window takes every character as it is
+// (its edit control makes a Return a new line).
 void WinTypeChar(int n, int c)
 {
     uint32_t edit = EditOf(n);
     if (!edit) return;
     int type = WinTable[n]->editFieldType;
-    if (WinTypeOf(n) == WinTypes::Notes) type = FtText;   // the notes take any text
-    if (!CharFits(type, c)) return;
+    if (WinTypeOf(n) == WinTypes::Notes) type = FtText;
+    else if (!CharFits(type, c)) return;
     if (type == FtCode || type == FtCodeKept || type == FtCodeNoSep) c = UpperChar(uint8_t(c));
     char one = char(c);
     EditReplaceSel(edit, std::string_view(&one, 1));

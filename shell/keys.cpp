@@ -28,7 +28,7 @@
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
-constexpr int BackspaceChar = 8, EscChar = 27;
+constexpr int BackspaceChar = 8, ReturnChar = 13, EscChar = 27;
 
 // The company's second variant word; 25 turns the Ctrl+Shift+letter
 // shortcuts off. 0 while no company block is bound.
@@ -60,7 +60,8 @@ static void ReadShiftCtrl()
 int EditArrowMode(int n, uint32_t key)
 {
     uint32_t edit = WinTable[n]->editControl;
-    if (!edit) return 0;
+    // The notes' one field has lines of its own to move between.
+    if (!edit || WinTypeOf(n) == WinTypes::Notes) return 0;
     int start, end;
     EditGetSel(edit, &start, &end);
     int length = int(WinSend(edit, PlMsg::GetTextLength, 0, 0));
@@ -150,14 +151,16 @@ bool KeyPreTranslate(const PlMessage &m)
 // no field under edit, they are refused with a beep). Esc cancels the
 // login window; any other control character no command takes is dropped
 // - it neither enters the field nor starts an edit - except Backspace,
-// which the field's control deletes with once the edit has started. True
+// which the field's control deletes with once the edit has started, and
+// Return in the notes window, which is typed there as a new line. True
 // when taken.
 bool KeyCharCommand(int c)
 {
     int w = CurrentWindow;
     bool open = WinIsOpen(w);
     if (open && (WinTypeOf(w) == 18 || WinTypeOf(w) == 19) && (c == 3 || c == 13)) return false;
-    if (c >= 1 && c <= 31) {
+    const bool notesLine = c == ReturnChar && open && WinTypeOf(w) == WinTypes::Notes;
+    if (c >= 1 && c <= 31 && !notesLine) {
         if (c == 9 && (CompanyVariantIs(CountryVariant::V7) || CompanyVariantIs(CountryVariant::V15)) && !ShiftDown) c = 3;
         if (WindowKeyCommand(w, c, ShiftDown)) return true;
     }
@@ -167,7 +170,7 @@ bool KeyCharCommand(int c)
         return true;
     }
     if (c == EscChar && !BusyFlag && ListChooserCancel(w)) return true;
-    if (c != BackspaceChar && FieldCharIsControl(c)) return WinTable[w]->editControl != 0;
+    if (c != BackspaceChar && !notesLine && FieldCharIsControl(c)) return WinTable[w]->editControl != 0;
     // A row selected as a row takes no text: the character would otherwise
     // go to the window's first field, over what that holds.
     if (!WinTable[w]->editControl && MatrixHasSelection(w)) {

@@ -13,6 +13,7 @@
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "platform/window.h"
+#include "tests/platform/ink_bands.h"
 
 namespace {
 struct Note {
@@ -182,6 +183,73 @@ TEST_F(ControlTest, EditClipboardPasswordAndWidth)
     EXPECT_EQ(EditCaret(e), 0);
     Click(e, 199, 5);
     EXPECT_EQ(EditCaret(e), int(EditGetText(e).size()));
+}
+
+// A multi-line edit: Return starts a new line, drawn below the first from
+// the top; a long line wraps at a blank; the caret moves by lines with Up
+// and Down, to a line's ends with Home and End (the text's with Ctrl),
+// and by a click on a line; a pasted CR LF is one line break; the limit
+// counts the breaks.
+TEST_F(ControlTest, EditOfSeveralLines)
+{
+    uint32_t e = WinCreate("Edit", "", PlStyle::Child | PlStyle::Visible | PlEditStyle::MultiLine,
+                           {10, 10, 210, 210}, top, 0, 0);
+    WinSetFocus(e);
+    Type("First line\rSecond line");
+    EXPECT_EQ(EditGetText(e), "First line\nSecond line");
+    MsgPumpPending();
+    std::vector<std::pair<int, int>> bands = InkBands(e);
+    ASSERT_EQ(bands.size(), 2u) << "two lines of text";
+    EXPECT_LT(bands[0].first, 6) << "the first line stands at the top";
+    int lineHeight = bands[1].first - bands[0].first;
+    EXPECT_GT(lineHeight, 8);
+    EXPECT_LT(lineHeight, 30);
+
+    Key(PlKey::Up);
+    EXPECT_EQ(EditCaret(e), 10) << "up from the end of the longer line: the end of the first";
+    Key(PlKey::Home);
+    EXPECT_EQ(EditCaret(e), 0);
+    Key(PlKey::Down);
+    EXPECT_EQ(EditCaret(e), 11) << "down from the start: the start of the second line";
+    Key(PlKey::End);
+    EXPECT_EQ(EditCaret(e), 22);
+    Key(PlKey::Up, true);
+    int a, b;
+    EditGetSel(e, &a, &b);
+    EXPECT_EQ(a, 10) << "Shift+Up selects up to the line above";
+    EXPECT_EQ(b, 22);
+    Click(e, 1, bands[1].first + 2);
+    EXPECT_EQ(EditCaret(e), 11) << "a click at the left of the second line";
+    Type("\b");
+    EXPECT_EQ(EditGetText(e), "First lineSecond line") << "Backspace joins the lines";
+    Type("\r");
+    MsgInputKey(PlKey::Control, true, 0);
+    Key(PlKey::End);
+    MsgInputKey(PlKey::Control, false, 0);
+    MsgPumpPending();
+    EXPECT_EQ(EditCaret(e), 22) << "Ctrl+End: the end of the text";
+
+    // A line longer than the width wraps after a blank, and the lines stay
+    // whole: the text is not cut.
+    EditSetText(e, "");
+    const std::string words = "one two three four five six seven eight nine ten eleven twelve";
+    Type(words);
+    EXPECT_EQ(EditGetText(e), words);
+    MsgPumpPending();
+    bands = InkBands(e);
+    EXPECT_GE(bands.size(), 2u) << "the words wrap onto a second line";
+    Key(PlKey::Home);
+    EXPECT_GT(EditCaret(e), 0) << "Home goes to the start of the wrapped line, not the text's";
+    EXPECT_EQ(words[size_t(EditCaret(e)) - 1], ' ') << "the line wrapped after a blank";
+
+    ClipboardSetText("a\r\nb");
+    EditSetText(e, "");
+    WinSend(e, PlMsg::Paste, 0, 0);
+    EXPECT_EQ(EditGetText(e), "a\nb");
+    EditSetText(e, std::string(254, 'x'));
+    Key(PlKey::End);
+    Type("\r\r");
+    EXPECT_EQ(EditGetText(e).size(), 255u) << "a line break counts against the limit";
 }
 
 TEST_F(ControlTest, ListBoxContentsSelectionAndNotifications)

@@ -4,15 +4,18 @@
 // a purchase invoice whose rows miss its total
 // is refused with words about its rows and VAT (naming a row without a
 // VAT code), keeps the number it showed, and is stored once corrected.
-// Tab from a voucher's text passes over its totals into the rows.
-// Menus: in General ledger, Registers > Vouchers; in Sales, Registers >
-// Orders (Ctrl+9); in Purchasing, Registers > Vendors, Registers > Purchase
-// invoices; File > Print, File > Print (Ctrl+P).
-// Windows: Voucher, Order list, Order, Purchase invoice list, Purchase
-// invoice.
+// Tab from a voucher's text passes over its totals into the rows; the
+// notes taken beside it (Record > Notes) keep a Return as a new line.
+// Menus: in General ledger, Registers > Vouchers and Record > Notes; in
+// Sales, Registers > Orders (Ctrl+9); in Purchasing, Registers > Vendors,
+// Registers > Purchase invoices; File > Print, File > Print (Ctrl+P).
+// Windows: Voucher, Notes, Order list, Order, Purchase invoice list,
+// Purchase invoice.
 #include "tests/roads/road_fixture.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "core/field_access.h"
 #include "database/access/record_access.h"
@@ -20,6 +23,8 @@
 #include "platform/dialog.h"
 #include "platform/queue.h"
 #include "platform/script.h"
+#include "platform/window.h"
+#include "tests/platform/ink_bands.h"
 
 namespace {
 
@@ -138,7 +143,25 @@ TEST_F(RoadTest, TabFromTheVouchersTextReachesItsRows)
         EXPECT_EQ(FocusLabel(), "Text");
         return true;
     });
-    ClickButton("Cancel");
+
+    // Notes taken beside the voucher: Return starts a second line, drawn
+    // under the first from the top of the box, and neither closes the
+    // notes nor touches the voucher.
+    Menu("Record", "Notes");
+    Check("Record > Notes opens the notes", [] { return ActiveType() == WinTypes::Notes; });
+    Type("First line");
+    Key(PlKey::Return);
+    Type("Second line");
+    KeepPicture("notes_two_lines");
+    Check("the notes hold two lines, drawn one under the other from the top", [] {
+        EXPECT_EQ(ActiveType(), WinTypes::Notes) << "Return leaves the notes open";
+        EXPECT_EQ(Shown(""), "First line\nSecond line");
+        std::vector<std::pair<int, int>> lines = InkBands(WinFocus());
+        EXPECT_EQ(lines.size(), 2u) << "lines of text drawn";
+        EXPECT_TRUE(!lines.empty() && lines[0].first < 8) << "the first line starts at the top, not the middle";
+        return true;
+    });
+    Menu("Window", "Close all");
     AnswerBox(kPlIdNo);
     EXPECT_EQ(Run(), 0);
 }
