@@ -140,7 +140,9 @@ void SessionUserCodeSet(const uint8_t *name)
 // clearing the password (a client's lost connection ends the login, told
 // as such, never as a wrong password); Cancel (or a quit, or the window
 // going away) ends the session with false. After a login the menus follow the user's
-// rights and the first module the user may use is entered.
+// rights: the current module, when the user may use it, is entered again
+// for him (its bars, lists and menus drawn for the person now logged in,
+// as after a change of user), else the first module he may use.
 bool LoginLoop()
 {
     PString name, password;
@@ -188,6 +190,7 @@ bool LoginLoop()
     RebuildRegisterMenu();   // the register popup follows the new user's rights
     StateRefreshFlag = 1;
     if (CurrentModule == 0 || !ModuleEnterCheck(CurrentModule)) OpenFirstModule();
+    else ActivateModule(CurrentModule, CurrentModule);
     LoginRightsNoneTell();
     return true;
 }

@@ -19,6 +19,7 @@
 #include "shell/menu_lists.h"
 #include "shell/report_commands.h"
 #include "shell/shell.h"
+#include "shell/toolbar.h"
 #include "shell/window_events.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -241,6 +242,7 @@ void CmdDeleteRecord(int n)
     WinSetRecState(n, 3);
     char text[256];
     PStringToC(w->browseText, text);
+    StatusLineSet({});   // the strip tells what this delete says, not an earlier action
     int result = RecDeleteChecked(reg, w->record, &w->recordId, text);
     WinRecordRefresh(n);
     int kind = WinKindOf(n);

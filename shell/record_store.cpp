@@ -17,6 +17,7 @@
 #include "shell/login.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
+#include "shell/toolbar.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 
@@ -56,6 +57,9 @@ bool StoreBy(int n, StoreWay way)
     int result = RecDone;
     if (!PersonWriteAllowed(reg, w, way)) return false;
     if (reg != 0) {
+        // The status strip tells what this store says (an invoice's stock
+        // warning), or Ready: not what an earlier action told.
+        StatusLineSet({});
         if (way == StoreWay::Insert) {
             uint32_t id = 0;
             RecInsertChecked(reg, w->record, &id, &result);

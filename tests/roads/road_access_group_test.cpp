@@ -14,14 +14,17 @@
 // Persons ticked leaves the persons out, saying so, with no password
 // verifier in the file; File > Maintenance... > text import is refused
 // before its file is asked for. ADMIN then invoices BOB's order by the
-// run BOB was refused and deletes that invoice by its number, the delete
+// run BOB was refused (logged in again by the bottom bar's Database while
+// BOB's Sales is current, he finds the bar's module buttons drawn for
+// him) and deletes that invoice by its number, the delete
 // saying what it deleted and, run again, that it found nothing. A person
 // of no group, NOGRP, is told at his login why his menus are empty. The
 // company file holds no customer, invoice, voucher or person BOB tried
 // to make, and every demo invoice.
-// Menus: Registers > Access groups, Registers > Persons, File > Company...,
-// in Sales Registers > Orders and Operations > Invoice and Delivery, in
-// Stock Registers > Deliveries and Operations > Ship marked,
+// Menus: Registers > Access groups, Registers > Persons, File > Company...
+// and the bottom bar's Database, in Sales Registers > Orders and
+// Operations > Invoice and Delivery, in Stock Registers > Deliveries and
+// Operations > Ship marked,
 // File > Maintenance... > "Invoices from orders",
 // File > Maintenance... > "Sample invoices",
 // File > Maintenance... > "Approve sales invoices",
@@ -63,6 +66,7 @@ constexpr const char *SampleFirst = "880001";   // the sample invoices BOB asks 
 constexpr int FirstModuleButton = 5;   // the bottom bar's entries 1..4 are its fixed buttons
 constexpr int ModuleButtons = 4;       // entries 5..8: a module's first four windows
 const std::string NoRight = "Your access group does not allow this.";
+constexpr int StatusStripHeight = 19;   // the status strip along the bottom bar's foot
 
 // The window types LIMIT withholds.
 const std::set<int> Withheld = {AccessGroupList, AccessGroups, PersonList, Persons, CustomerList,
@@ -81,6 +85,20 @@ std::vector<std::string> Labels(uint32_t menu)
         out.push_back(t);
     }
     return out;
+}
+
+// Whether the bottom bar shows something at entry `entry` as a user sees
+// it: ink (anything but the bar's light grey face) in the entry's icon
+// square, or with `label` in the band under it where its label stands.
+bool BarEntryInk(int entry, bool label)
+{
+    MacRect r;
+    if (!BottomBarEntryRect(entry, &r)) return false;
+    const int bottom = label ? WinClientRect(BottomBarWindow).bottom - StatusStripHeight : r.bottom;
+    for (int y = label ? r.bottom : std::max<int>(r.top, 2); y < bottom; y++)
+        for (int x = r.left - (label ? 8 : 0); x < r.right + (label ? 8 : 0); x++)
+            if (WinClientPixel(BottomBarWindow, x, y) != kPlLightGrey) return true;
+    return false;
 }
 
 // True (else a failure naming `how`) when what is active now is no
@@ -270,11 +288,20 @@ TEST_F(RoadTest, APersonOfALimitedGroupIsRefusedByEveryRoad)
         return Told(NoRight);
     });
 
-    // ---- ADMIN invoices BOB's order by the run BOB was refused, and
-    // deletes that invoice by its number, which says what it did.
+    // ---- ADMIN, logged in by the bottom bar's Database in BOB's Sales,
+    // finds the bar drawn for him; he invoices BOB's order by the run BOB
+    // was refused, and deletes that invoice by its number, which says
+    // what it did.
     AnswerFile(company);
-    Menu("File", "Company...");
+    ClickButton("Database");
     LogInAsAdmin();
+    Check("the bottom bar shows ADMIN Sales' module buttons, each with its label", [] {
+        for (int entry = FirstModuleButton; entry < FirstModuleButton + ModuleButtons; entry++) {
+            EXPECT_TRUE(BarEntryInk(entry, false)) << "no icon at the bar's entry " << entry;
+            EXPECT_TRUE(BarEntryInk(entry, true)) << "no label under the bar's entry " << entry;
+        }
+        return true;
+    });
     Menu("Module", "Sales");
     OpenMaintenanceRun("Invoices from orders", OrderInvoicingSel);
     ClickField("Customers");
