@@ -9,7 +9,8 @@
 // none. A quotation's "valid until" date, typed on its Terms page, prints
 // on the quotation; a quotation in euros prints its VAT amount beside the
 // currency, 0,00 for a customer whose zone charges no VAT. An item
-// structure's extra cost goes into the production made from it. Two projects get the same two
+// structure's text shows beside it in the production made from it, and
+// its extra cost goes into that production's rows. Two projects get the same two
 // costs in a cost budget, the first with its "Row detail" switch on: the
 // invoice that "Invoices from projects" makes for the first shows one row
 // per cost, with its text, quantity and amount, the second's one row of
@@ -249,6 +250,12 @@ TEST_F(PrintedFieldsRoad, CustomerQuotationStructureAndBudgetFieldsReachTheirDoc
     ClickField("Structure");
     Type("ITEM2");
     Key(PlKey::Tab);
+    Check("the structure chosen shows its text beside it and fills the rows", [] {
+        EXPECT_EQ(ShownBeside("Structure"), "Made of one ITEM1");
+        EXPECT_EQ(CellUnder("Item", 0), "ITEM1");
+        return true;
+    });
+    KeepPicture("production_from_structure");
     OkStores("production");
     Menu("Window", "Close all");
 
@@ -347,6 +354,7 @@ TEST_F(PrintedFieldsRoad, CustomerQuotationStructureAndBudgetFieldsReachTheirDoc
         std::vector<uint8_t> p(ProductionVc::Size), row(ProductionVc::Rows::Size);
         uint32_t id = 0;
         ASSERT_TRUE(RecReadAt(ProductionVc::Number, 1, p.data(), &id));
+        EXPECT_EQ(TextAt(p.data(), ProductionVc::StructText), "Made of one ITEM1");
         ASSERT_GE(MatrixRowCount(ProductionVc::Number, 0, p.data()), 1);
         ASSERT_TRUE(MatrixRowRead(ProductionVc::Number, p.data(), 0, row.data()));
         EXPECT_EQ(TextAt(row.data(), ProductionVc::Rows::ItemCode), "ITEM1");
