@@ -227,14 +227,15 @@ void Paint(uint32_t win, EditState &s)
         const Line &line = lines[size_t(i)];
         int y = LineY(win, s, i);
         if (y >= c.bottom) break;
-        auto x = [&](int index) { return x0 + CtlTextWidth(font, std::string_view(shown).substr(size_t(line.start), size_t(index - line.start))); };
+        auto part = [&](int from, int to) { return std::string_view(shown).substr(size_t(from), size_t(to - from)); };
+        auto x = [&](int index) { return x0 + CtlTextWidth(font, part(line.start, index)); };
         DcSetTextColor(dc, enabled ? kPlBlack : kPlGrey);
-        DcTextOut(dc, x0, y, std::string_view(shown).substr(size_t(line.start), size_t(line.end - line.start)));
+        DcTextOut(dc, x0, y, part(line.start, line.end));
         int a = std::max(lo, line.start), b = std::min(hi, line.end);
         if (a < b && s.focused) {
             DcFillRect(dc, PlRect{x(a), y, x(b), y + h}, PlSolidBrush(kSelBack));
             DcSetTextColor(dc, kPlWhite);
-            DcTextOut(dc, x(a), y, std::string_view(shown).substr(size_t(a), size_t(b - a)));
+            DcTextOut(dc, x(a), y, part(a, b));
         }
         if (s.focused && i == caretLine) {
             int cx = x(s.caret);

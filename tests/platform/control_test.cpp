@@ -59,6 +59,13 @@ protected:
         if (shift) MsgInputKey(PlKey::Shift, false, 0);
         MsgPumpPending();
     }
+    // An edit control of `style` at `at`, with the focus.
+    uint32_t FocusedEdit(uint32_t style, PlRect at, int id = 0)
+    {
+        uint32_t e = WinCreate("Edit", "", PlStyle::Child | PlStyle::Visible | style, at, top, id, 0);
+        WinSetFocus(e);
+        return e;
+    }
     void Click(uint32_t win, int x, int y)
     {
         PlPoint p = WinClientToScreen(win, {x, y});
@@ -70,9 +77,7 @@ protected:
 
 TEST_F(ControlTest, EditTypingSelectionAndKeys)
 {
-    uint32_t e = WinCreate("Edit", "", PlStyle::Child | PlStyle::Visible | PlEditStyle::AutoHScroll,
-                           {10, 10, 210, 30}, top, 7, 0);
-    WinSetFocus(e);
+    uint32_t e = FocusedEdit(PlEditStyle::AutoHScroll, {10, 10, 210, 30}, 7);
     Type("Hello");
     EXPECT_EQ(EditGetText(e), "Hello");
     EXPECT_EQ(EditCaret(e), 5);
@@ -137,9 +142,7 @@ TEST_F(ControlTest, EditTypingSelectionAndKeys)
 
 TEST_F(ControlTest, EditClipboardPasswordAndWidth)
 {
-    uint32_t e = WinCreate("Edit", "", PlStyle::Child | PlStyle::Visible | PlEditStyle::AutoHScroll,
-                           {10, 10, 210, 30}, top, 0, 0);
-    WinSetFocus(e);
+    uint32_t e = FocusedEdit(PlEditStyle::AutoHScroll, {10, 10, 210, 30});
     Type("one two");
     EditSetSel(e, 4, 7);
     Type("\x03");  // Ctrl+C as the translation gives it
@@ -155,9 +158,7 @@ TEST_F(ControlTest, EditClipboardPasswordAndWidth)
     WinSend(e, PlMsg::Paste, 0, 0);
     EXPECT_EQ(EditGetText(e), "one twotwoab") << "line breaks are not pasted into a single line";
 
-    uint32_t pw = WinCreate("Edit", "", PlStyle::Child | PlStyle::Visible | PlEditStyle::Password,
-                            {10, 40, 210, 60}, top, 0, 0);
-    WinSetFocus(pw);
+    uint32_t pw = FocusedEdit(PlEditStyle::Password, {10, 40, 210, 60});
     Type("secret");
     EXPECT_EQ(EditGetText(pw), "secret");
     ClipboardSetText("keep");
@@ -169,8 +170,7 @@ TEST_F(ControlTest, EditClipboardPasswordAndWidth)
     EXPECT_EQ(EditGetText(pw), "secret");
 
     // Without sideways scrolling the text stops at the edge.
-    uint32_t narrow = WinCreate("Edit", "", PlStyle::Child | PlStyle::Visible, {10, 70, 40, 90}, top, 0, 0);
-    WinSetFocus(narrow);
+    uint32_t narrow = FocusedEdit(0, {10, 70, 40, 90});
     Type(std::string(40, 'W'));
     size_t n = EditGetText(narrow).size();
     EXPECT_GT(n, 0u);
@@ -192,9 +192,7 @@ TEST_F(ControlTest, EditClipboardPasswordAndWidth)
 // counts the breaks.
 TEST_F(ControlTest, EditOfSeveralLines)
 {
-    uint32_t e = WinCreate("Edit", "", PlStyle::Child | PlStyle::Visible | PlEditStyle::MultiLine,
-                           {10, 10, 210, 210}, top, 0, 0);
-    WinSetFocus(e);
+    uint32_t e = FocusedEdit(PlEditStyle::MultiLine, {10, 10, 210, 210});
     Type("First line\rSecond line");
     EXPECT_EQ(EditGetText(e), "First line\nSecond line");
     MsgPumpPending();
