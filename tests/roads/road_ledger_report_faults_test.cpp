@@ -32,12 +32,13 @@
 // (Ctrl+R) > "Sales Invoice Journal", File > Reports (Ctrl+R) > "Purchase
 // Invoice Journal", File > Reports (Ctrl+R) > "Sales invoices by date"; in
 // Purchasing, Registers > Vendors, Registers > Purchase invoices,
-// Registers > Outgoing payments, File > Reports (Ctrl+R) > "Vendors",
-// "Vendor Ageing", "Outgoing Payments", "Person Payments", Registers >
-// Person payments; in General ledger, Registers > Accounts, Registers >
-// Persons, File > Reports (Ctrl+R) > "Person entries of a day, one block
-// each", "Person Entries of the Day"; in Stock, File > Reports (Ctrl+R) >
-// "Purchase Rows by Vendor".
+// Registers > Outgoing payments, Registers > Person payments, File >
+// Reports (Ctrl+R) > "Vendors", "Vendor Ageing", File > Reports (Ctrl+R)
+// > "Outgoing Payments", File > Reports (Ctrl+R) > "Person Payments"; in
+// General ledger, Registers > Accounts, Registers > Persons, File >
+// Reports (Ctrl+R) > "Person entries of a day, one block each", File >
+// Reports (Ctrl+R) > "Person Entries of the Day"; in Stock, File >
+// Reports (Ctrl+R) > "Purchase Rows by Vendor".
 // Windows: Trial balances and sales-ledger accounts selection, VAT report
 // selection, Sales invoice, Voucher print-out selection, Ledger set-up
 // selection, Transactions by date selection, Balance and result statement
