@@ -115,6 +115,13 @@ void ImportSieRun();
 void ImportSieBegin();
 void ImportSieLine(const SieItem &item);
 void ImportSieEnd();
+// An account the chart lacks that only the import's own balancing rows
+// use (a type 1 or type 2 voucher whose balances do not balance gets one
+// on 9999), with the vouchers those rows balance, in the order stored.
+struct SieBalancingRec {
+    std::string account;
+    std::vector<std::string> vouchers;   // "number", or "series number"
+};
 // Vouchers the last SIE import did not store, and the first of them;
 // the accounts its stored vouchers and opening balances use that the
 // chart lacks; the vouchers it gave new numbers; the fault that refused
@@ -124,7 +131,8 @@ struct SieImportResultRec {
     uint32_t stored = 0;          // accounts, objects, vouchers and opening balances stored
     uint32_t notStored = 0;
     std::string firstNotStored;   // "series number"
-    std::vector<std::string> accountsMissing;   // in order, each once
+    std::vector<std::string> accountsMissing;   // the file's own, in order, each once
+    std::vector<SieBalancingRec> balancingMissing;   // in account order
     SieRenumberedRec renumbered;
     uint32_t refusedLine = 0;
     int refusedFault = 0;

@@ -66,6 +66,7 @@ struct SieImportState {
     std::vector<std::unique_ptr<OwnedRecord>> periodVouchers;
     std::unique_ptr<OwnedRecord> curVoucher, prevVoucher;
     std::set<std::string> accountsUsed;                 // by the vouchers and openings stored
+    std::map<std::string, std::vector<std::string>> balancedOn;   // balancing row's account -> vouchers
 } S;
 
 void PString60(const std::string &s, uint8_t *p) { SieToPString(s.size() > 255 ? s.substr(0, 255) : s, p); }
@@ -98,9 +99,16 @@ void Stored(bool ok)
     else DbHoldFail();
 }
 
+// A voucher as the import's messages name it: its number, after its
+// series when the file gave one.
+std::string VoucherName(const std::string &series, int32_t number)
+{
+    return series.empty() ? std::to_string(number) : series + " " + std::to_string(number);
+}
+
 void NotStored(const std::string &series, int32_t number)
 {
-    if (SieImportResult.notStored++ == 0) SieImportResult.firstNotStored = series + " " + std::to_string(number);
+    if (SieImportResult.notStored++ == 0) SieImportResult.firstNotStored = VoucherName(series, number);
 }
 
 // The next serial number of reg on date from its series; a company
@@ -112,8 +120,8 @@ int32_t SerialFor(int reg, const DateRec *date)
     return number;
 }
 
-// Calls each(account, row) for every account row of voucher, the account
-// as the file writes it.
+// Calls each(account, row, index) for every account row of voucher, the
+// account as the file writes it.
 template <typename Each>
 void ForEachAccountRow(const uint8_t *voucher, Each each)
 {
@@ -123,16 +131,20 @@ void ForEachAccountRow(const uint8_t *voucher, Each each)
         if (!MatrixRowRead(TRVc::Number, voucher, i, row) || GetU16(row, TransRow::Kind) != RowAccount) continue;
         PString account;
         ::GetText(row, TransRow::Account, account);
-        each(SieFromPString(account), row);
+        each(SieFromPString(account), row, i);
     }
 }
 
 // Notes the accounts of a stored voucher's account rows, for the end of
-// the import to name those the chart lacks.
-void NoteAccountsUsed(const uint8_t *voucher)
+// the import to name those the chart lacks: the first fileRows rows are
+// the file's, any after them the row that storing added to balance the
+// voucher (named `name`), which the end names as such.
+void NoteAccountsUsed(const uint8_t *voucher, int32_t fileRows, const std::string &name)
 {
-    ForEachAccountRow(voucher, [](const std::string &account, const uint8_t *) {
-        if (!account.empty()) S.accountsUsed.insert(account);
+    ForEachAccountRow(voucher, [fileRows, &name](const std::string &account, const uint8_t *, int32_t i) {
+        if (account.empty()) return;
+        if (i < fileRows) S.accountsUsed.insert(account);
+        else S.balancedOn[account].push_back(name);
     });
 }
 
@@ -146,12 +158,15 @@ void NumberAndStore(uint8_t *voucher, const std::string &series)
         number = SerialFor(TRVc::Number, &date);
         PutU32(voucher, TRVc::SerNr, uint32_t(number));
     }
+    // Storing appends a balancing row after the file's rows when they do
+    // not balance.
+    const int32_t fileRows = MatrixRowCount(TRVc::Number, 0, voucher);
     if (number <= 0 || VoucherInLock(voucher) || !StoreVoucher(voucher)) {
         NotStored(series, number);
         return;
     }
     SieImportResult.stored++;
-    NoteAccountsUsed(voucher);
+    NoteAccountsUsed(voucher, fileRows, VoucherName(series, number));
 }
 
 // A year voucher of type 1 (cleared on first use).
@@ -254,7 +269,7 @@ bool BeforeYearZero(const DateRec &date)
 void CarryRows(const uint8_t *voucher)
 {
     if (!BeforeYearZero(GetDate(voucher, TRVc::TransDate))) return;
-    ForEachAccountRow(voucher, [](const std::string &account, const uint8_t *row) {
+    ForEachAccountRow(voucher, [](const std::string &account, const uint8_t *row, int32_t) {
         S.carried[account] += Thousandths(GetDec(row, TransRow::Amount));
     });
 }
@@ -378,14 +393,17 @@ void StoreOpening(const std::vector<OpeningRow> &rows, const DateRec &date)
 
 // The accounts the stored vouchers and openings use that the chart of
 // accounts lacks once every line is read (an account the file names
-// later than its voucher counts as there), in account order. The
-// vouchers stay stored: the file's books are taken as they are, and the
-// user adds the accounts.
+// later than its voucher counts as there), in account order; apart from
+// them those only the balancing rows use, which the file never named.
+// The vouchers stay stored: the file's books are taken as they are, and
+// the user adds the accounts.
 void NoteAccountsMissing()
 {
     uint8_t ac[ACVc::Size];
     for (const std::string &account : S.accountsUsed)
         if (!AccountRead(account, ac)) SieImportResult.accountsMissing.push_back(account);
+    for (const auto &[account, vouchers] : S.balancedOn)
+        if (!AccountRead(account, ac)) SieImportResult.balancingMissing.push_back({account, vouchers});
 }
 
 // The opening balances: the previous year's own #IB -1 when the file
@@ -422,6 +440,7 @@ void FreeCollected()
     S.curVoucher.reset();
     S.prevVoucher.reset();
     S.accountsUsed.clear();
+    S.balancedOn.clear();
 }
 
 }  // namespace
@@ -540,18 +559,36 @@ void ShowWith(int text, const std::string &added)
     ShowMessage(0, shown);
 }
 
-// The accounts joined by ", ", as many as a message holds after its
-// words; ", ..." for the rest.
-std::string AccountList(const std::vector<std::string> &accounts)
+// The texts joined by ", ", as many as `room` characters hold; ", ..."
+// for the rest.
+std::string JoinedList(const std::vector<std::string> &texts, size_t room)
 {
-    constexpr size_t room = 120;
     std::string list;
-    for (size_t i = 0; i < accounts.size(); i++) {
-        const std::string next = (i == 0 ? "" : ", ") + accounts[i];
+    for (size_t i = 0; i < texts.size(); i++) {
+        const std::string next = (i == 0 ? "" : ", ") + texts[i];
         if (list.size() + next.size() > room) return list + ", ...";
         list += next;
     }
     return list;
+}
+
+// The accounts the chart lacks, as a message holds them after its words:
+// the file's own joined by ", ", then, after "; ", each account only the
+// import's balancing rows use, said to be that, with the vouchers it
+// balances (the file never named it, so a user would look for it there
+// in vain).
+std::string MissingAccountsText(const SieImportResultRec &r)
+{
+    std::string balancing;
+    for (const SieBalancingRec &b : r.balancingMissing) {
+        PString said = {0};
+        GetUiText(said, b.vouchers.size() == 1 ? Texts::SieBalancingRow : Texts::SieBalancingRows);
+        balancing += "; " + b.account + ", " + SieFromPString(said) + JoinedList(b.vouchers, 20);
+    }
+    constexpr size_t room = 140, least = 40;
+    const std::string list =
+        JoinedList(r.accountsMissing, balancing.size() + least < room ? room - balancing.size() : least);
+    return list.empty() ? balancing.substr(balancing.empty() ? 0 : 2) : list + balancing;
 }
 
 // The refusal's detail in brackets after its fault; a list of codes too
@@ -604,5 +641,6 @@ void SieReportResult()
         ShowWith(Texts::SieVouchersRenumbered, std::to_string(r.renumbered.count) + " (" + r.renumbered.first + ")");
     if (r.notStored != 0)
         ShowWith(Texts::SieVouchersNotStored, std::to_string(r.notStored) + " (" + r.firstNotStored + ")");
-    if (!r.accountsMissing.empty()) ShowWith(Texts::SieAccountsMissing, AccountList(r.accountsMissing));
+    if (!r.accountsMissing.empty() || !r.balancingMissing.empty())
+        ShowWith(Texts::SieAccountsMissing, MissingAccountsText(r));
 }

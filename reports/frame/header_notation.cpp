@@ -612,8 +612,9 @@ constexpr HeaderStep R100[] = {
     Field(P::SelText1, 255),
     TextFieldIf(TextDepartment, P::SelText2),
 };
-// Always written, as 1156 is for the item reports' classification.
-constexpr HeaderStep R101[] = {Texts2(M::TextField, TextDepartment, 0, P::SelText2, 255)};
+// The department only when one is chosen, as report 100 names it: a
+// label with nothing after it would read as a department left blank.
+constexpr HeaderStep R101[] = {TextFieldIf(TextDepartment, P::SelText2)};
 constexpr HeaderStep R111[] = {
     Period(),
     Layout(),

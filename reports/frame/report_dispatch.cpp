@@ -108,10 +108,14 @@ bool RunRowBody(const ReportRowRec &row, ReportJob &job)
     return true;
 }
 
+// The reason is a sentence a user reads in a message box, so it ends
+// with a full stop (the runs' closing lines, which may go on with counts
+// and "stopped by Esc", end without one).
 void ReportPrintsNothing(int why)
 {
     RunOutcome run;
     RunStart(&run, 0);
     RunNothing(&run, why, Texts::RunNothingToPrint);
-    RunFinish(&run, 0);
+    RunProgressEnd(&run);
+    RunTellLine(RunOutcomeLine(run, 0) + ".", true, RunOutcomeOf(run));
 }

@@ -95,9 +95,9 @@ const ReportRowRec *ReportRow(int number);
 // whatever went wrong was told by the check or the body.
 void RunReport(ReportJob &job);
 // Says why a report printed nothing, for a report that opens no job for
-// want of what it prints (an item, an order): "Nothing to print: " and
-// text `why`, on the status line in place of the last print's line and
-// in a message (report_dispatch.cpp).
+// want of what it prints (an item, an order): "Nothing to print: ",
+// text `why` and a full stop, on the status line in place of the last
+// print's line and in a message (report_dispatch.cpp).
 void ReportPrintsNothing(int why);
 // Runs the report of job where it belongs: a client asks the server,
 // anyone else runs it here.

@@ -230,6 +230,7 @@ void PurchInvoiceByVendorCode(ReportJob &job) {
     ReportHeadings(LineHeight, {{11, 5581}, {100, 5582}, {200, 5583, -1}, {210, 5584}, {480, 5585, -1}});
     PackedDecimal sum;
     DecSetZero(&sum);
+    bool listed = false;
     RuleRecord invoice(VIVc::Number);
     if (invoice.record) {
         PutText(invoice.record, VIVc::VendCode, from);
@@ -254,6 +255,7 @@ void PurchInvoiceByVendorCode(ReportJob &job) {
                 if (DecIsBlank(&amount)) DecSetZero(&amount);
                 if (credit) DecNegateInto(&amount, &amount);
                 DecAdd(&sum, &amount, &sum);
+                listed = true;
                 GetTextPrefix(row, VIVc::Rows::Text, 30, text);
                 RepStartLine(LineHeight);
                 RepTextEx(11, -1, 0, 0, 0, item);
@@ -267,8 +269,12 @@ void PurchInvoiceByVendorCode(ReportJob &job) {
         });
     }
     RepRuleFull(1, 4);
-    RepStartLine(LineHeight);
-    StockValueAt(480, &sum, FtAmount2);
-    RepEndLine();
+    // The sum only under rows it adds: with none, the job's end says that
+    // no row matched instead of a bare zero.
+    if (listed) {
+        RepStartLine(LineHeight);
+        StockValueAt(480, &sum, FtAmount2);
+        RepEndLine();
+    }
     RepEndJob();
 }

@@ -114,14 +114,20 @@ TEST_F(SieImport, EmptyOrganisationNumberRoundTripsEmpty)
 // and +150 at the year's end; no #RAR -1, so the opening row is year 0's,
 // and the previous year's voucher, which has no year, is told not stored.
 // The row that balances the year voucher stands on 9999, which this chart
-// lacks: that is told too.
+// lacks and the file never names: it is told as that voucher's balancing
+// row, not among the file's accounts.
 TEST_F(SieImport, TypeOneBooksYearBalancesIntoAVoucher)
 {
     ImportSie("#FLAGGA 0\r\n#RAR 0 20240101 20241231\r\n#KONTO 1910 Kassa\r\n"
               "#IB 0 1910 100.00\r\n#UB 0 1910 150.00\r\n#IB -1 1910 70.00\r\n");
     EXPECT_EQ(SieImportResult.notStored, 1u);
-    EXPECT_EQ(MessagesShown.size(), 2u);
-    EXPECT_EQ(SieImportResult.accountsMissing, std::vector<std::string>{"9999"});
+    ASSERT_EQ(MessagesShown.size(), 2u);
+    EXPECT_TRUE(SieImportResult.accountsMissing.empty());
+    ASSERT_EQ(SieImportResult.balancingMissing.size(), 1u);
+    EXPECT_EQ(SieImportResult.balancingMissing[0].account, "9999");
+    EXPECT_EQ(SieImportResult.balancingMissing[0].vouchers, std::vector<std::string>{"1"});
+    EXPECT_EQ(MessagesShown[1],
+              TextOf(Texts::SieAccountsMissing) + "9999, " + TextOf(Texts::SieBalancingRow) + "1");
     double sum = 0;
     uint16_t code = YearCodeOf({31, 12, 2024});
     ASSERT_EQ(VoucherRows(1, code, "1910", &sum), 3);   // with the balancing row
@@ -143,7 +149,8 @@ TEST_F(SieImport, TypeTwoPeriodBalancesMakeOneVoucherAPeriod)
               "#PSALDO 0 202401 1910 {} 100.00\r\n#PSALDO 0 202401 3010 {} -100.00\r\n"
               "#PSALDO 0 202401 3010 {1 \"P1\"} -40.00\r\n#PSALDO 0 202402 1910 {} 5.00\r\n");
     // The February voucher is balanced on 9999, which this chart lacks.
-    ASSERT_EQ(MessagesShown, std::vector<std::string>{TextOf(Texts::SieAccountsMissing) + "9999"});
+    ASSERT_EQ(MessagesShown, std::vector<std::string>{TextOf(Texts::SieAccountsMissing) + "9999, " +
+                                                      TextOf(Texts::SieBalancingRow) + "2"});
     EXPECT_EQ(RegRecordCount(TRVc::Number), 2u);
     double sum = 0;
     EXPECT_EQ(VoucherRows(1, YearCodeOf({31, 1, 2024}), "3010", &sum), 2);
@@ -244,19 +251,22 @@ TEST_F(SieImport, VouchersOfSeriesSharingNumbersAreKeptAndTold)
 // A voucher on accounts the chart lacks is stored as the file has it, and
 // the result names those accounts once each, in order: an account the
 // file names later than its voucher is in the chart by the end, and one
-// the opening balances use is named too.
+// the opening balances use is named too. A 9999 of the file's own rows
+// is one of them like any other.
 TEST_F(SieImport, VouchersOnAccountsTheChartLacksAreStoredAndTheAccountsNamed)
 {
     ImportSie("#SIETYP 4\r\n#RAR 0 20240101 20241231\r\n#KONTO 1910 Kassa\r\n#IB 0 1998 5.00\r\n"
               "#VER A 1 20240110 \"one\"\r\n{\r\n#TRANS 1910 {} 1.00\r\n#TRANS 1999 {} -1.00\r\n}\r\n"
               "#VER A 2 20240120 \"two\"\r\n{\r\n#TRANS 3010 {} 2.00\r\n#TRANS 1999 {} -2.00\r\n}\r\n"
+              "#VER A 3 20240130 \"three\"\r\n{\r\n#TRANS 1910 {} 4.00\r\n#TRANS 9999 {} -4.00\r\n}\r\n"
               "#KONTO 3010 Sales\r\n");
-    EXPECT_EQ(RegRecordCount(TRVc::Number), 2u);
+    EXPECT_EQ(RegRecordCount(TRVc::Number), 3u);
     EXPECT_EQ(SieImportResult.notStored, 0u);
     double sum = 0;
     EXPECT_EQ(VoucherRows(1, YearCodeOf({10, 1, 2024}), "1999", &sum), 2);
     EXPECT_EQ(sum, -1);
-    EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(Texts::SieAccountsMissing) + "1998, 1999"});
+    EXPECT_TRUE(SieImportResult.balancingMissing.empty());
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(Texts::SieAccountsMissing) + "1998, 1999, 9999"});
 }
 
 TEST_F(SieImport, AVoucherInTheLedgersLockIsNotStored)

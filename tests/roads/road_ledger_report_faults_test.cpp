@@ -15,9 +15,14 @@
 // layout chosen, in the window's words), the vendor list (the bank
 // account under its own heading, the layout in the box's words), the
 // vendor ageing (the bank account labelled), the outgoing payments (the
-// states ticked, and the home currency named beside a payment's sum),
-// the person payments (a grand total with its amount) and the person
-// entries of a day in blocks (titled as the report list names them).
+// states ticked, the home currency named beside a payment's sum, and
+// each value of a row under the heading that names it: the giro, the
+// vendor by code and name, the vendor's account), the person payments
+// (the person and the name under their headings, a grand total with its
+// amount), the person entries of a day in blocks (titled as the report
+// list names them) and as a list (no department named when none is
+// chosen), and the purchase rows by vendor, which finds no item row and
+// says so without a sum.
 // Menus: in General ledger, Registers > Vouchers; File > Reports (Ctrl+R) >
 // "Trial Balance", File > Reports (Ctrl+R) > "VAT Report", File >
 // Windows... > "Sales invoices", File > Reports (Ctrl+R) > "Voucher",
@@ -27,19 +32,26 @@
 // (Ctrl+R) > "Sales Invoice Journal", File > Reports (Ctrl+R) > "Purchase
 // Invoice Journal", File > Reports (Ctrl+R) > "Sales invoices by date"; in
 // Purchasing, Registers > Vendors, Registers > Purchase invoices,
-// Registers > Outgoing payments, File > Reports (Ctrl+R) > "Vendors",
-// "Vendor Ageing", "Outgoing Payments", "Person Payments"; in General
-// ledger, File > Reports (Ctrl+R) > "Person entries of a day, one block
-// each".
+// Registers > Outgoing payments, Registers > Person payments, File >
+// Reports (Ctrl+R) > "Vendors", "Vendor Ageing", File > Reports (Ctrl+R)
+// > "Outgoing Payments", File > Reports (Ctrl+R) > "Person Payments"; in
+// General ledger, Registers > Accounts, Registers > Persons, File >
+// Reports (Ctrl+R) > "Person entries of a day, one block each", File >
+// Reports (Ctrl+R) > "Person Entries of the Day"; in Stock, File >
+// Reports (Ctrl+R) > "Purchase Rows by Vendor".
 // Windows: Trial balances and sales-ledger accounts selection, VAT report
 // selection, Sales invoice, Voucher print-out selection, Ledger set-up
 // selection, Transactions by date selection, Balance and result statement
 // selections, Sales and purchase invoice journal selections, Sales
 // invoices by date selection, Vendor, Purchase invoice, Outgoing payment,
-// Vendor list, Vendor ageing, Payment journal and Person entries
-// selections.
+// Account, Person, Person payment, Vendor list, Vendor ageing, Payment
+// journal, Person entries and Purchase rows by vendor selections.
 #include "tests/roads/road_fixture.h"
+#include "tests/output/pdf_words.h"
+#include "tests/roads/road_person_steps.h"
+#include "tests/roads/road_text.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <sstream>
@@ -56,7 +68,7 @@ namespace {
 constexpr int TrialBalanceSel = 428, VatReportSel = 403, SalesInvoice = 347, VoucherPrintSel = 90,
               LedgerSetupSel = 430, TransByDateSel = 573, BalanceSel = 401, ResultSel = 402, SalesJournalSel = 536,
               PurchaseJournalSel = 462, SalesByDateSel = 576, VendorListSel = 513, VendorAgeingSel = 417,
-              PaymentJournalSel = 435, PersonEntriesSel = 506;
+              PaymentJournalSel = 435, PersonEntriesSel = 506, PurchaseRowsSel = 485;
 
 class LedgerReportFaultsRoad : public RoadTest {
 protected:
@@ -90,7 +102,46 @@ protected:
         Menu("Window", "Close all");
         return text;
     }
+
+    // ReportToPreviewAndPdf, and the words of the PDF it printed with their
+    // boxes, which are in the second result once that step ran.
+    std::pair<std::shared_ptr<std::string>, std::shared_ptr<std::vector<PdfWord>>>
+    ReportWithWords(const std::string &report, int sel, const std::string &shot)
+    {
+        auto before = std::make_shared<std::vector<std::filesystem::path>>();
+        auto words = std::make_shared<std::vector<PdfWord>>();
+        Do("note the PDFs", [this, before] {
+            *before = FilesIn("print");
+            return true;
+        });
+        auto text = ReportToPreviewAndPdf(report, sel, [] {}, shot);
+        Do("read the PDF's words", [this, before, words] {
+            const std::vector<std::filesystem::path> pdfs = NewFilesIn("print", *before);
+            if (!pdfs.empty()) *words = PdfWords(pdfs.back());
+            return true;
+        });
+        return {text, words};
+    }
 };
+
+// The word `text` on the printed line of `on`: its top within a point of
+// on's; an empty word when there is none. The tool writes an apostrophe
+// as the entity "&apos;".
+PdfWord WordBeside(const std::vector<PdfWord> &words, const PdfWord &on, const std::string &text)
+{
+    for (PdfWord w : words) {
+        for (size_t at; (at = w.text.find("&apos;")) != std::string::npos;) w.text.replace(at, 6, "'");
+        if (w.page == on.page && std::abs(w.yMin - on.yMin) < 1 && w.text == text) return w;
+    }
+    return PdfWord{0, 0, 0, 0, 0, ""};
+}
+
+// Whether `value` stands under `heading` as a reader lines up a column:
+// both found, their left edges within two points.
+bool StandsUnder(const PdfWord &value, const PdfWord &heading)
+{
+    return !value.text.empty() && !heading.text.empty() && std::abs(value.xMin - heading.xMin) < 2;
+}
 
 // The lines of a PDF's text.
 std::vector<std::string> LinesOf(const std::string &text)
@@ -253,26 +304,36 @@ TEST_F(LedgerReportFaultsRoad, LedgerReportsSayWhatTheyPrint)
         ReportToPreviewAndPdf("Sales invoices by date", SalesByDateSel, [] {}, "sales_by_date_layout");
     Menu("Window", "Close all");
 
-    // A vendor with its bank account, its invoice approved and paid by an
-    // approved payment; the purchase and person reports.
-    TypeVendor({"V1", "Fjord Supply AS", "Kai 1", "", "", "", "1111.22.33333"});
+    // A vendor with its bank giro and bank account, its invoice approved
+    // and paid by an approved payment; a person paid by an approved
+    // person payment; the purchase and person reports.
+    TypeVendor({"V1", "Fjord Supply AS", "Kai 1", "", "", "5012345-6789", "1111.22.33333"});
     auto invoice = TypeApprovedPurchaseInvoice("V1", "F-1", "5010", "300,00");
     TypeApprovedPayment("K", invoice);
     Menu("Window", "Close all");
     TypeApprovedPurchaseInvoice("V1", "F-2", "5010", "100,00");
+    TypePersonWithAccount(*this, "P1", "Pia Staff", "2890");
+    TypePersonPayment(*this, "K", "P1", "75,00", KeptAs::Approved);
+    Menu("Window", "Close all");
     Menu("Module", "Purchasing");
     auto vendors = ReportToPreviewAndPdf("Vendors", VendorListSel, [] {}, "vendor_list_account");
     Menu("Window", "Close all");
     auto ageing = ReportToPreviewAndPdf("Vendor Ageing", VendorAgeingSel, [] {}, "vendor_ageing_account");
     Menu("Window", "Close all");
     // The journal opens with "Approved" and "Posted" ticked.
-    auto payments = ReportToPreviewAndPdf("Outgoing Payments", PaymentJournalSel, [] {}, "payments_states");
+    auto [payments, paidWords] = ReportWithWords("Outgoing Payments", PaymentJournalSel, "payments_states");
     Menu("Window", "Close all");
-    auto personPayments = ReportToPreviewAndPdf("Person Payments", PaymentJournalSel, [] {}, "person_payments");
+    auto [personPayments, personWords] = ReportWithWords("Person Payments", PaymentJournalSel, "person_payments");
     Menu("Window", "Close all");
     Menu("Module", "General ledger");
     auto entryBlocks = ReportToPreviewAndPdf("Person entries of a day, one block each", PersonEntriesSel, [] {},
                                              "person_entry_blocks");
+    Menu("Window", "Close all");
+    auto entriesOfDay =
+        ReportToPreviewAndPdf("Person Entries of the Day", PersonEntriesSel, [] {}, "person_entries_no_department");
+    Menu("Window", "Close all");
+    Menu("Module", "Stock");
+    auto rowsByVendor = ReportToPreviewAndPdf("Purchase Rows by Vendor", PurchaseRowsSel, [] {}, "rows_by_vendor_none");
     EXPECT_EQ(Run(), 0);
 
     // The voucher: its number beside "Voucher", each date beside its label.
@@ -334,15 +395,46 @@ TEST_F(LedgerReportFaultsRoad, LedgerReportsSayWhatTheyPrint)
         << *ageing;
 
     // The payment journal heads the states ticked, and lists the
-    // approved payment; the person payments' grand total has its amount.
+    // approved payment; each value of its row stands under the heading
+    // that names it: the giro the invoice is paid with, the vendor by code
+    // and name, the vendor's account the bank files pay to. The person
+    // payments list theirs alike: the person by code, the person's name.
     EXPECT_NE(payments->find("Payments: approved and posted"), std::string::npos) << *payments;
     EXPECT_EQ(payments->find("credit notes"), std::string::npos) << *payments;
     EXPECT_NE(LineWith(LinesOf(*payments), "Grand total").find("300,00"), std::string::npos) << *payments;
-    EXPECT_NE(LineWith(LinesOf(*personPayments), "Grand total").find("0,00"), std::string::npos) << *personPayments;
+    const PdfWord paidHead = Find(*paidWords, "Amount"), paidRow = Find(*paidWords, "1111.22.33333");
+    const std::pair<const char *, std::string> paidCells[] = {
+        {"Invoice", *invoice}, {"Giro", "5012345-6789"}, {"Vendor", "V1"}, {"Vendor's", "1111.22.33333"}};
+    for (const auto &[heading, value] : paidCells)
+        EXPECT_TRUE(StandsUnder(WordBeside(*paidWords, paidRow, value), WordBeside(*paidWords, paidHead, heading)))
+            << value << " under " << heading << " in\n" << *payments;
+    const std::vector<std::string> paid = LinesOf(*payments);
+    EXPECT_NE(LineWith(paid, "Amount").find("Giro / text"), std::string::npos) << *payments;
+    EXPECT_NE(LineWith(paid, "Amount").find("Vendor's account"), std::string::npos) << *payments;
+    EXPECT_NE(LineWith(paid, "1111.22.33333").find("V1 Fjord Supply AS"), std::string::npos) << *payments;
+    const PdfWord personHead = Find(*personWords, "Amount"), personRow = Find(*personWords, "Pia");
+    EXPECT_TRUE(StandsUnder(WordBeside(*personWords, personRow, "P1"), WordBeside(*personWords, personHead, "Person")))
+        << *personPayments;
+    EXPECT_TRUE(StandsUnder(personRow, WordBeside(*personWords, personHead, "Name"))) << *personPayments;
+    EXPECT_NE(LineWith(LinesOf(*personPayments), "Grand total").find("75,00"), std::string::npos) << *personPayments;
+    // The payment is in home currency: its sum stands alone, without a
+    // rate of 0,00 under "Rate".
+    EXPECT_EQ(PrintedAmounts(LineWith(LinesOf(*personPayments), "Home currency")), std::vector<double>{75})
+        << *personPayments;
 
     // Report 104 is titled as the report list names it.
     EXPECT_NE(entryBlocks->find("Person entries of a day, one block each"), std::string::npos) << *entryBlocks;
     EXPECT_EQ(entryBlocks->find("Person Entries of the Day"), std::string::npos) << *entryBlocks;
+
+    // Report 101 with no department chosen names none in its header.
+    EXPECT_NE(entriesOfDay->find("Person Entries of the Day"), std::string::npos) << *entriesOfDay;
+    EXPECT_EQ(entriesOfDay->find("Department"), std::string::npos) << *entriesOfDay;
+
+    // This company's purchase invoices have no item rows: report 114
+    // says that no row matches, and prints no sum of nothing.
+    EXPECT_NE(rowsByVendor->find("No rows match this selection."), std::string::npos) << *rowsByVendor;
+    for (const std::string &line : LinesOf(*rowsByVendor))
+        EXPECT_TRUE(PrintedAmounts(line).empty()) << line << " in\n" << *rowsByVendor;
 }
 
 }  // namespace

@@ -160,9 +160,9 @@ TEST_F(RunOutcomeRoad, InvoicesFromOrdersSayWhatTheyMadeAndPrintNoEmptyRows)
     CloseForCheck();
 }
 
-// Reports that print nothing say why, each in its own words, and the
-// last print's "Printed to" does not stay on the status line as if they
-// had printed.
+// Reports that print nothing say why, each in its own words and in a
+// sentence that ends with its full stop, and the last print's "Printed
+// to" does not stay on the status line as if they had printed.
 TEST_F(RunOutcomeRoad, ReportsThatFindNothingToPrintSayWhy)
 {
     StartNewCompany();
@@ -181,15 +181,15 @@ TEST_F(RunOutcomeRoad, ReportsThatFindNothingToPrintSayWhy)
         std::string field, typed, said;
     };
     const std::vector<Case> cases = {
-        {"Sales", "Order Flow", OrderFlowSel, "Order", "", "Nothing to print: no order number was given"},
-        {"Sales", "Order Flow", OrderFlowSel, "Order", "999999", "Nothing to print: no order has the number given"},
+        {"Sales", "Order Flow", OrderFlowSel, "Order", "", "Nothing to print: no order number was given."},
+        {"Sales", "Order Flow", OrderFlowSel, "Order", "999999", "Nothing to print: no order has the number given."},
         {"Sales", "Contract invoices to make", ContractPreviewSel, "Invoice dates to", "",
-         "Nothing to print: the invoice dates were not given; type both, from and to"},
+         "Nothing to print: the invoice dates were not given; type both, from and to."},
         {"Sales", "Contract invoices to make", ContractPreviewSel, "Invoice dates to", DayText(365),
-         "Nothing to print: no contract of the selection has a period to invoice in the period given"},
-        {"Stock", "Item in the Price Lists", ItemPricesSel, "Item", "", "Nothing to print: no item code was given"},
+         "Nothing to print: no contract of the selection has a period to invoice in the period given."},
+        {"Stock", "Item in the Price Lists", ItemPricesSel, "Item", "", "Nothing to print: no item code was given."},
         {"Stock", "Item in the Price Lists", ItemPricesSel, "Item", "NOSUCH",
-         "Nothing to print: no item has the code given"},
+         "Nothing to print: no item has the code given."},
     };
     for (const Case &c : cases) {
         Menu("Module", c.module);

@@ -316,7 +316,7 @@ TEST_F(ContractInvoicing, AMissingOrReversedPeriodIsRefused)
 {
     StoreContract({});
     const int missing = Texts::ContractPeriodNotGiven;
-    const std::string unprinted = UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoInvoiceDates);
+    const std::string unprinted = UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoInvoiceDates) + ".";
     for (auto [from, to, fault] : {std::tuple{DateRec{31, 3, 2024}, DateRec{1, 1, 2024}, 1142},
                                    {DateRec{}, DateRec{31, 3, 2024}, missing}, {DateRec{}, DateRec{}, missing}}) {
         shown.clear();
@@ -358,7 +358,8 @@ TEST_F(ContractInvoicing, ReportsAgainstTheirKeptOutput)
     Select({1, 1, 2024}, {29, 2, 2024});
     shown.clear();
     EXPECT_EQ(RunText(ContractReport5540), "");
-    EXPECT_EQ(shown, std::vector<std::string>{UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoPeriod)});
+    EXPECT_EQ(shown,
+              std::vector<std::string>{UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoPeriod) + "."});
 
     Select({}, {}, "", "1:2");
     ExpectGolden("contract88", RunText(ContractReport5541));
