@@ -245,7 +245,9 @@ double TextToDouble(const uint8_t *text) {
 }
 
 // Display text with n decimals (0 to 3; more give 3), the separators of
-// CurrentFormat and, when ThousandsFlag is set, thousands grouping.
+// CurrentFormat and, when ThousandsFlag is set and the format has a
+// thousands separator, thousands grouping (an empty separator groups
+// nothing rather than write a zero byte into the text).
 // Surplus decimals are cut off, not rounded. Blank gives an empty text.
 void DecFormat(const PackedDecimal *p, int n, uint8_t *out) {
     out[0] = 0;
@@ -270,7 +272,7 @@ void DecFormat(const PackedDecimal *p, int n, uint8_t *out) {
     }
     for (int i = 1; i <= length && i <= integers + n; i++) {
         Put(out, digits[i]);
-        if (ThousandsFlag && i <= length - 5 && i % 3 == length % 3) Put(out, thousandsSep);
+        if (ThousandsFlag && thousandsSep != 0 && i <= length - 5 && i % 3 == length % 3) Put(out, thousandsSep);
         if (i == integers && n > 0) Put(out, decimalSep);
     }
 }

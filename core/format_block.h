@@ -45,4 +45,6 @@ extern uint8_t ThousandsFlag;
 
 inline uint8_t FormatDateSep() { return CurrentFormat->dateSep[1]; }
 inline uint8_t FormatDecimalSep() { return CurrentFormat->decimalSep[1]; }
-inline uint8_t FormatThousandsSep() { return CurrentFormat->thousandsSep[1]; }
+// The thousands separator, 0 when the field is empty: the user groups no
+// thousands (the demo company's choice).
+inline uint8_t FormatThousandsSep() { return CurrentFormat->thousandsSep[0] != 0 ? CurrentFormat->thousandsSep[1] : 0; }

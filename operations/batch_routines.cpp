@@ -13,6 +13,7 @@
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/pstring.h"
+#include "core/record_buffer.h"
 #include "core/text_range.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
@@ -39,17 +40,43 @@ namespace {
 // Why the approval run posted nothing.
 constexpr int TextNoneToPost = 14262;
 
-// The documents whose posted (or approved, received, shipped) flag
-// routine 10 clears in the copy it validates against.
+// The documents routine 10 posts again: the posted (or approved,
+// received, shipped) flag it clears in the copy it validates against, and
+// the fixed year code their voucher is stored under beside the document's
+// number.
 struct PostedFlag {
     int reg;
     uint32_t at;
+    uint16_t voucherCode;
 };
 constexpr PostedFlag PostedFlags[] = {
-    {PUVc::Number, PUVc::Received},   {IVVc::Number, IVVc::Posted},     {SHVc::Number, SHVc::Shipped},
-    {IPVc::Number, IPVc::Posted},     {VIVc::Number, VIVc::Approved},   {OPVc::Number, OPVc::Posted},
-    {ExpenseVc::Number, ExpenseVc::Posted}, {PersPayVc::Number, PersPayVc::Posted},
+    {PUVc::Number, PUVc::Received, YearCodePurchase},
+    {IVVc::Number, IVVc::Posted, YearCodeInvoice},
+    {SHVc::Number, SHVc::Shipped, YearCodeDelivery},
+    {IPVc::Number, IPVc::Posted, YearCodeReceipt},
+    {VIVc::Number, VIVc::Approved, YearCodePurchInvoice},
+    {OPVc::Number, OPVc::Posted, YearCodeVendorPayment},
+    {ExpenseVc::Number, ExpenseVc::Posted, YearCodeExpense},
+    {PersPayVc::Number, PersPayVc::Posted, YearCodePersonPayment},
 };
+
+const PostedFlag *PostedFlagOf(int reg)
+{
+    for (const PostedFlag &f : PostedFlags)
+        if (f.reg == reg) return &f;
+    return nullptr;
+}
+
+// True when the ledger holds the voucher of document serial posted under
+// the fixed year code `code`.
+bool DocumentVoucherStored(uint16_t code, uint32_t serial)
+{
+    RuleRecord voucher(Voucher::Number);
+    if (!voucher.record) return false;
+    PutU16(voucher.record, Voucher::YearCode, code);
+    PutU32(voucher.record, Voucher::SerNr, serial);
+    return RecExists(Voucher::Number, voucher.record);
+}
 
 // The record offset of reg's serial number: the first part of its
 // current index when that part is a 32-bit number. False for a register
@@ -192,34 +219,61 @@ bool InvoiceRangeApprove(const ReportJob &job)
     return true;
 }
 
-// Routine 10: for the records of register word 437 (byte 874) in the
-// serial range, validates each stored record against a copy whose posted
-// flag is cleared, as if it were posted now, and stores the voucher that
-// builds. The records are not rewritten. A refusal or a voucher that
-// cannot be stored ends the run: false.
+// Routine 10: posts again the posted documents of register word 437 (byte
+// 874) in the serial range, for a document whose voucher is not in the
+// ledger: each is validated against a copy whose posted flag is cleared,
+// as if it were posted now, and the voucher that builds is stored. The
+// documents are not rewritten, so nothing but the voucher is booked again.
+// A document whose voucher is in the ledger is left alone, and counted so:
+// a second voucher would book it twice. Unposted documents are passed
+// over; a register without a posted flag has its records validated
+// unchanged. The run shows where it is, stops at Esc, and ends with its
+// counted line. A refusal (told by the check) or a voucher that cannot be
+// stored ends the run: false.
 bool RecordRangeRevalidate(const ReportJob &job)
 {
     assert(job.selection);
     int reg = GetU16(job.selection, ReportParamsVc::Option1);
     uint32_t at = 0;
     if (reg <= 0 || reg >= RegisterCount || !SerialKeyOffset(reg, &at)) return true;
-    uint32_t flagAt = 0xFFFFFFFFu;
-    for (const PostedFlag &f : PostedFlags)
-        if (f.reg == reg) flagAt = f.at;
+    const PostedFlag *flag = PostedFlagOf(reg);
     RuleRecord record(reg), copy(reg);
     if (!record.record || !copy.record) return false;
     uint8_t range[256];
     ParamText(job, ReportParamsVc::SelText1, 255, range);
-    return EachInSerialRange(reg, at, record.record, range, [&](uint8_t *r, uint32_t recid) {
+    RunOutcome run;
+    RunStart(&run, Texts::MaintRevalidate);
+    bool stopped = false;
+    bool whole = EachInSerialRange(reg, at, record.record, range, [&](uint8_t *r, uint32_t recid) {
+        if (flag && GetU16(r, flag->at) == 0) return true;
+        const uint32_t serial = GetU32(r, at);
+        if (!RunGoesOnNumber(&run, int32_t(serial))) return !(stopped = true);
+        if (flag && DocumentVoucherStored(flag->voucherCode, serial)) {
+            RunFailed(&run, 1, Texts::RunVoucherInLedger, Texts::RunVouchersInLedger);
+            return true;
+        }
         if (!RecReadById(reg, recid, copy.record)) return true;
-        if (flagAt != 0xFFFFFFFFu) PutU16(copy.record, flagAt, 0);
+        if (flag) PutU16(copy.record, flag->at, 0);
         PendingVoucherClear();
         if (ValidateRecord(reg, r, copy.record, 2) != 0) {
             PendingVoucherClear();
+            RunFailed(&run, 1, Texts::RunNotPosted, Texts::RunNotPosted);
             return false;
         }
-        return StorePendingVoucher();
+        const bool built = PendingVoucher && MatrixRowCount(Voucher::Number, 0, PendingVoucher) > 0;
+        if (!StorePendingVoucher()) {
+            RunFailed(&run, 1, Texts::RunVoucherNotStored, Texts::RunVoucherNotStored);
+            return false;
+        }
+        if (built)
+            RunCount(&run, 1, Texts::RunPostedAgain, Texts::RunPostedAgain);
+        else
+            RunCount(&run, 1, Texts::RunCheckedNoVoucher, Texts::RunCheckedNoVoucher);
+        return true;
     });
+    RunNothing(&run, Texts::RunWhyNonePosted, Texts::RunNothingPostedAgain);
+    RunFinish(&run, 0);
+    return whole || stopped;
 }
 
 // The FIFO value per unit of the quantity item holds at location (empty:

@@ -45,7 +45,6 @@ namespace {
 
 namespace EX = ExpenseVc;
 namespace Row = ExpenseVc::Rows;
-constexpr uint16_t YearCodeExpense = 207;
 
 constexpr uint32_t PostedFree[][2] = {
     {EX::Transferred, EX::Transferred + 2},

@@ -23,9 +23,6 @@
 
 namespace {
 
-// The fixed fiscal-year code of sales-invoice vouchers.
-constexpr uint16_t YearCodeInvoice = 201;
-
 // Fails the voucher: the pending voucher is left without rows.
 bool Refuse() {
     PendingVoucherClear();

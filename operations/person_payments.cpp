@@ -45,7 +45,6 @@ namespace {
 namespace PP = PersPayVc;
 namespace Row = PersPayVc::Rows;
 namespace VA = PurchAccountsBlk;
-constexpr uint16_t YearCodePP = 208;
 constexpr int TextMax = 60, AccountMax = 10;
 
 constexpr uint32_t PostedFree[][2] = {
@@ -134,7 +133,7 @@ int PostPPRecord(uint8_t *payment) {
     const uint8_t *accounts = SettingsRecord(VA::Number, VendorAccountsBlock);
     PendingVoucherClear();
     if (!accounts) return 0;
-    if (!PendingVoucherHead(YearCodePP, GetU32(payment, PP::SerNr), GetDate(payment, PP::PayDate), true))
+    if (!PendingVoucherHead(YearCodePersonPayment, GetU32(payment, PP::SerNr), GetDate(payment, PP::PayDate), true))
         return Refuse();
     uint8_t text[256], part[256], account[256], objects[256];
     text[0] = 0;

@@ -36,7 +36,6 @@ namespace {
 
 namespace PI = VIVc;
 namespace Row = VIVc::Rows;
-constexpr uint16_t YearCodeApproved = 203, YearCodePreliminary = 210;
 
 // Fails the voucher: the pending voucher is left without rows.
 int Refuse() {
@@ -138,7 +137,7 @@ void ReversePreliminary(uint32_t serial) {
     RuleRecord preliminary(Voucher::Number);
     if (!preliminary.record) return;
     PutU32(preliminary.record, Voucher::SerNr, serial);
-    PutU16(preliminary.record, Voucher::YearCode, YearCodePreliminary);
+    PutU16(preliminary.record, Voucher::YearCode, YearCodePurchPreliminary);
     uint32_t recid = 0, position = 0;
     if (RecFind(Voucher::Number, preliminary.record, 2, 1, &recid, &position))
         CopyVoucherRowsReversed(PendingVoucher, preliminary.record, 0);
@@ -156,7 +155,7 @@ int PostPurchaseInvoice(uint8_t *invoice, int preliminary, int force) {
     if (force == 0 && !VoucherDueOn(PostingBlk::PostPurchInv, PostingBlk::PurchInvStart, transDate)) return 1;
     if (!accounts) return Refuse();
     const uint32_t serial = GetU32(invoice, PI::SerNr);
-    const uint16_t yearCode = preliminary ? YearCodePreliminary : YearCodeApproved;
+    const uint16_t yearCode = preliminary ? YearCodePurchPreliminary : YearCodePurchInvoice;
     if (!PendingVoucherHead(yearCode, serial, transDate, force == 0)) return Refuse();
     uint8_t text[256], account[256], objects[256];
     PartyVoucherText(invoice, PI::VendCode, PI::VendName, PI::CurncyCode, GetDec(invoice, PI::Rate), text);

@@ -31,7 +31,6 @@
 namespace {
 
 namespace Row = IPVc::Rows;
-constexpr uint16_t YearCodeReceipt = 202;
 constexpr int AccountMax = 10;
 
 // Fails the voucher: the pending voucher is left without rows.

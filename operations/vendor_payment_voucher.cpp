@@ -35,7 +35,6 @@ namespace {
 namespace OP = OPVc;
 namespace Row = OPVc::Rows;
 namespace VA = PurchAccountsBlk;
-constexpr uint16_t YearCodePayment = 204;
 constexpr int TextMax = 60, AccountMax = 10;
 
 int Refuse() {
@@ -151,7 +150,7 @@ int PostVendorPayment(uint8_t *payment, int force) {
     DateRec date = GetDate(payment, OP::PayDate);
     if (force == 0 && !VoucherDueOn(PostingBlk::PostPayments, PostingBlk::PaymentStart, date)) return 1;
     if (!accounts) return Refuse();
-    if (!PendingVoucherHead(YearCodePayment, GetU32(payment, OP::SerNr), date, force == 0)) return Refuse();
+    if (!PendingVoucherHead(YearCodeVendorPayment, GetU32(payment, OP::SerNr), date, force == 0)) return Refuse();
     uint8_t text[256], part[256];
     text[0] = 0;
     AppendCurrencyRate(text, "", payment, OP::CurncyCode, GetDec(payment, OP::Rate));

@@ -86,6 +86,15 @@ bool OpenRowAt(int window, int row, PurchaseRowKind kind)
     return true;
 }
 
+// Opens a row of `kind` at `row` as OpenRowAt does and reads it into buf
+// with the defaults a new row takes (it credits no invoice), so an account
+// row the window fills itself starts as a row the user opens. False when
+// the row could not be made.
+bool NewRowAt(int window, int row, PurchaseRowKind kind, uint8_t *buf)
+{
+    return OpenRowAt(window, row, kind) && ReadRow(window, row, buf);
+}
+
 // The screen field of row `row`'s cell at row byte `cell`; NoField when it is not shown.
 int CellField(int window, int row, uint32_t cell)
 {
@@ -333,12 +342,10 @@ int PurchaseVendorFill(int window, uint8_t *invoice)
     uint8_t account[256];
     GetText(vendor.record, VEVc::PurchAcc, account);
     if (account[0] == 0 || !window) return 1;
-    uint8_t r[Row::Size] = {};
-    if (WinMatrixRowCount(window) == 0) {
-        if (!OpenRowAt(window, 0, PurchaseRowKind::Account)) return 1;
-    } else if (!ReadRow(window, 0, r)) {
-        return 1;
-    }
+    uint8_t r[Row::Size];
+    bool opened = WinMatrixRowCount(window) == 0 ? NewRowAt(window, 0, PurchaseRowKind::Account, r)
+                                                 : ReadRow(window, 0, r);
+    if (!opened) return 1;
     PutU16(r, Row::Kind, uint16_t(PurchaseRowKind::Account));
     PutText(r, Row::Account, account);
     PutRow(window, 0, r);
@@ -375,8 +382,8 @@ void PurchaseRowAccountLookup(int window, uint8_t *invoice, int row, bool extra)
     PutText(r, Row::VatCode, text);
     PutRow(window, row, r);
     GetText(acc.record, ACVc::FollowUp, code);
-    if (!extra || code[0] == 0 || !OpenRowAt(window, row + 1, PurchaseRowKind::Account)) return;
-    uint8_t next[Row::Size] = {};
+    uint8_t next[Row::Size];
+    if (!extra || code[0] == 0 || !NewRowAt(window, row + 1, PurchaseRowKind::Account, next)) return;
     PutU16(next, Row::Kind, uint16_t(PurchaseRowKind::Account));
     PutText(next, Row::Account, code);
     PutRow(window, row + 1, next);

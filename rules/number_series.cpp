@@ -45,52 +45,35 @@ bool RowRangeUsable(int32_t first, int32_t last) {
     return first >= 0 && last >= 0 && first <= last;
 }
 
-}  // namespace
-
-// The number-series block of a register, 0 when it has none.
-int SeriesBlockOfRegister(int reg) {
-    switch (reg) {
-    case PUVc::Number: return PurchSeriesBlk::Number;              // 4 -> 194
-    case IVVc::Number: return InvSeriesBlk::Number;                // 5 -> 187
-    case ORVc::Number: return OrderSeriesBlk::Number;              // 7 -> 192
-    case SHVc::Number: return DeliverySeriesBlk::Number;           // 8 -> 193
-    case SMVc::Number: return SubLedgerSeriesBlk::Number;          // 9 -> 191
-    case IPVc::Number: return ReceiptSeriesBlk::Number;            // 10 -> 188
-    case TRVc::Number: return VoucherSeriesBlk::Number;            // 11 -> 197
-    case VIVc::Number: return PurchInvSeriesBlk::Number;           // 28 -> 189
-    case OPVc::Number: return OutPaySeriesBlk::Number;             // 30 -> 190
-    case TimeSheetVc::Number: return TimeSheetSeriesBlk::Number;   // 54 -> 196
-    case QuotationVc::Number: return QuotationSeriesBlk::Number;   // 55 -> 195
-    case PurchOrderVc::Number: return PurchOrderSeriesBlk::Number; // 58 -> 198
-    case ProductionVc::Number: return ProdSeriesBlk::Number;       // 77 -> 152
-    case StockMoveVc::Number: return StockMoveSeriesBlk::Number;   // 92 -> 204
-    default: return 0;
-    }
-}
-
-namespace {
-
-// The date a register's records are numbered by (their series validity
-// and fiscal year are judged by it) and where their number lies.
+// The registers whose records are numbered and dated, in one list that
+// both the numbering and the date rule read, so that a register numbered
+// by a dated series always gives its number up when its date leaves the
+// series (a delivery or stock movement moved into the new year as much as
+// a voucher): its number-series block (0: it has none and numbers from 1),
+// the date its records are numbered by (their series validity and fiscal
+// year are judged by it) and where their number lies.
 struct NumberedBy {
     int reg;
+    int seriesBlock;
     uint32_t dateAt;
     uint32_t serialAt;
 };
 constexpr NumberedBy NumberedRegisters[] = {
-    {PUVc::Number, PUVc::TransDate, PUVc::SerNr},
-    {TRVc::Number, TRVc::TransDate, TRVc::SerNr},
-    {PersEntryVc::Number, PersEntryVc::TransDate, PersEntryVc::SerNr},
-    {IVVc::Number, IVVc::TransDate, IVVc::SerNr},
-    {ORVc::Number, ORVc::OrdDate, ORVc::SerNr},
-    {QuotationVc::Number, QuotationVc::QTDate, QuotationVc::SerNr},
-    {SMVc::Number, SMVc::Date, SMVc::SerNr},
-    {TimeSheetVc::Number, TimeSheetVc::RegDate, TimeSheetVc::SerNr},
-    {IPVc::Number, IPVc::TransDate, IPVc::SerNr},
-    {VIVc::Number, VIVc::TransDate, VIVc::SerNr},
-    {OPVc::Number, OPVc::PayDate, OPVc::SerNr},
-    {PurchOrderVc::Number, PurchOrderVc::PODate, PurchOrderVc::SerNr},
-    {ProductionVc::Number, ProductionVc::ProdDate, ProductionVc::SerNr},
+    {PUVc::Number, PurchSeriesBlk::Number, PUVc::TransDate, PUVc::SerNr},
+    {IVVc::Number, InvSeriesBlk::Number, IVVc::TransDate, IVVc::SerNr},
+    {ORVc::Number, OrderSeriesBlk::Number, ORVc::OrdDate, ORVc::SerNr},
+    {SHVc::Number, DeliverySeriesBlk::Number, SHVc::ShipDate, SHVc::SerNr},
+    {SMVc::Number, SubLedgerSeriesBlk::Number, SMVc::Date, SMVc::SerNr},
+    {IPVc::Number, ReceiptSeriesBlk::Number, IPVc::TransDate, IPVc::SerNr},
+    {TRVc::Number, VoucherSeriesBlk::Number, TRVc::TransDate, TRVc::SerNr},
+    {VIVc::Number, PurchInvSeriesBlk::Number, VIVc::TransDate, VIVc::SerNr},
+    {OPVc::Number, OutPaySeriesBlk::Number, OPVc::PayDate, OPVc::SerNr},
+    {TimeSheetVc::Number, TimeSheetSeriesBlk::Number, TimeSheetVc::RegDate, TimeSheetVc::SerNr},
+    {QuotationVc::Number, QuotationSeriesBlk::Number, QuotationVc::QTDate, QuotationVc::SerNr},
+    {PurchOrderVc::Number, PurchOrderSeriesBlk::Number, PurchOrderVc::PODate, PurchOrderVc::SerNr},
+    {ProductionVc::Number, ProdSeriesBlk::Number, ProductionVc::ProdDate, ProductionVc::SerNr},
+    {StockMoveVc::Number, StockMoveSeriesBlk::Number, StockMoveVc::MoveDate, StockMoveVc::SerNr},
+    {PersEntryVc::Number, 0, PersEntryVc::TransDate, PersEntryVc::SerNr},
 };
 
 const NumberedBy *NumberedByOf(int reg) {
@@ -100,6 +83,12 @@ const NumberedBy *NumberedByOf(int reg) {
 }
 
 }  // namespace
+
+// The number-series block of a register, 0 when it has none.
+int SeriesBlockOfRegister(int reg) {
+    const NumberedBy *n = NumberedByOf(reg);
+    return n ? n->seriesBlock : 0;
+}
 
 // The date of record that its series validity and fiscal year are judged
 // by; an empty date for a register that has none.

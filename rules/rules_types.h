@@ -76,10 +76,15 @@ enum : uint16_t { RowAccount = 1, RowDated = 2, RowLink = 3, RowReference = 4 };
 constexpr int BalanceKinds = 2, KindLedger = 0, KindSubLedger = 1;
 
 // Fiscal-year codes: 1 means "in no year", 2..200 name the company's years,
-// 201..210 the fixed codes of the sub-ledgers' vouchers.
+// 201..210 the fixed codes of the sub-ledgers' vouchers, one per kind of
+// document that posts: its voucher is stored under that code and the
+// document's own number.
 constexpr uint16_t YearCodeNone = 1, YearCodeMin = 2, YearCodeMax = 200;
-constexpr uint16_t YearCodeFixedFirst = 201, YearCodeFixedLast = 210, YearCodePurchase = 205,
-                   YearCodeDelivery = 206, YearCodeStockMove = 209;
+constexpr uint16_t YearCodeFixedFirst = 201, YearCodeFixedLast = 210;
+constexpr uint16_t YearCodeInvoice = 201, YearCodeReceipt = 202, YearCodePurchInvoice = 203,
+                   YearCodeVendorPayment = 204, YearCodePurchase = 205, YearCodeDelivery = 206,
+                   YearCodeExpense = 207, YearCodePersonPayment = 208, YearCodeStockMove = 209,
+                   YearCodePurchPreliminary = 210;
 
 // Months are counted from January 1980 (0); 16 bits reach April 7441.
 constexpr uint16_t MonthIndexLast = 65535;

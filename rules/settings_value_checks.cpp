@@ -20,23 +20,38 @@ constexpr int DateOrderMax = 5;        // the six orders of core/date.h
 constexpr int16_t ForeignLayoutMax = 1;
 constexpr int ValueKindMax = 3;        // text, date, two kinds of whole numbers
 
+bool IsDigitChar(uint8_t c) { return c >= '0' && c <= '9'; }
+
 // Refuses a block shorter than its layout: its fields cannot be read.
 int ShortBlock() { return FieldError(Texts::RecordNotStored, nullptr, RecFocusNone); }
 
 }  // namespace
 
 // Block 145. A date order past 5 would be read as 5, a format the user
-// did not choose; a decimal separator that is also the thousands
-// separator would make every amount typed with it ambiguous.
+// did not choose; separators that dates and amounts could not be read
+// back with are refused: a date separator that is empty or a digit (10
+// January 1964, month first without leading zeros, would be written
+// 11064 and read back as 6 November 2004), a decimal or thousands separator that is a digit, and a decimal separator
+// that is also the thousands separator, which makes every amount typed
+// with it ambiguous. A block without a decimal separator is never read
+// (the defaults format in its place, as for a company that never chose
+// its formats), so its separators are not judged.
 int CheckFormatBlock(const uint8_t *block, uint32_t size)
 {
     if (size < FormatBlk::Size || !block) return ShortBlock();
     if (GetU16(block, FormatBlk::DateOrder) > DateOrderMax)
         return FieldError(Texts::DateOrderRange, nullptr, FormatBlk::DateOrder);
-    uint8_t decimal[4], thousands[4];
+    uint8_t date[4], decimal[4], thousands[4];
+    GetText(block, FormatBlk::DateSep, date);
     GetText(block, FormatBlk::DecimalSep, decimal);
     GetText(block, FormatBlk::ThousandsSep, thousands);
-    if (decimal[0] != 0 && PStringEqual(decimal, thousands))
+    if (decimal[0] == 0) return 0;
+    if (date[0] == 0 || IsDigitChar(date[1]))
+        return FieldError(Texts::DateSepUnreadable, nullptr, FormatBlk::DateSep);
+    if (IsDigitChar(decimal[1])) return FieldError(Texts::NumberSepDigit, nullptr, FormatBlk::DecimalSep);
+    if (thousands[0] != 0 && IsDigitChar(thousands[1]))
+        return FieldError(Texts::NumberSepDigit, nullptr, FormatBlk::ThousandsSep);
+    if (PStringEqual(decimal, thousands))
         return FieldError(Texts::SeparatorsSame, nullptr, FormatBlk::ThousandsSep);
     return 0;
 }

@@ -403,6 +403,11 @@ TEST_F(DecimalText, DisplayFormat) {
     PString out;
     DoubleToText2(2.0049, out);
     EXPECT_EQ(S(out), "2.00");
+    // An emptied thousands separator (the store clears the whole field)
+    // groups nothing: no zero byte stands between the thousands.
+    Separators(',', 0);
+    format.thousandsSep[0] = 0;
+    EXPECT_EQ(Format(big, 2), "1234567,89");
 }
 
 TEST_F(DecimalText, TextRoundTrips) {

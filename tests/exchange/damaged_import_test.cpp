@@ -16,6 +16,7 @@
 #include "exchange/section_readers.h"
 #include "exchange/section_table.h"
 #include "rules/rules_types.h"
+#include "rules/settings_checks.h"
 #include "tests/exchange/exchange_fixture.h"
 
 namespace {
@@ -66,6 +67,40 @@ TEST_F(DamagedImport, ADamagedFormatSectionLeavesTheStoredFormat)
     EXPECT_EQ(Stored(FormatBlk::Number, FormatBlk::Size), stored);
     EXPECT_EQ(std::memcmp(CurrentFormat, &before, sizeof before), 0);
     EXPECT_NE(CurrentFormat->decimalSep[1], 0);
+}
+
+// A format section whose separators dates or amounts could not be read
+// back with is refused with the message the formats window gives: stored
+// formats and the program's format stay as they were, and the import goes
+// on with the next section.
+TEST_F(DamagedImport, AFormatSectionWithUnreadableSeparatorsIsRefused)
+{
+    // The settings checks, as the program installs them.
+    const auto check = AccessServices.settingsBlockCheck;
+    AccessServices.settingsBlockCheck = SettingsBlockCheck;
+    const FormatBlock before = *CurrentFormat;
+    const std::vector<uint8_t> stored = Stored(FormatBlk::Number, FormatBlk::Size);
+    struct Case {
+        const char *line;
+        int told;
+    };
+    for (const Case &c : {Case{"1\t0\t0\t0\t\t,\t ", Texts::DateSepUnreadable},
+                          Case{"1\t0\t0\t0\t5\t,\t ", Texts::DateSepUnreadable},
+                          Case{"1\t1\t1\t1\t.\t0\t ", Texts::NumberSepDigit},
+                          Case{"1\t1\t1\t1\t.\t,\t9", Texts::NumberSepDigit}}) {
+        SCOPED_TRACE(c.line);
+        MessagesShown.clear();
+        RegDeleteAll(OTVc::Number);
+        ImportBytes(std::string("sysformat\r\n") + c.line + "\r\n\r\not\r\nA\tAlpha\r\n\r\n");
+        EXPECT_EQ(Shown(c.told), 1);
+        EXPECT_EQ(Stored(FormatBlk::Number, FormatBlk::Size), stored);
+        EXPECT_EQ(std::memcmp(CurrentFormat, &before, sizeof before), 0);
+        uint8_t r[OTVc::Size] = {};
+        PutText(r, OTVc::Code, 5, "A");
+        uint32_t id = 0, pos = 0;
+        EXPECT_TRUE(RecFind(OTVc::Number, r, 0, 1, &id, &pos)) << "the section after it was read";
+    }
+    AccessServices.settingsBlockCheck = check;
 }
 
 TEST_F(DamagedImport, AnEmptyFormatSectionReadsAsTheDefaults)

@@ -1,7 +1,8 @@
 // batch_routines_test.cpp - the batch routines by number: numbers without
 // a routine change nothing; routine 8 approves the unposted invoices of a
-// serial range in serial order; routine 10 validates stored documents as
-// if they were posted now and stops at a refusal; routine 11 sets cost
+// serial range in serial order; routine 10 validates stored posted
+// documents as if they were posted now, leaves those whose voucher the
+// ledger holds, and stops at a refusal; routine 11 sets cost
 // prices from the FIFO value and leaves items without stock alone; a
 // client's request 30 runs the same routine at the server.
 #include <cstring>
@@ -158,6 +159,26 @@ TEST_F(InvoiceRoutines, RevalidateClearsOnlyTheListedPostedFlagAndStopsAtARefusa
     Select(10, "1001:1003", IVVc::Number);
     EXPECT_FALSE(RunMaintenance(Job));
     EXPECT_EQ(Validated.size(), 2u);
+
+    // An unposted document is passed over, and one whose voucher the
+    // ledger holds is left as it is, counted so: a second voucher would
+    // book it twice.
+    Invoice(1004);
+    {
+        RuleRecord v(Voucher::Number);
+        PutU16(v.record, Voucher::YearCode, YearCodeInvoice);
+        PutU32(v.record, Voucher::SerNr, 1002);
+        uint32_t recid = 0;
+        ASSERT_TRUE(RecStore(Voucher::Number, v.record, 0, &recid));
+    }
+    Validated.clear();
+    RefuseAt = 0;
+    shown.clear();
+    Select(10, "1002:1004", IVVc::Number);
+    EXPECT_TRUE(RunMaintenance(Job));
+    EXPECT_EQ(Validated, (std::vector<Validation>{{1003, 1, 0}}));
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), "1 checked (no voucher to make), 1 not posted again: its voucher is in the ledger");
 
     // No register, or one not kept by serial number: nothing is asked.
     Validated.clear();

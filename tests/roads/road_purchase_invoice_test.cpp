@@ -1,11 +1,12 @@
 // road_purchase_invoice_test.cpp - a vendor's invoice entered and paid as a
 // user does it. The demo chart keeps the creditors, rent and office
 // supplies accounts; the vendor is typed into the vendor window. In the
-// Purchasing module the register popup opens
-// the purchase-invoice list and New an invoice: the vendor fills its name,
-// two cost rows take 600 and 400 of the 1 000 total, and the invoice is
-// approved and stored; keys typed into its locked rows are refused and
-// leave it as stored. The outgoing-payment list's New opens a payment:
+// Purchasing module the register popup opens the purchase-invoice list
+// and New an invoice: the vendor fills its name and its first row on the
+// vendor's purchase account, a row that credits no invoice; two cost rows
+// take 600 and 400 of the 1 000 total, and the invoice is approved and
+// stored; keys typed into its locked rows are refused and leave it as
+// stored. The outgoing-payment list's New opens a payment:
 // the invoice's number typed into a row brings the vendor and the open
 // 1 000, and the payment is approved, posted and stored; in home currency
 // it names no currency beside its totals, while a payment in euros names
@@ -52,7 +53,7 @@ TEST_F(RoadTest, PurchaseInvoiceEnteredApprovedAndPaid)
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
     // The demo chart keeps the creditors (2440) the purchase ledger posts
     // to, the rent and the office supplies.
-    TypeVendor({"V1", "Office Supply Ltd", "Box 12", "", "", "5050-1234", "5050-1234"});
+    TypeVendor({"V1", "Office Supply Ltd", "Box 12", "", "5010", "5050-1234", "5050-1234"});
 
     Menu("Module", "Purchasing");
     Menu("Registers", "Purchase invoices");
@@ -62,17 +63,18 @@ TEST_F(RoadTest, PurchaseInvoiceEnteredApprovedAndPaid)
     ClickField("Vendor");
     Type("V1");
     Key(PlKey::Tab);
-    Check("the vendor fills the invoice", [] {
+    // The vendor's purchase account fills the first row, which credits no
+    // invoice: its Credited cell stays empty.
+    Check("the vendor fills the invoice and its first row", [] {
         EXPECT_EQ(Shown("Name"), "Office Supply Ltd");
+        EXPECT_EQ(CellUnder("Account", 0), "5010");
+        EXPECT_EQ(CellUnder("Credited", 0), "");
         return true;
     });
     ClickField("Vendor's invoice");
     Type("A-77");
     ClickField("Total");
     Type("1000");
-    Key(PlKey::Tab);
-    ClickCell(0, 0);
-    Type("5010");
     Key(PlKey::Tab);
     ClickCell(0, 3);
     Type("600");
@@ -95,6 +97,7 @@ TEST_F(RoadTest, PurchaseInvoiceEnteredApprovedAndPaid)
     Check("OK stores the approved invoice", [number] {
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
         EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        EXPECT_EQ(CellUnder("Credited", 0), "");
         *number = Digits(Shown("Number"));
         EXPECT_FALSE(number->empty());
         return TitleTells("viewing") && !number->empty();
@@ -189,6 +192,7 @@ TEST_F(RoadTest, PurchaseInvoiceEnteredApprovedAndPaid)
         EXPECT_EQ(TextAt(row.data(), VIVc::Rows::Account), accounts[i]) << i;
         EXPECT_EQ(TextAt(row.data(), VIVc::Rows::Text), names[i]) << i;
         EXPECT_NEAR(RoadTest::AmountAt(row.data(), VIVc::Rows::Amount), amounts[i], 0.005) << i;
+        EXPECT_EQ(GetU32(row.data(), VIVc::Rows::CredSerNr), 0xFFFFFFFFu) << "row " << i << " credits no invoice";
     }
     // The payment paid the whole invoice: no open item is left.
     ASSERT_EQ(RegRecordCount(OPVc::Number), 1u);

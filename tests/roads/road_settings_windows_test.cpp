@@ -7,12 +7,15 @@
 // holds the fault and every typed row still in the window; mended, they
 // are stored. The blocks are then read back from the company file. A VAT
 // code stored and then emptied in the middle of the rows is removed by its
-// number and Delete, and the other codes are stored.
+// number and Delete, and the other codes are stored. The number and date
+// formats refuse a date separator that is empty or a digit, and a digit
+// as the decimal separator.
 // Menus: in General ledger, Settings > Number series..., Settings > VAT
-// codes..., Settings > Fiscal years..., Settings > Posting...; in Sales,
-// Settings > Forms....
+// codes..., Settings > Fiscal years..., Settings > Posting..., Settings >
+// Number and date formats...; in Sales, Settings > Forms....
 // Windows: Number series, Series: quotations, VAT codes, Fiscal years,
-// Posting to the ledger, Forms, Forms: credit notes.
+// Posting to the ledger, Number and date formats, Forms, Forms: credit
+// notes.
 #include "tests/roads/road_fixture.h"
 
 #include <algorithm>
@@ -217,6 +220,61 @@ TEST_F(SettingsWindowsRoad, SeriesVatCodeFiscalYearAndPostingAreKeptInTheirWindo
         EXPECT_EQ(GetU16(posting, PostingBlk::PostInvoices), 1);
         EXPECT_EQ(DateText(posting + PostingBlk::InvoiceStart), "1.3.2024");
     }
+    CloseForCheck();
+}
+
+// The number and date formats refuse separators that dates or amounts
+// could not be read back with: an emptied date separator, a digit as the
+// date separator and a digit as the decimal separator are each refused on
+// OK with their message, the cursor on the field at fault; "/" is then
+// stored, and the posting window shows its dates with it.
+TEST_F(SettingsWindowsRoad, FormatsRefuseSeparatorsThatCannotBeReadBack)
+{
+    const std::string company = StartNewCompany();
+    Menu("Module", "General ledger");
+    Menu("Settings", "Number and date formats...");
+    Check("the formats window opens", Opened(WinTypes::SetFormats));
+    const std::string dateTold = "The date separator is one character other than a digit";
+    const std::string digitTold = "A decimal or thousands separator cannot be a digit";
+    struct Typed {
+        const char *label, *text, *told;
+    };
+    const Typed refused[] = {{"Date separator", "", dateTold.c_str()},
+                             {"Date separator", "7", dateTold.c_str()},
+                             {"Decimal separator", "0", digitTold.c_str()}};
+    for (const Typed &t : refused) {
+        Retype(t.label, t.text);
+        if (t.text[0] == 0) Key(PlKey::Delete);
+        auto told = CountTold();
+        ClickOk();
+        Check(std::string("refused: ") + t.label + " \"" + t.text + "\"", [t, told] {
+            EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+            EXPECT_TRUE(Told(t.told)) << ::testing::PrintToString(Messages());
+            EXPECT_EQ(ActiveType(), WinTypes::SetFormats) << ActiveTitle();
+            EXPECT_EQ(FocusLabel(), t.label);
+            return ActiveType() == WinTypes::SetFormats;
+        });
+        Retype(t.label, t.label == std::string("Date separator") ? "." : ",");
+    }
+    Retype("Date separator", "/");
+    ClickOk();
+    Check("the formats are stored", [] {
+        EXPECT_NE(ActiveType(), WinTypes::SetFormats) << ActiveTitle();
+        return ActiveType() != WinTypes::SetFormats;
+    });
+    Menu("Settings", "Posting...");
+    Check("the posting window's dates read with the stored separator", [] {
+        EXPECT_EQ(Shown("Invoices from"), "01/01/2024");
+        return ActiveType() == WinTypes::SetPosting;
+    });
+    Menu("Window", "Close all");
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    uint8_t format[FormatBlk::Size] = {};
+    ASSERT_TRUE(SettingsBlockRead(FormatBlk::Number, format, sizeof format));
+    EXPECT_EQ(TextAt(format, FormatBlk::DateSep), "/");
+    EXPECT_EQ(TextAt(format, FormatBlk::DecimalSep), ",");
     CloseForCheck();
 }
 

@@ -21,18 +21,20 @@
 // the December invoice too, prints nothing and says so. The company file
 // holds the December invoice unposted, with nothing of it in the ledger,
 // and no claim or payment posted, in the person ledger or with a voucher.
+// A stock movement begun in December and dated 1 January gives up its
+// December number and is stored in January's series.
 // Menus: in General ledger, Registers > Vouchers, Registers > Accounts,
 // Registers > Persons, Settings > Date locks..., File > Reports (Ctrl+R) >
 // "Trial Balance"; in Sales, Settings > Number hints..., Operations > Post
 // marked, File > Documents... > "Print and approve invoices"; in
 // Purchasing, Registers > Expense claims, Registers > Person payments,
-// Operations > Post marked, Operations > Approve marked; File > Windows...
-// > "Sales invoices".
+// Operations > Post marked, Operations > Approve marked; in Stock,
+// Registers > Stock movement; File > Windows... > "Sales invoices".
 // Windows: Voucher list, Voucher, Number hints, Date locks, Sales invoice
 // list, Sales invoice, Account list, Account, Person list, Person, Expense
 // claim list, Expense claim, Person payment list, Person payment, Trial
 // balances and sales-ledger accounts selection, Reports, Documents,
-// Invoice print and approve run.
+// Invoice print and approve run, Stock movement.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_person_steps.h"
 #include "tests/roads/road_text.h"
@@ -423,6 +425,51 @@ TEST_F(YearEndRoad, NewAfterADecemberVoucherNumbersTheNextFromItsOwnYear) {
         return true;
     });
     EXPECT_EQ(Run(), 0);
+}
+
+// A stock movement begun in this year, numbered from its series, and
+// dated 1 January before it is stored gives that number up as vouchers
+// and invoices do, and is numbered from the next year's series as it is
+// stored, without a word.
+TEST_F(YearEndRoad, AStockMovementMovedIntoTheNewYearTakesItsNumber) {
+    const std::string company = StartNewCompany("year_end_stock.VDB");
+    Menu("Module", "Stock");
+    Menu("Registers", "Stock movement");
+    Check("the stock-movement window opens", Opened(W::StockMovement));
+    Menu("Record", "New");
+    Check("a new movement proposes a number of this year's series", [] {
+        const std::string number = DigitsOf(Shown("Number"));
+        EXPECT_EQ(YearOfNumber(number), TodayDate.year) << number;
+        return !number.empty();
+    });
+    RetypeWith("Date", "1 January", FirstDay);
+    Check("dated 1 January, it gives that number up", [] {
+        EXPECT_EQ(DigitsOf(Shown("Number")), "");
+        return true;
+    });
+    TypeFields({{"From location", "MAIN"}, {"To location", "MAIN"}});
+    ClickCell(0, 0);
+    for (const char *text : {"ITEM1", "1"}) {
+        Type(text);
+        Key(PlKey::Tab);
+    }
+    auto movement = StoredNumber("the stock movement of 1 January");
+    Check("it is numbered in the next year's series", [movement] {
+        EXPECT_EQ(YearOfNumber(*movement), TodayDate.year + 1) << *movement;
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(StockMoveVc::Number), 1u);
+    std::vector<uint8_t> record(StockMoveVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(StockMoveVc::Number, 1, record.data(), &id));
+    RecFreeMatrix(StockMoveVc::Number, record.data());
+    EXPECT_EQ(std::to_string(GetU32(record.data(), StockMoveVc::SerNr)), *movement);
+    const DateRec stored = GetDate(record.data(), StockMoveVc::MoveDate), january{1, 1, uint16_t(TodayDate.year + 1)};
+    EXPECT_EQ(DateCompare(&stored, &january), 0);
+    CloseForCheck();
 }
 
 }  // namespace

@@ -97,7 +97,8 @@ TEST_F(NumberSeries, VouchersNumberWithinTheirYear) {
 // A series row for each year: the last voucher of one year, kept as the
 // hint, numbers the next voucher of that year from its row and leaves a
 // voucher of the other year to the other year's row, both ways across
-// the year's end; a new voucher moved across it gives up its number.
+// the year's end; a new voucher, delivery or stock movement moved across
+// it gives up its number.
 TEST_F(NumberSeries, TheLastVoucherOfAYearHintsOnlyWithinItsYear) {
     AddFiscalYear(10, "A", {1, 1, 2023}, {31, 12, 2023});
     AddFiscalYear(20, "B", {1, 1, 2024}, {31, 12, 2024});
@@ -125,6 +126,29 @@ TEST_F(NumberSeries, TheLastVoucherOfAYearHintsOnlyWithinItsYear) {
     ASSERT_TRUE(NumberFollowsDate(Voucher::Number, v.record, Voucher::TransDate, &serialAt));
     EXPECT_EQ(serialAt, uint32_t(Voucher::SerNr));
     EXPECT_TRUE(NeedsNumber(GetU32(v.record, Voucher::SerNr)));
+
+    // So do a delivery and a stock movement, numbered by dated series of
+    // their own; the date of record the series are judged by is theirs.
+    struct Numbered {
+        int reg, block;
+        uint32_t serialAt, dateAt;
+    };
+    for (const Numbered &n : {Numbered{SHVc::Number, DeliverySeriesBlk::Number, SHVc::SerNr, SHVc::ShipDate},
+                              Numbered{StockMoveVc::Number, StockMoveSeriesBlk::Number, StockMoveVc::SerNr,
+                                       StockMoveVc::MoveDate}}) {
+        SCOPED_TRACE(n.reg);
+        AddSeriesRow(n.block, 2300001, 2399999, {1, 1, 2023}, {31, 12, 2023});
+        AddSeriesRow(n.block, 2400001, 2499999, {1, 1, 2024}, {31, 12, 2024});
+        RuleRecord r(n.reg);
+        PutU32(r.record, n.serialAt, 2300001);
+        PutDate(r.record, n.dateAt, firstDay);
+        DateRec date{0, 0, 0};
+        RecordDate(n.reg, r.record, &date);
+        EXPECT_EQ(DateCompare(&date, &firstDay), 0);
+        ASSERT_TRUE(NumberFollowsDate(n.reg, r.record, n.dateAt, &serialAt));
+        EXPECT_EQ(serialAt, n.serialAt);
+        EXPECT_TRUE(NeedsNumber(GetU32(r.record, n.serialAt)));
+    }
 }
 
 // Rows that cannot hold a number (first above last, or the blank marks)

@@ -76,6 +76,34 @@ TEST_F(SettingsValueChecks, FormatsKeepTheirOrderAndTwoSeparators) {
     PutText(b.data(), FormatBlk::ThousandsSep, 1, "");
     EXPECT_EQ(CheckFormatBlock(b.data(), uint32_t(b.size())), 0);
     EXPECT_NE(CheckFormatBlock(b.data(), FormatBlk::Size - 2), 0) << "a short block cannot be read";
+
+    // Separators dates or amounts could not be read back with are refused
+    // at their field; any other character passes.
+    struct Sep {
+        uint32_t at;
+        const char *text;
+        int told;
+    };
+    for (const Sep &c : {Sep{FormatBlk::DateSep, "", Texts::DateSepUnreadable},
+                         Sep{FormatBlk::DateSep, "0", Texts::DateSepUnreadable},
+                         Sep{FormatBlk::DecimalSep, "9", Texts::NumberSepDigit},
+                         Sep{FormatBlk::ThousandsSep, "1", Texts::NumberSepDigit}}) {
+        SCOPED_TRACE(std::to_string(c.at) + " \"" + c.text + "\"");
+        b = Format();
+        PutText(b.data(), c.at, 1, c.text);
+        shown.clear();
+        EXPECT_EQ(Store(FormatBlk::Number, b), RecRefused);
+        EXPECT_EQ(FieldErrorPos.field, c.at);
+        char told[256];
+        GetUiTextC(told, c.told);
+        EXPECT_EQ(shown, std::vector<std::string>{told});
+        PutText(b.data(), c.at, 1, "/");
+        EXPECT_EQ(CheckFormatBlock(b.data(), uint32_t(b.size())), 0);
+    }
+    // A block without a decimal separator formats with the defaults, as an
+    // unset one does: its other separators are not judged.
+    b = std::vector<uint8_t>(FormatBlk::Size, 0);
+    EXPECT_EQ(Store(FormatBlk::Number, b), RecDone);
 }
 
 // The foreign-payment layout is 0 or 1 (a negative word too is refused);
