@@ -30,6 +30,7 @@
 #include "rules/entry_state.h"
 #include "rules/register_hooks_entries.h"
 #include "rules/settings_checks.h"
+#include "rules/settings_code_uses.h"
 #include "rules/small_register_checks.h"
 
 // Takes the current session user's code into EntryUserCode.
@@ -94,6 +95,7 @@ void RulesInstall() {
     AccessServices = AccessServiceHooks{
         .settingsBlockCheck = SettingsBlockCheck,
         .settingsBlockAfterChange = SettingsBlockAfterChange,
+        .settingsCodesKept = CheckCodesInUseKept,
     };
 }
 

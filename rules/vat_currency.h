@@ -70,6 +70,8 @@ void ItemSalesAccount(const uint8_t *item, int zone, uint8_t *account);
 uint8_t *VatSumsNew(MemBlock *sums);
 // Adds a non-blank amount into the slot of code (slot 0 for unknown codes).
 void VatSumsAdd(MemBlock sums, const uint8_t *code, const PackedDecimal *amount);
+// The slot (0-based) VatSumsAdd adds code's amounts into.
+int32_t VatSumsSlotOf(const uint8_t *code);
 // The total VAT of the sums, each code's VAT rounded to 2 decimals; extra
 // (may be null) the codes' additional percentages.
 void VatSumsTotal(MemBlock sums, int inclusive, PackedDecimal *vat, PackedDecimal *extra);

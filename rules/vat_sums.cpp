@@ -70,6 +70,23 @@ uint8_t *VatSumsNew(MemBlock *sums) {
     return data;
 }
 
+namespace {
+
+// The slot of code among the rows of block 208: its row, 0 for an empty
+// or unknown code.
+int32_t SlotOf(const SettingsRows &rows, const uint8_t *code) {
+    const bool askable = code && code[0] <= VatCodeMax;
+    int32_t own = askable ? SettingsRowWithCode(rows, VatCodeRow::Code, code) : -1;
+    return own < 0 ? 0 : own;
+}
+
+}  // namespace
+
+int32_t VatSumsSlotOf(const uint8_t *code) {
+    SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
+    return SlotOf(rows, code);
+}
+
 // Adds a non-blank amount into the slot of code's row (slot 0 for an empty
 // or unknown code). A blank amount, an empty block 208 or sums that do not
 // match the block add nothing.
@@ -78,9 +95,7 @@ void VatSumsAdd(MemBlock sums, const uint8_t *code, const PackedDecimal *amount)
     SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
     SumsView view(sums);
     if (!Matches(view, rows)) return;
-    const bool askable = code && code[0] <= VatCodeMax;
-    int32_t own = askable ? SettingsRowWithCode(rows, VatCodeRow::Code, code) : -1;
-    int32_t slot = own < 0 ? 0 : own;
+    int32_t slot = SlotOf(rows, code);
     PackedDecimal sum = view.Get(slot);
     DecAdd(&sum, amount, &sum);
     view.Put(slot, sum);

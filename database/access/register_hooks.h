@@ -97,6 +97,10 @@ struct AccessServiceHooks {
     int (*settingsBlockCheck)(int block, uint8_t *data, uint32_t size);
     // Runs after a settings block was stored.
     void (*settingsBlockAfterChange)(int block, const uint8_t *data, uint32_t size);
+    // The rule every store of a table's rows passes, checked or not (an
+    // import's rows too): 0 when the rows keep every code that a record or
+    // a setting names (none: 0); else the refusal, told.
+    int (*settingsCodesKept)(int block, const uint8_t *rows, uint32_t size);
 };
 extern AccessServiceHooks AccessServices;
 // What the ui layer fills (UiInstall): the window-type menu rebuilt after

@@ -246,6 +246,7 @@ int SettingsBlockStoreLocal(int block, const uint8_t *data, uint32_t size) {
     std::vector<uint8_t> own(data, data + size);
     uint8_t *src = own.empty() ? nullptr : own.data();
     int check = AccessServices.settingsBlockCheck ? AccessServices.settingsBlockCheck(block, src, size) : 0;
+    if (check == 0 && AccessServices.settingsCodesKept) check = AccessServices.settingsCodesKept(block, src, size);
     if (check != 0) return RecRefused;
     // The database first: a store that fails leaves the bound copy as the
     // stored block still is.
@@ -265,6 +266,11 @@ int SettingsBlockStoreHandleLocal(int block, MemBlock handle) {
         std::memcpy(own.data(), MemLock(handle), size);
         MemUnlock(handle);
     }
+    // Unchecked as rows are (an import stores blocks whose checks read
+    // registers imported after them), they still keep the codes in use:
+    // what names a code was stored before.
+    if (AccessServices.settingsCodesKept && AccessServices.settingsCodesKept(block, own.data(), size) != 0)
+        return RecRefused;
     if (!StoreConverted(block, own.data(), size)) return StoreFailed();
     // A settings window's register lock ends with its store.
     SettingsBlockStoreUnlock(block);

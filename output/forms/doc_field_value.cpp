@@ -119,7 +119,8 @@ void ReportPeriodText(uint8_t *out) {
 // The text the field (code, its own text) prints for row of doctype:
 // the field's text, replaced by a shared code's value, then by the
 // doctype's provider; -9, -5 and doctypes outside -29..-2 print the
-// field's text for every code.
+// field's text for every code. Last, a sales invoice that asks for no
+// payment empties the fields that say where and how to pay.
 void DocFieldValue(int16_t doctype, const uint8_t *fieldText, int16_t code, int16_t row, uint8_t *out,
                    const uint8_t *formDef) {
     assert(fieldText && out);
@@ -134,6 +135,11 @@ void DocFieldValue(int16_t doctype, const uint8_t *fieldText, int16_t code, int1
     }
     for (const DocValueProvider &p : DocValueProviders)
         if (p.doctype == doctype && FormDocRecord) p.value(FormDocRecord, code, param, row, out);
+    // Every run prints through here, so a form laid out for invoices
+    // asks nothing of a credit note or a paid cash invoice.
+    if (PaymentFieldCode(code) && FormDocRecord && DocTypeOf(doctype)->reg == IVVc::Number &&
+        !InvoiceAsksPayment(FormDocRecord))
+        out[0] = 0;
 }
 
 // The value of a code every document shares into out; out is left as

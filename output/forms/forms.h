@@ -157,6 +157,9 @@ void InvoiceRowExtras(const uint8_t *invoice);
 bool InvoiceRowIsBare(const uint8_t *row);
 // Frees them (DocUnload).
 void InvoiceExtrasFree();
+// Whether the VAT summary's slot is the line whose VAT today's table no
+// longer gives: its rate and VAT then as the invoice's own VAT makes them.
+bool InvoiceVatLineHeld(int32_t slot, PackedDecimal *rate, PackedDecimal *vat);
 // The side row (InvoiceSideRow) of invoice row `row`; null outside them.
 const uint8_t *InvoiceSideRowOf(int32_t row);
 int32_t InvoiceSideRowCount();
@@ -172,6 +175,13 @@ void InvoiceTotalsValue(const uint8_t *invoice, const uint8_t *param, int16_t co
 // The payment bar code of the invoice paid to account, as bar-code font
 // characters; empty when it cannot be made right.
 void InvoicePaymentBarcode(const uint8_t *invoice, const uint8_t *account, uint8_t *out);
+// Whether the sales invoice asks its customer to pay: not a cash invoice
+// (paid when it was made), not a credit note (paid to the customer), and
+// a total above zero.
+bool InvoiceAsksPayment(const uint8_t *invoice);
+// The field codes that tell a customer where and how to pay: the
+// company's bank account and bank giro and the two payment bar codes.
+bool PaymentFieldCode(int16_t code);
 
 // ---- The customer statement's values (statement_values.cpp) ----
 

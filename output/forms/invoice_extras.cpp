@@ -1,10 +1,20 @@
 // invoice_extras.cpp - what a sales invoice builds when its print starts
 // and frees when it ends: one side row per invoice row (the row's unit,
 // VAT figures and net sum, its item's group and measures) and the VAT
-// summary (the row sums per VAT code).
+// summary (the row sums and the freight per VAT code).
 //
 // The side rows live in InvoiceSides between DocLoad and DocUnload; the
 // invoice's field values read them through InvoiceSideRowOf.
+//
+// A printed invoice never disagrees with itself: its VAT lines add up to
+// the VAT it holds. The VAT table may have changed since the invoice was
+// stored (a rate changed by law after posting), and the invoice keeps its
+// VAT as one total, not per code. When today's table no longer gives
+// that total, the line of the largest sum carries the difference: its VAT
+// is what makes the lines add up to the invoice's VAT, and it and its rows
+// print the rate those figures give (VAT / net x 100, to two decimals),
+// which is the rate the invoice was posted with. The other lines print at
+// today's rates.
 #include <cassert>
 #include <cstring>
 #include <vector>
@@ -16,12 +26,22 @@
 #include "core/record_buffer.h"
 #include "output/forms/forms.h"
 #include "rules/invoice_kind.h"
+#include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
 MemBlock InvoiceVatSums;
 
 namespace {
 std::vector<uint8_t> InvoiceSides;   // InvoiceSideRow::Size bytes per invoice row
+
+// The VAT line whose VAT and rate are read from the invoice's own VAT
+// rather than today's table: its slot (-1: every line is as the table
+// gives it), its plain rate and its VAT.
+struct HeldVatLine {
+    int32_t slot = -1;
+    PackedDecimal rate, vat;
+};
+HeldVatLine HeldLine;
 
 PackedDecimal Blank() {
     PackedDecimal b;
@@ -57,6 +77,98 @@ void ItemPart(const uint8_t *row, const uint8_t *language, uint8_t *side) {
     PutDec(side, InvoiceSideRow::Measure2, r);
     RecFreeMatrix(INVc::Number, item);
 }
+
+// The summary's sum of slot; blank outside the sums.
+PackedDecimal SlotSum(int32_t slot) {
+    PackedDecimal sum = Blank();
+    uint8_t *data = nullptr;
+    int32_t count = 0;
+    if (!InvoiceVatSums || !MemArrayLock(InvoiceVatSums, sizeof(PackedDecimal), &data, &count) || !data) return sum;
+    if (slot >= 0 && slot < count) sum = GetDec(data, (size_t)slot * sizeof(PackedDecimal));
+    MemUnlock(InvoiceVatSums);
+    return sum;
+}
+
+// The VAT of slot's sum at today's rate of its code, to cents.
+PackedDecimal SlotVatToday(int32_t slot, int inclusive) {
+    PackedDecimal sum = SlotSum(slot), vat;
+    DecSetZero(&vat);
+    SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
+    if (slot < 0 || slot >= rows.count || DecIsBlank(&sum)) return vat;
+    uint8_t code[256];
+    GetText(rows.data + (size_t)slot * VatCodeRow::Size, VatCodeRow::Code, code);
+    VatAmount(code, &sum, &vat, inclusive);
+    DecRound(&vat, 2, &vat);
+    return vat;
+}
+
+// When today's VAT table no longer gives the invoice's own VAT, the line
+// of the largest sum takes the difference, and the rate its sum and VAT
+// give; HeldLine names it. An invoice without VAT lines, or whose VAT
+// today's table gives, leaves every line to the table.
+void HoldPostedVat(const uint8_t *invoice, int inclusive) {
+    HeldLine.slot = -1;
+    const int32_t used = InvoiceVatSums ? VatSumsUsedCount(InvoiceVatSums) : 0;
+    PackedDecimal held = GetDec(invoice, IVVc::Vat);
+    if (used == 0 || DecIsBlank(&held)) return;
+    // What the invoice's totals come to today, reckoned as they were when
+    // it was stored.
+    std::vector<uint8_t> today(invoice, invoice + IVVc::Size);
+    DocTotalsRound(today.data());
+    PackedDecimal now = GetDec(today.data(), IVVc::Vat), difference;
+    DecSub(&held, &now, &difference);
+    if (DecIsZero(&difference)) return;
+    int32_t slot = -1;
+    PackedDecimal largest;
+    DecSetZero(&largest);
+    for (int32_t n = 1; n <= used; n++) {
+        int32_t s = VatSumsNthUsed(InvoiceVatSums, n) - 1;
+        PackedDecimal sum = SlotSum(s);
+        if (slot < 0 || DecCompareMagnitude(&sum, &largest) > 0) slot = s, largest = sum;
+    }
+    PackedDecimal vat = SlotVatToday(slot, inclusive), net, rate;
+    DecAdd(&vat, &difference, &vat);
+    net = largest;
+    if (inclusive) DecSub(&largest, &vat, &net);
+    if (DecIsZero(&net)) return;   // no rate to be had: the table's stands
+    DecShiftUp2(&vat, &rate);
+    DecDiv(&rate, &net, &rate);
+    DecRound(&rate, 2, &HeldLine.rate);
+    HeldLine.vat = vat;
+    HeldLine.slot = slot;
+}
+
+// Puts the held line's rate into the VAT figures of the side rows of its
+// code: the plain rate, the rate of the row's sum (the VAT share when
+// prices include VAT), the row's VAT to cents and its net.
+void RowsAtHeldRate(const uint8_t *invoice, int inclusive) {
+    if (HeldLine.slot < 0) return;
+    PackedDecimal share = HeldLine.rate;
+    if (inclusive) {
+        PackedDecimal hundred, base;
+        DecFromLong(&hundred, 100);
+        DecAdd(&hundred, &HeldLine.rate, &base);
+        DecShiftUp2(&HeldLine.rate, &share);
+        DecDiv(&share, &base, &share);
+    }
+    uint8_t row[IVVc::Rows::Size], code[256];
+    for (int32_t i = 0; i < InvoiceSideRowCount(); i++) {
+        uint8_t *side = InvoiceSides.data() + (size_t)i * InvoiceSideRow::Size;
+        PackedDecimal vat = GetDec(side, InvoiceSideRow::VatAmount);
+        if (DecIsBlank(&vat) || !MatrixRowRead(IVVc::Number, invoice, i, row)) continue;
+        GetText(row, IVVc::Rows::VatCode, code);
+        if (VatSumsSlotOf(code) != HeldLine.slot) continue;
+        PackedDecimal sum = GetDec(row, IVVc::Rows::Sum), net = sum;
+        DecMul(&sum, &share, &vat);
+        DecShiftDown2(&vat, &vat);
+        DecRound(&vat, 2, &vat);
+        if (inclusive) DecSub(&sum, &vat, &net);
+        PutDec(side, InvoiceSideRow::VatPlainRate, HeldLine.rate);
+        PutDec(side, InvoiceSideRow::VatRate, share);
+        PutDec(side, InvoiceSideRow::VatAmount, vat);
+        PutDec(side, InvoiceSideRow::NetSum, net);
+    }
+}
 }  // namespace
 
 bool InvoiceRowIsBare(const uint8_t *row) {
@@ -71,7 +183,10 @@ bool InvoiceRowIsBare(const uint8_t *row) {
 // outside the home VAT zone), its sum as entered added to the summary by
 // its VAT code when it has VAT, and its item's figures for item rows. A
 // bare row gets none of these: a zero sum under no VAT code would
-// otherwise add a summary line of nothing at the first code's rate.
+// otherwise add a summary line of nothing at the first code's rate. The
+// freight adds to the summary under its VAT code as the invoice's totals
+// count it, so that the lines add up to the invoice's VAT; then the line
+// that carries a VAT the table no longer gives is held (HoldPostedVat).
 void InvoiceRowExtras(const uint8_t *invoice) {
     assert(invoice);
     InvoiceExtrasFree();
@@ -110,6 +225,21 @@ void InvoiceRowExtras(const uint8_t *invoice) {
         }
         if (kind == DocRowKind::Item) ItemPart(row, language, side);
     }
+    PackedDecimal freight = GetDec(invoice, IVVc::Freight);
+    if (!DecIsZero(&freight) && (inclusive || !novat)) {
+        uint8_t code[256];
+        GetText(invoice, IVVc::FreightVat, code);
+        VatSumsAdd(InvoiceVatSums, code, &freight);
+    }
+    HoldPostedVat(invoice, inclusive);
+    RowsAtHeldRate(invoice, inclusive);
+}
+
+bool InvoiceVatLineHeld(int32_t slot, PackedDecimal *rate, PackedDecimal *vat) {
+    if (slot < 0 || slot != HeldLine.slot) return false;
+    if (rate) *rate = HeldLine.rate;
+    if (vat) *vat = HeldLine.vat;
+    return true;
 }
 
 // Frees the side rows and the VAT summary.
@@ -118,6 +248,7 @@ void InvoiceExtrasFree() {
     InvoiceSides.shrink_to_fit();
     if (InvoiceVatSums) MemFree(&InvoiceVatSums);
     InvoiceVatSums = 0;
+    HeldLine.slot = -1;
 }
 
 // The side row of invoice row `row`; null outside the rows built.

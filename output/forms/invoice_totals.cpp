@@ -6,10 +6,10 @@
 // company's bank account (14 digits), the total in hundredths (8), the
 // reference (20), the due date (YYMMDD), "0000", a 7-3-1 check digit,
 // then the Code 128 check character, between the bar-code font's start
-// and stop characters. A total that does not fit or is negative, or a
-// reference of more than 20 digits, prints no bar code at all: a slip
-// that scans to a wrong amount or reference is worse than none. Nor does
-// a credit note, which the customer does not pay.
+// and stop characters. A total that does not fit, or a reference of more
+// than 20 digits, prints no bar code at all: a slip that scans to a wrong
+// amount or reference is worse than none. Nor does an invoice that asks
+// for no payment (a cash invoice, a credit note, a total of zero or less).
 #include <cassert>
 
 #include "core/amount_words.h"
@@ -47,7 +47,9 @@ PackedDecimal Add(PackedDecimal a, PackedDecimal b) {
 }
 
 // VAT line n (from 1) of the summary: its VAT code, the sum of its rows
-// and that sum's VAT rounded to 2 decimals; false past the used codes.
+// and that sum's VAT rounded to 2 decimals (the line that carries the
+// invoice's own VAT, InvoiceVatLineHeld, its VAT as held); false past the
+// used codes.
 bool VatLine(int32_t n, int inclusive, uint8_t *code, PackedDecimal *sum, PackedDecimal *vat) {
     if (!InvoiceVatSums || n < 1 || n > VatSumsUsedCount(InvoiceVatSums)) return false;
     int32_t slot = VatSumsNthUsed(InvoiceVatSums, n) - 1;
@@ -60,18 +62,21 @@ bool VatLine(int32_t n, int inclusive, uint8_t *code, PackedDecimal *sum, Packed
     SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
     if (slot >= rows.count) return false;
     GetText(rows.data + (size_t)slot * VatCodeRow::Size, VatCodeRow::Code, code);
+    if (InvoiceVatLineHeld(slot, nullptr, vat)) return true;
     PackedDecimal raw;
     VatAmount(code, sum, &raw, inclusive);
     DecRound(&raw, 2, vat);
     return true;
 }
 
-// The rate of VAT line n's code (block 208's first rate).
+// The rate of VAT line n's code (block 208's first rate; the held line's
+// rate for the line that carries the invoice's own VAT).
 bool VatLineRate(int32_t n, PackedDecimal *rate) {
     if (!InvoiceVatSums || n < 1 || n > VatSumsUsedCount(InvoiceVatSums)) return false;
     int32_t slot = VatSumsNthUsed(InvoiceVatSums, n) - 1;
     SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
     if (slot < 0 || slot >= rows.count) return false;
+    if (InvoiceVatLineHeld(slot, rate, nullptr)) return true;
     *rate = GetDec(rows.data + (size_t)slot * VatCodeRow::Size, VatCodeRow::Rate);
     return true;
 }
@@ -144,22 +149,30 @@ bool CashDiscounted(const uint8_t *inv, PackedDecimal *out) {
 }
 }  // namespace
 
+bool InvoiceAsksPayment(const uint8_t *invoice) {
+    assert(invoice);
+    const InvoiceKind kind = InvoiceKind(GetU16(invoice, IVVc::InvType));
+    if (kind == InvoiceKind::Cash || kind == InvoiceKind::CreditNote) return false;
+    PackedDecimal total = GetDec(invoice, IVVc::Total);
+    return !DecIsBlank(&total) && !DecIsZero(&total) && !DecIsNegative(&total);
+}
+
+bool PaymentFieldCode(int16_t code) { return code == 58 || code == 59 || code == 282 || code == 349; }
+
 // The payment bar code of the invoice with the company's bank account
 // into out, as bar-code font characters; empty when it cannot be made
-// right (a credit note, a negative total or one of a million or more, a
-// reference of more than 20 digits).
+// right (an invoice that asks for no payment, a total of a million or
+// more, a reference of more than 20 digits).
 void InvoicePaymentBarcode(const uint8_t *invoice, const uint8_t *account, uint8_t *out) {
     out[0] = 0;
-    // A credit note is paid to the customer, not by it: no payment slip.
-    if (InvoiceKind(GetI16(invoice, IVVc::InvType)) == InvoiceKind::CreditNote) return;
+    if (!InvoiceAsksPayment(invoice)) return;
     PackedDecimal total = GetDec(invoice, IVVc::Total), limit;
     DecFromLong(&limit, 1000000);
-    if (DecIsNegative(&total) || DecCompare(&total, &limit) >= 0) return;
+    if (DecCompare(&total, &limit) >= 0) return;
     uint8_t digits[256], part[256], padded[256];
     PStringFromC(digits, "1");
     BankAccountTo14Digits(account, part);
     PStringAppend(digits, part);
-    if (DecIsBlank(&total)) DecSetZero(&total);
     AmountCentsText(&total, part);
     PStringPadLeft(padded, part, '0', AmountDigits);
     PStringAppend(digits, padded);

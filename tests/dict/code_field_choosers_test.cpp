@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@
 #include "core/definitions.h"
 #include "core/field_types.h"
 #include "core/window_entries.h"
+#include "dict_offsets.h"
+#include "rules/settings_code_uses.h"
 #include "tools/dict.h"
 
 namespace {
@@ -357,6 +360,82 @@ window 599 {
     EXPECT_NE(probe[0].find("VEVc.CurncyCode: chooses from nothing"), std::string::npos) << probe[0];
     EXPECT_NE(probe[1].find("VEVc.LangCode: chooses from CountryList"), std::string::npos) << probe[1];
     EXPECT_NE(probe[2].find("VEVc.Contact: a code field in no row"), std::string::npos) << probe[2];
+}
+
+// ---- The settings tables' codes and the fields that name them ----
+
+// The fields whose names say they hold the code of a settings table
+// ("Field", "Register.Field", "Register.Rows.Field"; * and ? as in a
+// shell). Payment-terms fields name terms or a payment mode.
+struct TableCodeName {
+    const char *pattern;
+    int table;
+};
+constexpr TableCodeName TableCodeNames[] = {
+    {"VatCode", VatCodeBlk::Number},     {"VatCode?", VatCodeBlk::Number}, {"VatCodeT?", VatCodeBlk::Number},
+    {"VatCodeZ?", VatCodeBlk::Number},   {"FreightVat", VatCodeBlk::Number}, {"CurncyCode", CurrencyBlk::Number},
+    {"Currency", CurrencyBlk::Number},   {"LangCode", LanguageBlk::Number}, {"PayMode", PaymentModeBlk::Number},
+    {"PayTerms", PaymentModeBlk::Number}, {"TermsCode", PaymentModeBlk::Number},
+    {"AssetVc.Class", AssetGroupBlk::Number}, {"QuoteClass", QuoteClassBlk::Number},
+    {"*YearCode", FiscalYearBlk::Number},
+};
+
+// Fields named so that hold nothing in use, and why.
+struct Companion {
+    const char *pattern;
+    const char *why;
+};
+constexpr Companion Companions[] = {
+    {"*Blk.Rows.Code", "a table's own code"},
+    {"FiscalYearBlk.Rows.YearCode", "a fiscal year's own name"},
+    {"ExchRateVc.CurncyCode", "the rates kept per currency"},
+    {"*.Rows.LangCode", "texts and forms kept per language"},
+    {"VatAccountsBlk.Rows.VatCode", "the zone accounts kept per VAT code"},
+    {"ATVc.YearCode", "an account posting copies its voucher's year"},
+    {"TRVc.Rows.LinkYearCode", "a link to a voucher of a year that itself names it"},
+};
+
+template <typename Row>
+const Row *FirstMatch(std::span<const Row> rows, const std::string &record, const std::string &field, bool row)
+{
+    const std::string full = record + (row ? ".Rows." : ".") + field;
+    for (const Row &r : rows) {
+        const std::string &subject = std::string(r.pattern).find('.') != std::string::npos ? full : field;
+        if (fnmatch(r.pattern, subject.c_str(), 0) == 0) return &r;
+    }
+    return nullptr;
+}
+
+// Every field of a register or settings block whose name says it holds a
+// settings table's code is in the one table of uses
+// (rules/settings_code_uses.cpp) or a companion that holds nothing, so a
+// field added to the dictionary cannot leave a code in use unguarded.
+TEST(CodeFieldChoosers, EveryFieldNamingASettingsCodeIsAUse)
+{
+    Source s;
+    std::string error;
+    ASSERT_TRUE(ReadSource(&s, &error)) << error;
+    const std::span<const CodeUse> uses(CodeUsesBegin(), CodeUsesEnd());
+    int found = 0;
+    auto check = [&](const DictRecord &r, const DictField &f, bool row) {
+        const TableCodeName *t = FirstMatch(std::span<const TableCodeName>(TableCodeNames), r.name, f.name, row);
+        if (!t || FirstMatch(std::span<const Companion>(Companions), r.name, f.name, row)) return;
+        const CodeHolder holder = r.block ? CodeHolder::Block : row ? CodeHolder::RecordRow : CodeHolder::Record;
+        bool listed = false;
+        for (const CodeUse &u : uses)
+            listed = listed || (u.table == t->table && u.holder == holder && u.number == r.number && u.at == f.offset);
+        found++;
+        EXPECT_TRUE(listed) << s.src.files[f.pos.file] << ":" << f.pos.line << ": " << r.name << (row ? ".Rows." : ".")
+                            << f.name << " names the codes of block " << t->table << " and is no use listed";
+    };
+    for (const DictRecord &r : s.src.records) {
+        for (const DictField &f : r.fields) check(r, f, false);
+        if (r.rows)
+            for (const DictField &f : r.rows->fields) check(r, f, true);
+    }
+    // Every use listed is a field found so, and the registers hold many.
+    EXPECT_EQ(found, int(uses.size()));
+    for (const CodeUse &u : uses) EXPECT_NE(CodeTableOf(u.table), nullptr) << u.number << " at " << u.at;
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // road_form_steps.cpp - designing a form from nothing and choosing it for
-// a document, in windows.
+// a document, in windows; printing documents and reading their bar codes.
 #include "tests/roads/road_form_steps.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -167,4 +168,23 @@ std::shared_ptr<std::string> PrintCustomerStatement(RoadTest &road, const std::s
     auto text = PrintOnePdf(road, "the statement", shot, [&road] { road.ClickButton("OK"); });
     road.Menu("Window", "Close all");
     return text;
+}
+
+bool CanScan()
+{
+    return std::system("command -v zbarimg >/dev/null 2>&1 && command -v pdftoppm >/dev/null 2>&1") == 0;
+}
+
+std::string ScannedBarcode(const std::filesystem::path &pdf, const std::filesystem::path &png)
+{
+    if (std::system(("pdftoppm -r 300 -png -singlefile '" + pdf.string() + "' '" + png.string() + "'").c_str()) != 0)
+        return "";
+    FILE *p = popen(("zbarimg -q --raw '" + png.string() + ".png' 2>/dev/null").c_str(), "r");
+    if (!p) return "";
+    std::string scanned;
+    char buf[256];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) scanned.append(buf, n);
+    pclose(p);
+    while (!scanned.empty() && (scanned.back() == '\n' || scanned.back() == '\r')) scanned.pop_back();
+    return scanned;
 }

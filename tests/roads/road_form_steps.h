@@ -2,12 +2,14 @@
 // nothing in the form designer, as a user draws one: Registers > Forms,
 // New, the form's name in its Form window, then each text and data field
 // drawn with the designer's tool buttons and stored with OK; the step
-// that chooses that form in a document's form settings; and the steps
-// that print a document and a customer's statement on their forms.
+// that chooses that form in a document's form settings; the steps that
+// print a document and a customer's statement on their forms; and the
+// reading of a printed bar code.
 #pragma once
 
 #include "tests/roads/road_fixture.h"
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +48,13 @@ void OpenInDesigner(RoadTest &road, const std::string &what, int x, int y);
 // first row's form and OK, which must store it quietly. Every window is
 // closed afterwards.
 void ChooseForm(RoadTest &road, const std::string &row, int type, const std::string &code);
+
+// Whether the tools that read a printed bar code are there.
+bool CanScan();
+// The digits of the bar code on the PDF's page, read as a bank's reader
+// reads them (the page rendered at 300 dpi into `png`.png); empty when
+// none is read.
+std::string ScannedBarcode(const std::filesystem::path &pdf, const std::filesystem::path &png);
 
 // Ctrl+P in the active document window, the print dialog answered: the
 // road fails unless one more PDF is printed. The PDF's text is in the

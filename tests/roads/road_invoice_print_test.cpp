@@ -7,12 +7,14 @@
 // pay to; what the page says is then
 // checked against the invoice stored in the company file. An invoice
 // marked in the invoice list prints on the fourth invoice form, once the
-// form is named in the form settings.
+// form is named in the form settings. A posted invoice printed after its
+// VAT code's rate changed reads the rate and VAT it was posted with.
 // Menus: File > Windows... > "Company", File > Windows... > "Sales
 // invoices", File > Print (Ctrl+P); in Sales, Settings > Forms...,
-// Operations > Fourth invoice form.
+// Operations > Fourth invoice form; in General ledger, Settings > VAT
+// codes....
 // Windows: Sales invoice, Sales invoice list, Company, Forms, Forms: fourth
-// invoice form.
+// invoice form, VAT codes.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdio>
@@ -30,6 +32,7 @@
 #include "platform/dialog.h"
 #include "platform/queue.h"
 #include "platform/script.h"
+#include "tests/roads/road_form_steps.h"
 
 namespace {
 
@@ -58,28 +61,6 @@ std::string Reference(const std::string &customerDigits, const std::string &numb
         sum += p >= 10 ? p - 9 : p;
     }
     return d + char('0' + (10 - sum % 10) % 10);
-}
-
-// Whether the tools that read a printed bar code are there.
-bool CanScan()
-{
-    return std::system("command -v zbarimg >/dev/null 2>&1 && command -v pdftoppm >/dev/null 2>&1") == 0;
-}
-
-// The digits of the bar code on the PDF's page, read as a bank's reader
-// reads them (the page rendered at 300 dpi); empty when none is read.
-std::string ScannedBarcode(const fs::path &pdf, const fs::path &png)
-{
-    if (std::system(("pdftoppm -r 300 -png -singlefile '" + pdf.string() + "' '" + png.string() + "'").c_str()) != 0)
-        return "";
-    FILE *p = popen(("zbarimg -q --raw '" + png.string() + ".png' 2>/dev/null").c_str(), "r");
-    if (!p) return "";
-    std::string scanned;
-    char buf[256];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) scanned.append(buf, n);
-    pclose(p);
-    while (!scanned.empty() && (scanned.back() == '\n' || scanned.back() == '\r')) scanned.pop_back();
-    return scanned;
 }
 
 TEST_F(RoadTest, PrintedInvoiceShowsItsOwnValues)
@@ -263,6 +244,74 @@ TEST_F(RoadTest, AnInvoicePrintedBeforePostingPaysByThePrintedReference)
     EXPECT_EQ(GetU16(inv.data(), IVVc::Posted), 1);
     EXPECT_EQ(TextAt(inv.data(), IVVc::RefStr), *printed) << "posting keeps the reference the page printed";
     CloseForCheck();
+}
+
+// A posted invoice reads as it was posted, whatever the VAT table says
+// today. An invoice of SERVICE (VAT code 2, 12 %) posted and printed:
+// 12,00 on its row and in its VAT summary beside 84,00, total 784,00. The
+// rate of code 2 then raised to 25 % in General ledger > Settings > VAT
+// codes: a new invoice of SERVICE is charged 175,00, and the posted
+// invoice, opened from its list and printed again, still reads 12,00 and
+// 84,00, its lines adding up to its VAT, and nowhere 25,00 or 175,00.
+TEST_F(RoadTest, APostedInvoicePrintsTheRateItWasPostedWith)
+{
+    StartNewCompany();
+    NewFromWindowList("Sales invoices", WinTypes::SalesInvoiceList, SalesInvoice);
+    auto number = TypeOneRowDocument("C1", ColItem, "SERVICE", "1");
+    ClickButton("Posted");
+    Key(PlKey::Tab);
+    ClickOk();
+    Check("OK posts it at 12 %", [] {
+        EXPECT_EQ(Shown("VAT"), "84,00");
+        EXPECT_EQ(Shown("Total"), "784,00");
+        return TitleTells("viewing");
+    });
+    // The page as posted, and again after the rate changed: the same.
+    auto readsAsPosted = [](const std::string &p) {
+        EXPECT_NE(LineWith(p, "SERVICE").find("12,00"), std::string::npos) << p;
+        EXPECT_NE(LineWith(p, "84,00").find("12,00"), std::string::npos) << "the VAT summary's line:\n" << p;
+        EXPECT_NE(LineWith(p, "Total").find("784,00"), std::string::npos) << p;
+        EXPECT_EQ(p.find("25,00"), std::string::npos) << p;
+        EXPECT_EQ(p.find("175,00"), std::string::npos) << p;
+    };
+    auto posted = PrintActiveDocument(*this, "invoice_as_posted");
+    Check("the posted invoice reads 12 % and 84,00", [posted, readsAsPosted] {
+        readsAsPosted(*posted);
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    Menu("Module", "General ledger");
+    Menu("Settings", "VAT codes...");
+    Check("the VAT codes open", Opened(WinTypes::SetVatCodes));
+    TypeCell(1, 2, "25");
+    ClickOk();
+    Check("the new rate of code 2 is stored", [] { return ActiveType() != WinTypes::SetVatCodes; });
+    NewFromWindowList("Sales invoices", WinTypes::SalesInvoiceList, SalesInvoice);
+    TypeOneRowDocument("C1", ColItem, "SERVICE", "1");
+    Check("a new invoice of SERVICE is charged the new rate", [] {
+        EXPECT_EQ(Shown("VAT"), "175,00");
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    Check("the invoice list opens", Opened(WinTypes::SalesInvoiceList));
+    FindRow("the posted invoice", number);
+    Key(PlKey::Return);
+    Check("the posted invoice opens", [number] {
+        EXPECT_EQ(Shown("Number"), *number);
+        EXPECT_EQ(Shown("VAT"), "84,00");
+        return ActiveType() == SalesInvoice;
+    });
+    auto again = PrintActiveDocument(*this, "invoice_after_rate_change");
+    Check("printed again it still reads 12 % and 84,00", [again, readsAsPosted] {
+        readsAsPosted(*again);
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
 }
 
 // The fourth invoice form named in Sales > Settings > Forms... (the demo's

@@ -7,9 +7,10 @@
 // holds the fault and every typed row still in the window; mended, they
 // are stored. The blocks are then read back from the company file. A VAT
 // code stored and then emptied in the middle of the rows is removed by its
-// number and Delete, and the other codes are stored. The number and date
-// formats refuse a date separator that is empty or a digit, and a digit
-// as the decimal separator.
+// number and Delete, and the other codes are stored. A VAT code the items
+// use stays, deleted or emptied, OK refused and told why; one nothing uses
+// goes. The number and date formats refuse a date separator that is empty
+// or a digit, and a digit as the decimal separator.
 // Menus: in General ledger, Settings > Number series..., Settings > VAT
 // codes..., Settings > Fiscal years..., Settings > Posting..., Settings >
 // Number and date formats...; in Sales, Settings > Forms....
@@ -20,11 +21,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "core/date.h"
 #include "core/field_access.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "platform/dialog.h"
 #include "platform/queue.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
@@ -119,6 +122,17 @@ public:
             return ActiveType() != type;
         });
         Menu("Window", "Close all");
+    }
+    // The cells `columns` of row `row` emptied one by one, as a user
+    // clears them.
+    void EmptyCells(int row, std::initializer_list<int> columns)
+    {
+        for (int column : columns) {
+            ClickCell(row, column);
+            Key(PlKey::End);
+            Key(PlKey::Home, true);
+            Key(PlKey::Back);
+        }
     }
     static std::string DateText(const uint8_t *at)
     {
@@ -299,12 +313,7 @@ TEST_F(SettingsWindowsRoad, AnEmptiedRowBetweenOthersIsRemovedAndTheRestStored)
 
     Menu("Settings", "VAT codes...");
     OpensWithRows(WinTypes::SetVatCodes, V::Size, 5);
-    for (int column : {0, 1, 2, 4, 5}) {
-        ClickCell(3, column);
-        Key(PlKey::End);
-        Key(PlKey::Home, true);
-        Key(PlKey::Back);
-    }
+    EmptyCells(3, {0, 1, 2, 4, 5});
     ClickOk();
     Check("OK asks for the empty row to be filled in or removed", [] {
         EXPECT_TRUE(Told("Fill in or remove the empty row first.")) << ::testing::PrintToString(Messages());
@@ -336,6 +345,82 @@ TEST_F(SettingsWindowsRoad, AnEmptiedRowBetweenOthersIsRemovedAndTheRestStored)
     const char *kept[] = {"1", "2", "0", "4"};
     for (size_t i = 0; i < 4; i++) EXPECT_EQ(TextAt(rows.data() + i * V::Size, V::Code), kept[i]) << i;
     EXPECT_EQ(TextAt(rows.data() + 3 * V::Size, V::Name), "Export");
+    CloseForCheck();
+}
+
+// A VAT code the demo's items use stays in the table by every road out of
+// it. Code 2 (item group G2 and its item SERVICE charge it) clicked by its
+// number and deleted: OK is refused with a message that names the code
+// and the item group, and the window keeps its rows until it is closed
+// without storing. Its cells emptied, the empty row deleted and OK: the
+// same. A code nothing uses, stored before, goes by its number, Delete
+// and OK. The company file keeps code 2 as it was.
+TEST_F(SettingsWindowsRoad, AVatCodeInUseStaysAndOneNothingUsesGoes)
+{
+    namespace V = VatCodeBlk::Rows;
+    const std::string company = StartNewCompany();
+    const std::string inUse = "The row cannot be removed: the code 2 is in use by Item group G2.";
+    Menu("Module", "General ledger");
+    Menu("Settings", "VAT codes...");
+    OpensWithRows(WinTypes::SetVatCodes, V::Size, 3);
+    for (const Cell &c : std::vector<Cell>{{3, 0, "3"}, {3, 1, "Reduced"}, {3, 2, "6"}, {3, 4, "2610"}, {3, 5, "2640"}})
+        TypeCell(c.row, c.column, c.text);
+    ClickOk();
+    Check("the code nothing uses is stored", [] { return ActiveType() != WinTypes::SetVatCodes; });
+
+    // OK after code 2's row went, by Delete or emptied: refused, named.
+    auto refusedOnOk = [this, inUse](const std::string &how) {
+        auto told = CountTold();
+        ClickOk();
+        Check("OK is refused for code 2 " + how + "; the window keeps its rows", [told, inUse] {
+            EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+            if (Messages().size() > *told) {
+                EXPECT_NE(Messages().back().find(inUse), std::string::npos) << Messages().back();
+            }
+            EXPECT_EQ(ActiveType(), WinTypes::SetVatCodes) << ActiveTitle();
+            EXPECT_EQ(WindowRows().size(), 3 * V::Size);
+            return ActiveType() == WinTypes::SetVatCodes;
+        });
+        AnswerBox(kPlIdNo);
+        Menu("Window", "Close all");
+    };
+    Menu("Settings", "VAT codes...");
+    OpensWithRows(WinTypes::SetVatCodes, V::Size, 4);
+    ClickRowNumber(1);
+    Key(PlKey::Delete);
+    refusedOnOk("deleted");
+
+    Menu("Settings", "VAT codes...");
+    OpensWithRows(WinTypes::SetVatCodes, V::Size, 4);
+    EmptyCells(1, {0, 1, 2, 4, 5, 6});   // the demo's code 2 has an added percentage of 0,00
+    ClickOk();
+    Check("OK asks for the emptied row to be removed", [] {
+        EXPECT_TRUE(Told("Fill in or remove the empty row first.")) << ::testing::PrintToString(Messages());
+        return ActiveType() == WinTypes::SetVatCodes;
+    });
+    ClickRowNumber(1);
+    Key(PlKey::Delete);
+    refusedOnOk("emptied");
+
+    Menu("Settings", "VAT codes...");
+    OpensWithRows(WinTypes::SetVatCodes, V::Size, 4);
+    ClickRowNumber(3);
+    auto told = CountTold();
+    Key(PlKey::Delete);
+    ClickOk();
+    Check("the code nothing uses goes without a word", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        return ActiveType() != WinTypes::SetVatCodes;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> rows = StoredRows(VatCodeBlk::Number);
+    ASSERT_EQ(rows.size(), 3 * V::Size);
+    const char *kept[] = {"1", "2", "0"};
+    for (size_t i = 0; i < 3; i++) EXPECT_EQ(TextAt(rows.data() + i * V::Size, V::Code), kept[i]) << i;
+    PackedDecimal rate = GetDec(rows.data() + V::Size, V::Rate);
+    EXPECT_DOUBLE_EQ(DecToDouble(&rate), 12.0) << "code 2 is stored as it was";
     CloseForCheck();
 }
 

@@ -1,12 +1,14 @@
 // Settings blocks are checked as they are stored: duplicate codes, missing
 // accounts, fiscal years that do not follow one another, number ranges
 // that overlap; new fiscal years get order codes that keep their order.
+#include <cstring>
 #include <set>
 
 #include "core/ui_text.h"
 #include "rules/hooks.h"
 #include "rules/series_terms.h"
 #include "rules/settings_checks.h"
+#include "rules/settings_code_uses.h"
 #include "tests/rules/rules_fixture.h"
 
 namespace {
@@ -187,6 +189,148 @@ TEST_F(SettingsChecks, PaymentModesAndVatAccountCodes) {
         PutText(vat.data() + i * VatAccountsBlk::Rows::Size, 0, 2, i == 2 ? "1" : std::to_string(i + 1).c_str());
     EXPECT_NE(CheckBlock130Codes(vat.data(), (uint32_t)vat.size()), 0);
     EXPECT_EQ(At(), std::make_pair(2, 0));
+}
+
+// ---- Codes in use stay in their tables ----
+
+class CodesInUse : public SettingsChecks {
+protected:
+    // Table block's rows as stored, whole.
+    static std::vector<uint8_t> Stored(int block) {
+        MemBlock h = 0;
+        std::vector<uint8_t> rows;
+        if (SettingsBlockFetch(&h, block) && h) {
+            const uint8_t *p = MemLock(h);
+            rows.assign(p, p + MemSize(h));
+            MemUnlock(h);
+        }
+        MemFree(&h);
+        return rows;
+    }
+    // The rows of table block without the rows whose code (at 0) is `code`.
+    static std::vector<uint8_t> Without(int block, uint32_t rowSize, const char *code) {
+        std::vector<uint8_t> rows = Stored(block), kept;
+        for (size_t at = 0; at + rowSize <= rows.size(); at += rowSize)
+            if (Text(rows.data() + at, 0) != code) kept.insert(kept.end(), rows.begin() + at, rows.begin() + at + rowSize);
+        return kept;
+    }
+    // The store of rows as table block through a window (checked) and
+    // through an import (the rows road): the result of each.
+    static std::pair<int, int> BothRoads(int block, const std::vector<uint8_t> &rows) {
+        int window = SettingsBlockStore(block, rows.data(), (uint32_t)rows.size());
+        MemBlock h = MemAlloc((uint32_t)rows.size());
+        std::memcpy(MemLock(h), rows.data(), rows.size());
+        MemUnlock(h);
+        int import = SettingsBlockStoreHandle(block, h);
+        MemFree(&h);
+        return {window, import};
+    }
+};
+
+// A VAT code that an item group, a voucher row or the sales accounts name
+// stays, whether its row is left out of a store, typed over or dropped by
+// an import: the store is refused, the message names the code and what
+// uses it, and the table stays as it was. A code nothing names goes.
+TEST_F(CodesInUse, AVatCodeNamedByARecordOrASettingStays) {
+    for (const char *code : {"1", "2", "3", "4"}) AddVatCode(code, 10, -1, "", "");
+    StoreRecord(ITVc::Number, [](uint8_t *r) {
+        PutText(r, ITVc::Code, 5, "G2");
+        PutText(r, ITVc::VatCodeZ1, 2, "2");
+    });
+    StoreRecord(TRVc::Number, [](uint8_t *r) {
+        PutU32(r, TRVc::SerNr, 7);
+        PutU16(r, TRVc::YearCode, 12);
+        AddLedgerRow(TRVc::Number, r, "3010", "", -100, "3");
+    });
+    std::vector<uint8_t> accounts(SalesAccountsBlk::Size, 0);
+    PutText(accounts.data(), SalesAccountsBlk::VatCode1, 2, "1");
+    StoreBlock(SalesAccountsBlk::Number, accounts.data(), SalesAccountsBlk::Size);
+    const std::vector<uint8_t> all = Stored(VatCodeBlk::Number);
+    ASSERT_EQ(all.size(), 4 * VatCodeRow::Size);
+
+    const std::pair<const char *, std::string> uses[] = {
+        {"2", "2 is in use by Item group G2."}, {"3", "3 is in use by Voucher 7."}, {"1", "1 is in use by Sales accounts."}};
+    for (const auto &[code, told] : uses) {
+        shown.clear();
+        EXPECT_EQ(BothRoads(VatCodeBlk::Number, Without(VatCodeBlk::Number, VatCodeRow::Size, code)),
+                  std::make_pair(RecRefused, RecRefused))
+            << code;
+        ASSERT_EQ(shown.size(), 2u) << code;
+        for (const std::string &s : shown) EXPECT_EQ(s, TextOf(Texts::SettingsCodeInUse) + told);
+        EXPECT_EQ(Stored(VatCodeBlk::Number), all) << code;
+    }
+    // Typed over in its row: the code it held is left out all the same.
+    std::vector<uint8_t> renamed = all;
+    PutText(renamed.data() + VatCodeRow::Size, VatCodeRow::Code, 2, "7");
+    EXPECT_EQ(SettingsBlockStore(VatCodeBlk::Number, renamed.data(), (uint32_t)renamed.size()), RecRefused);
+    // The code nothing names goes.
+    shown.clear();
+    EXPECT_EQ(SettingsBlockStore(VatCodeBlk::Number, all.data(), 3 * VatCodeRow::Size), RecDone);
+    EXPECT_TRUE(shown.empty()) << ::testing::PrintToString(shown);
+    EXPECT_EQ(Stored(VatCodeBlk::Number).size(), 3 * VatCodeRow::Size);
+}
+
+// The other tables the loosened delete reaches: a fiscal year holding a
+// voucher stays (its vouchers name it by its order code, the message by
+// its year code), an empty one goes; a payment mode a customer's terms
+// name stays; a currency only its exchange rates name goes.
+TEST_F(CodesInUse, FiscalYearsPaymentModesAndCurrencies) {
+    AddFiscalYear(10, "2024", DateRec{1, 1, 2024}, DateRec{31, 12, 2024});
+    AddFiscalYear(20, "2025", DateRec{1, 1, 2025}, DateRec{31, 12, 2025});
+    AddFiscalYear(30, "2026", DateRec{1, 1, 2026}, DateRec{31, 12, 2026});
+    StoreRecord(TRVc::Number, [](uint8_t *r) {
+        PutU32(r, TRVc::SerNr, 1);
+        PutU16(r, TRVc::YearCode, 10);
+    });
+    const std::vector<uint8_t> years = Stored(FiscalYearBlk::Number);
+    shown.clear();
+    EXPECT_EQ(SettingsBlockStore(FiscalYearBlk::Number, years.data() + FiscalYearEntry::Size,
+                                 2 * FiscalYearEntry::Size),
+              RecRefused);
+    EXPECT_EQ(shown, std::vector<std::string>{TextOf(Texts::SettingsCodeInUse) + "2024 is in use by Voucher 1."});
+    EXPECT_EQ(SettingsBlockStore(FiscalYearBlk::Number, years.data(), 2 * FiscalYearEntry::Size), RecDone);
+
+    StoreAccount("1910", "Cash", 0);
+    for (const char *mode : {"K", "B"})
+        AddRow(PaymentModeBlk::Number, PaymentModeBlk::Rows::Size, [mode](uint8_t *r) {
+            PutText(r, PaymentModeBlk::Rows::Code, 1, mode);
+            PutText(r, PaymentModeBlk::Rows::Account, 10, "1910");
+        });
+    StoreRecord(CUVc::Number, [](uint8_t *r) {
+        PutText(r, CUVc::Code, 20, "C1");
+        PutText(r, CUVc::PayTerms, 2, "K");
+        PutText(r, CUVc::CurncyCode, 5, "USD");
+    });
+    const std::vector<uint8_t> modes = Stored(PaymentModeBlk::Number);
+    shown.clear();
+    EXPECT_EQ(SettingsBlockStore(PaymentModeBlk::Number, modes.data() + PaymentModeBlk::Rows::Size,
+                                 PaymentModeBlk::Rows::Size),
+              RecRefused);
+    EXPECT_EQ(shown, std::vector<std::string>{TextOf(Texts::SettingsCodeInUse) + "K is in use by Customers C1."});
+    EXPECT_EQ(SettingsBlockStore(PaymentModeBlk::Number, modes.data(), PaymentModeBlk::Rows::Size), RecDone);
+
+    for (const char *currency : {"EUR", "USD"})
+        AddRow(CurrencyBlk::Number, CurrencyBlk::Rows::Size,
+               [currency](uint8_t *r) { PutText(r, CurrencyBlk::Rows::Code, 5, currency); });
+    StoreRecord(ExchRateVc::Number, [](uint8_t *r) {
+        PutText(r, ExchRateVc::CurncyCode, 5, "EUR");
+        PutDec(r, ExchRateVc::Rate, Dec(1125));
+    });
+    const std::vector<uint8_t> currencies = Stored(CurrencyBlk::Number);
+    EXPECT_EQ(SettingsBlockStore(CurrencyBlk::Number, currencies.data(), CurrencyBlk::Rows::Size), RecRefused);
+    EXPECT_EQ(SettingsBlockStore(CurrencyBlk::Number, currencies.data() + CurrencyBlk::Rows::Size,
+                                 CurrencyBlk::Rows::Size),
+              RecDone);
+}
+
+// The message names each holder by the title of the window a user mends
+// it in: every register and block of the table of uses has one.
+TEST_F(CodesInUse, EveryHolderHasAWindowToNameIt) {
+    for (const CodeUse *u = CodeUsesBegin(); u != CodeUsesEnd(); u++) {
+        uint8_t name[256];
+        CodeUseHolderName(*u, nullptr, name);
+        EXPECT_NE(name[0], 0) << "register or block " << u->number;
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 // and stay out of the VAT summary.
 #include "tests/operations/invoice_fixture.h"
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -294,6 +295,71 @@ TEST_F(InvoiceValues, ReferencesThatCannotBeWeighedPrintNothing) {
     PutI32(inv.data(), IVVc::OrderNr, -1);
     Load();
     EXPECT_EQ(Value(110, 0), "");
+}
+
+// The amount x as the field type prints it.
+std::string AmountText(double x) {
+    PackedDecimal d;
+    DecFromDouble(&d, x);
+    uint8_t out[256];
+    FieldToText((const uint8_t *)&d, FtAmount2, out);
+    return S(out);
+}
+
+// The invoice's VAT is 131,50 (12 % of the service's 700,00 among it);
+// code 2's rate then raised to 25 %, as a law may change it after the
+// invoice was posted. Printed again, the invoice does not disagree with
+// itself: the service's line and row read the 12 % and 84,00 it holds,
+// its lines still add up to 131,50, and code 1's line, unchanged, reads
+// today's table. The freight, counted in the invoice's VAT, is on its
+// code's line.
+TEST_F(InvoiceValues, AVatRateChangedAfterwardsPrintsAsTheInvoiceHoldsIt) {
+    ASSERT_NO_FATAL_FAILURE(Load());
+    const std::pair<int16_t, int16_t> service[] = {{32, 2}, {34, 2}, {36, 2}};   // the summary's line of code 2
+    std::vector<std::string> before;
+    for (auto [code, row] : service) before.push_back(Value(code, row));
+    EXPECT_EQ(before[0], AmountText(12));
+    Unload();
+    std::vector<uint8_t> codes = tableRows[VatCodeBlk::Number];
+    ASSERT_EQ(codes.size(), 3 * VatCodeRow::Size);
+    PutDec(codes.data() + VatCodeRow::Size, VatCodeRow::Rate, Dec(25));
+    ASSERT_EQ(SettingsBlockStore(VatCodeBlk::Number, codes.data(), (uint32_t)codes.size()), RecDone);
+    Load();
+    for (size_t i = 0; i < std::size(service); i++)
+        EXPECT_EQ(Value(service[i].first, service[i].second), before[i]) << "code " << service[i].first;
+    EXPECT_EQ(Value(22, 1), AmountText(12)) << "the service row's rate";
+    EXPECT_EQ(Value(23, 1), AmountText(84)) << "the service row's VAT";
+    EXPECT_EQ(Value(316, 0), AmountText(131.5)) << "the lines add up to the invoice's VAT";
+    EXPECT_EQ(Value(32, 1), AmountText(25));
+    EXPECT_EQ(Value(34, 1), AmountText(47.5));
+
+    // Freight of 100,00 at code 1, the totals made as the window makes them.
+    Unload();
+    PutDec(inv.data(), IVVc::Freight, Dec(100));
+    PutText(inv.data(), IVVc::FreightVat, 2, "1");
+    DocTotalsRound(inv.data());
+    PackedDecimal vat = GetDec(inv.data(), IVVc::Vat);
+    Load();
+    EXPECT_EQ(Value(35, 1), AmountText(290));
+    EXPECT_EQ(Value(34, 1), AmountText(72.5));
+    EXPECT_EQ(Value(316, 0), AmountText(DecToDouble(&vat)));
+}
+
+// The fields that say where and how to pay print for an invoice that asks
+// for payment, and for nothing else (a cash invoice, a credit note, a
+// total of zero), whatever text the form's field has.
+TEST_F(InvoiceValues, OnlyAnInvoiceThatAsksPaymentSaysWhereToPay) {
+    ASSERT_NO_FATAL_FAILURE(Load());
+    EXPECT_EQ(Value(58, 0), "123456-785");
+    EXPECT_NE(Value(282, 0), "");
+    struct Case { uint16_t kind; double total; } none[] = {{2, 1021.5}, {3, 1021.5}, {1, 0}};
+    for (const Case &c : none) {
+        Unload();
+        PutU16(inv.data(), IVVc::InvType, c.kind);
+        PutDec(inv.data(), IVVc::Total, Dec(c.total));
+        Load();
+        for (int16_t code : {58, 59, 282, 349}) EXPECT_EQ(Value(code, 0), "") << "kind " << c.kind << " code " << code;
+    }
 }
 
 TEST(CheckDigits, ModulusTenElevenAndTheLuhnDigit) {
