@@ -148,7 +148,7 @@ constexpr std::array<RoutineDef, RoutineLast + 1> Routines = {{
     {MaintNoOp, {}},                                //  7
     {InvoiceRangeApprove, {IVVc::Number}},          //  8
     {InvoicesFromProjects, {IVVc::Number}},         //  9
-    {RecordRangeRevalidate, {SMVc::Number}},        // 10
+    {RecordRangeRevalidate, {TRVc::Number}},        // 10
     {ItemCostFromFifo, {INVc::Number}},             // 11
     {OrdersToPurchaseOrders, {PurchOrderVc::Number}},   // 12
     {InvoicesFromOrders, {IVVc::Number, ORVc::Number}},  // 13

@@ -299,6 +299,7 @@ void TransDateReport101(ReportJob &job, int block) {
     ListedAccountTable table;
     PackedDecimal runTotal;
     DecSetZero(&runTotal);
+    bool listed = false;
     RuleRecord entry(E::Number);
     if (entry.record) {
         PutDate(entry.record, E::TransDate, date);
@@ -308,6 +309,7 @@ void TransDateReport101(ReportJob &job, int block) {
             GetText(e, E::DepCode, dep);
             if (wantedDep[0] != 0 && !PStringEqual(dep, wantedDep)) return true;
             if (!EntryHasListedAccount(e)) return true;
+            listed = true;
             if (block) {
                 EmptyLine(LineHeight);
                 company[0] = 0;
@@ -337,13 +339,17 @@ void TransDateReport101(ReportJob &job, int block) {
             return true;
         });
     }
-    if (!block) RepRuleFull(1, 1);
-    EmptyLine(LineHeight);
-    ListedAccountSummary(table, 0, 250);
-    RepRule(0, 260, 2);
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 6008, 0);
-    Amount(250, runTotal);
-    RepEndLine();
+    // The sums only under entries they add: with none, the job's end says
+    // that no row matched instead of a bare zero total.
+    if (listed) {
+        if (!block) RepRuleFull(1, 1);
+        EmptyLine(LineHeight);
+        ListedAccountSummary(table, 0, 250);
+        RepRule(0, 260, 2);
+        RepStartLine(LineHeight);
+        RepTextNr(0, 0, 6008, 0);
+        Amount(250, runTotal);
+        RepEndLine();
+    }
     RepEndJob();
 }

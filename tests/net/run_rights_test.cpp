@@ -18,7 +18,8 @@ namespace {
 
 constexpr const char *AdminPassword = "Admin-Runs-1";
 constexpr const char *Password = "Person-Runs-2";
-constexpr uint16_t ReportSales = 1, ReportLedger = 24, ExportCustomers = 9, RoutineSampleInvoices = 6;
+constexpr uint16_t ReportSales = 1, ReportLedger = 24, ExportCustomers = 9, RoutineSampleInvoices = 6,
+                   RoutinePostAgain = 10;
 constexpr uint16_t ReportOfOrderButton = 110;   // run by the order window's button, in no list
 constexpr int16_t DocumentOrders = -6;
 
@@ -27,7 +28,7 @@ constexpr int16_t DocumentOrders = -6;
 // each run's entry: report 1 (and with it export 1), document -6,
 // export 9, routine 6, report 110 (no list names it), and the windows of
 // what the runs 46..50 store.
-// DAN's group grants every entry but not the invoice windows. LED's group
+// DAN's group grants every entry but not the invoice or voucher windows. LED's group
 // uses only the ledger module (2).
 void Company() {
     RulesInstall();
@@ -43,6 +44,7 @@ void Company() {
     StoreGroup("NORUN", norun);
     std::vector<AccessRow> nowrite = {{9, 1, 1}};
     RefuseRegister(&nowrite, IVVc::Number);
+    RefuseRegister(&nowrite, TRVc::Number);
     StoreGroup("NOWR", nowrite);
     StoreGroup("LEDG", {{1, 2, 1}});
     StorePerson("ADMIN", AdminPassword, "");
@@ -155,6 +157,8 @@ TEST_F(RunRightsTest, ARunIsServedOnlyWhenTheMenusWouldOfferItAndARefusedOneWrit
 
     // DAN may use routine 6 from the menus but not write invoices.
     EXPECT_EQ(AskRun(dan, sd, ReqMaintenance, RoutineSampleInvoices, "3001").text, Texts::NoRight);
+    // Posting documents again stores vouchers, which DAN may not write.
+    EXPECT_EQ(AskRun(dan, sd, ReqMaintenance, RoutinePostAgain, "1").text, Texts::NoRight);
     for (uint16_t reg : {IVVc::Number, OPVc::Number, PurchOrderVc::Number, ProductionVc::Number,
                          TimeBudgetVc::Number, CostBudgetVc::Number, PriceVc::Number})
         EXPECT_EQ(RecordCount(admin, sa, reg), 0u) << "a refused run wrote to register " << reg;

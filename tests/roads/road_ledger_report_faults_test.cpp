@@ -426,9 +426,14 @@ TEST_F(LedgerReportFaultsRoad, LedgerReportsSayWhatTheyPrint)
     EXPECT_NE(entryBlocks->find("Person entries of a day, one block each"), std::string::npos) << *entryBlocks;
     EXPECT_EQ(entryBlocks->find("Person Entries of the Day"), std::string::npos) << *entryBlocks;
 
-    // Report 101 with no department chosen names none in its header.
+    // Report 101 with no department chosen names none in its header; the
+    // payment is approved, not posted, so no entry is dated today and the
+    // report says that nothing matched, with no total of nothing.
     EXPECT_NE(entriesOfDay->find("Person Entries of the Day"), std::string::npos) << *entriesOfDay;
     EXPECT_EQ(entriesOfDay->find("Department"), std::string::npos) << *entriesOfDay;
+    EXPECT_NE(entriesOfDay->find("No rows match this selection."), std::string::npos) << *entriesOfDay;
+    for (const std::string &line : LinesOf(*entriesOfDay))
+        EXPECT_TRUE(PrintedAmounts(line).empty()) << line << " in\n" << *entriesOfDay;
 
     // This company's purchase invoices have no item rows: report 114
     // says that no row matches, and prints no sum of nothing.
