@@ -33,7 +33,7 @@ while IFS= read -r line; do
     done
 done < "$rules" |
 awk -v root="$root" -v rules="$rules" -F "$tab" '
-    # A path from the including file folder, its "." and ".." taken out as
+    # A path from the folder of the including file, its "." and ".." taken out as
     # the file system would; ".." above the root stays.
     function resolved(from, path,   parts, n, i, out, k, p) {
         n = split(from "/" path, parts, "/")
