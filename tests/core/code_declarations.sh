@@ -35,7 +35,8 @@
 #   outside its home;
 # - an output kind (OutputKind in core/output_kind.h) declared as a
 #   number of its own, or a job record's output kind read, set or
-#   compared as a bare number.
+#   compared (on either side) as a bare number, or switched on with a bare
+#   number as a case.
 # Product files are the sources outside tests/, bench/ and fuzz/; a
 # declaration continued over several lines is read whole, and a constant
 # of any integer type counts, however spelt (constexpr or const before or
@@ -343,6 +344,7 @@ findings
 kind_word='Get[UI]16\([^;]*::InvType\)[[:space:]]*[!=]=[[:space:]]*[0-9]|::InvType,[[:space:]]*[0-9]\)'
 kind_word="$kind_word|WinKindOf\\([^)]*\\)[[:space:]]*[!=]=[[:space:]]*[0-9]"
 kind_word="$kind_word|Get[UI]16\\([^;]*::OutputKind\\)[[:space:]]*[!=]=[[:space:]]*[0-9]|::OutputKind,[[:space:]]*[0-9]+\\)"
+kind_word="$kind_word|(^|[^A-Za-z_0-9.])[0-9][0-9a-fA-FxXuUlL]*[[:space:]]*[!=]=[[:space:]]*Get[UI]16\\([^;]*::OutputKind\\)"
 rows='(IVVc|VIVc|IPVc|OPVc|TRVc|ORVc|PurchOrderVc|ContractVc|ExpenseVc|PersPayVc|DocVc)::Rows::Kind'
 entries='(CustTransVc|VLVc|PersLedgerVc)::Kind'
 # shellcheck disable=SC2086
@@ -351,21 +353,49 @@ grep -nE -e "$kind_word" -e "Get[UI]16\([^;]*$rows\)[[:space:]]*[!=]=[[:space:]]
     tell "name the kind, not its number"
 findings
 # An output kind read into a name of its own and then compared with a
-# bare number.
+# bare number (on either side), and a switch on an output kind, read
+# there or held in such a name, with a bare number as a case of its own
+# (a case of a switch nested in it is that switch's).
 # shellcheck disable=SC2086
 grep -lE '::OutputKind\)' $files | xargs -r awk '
-    FNR == 1 { split("", held) }
+    FNR == 1 { split("", held); depth = 0; top = 0; pending = 0 }
     match($0, /[A-Za-z_][A-Za-z_0-9]*[[:space:]]*=[[:space:]]*Get[UI]16\([^;]*::OutputKind\)/) {
         name = substr($0, RSTART, RLENGTH)
         sub(/[[:space:]]*=.*/, "", name)
         held[name] = 1
     }
     {
+        hit = 0
         for (name in held)
-            if ($0 ~ ("(^|[^A-Za-z_0-9])" name "[[:space:]]*[!=]=[[:space:]]*[0-9]")) {
-                print FILENAME ":" FNR ":" $0
-                break
+            if ($0 ~ ("(^|[^A-Za-z_0-9])" name "[[:space:]]*[!=]=[[:space:]]*[0-9]") ||
+                $0 ~ ("(^|[^A-Za-z_0-9.])[0-9][0-9a-fA-FxXuUlL]*[[:space:]]*[!=]=[[:space:]]*" name "([^A-Za-z_0-9]|$)"))
+                hit = 1
+        # Braces and cases of the code alone: no text, character or comment.
+        code = $0
+        gsub(/"([^"\\]|\\.)*"/, "\"\"", code)
+        gsub(/\047([^\047\\]|\\.)*\047/, "0", code)
+        sub(/\/\/.*/, "", code)
+        for (i = 1; i <= length(code); i++) {
+            c = substr(code, i, 1)
+            before = i > 1 ? substr(code, i - 1, 1) : " "
+            if (c == "{") {
+                depth++
+                if (pending) { body[++top] = depth; pending = 0 }
+            } else if (c == "}") {
+                if (top && depth == body[top]) top--
+                depth--
+            } else if (before !~ /[A-Za-z_0-9]/ && substr(code, i, 6) == "switch" &&
+                       match(substr(code, i), /^switch[[:space:]]*\(/)) {
+                on = substr(code, i + RLENGTH)
+                if (on ~ /^[^;{]*Get[UI]16\([^;{]*::OutputKind\)/) pending = 1
+                for (name in held)
+                    if (on ~ ("^[[:space:]]*" name "[[:space:]]*\\)")) pending = 1
+            } else if (top && depth == body[top] && before !~ /[A-Za-z_0-9]/ &&
+                       match(substr(code, i), /^case[[:space:]]*\(?[[:space:]]*-?(0[xX][0-9a-fA-F]+|[0-9]+)[uUlL]*[[:space:]]*\)?[[:space:]]*:/)) {
+                hit = 1
             }
+        }
+        if (hit) print FILENAME ":" FNR ":" $0
     }' | tell "name the output kind (OutputKind), not its number"
 findings
 # An invoice's kind word compared with or set to a payment-terms kind: the

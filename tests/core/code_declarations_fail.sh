@@ -5,7 +5,8 @@
 # payment and person-ledger kinds, invoice and row kinds declared in any
 # integer spelling (an enum's enumerator, east const, the name on the next
 # line, a sum of numbers) or an invoice's kind taken for a payment-terms
-# kind, and an output kind declared or used as a bare number.
+# kind, and an output kind declared or used as a bare number (compared
+# either way round, or as a case of a switch on it).
 #
 # A scratch tree of one harmless file must pass, so that a failure is the
 # probe and not a broken set-up; then each probe, put into a file of its
@@ -70,6 +71,9 @@ output/probe.cpp|constexpr uint16_t OutPreview = 6;
 shell/probe.cpp|    PutU16(own.job.selection, ReportParamsVc::OutputKind, 6);
 reports/probe.cpp|    if (GetU16(params, P::OutputKind) != 1) return false;
 reports/probe.cpp|    uint16_t kind = GetU16(job.selection, ReportParamsVc::OutputKind);\n    if (kind == 2 || kind == 12) OpenFile();
+reports/probe.cpp|    if (6 == GetU16(job, ReportParamsVc::OutputKind)) ShowPreview();
+output/probe.cpp|    switch (GetU16(job.selection, ReportParamsVc::OutputKind)) {\n    case KindPrinter: { Print(); break; }\n    case 6: ShowPreview(); break;\n    }
+shell/probe.cpp|    const uint16_t kind = GetU16(job, P::OutputKind);\n    switch (kind) { case KindPrinter: Print(); break; case 12: Save(); break; }
 EOF
 )
 count=0
