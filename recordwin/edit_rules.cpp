@@ -9,13 +9,16 @@
 #include <initializer_list>
 
 #include "core/company_variant.h"
+#include "core/date.h"
 #include "core/field_access.h"
+#include "core/pstring.h"
 #include "core/system.h"
 #include "core/ui_text.h"
 #include "dict_offsets.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/checks.h"
+#include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "shell/window_table.h"
@@ -85,6 +88,7 @@ bool VoucherHasCorrectionMark(int window)
 // posting alone (which ones depends on the product variant).
 uint8_t VoucherMayEdit(int window, int F, int id, int report)
 {
+    if (StoredVoucherInLock(window, report == ReportAsked || report == ReportTyped)) return 0;
     const uint8_t *voucher = WinRecordBuffer(window);
     DateRec date = GetDate(voucher, TRVc::TransDate);
     if (DateAfterLock137(&date) && F != VoucherNumberField) return 1;
@@ -96,7 +100,9 @@ uint8_t VoucherMayEdit(int window, int F, int id, int report)
     FieldPlace at = WinFieldPlace(window, F);
     if (!at.IsCell()) return 1;
     int n = MatrixRowsPerUnit(window);
-    if (at.row >= n) return mark ? 1 : Refuse(Texts::VoucherNeedsCorrection, report);
+    // A key typed into the rows below the stored ones hears where it may
+    // go, rather than vanishing without a word.
+    if (at.row >= n) return mark ? 1 : RefuseTyped(Texts::VoucherNeedsCorrection, report);
     int c = at.column;
     bool refused = CompactVariant ? (c == 0 || c == 2 || c == 3 || c == 4 || (c == 1 && variant7))
                                   : (c == 0 || c == 3 || c == 4 || c == 5 || (c == 2 && variant7));
@@ -151,6 +157,27 @@ uint8_t PaymentMayEdit(int window, int id, uint32_t approvedAt, uint32_t postedA
 }
 
 }  // namespace
+
+// A stored voucher dated on or before "Vouchers locked to" is refused at
+// OK whatever was changed: the lock decides before a key, a row delete or
+// a correction row is taken, so that the user is not sent to a
+// correction the store then refuses. Its stored date counts, so that a
+// date typed over it does not open it. A new voucher is not asked: its
+// date is told when it is typed, and refused at OK.
+bool StoredVoucherInLock(int window, bool tell)
+{
+    if (!WinIsOpen(window) || !WinRecordIs(window, TRVc::Number) || WinRecState(window) == StateNew) return false;
+    const uint8_t *voucher = Stored(window) ? Stored(window) : WinRecordBuffer(window);
+    if (!voucher || !VoucherDateLocked(voucher)) return false;
+    if (tell) {
+        PString lock;
+        DateRec date = VoucherLockDate();
+        DateToText(&date, lock);
+        PStringAppendChar(lock, '.');
+        ShowMessage(Texts::VoucherInLock, lock);
+    }
+    return true;
+}
 
 // Event 1: whether the field whose value lies at record byte `offset`
 // may be edited. The record asked is the shown one in state 0, the

@@ -54,6 +54,16 @@ void ReportPeriodLeft(int window, uint8_t *rec, int id, uint8_t changed)
     WinRedrawFieldById(window, int(Rp::PeriodText));
 }
 
+// The order status (488) and the purchase-order status (492) compare
+// their reference range by the kind settings block 220 gives: true when
+// that kind is dates, and the range a period text.
+bool ReferenceRangeIsPeriod(int type)
+{
+    if (type != 488 && type != 492) return false;
+    const uint8_t *kind = SettingsRecord(ValueKindBlk::Number, Block220);
+    return kind && GetU16(kind, ValueKindBlk::ValueKind) == 1;
+}
+
 // The balance and result statements (401, 402) select by one of two
 // alternatives, an object list or an object type: filling one empties
 // the other, so that at most one of them is ever filled.
@@ -169,6 +179,19 @@ void NewRecordNumberFollowsDate(int window, int field)
         WinRedrawFieldById(window, int(serialAt));
 }
 
+// True when screen field `field` of the window holds a period text: the
+// period of a report selection (kinds 6, 7 and 10), or the reference
+// range of the order statuses while it is compared as dates. What is
+// typed there is read as dates and refused as a date field refuses one.
+bool WinFieldIsPeriodText(int window, int field)
+{
+    if (!WinIsOpen(window) || !WinRecordIs(window, Rp::Number)) return false;
+    FieldPlace at = WinFieldPlace(window, field);
+    if (at.IsCell()) return false;
+    if (at.id == int(Rp::PeriodText)) return IsReportKind(WinKindOf(window));
+    return at.id == int(Rp::SelText4) && ReferenceRangeIsPeriod(WinTypeOf(window));
+}
+
 // Event 6: screen field `field` of the window was committed; `changed` is
 // 1 when its value differs from before. A report selection keeps its
 // period text and dates alike; then the window's type carries the value on. Nothing is
@@ -227,13 +250,11 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
         if (selection) AlternativeLeft(window, rec, id, changed);
         return;
     case 426: StockMovementFieldLeave(window, field, changed); return;
-    // The order status (488) and the purchase-order status (492) compare
-    // their reference range by the kind settings block 220 gives; as dates
-    // the range typed is written back in the normal form of a period.
+    // As dates the reference range typed is written back in the normal
+    // form of a period.
     case 488: case 492:
         if (!selection || id != int(Rp::SelText4)) return;
-        if (const uint8_t *kind = SettingsRecord(ValueKindBlk::Number, Block220);
-            kind && GetU16(kind, ValueKindBlk::ValueKind) == 1) {
+        if (ReferenceRangeIsPeriod(type)) {
             PString text;
             GetText(rec, Rp::SelText4, text);
             DateRec from{}, to{};

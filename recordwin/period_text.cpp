@@ -31,47 +31,73 @@ void WritePeriod(uint8_t *text, const DateRec *from, const DateRec *to, bool wit
     PStringAppend(text, part);
 }
 
-// Reads the non-empty text `half` as a date into *date; an empty half,
-// or one that is no date, leaves *date as it was. The user typed it, so a
-// half that reads as a date only once a part is clamped ("2027-01-31" in
-// the day-first order) is told and keeps the date too, rather than being
-// taken as another date.
+// True when the PString `text` is, in any case, the name of a period of
+// block 136; its dates then go to *from and *to (either may be null).
+bool PeriodByName(const uint8_t *text, DateRec *from, DateRec *to)
+{
+    SettingsRows rows(PeriodsBlk::Number, &Block136Rows, Period::Size);
+    for (int32_t i = 0; i < rows.count; i++) {
+        const uint8_t *row = rows.data + size_t(i) * Period::Size;
+        PString name;
+        GetText(row, Period::Name, name);
+        if (name[0] == 0 || PStringCompareNoCase(name, text) != 0) continue;
+        if (from) *from = GetDate(row, Period::FromDate);
+        if (to) *to = GetDate(row, Period::ToDate);
+        return true;
+    }
+    return false;
+}
+
+// True when the half `half` is typed and no date as typed: one that reads
+// as a date only once a part is clamped ("2027-01-31" in the day-first
+// order).
+bool HalfRefused(const uint8_t *half)
+{
+    DateTimeRec typed{};
+    return half[0] != 0 && !DateParseTyped(half, &typed);
+}
+
+// Reads the half `half`, a date as typed, into *date; an empty half
+// leaves *date as it was.
 void ReadHalf(const uint8_t *half, DateRec *date)
 {
     if (half[0] == 0) return;
-    DateTimeRec typed{};
-    if (!DateParseTyped(half, &typed)) {
-        TellTypedDateRefused(half);
-        return;
-    }
     DateRec d = *date;
     if (FieldFromText(reinterpret_cast<uint8_t *>(&d), FtDate, 0, half)) *date = d;
 }
 
 }  // namespace
 
+// True when the period text `text` is no period name and one of its
+// halves is no date as typed; that half goes to `refused` (a PString
+// buffer of 256 bytes). The whole text is then refused, as a date field
+// refuses a date: the good half taken alone would give a period the user
+// never typed.
+bool PeriodTextRefused(const uint8_t *text, uint8_t *refused)
+{
+    if (PeriodByName(text, nullptr, nullptr)) return false;
+    PString first, last;
+    RangeSplit(text, first, last);
+    const uint8_t *bad = HalfRefused(first) ? first : HalfRefused(last) ? last : nullptr;
+    if (!bad) return false;
+    PStringCopy(refused, bad);
+    return true;
+}
+
 // Reads a period text (in a PString buffer of 256 bytes) into from
 // and to and writes it back in normal form. A text equal to the name of
 // a period of block 136, in any case, gives that period's dates;
 // otherwise each non-empty half of "from:to" is read as a date, and an
-// empty half, or one that is no date as typed (told), keeps its date.
+// empty half keeps its date. A text with a half that is no date as typed
+// is told and changes neither date: it is written back as they were.
 void PeriodTextParse(uint8_t *text, DateRec *from, DateRec *to)
 {
-    bool named = false;
-    {
-        SettingsRows rows(PeriodsBlk::Number, &Block136Rows, Period::Size);
-        for (int32_t i = 0; i < rows.count && !named; i++) {
-            const uint8_t *row = rows.data + size_t(i) * Period::Size;
-            PString name;
-            GetText(row, Period::Name, name);
-            if (name[0] == 0 || PStringCompareNoCase(name, text) != 0) continue;
-            *from = GetDate(row, Period::FromDate);
-            *to = GetDate(row, Period::ToDate);
-            named = true;
-        }
-    }
-    if (!named) {
-        PString first, last;
+    PString refused, first, last;
+    if (PeriodByName(text, from, to)) {
+        // the named period's dates
+    } else if (PeriodTextRefused(text, refused)) {
+        TellTypedDateRefused(refused);
+    } else {
         RangeSplit(text, first, last);
         ReadHalf(first, from);
         ReadHalf(last, to);

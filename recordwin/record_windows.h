@@ -89,6 +89,10 @@ uint8_t WinFieldEditRules(int window, int F, int state, int unused, int report);
 uint8_t WindowMayEditEvent(int window, int field, uint32_t offset);
 // Event 26: 0 when the window's record is closed (read-only), else 1.
 uint8_t WindowReadOnlyEvent(int window);
+// True when the voucher window shows a stored voucher dated in the
+// voucher lock, which no change of it can be stored in; the user is told
+// so, with the lock's date, when `tell` is set.
+bool StoredVoucherInLock(int window, bool tell);
 
 // ---- row_rules.cpp ----
 // Event 3: the empty values of new row `row` of the window's rows.
@@ -113,6 +117,12 @@ void NewRecordNumberFollowsDate(int window, int field);
 // Reads a period text (a 256-byte PString buffer) into from and to and
 // writes it back as "from:to"; a period name of block 136 gives its dates.
 void PeriodTextParse(uint8_t *text, DateRec *from, DateRec *to);
+// True when the period text is no period name and a half of it is no
+// date as typed; that half into `refused` (a 256-byte PString buffer).
+bool PeriodTextRefused(const uint8_t *text, uint8_t *refused);
+// True when screen field `field` of the window holds a period text: the
+// period of a report selection, or a reference range compared as dates.
+bool WinFieldIsPeriodText(int window, int field);
 // The period text "from:to" of two dates (a 256-byte PString buffer).
 void PeriodTextOf(const DateRec *from, const DateRec *to, uint8_t *text);
 // The period text of the current period (a 256-byte PString buffer).

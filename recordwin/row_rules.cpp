@@ -83,6 +83,7 @@ uint16_t KindOf(const uint8_t *row) { return GetU16(row, 0); }
 // correction.
 uint8_t VoucherRowMayClear(int window, int row)
 {
+    if (StoredVoucherInLock(window, true)) return 0;
     if (WinRecState(window) != 2) {
         ShowTextMessage(Texts::VoucherNeedsCorrection);
         return 0;
@@ -145,7 +146,7 @@ void MatrixRowDefaultsEvent(int window, uint8_t *rows, int row)
 
 // Event 4 for a type without a handler: 1 when the window's row may be
 // deleted, 0 when not. Stored vouchers (117) keep their rows unless dated
-// after the lock; a purchase (197), time sheet (268) or stock movement
+// after the delete lock and outside the voucher lock; a purchase (197), time sheet (268) or stock movement
 // (426) stored as done keeps its rows; a person entry's rows (533) are
 // account postings and stay. Every other type's rows are the user's own
 // list (a settings table, a production's or an item structure's
@@ -160,6 +161,9 @@ uint8_t WindowMayDeleteRowEvent(int window, int32_t row)
     int state = WinRecState(window);
     switch (WinTypeOf(window)) {
     case 117: {
+        // A voucher in the voucher lock keeps its rows even after the
+        // delete lock: its store would be refused.
+        if (StoredVoucherInLock(window, false)) return 0;
         DateRec date = GetDate(WinRecordBuffer(window), TRVc::TransDate);
         return state == 1 || DateAfterLock137(&date) ? 1 : 0;
     }

@@ -229,10 +229,12 @@ void VoucherTrimRows(int window)
 
 // The voucher window's buttons: 1 balances the row under edit, 2 negates
 // the rows typed after the stored ones, 3 adds a correction row, 4 a
-// link row after the last kept row.
+// link row after the last kept row; none in a stored voucher the voucher
+// lock holds (told).
 void Win117Button(int window, int button)
 {
-    if (!WinRecordIs(window, TRVc::Number)) return;
+    // Each button changes the voucher, which the voucher lock keeps.
+    if (!WinRecordIs(window, TRVc::Number) || StoredVoucherInLock(window, true)) return;
     switch (button) {
     case 1: VoucherBalanceRow(window); return;
     case 2: VoucherNegateNewRows(window); return;

@@ -151,7 +151,8 @@ void WinCommitField(int n)
 }
 
 // True (the user told, the text selected for typing again) when the
-// field under edit in n holds a typed date that the field refuses: the
+// field under edit in n holds a typed date that the field refuses, or a
+// period text with a half that is none (the whole text refused): the
 // focus then stays in it, and nothing that would commit the field (a
 // move, a store, a report run) goes on. False when there is nothing to
 // refuse.
@@ -161,8 +162,12 @@ bool WinTypedTextRefused(int n)
     WindowRec *w = WinTable[n];
     if (!w->editControl || WinTypeOf(n) == WinTypes::Notes) return false;
     EditTextGet(n, w->editText);
-    if (!TypedDateRefused(w->editFieldType, w->editText)) return false;
-    TellTypedDateRefused(w->editText);
+    PString refused;
+    if (TypedDateRefused(w->editFieldType, w->editText))
+        PStringCopy(refused, w->editText);
+    else if (!WinFieldIsPeriodText(n, w->currentField) || !PeriodTextRefused(w->editText, refused))
+        return false;
+    TellTypedDateRefused(refused);
     if (WinIsOpen(n) && w->editControl) {
         int length = int(WinSend(w->editControl, PlEm::LineLength, 0, 0));
         EditSetSel(w->editControl, 0, length);

@@ -323,10 +323,12 @@ bool WinControlChoose(int n, int control, bool askType)
 }
 
 // Shows matrix-column page `page` of n: the field under edit goes into
-// the record first, then n is repainted with the columns of that page.
+// the record first, then n is repainted with the columns of that page. A
+// text the field refuses keeps the user in it and the columns as they
+// were.
 void MatrixTabChoose(int n, int page)
 {
-    if (!WinIsOpen(n)) return;
+    if (!WinIsOpen(n) || WinTypedTextRefused(n)) return;
     WinCommitField(n);
     if (!WinIsOpen(n)) return;
     WinTable[n]->matrixColumnPage = uint16_t(page);

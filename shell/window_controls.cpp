@@ -67,10 +67,11 @@ void WinControlsCreate(int n)
 
 // Switches n to page `page`: the field under edit is committed, the page
 // is shown and, when asked, the focus moves into it. Nothing when the
-// page is the current one already.
+// page is the current one already, or when the field under edit refuses
+// what was typed: the user stays in it, the text as typed.
 void WinPageSwitch(int n, int page, bool focus)
 {
-    if (!WinIsOpen(n) || page == WinTable[n]->currentPage) return;
+    if (!WinIsOpen(n) || page == WinTable[n]->currentPage || WinTypedTextRefused(n)) return;
     int saved;
     GetPortWindow(&saved);
     WinCommitField(n);

@@ -126,8 +126,9 @@ void MatrixRowsClear(int n, int kind, int from, int to);
 void WinShowPage(int n, int page, bool redraw);
 // Shows page `page` of n (0 stands for 1) and focuses its field.
 void WinChoosePage(int n, int page);
-// Steps n's pages by i.
-void WinPageStep(int n, int i);
+// Chooses page i + 1 of n for page button i; false when the field under
+// edit refused what was typed and the page stayed.
+bool WinPageStep(int n, int i);
 
 // ---- field_focus.cpp ----
 // Makes the binding of matrix cell F of n (FieldEntry::BindingSize

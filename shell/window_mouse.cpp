@@ -217,8 +217,7 @@ void DialogButton(int n, int control, int code, int flag)
             WinClose(n);
         return;
     }
-    WinPageStep(n, control);
-    if (!WinIsOpen(n)) return;
+    if (!WinPageStep(n, control) || !WinIsOpen(n)) return;
     uint16_t button = uint16_t(control);
     uint8_t f = flag ? 1 : 0;
     (void)WindowEvent(n, WindowEventCode::Choice, &button, &f);

@@ -98,8 +98,13 @@ void WinChoosePage(int n, int page)
     if (F != NoField) WinGotoField(n, F, true);
 }
 
-// Chooses page i + 1 of n when i is below its last page index.
-void WinPageStep(int n, int i)
+// Chooses page i + 1 of n when i is below its last page index. False
+// when the field under edit refuses what was typed: the page stays, and
+// the user in the field with his text.
+bool WinPageStep(int n, int i)
 {
-    if (i >= 0 && i < WinDefCount(n, WinPartPages) - 1) WinChoosePage(n, i + 1);
+    if (i < 0 || i >= WinDefCount(n, WinPartPages) - 1) return true;
+    if (WinTable[n]->currentPage != i + 1 && WinTypedTextRefused(n)) return false;
+    WinChoosePage(n, i + 1);
+    return true;
 }

@@ -47,6 +47,18 @@ protected:
         AllowVoucherDeletesAfter(lock);
         SettingsBlocksReload();
     }
+    // Vouchers locked to `ledger` ("Vouchers locked to"), and deletes
+    // allowed after `deletes`, in force now.
+    void VoucherLockAt(DateRec ledger, DateRec deletes)
+    {
+        std::vector<uint8_t> company(CompanyBlk::Size), locks(DateLockBlk::Size);
+        PutU16(company.data(), CompanyBlk::DateLockOn, 1);
+        PutDate(locks.data(), DateLockBlk::LedgerLock, ledger);
+        PutDate(locks.data(), DateLockBlk::DeleteLock, deletes);
+        StoreBlock(CompanyBlk::Number, company.data(), CompanyBlk::Size);
+        StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
+        SettingsBlocksReload();
+    }
     static uint8_t Edit(int w, int F, int report = 1) { return WinFieldEditRules(w, F, WinRecState(w), 0, report); }
 };
 
@@ -98,6 +110,14 @@ TEST_F(EditRowRulesTest, StoredVoucherEditsByCorrectionMarkVariantAndProduct)
         EXPECT_TRUE(shown.empty()) << c.F;
     }
     CompactVariant = false;
+    // A key typed below the stored rows without a mark is told where it
+    // may go, as a key typed into a stored cell is told.
+    PutU16(company, CompanyBlk::CompanyVariant, 0);
+    PutU16(RowAt(w, 2, TRVc::Rows::Size), TRVc::Rows::Kind, 1);
+    StoredWithRows(w, 2, TRVc::Rows::Size);
+    shown.clear();
+    EXPECT_EQ(Edit(w, cell(2, 1), 2), 0);
+    EXPECT_TRUE(WasShown(Texts::VoucherNeedsCorrection));
     // A new voucher is never refused.
     WinSetRecState(w, 1);
     EXPECT_EQ(Edit(w, cell(0, 0)), 1);
@@ -229,6 +249,63 @@ TEST_F(EditRowRulesTest, RowDeletesClearsAndClosedRecordsByType)
     DateLockAt(DateRec{1, 1, 2024});
     EXPECT_EQ(RowAsk(tr, 4, 0), 1);
     EXPECT_EQ(WindowEvent(tr, 26, nullptr, nullptr), 1);
+}
+
+// A stored voucher dated in the voucher lock cannot be stored again,
+// whatever changed: a key, a row delete and a correction row are refused
+// there with the lock named, not pointed at a correction the store would
+// refuse - also where it lies after the delete lock. Its stored date
+// counts, not one typed over it; a voucher after the lock, and a new one,
+// are not held.
+TEST_F(EditRowRulesTest, AStoredVoucherInTheVoucherLockSaysTheLock)
+{
+    int tr = OpenNew(117);
+    ASSERT_GT(tr, 0);
+    PutDate(Rec(tr), TRVc::TransDate, DateRec{10, 6, 2024});
+    Rows(tr, 3);
+    for (int r : {0, 1, 2}) PutU16(RowAt(tr, r, TRVc::Rows::Size), TRVc::Rows::Kind, 1);
+    StoredWithRows(tr, 2, TRVc::Rows::Size);
+    VoucherLockAt(DateRec{30, 6, 2024}, DateRec{1, 1, 2024});
+    auto cell = [](int row, int col) { return TrFirst + row * TrCells + col; };
+    // Told once, the lock named with its date.
+    auto toldLock = [] { return shown == std::vector<std::string>{UiText(Texts::VoucherInLock) + "30.06.2024."}; };
+    for (int report : {1, 2}) {
+        for (int F : {TrText, TrDate, cell(0, 1), cell(2, 0)}) {
+            shown.clear();
+            EXPECT_EQ(Edit(tr, F, report), 0) << F << " report " << report;
+            EXPECT_TRUE(toldLock()) << F << ": " << ::testing::PrintToString(shown);
+        }
+    }
+    shown.clear();
+    EXPECT_EQ(Edit(tr, TrText, 0), 0);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(RowAsk(tr, 4, 0), 0);
+    EXPECT_EQ(RowAsk(tr, 4, 2), 0);
+    shown.clear();
+    EXPECT_EQ(RowAsk(tr, 13, 0), 0);
+    EXPECT_TRUE(toldLock()) << ::testing::PrintToString(shown);
+    // A correction row is refused before it is added.
+    shown.clear();
+    int16_t correction = 3;
+    WindowEvent(tr, 23, &correction, &correction);
+    EXPECT_TRUE(toldLock()) << ::testing::PrintToString(shown);
+    EXPECT_EQ(WinMatrixRowCount(tr), 3);
+    // A date typed over the stored one does not open it.
+    PutDate(Rec(tr), TRVc::TransDate, DateRec{10, 8, 2024});
+    shown.clear();
+    EXPECT_EQ(Edit(tr, TrText, 2), 0);
+    EXPECT_TRUE(toldLock());
+    // Stored after the lock, or new, it is not held.
+    StoredWithRows(tr, 2, TRVc::Rows::Size);
+    shown.clear();
+    EXPECT_EQ(Edit(tr, TrText, 2), 1);
+    EXPECT_EQ(RowAsk(tr, 4, 0), 1);
+    EXPECT_TRUE(shown.empty());
+    PutDate(Rec(tr), TRVc::TransDate, DateRec{10, 6, 2024});
+    WinSetRecState(tr, 1);
+    EXPECT_EQ(Edit(tr, cell(0, 0), 2), 1);
+    EXPECT_EQ(RowAsk(tr, 4, 0), 1);
+    EXPECT_TRUE(shown.empty());
 }
 
 // A new row's empty values: a goods-receipt row links to no purchase-order

@@ -380,6 +380,27 @@ TEST_F(FieldLeaveTest, PeriodTextsByNameHalvesAndDefault)
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_NE(shown[0].find("2027-01-31"), std::string::npos) << shown[0];
 
+    // One half no date as typed refuses the whole text: the good half is
+    // not taken alone, both dates stay and the text says them again.
+    shown.clear();
+    PString oneBad, kept;
+    PStringFromC(oneBad, "1.2.27:2027-02-28");
+    ::PutText(Rec(w), Rp::PeriodText, oneBad);
+    Leave(w, RpPeriod);
+    f = GetDate(Rec(w), Rp::DateFrom);
+    t = GetDate(Rec(w), Rp::DateTo);
+    EXPECT_EQ(f.day * 100 + f.month, 104) << "the from-date as it was";
+    EXPECT_EQ(t.day * 100 + t.month, 3105) << "the to-date as it was";
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("2027-02-28"), std::string::npos) << shown[0];
+    PeriodTextOf(&f, &t, kept);
+    EXPECT_EQ(Str(Rec(w), Rp::PeriodText), PStringToStd(kept));
+    PString refused;
+    EXPECT_TRUE(PeriodTextRefused(oneBad, refused));
+    EXPECT_EQ(PStringToStd(refused), "2027-02-28");
+    PStringFromC(oneBad, "sPRING");
+    EXPECT_FALSE(PeriodTextRefused(oneBad, refused)) << "a period's name";
+
     DefaultPeriodText(text);
     from = to = DateRec{};
     PeriodTextParse(text, &from, &to);

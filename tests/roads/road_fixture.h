@@ -238,9 +238,14 @@ public:   // the steps' lambdas use these too
     // Each (field label, text) typed into its field of the active window.
     void TypeFields(std::initializer_list<std::pair<const char *, const char *>> fields);
     // `typed` typed over date field `label` of the active window, then Tab,
-    // then OK: each is refused with how dates are typed, and leaves the
-    // window where it was with the cursor on the field and `typed` in it.
-    void DateRefusedWhereTyped(const std::string &label, const std::string &typed);
+    // then OK, then each of `ways` (another way to leave the field, such
+    // as a page tab, with what it is called): each is refused with how
+    // dates are typed, naming `told` (the date refused; empty: `typed`),
+    // and leaves the window where it was with the cursor on the field and
+    // `typed` in it.
+    using LeaveWay = std::pair<std::string, std::function<void()>>;
+    void DateRefusedWhereTyped(const std::string &label, const std::string &typed, const std::string &told = {},
+                               const std::vector<LeaveWay> &ways = {});
     // File > Windows..., the row `row` and Return: the road fails unless
     // list window `listType` opens, whose New must open record window
     // `recordType`.

@@ -4,8 +4,9 @@
 // Purchasing module the register popup opens the purchase-invoice list
 // and New an invoice: the vendor fills its name and its first row on the
 // vendor's purchase account, a row that credits no invoice; two cost rows
-// take 600 and 400 of the 1 000 total, and the invoice is approved and
-// stored; keys typed into its locked rows are refused and leave it as
+// take 600 and 400 of the 1 000 total; a date typed as none (31.2) keeps
+// the user in its field against Tab, OK and the page and column tabs;
+// and the invoice is approved and stored; keys typed into its locked rows are refused and leave it as
 // stored. The outgoing-payment list's New opens a payment:
 // the invoice's number typed into a row brings the vendor and the open
 // 1 000, and the payment is approved, posted and stored; in home currency
@@ -85,6 +86,36 @@ TEST_F(RoadTest, PurchaseInvoiceEnteredApprovedAndPaid)
     ClickCell(1, 3);
     Type("400");
     Key(PlKey::Tab);
+    // A date the program cannot read keeps the user where he typed it,
+    // whichever way he leaves: Tab, OK, a page's tab clicked or its
+    // shortcut, the rows' column tab; then it is typed back as it was.
+    auto typedBack = [this](const std::string &label) {
+        auto was = std::make_shared<std::string>();
+        Do("note " + label, [was, label] {
+            *was = Shown(label);
+            return true;
+        });
+        return [this, was, label] {
+            Retype(label, "");
+            Key(PlKey::Delete);
+            Type(label + " as it was", [was] { return *was; });
+            Key(PlKey::Tab);
+        };
+    };
+    ClickButton("Terms");
+    auto discountBack = typedBack("Discount date");
+    DateRefusedWhereTyped("Discount date", "31.2", "",
+                          {{"a click on the Rows tab", [this] { ClickButton("Rows"); }},
+                           {"Ctrl+Shift+R", [this] { Key('R', true, true); }}});
+    discountBack();
+    ClickButton("Rows");
+    auto dateBack = typedBack("Invoice date");
+    DateRefusedWhereTyped("Invoice date", "31.2", "", {{"a click on the Projects tab", [this] { ClickButton("Projects"); }}});
+    dateBack();
+    Check("the rows stay on their Accounts columns", [] {
+        EXPECT_EQ(CellUnder("Account", 1), "6110");
+        return true;
+    });
     ClickButton("Approved");
     Check("the rows take the whole total", [this, shots] {
         EXPECT_EQ(Digits(Shown("Total")), "100000") << Shown("Total");

@@ -12,13 +12,18 @@
 // two item rows, a third between them by Edit > Insert row, Return in an
 // item cell on to the next row, posted. Stored, the voucher and the posted
 // invoice keep their rows: Edit > Delete row is grey, Delete says why, the
-// record stays as stored and closing asks nothing.
-// Menus: in General ledger, Registers > Vouchers, Edit > Select row; File >
+// record stays as stored and closing asks nothing; a key typed below the
+// voucher's rows is told where a change goes. Locked by Settings > Date
+// locks, the voucher refuses a key, a correction row and a row delete,
+// each told of the lock.
+// Menus: in General ledger, Registers > Vouchers, Edit > Select row,
+// Settings > Date locks..., Operations > Correction row; File >
 // Windows... > "Sales invoices", Edit > Insert row.
-// Windows: Voucher list, Voucher, Windows, Sales invoice list, Sales
-// invoice.
+// Windows: Voucher list, Voucher, Date locks, Windows, Sales invoice list,
+// Sales invoice.
 #include "tests/roads/road_fixture.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -35,7 +40,7 @@
 
 namespace {
 
-constexpr int SalesInvoice = 347, SalesInvoiceList = 348;
+constexpr int SalesInvoice = 347, SalesInvoiceList = 348, Voucher = 117, VoucherList = 118;
 // Voucher columns: account, objects, name, debit, credit, VAT code.
 constexpr int VAccount = 0, VName = 2, VDebit = 3, VCredit = 4;
 // Sales invoice columns on its first column page: kind, item, quantity,
@@ -43,6 +48,8 @@ constexpr int VAccount = 0, VName = 2, VDebit = 3, VCredit = 4;
 constexpr int IItem = 1, IQuantity = 2, IText = 3;
 
 using Rows = std::vector<std::vector<std::string>>;
+// The voucher columns the voucher's checks read.
+const std::vector<std::string> VoucherColumnHeadings = {"Account", "Name", "Debit", "Credit"};
 
 class RowKeysRoad : public RoadTest {
 public:
@@ -108,9 +115,55 @@ public:
             return true;
         });
     }
+    // What `act` does to the stored record shown is refused with one
+    // message holding `why`: the rows stay `rows`, and the title says
+    // "viewing".
+    void Refused(const std::string &what, const std::function<void()> &act, const std::string &why, const Rows &rows)
+    {
+        auto told = CountTold();
+        act();
+        Check(what + " is refused with the reason", [told, why] {
+            EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+            EXPECT_TRUE(Told(why)) << ::testing::PrintToString(Messages());
+            EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+            return true;
+        });
+        RowsAre(what + " leaves the rows", VoucherColumnHeadings, rows);
+    }
+    // General ledger > Registers > Vouchers, and the one voucher opened
+    // from its row.
+    void OpenStoredVoucher()
+    {
+        Menu("Registers", "Vouchers");
+        Check("the voucher list opens", Opened(VoucherList));
+        ClickRow("Typed fast");
+        Key(PlKey::Return);
+        Check("the voucher opens as stored", [] {
+            EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+            return Opened(Voucher)();
+        });
+    }
+    // Settings > Date locks...: vouchers locked to the date an earlier
+    // step read into `date`, stored quietly by OK, which closes the window.
+    void LockVouchersTo(std::shared_ptr<std::string> date)
+    {
+        Menu("Settings", "Date locks...");
+        Check("the date locks open", Opened(WinTypes::SetDateLocks));
+        auto told = CountTold();
+        ClickField("Vouchers locked to");
+        Key(PlKey::End);
+        Key(PlKey::Home, true);
+        Type("the voucher's date", [date] { return *date; });
+        ClickOk();
+        Check("OK stores the lock quietly", [told] {
+            EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+            return ActiveType() != WinTypes::SetDateLocks;
+        });
+        Menu("Window", "Close all");
+    }
 };
 
-const std::vector<std::string> VoucherColumns = {"Account", "Name", "Debit", "Credit"};
+const std::vector<std::string> &VoucherColumns = VoucherColumnHeadings;
 
 TEST_F(RowKeysRoad, VoucherRowsKeepWhatIsTyped)
 {
@@ -199,10 +252,28 @@ TEST_F(RowKeysRoad, VoucherRowsKeepWhatIsTyped)
     RowsAre("Backspace removes the row Edit > Select row selected", VoucherColumns,
             {{"1910", "Cash", "100,00", ""}, {"3010", "Sales", "", "100,00"}});
     OkStores("the voucher of the rows typed");
+    auto date = std::make_shared<std::string>();
+    Check("the voucher's date", [date] {
+        *date = Shown("Date");
+        return !date->empty();
+    });
     // Stored, the voucher keeps its rows: a correction goes below a
-    // correction row.
-    StoredRowKept(1, "A stored voucher is changed only below a correction row", VoucherColumns,
-                  {{"1910", "Cash", "100,00", ""}, {"3010", "Sales", "", "100,00"}});
+    // correction row, as a key typed below its rows is told too.
+    const Rows stored = {{"1910", "Cash", "100,00", ""}, {"3010", "Sales", "", "100,00"}};
+    const std::string correction = "A stored voucher is changed only below a correction row";
+    ClickCell(2, VAccount);
+    Refused("a key typed below the stored rows", [this] { Type("1"); }, correction, stored);
+    StoredRowKept(1, correction, VoucherColumns, stored);
+    // Dated in the voucher lock, the voucher takes no change at all, and
+    // the lock is what a key, a correction row and a row delete are told
+    // of, not a correction that OK would then refuse.
+    LockVouchersTo(date);
+    OpenStoredVoucher();
+    const std::string locked = "This voucher cannot be changed: its date lies in the voucher lock";
+    ClickCell(0, VName);
+    Refused("a key typed into a stored row", [this] { Type("9"); }, locked, stored);
+    Refused("Operations > Correction row", [this] { Menu("Operations", "Correction row"); }, locked, stored);
+    StoredRowKept(1, locked, VoucherColumns, stored);
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));

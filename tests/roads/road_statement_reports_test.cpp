@@ -1,7 +1,8 @@
 // road_statement_reports_test.cpp - the balance sheet as a bookkeeper
 // reads it: a voucher template is typed in the General ledger's window,
 // a cash sale is typed as a voucher from it, then Ctrl+R lists the ledger's reports, the balance
-// sheet's selection window takes the year of the voucher, OK shows it in
+// sheet's selection window refuses a period with one half typed year
+// first where it was typed, then takes the year of the voucher, OK shows it in
 // the preview and Ctrl+P prints it to a PDF whose text holds the cash
 // account's closing balance and the rows' sums. The company file then
 // holds the voucher those figures came from. The other statements' and
@@ -92,6 +93,20 @@ TEST_F(RoadTest, TheBalanceSheetShowsAVoucherTypedInTheLedger) {
     for (const auto &[row, type] : windows) ReportWindowOpens(row, type);
 
     auto text = ReportToPreviewAndPdf("Balance Sheet", BalanceSel, [this, date] {
+        // A period with one half no date as typed is refused whole where
+        // it was typed, as a date is: neither half is taken, and From and
+        // To keep what they showed.
+        auto dates = std::make_shared<std::string>();
+        Do("note From and To", [dates] {
+            *dates = Shown("From") + ":" + Shown("To");
+            return true;
+        });
+        DateRefusedWhereTyped("Period", "1.2.27:2027-02-28", "2027-02-28");
+        Check("From and To as they were", [dates] {
+            EXPECT_EQ(Shown("From") + ":" + Shown("To"), *dates);
+            return true;
+        });
+        Retype("Period", "1.2.27:28.2.27");
         ClickField("From");
         Type("From", [date] { return "01.01." + date->substr(date->size() - 4); });
         ClickField("To");

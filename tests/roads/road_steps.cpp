@@ -391,8 +391,10 @@ void RoadTest::TypeFields(std::initializer_list<std::pair<const char *, const ch
     }
 }
 
-void RoadTest::DateRefusedWhereTyped(const std::string &label, const std::string &typed)
+void RoadTest::DateRefusedWhereTyped(const std::string &label, const std::string &typed, const std::string &named,
+                                     const std::vector<LeaveWay> &ways)
 {
+    const std::string date = named.empty() ? typed : named;
     auto told = CountTold();
     auto type = std::make_shared<int>();
     Do("note the window", [type] {
@@ -403,7 +405,7 @@ void RoadTest::DateRefusedWhereTyped(const std::string &label, const std::string
     auto refused = [=, this](const std::string &after) {
         Check(after + " leaves " + typed + " refused in " + label, [=] {
             EXPECT_EQ(Messages().size(), ++*told) << ::testing::PrintToString(Messages());
-            EXPECT_TRUE(Told("This is not a date the program reads: " + typed +
+            EXPECT_TRUE(Told("This is not a date the program reads: " + date +
                              ". Dates are typed as day.month.year, for example 31.12."))
                 << ::testing::PrintToString(Messages());
             EXPECT_EQ(ActiveType(), *type) << ActiveTitle();
@@ -417,6 +419,10 @@ void RoadTest::DateRefusedWhereTyped(const std::string &label, const std::string
     refused("Tab");
     ClickOk();
     refused("OK");
+    for (const auto &[what, leave] : ways) {
+        leave();
+        refused(what);
+    }
 }
 
 std::string RoadTest::ListRowShown(int n, int32_t id)
