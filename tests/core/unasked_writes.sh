@@ -41,7 +41,11 @@ files=$(find . -path ./build -prune -o -path ./tests -prune -o -path ./bench -pr
 # comments left aside.
 # shellcheck disable=SC2086
 uses=$(awk -v names="$(echo $names)" '
-    BEGIN { n = split(names, name, " ") }
+    BEGIN {
+        n = split(names, name, " ")
+        any = name[1]
+        for (i = 2; i <= n; i++) any = any "|" name[i]
+    }
     FNR == 1 { inComment = 0 }
     {
         line = $0
@@ -52,6 +56,7 @@ uses=$(awk -v names="$(echo $names)" '
         gsub(/\/\*.*\*\//, "", line)
         if (sub(/\/\*.*$/, "", line)) inComment = 1
         sub(/\/\/.*$/, "", line)
+        if (line !~ any) next
         for (i = 1; i <= n; i++)
             if (match(line, "(^|[^A-Za-z0-9_])" name[i] "([^A-Za-z0-9_]|$)") && !seen[FILENAME, name[i]]++)
                 print FILENAME, name[i]
