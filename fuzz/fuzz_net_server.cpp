@@ -149,7 +149,8 @@ void Request(std::vector<uint8_t> *out, uint32_t session, uint16_t code, MsgBuff
 // the record requests, a settings block, a report run, the import of a
 // small text file, the print of an invoice on its form and two
 // conversions (a budget's rows by its key, an order to a delivery); the
-// last runs the report and answers it as a client does.
+// last two run the report and answer it as a client does, the second
+// holding each push first.
 std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
     Setup();
     std::vector<uint8_t> start;
@@ -213,7 +214,8 @@ std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
     MsgPutPString(&job, EmptyPString);
     MsgPutJobRecord(&job, reportRecord.data(), (uint32_t)reportRecord.size());
     add(ReqReportRun, &job);
-    std::vector<uint8_t> answered = seeds.back();
+    const std::vector<uint8_t> reportRun = seeds.back();
+    std::vector<uint8_t> answered = reportRun;
     // The import's file travels in one chunk after its job record.
     static const char importText[] = "tb\t\r\n\r\n\r\nformat\t\r\n0\t46\t0\t\r\n\r\not\t\r\nA\tAlpha\t\r\n\r\n";
     const uint32_t importLength = uint32_t(sizeof importText - 1);
@@ -263,6 +265,22 @@ std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
         Request(&answered, 1, AckCode, &each);
     }
     seeds.push_back(answered);
+    // The same run answered by a client whose user sits in the job's
+    // Print dialog: a hold (an acknowledgement with word 2) before each
+    // acknowledgement, and one before the run, which no push awaits.
+    MsgBuffer hold;
+    MsgPutWord(&hold, AckHold);
+    std::vector<uint8_t> held = start;
+    Request(&held, 1, AckCode, &hold);
+    held.insert(held.end(), reportRun.begin() + start.size(), reportRun.end());
+    Request(&held, 1, ReqJobDevice, &device);
+    for (int i = 0; i < 6; i++) {
+        MsgBuffer each;
+        MsgPutWord(&each, 0);
+        Request(&held, 1, AckCode, &hold);
+        Request(&held, 1, AckCode, &each);
+    }
+    seeds.push_back(held);
     RecBufferFree(CUVc::Number, &h);
     return seeds;
 }

@@ -19,11 +19,13 @@
 #include "core/interface_load.h"
 #include "core/message_sink.h"
 #include "core/work_blocks.h"
+#include "database/access/record_access.h"
 #include "database/access/settings_binding.h"
 #include "database/engine/engine.h"
 #include "dict_offsets.h"
 #include "exchange/text_exchange.h"
 #include "output/output_job.h"
+#include "rules/ledger.h"
 #include "shell/database_open.h"
 
 namespace fuzzsetup {
@@ -85,6 +87,28 @@ inline bool BeforeInput(const std::string &prefix, void (*install)()) {
     if (inputs++ % InputsPerCompany != 0) return false;
     FreshCompany();
     return true;
+}
+
+// The voucher lock ("Vouchers locked to") at date, stored as its settings
+// window stores it: an import target sets it before each input, so that
+// its seeds' vouchers fall on both sides of it and the refusals of a
+// date in the lock are fuzzed beside the stores, whatever lock an earlier
+// input's file left.
+// The import targets' lock: the end of 2023, before every date of their
+// older seeds and after the seeds' own locked vouchers.
+constexpr DateRec SeedVoucherLock{31, 12, 2023};
+inline void SetVoucherLock(const DateRec &date) {
+    uint8_t locks[DateLockBlk::Size] = {};
+    PutDate(locks, DateLockBlk::LedgerLock, date);
+    Check(SettingsBlockStore(DateLockBlk::Number, locks, sizeof locks) == RecDone);
+}
+
+// Whether the import just run left out a record dated in the lock the
+// target set (SeedVoucherLock) and not in one a file of its own stored:
+// the replays count such inputs, so that seeds that reach no refusal of
+// the lock fail them.
+inline bool ImportMetTheSeedLock() {
+    return LockedVouchers.count != 0 && DateCompare(&ImportResult.voucherLockAtStart, &SeedVoucherLock) == 0;
 }
 
 // Imports n bytes from memory as the import command does: import `number`

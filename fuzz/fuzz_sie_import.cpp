@@ -23,12 +23,17 @@ namespace {
 
 using fuzzsetup::Check;
 
+uint32_t InputsMeetingTheLock = 0;
+
 }  // namespace
+
+uint32_t SieImportFuzzInputsMeetingTheLock() { return InputsMeetingTheLock; }
 
 // SIE files for the corpus and the replay's mutations: each type, blank
 // and TAB forms, quoted texts with escapes, object lists, a voucher
 // block, and broken ones (an open block, an unbalanced voucher, a stray
-// row, a bad date).
+// row, a bad date); then vouchers dated in the voucher lock the target
+// sets (the end of 2023) beside one after it, numbered and not.
 std::vector<std::vector<uint8_t>> SieImportFuzzSeeds() {
     const std::string head = "#FLAGGA 0\r\n#FORMAT PC8\r\n#FNAMN \"F\x94retag \\\"AB\\\"\"\r\n"
                              "#RAR 0 20240101 20241231\r\n#RAR -1 20230101 20231231\r\n"
@@ -44,6 +49,10 @@ std::vector<std::vector<uint8_t>> SieImportFuzzSeeds() {
         "#SIETYP 4\r\n#VER A 2 20240110 x\r\n{\r\n#TRANS 1910 {} 1.00\r\n",
         "#SIETYP 4\r\n#VER A 3 20240110 x\r\n{\r\n#TRANS 1910 {} 1.00\r\n}\r\n",
         "#TRANS 1910 {} 1.00\r\n#RAR 0 20240230 20241231\r\n",
+        "#SIETYP 4\r\n#VER A 5 20231215 \"Locked\"\r\n{\r\n#TRANS 1910 {} 10.00\r\n#TRANS 3010 {} -10.00\r\n}\r\n"
+        "#VER A 6 20240102 \"Open\"\r\n{\r\n#TRANS 1910 {} 20.00\r\n#TRANS 3010 {} -20.00\r\n}\r\n",
+        "#SIETYP 4\r\n#VER A \"\" 20231231 x\r\n{\r\n#TRANS 1910 {1 \"K1\"} 5.00\r\n#TRANS 3010 {} -5.00\r\n}\r\n"
+        "#VER B \"\" 20230601 y\r\n{\r\n#TRANS 1910 {} 1.00\r\n#TRANS 3010 {} -1.00\r\n}\r\n",
     };
     std::vector<std::vector<uint8_t>> seeds;
     for (const char *b : bodies) {
@@ -55,10 +64,12 @@ std::vector<std::vector<uint8_t>> SieImportFuzzSeeds() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzzsetup::BeforeInput("orvel_fuzz_sie_", TextExchangeInstall);
+    fuzzsetup::SetVoucherLock(fuzzsetup::SeedVoucherLock);
     const uint32_t accounts = RegRecordCount(ACVc::Number), vouchers = RegRecordCount(TRVc::Number);
     ResetImportFlags();
     fuzzsetup::ImportFromMemory(2, data, uint32_t(size));
     Check(ImportAtEnd());
+    if (fuzzsetup::ImportMetTheSeedLock()) InputsMeetingTheLock++;
     Check(ImportDosLetters == 0);
     // A refused or damaged file stores nothing.
     if (SieImportResult.refusedFault != 0 || ImportResult.damageLine != 0)

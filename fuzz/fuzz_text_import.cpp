@@ -24,12 +24,17 @@ namespace {
 
 using fuzzsetup::Check;
 
+uint32_t InputsMeetingTheLock = 0;
+
 }  // namespace
+
+uint32_t TextImportFuzzInputsMeetingTheLock() { return InputsMeetingTheLock; }
 
 // Import files for the corpus and the replay's mutations: a header and
 // format line before a section of every reader kind, an unknown tag, an
-// over-long field, a damaged number, a key table, a voucher, and cp1252
-// letters, a stray LF, VT and control characters in fields.
+// over-long field, a damaged number, a key table, a voucher, cp1252
+// letters, a stray LF, VT and control characters in fields, and records
+// dated in the voucher lock.
 std::vector<std::vector<uint8_t>> TextImportFuzzSeeds() {
     const std::string head = "tb\t\r\n\r\n\r\nformat\t\r\n0\t46\t0\t\r\n\r\n";
     const char *bodies[] = {
@@ -93,13 +98,35 @@ std::vector<std::vector<uint8_t>> TextImportFuzzSeeds() {
         std::string s = head + f;
         seeds.emplace_back(s.begin(), s.end());
     }
+    // Vouchers, drafts and person entries dated in the voucher lock the
+    // target sets (the end of 2023) beside ones after it: in a voucher
+    // section and in the register sections; then a file whose own lock
+    // block moves the lock on, before a voucher section (held to the lock
+    // as it is now) and a register section (held to the lock the import
+    // began with).
+    const char *locked[] = {
+        "trans3\r\n31\t15.12.2023\tLocked\t15.12.2023\t\t\t\r\n1910\t\t\t5.00\t0\t\t\r\n3010\t\t\t-5.00\t0\t\t\r\n\r\n"
+        "32\t05.01.2024\tOpen\t05.01.2024\t\t\t\r\n1910\t\t\t5.00\t0\t\t\r\n\r\n\r\n",
+        "trans4\r\n33\t30.11.2023\tx\t30.11.2023\t\t\t\r\n1910\t\t\t5.00\t0\t\t\r\n\r\n\r\n"
+        "sm1\r\n34\tDraft\t10.10.2023\t\t\r\n1910\t\tx\t5.00\t\r\n\r\n\r\n"
+        "sp1\r\n35\t10.10.2023\t10.10.2023\tEntry\tP1\t\t\t\t0\t0\t\r\n7010\t\tx\t5.00\r\n\r\n\r\n",
+        "dblock\r\n\t31.03.2024\t\t\t\t\t\t\r\n\r\n"
+        "trans3\r\n36\t01.02.2024\tx\t01.02.2024\t\t\t\r\n1910\t\t\t5.00\t0\t\t\r\n\r\n\r\n"
+        "trans4\r\n37\t02.02.2024\tx\t02.02.2024\t\t\t\r\n1910\t\t\t5.00\t0\t\t\r\n\r\n\r\n",
+    };
+    for (const char *f : locked) {
+        std::string s = head + f;
+        seeds.emplace_back(s.begin(), s.end());
+    }
     return seeds;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzzsetup::BeforeInput("orvel_fuzz_text_", TextExchangeInstall);
+    fuzzsetup::SetVoucherLock(fuzzsetup::SeedVoucherLock);
     fuzzsetup::ImportFromMemory(0, data, uint32_t(size));
     Check(ImportAtEnd());
+    if (fuzzsetup::ImportMetTheSeedLock()) InputsMeetingTheLock++;
     // The file's own format line is forgotten after the run; a "sysformat"
     // section may change the format, and the program then formats with
     // what is stored (the defaults for an empty block), never without a

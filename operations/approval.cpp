@@ -216,6 +216,18 @@ bool FollowUps(ApproveKind kind, uint32_t recid) {
     return true;
 }
 
+// An approval the user's group refused (told), alone or as a list: it
+// wrote nothing, and it fails the caller's hold: what the caller wrote
+// before it in that hold is one action with the approval, and the books
+// keep no half of an action. With no hold open it changes nothing. A list
+// run's records are each approved in a hold of their own, so one whose
+// store fails ends the run and takes with it only what shares a hold
+// with it.
+bool ApprovalRefused() {
+    DbHoldFail();
+    return false;
+}
+
 }  // namespace
 
 // Applies kind to the stored record recid of reg inside a hold of its own
@@ -229,13 +241,11 @@ bool FollowUps(ApproveKind kind, uint32_t recid) {
 // user's group may not write the register (told): the approval is asked
 // as one write of it, as a server asks an approval request, so what it
 // writes in turn (the voucher, ledger lines, statistics) goes on unasked.
+// A refused approval fails the caller's hold (ApprovalRefused).
 bool ApproveRecord(ApproveKind kind, int reg, uint32_t recid) {
     if (!KindFitsRegister(kind, reg)) return true;
     WriteOperation approving(ReqApproveList, reg);
-    if (approving.refused) {
-        DbHoldFail();
-        return false;
-    }
+    if (approving.refused) return ApprovalRefused();
     RuleRecord r(reg);
     if (!r.record || !RecReadById(reg, recid, r.record)) return true;
     if (!ApproveAllowed(kind, reg, r.record)) return true;
@@ -270,10 +280,13 @@ bool ApproveRecordListLocal(int reg, ApproveKind kind, const uint32_t *ids, uint
 }
 
 // Applies kind to each record of ids: on the server in client mode, here
-// otherwise. false when a store failed or the server did not answer.
+// otherwise. false when a store failed or the server did not answer, and
+// when the user's group may not write the register: the list is asked
+// once, before its first record, so a refused list approves none, and it
+// fails the caller's hold as a refused single approval does.
 bool ApproveRecordList(int reg, ApproveKind kind, const uint32_t *ids, uint32_t count) {
     if (RunModeIsClient()) return ApproveRecordListRemote(reg, kind, ids, count);
     WriteOperation approving(ReqApproveList, reg);
-    if (approving.refused) return false;
+    if (approving.refused) return ApprovalRefused();
     return ApproveRecordListLocal(reg, kind, ids, count);
 }

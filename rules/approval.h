@@ -54,12 +54,16 @@ extern const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds;
 
 // True when kind may run on the record (the gate of kinds 16..41).
 bool ApproveAllowed(ApproveKind kind, int reg, const uint8_t *record);
-// Applies kind to the stored record recid of reg; false only when a store
-// failed (a refused gate or a kind that declines is no failure).
+// Applies kind to the stored record recid of reg; false when a store
+// failed or the user's group may not write the register (a kind's gate
+// that passes the record by, or a kind that declines, is no failure).
+// Either false fails the caller's hold.
 bool ApproveRecord(ApproveKind kind, int reg, uint32_t recid);
 // ApproveRecord for each of count record ids, here; false when a store failed.
 bool ApproveRecordListLocal(int reg, ApproveKind kind, const uint32_t *ids, uint32_t count);
-// The same, here or on the server as the run mode says.
+// The same, here or on the server as the run mode says; the group is
+// asked once for the whole list, and a refusal fails the caller's hold as
+// ApproveRecord's does.
 bool ApproveRecordList(int reg, ApproveKind kind, const uint32_t *ids, uint32_t count);
 
 // ---- The ledger kinds (approve_ledger.cpp), as the table runs them ----

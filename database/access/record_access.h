@@ -13,6 +13,23 @@
 // All three tiers of one operation take the same arguments and give the
 // same kind of result.
 //
+// The unasked tier: a write's dispatcher asks the access group's write
+// check before it writes (write_gate.h), and its local code, marked
+// "unasked" below (the record and settings-block writes and the lock
+// takes), asks no one: it writes whatever it is given, for whoever runs.
+// So only code that has asked already, or that writes for no person,
+// calls it: the product files named here, which
+// tests/core/unasked_writes.sh holds the program to (tests, benchmarks and
+// fuzz targets lay down their data as they like):
+//   unasked caller: database/access/record_dispatch.cpp  the dispatchers, once asked
+//   unasked caller: net/server_dispatch.cpp  a client's request, asked there for its person
+//   unasked caller: database/access/record_local.cpp  the tier itself: a checked write stores through the plain one
+//   unasked caller: database/access/record_locks.cpp  the lock takes themselves
+//   unasked caller: database/access/settings_blocks.cpp  the block stores, and an import's rows (its run was asked)
+//   unasked caller: database/access/person_password.cpp  the program's own conversion of stored passwords
+// A settings block is asked where its window takes the block's lock
+// (RegisterLockTakeCall) and, at a server, by the store request itself.
+//
 // Records are byte buffers of the register's record size in memory form;
 // the local code converts them to file form right before each engine call
 // and back right after. Index positions are 1-based; record ids are
@@ -215,9 +232,9 @@ int RecCheckLocal(int reg, uint8_t *data, uint32_t size, int mode);
 // RecConnectionLost. *recid is 0 when nothing was stored. The update
 // releases the caller's lock on the record once it is stored.
 void RecInsertChecked(int reg, uint8_t *record, uint32_t *recid, int *result);
-void RecInsertCheckedLocal(int reg, uint8_t *record, uint32_t *recid, int *result);
+void RecInsertCheckedLocal(int reg, uint8_t *record, uint32_t *recid, int *result);   // unasked
 void RecUpdateChecked(int reg, uint8_t *record, uint32_t recid, int *result);
-void RecUpdateCheckedLocal(int reg, uint8_t *record, uint32_t recid, int *result);
+void RecUpdateCheckedLocal(int reg, uint8_t *record, uint32_t recid, int *result);   // unasked
 // Deletes the record with id *recid after the delete check, then reads the
 // record now at the same position (its id back into *recid; 0 and a
 // cleared record when none is left). Result: RecDone, RecNotFound (the id
@@ -226,48 +243,49 @@ void RecUpdateCheckedLocal(int reg, uint8_t *record, uint32_t recid, int *result
 // RecStoreFailed or RecConnectionLost. Only a done delete changes the
 // caller's record and id; it leaves no lock on the record behind.
 int RecDeleteChecked(int reg, uint8_t *record, uint32_t *recid, const char *text);
-int RecDeleteCheckedLocal(int reg, uint8_t *record, uint32_t *recid, const char *text);
+int RecDeleteCheckedLocal(int reg, uint8_t *record, uint32_t *recid, const char *text);   // unasked
 // Before/after insert hooks only, no key test and no validation; false
 // when anything failed (the hold failed with it).
 bool RecInsertUnchecked(int reg, uint8_t *record, uint32_t *recid);
-bool RecInsertUncheckedLocal(int reg, uint8_t *record, uint32_t *recid);
+bool RecInsertUncheckedLocal(int reg, uint8_t *record, uint32_t *recid);   // unasked
 // Local only: before-delete hook, delete, count - 1; no hold of its own.
 // An id that is no live record of the register is refused (text 9502)
 // before anything is asked of the engine; a failing hook or engine call
 // fails the caller's hold. The record's locks go with it.
 bool RecDeleteHooked(int reg, uint8_t *record, uint32_t recid);
-bool RecDeleteHookedLocal(int reg, uint8_t *record, uint32_t recid);
+bool RecDeleteHookedLocal(int reg, uint8_t *record, uint32_t recid);   // unasked
 // Mode 1 rewrites record *recid, any other mode inserts (*recid gets the
 // new id); no hooks.
 bool RecStore(int reg, uint8_t *record, int mode, uint32_t *recid);
-bool RecStoreLocal(int reg, uint8_t *record, int mode, uint32_t *recid);
+bool RecStoreLocal(int reg, uint8_t *record, int mode, uint32_t *recid);   // unasked
 // Stores by the full key: inserts when absent, rewrites when present and
 // replace is allowed; true when stored.
 bool RecStoreByKey(int reg, uint8_t *record, int replace, uint32_t *recid);
-bool RecStoreByKeyLocal(int reg, uint8_t *record, int replace, uint32_t *recid);
+bool RecStoreByKeyLocal(int reg, uint8_t *record, int replace, uint32_t *recid);   // unasked
 // The import store with the store hooks; true when stored. False also
 // when the stored copy is kept (newer, or no overwrite); *failed (when
 // given) then tells a store that was tried and refused (the engine or the
 // disk said no, and the hold failed) from a copy kept.
 bool RecImportStore(int reg, uint8_t *record, int overwrite, uint32_t sequence, bool *failed = nullptr);
-bool RecImportStoreLocal(int reg, uint8_t *record, int overwrite, uint32_t sequence, bool *failed = nullptr);
+bool RecImportStoreLocal(int reg, uint8_t *record, int overwrite, uint32_t sequence,
+                         bool *failed = nullptr);   // unasked
 // Deletes every record of the register (no hooks); count 0.
 bool RegDeleteAll(int reg);
-bool RegDeleteAllLocal(int reg);
+bool RegDeleteAllLocal(int reg);   // unasked
 // The plain local insert and update (user code stamp, conversion, count).
-bool RecInsertLocal(int reg, uint8_t *record, uint32_t *recid);
-bool RecUpdateLocal(int reg, uint8_t *record, uint32_t recid);
+bool RecInsertLocal(int reg, uint8_t *record, uint32_t *recid);   // unasked
+bool RecUpdateLocal(int reg, uint8_t *record, uint32_t recid);   // unasked
 
 // ---- Locks (tables in record_locks.h) ----
 
 // Takes the record lock for the current owner and reads the record.
 bool RecordLockTakeCall(int reg, uint32_t recid, uint8_t *record);
-bool RecordLockTakeLocal(int reg, uint32_t recid, uint8_t *record);
+bool RecordLockTakeLocal(int reg, uint32_t recid, uint8_t *record);   // unasked
 // Removes the current owner's locks on the record.
 bool RecordUnlockCall(int reg, uint32_t recid);
 bool RecordUnlockLocal(int reg, uint32_t recid);
 bool RegisterLockTakeCall(int number);
-bool RegisterLockTakeLocal(int number);
+bool RegisterLockTakeLocal(int number);   // unasked
 bool RegisterUnlockCall(int number);
 bool RegisterUnlockLocal(int number);
 
@@ -286,11 +304,11 @@ bool SettingsBlockFetchLocal(MemBlock *var, int block);
 // 129..227, a size other than the block's record size or a whole number
 // of its rows, or the engine failed; nothing stored) or RecConnectionLost.
 int SettingsBlockStore(int block, const uint8_t *data, uint32_t size);
-int SettingsBlockStoreLocal(int block, const uint8_t *data, uint32_t size);
+int SettingsBlockStoreLocal(int block, const uint8_t *data, uint32_t size);   // unasked
 // Stores the rows held by handle (no settings check locally, the same
 // block and size test); result as above.
 int SettingsBlockStoreHandle(int block, MemBlock handle);
-int SettingsBlockStoreHandleLocal(int block, MemBlock handle);
+int SettingsBlockStoreHandleLocal(int block, MemBlock handle);   // unasked
 // Local only: the stored size (0 in client mode, after a message).
 uint32_t SettingsBlockSize(int block);
 

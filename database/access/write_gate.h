@@ -4,6 +4,8 @@
 // LocalWriteRefused). Every write of the record layer passes it
 // (record_dispatch.cpp), checked or not, so no window, run, import or
 // later road writes a register the person's group withholds, in any mode.
+// The local tier beneath the dispatchers skips it: record_access.h names
+// the few files that may call that tier.
 //
 // A person's action is asked where it starts, and what it writes in turn
 // goes unasked: an allowed posting's voucher, ledger lines, statistics,

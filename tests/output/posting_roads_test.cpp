@@ -451,6 +451,28 @@ TEST_F(PostingRoads, APostingTheGroupAllowsWritesItsBooksAndARefusedOneNothing) 
     EXPECT_FALSE(ReadInvoice(906, r, &recid));
     for (const char *customer : {"R5", "R6"}) EXPECT_EQ(BooksOf(customer).entries, 0) << customer;
     EXPECT_EQ(RegRecordCount(TRVc::Number), vouchers);
+
+    // Inside a caller's hold a refused approval, alone or as a list, fails
+    // the hold: the invoice the caller stored before it in that hold is
+    // not kept either.
+    f.posted = 0;
+    for (bool list : {false, true}) {
+        SCOPED_TRACE(list ? "a list" : "one invoice");
+        const int32_t serial = list ? 908 : 907;
+        Fill(r.record, f, "R5", serial);
+        DbHoldBegin();
+        uint32_t held = 0;
+        {
+            ProgramWrites own;
+            held = StoreUnposted(r.record);
+        }
+        EXPECT_NE(held, 0u);
+        EXPECT_FALSE(list ? ApproveRecordList(IVVc::Number, ApproveKindPostInvoice, &held, 1)
+                          : ApproveRecord(ApproveKindPostInvoice, IVVc::Number, held));
+        EXPECT_FALSE(DbHoldEnd());
+        EXPECT_FALSE(ReadInvoice(serial, r, &recid));
+    }
+    EXPECT_EQ(RegRecordCount(TRVc::Number), vouchers);
 }
 
 }  // namespace
