@@ -4,6 +4,7 @@
 // that does, and a client arriving when every session is in use is told
 // so (text 1401) and the program ends. A connection that sends before
 // its login and never reads is cut off at its small queue.
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -168,15 +169,25 @@ TEST_F(NetGuestQueueTest, AConnectionThatNeverReadsIsCutOffAtItsQueueBeforeItsLo
     MsgPutWord(&b, CUVc::Number);
     std::vector<uint8_t> one = Request(s, ReqRecordCount, &b), batch;
     for (int i = 0; i < 1000; i++) batch.insert(batch.end(), one.begin(), one.end());
+    // What the server takes to answer a batch on this machine as it is
+    // loaded now: a few batches sent and their refusals read.
+    auto pause = std::chrono::milliseconds(30);
+    for (int i = 0; i < 3; i++) {
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_TRUE(flood.Send(batch));
+        for (int k = 0; k < 1000; k++) ASSERT_EQ(Status(flood.Frame()), ReplyRefused) << k;
+        pause = std::max(pause, 2 * std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        std::chrono::steady_clock::now() - start));
+    }
     size_t sent = 0;
     bool cut = false;
     // 600 batches would queue some 20 MiB of refusals. Each is given
-    // time to be answered, so that the server's cut shows in what the
-    // client still manages to send after it.
+    // time to be answered, twice what a batch took above, so that the
+    // server's cut shows in what the client still manages to send after it.
     for (int i = 0; i < 600 && !cut; i++) {
         cut = !flood.Send(batch);
         if (!cut) sent += batch.size();
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        std::this_thread::sleep_for(pause);
     }
     if (!cut) cut = flood.Closed(PatientMs);
     EXPECT_TRUE(cut) << "the guest sent " << sent << " bytes and still holds its connection";
