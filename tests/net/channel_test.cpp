@@ -131,7 +131,7 @@ TEST_F(NetServerTest, PlainFramesAreNotServed) {
     ASSERT_EQ(plain.tls, nullptr);
     plain.Send(Request(0, ReqVersion, nullptr));
     EXPECT_TRUE(plain.Frame(1500).empty()) << "a reply went out in clear";
-    EXPECT_TRUE(plain.Closed(2000));
+    EXPECT_TRUE(plain.Closed(PatientMs));
     RawConn ok(port);
     EXPECT_NE(Open(ok), 0u);
     ServerEnd e = Stop();

@@ -23,20 +23,21 @@ std::vector<uint8_t> Bytes(std::initializer_list<uint32_t> longs) {
 }  // namespace
 
 TEST_F(NetServerTest, FramesThatCannotBeFramedCloseTheirConnection) {
+    ServerLimit(&NetLimitsRec::frameMs, 500);   // for the length that lies; the rest close at once
     {
         RawConn c(port);   // a 4-byte frame (length word only)
         c.Send(Bytes({4}));
-        EXPECT_TRUE(c.Closed(2000));
+        EXPECT_TRUE(c.Closed(PatientMs));
     }
     {
         RawConn c(port);   // below the smallest request
         c.Send(Bytes({9, 0, 0}));
-        EXPECT_TRUE(c.Closed(2000));
+        EXPECT_TRUE(c.Closed(PatientMs));
     }
     {
         RawConn c(port);   // a length far past the limit
         c.Send(Bytes({0x7FFFFFFF, 0, 0}));
-        EXPECT_TRUE(c.Closed(2000));
+        EXPECT_TRUE(c.Closed(PatientMs));
     }
     {
         RawConn c(port);   // a length that lies: the rest never comes
@@ -44,7 +45,7 @@ TEST_F(NetServerTest, FramesThatCannotBeFramedCloseTheirConnection) {
         f.push_back(0);
         f.push_back(0);
         c.Send(f);
-        EXPECT_TRUE(c.Closed(3000));
+        EXPECT_TRUE(c.Closed(PatientMs));
     }
     {
         RawConn c(port);   // random bytes
@@ -52,7 +53,7 @@ TEST_F(NetServerTest, FramesThatCannotBeFramedCloseTheirConnection) {
         std::vector<uint8_t> junk(3000);
         for (uint8_t &x : junk) x = uint8_t(rng());
         c.Send(junk);
-        EXPECT_TRUE(c.Closed(3000));
+        EXPECT_TRUE(c.Closed(PatientMs));
     }
     RawConn ok(port);
     uint32_t s = Open(ok);
@@ -128,7 +129,7 @@ TEST_F(NetServerTest, BodiesThatDoNotParseAreRefusedAndChangeNothing) {
     EXPECT_EQ(CustomerCount(c, s), (uint32_t)done);
     close(c.fd);
     c.fd = -1;
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(AwaitServerHolds(0, 0)) << "the closed connection kept its session";
     ServerEnd e = Stop();
     EXPECT_TRUE(e.integrity) << e.report;
     EXPECT_EQ(e.sessions, 0);
@@ -157,7 +158,7 @@ TEST_F(NetServerTest, AClientDyingMidFrameLeavesNoLocksBehind) {
     holder.Send(half);
     close(holder.fd);
     holder.fd = -1;
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ASSERT_TRUE(AwaitServerHolds(0, 0)) << "the server did not see the client go";
 
     RawConn next(port);
     uint32_t sn = Open(next);
@@ -178,7 +179,7 @@ TEST_F(NetServerTest, AClientDyingMidFrameLeavesNoLocksBehind) {
     EXPECT_EQ(CustomerCount(next, sn), 1u);
     close(next.fd);
     next.fd = -1;
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(AwaitServerHolds(0, 0));
     ServerEnd e = Stop();
     EXPECT_TRUE(e.integrity) << e.report;
     EXPECT_EQ(e.sessions, 0);
@@ -186,26 +187,35 @@ TEST_F(NetServerTest, AClientDyingMidFrameLeavesNoLocksBehind) {
 }
 
 TEST_F(NetServerTest, SlowSilentAndDeafClientsAreClosed) {
+    // A frame's time and a session's time short while only the slow and
+    // the silent connection are there.
+    ServerLimit(&NetLimitsRec::frameMs, 500);
+    ServerLimit(&NetLimitsRec::noSessionMs, 1200);
     RawConn slow(port), idle(port);
     std::vector<uint8_t> v = Request(0, ReqVersion, nullptr);
     for (size_t i = 0; i < 3; i++) {
         slow.Send({v[i]});
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
     }
-    EXPECT_TRUE(slow.Closed(2000));
-    EXPECT_TRUE(idle.Closed(3000));
+    EXPECT_TRUE(slow.Closed(PatientMs));
+    EXPECT_TRUE(idle.Closed(PatientMs));
+    ServerLimit(&NetLimitsRec::frameMs, ProgramLimit(&NetLimitsRec::frameMs));
+    ServerLimit(&NetLimitsRec::noSessionMs, ProgramLimit(&NetLimitsRec::noSessionMs));
 
-    // One never reads: its replies queue up until it is closed.
+    // One never reads: its replies queue up until it is closed, once they
+    // have not left for the drain time (short from its login on).
     RawConn deaf(port, 4096);
     uint32_t sd = Open(deaf);
     ASSERT_NE(sd, 0u);
+    ServerLimit(&NetLimitsRec::drainMs, 800);
     MsgBuffer defaults;
     MsgPutWord(&defaults, CUVc::Number);
     std::vector<uint8_t> big = Request(sd, ReqNewDefaults, &defaults);   // a whole record back
     bool failed = false;
     for (int i = 0; i < 20000 && !failed; i++) failed = !deaf.Send(big);
-    // Not a byte is read: within the drain time the server gives up on it.
-    std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+    // Not a byte is read: the server gives up on it.
+    EXPECT_TRUE(AwaitServerHolds(0, 0)) << "the deaf connection is still held";
+    ServerLimit(&NetLimitsRec::drainMs, ProgramLimit(&NetLimitsRec::drainMs));
 
     RawConn next(port);
     EXPECT_NE(Open(next), 0u) << "the server no longer serves";
@@ -222,15 +232,19 @@ TEST_F(NetServerTest, FiftyClientsGetSessionsAndAFiftyFirstIsClosed) {
             many.push_back(std::make_unique<RawConn>(port));
             EXPECT_NE(Open(*many.back(), false), 0u) << i;
         }
+        // No session is left for the 51st: it never gets one, and goes
+        // when a session's time (short from now on) has passed.
+        ServerLimit(&NetLimitsRec::noSessionMs, 1200);
         RawConn extra(port);
-        EXPECT_TRUE(extra.Closed(2000));
+        EXPECT_TRUE(extra.Closed(PatientMs));
+        ServerLimit(&NetLimitsRec::noSessionMs, ProgramLimit(&NetLimitsRec::noSessionMs));
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(AwaitServerHolds(0, 0)) << "the fifty that went kept their sessions";
     RawConn again(port);
     EXPECT_NE(Open(again), 0u);
     close(again.fd);
     again.fd = -1;
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(AwaitServerHolds(0, 0));
     ServerEnd e = Stop();
     EXPECT_TRUE(e.integrity) << e.report;
     EXPECT_EQ(e.sessions, 0);

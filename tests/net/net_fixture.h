@@ -1,9 +1,15 @@
 // net_fixture.h - a server in a process of its own for the network
 // tests: the child makes a fresh company database, serves on a loopback
-// port with short time-outs, and when told to stop reports what it
-// holds (the database's integrity, sessions and connections still in
-// use). The parent talks to it through raw connections (RawConn, over
+// port with the program's own time-outs, and when told to stop reports
+// what it holds (the database's integrity, sessions and connections still
+// in use). The parent talks to it through raw connections (RawConn, over
 // the same TLS channel as the program) or through the program's own client.
+//
+// Nothing here may depend on the machine being idle: a wait for what must
+// come allows a loaded machine (PatientMs) and ends as soon as it came. A
+// test that measures one of the server's time-outs makes that one short
+// itself (ServerLimit), only for the connections it measures, and waits
+// long for its outcome.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,11 +22,14 @@
 #include <unistd.h>
 
 #include <arpa/inet.h>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/definitions.h"
@@ -49,6 +58,11 @@
 
 namespace nettest {
 
+// How long a test waits for what must come: a loaded build machine (two
+// cores, the sanitizers, other tests beside) may stall a process for
+// seconds. A passing test never waits this long.
+constexpr int PatientMs = 30000;
+
 inline volatile sig_atomic_t StopServer = 0;
 inline void OnTerm(int) { StopServer = 1; }
 
@@ -70,12 +84,34 @@ inline void PushingReport(ReportJob &) {
     }
 }
 
+// What the parent asks of the running server on the control pipe: one
+// byte, and for a limit its place in NetLimitsRec and its new value after
+// it. The child answers each with one line.
+constexpr char AskHolds = 'h', SetLimit = 'l';
+struct LimitChange {
+    uint32_t offset = 0;
+    int value = 0;
+};
+
+// The child's side of one question of the parent.
+inline void AnswerParent(char ask, int toParent, int fromParent) {
+    std::string line = "?\n";
+    if (ask == AskHolds) {
+        line = std::to_string(SessionsInUse()) + " " + std::to_string(NetSlotsInUse()) + "\n";
+    } else if (ask == SetLimit) {
+        LimitChange change;
+        if (read(fromParent, &change, sizeof change) != (ssize_t)sizeof change) _exit(3);
+        if (change.offset + sizeof change.value <= sizeof NetLimits) {
+            std::memcpy(reinterpret_cast<char *>(&NetLimits) + change.offset, &change.value, sizeof change.value);
+            line = "set\n";
+        }
+    }
+    if (write(toParent, line.data(), line.size()) < 0) _exit(3);
+}
+
 [[noreturn]] inline void ServeChild(const std::string &path, int toParent, int fromParent, ServerSetup setup) {
     std::signal(SIGTERM, OnTerm);
-    NetLimits.frameMs = 500;
-    NetLimits.noSessionMs = 1200;
-    NetLimits.drainMs = 800;
-    NetLimits.ackMs = 1500;
+    NetLimits = NetLimitsRec{};   // the program's, whatever an earlier test of this process left
     RunMode = 0;
     LockOwnerId = LockOwnerSelf;
     std::string why;
@@ -95,7 +131,9 @@ inline void PushingReport(ReportJob &) {
         else if (MsgGetTimeout(&m, 10) == PlGet::Message && m.msg == PlMsg::Socket)
             NetOnSocketEvent(int(m.wParam), int(m.lParam));
         pollfd p{fromParent, POLLIN, 0};
-        if (poll(&p, 1, 0) > 0 && read(fromParent, &c, 1) <= 0) break;
+        if (poll(&p, 1, 0) <= 0) continue;
+        if (read(fromParent, &c, 1) <= 0) break;
+        AnswerParent(c, toParent, fromParent);
     }
     std::string report;
     bool integrity = D4IntegrityCheck(&report);
@@ -126,7 +164,7 @@ struct RawConn {
         }
         int one = 1;
         if (fd >= 0) setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        if (fd >= 0 && port > 0 && channel && !TlsChannelOffForTests && !(tls = TlsSocketOpen(fd, false, 3000))) {
+        if (fd >= 0 && port > 0 && channel && !TlsChannelOffForTests && !(tls = TlsSocketOpen(fd, false, PatientMs))) {
             close(fd);
             fd = -1;
         }
@@ -140,7 +178,7 @@ struct RawConn {
     // The server's end of an accepted socket (a scripted server).
     bool Accept(int accepted) {
         fd = accepted;
-        return TlsChannelOffForTests || (tls = TlsSocketOpen(fd, true, 3000)) != nullptr;
+        return TlsChannelOffForTests || (tls = TlsSocketOpen(fd, true, PatientMs)) != nullptr;
     }
     bool Send(const std::vector<uint8_t> &b) const {
         wire.insert(wire.end(), b.begin(), b.end());
@@ -166,8 +204,9 @@ struct RawConn {
         }
         return true;
     }
-    // One whole frame, or empty on close or time-out.
-    std::vector<uint8_t> Frame(int ms = 3000) const {
+    // One whole frame, or empty on close or time-out. A short ms is for a
+    // frame that must NOT come: a slow machine can only miss it there.
+    std::vector<uint8_t> Frame(int ms = PatientMs) const {
         uint8_t head[4];
         if (!ReadN(head, 4, ms)) return {};
         uint32_t len = head[0] | head[1] << 8 | head[2] << 16 | (uint32_t)head[3] << 24;
@@ -372,7 +411,7 @@ protected:
         close(down[0]);
         fromChild = up[0];
         toChild = down[1];
-        std::string line = ReadLine(10000);
+        std::string line = ReadLine(nettest::PatientMs);
         port = std::atoi(line.c_str());
         ASSERT_GT(port, 0) << "the server did not start";
     }
@@ -410,11 +449,11 @@ protected:
         nettest::ServerEnd end;
         if (child <= 0) return end;
         kill(child, SIGTERM);
-        std::string line = ReadLine(10000);
+        std::string line = ReadLine(nettest::PatientMs);
         char flag[8] = {0};
         std::sscanf(line.c_str(), "%7s %d %d", flag, &end.sessions, &end.slots);
         end.integrity = std::string(flag) == "ok";
-        end.report = ReadLine(500);
+        end.report = ReadLine(nettest::PatientMs);
         int status = 0;
         waitpid(child, &status, 0);
         child = -1;
@@ -422,6 +461,45 @@ protected:
         close(toChild);
         return end;
     }
+
+    // The sessions and connections the server holds now ({-1, -1}: no
+    // answer). Asked between requests: a server inside a job answers
+    // when the job has ended.
+    std::pair<int, int> ServerHolds() {
+        std::pair<int, int> held{-1, -1};
+        if (write(toChild, &nettest::AskHolds, 1) != 1) return held;
+        std::sscanf(ReadLine(nettest::PatientMs).c_str(), "%d %d", &held.first, &held.second);
+        return held;
+    }
+
+    // Waits until the server holds that many sessions and connections:
+    // what a client closed is gone at the server only once it has seen
+    // the close. False when that did not come within the patient wait.
+    bool AwaitServerHolds(int sessions, int slots) {
+        const std::pair<int, int> want{sessions, slots};
+        for (auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(nettest::PatientMs);;) {
+            if (ServerHolds() == want) return true;
+            if (std::chrono::steady_clock::now() > until) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+    // Sets one of the running server's limits (for all its connections,
+    // from its next look at them on): a test measuring a time-out makes
+    // it short only while the connections it measures need it, so that a
+    // slow machine never cuts the others.
+    void ServerLimit(int NetLimitsRec::*limit, int ms) {
+        NetLimitsRec any;
+        nettest::LimitChange change;
+        change.offset = uint32_t(reinterpret_cast<char *>(&(any.*limit)) - reinterpret_cast<char *>(&any));
+        change.value = ms;
+        std::string ask(1, nettest::SetLimit);
+        ask.append(reinterpret_cast<const char *>(&change), sizeof change);
+        ASSERT_EQ(write(toChild, ask.data(), ask.size()), (ssize_t)ask.size());
+        ASSERT_EQ(ReadLine(nettest::PatientMs), "set") << "the server did not take its new limit";
+    }
+    // The program's own value of a limit.
+    static int ProgramLimit(int NetLimitsRec::*limit) { return NetLimitsRec{}.*limit; }
 
     // Handshake and login on a raw connection; the session id (0: failed).
     static uint32_t Open(const nettest::RawConn &c, bool login = true, const char *user = "ANY",

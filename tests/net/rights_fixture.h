@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <unistd.h>
 #include <vector>
 
@@ -15,6 +16,15 @@
 #include "tests/net/net_fixture.h"
 
 namespace nettest {
+
+// A login told to wait just after a failure is a check that holds only
+// while the wait lasts. True when the test took the whole wait (a loaded
+// machine stalled it) since `before`, a moment before the failure: the
+// check cannot judge then, and the test skips the rest.
+inline bool OutlastedWait(std::chrono::steady_clock::time_point before, uint32_t waitMs) {
+    return std::chrono::steady_clock::now() - before >= std::chrono::milliseconds(waitMs);
+}
+constexpr const char *Stalled = "the machine stalled the test for a whole login wait: it cannot judge the wait";
 
 inline void PutText(uint8_t *base, uint32_t offset, int max, const char *text) {
     uint8_t p[256];

@@ -97,7 +97,7 @@ RunAnswer AskRun(const RawConn &c, uint32_t session, uint16_t code, int16_t numb
     RunAnswer a;
     c.Send(RunRequest(session, code, number, first));
     for (int guard = 0; guard < 100; guard++) {
-        std::vector<uint8_t> f = c.Frame(5000);
+        std::vector<uint8_t> f = c.Frame();
         if (f.size() < 8) return a;
         if ((f[4] | f[5] << 8) == FrameCodePush) {
             a.pushes++;

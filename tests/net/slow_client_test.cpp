@@ -15,6 +15,10 @@ namespace {
 
 constexpr int PagesInHold = 20;
 inline int PageWords = 8;
+// The acknowledgement time of the small pages' server: waited out by the
+// tests, and long beside a loaded machine's stalls between a page and
+// its acknowledgement.
+constexpr int AckMs = 4000;
 
 // The report body: inside one hold a customer is stored, pages are put
 // out, and then the hold fails, so the customer never was.
@@ -36,7 +40,10 @@ void PrintInsideAFailingHold(ReportJob &) {
     D4DiskFlush();
 }
 
-void SmallPagesServer() { ServerReportRun = PrintInsideAFailingHold; }
+void SmallPagesServer() {
+    ServerReportRun = PrintInsideAFailingHold;
+    NetLimits.ackMs = AckMs;
+}
 void BigPagesSmallQueueServer() {
     ServerReportRun = PrintInsideAFailingHold;
     PageWords = 2000;
@@ -82,12 +89,12 @@ TEST_F(NetSilentPrinterTest, ASilentClientDelaysNoOtherSaveAndNoOneSeesItsHold) 
     EXPECT_EQ(CustomerCount(other, so), 0u) << "a reader saw a hold before it ended";
     uint32_t id = 0;
     EXPECT_EQ(InsertCustomer(other, so, "SAVED", &id), RecDone);
-    EXPECT_LT(MsSince(start), 1000) << "the save waited on the silent client";
+    EXPECT_LT(MsSince(start), AckMs / 2) << "the save waited on the silent client";
     EXPECT_EQ(CustomerCount(other, so), 1u) << "the acknowledged save is not there";
 
     // The silent client is dropped after the acknowledgement time; its
     // queued pages and reply go with it.
-    EXPECT_TRUE(silent.Closed(5000));
+    EXPECT_TRUE(silent.Closed(PatientMs));
     EXPECT_EQ(CustomerCount(other, so), 1u);
     ServerEnd e = Stop();
     EXPECT_TRUE(e.integrity) << e.report;
@@ -107,8 +114,8 @@ TEST_F(NetSilentPrinterTest, QueuedPagesGoOnePerAcknowledgementAndTheReplyLast) 
         EXPECT_TRUE(c.Frame(150).empty()) << "a second page before the first was acknowledged";
         // The first page held past the acknowledgement time, as by a
         // client whose user answers its Print dialog: it is not dropped.
-        for (int i = 0; pages == 1 && i < 5; i++) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        for (auto held = std::chrono::steady_clock::now(); pages == 1 && MsSince(held) < AckMs + AckMs / 4;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
             c.Send(AckFrame(s, AckHold));
         }
         c.Send(AckFrame(s));
@@ -127,10 +134,11 @@ TEST_F(NetOverflowingPrinterTest, AClientWhoseQueueOverflowsIsDroppedAtOnce) {
     uint32_t ss = Open(silent), so = Open(other);
     ASSERT_NE(ss, 0u);
     ASSERT_NE(so, 0u);
-    auto start = std::chrono::steady_clock::now();
+    // The program's acknowledgement time is far longer than this test
+    // waits: a drop within the wait is the full queue's.
+    ASSERT_GT(ProgramLimit(&NetLimitsRec::ackMs), 2 * PatientMs);
     ASSERT_TRUE(silent.Send(ReportRequest(ss)));
-    EXPECT_TRUE(silent.Closed(3000));
-    EXPECT_LT(MsSince(start), 1400) << "dropped by the acknowledgement time, not by the full queue";
+    EXPECT_TRUE(silent.Closed(PatientMs)) << "not dropped when its queue overflowed";
     EXPECT_EQ(InsertCustomer(other, so, "AFTER", nullptr), RecDone);
     ServerEnd e = Stop();
     EXPECT_TRUE(e.integrity) << e.report;
