@@ -40,10 +40,14 @@
 #include "output/devices/report_output.h"
 #include "platform/queue.h"
 #include "platform/socket.h"
+#include "platform/window.h"
 #include "shell/net_services.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
+#include "shell/toolbar.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
 
 NetClientStateRec NetClient;
 
@@ -134,6 +138,41 @@ void AwaitReply(NetReplyWait *wait) {
 // Set while the connect loop waits between attempts: Esc gives up there.
 bool ConnectWaiting = false;
 
+// The busy notice of the request waiting now (NetClient.busy).
+BusyNotice &Busy = NetClient.busy;
+
+// The busy message's own window, 0 when it is not open.
+uint32_t BusyNoticeWindow() {
+    return BusyMessageWindow && WinIsOpen(BusyMessageWindow) ? WinTable[BusyMessageWindow]->mdiChild : 0;
+}
+
+// Input for the busy message (a click on its Cancel) is the one input
+// handled while the client waits: everything else is dropped or held.
+bool ForBusyNotice(const PlMessage &m) {
+    const uint32_t win = Busy.up ? BusyNoticeWindow() : 0;
+    return win && m.win && (m.win == win || WinIsChildOf(m.win, win));
+}
+
+void BusyNoticeShow() {
+    if (Busy.up) return;
+    Busy = BusyNotice{true, false, false};
+    uint8_t text[256];
+    GetUiText(text, Texts::ServerBusy);
+    ShowBusyMessage(text);
+    Busy.windowShown = BusyNoticeWindow() != 0;
+}
+
+// Closes the notice: the server serves the request (its reply or its
+// first push came), or the request was given up.
+void BusyNoticeClose() {
+    if (!Busy.up) return;
+    Busy.up = false;
+    CloseBusyMessage();
+}
+
+// The user gave the request up: Esc, or the notice's window was closed.
+bool BusyNoticeGivenUp() { return Busy.up && (Busy.giveUp || (Busy.windowShown && !BusyNoticeWindow())); }
+
 // Keys, clicks and the commands of menus and buttons (keys are held in
 // the queue during the wait and reach here only when routed otherwise).
 bool IsUserInput(uint32_t msg) {
@@ -148,7 +187,8 @@ void ClientWaitStep(int ms) {
     // step or during it: a held Esc left in the queue would reach a window
     // after the wait instead.
     auto takeEscape = [] {
-        if ((RemoteOutputActive || ConnectWaiting) && MsgTakeHeldKeyDown(PlKey::Escape)) UserCancelFlag = 1;
+        if (Busy.up && MsgTakeHeldKeyDown(PlKey::Escape)) Busy.giveUp = true;
+        else if ((RemoteOutputActive || ConnectWaiting) && MsgTakeHeldKeyDown(PlKey::Escape)) UserCancelFlag = 1;
     };
     takeEscape();
     PlMessage m;
@@ -172,7 +212,7 @@ void ClientWaitStep(int ms) {
     }
     if (m.msg == PlMsg::Socket) {
         NetOnSocketEvent(int(m.wParam), int(m.lParam));
-    } else if (IsUserInput(m.msg)) {
+    } else if (IsUserInput(m.msg) && !ForBusyNotice(m)) {
         // A click, a wheel turn or a command: dropped (see the file comment).
     } else {
         MsgDispatch(m);
@@ -186,6 +226,10 @@ bool NetClientRequest(uint16_t code, MsgBuffer *request, MsgBuffer *reply) {
     NetReplyWait wait;
     wait.output = RequestPushesOutput(code);
     NetClient.sendLevel++;
+    // A request sent inside the wait of a busy one (a paint's read) is
+    // served at once; the outer one's notice is left to it.
+    const BusyNotice outerBusy = std::exchange(Busy, BusyNotice{});
+    const uint8_t cancelBefore = UserCancelFlag;
     uint64_t start = NetNowMs();
     bool ok = false;
     for (;;) {
@@ -213,14 +257,25 @@ bool NetClientRequest(uint16_t code, MsgBuffer *request, MsgBuffer *reply) {
             break;
         }
         if (h.status == ReplyBusy) {
-            if (!NetClient.busyShown && NetNowMs() - start > (uint64_t)NetLimits.busyTextMs) {
-                NetClient.busyShown = true;
-                ShowTextMessage(Texts::ServerBusy);
-            }
-            for (uint64_t again = NetNowMs() + (uint64_t)NetLimits.busyRetryMs; NetNowMs() < again;)
+            // The notice stands without stopping anything: the request is
+            // sent again every busyRetryMs until it is served or given up.
+            if (NetNowMs() - start > (uint64_t)NetLimits.busyTextMs) BusyNoticeShow();
+            for (uint64_t again = NetNowMs() + (uint64_t)NetLimits.busyRetryMs;
+                 NetNowMs() < again && !BusyNoticeGivenUp() && NetClient.connected;)
                 ClientWaitStep(20);
+            if (BusyNoticeGivenUp()) {
+                // Nothing of it reached the server's work: it is simply not
+                // sent again, and the user's window keeps what it held. The
+                // notice's Cancel stops no job of this program's own.
+                UserCancelFlag = cancelBefore;
+                uint8_t said[256];
+                GetUiText(said, Texts::RequestGivenUp);
+                StatusLineSet(std::string_view(reinterpret_cast<const char *>(said + 1), said[0]));
+                break;
+            }
             continue;
         }
+        BusyNoticeClose();
         if (h.status != ReplyServed) {
             // "Not logged in" refuses the one request: the session and the
             // connection stay, and the login may still come. Any other
@@ -235,7 +290,8 @@ bool NetClientRequest(uint16_t code, MsgBuffer *request, MsgBuffer *reply) {
         ok = true;
         break;
     }
-    NetClient.busyShown = false;
+    BusyNoticeClose();
+    Busy = outerBusy;
     NetClient.sendLevel--;
     return ok;
 }
@@ -262,6 +318,9 @@ void NetClientOnMessage(int slot, MsgBuffer *frame) {
         NetClient.replyArrived = true;
         return;
     }
+    // The server serves the request whose output this is: its busy
+    // notice goes before a dialog of the push can open.
+    BusyNoticeClose();
     // While the push runs, a dialog it opens may wait for the user: the
     // server is told so (ClientHoldPush) rather than left to give up.
     const bool outerRunning = std::exchange(NetClient.pushRunning, true);

@@ -46,8 +46,8 @@ struct NetLimitsRec {
     int noSessionMs = 60000;               // a connection must open a session within this
     int loginMs = 120000;                  // a connection must log in within this (a user types at the login window)
     int drainMs = 30000;                   // queued bytes must start leaving within this
-    int ackMs = 1000000;                   // a push's acknowledgement must come within this, counted from
-                                           // the push or the client's last hold (AckHold)
+    int ackMs = 1000000;                   // a job waits for a push's acknowledgement this long from the
+                                           // push, holds or not; queued output, from the last hold
     int holdMs = 2000;                     // client: a push still running after this is held, and again
                                            // every time as long (its user answers a dialog)
     int busyRetryMs = 1000;                // client: a busy request is sent again after this
@@ -188,12 +188,16 @@ struct SessionOutFrame {
 };
 
 // The pacing of a session's pushes on its connection: each goes once the
-// one before it was acknowledged. A hold (AckHold) restarts the wait for
-// the acknowledgement without giving it.
+// one before it was acknowledged. A hold (AckHold) says the client still
+// runs the push while its user answers a dialog; it acknowledges nothing,
+// and a job waits for the push no longer than NetLimits.ackMs from the
+// push all the same, so that one open dialog is not everyone's wait.
 struct PushAck {
     bool ready = true;      // the next push may go
     bool silent = false;    // a wait for the acknowledgement ran out: no job waits for it again
-    uint64_t sentMs = 0;    // when the unacknowledged push went out, or was last held
+    bool held = false;      // a hold came for the unacknowledged push
+    uint64_t pushedMs = 0;  // when the unacknowledged push went out
+    uint64_t sentMs = 0;    // the same, or when it was last held (queued output only)
 };
 
 struct SessionEntry {
@@ -297,9 +301,10 @@ extern bool ServerLoginAccepted;    // the last request 31 accepted its user
 // What requests 12 and 42 run (the report dispatcher; tests put a body of their own).
 extern void (*ServerReportRun)(ReportJob &job);
 // Runs NetPump until the session's acknowledgement came, the session
-// ended or NetLimits.ackMs passed (the report job is then stopped, and
-// the session is marked silent). A silent session is not waited for
-// again until it acknowledges: the job stops at once.
+// ended or NetLimits.ackMs passed since the push (the report job is then
+// stopped, the session is marked silent, the reply tells why and the log
+// names the session). A silent session is not waited for again until it
+// acknowledges: the job stops at once.
 bool NetWaitAck(int session);
 
 // ---- Client (client.cpp) ----
@@ -309,6 +314,16 @@ struct NetReplyWait {
     bool output = false;   // its output is pushed (RequestPushesOutput)
     bool arrived = false;
     MsgBuffer reply;
+};
+
+// The busy notice of the request that the server answers busy: a
+// modeless busy message (text 1403) that stands while the request is sent
+// again, and closes when the server serves it. Esc, or its Cancel (which
+// closes it), gives the request up; the connection and every window stay.
+struct BusyNotice {
+    bool up = false;           // shown, for the request waiting now
+    bool windowShown = false;  // its window opened (a program without windows has none)
+    bool giveUp = false;       // Esc was pressed while it stood
 };
 
 struct NetClientStateRec {
@@ -322,7 +337,7 @@ struct NetClientStateRec {
     // The requests sent and not answered, in the order the server answers
     // them (client.cpp, AwaitReply).
     std::deque<NetReplyWait *> awaiting;
-    bool busyShown = false;
+    BusyNotice busy;
     bool quit = false;
     bool refused = false;          // the server refused the client and the user was told why
     bool closing = false;          // the client itself closes the connection (NetClientClose)

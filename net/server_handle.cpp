@@ -16,11 +16,14 @@
 // there, so the hold ends at once and no one sees it before it ends.
 // Output is addressed by session id: a client gone mid-job takes the
 // rest of the job with it, and never hands it to a newcomer. A client
-// whose user answers a dialog a push opened holds that push (AckHold):
-// the wait for it starts anew. A client that lets a wait for its
-// acknowledgement run out is marked silent: its job stops, the reply
-// says the output was given up, and nothing waits for it again until it
-// acknowledges, so the others wait for it one NetLimits.ackMs at most.
+// whose user answers a dialog a push opened holds that push (AckHold);
+// the job waits for it, and the others' reports and runs are answered
+// busy meanwhile, but no longer than NetLimits.ackMs from the push: a
+// dialog left open is not everyone's wait. A client that lets that wait
+// run out, holding or silent, is marked silent: its job stops, the reply
+// says in words why the output was given up, the log names the session,
+// and nothing waits for it again until it acknowledges, so the others
+// wait for it one NetLimits.ackMs at most.
 //
 // Every request but 0 and 15 must carry the session id of its own
 // connection (any other is refused). Before its login a session is served
@@ -31,6 +34,7 @@
 // the record layer's write gate afresh (database/access/write_gate.h).
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "core/interface_defs.h"
@@ -190,12 +194,18 @@ void OnAck(int slot, MsgBuffer *frame, uint32_t sessionId) {
     PushAck &ack = SessionTable[s].ack;
     if (cancel == AckHold) {
         // The client still runs the push while its user answers a dialog:
-        // the wait for it starts anew, and nothing else changes.
-        if (!ack.ready) ack.sentMs = NetNowMs();
+        // noted, for what the give-up says; a job's wait still ends where
+        // it would (NetWaitAck), and only queued output, which keeps no one
+        // waiting, counts from the hold.
+        if (!ack.ready) {
+            ack.held = true;
+            ack.sentMs = NetNowMs();
+        }
         return;
     }
     bool queued = !SessionTable[s].out.empty();
     ack.ready = true;
+    ack.held = false;
     ack.silent = false;   // it reads again
     // A cancel of queued output drops its pages; one of a paced job stops it.
     if (cancel && !queued) CancelAsked[s] = true;
@@ -203,9 +213,24 @@ void OnAck(int slot, MsgBuffer *frame, uint32_t sessionId) {
 }
 
 // The output of the request being served was given up because the client
-// taking it did not answer in time: the request's reply says so in words.
-// A user's own stop (Esc) is not a give-up and tells nothing.
-void OutputGivenUpTell() { ShowTextMessage(Texts::OutputGivenUp); }
+// taking it did not answer in time, or held it in a dialog past the
+// bound: the request's reply says which in words. A user's own stop (Esc)
+// is not a give-up and tells nothing.
+void OutputGivenUpTell(const PushAck &ack) {
+    ShowTextMessage(ack.held ? Texts::OutputHeldGivenUp : Texts::OutputGivenUp);
+}
+
+// The log line of a give-up: why, and the session by id, user and client.
+void OutputGivenUpLog(int session) {
+    uint8_t label[256];
+    SessionLabel(session, label);
+    std::string line = SessionTable[session].ack.held
+                           ? "Output held in a dialog past the acknowledgement time; the job stopped, session "
+                           : "Output not acknowledged in time; the job stopped, session ";
+    line += std::to_string(SessionTable[session].id);
+    if (label[0]) line += " (" + std::string(reinterpret_cast<const char *>(label + 1), label[0]) + ")";
+    NetReportLine(line.c_str());
+}
 
 // The job's output has nowhere to go: it stops, and stays stopped for
 // the rest of the request (a run's next document does not print again).
@@ -236,8 +261,10 @@ void PushToClient(MsgBuffer *message) {
         if (!SessionOutputQueue(s, MsgData(message), MsgLength(message), true)) return OutputLost(message);
         if (Pacing && s == ServerCurrentSession) Pacing->queuedForCaller++;
     } else if (NetSendFrame(SessionTable[s].slot, MsgData(message), MsgLength(message))) {
-        SessionTable[s].ack.ready = false;
-        SessionTable[s].ack.sentMs = NetNowMs();
+        PushAck &ack = SessionTable[s].ack;
+        ack.ready = false;
+        ack.held = false;
+        ack.pushedMs = ack.sentMs = NetNowMs();
         if (Pacing) Pacing->pushed++;
     } else {
         return OutputLost(message);
@@ -286,14 +313,13 @@ bool NetWaitAck(int session) {
         // It let one wait run out and has not acknowledged since: the job
         // stops now, and no other client waits for it a second time.
         RepStopped = 1;
-        OutputGivenUpTell();
+        OutputGivenUpTell(ack);
         return false;
     }
     uint32_t id = SessionTable[session].id;
-    // Counted from this wait's start or the client's last hold, whichever
-    // is later: a dialog its user answers never counts against it.
-    const uint64_t since = NetNowMs();
-    auto within = [&] { return NetNowMs() < std::max(since, ack.sentMs) + (uint64_t)NetLimits.ackMs; };
+    // Counted from the push: holds say the client's user answers a dialog,
+    // and the job waits for that within the bound, never past it.
+    auto within = [&] { return NetNowMs() < ack.pushedMs + (uint64_t)NetLimits.ackMs; };
     bool outer = ServerReportWaiting;
     ServerReportWaiting = true;
     while (SessionFindById(id) == session && !ack.ready && within()) NetPump(20);
@@ -308,8 +334,8 @@ bool NetWaitAck(int session) {
     if (!ok) RepStopped = 1;
     if (!ok && SessionFindById(id) == session) {
         ack.silent = true;
-        NetReport("Output not acknowledged in time; the job stopped, session", (int)id);
-        OutputGivenUpTell();
+        OutputGivenUpLog(session);
+        OutputGivenUpTell(ack);
     }
     return ok;
 }

@@ -35,7 +35,8 @@ void SendQueued(int s) {
         if (SessionFindById(id) != s) return;   // closed while sending
         if (frame.push) {
             e.ack.ready = false;
-            e.ack.sentMs = NetNowMs();
+            e.ack.held = false;
+            e.ack.pushedMs = e.ack.sentMs = NetNowMs();
         }
     }
 }

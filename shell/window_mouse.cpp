@@ -171,7 +171,7 @@ void WinControlNotify(int n, uint32_t control, int code)
 // button by its code (1 the selected entry's second window, 2 its page
 // set-up), and so do the job queue and the printer list; the login window ends its loop (button 1 cancels it); the
 // About window closes; the busy message closes as a
-// record window does; the designer remembers buttons 1..5 as its choice;
+// record window does and stops its work; the designer remembers buttons 1..5 as its choice;
 // a designer item window takes code 8 as OK and 5 as close, and so does
 // the window saving a report selection (closing it unasked); a report,
 // export or maintenance window takes code 8 as the OK the top bar gives it
@@ -194,7 +194,12 @@ void DialogButton(int n, int control, int code, int flag)
         if (code == CodeOk) WindowOkAction(n);
         if (code == CodeClose) WinClose(n);
         return;
-    case WinTypes::BusyMessage: (void)CloseRecordWindow(n); return;
+    case WinTypes::BusyMessage:
+        // Its Cancel: the work it stands for stops, as at Esc (a client's
+        // request waiting for a busy server is given up once it is closed).
+        UserCancelFlag = 1;
+        (void)CloseRecordWindow(n);
+        return;
     case WinTypes::FormDesigner:
         if (control >= 1 && control <= DesignerChoices) WinTable[n]->dialogChoice = uint16_t(control);
         return;

@@ -14,6 +14,7 @@
 #include "platform/window.h"
 #include "shell/net_services.h"
 #include "shell/record_commands.h"
+#include "shell/toolbar.h"
 #include "tests/net/net_fixture.h"
 
 using namespace nettest;
@@ -212,7 +213,65 @@ TEST_F(NetClientTest, BusyRequestsAreSentAgainAndTheBusyTextComesLate) {
     EXPECT_EQ(NetClient.serverName[0], 30);
     EXPECT_EQ(RegRecordCount(CUVc::Number), 5u);
     EXPECT_EQ(s.requests.load(), 11);
-    EXPECT_TRUE(Has("busy"));
+    EXPECT_FALSE(Has("busy")) << "the busy notice was a message box";
+    EXPECT_FALSE(NetClient.busy.up) << "the busy notice outlived the reply";
+}
+
+// The user at a client that waits for a busy server: once the notice
+// stands it watches three more sends go out behind it, then presses Esc.
+// A client that never gives up is served after a while, so that the test
+// ends either way.
+struct BusyUser {
+    std::atomic<int> *requests = nullptr;
+    std::atomic<bool> *busy = nullptr;
+    int sentWhenShown = -1;
+    bool escaped = false;
+    std::chrono::steady_clock::time_point until;
+};
+BusyUser User;
+bool WatchTheBusyNotice() {
+    if (NetClient.busy.up && User.sentWhenShown < 0) User.sentWhenShown = User.requests->load();
+    if (std::chrono::steady_clock::now() > User.until) *User.busy = false;
+    if (User.escaped || User.sentWhenShown < 0 || User.requests->load() < User.sentWhenShown + 3) return false;
+    User.escaped = true;
+    MsgInputKey(PlKey::Escape, true, 27);
+    MsgInputKey(PlKey::Escape, false, 27);
+    return true;
+}
+
+// While the notice stands the request is still sent again; Esc gives it
+// up: it fails, nothing more of it is sent, nothing is told as lost, and
+// the connection serves the next request.
+TEST_F(NetClientTest, EscInTheBusyNoticeGivesTheRequestUpAndKeepsTheConnection) {
+    std::atomic<bool> busy{true};
+    ScriptServer s([&busy](uint16_t code, int) {
+        if (code == ReqVersion || code == ReqSessionOpen) return Handshake(code, 3041, 31);
+        if (busy) return Reply(ReplyBusy, nullptr);
+        MsgBuffer b;
+        MsgPutLong(&b, 5);
+        return Reply(ReplyServed, &b);
+    });
+    ASSERT_TRUE(ConnectLoop("127.0.0.1", (uint16_t)s.port, nullptr));
+    User = BusyUser{&s.requests, &busy, -1, false, std::chrono::steady_clock::now() + std::chrono::seconds(20)};
+    UserCancelFlag = 0;
+    const PlIdleFn idle = MsgSetIdleHook(WatchTheBusyNotice);
+    const uint32_t first = RegRecordCount(CUVc::Number);
+    MsgSetIdleHook(idle);
+    EXPECT_GE(User.sentWhenShown, 0) << "no busy notice stood";
+    EXPECT_TRUE(User.escaped);
+    EXPECT_EQ(first, 0u) << "Esc did not give the request up";
+    EXPECT_TRUE(busy.load()) << "the client was served only because it went on asking";
+    EXPECT_FALSE(NetClient.busy.up) << "the notice stood after the request was given up";
+    EXPECT_EQ(UserCancelFlag, 0) << "giving a request up stopped the program's own work";
+    EXPECT_TRUE(NetClient.connected);
+    EXPECT_EQ(StatusLineText(), "Given up while the server was busy: nothing was done.");
+    const int sent = s.requests.load();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));   // six retry times
+    EXPECT_EQ(s.requests.load(), sent) << "the given-up request was sent again";
+    busy = false;
+    EXPECT_EQ(RegRecordCount(CUVc::Number), 5u) << "the connection did not serve the next request";
+    EXPECT_TRUE(Shown.empty()) << Shown.front();
+    NetClientClose();
 }
 
 // A window painted while the client waits for a read reads a count of its

@@ -164,14 +164,14 @@ TEST_F(NetServerTest, UnacknowledgedPushStopsTheReportAndTheServerGoesOn) {
         ReplyHeader h{};
         return MsgLoad(&m, f.data(), (uint32_t)f.size()) && ReplyHeaderRead(&m, &h, false) ? h.textNumber : 0;
     };
-    // a holds its first push past the acknowledgement time, as a client
-    // whose user answers a dialog the push opened: the job waits for it
-    // and goes on whole once it is acknowledged.
+    // a holds its first push a while within the acknowledgement time, as
+    // a client whose user answers a dialog the push opened: the job waits
+    // for it and goes on whole once it is acknowledged.
     a.Send(WithSession(JobRequestBody(ReqReportRun), sa));
     ASSERT_FALSE(a.Frame().empty());
-    for (auto held = std::chrono::steady_clock::now(); std::chrono::steady_clock::now() - held <
-                                                       std::chrono::milliseconds(AckMs + AckMs / 2);) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    for (auto held = std::chrono::steady_clock::now();
+         std::chrono::steady_clock::now() - held < std::chrono::milliseconds(AckMs / 6);) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
         a.Send(AckFrame(sa, AckHold));
     }
     int pushes = 1;
@@ -194,6 +194,50 @@ TEST_F(NetServerTest, UnacknowledgedPushStopsTheReportAndTheServerGoesOn) {
     std::vector<uint8_t> f = b.Frame();
     ASSERT_FALSE(f.empty());
     EXPECT_EQ(f[4] | f[5] << 8, FrameCodePush) << "a second report runs once the first ended";
+}
+
+// A client whose user leaves the dialog of a push open holds it past the
+// acknowledgement time: the holds keep the job no longer than that time
+// from the push. The job stops and its reply says why in words while the
+// holds still come; the report another client was refused meanwhile is
+// served then, and the holding client, answering at last, keeps its
+// connection.
+TEST_F(NetServerTest, HoldsKeepAJobNoLongerThanTheAcknowledgementTimeFromItsPush) {
+    RawConn a(port), b(port);
+    uint32_t sa = Open(a), sb = Open(b);
+    ASSERT_NE(sa, 0u);
+    ASSERT_NE(sb, 0u);
+    a.Send(WithSession(JobRequestBody(ReqReportRun), sa));
+    std::vector<uint8_t> push = a.Frame();
+    ASSERT_GE(push.size(), 6u);
+    ASSERT_EQ(push[4] | push[5] << 8, FrameCodePush);
+    b.Send(WithSession(JobRequestBody(ReqReportRun), sb));
+    EXPECT_EQ(Status(b.Frame()), ReplyBusy) << "a second report ran beside the held one";
+    // Holds every 250 ms, for far longer than the acknowledgement time.
+    std::vector<uint8_t> reply;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (reply.empty() && std::chrono::steady_clock::now() < until) {
+        a.Send(AckFrame(sa, AckHold));
+        reply = a.Frame(250);
+    }
+    ASSERT_FALSE(reply.empty()) << "the holds kept the job past the acknowledgement time";
+    EXPECT_EQ(reply[4] | reply[5] << 8, FrameCodeReply);
+    MsgBuffer m;
+    ReplyHeader h{};
+    ASSERT_TRUE(MsgLoad(&m, reply.data(), (uint32_t)reply.size()) && ReplyHeaderRead(&m, &h, false));
+    EXPECT_EQ(h.status, ReplyServed);
+    EXPECT_EQ(h.textNumber, Texts::OutputHeldGivenUp) << "the reply did not say the print was given up for its dialog";
+    b.Send(WithSession(JobRequestBody(ReqReportRun), sb));
+    std::vector<uint8_t> f = b.Frame();
+    ASSERT_GE(f.size(), 6u);
+    EXPECT_EQ(f[4] | f[5] << 8, FrameCodePush) << "the waiting client's report was not served once the bound ended";
+    // The dialog answered at last: the acknowledgement of the given-up
+    // push changes nothing, and a's connection still serves it.
+    a.Send(AckFrame(sa));
+    a.Send(CountRequest(sa));
+    EXPECT_EQ(CountOf(a.Frame()), 0u) << "the holding client lost its connection";
+    ServerEnd e = Stop();
+    EXPECT_TRUE(e.integrity) << e.report;
 }
 
 TEST_F(NetServerTest, ProgramClientWorksThroughTheServer) {

@@ -11,7 +11,9 @@
 // preview and to a PDF, shows as the same report does stand-alone on the
 // company the server kept, and the General ledger's Registers menu holds
 // the same entries. A Print dialog left open at a client costs neither
-// the print nor the connection; a print given up is told in words. A
+// the print nor the connection; a print given up is told in words. While
+// it stands another client's print waits behind a busy message, and is
+// served once the dialog is answered or the server's wait for it ends. A
 // person's access group holds at a client for what a document run
 // writes, as it does stand-alone.
 // Menus: Registers > Access groups, Registers > Persons; in Sales,
@@ -37,6 +39,8 @@
 #include <chrono>
 #include <csignal>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <thread>
 
 #include "dict_offsets.h"
@@ -56,6 +60,7 @@
 #include "shell/shell.h"
 #include "shell/toolbar.h"
 #include "shell/window_table.h"
+#include "shell/window_utils.h"
 #include "tests/net/net_fixture.h"
 #include "tests/reports/preview_lines.h"
 
@@ -254,6 +259,7 @@ public:
             MsgPostQuit(0);
             return true;
         }
+        if (Running->watch) Running->watch();
         if (Running->AnswerHeldDialog()) return true;
         if (NetClient.sendLevel > 0 || !DbOpenFlag) return false;
         return Running->Idle();
@@ -298,12 +304,153 @@ public:
         if (!held.shown) {
             held.shown = true;
             held.since = now;
+            Tell("open");
         }
         if (now - held.since < std::chrono::milliseconds(held.ms)) return false;
         held.pending = false;
         ScriptSetInteractive(false);
         ScriptKey(held.ok ? PlKey::Return : PlKey::Escape);
+        Tell("answered");
         return true;
+    }
+
+    // Run at every idle moment, inside the waits too (a road's own watch).
+    std::function<void()> watch;
+
+    // ---- a second client of the program, in a process of its own -------
+    // It walks its own road in folder "a" of the working folder and tells
+    // the road here what happens, a line each: "open", "answered", "done"
+    // (its print's request came back), "session <id>", "told <texts>".
+    int tellFd = -1;
+    static int64_t NowMs()
+    {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+    void Tell(const std::string &what, const std::string &extra = "")
+    {
+        if (tellFd < 0) return;
+        std::string line = what + " " + std::to_string(NowMs()) + (extra.empty() ? "" : " " + extra) + "\n";
+        if (write(tellFd, line.data(), line.size()) != (ssize_t)line.size()) _exit(5);
+    }
+    struct OtherClient {
+        pid_t pid = -1;
+        int fd = -1;
+        std::string heard;                  // every line so far
+        std::map<std::string, int64_t> at;  // when each word came
+        std::map<std::string, std::string> said;
+        // Takes what it told; waits up to `ms` for `what` (0: not at all).
+        bool Heard(const std::string &what, int ms = 0)
+        {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+            for (;;) {
+                pollfd p{fd, POLLIN, 0};
+                char buf[512];
+                ssize_t n = 0;
+                while (poll(&p, 1, 0) > 0 && (n = read(fd, buf, sizeof buf)) > 0) heard.append(buf, size_t(n));
+                for (size_t end; (end = heard.find('\n')) != std::string::npos; heard.erase(0, end + 1)) {
+                    std::istringstream line(heard.substr(0, end));
+                    std::string word, rest;
+                    int64_t when = 0;
+                    line >> word >> when;
+                    std::getline(line, rest);
+                    at.emplace(word, when);
+                    said[word] = rest.empty() ? rest : rest.substr(1);
+                }
+                if (at.count(what) || std::chrono::steady_clock::now() >= until) return at.count(what) > 0;
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        }
+        // Its end: true when its road passed; it is ended after 3 minutes.
+        bool Ended()
+        {
+            int status = 0;
+            bool ended = false;
+            for (int i = 0; i < 1800 && !ended; i++) {
+                ended = waitpid(pid, &status, WNOHANG) == pid;
+                if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+            if (!ended) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+            }
+            Heard("");
+            close(fd);
+            pid = -1;
+            return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        }
+    };
+    OtherClient other;
+    // Client A: logs in, opens customer C1 and changes its name, prints
+    // Customer Balances with its Print dialog left open `holdMs`, tells
+    // what it was told, and stores the customer. Its road's checks are
+    // `afterPrint`'s; it ends passed or failed as its process's status.
+    void StartOtherClient(int holdMs, std::function<void()> afterPrint)
+    {
+        fs::create_directories(dir / "a");
+        WriteTcpSettings(dir / "a", port, RunModeClient);
+        int pipeFds[2];
+        ASSERT_EQ(pipe(pipeFds), 0);
+        std::fflush(nullptr);
+        other.pid = fork();
+        ASSERT_GE(other.pid, 0);
+        if (other.pid > 0) {
+            close(pipeFds[1]);
+            other.fd = pipeFds[0];
+            return;
+        }
+        close(pipeFds[0]);
+        tellFd = pipeFds[1];
+        server = -1;   // the parent's to end
+        dir = dir / "a";
+        fs::current_path(dir);
+        steps.clear();
+        LogInAsAdmin();
+        Do("tell the session", [this] {
+            Tell("session", std::to_string(NetClient.session));
+            return true;
+        });
+        Menu("Module", "Sales");
+        Menu("Registers", "Customers");
+        Check("the customer list opens", Opened(CustomerList));
+        OpenFromList("C1", Customers);
+        Retype("Name", "Kept by A");
+        PrintBalancesHeld(holdMs, true);
+        Do("tell what came of the print", [this] {
+            std::string told;
+            for (const std::string &m : Messages()) told += m + " | ";
+            Tell("done", told);
+            return true;
+        });
+        afterPrint();
+        Key(PlKey::F1 + 3, false, true);   // Ctrl+F4: the report list closes
+        OkStoresQuietly("customer");
+        EXPECT_EQ(Run(), 0);
+        std::fflush(nullptr);
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    // The busy message as a user at this client sees it: open, and when
+    // it was first and last seen open.
+    struct NoticeSeen {
+        int64_t first = 0, last = 0, gone = 0;
+    };
+    std::shared_ptr<NoticeSeen> WatchBusyNotice()
+    {
+        auto seen = std::make_shared<NoticeSeen>();
+        watch = [seen] {
+            const bool open = BusyMessageWindow && WinIsOpen(BusyMessageWindow) &&
+                              WinTypeOf(BusyMessageWindow) == WinTypes::BusyMessage;
+            const int64_t now = NowMs();
+            if (open) {
+                if (!seen->first) seen->first = now;
+                seen->last = now;
+                seen->gone = 0;
+            } else if (seen->first && !seen->gone) {
+                seen->gone = now;
+            }
+        };
+        return seen;
     }
 };
 ClientRoad *ClientRoad::Running = nullptr;
@@ -657,6 +804,130 @@ TEST_F(ClientRoad, APrintDialogLeftOpenAtAClientCostsNeitherThePrintNorTheConnec
     std::vector<uint8_t> r;
     ASSERT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, "C1", &r));
     EXPECT_EQ(TextAt(r.data(), CUVc::Name), "Kept while printing");
+}
+
+// Two clients of one server. A leaves the Print dialog of a report open,
+// within the time the server waits for it, while B asks for a report to
+// the printer: B's busy message stands without a key while its request
+// goes again every second; A prints whole once it answers, and B is
+// served within about a second of A's print, its busy message gone.
+TEST_F(ClientRoad, AnotherClientsOpenPrintDialogKeepsABusyMessageUpUntilItIsAnswered)
+{
+    StartOtherClient(12000, [this] {
+        Check("A's report is printed whole and nothing was told", [this] {
+            EXPECT_TRUE(NetClient.connected);
+            EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+            const std::vector<fs::path> pdfs = FilesIn("print");
+            EXPECT_EQ(pdfs.size(), 1u);
+            EXPECT_NE((pdfs.size() == 1 ? PdfText(pdfs[0]) : "").find("Grand total"), std::string::npos);
+            return true;
+        });
+    });
+    if (HasFatalFailure()) return;
+    LogInAsAdmin();
+    Menu("Module", "Sales");
+    Do("A's Print dialog is open", [this] {
+        EXPECT_TRUE(other.Heard("open", 120000)) << "A never opened its Print dialog: " << other.heard;
+        return other.at.count("open") > 0;
+    });
+    auto seen = WatchBusyNotice();
+    Key('R', false, true);
+    Check("Ctrl+R opens the report list", Opened(ReportList));
+    ClickRow("Customer Balances");
+    Key('P', false, true);
+    Check("the print selection opens", Opened(CustomerBalanceSel));
+    ClickButton("OK");
+    Check("B's report came once A answered, behind a busy message that stood without a key", [this, seen] {
+        EXPECT_TRUE(other.Heard("done", 60000)) << other.heard;
+        EXPECT_TRUE(Messages().empty()) << "a message box stood: " << ::testing::PrintToString(Messages());
+        EXPECT_NE(seen->first, 0) << "no busy message stood while B waited";
+        EXPECT_NE(seen->gone, 0) << "B's busy message stayed";
+        EXPECT_EQ(BusyMessageWindow, 0);
+        EXPECT_GT(seen->gone, other.at["answered"]) << "B was served while A's dialog stood";
+        // The request goes again every second: served within one of A's
+        // print's end, with a margin for a loaded machine.
+        EXPECT_LE(seen->gone, other.at["done"] + 2500)
+            << "B was served " << seen->gone - other.at["done"] << " ms after A's print ended";
+        const std::vector<fs::path> pdfs = FilesIn("print");
+        EXPECT_EQ(pdfs.size(), 1u);
+        EXPECT_NE((pdfs.size() == 1 ? PdfText(pdfs[0]) : "").find("Grand total"), std::string::npos);
+        EXPECT_TRUE(NetClient.connected);
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(other.Ended()) << "A's road failed: " << other.heard;
+}
+
+// The same, with the server's wait for a client shortened below the time
+// A's Print dialog stays open. A's print is given up when the wait ends,
+// though A says all along that its user answers a dialog: B is served
+// while A's dialog still stands, A is told in words once it is answered
+// and keeps its connection and its customer window, and the server's log
+// names A's session.
+class ClientRoadHeldPastTheWait : public ClientRoad {
+    NetLimitsRec saved = NetLimits;
+    void SetUp() override
+    {
+        NetLimits.ackMs = 6000;   // the server's, taken into its process
+        ClientRoad::SetUp();
+        NetLimits = saved;
+    }
+    void TearDown() override
+    {
+        NetLimits = saved;
+        ClientRoad::TearDown();
+    }
+};
+
+TEST_F(ClientRoadHeldPastTheWait, APrintDialogHeldPastTheServersWaitGivesThatPrintUpAndTheOthersAreServed)
+{
+    const std::string givenUp = "The server gave up the print: its dialog stayed open longer than the server keeps a "
+                                "print waiting while others wait. Nothing more of it was printed; start it again.";
+    StartOtherClient(16000, [givenUp, this] {
+        Check("A is told its print was given up, and keeps its connection and windows", [givenUp] {
+            EXPECT_TRUE(NetClient.connected);
+            EXPECT_EQ(Messages(), std::vector<std::string>{givenUp});
+            EXPECT_NE(WinFindByDef(Customers), 0) << "the customer's window was closed";
+            return NetClient.connected && WinFindByDef(Customers) != 0;
+        });
+    });
+    if (HasFatalFailure()) return;
+    LogInAsAdmin();
+    Menu("Module", "Sales");
+    Do("A's Print dialog is open", [this] {
+        EXPECT_TRUE(other.Heard("open", 120000)) << "A never opened its Print dialog: " << other.heard;
+        return other.at.count("open") > 0;
+    });
+    Key('R', false, true);
+    Check("Ctrl+R opens the report list", Opened(ReportList));
+    ClickRow("Customer Balances");
+    Key('P', false, true);
+    Check("the print selection opens", Opened(CustomerBalanceSel));
+    ClickButton("OK");
+    auto served = std::make_shared<int64_t>(0);
+    Check("B's report is printed whole, nothing told", [this, served] {
+        *served = NowMs();
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(BusyMessageWindow, 0);
+        const std::vector<fs::path> pdfs = FilesIn("print");
+        EXPECT_EQ(pdfs.size(), 1u);
+        EXPECT_NE((pdfs.size() == 1 ? PdfText(pdfs[0]) : "").find("Grand total"), std::string::npos);
+        EXPECT_TRUE(NetClient.connected);
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(other.Ended()) << "A's road failed: " << other.heard;
+    ASSERT_TRUE(other.at.count("answered")) << other.heard;
+    EXPECT_LT(*served, other.at["answered"]) << "B was served only once A's dialog was answered";
+    EXPECT_EQ(other.said["done"], givenUp + " | ");
+
+    ASSERT_TRUE(StopServer());
+    std::ifstream log(serverFolder / "orvel.log");
+    const std::string logged((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    EXPECT_NE(logged.find("Output held in a dialog past the acknowledgement time; the job stopped, session " +
+                          other.said["session"] + " (ADMIN"),
+              std::string::npos)
+        << logged;
 }
 
 // As the server sees a client that stopped answering: its wait for the
