@@ -40,7 +40,7 @@ namespace {
 template <typename T> constexpr bool OnlyPointers = sizeof(T) % sizeof(SeamFn) == 0 && alignof(T) == alignof(SeamFn);
 
 #define SEAM(table, filler)                                                                   \
-    Seam { #table, &table, sizeof(table), SeamFiller::filler, 0, nullptr, nullptr }
+    Seam { #table, &table, sizeof(table), SeamFiller::filler, 0, nullptr, nullptr, nullptr }
 
 // The ledger's balance functions of the formula machine: entry i is
 // function LedgerBalanceFunctionFirst + i.
@@ -85,9 +85,8 @@ void TimerEntrySet(size_t, SeamFn fn) { MsgSetTimer(reinterpret_cast<PlTimerFn>(
 
 // What the server's start fills beside its hooks: the push of a job's
 // output to its client, the export's questions of the asking client's
-// rights, the connection table's handlers (a client's connect fills them
-// too) and the serving flag, whose word is read and put back as an entry
-// (0 or 1), as the registers' hooks' flags are.
+// rights and the connection table's handlers (a client's connect fills
+// them too); the serving flag is a seam of its own kind.
 SeamFn PushEntry(size_t) { return reinterpret_cast<SeamFn>(MsgPushInstalled()); }
 void PushEntrySet(size_t, SeamFn fn) { MsgSetPush(reinterpret_cast<MsgPushFn>(fn)); }
 SeamFn ExportReadEntry(size_t) { return reinterpret_cast<SeamFn>(ExportMayRead); }
@@ -107,10 +106,8 @@ void ConnectionEntrySet(size_t i, SeamFn fn)
     if (i == 0) NetFrameHandlerInstall(reinterpret_cast<NetFrameHandler>(fn));
     else NetCloseHandlerInstall(reinterpret_cast<NetCloseHandler>(fn));
 }
-SeamFn ServingEntry(size_t) { return reinterpret_cast<SeamFn>(uintptr_t(ServerServing)); }
-void ServingEntrySet(size_t, SeamFn fn) { ServerServing = fn != nullptr; }
-
-#define ONE(name, filler, get, set) Seam{name, nullptr, 0, SeamFiller::filler, 1, get, set}
+#define ONE(name, filler, get, set) Seam{name, nullptr, 0, SeamFiller::filler, 1, get, set, nullptr}
+#define FLAG(flag, filler) Seam{#flag, nullptr, 0, SeamFiller::filler, 1, nullptr, nullptr, &flag}
 
 static_assert(OnlyPointers<AccessServiceHooks> && OnlyPointers<AccessUiHooksRec> &&
               OnlyPointers<SettingsTextExchange> && OnlyPointers<ServerHooksRec> &&
@@ -149,21 +146,23 @@ const Seam SeamList[] = {
     SEAM(OutputRunServices, Features),
     SEAM(ReportHooks, Features),
     SEAM(BankFileHooks, Features),
-    Seam{"BalanceTable", nullptr, 0, SeamFiller::Features, BalanceEntries, BalanceEntry, BalanceEntrySet},
-    Seam{"Devices", nullptr, 0, SeamFiller::InPart, DeviceKinds, DeviceEntry, DeviceEntrySet},
+    Seam{"BalanceTable", nullptr, 0, SeamFiller::Features, BalanceEntries, BalanceEntry, BalanceEntrySet, nullptr},
+    Seam{"Devices", nullptr, 0, SeamFiller::InPart, DeviceKinds, DeviceEntry, DeviceEntrySet, nullptr},
     // Declared by the ui layer.
     SEAM(NetServices, Features),
     SEAM(FeatureCommands, Features),
-    Seam{"RunTimeHandlers", nullptr, 0, SeamFiller::Ui, std::size(RunTimeHandlerTypes), HandlerEntry, HandlerEntrySet},
+    Seam{"RunTimeHandlers", nullptr, 0, SeamFiller::Ui, std::size(RunTimeHandlerTypes), HandlerEntry, HandlerEntrySet,
+         nullptr},
     // Declared by the features for their own callers.
     SEAM(ImportEffects, Features),
     ONE("ExportMayRead", Server, ExportReadEntry, ExportReadEntrySet),
     ONE("ExportMayWriteVerifiers", Server, VerifiersEntry, VerifiersEntrySet),
-    Seam{"ConnectionHandlers", nullptr, 0, SeamFiller::Server, 2, ConnectionEntry, ConnectionEntrySet},
-    ONE("ServerServing", Server, ServingEntry, ServingEntrySet),
+    Seam{"ConnectionHandlers", nullptr, 0, SeamFiller::Server, 2, ConnectionEntry, ConnectionEntrySet, nullptr},
+    FLAG(ServerServing, Server),
 };
 #undef SEAM
 #undef ONE
+#undef FLAG
 
 }  // namespace
 
@@ -173,18 +172,20 @@ bool SeamFilledWhole(const Seam &s) { return s.filler != SeamFiller::Server && s
 
 size_t SeamEntryCount(const Seam &s) { return s.table ? s.size / sizeof(SeamFn) : s.count; }
 
-SeamFn SeamEntry(const Seam &s, size_t i)
+SeamValue SeamEntry(const Seam &s, size_t i)
 {
-    if (!s.table) return s.entry(i);
+    if (s.flag) return {.flag = *s.flag};
+    if (!s.table) return {.fn = s.entry(i)};
     SeamFn fn;
     std::memcpy(&fn, static_cast<const uint8_t *>(s.table) + i * sizeof(SeamFn), sizeof fn);
-    return fn;
+    return {.fn = fn};
 }
 
-void SeamEntrySet(const Seam &s, size_t i, SeamFn fn)
+void SeamEntrySet(const Seam &s, size_t i, SeamValue value)
 {
-    if (!s.table) s.setEntry(i, fn);
-    else std::memcpy(static_cast<uint8_t *>(s.table) + i * sizeof(SeamFn), &fn, sizeof fn);
+    if (s.flag) *s.flag = value.flag;
+    else if (!s.table) s.setEntry(i, value.fn);
+    else std::memcpy(static_cast<uint8_t *>(s.table) + i * sizeof(SeamFn), &value.fn, sizeof value.fn);
 }
 
 std::string SeamsEmptyEntry()
@@ -192,7 +193,7 @@ std::string SeamsEmptyEntry()
     for (const Seam &s : SeamList) {
         if (!SeamFilledWhole(s)) continue;
         for (size_t i = 0; i < SeamEntryCount(s); i++)
-            if (!SeamEntry(s, i)) return std::string(s.name) + " entry " + std::to_string(i);
+            if (SeamEntry(s, i).Empty()) return std::string(s.name) + " entry " + std::to_string(i);
     }
     return {};
 }

@@ -11,7 +11,7 @@
 namespace {
 
 // Entry i of seam s as taken: Start[s][i].
-std::vector<std::vector<SeamFn>> Start;
+std::vector<std::vector<SeamValue>> Start;
 
 }  // namespace
 
@@ -19,7 +19,7 @@ void StartTablesTake()
 {
     Start.clear();
     for (const Seam &s : Seams()) {
-        std::vector<SeamFn> &entries = Start.emplace_back();
+        std::vector<SeamValue> &entries = Start.emplace_back();
         for (size_t i = 0; i < SeamEntryCount(s); i++) entries.push_back(SeamEntry(s, i));
     }
 }

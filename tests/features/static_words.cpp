@@ -4,11 +4,14 @@
 #include "tests/features/static_words.h"
 
 #include <elf.h>
+#include <fcntl.h>
 #include <link.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -150,17 +153,141 @@ extern "C" size_t __sanitizer_get_allocated_size(const volatile void *p) __attri
 
 namespace {
 
-// True when the allocator (where the program has the sanitizer's) gave
-// out a block at first that holds capacity - first bytes: a vector's
-// storage is one. Three words that merely look like a vector's (in an
-// array of vectors, one's end of capacity and the next one's first and
-// end) would otherwise take the heap between two storages, and whatever
-// other objects hold there, for one.
-bool OneAllocation(uintptr_t first, uintptr_t capacity)
+// The C library's allocator lays the blocks of its main heap (the
+// program's break area) end to end from the area's first byte, each
+// behind two words: the block before's last word and its own size, whose
+// three low bits are flags (bit 0: the block before is in use). A block
+// given out holds its size less one word (it lends its last word to the
+// next block's first); the heap's last block is what is not given out yet
+// and ends at the break.
+constexpr uintptr_t BeforeInUse = 1, SizeFlags = 7, LeastBlock = 4 * Word, BlockAlign = 2 * Word;
+
+// Walks the heap from its start, onBlock(start, bytes) for each block in
+// use; true only when the walk ends on the break, so that every size word
+// read was a block's.
+template <typename OnBlock> bool WalkHeap(const Range &heap, OnBlock onBlock)
 {
-    if (!__sanitizer_get_ownership || !__sanitizer_get_allocated_size) return true;
-    const void *p = reinterpret_cast<const void *>(first);
-    return __sanitizer_get_ownership(p) && __sanitizer_get_allocated_size(p) >= capacity - first;
+    for (uintptr_t at = heap.begin; at + 2 * Word <= heap.end;) {
+        const uintptr_t size = Read(at + Word) & ~SizeFlags;
+        if (size < LeastBlock || size % BlockAlign || size > heap.end - at) return false;
+        const uintptr_t next = at + size;
+        if (next == heap.end) return true;
+        if (next + 2 * Word > heap.end) return false;
+        if (Read(next + Word) & BeforeInUse) onBlock(at + 2 * Word, size - Word);
+        at = next;
+    }
+    return false;
+}
+
+// The first address of the break area from the process's map, read
+// without allocating (an allocation may move the break); 0 where there
+// is none.
+uintptr_t BreakAreaStart()
+{
+    const int fd = open("/proc/self/maps", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    char text[8192];
+    size_t kept = 0;
+    uintptr_t start = 0;
+    for (ssize_t n; !start && (n = read(fd, text + kept, sizeof text - 1 - kept)) > 0;) {
+        kept += size_t(n);
+        text[kept] = 0;
+        char *line = text;
+        for (char *eol; !start && (eol = std::strchr(line, '\n')); line = eol + 1) {
+            *eol = 0;
+            unsigned long long begin = 0;
+            if (std::strstr(line, "[heap]") && std::sscanf(line, "%llx-", &begin) == 1) start = uintptr_t(begin);
+        }
+        kept = size_t(text + kept - line);
+        std::memmove(text, line, kept);
+        if (kept == sizeof text - 1) kept = 0;   // a line longer than the buffer names no heap
+    }
+    close(fd);
+    return start;
+}
+
+// Which blocks the program's allocator gave out: asked of the address
+// sanitizer's where the program has it, else read off the C library's
+// main heap. The blocks of the C library's other heaps (a thread's) and
+// those it maps alone (larger than any table) are not known, so a vector
+// whose storage lies there is not read; where the heap cannot be read,
+// no vector is.
+class Allocations {
+public:
+    Allocations();
+    ~Allocations()
+    {
+        if (blocks) munmap(blocks, mapped);
+    }
+    Allocations(const Allocations &) = delete;
+    Allocations &operator=(const Allocations &) = delete;
+
+    // Why no vector's storage can be told here; empty where it can.
+    const std::string &Unknown() const { return unknown; }
+    // True when the allocator gave out a block at first that holds
+    // capacity - first bytes: a vector's storage is one. Three words
+    // that merely look like a vector's (in an array of vectors, one's end
+    // of capacity and the next one's first and end) would otherwise take
+    // the heap between two storages, and whatever other objects hold
+    // there, for one.
+    bool OneAllocation(uintptr_t first, uintptr_t capacity) const;
+
+private:
+    struct Block {
+        uintptr_t start, bytes;
+    };
+    bool sanitizer = false;
+    std::string unknown;
+    // The main heap's blocks in use, in address order, in memory mapped
+    // for them: an allocation would change the heap they describe.
+    Block *blocks = nullptr;
+    size_t count = 0, mapped = 0;
+};
+
+Allocations::Allocations()
+{
+    if (__sanitizer_get_ownership && __sanitizer_get_allocated_size) {
+        sanitizer = true;
+        return;
+    }
+    // A block given out now must be among those read: else the heap is
+    // not laid out as read here.
+    constexpr size_t ProbeBytes = 5 * Word;
+    void *probe = std::malloc(ProbeBytes);
+    const Range heap{BreakAreaStart(), reinterpret_cast<uintptr_t>(sbrk(0))};
+    size_t inUse = 0;
+    bool whole = heap.begin && heap.begin < heap.end && WalkHeap(heap, [&](uintptr_t, uintptr_t) { inUse++; });
+    if (whole) {
+        const size_t page = size_t(sysconf(_SC_PAGESIZE));
+        mapped = ((inUse + 1) * sizeof(Block) + page - 1) / page * page;
+        void *m = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        blocks = m == MAP_FAILED ? nullptr : static_cast<Block *>(m);
+        // Read again into the mapped memory: another thread may have
+        // changed the heap meanwhile.
+        whole = blocks && WalkHeap(heap, [&](uintptr_t start, uintptr_t bytes) {
+                    if (count < inUse) blocks[count] = {start, bytes};
+                    count++;
+                }) && count == inUse;
+    }
+    const bool probeFound = whole && OneAllocation(reinterpret_cast<uintptr_t>(probe),
+                                                   reinterpret_cast<uintptr_t>(probe) + ProbeBytes);
+    std::free(probe);
+    if (!probeFound) {
+        count = 0;
+        unknown = "the allocator is neither the address sanitizer's nor the C library's with a main heap read "
+                  "block by block, so a static vector's storage cannot be told from the heap around it";
+    }
+}
+
+bool Allocations::OneAllocation(uintptr_t first, uintptr_t capacity) const
+{
+    if (sanitizer) {
+        const void *p = reinterpret_cast<const void *>(first);
+        return __sanitizer_get_ownership(p) && __sanitizer_get_allocated_size(p) >= capacity - first;
+    }
+    const Block *begin = blocks, *end = blocks + count;
+    const Block *b = std::lower_bound(begin, end, first, [](const Block &k, uintptr_t a) { return k.start < a; });
+    return b != end && b->start == first && b->bytes >= capacity - first;
 }
 
 // The storage of a vector whose three words in static memory are first,
@@ -168,12 +295,13 @@ bool OneAllocation(uintptr_t first, uintptr_t capacity)
 // they must point in this order into one readable mapping outside the
 // image, within a storage of a table's size that the allocator gave out
 // whole.
-Range VectorStorage(const std::vector<Range> &elsewhere, uintptr_t first, uintptr_t end, uintptr_t capacity)
+Range VectorStorage(const std::vector<Range> &elsewhere, const Allocations &allocations, uintptr_t first,
+                    uintptr_t end, uintptr_t capacity)
 {
     if (first == 0 || first % Word || end % Word || first > end || end > capacity || capacity - first > LargestStorage)
         return {};
     const Range *m = MappingOf(elsewhere, first);
-    if (!m || capacity > m->end || !OneAllocation(first, capacity)) return {};
+    if (!m || capacity > m->end || !allocations.OneAllocation(first, capacity)) return {};
     return {first, end};
 }
 
@@ -208,6 +336,7 @@ std::vector<Range> Stretches(const Image &image)
 template <typename OnWord, typename OnHeld>
 void Scan(const Image &image, const Pointing &pointing, OnWord onWord, OnHeld onHeld)
 {
+    const Allocations allocations;
     const std::vector<Range> elsewhere = ReadableElsewhere(image);
     std::vector<uintptr_t> piece(1 << 16);
     for (const Range &r : Stretches(image)) {
@@ -220,7 +349,7 @@ void Scan(const Image &image, const Pointing &pointing, OnWord onWord, OnHeld on
                 const uintptr_t a = at + k * Word, value = piece[k];
                 onWord(a, value);
                 if (before[0] && before[0] <= before[1] && before[1] <= value && a - 2 * Word >= r.begin) {
-                    const Range storage = VectorStorage(elsewhere, before[0], before[1], value);
+                    const Range storage = VectorStorage(elsewhere, allocations, before[0], before[1], value);
                     for (uintptr_t s = storage.begin; s < storage.end; s += Word)
                         if (const uintptr_t held = Read(s); pointing.IntoImage(held))
                             onHeld(StaticWord{s, held, a - 2 * Word, (s - storage.begin) / Word});
@@ -233,6 +362,13 @@ void Scan(const Image &image, const Pointing &pointing, OnWord onWord, OnHeld on
 }
 
 }  // namespace
+
+bool StaticVectorsReadable(std::string *why)
+{
+    const Allocations allocations;
+    if (why) *why = allocations.Unknown();
+    return allocations.Unknown().empty();
+}
 
 StaticMemory StaticMemoryNow()
 {

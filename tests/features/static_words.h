@@ -15,6 +15,12 @@
 #include <utility>
 #include <vector>
 
+// Whether the tables of static vectors are read in this program: where
+// its allocator tells a vector's storage from the heap around it (the
+// address sanitizer's, or the C library's main heap). Where it does not,
+// why (a test that needs them skips with it) and none is read.
+bool StaticVectorsReadable(std::string *why);
+
 // One such word and the pointer it held when read.
 struct StaticWord {
     uintptr_t address;   // where it lies: in static memory, or in a vector's storage
