@@ -79,13 +79,13 @@ TEST_F(NetLoginAddressTest, AStrangerFailingWithANameMakesOnlyHimselfWait) {
     ASSERT_NE(ss, 0u);
     for (int round = 0; round < 3; round++) {
         // A wrong proof for ADMIN each time the stranger's wait has ended.
-        const auto before = std::chrono::steady_clock::now();
-        ASSERT_EQ(Login(stranger, ss, "ADMIN", "guess"), LoginOutcome::Refused) << round;
+        LoginTrace failed;
+        ASSERT_EQ(Login(stranger, ss, "ADMIN", "guess", &failed), LoginOutcome::Refused) << round;
         // The stranger waits now, for this name and for any other.
         LoginTrace t;
         const LoginOutcome admin1 = Login(stranger, ss, "ADMIN", AdminPassword, &t);
         const LoginOutcome bob = Login(stranger, ss, "BOB", "Bob-Pass-77");
-        if (OutlastedWait(before, FirstWaitMs << round)) GTEST_SKIP() << Stalled;
+        if (OutlastedWait(failed.proofSent, FirstWaitMs << round)) GTEST_SKIP() << Stalled;
         EXPECT_EQ(admin1, LoginOutcome::Wait) << round;
         EXPECT_EQ(bob, LoginOutcome::Wait) << round;
         // The administrator at his own address is not told to wait.
@@ -97,11 +97,11 @@ TEST_F(NetLoginAddressTest, AStrangerFailingWithANameMakesOnlyHimselfWait) {
     }
     // Another address's accepted login cleared nothing of the stranger's:
     // his next failure waits longer than the first wait.
-    const auto before = std::chrono::steady_clock::now();
-    ASSERT_EQ(Login(stranger, ss, "ADMIN", "guess"), LoginOutcome::Refused);
+    LoginTrace failed;
+    ASSERT_EQ(Login(stranger, ss, "ADMIN", "guess", &failed), LoginOutcome::Refused);
     LoginTrace t;
     const LoginOutcome last = Login(stranger, ss, "ADMIN", AdminPassword, &t);
-    if (OutlastedWait(before, FirstWaitMs)) GTEST_SKIP() << Stalled;
+    if (OutlastedWait(failed.proofSent, FirstWaitMs)) GTEST_SKIP() << Stalled;
     EXPECT_EQ(last, LoginOutcome::Wait);
     EXPECT_GT(t.waitMs, FirstWaitMs * 4) << "the stranger's count started afresh";
     ServerEnd e = Stop();

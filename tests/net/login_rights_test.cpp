@@ -328,41 +328,38 @@ TEST_F(GuardTest, WrongPasswordsWaitLongerEachTimeAndTheRightOneClearsTheWait) {
     // refused here but sets no wait: the first real login goes at once.
     for (int i = 0; i < 3; i++) EXPECT_EQ(Login(c, s, "", ""), LoginOutcome::Refused);
     ASSERT_EQ(Login(c, s, "CAT", CatPassword), LoginOutcome::Accepted);
-    auto before = std::chrono::steady_clock::now();
-    EXPECT_EQ(Login(c, s, "BOB", "guess-1"), LoginOutcome::Refused);
+    LoginTrace failed;
+    EXPECT_EQ(Login(c, s, "BOB", "guess-1", &failed), LoginOutcome::Refused);
     // At once again: told to wait, and even the right password is not checked.
     LoginTrace t1, t2, t3;
     const LoginOutcome bob1 = Login(c, s, "BOB", BobPassword, &t1);
     // Another name from the same address waits as well.
     const LoginOutcome cat = Login(c, s, "CAT", CatPassword);
-    if (OutlastedWait(before, FirstWaitMs)) GTEST_SKIP() << Stalled;
+    if (OutlastedWait(failed.proofSent, FirstWaitMs)) GTEST_SKIP() << Stalled;
     EXPECT_EQ(bob1, LoginOutcome::Wait);
     EXPECT_EQ(cat, LoginOutcome::Wait);
     EXPECT_GT(t1.waitMs, 0u);
     EXPECT_LE(t1.waitMs, FirstWaitMs);
     std::this_thread::sleep_for(std::chrono::milliseconds(t1.waitMs + 30));
-    before = std::chrono::steady_clock::now();
-    EXPECT_EQ(Login(c, s, "BOB", "guess-2"), LoginOutcome::Refused);
+    EXPECT_EQ(Login(c, s, "BOB", "guess-2", &failed), LoginOutcome::Refused);
     const LoginOutcome bob2 = Login(c, s, "BOB", BobPassword, &t2);
-    if (OutlastedWait(before, 2 * FirstWaitMs)) GTEST_SKIP() << Stalled;
+    if (OutlastedWait(failed.proofSent, 2 * FirstWaitMs)) GTEST_SKIP() << Stalled;
     EXPECT_EQ(bob2, LoginOutcome::Wait);
     EXPECT_GT(t2.waitMs, FirstWaitMs) << "the second failure doubles the wait";
     EXPECT_LE(t2.waitMs, 2 * FirstWaitMs);
     std::this_thread::sleep_for(std::chrono::milliseconds(t2.waitMs + 30));
-    before = std::chrono::steady_clock::now();
-    EXPECT_EQ(Login(c, s, "BOB", "guess-3"), LoginOutcome::Refused);
+    EXPECT_EQ(Login(c, s, "BOB", "guess-3", &failed), LoginOutcome::Refused);
     const LoginOutcome bob3 = Login(c, s, "BOB", BobPassword, &t3);
-    if (OutlastedWait(before, 4 * FirstWaitMs)) GTEST_SKIP() << Stalled;
+    if (OutlastedWait(failed.proofSent, 4 * FirstWaitMs)) GTEST_SKIP() << Stalled;
     EXPECT_EQ(bob3, LoginOutcome::Wait);
     EXPECT_GT(t3.waitMs, 2 * FirstWaitMs);
     std::this_thread::sleep_for(std::chrono::milliseconds(t3.waitMs + 30));
     ASSERT_EQ(Login(c, s, "BOB", BobPassword), LoginOutcome::Accepted);
     // Accepted: both counts start afresh, the next failure waits the first wait again.
-    before = std::chrono::steady_clock::now();
-    EXPECT_EQ(Login(c, s, "BOB", "guess-4"), LoginOutcome::Refused);
+    EXPECT_EQ(Login(c, s, "BOB", "guess-4", &failed), LoginOutcome::Refused);
     LoginTrace t4;
     const LoginOutcome bob4 = Login(c, s, "BOB", BobPassword, &t4);
-    if (OutlastedWait(before, FirstWaitMs)) GTEST_SKIP() << Stalled;
+    if (OutlastedWait(failed.proofSent, FirstWaitMs)) GTEST_SKIP() << Stalled;
     EXPECT_EQ(bob4, LoginOutcome::Wait);
     EXPECT_LE(t4.waitMs, FirstWaitMs);
     // A name nobody has is answered like any other, and refused.

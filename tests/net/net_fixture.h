@@ -280,6 +280,7 @@ struct LoginTrace {
     uint32_t waitMs = 0;          // the wait the first step was told
     bool serverProven = false;    // the accepted reply carried the right signature
     uint16_t refusalText = 0;     // the message of a refused (status 2) step
+    std::chrono::steady_clock::time_point proofSent{};   // just before the second step went
 };
 inline LoginOutcome Login(const RawConn &c, uint32_t session, const char *user, const char *password,
                           LoginTrace *trace = nullptr) {
@@ -302,7 +303,9 @@ inline LoginOutcome Login(const RawConn &c, uint32_t session, const char *user, 
     case RawChallenge::Given: break;
     }
     MsgBuffer final;
-    if (!RawLoginFinal(&l, &final) || !c.Send(Request(session, ReqLogin, &final))) return LoginOutcome::Broken;
+    if (!RawLoginFinal(&l, &final)) return LoginOutcome::Broken;
+    t.proofSent = std::chrono::steady_clock::now();
+    if (!c.Send(Request(session, ReqLogin, &final))) return LoginOutcome::Broken;
     MsgBuffer r;
     RawLoginAnswer a;
     if (!ReplyBody(c.Frame(), &r) || !RawLoginTakeAnswer(l, &r, &a)) return LoginOutcome::Broken;

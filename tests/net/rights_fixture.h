@@ -19,8 +19,9 @@ namespace nettest {
 
 // A login told to wait just after a failure is a check that holds only
 // while the wait lasts. True when the test took the whole wait (a loaded
-// machine stalled it) since `before`, a moment before the failure: the
-// check cannot judge then, and the test skips the rest.
+// machine stalled it) since `before`, when the failing proof was sent
+// (LoginTrace::proofSent): the check cannot judge then, and the test
+// skips the rest.
 inline bool OutlastedWait(std::chrono::steady_clock::time_point before, uint32_t waitMs) {
     return std::chrono::steady_clock::now() - before >= std::chrono::milliseconds(waitMs);
 }
