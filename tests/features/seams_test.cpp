@@ -11,12 +11,14 @@
 // (tests/features/start_tables.h).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -216,9 +218,16 @@ void FunctionBetween() {}
 TEST(StaticWords, AVectorsTableIsReadThroughItsOwnStorageOnly)
 {
     if (std::string why; !StaticVectorsReadable(&why)) GTEST_SKIP() << why;
-    SideBySide[0].reserve(8);
-    std::vector<void (*)()> between(8, nullptr);
-    SideBySide[1].reserve(8);
+    // Three storages of one size, whichever way the allocator placed
+    // them: the lowest and the highest for the two vectors, the one in
+    // the middle between them.
+    std::array<std::vector<void (*)()>, 3> made;
+    for (auto &v : made) v.reserve(8);
+    std::sort(made.begin(), made.end(), [](const auto &a, const auto &b) { return std::less<>()(a.data(), b.data()); });
+    SideBySide[0] = std::move(made[0]);
+    std::vector<void (*)()> between = std::move(made[1]);
+    SideBySide[1] = std::move(made[2]);
+    between.resize(8);
     SideBySide[0].push_back(nullptr);
     const StaticMemory before = StaticMemoryNow();
     SideBySide[1].push_back(HeldFunction);

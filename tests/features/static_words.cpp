@@ -274,8 +274,9 @@ Allocations::Allocations()
     std::free(probe);
     if (!probeFound) {
         count = 0;
-        unknown = "the allocator is neither the address sanitizer's nor the C library's with a main heap read "
-                  "block by block, so a static vector's storage cannot be told from the heap around it";
+        unknown = "no static vector's storage can be told from the heap around it: the allocator is not the "
+                  "address sanitizer's, and a block just given out was not found in the C library's main heap "
+                  "read block by block";
     }
 }
 
