@@ -79,7 +79,7 @@ protected:
     // Customers L01..Lnn, every third of group "G3".
     void StoreCustomers(int n) {
         for (int i = 1; i <= n; i++) {
-            char code[8], name[32];
+            char code[16], name[32];
             std::snprintf(code, sizeof code, "L%02d", i);
             std::snprintf(name, sizeof name, "Labelcust%02d", n + 1 - i);
             StoreRecord(CUVc::Number, [&](uint8_t *r) {
